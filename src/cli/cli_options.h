@@ -1,0 +1,43 @@
+// kinetta-render's command line: the options, their values, and the usage text.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "render/settings.h"
+
+namespace kinetta::cli {
+
+struct CliOptions {
+  std::optional<int> shape;
+  std::optional<int> widthMode;
+  std::optional<int> width;
+  std::optional<render::Colour> background;
+  std::optional<int> frames;
+  std::optional<int> shade;
+  std::optional<std::uint64_t> seed;
+  std::string source;
+};
+
+enum class ParseOutcome { Run, Help, Error };
+
+/// Reads the arguments (without the program name). On Error, `error` says what was wrong.
+ParseOutcome ParseArguments(const std::vector<std::string>& args, CliOptions& out,
+                            std::string& error);
+
+/// The usage text printed by --help and after a bad option.
+std::string UsageText();
+
+/// `base` (from mivet.ini or the defaults) with every option that was given put over it.
+render::Settings ApplyOptions(render::Settings base, const CliOptions& options);
+
+/// A shape given as 0..8 or by name (plane, disk, sphere, cylinder, flag, water, flip, cutout,
+/// fadein).
+std::optional<int> ParseShape(const std::string& text);
+
+/// A colour given as the packed decimal number (red + 256 x green + 65536 x blue) or #RRGGBB.
+std::optional<render::Colour> ParseColour(const std::string& text);
+
+}  // namespace kinetta::cli

@@ -1,0 +1,113 @@
+// kinetta-render: reads the options and mivet.ini, loads the picture, reports the warnings as
+// notes, renders the frames with a progress line and maps the outcome to an exit status.
+#include "cli/cli_run.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <ostream>
+
+#include "app/settings_file.h"
+#include "cli/cli_options.h"
+#include "image/picture_file.h"
+
+namespace kinetta::cli {
+
+namespace {
+
+constexpr const char* kGifRefused = "この画像形式には対応していません。";
+
+std::uint64_t ClockSeed() {
+  return static_cast<std::uint64_t>(
+      std::chrono::high_resolution_clock::now().time_since_epoch().count());
+}
+
+// "12/40 こま  残り 3 秒" on one terminal line, redrawn after every frame.
+class ProgressLine {
+ public:
+  ProgressLine(std::ostream& err, int total, bool enabled)
+      : err_(err), total_(total), enabled_(enabled), start_(Clock::now()) {}
+  void Update(int done) {
+    if (!enabled_) return;
+    const double elapsed = std::chrono::duration<double>(Clock::now() - start_).count();
+    const double left = done > 0 ? elapsed / done * (total_ - done) : 0;
+    char line[96];
+    std::snprintf(line, sizeof line, "\r%d/%d こま  残り %.0f 秒   ", done, total_, left);
+    err_ << line << std::flush;
+  }
+  void Finish() {
+    if (enabled_) err_ << '\n';
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  std::ostream& err_;
+  int total_;
+  bool enabled_;
+  Clock::time_point start_;
+};
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, const CliEnvironment& env, std::ostream& out,
+           std::ostream& err) {
+  CliOptions options;
+  std::string error;
+  switch (ParseArguments(args, options, error)) {
+    case ParseOutcome::Help:
+      out << UsageText();
+      return kExitOk;
+    case ParseOutcome::Error:
+      err << "kinetta-render: " << error << "\n\n" << UsageText();
+      return kExitUsage;
+    case ParseOutcome::Run:
+      break;
+  }
+
+  const std::filesystem::path folder(env.appFolder);
+  const render::Settings settings =
+      ApplyOptions(app::ReadSettingsFile(folder / "mivet.ini").settings, options);
+
+  if (image::IsGifName(options.source) && !std::filesystem::exists(folder / "gifsw")) {
+    err << "kinetta-render: " << options.source << ": " << kGifRefused << '\n';
+    return kExitFailed;
+  }
+  render::Surface source;
+  std::string message;
+  if (!image::LoadPicture(options.source, source, &message)) {
+    err << "kinetta-render: " << message << '\n';
+    return kExitFailed;
+  }
+
+  for (render::RunWarning w :
+       render::CheckRunWarnings(settings, source.width(), source.height())) {
+    err << "注意: " << render::WarningText(w) << '\n';
+  }
+
+  render::RenderOptions ro;
+  ro.seed = options.seed ? *options.seed : ClockSeed();
+  ro.control = env.control;
+  ProgressLine progress(err, settings.FrameCount, env.progress && settings.FrameCount > 0);
+  progress.Update(0);
+  const render::RunResult result = render::RunConversion(
+      source, options.source, settings, ro,
+      [&](int k, const render::Surface&, const std::string&) { progress.Update(k + 1); });
+  progress.Finish();
+
+  switch (result.status) {
+    case render::RunStatus::Completed:
+      out << result.framesDone << " こまを書き出しました。\n";
+      return kExitOk;
+    case render::RunStatus::Aborted:
+      err << "kinetta-render: 中断しました。(" << result.framesDone << " こまを書き出し済み)\n";
+      return result.framesDone == settings.FrameCount ? kExitOk : kExitInterrupted;
+    case render::RunStatus::WriteFailed:
+    case render::RunStatus::BadFrameSize:
+    case render::RunStatus::NoShape:
+      err << "kinetta-render: " << result.message << '\n';
+      return kExitFailed;
+  }
+  return kExitFailed;
+}
+
+}  // namespace kinetta::cli

@@ -1,0 +1,28 @@
+// kinetta-render's run: options over mivet.ini, the picture, the notes, the frames, the exit
+// status.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "render/run.h"
+
+namespace kinetta::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitInterrupted = 130;
+
+struct CliEnvironment {
+  std::string appFolder;        ///< where mivet.ini and gifsw are looked for
+  bool progress = false;        ///< draw the progress line (standard error is a terminal)
+  render::RunControl* control;  ///< Ctrl-C sets abort here
+};
+
+/// Runs kinetta-render with `args` (without the program name); returns the exit status.
+int RunCli(const std::vector<std::string>& args, const CliEnvironment& env, std::ostream& out,
+           std::ostream& err);
+
+}  // namespace kinetta::cli

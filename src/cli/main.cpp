@@ -1,0 +1,29 @@
+// kinetta-render: renders one picture's animation frames from the command line.
+#include <unistd.h>
+
+#include <csignal>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/path_helpers.h"
+#include "cli/cli_run.h"
+
+namespace {
+kinetta::render::RunControl g_control;
+
+// Ctrl-C presses the abort button; the frames saved so far stay.
+void OnInterrupt(int) { g_control.abort = true; }
+}  // namespace
+
+int main(int argc, char** argv) {
+  struct sigaction action{};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const kinetta::cli::CliEnvironment env{kinetta::app::AppFolder(), isatty(STDERR_FILENO) != 0,
+                                         &g_control};
+  return kinetta::cli::RunCli(args, env, std::cout, std::cerr);
+}

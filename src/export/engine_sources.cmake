@@ -1,0 +1,1 @@
+# Engine (no Qt) files of this area.

@@ -1,0 +1,93 @@
+// 24-bit BMP encoding straight from the surface's rows, written in large blocks.
+#include "image/bmp_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/atomic_file.h"
+
+namespace kinetta::image {
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 14 + 40;
+
+void Put16(std::uint8_t* p, std::uint16_t v) {
+  p[0] = static_cast<std::uint8_t>(v);
+  p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+void Put32(std::uint8_t* p, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+std::size_t RowBytes(int width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
+
+void WriteHeader(std::uint8_t* h, int width, int height) {
+  const std::size_t imageSize = RowBytes(width) * static_cast<std::size_t>(height);
+  std::memset(h, 0, kHeaderSize);
+  h[0] = 'B';
+  h[1] = 'M';
+  Put32(h + 2, static_cast<std::uint32_t>(kHeaderSize + imageSize));
+  Put32(h + 10, kHeaderSize);
+  Put32(h + 14, 40);
+  Put32(h + 18, static_cast<std::uint32_t>(width));
+  Put32(h + 22, static_cast<std::uint32_t>(height));
+  Put16(h + 26, 1);
+  Put16(h + 28, 24);
+  Put32(h + 34, static_cast<std::uint32_t>(imageSize));
+  Put32(h + 38, 3780);  // 96 dots per inch
+  Put32(h + 42, 3780);
+}
+
+// Row y of the surface as BGR bytes, zero-padded.
+void EncodeRow(const render::Surface& s, int y, std::uint8_t* out) {
+  const std::uint32_t* row = s.Row(y);
+  for (int x = 0; x < s.width(); ++x) {
+    const std::uint32_t c = row[x];
+    out[0] = static_cast<std::uint8_t>(c >> 16);  // blue
+    out[1] = static_cast<std::uint8_t>(c >> 8);   // green
+    out[2] = static_cast<std::uint8_t>(c);        // red
+    out += 3;
+  }
+  for (std::size_t pad = static_cast<std::size_t>(s.width()) * 3; pad < RowBytes(s.width()); ++pad) {
+    *out++ = 0;
+  }
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeBmp24(const render::Surface& surface) {
+  const std::size_t rowBytes = RowBytes(surface.width());
+  std::vector<std::uint8_t> bytes(kHeaderSize + rowBytes * static_cast<std::size_t>(surface.height()));
+  WriteHeader(bytes.data(), surface.width(), surface.height());
+  for (int y = 0; y < surface.height(); ++y) {
+    EncodeRow(surface, surface.height() - 1 - y, bytes.data() + kHeaderSize + rowBytes * static_cast<std::size_t>(y));
+  }
+  return bytes;
+}
+
+bool WriteBmp24(const render::Surface& surface, const std::filesystem::path& path,
+                std::string* error) {
+  return app::WriteFileAtomically(
+      path,
+      [&](const auto& write) {
+        std::uint8_t header[kHeaderSize];
+        WriteHeader(header, surface.width(), surface.height());
+        if (!write(header, kHeaderSize)) return false;
+        // Encode a block of rows at a time so the file goes out in large writes.
+        const std::size_t rowBytes = RowBytes(surface.width());
+        const int rowsPerBlock = static_cast<int>(std::max<std::size_t>(1, (1u << 20) / rowBytes));
+        std::vector<std::uint8_t> block(rowBytes * static_cast<std::size_t>(rowsPerBlock));
+        for (int y0 = 0; y0 < surface.height(); y0 += rowsPerBlock) {
+          const int rows = std::min(rowsPerBlock, surface.height() - y0);
+          for (int i = 0; i < rows; ++i) {
+            EncodeRow(surface, surface.height() - 1 - (y0 + i), block.data() + rowBytes * static_cast<std::size_t>(i));
+          }
+          if (!write(block.data(), rowBytes * static_cast<std::size_t>(rows))) return false;
+        }
+        return true;
+      },
+      error);
+}
+
+}  // namespace kinetta::image

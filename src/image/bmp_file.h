@@ -1,0 +1,21 @@
+// Frame files: a surface written as an uncompressed 24-bit BMP that common tools open.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "render/surface.h"
+
+namespace kinetta::image {
+
+/// The BMP file's bytes for `surface` (bottom-up rows, BGR, rows padded to 4 bytes).
+std::vector<std::uint8_t> EncodeBmp24(const render::Surface& surface);
+
+/// Writes `surface` to `path` as a 24-bit BMP, replacing an existing file in one step. False
+/// with a reason on failure; the old file then stays as it was.
+bool WriteBmp24(const render::Surface& surface, const std::filesystem::path& path,
+                std::string* error = nullptr);
+
+}  // namespace kinetta::image

@@ -1,0 +1,105 @@
+// Picture loading through QImageReader, with size checks before decoding and a check for
+// truncated JPEG data, which the decoder would otherwise fill with grey and call a success.
+#include "image/picture_file.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/path_helpers.h"
+
+namespace kinetta::image {
+
+std::string CannotOpenMessage(std::string_view path) {
+  return std::string(path) + "が開けません。";
+}
+
+bool IsGifName(std::string_view path) {
+  const std::size_t sep = path.rfind(app::kSeparator);
+  const std::string_view name = sep == std::string_view::npos ? path : path.substr(sep + 1);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return false;
+  std::string ext(name.substr(dot + 1));
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return ext == "GIF";
+}
+
+namespace {
+
+// A JPEG stream ends with the end-of-image marker FF D9 after its last scan; a file cut short
+// lacks it.
+bool JpegLooksComplete(const QByteArray& data) {
+  const qsizetype lastScan = data.lastIndexOf(QByteArray("\xFF\xDA", 2));
+  if (lastScan < 0) return false;
+  return data.indexOf(QByteArray("\xFF\xD9", 2), lastScan + 2) >= 0;
+}
+
+}  // namespace
+
+bool LoadPicture(const std::string& path, render::Surface& out, std::string* message) {
+  auto fail = [&] {
+    if (message) *message = CannotOpenMessage(path);
+    return false;
+  };
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly)) return fail();
+  const QByteArray data = file.readAll();
+  file.close();
+
+  QByteArray bytes = data;  // QBuffer needs a non-const array it can point into
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
+  reader.setAutoTransform(false);
+  const QSize size = reader.size();
+  if (!size.isValid() || size.width() < 1 || size.height() < 1 ||
+      static_cast<long long>(size.width()) * size.height() > kMaxPicturePixels) {
+    return fail();
+  }
+  const QByteArray format = reader.format();
+  if ((format == "jpeg" || format == "jpg") && !JpegLooksComplete(data)) return fail();
+
+  // Room for the decoded picture (4 bytes a pixel) and no more.
+  QImageReader::setAllocationLimit(
+      static_cast<int>(std::max<long long>(256, kMaxPicturePixels * 4 / (1024 * 1024) + 64)));
+  QImage image;
+  if (!reader.read(&image) || image.isNull() || image.size() != size) return fail();
+  out = SurfaceFromImage(image);
+  return true;
+}
+
+render::Surface SurfaceFromImage(const QImage& image) {
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+  render::Surface s(rgb.width(), rgb.height());
+  for (int y = 0; y < rgb.height(); ++y) {
+    const QRgb* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    std::uint32_t* dst = s.Row(y);
+    for (int x = 0; x < rgb.width(); ++x) {
+      const QRgb c = src[x];
+      dst[x] = static_cast<std::uint32_t>(qRed(c)) | (static_cast<std::uint32_t>(qGreen(c)) << 8) |
+               (static_cast<std::uint32_t>(qBlue(c)) << 16);
+    }
+  }
+  return s;
+}
+
+QImage ImageFromSurface(const render::Surface& surface) {
+  QImage image(surface.width(), surface.height(), QImage::Format_RGB32);
+  for (int y = 0; y < surface.height(); ++y) {
+    const std::uint32_t* src = surface.Row(y);
+    QRgb* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < surface.width(); ++x) {
+      const std::uint32_t c = src[x];
+      dst[x] = qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                    static_cast<int>((c >> 16) & 0xFF));
+    }
+  }
+  return image;
+}
+
+}  // namespace kinetta::image

@@ -1,0 +1,71 @@
+// What every motion's renderer provides to the shared driver: its frame size, the tables it
+// computes once per run, and how to draw frame k on a canvas, with the checkpoint called at
+// its fixed yield points.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "render/settings.h"
+#include "render/surface.h"
+
+namespace kinetta::render {
+
+/// Called by a renderer at every 32nd step of its outer pixel loop (steps 0, 32, 64, ...).
+/// It is where the program stays responsive, and where an abort is noticed.
+class Checkpoint {
+ public:
+  virtual ~Checkpoint() = default;
+  /// True when the run is to stop now: the frame being drawn is then dropped.
+  virtual bool Step() = 0;
+};
+
+/// What a renderer reads: the work picture (the source copied side by side as many times as
+/// the motion needs), the source size, the settings and the seed for random dots.
+struct RenderInput {
+  const Surface& work;
+  int sourceWidth = 0;   ///< W
+  int sourceHeight = 0;  ///< H
+  Settings settings;
+  std::uint64_t seed = 0;
+};
+
+struct FrameSize {
+  int width = 0;
+  int height = 0;
+};
+
+class Renderer {
+ public:
+  virtual ~Renderer() = default;
+
+  /// The size of every frame of the run.
+  virtual FrameSize Size() const = 0;
+
+  /// True when frame k is drawn over frame k - 1 on the same canvas, so frames must be drawn
+  /// one after another on one canvas. Otherwise frames are independent and may be drawn on
+  /// several canvases at once.
+  virtual bool Sequential() const { return false; }
+
+  /// Prepares a canvas of Size() before its first frame (by default: the background colour).
+  virtual void StartCanvas(Surface& canvas) const;
+
+  /// Draws frame k (0-based) on `canvas`. Returns false when the checkpoint asked to stop; the
+  /// canvas then holds a partial frame. Unless Sequential(), it must be safe to call from several
+  /// threads at once on different canvases, and frame k must come out the same on any canvas
+  /// that StartCanvas prepared, whatever frames were drawn on it before.
+  virtual bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) = 0;
+
+ protected:
+  explicit Renderer(const RenderInput& in) : in_(in) {}
+  const RenderInput& in_;
+};
+
+/// The output width of the plane, disk, sphere and cylinder: WidthMode 0 the source width,
+/// 1 the source height, 2 WidthValue, anything else 0.
+int OutputWidth(const Settings& s, int sourceWidth, int sourceHeight);
+
+/// True at outer loop steps 0, 32, 64, ... where a renderer calls its checkpoint.
+inline bool IsCheckpointStep(int step) { return (step & 31) == 0; }
+
+}  // namespace kinetta::render

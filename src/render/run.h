@@ -1,0 +1,91 @@
+// The conversion run: the checks before it, the work picture, drawing the frames of the chosen
+// motion on all cores, and saving them in order under the frame naming rule.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "render/settings.h"
+#include "render/surface.h"
+
+namespace kinetta::render {
+
+// ---- Checks before a run -------------------------------------------------------------------
+
+enum class RunWarning { WideFrame, LargeSource, ManyFrames };
+
+inline constexpr std::string_view kNoSourceMessage = "原画を先に開いてください。";
+inline constexpr std::string_view kContinueQuestion = "実行を継続しますか？";
+
+/// The warnings to put to the user before a run, in order: frames wider than 500 pixels (by the
+/// width mode), a source larger than 300 x 300, more than 40 frames. 500, 300 and 40 pass.
+std::vector<RunWarning> CheckRunWarnings(const Settings& s, double sourceWidthPx,
+                                         double sourceHeightPx);
+
+/// The warning's first line ("幅が大きくて時間がかかります。", ...).
+std::string_view WarningText(RunWarning w);
+
+/// The warning as the question box shows it: the first line, a line break, kContinueQuestion.
+std::string WarningQuestion(RunWarning w);
+
+// ---- The run ---------------------------------------------------------------------------------
+
+/// `copies` copies of `source` side by side (copy k at columns k*W .. (k+1)*W - 1).
+Surface PrepareWork(const Surface& source, int copies);
+
+/// Shared between a run and whoever may stop it (the abort button, Ctrl-C, closing the window).
+struct RunControl {
+  /// The abort button: renderers stop at their next checkpoint (the cut-out never stops and
+  /// only reports the abort at the end).
+  std::atomic<bool> abort{false};
+  /// The program is ending: every renderer stops, the cut-out between two frames.
+  std::atomic<bool> stop{false};
+};
+
+struct RenderOptions {
+  int threads = 0;             ///< frames drawn at once; 0 = one per core
+  std::uint64_t seed = 0;      ///< the random dots of the fade-in
+  RunControl* control = nullptr;
+  /// Called at every checkpoint with the frame being drawn, before the abort test; from the
+  /// drawing threads. Tests press abort here at a chosen frame.
+  std::function<void(int frame)> onCheckpoint;
+};
+
+enum class RunStatus {
+  Completed,     ///< every frame was produced
+  Aborted,       ///< stopped by the abort button or the end of the program
+  WriteFailed,   ///< a frame could not be handed on (a frame file could not be written)
+  BadFrameSize,  ///< the frame would be smaller than one pixel; nothing was written
+  NoShape,       ///< ShapeIndex names no motion; nothing was written
+};
+
+struct RunResult {
+  RunStatus status = RunStatus::Completed;
+  int framesDone = 0;       ///< frames handed on (saved), 0 .. FrameCount
+  std::string failedPath;   ///< the frame file that could not be written
+  std::string message;      ///< for the user, when the status is a failure
+};
+
+/// Receives frame k (in order, on the calling thread). Returns false to end the run, with the
+/// file that failed and the message for the user.
+using FrameConsumer =
+    std::function<bool(int k, const Surface& frame, std::string& failedPath, std::string& message)>;
+
+/// Draws the FrameCount frames of the motion `s.ShapeIndex` from `source` and hands each to
+/// `consume` in order. Independent frames are drawn on several threads with a few canvases;
+/// the fade-in's dots, which build on the previous frame, are drawn one after another.
+RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& options,
+                       const FrameConsumer& consume);
+
+/// RenderFrames, saving frame k as FrameFileName(sourcePath, k); after the last frame the file of
+/// the next number is deleted if it exists (only that one). `onSaved` follows each saved frame.
+RunResult RunConversion(
+    const Surface& source, const std::string& sourcePath, const Settings& s,
+    const RenderOptions& options,
+    const std::function<void(int k, const Surface& frame, const std::string& path)>& onSaved = {});
+
+}  // namespace kinetta::render

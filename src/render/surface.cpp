@@ -1,0 +1,41 @@
+// The pixel surface: sizing, filling and clipped rectangle copies.
+#include "render/surface.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kinetta::render {
+
+Surface::Surface(int width, int height, Colour fill) { Reset(width, height, fill); }
+
+void Surface::Reset(int width, int height, Colour fill) {
+  if (width < 1 || height < 1) {
+    width_ = height_ = 0;
+    pixels_.clear();
+    return;
+  }
+  width_ = width;
+  height_ = height;
+  pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                 static_cast<std::uint32_t>(fill) & 0xFFFFFFu);
+}
+
+void Surface::Fill(Colour fill) {
+  std::fill(pixels_.begin(), pixels_.end(), static_cast<std::uint32_t>(fill) & 0xFFFFFFu);
+}
+
+void Surface::CopyFrom(const Surface& src, int sx, int sy, int w, int h, int dx, int dy) {
+  // Clip the rectangle against the source, then against this surface.
+  if (sx < 0) { dx -= sx; w += sx; sx = 0; }
+  if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+  if (dx < 0) { sx -= dx; w += dx; dx = 0; }
+  if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+  w = std::min({w, src.width_ - sx, width_ - dx});
+  h = std::min({h, src.height_ - sy, height_ - dy});
+  if (w <= 0 || h <= 0) return;
+  for (int y = 0; y < h; ++y) {
+    std::memcpy(Row(dy + y) + dx, src.Row(sy + y) + sx, static_cast<std::size_t>(w) * 4);
+  }
+}
+
+}  // namespace kinetta::render

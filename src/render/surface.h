@@ -1,0 +1,61 @@
+// The pixel surface that stands in for a picture box: a rectangle of packed colours
+// (red + 256 x green + 65536 x blue) in which a read outside gives -1 and a write outside is
+// ignored.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace kinetta::render {
+
+/// A packed colour, red in the low byte. -1 is what a read outside a surface returns.
+using Colour = std::int32_t;
+inline constexpr Colour kOutside = -1;
+
+class Surface {
+ public:
+  Surface() = default;
+  /// A width x height surface filled with `fill`. Sizes below 1 give an empty surface.
+  Surface(int width, int height, Colour fill = 0);
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  bool empty() const { return width_ == 0 || height_ == 0; }
+
+  /// Sets the size and fills the whole surface with `fill`.
+  void Reset(int width, int height, Colour fill);
+  void Fill(Colour fill);
+
+  /// The colour at (x, y), or -1 outside the surface.
+  Colour Point(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return kOutside;
+    return static_cast<Colour>(pixels_[Index(x, y)]);
+  }
+  /// Writes (x, y); positions outside the surface are ignored. Only the low 24 bits are kept.
+  void PSet(int x, int y, Colour c) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    pixels_[Index(x, y)] = static_cast<std::uint32_t>(c) & 0xFFFFFFu;
+  }
+
+  /// Row y as packed colours (no bounds check); the hot loops of the renderers use these.
+  std::uint32_t* Row(int y) { return pixels_.data() + Index(0, y); }
+  const std::uint32_t* Row(int y) const { return pixels_.data() + Index(0, y); }
+
+  /// Copies the w x h rectangle at (sx, sy) of `src` to (dx, dy), clipped to both surfaces.
+  void CopyFrom(const Surface& src, int sx, int sy, int w, int h, int dx, int dy);
+
+  friend bool operator==(const Surface& a, const Surface& b) = default;
+
+ private:
+  std::size_t Index(int x, int y) const {
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+           static_cast<std::size_t>(x);
+  }
+
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<std::uint32_t> pixels_;
+};
+
+}  // namespace kinetta::render

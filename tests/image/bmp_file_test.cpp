@@ -1,0 +1,59 @@
+// 24-bit BMP frame files: header, bottom-up BGR rows with padding, atomic replacement.
+#include "image/bmp_file.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "render/geometry.h"
+#include "test_support.h"
+
+namespace kinetta::image {
+namespace {
+
+std::uint32_t Get32(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+TEST(Bmp, HeaderAndPaddedBottomUpRows) {
+  render::Surface s(3, 2);
+  s.PSet(0, 0, render::Compose(1, 2, 3));      // top-left
+  s.PSet(2, 1, render::Compose(250, 251, 252));  // bottom-right
+  const auto b = EncodeBmp24(s);
+  ASSERT_EQ(b.size(), 54u + 12 * 2);  // rows of 9 bytes padded to 12
+  EXPECT_EQ(b[0], 'B');
+  EXPECT_EQ(b[1], 'M');
+  EXPECT_EQ(Get32(b, 2), b.size());
+  EXPECT_EQ(Get32(b, 10), 54u);
+  EXPECT_EQ(Get32(b, 18), 3u);
+  EXPECT_EQ(Get32(b, 22), 2u);
+  EXPECT_EQ(b[28], 24);
+  // The first stored row is the bottom row: its last pixel is (250, 251, 252) as BGR.
+  EXPECT_EQ(b[54 + 6], 252);
+  EXPECT_EQ(b[54 + 7], 251);
+  EXPECT_EQ(b[54 + 8], 250);
+  // The top row comes second: its first pixel (1, 2, 3) as BGR.
+  EXPECT_EQ(b[54 + 12], 3);
+  EXPECT_EQ(b[54 + 14], 1);
+}
+
+TEST(Bmp, WriteReplacesTheFileWithTheEncodedBytes) {
+  test::TempFolder dir;
+  const render::Surface s = test::CoordinatePicture(37, 5);
+  std::ofstream(dir / "f.bmp") << "an older, longer file that is to be replaced entirely";
+  ASSERT_TRUE(WriteBmp24(s, dir / "f.bmp"));
+  std::ifstream in(dir / "f.bmp", std::ios::binary);
+  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(bytes, EncodeBmp24(s));
+}
+
+TEST(Bmp, FailedWriteKeepsTheOldFile) {
+  test::TempFolder dir;
+  std::string error;
+  EXPECT_FALSE(WriteBmp24(test::CoordinatePicture(2, 2), dir / "none" / "f.bmp", &error));
+  EXPECT_FALSE(error.empty());
+}
+
+}  // namespace
+}  // namespace kinetta::image

@@ -1,0 +1,1 @@
+// Picture loading placeholder; filled in with the corpus of broken files.

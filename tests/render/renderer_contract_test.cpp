@@ -1,0 +1,95 @@
+// What every one of the nine motions must honour: the frame count, one canvas size for every
+// frame, the abort at a checkpoint, the same frames on a second run and on several threads.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+
+#include "render/geometry.h"
+#include "render/motions.h"
+#include "render/run.h"
+#include "test_support.h"
+
+namespace kinetta::render {
+namespace {
+
+class RendererContract : public testing::TestWithParam<int> {
+ protected:
+  Settings MakeSettings(int frames) const {
+    Settings s;
+    s.ShapeIndex = GetParam();
+    s.FrameCount = frames;
+    s.WidthMode = 2;
+    s.WidthValue = 70;
+    s.Shade3D = 1;
+    s.BackColor = Compose(10, 20, 30);
+    return s;
+  }
+  // Tall enough for several checkpoints in every frame whatever the outer loop runs over.
+  const Surface source_ = test::CoordinatePicture(80, 100);
+};
+
+std::string MotionName(const testing::TestParamInfo<int>& info) {
+  return std::string(FindMotion(info.param)->id);
+}
+
+TEST_P(RendererContract, ProducesFrameCountFramesOfOneSize) {
+  RunResult result;
+  const auto frames = test::RenderAll(source_, MakeSettings(5), 7, 1, &result);
+  EXPECT_EQ(result.status, RunStatus::Completed) << result.message;
+  ASSERT_EQ(frames.size(), 5u);
+  EXPECT_GT(frames[0].width(), 0);
+  EXPECT_GT(frames[0].height(), 0);
+  for (const Surface& f : frames) {
+    EXPECT_EQ(f.width(), frames[0].width());
+    EXPECT_EQ(f.height(), frames[0].height());
+  }
+}
+
+TEST_P(RendererContract, NoFrameBelowOneFrameCount) {
+  for (int n : {0, -3}) {
+    RunResult result;
+    EXPECT_TRUE(test::RenderAll(source_, MakeSettings(n), 7, 1, &result).empty());
+    EXPECT_EQ(result.status, RunStatus::Completed);
+  }
+}
+
+TEST_P(RendererContract, SameFramesOnASecondRunAndOnSeveralThreads) {
+  const auto once = test::RenderAll(source_, MakeSettings(6), 42, 1);
+  const auto again = test::RenderAll(source_, MakeSettings(6), 42, 1);
+  const auto threaded = test::RenderAll(source_, MakeSettings(6), 42, 3);
+  ASSERT_EQ(once.size(), 6u);
+  EXPECT_TRUE(once == again);
+  EXPECT_TRUE(once == threaded);
+}
+
+TEST_P(RendererContract, AbortAtACheckpointKeepsTheFramesBefore) {
+  RunControl control;
+  RenderOptions o;
+  o.threads = 1;
+  o.control = &control;
+  o.onCheckpoint = [&](int frame) {
+    if (frame == 3) control.abort = true;
+  };
+  const bool cutout = GetParam() == static_cast<int>(Shape::Cutout);
+  int handed = 0;
+  const RunResult r = RenderFrames(source_, MakeSettings(6), o,
+                                   [&](int k, const Surface&, std::string&, std::string&) {
+                                     ++handed;
+                                     // The cut-out has no checkpoints: press abort between frames.
+                                     if (cutout && k == 2) control.abort = true;
+                                     return true;
+                                   });
+  EXPECT_EQ(r.status, RunStatus::Aborted);
+  if (cutout) {
+    EXPECT_EQ(handed, 6) << "the cut-out never stops for the abort button";
+  } else {
+    EXPECT_EQ(handed, 3);
+  }
+  EXPECT_EQ(r.framesDone, handed);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllMotions, RendererContract, testing::Range(0, 9), MotionName);
+
+}  // namespace
+}  // namespace kinetta::render
