@@ -1,0 +1,1 @@
+# Desktop program files of this area.

@@ -1,0 +1,11 @@
+# The desktop program: a Qt Widgets library with every window, and a thin executable.
+add_library(kinetta_ui STATIC)
+set_target_properties(kinetta_ui PROPERTIES AUTOMOC ON)
+target_link_libraries(kinetta_ui PUBLIC kinetta_picture Qt6::Widgets)
+target_compile_definitions(kinetta_ui PUBLIC KINETTA_VERSION="${PROJECT_VERSION}")
+include(src/app/ui_sources.cmake)
+include(src/app/help/ui_sources.cmake)
+include(src/settings/ui_sources.cmake)
+include(src/preview/ui_sources.cmake)
+include(src/export/ui_sources.cmake)
+include(src/app/executable.cmake OPTIONAL)

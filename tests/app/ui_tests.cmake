@@ -1,0 +1,1 @@
+# Desktop program tests of this area.
