@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 #include "app/path_helpers.h"
 
@@ -39,6 +40,26 @@ bool JpegLooksComplete(const QByteArray& data) {
   return data.indexOf(QByteArray("\xFF\xD9", 2), lastScan + 2) >= 0;
 }
 
+// An uncompressed BMP holds all its rows after the pixel-data offset; the decoder reads a file
+// cut short without complaint, so check the length the header promises.
+bool BmpLooksComplete(const QByteArray& data) {
+  if (data.size() < 54) return false;
+  auto u32 = [&](int at) {
+    return static_cast<quint32>(static_cast<quint8>(data[at])) |
+           (static_cast<quint32>(static_cast<quint8>(data[at + 1])) << 8) |
+           (static_cast<quint32>(static_cast<quint8>(data[at + 2])) << 16) |
+           (static_cast<quint32>(static_cast<quint8>(data[at + 3])) << 24);
+  };
+  const quint32 offset = u32(10);
+  const qint64 width = static_cast<qint32>(u32(18));
+  const qint64 height = std::abs(static_cast<qint64>(static_cast<qint32>(u32(22))));
+  const int bits = static_cast<quint8>(data[28]) | (static_cast<quint8>(data[29]) << 8);
+  const quint32 compression = u32(30);
+  if (compression != 0 && compression != 3) return true;  // run-length data has no fixed size
+  const qint64 rowBytes = (width * bits + 31) / 32 * 4;
+  return static_cast<qint64>(data.size()) >= static_cast<qint64>(offset) + rowBytes * height;
+}
+
 }  // namespace
 
 bool LoadPicture(const std::string& path, render::Surface& out, std::string* message) {
@@ -63,6 +84,7 @@ bool LoadPicture(const std::string& path, render::Surface& out, std::string* mes
   }
   const QByteArray format = reader.format();
   if ((format == "jpeg" || format == "jpg") && !JpegLooksComplete(data)) return fail();
+  if (format == "bmp" && !BmpLooksComplete(data)) return fail();
 
   // Room for the decoded picture (4 bytes a pixel) and no more.
   QImageReader::setAllocationLimit(

@@ -1,0 +1,138 @@
+// kinetta-render end to end: settings from mivet.ini and options, frames beside the source,
+// the GIF marker, notes, seeds, and the exit status of every outcome.
+#include "cli/cli_run.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/settings_file.h"
+#include "image/bmp_file.h"
+#include "image/picture_file.h"
+#include "test_support.h"
+
+namespace kinetta::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CliRunTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(image::WriteBmp24(test::CoordinatePicture(40, 30), pics_ / "cat.bmp"));
+  }
+  int Run(std::vector<std::string> args) {
+    out_.str("");
+    err_.str("");
+    const CliEnvironment env{app_.path().string(), false, &control_};
+    return RunCli(args, env, out_, err_);
+  }
+  std::string Source() const { return (pics_ / "cat.bmp").string(); }
+  std::string FileBytes(const std::string& name) const {
+    std::ifstream in(pics_ / name, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  test::TempFolder app_;
+  test::TempFolder pics_;
+  render::RunControl control_;
+  std::ostringstream out_, err_;
+};
+
+TEST_F(CliRunTest, WritesTheFramesBesideTheSourceAndDeletesTheNextNumber) {
+  std::ofstream(pics_ / "cat03.bmp") << "stale";
+  EXPECT_EQ(Run({"--shape", "cylinder", "--frames", "3", Source()}), kExitOk) << err_.str();
+  EXPECT_TRUE(fs::exists(pics_ / "cat00.bmp"));
+  EXPECT_TRUE(fs::exists(pics_ / "cat02.bmp"));
+  EXPECT_FALSE(fs::exists(pics_ / "cat03.bmp"));
+  render::Surface frame;
+  ASSERT_TRUE(image::LoadPicture((pics_ / "cat00.bmp").string(), frame));
+  EXPECT_EQ(frame.width(), 30);  // default width mode 1: as wide as the source is high
+  EXPECT_FALSE(fs::exists(app_ / "mivet.ini")) << "the command never writes mivet.ini";
+}
+
+TEST_F(CliRunTest, OptionsNotGivenComeFromMivetIni) {
+  app::SettingsFile ini;
+  ini.settings.FrameCount = 2;
+  ini.settings.WidthMode = 2;
+  ini.settings.WidthValue = 17;
+  ASSERT_TRUE(app::WriteSettingsFile(app_ / "mivet.ini", ini));
+  EXPECT_EQ(Run({"--shade", "0", Source()}), kExitOk) << err_.str();
+  EXPECT_TRUE(fs::exists(pics_ / "cat01.bmp"));
+  EXPECT_FALSE(fs::exists(pics_ / "cat02.bmp"));
+  render::Surface frame;
+  ASSERT_TRUE(image::LoadPicture((pics_ / "cat00.bmp").string(), frame));
+  EXPECT_EQ(frame.width(), 17);
+}
+
+TEST_F(CliRunTest, GifNeedsTheMarkerFile) {
+  ASSERT_TRUE(fs::copy_file(fs::path(KINETTA_TEST_DATA) / "good.gif", pics_ / "anim.GIF"));
+  const std::string gif = (pics_ / "anim.GIF").string();
+  EXPECT_EQ(Run({gif}), kExitFailed);
+  EXPECT_NE(err_.str().find("この画像形式には対応していません。"), std::string::npos);
+  EXPECT_FALSE(fs::exists(pics_ / "anim00.bmp"));
+  std::ofstream(app_ / "gifsw");
+  EXPECT_EQ(Run({gif}), kExitOk) << err_.str();
+  EXPECT_TRUE(fs::exists(pics_ / "anim00.bmp"));
+}
+
+TEST_F(CliRunTest, UnreadablePictureExitsOneWithTheMessage) {
+  const std::string missing = (pics_ / "none.jpg").string();
+  EXPECT_EQ(Run({missing}), kExitFailed);
+  EXPECT_NE(err_.str().find(missing + "が開けません。"), std::string::npos) << err_.str();
+}
+
+TEST_F(CliRunTest, UnwritableFrameExitsOneNamingTheFile) {
+  fs::create_directory(pics_ / "cat01.bmp");
+  EXPECT_EQ(Run({"--frames", "3", Source()}), kExitFailed);
+  EXPECT_NE(err_.str().find("cat01.bmp"), std::string::npos) << err_.str();
+  EXPECT_TRUE(fs::exists(pics_ / "cat00.bmp"));
+}
+
+TEST_F(CliRunTest, BadOptionExitsTwoWithUsage) {
+  EXPECT_EQ(Run({"--frames", "many", Source()}), kExitUsage);
+  EXPECT_NE(err_.str().find("usage:"), std::string::npos);
+  EXPECT_EQ(Run({"--help"}), kExitOk);
+  EXPECT_NE(out_.str().find("usage:"), std::string::npos);
+}
+
+TEST_F(CliRunTest, WarningsAreNotesAndTheRunGoesOn) {
+  EXPECT_EQ(Run({"--frames", "41", "--width-mode", "2", "--width", "501", Source()}), kExitOk);
+  EXPECT_NE(err_.str().find("こま数が多くて時間がかかります。"), std::string::npos);
+  EXPECT_NE(err_.str().find("幅が大きくて時間がかかります。"), std::string::npos);
+  EXPECT_TRUE(fs::exists(pics_ / "cat40.bmp"));
+}
+
+TEST_F(CliRunTest, SeedMakesTheDotsRepeatable) {
+  const std::vector<std::string> args = {"--shape", "fadein", "--shade", "1", "--frames", "3"};
+  auto run = [&](std::vector<std::string> extra) {
+    std::vector<std::string> a = args;
+    a.insert(a.end(), extra.begin(), extra.end());
+    a.push_back(Source());
+    EXPECT_EQ(Run(a), kExitOk) << err_.str();
+    return FileBytes("cat01.bmp");
+  };
+  const std::string first = run({"--seed", "5"});
+  EXPECT_EQ(run({"--seed", "5"}), first);
+  EXPECT_NE(run({"--seed", "6"}), first);
+  EXPECT_NE(run({}), run({})) << "without --seed the dots come from the clock";
+}
+
+TEST_F(CliRunTest, InterruptStopsTheRun) {
+  control_.abort = true;  // as if Ctrl-C came before the first checkpoint
+  EXPECT_EQ(Run({"--frames", "4", Source()}), kExitInterrupted);
+  EXPECT_FALSE(fs::exists(pics_ / "cat00.bmp"));
+  EXPECT_NE(err_.str().find("中断しました。"), std::string::npos);
+}
+
+TEST(KinettaRenderExecutable, PrintsItsUsage) {
+  EXPECT_EQ(std::system((std::string(KINETTA_RENDER_EXE) + " --help > /dev/null").c_str()), 0);
+  EXPECT_NE(std::system((std::string(KINETTA_RENDER_EXE) + " --bogus 2> /dev/null").c_str()), 0);
+}
+
+}  // namespace
+}  // namespace kinetta::cli
