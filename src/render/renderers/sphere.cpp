@@ -1,16 +1,154 @@
-// Placeholder until this motion's renderer lands: it refuses to draw (a zero-sized frame).
-#include <memory>
+// Sphere: the picture wraps round a ball turning about its vertical axis, each row laid round
+// its slice's circle, with a light spot up and to the left when the switch is on.
+#include "render/renderers/sphere.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "render/geometry.h"
 #include "render/motions.h"
 
 namespace kinetta::render {
+
+namespace sphere {
+
+Slice SliceOf(int outW, int y) {
+  const double bigR = outW / 2.0;
+  double r = SinFromCos((bigR - y) / bigR) * bigR;
+  if (r == 0) r = 1;
+  return {r, RoundHalfEven((outW - 2 * r) / 2), RoundHalfEven(2 * r - 1)};
+}
+
+int SourceOffset(const Slice& slice, int j) {
+  const double r = slice.r;
+  const double q = r * kPi / 2;
+  double t = (j - r) / r;
+  if (t > 1) t = 1;
+  const double a = ArcCos(t);
+  const double u = std::floor((kPi - a) * (2 * q) / kPi);
+  return static_cast<int>(u) + slice.m;
+}
+
+int ShadeLevel(int x, int y, int outW) {
+  const int hx = RoundHalfEven(outW * 0.25);
+  const int hy = RoundHalfEven(outW * 0.3);
+  return RoundHalfEven(Distan2(x, y, hx, hy, outW) / 5.0);
+}
+
+int ShadeComponent(int c, int v) {
+  if (v > 11) return RoundHalfEven(static_cast<double>(c * 12) / v);
+  if (v < 8) return BlendTowardsWhite(c, v);
+  return c;
+}
+
+}  // namespace sphere
+
 namespace {
-class Pending final : public Renderer {
+
+class Sphere final : public Renderer {
  public:
-  explicit Pending(const RenderInput& in) : Renderer(in) {}
-  FrameSize Size() const override { return {0, 0}; }
-  bool DrawFrame(int, Surface&, Checkpoint&) override { return false; }
+  explicit Sphere(const RenderInput& in)
+      : Renderer(in),
+        outW_(std::max(0, OutputWidth(in.settings, in.sourceWidth, in.sourceHeight))),
+        height_(in.sourceHeight),
+        shaded_(in.settings.Shade3D == 1) {
+    if (outW_ > 0) BuildSlices();
+  }
+
+  FrameSize Size() const override { return {outW_, height_}; }
+
+  // Only the slices are written, the same pixels in every frame, so the background that
+  // StartCanvas laid stays round the sphere.
+  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) override {
+    const int s = SlideOffset(in_.sourceWidth, in_.settings.FrameCount, k);
+    const int workW = in_.work.width();
+    for (int y = 0; y < static_cast<int>(rows_.size()); ++y) {
+      if (IsCheckpointStep(y) && checkpoint.Step()) return false;
+      const Row& row = rows_[y];
+      const std::uint32_t* src = in_.work.Row(y);
+      std::uint32_t* dst = canvas.Row(y) + row.x0;
+      const std::int32_t* offset = offsets_.data() + row.start;
+      const std::uint8_t* level = levels_.data() + row.start;
+      for (int i = 0; i < row.count; ++i) {
+        const int sx = offset[i] + s;
+        const bool inside = sx >= 0 && sx < workW;
+        if (!shaded_) {
+          dst[i] = inside ? src[sx] : PackClamped(-1, 0, 0);
+        } else if (inside) {
+          const LevelTable& t = tables_[level[i]];
+          const std::uint32_t c = src[sx];
+          dst[i] = t[c & 0xFF] | (t[(c >> 8) & 0xFF] << 8) | (t[c >> 16] << 16);
+        } else {
+          dst[i] = outside_[level[i]];
+        }
+      }
+    }
+    return true;
+  }
+
+ private:
+  using LevelTable = std::array<std::uint32_t, 256>;
+
+  struct Row {
+    int x0;     // first canvas column written
+    int count;  // pixels written
+    std::size_t start;
+  };
+
+  // Everything but the slide is the same in every frame: per row the slice, per pixel the
+  // source column before the slide and the light level.
+  void BuildSlices() {
+    // Rows below the sphere (y > OutW, when the frame is taller than wide) have no slice and
+    // keep the background.
+    const int rows = std::min(height_, outW_ + 1);
+    int maxLevel = 0;
+    for (int y = 0; y < rows; ++y) {
+      const sphere::Slice slice = sphere::SliceOf(outW_, y);
+      // Slice columns past the canvas edge (a rounding at the very narrowest frames) are
+      // dropped, as a write outside the canvas is.
+      const int j0 = std::max(0, -slice.m);
+      const int j1 = std::min(slice.n, outW_ - 1 - slice.m);
+      const Row row{slice.m + j0, std::max(0, j1 - j0 + 1), offsets_.size()};
+      for (int j = j0; j <= j1; ++j) {
+        offsets_.push_back(sphere::SourceOffset(slice, j));
+        const int v = shaded_ ? sphere::ShadeLevel(slice.m + j, y, outW_) : 0;
+        levels_.push_back(static_cast<std::uint8_t>(std::min(v, 255)));
+        maxLevel = std::max(maxLevel, v);
+      }
+      rows_.push_back(row);
+    }
+    if (!shaded_) return;
+    tables_.resize(static_cast<std::size_t>(std::min(maxLevel, 255)) + 1);
+    outside_.resize(tables_.size());
+    for (std::size_t v = 0; v < tables_.size(); ++v) {
+      const int lv = static_cast<int>(v);
+      for (int c = 0; c < 256; ++c) {
+        tables_[v][c] = static_cast<std::uint32_t>(std::clamp(sphere::ShadeComponent(c, lv), 0, 255));
+      }
+      // A read past the work picture is red -1, green 0, blue 0 before the shading.
+      outside_[v] = PackClamped(sphere::ShadeComponent(-1, lv), sphere::ShadeComponent(0, lv),
+                                sphere::ShadeComponent(0, lv));
+    }
+  }
+
+  const int outW_;
+  const int height_;
+  const bool shaded_;
+  std::vector<Row> rows_;
+  std::vector<std::int32_t> offsets_;
+  std::vector<std::uint8_t> levels_;
+  std::vector<LevelTable> tables_;
+  std::vector<std::uint32_t> outside_;
 };
+
 }  // namespace
-std::unique_ptr<Renderer> MakeSphere(const RenderInput& in) { return std::make_unique<Pending>(in); }
+
+std::unique_ptr<Renderer> MakeSphere(const RenderInput& in) {
+  return std::make_unique<Sphere>(in);
+}
+
 }  // namespace kinetta::render
