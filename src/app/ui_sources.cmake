@@ -1,4 +1,9 @@
 # Desktop program files of the application shell.
 target_sources(kinetta_ui PRIVATE
+  src/app/conversion_runner.cpp
+  src/app/main_window.cpp
+  src/app/picture_box.cpp
   src/app/prompter.cpp
+  src/app/toolbar_icons.cpp
+  src/image/open_command.cpp
 )

@@ -1,0 +1,36 @@
+// The rules of what Execute and Preview do while the program is busy.
+#include "app/activity_state.h"
+
+namespace kinetta::app {
+
+ExecuteVerdict ActivityState::OnExecute() const {
+  switch (current_) {
+    case Activity::Converting: return ExecuteVerdict::IgnoreConverting;
+    case Activity::Previewing: return ExecuteVerdict::RefusePreviewing;
+    case Activity::Idle: break;
+  }
+  return ExecuteVerdict::Start;
+}
+
+PreviewVerdict ActivityState::OnPreview() const {
+  switch (current_) {
+    case Activity::Converting: return PreviewVerdict::RefuseConverting;
+    case Activity::Previewing: return PreviewVerdict::IgnorePreviewing;
+    case Activity::Idle: break;
+  }
+  return PreviewVerdict::Start;
+}
+
+bool ActivityState::Begin(Activity activity) {
+  if (current_ != Activity::Idle || activity == Activity::Idle) return false;
+  current_ = activity;
+  return true;
+}
+
+bool ActivityState::End(Activity activity) {
+  if (activity == Activity::Idle || current_ != activity) return false;
+  current_ = Activity::Idle;
+  return true;
+}
+
+}  // namespace kinetta::app

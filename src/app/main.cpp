@@ -1,0 +1,25 @@
+// The start procedure of the desktop program: the GIF marker, the main window, the event loop.
+#include <QApplication>
+#include <QSettings>
+
+#include "app/main_window.h"
+#include "app/path_helpers.h"
+#include "app/prompter.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QCoreApplication::setOrganizationName(QStringLiteral("Kinetta"));
+  QCoreApplication::setApplicationName(QStringLiteral("Kinetta"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(KINETTA_VERSION));
+
+  const std::string folder = kinetta::app::AppFolder();
+  kinetta::app::DesktopPrompter prompter;
+  QSettings placement;  // the per-user store: organization and application "Kinetta"
+  kinetta::app::MainWindow window({QString::fromStdString(folder), &prompter, &placement,
+                                   kinetta::app::GifSupportFromMarker(folder)});
+  // Unloading the main window ends the program, whatever dialogs are still open.
+  QObject::connect(&window, &kinetta::app::MainWindow::unloaded, &app, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
+  window.show();
+  return app.exec();
+}

@@ -1,0 +1,192 @@
+// The main window: menus, toolbar, status bar, the framed source and preview pictures, the abort
+// button, and the commands open, execute, preview, settings, HTML, help and exit. It owns the
+// program's settings while it lives: read when it opens, written when it closes.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <functional>
+#include <string>
+
+#include "app/activity_state.h"
+#include "app/conversion_runner.h"
+#include "app/settings_file.h"
+#include "app/window_layout.h"
+#include "render/settings.h"
+#include "render/surface.h"
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QScrollArea;
+class QSettings;
+class QToolBar;
+
+namespace kinetta::preview {
+class PreviewPlayer;
+}
+namespace kinetta::settings {
+class SettingsDialog;
+}
+
+namespace kinetta::app {
+
+class PictureBox;
+class Prompter;
+
+// Texts of the status bar and the messages of the execute and preview commands.
+inline constexpr char kStatusConverting[] = "アニメーション変換中";
+inline constexpr char kStatusCompleted[] = "完了しました。";
+inline constexpr char kStatusAborted[] = "中断しました。";
+inline constexpr char kStatusPreviewing[] = "プレビュー中";
+inline constexpr char kPreviewRunning[] = "プレビュー中です";
+inline constexpr char kConversionRunning[] = "アニメーション変換中です";
+inline constexpr char kNoFrames[] = "変換の実行を先に行ってください。";
+
+/// True when the marker file "gifsw" in `appFolder` can be opened for reading: GIF pictures may
+/// then be opened.
+bool GifSupportFromMarker(const std::filesystem::path& appFolder);
+
+struct MainWindowSetup {
+  QString appFolder;               ///< the program folder: mivet.ini, help.htm
+  Prompter* prompter = nullptr;    ///< every message box and file dialog goes through it
+  QSettings* placement = nullptr;  ///< the per-user store of the window placement
+  bool gifSupport = false;         ///< decided once at start-up from the marker file
+};
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  /// Builds the window and loads it: placement, settings file, recent-file entries.
+  explicit MainWindow(const MainWindowSetup& setup, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // State the commands read and change.
+  const render::Settings& settings() const { return settings_; }
+  const RecentList& recentFiles() const { return recentFiles_; }
+  const std::string& sourcePath() const { return sourcePath_; }
+  const WindowLayout& windowLayout() const { return layout_; }
+  Activity activity() const { return activity_.current(); }
+  QString statusText() const;
+  /// The picture the frame canvas shows (a frame of the run, or of the preview).
+  QImage canvasImage() const;
+  /// The source picture.
+  QImage sourceImage() const;
+  int canvasWidthPx() const { return canvasWidthPx_; }
+  int canvasHeightPx() const { return canvasHeightPx_; }
+
+  /// Tests hold a run at its checkpoints with this (called on the drawing threads).
+  void setCheckpointHookForTesting(std::function<void(int frame)> hook) {
+    checkpointHook_ = std::move(hook);
+  }
+
+ public slots:
+  void mnuFileOpen_Click();
+  void mnuFileFName_Click(int index);
+  void mnuFileHTML_Click();
+  void mnuFileExit_Click();
+  void mnuSeting_Click();
+  void mnuExec_Click();
+  void mnuPrev_Click();
+  void mnuHelpContents_Click();
+  void mnuHelpAbout_Click();
+  void tbToolBar_ButtonClick(QAction* button);
+  void Command1_Click();
+
+ signals:
+  /// The window has unloaded: settings and placement are written, no run is left. The start
+  /// procedure ends the program here.
+  void unloaded();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void createActions();
+  void createMenus();
+  void createToolBar();
+  void createStatusBar();
+  void createForm();
+  void restorePlacement();
+  void savePlacement();
+
+  void Form_Load();
+  void Form_Unload();
+  void ReadSettings();
+  void WriteSettings();
+  void ShowRecentFiles(bool showSeparator);
+  void LoadSource();
+  bool CheckRun();
+  void StartRun();
+  void OpenExportDialog();
+
+  void OnFrameSaved(int k, const QImage& frame);
+  void OnRunFinished(const render::RunResult& result);
+  void OnPreviewFrame(const QImage& frame);
+  void OnPreviewEnded();
+
+  void SetStatus(const QString& text);
+  void SetCanvasSize(int widthPx, int heightPx);
+  void ApplyLayout();
+  void GrowToFit();
+  void Warn(const QString& text);
+
+  QString appFolder_;
+  Prompter& prompter_;
+  QSettings& placement_;
+  bool gifSupport_ = false;
+
+  // The process-wide settings, the recent files and the open picture.
+  render::Settings settings_;
+  RecentList recentFiles_;
+  std::string sourcePath_;
+  std::string loadedPath_;  ///< the file Picture1 shows
+  render::Surface source_;
+
+  WindowLayout layout_;
+  ActivityState activity_;
+  int canvasWidthPx_ = 0;
+  int canvasHeightPx_ = 0;
+  bool unloadedOnce_ = false;
+
+  ConversionRunner runner_;
+  preview::PreviewPlayer* player_ = nullptr;
+  std::function<void(int)> checkpointHook_;
+  QPointer<settings::SettingsDialog> settingsDialog_;
+
+  // Menu items, named as in the form.
+  QMenu* mnuFile = nullptr;
+  QAction* mnuFileOpen = nullptr;
+  QAction* mnuFileHTML = nullptr;
+  QAction* mnuFileExit = nullptr;
+  QAction* mnuFileBar2 = nullptr;
+  std::array<QAction*, 3> mnuFileFName{};
+  QAction* mnuSeting = nullptr;
+  QAction* mnuExec = nullptr;
+  QAction* mnuPrev = nullptr;
+  QMenu* mnuHelp = nullptr;
+  QAction* mnuHelpContents = nullptr;
+  QAction* mnuHelpAbout = nullptr;
+
+  // Controls.
+  QToolBar* tbToolBar = nullptr;
+  QLabel* panel1_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QScrollArea* scroll_ = nullptr;
+  QWidget* form_ = nullptr;
+  QGroupBox* Frame1 = nullptr;
+  PictureBox* Picture1 = nullptr;
+  QGroupBox* Frame2 = nullptr;
+  PictureBox* Picture2 = nullptr;
+  QPushButton* Command1 = nullptr;
+};
+
+}  // namespace kinetta::app

@@ -1,0 +1,115 @@
+// Twips arithmetic of the main window: frames that follow their pictures, the source size and
+// the stored placement.
+#include "app/window_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/number_text.h"
+
+namespace kinetta::app {
+
+TwipsPerPixel TwipsPerPixelForDpi(double dpiX, double dpiY) {
+  TwipsPerPixel tpp;
+  if (dpiX > 0) tpp.x = 1440.0 / dpiX;
+  if (dpiY > 0) tpp.y = 1440.0 / dpiY;
+  return tpp;
+}
+
+int RoundToInt(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+WindowLayout::WindowLayout(TwipsPerPixel tpp) : tpp_(tpp) {}
+
+void WindowLayout::SetSourcePicture(int widthPx, int heightPx) {
+  SetPicture1Twips(widthPx * tpp_.x, heightPx * tpp_.y);
+}
+
+void WindowLayout::SetPicture1Twips(double widthTwips, double heightTwips) {
+  picture1_.width = widthTwips;
+  picture1_.height = heightTwips;
+  Picture1_Resize();
+}
+
+void WindowLayout::SetCanvas(int widthPx, int heightPx) {
+  picture2_.width = widthPx * tpp_.x;
+  picture2_.height = heightPx * tpp_.y;
+  Picture2_Resize();
+}
+
+void WindowLayout::Picture1_Resize() {
+  sourceWidthTwips_ = RoundToInt(picture1_.width);
+  sourceHeightTwips_ = RoundToInt(picture1_.height);
+  frame1_.width = picture1_.width + 480;
+  frame1_.height = picture1_.height + 600;
+  frame2_.top = frame1_.top + frame1_.height + 120;
+  sourceWidthPx_ = RoundToInt(picture1_.width / tpp_.x);
+  sourceHeightPx_ = RoundToInt(picture1_.height / tpp_.y);
+  command1_.left = frame1_.left + frame1_.width + 120;
+}
+
+void WindowLayout::Picture2_Resize() {
+  frame2_.width = picture2_.width + 480;
+  frame2_.height = picture2_.height + 600;
+}
+
+int WindowLayout::CanvasWidthPx() const { return RoundToInt(picture2_.width / tpp_.x); }
+int WindowLayout::CanvasHeightPx() const { return RoundToInt(picture2_.height / tpp_.y); }
+
+PixelRect WindowLayout::ToPixels(const TwipsRect& r, double originTop) const {
+  return {RoundToInt(r.left / tpp_.x), RoundToInt((r.top - originTop) / tpp_.y),
+          RoundToInt(r.width / tpp_.x), RoundToInt(r.height / tpp_.y)};
+}
+
+TwipsRect WindowLayout::ContentBounds() const {
+  const double right = std::max({frame1_.left + frame1_.width, frame2_.left + frame2_.width,
+                                 command1_.left + command1_.width});
+  const double bottom = std::max({frame1_.top + frame1_.height, frame2_.top + frame2_.height,
+                                  command1_.top + command1_.height});
+  return {0, 0, right + 120, bottom + 120};
+}
+
+// ---- Window placement ------------------------------------------------------------------------
+
+namespace {
+
+double StoredNumber(std::optional<std::string_view> text, double fallback) {
+  if (!text) return fallback;
+  const std::optional<double> value = WholeNumber(*text);
+  if (!value || !std::isfinite(*value)) return fallback;
+  // The store holds single-precision numbers.
+  return static_cast<double>(static_cast<float>(*value));
+}
+
+}  // namespace
+
+Placement PlacementFromTexts(std::optional<std::string_view> left,
+                             std::optional<std::string_view> top,
+                             std::optional<std::string_view> width,
+                             std::optional<std::string_view> height) {
+  const Placement defaults;
+  Placement p;
+  p.left = StoredNumber(left, defaults.left);
+  p.top = StoredNumber(top, defaults.top);
+  p.width = StoredNumber(width, defaults.width);
+  p.height = StoredNumber(height, defaults.height);
+  // A window narrower or lower than a pixel could not be seen or grabbed.
+  if (p.width < 15) p.width = defaults.width;
+  if (p.height < 15) p.height = defaults.height;
+  return p;
+}
+
+bool PlacementOnScreen(const PixelRect& window, const std::vector<PixelRect>& screens) {
+  if (window.width <= 0 || window.height <= 0) return false;
+  const int needW = std::min(32, window.width);
+  const int needH = std::min(32, window.height);
+  for (const PixelRect& s : screens) {
+    const int overlapW = std::min(window.left + window.width, s.left + s.width) -
+                         std::max(window.left, s.left);
+    const int overlapH = std::min(window.top + window.height, s.top + s.height) -
+                         std::max(window.top, s.top);
+    if (overlapW >= needW && overlapH >= needH) return true;
+  }
+  return false;
+}
+
+}  // namespace kinetta::app

@@ -1,0 +1,40 @@
+// The open dialog, the GIF rule and loading the source picture.
+#include "image/open_command.h"
+
+#include "app/prompter.h"
+#include "image/picture_file.h"
+#include "image/recent_files.h"
+
+namespace kinetta::image {
+
+QStringList OpenFilters(bool gifSupport) {
+  // The picture filter's description is the picture list itself in the dialog's syntax.
+  return {gifSupport ? QStringLiteral("画像ファイル (*.bmp *.gif *jpg)")
+                     : QStringLiteral("画像ファイル (*.bmp *jpg)"),
+          QStringLiteral("すべてのﾌｧｲﾙ (*.*)")};
+}
+
+QString AskSourcePath(app::Prompter& prompter, QWidget* parent, bool gifSupport) {
+  const QString path =
+      prompter.OpenFileName(parent, QString::fromUtf8(kOpenTitle), OpenFilters(gifSupport));
+  if (path.isEmpty()) return {};
+  if (!gifSupport && IsGifName(path.toStdString())) {
+    prompter.Warn(parent, QString::fromUtf8(kUnsupportedFormat));
+    return {};
+  }
+  return path;
+}
+
+bool LoadSource(const std::string& path, render::Surface& picture,
+                std::array<std::string, 3>& recentFiles, app::Prompter& prompter,
+                QWidget* parent) {
+  std::string message;
+  if (!LoadPicture(path, picture, &message)) {
+    prompter.Warn(parent, QString::fromStdString(message));
+    return false;
+  }
+  UpdateRecentFiles(recentFiles, path);
+  return true;
+}
+
+}  // namespace kinetta::image

@@ -1,0 +1,40 @@
+// The open command: the open dialog with its filters, the refusal of GIF pictures without the
+// marker file, and loading the chosen picture with the recent-file list kept in order.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <string>
+
+#include "render/surface.h"
+
+class QWidget;
+
+namespace kinetta::app {
+class Prompter;
+}
+
+namespace kinetta::image {
+
+inline constexpr char kOpenStatus[] = "画像を開きます。";
+inline constexpr char kOpenTitle[] = "開く";
+inline constexpr char kUnsupportedFormat[] = "この画像形式には対応していません。";
+
+/// The open dialog's filters, the picture filter first: "画像ファイル (*.bmp *.gif *jpg)" with GIF
+/// support, "画像ファイル (*.bmp *jpg)" without, then "すべてのﾌｧｲﾙ (*.*)". The pattern "*jpg" has
+/// no point, so it lists every name ending in jpg.
+QStringList OpenFilters(bool gifSupport);
+
+/// The open dialog: the chosen path, or an empty string when the user cancelled or chose a GIF
+/// picture without GIF support (which is refused with kUnsupportedFormat). The GIF test looks
+/// at the file name's own extension.
+QString AskSourcePath(app::Prompter& prompter, QWidget* parent, bool gifSupport);
+
+/// Loads `path` into `picture` and moves it to the top of `recentFiles`. A picture that cannot
+/// be read gives the message "<path>が開けません。" and changes neither.
+bool LoadSource(const std::string& path, render::Surface& picture,
+                std::array<std::string, 3>& recentFiles, app::Prompter& prompter,
+                QWidget* parent);
+
+}  // namespace kinetta::image
