@@ -1,16 +1,92 @@
-// Placeholder until this motion's renderer lands: it refuses to draw (a zero-sized frame).
-#include <memory>
+// Flag: the picture waves like a flag on a pole at its left edge; the wave's phase advances by
+// one FrameCount-th of a turn per frame, so the last frame leads back to the first.
+#include "render/renderers/flag.h"
 
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "render/geometry.h"
 #include "render/motions.h"
+#include "render/renderers/wave.h"
 
 namespace kinetta::render {
+
+namespace flag {
+
+Geometry MakeGeometry(int w, int h) {
+  return {RoundHalfEven(w * 1.05), RoundHalfEven(h * 1.1), RoundHalfEven(h * 0.05)};
+}
+
+double Amplitude(int x, int w) {
+  double a = x / (w * 0.01);
+  if (a > w * 0.02) a = w * 0.02;
+  return a;
+}
+
+Position SourcePosition(int x, int y, double phi, const Geometry& g, int w) {
+  const double a = Amplitude(x, w);
+  const double a1 = wave::Angle(phi, y, g.width);
+  const double a2 = wave::Angle(phi, x, g.height);
+  return {RoundHalfEven(std::cos(a1) * a + x), RoundHalfEven(std::sin(a2) * a + y - g.shift)};
+}
+
+}  // namespace flag
+
 namespace {
-class Pending final : public Renderer {
+
+// The canvas is FW x FH, exactly the pixels the loops visit (the frame size in twips,
+// W x 1.05 by H x 1.1, rounded the same way as the loop bounds).
+class Flag final : public Renderer {
  public:
-  explicit Pending(const RenderInput& in) : Renderer(in) {}
-  FrameSize Size() const override { return {0, 0}; }
-  bool DrawFrame(int, Surface&, Checkpoint&) override { return false; }
+  explicit Flag(const RenderInput& in)
+      : Renderer(in),
+        g_(flag::MakeGeometry(in.sourceWidth, in.sourceHeight)),
+        back_(static_cast<std::uint32_t>(in.settings.BackColor) & 0xFFFFFFu),
+        amplitude_(static_cast<std::size_t>(g_.width > 0 ? g_.width : 0)) {
+    for (int x = 0; x < g_.width; ++x) amplitude_[x] = flag::Amplitude(x, in.sourceWidth);
+  }
+
+  FrameSize Size() const override { return {g_.width, g_.height}; }
+
+  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) override {
+    const int w = in_.sourceWidth;
+    const int h = in_.sourceHeight;
+    const double phi = wave::Phase(k, in_.settings.FrameCount);
+    // cos(a1) depends on the row alone and sin(a2) x A on the column alone; the per-pixel sums
+    // below are the same double expressions as in flag::SourcePosition, term by term.
+    std::vector<double> rowCos(static_cast<std::size_t>(g_.height));
+    std::vector<double> colSwing(static_cast<std::size_t>(g_.width));
+    for (int y = 0; y < g_.height; ++y) rowCos[y] = std::cos(wave::Angle(phi, y, g_.width));
+    for (int x = 0; x < g_.width; ++x) {
+      colSwing[x] = std::sin(wave::Angle(phi, x, g_.height)) * amplitude_[x];
+    }
+    const double shift = g_.shift;
+    for (int y = 0; y < g_.height; ++y) {
+      if (IsCheckpointStep(y) && checkpoint.Step()) return false;
+      const double c = rowCos[y];
+      const double yd = y;
+      std::uint32_t* dst = canvas.Row(y);
+      for (int x = 0; x < g_.width; ++x) {
+        const int sx = wave::RoundNearest(c * amplitude_[x] + x);
+        const int sy = wave::RoundNearest(colSwing[x] + yd - shift);
+        // Positions outside the source are not drawn: the pixel shows the background.
+        const bool inside = static_cast<unsigned>(sx) < static_cast<unsigned>(w) &&
+                            static_cast<unsigned>(sy) < static_cast<unsigned>(h);
+        dst[x] = inside ? in_.work.Row(sy)[sx] : back_;
+      }
+    }
+    return true;
+  }
+
+ private:
+  const flag::Geometry g_;
+  const std::uint32_t back_;
+  std::vector<double> amplitude_;  // A per column
 };
+
 }  // namespace
-std::unique_ptr<Renderer> MakeFlag(const RenderInput& in) { return std::make_unique<Pending>(in); }
+
+std::unique_ptr<Renderer> MakeFlag(const RenderInput& in) { return std::make_unique<Flag>(in); }
+
 }  // namespace kinetta::render

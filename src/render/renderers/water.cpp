@@ -1,16 +1,118 @@
-// Placeholder until this motion's renderer lands: it refuses to draw (a zero-sized frame).
-#include <memory>
+// Water surface: the picture above, its mirror image in rippling water below; the ripples'
+// phase advances by one FrameCount-th of a turn per frame. With the switch on, a quarter of the
+// background colour (the water colour) is mixed into the reflection.
+#include "render/renderers/water.h"
 
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "render/geometry.h"
 #include "render/motions.h"
+#include "render/renderers/wave.h"
 
 namespace kinetta::render {
+
+namespace water {
+
 namespace {
-class Pending final : public Renderer {
- public:
-  explicit Pending(const RenderInput& in) : Renderer(in) {}
-  FrameSize Size() const override { return {0, 0}; }
-  bool DrawFrame(int, Surface&, Checkpoint&) override { return false; }
-};
+// The ripples repeat every W / 20 rows and every 2H / 14 columns (real quotients).
+double RowPeriod(int w) { return w / 20.0; }
+double ColumnPeriod(int h) { return (2 * h) / 14.0; }
 }  // namespace
-std::unique_ptr<Renderer> MakeWater(const RenderInput& in) { return std::make_unique<Pending>(in); }
+
+Position SourcePosition(int x, int y, double phi, int w, int h) {
+  const double a1 = wave::Angle(phi, y, RowPeriod(w));
+  const double a2 = wave::Angle(phi, x, ColumnPeriod(h));
+  const int sx = RoundHalfEven(std::cos(a1) * 2 + x);
+  const int sy = RoundHalfEven(std::sin(a2) + y);
+  if (sx < 0 || sx >= w || sy < 0 || sy >= h) return {x, y};
+  return {sx, sy};
+}
+
+int Tint(int component, int waterComponent) {
+  return RoundHalfEven((3 * component + waterComponent) / 4.0);
+}
+
+Colour Reflect(Colour c, Colour water, bool tinted) {
+  int r = RGBPart(c, 0), g = RGBPart(c, 1), b = RGBPart(c, 2);
+  if (tinted) {
+    r = Tint(r, RGBPart(water, 0));
+    g = Tint(g, RGBPart(water, 1));
+    b = Tint(b, RGBPart(water, 2));
+  }
+  return static_cast<Colour>(PackClamped(r, g, b));
+}
+
+}  // namespace water
+
+namespace {
+
+// The canvas is W x 2H. Its upper half is the source, put there once per canvas: no frame
+// writes it, so every frame drawn on the canvas shows it. Every pixel of the lower half is
+// written in every frame, so the background colour never shows.
+class Water final : public Renderer {
+ public:
+  explicit Water(const RenderInput& in) : Renderer(in) {
+    const Colour waterColour = in.settings.BackColor;
+    const bool tinted = in.settings.Shade3D == 1;
+    // The reflected colour, tabulated per component and already shifted into place; a work
+    // pixel's components are 0..255.
+    for (int p = 0; p < 3; ++p) {
+      const int w = RGBPart(waterColour, p);
+      int t[256];
+      Tabulate(t, [&](int c) { return tinted ? water::Tint(c, w) : c; });
+      for (int c = 0; c < 256; ++c) {
+        const int v = t[c] < 0 ? 0 : (t[c] > 255 ? 255 : t[c]);
+        reflect_[p][c] = static_cast<std::uint32_t>(v) << (8 * p);
+      }
+    }
+  }
+
+  FrameSize Size() const override { return {in_.sourceWidth, 2 * in_.sourceHeight}; }
+
+  void StartCanvas(Surface& canvas) const override {
+    canvas.Fill(in_.settings.BackColor);
+    canvas.CopyFrom(in_.work, 0, 0, in_.sourceWidth, in_.sourceHeight, 0, 0);
+  }
+
+  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) override {
+    const int w = in_.sourceWidth;
+    const int h = in_.sourceHeight;
+    const int fh = 2 * h;
+    const double phi = wave::Phase(k, in_.settings.FrameCount);
+    // cos(a1) x 2 depends on the row alone, sin(a2) on the column alone.
+    std::vector<double> rowSwing(static_cast<std::size_t>(h));
+    std::vector<double> colSwing(static_cast<std::size_t>(w));
+    for (int y = 0; y < h; ++y)
+      rowSwing[y] = std::cos(wave::Angle(phi, y, water::RowPeriod(w))) * 2;
+    for (int x = 0; x < w; ++x) colSwing[x] = std::sin(wave::Angle(phi, x, water::ColumnPeriod(h)));
+    for (int y = 0; y < h; ++y) {
+      if (IsCheckpointStep(y) && checkpoint.Step()) return false;
+      const double swing = rowSwing[y];
+      const double yd = y;
+      std::uint32_t* dst = canvas.Row(fh - y - 1);
+      for (int x = 0; x < w; ++x) {
+        int sx = wave::RoundNearest(swing + x);
+        int sy = wave::RoundNearest(colSwing[x] + yd);
+        if (static_cast<unsigned>(sx) >= static_cast<unsigned>(w) ||
+            static_cast<unsigned>(sy) >= static_cast<unsigned>(h)) {
+          sx = x;
+          sy = y;
+        }
+        const std::uint32_t c = in_.work.Row(sy)[sx];
+        dst[x] = reflect_[0][c & 0xFF] | reflect_[1][(c >> 8) & 0xFF] | reflect_[2][c >> 16];
+      }
+    }
+    return true;
+  }
+
+ private:
+  std::uint32_t reflect_[3][256];
+};
+
+}  // namespace
+
+std::unique_ptr<Renderer> MakeWater(const RenderInput& in) { return std::make_unique<Water>(in); }
+
 }  // namespace kinetta::render

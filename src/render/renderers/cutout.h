@@ -1,0 +1,16 @@
+// The cut-out's formulas: the frame height and how a picture pixel meets its mask pixel.
+#pragma once
+
+#include "render/surface.h"
+
+namespace kinetta::render::cutout {
+
+/// HH = round(H / 2), halves to even: the picture is rows 0..HH - 1, the mask the HH rows below.
+int FrameHeight(int sourceHeight);
+
+/// One frame pixel: the picture pixel ANDed bit by bit with its mask pixel; where the mask is
+/// exactly 0 (black) and the background colour is not 0, the background colour instead. A mask
+/// read past the work picture (-1) has every bit set and keeps the picture.
+Colour Combine(Colour picture, Colour mask, Colour backColor);
+
+}  // namespace kinetta::render::cutout

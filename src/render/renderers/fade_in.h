@@ -1,0 +1,41 @@
+// The fade-in's formulas: the cross-fade's weighted mean, and the random dots' generator and
+// threshold.
+#pragma once
+
+#include <cstdint>
+
+namespace kinetta::render::fadein {
+
+/// One component of frame k of n (1 <= k <= n - 1) in the cross-fade:
+/// round(((n - k - 1) x back + source x k) / (n - 1)), halves to even. The weights are summed
+/// in 64 bits, so frame counts above 129 keep the same formula.
+int CrossFade(int back, int source, int k, int n);
+
+/// t = round(r x (n - 1)), halves to even: a pixel is drawn in frame k when t <= k.
+int DotThreshold(float r, int n);
+
+/// The largest 24-bit value u whose r = u x 2^-24 gives DotThreshold(r, n) <= k, or -1 when
+/// there is none: in frame k a pixel is drawn exactly when its random u is at most this.
+std::int32_t DotBound(int k, int n);
+
+/// The dots' random generator: SplitMix64 seeded with the run's seed, each value 24 random bits
+/// scaled by 2^-24, so a single-precision number in [0, 1) held exactly.
+class DotRandom {
+ public:
+  explicit DotRandom(std::uint64_t seed) : state_(seed) {}
+  /// The next 24 random bits (0 .. 2^24 - 1).
+  std::uint32_t NextBits() {
+    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    return static_cast<std::uint32_t>(z >> 40);
+  }
+  /// The next value in [0, 1).
+  float Next() { return static_cast<float>(NextBits()) * (1.0f / 16777216.0f); }
+
+ private:
+  std::uint64_t state_;
+};
+
+}  // namespace kinetta::render::fadein
