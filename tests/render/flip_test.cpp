@@ -83,6 +83,11 @@ TEST(Flip, PerspectiveMagnifiesTheNearEdgeAndReducesTheFar) {
   EXPECT_TRUE(PixelIs(f[1], 102, 33, dark(99, 38)));
   EXPECT_TRUE(PixelIs(f[1], 103, 33, kBack));
   EXPECT_TRUE(PixelIs(f[1], 50, 5, kBack));  // sy = -1.43: off the face
+  // Frame 5, the back face: K = -4, S = -14, X = -(-4) = 4. Row 6 shows source row 40 with
+  // d = -2.8 negated to 2.8: magnified like row 6 of frame 1.
+  EXPECT_TRUE(PixelIs(f[5], 5, 6, dark(2, 40)));
+  EXPECT_TRUE(PixelIs(f[5], 107, 6, dark(99, 40)));
+  EXPECT_TRUE(PixelIs(f[5], 108, 6, kBack));
 }
 
 TEST(Flip, WithoutTheSwitchTheCanvasIsTheSourceWidth) {
