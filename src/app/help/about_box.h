@@ -1,0 +1,61 @@
+// The version box "ﾊﾞｰｼﾞｮﾝ情報": the program's icon, title, version and description, a notice,
+// and a button that starts the desktop's system-information program when one is installed.
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+
+#include "app/prompter.h"
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace kinetta::help {
+
+/// Finds an installed program by name; empty when it is not installed.
+using ProgramLookup = std::function<QString(const QString& name)>;
+
+/// The lookup on the executable search path (PATH).
+QString FindOnPath(const QString& name);
+
+/// The system-information programs tried in order.
+QStringList SysInfoPrograms();
+
+/// "ﾊﾞｰｼﾞｮﾝ " and the major, minor and revision numbers of `version` in decimal without
+/// leading zeros; missing parts count as 0 and parts beyond the third are left out.
+QString VersionText(const QString& version);
+
+/// The program's icon, drawn at `size` x `size` pixels.
+QPixmap KinettaIcon(int size);
+
+class AboutBox : public QDialog {
+  Q_OBJECT
+
+ public:
+  AboutBox(app::Prompter& prompter, ProgramLookup lookup, QWidget* parent = nullptr);
+
+ private:
+  void Form_Load();
+  void cmdOK_Click();
+  void cmdSysInfo_Click();
+  void StartSysInfo();
+
+  app::Prompter& prompter_;
+  ProgramLookup lookup_;
+
+  QLabel* picIcon = nullptr;
+  QLabel* lblTitle = nullptr;
+  QLabel* lblVersion = nullptr;
+  QLabel* lblDescription = nullptr;
+  QLabel* lblDisclaimer = nullptr;
+  std::array<QFrame*, 2> Line1{};
+  QPushButton* cmdOK = nullptr;
+  QPushButton* cmdSysInfo = nullptr;
+};
+
+}  // namespace kinetta::help

@@ -1,0 +1,66 @@
+// The help page command and the opening of an HTML page through the desktop.
+#include "app/help/help_commands.h"
+
+#include <QFileInfo>
+
+#include "app/help/about_box.h"
+#include "app/path_helpers.h"
+
+namespace kinetta::help {
+
+namespace {
+
+const QString kSep = QString(QChar(app::kSeparator));
+
+// On a case-sensitive file system "help.HTM" and "help.htm" are different files: when the
+// page asked for with the upper-case extension is missing, the one that exists is opened.
+QString ExistingPage(const QString& target) {
+  if (!QFileInfo::exists(target) && target.endsWith(QStringLiteral(".HTM"))) {
+    const QString lower = target.chopped(4) + QStringLiteral(".htm");
+    if (QFileInfo::exists(lower)) return lower;
+  }
+  return target;
+}
+
+// The desktop hands a file to a program without looking at it first, so it does not report a
+// missing file as a failure; a page that does not exist counts as one here.
+bool AskDesktop(app::Prompter& prompter, const QString& target) {
+  const QString page = ExistingPage(target);
+  return QFileInfo::exists(page) && prompter.OpenLocalFile(page);
+}
+
+}  // namespace
+
+QString BrowserNeededMessage() {
+  // The lines are joined by line feeds: a carriage return alone does not break a line in the
+  // desktop's message boxes, and the message is meant as three lines.
+  return QStringLiteral(
+      "ヘルプを表示するにはＨＴＭＬ対応のブラウザが必要です。\n"
+      " インターネットエクスプローラなどを準備してください。\n"
+      "   とりあえず 表示しますが、正しく表示できません");
+}
+
+void OpenHtmlPage(QWidget* owner, app::Prompter& prompter, const QString& path) {
+  const bool hasPoint = app::InStrNth(path.toStdString(), ".", 1) != -1;
+  const QString target = hasPoint ? path : path + QStringLiteral(".HTM");
+  if (AskDesktop(prompter, target)) return;
+  if (AskDesktop(prompter, path + QStringLiteral(".HTM"))) return;
+  prompter.Warn(owner, BrowserNeededMessage());
+}
+
+void ShowHelpContents(QWidget* parent, app::Prompter& prompter, const QString& appFolder) {
+  const QString stem = appFolder + kSep + QStringLiteral("help");
+  const QString page = appFolder + kSep + QStringLiteral("help.htm");
+  if (QFileInfo::exists(page)) {
+    OpenHtmlPage(parent, prompter, stem);  // the stem: OpenHtmlPage adds the extension
+  } else {
+    prompter.Warn(parent, page + QStringLiteral("がありません。"));
+  }
+}
+
+void ShowAbout(QWidget* parent, app::Prompter& prompter) {
+  AboutBox box(prompter, FindOnPath, parent);
+  box.exec();
+}
+
+}  // namespace kinetta::help

@@ -1,0 +1,94 @@
+// The settings dialog "設定": shape, frame width, background (or water) colour, frame count and
+// the shape's switch. Modeless; it fills itself from the settings whenever the user comes back
+// to it and writes them only on OK.
+#pragma once
+
+#include <QDialog>
+#include <QPointF>
+#include <QSizeF>
+#include <array>
+#include <functional>
+
+#include "app/prompter.h"
+#include "render/settings.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWindow;
+
+namespace kinetta::settings {
+
+class ColourSwatch;
+
+class SettingsDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  /// `settings` is edited in place on OK. `sourceSizeTwips` gives the source picture box's
+  /// size in twips (0 wide while no picture is loaded); `twipsPerPixel` converts the twips
+  /// geometry and the size label to pixels.
+  SettingsDialog(render::Settings& settings, std::function<QSizeF()> sourceSizeTwips,
+                 QPointF twipsPerPixel, app::Prompter& prompter, QWidget* parent = nullptr);
+
+ signals:
+  /// OK stored the controls into the settings.
+  void settingsStored();
+
+ protected:
+  bool event(QEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+
+ private:
+  void createControls();
+  void setTabOrders();
+  void placeOnScreen();
+  QRect twips(int left, int top, int width, int height) const;
+
+  void Form_Activate();
+  void Combo1_Click();
+  void Option2_Click(int index);
+  void Command1_Click();
+  void OKButton_Click();
+  void CancelButton_Click();
+
+  void ApplyShapeConfiguration(const QString& text);
+  void SelectWidthOption(int index);
+  int SelectedWidthOption() const;
+  bool OwnsWindow(QWindow* window) const;
+
+  render::Settings& settings_;
+  std::function<QSizeF()> sourceSizeTwips_;
+  QPointF twipsPerPixel_;
+  app::Prompter& prompter_;
+
+  // Whether the next activation fills the controls: at the first showing, and after another
+  // window of the program than the dialog's own prompts was active.
+  bool fillOnActivate_ = true;
+  // The colour chooser starts from the colour picked last in this dialog, black at first.
+  QColor lastPicked_ = Qt::black;
+
+  QGroupBox* Frame1 = nullptr;
+  QComboBox* Combo1 = nullptr;
+  QGroupBox* Frame3 = nullptr;
+  ColourSwatch* Shape1 = nullptr;
+  QPushButton* Command1 = nullptr;
+  QGroupBox* Frame4 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLineEdit* Text2 = nullptr;
+  QCheckBox* Check1 = nullptr;
+  QGroupBox* Frame2 = nullptr;
+  std::array<QRadioButton*, 3> Option2{};
+  QButtonGroup* widthOptions_ = nullptr;
+  QLineEdit* Text1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QPushButton* OKButton = nullptr;
+  QPushButton* CancelButton = nullptr;
+};
+
+}  // namespace kinetta::settings

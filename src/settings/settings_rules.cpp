@@ -1,0 +1,131 @@
+// The shape configuration table, OK's reading of the controls and the source-size label.
+#include "settings/settings_rules.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/number_text.h"
+#include "render/motions.h"
+
+namespace kinetta::settings {
+
+namespace {
+
+constexpr const char* kBack = "背景色";
+constexpr const char* kWater = "水の色";
+constexpr const char* k3D = "３Ｄ";
+constexpr const char* kDots = "ドット";
+
+// One row per entry of the shape list, in list order. Only the plane, disk, sphere and
+// cylinder read the width setting; the others size their frames from the source alone.
+constexpr std::array<ShapeConfiguration, 9> kShapes{{
+    // 平面
+    {{true, true, true}, kNoOption, WidthBox::Shown, false, kBack, true, k3D},
+    // 円盤
+    {{true, true, true}, kNoOption, WidthBox::Shown, true, kBack, false, k3D},
+    // 球体: the sphere's diameter is the frame width, taken from the source height
+    {{false, true, false}, 1, WidthBox::EmptiedHidden, true, kBack, true, k3D},
+    // 円柱
+    {{true, true, true}, kNoOption, WidthBox::Shown, false, kBack, true, k3D},
+    // 旗
+    {{true, false, false}, 0, WidthBox::EmptiedHidden, true, kBack, false, k3D},
+    // 水面: the colour is the water's, and the switch tints the reflection with it
+    {{true, false, false}, 0, WidthBox::EmptiedHidden, true, kWater, true, kWater},
+    // 表裏回転: no width option at all; whichever was selected stays selected
+    {{false, false, false}, kNoOption, WidthBox::EmptiedHidden, true, kBack, true, k3D},
+    // 切抜き
+    {{true, false, false}, 0, WidthBox::Hidden, true, kBack, false, k3D},
+    // フェードイン: the switch reveals the picture in random dots
+    {{true, false, false}, 0, WidthBox::Hidden, true, kBack, true, kDots},
+}};
+
+}  // namespace
+
+QStringList ShapeEntries() {
+  QStringList entries;
+  for (const render::Motion& m : render::Motions()) {
+    entries << QString::fromUtf8(m.label.data(), static_cast<qsizetype>(m.label.size()));
+  }
+  return entries;
+}
+
+int ShapeIndexOf(const QString& text) {
+  const QStringList entries = ShapeEntries();
+  for (int i = 0; i < entries.size(); ++i) {
+    if (entries[i] == text) return i;
+  }
+  return -1;
+}
+
+const ShapeConfiguration& ShapeConfigurationOf(int index) {
+  return kShapes.at(static_cast<std::size_t>(index));
+}
+
+std::optional<int> ReadNumberBox(const QString& text) {
+  // Compatibility folding turns full-width digits, signs, points and blanks into ASCII, so
+  // "１２．５" reads as 12.5 instead of as no number at all.
+  const QString folded = text.normalized(QString::NormalizationForm_KC);
+  return app::ToInt16(app::LeadingNumber(folded.toStdString(), app::Blanks::Anywhere));
+}
+
+OkReading ReadDialog(const DialogInput& input, const render::Settings& current) {
+  const std::optional<int> width = ReadNumberBox(input.widthText);
+  if (!width) return {current, Refusal::Width};
+  const std::optional<int> frames = ReadNumberBox(input.framesText);
+  if (!frames) return {current, Refusal::Frames};
+
+  render::Settings s = current;
+  const int shape = ShapeIndexOf(input.shapeText);
+  if (shape >= 0) s.ShapeIndex = shape;
+  if (input.selectedOption >= 0 && input.selectedOption <= 2) s.WidthMode = input.selectedOption;
+  s.WidthValue = std::max(1, *width);
+  s.BackColor = input.swatch;
+  s.Shade3D = input.switchChecked ? 1 : 0;
+  s.FrameCount = *frames;
+  return {s, Refusal::None};
+}
+
+QString RefusalMessage(Refusal refusal) {
+  switch (refusal) {
+    case Refusal::Width:
+      return QStringLiteral(
+          "横幅の指定が範囲外です。-32768 から 32767 までの数を入力してください。");
+    case Refusal::Frames:
+      return QStringLiteral("こま数が範囲外です。-32768 から 32767 までの数を入力してください。");
+    case Refusal::None:
+      break;
+  }
+  return {};
+}
+
+QString GeneralNumberText(float value) {
+  // Seven significant digits is what a single-precision number carries; 'g' drops trailing
+  // zeros, so whole values show no point at all.
+  const QString digits = QString::number(static_cast<double>(value), 'g', 7);
+  return value < 0 ? digits : QStringLiteral(" ") + digits;
+}
+
+QString SizeLabelText(double widthTwips, double heightTwips, QPointF twipsPerPixel) {
+  const float w = static_cast<float>(widthTwips) / static_cast<float>(twipsPerPixel.x());
+  const float h = static_cast<float>(heightTwips) / static_cast<float>(twipsPerPixel.y());
+  return QStringLiteral("(原図サイズ:") + GeneralNumberText(w) + QStringLiteral("X") +
+         GeneralNumberText(h) + QStringLiteral(")");
+}
+
+QRect TwipsToPixels(int left, int top, int width, int height, QPointF twipsPerPixel) {
+  const auto px = [](int twips, double perPixel) {
+    return static_cast<int>(std::lround(twips / perPixel));
+  };
+  return {px(left, twipsPerPixel.x()), px(top, twipsPerPixel.y()), px(width, twipsPerPixel.x()),
+          px(height, twipsPerPixel.y())};
+}
+
+render::Colour PackColour(const QColor& colour) {
+  return colour.red() + 256 * colour.green() + 65536 * colour.blue();
+}
+
+QColor UnpackColour(render::Colour colour) {
+  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+}  // namespace kinetta::settings

@@ -1,0 +1,89 @@
+// The settings dialog's rules that need no widgets: which controls each shape offers, how OK
+// reads the controls into the settings, the text of the source-size label, and twips geometry.
+#pragma once
+
+#include <QColor>
+#include <QPointF>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+#include "render/settings.h"
+
+namespace kinetta::settings {
+
+/// No width option selected (a width mode outside 0..2 from an edited settings file).
+inline constexpr int kNoOption = -1;
+
+/// What picking a shape does to the width text box.
+enum class WidthBox { Shown, Hidden, EmptiedHidden };
+
+/// The controls one shape offers, one row per entry of the shape list.
+struct ShapeConfiguration {
+  std::array<bool, 3> widthOptions;  ///< 原画の幅, 原画の高さ, 指定 enabled
+  int selectOption;                  ///< the width option the shape selects, or kNoOption
+  WidthBox widthBox;
+  bool colourButton;          ///< the colour button enabled
+  const char* colourCaption;  ///< caption of the colour frame (UTF-8)
+  bool switchEnabled;         ///< the shape's switch (check box) enabled
+  const char* switchCaption;  ///< caption of the switch (UTF-8)
+};
+
+/// The shape list's entries in list order, from the motions table.
+QStringList ShapeEntries();
+
+/// The first list position whose entry equals `text` exactly (case-sensitive), or -1.
+int ShapeIndexOf(const QString& text);
+
+/// The configuration of list position `index`, 0..8.
+const ShapeConfiguration& ShapeConfigurationOf(int index);
+
+/// A number box read as OK reads it: the number at the start of the text, with blanks, tabs and
+/// line feeds ignored anywhere, brought to the nearest integer (halves to even). Full-width
+/// digits and signs typed through a Japanese input method read like their ASCII forms. Nothing
+/// when the number does not fit 16 bits.
+std::optional<int> ReadNumberBox(const QString& text);
+
+/// The controls OK reads.
+struct DialogInput {
+  QString shapeText;               ///< the combo box's text
+  int selectedOption = kNoOption;  ///< the selected width option, 0..2
+  QString widthText;               ///< the width box (read whatever option is selected)
+  render::Colour swatch = 0;       ///< the swatch's fill colour
+  bool switchChecked = false;
+  QString framesText;  ///< the frame count box
+};
+
+/// The box whose number does not fit a 16-bit setting.
+enum class Refusal { None, Width, Frames };
+
+struct OkReading {
+  render::Settings settings;  ///< the settings to store (unchanged when refused)
+  Refusal refusal = Refusal::None;
+};
+
+/// What OK stores. A typed shape that matches no entry and a missing width option keep their
+/// settings; the width becomes at least 1; the frame count has no bound of its own. A number
+/// outside 16 bits refuses the whole reading and nothing is stored.
+OkReading ReadDialog(const DialogInput& input, const render::Settings& current);
+
+/// The message that names the box whose number was refused.
+QString RefusalMessage(Refusal refusal);
+
+/// "(原図サイズ: 320X 240)": the source size in pixels, each divided in single precision and
+/// written as a general number with the sign blank (decimals when not whole).
+QString SizeLabelText(double widthTwips, double heightTwips, QPointF twipsPerPixel);
+
+/// A float written as a general number of up to seven significant digits with the sign blank.
+QString GeneralNumberText(float value);
+
+/// A control rectangle given in twips, in pixels.
+QRect TwipsToPixels(int left, int top, int width, int height, QPointF twipsPerPixel);
+
+/// Colours packed as red + 256 x green + 65536 x blue.
+render::Colour PackColour(const QColor& colour);
+QColor UnpackColour(render::Colour colour);
+
+}  // namespace kinetta::settings

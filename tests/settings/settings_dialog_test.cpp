@@ -1,0 +1,328 @@
+// The settings dialog driven like a user: activation fill, the shape table, the width option
+// rule, the colour chooser, OK, Cancel and the keys that must not close it.
+#include "settings/settings_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <memory>
+
+#include "settings/script_prompter.h"
+
+namespace kinetta::settings {
+namespace {
+
+// Activates a window and lets the offscreen platform deliver the activation.
+void Activate(QWidget* w) {
+  w->show();
+  w->activateWindow();
+  for (int i = 0; i < 50 && QApplication::activeWindow() != w; ++i) QApplication::processEvents();
+  ASSERT_EQ(QApplication::activeWindow(), w);
+}
+
+class SettingsDialogTest : public testing::Test {
+ protected:
+  SettingsDialogTest() {
+    settings.ShapeIndex = 0;
+    settings.WidthMode = 2;
+    settings.WidthValue = 100;
+    settings.BackColor = 0x123456;
+    settings.FrameCount = 12;
+    settings.Shade3D = 1;
+  }
+
+  void Open() {
+    dialog = std::make_unique<SettingsDialog>(
+        settings, [this] { return source; }, QPointF(15, 15), prompter);
+    Activate(dialog.get());
+  }
+  template <class W>
+  W* Get(const char* name) {
+    W* w = dialog->findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  QComboBox* Combo() { return Get<QComboBox>("Combo1"); }
+  QRadioButton* Option(int i) {
+    return Get<QRadioButton>(i == 0 ? "Option2_0" : i == 1 ? "Option2_1" : "Option2_2");
+  }
+  QLineEdit* Width() { return Get<QLineEdit>("Text1"); }
+  QLineEdit* Frames() { return Get<QLineEdit>("Text2"); }
+  QCheckBox* Switch() { return Get<QCheckBox>("Check1"); }
+  int Swatch() { return Get<QWidget>("Shape1")->property("fillColour").toInt(); }
+  void Pick(const char* entry) {
+    const int i = Combo()->findText(QString::fromUtf8(entry));
+    ASSERT_GE(i, 0) << entry;
+    Combo()->setCurrentIndex(i);
+    emit Combo()->activated(i);
+  }
+  void PressOk() { Get<QPushButton>("OKButton")->click(); }
+
+  render::Settings settings;
+  QSizeF source{0, 0};
+  test::ScriptPrompter prompter;
+  std::unique_ptr<SettingsDialog> dialog;
+};
+
+TEST_F(SettingsDialogTest, LayoutFromTwips) {
+  Open();
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("設定"));
+  EXPECT_EQ(dialog->size(), QSize(326, 213));  // 4890 x 3195 twips at 15
+  // 2280, 2520, 1092, 375 twips: 152, 168, 72.8, 25
+  EXPECT_EQ(Get<QPushButton>("OKButton")->geometry(), QRect(152, 168, 73, 25));
+  EXPECT_EQ(Get<QPushButton>("CancelButton")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+  // The tab order: OK, Cancel, the three width options, width, frames, switch, colour, shape.
+  QStringList chain;
+  const QStringList names{"OKButton", "CancelButton", "Option2_0", "Option2_1", "Option2_2",
+                          "Text1",    "Text2",        "Check1",    "Command1",  "Combo1"};
+  QWidget* w = Get<QPushButton>("OKButton");
+  for (int i = 0; i < 60 && chain.size() < names.size(); ++i, w = w->nextInFocusChain()) {
+    if (names.contains(w->objectName())) chain << w->objectName();
+  }
+  EXPECT_EQ(chain, names);
+}
+
+TEST_F(SettingsDialogTest, ActivationFillAndWidthOptionRule) {
+  settings.ShapeIndex = 3;
+  settings.Shade3D = 0;
+  Open();
+  EXPECT_EQ(Combo()->currentText(), QStringLiteral("円柱"));
+  EXPECT_TRUE(Option(2)->isChecked());
+  EXPECT_EQ(Width()->text(), QStringLiteral(" 100"));
+  EXPECT_EQ(Frames()->text(), QStringLiteral(" 12"));
+  EXPECT_FALSE(Switch()->isChecked());
+  EXPECT_EQ(Swatch(), 0x123456);
+  EXPECT_EQ(Get<QLabel>("Label2")->text(), QString());  // no picture loaded
+  Option(0)->click();
+  EXPECT_EQ(Width()->text(), QString());
+  Width()->setText(QStringLiteral("55"));
+  Option(2)->click();
+  EXPECT_EQ(Width()->text(), QStringLiteral("100"));  // the stored width, no blank
+}
+
+struct ShapeRow {
+  const char* entry;
+  bool opt0, opt1, opt2;
+  int selected;
+  bool widthShown;
+  const char* widthText;
+  bool colourButton;
+  const char* colourCaption;
+  bool switchEnabled;
+  const char* switchCaption;
+};
+
+class ShapeTableTest : public SettingsDialogTest, public testing::WithParamInterface<ShapeRow> {};
+
+// Starting from 平面 with 指定 selected and " 100" in the width box.
+TEST_P(ShapeTableTest, PickingTheShapeSetsTheControls) {
+  const ShapeRow r = GetParam();
+  Open();
+  Pick(r.entry);
+  EXPECT_EQ(Option(0)->isEnabled(), r.opt0);
+  EXPECT_EQ(Option(1)->isEnabled(), r.opt1);
+  EXPECT_EQ(Option(2)->isEnabled(), r.opt2);
+  EXPECT_TRUE(Option(r.selected)->isChecked());
+  EXPECT_EQ(Width()->isVisibleTo(dialog.get()), r.widthShown);
+  EXPECT_EQ(Width()->text(), QString::fromUtf8(r.widthText));
+  EXPECT_EQ(Get<QPushButton>("Command1")->isEnabled(), r.colourButton);
+  EXPECT_EQ(Get<QGroupBox>("Frame3")->title(), QString::fromUtf8(r.colourCaption));
+  EXPECT_EQ(Switch()->isEnabled(), r.switchEnabled);
+  EXPECT_EQ(Switch()->text(), QString::fromUtf8(r.switchCaption));
+  EXPECT_TRUE(Switch()->isChecked());  // the switch's state is never changed
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllNine, ShapeTableTest,
+    testing::Values(ShapeRow{"平面", 1, 1, 1, 2, true, " 100", false, "背景色", true, "３Ｄ"},
+                    ShapeRow{"円盤", 1, 1, 1, 2, true, " 100", true, "背景色", false, "３Ｄ"},
+                    ShapeRow{"球体", 0, 1, 0, 1, false, "", true, "背景色", true, "３Ｄ"},
+                    ShapeRow{"円柱", 1, 1, 1, 2, true, " 100", false, "背景色", true, "３Ｄ"},
+                    ShapeRow{"旗", 1, 0, 0, 0, false, "", true, "背景色", false, "３Ｄ"},
+                    ShapeRow{"水面", 1, 0, 0, 0, false, "", true, "水の色", true, "水の色"},
+                    ShapeRow{"表裏回転", 0, 0, 0, 2, false, "", true, "背景色", true, "３Ｄ"},
+                    ShapeRow{"切抜き", 1, 0, 0, 0, false, "", true, "背景色", false, "３Ｄ"},
+                    ShapeRow{"フェードイン", 1, 0, 0, 0, false, "", true, "背景色", true,
+                             "ドット"}));
+
+TEST_F(SettingsDialogTest, WaterRelabelsAndPlaneRestores) {
+  Open();
+  Pick("水面");
+  Pick("平面");
+  EXPECT_EQ(Get<QGroupBox>("Frame3")->title(), QStringLiteral("背景色"));
+  EXPECT_EQ(Switch()->text(), QStringLiteral("３Ｄ"));
+  EXPECT_TRUE(Option(1)->isEnabled());
+  EXPECT_TRUE(Width()->isVisibleTo(dialog.get()));
+}
+
+struct OkCase {
+  int option;
+  const char* width;
+  const char* frames;
+  int widthMode, widthValue, frameCount;
+};
+
+class OkReadingTest : public SettingsDialogTest, public testing::WithParamInterface<OkCase> {};
+
+TEST_P(OkReadingTest, StoresAndCloses) {
+  const OkCase c = GetParam();
+  Open();
+  Option(c.option)->click();
+  Width()->setText(QString::fromUtf8(c.width));
+  Frames()->setText(QString::fromUtf8(c.frames));
+  PressOk();
+  EXPECT_EQ(settings.WidthMode, c.widthMode);
+  EXPECT_EQ(settings.WidthValue, c.widthValue);
+  EXPECT_EQ(settings.FrameCount, c.frameCount);
+  EXPECT_FALSE(dialog->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OkReadingTest,
+    testing::Values(OkCase{2, "12.5", "8", 2, 12, 8}, OkCase{2, "13.5", "8", 2, 14, 8},
+                    OkCase{2, "0", "8", 2, 1, 8}, OkCase{2, "-3", "8", 2, 1, 8},
+                    OkCase{2, "1 2", "4\t0", 2, 12, 40}, OkCase{1, "", "0", 1, 1, 0},
+                    OkCase{0, "", "text", 0, 1, 0}, OkCase{2, "7", "-2", 2, 7, -2}));
+
+TEST_F(SettingsDialogTest, SphereStoresSourceHeight) {
+  Open();
+  Pick("球体");
+  PressOk();
+  EXPECT_EQ(settings.ShapeIndex, 2);
+  EXPECT_EQ(settings.WidthMode, 1);
+  EXPECT_EQ(settings.WidthValue, 1);
+}
+
+TEST_F(SettingsDialogTest, FlipKeepsChosenWidthOptionButEmptiesTheBox) {
+  Open();
+  Pick("表裏回転");
+  EXPECT_FALSE(Option(2)->isEnabled());
+  PressOk();
+  EXPECT_EQ(settings.ShapeIndex, 6);
+  EXPECT_EQ(settings.WidthMode, 2);
+  EXPECT_EQ(settings.WidthValue, 1);
+}
+
+TEST_F(SettingsDialogTest, CutOutHidesTheWidthBoxWithoutEmptyingIt) {
+  settings.WidthMode = 0;
+  Open();
+  Width()->setText(QStringLiteral("77"));  // typed while 原画の幅 stays selected
+  Pick("切抜き");
+  EXPECT_FALSE(Width()->isVisibleTo(dialog.get()));
+  PressOk();
+  EXPECT_EQ(settings.WidthValue, 77);
+}
+
+TEST_F(SettingsDialogTest, SizeLabelFollowsTheSourceAtTheNextActivation) {
+  Open();
+  EXPECT_EQ(Get<QLabel>("Label2")->text(), QString());
+  QWidget main;
+  Activate(&main);
+  source = QSizeF(4800, 3600);
+  Activate(dialog.get());
+  EXPECT_EQ(Get<QLabel>("Label2")->text(), QStringLiteral("(原図サイズ: 320X 240)"));
+}
+
+TEST_F(SettingsDialogTest, ReturningFromTheMainWindowRefillsButOwnPromptsDoNot) {
+  settings.ShapeIndex = 1;  // the disk offers the colour button
+  prompter.colourAnswers = {QColor(10, 20, 30)};
+  Open();
+  Get<QPushButton>("Command1")->click();
+  const int chosen = 10 + 256 * 20 + 65536 * 30;
+  EXPECT_EQ(Swatch(), chosen);
+  // A window of the dialog's own (as the colour chooser is) keeps the unconfirmed edits.
+  QWidget own(dialog.get(), Qt::Window);
+  Activate(&own);
+  own.close();
+  Activate(dialog.get());
+  EXPECT_EQ(Swatch(), chosen);
+  // Another window of the program loses them.
+  Pick("球体");
+  QWidget main;
+  Activate(&main);
+  Activate(dialog.get());
+  EXPECT_EQ(Swatch(), 0x123456);
+  EXPECT_EQ(Combo()->currentText(), QStringLiteral("円盤"));
+  EXPECT_TRUE(Option(2)->isChecked());
+  EXPECT_TRUE(Option(0)->isEnabled());
+}
+
+TEST_F(SettingsDialogTest, ColourChooserStartsFromLastPickNotFromTheSwatch) {
+  settings.ShapeIndex = 5;
+  settings.BackColor = 0xFFFFFF;
+  prompter.colourAnswers = {QColor(10, 20, 30), std::nullopt};
+  Open();
+  Get<QPushButton>("Command1")->click();
+  Get<QPushButton>("Command1")->click();  // cancelled: the swatch keeps the first choice
+  ASSERT_EQ(prompter.colourStarts.size(), 2);
+  EXPECT_EQ(prompter.colourStarts[0], QColor(Qt::black));
+  EXPECT_EQ(prompter.colourStarts[1], QColor(10, 20, 30));
+  PressOk();
+  EXPECT_EQ(settings.BackColor, 10 + 256 * 20 + 65536 * 30);
+  EXPECT_TRUE(prompter.warnings.isEmpty());
+}
+
+TEST_F(SettingsDialogTest, OutOfRangeNumberIsRefusedAndTheDialogStays) {
+  Open();
+  const render::Settings before = settings;
+  Width()->setText(QStringLiteral("40000"));
+  PressOk();
+  ASSERT_EQ(prompter.warnings.size(), 1);
+  EXPECT_EQ(
+      prompter.warnings[0],
+      QStringLiteral("横幅の指定が範囲外です。-32768 から 32767 までの数を入力してください。"));
+  Width()->setText(QStringLiteral("40"));
+  Frames()->setText(QStringLiteral("-40000"));
+  PressOk();
+  ASSERT_EQ(prompter.warnings.size(), 2);
+  EXPECT_EQ(prompter.warnings[1],
+            QStringLiteral("こま数が範囲外です。-32768 から 32767 までの数を入力してください。"));
+  EXPECT_EQ(settings, before);
+  EXPECT_TRUE(dialog->isVisible());
+}
+
+TEST_F(SettingsDialogTest, CancelEscAndEnterStoreNothing) {
+  Open();
+  const render::Settings before = settings;
+  Pick("水面");
+  Frames()->setText(QStringLiteral("30"));
+  Switch()->setChecked(false);
+  QPushButton* ok = Get<QPushButton>("OKButton");
+  ok->setFocus();
+  for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(ok, &press);
+  }
+  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(dialog.get(), &esc);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(settings, before);
+  Get<QPushButton>("CancelButton")->click();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(settings, before);
+}
+
+TEST_F(SettingsDialogTest, ValuesOutsideTheirRangesFromAnEditedFile) {
+  settings.ShapeIndex = 12;
+  settings.WidthMode = 5;
+  settings.Shade3D = 2;
+  Open();
+  EXPECT_EQ(Combo()->currentText(), QStringLiteral("平面"));  // the design-time text stays
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(Option(i)->isChecked()) << i;
+  EXPECT_FALSE(Switch()->isChecked());
+  PressOk();
+  EXPECT_EQ(settings.ShapeIndex, 0);  // OK stores the shape shown
+  EXPECT_EQ(settings.WidthMode, 5);   // no option selected: the mode stays
+  EXPECT_EQ(settings.Shade3D, 0);
+}
+
+}  // namespace
+}  // namespace kinetta::settings
