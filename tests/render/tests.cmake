@@ -4,6 +4,9 @@ target_sources(engine_tests PRIVATE
   tests/render/run_test.cpp
   tests/render/renderer_contract_test.cpp
   tests/render/plane_test.cpp
+  tests/render/disk_test.cpp
+  tests/render/sphere_test.cpp
+  tests/render/cylinder_test.cpp
   tests/render/flag_test.cpp
   tests/render/water_test.cpp
   tests/render/flip_test.cpp

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "render/geometry.h"
 #include "render/motions.h"
@@ -34,7 +36,8 @@ Source SourceOf(int x, int y, Centre c, double theta) {
   return {RoundHalfEven(std::cos(phi) * rho + c.cx), RoundHalfEven(std::sin(phi) * rho + c.cy)};
 }
 
-Turn::Turn(int outW, int height, double theta) : c_(CentreOf(outW, height)), theta_(theta) {
+Turn::Turn(int outW, int height, double theta)
+    : c_(CentreOf(outW, height)), outW_(outW), theta_(theta) {
   const double size = static_cast<double>(outW) + height;
   margin_ = 1e-9 * (size + 1) + 1e-13 * size * size;
   const double cosT = std::cos(theta), sinT = std::sin(theta);
@@ -45,6 +48,50 @@ Turn::Turn(int outW, int height, double theta) : c_(CentreOf(outW, height)), the
   // Left of the centre on its row: cos(3.14159 + theta) x (-dx), the exact formula's own steps.
   const double turnLeft = kPi + theta;
   left_ = {-std::cos(turnLeft), 0, -std::sin(turnLeft), 0};
+}
+
+int Turn::SourceRow(int y, int* sx, int* sy) const {
+  if (y > c_.cy) return Segment(below_, y, 0, outW_, sx, sy);
+  if (y < c_.cy) return Segment(above_, y, 0, outW_, sx, sy);
+  const int split = std::clamp(c_.cx, 0, outW_);
+  return Segment(left_, y, 0, split, sx, sy) + Segment(below_, y, split, outW_, sx, sy);
+}
+
+int Turn::Segment(const Rotation& r, int y, int x0, int x1, int* sx, int* sy) const {
+  const double dy = y - c_.cy;
+  const double bx = r.xy * dy + c_.cx;
+  const double by = r.yy * dy + c_.cy;
+  const double xx = r.xx, yx = r.yx;
+  const int cx = c_.cx;
+  const double limit = 0.5 - margin_;
+  // The nearest integers of both coordinates; 1 where a value lies within the margin of a
+  // halfway point, else 0 (the exact value, within the margin, then rounds alike).
+  // Adding and taking away 1.5 x 2^52 rounds a double to the nearest integer, halves to even
+  // (exact for |v| < 2^51, far beyond any frame); the loop runs without branches.
+  constexpr double kRounder = 6755399441055744.0;
+  const auto nearest = [=](int x, int& ix, int& iy) {
+    const double dx = x - cx;
+    const double vx = xx * dx + bx;
+    const double vy = yx * dx + by;
+    const double rx = (vx + kRounder) - kRounder;
+    const double ry = (vy + kRounder) - kRounder;
+    ix = static_cast<int>(rx);
+    iy = static_cast<int>(ry);
+    return static_cast<std::int64_t>(std::fabs(vx - rx) >= limit) |
+           static_cast<std::int64_t>(std::fabs(vy - ry) >= limit);
+  };
+  std::int64_t doubt = 0;
+  for (int x = x0; x < x1; ++x) doubt |= nearest(x, sx[x], sy[x]);
+  if (doubt == 0) return 0;
+  int doubtful = 0;
+  for (int x = x0; x < x1; ++x) {
+    if (!nearest(x, sx[x], sy[x])) continue;
+    ++doubtful;
+    const Source s = SourceOf(x, y, c_, theta_);
+    sx[x] = s.x;
+    sy[x] = s.y;
+  }
+  return doubtful;
 }
 
 }  // namespace disk
@@ -65,24 +112,29 @@ class Disk final : public Renderer {
   // the frame, else the background (the frame starts from a plain background each time).
   bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) override {
     const disk::Turn turn(outW_, height_, disk::TurnAngle(k, in_.settings.FrameCount));
-    const int workW = in_.work.width();
+    std::vector<int> sx(static_cast<std::size_t>(outW_)), sy(sx.size());
     for (int y = 0; y < height_; ++y) {
       if (IsCheckpointStep(y) && checkpoint.Step()) return false;
-      std::uint32_t* dst = canvas.Row(y);
-      for (int x = 0; x < outW_; ++x) {
-        const disk::Source s = turn.At(x, y);
-        if (s.x < 0 || s.x >= outW_ || s.y < 0 || s.y >= height_) {
-          dst[x] = back_;
-        } else {
-          // Inside the frame but past a narrower source: the -1 of the read clamps to black.
-          dst[x] = s.x < workW ? in_.work.Row(s.y)[s.x] : PackClamped(-1, 0, 0);
-        }
-      }
+      turn.SourceRow(y, sx.data(), sy.data());
+      DrawRow(canvas.Row(y), sx.data(), sy.data());
     }
     return true;
   }
 
  private:
+  void DrawRow(std::uint32_t* dst, const int* sx, const int* sy) const {
+    const int workW = in_.work.width();
+    for (int x = 0; x < outW_; ++x) {
+      const int px = sx[x], py = sy[x];
+      if (px < 0 || px >= outW_ || py < 0 || py >= height_) {
+        dst[x] = back_;
+      } else {
+        // Inside the frame but past a narrower source: the -1 of the read clamps to black.
+        dst[x] = px < workW ? in_.work.Row(py)[px] : PackClamped(-1, 0, 0);
+      }
+    }
+  }
+
   const int outW_;
   const int height_;
   const std::uint32_t back_;

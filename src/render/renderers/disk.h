@@ -32,53 +32,30 @@ Source SourceOf(int x, int y, Centre c, double theta);
 /// centre phi is 3.14159 and rho = -dx, which the route evaluates exactly as SourceOf does.
 ///
 /// The fast value differs from SourceOf's double by rounding and by the conditioning of the arc
-/// cosine: with S = OutW + H, at most a few 1e-15 x S plus 1e-15 x S^2. Margin() is
-/// 1e-9 (S + 1) + 1e-13 S^2, far above that; where a value lies within Margin() of a halfway
-/// point, the exact formula decides instead.
+/// cosine: with S = OutW + H, at most a few 1e-15 x S plus 1e-15 x S^2. The margin,
+/// 1e-9 (S + 1) + 1e-13 S^2, is far above that; where a value lies within the margin of a
+/// halfway point, the exact formula decides instead.
 class Turn {
  public:
   Turn(int outW, int height, double theta);
 
   Centre centre() const { return c_; }
-  double Margin() const { return margin_; }
 
-  /// The fast route alone: false where it cannot be trusted, `out` then unchanged.
-  bool FastSource(int x, int y, Source& out) const {
-    const double dx = x - c_.cx;
-    const double dy = y - c_.cy;
-    const Rotation& r = y > c_.cy ? below_ : y < c_.cy ? above_ : x >= c_.cx ? below_ : left_;
-    int sx, sy;
-    if (!NearestAwayFromHalf(r.xx * dx + r.xy * dy + c_.cx, sx)) return false;
-    if (!NearestAwayFromHalf(r.yx * dx + r.yy * dy + c_.cy, sy)) return false;
-    out = {sx, sy};
-    return true;
-  }
-
-  /// The source position of (x, y): the fast route, or the exact formula near a halfway point.
-  Source At(int x, int y) const {
-    Source s;
-    if (FastSource(x, y, s)) return s;
-    return SourceOf(x, y, c_, theta_);
-  }
+  /// The source positions of the outW pixels of row y, into sx[0 .. outW - 1] and
+  /// sy[0 .. outW - 1]. Returns how many of them the exact formula had to decide.
+  int SourceRow(int y, int* sx, int* sy) const;
 
  private:
   struct Rotation {
     double xx, xy, yx, yy;
   };
 
-  // The nearest integer to v, when v is farther than the margin from any halfway point (so
-  // that the exact value, within the margin of v, has the same nearest integer).
-  bool NearestAwayFromHalf(double v, int& out) const {
-    const double t = v + 0.5;
-    int i = static_cast<int>(t);
-    if (t < i) --i;  // rounds down for negatives too
-    const double f = t - i;
-    if (f <= margin_ || f >= 1 - margin_) return false;
-    out = i;
-    return true;
-  }
+  // Columns [x0, x1) of row y by one rotation; pixels too near a halfway point get the exact
+  // formula. Returns how many did.
+  int Segment(const Rotation& r, int y, int x0, int x1, int* sx, int* sy) const;
 
   Centre c_;
+  int outW_;
   double theta_;
   double margin_;
   Rotation below_, above_, left_;
