@@ -104,9 +104,16 @@ class FadeIn final : public Renderer {
   bool DrawDots(int k, Surface& canvas, Checkpoint& checkpoint) {
     // Each pixel draws a fresh random value; it shows the source once its threshold is <= k.
     const std::int32_t bound = fadein::DotBound(k, in_.settings.FrameCount);
-    return ForEachPixel(canvas, checkpoint, [&](std::uint32_t c, std::uint32_t& out) {
-      if (static_cast<std::int32_t>(random_.NextBits()) <= bound) out = c;
+    // The generator is worked on in a local (kept in registers) and handed back afterwards.
+    fadein::DotRandom random = random_;
+    const bool drawn = ForEachPixel(canvas, checkpoint, [&](std::uint32_t c, std::uint32_t& out) {
+      // Branch-free: whether a pixel is drawn is random, so a branch would often mispredict.
+      const std::uint32_t keep =
+          0u - static_cast<std::uint32_t>(static_cast<std::int32_t>(random.NextBits()) <= bound);
+      out = (c & keep) | (out & ~keep);
     });
+    random_ = random;
+    return drawn;
   }
 
   const bool dots_;

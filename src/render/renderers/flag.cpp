@@ -3,6 +3,7 @@
 #include "render/renderers/flag.h"
 
 #include <cmath>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -61,19 +62,28 @@ class Flag final : public Renderer {
     for (int x = 0; x < g_.width; ++x) {
       colSwing[x] = std::sin(wave::Angle(phi, x, g_.height)) * amplitude_[x];
     }
+    // Locals for everything the inner loop reads: stores to the canvas could otherwise alias
+    // the sizes and force them to be read again for every pixel.
+    const int fw = g_.width;
+    const int fh = g_.height;
     const double shift = g_.shift;
-    for (int y = 0; y < g_.height; ++y) {
+    const std::uint32_t back = back_;
+    const std::uint32_t* work = in_.work.Row(0);
+    const std::ptrdiff_t stride = in_.work.width();
+    const double* amp = amplitude_.data();
+    const double* swing = colSwing.data();
+    for (int y = 0; y < fh; ++y) {
       if (IsCheckpointStep(y) && checkpoint.Step()) return false;
       const double c = rowCos[y];
       const double yd = y;
       std::uint32_t* dst = canvas.Row(y);
-      for (int x = 0; x < g_.width; ++x) {
-        const int sx = wave::RoundNearest(c * amplitude_[x] + x);
-        const int sy = wave::RoundNearest(colSwing[x] + yd - shift);
+      for (int x = 0; x < fw; ++x) {
+        const int sx = wave::RoundNearest(c * amp[x] + x);
+        const int sy = wave::RoundNearest(swing[x] + yd - shift);
         // Positions outside the source are not drawn: the pixel shows the background.
         const bool inside = static_cast<unsigned>(sx) < static_cast<unsigned>(w) &&
                             static_cast<unsigned>(sy) < static_cast<unsigned>(h);
-        dst[x] = inside ? in_.work.Row(sy)[sx] : back_;
+        dst[x] = inside ? work[sy * stride + sx] : back;
       }
     }
     return true;

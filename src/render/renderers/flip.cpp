@@ -95,29 +95,37 @@ class Flip final : public Renderer {
       const int v = shaded_ ? std::clamp(flip::Shade(c, t.shade), 0, 255) : c;
       for (int p = 0; p < 3; ++p) shade[p][c] = static_cast<std::uint32_t>(v) << (8 * p);
     }
-    // The last back-face row lies below the work picture when H / 2 rounds up: it reads -1.
     const std::uint32_t outside = ShadeOutside(t.shade);
+    const bool shaded = shaded_;
 
-    for (int y = 0; y < g_.faceHeight; ++y) {
+    // Locals for everything the inner loop reads: stores to the canvas could otherwise alias
+    // the sizes and force them to be read again for every pixel.
+    const int rows = g_.faceHeight;
+    const int canvasWidth = g_.canvasWidth;
+    const int columns = drawnColumns_;
+    const int margin = g_.marginColumn;
+    const std::uint32_t back = back_;
+    for (int y = 0; y < rows; ++y) {
       if (IsCheckpointStep(y) && checkpoint.Step()) return false;
       std::uint32_t* dst = canvas.Row(y);
-      std::fill(dst, dst + g_.canvasWidth, back_);
+      std::fill(dst, dst + canvasWidth, back);
       const flip::RowSource row = flip::SourceRow(y, t, g_);
       if (!flip::RowOnFace(row, t, g_)) continue;
       const int sy = static_cast<int>(std::floor(row.sy));
+      // The last back-face row lies below the work picture when H / 2 rounds up: it reads -1.
       const std::uint32_t* src = sy < in_.work.height() ? in_.work.Row(sy) : nullptr;
       const double d = row.d;
       const double span = w - 2 * d;
-      std::uint32_t* out = dst + g_.marginColumn;
-      for (int x = 0; x < drawnColumns_; ++x) {
+      std::uint32_t* out = dst + margin;
+      for (int x = 0; x < columns; ++x) {
         const double sx = d + x * span / w;
         if (!(sx >= 0 && sx < w)) continue;
         if (!src) {
           out[x] = outside;
-          continue;
+        } else {
+          const std::uint32_t c = src[static_cast<int>(sx)];  // sx >= 0: truncation is floor
+          out[x] = shaded ? shade[0][c & 0xFF] | shade[1][(c >> 8) & 0xFF] | shade[2][c >> 16] : c;
         }
-        const std::uint32_t c = src[static_cast<int>(sx)];  // sx >= 0: truncation is floor
-        out[x] = shade[0][c & 0xFF] | shade[1][(c >> 8) & 0xFF] | shade[2][c >> 16];
       }
     }
     return true;

@@ -4,6 +4,7 @@
 #include "render/renderers/water.h"
 
 #include <cmath>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -53,15 +54,14 @@ namespace {
 // written in every frame, so the background colour never shows.
 class Water final : public Renderer {
  public:
-  explicit Water(const RenderInput& in) : Renderer(in) {
+  explicit Water(const RenderInput& in) : Renderer(in), tinted_(in.settings.Shade3D == 1) {
     const Colour waterColour = in.settings.BackColor;
-    const bool tinted = in.settings.Shade3D == 1;
     // The reflected colour, tabulated per component and already shifted into place; a work
     // pixel's components are 0..255.
     for (int p = 0; p < 3; ++p) {
       const int w = RGBPart(waterColour, p);
       int t[256];
-      Tabulate(t, [&](int c) { return tinted ? water::Tint(c, w) : c; });
+      Tabulate(t, [&](int c) { return water::Tint(c, w); });
       for (int c = 0; c < 256; ++c) {
         const int v = t[c] < 0 ? 0 : (t[c] > 255 ? 255 : t[c]);
         reflect_[p][c] = static_cast<std::uint32_t>(v) << (8 * p);
@@ -79,35 +79,53 @@ class Water final : public Renderer {
   bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) override {
     const int w = in_.sourceWidth;
     const int h = in_.sourceHeight;
-    const int fh = 2 * h;
     const double phi = wave::Phase(k, in_.settings.FrameCount);
     // cos(a1) x 2 depends on the row alone, sin(a2) on the column alone.
     std::vector<double> rowSwing(static_cast<std::size_t>(h));
     std::vector<double> colSwing(static_cast<std::size_t>(w));
-    for (int y = 0; y < h; ++y)
-      rowSwing[y] = std::cos(wave::Angle(phi, y, water::RowPeriod(w))) * 2;
-    for (int x = 0; x < w; ++x) colSwing[x] = std::sin(wave::Angle(phi, x, water::ColumnPeriod(h)));
+    const double rowPeriod = water::RowPeriod(w);
+    const double columnPeriod = water::ColumnPeriod(h);
+    for (int y = 0; y < h; ++y) rowSwing[y] = std::cos(wave::Angle(phi, y, rowPeriod)) * 2;
+    for (int x = 0; x < w; ++x) colSwing[x] = std::sin(wave::Angle(phi, x, columnPeriod));
+    return tinted_ ? DrawReflection<true>(rowSwing, colSwing, canvas, checkpoint)
+                   : DrawReflection<false>(rowSwing, colSwing, canvas, checkpoint);
+  }
+
+ private:
+  template <bool kTinted>
+  bool DrawReflection(const std::vector<double>& rowSwing, const std::vector<double>& colSwing,
+                      Surface& canvas, Checkpoint& checkpoint) const {
+    // Locals for everything the inner loop reads: stores to the canvas could otherwise alias
+    // the sizes and force them to be read again for every pixel.
+    const int w = in_.sourceWidth;
+    const int h = in_.sourceHeight;
+    const std::uint32_t* work = in_.work.Row(0);
+    const std::ptrdiff_t stride = in_.work.width();
+    const double* swingX = colSwing.data();
+    const auto& reflect = reflect_;
     for (int y = 0; y < h; ++y) {
       if (IsCheckpointStep(y) && checkpoint.Step()) return false;
       const double swing = rowSwing[y];
       const double yd = y;
-      std::uint32_t* dst = canvas.Row(fh - y - 1);
+      std::uint32_t* dst = canvas.Row(2 * h - y - 1);
       for (int x = 0; x < w; ++x) {
         int sx = wave::RoundNearest(swing + x);
-        int sy = wave::RoundNearest(colSwing[x] + yd);
+        int sy = wave::RoundNearest(swingX[x] + yd);
         if (static_cast<unsigned>(sx) >= static_cast<unsigned>(w) ||
             static_cast<unsigned>(sy) >= static_cast<unsigned>(h)) {
           sx = x;
           sy = y;
         }
-        const std::uint32_t c = in_.work.Row(sy)[sx];
-        dst[x] = reflect_[0][c & 0xFF] | reflect_[1][(c >> 8) & 0xFF] | reflect_[2][c >> 16];
+        const std::uint32_t c = work[sy * stride + sx];
+        // Without the tint a work pixel (components 0..255) passes unchanged.
+        dst[x] =
+            kTinted ? reflect[0][c & 0xFF] | reflect[1][(c >> 8) & 0xFF] | reflect[2][c >> 16] : c;
       }
     }
     return true;
   }
 
- private:
+  const bool tinted_;
   std::uint32_t reflect_[3][256];
 };
 
