@@ -3,7 +3,6 @@
 #include "render/renderers/cylinder.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -11,6 +10,7 @@
 
 #include "render/geometry.h"
 #include "render/motions.h"
+#include "render/renderers/light_levels.h"
 
 namespace kinetta::render {
 
@@ -57,9 +57,14 @@ class Cylinder final : public Renderer {
     const int s = SlideOffset(in_.sourceWidth, in_.settings.FrameCount, k);
     const int workW = in_.work.width();
     std::vector<int> column(static_cast<std::size_t>(outW_));
+    std::vector<const LightLevel*> light(column.size());
+    bool allInside = true;
     for (int x = 0; x < outW_; ++x) {
       const int sx = base_[x] + s;
-      column[x] = sx >= 0 && sx < workW ? sx : -1;  // -1: past the work picture
+      const bool inside = sx >= 0 && sx < workW;
+      column[x] = inside ? sx : -1;  // -1: past the work picture
+      allInside = allInside && inside;
+      light[x] = &levels_[level_[x]];
     }
     for (int x0 = 0; x0 < outW_; x0 += 32) {
       if (checkpoint.Step()) return false;
@@ -67,17 +72,15 @@ class Cylinder final : public Renderer {
       for (int y = 0; y < height_; ++y) {
         const std::uint32_t* src = in_.work.Row(y);
         std::uint32_t* dst = canvas.Row(y);
-        for (int x = x0; x < x1; ++x) {
-          const int sx = column[x];
-          if (sx < 0) {
-            dst[x] = outside_[x];
-          } else if (!shaded_) {
-            dst[x] = src[sx];
-          } else {
-            const LevelTable& t = tables_[level_[x]];
-            const std::uint32_t c = src[sx];
-            dst[x] = t[c & 0xFF] | (t[(c >> 8) & 0xFF] << 8) | (t[c >> 16] << 16);
+        if (!allInside) {
+          for (int x = x0; x < x1; ++x) {
+            const int sx = column[x];
+            dst[x] = sx < 0 ? light[x]->outside : shaded_ ? light[x]->Apply(src[sx]) : src[sx];
           }
+        } else if (shaded_) {
+          for (int x = x0; x < x1; ++x) dst[x] = light[x]->Apply(src[column[x]]);
+        } else {
+          for (int x = x0; x < x1; ++x) dst[x] = src[column[x]];
         }
       }
     }
@@ -85,10 +88,8 @@ class Cylinder final : public Renderer {
   }
 
  private:
-  using LevelTable = std::array<std::uint32_t, 256>;
-
   // Nothing about a column but the slide changes from row to row or frame to frame: its source
-  // column before the slide, its light level and what a read past the work picture becomes.
+  // column before the slide and its light level.
   void BuildColumns() {
     level_.assign(static_cast<std::size_t>(outW_), 0);
     int maxLevel = 0;
@@ -97,30 +98,17 @@ class Cylinder final : public Renderer {
       if (shaded_) level_[x] = cylinder::ShadeLevel(x, outW_);
       maxLevel = std::max(maxLevel, level_[x]);
     }
-    tables_.resize(static_cast<std::size_t>(maxLevel) + 1);
-    for (int v = 0; v <= maxLevel; ++v) {
-      for (int c = 0; c < 256; ++c) {
-        tables_[v][c] = static_cast<std::uint32_t>(
-            std::clamp(shaded_ ? cylinder::ShadeComponent(c, v) : c, 0, 255));
-      }
-    }
-    for (int x = 0; x < outW_; ++x) {
-      // A read past the work picture is red -1, green 0, blue 0 before the shading.
-      const int v = level_[x];
-      outside_.push_back(shaded_ ? PackClamped(cylinder::ShadeComponent(-1, v),
-                                               cylinder::ShadeComponent(0, v),
-                                               cylinder::ShadeComponent(0, v))
-                                 : PackClamped(-1, 0, 0));
-    }
+    // Without the light one level that changes nothing serves for reads past the work picture.
+    levels_ = shaded_ ? TabulateLightLevels(maxLevel, cylinder::ShadeComponent)
+                      : TabulateLightLevels(0, [](int c, int) { return c; });
   }
 
   const int outW_;
   const int height_;
   const bool shaded_;
   std::vector<int> base_;
-  std::vector<LevelTable> tables_;
   std::vector<int> level_;
-  std::vector<std::uint32_t> outside_;
+  std::vector<LightLevel> levels_;
 };
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include "render/renderers/sphere.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -11,6 +10,7 @@
 
 #include "render/geometry.h"
 #include "render/motions.h"
+#include "render/renderers/light_levels.h"
 
 namespace kinetta::render {
 
@@ -73,30 +73,32 @@ class Sphere final : public Renderer {
       std::uint32_t* dst = canvas.Row(y) + row.x0;
       const std::int32_t* offset = offsets_.data() + row.start;
       const std::uint8_t* level = levels_.data() + row.start;
-      for (int i = 0; i < row.count; ++i) {
-        const int sx = offset[i] + s;
-        const bool inside = sx >= 0 && sx < workW;
-        if (!shaded_) {
-          dst[i] = inside ? src[sx] : PackClamped(-1, 0, 0);
-        } else if (inside) {
-          const LevelTable& t = tables_[level[i]];
-          const std::uint32_t c = src[sx];
-          dst[i] = t[c & 0xFF] | (t[(c >> 8) & 0xFF] << 8) | (t[c >> 16] << 16);
-        } else {
-          dst[i] = outside_[level[i]];
+      if (row.lowest + s < 0 || row.highest + s >= workW) {
+        // Some reads fall past the work picture.
+        for (int i = 0; i < row.count; ++i) {
+          const int sx = offset[i] + s;
+          const LightLevel& l = light_[level[i]];
+          if (sx < 0 || sx >= workW) {
+            dst[i] = l.outside;
+          } else {
+            dst[i] = shaded_ ? l.Apply(src[sx]) : src[sx];
+          }
         }
+      } else if (shaded_) {
+        for (int i = 0; i < row.count; ++i) dst[i] = light_[level[i]].Apply(src[offset[i] + s]);
+      } else {
+        for (int i = 0; i < row.count; ++i) dst[i] = src[offset[i] + s];
       }
     }
     return true;
   }
 
  private:
-  using LevelTable = std::array<std::uint32_t, 256>;
-
   struct Row {
     int x0;     // first canvas column written
     int count;  // pixels written
     std::size_t start;
+    int lowest, highest;  // the smallest and largest source column before the slide
   };
 
   // Everything but the slide is the same in every frame: per row the slice, per pixel the
@@ -112,27 +114,21 @@ class Sphere final : public Renderer {
       // dropped, as a write outside the canvas is.
       const int j0 = std::max(0, -slice.m);
       const int j1 = std::min(slice.n, outW_ - 1 - slice.m);
-      const Row row{slice.m + j0, std::max(0, j1 - j0 + 1), offsets_.size()};
+      Row row{slice.m + j0, std::max(0, j1 - j0 + 1), offsets_.size(), 0, 0};
       for (int j = j0; j <= j1; ++j) {
-        offsets_.push_back(sphere::SourceOffset(slice, j));
+        const int offset = sphere::SourceOffset(slice, j);
+        row.lowest = j == j0 ? offset : std::min(row.lowest, offset);
+        row.highest = j == j0 ? offset : std::max(row.highest, offset);
+        offsets_.push_back(offset);
         const int v = shaded_ ? sphere::ShadeLevel(slice.m + j, y, outW_) : 0;
         levels_.push_back(static_cast<std::uint8_t>(std::min(v, 255)));
         maxLevel = std::max(maxLevel, v);
       }
       rows_.push_back(row);
     }
-    if (!shaded_) return;
-    tables_.resize(static_cast<std::size_t>(std::min(maxLevel, 255)) + 1);
-    outside_.resize(tables_.size());
-    for (std::size_t v = 0; v < tables_.size(); ++v) {
-      const int lv = static_cast<int>(v);
-      for (int c = 0; c < 256; ++c) {
-        tables_[v][c] = static_cast<std::uint32_t>(std::clamp(sphere::ShadeComponent(c, lv), 0, 255));
-      }
-      // A read past the work picture is red -1, green 0, blue 0 before the shading.
-      outside_[v] = PackClamped(sphere::ShadeComponent(-1, lv), sphere::ShadeComponent(0, lv),
-                                sphere::ShadeComponent(0, lv));
-    }
+    // Without the light one level that changes nothing serves for reads past the work picture.
+    light_ = shaded_ ? TabulateLightLevels(std::min(maxLevel, 255), sphere::ShadeComponent)
+                     : TabulateLightLevels(0, [](int c, int) { return c; });
   }
 
   const int outW_;
@@ -141,8 +137,7 @@ class Sphere final : public Renderer {
   std::vector<Row> rows_;
   std::vector<std::int32_t> offsets_;
   std::vector<std::uint8_t> levels_;
-  std::vector<LevelTable> tables_;
-  std::vector<std::uint32_t> outside_;
+  std::vector<LightLevel> light_;
 };
 
 }  // namespace
