@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "render/geometry.h"
 #include "test_support.h"
 
@@ -34,15 +36,15 @@ struct ColumnCase {
 TEST(CylinderColumn, ReadsAlongTheVisibleHalf) {
   // floor((3.14159 - arccos(L / (OutW / 2))) x Q / 3.14159), Q / 3.14159 = OutW / 2.
   const ColumnCase cases[] = {
-      {100, 0, 157},  // ArcCos(-1) is 0: the far end, floor(157.0795)
-      {100, 1, 10},   // (3.14159 - 2.94126) x 50 = 10.02
-      {100, 50, 78},  // (3.14159 - 1.5707963) x 50 = 78.54
-      {100, 99, 147}, // (3.14159 - 0.20033) x 50 = 147.06
-      {100, 10, 32},  // (3.14159 - 2.49809) x 50 = 32.17
-      {101, 0, 7},    // L = round(-50.5) = -50 ...
-      {101, 1, 7},    // ... and round(-49.5) = -50: the same column
-      {101, 50, 79},  // L = round(-0.5) = 0: (3.14159 - 1.5707963) x 50.5 = 79.32
-      {80, 0, 125},   // floor(80 x 3.14159 / 2) = floor(125.66)
+      {100, 0, 157},   // ArcCos(-1) is 0: the far end, floor(157.0795)
+      {100, 1, 10},    // (3.14159 - 2.94126) x 50 = 10.02
+      {100, 50, 78},   // (3.14159 - 1.5707963) x 50 = 78.54
+      {100, 99, 147},  // (3.14159 - 0.20033) x 50 = 147.06
+      {100, 10, 32},   // (3.14159 - 2.49809) x 50 = 32.17
+      {101, 0, 7},     // L = round(-50.5) = -50 ...
+      {101, 1, 7},     // ... and round(-49.5) = -50: the same column
+      {101, 50, 79},   // L = round(-0.5) = 0: (3.14159 - 1.5707963) x 50.5 = 79.32
+      {80, 0, 125},    // floor(80 x 3.14159 / 2) = floor(125.66)
   };
   for (const ColumnCase& c : cases) {
     EXPECT_EQ(cylinder::SourceColumn(c.x, c.outW), c.source) << "x " << c.x << " of " << c.outW;
@@ -52,11 +54,11 @@ TEST(CylinderColumn, ReadsAlongTheVisibleHalf) {
 TEST(CylinderShade, LevelsAndComponents) {
   // OutW 100: light column 10, level round(|x - 10| / 5).
   EXPECT_EQ(cylinder::ShadeLevel(10, 100), 0);
-  EXPECT_EQ(cylinder::ShadeLevel(47, 100), 7);   // 37 / 5 = 7.4
-  EXPECT_EQ(cylinder::ShadeLevel(48, 100), 8);   // 7.6
-  EXPECT_EQ(cylinder::ShadeLevel(62, 100), 10);  // 10.4
-  EXPECT_EQ(cylinder::ShadeLevel(63, 100), 11);  // 10.6
-  EXPECT_EQ(cylinder::ShadeLevel(99, 100), 18);  // d = 89, 17.8
+  EXPECT_EQ(cylinder::ShadeLevel(47, 100), 7);        // 37 / 5 = 7.4
+  EXPECT_EQ(cylinder::ShadeLevel(48, 100), 8);        // 7.6
+  EXPECT_EQ(cylinder::ShadeLevel(62, 100), 10);       // 10.4
+  EXPECT_EQ(cylinder::ShadeLevel(63, 100), 11);       // 10.6
+  EXPECT_EQ(cylinder::ShadeLevel(99, 100), 18);       // d = 89, 17.8
   EXPECT_EQ(cylinder::ShadeComponent(0, 0), 201);     // 3825 / 19 = 201.3
   EXPECT_EQ(cylinder::ShadeComponent(255, 0), 255);   // (1020 + 3825) / 19
   EXPECT_EQ(cylinder::ShadeComponent(0, 7), 51);      // 255 / 5
@@ -113,8 +115,8 @@ TEST(Cylinder, ShadingWiderThanTheOldDistanceLimit) {
   // OutW 400: light column 40; |x - 40| x 100 passes 32767 from x = 368 on.
   const Surface src = SolidPicture(400, 4, Compose(255, 100, 0));
   const Surface f = RenderAll(src, CylinderSettings(1, 1))[0];
-  EXPECT_TRUE(PixelIs(f, 399, 1, Compose(142, 56, 0)));  // d = 89, level 18: 10c / 18
-  EXPECT_TRUE(PixelIs(f, 370, 1, Compose(159, 62, 0)));  // d = 82, level 16: 159.4, 62.5
+  EXPECT_TRUE(PixelIs(f, 399, 1, Compose(142, 56, 0)));   // d = 89, level 18: 10c / 18
+  EXPECT_TRUE(PixelIs(f, 370, 1, Compose(159, 62, 0)));   // d = 82, level 16: 159.4, 62.5
   EXPECT_TRUE(PixelIs(f, 0, 1, Compose(255, 214, 187)));  // d = 10, level 2: (4c + 2805) / 15
 }
 
@@ -126,6 +128,31 @@ TEST(Cylinder, ReadsPastTheWorkPictureAreBlackBeforeShading) {
   EXPECT_TRUE(PixelIs(f, 0, 3, 0));                      // reads 157
   const Surface g = RenderAll(src, CylinderSettings(1, 1, 2))[0];
   EXPECT_TRUE(PixelIs(g, 47, 3, Compose(50, 51, 51)));  // reads 75 at level 7: red is -1
+}
+
+TEST(Cylinder, SourcesWiderThanTheOldTwipLimit) {
+  // 2500 px is past 32767 twips; Q = 3926.9875, two frames slide by 1250.
+  const Surface src = CoordinatePicture(2500, 2);
+  const auto frames = RenderAll(src, CylinderSettings(2, 0));
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_TRUE(PixelIs(frames[0], 0, 1, CoordinateColour(3926 - 2500, 1)));
+  EXPECT_TRUE(PixelIs(frames[1], 0, 1, CoordinateColour(3926 + 1250 - 5000, 1)));
+  // The middle column: (3.14159 - 1.5707963) x 1250 = 1963.49.
+  EXPECT_TRUE(PixelIs(frames[0], 1250, 0, CoordinateColour(1963, 0)));
+  EXPECT_TRUE(PixelIs(frames[1], 1250, 0, CoordinateColour(1963 + 1250 - 2500, 0)));
+}
+
+TEST(CurvedShapes, NoFrameWithoutWidth) {
+  const Surface src = CoordinatePicture(20, 10);
+  for (int shape : {1, 2, 3}) {
+    for (auto [mode, value] : {std::pair{2, 0}, std::pair{2, -4}, std::pair{5, 100}}) {
+      Settings s = CylinderSettings(2, 1, mode, value);
+      s.ShapeIndex = shape;
+      RunResult result;
+      EXPECT_TRUE(RenderAll(src, s, 1, 1, &result).empty());
+      EXPECT_EQ(result.status, RunStatus::BadFrameSize) << "shape " << shape << ", mode " << mode;
+    }
+  }
 }
 
 }  // namespace

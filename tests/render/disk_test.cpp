@@ -44,9 +44,9 @@ TEST(DiskFormulas, CentreTurnAndSourcePosition) {
   // Straight left of the centre phi is 3.14159, not the 0 of ArcCos(-1): frame 0 reads the
   // pixel itself, not its mirror image (60, 30).
   EXPECT_EQ(at(40, 30, 0), std::pair(40, 30));
-  EXPECT_EQ(at(50, 0, 1.570795), std::pair(80, 30));   // 30 above turns to 30 right
-  EXPECT_EQ(at(20, 30, 1.570795), std::pair(50, 0));   // 30 left turns to 30 above
-  EXPECT_EQ(at(60, 40, 3.14159), std::pair(40, 20));   // half a turn
+  EXPECT_EQ(at(50, 0, 1.570795), std::pair(80, 30));  // 30 above turns to 30 right
+  EXPECT_EQ(at(20, 30, 1.570795), std::pair(50, 0));  // 30 left turns to 30 above
+  EXPECT_EQ(at(60, 40, 3.14159), std::pair(40, 20));  // half a turn
 }
 
 TEST(DiskFastRoute, GivesTheExactFormulasIntegers) {
@@ -65,10 +65,9 @@ TEST(DiskFastRoute, GivesTheExactFormulasIntegers) {
         for (int x = 0; x < size.w; ++x) {
           const disk::Source exact = disk::SourceOf(x, y, turn.centre(), theta);
           if (sx[x] != exact.x || sy[x] != exact.y) {
-            ADD_FAILURE() << size.w << " x " << size.h << ", frame " << k << " of "
-                          << frameCount << ", pixel (" << x << ", " << y << "): fast ("
-                          << sx[x] << ", " << sy[x] << "), exact (" << exact.x << ", "
-                          << exact.y << ")";
+            ADD_FAILURE() << size.w << " x " << size.h << ", frame " << k << " of " << frameCount
+                          << ", pixel (" << x << ", " << y << "): fast (" << sx[x] << ", " << sy[x]
+                          << "), exact (" << exact.x << ", " << exact.y << ")";
             return;
           }
         }

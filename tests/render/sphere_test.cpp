@@ -118,8 +118,8 @@ TEST(Sphere, RowsBelowTheSphereKeepTheBackground) {
   const Surface plain = RenderAll(src, SphereSettings(1, 0))[0];
   EXPECT_TRUE(PixelIs(plain, 19, 40, CoordinateColour(22, 40)));  // 19 + floor(3.14159)
   EXPECT_TRUE(PixelIs(plain, 20, 40, CoordinateColour(20, 40)));
-  EXPECT_TRUE(PixelIs(plain, 0, 20, CoordinateColour(22, 20)));   // 62 in the second copy
-  EXPECT_TRUE(PixelIs(plain, 13, 39, kBack));                      // row 39 covers 14..25
+  EXPECT_TRUE(PixelIs(plain, 0, 20, CoordinateColour(22, 20)));  // 62 in the second copy
+  EXPECT_TRUE(PixelIs(plain, 13, 39, kBack));                    // row 39 covers 14..25
   EXPECT_TRUE(PixelIs(plain, 14, 39, CoordinateColour(14 + 19 - 0, 39)));
   EXPECT_TRUE(PixelIs(plain, 18, 40, kBack));
   for (const Surface* frame : {&f, &plain}) {
@@ -134,7 +134,7 @@ TEST(Sphere, FrameAsWideAsHighAndReadsPastTheWorkPicture) {
   const Surface wide = CoordinatePicture(120, 80);
   const Surface f = RenderAll(wide, SphereSettings(1, 0, 1))[0];
   EXPECT_EQ(f.width(), 80);
-  EXPECT_TRUE(PixelIs(f, 0, 40, CoordinateColour(5, 40)));  // floor(3.14159 x 40) = 125
+  EXPECT_TRUE(PixelIs(f, 0, 40, CoordinateColour(5, 40)));     // floor(3.14159 x 40) = 125
   EXPECT_TRUE(PixelIs(f, 79, 40, CoordinateColour(116, 40)));  // (3.14159 - 0.22365) x 40
   // A 10-wide source in a 100-wide frame: the work picture ends at column 30.
   const Surface narrow = SolidPicture(10, 40, Compose(200, 100, 50));

@@ -19,9 +19,7 @@ Centre CentreOf(int outW, int height) {
   return {RoundHalfEven(outW / 2.0), RoundHalfEven(height / 2.0)};
 }
 
-double TurnAngle(int k, int frameCount) {
-  return static_cast<double>(k) * kPi * 2 / frameCount;
-}
+double TurnAngle(int k, int frameCount) { return static_cast<double>(k) * kPi * 2 / frameCount; }
 
 Source SourceOf(int x, int y, Centre c, double theta) {
   if (x == c.cx && y == c.cy) return {c.cx, c.cy};

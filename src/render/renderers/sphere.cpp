@@ -142,8 +142,6 @@ class Sphere final : public Renderer {
 
 }  // namespace
 
-std::unique_ptr<Renderer> MakeSphere(const RenderInput& in) {
-  return std::make_unique<Sphere>(in);
-}
+std::unique_ptr<Renderer> MakeSphere(const RenderInput& in) { return std::make_unique<Sphere>(in); }
 
 }  // namespace kinetta::render
