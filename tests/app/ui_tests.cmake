@@ -1,1 +1,5 @@
 # Desktop program tests of this area.
+target_sources(ui_tests PRIVATE
+  tests/app/conversion_run_test.cpp
+  tests/app/main_window_test.cpp
+)

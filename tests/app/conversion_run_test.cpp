@@ -1,0 +1,300 @@
+// The Execute command through the main window: the checks and their warnings, a real run on a
+// worker thread with its frames on disk, the guards while a run is under way, abort, a frame
+// that cannot be written, and closing the window during a run.
+#include <QPushButton>
+#include <QWidget>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "app/main_window_fixture.h"
+#include "image/picture_file.h"
+
+namespace kinetta::test {
+namespace {
+
+QString U(const char* text) { return QString::fromUtf8(text); }
+
+// The settings file's six number lines and three empty recent-file lines.
+std::string SettingsText(int shape, int widthMode, int widthValue, int frames, int shade = 0) {
+  auto line = [](int v) { return (v >= 0 ? " " : "") + std::to_string(v) + "\r\n"; };
+  return line(shape) + line(widthMode) + line(widthValue) + line(0) + line(frames) + line(shade) +
+         "\r\n\r\n\r\n";
+}
+
+// Holds a run at its checkpoints until opened; opens itself when it goes out of scope so that
+// no run stays blocked.
+struct Gate {
+  std::atomic<bool> reached{false};
+  std::atomic<bool> open{false};
+};
+struct GateHolder {
+  std::shared_ptr<Gate> gate = std::make_shared<Gate>();
+  ~GateHolder() { gate->open = true; }
+  std::function<void(int)> Hook() const {
+    return [g = gate](int) {
+      g->reached = true;
+      while (!g->open) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+  }
+};
+
+class ConversionRunTest : public MainWindowTest {
+ protected:
+  bool WaitIdle() {
+    return WaitUntil([this] { return window().activity() == app::Activity::Idle; });
+  }
+  bool AbortVisible() {
+    return !window().findChild<QPushButton*>(QStringLiteral("Command1"))->isHidden();
+  }
+  bool ProgressVisible() {
+    return !window().findChild<QWidget*>(QStringLiteral("RunProgress"))->isHidden();
+  }
+  bool Exists(const std::string& name) { return std::filesystem::exists(picDir() / name); }
+};
+
+// ---- Checks before a run ---------------------------------------------------------------------
+
+struct CheckCase {
+  int sourceW, sourceH, widthMode, widthValue, frames;
+  std::vector<const char*> questions;  ///< first lines, in order
+};
+
+class CheckRunTest : public ConversionRunTest, public testing::WithParamInterface<CheckCase> {};
+
+// Every question is answered with Cancel: the first one ends the checks and no run starts.
+TEST_P(CheckRunTest, WarnsAboveTheThresholdsAndCancelStopsTheRun) {
+  const CheckCase c = GetParam();
+  WriteSettingsFile(SettingsText(0, c.widthMode, c.widthValue, c.frames));
+  const std::string path = Picture("pic.bmp", c.sourceW, c.sourceH);
+  app::MainWindow& w = Open();
+  OpenPicture(path);
+  prompter.answers.assign(5, false);
+  w.mnuExec_Click();
+  if (c.questions.empty()) {
+    EXPECT_TRUE(prompter.questions.empty());
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(w.statusText(), U("完了しました。"));
+    EXPECT_TRUE(Exists("pic00.bmp"));
+  } else {
+    const QString expected = U(c.questions.front()) + U("\n実行を継続しますか？");
+    EXPECT_EQ(prompter.questions, std::vector<QString>{expected});
+    EXPECT_EQ(w.activity(), app::Activity::Idle);
+    EXPECT_EQ(w.statusText(), QString());
+    EXPECT_FALSE(Exists("pic00.bmp"));
+  }
+  EXPECT_TRUE(prompter.warnings.empty());
+}
+
+constexpr const char* kWide = "幅が大きくて時間がかかります。";
+constexpr const char* kLarge = "原図が大きくて時間がかかります。";
+constexpr const char* kMany = "こま数が多くて時間がかかります。";
+
+INSTANTIATE_TEST_SUITE_P(
+    Thresholds, CheckRunTest,
+    testing::Values(CheckCase{10, 8, 2, 500, 1, {}},          // 500 wide passes
+                    CheckCase{10, 8, 2, 501, 1, {kWide}},     // 501 warns
+                    CheckCase{500, 4, 0, 0, 1, {}},           // source width by mode 0
+                    CheckCase{501, 4, 0, 0, 1, {kWide}},
+                    CheckCase{4, 501, 1, 0, 1, {kWide}},      // source height by mode 1
+                    CheckCase{501, 4, 1, 0, 1, {}},           // mode 1 ignores the width
+                    CheckCase{300, 300, 2, 10, 1, {}},        // 300 x 300 passes
+                    CheckCase{301, 300, 2, 10, 1, {}},
+                    CheckCase{301, 301, 2, 10, 1, {kLarge}},  // 301 x 301 warns
+                    CheckCase{10, 8, 2, 10, 40, {}},          // 40 frames pass
+                    CheckCase{10, 8, 2, 10, 41, {kMany}}));   // 41 warn
+
+TEST_F(ConversionRunTest, WarningsComeOneAfterAnotherAndCancelAtTheLastStops) {
+  WriteSettingsFile(SettingsText(0, 0, 0, 41));
+  const std::string path = Picture("pic.bmp", 501, 301);
+  app::MainWindow& w = Open();
+  OpenPicture(path);
+  prompter.answers = {true, true, false};
+  w.mnuExec_Click();
+  EXPECT_EQ(prompter.questions,
+            (std::vector<QString>{U(kWide) + U("\n実行を継続しますか？"),
+                                  U(kLarge) + U("\n実行を継続しますか？"),
+                                  U(kMany) + U("\n実行を継続しますか？")}));
+  EXPECT_EQ(w.activity(), app::Activity::Idle);
+  EXPECT_FALSE(Exists("pic00.bmp"));
+}
+
+TEST_F(ConversionRunTest, NoPictureNoRun) {
+  app::MainWindow& w = Open();
+  w.mnuExec_Click();
+  EXPECT_EQ(prompter.warnings, std::vector<QString>{U("原画を先に開いてください。")});
+  EXPECT_TRUE(prompter.questions.empty());
+  EXPECT_EQ(w.activity(), app::Activity::Idle);
+}
+
+// ---- A run -----------------------------------------------------------------------------------
+
+TEST_F(ConversionRunTest, SmallRunWritesItsFramesAndEndsCompleted) {
+  // Plane, frames as wide as the source is high (8), three frames, no bevel.
+  WriteSettingsFile(SettingsText(0, 1, 100, 3));
+  const std::string path = Picture("pic.bmp", 12, 8);
+  ASSERT_TRUE(image::WriteBmp24(SolidPicture(2, 2, 0), picDir() / "pic03.bmp"));
+  ASSERT_TRUE(image::WriteBmp24(SolidPicture(2, 2, 0), picDir() / "pic04.bmp"));
+  app::MainWindow& w = Open();
+  OpenPicture(path);
+  w.mnuExec_Click();
+  EXPECT_EQ(w.statusText(), U("アニメーション変換中"));
+  EXPECT_TRUE(AbortVisible());
+  ASSERT_TRUE(WaitIdle());
+
+  EXPECT_EQ(w.statusText(), U("完了しました。"));
+  EXPECT_FALSE(AbortVisible());
+  EXPECT_FALSE(ProgressVisible());
+  for (const char* name : {"pic00.bmp", "pic01.bmp", "pic02.bmp"}) EXPECT_TRUE(Exists(name));
+  EXPECT_FALSE(Exists("pic03.bmp"));  // the stale frame after the last one
+  EXPECT_TRUE(Exists("pic04.bmp"));   // older frames beyond it stay
+
+  // The preview picture took the frame size and shows the last frame. Frame 2 slides by
+  // round(12 / 3 * 2) = 8 columns: its pixel (x, y) is the source's ((8 + x) mod 12, y).
+  EXPECT_EQ(w.windowLayout().CanvasWidthPx(), 8);
+  EXPECT_EQ(w.windowLayout().CanvasHeightPx(), 8);
+  EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("Picture2"))->size(), QSize(8, 8));
+  const QImage shown = w.canvasImage();
+  ASSERT_EQ(shown.size(), QSize(8, 8));
+  EXPECT_EQ(shown.pixel(0, 0), qRgb(8, 0, 0));
+  EXPECT_EQ(shown.pixel(3, 5), qRgb(11, 5, 0));
+  EXPECT_EQ(shown.pixel(7, 7), qRgb(3, 7, 0));
+  render::Surface last;
+  ASSERT_TRUE(image::LoadPicture((picDir() / "pic02.bmp").string(), last));
+  EXPECT_EQ(image::ImageFromSurface(last), shown);
+}
+
+TEST_F(ConversionRunTest, GuardsHoldWhileARunIsUnderWay) {
+  WriteSettingsFile(SettingsText(0, 1, 100, 2));
+  const std::string path = Picture("pic.bmp", 12, 8);
+  const std::string other = Picture("other.bmp", 6, 6);
+  GateHolder gate;
+  app::MainWindow& w = Open();
+  w.setCheckpointHookForTesting(gate.Hook());
+  OpenPicture(path);
+  w.mnuExec_Click();
+  ASSERT_TRUE(WaitUntil([&] { return gate.gate->reached.load(); }));
+  EXPECT_EQ(w.activity(), app::Activity::Converting);
+  EXPECT_TRUE(ProgressVisible());
+
+  // A second Execute is ignored, even after the settings command cleared the status text.
+  w.mnuExec_Click();
+  w.mnuSeting_Click();
+  EXPECT_EQ(w.statusText(), QString());
+  w.mnuExec_Click();
+  EXPECT_TRUE(prompter.questions.empty());
+  EXPECT_TRUE(prompter.warnings.empty());
+  // Preview is refused.
+  w.mnuPrev_Click();
+  EXPECT_EQ(prompter.warnings, std::vector<QString>{U("アニメーション変換中です")});
+  // Opening another picture is allowed and does not change the running run.
+  OpenPicture(other);
+  EXPECT_EQ(w.sourcePath(), other);
+
+  gate.gate->open = true;
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(w.statusText(), U("完了しました。"));
+  EXPECT_TRUE(Exists("pic00.bmp"));
+  EXPECT_TRUE(Exists("pic01.bmp"));
+  EXPECT_FALSE(Exists("other00.bmp"));
+  // The frame size came from the picture the run started with (8 high), not the new one.
+  EXPECT_EQ(w.canvasImage().size(), QSize(8, 8));
+}
+
+TEST_F(ConversionRunTest, AbortButtonEndsTheRunAsAborted) {
+  WriteSettingsFile(SettingsText(0, 1, 100, 4));
+  const std::string path = Picture("pic.bmp", 12, 8);
+  GateHolder gate;
+  app::MainWindow& w = Open();
+  w.setCheckpointHookForTesting(gate.Hook());
+  OpenPicture(path);
+  w.mnuExec_Click();
+  ASSERT_TRUE(WaitUntil([&] { return gate.gate->reached.load(); }));
+  w.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+  EXPECT_FALSE(AbortVisible());
+  gate.gate->open = true;
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(w.statusText(), U("中断しました。"));
+  // Every drawing thread was held before its first checkpoint: no frame was finished.
+  EXPECT_FALSE(Exists("pic00.bmp"));
+  EXPECT_TRUE(prompter.warnings.empty());
+  // The program is idle again: a new run may start.
+  w.setCheckpointHookForTesting({});
+  w.mnuExec_Click();
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(w.statusText(), U("完了しました。"));
+}
+
+TEST_F(ConversionRunTest, FrameThatCannotBeWrittenEndsTheRunWithItsName) {
+  WriteSettingsFile(SettingsText(0, 1, 100, 3));
+  const std::string path = Picture("pic.bmp", 12, 8);
+  // A folder where frame 01 should go cannot be replaced by a file.
+  std::filesystem::create_directories(picDir() / "pic01.bmp");
+  app::MainWindow& w = Open();
+  OpenPicture(path);
+  w.mnuExec_Click();
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(w.statusText(), U("中断しました。"));
+  EXPECT_FALSE(AbortVisible());
+  ASSERT_EQ(prompter.warnings.size(), 1u);
+  EXPECT_TRUE(prompter.warnings[0].startsWith(QString::fromStdString((picDir() / "pic01.bmp").string())))
+      << prompter.warnings[0].toStdString();
+  EXPECT_TRUE(Exists("pic00.bmp"));
+  EXPECT_FALSE(Exists("pic02.bmp"));
+}
+
+TEST_F(ConversionRunTest, RefusedFrameSizeOrUnknownShapeRunsNothing) {
+  for (const std::string& settings : {SettingsText(0, 2, 0, 2), SettingsText(9, 1, 100, 2)}) {
+    WriteSettingsFile(settings);
+    const std::string path = Picture("pic.bmp", 12, 8);
+    prompter.warnings.clear();
+    app::MainWindow& w = Open();
+    OpenPicture(path);
+    w.mnuExec_Click();
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(prompter.warnings.size(), 1u);
+    EXPECT_EQ(w.statusText(), QString());
+    EXPECT_FALSE(AbortVisible());
+    EXPECT_FALSE(Exists("pic00.bmp"));
+  }
+}
+
+TEST_F(ConversionRunTest, ClosingDuringARunStopsItAndLeavesOnlyWholeFrames) {
+  WriteSettingsFile(SettingsText(0, 1, 100, 200));
+  const std::string path = Picture("pic.bmp", 12, 8);
+  GateHolder gate;
+  app::MainWindow& w = Open();
+  // Frames 0 to 2 go through; frame 3 waits at its checkpoint until the window is closing.
+  w.setCheckpointHookForTesting([g = gate.gate](int frame) {
+    if (frame < 3) return;
+    g->reached = true;
+    while (!g->open) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  });
+  OpenPicture(path);
+  prompter.answers = {true};  // many frames: go on
+  w.mnuExec_Click();
+  ASSERT_TRUE(WaitUntil([&] { return gate.gate->reached.load() && Exists("pic02.bmp"); }));
+  bool unloaded = false;
+  QObject::connect(&w, &app::MainWindow::unloaded, [&] { unloaded = true; });
+  gate.gate->open = true;
+  w.close();
+  EXPECT_TRUE(unloaded);
+  EXPECT_TRUE(std::filesystem::exists(appDir() / "mivet.ini"));
+  // Only the picture and whole frame files are in the folder: no temporary files.
+  int frames = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(picDir())) {
+    const std::string name = entry.path().filename().string();
+    if (name == "pic.bmp") continue;
+    ASSERT_EQ(name.substr(0, 3), "pic") << name;
+    ASSERT_EQ(entry.path().extension(), ".bmp") << name;
+    render::Surface frame;
+    EXPECT_TRUE(image::LoadPicture(entry.path().string(), frame)) << name;
+    EXPECT_EQ(frame.width(), 8);
+    ++frames;
+  }
+  EXPECT_GE(frames, 3);
+}
+
+}  // namespace
+}  // namespace kinetta::test

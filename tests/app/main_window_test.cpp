@@ -1,0 +1,395 @@
+// The main window: its menus and toolbar, the settings file and the placement it reads at load
+// and writes at unload, the recent-file entries, and opening pictures.
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
+
+#include "app/main_window_fixture.h"
+#include "settings/settings_dialog.h"
+
+namespace kinetta::test {
+namespace {
+
+QString U(const char* text) { return QString::fromUtf8(text); }
+
+QStringList Texts(const QList<QAction*>& actions) {
+  QStringList texts;
+  for (const QAction* a : actions) texts << (a->isSeparator() ? QStringLiteral("--") : a->text());
+  return texts;
+}
+
+QAction* Find(app::MainWindow& w, const char* name) {
+  QAction* a = w.findChild<QAction*>(QLatin1String(name));
+  EXPECT_NE(a, nullptr) << name;
+  return a;
+}
+
+QAction* ToolbarButton(app::MainWindow& w, const QString& key) {
+  for (QAction* a : w.findChild<QToolBar*>(QStringLiteral("tbToolBar"))->actions()) {
+    if (a->text() == key) return a;
+  }
+  ADD_FAILURE() << "no toolbar button " << key.toStdString();
+  return nullptr;
+}
+
+// Which recent-file entries and whether the separator are shown.
+std::vector<bool> RecentVisibility(app::MainWindow& w) {
+  return {Find(w, "mnuFileBar2")->isVisible(), Find(w, "mnuFileFName0")->isVisible(),
+          Find(w, "mnuFileFName1")->isVisible(), Find(w, "mnuFileFName2")->isVisible()};
+}
+
+// ---- The window as built ---------------------------------------------------------------------
+
+TEST_F(MainWindowTest, MenusToolbarAndControlsCarryTheirCaptions) {
+  app::MainWindow& w = Open();
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Kinetta"));
+  EXPECT_EQ(Texts(w.menuBar()->actions()),
+            (QStringList{U("ﾌｧｲﾙ(&F)"), U("設定"), U("実行"), U("プレビュー"), U("ﾍﾙﾌﾟ(&H)")}));
+  const QMenu* file = w.findChild<QMenu*>(QStringLiteral("mnuFile"));
+  EXPECT_EQ(Texts(file->actions()),
+            (QStringList{U("開く(&O)..."), U("表示用HTML作成(&H)"), U("終了(&X)"),
+                         QStringLiteral("--"), {}, {}, {}}));
+  const QMenu* help = w.findChild<QMenu*>(QStringLiteral("mnuHelp"));
+  EXPECT_EQ(Texts(help->actions()), (QStringList{U("操作説明(&H)"), U("ﾊﾞｰｼﾞｮﾝ情報(&A)")}));
+
+  const QToolBar* toolbar = w.findChild<QToolBar*>(QStringLiteral("tbToolBar"));
+  EXPECT_EQ(Texts(toolbar->actions()),
+            (QStringList{U("開く"), U("設定"), U("実行"), U("プレビュー")}));
+  for (const QAction* a : toolbar->actions()) {
+    EXPECT_FALSE(a->icon().isNull()) << a->text().toStdString();
+    EXPECT_EQ(a->icon().pixmap(16, 16).size(), QSize(16, 16));
+  }
+
+  EXPECT_EQ(w.findChild<QGroupBox*>(QStringLiteral("Frame1"))->title(), U("原画"));
+  EXPECT_EQ(w.findChild<QGroupBox*>(QStringLiteral("Frame2"))->title(), U("プレビュー"));
+  const QPushButton* abort = w.findChild<QPushButton*>(QStringLiteral("Command1"));
+  EXPECT_EQ(abort->text(), U("中止"));
+  EXPECT_TRUE(abort->isHidden());
+}
+
+// ---- Settings file ---------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, NoSettingsFileStartsWithDefaultsAndExitWritesNineLines) {
+  app::MainWindow& w = Open();
+  EXPECT_EQ(w.settings(), render::Settings{});
+  EXPECT_EQ(w.recentFiles(), (app::RecentList{"", "", ""}));
+  Find(w, "mnuFileExit")->trigger();
+  EXPECT_EQ(FileText(appDir() / "mivet.ini"),
+            " 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n\r\n\r\n\r\n");
+}
+
+TEST_F(MainWindowTest, SettingsFileRoundTripsThroughTheWindow) {
+  const std::string text =
+      " 2\r\n 0\r\n 250\r\n 16777215\r\n 12\r\n 0\r\n/pics/a b.jpg\r\n\r\n/pics/x&y.bmp\r\n";
+  WriteSettingsFile(text);
+  app::MainWindow& w = Open();
+  EXPECT_EQ(w.settings(), (render::Settings{2, 0, 250, 16777215, 12, 0}));
+  EXPECT_EQ(w.recentFiles(), (app::RecentList{"/pics/a b.jpg", "", "/pics/x&y.bmp"}));
+  EXPECT_EQ(RecentVisibility(w), (std::vector<bool>{true, true, false, true}));
+  EXPECT_EQ(Find(w, "mnuFileFName0")->text(), QStringLiteral("/pics/a b.jpg"));
+  // An ampersand in a path is shown, not taken as an access key.
+  EXPECT_EQ(Find(w, "mnuFileFName2")->text(), QStringLiteral("/pics/x&&y.bmp"));
+  w.close();
+  EXPECT_EQ(FileText(appDir() / "mivet.ini"), text);
+}
+
+TEST_F(MainWindowTest, EmptyFirstRecentLineShowsOnlyTheSecondEntryAndTheSeparator) {
+  WriteSettingsFile(" 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n\r\n/pics/y.bmp\r\n\r\n");
+  app::MainWindow& w = Open();
+  EXPECT_EQ(RecentVisibility(w), (std::vector<bool>{true, false, true, false}));
+}
+
+TEST_F(MainWindowTest, UnwritableSettingsFileDoesNotStopTheEnd) {
+  app::MainWindow& w = Open();
+  // A folder in the settings file's place cannot be replaced by a file.
+  std::filesystem::create_directories(appDir() / "mivet.ini" / "x");
+  bool unloaded = false;
+  QObject::connect(&w, &app::MainWindow::unloaded, [&] { unloaded = true; });
+  EXPECT_TRUE(w.close());
+  EXPECT_TRUE(unloaded);
+  // The placement is still stored.
+  EXPECT_TRUE(store().contains(QStringLiteral("Settings/MainLeft")));
+}
+
+// ---- Placement -------------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, EmptyStoreGivesTheDefaultPlacement) {
+  app::MainWindow& w = Open();
+  ASSERT_EQ(w.windowLayout().twipsPerPixel().x, 15);  // 96 dots per inch offscreen
+  // 1000 / 15 = 66.7 -> 67, 4900 / 15 = 326.7 -> 327, 4500 / 15 = 300.
+  EXPECT_EQ(w.pos(), QPoint(67, 67));
+  EXPECT_EQ(w.size(), QSize(327, 300));
+}
+
+TEST_F(MainWindowTest, StoredPlacementIsRestoredAndWrittenBackInTwips) {
+  store().setValue(QStringLiteral("Settings/MainLeft"), QStringLiteral("1500"));
+  store().setValue(QStringLiteral("Settings/MainTop"), QStringLiteral("750"));
+  store().setValue(QStringLiteral("Settings/MainWidth"), QStringLiteral("7500"));
+  store().setValue(QStringLiteral("Settings/MainHeight"), QStringLiteral("6000"));
+  app::MainWindow& w = Open();
+  EXPECT_EQ(w.pos(), QPoint(100, 50));
+  EXPECT_EQ(w.size(), QSize(500, 400));
+  w.move(20, 30);
+  w.resize(420, 360);
+  w.close();
+  EXPECT_EQ(store().value(QStringLiteral("Settings/MainLeft")).toString(), QStringLiteral("300"));
+  EXPECT_EQ(store().value(QStringLiteral("Settings/MainTop")).toString(), QStringLiteral("450"));
+  EXPECT_EQ(store().value(QStringLiteral("Settings/MainWidth")).toString(), QStringLiteral("6300"));
+  EXPECT_EQ(store().value(QStringLiteral("Settings/MainHeight")).toString(),
+            QStringLiteral("5400"));
+}
+
+TEST_F(MainWindowTest, StoredValueThatIsNoNumberTakesItsDefault) {
+  store().setValue(QStringLiteral("Settings/MainLeft"), QStringLiteral("left"));
+  store().setValue(QStringLiteral("Settings/MainTop"), QStringLiteral("750"));
+  app::MainWindow& w = Open();
+  EXPECT_EQ(w.pos(), QPoint(67, 50));
+  EXPECT_EQ(w.size(), QSize(327, 300));
+}
+
+TEST_F(MainWindowTest, PlacementOffEveryScreenFallsBackToTheDefault) {
+  store().setValue(QStringLiteral("Settings/MainLeft"), QStringLiteral("900000"));
+  store().setValue(QStringLiteral("Settings/MainTop"), QStringLiteral("750"));
+  store().setValue(QStringLiteral("Settings/MainWidth"), QStringLiteral("7500"));
+  app::MainWindow& w = Open();
+  EXPECT_EQ(w.pos(), QPoint(67, 67));
+  EXPECT_EQ(w.size(), QSize(327, 300));
+}
+
+TEST_F(MainWindowTest, MinimizedWindowKeepsTheStoredPlacement) {
+  store().setValue(QStringLiteral("Settings/MainLeft"), QStringLiteral("1500"));
+  app::MainWindow& w = Open();
+  w.move(200, 200);
+  w.setWindowState(Qt::WindowMinimized);
+  w.close();
+  EXPECT_EQ(store().value(QStringLiteral("Settings/MainLeft")).toString(), QStringLiteral("1500"));
+  EXPECT_FALSE(store().contains(QStringLiteral("Settings/MainWidth")));
+  // The settings file is written all the same.
+  EXPECT_TRUE(std::filesystem::exists(appDir() / "mivet.ini"));
+}
+
+// ---- Opening pictures ------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, OpenDialogOffersThePictureFilterFirst) {
+  app::MainWindow& w = Open();
+  w.mnuFileOpen_Click();  // cancelled
+  EXPECT_EQ(prompter.openTitle, U("開く"));
+  EXPECT_EQ(prompter.openFilters,
+            (QStringList{U("画像ファイル (*.bmp *jpg)"), U("すべてのﾌｧｲﾙ (*.*)")}));
+  EXPECT_EQ(w.statusText(), QString());
+  EXPECT_TRUE(prompter.warnings.empty());
+  EXPECT_EQ(w.sourcePath(), "");
+}
+
+TEST_F(MainWindowTest, MarkerFileAddsGifToTheFilter) {
+  WriteText(appDir() / "gifsw", "");
+  app::MainWindow& w = Open(app::GifSupportFromMarker(appDir()));
+  w.mnuFileOpen_Click();
+  EXPECT_EQ(prompter.openFilters,
+            (QStringList{U("画像ファイル (*.bmp *.gif *jpg)"), U("すべてのﾌｧｲﾙ (*.*)")}));
+  EXPECT_FALSE(app::GifSupportFromMarker(picDir()));
+}
+
+// A 2 x 1 GIF: a white and a black pixel (two-colour table: black, white; pixels 1, 0).
+const unsigned char kTinyGif[] = {
+    0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x02, 0x00, 0x01, 0x00, 0xf0, 0x01, 0x00,
+    0x00, 0x00, 0x00, 0xff, 0xff, 0xff, 0x21, 0xf9, 0x04, 0x00, 0x00, 0x00, 0x00,
+    0x00, 0x2c, 0x00, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00, 0x02, 0x02,
+    0x0c, 0x0a, 0x00, 0x3b};
+
+std::string TinyGif() { return std::string(reinterpret_cast<const char*>(kTinyGif), sizeof kTinyGif); }
+
+TEST_F(MainWindowTest, GifIsRefusedWithoutTheMarkerByTheNamesOwnExtension) {
+  for (const char* name : {"anim.GIF", "anim.gif", "a.b.gif"}) {
+    WriteText(picDir() / name, TinyGif());
+  }
+  std::filesystem::create_directories(picDir() / "my.gif");
+  const std::string notGif = Picture("my.gif/pic.bmp", 4, 3);
+  app::MainWindow& w = Open();
+  for (const char* name : {"anim.GIF", "anim.gif", "a.b.gif"}) {
+    OpenPicture((picDir() / name).string());
+  }
+  EXPECT_EQ(prompter.warnings, std::vector<QString>(3, U("この画像形式には対応していません。")));
+  EXPECT_EQ(w.sourcePath(), "");
+  EXPECT_EQ(w.statusText(), QString());
+  // A folder named like a GIF does not make its pictures GIFs.
+  OpenPicture(notGif);
+  EXPECT_EQ(w.sourcePath(), notGif);
+}
+
+TEST_F(MainWindowTest, GifLoadsWithTheMarker) {
+  const std::filesystem::path gif = picDir() / "anim.gif";
+  WriteText(gif, TinyGif());
+  app::MainWindow& w = Open(true);
+  OpenPicture(gif.string());
+  EXPECT_TRUE(prompter.warnings.empty()) << prompter.warnings.front().toStdString();
+  EXPECT_EQ(w.sourcePath(), gif.string());
+  EXPECT_EQ(w.sourceImage().size(), QSize(2, 1));
+  EXPECT_EQ(w.sourceImage().pixel(0, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(w.sourceImage().pixel(1, 0), qRgb(0, 0, 0));
+}
+
+TEST_F(MainWindowTest, LoadedPictureSetsTheSourceSizeAndFillsTheRecentList) {
+  const std::string path = Picture("cat.bmp", 30, 20);
+  app::MainWindow& w = Open();
+  OpenPicture(path);
+  EXPECT_EQ(w.sourcePath(), path);
+  EXPECT_EQ(w.statusText(), QString());
+  const app::WindowLayout& l = w.windowLayout();
+  EXPECT_EQ(l.SourceWidthPx(), 30);
+  EXPECT_EQ(l.SourceHeightPx(), 20);
+  EXPECT_EQ(l.SourceWidthTwips(), 450);
+  EXPECT_EQ(l.SourceHeightTwips(), 300);
+  EXPECT_EQ(l.Frame1().width, 930);
+  EXPECT_EQ(l.Frame2().top, 480 + 900 + 120);
+  // The picture box takes the picture's size in pixels.
+  EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("Picture1"))->size(), QSize(30, 20));
+  EXPECT_EQ(w.sourceImage().pixel(29, 19), qRgb(29, 19, 0));
+  EXPECT_EQ(w.recentFiles(), (app::RecentList{path, "", ""}));
+  // The entry is shown; the separator is shown only at load.
+  EXPECT_EQ(RecentVisibility(w), (std::vector<bool>{false, true, false, false}));
+}
+
+TEST_F(MainWindowTest, PicturesBeyondSixteenBitTwipsOpen) {
+  const std::string path = Picture("wide.bmp", 2200, 3);
+  app::MainWindow& w = Open();
+  OpenPicture(path);
+  EXPECT_EQ(w.windowLayout().SourceWidthPx(), 2200);
+  EXPECT_EQ(w.windowLayout().SourceWidthTwips(), 33000);
+}
+
+TEST_F(MainWindowTest, RecentListFollowsTheOpenedPictures) {
+  const std::string x = Picture("x.bmp", 2, 2), y = Picture("y.bmp", 2, 2),
+                    z = Picture("z.bmp", 2, 2), n = Picture("n.bmp", 2, 2);
+  WriteSettingsFile(" 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n" + x + "\r\n" + y + "\r\n" + z + "\r\n");
+  app::MainWindow& w = Open();
+  Find(w, "mnuFileFName1")->trigger();  // y
+  EXPECT_EQ(w.recentFiles(), (app::RecentList{y, x, z}));
+  EXPECT_EQ(Find(w, "mnuFileFName0")->text(), QString::fromStdString(y));
+  Find(w, "mnuFileFName2")->trigger();  // z
+  EXPECT_EQ(w.recentFiles(), (app::RecentList{z, y, x}));
+  Find(w, "mnuFileFName0")->trigger();  // z again: no change
+  EXPECT_EQ(w.recentFiles(), (app::RecentList{z, y, x}));
+  OpenPicture(n);
+  EXPECT_EQ(w.recentFiles(), (app::RecentList{n, z, y}));
+  EXPECT_EQ(w.sourcePath(), n);
+  // The recent-file command asks nothing.
+  EXPECT_EQ(prompter.openCalls, 1);
+  w.close();
+  EXPECT_EQ(FileText(appDir() / "mivet.ini"),
+            " 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n" + n + "\r\n" + z + "\r\n" + y + "\r\n");
+}
+
+TEST_F(MainWindowTest, UnreadablePictureKeepsPictureListAndPath) {
+  const std::string good = Picture("good.bmp", 5, 4);
+  const std::string gone = (picDir() / "gone.bmp").string();
+  WriteSettingsFile(" 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n" + gone + "\r\n\r\n\r\n");
+  app::MainWindow& w = Open();
+  OpenPicture(good);
+  Find(w, "mnuFileFName1")->trigger();  // the deleted file
+  EXPECT_EQ(prompter.warnings, std::vector<QString>{QString::fromStdString(gone) + U("が開けません。")});
+  EXPECT_EQ(w.recentFiles(), (app::RecentList{good, gone, ""}));
+  // The window still shows the good picture, and the frames, preview and page keep naming it.
+  EXPECT_EQ(w.sourcePath(), good);
+  EXPECT_EQ(w.sourceImage().size(), QSize(5, 4));
+}
+
+TEST_F(MainWindowTest, NothingOpenYetAndAFailedLoadLeavesNoPicture) {
+  app::MainWindow& w = Open();
+  OpenPicture((picDir() / "missing.jpg").string());
+  EXPECT_EQ(w.sourcePath(), "");
+  // Execute then asks for a picture instead of running on nothing.
+  prompter.warnings.clear();
+  w.mnuExec_Click();
+  EXPECT_EQ(prompter.warnings, std::vector<QString>{U("原画を先に開いてください。")});
+}
+
+// ---- Toolbar and menu run the same commands --------------------------------------------------
+
+struct ToolbarCase {
+  const char* key;
+  const char* menu;
+};
+
+class ToolbarMappingTest : public MainWindowTest,
+                           public testing::WithParamInterface<ToolbarCase> {
+ protected:
+  // What the scripted prompter saw after one command on a window with a 301 x 301 picture and
+  // no frames.
+  std::vector<QString> Observe(QAction* (*pick)(app::MainWindow&, const ToolbarCase&)) {
+    const std::string path = Picture("big.bmp", 301, 301);
+    app::MainWindow& w = Open();
+    OpenPicture(path);
+    prompter.warnings.clear();
+    prompter.questions.clear();
+    prompter.answers = {false};  // Cancel the first warning
+    const int opens = prompter.openCalls;
+    pick(w, GetParam())->trigger();
+    std::vector<QString> seen = prompter.warnings;
+    seen.insert(seen.end(), prompter.questions.begin(), prompter.questions.end());
+    seen.push_back(QStringLiteral("open dialogs: %1").arg(prompter.openCalls - opens));
+    seen.push_back(QStringLiteral("status: ") + w.statusText());
+    const auto* dialog = w.findChild<settings::SettingsDialog*>();
+    seen.push_back(QStringLiteral("settings dialog: %1").arg(dialog && dialog->isVisible()));
+    return seen;
+  }
+};
+
+TEST_P(ToolbarMappingTest, ButtonDoesWhatItsMenuCommandDoes) {
+  const std::vector<QString> viaToolbar = Observe([](app::MainWindow& w, const ToolbarCase& c) {
+    return ToolbarButton(w, QString::fromUtf8(c.key));
+  });
+  const std::vector<QString> viaMenu =
+      Observe([](app::MainWindow& w, const ToolbarCase& c) { return Find(w, c.menu); });
+  EXPECT_EQ(viaToolbar, viaMenu);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, ToolbarMappingTest,
+                         testing::Values(ToolbarCase{"開く", "mnuFileOpen"},
+                                         ToolbarCase{"設定", "mnuSeting"},
+                                         ToolbarCase{"実行", "mnuExec"},
+                                         ToolbarCase{"プレビュー", "mnuPrev"}));
+
+TEST_F(MainWindowTest, ToolbarButtonsHaveTheirOwnEffects) {
+  const std::string path = Picture("big.bmp", 301, 301);
+  app::MainWindow& w = Open();
+  ToolbarButton(w, U("開く"))->trigger();
+  EXPECT_EQ(prompter.openCalls, 1);
+  OpenPicture(path);
+  prompter.answers = {false};
+  ToolbarButton(w, U("実行"))->trigger();
+  EXPECT_EQ(prompter.questions,
+            std::vector<QString>{U("原図が大きくて時間がかかります。\n実行を継続しますか？")});
+  ToolbarButton(w, U("プレビュー"))->trigger();
+  EXPECT_EQ(prompter.warnings, std::vector<QString>{U("変換の実行を先に行ってください。")});
+  ToolbarButton(w, U("設定"))->trigger();
+  ASSERT_NE(w.findChild<settings::SettingsDialog*>(), nullptr);
+  EXPECT_TRUE(w.findChild<settings::SettingsDialog*>()->isVisible());
+  // Choosing it again raises the same dialog.
+  Find(w, "mnuSeting")->trigger();
+  EXPECT_EQ(w.findChildren<settings::SettingsDialog*>().size(), 1);
+  // A key that matches no command does nothing.
+  QAction stray(QStringLiteral("stray"));
+  stray.setData(QStringLiteral("stray"));
+  w.tbToolBar_ButtonClick(&stray);
+  EXPECT_EQ(prompter.openCalls, 2);
+}
+
+TEST_F(MainWindowTest, HtmlCommandNeedsAPictureAndTakesTheCanvasSize) {
+  app::MainWindow& w = Open();
+  Find(w, "mnuFileHTML")->trigger();
+  EXPECT_EQ(prompter.warnings, std::vector<QString>{U("原画を先に開いてください。")});
+  OpenPicture(Picture("p.bmp", 6, 4));
+  Find(w, "mnuFileHTML")->trigger();
+  // The form's preview box: 3372 x 852 twips at 15 twips a pixel.
+  EXPECT_EQ(w.canvasWidthPx(), 225);
+  EXPECT_EQ(w.canvasHeightPx(), 57);
+}
+
+}  // namespace
+}  // namespace kinetta::test
