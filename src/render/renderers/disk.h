@@ -26,10 +26,11 @@ Source SourceOf(int x, int y, Centre c, double theta);
 
 /// The same integers as SourceOf for every pixel of one frame, at a few multiplications each.
 ///
-/// Below the centre row phi is the true angle of (x - cx, y - cy), so cos(phi + theta) x rho is
-/// that offset turned by theta: cos(theta) dx - sin(theta) dy. Above it phi is 6.28318 minus the
-/// true angle, which is the offset turned by 6.28318 + theta. On the centre row left of the
-/// centre phi is 3.14159 and rho = -dx, which the route evaluates exactly as SourceOf does.
+/// Below the centre row phi is the true angle of (dx, dy) = (x - cx, y - cy), so
+/// cos(phi + theta) x rho is that offset turned by theta: cos(theta) dx - sin(theta) dy. Above
+/// it phi is 6.28318 minus the arc cosine, that is the true angle (a negative one) plus 6.28318:
+/// the offset turned by 6.28318 + theta. On the centre row left of the centre phi is 3.14159 and
+/// rho = -dx, which the route evaluates exactly as SourceOf does.
 ///
 /// The fast value differs from SourceOf's double by rounding and by the conditioning of the arc
 /// cosine: with S = OutW + H, at most a few 1e-15 x S plus 1e-15 x S^2. The margin,
