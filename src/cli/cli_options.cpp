@@ -3,6 +3,7 @@
 
 #include <charconv>
 
+#include "export/html_page.h"
 #include "render/geometry.h"
 #include "render/motions.h"
 
@@ -43,7 +44,7 @@ std::optional<render::Colour> ParseColour(const std::string& text) {
 
 std::string UsageText() {
   return "usage: kinetta-render [--shape N] [--width-mode M] [--width PX] [--background COLOR]\n"
-         "                      [--frames N] [--shade 0|1] [--seed S] SOURCE\n"
+         "                      [--frames N] [--shade 0|1] [--seed S] [--html SECONDS] SOURCE\n"
          "\n"
          "Renders the frames of one motion beside SOURCE as SOURCE's name up to its first point,\n"
          "a two-digit (or longer) frame number and .bmp, exactly as the desktop program does.\n"
@@ -55,11 +56,14 @@ std::string UsageText() {
          "  --frames N         number of frames (0-32767)\n"
          "  --shade 0|1        the motion's switch: shading, water tint or dot mode\n"
          "  --seed S           makes the fade-in's dots repeatable\n"
+         "  --html SECONDS     after the run, also write animate.htm beside the frames, showing\n"
+         "                     each frame SECONDS (0-32.767), with the viewer files vorrel.class\n"
+         "                     and vorrel.js from the program's sample folder\n"
          "  --help             this text\n"
          "\n"
          "Options not given come from mivet.ini in the program folder, or the defaults.\n"
-         "Exit status: 0 all frames written, 1 picture unreadable or frame not written,\n"
-         "2 bad option, 130 interrupted.\n";
+         "Exit status: 0 all frames written, 1 picture unreadable or frame or page not\n"
+         "written, 2 bad option, 130 interrupted.\n";
 }
 
 ParseOutcome ParseArguments(const std::vector<std::string>& args, CliOptions& out,
@@ -108,6 +112,13 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args, CliOptions& ou
       if (!(out.shade = ParseInteger<int>(value, 0, 1))) return bad();
     } else if (name == "--seed") {
       if (!(out.seed = ParseInteger<std::uint64_t>(value, 0, UINT64_MAX))) return bad();
+    } else if (name == "--html") {
+      const exporter::FrameTime time = exporter::ReadFrameTime(value);
+      if (!time.ms) {
+        error = "bad value for --html: '" + value + "' (" + time.message + ")";
+        return ParseOutcome::Error;
+      }
+      out.htmlMs = time.ms;
     } else {
       error = "unknown option " + name;
       return ParseOutcome::Error;

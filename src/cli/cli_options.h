@@ -18,6 +18,7 @@ struct CliOptions {
   std::optional<int> frames;
   std::optional<int> shade;
   std::optional<std::uint64_t> seed;
+  std::optional<int> htmlMs;  ///< --html: write the page with this frame time (milliseconds)
   std::string source;
 };
 

@@ -9,7 +9,9 @@
 
 #include "app/settings_file.h"
 #include "cli/cli_options.h"
+#include "export/html_page.h"
 #include "image/picture_file.h"
+#include "render/motions.h"
 
 namespace kinetta::cli {
 
@@ -46,6 +48,41 @@ class ProgressLine {
   bool enabled_;
   Clock::time_point start_;
 };
+
+// The size of the run's frames, which the page gives its viewer (asked of the motion, so a run
+// of no frames has one too).
+render::FrameSize RunFrameSize(const render::Surface& source, const render::Settings& s) {
+  const render::Motion* motion = render::FindMotion(s.ShapeIndex);
+  if (!motion) return {};
+  const render::Surface work = render::PrepareWork(source, motion->workCopies);
+  const render::RenderInput input{work, source.width(), source.height(), s, 0};
+  return motion->make(input)->Size();
+}
+
+// --html: the page and the viewer files beside the frames.
+int WriteHtml(const CliOptions& options, const render::Surface& source,
+              const render::Settings& s, const CliEnvironment& env, std::ostream& out,
+              std::ostream& err) {
+  const render::FrameSize size = RunFrameSize(source, s);
+  exporter::ExportRequest request;
+  request.sourcePath = options.source;
+  request.appFolder = env.appFolder;
+  request.frameCount = s.FrameCount;
+  request.canvasWidth = size.width;
+  request.canvasHeight = size.height;
+  request.frameTimeMs = *options.htmlMs;
+  const exporter::ExportResult result = exporter::ExportPage(request);
+  if (!result.ok) {
+    std::string message = result.message;
+    for (char& c : message) {
+      if (c == '\n') c = ' ';
+    }
+    err << "kinetta-render: " << message << '\n';
+    return kExitFailed;
+  }
+  out << result.pagePath.string() << " を書き出しました。\n";
+  return kExitOk;
+}
 
 }  // namespace
 
@@ -97,7 +134,7 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env, std:
   switch (result.status) {
     case render::RunStatus::Completed:
       out << result.framesDone << " こまを書き出しました。\n";
-      return kExitOk;
+      return options.htmlMs ? WriteHtml(options, source, settings, env, out, err) : kExitOk;
     case render::RunStatus::Aborted:
       err << "kinetta-render: 中断しました。(" << result.framesDone << " こまを書き出し済み)\n";
       return result.framesDone == settings.FrameCount ? kExitOk : kExitInterrupted;

@@ -1,1 +1,5 @@
 # Engine tests of this area.
+target_sources(engine_tests PRIVATE
+  tests/export/html_page_test.cpp
+)
+include(${CMAKE_CURRENT_LIST_DIR}/viewer_tests.cmake)

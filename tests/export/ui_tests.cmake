@@ -1,1 +1,4 @@
 # Desktop program tests of this area.
+target_sources(ui_tests PRIVATE
+  tests/export/export_dialog_test.cpp
+)

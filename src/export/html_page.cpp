@@ -1,0 +1,171 @@
+// The HTML page writer: its lines, the frame time rule and the export into the source folder.
+#include "export/html_page.h"
+
+#include <system_error>
+
+#include "app/atomic_file.h"
+#include "app/number_text.h"
+#include "app/path_helpers.h"
+
+namespace kinetta::exporter {
+
+namespace {
+
+using app::NumberText;
+
+std::string Param(std::string_view name, std::string_view value) {
+  return "<param NAME='" + std::string(name) + "' value='" + std::string(value) + "'>";
+}
+
+// Length of the UTF-8 sequence starting with `lead`, or 0 for a byte that starts none.
+std::size_t SequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if ((lead & 0xE0) == 0xC0 && lead >= 0xC2) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
+
+// The code point of the well-formed sequence of `len` bytes at `p`, or -1.
+long CodePoint(const unsigned char* p, std::size_t len) {
+  static constexpr unsigned char kLeadMask[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+  static constexpr long kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+  long cp = p[0] & kLeadMask[len];
+  for (std::size_t i = 1; i < len; ++i) {
+    if ((p[i] & 0xC0) != 0x80) return -1;
+    cp = (cp << 6) | (p[i] & 0x3F);
+  }
+  if (cp < kLeast[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return -1;
+  return cp;
+}
+
+// Full-width forms of ASCII (U+FF01..U+FF5E) and the ideographic space as their ASCII
+// counterparts, so "０．２" typed with a Japanese input method reads as 0.2.
+std::string HalfWidth(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data() + i);
+    if (i + 3 <= text.size() && SequenceLength(p[0]) == 3) {
+      const long cp = CodePoint(p, 3);
+      if (cp >= 0xFF01 && cp <= 0xFF5E) {
+        out += static_cast<char>(cp - 0xFF01 + 0x21);
+        i += 3;
+        continue;
+      }
+      if (cp == 0x3000) {
+        out += ' ';
+        i += 3;
+        continue;
+      }
+    }
+    out += text[i++];
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string AttributeText(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data() + i);
+    switch (p[0]) {
+      case '&': out += "&amp;"; ++i; continue;
+      case '\'': out += "&#39;"; ++i; continue;
+      case '"': out += "&quot;"; ++i; continue;
+      case '<': out += "&lt;"; ++i; continue;
+      case '>': out += "&gt;"; ++i; continue;
+      default: break;
+    }
+    const std::size_t len = SequenceLength(p[0]);
+    const long cp = len > 1 && i + len <= text.size() ? CodePoint(p, len) : -1;
+    if (cp >= 0) {
+      out += "&#" + std::to_string(cp) + ";";
+      i += len;
+    } else {
+      // ASCII, or a byte of a name that is no UTF-8: passed on as it stands.
+      out += text[i++];
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> PageLines(const PageContent& c) {
+  const std::string time = NumberText(c.frameTimeMs);
+  return {
+      "<html>",
+      "<head>",
+      "<title>Animation</title>",
+      "</head>",
+      "<body>",
+      "<H2>Animation</H2><BR>",
+      "<applet code='" + std::string(kAppletFileName) + "' width=" + NumberText(c.canvasWidth) +
+          " height=" + NumberText(c.canvasHeight) + ">",
+      // Plays the frames where the browser runs no applet.
+      "<script src='" + std::string(kScriptFileName) + "'></script>",
+      Param("Count", NumberText(static_cast<long long>(c.frameCount) - 1)),
+      Param("File1", AttributeText(c.file1)),
+      Param("File2", "bmp"),
+      Param("Time0", time),
+      Param("Time1", time),
+      Param("Time9", time),
+      "</applet><BR><BR>",
+      "<HR><I>Presented by <A HREF=\"" + std::string(kSiteAddress) + "\" TARGET=\"_top\">" +
+          std::string(kSiteTitle) + "</A></I>",
+      "</body>",
+      "</html>",
+  };
+}
+
+std::string PageText(const PageContent& content) {
+  std::string text;
+  for (const std::string& line : PageLines(content)) {
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
+FrameTime ReadFrameTime(std::string_view text) {
+  const std::optional<double> seconds = app::WholeNumber(HalfWidth(text));
+  if (!seconds) return {std::nullopt, std::string(kNotANumberMessage)};
+  // 32.767 compares with the same double the text "32.767" reads as, so it passes.
+  if (*seconds < 0 || *seconds > 32.767) return {std::nullopt, std::string(kTimeRangeMessage)};
+  const std::optional<int> ms = app::ToInt16(*seconds * 1000);
+  if (!ms) return {std::nullopt, std::string(kTimeRangeMessage)};
+  return {ms, {}};
+}
+
+std::filesystem::path BesideSource(std::string_view sourcePath, std::string_view name) {
+  std::string folder, file;
+  app::SplitPath(sourcePath, folder, file);
+  if (sourcePath.find(app::kSeparator) == std::string_view::npos) {
+    return std::filesystem::path(name);
+  }
+  return std::filesystem::path(folder + app::kSeparator + std::string(name));
+}
+
+ExportResult ExportPage(const ExportRequest& r) {
+  const std::filesystem::path sample =
+      std::filesystem::path(r.appFolder) / std::string(kSampleFolder);
+  for (std::string_view viewer : {kAppletFileName, kScriptFileName}) {
+    std::error_code ignored;
+    std::filesystem::copy_file(sample / std::string(viewer), BesideSource(r.sourcePath, viewer),
+                               std::filesystem::copy_options::overwrite_existing, ignored);
+  }
+
+  ExportResult result;
+  result.pagePath = BesideSource(r.sourcePath, kPageFileName);
+  const PageContent content{r.canvasWidth, r.canvasHeight, r.frameCount,
+                            app::FrameFileStem(r.sourcePath), r.frameTimeMs};
+  const std::string text = PageText(content);
+  std::string reason;
+  result.ok = app::WriteFileAtomically(result.pagePath, text.data(), text.size(), &reason);
+  if (!result.ok) {
+    result.message =
+        std::string(kWriteFailedMessage) + "\n" + result.pagePath.string() + "\n" + reason;
+  }
+  return result;
+}
+
+}  // namespace kinetta::exporter

@@ -1,0 +1,89 @@
+// The HTML page that plays the frames in a browser: its eighteen lines, the frame time typed
+// by the user, and the export itself (viewer files copied beside the frames, page written).
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kinetta::exporter {
+
+inline constexpr std::string_view kPageFileName = "animate.htm";
+inline constexpr std::string_view kAppletFileName = "vorrel.class";
+inline constexpr std::string_view kScriptFileName = "vorrel.js";
+/// The program folder's subfolder that holds the viewer files.
+inline constexpr std::string_view kSampleFolder = "sample";
+
+/// The page footer's link: the project's address and its title.
+inline constexpr std::string_view kSiteAddress = "https://kinetta.example.org/";
+inline constexpr std::string_view kSiteTitle = "Kinetta";
+
+inline constexpr std::string_view kNotANumberMessage =
+    "ひとコマの表示秒数には数値を入力してください。";
+inline constexpr std::string_view kTimeRangeMessage =
+    "ひとコマの表示秒数は 0 から 32.767 までの秒数で入力してください。";
+inline constexpr std::string_view kWriteFailedMessage = "HTMLファイルを作成できませんでした。";
+
+/// The longest frame time the page can carry, in milliseconds (a 16-bit number).
+inline constexpr int kMaxFrameTimeMs = 32767;
+
+/// What the page says.
+struct PageContent {
+  int canvasWidth = 0;   ///< the viewer's width in pixels
+  int canvasHeight = 0;  ///< the viewer's height in pixels
+  int frameCount = 0;    ///< frames of the run; the page carries the highest number, one less
+  std::string file1;     ///< the frame files' name before the number (FrameFileStem)
+  int frameTimeMs = 0;   ///< display time of every frame
+};
+
+/// The page's eighteen lines, without line ends.
+std::vector<std::string> PageLines(const PageContent& content);
+
+/// The page as it is written: every line followed by CR LF.
+std::string PageText(const PageContent& content);
+
+/// `text` made safe inside a quoted attribute value: & ' " < > and every character beyond
+/// ASCII become character references, so a file name of any characters reaches the viewer
+/// unchanged whatever encoding the browser assumes for the page. Plain names stay as they are.
+std::string AttributeText(std::string_view text);
+
+/// The frame time the user typed, or why it is refused.
+struct FrameTime {
+  std::optional<int> ms;  ///< milliseconds, when the text is accepted
+  std::string message;    ///< the refusal, otherwise
+};
+
+/// Reads `text` as decimal seconds (blanks around it allowed, full-width digits taken as
+/// digits) and turns it into whole milliseconds, halves to even: "0.2" gives 200, "0.0016"
+/// gives 2, "0.0004" gives 0. Text that is no number, or a time below 0 or above 32.767
+/// seconds, is refused.
+FrameTime ReadFrameTime(std::string_view text);
+
+/// The file `name` in the source picture's folder. A source path without any folder (a name
+/// in the current folder) keeps the file in the current folder too, beside its frames.
+std::filesystem::path BesideSource(std::string_view sourcePath, std::string_view name);
+
+struct ExportRequest {
+  std::string sourcePath;  ///< the open source picture; the page goes into its folder
+  std::string appFolder;   ///< the program folder, whose sample subfolder holds the viewer
+  int frameCount = 0;
+  int canvasWidth = 0;
+  int canvasHeight = 0;
+  int frameTimeMs = 0;
+};
+
+struct ExportResult {
+  bool ok = false;
+  std::filesystem::path pagePath;
+  std::string message;  ///< for the user on failure: what failed, the path and the reason
+};
+
+/// Copies the viewer files (applet and script) from the program's sample folder beside the
+/// source picture, replacing older copies; a copy that fails is passed over silently, since
+/// the page is still of use. Then writes the page in one step: a page that cannot be written
+/// leaves no partial file and is reported.
+ExportResult ExportPage(const ExportRequest& request);
+
+}  // namespace kinetta::exporter

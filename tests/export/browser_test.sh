@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# The exported page in a real browser: kinetta-render writes a few frames and the page with
+# --html, headless Chromium opens it with virtual time, and the DOM it dumps must show the
+# script playing the frames in order and wrapping back to frame 00, with the page's times.
+# A screenshot of the playing page is left in OUT for a person to look at.
+#
+# usage: browser_test.sh KINETTA_RENDER CHROMIUM OUT
+set -euo pipefail
+
+render=$1
+chromium=$2
+out=$3
+
+if [ ! -x "$chromium" ]; then
+  echo "SKIP: no Chromium found" >&2
+  exit 77
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/kinetta-browser.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/pics" "$out"
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# A source picture with shapes that show the slide: 96 x 64, white with a red bar and a blue
+# square. Without ImageMagick the repository's small test picture serves.
+source_picture="$work/pics/cat.bmp"
+if ! convert -size 96x64 xc:white -fill red -draw 'rectangle 8,8 40,56' \
+    -fill blue -draw 'rectangle 56,20 80,44' "BMP3:$source_picture" 2>/dev/null; then
+  cp "$(dirname "$0")/../data/good.bmp" "$source_picture"
+fi
+
+# Four frames of the plane at 0.1 s each.
+"$render" --shape plane --width-mode 0 --frames 4 --shade 1 --background '#FFFFFF' \
+  --seed 1 --html 0.1 "$source_picture" >"$work/render.log" 2>&1 ||
+  fail "kinetta-render: $(cat "$work/render.log")"
+for f in cat00.bmp cat01.bmp cat02.bmp cat03.bmp animate.htm vorrel.class vorrel.js; do
+  [ -f "$work/pics/$f" ] || fail "$f was not written"
+done
+
+# Headless Chromium on a page; $1 the page, $2 the virtual time budget in ms, then extra flags.
+browse() {
+  local page=$1 budget=$2
+  shift 2
+  local profile
+  profile=$(mktemp -d "$work/profile.XXXXXX")
+  timeout 120 "$chromium" --headless --no-sandbox --disable-gpu --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$profile" --virtual-time-budget="$budget" "$@" "file://$page" \
+    2>"$work/chromium.log"
+}
+
+# The value of data attribute $2 of the viewer's canvas in the DOM dump $1.
+attribute() {
+  sed -n "s/.*<canvas[^>]*class=\"vorrel\"[^>]*$2=\"\\([^\"]*\\)\".*/\\1/p" "$1" | head -n 1
+}
+
+# 1. The page as exported: frames 00 01 02 03, then 00 again, each shown 100 ms.
+browse "$work/pics/animate.htm" 2000 --dump-dom >"$work/dom.html" ||
+  fail "chromium: $(cat "$work/chromium.log")"
+grep -q '<canvas' "$work/dom.html" || fail "no canvas in the page: $(cat "$work/dom.html")"
+grep -q '<applet' "$work/dom.html" && fail "the applet element was not replaced"
+shown=$(attribute "$work/dom.html" data-vorrel-shown)
+waits=$(attribute "$work/dom.html" data-vorrel-waits)
+echo "shown: $shown"
+case "$shown" in
+  "00 01 02 03 00 01"*) ;;
+  *) fail "frames shown out of order or without wrapping: '$shown'" ;;
+esac
+case "$waits" in
+  "100 100 100 100 100"*) ;;
+  *) fail "frame times '$waits', expected 100 each" ;;
+esac
+grep -q 'width="96" height="64"' "$work/dom.html" || fail "canvas not at the frame size 96 x 64"
+
+# 2. Different first, middle and last times (the applet's Time0, Time1, Time9).
+sed -e "s/NAME='Time0' value=' 100'/NAME='Time0' value=' 300'/" \
+    -e "s/NAME='Time9' value=' 100'/NAME='Time9' value=' 500'/" \
+    "$work/pics/animate.htm" >"$work/pics/times.htm"
+browse "$work/pics/times.htm" 3000 --dump-dom >"$work/times-dom.html" ||
+  fail "chromium: $(cat "$work/chromium.log")"
+waits=$(attribute "$work/times-dom.html" data-vorrel-waits)
+case "$waits" in
+  "300 100 100 500 300 100 100 500"*) ;;
+  *) fail "frame times '$waits', expected 300 100 100 500 repeating" ;;
+esac
+
+# 3. Count -1 (no frames): an empty canvas, nothing shown.
+sed -e "s/NAME='Count' value=' 3'/NAME='Count' value='-1'/" \
+    "$work/pics/animate.htm" >"$work/pics/none.htm"
+browse "$work/pics/none.htm" 1000 --dump-dom >"$work/none-dom.html" ||
+  fail "chromium: $(cat "$work/chromium.log")"
+grep -q '<canvas' "$work/none-dom.html" || fail "no canvas for Count -1"
+[ -z "$(attribute "$work/none-dom.html" data-vorrel-shown)" ] || fail "frames shown for Count -1"
+
+# The screenshot, for a person to look at.
+browse "$work/pics/animate.htm" 1150 --screenshot="$out/animate.png" --window-size=480,360 \
+  --hide-scrollbars >/dev/null || fail "screenshot: $(cat "$work/chromium.log")"
+[ -s "$out/animate.png" ] || fail "no screenshot written"
+echo "PASS (screenshot: $out/animate.png)"

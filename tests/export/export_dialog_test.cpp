@@ -1,0 +1,178 @@
+// Dialog1 offscreen: the form as designed, OK's refusals that keep it open, and a good OK
+// that writes the page and closes it.
+#include "export/export_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <fstream>
+#include <sstream>
+
+#include "app/prompter.h"
+#include "export/html_page.h"
+#include "test_support.h"
+
+namespace kinetta::exporter {
+namespace {
+
+// Records the warnings; the dialog asks nothing else.
+class RecordingPrompter final : public app::Prompter {
+ public:
+  QStringList warnings;
+  void Warn(QWidget*, const QString& text) override { warnings << text; }
+  void Inform(QWidget*, const QString& text) override { ADD_FAILURE() << text.toStdString(); }
+  bool AskOkCancel(QWidget*, const QString& text) override {
+    ADD_FAILURE() << text.toStdString();
+    return false;
+  }
+  QString OpenFileName(QWidget*, const QString&, const QStringList&) override { return {}; }
+  std::optional<QColor> ChooseColour(QWidget*, const QColor&) override { return {}; }
+  bool OpenLocalFile(const QString&) override { return false; }
+  bool StartProgram(const QString&, const QStringList&) override { return false; }
+};
+
+std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void ProcessDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+class ExportDialogTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(temp_ / "app" / "sample");
+    std::filesystem::create_directories(temp_ / "pics");
+    std::ofstream(temp_ / "app" / "sample" / "vorrel.class") << "applet";
+    std::ofstream(temp_ / "app" / "sample" / "vorrel.js") << "script";
+  }
+  void TearDown() override {
+    delete dialog_.data();
+    ProcessDeletes();
+  }
+  // The dialog as the main window opens it, at 15 twips per pixel unless told otherwise.
+  ExportDialog* Open(QPointF twipsPerPixel = {15, 15}) {
+    dialog_ = new ExportDialog([this] { return source_; }, [this] { return frames_; },
+                               QString::fromStdString((temp_ / "app").string()), twipsPerPixel,
+                               prompter_);
+    dialog_->SetCanvasSize(320, 240);
+    dialog_->show();
+    return dialog_;
+  }
+  std::filesystem::path Page() const { return temp_ / "pics" / "animate.htm"; }
+
+  test::TempFolder temp_;
+  RecordingPrompter prompter_;
+  std::string source_ = (temp_ / "pics" / "cat.jpg").string();
+  int frames_ = 10;
+  QPointer<ExportDialog> dialog_;
+};
+
+TEST_F(ExportDialogTest, OpensAsDesignedWithTheDefaultTime) {
+  ExportDialog* d = Open();
+  EXPECT_EQ(d->windowTitle(), QStringLiteral("ﾀﾞｲｱﾛｸﾞ ｷｬﾌﾟｼｮﾝ"));
+  EXPECT_FALSE(d->isModal());
+  EXPECT_EQ(d->Text1()->text(), QStringLiteral("0.2"));
+  EXPECT_EQ(d->Label1()->text(), QStringLiteral("アニメーション表示用HTMLファイルを作成します。"));
+  EXPECT_EQ(d->Label2()->text(), QStringLiteral("ひとコマの表示秒数"));
+  EXPECT_EQ(d->OKButton()->text(), QStringLiteral("OK"));
+  EXPECT_EQ(d->CancelButton()->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+  // 6090 x 1275 twips at 15 per pixel: 406 x 85.
+  EXPECT_EQ(d->size(), QSize(406, 85));
+  EXPECT_EQ(d->minimumSize(), d->maximumSize());
+  // Label1 120, 120, 4092 x 372 twips: 8, 8, 272.8 -> 273 x 24.8 -> 25.
+  EXPECT_EQ(d->Label1()->geometry(), QRect(8, 8, 273, 25));
+  EXPECT_EQ(d->Text1()->geometry(), QRect(120, 48, 57, 25));
+  EXPECT_EQ(d->OKButton()->geometry(), QRect(312, 8, 81, 25));
+  EXPECT_EQ(d->CancelButton()->geometry(), QRect(312, 40, 81, 25));
+  for (QPushButton* b : {d->OKButton(), d->CancelButton()}) {
+    EXPECT_FALSE(b->isDefault());
+    EXPECT_FALSE(b->autoDefault());
+  }
+}
+
+TEST_F(ExportDialogTest, GeometryRoundsHalvesToEven) {
+  // 12 twips per pixel across, 20 down: 6090 / 12 = 507.5 -> 508, 1275 / 20 = 63.75 -> 64;
+  // Label2's width 1692 / 12 = 141; Text1's left 1800 / 12 = 150, top 720 / 20 = 36.
+  ExportDialog* d = Open({12, 20});
+  EXPECT_EQ(d->size(), QSize(508, 64));
+  EXPECT_EQ(d->Label2()->geometry(), QRect(10, 36, 141, 19));
+  EXPECT_EQ(d->Text1()->geometry().topLeft(), QPoint(150, 36));
+}
+
+TEST_F(ExportDialogTest, OkWithoutSourcePictureWarnsAndStaysOpen) {
+  source_.clear();
+  ExportDialog* d = Open();
+  d->OKButton()->click();
+  ProcessDeletes();
+  ASSERT_FALSE(dialog_.isNull());
+  EXPECT_TRUE(d->isVisible());
+  EXPECT_EQ(prompter_.warnings, QStringList{QStringLiteral("原画を先に開いてください。")});
+  EXPECT_FALSE(std::filesystem::exists(Page()));
+}
+
+TEST_F(ExportDialogTest, RefusedTimesWarnAndStayOpen) {
+  ExportDialog* d = Open();
+  for (const char* text : {"abc", "-1", "33"}) {
+    d->Text1()->setText(QString::fromUtf8(text));
+    d->OKButton()->click();
+  }
+  ProcessDeletes();
+  ASSERT_FALSE(dialog_.isNull());
+  EXPECT_TRUE(d->isVisible());
+  const QString notANumber = QString::fromUtf8(kNotANumberMessage.data());
+  const QString range = QString::fromUtf8(kTimeRangeMessage.data());
+  EXPECT_EQ(prompter_.warnings, (QStringList{notANumber, range, range}));
+  EXPECT_EQ(d->Text1()->selectedText(), QStringLiteral("33"));
+  EXPECT_FALSE(std::filesystem::exists(Page()));
+}
+
+TEST_F(ExportDialogTest, GoodOkWritesThePageAndCloses) {
+  ExportDialog* d = Open();
+  frames_ = 12;  // read when OK is pressed, not when the dialog opened
+  d->Text1()->setText(QStringLiteral("1.5"));
+  d->OKButton()->click();
+  ProcessDeletes();
+  EXPECT_TRUE(dialog_.isNull());
+  EXPECT_TRUE(prompter_.warnings.isEmpty()) << prompter_.warnings.join('\n').toStdString();
+  EXPECT_EQ(ReadAll(Page()), PageText({320, 240, 12, "cat", 1500}));
+  EXPECT_EQ(ReadAll(temp_ / "pics" / "vorrel.js"), "script");
+}
+
+TEST_F(ExportDialogTest, PageThatCannotBeWrittenIsReportedAndTheDialogStays) {
+  source_ = (temp_ / "gone" / "cat.jpg").string();
+  ExportDialog* d = Open();
+  d->OKButton()->click();
+  ProcessDeletes();
+  ASSERT_FALSE(dialog_.isNull());
+  EXPECT_TRUE(d->isVisible());
+  ASSERT_EQ(prompter_.warnings.size(), 1);
+  EXPECT_TRUE(prompter_.warnings[0].startsWith(QString::fromUtf8(kWriteFailedMessage.data())));
+  EXPECT_TRUE(prompter_.warnings[0].contains(
+      QString::fromStdString((temp_ / "gone" / "animate.htm").string())));
+}
+
+TEST_F(ExportDialogTest, CancelClosesWithoutWritingAndEscapeDoesNothing) {
+  ExportDialog* d = Open();
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QCoreApplication::sendEvent(d, &escape);
+  ProcessDeletes();
+  ASSERT_FALSE(dialog_.isNull());
+  EXPECT_TRUE(d->isVisible());
+
+  d->CancelButton()->click();
+  ProcessDeletes();
+  EXPECT_TRUE(dialog_.isNull());
+  EXPECT_FALSE(std::filesystem::exists(Page()));
+  EXPECT_TRUE(prompter_.warnings.isEmpty());
+}
+
+}  // namespace
+}  // namespace kinetta::exporter
