@@ -96,6 +96,22 @@ browse "$work/pics/none.htm" 1000 --dump-dom >"$work/none-dom.html" ||
 grep -q '<canvas' "$work/none-dom.html" || fail "no canvas for Count -1"
 [ -z "$(attribute "$work/none-dom.html" data-vorrel-shown)" ] || fail "frames shown for Count -1"
 
+# 4. A picture named with Japanese letters, a blank and '#': the page escapes File1 and the
+#    script asks for the right files.
+mkdir -p "$work/named"
+cp "$source_picture" "$work/named/ねこ #1.bmp"
+"$render" --shape plane --width-mode 0 --frames 2 --shade 0 --html 0.1 \
+  "$work/named/ねこ #1.bmp" >"$work/render.log" 2>&1 ||
+  fail "kinetta-render: $(cat "$work/render.log")"
+grep -q "NAME='File1' value='&#12397;&#12371; #1'" "$work/named/animate.htm" ||
+  fail "File1 not escaped: $(grep File1 "$work/named/animate.htm")"
+browse "$work/named/animate.htm" 1000 --dump-dom >"$work/named-dom.html" ||
+  fail "chromium: $(cat "$work/chromium.log")"
+case "$(attribute "$work/named-dom.html" data-vorrel-shown)" in
+  "00 01 00"*) ;;
+  *) fail "frames of 'ねこ #1' not shown: '$(attribute "$work/named-dom.html" data-vorrel-shown)'" ;;
+esac
+
 # The screenshot, for a person to look at.
 browse "$work/pics/animate.htm" 1150 --screenshot="$out/animate.png" --window-size=480,360 \
   --hide-scrollbars >/dev/null || fail "screenshot: $(cat "$work/chromium.log")"
