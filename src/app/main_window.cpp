@@ -185,7 +185,7 @@ void MainWindow::createForm() {
   Picture2->setObjectName(QStringLiteral("Picture2"));
   Command1 = new QPushButton(Utf8("中止"), form_);
   Command1->setObjectName(QStringLiteral("Command1"));
-  Command1->hide();
+  Command1->setVisible(false);
   connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
   scroll_->setWidget(form_);
   setCentralWidget(scroll_);
@@ -198,7 +198,8 @@ void MainWindow::ApplyLayout() {
   Frame2->setGeometry(ToQRect(layout_.ToPixels(layout_.Frame2(), kClientOriginTop)));
   Picture2->setGeometry(ToQRect(layout_.ToPixels(layout_.Picture2())));
   Command1->setGeometry(ToQRect(layout_.ToPixels(layout_.Command1(), kClientOriginTop)));
-  const PixelRect bounds = layout_.ToPixels(layout_.ContentBounds(), kClientOriginTop);
+  const PixelRect bounds =
+      layout_.ToPixels(layout_.ContentBounds(!Command1->isHidden()), kClientOriginTop);
   form_->resize(bounds.width, bounds.height + bounds.top);
 }
 
@@ -406,7 +407,7 @@ void MainWindow::mnuHelpAbout_Click() {
 }
 
 void MainWindow::Command1_Click() {
-  Command1->hide();
+  ShowAbortButton(false);
   if (activity_.current() == Activity::Converting) runner_.Abort();
   if (activity_.current() == Activity::Previewing) player_->RequestAbort();
 }
@@ -439,9 +440,9 @@ bool MainWindow::CheckRun() {
 }
 
 void MainWindow::StartRun() {
+  if (!activity_.Begin(Activity::Converting)) return;
   SetStatus(Utf8(kStatusConverting));
-  activity_.Begin(Activity::Converting);
-  Command1->show();
+  ShowAbortButton(true);
   progress_->setRange(0, std::max(1, settings_.FrameCount));
   progress_->setValue(0);
   progress_->show();
@@ -466,7 +467,7 @@ void MainWindow::OnFrameSaved(int k, const QImage& frame) {
 
 void MainWindow::OnRunFinished(const render::RunResult& result) {
   activity_.End(Activity::Converting);
-  Command1->hide();
+  ShowAbortButton(false);
   progress_->hide();
   switch (result.status) {
     case render::RunStatus::Completed: SetStatus(Utf8(kStatusCompleted)); break;
@@ -504,7 +505,7 @@ void MainWindow::mnuPrev_Click() {
     return;
   }
   activity_.Begin(Activity::Previewing);
-  Command1->show();
+  ShowAbortButton(true);
 }
 
 // The frame canvas takes each frame's size, so that a preview after a restart shows whole frames
@@ -517,7 +518,7 @@ void MainWindow::OnPreviewFrame(const QImage& frame) {
 }
 
 void MainWindow::OnPreviewEnded() {
-  Command1->hide();
+  ShowAbortButton(false);
   SetStatus({});
   activity_.End(Activity::Previewing);
 }
@@ -537,5 +538,12 @@ void MainWindow::SetCanvasSize(int widthPx, int heightPx) {
 }
 
 void MainWindow::Warn(const QString& text) { prompter_.Warn(this, text); }
+
+// The abort button stands right of the source frame; the form makes room for it while shown.
+void MainWindow::ShowAbortButton(bool shown) {
+  Command1->setVisible(shown);
+  ApplyLayout();
+  if (shown) GrowToFit();
+}
 
 }  // namespace kinetta::app

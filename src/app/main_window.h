@@ -138,6 +138,7 @@ class MainWindow : public QMainWindow {
   void ApplyLayout();
   void GrowToFit();
   void Warn(const QString& text);
+  void ShowAbortButton(bool shown);
 
   QString appFolder_;
   Prompter& prompter_;

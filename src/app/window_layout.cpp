@@ -60,11 +60,13 @@ PixelRect WindowLayout::ToPixels(const TwipsRect& r, double originTop) const {
           RoundToInt(r.width / tpp_.x), RoundToInt(r.height / tpp_.y)};
 }
 
-TwipsRect WindowLayout::ContentBounds() const {
-  const double right = std::max({frame1_.left + frame1_.width, frame2_.left + frame2_.width,
-                                 command1_.left + command1_.width});
-  const double bottom = std::max({frame1_.top + frame1_.height, frame2_.top + frame2_.height,
-                                  command1_.top + command1_.height});
+TwipsRect WindowLayout::ContentBounds(bool withAbortButton) const {
+  double right = std::max(frame1_.left + frame1_.width, frame2_.left + frame2_.width);
+  double bottom = std::max(frame1_.top + frame1_.height, frame2_.top + frame2_.height);
+  if (withAbortButton) {
+    right = std::max(right, command1_.left + command1_.width);
+    bottom = std::max(bottom, command1_.top + command1_.height);
+  }
   return {0, 0, right + 120, bottom + 120};
 }
 

@@ -74,9 +74,9 @@ class WindowLayout {
   /// A twips rectangle in pixels; `originTop` twips of the client area lie above pixel row 0.
   PixelRect ToPixels(const TwipsRect& r, double originTop = 0) const;
 
-  /// The client area needed to show every control, with the same 120-twip margin the frames
-  /// keep from the window's left edge.
-  TwipsRect ContentBounds() const;
+  /// The client area needed to show the frames (and the abort button while it is shown), with
+  /// the same 120-twip margin the frames keep from the window's left edge.
+  TwipsRect ContentBounds(bool withAbortButton) const;
 
  private:
   void Picture1_Resize();

@@ -166,7 +166,8 @@ TEST_F(ConversionRunTest, SmallRunWritesItsFramesAndEndsCompleted) {
 }
 
 TEST_F(ConversionRunTest, GuardsHoldWhileARunIsUnderWay) {
-  WriteSettingsFile(SettingsText(0, 1, 100, 2));
+  // 41 frames: the checks ask once before the run, and would ask again for a second run.
+  WriteSettingsFile(SettingsText(0, 1, 100, 41));
   const std::string path = Picture("pic.bmp", 12, 8);
   const std::string other = Picture("other.bmp", 6, 6);
   GateHolder gate;
@@ -174,6 +175,8 @@ TEST_F(ConversionRunTest, GuardsHoldWhileARunIsUnderWay) {
   w.setCheckpointHookForTesting(gate.Hook());
   OpenPicture(path);
   w.mnuExec_Click();
+  ASSERT_EQ(prompter.questions.size(), 1u);
+  prompter.questions.clear();
   ASSERT_TRUE(WaitUntil([&] { return gate.gate->reached.load(); }));
   EXPECT_EQ(w.activity(), app::Activity::Converting);
   EXPECT_TRUE(ProgressVisible());
@@ -183,6 +186,7 @@ TEST_F(ConversionRunTest, GuardsHoldWhileARunIsUnderWay) {
   w.mnuSeting_Click();
   EXPECT_EQ(w.statusText(), QString());
   w.mnuExec_Click();
+  EXPECT_EQ(w.statusText(), QString());  // nothing started, nothing said
   EXPECT_TRUE(prompter.questions.empty());
   EXPECT_TRUE(prompter.warnings.empty());
   // Preview is refused.
@@ -196,7 +200,7 @@ TEST_F(ConversionRunTest, GuardsHoldWhileARunIsUnderWay) {
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(w.statusText(), U("完了しました。"));
   EXPECT_TRUE(Exists("pic00.bmp"));
-  EXPECT_TRUE(Exists("pic01.bmp"));
+  EXPECT_TRUE(Exists("pic40.bmp"));
   EXPECT_FALSE(Exists("other00.bmp"));
   // The frame size came from the picture the run started with (8 high), not the new one.
   EXPECT_EQ(w.canvasImage().size(), QSize(8, 8));

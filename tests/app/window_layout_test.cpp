@@ -89,11 +89,12 @@ TEST(WindowLayoutTest, PixelsOfATwipsRectangle) {
   EXPECT_EQ(layout.ToPixels(TwipsRect{120, 480, 3852, 1332}, 360), (PixelRect{8, 8, 257, 89}));
 }
 
-TEST(WindowLayoutTest, ContentBoundsCoverEveryControlWithAMargin) {
+TEST(WindowLayoutTest, ContentBoundsCoverTheShownControlsWithAMargin) {
   WindowLayout layout(TwipsPerPixel{15, 15});
   layout.SetPicture1Twips(4500, 3000);
-  // Right: the abort button 5220 + 612; bottom: Frame2 4200 + 1332.
-  EXPECT_EQ(layout.ContentBounds(), (TwipsRect{0, 0, 5952, 5652}));
+  // Right: Frame1 120 + 4980, or the abort button 5220 + 612; bottom: Frame2 4200 + 1332.
+  EXPECT_EQ(layout.ContentBounds(false), (TwipsRect{0, 0, 5220, 5652}));
+  EXPECT_EQ(layout.ContentBounds(true), (TwipsRect{0, 0, 5952, 5652}));
 }
 
 // ---- Placement -------------------------------------------------------------------------------
