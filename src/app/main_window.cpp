@@ -203,8 +203,9 @@ void MainWindow::ApplyLayout() {
   form_->resize(bounds.width, bounds.height + bounds.top);
 }
 
-// Widens the window when the pictures have outgrown it, as far as the screen allows; the user
-// scrolls beyond that. The window never shrinks by itself.
+// Enlarges the window when the pictures have outgrown it, as far as the screen allows, moving it
+// back onto the screen where it would reach past an edge; the user scrolls beyond that. The
+// window never shrinks by itself.
 void MainWindow::GrowToFit() {
   if (QLayout* l = QWidget::layout()) l->activate();
   const QSize need = form_->size();
@@ -212,13 +213,20 @@ void MainWindow::GrowToFit() {
   const QSize grow(std::max(0, need.width() - have.width()),
                    std::max(0, need.height() - have.height()));
   if (grow.isNull() || isMaximized() || isFullScreen()) return;
-  QSize target = size() + grow;
-  if (const QScreen* s = screen()) {
-    const QRect avail = s->availableGeometry();
-    const QSize chrome = frameGeometry().size() - size();
-    target = target.boundedTo(avail.size() - chrome);
+  QSize target = (size() + grow).expandedTo(size());
+  const QScreen* s = screen();
+  if (!s) {
+    resize(target);
+    return;
   }
-  resize(target.expandedTo(size()));
+  const QRect avail = s->availableGeometry();
+  const QSize chrome = frameGeometry().size() - size();
+  target = target.boundedTo(avail.size() - chrome).expandedTo(size());
+  QPoint at = pos();
+  at.setX(std::max(avail.left(), std::min(at.x(), avail.right() + 1 - target.width() - chrome.width())));
+  at.setY(std::max(avail.top(), std::min(at.y(), avail.bottom() + 1 - target.height() - chrome.height())));
+  resize(target);
+  if (at != pos()) move(at);
 }
 
 // ---- Load and unload -------------------------------------------------------------------------
