@@ -5,18 +5,24 @@ namespace kinetta::app {
 
 ExecuteVerdict ActivityState::OnExecute() const {
   switch (current_) {
-    case Activity::Converting: return ExecuteVerdict::IgnoreConverting;
-    case Activity::Previewing: return ExecuteVerdict::RefusePreviewing;
-    case Activity::Idle: break;
+    case Activity::Converting:
+      return ExecuteVerdict::IgnoreConverting;
+    case Activity::Previewing:
+      return ExecuteVerdict::RefusePreviewing;
+    case Activity::Idle:
+      break;
   }
   return ExecuteVerdict::Start;
 }
 
 PreviewVerdict ActivityState::OnPreview() const {
   switch (current_) {
-    case Activity::Converting: return PreviewVerdict::RefuseConverting;
-    case Activity::Previewing: return PreviewVerdict::IgnorePreviewing;
-    case Activity::Idle: break;
+    case Activity::Converting:
+      return PreviewVerdict::RefuseConverting;
+    case Activity::Previewing:
+      return PreviewVerdict::IgnorePreviewing;
+    case Activity::Idle:
+      break;
   }
   return PreviewVerdict::Start;
 }

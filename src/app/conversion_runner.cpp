@@ -20,17 +20,17 @@ bool ConversionRunner::Start(ConversionJob job) {
     options.seed = job.seed;
     options.control = control;
     options.onCheckpoint = job.onCheckpoint;
-    const render::RunResult result = render::RunConversion(
-        job.source, job.sourcePath, job.settings, options,
-        [this, run](int k, const render::Surface& frame, const std::string&) {
-          QImage copy = image::ImageFromSurface(frame);
-          QMetaObject::invokeMethod(
-              this,
-              [this, run, k, copy] {
-                if (run == run_ && running()) emit frameSaved(k, copy);
-              },
-              Qt::QueuedConnection);
-        });
+    const render::RunResult result =
+        render::RunConversion(job.source, job.sourcePath, job.settings, options,
+                              [this, run](int k, const render::Surface& frame, const std::string&) {
+                                QImage copy = image::ImageFromSurface(frame);
+                                QMetaObject::invokeMethod(
+                                    this,
+                                    [this, run, k, copy] {
+                                      if (run == run_ && running()) emit frameSaved(k, copy);
+                                    },
+                                    Qt::QueuedConnection);
+                              });
     QMetaObject::invokeMethod(
         this, [this, run, result] { Finish(run, result); }, Qt::QueuedConnection);
   });

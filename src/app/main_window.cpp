@@ -71,8 +71,8 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
       gifSupport_(setup.gifSupport) {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen) {
-    layout_ = WindowLayout(TwipsPerPixelForDpi(screen->logicalDotsPerInchX(),
-                                               screen->logicalDotsPerInchY()));
+    layout_ = WindowLayout(
+        TwipsPerPixelForDpi(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY()));
   }
   setWindowTitle(QStringLiteral("Kinetta"));
   createActions();
@@ -121,8 +121,7 @@ void MainWindow::createActions() {
   mnuSeting = make("mnuSeting", "設定", &MainWindow::mnuSeting_Click);
   mnuExec = make("mnuExec", "実行", &MainWindow::mnuExec_Click);
   mnuPrev = make("mnuPrev", "プレビュー", &MainWindow::mnuPrev_Click);
-  mnuHelpContents =
-      make("mnuHelpContents", "操作説明(&H)", &MainWindow::mnuHelpContents_Click);
+  mnuHelpContents = make("mnuHelpContents", "操作説明(&H)", &MainWindow::mnuHelpContents_Click);
   mnuHelpAbout = make("mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &MainWindow::mnuHelpAbout_Click);
 }
 
@@ -223,8 +222,10 @@ void MainWindow::GrowToFit() {
   const QSize chrome = frameGeometry().size() - size();
   target = target.boundedTo(avail.size() - chrome).expandedTo(size());
   QPoint at = pos();
-  at.setX(std::max(avail.left(), std::min(at.x(), avail.right() + 1 - target.width() - chrome.width())));
-  at.setY(std::max(avail.top(), std::min(at.y(), avail.bottom() + 1 - target.height() - chrome.height())));
+  at.setX(std::max(avail.left(),
+                   std::min(at.x(), avail.right() + 1 - target.width() - chrome.width())));
+  at.setY(std::max(avail.top(),
+                   std::min(at.y(), avail.bottom() + 1 - target.height() - chrome.height())));
   resize(target);
   if (at != pos()) move(at);
 }
@@ -244,8 +245,8 @@ void MainWindow::restorePlacement() {
     if (!placement_.contains(k)) return std::nullopt;
     return placement_.value(k).toString().toStdString();
   };
-  const std::optional<std::string> l = text("MainLeft"), t = text("MainTop"),
-                                   w = text("MainWidth"), h = text("MainHeight");
+  const std::optional<std::string> l = text("MainLeft"), t = text("MainTop"), w = text("MainWidth"),
+                                   h = text("MainHeight");
   placement_.endGroup();
   Placement p = PlacementFromTexts(l, t, w, h);
 
@@ -424,9 +425,13 @@ void MainWindow::Command1_Click() {
 
 void MainWindow::mnuExec_Click() {
   switch (activity_.OnExecute()) {
-    case ExecuteVerdict::IgnoreConverting: return;
-    case ExecuteVerdict::RefusePreviewing: Warn(Utf8(kPreviewRunning)); return;
-    case ExecuteVerdict::Start: break;
+    case ExecuteVerdict::IgnoreConverting:
+      return;
+    case ExecuteVerdict::RefusePreviewing:
+      Warn(Utf8(kPreviewRunning));
+      return;
+    case ExecuteVerdict::Start:
+      break;
   }
   if (CheckRun()) StartRun();
 }
@@ -459,8 +464,8 @@ void MainWindow::StartRun() {
   job.sourcePath = sourcePath_;
   job.settings = settings_;
   // The random dots of the fade-in differ from run to run.
-  job.seed = static_cast<std::uint64_t>(
-      std::chrono::system_clock::now().time_since_epoch().count());
+  job.seed =
+      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
   job.onCheckpoint = checkpointHook_;
   runner_.Start(std::move(job));
 }
@@ -478,8 +483,12 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
   ShowAbortButton(false);
   progress_->hide();
   switch (result.status) {
-    case render::RunStatus::Completed: SetStatus(Utf8(kStatusCompleted)); break;
-    case render::RunStatus::Aborted: SetStatus(Utf8(kStatusAborted)); break;
+    case render::RunStatus::Completed:
+      SetStatus(Utf8(kStatusCompleted));
+      break;
+    case render::RunStatus::Aborted:
+      SetStatus(Utf8(kStatusAborted));
+      break;
     case render::RunStatus::WriteFailed:
       SetStatus(Utf8(kStatusAborted));
       Warn(QString::fromStdString(result.message));
@@ -497,9 +506,13 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
 
 void MainWindow::mnuPrev_Click() {
   switch (activity_.OnPreview()) {
-    case PreviewVerdict::IgnorePreviewing: return;
-    case PreviewVerdict::RefuseConverting: Warn(Utf8(kConversionRunning)); return;
-    case PreviewVerdict::Start: break;
+    case PreviewVerdict::IgnorePreviewing:
+      return;
+    case PreviewVerdict::RefuseConverting:
+      Warn(Utf8(kConversionRunning));
+      return;
+    case PreviewVerdict::Start:
+      break;
   }
   SetStatus({});
   if (sourcePath_.empty()) {

@@ -8,8 +8,8 @@
 #include <QString>
 #include <array>
 #include <filesystem>
-#include <optional>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/activity_state.h"

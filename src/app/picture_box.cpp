@@ -5,9 +5,7 @@
 
 namespace kinetta::app {
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
-  setAttribute(Qt::WA_OpaquePaintEvent);
-}
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void PictureBox::setImage(const QImage& image) {
   image_ = image;

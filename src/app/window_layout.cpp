@@ -105,10 +105,10 @@ bool PlacementOnScreen(const PixelRect& window, const std::vector<PixelRect>& sc
   const int needW = std::min(32, window.width);
   const int needH = std::min(32, window.height);
   for (const PixelRect& s : screens) {
-    const int overlapW = std::min(window.left + window.width, s.left + s.width) -
-                         std::max(window.left, s.left);
-    const int overlapH = std::min(window.top + window.height, s.top + s.height) -
-                         std::max(window.top, s.top);
+    const int overlapW =
+        std::min(window.left + window.width, s.left + s.width) - std::max(window.left, s.left);
+    const int overlapH =
+        std::min(window.top + window.height, s.top + s.height) - std::max(window.top, s.top);
     if (overlapW >= needW && overlapH >= needH) return true;
   }
   return false;

@@ -26,8 +26,7 @@ QString AskSourcePath(app::Prompter& prompter, QWidget* parent, bool gifSupport)
 }
 
 bool LoadSource(const std::string& path, render::Surface& picture,
-                std::array<std::string, 3>& recentFiles, app::Prompter& prompter,
-                QWidget* parent) {
+                std::array<std::string, 3>& recentFiles, app::Prompter& prompter, QWidget* parent) {
   std::string message;
   if (!LoadPicture(path, picture, &message)) {
     prompter.Warn(parent, QString::fromStdString(message));

@@ -34,7 +34,6 @@ QString AskSourcePath(app::Prompter& prompter, QWidget* parent, bool gifSupport)
 /// Loads `path` into `picture` and moves it to the top of `recentFiles`. A picture that cannot
 /// be read gives the message "<path>が開けません。" and changes neither.
 bool LoadSource(const std::string& path, render::Surface& picture,
-                std::array<std::string, 3>& recentFiles, app::Prompter& prompter,
-                QWidget* parent);
+                std::array<std::string, 3>& recentFiles, app::Prompter& prompter, QWidget* parent);
 
 }  // namespace kinetta::image

@@ -93,13 +93,13 @@ constexpr const char* kMany = "こま数が多くて時間がかかります。"
 
 INSTANTIATE_TEST_SUITE_P(
     Thresholds, CheckRunTest,
-    testing::Values(CheckCase{10, 8, 2, 500, 1, {}},          // 500 wide passes
-                    CheckCase{10, 8, 2, 501, 1, {kWide}},     // 501 warns
-                    CheckCase{500, 4, 0, 0, 1, {}},           // source width by mode 0
+    testing::Values(CheckCase{10, 8, 2, 500, 1, {}},       // 500 wide passes
+                    CheckCase{10, 8, 2, 501, 1, {kWide}},  // 501 warns
+                    CheckCase{500, 4, 0, 0, 1, {}},        // source width by mode 0
                     CheckCase{501, 4, 0, 0, 1, {kWide}},
-                    CheckCase{4, 501, 1, 0, 1, {kWide}},      // source height by mode 1
-                    CheckCase{501, 4, 1, 0, 1, {}},           // mode 1 ignores the width
-                    CheckCase{300, 300, 2, 10, 1, {}},        // 300 x 300 passes
+                    CheckCase{4, 501, 1, 0, 1, {kWide}},  // source height by mode 1
+                    CheckCase{501, 4, 1, 0, 1, {}},       // mode 1 ignores the width
+                    CheckCase{300, 300, 2, 10, 1, {}},    // 300 x 300 passes
                     CheckCase{301, 300, 2, 10, 1, {}},
                     CheckCase{301, 301, 2, 10, 1, {kLarge}},  // 301 x 301 warns
                     CheckCase{10, 8, 2, 10, 40, {}},          // 40 frames pass
@@ -112,10 +112,9 @@ TEST_F(ConversionRunTest, WarningsComeOneAfterAnotherAndCancelAtTheLastStops) {
   OpenPicture(path);
   prompter.answers = {true, true, false};
   w.mnuExec_Click();
-  EXPECT_EQ(prompter.questions,
-            (std::vector<QString>{U(kWide) + U("\n実行を継続しますか？"),
-                                  U(kLarge) + U("\n実行を継続しますか？"),
-                                  U(kMany) + U("\n実行を継続しますか？")}));
+  EXPECT_EQ(prompter.questions, (std::vector<QString>{U(kWide) + U("\n実行を継続しますか？"),
+                                                      U(kLarge) + U("\n実行を継続しますか？"),
+                                                      U(kMany) + U("\n実行を継続しますか？")}));
   EXPECT_EQ(w.activity(), app::Activity::Idle);
   EXPECT_FALSE(Exists("pic00.bmp"));
 }
@@ -242,7 +241,8 @@ TEST_F(ConversionRunTest, FrameThatCannotBeWrittenEndsTheRunWithItsName) {
   EXPECT_EQ(w.statusText(), U("中断しました。"));
   EXPECT_FALSE(AbortVisible());
   ASSERT_EQ(prompter.warnings.size(), 1u);
-  EXPECT_TRUE(prompter.warnings[0].startsWith(QString::fromStdString((picDir() / "pic01.bmp").string())))
+  EXPECT_TRUE(
+      prompter.warnings[0].startsWith(QString::fromStdString((picDir() / "pic01.bmp").string())))
       << prompter.warnings[0].toStdString();
   EXPECT_TRUE(Exists("pic00.bmp"));
   EXPECT_FALSE(Exists("pic02.bmp"));

@@ -31,8 +31,8 @@ class ScriptedPrompter final : public app::Prompter {
   std::vector<QString> warnings;
   std::vector<QString> informs;
   std::vector<QString> questions;
-  std::deque<bool> answers;      ///< OK (true) or Cancel; OK once the script runs out
-  std::deque<QString> openPaths; ///< chosen files; cancel once the script runs out
+  std::deque<bool> answers;       ///< OK (true) or Cancel; OK once the script runs out
+  std::deque<QString> openPaths;  ///< chosen files; cancel once the script runs out
   QString openTitle;
   QStringList openFilters;
   int openCalls = 0;
@@ -101,9 +101,8 @@ class MainWindowTest : public testing::Test {
 
   /// Creates (and loads) the window.
   app::MainWindow& Open(bool gifSupport = false) {
-    window_ = std::make_unique<app::MainWindow>(
-        app::MainWindowSetup{QString::fromStdString(appDir().string()), &prompter, store_.get(),
-                             gifSupport});
+    window_ = std::make_unique<app::MainWindow>(app::MainWindowSetup{
+        QString::fromStdString(appDir().string()), &prompter, store_.get(), gifSupport});
     return *window_;
   }
   app::MainWindow& window() { return *window_; }

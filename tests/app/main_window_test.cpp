@@ -51,9 +51,13 @@ TEST_F(MainWindowTest, MenusToolbarAndControlsCarryTheirCaptions) {
   EXPECT_EQ(Texts(w.menuBar()->actions()),
             (QStringList{U("ﾌｧｲﾙ(&F)"), U("設定"), U("実行"), U("プレビュー"), U("ﾍﾙﾌﾟ(&H)")}));
   const QMenu* file = w.findChild<QMenu*>(QStringLiteral("mnuFile"));
-  EXPECT_EQ(Texts(file->actions()),
-            (QStringList{U("開く(&O)..."), U("表示用HTML作成(&H)"), U("終了(&X)"),
-                         QStringLiteral("--"), {}, {}, {}}));
+  EXPECT_EQ(Texts(file->actions()), (QStringList{U("開く(&O)..."),
+                                                 U("表示用HTML作成(&H)"),
+                                                 U("終了(&X)"),
+                                                 QStringLiteral("--"),
+                                                 {},
+                                                 {},
+                                                 {}}));
   const QMenu* help = w.findChild<QMenu*>(QStringLiteral("mnuHelp"));
   EXPECT_EQ(Texts(help->actions()), (QStringList{U("操作説明(&H)"), U("ﾊﾞｰｼﾞｮﾝ情報(&A)")}));
 
@@ -79,8 +83,7 @@ TEST_F(MainWindowTest, NoSettingsFileStartsWithDefaultsAndExitWritesNineLines) {
   EXPECT_EQ(w.settings(), render::Settings{});
   EXPECT_EQ(w.recentFiles(), (app::RecentList{"", "", ""}));
   Find(w, "mnuFileExit")->trigger();
-  EXPECT_EQ(FileText(appDir() / "mivet.ini"),
-            " 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n\r\n\r\n\r\n");
+  EXPECT_EQ(FileText(appDir() / "mivet.ini"), " 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n\r\n\r\n\r\n");
 }
 
 TEST_F(MainWindowTest, SettingsFileRoundTripsThroughTheWindow) {
@@ -196,13 +199,14 @@ TEST_F(MainWindowTest, MarkerFileAddsGifToTheFilter) {
 }
 
 // A 2 x 1 GIF: a white and a black pixel (two-colour table: black, white; pixels 1, 0).
-const unsigned char kTinyGif[] = {
-    0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x02, 0x00, 0x01, 0x00, 0xf0, 0x01, 0x00,
-    0x00, 0x00, 0x00, 0xff, 0xff, 0xff, 0x21, 0xf9, 0x04, 0x00, 0x00, 0x00, 0x00,
-    0x00, 0x2c, 0x00, 0x00, 0x00, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00, 0x02, 0x02,
-    0x0c, 0x0a, 0x00, 0x3b};
+const unsigned char kTinyGif[] = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x02, 0x00, 0x01, 0x00, 0xf0,
+                                  0x01, 0x00, 0x00, 0x00, 0x00, 0xff, 0xff, 0xff, 0x21, 0xf9, 0x04,
+                                  0x00, 0x00, 0x00, 0x00, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x00, 0x02,
+                                  0x00, 0x01, 0x00, 0x00, 0x02, 0x02, 0x0c, 0x0a, 0x00, 0x3b};
 
-std::string TinyGif() { return std::string(reinterpret_cast<const char*>(kTinyGif), sizeof kTinyGif); }
+std::string TinyGif() {
+  return std::string(reinterpret_cast<const char*>(kTinyGif), sizeof kTinyGif);
+}
 
 TEST_F(MainWindowTest, GifIsRefusedWithoutTheMarkerByTheNamesOwnExtension) {
   for (const char* name : {"anim.GIF", "anim.gif", "a.b.gif"}) {
@@ -266,7 +270,8 @@ TEST_F(MainWindowTest, PicturesBeyondSixteenBitTwipsOpen) {
 TEST_F(MainWindowTest, RecentListFollowsTheOpenedPictures) {
   const std::string x = Picture("x.bmp", 2, 2), y = Picture("y.bmp", 2, 2),
                     z = Picture("z.bmp", 2, 2), n = Picture("n.bmp", 2, 2);
-  WriteSettingsFile(" 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n" + x + "\r\n" + y + "\r\n" + z + "\r\n");
+  WriteSettingsFile(" 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n" + x + "\r\n" + y + "\r\n" + z +
+                    "\r\n");
   app::MainWindow& w = Open();
   Find(w, "mnuFileFName1")->trigger();  // y
   EXPECT_EQ(w.recentFiles(), (app::RecentList{y, x, z}));
@@ -292,7 +297,8 @@ TEST_F(MainWindowTest, UnreadablePictureKeepsPictureListAndPath) {
   app::MainWindow& w = Open();
   OpenPicture(good);
   Find(w, "mnuFileFName1")->trigger();  // the deleted file
-  EXPECT_EQ(prompter.warnings, std::vector<QString>{QString::fromStdString(gone) + U("が開けません。")});
+  EXPECT_EQ(prompter.warnings,
+            std::vector<QString>{QString::fromStdString(gone) + U("が開けません。")});
   EXPECT_EQ(w.recentFiles(), (app::RecentList{good, gone, ""}));
   // The window still shows the good picture, and the frames, preview and page keep naming it.
   EXPECT_EQ(w.sourcePath(), good);
@@ -316,8 +322,7 @@ struct ToolbarCase {
   const char* menu;
 };
 
-class ToolbarMappingTest : public MainWindowTest,
-                           public testing::WithParamInterface<ToolbarCase> {
+class ToolbarMappingTest : public MainWindowTest, public testing::WithParamInterface<ToolbarCase> {
  protected:
   // What the scripted prompter saw after one command on a window with a 301 x 301 picture and
   // no frames.

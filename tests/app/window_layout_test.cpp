@@ -120,14 +120,13 @@ TEST_P(PlacementTextTest, ReadsEachValueOnItsOwn) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, PlacementTextTest,
-    testing::Values(
-        PlacementCase{"2000", "1500", "9000", "7000", {2000, 1500, 9000, 7000}},
-        PlacementCase{" 2000 ", "-300", "9000.5", "1e4", {2000, -300, 9000.5, 10000}},
-        // A text that is not a number takes that value's default only.
-        PlacementCase{"links", "1500", "9000", "7000", {1000, 1500, 9000, 7000}},
-        PlacementCase{"2000", "", "12x", "7000", {2000, 1000, 4900, 7000}},
-        // No width or height below a pixel.
-        PlacementCase{"2000", "1500", "0", "-45", {2000, 1500, 4900, 4500}}));
+    testing::Values(PlacementCase{"2000", "1500", "9000", "7000", {2000, 1500, 9000, 7000}},
+                    PlacementCase{" 2000 ", "-300", "9000.5", "1e4", {2000, -300, 9000.5, 10000}},
+                    // A text that is not a number takes that value's default only.
+                    PlacementCase{"links", "1500", "9000", "7000", {1000, 1500, 9000, 7000}},
+                    PlacementCase{"2000", "", "12x", "7000", {2000, 1000, 4900, 7000}},
+                    // No width or height below a pixel.
+                    PlacementCase{"2000", "1500", "0", "-45", {2000, 1500, 4900, 4500}}));
 
 TEST(PlacementTest, StoredValuesAreSinglePrecision) {
   // 1234.56789 is not a float; the nearest float is 1234.56787109375.

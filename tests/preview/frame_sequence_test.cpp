@@ -24,8 +24,7 @@ struct FakeFiles {
 };
 
 // The frame numbers shown by `ticks` ticks after a successful start.
-std::vector<int> Play(FrameSequence& seq, FakeFiles& files, const std::string& source,
-                      int ticks) {
+std::vector<int> Play(FrameSequence& seq, FakeFiles& files, const std::string& source, int ticks) {
   std::vector<int> shown{seq.frame()};
   for (int i = 0; i < ticks; ++i) {
     if (!seq.Tick(source, files.Loader())) break;
