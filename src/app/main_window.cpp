@@ -23,6 +23,7 @@
 #include "app/picture_box.h"
 #include "app/prompter.h"
 #include "app/toolbar_icons.h"
+#include "export/export_dialog.h"
 #include "image/open_command.h"
 #include "image/picture_file.h"
 #include "preview/preview_player.h"
@@ -383,8 +384,20 @@ void MainWindow::mnuFileHTML_Click() {
   OpenExportDialog();
 }
 
+exporter::ExportDialog* MainWindow::exportDialog() const { return exportDialog_; }
+
 void MainWindow::OpenExportDialog() {
-  // The HTML export dialog is opened here.
+  if (!exportDialog_) {
+    const TwipsPerPixel tpp = layout_.twipsPerPixel();
+    exportDialog_ = new exporter::ExportDialog([this] { return sourcePath_; },
+                                               [this] { return settings_.FrameCount; },
+                                               appFolder_, QPointF(tpp.x, tpp.y), prompter_, this);
+    exportDialog_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  exportDialog_->SetCanvasSize(canvasWidthPx_, canvasHeightPx_);
+  exportDialog_->show();
+  exportDialog_->raise();
+  exportDialog_->activateWindow();
 }
 
 void MainWindow::mnuFileExit_Click() { close(); }

@@ -35,6 +35,9 @@ class PreviewPlayer;
 namespace kinetta::settings {
 class SettingsDialog;
 }
+namespace kinetta::exporter {
+class ExportDialog;
+}
 
 namespace kinetta::app {
 
@@ -81,6 +84,8 @@ class MainWindow : public QMainWindow {
   /// The source picture.
   QImage sourceImage() const;
   int canvasWidthPx() const { return canvasWidthPx_; }
+  /// The open HTML export dialog, or null.
+  exporter::ExportDialog* exportDialog() const;
   int canvasHeightPx() const { return canvasHeightPx_; }
 
   /// Tests hold a run at its checkpoints with this (called on the drawing threads).
@@ -162,6 +167,7 @@ class MainWindow : public QMainWindow {
   preview::PreviewPlayer* player_ = nullptr;
   std::function<void(int)> checkpointHook_;
   QPointer<settings::SettingsDialog> settingsDialog_;
+  QPointer<exporter::ExportDialog> exportDialog_;
 
   // Menu items, named as in the form.
   QMenu* mnuFile = nullptr;

@@ -8,7 +8,9 @@
 namespace kinetta::app {
 
 std::string NumberText(long long value) {
-  return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+  std::string text = std::to_string(value);
+  if (value >= 0) text.insert(text.begin(), ' ');
+  return text;
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "app/main_window_fixture.h"
+#include "export/export_dialog.h"
 #include "settings/settings_dialog.h"
 
 namespace kinetta::test {
@@ -394,6 +395,16 @@ TEST_F(MainWindowTest, HtmlCommandNeedsAPictureAndTakesTheCanvasSize) {
   // The form's preview box: 3372 x 852 twips at 15 twips a pixel.
   EXPECT_EQ(w.canvasWidthPx(), 225);
   EXPECT_EQ(w.canvasHeightPx(), 57);
+  // One export dialog, raised again by a second choice; its OK writes the page there.
+  exporter::ExportDialog* dialog = w.exportDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->isVisible());
+  Find(w, "mnuFileHTML")->trigger();
+  EXPECT_EQ(w.findChildren<exporter::ExportDialog*>().size(), 1);
+  dialog->OKButton()->click();
+  const std::string page = FileText(picDir() / "animate.htm");
+  EXPECT_NE(page.find("<applet code='vorrel.class' width= 225 height= 57>"), std::string::npos)
+      << page;
 }
 
 }  // namespace
