@@ -2,7 +2,8 @@
 # Times whole runs of kinetta-render side by side with ffmpeg and with plain file copies:
 # 40 frames of a 512 x 512 and of a 1920 x 1080 picture.
 #  - the disk against ffmpeg's rotate filter writing 24-bit BMP frames;
-#  - every shape against the floor: the time cp takes to copy one finished frame file to 40 names.
+#  - every shape against the floor: the time cp takes to copy one finished frame file of that
+#    shape (frames differ in size from shape to shape) to 40 names.
 # Each figure is the best of RUNS runs (default 3). Usage: bench/vs-ffmpeg.sh [build-dir]
 set -euo pipefail
 
@@ -49,14 +50,13 @@ for size in 512x512 1920x1080; do
   # ffmpeg's rotate: 40 frames, one turn, 24-bit BMP files.
   t_ff=$(best ffmpeg -loglevel error -y -loop 1 -i "$src.bmp" -frames:v 40 \
            -vf "rotate=2*PI*n/40,format=bgr24" "$work/out/%02d.bmp")
-  # The floor: one finished frame of this size copied to 40 names.
-  "$render" --shape plane --frames 1 --width-mode 0 --shade 0 "$src.bmp" >/dev/null
-  mv "${src}00.bmp" "$work/frame.bmp"
-  t_floor=$(best copy_floor)
   for shape in plane disk sphere cylinder flag water flip cutout fadein; do
     cp "$src.bmp" "$work/out-src.bmp"
     t=$(best "$render" --shape "$shape" --frames 40 --width-mode 0 --shade 1 --seed 1 \
           "$work/out-src.bmp")
+    # The floor: one finished frame of this shape copied to 40 names.
+    cp "$work/out-src00.bmp" "$work/frame.bmp"
+    t_floor=$(best copy_floor)
     if [ "$shape" = disk ]; then
       printf '%-10s %-10s %9.3fs %9.3fs %7.2fx  (ffmpeg rotate / kinetta)\n' "$size" "$shape" \
         "$t" "$t_ff" "$(echo "$t_ff $t" | awk '{print $1/$2}')"

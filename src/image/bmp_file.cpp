@@ -1,4 +1,4 @@
-// 24-bit BMP encoding straight from the surface's rows, written in large blocks.
+// 24-bit BMP encoding straight from the surface's rows.
 #include "image/bmp_file.h"
 
 #include <algorithm>
@@ -57,37 +57,24 @@ void EncodeRow(const render::Surface& s, int y, std::uint8_t* out) {
 }  // namespace
 
 std::vector<std::uint8_t> EncodeBmp24(const render::Surface& surface) {
+  std::vector<std::uint8_t> bytes;
+  EncodeBmp24(surface, bytes);
+  return bytes;
+}
+
+void EncodeBmp24(const render::Surface& surface, std::vector<std::uint8_t>& bytes) {
   const std::size_t rowBytes = RowBytes(surface.width());
-  std::vector<std::uint8_t> bytes(kHeaderSize + rowBytes * static_cast<std::size_t>(surface.height()));
+  bytes.resize(kHeaderSize + rowBytes * static_cast<std::size_t>(surface.height()));
   WriteHeader(bytes.data(), surface.width(), surface.height());
   for (int y = 0; y < surface.height(); ++y) {
     EncodeRow(surface, surface.height() - 1 - y, bytes.data() + kHeaderSize + rowBytes * static_cast<std::size_t>(y));
   }
-  return bytes;
 }
 
 bool WriteBmp24(const render::Surface& surface, const std::filesystem::path& path,
                 std::string* error) {
-  return app::WriteFileAtomically(
-      path,
-      [&](const auto& write) {
-        std::uint8_t header[kHeaderSize];
-        WriteHeader(header, surface.width(), surface.height());
-        if (!write(header, kHeaderSize)) return false;
-        // Encode a block of rows at a time so the file goes out in large writes.
-        const std::size_t rowBytes = RowBytes(surface.width());
-        const int rowsPerBlock = static_cast<int>(std::max<std::size_t>(1, (1u << 20) / rowBytes));
-        std::vector<std::uint8_t> block(rowBytes * static_cast<std::size_t>(rowsPerBlock));
-        for (int y0 = 0; y0 < surface.height(); y0 += rowsPerBlock) {
-          const int rows = std::min(rowsPerBlock, surface.height() - y0);
-          for (int i = 0; i < rows; ++i) {
-            EncodeRow(surface, surface.height() - 1 - (y0 + i), block.data() + rowBytes * static_cast<std::size_t>(i));
-          }
-          if (!write(block.data(), rowBytes * static_cast<std::size_t>(rows))) return false;
-        }
-        return true;
-      },
-      error);
+  const std::vector<std::uint8_t> bytes = EncodeBmp24(surface);
+  return app::WriteFileAtomically(path, bytes.data(), bytes.size(), error);
 }
 
 }  // namespace kinetta::image

@@ -13,6 +13,9 @@ namespace kinetta::image {
 /// The BMP file's bytes for `surface` (bottom-up rows, BGR, rows padded to 4 bytes).
 std::vector<std::uint8_t> EncodeBmp24(const render::Surface& surface);
 
+/// The same into `bytes`, reusing its memory from frame to frame.
+void EncodeBmp24(const render::Surface& surface, std::vector<std::uint8_t>& bytes);
+
 /// Writes `surface` to `path` as a 24-bit BMP, replacing an existing file in one step. False
 /// with a reason on failure; the old file then stays as it was.
 bool WriteBmp24(const render::Surface& surface, const std::filesystem::path& path,

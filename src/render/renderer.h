@@ -42,18 +42,13 @@ class Renderer {
   /// The size of every frame of the run.
   virtual FrameSize Size() const = 0;
 
-  /// True when frame k is drawn over frame k - 1 on the same canvas, so frames must be drawn
-  /// one after another on one canvas. Otherwise frames are independent and may be drawn on
-  /// several canvases at once.
-  virtual bool Sequential() const { return false; }
-
   /// Prepares a canvas of Size() before its first frame (by default: the background colour).
   virtual void StartCanvas(Surface& canvas) const;
 
   /// Draws frame k (0-based) on `canvas`. Returns false when the checkpoint asked to stop; the
-  /// canvas then holds a partial frame. Unless Sequential(), it must be safe to call from several
-  /// threads at once on different canvases, and frame k must come out the same on any canvas
-  /// that StartCanvas prepared, whatever frames were drawn on it before.
+  /// canvas then holds a partial frame. Frames are independent: it must be safe to call from
+  /// several threads at once on different canvases, and frame k must come out the same on any
+  /// canvas that StartCanvas prepared, whatever frames were drawn on it before.
   virtual bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) = 0;
 
  protected:

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 
+#include "app/atomic_file.h"
 #include "app/path_helpers.h"
 #include "image/bmp_file.h"
 #include "render/motions.h"
@@ -73,21 +74,35 @@ class DriverCheckpoint final : public Checkpoint {
 bool Stopping(const RenderOptions& o) { return o.control && o.control->stop; }
 bool AbortPressed(const RenderOptions& o) { return o.control && o.control->abort; }
 
-// One canvas, frames in order: the fade-in's dots, and every motion when one thread is asked for.
-RunResult DrawInOrder(Renderer& r, int n, const RenderOptions& o, const FrameConsumer& consume) {
+// A canvas and the bytes prepared from its frame on the drawing thread (the frame file).
+struct Slot {
+  Surface canvas;
+  std::vector<std::uint8_t> bytes;
+};
+
+// What happens to each drawn frame: `prepare` (optional) on the drawing thread, then `consume`
+// in frame order on the calling thread.
+struct FrameHandling {
+  std::function<void(const Surface&, std::vector<std::uint8_t>&)> prepare;
+  std::function<bool(int, const Slot&, std::string&, std::string&)> consume;
+};
+
+// One canvas, frames in order, when one thread is asked for (or there is one frame).
+RunResult DrawInOrder(Renderer& r, int n, const RenderOptions& o, const FrameHandling& h) {
   RunResult result;
   std::atomic<bool> failed{false};
   DriverCheckpoint checkpoint(o, failed);
   const FrameSize size = r.Size();
-  Surface canvas(size.width, size.height);
-  r.StartCanvas(canvas);
+  Slot slot{Surface(size.width, size.height), {}};
+  r.StartCanvas(slot.canvas);
   for (int k = 0; k < n; ++k) {
     checkpoint.SetFrame(k);
-    if (Stopping(o) || !r.DrawFrame(k, canvas, checkpoint)) {
+    if (Stopping(o) || !r.DrawFrame(k, slot.canvas, checkpoint)) {
       result.status = RunStatus::Aborted;
       return result;
     }
-    if (!consume(k, canvas, result.failedPath, result.message)) {
+    if (h.prepare) h.prepare(slot.canvas, slot.bytes);
+    if (!h.consume(k, slot, result.failedPath, result.message)) {
       result.status = RunStatus::WriteFailed;
       return result;
     }
@@ -96,21 +111,21 @@ RunResult DrawInOrder(Renderer& r, int n, const RenderOptions& o, const FrameCon
   return result;
 }
 
-// Independent frames drawn by `threads` workers on a small pool of canvases, handed on in order
+// Frames drawn by `threads` workers on a small pool of canvases, handed on in order
 // by the calling thread. A canvas is reused for later frames once its frame has been handed on,
 // so memory stays at a few frames whatever the frame count.
 RunResult DrawInParallel(Renderer& r, int n, int threads, const RenderOptions& o,
-                         const FrameConsumer& consume) {
+                         const FrameHandling& h) {
   RunResult result;
   const FrameSize size = r.Size();
   std::mutex m;
   std::condition_variable cv;
-  std::vector<std::unique_ptr<Surface>> pool;
+  std::vector<std::unique_ptr<Slot>> pool;
   for (int i = 0; i < threads + 2; ++i) {
-    pool.push_back(std::make_unique<Surface>(size.width, size.height));
-    r.StartCanvas(*pool.back());
+    pool.push_back(std::make_unique<Slot>(Slot{Surface(size.width, size.height), {}}));
+    r.StartCanvas(pool.back()->canvas);
   }
-  std::map<int, std::unique_ptr<Surface>> ready;
+  std::map<int, std::unique_ptr<Slot>> ready;
   int nextFrame = 0;
   bool stopped = false;  // a worker stopped at a checkpoint, or the consumer failed
   std::atomic<bool> failed{false};
@@ -118,25 +133,26 @@ RunResult DrawInParallel(Renderer& r, int n, int threads, const RenderOptions& o
   auto work = [&] {
     DriverCheckpoint checkpoint(o, failed);
     for (;;) {
-      std::unique_ptr<Surface> canvas;
+      std::unique_ptr<Slot> slot;
       int k;
       {
         std::unique_lock lock(m);
         cv.wait(lock, [&] { return stopped || nextFrame >= n || !pool.empty(); });
         if (stopped || nextFrame >= n) return;
         k = nextFrame++;
-        canvas = std::move(pool.back());
+        slot = std::move(pool.back());
         pool.pop_back();
       }
       checkpoint.SetFrame(k);
-      const bool drawn = !Stopping(o) && r.DrawFrame(k, *canvas, checkpoint);
+      const bool drawn = !Stopping(o) && r.DrawFrame(k, slot->canvas, checkpoint);
+      if (drawn && h.prepare) h.prepare(slot->canvas, slot->bytes);
       {
         std::lock_guard lock(m);
         if (drawn) {
-          ready.emplace(k, std::move(canvas));
+          ready.emplace(k, std::move(slot));
         } else {
           stopped = true;
-          pool.push_back(std::move(canvas));
+          pool.push_back(std::move(slot));
         }
       }
       cv.notify_all();
@@ -148,7 +164,7 @@ RunResult DrawInParallel(Renderer& r, int n, int threads, const RenderOptions& o
   for (int i = 0; i < threads; ++i) workers.emplace_back(work);
 
   for (int k = 0; k < n; ++k) {
-    std::unique_ptr<Surface> frame;
+    std::unique_ptr<Slot> slot;
     {
       std::unique_lock lock(m);
       cv.wait(lock, [&] { return stopped || ready.count(k) > 0; });
@@ -156,13 +172,13 @@ RunResult DrawInParallel(Renderer& r, int n, int threads, const RenderOptions& o
         result.status = RunStatus::Aborted;
         break;
       }
-      frame = std::move(ready[k]);
+      slot = std::move(ready[k]);
       ready.erase(k);
     }
-    const bool ok = consume(k, *frame, result.failedPath, result.message);
+    const bool ok = h.consume(k, *slot, result.failedPath, result.message);
     {
       std::lock_guard lock(m);
-      pool.push_back(std::move(frame));
+      pool.push_back(std::move(slot));
       if (!ok) {
         stopped = true;
         failed = true;
@@ -179,10 +195,9 @@ RunResult DrawInParallel(Renderer& r, int n, int threads, const RenderOptions& o
   return result;
 }
 
-}  // namespace
-
-RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
-                       const FrameConsumer& consume) {
+// The driver behind RenderFrames and RunConversion.
+RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptions& o,
+                     const FrameHandling& handling) {
   RunResult result;
   const Motion* motion = FindMotion(s.ShapeIndex);
   if (!motion) {
@@ -209,36 +224,53 @@ RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOpt
   int threads = o.threads > 0 ? o.threads
                               : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   threads = std::min(threads, n);
-  result = (renderer->Sequential() || threads <= 1)
-               ? DrawInOrder(*renderer, n, o, consume)
-               : DrawInParallel(*renderer, n, threads, o, consume);
+  result = threads <= 1
+               ? DrawInOrder(*renderer, n, o, handling)
+               : DrawInParallel(*renderer, n, threads, o, handling);
   // The abort button also reports a run that went to its end (the cut-out never stops for it).
   if (result.status == RunStatus::Completed && AbortPressed(o)) result.status = RunStatus::Aborted;
   return result;
+}
+
+}  // namespace
+
+RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
+                       const FrameConsumer& consume) {
+  return DrawFrames(source, s, o,
+                    {{}, [&](int k, const Slot& slot, std::string& failedPath,
+                             std::string& message) {
+                       return consume(k, slot.canvas, failedPath, message);
+                     }});
 }
 
 RunResult RunConversion(
     const Surface& source, const std::string& sourcePath, const Settings& s,
     const RenderOptions& options,
     const std::function<void(int, const Surface&, const std::string&)>& onSaved) {
-  return RenderFrames(
+  // Each frame file's bytes are encoded on the thread that drew the frame; the calling thread
+  // only writes them, in order.
+  return DrawFrames(
       source, s, options,
-      [&](int k, const Surface& frame, std::string& failedPath, std::string& message) {
-        const std::string path = app::FrameFileName(sourcePath, k);
-        std::string reason;
-        if (!image::WriteBmp24(frame, path, &reason)) {
-          failedPath = path;
-          message = path + " に書き込めません。(" + reason + ")";
-          return false;
-        }
-        if (k + 1 == s.FrameCount) {
-          // The frame after the last one is stale from a longer run: delete it, ignoring failure.
-          std::error_code ignored;
-          std::filesystem::remove(app::FrameFileName(sourcePath, k + 1), ignored);
-        }
-        if (onSaved) onSaved(k, frame, path);
-        return true;
-      });
+      {[](const Surface& frame, std::vector<std::uint8_t>& bytes) {
+         image::EncodeBmp24(frame, bytes);
+       },
+       [&](int k, const Slot& slot, std::string& failedPath, std::string& message) {
+         const std::string path = app::FrameFileName(sourcePath, k);
+         std::string reason;
+         if (!app::WriteFileAtomically(path, slot.bytes.data(), slot.bytes.size(), &reason)) {
+           failedPath = path;
+           message = path + " に書き込めません。(" + reason + ")";
+           return false;
+         }
+         if (k + 1 == s.FrameCount) {
+           // The frame after the last one is stale from a longer run: delete it, ignoring
+           // failure.
+           std::error_code ignored;
+           std::filesystem::remove(app::FrameFileName(sourcePath, k + 1), ignored);
+         }
+         if (onSaved) onSaved(k, slot.canvas, path);
+         return true;
+       }});
 }
 
 }  // namespace kinetta::render

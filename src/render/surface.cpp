@@ -1,10 +1,26 @@
 // The pixel surface: sizing, filling and clipped rectangle copies.
 #include "render/surface.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace kinetta::render {
+
+void* AllocatePixels(std::size_t bytes) {
+  constexpr std::size_t kHuge = std::size_t{2} << 20;
+  if (bytes < kHuge) {
+    if (void* p = std::malloc(std::max<std::size_t>(bytes, 1))) return p;
+    throw std::bad_alloc();
+  }
+  const std::size_t rounded = (bytes + kHuge - 1) / kHuge * kHuge;
+  void* p = std::aligned_alloc(kHuge, rounded);
+  if (!p) throw std::bad_alloc();
+  ::madvise(p, rounded, MADV_HUGEPAGE);  // only a hint: without huge pages all still works
+  return p;
+}
 
 Surface::Surface(int width, int height, Colour fill) { Reset(width, height, fill); }
 

@@ -5,9 +5,25 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 namespace kinetta::render {
+
+/// Allocates large pixel arrays on 2 MiB boundaries and asks the kernel for huge pages there.
+/// The renderers walk frames in narrow column blocks across every row; with ordinary 4 KiB
+/// pages each row is a page of its own and the address translations, not the pixels, become
+/// the cost.
+template <typename T>
+struct PixelAllocator {
+  using value_type = T;
+  PixelAllocator() = default;
+  template <typename U>
+  PixelAllocator(const PixelAllocator<U>&) {}
+  T* allocate(std::size_t n);
+  void deallocate(T* p, std::size_t) { std::free(p); }
+  friend bool operator==(const PixelAllocator&, const PixelAllocator&) { return true; }
+};
 
 /// A packed colour, red in the low byte. -1 is what a read outside a surface returns.
 using Colour = std::int32_t;
@@ -55,7 +71,14 @@ class Surface {
 
   int width_ = 0;
   int height_ = 0;
-  std::vector<std::uint32_t> pixels_;
+  std::vector<std::uint32_t, PixelAllocator<std::uint32_t>> pixels_;
 };
+
+void* AllocatePixels(std::size_t bytes);
+
+template <typename T>
+T* PixelAllocator<T>::allocate(std::size_t n) {
+  return static_cast<T*>(AllocatePixels(n * sizeof(T)));
+}
 
 }  // namespace kinetta::render

@@ -46,6 +46,10 @@ TEST(Bmp, WriteReplacesTheFileWithTheEncodedBytes) {
   std::ifstream in(dir / "f.bmp", std::ios::binary);
   const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
   EXPECT_EQ(bytes, EncodeBmp24(s));
+  // Replaced again: still one file, the newest content, no temporary left beside it.
+  ASSERT_TRUE(WriteBmp24(test::CoordinatePicture(3, 3), dir / "f.bmp"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  EXPECT_EQ(std::filesystem::file_size(dir / "f.bmp"), EncodeBmp24(test::CoordinatePicture(3, 3)).size());
 }
 
 TEST(Bmp, FailedWriteKeepsTheOldFile) {

@@ -102,12 +102,43 @@ TEST(FadeIn, DotsBuildUpAndFollowTheSeed) {
   EXPECT_LT(drawn[2], 2000);
 }
 
-TEST(FadeIn, OnlyTheDotsAreDrawnInOrder) {
-  const Surface work = test::CoordinatePicture(8, 8);
-  for (int dots : {0, 1, 2}) {
-    const RenderInput in{work, 8, 8, FadeSettings(3, dots, 0), 5};
-    EXPECT_EQ(MakeFadeIn(in)->Sequential(), dots != 0) << dots;
+// The dots drawn frame after frame on one canvas, each pixel drawing the generator's next value
+// in the visiting order (columns in blocks of 32, rows within a block).
+std::vector<Surface> DotsOneAfterAnother(const Surface& src, int n, Colour back,
+                                         std::uint64_t seed) {
+  const int w = src.width(), h = src.height();
+  Surface canvas(w, h, back);
+  std::vector<Surface> frames{canvas};
+  fadein::DotRandom random(seed);
+  for (int k = 1; k < n; ++k) {
+    for (int x0 = 0; x0 < w; x0 += 32) {
+      for (int y = 0; y < h; ++y) {
+        for (int x = x0; x < std::min(w, x0 + 32); ++x) {
+          if (fadein::DotThreshold(random.Next(), n) <= k) canvas.PSet(x, y, src.Point(x, y));
+        }
+      }
+    }
+    frames.push_back(canvas);
   }
+  return frames;
+}
+
+TEST(FadeIn, DotFramesDrawnApartEqualTheDotsBuiltOneOnAnother) {
+  // 70 columns: two full blocks of 32 and a narrower last one.
+  const Surface src = test::CoordinatePicture(70, 9);
+  for (int n : {2, 3, 7}) {
+    const auto expected = DotsOneAfterAnother(src, n, Compose(1, 2, 3), 77);
+    EXPECT_TRUE(test::RenderAll(src, FadeSettings(n, 1, Compose(1, 2, 3)), 77, 3) == expected)
+        << n << " frames";
+  }
+}
+
+TEST(FadeIn, GeneratorValuesCanBeTakenOutOfOrder) {
+  fadein::DotRandom random(9);
+  for (std::uint64_t i = 0; i < 100; ++i) EXPECT_EQ(random.NextBits(), fadein::DotRandom::BitsAt(9, i));
+  EXPECT_EQ(fadein::VisitIndex(0, 1, 70, 9), 32u);   // second row of the first block
+  EXPECT_EQ(fadein::VisitIndex(33, 0, 70, 9), 289u);  // 32 x 9 + 1
+  EXPECT_EQ(fadein::VisitIndex(65, 2, 70, 9), 64u * 9 + 2 * 6 + 1);
 }
 
 }  // namespace

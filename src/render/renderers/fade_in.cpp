@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "render/geometry.h"
 #include "render/motions.h"
@@ -38,6 +39,14 @@ std::int32_t DotBound(int k, int n) {
   return lo;
 }
 
+std::uint64_t VisitIndex(int x, int y, int w, int h) {
+  const int x0 = x / 32 * 32;
+  const int blockWidth = std::min(32, w - x0);
+  return static_cast<std::uint64_t>(x0) * static_cast<std::uint64_t>(h) +
+         static_cast<std::uint64_t>(y) * static_cast<std::uint64_t>(blockWidth) +
+         static_cast<std::uint64_t>(x - x0);
+}
+
 }  // namespace fadein
 
 namespace {
@@ -45,21 +54,25 @@ namespace {
 // The dots' random generator is seeded from the run's seed (the program gives each run a seed
 // from the clock), whatever non-zero value the switch holds, so one seed always gives the same
 // frames. With a single frame both modes give the plain background.
+//
+// The dots of frame k are drawn over those of frame k - 1: from frame 1 on, each pixel draws a
+// fresh random value in every frame (in the visiting order of the frames, one after another) and
+// shows the source from the first frame whose value is low enough. That first frame depends only
+// on the pixel's own values, which the counter-based generator gives directly; it is worked out
+// once per run, and then every frame can be drawn on its own, on any thread.
 class FadeIn final : public Renderer {
  public:
   explicit FadeIn(const RenderInput& in)
-      : Renderer(in), dots_(in.settings.Shade3D != 0), random_(in.seed) {}
+      : Renderer(in), dots_(in.settings.Shade3D != 0) {
+    if (dots_ && in.settings.FrameCount >= 2) FindFirstFrames();
+  }
 
   FrameSize Size() const override { return {in_.sourceWidth, in_.sourceHeight}; }
 
-  // The dots of frame k are drawn over those of frame k - 1.
-  bool Sequential() const override { return dots_; }
-
   bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) override {
     if (k == 0) {
-      // Frame 0 is plain background in both modes; a run's dots start afresh from the seed.
+      // Frame 0 is plain background in both modes.
       canvas.Fill(in_.settings.BackColor);
-      if (dots_) random_ = fadein::DotRandom(in_.seed);
       return true;
     }
     return dots_ ? DrawDots(k, canvas, checkpoint) : DrawCrossFade(k, canvas, checkpoint);
@@ -69,7 +82,7 @@ class FadeIn final : public Renderer {
   // Columns are the outer loop with a checkpoint every 32 columns; within each block of 32
   // columns the pixels are visited row by row. Every pixel is visited once per frame.
   template <typename PerPixel>
-  bool ForEachPixel(Surface& canvas, Checkpoint& checkpoint, PerPixel f) {
+  bool ForEachPixel(Surface& canvas, Checkpoint& checkpoint, PerPixel f) const {
     const int w = in_.sourceWidth;
     const int h = in_.sourceHeight;
     for (int x0 = 0; x0 < w; x0 += 32) {
@@ -78,13 +91,14 @@ class FadeIn final : public Renderer {
       for (int y = 0; y < h; ++y) {
         const std::uint32_t* src = in_.work.Row(y);
         std::uint32_t* dst = canvas.Row(y);
-        for (int x = x0; x < x1; ++x) f(src[x], dst[x]);
+        const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
+        for (int x = x0; x < x1; ++x) f(src[x], dst[x], row + static_cast<std::size_t>(x));
       }
     }
     return true;
   }
 
-  bool DrawCrossFade(int k, Surface& canvas, Checkpoint& checkpoint) {
+  bool DrawCrossFade(int k, Surface& canvas, Checkpoint& checkpoint) const {
     const int n = in_.settings.FrameCount;
     // The new component depends only on the source component: one table per part and frame,
     // each value clamped and shifted into place.
@@ -96,28 +110,47 @@ class FadeIn final : public Renderer {
         mix[p][s] = static_cast<std::uint32_t>(v) << (8 * p);
       }
     }
-    return ForEachPixel(canvas, checkpoint, [&](std::uint32_t c, std::uint32_t& out) {
-      out = mix[0][c & 0xFF] | mix[1][(c >> 8) & 0xFF] | mix[2][c >> 16];
-    });
+    return ForEachPixel(canvas, checkpoint,
+                        [&](std::uint32_t c, std::uint32_t& out, std::size_t) {
+                          out = mix[0][c & 0xFF] | mix[1][(c >> 8) & 0xFF] | mix[2][c >> 16];
+                        });
   }
 
-  bool DrawDots(int k, Surface& canvas, Checkpoint& checkpoint) {
-    // Each pixel draws a fresh random value; it shows the source once its threshold is <= k.
-    const std::int32_t bound = fadein::DotBound(k, in_.settings.FrameCount);
-    // The generator is worked on in a local (kept in registers) and handed back afterwards.
-    fadein::DotRandom random = random_;
-    const bool drawn = ForEachPixel(canvas, checkpoint, [&](std::uint32_t c, std::uint32_t& out) {
-      // Branch-free: whether a pixel is drawn is random, so a branch would often mispredict.
-      const std::uint32_t keep =
-          0u - static_cast<std::uint32_t>(static_cast<std::int32_t>(random.NextBits()) <= bound);
-      out = (c & keep) | (out & ~keep);
-    });
-    random_ = random;
-    return drawn;
+  bool DrawDots(int k, Surface& canvas, Checkpoint& checkpoint) const {
+    const std::uint32_t back = static_cast<std::uint32_t>(in_.settings.BackColor) & 0xFFFFFFu;
+    const auto frame = static_cast<std::uint16_t>(k);
+    return ForEachPixel(canvas, checkpoint,
+                        [&](std::uint32_t c, std::uint32_t& out, std::size_t i) {
+                          out = firstFrame_[i] <= frame ? c : back;
+                        });
+  }
+
+  // For every pixel the first frame (1 .. n - 1) in which its random value is at most that
+  // frame's bound; in frame n - 1 every value is (the bound is the largest value).
+  void FindFirstFrames() {
+    const int w = in_.sourceWidth, h = in_.sourceHeight, n = in_.settings.FrameCount;
+    std::vector<std::int32_t> bound(static_cast<std::size_t>(n));
+    for (int k = 1; k < n; ++k) bound[static_cast<std::size_t>(k)] = fadein::DotBound(k, n);
+    const std::uint64_t perFrame = static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
+    firstFrame_.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h),
+                       static_cast<std::uint16_t>(n - 1));
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        const std::uint64_t visit = fadein::VisitIndex(x, y, w, h);
+        for (int k = 1; k < n - 1; ++k) {
+          const std::uint64_t call = static_cast<std::uint64_t>(k - 1) * perFrame + visit;
+          const auto u = static_cast<std::int32_t>(fadein::DotRandom::BitsAt(in_.seed, call));
+          if (u <= bound[static_cast<std::size_t>(k)]) {
+            firstFrame_[static_cast<std::size_t>(y) * w + x] = static_cast<std::uint16_t>(k);
+            break;
+          }
+        }
+      }
+    }
   }
 
   const bool dots_;
-  fadein::DotRandom random_;  // only the dots use it, drawn in order on one canvas
+  std::vector<std::uint16_t> firstFrame_;  // the dots only, row by row
 };
 
 }  // namespace

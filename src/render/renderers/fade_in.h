@@ -22,20 +22,31 @@ std::int32_t DotBound(int k, int n);
 /// scaled by 2^-24, so a single-precision number in [0, 1) held exactly.
 class DotRandom {
  public:
+  static constexpr std::uint64_t kStep = 0x9E3779B97F4A7C15ull;
   explicit DotRandom(std::uint64_t seed) : state_(seed) {}
   /// The next 24 random bits (0 .. 2^24 - 1).
-  std::uint32_t NextBits() {
-    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+  std::uint32_t NextBits() { return Mix(state_ += kStep); }
+  /// The next value in [0, 1).
+  float Next() { return static_cast<float>(NextBits()) * (1.0f / 16777216.0f); }
+
+  /// The bits the generator seeded with `seed` gives at its call number `i` (0-based), without
+  /// making the calls before it: SplitMix64 is a counter run through a mixing function.
+  static std::uint32_t BitsAt(std::uint64_t seed, std::uint64_t i) {
+    return Mix(seed + (i + 1) * kStep);
+  }
+
+ private:
+  static std::uint32_t Mix(std::uint64_t z) {
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     z ^= z >> 31;
     return static_cast<std::uint32_t>(z >> 40);
   }
-  /// The next value in [0, 1).
-  float Next() { return static_cast<float>(NextBits()) * (1.0f / 16777216.0f); }
-
- private:
   std::uint64_t state_;
 };
+
+/// The order in which a frame's pixels draw their random values: columns in blocks of 32, and
+/// within a block row by row. Returns the position of pixel (x, y) of a w x h frame.
+std::uint64_t VisitIndex(int x, int y, int w, int h);
 
 }  // namespace kinetta::render::fadein
