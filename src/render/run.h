@@ -76,12 +76,13 @@ using FrameConsumer =
     std::function<bool(int k, const Surface& frame, std::string& failedPath, std::string& message)>;
 
 /// Draws the FrameCount frames of the motion `s.ShapeIndex` from `source` and hands each to
-/// `consume` in order. Independent frames are drawn on several threads with a few canvases;
-/// the fade-in's dots, which build on the previous frame, are drawn one after another.
+/// `consume` in order. Frames are drawn on several threads with a few canvases, so memory
+/// stays at a few frames whatever the frame count.
 RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& options,
                        const FrameConsumer& consume);
 
-/// RenderFrames, saving frame k as FrameFileName(sourcePath, k); after the last frame the file of
+/// RenderFrames, saving frame k as FrameFileName(sourcePath, k) (encoded on the drawing thread,
+/// replaced in one step); after the last frame the file of
 /// the next number is deleted if it exists (only that one). `onSaved` follows each saved frame.
 RunResult RunConversion(
     const Surface& source, const std::string& sourcePath, const Settings& s,
