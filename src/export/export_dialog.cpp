@@ -39,6 +39,10 @@ ExportDialog::ExportDialog(std::function<std::string()> sourcePath,
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
   setWindowTitle(QStringLiteral("ﾀﾞｲｱﾛｸﾞ ｷｬﾌﾟｼｮﾝ"));
+  // A nine-point font (180 twips), as the form's control sizes expect.
+  QFont f = font();
+  f.setPixelSize(std::max(1, static_cast<int>(std::lround(180 / twipsPerPixel_.y()))));
+  setFont(f);
   const QRect client = Twips(2760, 3750, 6090, 1275);
   setFixedSize(client.size());
   move(client.topLeft());
@@ -46,7 +50,9 @@ ExportDialog::ExportDialog(std::function<std::string()> sourcePath,
   label1_ = new QLabel(QStringLiteral("アニメーション表示用HTMLファイルを作成します。"), this);
   label1_->setObjectName(QStringLiteral("Label1"));
   label1_->setGeometry(Twips(120, 120, 4092, 372));
-  label1_->setWordWrap(true);
+  // One line: where the font runs wider than the form's, the label grows into the free space
+  // before the buttons rather than breaking its sentence.
+  label1_->resize(std::max(label1_->width(), label1_->sizeHint().width()), label1_->height());
 
   label2_ = new QLabel(QStringLiteral("ひとコマの表示秒数"), this);
   label2_->setObjectName(QStringLiteral("Label2"));
