@@ -1,5 +1,6 @@
-// The sphere's and cylinder's light, tabulated once per run: for each light level, what every
-// component value becomes, so that shading a pixel is three table reads.
+// Shading tabulated once per run: for each light level (the sphere's and cylinder's levels, the
+// plane's lit and shaded bevel), what every component value becomes, so that shading a pixel is
+// three table reads.
 #pragma once
 
 #include <algorithm>

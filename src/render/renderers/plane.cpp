@@ -8,6 +8,7 @@
 
 #include "render/geometry.h"
 #include "render/motions.h"
+#include "render/renderers/light_levels.h"
 
 namespace kinetta::render {
 
@@ -29,23 +30,6 @@ Band BevelBand(int x, int y, int outW, int height, int b) {
 
 namespace {
 
-// A per-component table applied to a whole stored pixel: out = red[r] | green[g] | blue[b].
-struct PixelTable {
-  std::uint32_t red[256], green[256], blue[256];
-  template <typename F>
-  explicit PixelTable(F f) {
-    for (int c = 0; c < 256; ++c) {
-      const std::uint32_t v = static_cast<std::uint32_t>(std::clamp(f(c), 0, 255));
-      red[c] = v;
-      green[c] = v << 8;
-      blue[c] = v << 16;
-    }
-  }
-  std::uint32_t operator()(std::uint32_t c) const {
-    return red[c & 0xFF] | green[(c >> 8) & 0xFF] | blue[c >> 16];
-  }
-};
-
 // A run of columns [begin, end) of one row that lies in one bevel band.
 struct Span {
   int begin, end;
@@ -58,15 +42,11 @@ class Plane final : public Renderer {
       : Renderer(in),
         outW_(OutputWidth(in.settings, in.sourceWidth, in.sourceHeight)),
         height_(in.sourceHeight),
-        light_([](int c) { return RoundHalfEven(static_cast<double>(c + 510) / 3); }),
-        shadow_([](int c) { return RoundHalfEven(static_cast<double>(c) / 2); }) {
-    // A read past the work picture is -1: red -1, green 0, blue 0, clamped after shading.
-    const Rgb outside = SplitColour(kOutside);
-    auto light = [](int c) { return RoundHalfEven(static_cast<double>(c + 510) / 3); };
-    auto shadow = [](int c) { return RoundHalfEven(static_cast<double>(c) / 2); };
-    outsideLight_ = PackClamped(light(outside.r), light(outside.g), light(outside.b));
-    outsideShadow_ = PackClamped(shadow(outside.r), shadow(outside.g), shadow(outside.b));
-    outsidePlain_ = PackClamped(outside.r, outside.g, outside.b);
+        // Level 0 the light, two thirds of the way to white; level 1 the shadow, halved.
+        bands_(TabulateLightLevels(1, [](int c, int level) {
+          return level == 0 ? RoundHalfEven(static_cast<double>(c + 510) / 3)
+                            : RoundHalfEven(static_cast<double>(c) / 2);
+        })) {
     BuildSpans(in.settings.Shade3D == 1);
   }
 
@@ -97,20 +77,15 @@ class Plane final : public Renderer {
   void DrawSpan(plane::Band band, const std::uint32_t* src, std::uint32_t* dst, int b, int e,
                 int inside) const {
     const int m = std::clamp(inside, b, e);
-    switch (band) {
-      case plane::Band::Inner:
-        std::copy(src + b, src + m, dst + b);
-        std::fill(dst + m, dst + e, outsidePlain_);
-        break;
-      case plane::Band::Light:
-        for (int x = b; x < m; ++x) dst[x] = light_(src[x]);
-        std::fill(dst + m, dst + e, outsideLight_);
-        break;
-      case plane::Band::Shadow:
-        for (int x = b; x < m; ++x) dst[x] = shadow_(src[x]);
-        std::fill(dst + m, dst + e, outsideShadow_);
-        break;
+    if (band == plane::Band::Inner) {
+      std::copy(src + b, src + m, dst + b);
+      // A read past the work picture is -1: red -1, green 0, blue 0, which clamps to black.
+      std::fill(dst + m, dst + e, PackClamped(-1, 0, 0));
+      return;
     }
+    const LightLevel& level = bands_[band == plane::Band::Light ? 0 : 1];
+    for (int x = b; x < m; ++x) dst[x] = level.Apply(src[x]);
+    std::fill(dst + m, dst + e, level.outside);
   }
 
   // The bands of each row as runs of columns; without the bevel every pixel is inner.
@@ -133,9 +108,7 @@ class Plane final : public Renderer {
 
   const int outW_;
   const int height_;
-  const PixelTable light_;
-  const PixelTable shadow_;
-  std::uint32_t outsideLight_ = 0, outsideShadow_ = 0, outsidePlain_ = 0;
+  const std::vector<LightLevel> bands_;
   std::vector<std::vector<Span>> spans_;
 };
 
