@@ -89,7 +89,40 @@ TEST_P(RendererContract, AbortAtACheckpointKeepsTheFramesBefore) {
   EXPECT_EQ(r.framesDone, handed);
 }
 
+TEST_P(RendererContract, WorksOnSourcesPastSixteenBits) {
+  // 12000 columns: three copies side by side are 36000 wide, past the old 16-bit limit.
+  Settings s = MakeSettings(2);
+  s.WidthMode = 0;
+  const Surface wide = test::SolidPicture(12000, 6, Compose(200, 100, 50));
+  RunResult result;
+  const auto frames = test::RenderAll(wide, s, 7, 2, &result);
+  ASSERT_EQ(frames.size(), 2u) << result.message;
+  const FrameSize expected[] = {{12000, 6}, {12000, 6}, {12000, 6}, {12000, 6}, {12600, 7},
+                                {12000, 12}, {13200, 3}, {12000, 3}, {12000, 6}};
+  EXPECT_EQ(frames[1].width(), expected[GetParam()].width);
+  EXPECT_EQ(frames[1].height(), expected[GetParam()].height);
+}
+
 INSTANTIATE_TEST_SUITE_P(AllMotions, RendererContract, testing::Range(0, 9), MotionName);
+
+TEST(LargeSources, PlaneReadsPastSixteenBitColumnsAndWaterDoublesATallPicture) {
+  Settings s;
+  s.ShapeIndex = static_cast<int>(Shape::Plane);
+  s.WidthMode = 0;
+  s.FrameCount = 2;
+  s.Shade3D = 0;
+  Surface src(12000, 2);
+  src.PSet(1000, 1, Compose(1, 2, 3));
+  // Frame 1 slides by 6000: its column 7000 reads work column 13000, source column 1000.
+  EXPECT_TRUE(test::PixelIs(test::RenderAll(src, s)[1], 7000, 1, Compose(1, 2, 3)));
+
+  s.ShapeIndex = static_cast<int>(Shape::Water);
+  s.FrameCount = 1;
+  const auto water = test::RenderAll(test::SolidPicture(3, 17000, Compose(9, 9, 9)), s);
+  ASSERT_EQ(water.size(), 1u);
+  EXPECT_EQ(water[0].height(), 34000);
+  EXPECT_TRUE(test::PixelIs(water[0], 1, 33999, Compose(9, 9, 9)));
+}
 
 }  // namespace
 }  // namespace kinetta::render
