@@ -11,7 +11,6 @@
 #include "cli/cli_options.h"
 #include "export/html_page.h"
 #include "image/picture_file.h"
-#include "render/motions.h"
 
 namespace kinetta::cli {
 
@@ -49,27 +48,15 @@ class ProgressLine {
   Clock::time_point start_;
 };
 
-// The size of the run's frames, which the page gives its viewer (asked of the motion, so a run
-// of no frames has one too).
-render::FrameSize RunFrameSize(const render::Surface& source, const render::Settings& s) {
-  const render::Motion* motion = render::FindMotion(s.ShapeIndex);
-  if (!motion) return {};
-  const render::Surface work = render::PrepareWork(source, motion->workCopies);
-  const render::RenderInput input{work, source.width(), source.height(), s, 0};
-  return motion->make(input)->Size();
-}
-
 // --html: the page and the viewer files beside the frames.
-int WriteHtml(const CliOptions& options, const render::Surface& source,
-              const render::Settings& s, const CliEnvironment& env, std::ostream& out,
-              std::ostream& err) {
-  const render::FrameSize size = RunFrameSize(source, s);
+int WriteHtml(const CliOptions& options, const render::RunResult& run, const render::Settings& s,
+              const CliEnvironment& env, std::ostream& out, std::ostream& err) {
   exporter::ExportRequest request;
   request.sourcePath = options.source;
   request.appFolder = env.appFolder;
   request.frameCount = s.FrameCount;
-  request.canvasWidth = size.width;
-  request.canvasHeight = size.height;
+  request.canvasWidth = run.frameWidth;
+  request.canvasHeight = run.frameHeight;
   request.frameTimeMs = *options.htmlMs;
   const exporter::ExportResult result = exporter::ExportPage(request);
   if (!result.ok) {
@@ -134,7 +121,7 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env, std:
   switch (result.status) {
     case render::RunStatus::Completed:
       out << result.framesDone << " こまを書き出しました。\n";
-      return options.htmlMs ? WriteHtml(options, source, settings, env, out, err) : kExitOk;
+      return options.htmlMs ? WriteHtml(options, result, settings, env, out, err) : kExitOk;
     case render::RunStatus::Aborted:
       err << "kinetta-render: 中断しました。(" << result.framesDone << " こまを書き出し済み)\n";
       return result.framesDone == settings.FrameCount ? kExitOk : kExitInterrupted;

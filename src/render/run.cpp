@@ -206,13 +206,14 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
                      " に当たる動きがありません。設定で形状を選び直してください。";
     return result;
   }
-  const int n = s.FrameCount;
-  if (n < 1) return result;  // no frame at all
-
   const Surface work = PrepareWork(source, motion->workCopies);
   const RenderInput input{work, source.width(), source.height(), s, o.seed};
   std::unique_ptr<Renderer> renderer = motion->make(input);
   const FrameSize size = renderer->Size();
+  result.frameWidth = size.width;
+  result.frameHeight = size.height;
+  const int n = s.FrameCount;
+  if (n < 1) return result;  // no frame at all
   if (size.width < 1 || size.height < 1) {
     result.status = RunStatus::BadFrameSize;
     result.message = "こまの大きさが " + std::to_string(size.width) + " x " +
@@ -224,9 +225,12 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
   int threads = o.threads > 0 ? o.threads
                               : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   threads = std::min(threads, n);
-  result = threads <= 1
-               ? DrawInOrder(*renderer, n, o, handling)
-               : DrawInParallel(*renderer, n, threads, o, handling);
+  const RunResult drawn = threads <= 1 ? DrawInOrder(*renderer, n, o, handling)
+                                       : DrawInParallel(*renderer, n, threads, o, handling);
+  result.status = drawn.status;
+  result.framesDone = drawn.framesDone;
+  result.failedPath = drawn.failedPath;
+  result.message = drawn.message;
   // The abort button also reports a run that went to its end (the cut-out never stops for it).
   if (result.status == RunStatus::Completed && AbortPressed(o)) result.status = RunStatus::Aborted;
   return result;

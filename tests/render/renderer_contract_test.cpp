@@ -40,6 +40,8 @@ TEST_P(RendererContract, ProducesFrameCountFramesOfOneSize) {
   ASSERT_EQ(frames.size(), 5u);
   EXPECT_GT(frames[0].width(), 0);
   EXPECT_GT(frames[0].height(), 0);
+  EXPECT_EQ(result.frameWidth, frames[0].width());
+  EXPECT_EQ(result.frameHeight, frames[0].height());
   for (const Surface& f : frames) {
     EXPECT_EQ(f.width(), frames[0].width());
     EXPECT_EQ(f.height(), frames[0].height());
@@ -51,6 +53,7 @@ TEST_P(RendererContract, NoFrameBelowOneFrameCount) {
     RunResult result;
     EXPECT_TRUE(test::RenderAll(source_, MakeSettings(n), 7, 1, &result).empty());
     EXPECT_EQ(result.status, RunStatus::Completed);
+    EXPECT_GT(result.frameWidth, 0) << "the size is known without drawing a frame";
   }
 }
 
