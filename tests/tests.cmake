@@ -12,7 +12,7 @@ include(tests/image/engine_tests.cmake)
 include(tests/render/tests.cmake)
 include(tests/preview/engine_tests.cmake)
 include(tests/export/engine_tests.cmake)
-gtest_discover_tests(engine_tests DISCOVERY_TIMEOUT 120)
+gtest_discover_tests(engine_tests DISCOVERY_TIMEOUT 120 NO_PRETTY_VALUES)
 
 # Picture files and the command-line renderer (QtGui, no widgets).
 add_executable(cli_tests)
@@ -23,7 +23,7 @@ target_compile_definitions(cli_tests PRIVATE
 add_dependencies(cli_tests kinetta-render)
 include(tests/image/picture_tests.cmake)
 include(tests/cli/tests.cmake)
-gtest_discover_tests(cli_tests DISCOVERY_TIMEOUT 120)
+gtest_discover_tests(cli_tests DISCOVERY_TIMEOUT 120 NO_PRETTY_VALUES)
 
 # The desktop program's tests.
 include(tests/ui_tests.cmake OPTIONAL)

@@ -5,5 +5,5 @@ include(tests/app/ui_tests.cmake)
 include(tests/settings/ui_tests.cmake)
 include(tests/preview/ui_tests.cmake)
 include(tests/export/ui_tests.cmake)
-gtest_discover_tests(ui_tests DISCOVERY_TIMEOUT 120
+gtest_discover_tests(ui_tests DISCOVERY_TIMEOUT 120 NO_PRETTY_VALUES
   PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
