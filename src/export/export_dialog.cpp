@@ -111,7 +111,10 @@ void ExportDialog::OKButton_Click() {
     prompter_.Warn(this, Text(render::kNoSourceMessage));
     return;
   }
-  const FrameTime time = ReadFrameTime(text1_->text().toStdString());
+  // Compatibility folding turns full-width digits, points and blanks typed with a Japanese
+  // input method into ASCII, so "０．２" reads as 0.2.
+  const FrameTime time =
+      ReadFrameTime(text1_->text().normalized(QString::NormalizationForm_KC).toStdString());
   if (!time.ms) {
     prompter_.Warn(this, Text(time.message));
     text1_->setFocus();

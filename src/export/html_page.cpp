@@ -39,30 +39,6 @@ long CodePoint(const unsigned char* p, std::size_t len) {
   return cp;
 }
 
-// Full-width forms of ASCII (U+FF01..U+FF5E) and the ideographic space as their ASCII
-// counterparts, so "０．２" typed with a Japanese input method reads as 0.2.
-std::string HalfWidth(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data() + i);
-    if (i + 3 <= text.size() && SequenceLength(p[0]) == 3) {
-      const long cp = CodePoint(p, 3);
-      if (cp >= 0xFF01 && cp <= 0xFF5E) {
-        out += static_cast<char>(cp - 0xFF01 + 0x21);
-        i += 3;
-        continue;
-      }
-      if (cp == 0x3000) {
-        out += ' ';
-        i += 3;
-        continue;
-      }
-    }
-    out += text[i++];
-  }
-  return out;
-}
-
 }  // namespace
 
 std::string AttributeText(std::string_view text) {
@@ -127,7 +103,7 @@ std::string PageText(const PageContent& content) {
 }
 
 FrameTime ReadFrameTime(std::string_view text) {
-  const std::optional<double> seconds = app::WholeNumber(HalfWidth(text));
+  const std::optional<double> seconds = app::WholeNumber(text);
   if (!seconds) return {std::nullopt, std::string(kNotANumberMessage)};
   // 32.767 compares with the same double the text "32.767" reads as, so it passes.
   if (*seconds < 0 || *seconds > 32.767) return {std::nullopt, std::string(kTimeRangeMessage)};

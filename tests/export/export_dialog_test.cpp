@@ -144,7 +144,8 @@ TEST_F(ExportDialogTest, RefusedTimesWarnAndStayOpen) {
 TEST_F(ExportDialogTest, GoodOkWritesThePageAndCloses) {
   ExportDialog* d = Open();
   frames_ = 12;  // read when OK is pressed, not when the dialog opened
-  d->Text1()->setText(QStringLiteral("1.5"));
+  // Full-width digits and point with an ideographic space, as a Japanese input method types them.
+  d->Text1()->setText(QString::fromUtf8("\xE3\x80\x80１．５"));
   d->OKButton()->click();
   ProcessDeletes();
   EXPECT_TRUE(dialog_.isNull());

@@ -95,8 +95,6 @@ INSTANTIATE_TEST_SUITE_P(
         TimeCase{"0.0004", 0, ""}, TimeCase{"0.0016", 2, ""}, TimeCase{"0", 0, ""},
         TimeCase{" 0.2 ", 200, ""}, TimeCase{".5", 500, ""}, TimeCase{"2", 2000, ""},
         TimeCase{"32.767", 32767, ""},
-        // Full-width digits and point, as a Japanese input method types them.
-        TimeCase{"０．２", 200, ""}, TimeCase{"\xE3\x80\x80" "1.5", 1500, ""},
         TimeCase{"abc", std::nullopt, kNotANumberMessage},
         TimeCase{"", std::nullopt, kNotANumberMessage},
         TimeCase{"0.2s", std::nullopt, kNotANumberMessage},
