@@ -222,6 +222,13 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
     return result;
   }
 
+  // The abort button pressed while the run was being prepared: no motion is drawn, not even the
+  // cut-out, which otherwise never stops for it.
+  if (AbortPressed(o) || Stopping(o)) {
+    result.status = RunStatus::Aborted;
+    return result;
+  }
+
   int threads = o.threads > 0 ? o.threads
                               : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   threads = std::min(threads, n);

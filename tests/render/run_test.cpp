@@ -170,6 +170,25 @@ TEST(RenderFrames, ParallelAbortLeavesAPrefixOfFrames) {
   for (std::size_t i = 0; i < handed.size(); ++i) EXPECT_EQ(handed[i], static_cast<int>(i));
 }
 
+TEST(RenderFrames, AbortBeforeTheFirstFrameDrawsNoMotionNotEvenTheCutout) {
+  for (int shape : {0, 7}) {
+    RunControl control;
+    control.abort = true;
+    RenderOptions o;
+    o.control = &control;
+    Settings s = PlaneRun(4);
+    s.ShapeIndex = shape;
+    int handed = 0;
+    const RunResult r = RenderFrames(test::CoordinatePicture(10, 10), s, o,
+                                     [&](int, const Surface&, std::string&, std::string&) {
+                                       ++handed;
+                                       return true;
+                                     });
+    EXPECT_EQ(r.status, RunStatus::Aborted) << shape;
+    EXPECT_EQ(handed, 0) << shape;
+  }
+}
+
 TEST(RenderFrames, StopEndsEvenTheCutoutBetweenFrames) {
   RunControl control;
   RenderOptions o;
