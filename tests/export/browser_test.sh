@@ -12,8 +12,9 @@ chromium=$2
 out=$3
 
 if [ ! -x "$chromium" ]; then
-  echo "SKIP: no Chromium found" >&2
-  exit 77
+  # scripts/setup-deps.sh installs Debian's chromium; without it this test cannot pass.
+  echo "FAIL: no Chromium found (install the chromium package)" >&2
+  exit 1
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kinetta-browser.XXXXXX")
