@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk xvfb xauth imagemagick
   default-jdk-headless chromium
+  libimagequant-dev libgif-dev libwebp-dev
 )
 
 missing=()

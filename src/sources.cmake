@@ -3,6 +3,7 @@
 # The rendering engine: plain C++, no Qt.
 add_library(kinetta_engine STATIC)
 target_link_libraries(kinetta_engine PUBLIC kinetta_options Threads::Threads)
+target_link_libraries(kinetta_engine PRIVATE PkgConfig::IMAGEQUANT PkgConfig::GIFLIB PkgConfig::WEBP)
 include(src/app/engine_sources.cmake)
 include(src/image/engine_sources.cmake)
 include(src/render/sources.cmake)

@@ -44,7 +44,8 @@ std::optional<render::Colour> ParseColour(const std::string& text) {
 
 std::string UsageText() {
   return "usage: kinetta-render [--shape N] [--width-mode M] [--width PX] [--background COLOR]\n"
-         "                      [--frames N] [--shade 0|1] [--seed S] [--html SECONDS] SOURCE\n"
+         "                      [--frames N] [--shade 0|1] [--seed S] [--html SECONDS]\n"
+         "                      [--gif FILE] [--webp FILE] [--delay SECONDS] SOURCE\n"
          "\n"
          "Renders the frames of one motion beside SOURCE as SOURCE's name up to its first point,\n"
          "a two-digit (or longer) frame number and .bmp, exactly as the desktop program does.\n"
@@ -59,11 +60,14 @@ std::string UsageText() {
          "  --html SECONDS     after the run, also write animate.htm beside the frames, showing\n"
          "                     each frame SECONDS (0-32.767), with the viewer files vorrel.class\n"
          "                     and vorrel.js from the program's sample folder\n"
+         "  --gif FILE         after the run, also write the frames as a looping animated GIF\n"
+         "  --webp FILE        after the run, also write them as a looping lossless WebP\n"
+         "  --delay SECONDS    how long those files show each frame (0-32.767; default 0.2)\n"
          "  --help             this text\n"
          "\n"
          "Options not given come from mivet.ini in the program folder, or the defaults.\n"
-         "Exit status: 0 all frames written, 1 picture unreadable or frame or page not\n"
-         "written, 2 bad option, 130 interrupted.\n";
+         "Exit status: 0 all frames written, 1 picture unreadable or frame, page or animation\n"
+         "file not written, 2 bad option, 130 interrupted.\n";
 }
 
 ParseOutcome ParseArguments(const std::vector<std::string>& args, CliOptions& out,
@@ -119,6 +123,16 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args, CliOptions& ou
         return ParseOutcome::Error;
       }
       out.htmlMs = time.ms;
+    } else if (name == "--gif" || name == "--webp") {
+      if (value.empty()) return bad();
+      (name == "--gif" ? out.gifPath : out.webpPath) = value;
+    } else if (name == "--delay") {
+      const exporter::AnimationTime time = exporter::ReadAnimationTime(value);
+      if (!time.delay) {
+        error = "bad value for --delay: '" + value + "' (" + time.message + ")";
+        return ParseOutcome::Error;
+      }
+      out.delay = *time.delay;
     } else {
       error = "unknown option " + name;
       return ParseOutcome::Error;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "export/animation_file.h"
 #include "render/settings.h"
 
 namespace kinetta::cli {
@@ -19,6 +20,9 @@ struct CliOptions {
   std::optional<int> shade;
   std::optional<std::uint64_t> seed;
   std::optional<int> htmlMs;  ///< --html: write the page with this frame time (milliseconds)
+  std::string gifPath;        ///< --gif: write an animated GIF here after the run
+  std::string webpPath;       ///< --webp: write an animated WebP here after the run
+  exporter::AnimationDelay delay;  ///< --delay: seconds per frame of those files (0.2)
   std::string source;
 };
 

@@ -10,6 +10,8 @@
 #include "app/settings_file.h"
 #include "cli/cli_options.h"
 #include "export/html_page.h"
+#include "export/animation_file.h"
+#include "image/frame_files.h"
 #include "image/picture_file.h"
 
 namespace kinetta::cli {
@@ -71,6 +73,74 @@ int WriteHtml(const CliOptions& options, const render::RunResult& run, const ren
   return kExitOk;
 }
 
+// --gif / --webp: the frame files just written, read back as the desktop program reads them,
+// as one animation file. The progress line shows the frames read, then the frames encoded.
+int WriteAnimationFile(const CliOptions& options, exporter::AnimationFormat format,
+                       const std::string& target, const CliEnvironment& env, std::ostream& out,
+                       std::ostream& err) {
+  const char* name = format == exporter::AnimationFormat::Gif ? "GIF" : "WebP";
+  exporter::AnimationRequest request;
+  request.format = format;
+  request.delay = options.delay;
+  request.target = target;
+  request.abort = env.control != nullptr ? &env.control->abort : nullptr;
+  if (env.progress) {
+    request.progress = [&err, name](int done, int total) {
+      char line[96];
+      if (total == 0) {
+        std::snprintf(line, sizeof line, "\r%s: %d こま読み込み   ", name, done);
+      } else {
+        std::snprintf(line, sizeof line, "\r%s: %d/%d こま        ", name, done, total);
+      }
+      err << line << std::flush;
+    };
+  }
+  const exporter::AnimationResult result =
+      exporter::WriteAnimation(image::FrameFileReader(options.source), request);
+  if (env.progress) err << '\n';
+  switch (result.status) {
+    case exporter::AnimationStatus::Written:
+      out << target << " を書き出しました。(" << result.frames << " こま)\n";
+      return kExitOk;
+    case exporter::AnimationStatus::Aborted:
+      err << "kinetta-render: " << target << ": 中断しました。\n";
+      return kExitInterrupted;
+    case exporter::AnimationStatus::NoFrames:
+    case exporter::AnimationStatus::Failed:
+      break;
+  }
+  std::string message = result.message;
+  for (char& c : message) {
+    if (c == '\n') c = ' ';
+  }
+  err << "kinetta-render: " << message << '\n';
+  return kExitFailed;
+}
+
+// What follows a completed run: the page and the animation files that were asked for, in that
+// order; the first that fails ends it.
+int WriteExtras(const CliOptions& options, const render::RunResult& run,
+                const render::Settings& s, const CliEnvironment& env, std::ostream& out,
+                std::ostream& err) {
+  if (options.htmlMs) {
+    if (const int status = WriteHtml(options, run, s, env, out, err); status != kExitOk) {
+      return status;
+    }
+  }
+  if (!options.gifPath.empty()) {
+    if (const int status = WriteAnimationFile(options, exporter::AnimationFormat::Gif,
+                                              options.gifPath, env, out, err);
+        status != kExitOk) {
+      return status;
+    }
+  }
+  if (!options.webpPath.empty()) {
+    return WriteAnimationFile(options, exporter::AnimationFormat::WebP, options.webpPath, env,
+                              out, err);
+  }
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, const CliEnvironment& env, std::ostream& out,
@@ -121,7 +191,7 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env, std:
   switch (result.status) {
     case render::RunStatus::Completed:
       out << result.framesDone << " こまを書き出しました。\n";
-      return options.htmlMs ? WriteHtml(options, result, settings, env, out, err) : kExitOk;
+      return WriteExtras(options, result, settings, env, out, err);
     case render::RunStatus::Aborted:
       err << "kinetta-render: 中断しました。(" << result.framesDone << " こまを書き出し済み)\n";
       return result.framesDone == settings.FrameCount ? kExitOk : kExitInterrupted;

@@ -1,0 +1,42 @@
+// The two animation encoders behind WriteAnimation. Each sees the frames twice: once to learn
+// them (the GIF's colours), then in order to encode them into the file.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "export/animation_file.h"
+#include "render/surface.h"
+
+namespace kinetta::exporter {
+
+/// Writes bytes to the file being made; false on a write error.
+using ByteSink = std::function<bool(const void* data, std::size_t size)>;
+
+class AnimationEncoder {
+ public:
+  virtual ~AnimationEncoder() = default;
+
+  /// The largest width or height the format holds.
+  virtual int MaxSide() const = 0;
+
+  /// First pass: one frame, in order.
+  virtual void Learn(const render::Surface& frame) = 0;
+
+  /// Second pass. Start is called once before the frames; each call returns false with
+  /// `error` set when the file cannot be made.
+  virtual bool Start(int width, int height, int frameCount, const ByteSink& sink,
+                     std::string& error) = 0;
+  virtual bool Add(const render::Surface& frame, std::string& error) = 0;
+  virtual bool Finish(std::string& error) = 0;
+};
+
+/// Animated GIF: palettes from libimagequant, written with giflib.
+std::unique_ptr<AnimationEncoder> MakeGifEncoder(int delayCentiseconds);
+
+/// Animated lossless WebP through libwebp's animation encoder.
+std::unique_ptr<AnimationEncoder> MakeWebpEncoder(int delayMilliseconds);
+
+}  // namespace kinetta::exporter

@@ -1,0 +1,133 @@
+// WriteAnimation's course: read the frames once to count them, check their sizes and learn
+// their colours, then read them again in order and encode them into a temporary file that
+// replaces the target only when it is complete.
+#include "export/animation_file.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "app/atomic_file.h"
+#include "app/number_text.h"
+#include "app/path_helpers.h"
+#include "export/animation_encoder.h"
+#include "export/html_page.h"
+
+namespace kinetta::exporter {
+
+namespace {
+
+std::string SizeText(int width, int height) {
+  return std::to_string(width) + " x " + std::to_string(height);
+}
+
+bool Aborted(const AnimationRequest& r) {
+  return r.abort != nullptr && r.abort->load(std::memory_order_relaxed);
+}
+
+void Report(const AnimationRequest& r, int done, int total) {
+  if (r.progress) r.progress(done, total);
+}
+
+AnimationResult Failure(AnimationStatus status, std::string message) {
+  AnimationResult result;
+  result.status = status;
+  result.message = std::move(message);
+  return result;
+}
+
+}  // namespace
+
+std::string_view AnimationExtension(AnimationFormat format) {
+  return format == AnimationFormat::Gif ? ".gif" : ".webp";
+}
+
+std::filesystem::path DefaultAnimationPath(std::string_view sourcePath, AnimationFormat format) {
+  return std::filesystem::path(app::FrameBaseName(sourcePath) +
+                               std::string(AnimationExtension(format)));
+}
+
+AnimationTime ReadAnimationTime(std::string_view text) {
+  // The same refusals as the page's frame time; the delays are then taken from the seconds
+  // themselves, so hundredths are rounded once, not from rounded milliseconds.
+  const FrameTime checked = ReadFrameTime(text);
+  if (!checked.ms) return {std::nullopt, checked.message};
+  const double seconds = *app::WholeNumber(text);
+  AnimationDelay delay;
+  delay.gifCentiseconds = std::max(kMinGifCentiseconds, *app::ToInt16(seconds * 100));
+  delay.webpMilliseconds = std::max(kMinWebpMilliseconds, *checked.ms);
+  return {delay, {}};
+}
+
+AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest& request) {
+  std::unique_ptr<AnimationEncoder> encoder =
+      request.format == AnimationFormat::Gif
+          ? MakeGifEncoder(request.delay.gifCentiseconds)
+          : MakeWebpEncoder(request.delay.webpMilliseconds);
+  const std::string failed = std::string(kAnimationFailedMessage) + "\n" +
+                             request.target.string() + "\n";
+
+  // First pass: how many frames there are, that they are all one size, and their colours.
+  render::Surface frame;
+  int count = 0;
+  int width = 0;
+  int height = 0;
+  Report(request, 0, 0);
+  while (true) {
+    if (Aborted(request)) return Failure(AnimationStatus::Aborted, {});
+    if (!frames(count, frame)) break;
+    if (count == 0) {
+      width = frame.width();
+      height = frame.height();
+      if (width > encoder->MaxSide() || height > encoder->MaxSide()) {
+        return Failure(AnimationStatus::Failed,
+                       failed + "こまの大きさ " + SizeText(width, height) + " は、この形式の上限 " +
+                           std::to_string(encoder->MaxSide()) + " ピクセルを超えています。");
+      }
+    } else if (frame.width() != width || frame.height() != height) {
+      return Failure(AnimationStatus::Failed,
+                     failed + "こま " + app::FrameFileName("", count) + " の大きさ " +
+                         SizeText(frame.width(), frame.height()) + " が、こま 00 の " +
+                         SizeText(width, height) + " と違います。変換をやり直してください。");
+    }
+    encoder->Learn(frame);
+    ++count;
+    Report(request, count, 0);
+  }
+  if (count == 0) return Failure(AnimationStatus::NoFrames, std::string(kNoFramesMessage));
+
+  // Second pass: the frames in order into the file. A frame that can no longer be read (it was
+  // deleted meanwhile) fails the whole file rather than leaving a shorter one.
+  bool aborted = false;
+  std::string error;  // the encoder's reason, which comes before the file's
+  std::string fileError;
+  const bool written = app::WriteFileAtomically(
+      request.target,
+      [&](const ByteSink& sink) {
+        if (!encoder->Start(width, height, count, sink, error)) return false;
+        for (int k = 0; k < count; ++k) {
+          if (Aborted(request)) {
+            aborted = true;
+            return false;
+          }
+          if (!frames(k, frame) || frame.width() != width || frame.height() != height) {
+            error = "こま " + std::to_string(k) + " を読み直せませんでした。";
+            return false;
+          }
+          if (!encoder->Add(frame, error)) return false;
+          Report(request, k + 1, count);
+        }
+        return encoder->Finish(error);
+      },
+      &fileError);
+
+  if (aborted) return Failure(AnimationStatus::Aborted, {});
+  if (!written) return Failure(AnimationStatus::Failed, failed + (error.empty() ? fileError : error));
+  AnimationResult result;
+  result.status = AnimationStatus::Written;
+  result.frames = count;
+  result.width = width;
+  result.height = height;
+  return result;
+}
+
+}  // namespace kinetta::exporter

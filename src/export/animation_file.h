@@ -1,0 +1,88 @@
+// One animation file from the frame files: an animated GIF (plays everywhere) or an animated
+// lossless WebP (every pixel exact). The frames come through a reader, so this part needs no
+// picture library; the file is written to a temporary name and put in place in one step.
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "render/surface.h"
+
+namespace kinetta::exporter {
+
+enum class AnimationFormat { Gif, WebP };
+
+inline constexpr std::string_view kNoFramesMessage = "変換の実行を先に行ってください。";
+inline constexpr std::string_view kAnimationFailedMessage =
+    "アニメーションファイルを作成できませんでした。";
+
+/// ".gif" or ".webp".
+std::string_view AnimationExtension(AnimationFormat format);
+
+/// The file the save dialog proposes: the frames' base name (the source path up to the file
+/// name's first point) with the format's extension, beside the frames.
+std::filesystem::path DefaultAnimationPath(std::string_view sourcePath, AnimationFormat format);
+
+/// How long each frame shows, in each format's own unit.
+struct AnimationDelay {
+  int gifCentiseconds = 20;  ///< GIF: hundredths of a second
+  int webpMilliseconds = 200;  ///< WebP: milliseconds
+};
+
+/// Browsers show a GIF frame of less than two hundredths for a tenth of a second, so no frame
+/// is shorter than this; the WebP gets the same floor so both files play alike.
+inline constexpr int kMinGifCentiseconds = 2;
+inline constexpr int kMinWebpMilliseconds = 20;
+
+struct AnimationTime {
+  std::optional<AnimationDelay> delay;  ///< when the text is accepted
+  std::string message;                  ///< the refusal, otherwise
+};
+
+/// Reads the seconds per frame with the HTML page's rules (a decimal number from 0 to 32.767,
+/// blanks around it allowed, full-width digits taken as digits) and turns them into each
+/// format's unit, halves to even, with the floors above.
+AnimationTime ReadAnimationTime(std::string_view text);
+
+/// Loads frame `k` (0, 1, ...) into `out`; false when that frame file cannot be loaded, which
+/// ends the animation there, as the preview does.
+using FrameReader = std::function<bool(int k, render::Surface& out)>;
+
+/// Progress while the file is made. The frames are read twice: first to count them and to
+/// learn their colours (`total` is 0 then, `done` counts the frames read), then to encode
+/// (`done` of `total`).
+using AnimationProgress = std::function<void(int done, int total)>;
+
+enum class AnimationStatus {
+  Written,   ///< the file is in place
+  NoFrames,  ///< frame 00 cannot be loaded: kNoFramesMessage
+  Aborted,   ///< the abort flag was set; no file was written or changed
+  Failed,    ///< the message says what and why; no file was written or changed
+};
+
+struct AnimationResult {
+  AnimationStatus status = AnimationStatus::Failed;
+  int frames = 0;       ///< frames in the file
+  int width = 0;        ///< the canvas size
+  int height = 0;
+  std::string message;  ///< for the user, unless Written
+};
+
+struct AnimationRequest {
+  AnimationFormat format = AnimationFormat::Gif;
+  AnimationDelay delay;
+  std::filesystem::path target;
+  const std::atomic<bool>* abort = nullptr;  ///< checked between frames; may be null
+  AnimationProgress progress;                ///< may be empty
+};
+
+/// Reads the frames 0, 1, ... up to the first that cannot be loaded and writes them as one
+/// looping animation at `request.target`. An existing file there is replaced only when the
+/// new one is complete.
+AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest& request);
+
+}  // namespace kinetta::exporter

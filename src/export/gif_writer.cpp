@@ -1,0 +1,275 @@
+// The animated GIF. One histogram of every frame gives libimagequant the animation's palette,
+// which goes into the file once for all frames. Each frame is mapped to it with error
+// diffusion. After the first frame only the rectangle that changed is stored, and inside it
+// every pixel whose picture did not change, or whose shown colour is as near as any palette
+// colour, is transparent: still areas cost nothing, and runs of the transparent index compress
+// to almost nothing.
+#include <gif_lib.h>
+#include <libimagequant.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "export/animation_encoder.h"
+#include "export/palette_map.h"
+
+namespace kinetta::exporter {
+
+namespace {
+
+using render::Surface;
+
+// How much of each pixel's error is passed on to its neighbours. Full diffusion keeps smooth
+// gradients free of bands; a little less keeps the noise it adds, which costs bytes, down.
+constexpr float kDiffusion = 0.85f;
+
+// The histogram takes every other row and column of each frame: a quarter of the pixels gives
+// the same palette for all practical purposes, in a quarter of the time.
+constexpr int kHistogramStep = 2;
+
+struct Rect {
+  int x = 0, y = 0, w = 0, h = 0;
+  bool empty() const { return w <= 0 || h <= 0; }
+};
+
+// The smallest rectangle holding every pixel where `now` differs from `before` (w x h, packed).
+Rect ChangedRect(const Surface& now, const std::vector<std::uint32_t>& before, int w, int h) {
+  int x0 = w, x1 = -1, y0 = h, y1 = -1;
+  for (int y = 0; y < h; ++y) {
+    const std::uint32_t* a = now.Row(y);
+    const std::uint32_t* b = before.data() + static_cast<std::size_t>(y) * w;
+    if (std::memcmp(a, b, sizeof(std::uint32_t) * w) == 0) continue;
+    y0 = std::min(y0, y);
+    y1 = y;
+    int left = 0;
+    while (a[left] == b[left]) ++left;
+    int right = w - 1;
+    while (a[right] == b[right]) --right;
+    x0 = std::min(x0, left);
+    x1 = std::max(x1, right);
+  }
+  if (x1 < 0) return {};
+  return {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+}
+
+class GifEncoder final : public AnimationEncoder {
+ public:
+  explicit GifEncoder(int delayCentiseconds) : delay_(delayCentiseconds) {
+    attr_ = liq_attr_create();
+    // 255 colours: the last index of the table is the transparent one.
+    liq_set_max_colors(attr_, 255);
+    histogram_ = liq_histogram_create(attr_);
+  }
+
+  ~GifEncoder() override {
+    if (gif_ != nullptr) EGifCloseFile(gif_, nullptr);
+    if (histogram_ != nullptr) liq_histogram_destroy(histogram_);
+    liq_attr_destroy(attr_);
+  }
+
+  // The logical screen's size is a 16-bit field.
+  int MaxSide() const override { return 65535; }
+
+  void Learn(const Surface& frame) override {
+    const int w = (frame.width() + kHistogramStep - 1) / kHistogramStep;
+    const int h = (frame.height() + kHistogramStep - 1) / kHistogramStep;
+    sample_.resize(static_cast<std::size_t>(w) * h);
+    std::uint32_t* out = sample_.data();
+    for (int y = 0; y < frame.height(); y += kHistogramStep) {
+      const std::uint32_t* in = frame.Row(y);
+      for (int x = 0; x < frame.width(); x += kHistogramStep) {
+        *out++ = in[x] | 0xFF000000u;  // RGBA in memory, opaque
+      }
+    }
+    liq_image* image = liq_image_create_rgba(attr_, sample_.data(), w, h, 0);
+    if (image == nullptr) return;
+    liq_histogram_add_image(histogram_, attr_, image);
+    liq_image_destroy(image);
+  }
+
+  bool Start(int width, int height, int, const ByteSink& sink, std::string& error) override {
+    width_ = width;
+    height_ = height;
+    sink_ = &sink;
+    if (!MakePalette(error)) return false;
+
+    int gifError = 0;
+    gif_ = EGifOpen(this, &GifEncoder::Output, &gifError);
+    if (gif_ == nullptr) return GifFailed(gifError, error);
+    EGifSetGifVersion(gif_, true);
+    // The palette plus the transparent entry, in a table whose size is a power of two.
+    int tableSize = 2;
+    while (tableSize < palette_->size() + 1) tableSize *= 2;
+    std::vector<GifColorType> colours(tableSize, GifColorType{0, 0, 0});
+    for (int i = 0; i < palette_->size(); ++i) {
+      const std::uint32_t c = palette_->colour(i);
+      colours[i] = GifColorType{static_cast<GifByteType>(c & 0xFF),
+                                static_cast<GifByteType>((c >> 8) & 0xFF),
+                                static_cast<GifByteType>((c >> 16) & 0xFF)};
+    }
+    ColorMapObject* map = GifMakeMapObject(tableSize, colours.data());
+    if (map == nullptr) {
+      error = "GIF: メモリが足りません。";
+      return false;
+    }
+    const bool screen = EGifPutScreenDesc(gif_, width, height, 8, 0, map) != GIF_ERROR;
+    GifFreeMapObject(map);
+    if (!screen) return GifFailed(gif_->Error, error);
+    // The NETSCAPE2.0 block: loop count 0, play for ever.
+    static const GifByteType kLoop[3] = {1, 0, 0};
+    if (EGifPutExtensionLeader(gif_, APPLICATION_EXT_FUNC_CODE) == GIF_ERROR ||
+        EGifPutExtensionBlock(gif_, 11, "NETSCAPE2.0") == GIF_ERROR ||
+        EGifPutExtensionBlock(gif_, 3, kLoop) == GIF_ERROR ||
+        EGifPutExtensionTrailer(gif_) == GIF_ERROR) {
+      return GifFailed(gif_->Error, error);
+    }
+    previous_.assign(static_cast<std::size_t>(width) * height, 0);
+    shown_.assign(previous_.size(), 0);
+    first_ = true;
+    return true;
+  }
+
+  bool Add(const Surface& frame, std::string& error) override {
+    const Rect rect = first_ ? Rect{0, 0, width_, height_}
+                             : ChangedRect(frame, previous_, width_, height_);
+    const bool ok = rect.empty() ? PutUnchanged(error) : PutChanged(frame, rect, error);
+    for (int y = 0; y < height_; ++y) {
+      std::memcpy(previous_.data() + static_cast<std::size_t>(y) * width_, frame.Row(y),
+                  sizeof(std::uint32_t) * width_);
+    }
+    first_ = false;
+    return ok;
+  }
+
+  bool Finish(std::string& error) override {
+    int gifError = 0;
+    const int status = EGifCloseFile(gif_, &gifError);
+    gif_ = nullptr;  // closed and freed even on failure
+    if (status == GIF_ERROR) return GifFailed(gifError, error);
+    return true;
+  }
+
+ private:
+  static int Output(GifFileType* gif, const GifByteType* bytes, int length) {
+    auto* self = static_cast<GifEncoder*>(gif->UserData);
+    return (*self->sink_)(bytes, static_cast<std::size_t>(length)) ? length : 0;
+  }
+
+  bool GifFailed(int code, std::string& error) {
+    if (error.empty()) {
+      const char* text = GifErrorString(code);
+      error = std::string("GIF: ") + (text != nullptr ? text : "error");
+    }
+    return false;
+  }
+
+  // The animation's palette from the histogram of all frames.
+  bool MakePalette(std::string& error) {
+    liq_result* result = nullptr;
+    if (liq_histogram_quantize(histogram_, attr_, &result) != LIQ_OK) {
+      error = "GIF: 色の数を減らせませんでした。";
+      return false;
+    }
+    const liq_palette* palette = liq_get_palette(result);
+    std::vector<std::uint32_t> colours;
+    for (unsigned i = 0; i < palette->count; ++i) {
+      const liq_color c = palette->entries[i];
+      colours.push_back(c.r | (c.g << 8) | (static_cast<std::uint32_t>(c.b) << 16));
+    }
+    liq_result_destroy(result);
+    if (colours.empty()) colours.push_back(0);
+    palette_ = std::make_unique<PaletteMap>(std::move(colours));
+    transparent_ = static_cast<std::uint8_t>(palette_->size());
+    return true;
+  }
+
+  // A frame in which nothing changed: one transparent pixel keeps the frame and its delay.
+  bool PutUnchanged(std::string& error) {
+    indices_.assign(1, transparent_);
+    return PutFrame({0, 0, 1, 1}, true, error);
+  }
+
+  bool PutChanged(const Surface& frame, const Rect& r, std::string& error) {
+    indices_.resize(static_cast<std::size_t>(r.w) * r.h);
+    const std::uint32_t* pixels = frame.Row(r.y) + r.x;
+    const std::size_t corner = static_cast<std::size_t>(r.y) * width_ + r.x;
+    if (first_) {
+      palette_->Dither(pixels, width_, r.w, r.h, kDiffusion, indices_.data());
+    } else {
+      const PaletteMap::Backdrop backdrop{shown_.data() + corner, previous_.data() + corner,
+                                          transparent_};
+      palette_->Dither(pixels, width_, r.w, r.h, kDiffusion, backdrop, indices_.data());
+    }
+
+    // Update what is on screen, and find the rectangle that still holds a visible change.
+    int x0 = r.w, x1 = -1, y0 = r.h, y1 = -1;
+    for (int y = 0; y < r.h; ++y) {
+      std::uint32_t* shown = shown_.data() + corner + static_cast<std::size_t>(y) * width_;
+      const std::uint8_t* row = indices_.data() + static_cast<std::size_t>(y) * r.w;
+      for (int x = 0; x < r.w; ++x) {
+        if (row[x] == transparent_) continue;
+        shown[x] = palette_->colour(row[x]);
+        x0 = std::min(x0, x);
+        x1 = std::max(x1, x);
+        y0 = std::min(y0, y);
+        y1 = y;
+      }
+    }
+    if (first_) return PutFrame(r, false, error);
+    if (x1 < 0) return PutUnchanged(error);
+
+    // Store only that rectangle.
+    const Rect crop{r.x + x0, r.y + y0, x1 - x0 + 1, y1 - y0 + 1};
+    for (int y = 0; y < crop.h; ++y) {
+      std::memmove(indices_.data() + static_cast<std::size_t>(y) * crop.w,
+                   indices_.data() + static_cast<std::size_t>(y + y0) * r.w + x0, crop.w);
+    }
+    return PutFrame(crop, true, error);
+  }
+
+  // One frame: its control block (delay, transparency, drawn over the last) and its rectangle
+  // with the rows of indices_ (r.w per row).
+  bool PutFrame(const Rect& r, bool transparency, std::string& error) {
+    GraphicsControlBlock gcb{};
+    gcb.DisposalMode = DISPOSE_DO_NOT;
+    gcb.UserInputFlag = false;
+    gcb.DelayTime = delay_;
+    gcb.TransparentColor = transparency ? transparent_ : NO_TRANSPARENT_COLOR;
+    GifByteType extension[4];
+    const std::size_t length = EGifGCBToExtension(&gcb, extension);
+    bool ok = EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length),
+                               extension) != GIF_ERROR &&
+              EGifPutImageDesc(gif_, r.x, r.y, r.w, r.h, false, nullptr) != GIF_ERROR;
+    for (int y = 0; ok && y < r.h; ++y) {
+      ok = EGifPutLine(gif_, indices_.data() + static_cast<std::size_t>(y) * r.w, r.w) !=
+           GIF_ERROR;
+    }
+    return ok || GifFailed(gif_->Error, error);
+  }
+
+  int delay_;
+  liq_attr* attr_ = nullptr;
+  liq_histogram* histogram_ = nullptr;
+  std::unique_ptr<PaletteMap> palette_;
+  std::uint8_t transparent_ = 0;
+  GifFileType* gif_ = nullptr;
+  const ByteSink* sink_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+  bool first_ = true;
+  std::vector<std::uint32_t> sample_;    // the histogram's share of a frame, RGBA
+  std::vector<std::uint32_t> previous_;  // the last frame, packed
+  std::vector<std::uint32_t> shown_;     // what a viewer shows now, packed
+  std::vector<GifByteType> indices_;
+};
+
+}  // namespace
+
+std::unique_ptr<AnimationEncoder> MakeGifEncoder(int delayCentiseconds) {
+  return std::make_unique<GifEncoder>(delayCentiseconds);
+}
+
+}  // namespace kinetta::exporter

@@ -1,0 +1,59 @@
+// Mapping true-colour pixels to a palette of at most 255 colours: the nearest colour (plain
+// red-green-blue distance, the same measure by which the frames' fidelity is judged), and
+// error diffusion that spreads each pixel's difference onto its neighbours so gradients keep
+// their shades.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace kinetta::exporter {
+
+class PaletteMap {
+ public:
+  /// `colours` are packed (red + 256 x green + 65536 x blue); 1 to 255 of them.
+  explicit PaletteMap(std::vector<std::uint32_t> colours);
+
+  int size() const { return static_cast<int>(colours_.size()); }
+  std::uint32_t colour(int index) const { return colours_[index]; }
+
+  /// The index of the palette colour nearest to (r, g, b), each 0..255. Exact: ties go to the
+  /// lower index.
+  int Nearest(int r, int g, int b) const;
+
+  /// Maps the w x h pixels at `pixels` (rows `stride` pixels apart, packed colours) to palette
+  /// indices in `out` (w per row) with Floyd-Steinberg error diffusion, row by row in
+  /// alternating directions. `strength` 0 gives the plain nearest colour, 1 full diffusion.
+  void Dither(const std::uint32_t* pixels, int stride, int w, int h, float strength,
+              std::uint8_t* out) const;
+
+  /// What a viewer already shows under the pixels being mapped, for an animation frame drawn
+  /// over the last one. Rows are `stride` pixels apart, as the pixels'.
+  struct Backdrop {
+    const std::uint32_t* shown;   ///< the colours on screen now
+    const std::uint32_t* before;  ///< the last frame's own pixels
+    std::uint8_t keep;            ///< the index that leaves a pixel as it is shown
+  };
+
+  /// The same for a frame drawn over `backdrop`: a pixel that did not change since the last
+  /// frame, or whose shown colour is at least as near as any palette colour, gets
+  /// `backdrop.keep`, and the error diffused from it is that of the colour really seen.
+  void Dither(const std::uint32_t* pixels, int stride, int w, int h, float strength,
+              const Backdrop& backdrop, std::uint8_t* out) const;
+
+ private:
+  void DitherOver(const std::uint32_t* pixels, int stride, int w, int h, float strength,
+                  const Backdrop* backdrop, std::uint8_t* out) const;
+
+  // The colour cube is cut into 32 x 32 x 32 cells; each cell lists the palette entries that
+  // can be nearest to some colour inside it, so a lookup compares a few entries, not all.
+  static constexpr int kCellBits = 5;
+  static constexpr int kCells = 1 << kCellBits;
+
+  std::vector<std::uint32_t> colours_;
+  std::vector<std::int16_t> channels_;      // r, g, b of each entry
+  std::vector<std::uint32_t> cellStart_;    // kCells^3 + 1 offsets into candidates_
+  std::vector<std::uint8_t> candidates_;
+};
+
+}  // namespace kinetta::exporter
