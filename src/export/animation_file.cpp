@@ -20,6 +20,13 @@ std::string SizeText(int width, int height) {
   return std::to_string(width) + " x " + std::to_string(height);
 }
 
+// A frame's number as in its file name: at least two digits.
+std::string FrameNumber(int k) {
+  std::string text = std::to_string(k);
+  if (text.size() < 2) text.insert(text.begin(), '0');
+  return text;
+}
+
 bool Aborted(const AnimationRequest& r) {
   return r.abort != nullptr && r.abort->load(std::memory_order_relaxed);
 }
@@ -85,7 +92,7 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
       }
     } else if (frame.width() != width || frame.height() != height) {
       return Failure(AnimationStatus::Failed,
-                     failed + "こま " + app::FrameFileName("", count) + " の大きさ " +
+                     failed + "こま " + FrameNumber(count) + " の大きさ " +
                          SizeText(frame.width(), frame.height()) + " が、こま 00 の " +
                          SizeText(width, height) + " と違います。変換をやり直してください。");
     }
@@ -110,7 +117,7 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
             return false;
           }
           if (!frames(k, frame) || frame.width() != width || frame.height() != height) {
-            error = "こま " + std::to_string(k) + " を読み直せませんでした。";
+            error = "こま " + FrameNumber(k) + " を読み直せませんでした。";
             return false;
           }
           if (!encoder->Add(frame, error)) return false;

@@ -65,6 +65,8 @@ class GifEncoder final : public AnimationEncoder {
   }
 
   ~GifEncoder() override {
+    // A file given up half-way: the sink is gone, so giflib's closing bytes go nowhere.
+    sink_ = nullptr;
     if (gif_ != nullptr) EGifCloseFile(gif_, nullptr);
     if (histogram_ != nullptr) liq_histogram_destroy(histogram_);
     liq_attr_destroy(attr_);
@@ -155,6 +157,7 @@ class GifEncoder final : public AnimationEncoder {
  private:
   static int Output(GifFileType* gif, const GifByteType* bytes, int length) {
     auto* self = static_cast<GifEncoder*>(gif->UserData);
+    if (self->sink_ == nullptr) return length;
     return (*self->sink_)(bytes, static_cast<std::size_t>(length)) ? length : 0;
   }
 

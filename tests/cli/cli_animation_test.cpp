@@ -1,0 +1,103 @@
+// kinetta-render --gif / --webp / --delay: the options, and the animation files written from the
+// frame files after a run that produced every frame.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/path_helpers.h"
+#include "cli/cli_options.h"
+#include "cli/cli_run.h"
+#include "export/animation_decoder.h"
+#include "image/bmp_file.h"
+#include "image/picture_file.h"
+#include "test_support.h"
+
+namespace kinetta::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(CliAnimationOptions, FilesAndDelay) {
+  CliOptions o;
+  std::string error;
+  ASSERT_EQ(ParseArguments({"--gif", "a.gif", "--webp=b.webp", "--delay", "0.125", "c.bmp"}, o,
+                           error),
+            ParseOutcome::Run)
+      << error;
+  EXPECT_EQ(o.gifPath, "a.gif");
+  EXPECT_EQ(o.webpPath, "b.webp");
+  EXPECT_EQ(o.delay.gifCentiseconds, 12);
+  EXPECT_EQ(o.delay.webpMilliseconds, 125);
+
+  CliOptions plain;
+  ASSERT_EQ(ParseArguments({"c.bmp"}, plain, error), ParseOutcome::Run);
+  EXPECT_EQ(plain.delay.gifCentiseconds, 20);
+  EXPECT_EQ(plain.delay.webpMilliseconds, 200);
+
+  for (std::vector<std::string> bad : {std::vector<std::string>{"--delay", "abc", "c.bmp"},
+                                       {"--delay", "33", "c.bmp"},
+                                       {"--gif=", "c.bmp"},
+                                       {"c.bmp", "--webp"}}) {
+    CliOptions b;
+    EXPECT_EQ(ParseArguments(bad, b, error), ParseOutcome::Error) << bad[0];
+  }
+}
+
+class CliAnimationTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(image::WriteBmp24(test::CoordinatePicture(40, 30), pics_ / "cat.bmp"));
+  }
+  int Run(std::vector<std::string> args) {
+    out_.str("");
+    err_.str("");
+    const CliEnvironment env{app_.path().string(), false, &control_};
+    return RunCli(args, env, out_, err_);
+  }
+  std::string Source() const { return (pics_ / "cat.bmp").string(); }
+
+  test::TempFolder app_;
+  test::TempFolder pics_;
+  render::RunControl control_;
+  std::ostringstream out_, err_;
+};
+
+TEST_F(CliAnimationTest, WritesBothFilesFromTheFramesJustRendered) {
+  const fs::path gif = pics_ / "cat.gif", webp = pics_ / "out" / "cat.webp";
+  fs::create_directory(pics_ / "out");
+  ASSERT_EQ(Run({"--shape", "disk", "--frames", "3", "--delay", "0.5", "--gif", gif.string(),
+                 "--webp", webp.string(), Source()}),
+            kExitOk)
+      << err_.str();
+  EXPECT_NE(out_.str().find(gif.string()), std::string::npos) << out_.str();
+
+  std::vector<render::Surface> frames(3);
+  for (int k = 0; k < 3; ++k) {
+    ASSERT_TRUE(image::LoadPicture(app::FrameFileName(Source(), k), frames[k]));
+  }
+  const test::DecodedAnimation g = test::DecodeGif(gif);
+  ASSERT_TRUE(g.ok) << g.error;
+  EXPECT_EQ(g.delays, std::vector<int>(3, 50));
+  EXPECT_EQ(g.frames.size(), 3u);
+  const test::DecodedAnimation w = test::DecodeWebp(webp);
+  ASSERT_TRUE(w.ok) << w.error;
+  EXPECT_EQ(w.delays, std::vector<int>(3, 500));
+  ASSERT_EQ(w.frames.size(), 3u);
+  for (int k = 0; k < 3; ++k) EXPECT_TRUE(w.frames[k] == frames[k]) << "frame " << k;
+}
+
+TEST_F(CliAnimationTest, AFileThatCannotBeWrittenFailsAfterTheFrames) {
+  const fs::path gif = pics_ / "missing" / "cat.gif";
+  EXPECT_EQ(Run({"--frames", "2", "--gif", gif.string(), Source()}), kExitFailed);
+  EXPECT_NE(err_.str().find(gif.string()), std::string::npos) << err_.str();
+  EXPECT_TRUE(fs::exists(app::FrameFileName(Source(), 1)));
+  EXPECT_FALSE(fs::exists(gif));
+}
+
+TEST_F(CliAnimationTest, ABadDelayRendersNothing) {
+  EXPECT_EQ(Run({"--delay", "abc", "--gif", (pics_ / "a.gif").string(), Source()}), kExitUsage);
+  EXPECT_FALSE(fs::exists(app::FrameFileName(Source(), 0)));
+}
+
+}  // namespace
+}  // namespace kinetta::cli

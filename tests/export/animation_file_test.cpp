@@ -1,0 +1,304 @@
+// Animation files written from frames in memory and read back with giflib and libwebp's
+// demuxer: frame count, delays, looping, canvas, pixels, the transparent still areas, and the
+// refusals, abort and failures that must leave no file behind.
+#include "export/animation_file.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "export/animation_decoder.h"
+#include "export/html_page.h"
+#include "render/geometry.h"
+#include "test_support.h"
+
+namespace kinetta::exporter {
+namespace {
+
+namespace fs = std::filesystem;
+using render::Surface;
+
+FrameReader ReaderOf(const std::vector<Surface>& frames) {
+  return [&frames](int k, Surface& out) {
+    if (k < 0 || k >= static_cast<int>(frames.size())) return false;
+    out = frames[static_cast<std::size_t>(k)];
+    return true;
+  };
+}
+
+std::string Bytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The frames of a real run: `shape` on a w x h picture.
+std::vector<Surface> Frames(const Surface& picture, int shape, int count) {
+  render::Settings s;
+  s.ShapeIndex = shape;
+  s.WidthMode = 0;
+  s.FrameCount = count;
+  s.BackColor = render::Compose(20, 40, 60);
+  return test::RenderAll(picture, s);
+}
+
+// A picture of 12 flat colours in blocks: few enough for an exact palette.
+Surface BlockPicture(int w, int h) {
+  Surface s(w, h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const int block = (x / 8 + 3 * (y / 8)) % 12;
+      s.PSet(x, y, render::Compose(block * 20, 255 - block * 17, (block * 97) % 256));
+    }
+  }
+  return s;
+}
+
+AnimationResult Write(const std::vector<Surface>& frames, AnimationFormat format,
+                      const fs::path& target, const char* seconds = "0.2") {
+  AnimationRequest request;
+  request.format = format;
+  request.delay = *ReadAnimationTime(seconds).delay;
+  request.target = target;
+  return WriteAnimation(ReaderOf(frames), request);
+}
+
+TEST(AnimationTime, DelaysInEachFormatsUnitRoundHalvesToEvenWithAFloor) {
+  struct Case {
+    const char* text;
+    int centiseconds;
+    int milliseconds;
+  };
+  for (const Case& c : {
+           Case{"0.2", 20, 200},
+           Case{" 1.5 ", 150, 1500},
+           Case{"0.125", 12, 125},    // 12.5 hundredths: to even
+           Case{"0.375", 38, 375},    // 37.5 hundredths: to even
+           Case{"0.01", 2, 20},       // browsers would show 1 hundredth as 10
+           Case{"0", 2, 20},
+           Case{"32.767", 3277, 32767},
+       }) {
+    const AnimationTime t = ReadAnimationTime(c.text);
+    ASSERT_TRUE(t.delay) << c.text;
+    EXPECT_EQ(t.delay->gifCentiseconds, c.centiseconds) << c.text;
+    EXPECT_EQ(t.delay->webpMilliseconds, c.milliseconds) << c.text;
+  }
+  for (const char* bad : {"abc", "", "-1", "33", "0.2s"}) {
+    const AnimationTime t = ReadAnimationTime(bad);
+    EXPECT_FALSE(t.delay) << bad;
+    EXPECT_EQ(t.message, ReadFrameTime(bad).message) << bad;
+  }
+}
+
+TEST(AnimationPath, TheFramesBaseNameWithTheFormatsExtension) {
+  EXPECT_EQ(DefaultAnimationPath("/my.pics/cat.small.jpg", AnimationFormat::Gif),
+            fs::path("/my.pics/cat.gif"));
+  EXPECT_EQ(DefaultAnimationPath("/pics/cat.jpg", AnimationFormat::WebP),
+            fs::path("/pics/cat.webp"));
+  EXPECT_EQ(DefaultAnimationPath("/pics/noext", AnimationFormat::Gif),
+            fs::path("/pics/noext.gif"));
+}
+
+TEST(AnimationFile, WebpKeepsEveryPixelOfEveryFrame) {
+  test::TempFolder folder;
+  const std::vector<Surface> frames = Frames(test::CoordinatePicture(48, 32), 2, 5);  // sphere
+  const AnimationResult r = Write(frames, AnimationFormat::WebP, folder / "a.webp", "0.35");
+  ASSERT_EQ(r.status, AnimationStatus::Written) << r.message;
+  EXPECT_EQ(r.frames, 5);
+  EXPECT_EQ(Bytes(folder / "a.webp").substr(0, 4), "RIFF");
+
+  const test::DecodedAnimation d = test::DecodeWebp(folder / "a.webp");
+  ASSERT_TRUE(d.ok) << d.error;
+  EXPECT_EQ(d.width, frames[0].width());
+  EXPECT_EQ(d.height, frames[0].height());
+  EXPECT_EQ(d.loopCount, 0);
+  EXPECT_EQ(d.delays, std::vector<int>(5, 350));
+  ASSERT_EQ(d.frames.size(), frames.size());
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    EXPECT_TRUE(d.frames[k] == frames[k]) << "frame " << k;
+  }
+}
+
+TEST(AnimationFile, GifOfFewColoursIsExactAndLoops) {
+  test::TempFolder folder;
+  const std::vector<Surface> frames = Frames(BlockPicture(40, 24), 0, 6);  // plane
+  const AnimationResult r = Write(frames, AnimationFormat::Gif, folder / "a.gif", "0.125");
+  ASSERT_EQ(r.status, AnimationStatus::Written) << r.message;
+  EXPECT_EQ(Bytes(folder / "a.gif").substr(0, 6), "GIF89a");
+
+  const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
+  ASSERT_TRUE(d.ok) << d.error;
+  EXPECT_EQ(d.width, frames[0].width());
+  EXPECT_EQ(d.height, frames[0].height());
+  EXPECT_EQ(d.loopCount, 0);
+  EXPECT_EQ(d.delays, std::vector<int>(6, 12));
+  ASSERT_EQ(d.frames.size(), frames.size());
+  // 12 colours and the background: the palette holds them all, so nothing is dithered.
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    EXPECT_TRUE(d.frames[k] == frames[k]) << "frame " << k;
+  }
+}
+
+TEST(AnimationFile, GifOfManyColoursStaysCloseToTheFrames) {
+  test::TempFolder folder;
+  const std::vector<Surface> frames = Frames(test::CoordinatePicture(64, 48), 2, 6);  // sphere
+  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status,
+            AnimationStatus::Written);
+  const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
+  ASSERT_TRUE(d.ok) << d.error;
+  ASSERT_EQ(d.frames.size(), frames.size());
+  // Thousands of colours in 255 entries, dithered: close on average, and no pixel far off.
+  EXPECT_GT(test::Psnr(d.frames, frames), 30.0);
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    for (int y = 0; y < frames[k].height(); ++y) {
+      for (int x = 0; x < frames[k].width(); ++x) {
+        const std::uint32_t a = frames[k].Row(y)[x], b = d.frames[k].Row(y)[x];
+        for (int shift = 0; shift < 24; shift += 8) {
+          const int diff = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+          ASSERT_LE(std::abs(diff), 48) << "frame " << k << " (" << x << ", " << y << ")";
+        }
+      }
+    }
+  }
+}
+
+TEST(AnimationFile, GifLeavesStillAreasTransparentAndStoresOnlyTheChange) {
+  test::TempFolder folder;
+  // The sliding band on a picture narrower than the frame: the background stays still.
+  render::Settings s;
+  s.ShapeIndex = 0;
+  s.WidthMode = 2;
+  s.WidthValue = 60;
+  s.FrameCount = 5;
+  const std::vector<Surface> frames = test::RenderAll(BlockPicture(32, 24), s);
+  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status,
+            AnimationStatus::Written);
+  const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
+  ASSERT_TRUE(d.ok) << d.error;
+  ASSERT_EQ(d.stored.size(), frames.size());
+  int still = 0;
+  for (std::size_t k = 1; k < frames.size(); ++k) {
+    for (int y = 0; y < frames[k].height(); ++y) {
+      for (int x = 0; x < frames[k].width(); ++x) {
+        if (frames[k].Point(x, y) != frames[k - 1].Point(x, y)) continue;
+        ++still;
+        ASSERT_EQ(d.stored[k][static_cast<std::size_t>(y) * d.width + x], 0)
+            << "frame " << k << " stores the unchanged pixel (" << x << ", " << y << ")";
+      }
+    }
+    EXPECT_TRUE(d.frames[k] == frames[k]) << "frame " << k;
+  }
+  EXPECT_GT(still, 0) << "the motion should leave some pixels still";
+}
+
+TEST(AnimationFile, RepeatedFramesKeepTheirPlaceAndDelay) {
+  test::TempFolder folder;
+  const Surface picture = BlockPicture(16, 16);
+  const std::vector<Surface> frames{picture, picture, picture};
+  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status,
+            AnimationStatus::Written);
+  const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
+  ASSERT_TRUE(d.ok) << d.error;
+  ASSERT_EQ(d.frames.size(), 3u);
+  EXPECT_EQ(d.delays, std::vector<int>(3, 20));
+  for (int k = 1; k < 3; ++k) {
+    EXPECT_TRUE(d.frames[k] == picture);
+    EXPECT_EQ(std::count(d.stored[k].begin(), d.stored[k].end(), 1), 0);
+  }
+}
+
+TEST(AnimationFile, TheFramesEndAtTheFirstThatCannotBeRead) {
+  test::TempFolder folder;
+  std::vector<Surface> frames = Frames(BlockPicture(24, 16), 1, 4);
+  for (AnimationFormat format : {AnimationFormat::Gif, AnimationFormat::WebP}) {
+    const fs::path file = folder / (std::string("a") + std::string(AnimationExtension(format)));
+    const AnimationResult r = Write(frames, format, file);
+    ASSERT_EQ(r.status, AnimationStatus::Written) << r.message;
+    EXPECT_EQ(r.frames, 4);
+    const test::DecodedAnimation d =
+        format == AnimationFormat::Gif ? test::DecodeGif(file) : test::DecodeWebp(file);
+    EXPECT_EQ(d.frames.size(), 4u);
+  }
+}
+
+TEST(AnimationFile, NoFramesWritesNothing) {
+  test::TempFolder folder;
+  for (AnimationFormat format : {AnimationFormat::Gif, AnimationFormat::WebP}) {
+    const AnimationResult r = Write({}, format, folder / "a.out");
+    EXPECT_EQ(r.status, AnimationStatus::NoFrames);
+    EXPECT_EQ(r.message, kNoFramesMessage);
+  }
+  EXPECT_TRUE(fs::is_empty(folder.path()));
+}
+
+TEST(AnimationFile, RefusalsAndFailuresLeaveTheTargetAsItWas) {
+  test::TempFolder folder;
+  const fs::path target = folder / "keep.gif";
+  std::ofstream(target) << "older file";
+
+  // A frame of another size (left from an earlier run): no mixed animation.
+  std::vector<Surface> frames = Frames(BlockPicture(24, 16), 1, 3);
+  frames.push_back(Surface(10, 10, 0));
+  AnimationResult r = Write(frames, AnimationFormat::Gif, target);
+  EXPECT_EQ(r.status, AnimationStatus::Failed);
+  EXPECT_NE(r.message.find("03"), std::string::npos) << r.message;
+
+  // Wider than the format holds.
+  r = Write({Surface(16384, 1, 0)}, AnimationFormat::WebP, target);
+  EXPECT_EQ(r.status, AnimationStatus::Failed);
+  EXPECT_NE(r.message.find("16383"), std::string::npos) << r.message;
+  r = Write({Surface(65536, 1, 0)}, AnimationFormat::Gif, target);
+  EXPECT_EQ(r.status, AnimationStatus::Failed);
+
+  EXPECT_EQ(Bytes(target), "older file");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+
+  // A folder that does not exist: reported with the path.
+  const fs::path nowhere = folder / "missing" / "a.gif";
+  r = Write(Frames(BlockPicture(24, 16), 1, 2), AnimationFormat::Gif, nowhere);
+  EXPECT_EQ(r.status, AnimationStatus::Failed);
+  EXPECT_NE(r.message.find(nowhere.string()), std::string::npos) << r.message;
+  EXPECT_NE(r.message.find(kAnimationFailedMessage), std::string::npos);
+}
+
+TEST(AnimationFile, ProgressCountsTheReadingThenTheEncoding) {
+  test::TempFolder folder;
+  const std::vector<Surface> frames = Frames(BlockPicture(24, 16), 1, 3);
+  std::vector<std::pair<int, int>> seen;
+  AnimationRequest request;
+  request.target = folder / "a.gif";
+  request.progress = [&](int done, int total) { seen.emplace_back(done, total); };
+  ASSERT_EQ(WriteAnimation(ReaderOf(frames), request).status, AnimationStatus::Written);
+  const std::vector<std::pair<int, int>> expected{{0, 0}, {1, 0}, {2, 0}, {3, 0},
+                                                  {1, 3}, {2, 3}, {3, 3}};
+  EXPECT_EQ(seen, expected);
+}
+
+TEST(AnimationFile, AbortWhileEncodingLeavesNoFileAndTheOldOneUnchanged) {
+  test::TempFolder folder;
+  const std::vector<Surface> frames = Frames(BlockPicture(24, 16), 1, 4);
+  for (AnimationFormat format : {AnimationFormat::Gif, AnimationFormat::WebP}) {
+    const fs::path target = folder / "keep.anim";
+    std::ofstream(target) << "older file";
+    std::atomic<bool> abort{false};
+    AnimationRequest request;
+    request.format = format;
+    request.target = target;
+    request.abort = &abort;
+    // The abort button pressed once two frames are encoded.
+    request.progress = [&](int done, int total) {
+      if (total > 0 && done == 2) abort = true;
+    };
+    const AnimationResult r = WriteAnimation(ReaderOf(frames), request);
+    EXPECT_EQ(r.status, AnimationStatus::Aborted);
+    EXPECT_EQ(Bytes(target), "older file");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+  }
+}
+
+}  // namespace
+}  // namespace kinetta::exporter
