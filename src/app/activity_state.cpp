@@ -1,4 +1,4 @@
-// The rules of what Execute and Preview do while the program is busy.
+// The rules of what Execute, Preview and the animation-file command do while the program is busy.
 #include "app/activity_state.h"
 
 namespace kinetta::app {
@@ -9,6 +9,8 @@ ExecuteVerdict ActivityState::OnExecute() const {
       return ExecuteVerdict::IgnoreConverting;
     case Activity::Previewing:
       return ExecuteVerdict::RefusePreviewing;
+    case Activity::MakingAnimation:
+      return ExecuteVerdict::RefuseMakingAnimation;
     case Activity::Idle:
       break;
   }
@@ -21,10 +23,26 @@ PreviewVerdict ActivityState::OnPreview() const {
       return PreviewVerdict::RefuseConverting;
     case Activity::Previewing:
       return PreviewVerdict::IgnorePreviewing;
+    case Activity::MakingAnimation:
+      return PreviewVerdict::RefuseMakingAnimation;
     case Activity::Idle:
       break;
   }
   return PreviewVerdict::Start;
+}
+
+AnimationVerdict ActivityState::OnAnimation() const {
+  switch (current_) {
+    case Activity::Converting:
+      return AnimationVerdict::RefuseConverting;
+    case Activity::Previewing:
+      return AnimationVerdict::RefusePreviewing;
+    case Activity::MakingAnimation:
+      return AnimationVerdict::IgnoreMaking;
+    case Activity::Idle:
+      break;
+  }
+  return AnimationVerdict::Start;
 }
 
 bool ActivityState::Begin(Activity activity) {

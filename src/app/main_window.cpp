@@ -23,6 +23,7 @@
 #include "app/picture_box.h"
 #include "app/prompter.h"
 #include "app/toolbar_icons.h"
+#include "export/animation_dialog.h"
 #include "export/export_dialog.h"
 #include "image/open_command.h"
 #include "image/picture_file.h"
@@ -86,6 +87,10 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
   connect(player_, &preview::PreviewPlayer::ended, this, &MainWindow::OnPreviewEnded);
   connect(&runner_, &ConversionRunner::frameSaved, this, &MainWindow::OnFrameSaved);
   connect(&runner_, &ConversionRunner::finished, this, &MainWindow::OnRunFinished);
+  connect(&animationRunner_, &exporter::AnimationRunner::progressed, this,
+          &MainWindow::OnAnimationProgress);
+  connect(&animationRunner_, &exporter::AnimationRunner::finished, this,
+          &MainWindow::OnAnimationFinished);
 
   Form_Load();
 }
@@ -94,6 +99,7 @@ MainWindow::~MainWindow() {
   delete settingsDialog_;  // it edits settings_, which ends with this window
   player_->Stop();
   runner_.StopAndWait();
+  animationRunner_.StopAndWait();
 }
 
 // ---- Building the window ---------------------------------------------------------------------
@@ -107,6 +113,8 @@ void MainWindow::createActions() {
   };
   mnuFileOpen = make("mnuFileOpen", "開く(&O)...", &MainWindow::mnuFileOpen_Click);
   mnuFileHTML = make("mnuFileHTML", "表示用HTML作成(&H)", &MainWindow::mnuFileHTML_Click);
+  mnuFileAnim =
+      make("mnuFileAnim", "アニメーションファイル作成(&G)", &MainWindow::mnuFileAnim_Click);
   mnuFileExit = make("mnuFileExit", "終了(&X)", &MainWindow::mnuFileExit_Click);
   mnuFileBar2 = new QAction(this);
   mnuFileBar2->setObjectName(QStringLiteral("mnuFileBar2"));
@@ -130,6 +138,7 @@ void MainWindow::createMenus() {
   mnuFile->setObjectName(QStringLiteral("mnuFile"));
   mnuFile->addAction(mnuFileOpen);
   mnuFile->addAction(mnuFileHTML);
+  mnuFile->addAction(mnuFileAnim);
   mnuFile->addAction(mnuFileExit);
   mnuFile->addAction(mnuFileBar2);
   for (QAction* entry : mnuFileFName) mnuFile->addAction(entry);
@@ -307,6 +316,8 @@ void MainWindow::Form_Unload() {
   player_->Stop();
   // The driver stops within a checkpoint; the frames it wrote are whole files.
   runner_.StopAndWait();
+  // The writer stops before its next frame and removes its temporary file.
+  animationRunner_.StopAndWait();
   WriteSettings();
   if (!isMinimized()) savePlacement();
   if (settingsDialog_) settingsDialog_->close();
@@ -400,6 +411,107 @@ void MainWindow::OpenExportDialog() {
   exportDialog_->activateWindow();
 }
 
+// ---- Animation file --------------------------------------------------------------------------
+
+void MainWindow::mnuFileAnim_Click() {
+  if (!AnimationAllowed()) return;
+  if (sourcePath_.empty()) {
+    Warn(Utf8(render::kNoSourceMessage.data()));
+    return;
+  }
+  OpenAnimationDialog();
+}
+
+exporter::AnimationDialog* MainWindow::animationDialog() const { return animationDialog_; }
+
+void MainWindow::OpenAnimationDialog() {
+  if (!animationDialog_) {
+    const TwipsPerPixel tpp = layout_.twipsPerPixel();
+    animationDialog_ = new exporter::AnimationDialog(
+        [this] { return sourcePath_; }, [this] { return AnimationAllowed(); },
+        [this](const exporter::AnimationOrder& order) { return StartAnimation(order); },
+        QPointF(tpp.x, tpp.y), prompter_, this);
+    animationDialog_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  animationDialog_->show();
+  animationDialog_->raise();
+  animationDialog_->activateWindow();
+}
+
+// The command and its dialog's OK ask the same rules: a run writing the frames or a preview
+// holding the abort button refuse, a file already being made is left alone.
+bool MainWindow::AnimationAllowed() {
+  switch (activity_.OnAnimation()) {
+    case AnimationVerdict::IgnoreMaking:
+      return false;
+    case AnimationVerdict::RefuseConverting:
+      Warn(Utf8(kConversionRunning));
+      return false;
+    case AnimationVerdict::RefusePreviewing:
+      Warn(Utf8(kPreviewRunning));
+      return false;
+    case AnimationVerdict::Start:
+      break;
+  }
+  return true;
+}
+
+bool MainWindow::StartAnimation(const exporter::AnimationOrder& order) {
+  if (!AnimationAllowed() || !activity_.Begin(Activity::MakingAnimation)) return false;
+  SetStatus(Utf8(kStatusMakingAnimation));
+  ShowAbortButton(true);
+  OnAnimationProgress(0, 0);
+  progress_->show();
+  exporter::AnimationJob job;
+  job.sourcePath = order.sourcePath;
+  job.format = order.format;
+  job.delay = order.delay;
+  job.target = order.target;
+  job.onProgress = animationProgressHook_;
+  animationRunner_.Start(std::move(job));
+  return true;
+}
+
+// Reading the frames: an empty bar counting the frames read (their number is not known yet);
+// encoding: the bar fills with the frames encoded.
+void MainWindow::OnAnimationProgress(int done, int total) {
+  if (total <= 0) {
+    progress_->setRange(0, 1);
+    progress_->setValue(0);
+    progress_->setFormat(Utf8("読込 %1").arg(done));
+    return;
+  }
+  progress_->setFormat(QStringLiteral("%v / %m"));
+  progress_->setRange(0, total);
+  progress_->setValue(done);
+}
+
+void MainWindow::OnAnimationFinished(const exporter::AnimationResult& result) {
+  activity_.End(Activity::MakingAnimation);
+  ShowAbortButton(false);
+  progress_->hide();
+  progress_->setFormat(QStringLiteral("%v / %m"));
+  const QString message = QString::fromStdString(
+      result.message.empty() ? std::string(exporter::kAnimationFailedMessage) : result.message);
+  switch (result.status) {
+    case exporter::AnimationStatus::Written:
+      SetStatus(Utf8(kStatusCompleted));
+      break;
+    case exporter::AnimationStatus::Aborted:
+      SetStatus(Utf8(kStatusAborted));
+      break;
+    case exporter::AnimationStatus::NoFrames:
+      // The frames went away between the dialog's check and the worker's first read.
+      SetStatus({});
+      Warn(Utf8(kNoFrames));
+      break;
+    case exporter::AnimationStatus::Failed:
+      SetStatus(Utf8(kStatusAborted));
+      Warn(message);
+      break;
+  }
+}
+
 void MainWindow::mnuFileExit_Click() { close(); }
 
 void MainWindow::mnuSeting_Click() {
@@ -431,6 +543,7 @@ void MainWindow::Command1_Click() {
   ShowAbortButton(false);
   if (activity_.current() == Activity::Converting) runner_.Abort();
   if (activity_.current() == Activity::Previewing) player_->RequestAbort();
+  if (activity_.current() == Activity::MakingAnimation) animationRunner_.Abort();
 }
 
 // ---- Execute ---------------------------------------------------------------------------------
@@ -441,6 +554,9 @@ void MainWindow::mnuExec_Click() {
       return;
     case ExecuteVerdict::RefusePreviewing:
       Warn(Utf8(kPreviewRunning));
+      return;
+    case ExecuteVerdict::RefuseMakingAnimation:
+      Warn(Utf8(kMakingAnimation));
       return;
     case ExecuteVerdict::Start:
       break;
@@ -522,6 +638,9 @@ void MainWindow::mnuPrev_Click() {
       return;
     case PreviewVerdict::RefuseConverting:
       Warn(Utf8(kConversionRunning));
+      return;
+    case PreviewVerdict::RefuseMakingAnimation:
+      Warn(Utf8(kMakingAnimation));
       return;
     case PreviewVerdict::Start:
       break;

@@ -1,5 +1,6 @@
 // The main window: menus, toolbar, status bar, the framed source and preview pictures, the abort
-// button, and the commands open, execute, preview, settings, HTML, help and exit. It owns the
+// button, and the commands open, execute, preview, settings, HTML, animation file, help and
+// exit. It owns the
 // program's settings while it lives: read when it opens, written when it closes.
 #pragma once
 
@@ -7,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -16,6 +18,7 @@
 #include "app/conversion_runner.h"
 #include "app/settings_file.h"
 #include "app/window_layout.h"
+#include "export/animation_runner.h"
 #include "render/settings.h"
 #include "render/surface.h"
 
@@ -36,7 +39,9 @@ namespace kinetta::settings {
 class SettingsDialog;
 }
 namespace kinetta::exporter {
+class AnimationDialog;
 class ExportDialog;
+struct AnimationOrder;
 }
 
 namespace kinetta::app {
@@ -52,6 +57,8 @@ inline constexpr char kStatusPreviewing[] = "プレビュー中";
 inline constexpr char kPreviewRunning[] = "プレビュー中です";
 inline constexpr char kConversionRunning[] = "アニメーション変換中です";
 inline constexpr char kNoFrames[] = "変換の実行を先に行ってください。";
+inline constexpr char kStatusMakingAnimation[] = "アニメーションファイル作成中";
+inline constexpr char kMakingAnimation[] = "アニメーションファイル作成中です";
 
 /// True when the marker file "gifsw" in `appFolder` can be opened for reading: GIF pictures may
 /// then be opened.
@@ -86,17 +93,28 @@ class MainWindow : public QMainWindow {
   int canvasWidthPx() const { return canvasWidthPx_; }
   /// The open HTML export dialog, or null.
   exporter::ExportDialog* exportDialog() const;
+  /// The open animation-file dialog, or null.
+  exporter::AnimationDialog* animationDialog() const;
+  /// The progress bar of the status bar (a run's frames, an animation file's steps).
+  const QProgressBar* progressBar() const { return progress_; }
   int canvasHeightPx() const { return canvasHeightPx_; }
 
   /// Tests hold a run at its checkpoints with this (called on the drawing threads).
   void setCheckpointHookForTesting(std::function<void(int frame)> hook) {
     checkpointHook_ = std::move(hook);
   }
+  /// Tests hold the making of an animation file at its progress steps with this (called on the
+  /// worker thread, with the abort flag).
+  void setAnimationProgressHookForTesting(
+      std::function<void(int done, int total, const std::atomic<bool>& abort)> hook) {
+    animationProgressHook_ = std::move(hook);
+  }
 
  public slots:
   void mnuFileOpen_Click();
   void mnuFileFName_Click(int index);
   void mnuFileHTML_Click();
+  void mnuFileAnim_Click();
   void mnuFileExit_Click();
   void mnuSeting_Click();
   void mnuExec_Click();
@@ -132,11 +150,16 @@ class MainWindow : public QMainWindow {
   bool CheckRun();
   void StartRun();
   void OpenExportDialog();
+  void OpenAnimationDialog();
+  bool AnimationAllowed();
+  bool StartAnimation(const exporter::AnimationOrder& order);
 
   void OnFrameSaved(int k, const QImage& frame);
   void OnRunFinished(const render::RunResult& result);
   void OnPreviewFrame(const QImage& frame);
   void OnPreviewEnded();
+  void OnAnimationProgress(int done, int total);
+  void OnAnimationFinished(const exporter::AnimationResult& result);
 
   void SetStatus(const QString& text);
   void SetCanvasSize(int widthPx, int heightPx);
@@ -168,11 +191,15 @@ class MainWindow : public QMainWindow {
   std::function<void(int)> checkpointHook_;
   QPointer<settings::SettingsDialog> settingsDialog_;
   QPointer<exporter::ExportDialog> exportDialog_;
+  exporter::AnimationRunner animationRunner_;
+  std::function<void(int, int, const std::atomic<bool>&)> animationProgressHook_;
+  QPointer<exporter::AnimationDialog> animationDialog_;
 
   // Menu items, named as in the form.
   QMenu* mnuFile = nullptr;
   QAction* mnuFileOpen = nullptr;
   QAction* mnuFileHTML = nullptr;
+  QAction* mnuFileAnim = nullptr;
   QAction* mnuFileExit = nullptr;
   QAction* mnuFileBar2 = nullptr;
   std::array<QAction*, 3> mnuFileFName{};

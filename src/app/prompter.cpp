@@ -1,9 +1,10 @@
-// The desktop's own message boxes, file dialog, colour chooser and file opening.
+// The desktop's own message boxes, file dialogs, colour chooser and file opening.
 #include "app/prompter.h"
 
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QUrl>
@@ -30,6 +31,23 @@ QString DesktopPrompter::OpenFileName(QWidget* parent, const QString& title,
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(filters);
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front();
+}
+
+QString DesktopPrompter::SaveFileName(QWidget* parent, const QString& title,
+                                      const QString& proposedPath, const QStringList& filters) {
+  QFileDialog dialog(parent, title);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters(filters);
+  if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
+  // A name typed without an extension gets the proposed one before the dialog checks whether
+  // the file exists, so the overwrite question is asked about the file really written.
+  const QFileInfo proposed(proposedPath);
+  dialog.setDefaultSuffix(proposed.suffix());
+  dialog.setDirectory(proposed.absolutePath());
+  dialog.selectFile(proposed.fileName());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().front();
 }

@@ -1,6 +1,6 @@
 // The one seam through which the desktop program asks the user anything: message boxes, the
-// open dialog, the colour chooser, and handing a file or program to the desktop. Tests put a
-// scripted Prompter in its place.
+// open and save dialogs, the colour chooser, and handing a file or program to the desktop. Tests
+// put a scripted Prompter in its place.
 #pragma once
 
 #include <QColor>
@@ -25,6 +25,11 @@ class Prompter {
   /// The open dialog; `filters` are Qt name filters, the first one selected. Empty on cancel.
   virtual QString OpenFileName(QWidget* parent, const QString& title,
                                const QStringList& filters) = 0;
+  /// The save dialog proposing `proposedPath` (its folder and name); `filters` are Qt name
+  /// filters, the first one selected. An existing file is confirmed before it is chosen. Empty
+  /// on cancel.
+  virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& proposedPath,
+                               const QStringList& filters) = 0;
   /// The colour chooser starting from `initial`; nothing on cancel.
   virtual std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) = 0;
   /// Opens a local file (a web page) in the user's default application; false on failure.
@@ -40,6 +45,8 @@ class DesktopPrompter final : public Prompter {
   void Inform(QWidget* parent, const QString& text) override;
   bool AskOkCancel(QWidget* parent, const QString& text) override;
   QString OpenFileName(QWidget* parent, const QString& title,
+                       const QStringList& filters) override;
+  QString SaveFileName(QWidget* parent, const QString& title, const QString& proposedPath,
                        const QStringList& filters) override;
   std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) override;
   bool OpenLocalFile(const QString& path) override;

@@ -1,5 +1,5 @@
-// What Execute and Preview do while the program is idle, converting or previewing, and which
-// changes of activity are allowed.
+// What Execute, Preview and the animation-file command do while the program is idle, converting,
+// previewing or making an animation file, and which changes of activity are allowed.
 #include "app/activity_state.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@ struct VerdictCase {
   Activity activity;
   ExecuteVerdict execute;
   PreviewVerdict preview;
+  AnimationVerdict animation;
 };
 
 class ActivityVerdictTest : public testing::TestWithParam<VerdictCase> {};
@@ -23,18 +24,26 @@ TEST_P(ActivityVerdictTest, CommandsAnswerByActivity) {
   }
   EXPECT_EQ(state.OnExecute(), c.execute);
   EXPECT_EQ(state.OnPreview(), c.preview);
+  EXPECT_EQ(state.OnAnimation(), c.animation);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     All, ActivityVerdictTest,
     testing::Values(
-        VerdictCase{Activity::Idle, ExecuteVerdict::Start, PreviewVerdict::Start},
-        // A run in progress: a second Execute is ignored, Preview is refused with a message.
+        VerdictCase{Activity::Idle, ExecuteVerdict::Start, PreviewVerdict::Start,
+                    AnimationVerdict::Start},
+        // A run in progress: a second Execute is ignored, Preview and the animation file are
+        // refused with a message (the frames are still being written).
         VerdictCase{Activity::Converting, ExecuteVerdict::IgnoreConverting,
-                    PreviewVerdict::RefuseConverting},
-        // A preview playing: Execute is refused with a message, a second Preview is ignored.
+                    PreviewVerdict::RefuseConverting, AnimationVerdict::RefuseConverting},
+        // A preview playing: Execute and the animation file are refused with a message, a second
+        // Preview is ignored.
         VerdictCase{Activity::Previewing, ExecuteVerdict::RefusePreviewing,
-                    PreviewVerdict::IgnorePreviewing}));
+                    PreviewVerdict::IgnorePreviewing, AnimationVerdict::RefusePreviewing},
+        // A file being made: a run would overwrite its frames and a preview would share its
+        // abort button, so both are refused; a second animation command is ignored.
+        VerdictCase{Activity::MakingAnimation, ExecuteVerdict::RefuseMakingAnimation,
+                    PreviewVerdict::RefuseMakingAnimation, AnimationVerdict::IgnoreMaking}));
 
 TEST(ActivityStateTest, OnlyAnIdleProgramStartsSomething) {
   ActivityState state;
@@ -56,6 +65,19 @@ TEST(ActivityStateTest, EndingAnotherActivityChangesNothing) {
   EXPECT_EQ(state.current(), Activity::Idle);
   // Once idle again, either activity may start.
   EXPECT_TRUE(state.Begin(Activity::Converting));
+}
+
+TEST(ActivityStateTest, MakingAnAnimationFileExcludesTheOtherActivities) {
+  ActivityState state;
+  ASSERT_TRUE(state.Begin(Activity::MakingAnimation));
+  EXPECT_FALSE(state.Begin(Activity::MakingAnimation));
+  EXPECT_FALSE(state.Begin(Activity::Converting));
+  EXPECT_FALSE(state.Begin(Activity::Previewing));
+  EXPECT_FALSE(state.End(Activity::Converting));
+  EXPECT_EQ(state.current(), Activity::MakingAnimation);
+  EXPECT_TRUE(state.End(Activity::MakingAnimation));
+  EXPECT_TRUE(state.Begin(Activity::Previewing));
+  EXPECT_FALSE(state.Begin(Activity::MakingAnimation));
 }
 
 }  // namespace

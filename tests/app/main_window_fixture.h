@@ -36,6 +36,11 @@ class ScriptedPrompter final : public app::Prompter {
   QString openTitle;
   QStringList openFilters;
   int openCalls = 0;
+  std::deque<QString> savePaths;  ///< chosen save names; cancel once the script runs out
+  QString saveTitle;
+  QString saveProposed;
+  QStringList saveFilters;
+  int saveCalls = 0;
 
   void Warn(QWidget*, const QString& text) override { warnings.push_back(text); }
   void Inform(QWidget*, const QString& text) override { informs.push_back(text); }
@@ -53,6 +58,17 @@ class ScriptedPrompter final : public app::Prompter {
     if (openPaths.empty()) return {};
     const QString path = openPaths.front();
     openPaths.pop_front();
+    return path;
+  }
+  QString SaveFileName(QWidget*, const QString& title, const QString& proposedPath,
+                       const QStringList& filters) override {
+    ++saveCalls;
+    saveTitle = title;
+    saveProposed = proposedPath;
+    saveFilters = filters;
+    if (savePaths.empty()) return {};
+    const QString path = savePaths.front();
+    savePaths.pop_front();
     return path;
   }
   std::optional<QColor> ChooseColour(QWidget*, const QColor&) override { return std::nullopt; }

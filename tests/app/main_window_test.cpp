@@ -54,6 +54,7 @@ TEST_F(MainWindowTest, MenusToolbarAndControlsCarryTheirCaptions) {
   const QMenu* file = w.findChild<QMenu*>(QStringLiteral("mnuFile"));
   EXPECT_EQ(Texts(file->actions()), (QStringList{U("開く(&O)..."),
                                                  U("表示用HTML作成(&H)"),
+                                                 U("アニメーションファイル作成(&G)"),
                                                  U("終了(&X)"),
                                                  QStringLiteral("--"),
                                                  {},

@@ -1,5 +1,6 @@
 # Desktop program tests of this area.
 target_sources(ui_tests PRIVATE
+  tests/app/animation_command_test.cpp
   tests/app/conversion_run_test.cpp
   tests/app/main_window_test.cpp
 )

@@ -31,6 +31,9 @@ class RecordingPrompter final : public app::Prompter {
     return false;
   }
   QString OpenFileName(QWidget*, const QString&, const QStringList&) override { return {}; }
+  QString SaveFileName(QWidget*, const QString&, const QString&, const QStringList&) override {
+    return {};
+  }
   std::optional<QColor> ChooseColour(QWidget*, const QColor&) override { return {}; }
   bool OpenLocalFile(const QString&) override { return false; }
   bool StartProgram(const QString&, const QStringList&) override { return false; }

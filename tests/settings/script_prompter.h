@@ -27,6 +27,9 @@ class ScriptPrompter : public app::Prompter {
     return true;
   }
   QString OpenFileName(QWidget*, const QString&, const QStringList&) override { return {}; }
+  QString SaveFileName(QWidget*, const QString&, const QString&, const QStringList&) override {
+    return {};
+  }
   std::optional<QColor> ChooseColour(QWidget*, const QColor& initial) override {
     colourStarts << initial;
     if (colourAnswers.empty()) return std::nullopt;

@@ -1,0 +1,254 @@
+// The animation-file dialog offscreen: the form, OK's refusals that keep it open without asking
+// for a file, the save dialog's proposal for each format, and the order it hands over.
+#include "export/animation_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <optional>
+
+#include "app/main_window_fixture.h"
+#include "export/html_page.h"
+#include "image/bmp_file.h"
+#include "render/run.h"
+
+namespace kinetta::exporter {
+namespace {
+
+QString U(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void ProcessDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+class AnimationDialogTest : public testing::Test {
+ protected:
+  void TearDown() override {
+    delete dialog_.data();
+    ProcessDeletes();
+  }
+  AnimationDialog* Open() {
+    dialog_ = new AnimationDialog(
+        [this] { return source_; },
+        [this] {
+          ++mayStartCalls_;
+          return mayStart_;
+        },
+        [this](const AnimationOrder& order) {
+          order_ = order;
+          return startAnswer_;
+        },
+        QPointF(15, 15), prompter_);
+    dialog_->show();
+    return dialog_;
+  }
+  // Frames 00 .. n-1 of cat.jpg, as a run leaves them.
+  void Frames(int n) {
+    for (int k = 0; k < n; ++k) {
+      const std::string name = "cat0" + std::to_string(k) + ".bmp";
+      ASSERT_TRUE(image::WriteBmp24(test::SolidPicture(4, 3, 0x102030 * (k + 1)), temp_ / name));
+    }
+  }
+  bool StillOpen() {
+    ProcessDeletes();
+    return !dialog_.isNull() && dialog_->isVisible();
+  }
+
+  test::TempFolder temp_;
+  test::ScriptedPrompter prompter_;
+  std::string source_ = (temp_ / "cat.jpg").string();
+  bool mayStart_ = true;
+  int mayStartCalls_ = 0;
+  bool startAnswer_ = true;
+  std::optional<AnimationOrder> order_;
+  QPointer<AnimationDialog> dialog_;
+};
+
+TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
+  AnimationDialog* d = Open();
+  EXPECT_EQ(d->windowTitle(), QStringLiteral("アニメーションファイル作成"));
+  EXPECT_FALSE(d->isModal());
+  EXPECT_EQ(d->Label2()->text(), QStringLiteral("ひとコマの表示秒数"));
+  EXPECT_EQ(d->Text1()->text(), QStringLiteral("0.2"));
+  EXPECT_EQ(d->Option1(0)->text(), QStringLiteral("GIF"));
+  EXPECT_EQ(d->Option1(1)->text(), QStringLiteral("WebP"));
+  EXPECT_TRUE(d->Option1(0)->isChecked());
+  EXPECT_FALSE(d->Option1(1)->isChecked());
+  EXPECT_EQ(d->format(), AnimationFormat::Gif);
+  EXPECT_EQ(d->OKButton()->text(), QStringLiteral("OK"));
+  EXPECT_EQ(d->CancelButton()->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+  // 6090 x 1755 twips at 15 a pixel: 406 x 117; the time row and buttons as in the HTML export.
+  EXPECT_EQ(d->size(), QSize(406, 117));
+  EXPECT_EQ(d->minimumSize(), d->maximumSize());
+  EXPECT_EQ(d->Text1()->geometry(), QRect(120, 48, 57, 25));
+  EXPECT_EQ(d->OKButton()->geometry(), QRect(312, 8, 81, 25));
+  EXPECT_EQ(d->CancelButton()->geometry(), QRect(312, 40, 81, 25));
+  // The format row at 1200 twips: 80 pixels down, below the time box.
+  EXPECT_EQ(d->Option1(0)->geometry().topLeft(), QPoint(120, 80));
+  EXPECT_GT(d->Option1(1)->geometry().left(), d->Option1(0)->geometry().right());
+  EXPECT_LT(d->Label1()->geometry().right(), d->OKButton()->geometry().left());
+  for (QPushButton* b : {d->OKButton(), d->CancelButton()}) {
+    EXPECT_FALSE(b->isDefault());
+    EXPECT_FALSE(b->autoDefault());
+  }
+  // The options exclude each other.
+  d->Option1(1)->click();
+  EXPECT_FALSE(d->Option1(0)->isChecked());
+  EXPECT_EQ(d->format(), AnimationFormat::WebP);
+}
+
+struct RefusalCase {
+  const char* name;
+  bool picture;
+  const char* time;
+  int frames;
+  std::string_view message;
+};
+
+class AnimationRefusalTest : public AnimationDialogTest,
+                             public testing::WithParamInterface<RefusalCase> {};
+
+// Each refusal names its cause, asks for no file, hands over nothing and keeps the dialog open.
+TEST_P(AnimationRefusalTest, WarnsWithoutSaveDialog) {
+  const RefusalCase& c = GetParam();
+  if (!c.picture) source_.clear();
+  Frames(c.frames);
+  AnimationDialog* d = Open();
+  d->Text1()->setText(QString::fromUtf8(c.time));
+  d->OKButton()->click();
+  EXPECT_EQ(prompter_.warnings, std::vector<QString>{U(c.message)});
+  EXPECT_EQ(prompter_.saveCalls, 0);
+  EXPECT_FALSE(order_.has_value());
+  EXPECT_TRUE(StillOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, AnimationRefusalTest,
+    testing::Values(RefusalCase{"NoPicture", false, "0.2", 2, render::kNoSourceMessage},
+                    RefusalCase{"NotANumber", true, "abc", 2, kNotANumberMessage},
+                    RefusalCase{"Negative", true, "-1", 2, kTimeRangeMessage},
+                    RefusalCase{"TooLong", true, "33", 2, kTimeRangeMessage},
+                    RefusalCase{"NoFrames", true, "0.2", 0, kNoFramesMessage}),
+    [](const testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
+
+TEST_F(AnimationDialogTest, RefusedTimeIsSelectedForRetyping) {
+  Frames(1);
+  AnimationDialog* d = Open();
+  d->Text1()->setText(QStringLiteral("33"));
+  d->OKButton()->click();
+  EXPECT_EQ(d->Text1()->selectedText(), QStringLiteral("33"));
+}
+
+TEST_F(AnimationDialogTest, BusyWindowStopsOkBeforeTheSaveDialog) {
+  Frames(1);
+  mayStart_ = false;
+  AnimationDialog* d = Open();
+  d->OKButton()->click();
+  EXPECT_EQ(mayStartCalls_, 1);
+  EXPECT_EQ(prompter_.saveCalls, 0);
+  EXPECT_FALSE(order_.has_value());
+  EXPECT_TRUE(StillOpen());
+}
+
+struct ProposalCase {
+  AnimationFormat format;
+  const char* proposedName;
+  const char* filter;
+};
+
+class AnimationProposalTest : public AnimationDialogTest,
+                              public testing::WithParamInterface<ProposalCase> {};
+
+// The save dialog proposes the frames' base name with the format's extension; Cancel there hands
+// nothing over and leaves the dialog open.
+TEST_P(AnimationProposalTest, SaveDialogProposesTheBaseNameAndCancelDoesNothing) {
+  const ProposalCase& c = GetParam();
+  source_ = (temp_ / "cat.small.jpg").string();
+  Frames(2);
+  AnimationDialog* d = Open();
+  d->Option1(c.format == AnimationFormat::WebP ? 1 : 0)->click();
+  d->OKButton()->click();
+  EXPECT_EQ(prompter_.saveCalls, 1);
+  EXPECT_EQ(prompter_.saveTitle, QStringLiteral("アニメーションファイルの保存"));
+  EXPECT_EQ(prompter_.saveProposed, QString::fromStdString((temp_ / c.proposedName).string()));
+  EXPECT_EQ(prompter_.saveFilters, QStringList{QString::fromUtf8(c.filter)});
+  EXPECT_TRUE(prompter_.warnings.empty());
+  EXPECT_FALSE(order_.has_value());
+  EXPECT_TRUE(StillOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, AnimationProposalTest,
+    testing::Values(ProposalCase{AnimationFormat::Gif, "cat.gif", "GIFアニメーション (*.gif)"},
+                    ProposalCase{AnimationFormat::WebP, "cat.webp",
+                                 "WebPアニメーション (*.webp)"}));
+
+TEST_F(AnimationDialogTest, ChosenFileIsHandedOverWithTheTimeAndTheDialogCloses) {
+  Frames(2);
+  AnimationDialog* d = Open();
+  // Full-width digits and point, as a Japanese input method types them.
+  d->Text1()->setText(QStringLiteral("０．５"));
+  d->Option1(1)->click();
+  prompter_.savePaths.push_back(QString::fromStdString((temp_ / "out" / "walk").string()));
+  d->OKButton()->click();
+  ASSERT_TRUE(order_.has_value());
+  EXPECT_EQ(order_->sourcePath, source_);
+  EXPECT_EQ(order_->format, AnimationFormat::WebP);
+  EXPECT_EQ(order_->target, temp_ / "out" / "walk.webp");
+  EXPECT_EQ(order_->delay.webpMilliseconds, 500);
+  EXPECT_EQ(order_->delay.gifCentiseconds, 50);
+  EXPECT_TRUE(prompter_.warnings.empty());
+  EXPECT_FALSE(StillOpen());
+}
+
+TEST_F(AnimationDialogTest, RefusedStartKeepsTheDialogOpen) {
+  Frames(1);
+  startAnswer_ = false;
+  AnimationDialog* d = Open();
+  prompter_.savePaths.push_back(QString::fromStdString((temp_ / "cat.gif").string()));
+  d->OKButton()->click();
+  ASSERT_TRUE(order_.has_value());
+  EXPECT_TRUE(StillOpen());
+}
+
+TEST_F(AnimationDialogTest, CancelClosesAndEscapeDoesNothing) {
+  AnimationDialog* d = Open();
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QCoreApplication::sendEvent(d, &escape);
+  EXPECT_TRUE(StillOpen());
+  d->CancelButton()->click();
+  EXPECT_FALSE(StillOpen());
+  EXPECT_EQ(prompter_.saveCalls, 0);
+  EXPECT_FALSE(order_.has_value());
+}
+
+struct ExtensionCase {
+  const char* typed;
+  AnimationFormat format;
+  const char* written;
+};
+
+TEST(AnimationExtensionTest, NameGetsTheFormatsExtensionUnlessItEndsWithIt) {
+  const ExtensionCase cases[] = {
+      {"/p/anim", AnimationFormat::Gif, "/p/anim.gif"},
+      {"/p/anim.gif", AnimationFormat::Gif, "/p/anim.gif"},
+      {"/p/anim.GIF", AnimationFormat::Gif, "/p/anim.GIF"},
+      {"/p/anim.webp", AnimationFormat::Gif, "/p/anim.webp.gif"},  // the format decides
+      {"/p/my.anim", AnimationFormat::WebP, "/p/my.anim.webp"},
+      {"/p/anim.WebP", AnimationFormat::WebP, "/p/anim.WebP"},
+  };
+  for (const ExtensionCase& c : cases) {
+    EXPECT_EQ(WithAnimationExtension(QString::fromUtf8(c.typed), c.format),
+              QString::fromUtf8(c.written))
+        << c.typed;
+  }
+}
+
+}  // namespace
+}  // namespace kinetta::exporter
