@@ -4,6 +4,7 @@
 #include "export/animation_file.h"
 
 #include <algorithm>
+#include <future>
 #include <memory>
 
 #include "app/atomic_file.h"
@@ -34,6 +35,36 @@ bool Aborted(const AnimationRequest& r) {
 void Report(const AnimationRequest& r, int done, int total) {
   if (r.progress) r.progress(done, total);
 }
+
+// Reads the frames in order, each next frame on another thread while the caller works on the
+// current one: decoding a large frame file takes about as long as encoding it.
+class FrameStream {
+ public:
+  explicit FrameStream(const FrameReader& read) : read_(read) {}
+  ~FrameStream() {
+    if (next_.valid()) next_.wait();
+  }
+
+  /// Frame k into `out`; false when it cannot be read. Calls must go 0, 1, 2, ...
+  bool Read(int k, render::Surface& out) {
+    bool ok;
+    if (next_.valid()) {
+      ok = next_.get();
+      std::swap(out, ahead_);
+    } else {
+      ok = read_(k, out);
+    }
+    if (ok) {
+      next_ = std::async(std::launch::async, [this, k] { return read_(k + 1, ahead_); });
+    }
+    return ok;
+  }
+
+ private:
+  const FrameReader& read_;
+  render::Surface ahead_;
+  std::future<bool> next_;
+};
 
 AnimationResult Failure(AnimationStatus status, std::string message) {
   AnimationResult result;
@@ -75,13 +106,14 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
 
   // First pass: how many frames there are, that they are all one size, and their colours.
   render::Surface frame;
+  std::optional<FrameStream> stream(std::in_place, frames);
   int count = 0;
   int width = 0;
   int height = 0;
   Report(request, 0, 0);
   while (true) {
     if (Aborted(request)) return Failure(AnimationStatus::Aborted, {});
-    if (!frames(count, frame)) break;
+    if (!stream->Read(count, frame)) break;
     if (count == 0) {
       width = frame.width();
       height = frame.height();
@@ -111,12 +143,13 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
       request.target,
       [&](const ByteSink& sink) {
         if (!encoder->Start(width, height, count, sink, error)) return false;
+        stream.emplace(frames);
         for (int k = 0; k < count; ++k) {
           if (Aborted(request)) {
             aborted = true;
             return false;
           }
-          if (!frames(k, frame) || frame.width() != width || frame.height() != height) {
+          if (!stream->Read(k, frame) || frame.width() != width || frame.height() != height) {
             error = "こま " + FrameNumber(k) + " を読み直せませんでした。";
             return false;
           }

@@ -49,7 +49,8 @@ struct AnimationTime {
 AnimationTime ReadAnimationTime(std::string_view text);
 
 /// Loads frame `k` (0, 1, ...) into `out`; false when that frame file cannot be loaded, which
-/// ends the animation there, as the preview does.
+/// ends the animation there, as the preview does. It is called for one frame at a time, but
+/// not always on the caller's thread: the next frame is read while the current one is encoded.
 using FrameReader = std::function<bool(int k, render::Surface& out)>;
 
 /// Progress while the file is made. The frames are read twice: first to count them and to

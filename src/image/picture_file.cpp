@@ -97,28 +97,29 @@ bool LoadPicture(const std::string& path, render::Surface& out, std::string* mes
 
 render::Surface SurfaceFromImage(const QImage& image) {
   const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-  render::Surface s(rgb.width(), rgb.height());
-  for (int y = 0; y < rgb.height(); ++y) {
+  const int w = rgb.width(), h = rgb.height();
+  render::Surface s(w, h);
+  for (int y = 0; y < h; ++y) {
     const QRgb* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
     std::uint32_t* dst = s.Row(y);
-    for (int x = 0; x < rgb.width(); ++x) {
-      const QRgb c = src[x];
-      dst[x] = static_cast<std::uint32_t>(qRed(c)) | (static_cast<std::uint32_t>(qGreen(c)) << 8) |
-               (static_cast<std::uint32_t>(qBlue(c)) << 16);
+    // 0xAARRGGBB to red in the low byte: red and blue change places, alpha goes.
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t c = src[x];
+      dst[x] = ((c >> 16) & 0xFFu) | (c & 0xFF00u) | ((c & 0xFFu) << 16);
     }
   }
   return s;
 }
 
 QImage ImageFromSurface(const render::Surface& surface) {
-  QImage image(surface.width(), surface.height(), QImage::Format_RGB32);
-  for (int y = 0; y < surface.height(); ++y) {
+  const int w = surface.width(), h = surface.height();
+  QImage image(w, h, QImage::Format_RGB32);
+  for (int y = 0; y < h; ++y) {
     const std::uint32_t* src = surface.Row(y);
     QRgb* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < surface.width(); ++x) {
+    for (int x = 0; x < w; ++x) {
       const std::uint32_t c = src[x];
-      dst[x] = qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                    static_cast<int>((c >> 16) & 0xFF));
+      dst[x] = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
     }
   }
   return image;
