@@ -42,7 +42,7 @@ namespace kinetta::exporter {
 class AnimationDialog;
 class ExportDialog;
 struct AnimationOrder;
-}
+}  // namespace kinetta::exporter
 
 namespace kinetta::app {
 

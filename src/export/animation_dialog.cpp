@@ -143,8 +143,8 @@ void AnimationDialog::OKButton_Click() {
     return;
   }
   // Full-width digits, points and blanks from a Japanese input method fold to ASCII first.
-  const AnimationTime time = ReadAnimationTime(
-      text1_->text().normalized(QString::NormalizationForm_KC).toStdString());
+  const AnimationTime time =
+      ReadAnimationTime(text1_->text().normalized(QString::NormalizationForm_KC).toStdString());
   if (!time.delay) {
     RefuseTime(time.message);
     return;
@@ -159,8 +159,8 @@ void AnimationDialog::OKButton_Click() {
   }
   const AnimationFormat chosen = format();
   const QString proposed = QString::fromStdString(DefaultAnimationPath(source, chosen).string());
-  const QString name = prompter_.SaveFileName(
-      this, QStringLiteral("アニメーションファイルの保存"), proposed, {AnimationFilter(chosen)});
+  const QString name = prompter_.SaveFileName(this, QStringLiteral("アニメーションファイルの保存"),
+                                              proposed, {AnimationFilter(chosen)});
   if (name.isEmpty()) return;
   AnimationOrder order;
   order.sourcePath = source;

@@ -44,7 +44,9 @@ class AnimationCommandTest : public MainWindowTest {
   bool WaitIdle() {
     return WaitUntil([this] { return window().activity() == app::Activity::Idle; });
   }
-  QPushButton* AbortButton() { return window().findChild<QPushButton*>(QStringLiteral("Command1")); }
+  QPushButton* AbortButton() {
+    return window().findChild<QPushButton*>(QStringLiteral("Command1"));
+  }
 
   /// Opens pic.bmp (12 x 8) and renders `frames` plane frames of 8 x 8 beside it.
   void RenderFrames(int frames) {

@@ -34,17 +34,16 @@ class AnimationDialogTest : public testing::Test {
     ProcessDeletes();
   }
   AnimationDialog* Open() {
-    dialog_ = new AnimationDialog(
-        [this] { return source_; },
-        [this] {
-          ++mayStartCalls_;
-          return mayStart_;
-        },
-        [this](const AnimationOrder& order) {
-          order_ = order;
-          return startAnswer_;
-        },
-        QPointF(15, 15), prompter_);
+    dialog_ = new AnimationDialog([this] { return source_; },
+                                  [this] {
+                                    ++mayStartCalls_;
+                                    return mayStart_;
+                                  },
+                                  [this](const AnimationOrder& order) {
+                                    order_ = order;
+                                    return startAnswer_;
+                                  },
+                                  QPointF(15, 15), prompter_);
     dialog_->show();
     return dialog_;
   }
@@ -183,11 +182,11 @@ TEST_P(AnimationProposalTest, SaveDialogProposesTheBaseNameAndCancelDoesNothing)
   EXPECT_TRUE(StillOpen());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, AnimationProposalTest,
-    testing::Values(ProposalCase{AnimationFormat::Gif, "cat.gif", "GIFアニメーション (*.gif)"},
-                    ProposalCase{AnimationFormat::WebP, "cat.webp",
-                                 "WebPアニメーション (*.webp)"}));
+INSTANTIATE_TEST_SUITE_P(Formats, AnimationProposalTest,
+                         testing::Values(ProposalCase{AnimationFormat::Gif, "cat.gif",
+                                                      "GIFアニメーション (*.gif)"},
+                                         ProposalCase{AnimationFormat::WebP, "cat.webp",
+                                                      "WebPアニメーション (*.webp)"}));
 
 TEST_F(AnimationDialogTest, ChosenFileIsHandedOverWithTheTimeAndTheDialogCloses) {
   Frames(2);
