@@ -1,6 +1,8 @@
 // The start procedure of the desktop program: the GIF marker, the main window, the event loop.
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QSettings>
+#include <QTranslator>
 
 #include "app/main_window.h"
 #include "app/path_helpers.h"
@@ -11,6 +13,13 @@ int main(int argc, char** argv) {
   QCoreApplication::setOrganizationName(QStringLiteral("Kinetta"));
   QCoreApplication::setApplicationName(QStringLiteral("Kinetta"));
   QCoreApplication::setApplicationVersion(QStringLiteral(KINETTA_VERSION));
+  // Qt's own dialogs (file chooser, colour chooser, overwrite question) speak Japanese like the
+  // rest of the program, whatever the system's language.
+  QTranslator qtText;
+  if (qtText.load(QStringLiteral("qtbase_ja"),
+                  QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qtText);
+  }
 
   const std::string folder = kinetta::app::AppFolder();
   kinetta::app::DesktopPrompter prompter;

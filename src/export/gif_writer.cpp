@@ -1,9 +1,9 @@
-// The animated GIF. One histogram of every frame gives libimagequant the animation's palette,
-// which goes into the file once for all frames. Each frame is mapped to it with error
-// diffusion. After the first frame only the rectangle that changed is stored, and inside it
-// every pixel whose picture did not change, or whose shown colour is as near as any palette
-// colour, is transparent: still areas cost nothing, and runs of the transparent index compress
-// to almost nothing.
+// The animated GIF. The animation's palette goes into the file once for all frames: its own
+// colours when there are at most 255, otherwise libimagequant's from a histogram of every
+// frame. Each frame is mapped to it with error diffusion. After the first frame only the
+// rectangle that changed is stored, and inside it every pixel whose picture did not change, or
+// whose shown colour is as near as any palette colour, is transparent: still areas cost
+// nothing, and runs of the transparent index compress to almost nothing.
 #include <gif_lib.h>
 #include <libimagequant.h>
 
@@ -55,6 +55,62 @@ Rect ChangedRect(const Surface& now, const std::vector<std::uint32_t>& before, i
   return {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
 }
 
+// The distinct colours of the animation while there are at most 255 of them. Then they are the
+// palette as they are, and every frame is stored exactly; libimagequant's palette, worked out in
+// a gamma space, can move a colour by a step.
+class ColourSet {
+ public:
+  static constexpr int kMax = 255;
+
+  bool overflowed() const { return overflowed_; }
+
+  void Add(const Surface& frame) {
+    if (overflowed_) return;
+    for (int y = 0; y < frame.height(); ++y) {
+      const std::uint32_t* row = frame.Row(y);
+      std::uint32_t last = kEmpty;
+      for (int x = 0; x < frame.width(); ++x) {
+        if (row[x] == last) continue;  // flat areas cost one comparison a pixel
+        last = row[x];
+        if (!Insert(last)) return;
+      }
+    }
+  }
+
+  /// The colours in ascending order.
+  std::vector<std::uint32_t> Colours() const {
+    std::vector<std::uint32_t> colours;
+    for (std::uint32_t c : slots_) {
+      if (c != kEmpty) colours.push_back(c);
+    }
+    std::sort(colours.begin(), colours.end());
+    return colours;
+  }
+
+ private:
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;  // no packed colour has the top byte set
+  static constexpr std::size_t kSlots = 1024;            // a power of two, four times kMax
+
+  // False once the colours are more than kMax.
+  bool Insert(std::uint32_t c) {
+    std::size_t i = (c * 2654435761u) & (kSlots - 1);
+    while (slots_[i] != kEmpty) {
+      if (slots_[i] == c) return true;
+      i = (i + 1) & (kSlots - 1);
+    }
+    if (++count_ > kMax) {
+      overflowed_ = true;
+      return false;
+    }
+    slots_[i] = c;
+    return true;
+  }
+
+  std::vector<std::uint32_t> slots_ = std::vector<std::uint32_t>(kSlots, kEmpty);
+  int count_ = 0;
+  bool overflowed_ = false;
+};
+
 class GifEncoder final : public AnimationEncoder {
  public:
   explicit GifEncoder(int delayCentiseconds) : delay_(delayCentiseconds) {
@@ -76,6 +132,7 @@ class GifEncoder final : public AnimationEncoder {
   int MaxSide() const override { return 65535; }
 
   void Learn(const Surface& frame) override {
+    distinct_.Add(frame);
     const int w = (frame.width() + kHistogramStep - 1) / kHistogramStep;
     const int h = (frame.height() + kHistogramStep - 1) / kHistogramStep;
     sample_.resize(static_cast<std::size_t>(w) * h);
@@ -169,8 +226,17 @@ class GifEncoder final : public AnimationEncoder {
     return false;
   }
 
-  // The animation's palette from the histogram of all frames.
+  // The animation's palette: its own colours when they fit, otherwise libimagequant's from the
+  // histogram of all frames.
   bool MakePalette(std::string& error) {
+    if (!distinct_.overflowed()) {
+      std::vector<std::uint32_t> colours = distinct_.Colours();
+      if (!colours.empty()) {
+        palette_ = std::make_unique<PaletteMap>(std::move(colours));
+        transparent_ = static_cast<std::uint8_t>(palette_->size());
+        return true;
+      }
+    }
     liq_result* result = nullptr;
     if (liq_histogram_quantize(histogram_, attr_, &result) != LIQ_OK) {
       error = "GIF: 色の数を減らせませんでした。";
@@ -256,6 +322,7 @@ class GifEncoder final : public AnimationEncoder {
   int delay_;
   liq_attr* attr_ = nullptr;
   liq_histogram* histogram_ = nullptr;
+  ColourSet distinct_;
   std::unique_ptr<PaletteMap> palette_;
   std::uint8_t transparent_ = 0;
   GifFileType* gif_ = nullptr;

@@ -58,6 +58,18 @@ Surface BlockPicture(int w, int h) {
   return s;
 }
 
+// 200 dark colours a step or two apart, in 2 x 2 blocks: the most a palette could blur.
+Surface DarkPicture(int w, int h) {
+  Surface s(w, h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const int i = (x / 2 + 13 * (y / 2)) % 200;
+      s.PSet(x, y, render::Compose(i % 8, (i / 8) % 8, i / 64));
+    }
+  }
+  return s;
+}
+
 AnimationResult Write(const std::vector<Surface>& frames, AnimationFormat format,
                       const fs::path& target, const char* seconds = "0.2") {
   AnimationRequest request;
@@ -140,6 +152,32 @@ TEST(AnimationFile, GifOfFewColoursIsExactAndLoops) {
   // 12 colours and the background: the palette holds them all, so nothing is dithered.
   for (std::size_t k = 0; k < frames.size(); ++k) {
     EXPECT_TRUE(d.frames[k] == frames[k]) << "frame " << k;
+  }
+}
+
+TEST(AnimationFile, GifOfUpTo255ColoursKeepsEachColourExactly) {
+  test::TempFolder folder;
+  // The picture sliding one block a frame, wrapping round: exactly its 200 colours.
+  const Surface picture = DarkPicture(40, 40);
+  std::vector<Surface> frames;
+  for (int k = 0; k < 4; ++k) {
+    Surface frame(40, 40);
+    frame.CopyFrom(picture, 0, 0, 40 - 2 * k, 40, 2 * k, 0);
+    frame.CopyFrom(picture, 40 - 2 * k, 0, 2 * k, 40, 0, 0);
+    frames.push_back(frame);
+  }
+  AnimationRequest request;
+  request.target = folder / "a.gif";
+  ASSERT_EQ(WriteAnimation(ReaderOf(frames), request).status, AnimationStatus::Written);
+  const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
+  ASSERT_TRUE(d.ok) << d.error;
+  ASSERT_EQ(d.frames.size(), frames.size());
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    for (int y = 0; y < frames[k].height(); ++y) {
+      for (int x = 0; x < frames[k].width(); ++x) {
+        ASSERT_TRUE(test::PixelIs(d.frames[k], x, y, frames[k].Point(x, y))) << "frame " << k;
+      }
+    }
   }
 }
 
