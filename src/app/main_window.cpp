@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QScrollArea>
 #include <QSettings>
 #include <QStatusBar>
@@ -216,19 +217,30 @@ void MainWindow::ApplyLayout() {
 // window never shrinks by itself.
 void MainWindow::GrowToFit() {
   if (QLayout* l = QWidget::layout()) l->activate();
-  const QSize need = form_->size();
+  QSize need = form_->size();
   const QSize have = scroll_->maximumViewportSize();
+  const QScreen* s = screen();
+  const QRect avail = s ? s->availableGeometry() : QRect();
+  const QSize chrome = frameGeometry().size() - size();
+  if (s) {
+    // Where the screen cannot hold the content in one direction, that direction's scroll bar
+    // takes room from the other: make room for it too, so that the abort button at the right
+    // edge is not hidden under the vertical scroll bar.
+    const QSize largest = avail.size() - chrome - (size() - have);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_);
+    const bool tooTall = need.height() > largest.height();
+    const bool tooWide = need.width() > largest.width();
+    if (tooTall) need.rwidth() += bar;
+    if (tooWide) need.rheight() += bar;
+  }
   const QSize grow(std::max(0, need.width() - have.width()),
                    std::max(0, need.height() - have.height()));
   if (grow.isNull() || isMaximized() || isFullScreen()) return;
   QSize target = (size() + grow).expandedTo(size());
-  const QScreen* s = screen();
   if (!s) {
     resize(target);
     return;
   }
-  const QRect avail = s->availableGeometry();
-  const QSize chrome = frameGeometry().size() - size();
   target = target.boundedTo(avail.size() - chrome).expandedTo(size());
   QPoint at = pos();
   at.setX(std::max(avail.left(),

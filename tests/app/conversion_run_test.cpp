@@ -1,7 +1,11 @@
 // The Execute command through the main window: the checks and their warnings, a real run on a
 // worker thread with its frames on disk, the guards while a run is under way, abort, a frame
 // that cannot be written, and closing the window during a run.
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QWidget>
 #include <atomic>
 #include <chrono>
@@ -204,6 +208,34 @@ TEST_F(ConversionRunTest, GuardsHoldWhileARunIsUnderWay) {
   EXPECT_FALSE(Exists("other00.bmp"));
   // The frame size came from the picture the run started with (8 high), not the new one.
   EXPECT_EQ(w.canvasImage().size(), QSize(8, 8));
+}
+
+// A picture too tall for the screen: the window stops growing at the screen's height and scrolls
+// vertically, and the abort button beside the source frame must still be whole, not under the
+// vertical scroll bar.
+TEST_F(ConversionRunTest, AbortButtonStaysInViewWhenThePicturesScroll) {
+  WriteSettingsFile(SettingsText(0, 0, 100, 2));
+  const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+  const std::string path = Picture("pic.bmp", 240, screen.height());
+  GateHolder gate;
+  app::MainWindow& w = Open();
+  w.show();
+  QCoreApplication::processEvents();
+  w.setCheckpointHookForTesting(gate.Hook());
+  OpenPicture(path);
+  w.mnuExec_Click();
+  ASSERT_TRUE(WaitUntil([&] { return gate.gate->reached.load(); }));
+  QCoreApplication::processEvents();
+  const auto* area = w.findChild<QScrollArea*>();
+  const auto* abort = w.findChild<QPushButton*>(QStringLiteral("Command1"));
+  ASSERT_TRUE(area->verticalScrollBar()->isVisible()) << "the pictures should need scrolling";
+  const QRect seen(abort->mapTo(area->viewport(), QPoint(0, 0)), abort->size());
+  EXPECT_TRUE(area->viewport()->rect().contains(seen))
+      << "abort button at " << seen.x() << "," << seen.y() << " " << seen.width() << "x"
+      << seen.height() << " in a viewport " << area->viewport()->width() << " wide";
+  EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
+  gate.gate->open = true;
+  ASSERT_TRUE(WaitIdle());
 }
 
 TEST_F(ConversionRunTest, AbortButtonEndsTheRunAsAborted) {
