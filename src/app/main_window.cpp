@@ -21,6 +21,7 @@
 #include <fstream>
 
 #include "app/help/help_commands.h"
+#include "app/form_metrics.h"
 #include "app/picture_box.h"
 #include "app/prompter.h"
 #include "app/toolbar_icons.h"
@@ -48,8 +49,6 @@ constexpr ToolbarButton kToolbarButtons[] = {
 // geometry is shifted up: Frame1 (top 480) then keeps the same 120-twip gap below the toolbar
 // that it keeps from the window's left edge.
 constexpr double kClientOriginTop = 360;
-
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
 // A path shown as a menu caption: "&" would otherwise mark an access key.
 QString MenuCaption(const std::string& path) {

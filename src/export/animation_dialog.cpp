@@ -2,33 +2,17 @@
 // the hand-over of the order.
 #include "export/animation_dialog.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
-#include <cmath>
 
+#include "app/form_metrics.h"
 #include "app/prompter.h"
 #include "image/frame_files.h"
-#include "render/run.h"
 #include "render/surface.h"
 
 namespace kinetta::exporter {
-
-namespace {
-
-QString Text(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// Twips to pixels, halves to the even neighbour as everywhere in the program.
-int Pixels(double twips, double twipsPerPixel) {
-  return static_cast<int>(std::nearbyint(twips / twipsPerPixel));
-}
-
-}  // namespace
 
 QString AnimationFilter(AnimationFormat format) {
   return format == AnimationFormat::WebP ? QStringLiteral("WebPアニメーション (*.webp)")
@@ -36,7 +20,7 @@ QString AnimationFilter(AnimationFormat format) {
 }
 
 QString WithAnimationExtension(const QString& path, AnimationFormat format) {
-  const QString extension = Text(AnimationExtension(format));
+  const QString extension = app::Utf8(AnimationExtension(format));
   if (path.endsWith(extension, Qt::CaseInsensitive)) return path;
   return path + extension;
 }
@@ -45,39 +29,12 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
                                  std::function<bool()> mayStart,
                                  std::function<bool(const AnimationOrder&)> start,
                                  QPointF twipsPerPixel, app::Prompter& prompter, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : FrameTimeForm(QStringLiteral("アニメーションファイル作成"),
+                    QStringLiteral("アニメーションファイルを作成します。"), 1755, twipsPerPixel,
+                    prompter, parent),
       sourcePath_(std::move(sourcePath)),
       mayStart_(std::move(mayStart)),
-      start_(std::move(start)),
-      twipsPerPixel_(twipsPerPixel),
-      prompter_(prompter) {
-  setAttribute(Qt::WA_DeleteOnClose);
-  setModal(false);
-  setWindowTitle(QStringLiteral("アニメーションファイル作成"));
-  // The nine-point font (180 twips) of the program's other dialogs.
-  QFont f = font();
-  f.setPixelSize(std::max(1, static_cast<int>(std::lround(180 / twipsPerPixel_.y()))));
-  setFont(f);
-  const QRect client = Twips(2760, 3750, 6090, 1755);
-  setFixedSize(client.size());
-  move(client.topLeft());
-
-  label1_ = new QLabel(QStringLiteral("アニメーションファイルを作成します。"), this);
-  label1_->setObjectName(QStringLiteral("Label1"));
-  label1_->setGeometry(Twips(120, 120, 4092, 372));
-  // One line, growing into the free space before the buttons where the font runs wide.
-  label1_->resize(std::max(label1_->width(), label1_->sizeHint().width()), label1_->height());
-
-  label2_ = new QLabel(QStringLiteral("ひとコマの表示秒数"), this);
-  label2_->setObjectName(QStringLiteral("Label2"));
-  label2_->setGeometry(Twips(120, 720, 1692, 372));
-
-  text1_ = new QLineEdit(QStringLiteral("0.2"), this);
-  text1_->setObjectName(QStringLiteral("Text1"));
-  text1_->setGeometry(Twips(1800, 720, 852, 372));
-  label2_->setBuddy(text1_);
-
+      start_(std::move(start)) {
   label3_ = new QLabel(QStringLiteral("形式"), this);
   label3_->setObjectName(QStringLiteral("Label3"));
   label3_->setGeometry(Twips(120, 1200, 1692, 372));
@@ -94,57 +51,19 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
     option->resize(std::max(option->width(), option->sizeHint().width()), option->height());
   }
 
-  okButton_ = new QPushButton(QStringLiteral("OK"), this);
-  okButton_->setObjectName(QStringLiteral("OKButton"));
-  okButton_->setGeometry(Twips(4680, 120, 1215, 375));
-
-  cancelButton_ = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-  cancelButton_->setObjectName(QStringLiteral("CancelButton"));
-  cancelButton_->setGeometry(Twips(4680, 600, 1215, 375));
-
-  // As in the HTML export dialog, neither button is the default: Enter presses nothing.
-  for (QPushButton* button : {okButton_, cancelButton_}) {
-    button->setAutoDefault(false);
-    button->setDefault(false);
-  }
-
-  setTabOrder(okButton_, cancelButton_);
-  setTabOrder(cancelButton_, text1_);
-  setTabOrder(text1_, gifOption_);
+  // After the form's OK, ｷｬﾝｾﾙ and Text1, the two options.
+  setTabOrder(Text1(), gifOption_);
   setTabOrder(gifOption_, webpOption_);
-  okButton_->setFocus();
-
-  connect(okButton_, &QPushButton::clicked, this, [this] { OKButton_Click(); });
-  connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
 }
 
 AnimationFormat AnimationDialog::format() const {
   return webpOption_->isChecked() ? AnimationFormat::WebP : AnimationFormat::Gif;
 }
 
-QRect AnimationDialog::Twips(int left, int top, int width, int height) const {
-  const double x = twipsPerPixel_.x();
-  const double y = twipsPerPixel_.y();
-  return QRect(Pixels(left, x), Pixels(top, y), Pixels(width, x), Pixels(height, y));
-}
-
-void AnimationDialog::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    event->ignore();
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}
-
 void AnimationDialog::OKButton_Click() {
   const std::string source = sourcePath_();
-  if (source.empty()) {
-    prompter_.Warn(this, Text(render::kNoSourceMessage));
-    return;
-  }
-  // Full-width digits, points and blanks from a Japanese input method fold to ASCII first.
-  const AnimationTime time =
-      ReadAnimationTime(text1_->text().normalized(QString::NormalizationForm_KC).toStdString());
+  if (!SourceOpen(source)) return;
+  const AnimationTime time = ReadAnimationTime(TypedTime());
   if (!time.delay) {
     RefuseTime(time.message);
     return;
@@ -154,7 +73,7 @@ void AnimationDialog::OKButton_Click() {
   // and the user is told so before choosing a file.
   render::Surface first;
   if (!image::FrameFileReader(source)(0, first)) {
-    prompter_.Warn(this, Text(kNoFramesMessage));
+    prompter_.Warn(this, app::Utf8(kNoFramesMessage));
     return;
   }
   const AnimationFormat chosen = format();
@@ -170,13 +89,5 @@ void AnimationDialog::OKButton_Click() {
   if (!start_(order)) return;
   close();
 }
-
-void AnimationDialog::RefuseTime(const std::string& message) {
-  prompter_.Warn(this, QString::fromStdString(message));
-  text1_->setFocus();
-  text1_->selectAll();
-}
-
-void AnimationDialog::CancelButton_Click() { close(); }
 
 }  // namespace kinetta::exporter

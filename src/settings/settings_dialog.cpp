@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/form_metrics.h"
 #include "app/number_text.h"
 #include "render/motions.h"
 #include "settings/settings_rules.h"
@@ -52,10 +53,6 @@ class ColourSwatch : public QWidget {
 
 namespace {
 
-QString Utf8(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 QString NumberQText(int value) { return QString::fromStdString(app::NumberText(value)); }
 
 }  // namespace
@@ -74,10 +71,8 @@ SettingsDialog::SettingsDialog(render::Settings& settings, std::function<QSizeF(
   setWindowTitle(QStringLiteral("設定"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  // A nine-point font (180 twips), so that captions fit the control heights of the layout.
-  QFont f = font();
-  f.setPixelSize(std::max(1, static_cast<int>(std::lround(180 / twipsPerPixel_.y()))));
-  setFont(f);
+  // Nine points, so that captions fit the control heights of the layout.
+  app::UseNinePointFont(*this, twipsPerPixel_);
 
   createControls();
   setTabOrders();
@@ -92,7 +87,7 @@ SettingsDialog::SettingsDialog(render::Settings& settings, std::function<QSizeF(
 }
 
 QRect SettingsDialog::twips(int left, int top, int width, int height) const {
-  return TwipsToPixels(left, top, width, height, twipsPerPixel_);
+  return app::TwipsToPixels(left, top, width, height, twipsPerPixel_);
 }
 
 void SettingsDialog::createControls() {
@@ -234,7 +229,7 @@ void SettingsDialog::Form_Activate() {
   // is; a width mode outside 0..2 selects no option, and OK then keeps that mode.
   if (const render::Motion* m = render::FindMotion(settings_.ShapeIndex)) {
     Combo1->setCurrentIndex(settings_.ShapeIndex);
-    Combo1->setEditText(Utf8(m->label));
+    Combo1->setEditText(app::Utf8(m->label));
   }
   const bool known = settings_.WidthMode >= 0 && settings_.WidthMode <= 2;
   SelectWidthOption(known ? settings_.WidthMode : kNoOption);

@@ -112,14 +112,6 @@ QString SizeLabelText(double widthTwips, double heightTwips, QPointF twipsPerPix
          GeneralNumberText(h) + QStringLiteral(")");
 }
 
-QRect TwipsToPixels(int left, int top, int width, int height, QPointF twipsPerPixel) {
-  const auto px = [](int twips, double perPixel) {
-    return static_cast<int>(std::lround(twips / perPixel));
-  };
-  return {px(left, twipsPerPixel.x()), px(top, twipsPerPixel.y()), px(width, twipsPerPixel.x()),
-          px(height, twipsPerPixel.y())};
-}
-
 render::Colour PackColour(const QColor& colour) {
   return colour.red() + 256 * colour.green() + 65536 * colour.blue();
 }

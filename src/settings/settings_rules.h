@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QPointF>
-#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -78,9 +77,6 @@ QString SizeLabelText(double widthTwips, double heightTwips, QPointF twipsPerPix
 
 /// A float written as a general number of up to seven significant digits with the sign blank.
 QString GeneralNumberText(float value);
-
-/// A control rectangle given in twips, in pixels.
-QRect TwipsToPixels(int left, int top, int width, int height, QPointF twipsPerPixel);
 
 /// Colours packed as red + 256 x green + 65536 x blue.
 render::Colour PackColour(const QColor& colour);

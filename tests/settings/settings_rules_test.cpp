@@ -67,12 +67,6 @@ TEST(SizeLabelText, WholeAndFractionalPixels) {
   EXPECT_EQ(GeneralNumberText(-2.0f), QStringLiteral("-2"));
 }
 
-TEST(TwipsToPixels, RoundsEachEdgeSeparately) {
-  // 240 / 15 = 16, 120 / 15 = 8, 1812 / 15 = 120.8, 852 / 15 = 56.8
-  EXPECT_EQ(TwipsToPixels(240, 120, 1812, 852, {15, 15}), QRect(16, 8, 121, 57));
-  EXPECT_EQ(TwipsToPixels(240, 120, 1812, 852, {12, 10}), QRect(20, 12, 151, 85));
-}
-
 TEST(Colours, PackedRedLow) {
   EXPECT_EQ(PackColour(QColor(1, 2, 3)), 1 + 256 * 2 + 65536 * 3);
   EXPECT_EQ(UnpackColour(0x0000FF), QColor(255, 0, 0));

@@ -1,0 +1,67 @@
+// The form the two export dialogs share: a sentence saying what the dialog makes, "ひとコマの
+// 表示秒数" with its box (starting at "0.2"), OK and ｷｬﾝｾﾙ, laid out in twips with the
+// nine-point font. Modeless; it deletes itself on closing. Neither button is the default and
+// Escape does nothing, so only a click decides.
+#pragma once
+
+#include <QDialog>
+#include <QPointF>
+#include <QString>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kinetta::app {
+class Prompter;
+}
+
+namespace kinetta::exporter {
+
+class FrameTimeForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  // The form's controls, for the main window and the tests.
+  QLabel* Label1() const { return label1_; }
+  QLabel* Label2() const { return label2_; }
+  QLineEdit* Text1() const { return text1_; }
+  QPushButton* OKButton() const { return okButton_; }
+  QPushButton* CancelButton() const { return cancelButton_; }
+
+ protected:
+  /// A form of 6090 x `heightTwips` twips titled `title`, whose first line says `caption`.
+  FrameTimeForm(const QString& title, const QString& caption, int heightTwips,
+                QPointF twipsPerPixel, app::Prompter& prompter, QWidget* parent);
+
+  void keyPressEvent(QKeyEvent* event) override;
+
+  /// What OK does.
+  virtual void OKButton_Click() = 0;
+
+  /// A rectangle of the form given in twips, in pixels.
+  QRect Twips(int left, int top, int width, int height) const;
+
+  /// False, after saying "原画を先に開いてください。", when no picture is open.
+  bool SourceOpen(const std::string& sourcePath);
+
+  /// The frame time as typed, with full-width digits, points and blanks from a Japanese input
+  /// method folded to ASCII, so "０．２" reads as 0.2.
+  std::string TypedTime() const;
+
+  /// Shows why the typed time is refused and selects it for retyping.
+  void RefuseTime(const std::string& message);
+
+  app::Prompter& prompter_;
+
+ private:
+  QPointF twipsPerPixel_;
+  QLabel* label1_;
+  QLabel* label2_;
+  QLineEdit* text1_;
+  QPushButton* okButton_;
+  QPushButton* cancelButton_;
+};
+
+}  // namespace kinetta::exporter
