@@ -23,20 +23,8 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-now() { date +%s.%N; }
-# best SECONDS of running "$@" $runs times, each after `prepare` (if set) has cleaned up
-best() {
-  local best_t=""
-  for _ in $(seq "$runs"); do
-    rm -rf "$work/out" && mkdir -p "$work/out"
-    local t0 t1
-    t0=$(now)
-    "$@" >/dev/null 2>&1
-    t1=$(now)
-    best_t=$(echo "$t0 $t1 ${best_t:-1e9}" | awk '{d=$2-$1; print (d<$3)?d:$3}')
-  done
-  echo "$best_t"
-}
+source "$(dirname "$0")/timing.sh"
+before_each() { rm -rf "$work/out" && mkdir -p "$work/out"; }
 
 copy_floor() {  # copy one finished frame to 40 names, one cp each
   for i in $(seq -w 0 39); do cp "$work/frame.bmp" "$work/out/f$i.bmp"; done

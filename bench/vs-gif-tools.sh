@@ -40,18 +40,7 @@ cat >"$work/policy/policy.xml" <<'EOF'
 EOF
 export MAGICK_CONFIGURE_PATH="$work/policy"
 
-now() { date +%s.%N; }
-best() {  # best seconds of running "$@" $runs times
-  local best_t=""
-  for _ in $(seq "$runs"); do
-    local t0 t1
-    t0=$(now)
-    "$@" >/dev/null 2>&1
-    t1=$(now)
-    best_t=$(echo "$t0 $t1 ${best_t:-1e9}" | awk '{d=$2-$1; print (d<$3)?d:$3}')
-  done
-  echo "$best_t"
-}
+source "$(dirname "$0")/timing.sh"
 
 ffmpeg_gif() {  # ffmpeg_gif FRAMES-PATTERN OUT
   ffmpeg -loglevel error -y -framerate 5 -i "$1" -vf palettegen "$work/palette.png" &&

@@ -89,9 +89,8 @@ AnimationTime ReadAnimationTime(std::string_view text) {
   // themselves, so hundredths are rounded once, not from rounded milliseconds.
   const FrameTime checked = ReadFrameTime(text);
   if (!checked.ms) return {std::nullopt, checked.message};
-  const double seconds = *app::WholeNumber(text);
   AnimationDelay delay;
-  delay.gifCentiseconds = std::max(kMinGifCentiseconds, *app::ToInt16(seconds * 100));
+  delay.gifCentiseconds = std::max(kMinGifCentiseconds, *app::ToInt16(checked.seconds * 100));
   delay.webpMilliseconds = std::max(kMinWebpMilliseconds, *checked.ms);
   return {delay, {}};
 }

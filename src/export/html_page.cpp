@@ -104,12 +104,14 @@ std::string PageText(const PageContent& content) {
 
 FrameTime ReadFrameTime(std::string_view text) {
   const std::optional<double> seconds = app::WholeNumber(text);
-  if (!seconds) return {std::nullopt, std::string(kNotANumberMessage)};
+  if (!seconds) return {std::nullopt, 0, std::string(kNotANumberMessage)};
   // 32.767 compares with the same double the text "32.767" reads as, so it passes.
-  if (*seconds < 0 || *seconds > 32.767) return {std::nullopt, std::string(kTimeRangeMessage)};
+  if (*seconds < 0 || *seconds > 32.767) {
+    return {std::nullopt, 0, std::string(kTimeRangeMessage)};
+  }
   const std::optional<int> ms = app::ToInt16(*seconds * 1000);
-  if (!ms) return {std::nullopt, std::string(kTimeRangeMessage)};
-  return {ms, {}};
+  if (!ms) return {std::nullopt, 0, std::string(kTimeRangeMessage)};
+  return {ms, *seconds, {}};
 }
 
 std::filesystem::path BesideSource(std::string_view sourcePath, std::string_view name) {

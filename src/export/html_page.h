@@ -52,6 +52,7 @@ std::string AttributeText(std::string_view text);
 /// The frame time the user typed, or why it is refused.
 struct FrameTime {
   std::optional<int> ms;  ///< milliseconds, when the text is accepted
+  double seconds = 0;     ///< the number read, when the text is accepted
   std::string message;    ///< the refusal, otherwise
 };
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/path_helpers.h"
+#include "cli/cli_fixture.h"
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
 #include "export/animation_decoder.h"
@@ -43,24 +44,7 @@ TEST(CliAnimationOptions, FilesAndDelay) {
   }
 }
 
-class CliAnimationTest : public testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(image::WriteBmp24(test::CoordinatePicture(40, 30), pics_ / "cat.bmp"));
-  }
-  int Run(std::vector<std::string> args) {
-    out_.str("");
-    err_.str("");
-    const CliEnvironment env{app_.path().string(), false, &control_};
-    return RunCli(args, env, out_, err_);
-  }
-  std::string Source() const { return (pics_ / "cat.bmp").string(); }
-
-  test::TempFolder app_;
-  test::TempFolder pics_;
-  render::RunControl control_;
-  std::ostringstream out_, err_;
-};
+using CliAnimationTest = CliFixture;
 
 TEST_F(CliAnimationTest, WritesBothFilesFromTheFramesJustRendered) {
   const fs::path gif = pics_ / "cat.gif", webp = pics_ / "out" / "cat.webp";

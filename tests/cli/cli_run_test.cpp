@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "app/settings_file.h"
+#include "cli/cli_fixture.h"
 #include "image/bmp_file.h"
 #include "image/picture_file.h"
 #include "test_support.h"
@@ -18,30 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CliRunTest : public testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(image::WriteBmp24(test::CoordinatePicture(40, 30), pics_ / "cat.bmp"));
-  }
-  int Run(std::vector<std::string> args) {
-    out_.str("");
-    err_.str("");
-    const CliEnvironment env{app_.path().string(), false, &control_};
-    return RunCli(args, env, out_, err_);
-  }
-  std::string Source() const { return (pics_ / "cat.bmp").string(); }
-  std::string FileBytes(const std::string& name) const {
-    std::ifstream in(pics_ / name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-
-  test::TempFolder app_;
-  test::TempFolder pics_;
-  render::RunControl control_;
-  std::ostringstream out_, err_;
-};
+using CliRunTest = CliFixture;
 
 TEST_F(CliRunTest, WritesTheFramesBesideTheSourceAndDeletesTheNextNumber) {
   std::ofstream(pics_ / "cat03.bmp") << "stale";
