@@ -14,27 +14,23 @@ bool ConversionRunner::Start(ConversionJob job) {
   if (running()) return false;
   control_ = std::make_unique<render::RunControl>();
   render::RunControl* control = control_.get();
-  const int run = ++run_;
-  worker_ = std::thread([this, run, control, job = std::move(job)] {
+  return worker_.Start([this, control, job = std::move(job)](const WorkerThread::Post& post) {
     render::RenderOptions options;
     options.seed = job.seed;
     options.control = control;
     options.onCheckpoint = job.onCheckpoint;
-    const render::RunResult result =
-        render::RunConversion(job.source, job.sourcePath, job.settings, options,
-                              [this, run](int k, const render::Surface& frame, const std::string&) {
-                                QImage copy = image::ImageFromSurface(frame);
-                                QMetaObject::invokeMethod(
-                                    this,
-                                    [this, run, k, copy] {
-                                      if (run == run_ && running()) emit frameSaved(k, copy);
-                                    },
-                                    Qt::QueuedConnection);
-                              });
-    QMetaObject::invokeMethod(
-        this, [this, run, result] { Finish(run, result); }, Qt::QueuedConnection);
+    const render::RunResult result = render::RunConversion(
+        job.source, job.sourcePath, job.settings, options,
+        [this, &post](int k, const render::Surface& frame, const std::string&) {
+          QImage copy = image::ImageFromSurface(frame);
+          post([this, k, copy] { emit frameSaved(k, copy); });
+        });
+    // The last news: the thread ends at once, and is joined before the result is reported.
+    post([this, result] {
+      worker_.Join();
+      emit finished(result);
+    });
   });
-  return true;
 }
 
 void ConversionRunner::Abort() {
@@ -42,17 +38,9 @@ void ConversionRunner::Abort() {
 }
 
 void ConversionRunner::StopAndWait() {
-  if (!worker_.joinable()) return;
+  if (!running()) return;
   control_->stop = true;
-  worker_.join();
-}
-
-void ConversionRunner::Finish(int run, const render::RunResult& result) {
-  // The thread posted this as its last act; it ends at once. After StopAndWait it is already
-  // joined and the result is not reported.
-  if (run != run_ || !worker_.joinable()) return;
-  worker_.join();
-  emit finished(result);
+  worker_.Join();
 }
 
 }  // namespace kinetta::app

@@ -9,8 +9,8 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
+#include "app/worker_thread.h"
 #include "render/run.h"
 #include "render/settings.h"
 #include "render/surface.h"
@@ -44,7 +44,7 @@ class ConversionRunner : public QObject {
   /// written in one step each, so no half-written file is left behind.
   void StopAndWait();
 
-  bool running() const { return worker_.joinable(); }
+  bool running() const { return worker_.running(); }
 
  signals:
   /// Frame `k` was saved; `frame` is a copy of it.
@@ -53,11 +53,8 @@ class ConversionRunner : public QObject {
   void finished(const kinetta::render::RunResult& result);
 
  private:
-  void Finish(int run, const render::RunResult& result);
-
-  std::thread worker_;
-  int run_ = 0;  ///< counts runs, so news from a run that was stopped is dropped
   std::unique_ptr<render::RunControl> control_;
+  WorkerThread worker_{this};
 };
 
 }  // namespace kinetta::app

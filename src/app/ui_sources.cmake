@@ -6,5 +6,6 @@ target_sources(kinetta_ui PRIVATE
   src/app/picture_box.cpp
   src/app/prompter.cpp
   src/app/toolbar_icons.cpp
+  src/app/worker_thread.cpp
   src/image/open_command.cpp
 )

@@ -14,27 +14,23 @@ bool AnimationRunner::Start(AnimationJob job) {
   if (running()) return false;
   abort_ = std::make_unique<std::atomic<bool>>(false);
   const std::atomic<bool>* abort = abort_.get();
-  const int run = ++run_;
-  worker_ = std::thread([this, run, abort, job = std::move(job)] {
+  return worker_.Start([this, abort, job = std::move(job)](const app::WorkerThread::Post& post) {
     AnimationRequest request;
     request.format = job.format;
     request.delay = job.delay;
     request.target = job.target;
     request.abort = abort;
-    request.progress = [this, run, abort, &job](int done, int total) {
-      QMetaObject::invokeMethod(
-          this,
-          [this, run, done, total] {
-            if (run == run_ && running()) emit progressed(done, total);
-          },
-          Qt::QueuedConnection);
+    request.progress = [this, abort, &job, &post](int done, int total) {
+      post([this, done, total] { emit progressed(done, total); });
       if (job.onProgress) job.onProgress(done, total, *abort);
     };
     const AnimationResult result = WriteAnimation(image::FrameFileReader(job.sourcePath), request);
-    QMetaObject::invokeMethod(
-        this, [this, run, result] { Finish(run, result); }, Qt::QueuedConnection);
+    // The last news: the thread ends at once, and is joined before the result is reported.
+    post([this, result] {
+      worker_.Join();
+      emit finished(result);
+    });
   });
-  return true;
 }
 
 void AnimationRunner::Abort() {
@@ -42,17 +38,9 @@ void AnimationRunner::Abort() {
 }
 
 void AnimationRunner::StopAndWait() {
-  if (!worker_.joinable()) return;
+  if (!running()) return;
   *abort_ = true;
-  worker_.join();
-}
-
-void AnimationRunner::Finish(int run, const AnimationResult& result) {
-  // The thread posted this as its last act; it ends at once. After StopAndWait it is already
-  // joined and the result is not reported.
-  if (run != run_ || !worker_.joinable()) return;
-  worker_.join();
-  emit finished(result);
+  worker_.Join();
 }
 
 }  // namespace kinetta::exporter

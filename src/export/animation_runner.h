@@ -10,8 +10,8 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
+#include "app/worker_thread.h"
 #include "export/animation_file.h"
 
 namespace kinetta::exporter {
@@ -42,7 +42,7 @@ class AnimationRunner : public QObject {
   /// The program is ending: aborts and waits until the thread has ended.
   void StopAndWait();
 
-  bool running() const { return worker_.joinable(); }
+  bool running() const { return worker_.running(); }
 
  signals:
   /// `done` frames read (`total` 0) or encoded (of `total`).
@@ -51,11 +51,8 @@ class AnimationRunner : public QObject {
   void finished(const kinetta::exporter::AnimationResult& result);
 
  private:
-  void Finish(int run, const AnimationResult& result);
-
-  std::thread worker_;
-  int run_ = 0;  ///< counts files, so news from one that was stopped is dropped
   std::unique_ptr<std::atomic<bool>> abort_;
+  app::WorkerThread worker_{this};
 };
 
 }  // namespace kinetta::exporter

@@ -4,4 +4,5 @@ target_sources(ui_tests PRIVATE
   tests/app/conversion_run_test.cpp
   tests/app/form_metrics_test.cpp
   tests/app/main_window_test.cpp
+  tests/app/worker_thread_test.cpp
 )
