@@ -16,11 +16,7 @@ using test::PixelIs;
 constexpr Colour kWhite = 0xFFFFFF;
 
 Settings CutoutSettings(int frames, Colour back) {
-  Settings s;
-  s.ShapeIndex = 7;
-  s.FrameCount = frames;
-  s.BackColor = back;
-  return s;
+  return {.ShapeIndex = 7, .BackColor = back, .FrameCount = frames};
 }
 
 // A coordinate picture whose rows from `maskFrom` on are replaced by `mask(x, y)`.

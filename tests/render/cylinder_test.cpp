@@ -19,14 +19,12 @@ using test::RenderAll;
 using test::SolidPicture;
 
 Settings CylinderSettings(int frames, int shade, int widthMode = 0, int widthValue = 100) {
-  Settings s;
-  s.ShapeIndex = 3;
-  s.FrameCount = frames;
-  s.Shade3D = shade;
-  s.WidthMode = widthMode;
-  s.WidthValue = widthValue;
-  s.BackColor = Compose(1, 2, 3);
-  return s;
+  return {.ShapeIndex = 3,
+          .WidthMode = widthMode,
+          .WidthValue = widthValue,
+          .BackColor = Compose(1, 2, 3),
+          .FrameCount = frames,
+          .Shade3D = shade};
 }
 
 struct ColumnCase {

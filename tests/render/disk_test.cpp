@@ -20,14 +20,12 @@ using test::RenderAll;
 const Colour kBack = Compose(1, 2, 3);
 
 Settings DiskSettings(int frames, int widthMode = 0, int widthValue = 100) {
-  Settings s;
-  s.ShapeIndex = 1;
-  s.FrameCount = frames;
-  s.Shade3D = 0;
-  s.WidthMode = widthMode;
-  s.WidthValue = widthValue;
-  s.BackColor = kBack;
-  return s;
+  return {.ShapeIndex = 1,
+          .WidthMode = widthMode,
+          .WidthValue = widthValue,
+          .BackColor = kBack,
+          .FrameCount = frames,
+          .Shade3D = 0};
 }
 
 TEST(DiskFormulas, CentreTurnAndSourcePosition) {

@@ -14,12 +14,7 @@ namespace {
 using test::PixelIs;
 
 Settings FadeSettings(int frames, int dots, Colour back) {
-  Settings s;
-  s.ShapeIndex = 8;
-  s.FrameCount = frames;
-  s.Shade3D = dots;
-  s.BackColor = back;
-  return s;
+  return {.ShapeIndex = 8, .BackColor = back, .FrameCount = frames, .Shade3D = dots};
 }
 
 TEST(FadeInFormulas, CrossFadeWeights) {
@@ -135,8 +130,9 @@ TEST(FadeIn, DotFramesDrawnApartEqualTheDotsBuiltOneOnAnother) {
 
 TEST(FadeIn, GeneratorValuesCanBeTakenOutOfOrder) {
   fadein::DotRandom random(9);
-  for (std::uint64_t i = 0; i < 100; ++i) EXPECT_EQ(random.NextBits(), fadein::DotRandom::BitsAt(9, i));
-  EXPECT_EQ(fadein::VisitIndex(0, 1, 70, 9), 32u);   // second row of the first block
+  for (std::uint64_t i = 0; i < 100; ++i)
+    EXPECT_EQ(random.NextBits(), fadein::DotRandom::BitsAt(9, i));
+  EXPECT_EQ(fadein::VisitIndex(0, 1, 70, 9), 32u);    // second row of the first block
   EXPECT_EQ(fadein::VisitIndex(33, 0, 70, 9), 289u);  // 32 x 9 + 1
   EXPECT_EQ(fadein::VisitIndex(65, 2, 70, 9), 64u * 9 + 2 * 6 + 1);
 }

@@ -15,11 +15,7 @@ using test::CoordinateColour;
 using test::PixelIs;
 
 Settings FlagSettings(int frames) {
-  Settings s;
-  s.ShapeIndex = 4;
-  s.FrameCount = frames;
-  s.BackColor = Compose(1, 2, 3);
-  return s;
+  return {.ShapeIndex = 4, .BackColor = Compose(1, 2, 3), .FrameCount = frames};
 }
 
 TEST(FlagFormulas, SizesRoundHalvesToEven) {

@@ -18,12 +18,7 @@ using test::PixelIs;
 const Colour kBack = Compose(1, 2, 3);
 
 Settings FlipSettings(int frames, int shade) {
-  Settings s;
-  s.ShapeIndex = 6;
-  s.FrameCount = frames;
-  s.Shade3D = shade;
-  s.BackColor = kBack;
-  return s;
+  return {.ShapeIndex = 6, .BackColor = kBack, .FrameCount = frames, .Shade3D = shade};
 }
 
 // Every pixel of `row` of `f`: the background outside canvas columns from..to, `at(column)`

@@ -44,12 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BandCase{79, 59, plane::Band::Shadow}));
 
 Settings PlaneSettings(int frames, int shade, int widthMode = 0) {
-  Settings s;
-  s.ShapeIndex = 0;
-  s.FrameCount = frames;
-  s.Shade3D = shade;
-  s.WidthMode = widthMode;
-  return s;
+  return {.ShapeIndex = 0, .WidthMode = widthMode, .FrameCount = frames, .Shade3D = shade};
 }
 
 TEST(Plane, SlidesLeftByRoundedOffsets) {
@@ -93,9 +88,9 @@ TEST(Plane, BevelLightsAndShades) {
   const Surface src = test::SolidPicture(80, 60, Compose(255, 0, 100));
   const Surface f = RenderAll(src, PlaneSettings(1, 1))[0];
   // Light: round((c + 510) / 3); shadow: round(c / 2), halves to even.
-  EXPECT_TRUE(PixelIs(f, 0, 0, Compose(255, 170, 203)));   // 610 / 3 = 203.3
-  EXPECT_TRUE(PixelIs(f, 77, 4, Compose(128, 0, 50)));     // 127.5 -> 128
-  EXPECT_TRUE(PixelIs(f, 40, 30, Compose(255, 0, 100)));   // inner area untouched
+  EXPECT_TRUE(PixelIs(f, 0, 0, Compose(255, 170, 203)));  // 610 / 3 = 203.3
+  EXPECT_TRUE(PixelIs(f, 77, 4, Compose(128, 0, 50)));    // 127.5 -> 128
+  EXPECT_TRUE(PixelIs(f, 40, 30, Compose(255, 0, 100)));  // inner area untouched
   Settings off = PlaneSettings(1, 0);
   EXPECT_TRUE(PixelIs(RenderAll(src, off)[0], 0, 0, Compose(255, 0, 100)));
 }

@@ -19,14 +19,12 @@ using test::SolidPicture;
 const Colour kBack = Compose(1, 2, 3);
 
 Settings SphereSettings(int frames, int shade, int widthMode = 0, int widthValue = 100) {
-  Settings s;
-  s.ShapeIndex = 2;
-  s.FrameCount = frames;
-  s.Shade3D = shade;
-  s.WidthMode = widthMode;
-  s.WidthValue = widthValue;
-  s.BackColor = kBack;
-  return s;
+  return {.ShapeIndex = 2,
+          .WidthMode = widthMode,
+          .WidthValue = widthValue,
+          .BackColor = kBack,
+          .FrameCount = frames,
+          .Shade3D = shade};
 }
 
 struct SliceCase {

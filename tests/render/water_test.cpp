@@ -15,12 +15,7 @@ using test::CoordinateColour;
 using test::PixelIs;
 
 Settings WaterSettings(int frames, int tint, Colour water = Compose(0, 0, 255)) {
-  Settings s;
-  s.ShapeIndex = 5;
-  s.FrameCount = frames;
-  s.Shade3D = tint;
-  s.BackColor = water;
-  return s;
+  return {.ShapeIndex = 5, .BackColor = water, .FrameCount = frames, .Shade3D = tint};
 }
 
 TEST(WaterFormulas, TintMixesAQuarterOfTheWater) {
