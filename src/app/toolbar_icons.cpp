@@ -3,7 +3,7 @@
 #include "app/toolbar_icons.h"
 
 #include <QPainter>
-#include <QPainterPath>
+#include <QPolygonF>
 #include <QPixmap>
 #include <functional>
 
@@ -29,23 +29,9 @@ QIcon Paint(const std::function<void(QPainter&)>& draw) {
 void Folder(QPainter& p) {
   p.setPen(QPen(QColor(128, 96, 16), 1));
   p.setBrush(QColor(240, 200, 80));
-  QPainterPath back;
-  back.moveTo(1.5, 3.5);
-  back.lineTo(6.5, 3.5);
-  back.lineTo(8, 5);
-  back.lineTo(14.5, 5);
-  back.lineTo(14.5, 13.5);
-  back.lineTo(1.5, 13.5);
-  back.closeSubpath();
-  p.drawPath(back);
+  p.drawPolygon(QPolygonF{{1.5, 3.5}, {6.5, 3.5}, {8, 5}, {14.5, 5}, {14.5, 13.5}, {1.5, 13.5}});
   p.setBrush(QColor(252, 224, 120));
-  QPainterPath front;
-  front.moveTo(1.5, 13.5);
-  front.lineTo(3.5, 7.5);
-  front.lineTo(15.5, 7.5);
-  front.lineTo(13.5, 13.5);
-  front.closeSubpath();
-  p.drawPath(front);
+  p.drawPolygon(QPolygonF{{1.5, 13.5}, {3.5, 7.5}, {15.5, 7.5}, {13.5, 13.5}});
 }
 
 void Sheet(QPainter& p) {
@@ -66,12 +52,7 @@ void Sheet(QPainter& p) {
 void PlayArrow(QPainter& p) {
   p.setPen(QPen(QColor(20, 100, 30), 1));
   p.setBrush(QColor(60, 180, 70));
-  QPainterPath arrow;
-  arrow.moveTo(3.5, 2.5);
-  arrow.lineTo(13.5, 8);
-  arrow.lineTo(3.5, 13.5);
-  arrow.closeSubpath();
-  p.drawPath(arrow);
+  p.drawPolygon(QPolygonF{{3.5, 2.5}, {13.5, 8}, {3.5, 13.5}});
 }
 
 void FilmStrip(QPainter& p) {
