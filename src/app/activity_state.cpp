@@ -3,46 +3,23 @@
 
 namespace kinetta::app {
 
-ExecuteVerdict ActivityState::OnExecute() const {
-  switch (current_) {
-    case Activity::Converting:
-      return ExecuteVerdict::IgnoreConverting;
-    case Activity::Previewing:
-      return ExecuteVerdict::RefusePreviewing;
-    case Activity::MakingAnimation:
-      return ExecuteVerdict::RefuseMakingAnimation;
-    case Activity::Idle:
-      break;
-  }
-  return ExecuteVerdict::Start;
+Verdict ActivityState::OnStart(Activity wanted) const {
+  if (current_ == Activity::Idle) return Verdict::Start;
+  return current_ == wanted ? Verdict::Ignore : Verdict::Refuse;
 }
 
-PreviewVerdict ActivityState::OnPreview() const {
+std::string_view ActivityState::BusyMessage() const {
   switch (current_) {
     case Activity::Converting:
-      return PreviewVerdict::RefuseConverting;
+      return kConversionRunning;
     case Activity::Previewing:
-      return PreviewVerdict::IgnorePreviewing;
+      return kPreviewRunning;
     case Activity::MakingAnimation:
-      return PreviewVerdict::RefuseMakingAnimation;
+      return kMakingAnimation;
     case Activity::Idle:
       break;
   }
-  return PreviewVerdict::Start;
-}
-
-AnimationVerdict ActivityState::OnAnimation() const {
-  switch (current_) {
-    case Activity::Converting:
-      return AnimationVerdict::RefuseConverting;
-    case Activity::Previewing:
-      return AnimationVerdict::RefusePreviewing;
-    case Activity::MakingAnimation:
-      return AnimationVerdict::IgnoreMaking;
-    case Activity::Idle:
-      break;
-  }
-  return AnimationVerdict::Start;
+  return {};
 }
 
 bool ActivityState::Begin(Activity activity) {

@@ -3,42 +3,36 @@
 // answer never depends on the status text, which other commands overwrite.
 #pragma once
 
+#include <string_view>
+
 namespace kinetta::app {
 
 enum class Activity { Idle, Converting, Previewing, MakingAnimation };
 
-/// What the Execute command does in the current activity.
-enum class ExecuteVerdict {
-  Start,                  ///< go on with the checks and the run
-  IgnoreConverting,       ///< a run is under way: do nothing, say nothing
-  RefusePreviewing,       ///< a preview plays: "プレビュー中です"
-  RefuseMakingAnimation,  ///< an animation file is being made from the frames a run would
-                          ///< overwrite: "アニメーションファイル作成中です"
-};
+// What a refused command says: the activity under way.
+inline constexpr char kConversionRunning[] = "アニメーション変換中です";
+inline constexpr char kPreviewRunning[] = "プレビュー中です";
+inline constexpr char kMakingAnimation[] = "アニメーションファイル作成中です";
 
-/// What the Preview command does in the current activity.
-enum class PreviewVerdict {
-  Start,                  ///< go on with the start checks
-  IgnorePreviewing,       ///< a preview already plays: do nothing
-  RefuseConverting,       ///< a run is under way: "アニメーション変換中です"
-  RefuseMakingAnimation,  ///< the abort button belongs to the file being made
-};
-
-/// What the animation-file command (and its dialog's OK) does in the current activity.
-enum class AnimationVerdict {
-  Start,             ///< go on
-  IgnoreMaking,      ///< a file is already being made: do nothing
-  RefuseConverting,  ///< the frames are being written: "アニメーション変換中です"
-  RefusePreviewing,  ///< the abort button belongs to the preview: "プレビュー中です"
+/// What a command that would start an activity does.
+enum class Verdict {
+  Start,   ///< the program is idle: go on
+  Ignore,  ///< that same activity is under way: do nothing, say nothing
+  Refuse,  ///< another activity is under way: say which (BusyMessage)
 };
 
 class ActivityState {
  public:
   Activity current() const { return current_; }
 
-  ExecuteVerdict OnExecute() const;
-  PreviewVerdict OnPreview() const;
-  AnimationVerdict OnAnimation() const;
+  /// The answer to a command that starts `wanted`. A run in progress refuses a preview and an
+  /// animation file (its frames are still being written); a preview refuses a run and a file
+  /// (the abort button is its own); a file being made refuses a run (it would overwrite the
+  /// frames being read) and a preview (the abort button is the file's).
+  Verdict OnStart(Activity wanted) const;
+
+  /// The refusal for the activity under way; empty while idle.
+  std::string_view BusyMessage() const;
 
   /// Enters the activity; false (and no change) unless the program was idle.
   bool Begin(Activity activity);

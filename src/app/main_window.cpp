@@ -12,16 +12,16 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 #include <QScrollArea>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <chrono>
 #include <fstream>
 
-#include "app/help/help_commands.h"
 #include "app/form_metrics.h"
+#include "app/help/help_commands.h"
 #include "app/picture_box.h"
 #include "app/prompter.h"
 #include "app/toolbar_icons.h"
@@ -412,8 +412,8 @@ void MainWindow::OpenExportDialog() {
   if (!exportDialog_) {
     const TwipsPerPixel tpp = layout_.twipsPerPixel();
     exportDialog_ = new exporter::ExportDialog([this] { return sourcePath_; },
-                                               [this] { return settings_.FrameCount; },
-                                               appFolder_, QPointF(tpp.x, tpp.y), prompter_, this);
+                                               [this] { return settings_.FrameCount; }, appFolder_,
+                                               QPointF(tpp.x, tpp.y), prompter_, this);
     exportDialog_->setAttribute(Qt::WA_DeleteOnClose);
   }
   exportDialog_->SetCanvasSize(canvasWidthPx_, canvasHeightPx_);
@@ -425,7 +425,7 @@ void MainWindow::OpenExportDialog() {
 // ---- Animation file --------------------------------------------------------------------------
 
 void MainWindow::mnuFileAnim_Click() {
-  if (!AnimationAllowed()) return;
+  if (!MayStart(Activity::MakingAnimation)) return;
   if (sourcePath_.empty()) {
     Warn(Utf8(render::kNoSourceMessage.data()));
     return;
@@ -439,7 +439,7 @@ void MainWindow::OpenAnimationDialog() {
   if (!animationDialog_) {
     const TwipsPerPixel tpp = layout_.twipsPerPixel();
     animationDialog_ = new exporter::AnimationDialog(
-        [this] { return sourcePath_; }, [this] { return AnimationAllowed(); },
+        [this] { return sourcePath_; }, [this] { return MayStart(Activity::MakingAnimation); },
         [this](const exporter::AnimationOrder& order) { return StartAnimation(order); },
         QPointF(tpp.x, tpp.y), prompter_, this);
     animationDialog_->setAttribute(Qt::WA_DeleteOnClose);
@@ -449,26 +449,24 @@ void MainWindow::OpenAnimationDialog() {
   animationDialog_->activateWindow();
 }
 
-// The command and its dialog's OK ask the same rules: a run writing the frames or a preview
-// holding the abort button refuse, a file already being made is left alone.
-bool MainWindow::AnimationAllowed() {
-  switch (activity_.OnAnimation()) {
-    case AnimationVerdict::IgnoreMaking:
+// Execute, Preview and the animation command (and its dialog's OK) ask the same question.
+bool MainWindow::MayStart(Activity wanted) {
+  switch (activity_.OnStart(wanted)) {
+    case Verdict::Start:
+      return true;
+    case Verdict::Ignore:
       return false;
-    case AnimationVerdict::RefuseConverting:
-      Warn(Utf8(kConversionRunning));
+    case Verdict::Refuse:
+      Warn(Utf8(activity_.BusyMessage()));
       return false;
-    case AnimationVerdict::RefusePreviewing:
-      Warn(Utf8(kPreviewRunning));
-      return false;
-    case AnimationVerdict::Start:
-      break;
   }
-  return true;
+  return false;
 }
 
 bool MainWindow::StartAnimation(const exporter::AnimationOrder& order) {
-  if (!AnimationAllowed() || !activity_.Begin(Activity::MakingAnimation)) return false;
+  if (!MayStart(Activity::MakingAnimation) || !activity_.Begin(Activity::MakingAnimation)) {
+    return false;
+  }
   SetStatus(Utf8(kStatusMakingAnimation));
   ShowAbortButton(true);
   OnAnimationProgress(0, 0);
@@ -560,18 +558,7 @@ void MainWindow::Command1_Click() {
 // ---- Execute ---------------------------------------------------------------------------------
 
 void MainWindow::mnuExec_Click() {
-  switch (activity_.OnExecute()) {
-    case ExecuteVerdict::IgnoreConverting:
-      return;
-    case ExecuteVerdict::RefusePreviewing:
-      Warn(Utf8(kPreviewRunning));
-      return;
-    case ExecuteVerdict::RefuseMakingAnimation:
-      Warn(Utf8(kMakingAnimation));
-      return;
-    case ExecuteVerdict::Start:
-      break;
-  }
+  if (!MayStart(Activity::Converting)) return;
   if (CheckRun()) StartRun();
 }
 
@@ -644,18 +631,7 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
 // ---- Preview ---------------------------------------------------------------------------------
 
 void MainWindow::mnuPrev_Click() {
-  switch (activity_.OnPreview()) {
-    case PreviewVerdict::IgnorePreviewing:
-      return;
-    case PreviewVerdict::RefuseConverting:
-      Warn(Utf8(kConversionRunning));
-      return;
-    case PreviewVerdict::RefuseMakingAnimation:
-      Warn(Utf8(kMakingAnimation));
-      return;
-    case PreviewVerdict::Start:
-      break;
-  }
+  if (!MayStart(Activity::Previewing)) return;
   SetStatus({});
   if (sourcePath_.empty()) {
     Warn(Utf8(render::kNoSourceMessage.data()));

@@ -54,11 +54,8 @@ inline constexpr char kStatusConverting[] = "アニメーション変換中";
 inline constexpr char kStatusCompleted[] = "完了しました。";
 inline constexpr char kStatusAborted[] = "中断しました。";
 inline constexpr char kStatusPreviewing[] = "プレビュー中";
-inline constexpr char kPreviewRunning[] = "プレビュー中です";
-inline constexpr char kConversionRunning[] = "アニメーション変換中です";
 inline constexpr char kNoFrames[] = "変換の実行を先に行ってください。";
 inline constexpr char kStatusMakingAnimation[] = "アニメーションファイル作成中";
-inline constexpr char kMakingAnimation[] = "アニメーションファイル作成中です";
 
 /// True when the marker file "gifsw" in `appFolder` can be opened for reading: GIF pictures may
 /// then be opened.
@@ -151,7 +148,9 @@ class MainWindow : public QMainWindow {
   void StartRun();
   void OpenExportDialog();
   void OpenAnimationDialog();
-  bool AnimationAllowed();
+  /// Whether a command that starts `wanted` may go on; says why not when another activity
+  /// is under way.
+  bool MayStart(Activity wanted);
   bool StartAnimation(const exporter::AnimationOrder& order);
 
   void OnFrameSaved(int k, const QImage& frame);

@@ -4,14 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 namespace kinetta::app {
 namespace {
 
 struct VerdictCase {
   Activity activity;
-  ExecuteVerdict execute;
-  PreviewVerdict preview;
-  AnimationVerdict animation;
+  Verdict execute;    ///< a run
+  Verdict preview;    ///< a preview
+  Verdict animation;  ///< an animation file
+  std::string_view busyMessage;
 };
 
 class ActivityVerdictTest : public testing::TestWithParam<VerdictCase> {};
@@ -22,28 +25,27 @@ TEST_P(ActivityVerdictTest, CommandsAnswerByActivity) {
   if (c.activity != Activity::Idle) {
     ASSERT_TRUE(state.Begin(c.activity));
   }
-  EXPECT_EQ(state.OnExecute(), c.execute);
-  EXPECT_EQ(state.OnPreview(), c.preview);
-  EXPECT_EQ(state.OnAnimation(), c.animation);
+  EXPECT_EQ(state.OnStart(Activity::Converting), c.execute);
+  EXPECT_EQ(state.OnStart(Activity::Previewing), c.preview);
+  EXPECT_EQ(state.OnStart(Activity::MakingAnimation), c.animation);
+  EXPECT_EQ(state.BusyMessage(), c.busyMessage);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     All, ActivityVerdictTest,
-    testing::Values(
-        VerdictCase{Activity::Idle, ExecuteVerdict::Start, PreviewVerdict::Start,
-                    AnimationVerdict::Start},
-        // A run in progress: a second Execute is ignored, Preview and the animation file are
-        // refused with a message (the frames are still being written).
-        VerdictCase{Activity::Converting, ExecuteVerdict::IgnoreConverting,
-                    PreviewVerdict::RefuseConverting, AnimationVerdict::RefuseConverting},
-        // A preview playing: Execute and the animation file are refused with a message, a second
-        // Preview is ignored.
-        VerdictCase{Activity::Previewing, ExecuteVerdict::RefusePreviewing,
-                    PreviewVerdict::IgnorePreviewing, AnimationVerdict::RefusePreviewing},
-        // A file being made: a run would overwrite its frames and a preview would share its
-        // abort button, so both are refused; a second animation command is ignored.
-        VerdictCase{Activity::MakingAnimation, ExecuteVerdict::RefuseMakingAnimation,
-                    PreviewVerdict::RefuseMakingAnimation, AnimationVerdict::IgnoreMaking}));
+    testing::Values(VerdictCase{Activity::Idle, Verdict::Start, Verdict::Start, Verdict::Start, ""},
+                    // A run in progress: a second Execute is ignored, Preview and the animation
+                    // file are refused with a message (the frames are still being written).
+                    VerdictCase{Activity::Converting, Verdict::Ignore, Verdict::Refuse,
+                                Verdict::Refuse, "アニメーション変換中です"},
+                    // A preview playing: Execute and the animation file are refused with a message,
+                    // a second Preview is ignored.
+                    VerdictCase{Activity::Previewing, Verdict::Refuse, Verdict::Ignore,
+                                Verdict::Refuse, "プレビュー中です"},
+                    // A file being made: a run would overwrite its frames and a preview would share
+                    // its abort button, so both are refused; a second animation command is ignored.
+                    VerdictCase{Activity::MakingAnimation, Verdict::Refuse, Verdict::Refuse,
+                                Verdict::Ignore, "アニメーションファイル作成中です"}));
 
 TEST(ActivityStateTest, OnlyAnIdleProgramStartsSomething) {
   ActivityState state;
