@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/path_helpers.h"
-#include "export/animation_decoder.h"
+#include "animation_decoder.h"
+#include "base/path_helpers.h"
 #include "export/animation_file.h"
 #include "image/frame_files.h"
 #include "image/picture_file.h"
@@ -56,7 +56,7 @@ int Compare(const std::filesystem::path& file, const std::string& source) {
   }
   std::vector<render::Surface> expected;
   render::Surface frame;
-  while (image::LoadPicture(app::FrameFileName(source, static_cast<int>(expected.size())),
+  while (image::LoadPicture(base::FrameFileName(source, static_cast<int>(expected.size())),
                             frame)) {
     expected.push_back(frame);
   }

@@ -31,7 +31,7 @@ void BM_Motion(benchmark::State& state) {
   static Surface picture;
   if (picture.width() != w || picture.height() != h) picture = BenchPicture(w, h);
 
-  kinetta::render::Settings s;
+  kinetta::base::Settings s;
   s.ShapeIndex = shape;
   s.WidthMode = 0;
   s.FrameCount = 8;

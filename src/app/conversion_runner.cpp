@@ -2,6 +2,7 @@
 // user-interface thread (queued calls carrying copies, never pointers into the run).
 #include "app/conversion_runner.h"
 
+#include "image/conversion.h"
 #include "image/picture_file.h"
 
 namespace kinetta::app {
@@ -14,12 +15,12 @@ bool ConversionRunner::Start(ConversionJob job) {
   if (running()) return false;
   control_ = std::make_unique<render::RunControl>();
   render::RunControl* control = control_.get();
-  return worker_.Start([this, control, job = std::move(job)](const WorkerThread::Post& post) {
+  return worker_.Start([this, control, job = std::move(job)](const ui::WorkerThread::Post& post) {
     render::RenderOptions options;
     options.seed = job.seed;
     options.control = control;
     options.onCheckpoint = job.onCheckpoint;
-    const render::RunResult result = render::RunConversion(
+    const render::RunResult result = image::RunConversion(
         job.source, job.sourcePath, job.settings, options,
         [this, &post](int k, const render::Surface& frame, const std::string&) {
           QImage copy = image::ImageFromSurface(frame);

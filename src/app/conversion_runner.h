@@ -10,10 +10,10 @@
 #include <memory>
 #include <string>
 
-#include "app/worker_thread.h"
+#include "base/settings.h"
 #include "render/run.h"
-#include "render/settings.h"
 #include "render/surface.h"
+#include "ui_support/worker_thread.h"
 
 namespace kinetta::app {
 
@@ -22,7 +22,7 @@ namespace kinetta::app {
 struct ConversionJob {
   render::Surface source;
   std::string sourcePath;
-  render::Settings settings;
+  base::Settings settings;
   std::uint64_t seed = 0;
   /// Called at every checkpoint on a drawing thread (tests hold a run there).
   std::function<void(int frame)> onCheckpoint;
@@ -54,7 +54,7 @@ class ConversionRunner : public QObject {
 
  private:
   std::unique_ptr<render::RunControl> control_;
-  WorkerThread worker_{this};
+  ui::WorkerThread worker_{this};
 };
 
 }  // namespace kinetta::app

@@ -5,8 +5,10 @@
 #include <QTranslator>
 
 #include "app/main_window.h"
-#include "app/path_helpers.h"
-#include "app/prompter.h"
+#include "app/version.h"
+#include "base/gif_rule.h"
+#include "base/path_helpers.h"
+#include "ui_support/prompter.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -21,11 +23,11 @@ int main(int argc, char** argv) {
     QApplication::installTranslator(&qtText);
   }
 
-  const std::string folder = kinetta::app::AppFolder();
-  kinetta::app::DesktopPrompter prompter;
+  const std::string folder = kinetta::base::AppFolder();
+  kinetta::ui::DesktopPrompter prompter;
   QSettings placement;  // the per-user store: organization and application "Kinetta"
   kinetta::app::MainWindow window({QString::fromStdString(folder), &prompter, &placement,
-                                   kinetta::app::GifSupportFromMarker(folder)});
+                                   kinetta::base::GifSupportFromMarker(folder)});
   // Unloading the main window ends the program, whatever dialogs are still open.
   QObject::connect(&window, &kinetta::app::MainWindow::unloaded, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);

@@ -18,13 +18,11 @@
 #include <QStyle>
 #include <QToolBar>
 #include <chrono>
-#include <fstream>
 
-#include "app/form_metrics.h"
 #include "app/help/help_commands.h"
 #include "app/picture_box.h"
-#include "app/prompter.h"
 #include "app/toolbar_icons.h"
+#include "base/messages.h"
 #include "export/animation_dialog.h"
 #include "export/export_dialog.h"
 #include "image/open_command.h"
@@ -32,6 +30,8 @@
 #include "preview/preview_player.h"
 #include "render/run.h"
 #include "settings/settings_dialog.h"
+#include "ui_support/form_metrics.h"
+#include "ui_support/prompter.h"
 
 namespace kinetta::app {
 
@@ -59,11 +59,6 @@ QRect ToQRect(const PixelRect& r) { return {r.left, r.top, r.width, r.height}; }
 
 }  // namespace
 
-bool GifSupportFromMarker(const std::filesystem::path& appFolder) {
-  std::ifstream marker(appFolder / "gifsw", std::ios::binary);
-  return marker.is_open();
-}
-
 MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     : QMainWindow(parent),
       appFolder_(setup.appFolder),
@@ -87,9 +82,9 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
   connect(player_, &preview::PreviewPlayer::ended, this, &MainWindow::OnPreviewEnded);
   connect(&runner_, &ConversionRunner::frameSaved, this, &MainWindow::OnFrameSaved);
   connect(&runner_, &ConversionRunner::finished, this, &MainWindow::OnRunFinished);
-  connect(&animationRunner_, &exporter::AnimationRunner::progressed, this,
+  connect(&animationRunner_, &AnimationRunner::progressed, this,
           &MainWindow::OnAnimationProgress);
-  connect(&animationRunner_, &exporter::AnimationRunner::finished, this,
+  connect(&animationRunner_, &AnimationRunner::finished, this,
           &MainWindow::OnAnimationFinished);
 
   Form_Load();
@@ -106,7 +101,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::createActions() {
   auto make = [this](const char* name, const char* caption, void (MainWindow::*slot)()) {
-    auto* action = new QAction(Utf8(caption), this);
+    auto* action = new QAction(ui::Utf8(caption), this);
     action->setObjectName(QLatin1String(name));
     if (slot) connect(action, &QAction::triggered, this, slot);
     return action;
@@ -134,7 +129,7 @@ void MainWindow::createActions() {
 }
 
 void MainWindow::createMenus() {
-  mnuFile = menuBar()->addMenu(Utf8("ﾌｧｲﾙ(&F)"));
+  mnuFile = menuBar()->addMenu(ui::Utf8("ﾌｧｲﾙ(&F)"));
   mnuFile->setObjectName(QStringLiteral("mnuFile"));
   mnuFile->addAction(mnuFileOpen);
   mnuFile->addAction(mnuFileHTML);
@@ -146,7 +141,7 @@ void MainWindow::createMenus() {
   menuBar()->addAction(mnuSeting);
   menuBar()->addAction(mnuExec);
   menuBar()->addAction(mnuPrev);
-  mnuHelp = menuBar()->addMenu(Utf8("ﾍﾙﾌﾟ(&H)"));
+  mnuHelp = menuBar()->addMenu(ui::Utf8("ﾍﾙﾌﾟ(&H)"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
   mnuHelp->addAction(mnuHelpContents);
   mnuHelp->addAction(mnuHelpAbout);
@@ -159,8 +154,8 @@ void MainWindow::createToolBar() {
   tbToolBar->setIconSize(QSize(16, 16));
   tbToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   for (const ToolbarButton& b : kToolbarButtons) {
-    QAction* button = tbToolBar->addAction(ToolbarIcon(QLatin1String(b.icon)), Utf8(b.key));
-    button->setData(Utf8(b.key));
+    QAction* button = tbToolBar->addAction(ToolbarIcon(QLatin1String(b.icon)), ui::Utf8(b.key));
+    button->setData(ui::Utf8(b.key));
     connect(button, &QAction::triggered, this, [this, button] { tbToolBar_ButtonClick(button); });
   }
 }
@@ -183,15 +178,15 @@ void MainWindow::createForm() {
   scroll_ = new QScrollArea(this);
   scroll_->setFrameShape(QFrame::NoFrame);
   form_ = new QWidget;
-  Frame1 = new QGroupBox(Utf8("原画"), form_);
+  Frame1 = new QGroupBox(ui::Utf8("原画"), form_);
   Frame1->setObjectName(QStringLiteral("Frame1"));
   Picture1 = new PictureBox(Frame1);
   Picture1->setObjectName(QStringLiteral("Picture1"));
-  Frame2 = new QGroupBox(Utf8("プレビュー"), form_);
+  Frame2 = new QGroupBox(ui::Utf8("プレビュー"), form_);
   Frame2->setObjectName(QStringLiteral("Frame2"));
   Picture2 = new PictureBox(Frame2);
   Picture2->setObjectName(QStringLiteral("Picture2"));
-  Command1 = new QPushButton(Utf8("中止"), form_);
+  Command1 = new QPushButton(ui::Utf8("中止"), form_);
   Command1->setObjectName(QStringLiteral("Command1"));
   Command1->setVisible(false);
   connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
@@ -303,8 +298,8 @@ void MainWindow::savePlacement() {
 }
 
 void MainWindow::ReadSettings() {
-  const SettingsFile file =
-      ReadSettingsFile(std::filesystem::path(appFolder_.toStdString()) / "mivet.ini");
+  const base::SettingsFile file =
+      base::ReadSettingsFile(std::filesystem::path(appFolder_.toStdString()) / "mivet.ini");
   settings_ = file.settings;
   recentFiles_ = file.recentFiles;
 }
@@ -312,8 +307,8 @@ void MainWindow::ReadSettings() {
 void MainWindow::WriteSettings() {
   // A file that cannot be written (read-only folder, full disk) must not keep the program from
   // ending; the old file then stays as it was.
-  WriteSettingsFile(std::filesystem::path(appFolder_.toStdString()) / "mivet.ini",
-                    SettingsFile{settings_, recentFiles_});
+  base::WriteSettingsFile(std::filesystem::path(appFolder_.toStdString()) / "mivet.ini",
+                    base::SettingsFile{settings_, recentFiles_});
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -339,19 +334,19 @@ void MainWindow::Form_Unload() {
 
 void MainWindow::tbToolBar_ButtonClick(QAction* button) {
   const QString key = button ? button->data().toString() : QString();
-  if (key == Utf8("開く")) {
+  if (key == ui::Utf8("開く")) {
     mnuFileOpen_Click();
-  } else if (key == Utf8("設定")) {
+  } else if (key == ui::Utf8("設定")) {
     mnuSeting_Click();
-  } else if (key == Utf8("実行")) {
+  } else if (key == ui::Utf8("実行")) {
     mnuExec_Click();
-  } else if (key == Utf8("プレビュー")) {
+  } else if (key == ui::Utf8("プレビュー")) {
     mnuPrev_Click();
   }
 }
 
 void MainWindow::mnuFileOpen_Click() {
-  SetStatus(Utf8(image::kOpenStatus));
+  SetStatus(ui::Utf8(image::kOpenStatus));
   const QString path = image::AskSourcePath(prompter_, this, gifSupport_);
   if (!path.isEmpty()) {
     sourcePath_ = path.toStdString();
@@ -398,7 +393,7 @@ void MainWindow::ShowRecentFiles(bool showSeparator) {
 
 void MainWindow::mnuFileHTML_Click() {
   if (sourcePath_.empty()) {
-    Warn(Utf8(render::kNoSourceMessage.data()));
+    Warn(ui::Utf8(base::kNoSourceMessage.data()));
     return;
   }
   canvasWidthPx_ = layout_.CanvasWidthPx();
@@ -427,7 +422,7 @@ void MainWindow::OpenExportDialog() {
 void MainWindow::mnuFileAnim_Click() {
   if (!MayStart(Activity::MakingAnimation)) return;
   if (sourcePath_.empty()) {
-    Warn(Utf8(render::kNoSourceMessage.data()));
+    Warn(ui::Utf8(base::kNoSourceMessage.data()));
     return;
   }
   OpenAnimationDialog();
@@ -457,7 +452,7 @@ bool MainWindow::MayStart(Activity wanted) {
     case Verdict::Ignore:
       return false;
     case Verdict::Refuse:
-      Warn(Utf8(activity_.BusyMessage()));
+      Warn(ui::Utf8(activity_.BusyMessage()));
       return false;
   }
   return false;
@@ -467,11 +462,11 @@ bool MainWindow::StartAnimation(const exporter::AnimationOrder& order) {
   if (!MayStart(Activity::MakingAnimation) || !activity_.Begin(Activity::MakingAnimation)) {
     return false;
   }
-  SetStatus(Utf8(kStatusMakingAnimation));
+  SetStatus(ui::Utf8(kStatusMakingAnimation));
   ShowAbortButton(true);
   OnAnimationProgress(0, 0);
   progress_->show();
-  exporter::AnimationJob job;
+  AnimationJob job;
   job.sourcePath = order.sourcePath;
   job.format = order.format;
   job.delay = order.delay;
@@ -487,7 +482,7 @@ void MainWindow::OnAnimationProgress(int done, int total) {
   if (total <= 0) {
     progress_->setRange(0, 1);
     progress_->setValue(0);
-    progress_->setFormat(Utf8("読込 %1").arg(done));
+    progress_->setFormat(ui::Utf8("読込 %1").arg(done));
     return;
   }
   progress_->setFormat(QStringLiteral("%v / %m"));
@@ -501,21 +496,21 @@ void MainWindow::OnAnimationFinished(const exporter::AnimationResult& result) {
   progress_->hide();
   progress_->setFormat(QStringLiteral("%v / %m"));
   const QString message = QString::fromStdString(
-      result.message.empty() ? std::string(exporter::kAnimationFailedMessage) : result.message);
+      result.message.empty() ? std::string(base::kAnimationFailedMessage) : result.message);
   switch (result.status) {
     case exporter::AnimationStatus::Written:
-      SetStatus(Utf8(kStatusCompleted));
+      SetStatus(ui::Utf8(kStatusCompleted));
       break;
     case exporter::AnimationStatus::Aborted:
-      SetStatus(Utf8(kStatusAborted));
+      SetStatus(ui::Utf8(kStatusAborted));
       break;
     case exporter::AnimationStatus::NoFrames:
       // The frames went away between the dialog's check and the worker's first read.
       SetStatus({});
-      Warn(Utf8(kNoFrames));
+      Warn(ui::Utf8(base::kNoFramesMessage.data()));
       break;
     case exporter::AnimationStatus::Failed:
-      SetStatus(Utf8(kStatusAborted));
+      SetStatus(ui::Utf8(kStatusAborted));
       Warn(message);
       break;
   }
@@ -564,7 +559,7 @@ void MainWindow::mnuExec_Click() {
 
 bool MainWindow::CheckRun() {
   if (sourcePath_.empty()) {
-    Warn(Utf8(render::kNoSourceMessage.data()));
+    Warn(ui::Utf8(base::kNoSourceMessage.data()));
     return false;
   }
   const TwipsPerPixel tpp = layout_.twipsPerPixel();
@@ -580,7 +575,7 @@ bool MainWindow::CheckRun() {
 
 void MainWindow::StartRun() {
   if (!activity_.Begin(Activity::Converting)) return;
-  SetStatus(Utf8(kStatusConverting));
+  SetStatus(ui::Utf8(kStatusConverting));
   ShowAbortButton(true);
   progress_->setRange(0, std::max(1, settings_.FrameCount));
   progress_->setValue(0);
@@ -610,13 +605,13 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
   progress_->hide();
   switch (result.status) {
     case render::RunStatus::Completed:
-      SetStatus(Utf8(kStatusCompleted));
+      SetStatus(ui::Utf8(kStatusCompleted));
       break;
     case render::RunStatus::Aborted:
-      SetStatus(Utf8(kStatusAborted));
+      SetStatus(ui::Utf8(kStatusAborted));
       break;
     case render::RunStatus::WriteFailed:
-      SetStatus(Utf8(kStatusAborted));
+      SetStatus(ui::Utf8(kStatusAborted));
       Warn(QString::fromStdString(result.message));
       break;
     case render::RunStatus::BadFrameSize:
@@ -634,13 +629,13 @@ void MainWindow::mnuPrev_Click() {
   if (!MayStart(Activity::Previewing)) return;
   SetStatus({});
   if (sourcePath_.empty()) {
-    Warn(Utf8(render::kNoSourceMessage.data()));
+    Warn(ui::Utf8(base::kNoSourceMessage.data()));
     return;
   }
-  SetStatus(Utf8(kStatusPreviewing));
+  SetStatus(ui::Utf8(kStatusPreviewing));
   if (!player_->Start()) {
     SetStatus({});
-    Warn(Utf8(kNoFrames));
+    Warn(ui::Utf8(base::kNoFramesMessage.data()));
     return;
   }
   activity_.Begin(Activity::Previewing);

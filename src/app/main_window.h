@@ -15,11 +15,11 @@
 #include <string>
 
 #include "app/activity_state.h"
+#include "app/animation_runner.h"
 #include "app/conversion_runner.h"
-#include "app/settings_file.h"
 #include "app/window_layout.h"
-#include "export/animation_runner.h"
-#include "render/settings.h"
+#include "base/settings.h"
+#include "base/settings_file.h"
 #include "render/surface.h"
 
 class QAction;
@@ -44,26 +44,24 @@ class ExportDialog;
 struct AnimationOrder;
 }  // namespace kinetta::exporter
 
+namespace kinetta::ui {
+class Prompter;
+}
+
 namespace kinetta::app {
 
 class PictureBox;
-class Prompter;
 
 // Texts of the status bar and the messages of the execute and preview commands.
 inline constexpr char kStatusConverting[] = "アニメーション変換中";
 inline constexpr char kStatusCompleted[] = "完了しました。";
 inline constexpr char kStatusAborted[] = "中断しました。";
 inline constexpr char kStatusPreviewing[] = "プレビュー中";
-inline constexpr char kNoFrames[] = "変換の実行を先に行ってください。";
 inline constexpr char kStatusMakingAnimation[] = "アニメーションファイル作成中";
-
-/// True when the marker file "gifsw" in `appFolder` can be opened for reading: GIF pictures may
-/// then be opened.
-bool GifSupportFromMarker(const std::filesystem::path& appFolder);
 
 struct MainWindowSetup {
   QString appFolder;               ///< the program folder: mivet.ini, help.htm
-  Prompter* prompter = nullptr;    ///< every message box and file dialog goes through it
+  ui::Prompter* prompter = nullptr;    ///< every message box and file dialog goes through it
   QSettings* placement = nullptr;  ///< the per-user store of the window placement
   bool gifSupport = false;         ///< decided once at start-up from the marker file
 };
@@ -77,8 +75,8 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   // State the commands read and change.
-  const render::Settings& settings() const { return settings_; }
-  const RecentList& recentFiles() const { return recentFiles_; }
+  const base::Settings& settings() const { return settings_; }
+  const base::RecentList& recentFiles() const { return recentFiles_; }
   const std::string& sourcePath() const { return sourcePath_; }
   const WindowLayout& windowLayout() const { return layout_; }
   Activity activity() const { return activity_.current(); }
@@ -168,13 +166,13 @@ class MainWindow : public QMainWindow {
   void ShowAbortButton(bool shown);
 
   QString appFolder_;
-  Prompter& prompter_;
+  ui::Prompter& prompter_;
   QSettings& placement_;
   bool gifSupport_ = false;
 
   // The process-wide settings, the recent files and the open picture.
-  render::Settings settings_;
-  RecentList recentFiles_;
+  base::Settings settings_;
+  base::RecentList recentFiles_;
   std::string sourcePath_;
   std::string loadedPath_;  ///< the file Picture1 shows
   render::Surface source_;
@@ -190,7 +188,7 @@ class MainWindow : public QMainWindow {
   std::function<void(int)> checkpointHook_;
   QPointer<settings::SettingsDialog> settingsDialog_;
   QPointer<exporter::ExportDialog> exportDialog_;
-  exporter::AnimationRunner animationRunner_;
+  AnimationRunner animationRunner_;
   std::function<void(int, int, const std::atomic<bool>&)> animationProgressHook_;
   QPointer<exporter::AnimationDialog> animationDialog_;
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/number_text.h"
+#include "base/number_text.h"
 
 namespace kinetta::app {
 
@@ -76,7 +76,7 @@ namespace {
 
 double StoredNumber(std::optional<std::string_view> text, double fallback) {
   if (!text) return fallback;
-  const std::optional<double> value = WholeNumber(*text);
+  const std::optional<double> value = base::WholeNumber(*text);
   if (!value || !std::isfinite(*value)) return fallback;
   // The store holds single-precision numbers.
   return static_cast<double>(static_cast<float>(*value));

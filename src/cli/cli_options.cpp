@@ -145,7 +145,7 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args, CliOptions& ou
   return ParseOutcome::Run;
 }
 
-render::Settings ApplyOptions(render::Settings s, const CliOptions& o) {
+base::Settings ApplyOptions(base::Settings s, const CliOptions& o) {
   if (o.shape) s.ShapeIndex = *o.shape;
   if (o.widthMode) s.WidthMode = *o.widthMode;
   if (o.width) s.WidthValue = *o.width;

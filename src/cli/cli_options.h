@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/settings.h"
 #include "export/animation_file.h"
-#include "render/settings.h"
 
 namespace kinetta::cli {
 
@@ -36,7 +36,7 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args, CliOptions& ou
 std::string UsageText();
 
 /// `base` (from mivet.ini or the defaults) with every option that was given put over it.
-render::Settings ApplyOptions(render::Settings base, const CliOptions& options);
+base::Settings ApplyOptions(base::Settings base, const CliOptions& options);
 
 /// A shape given as 0..8 or by name (plane, disk, sphere, cylinder, flag, water, flip, cutout,
 /// fadein).

@@ -7,10 +7,12 @@
 #include <filesystem>
 #include <ostream>
 
-#include "app/settings_file.h"
+#include "base/gif_rule.h"
+#include "base/settings_file.h"
 #include "cli/cli_options.h"
-#include "export/html_page.h"
 #include "export/animation_file.h"
+#include "export/html_page.h"
+#include "image/conversion.h"
 #include "image/frame_files.h"
 #include "image/picture_file.h"
 
@@ -51,7 +53,7 @@ class ProgressLine {
 };
 
 // --html: the page and the viewer files beside the frames.
-int WriteHtml(const CliOptions& options, const render::RunResult& run, const render::Settings& s,
+int WriteHtml(const CliOptions& options, const render::RunResult& run, const base::Settings& s,
               const CliEnvironment& env, std::ostream& out, std::ostream& err) {
   exporter::ExportRequest request;
   request.sourcePath = options.source;
@@ -120,7 +122,7 @@ int WriteAnimationFile(const CliOptions& options, exporter::AnimationFormat form
 // What follows a completed run: the page and the animation files that were asked for, in that
 // order; the first that fails ends it.
 int WriteExtras(const CliOptions& options, const render::RunResult& run,
-                const render::Settings& s, const CliEnvironment& env, std::ostream& out,
+                const base::Settings& s, const CliEnvironment& env, std::ostream& out,
                 std::ostream& err) {
   if (options.htmlMs) {
     if (const int status = WriteHtml(options, run, s, env, out, err); status != kExitOk) {
@@ -159,10 +161,10 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env, std:
   }
 
   const std::filesystem::path folder(env.appFolder);
-  const render::Settings settings =
-      ApplyOptions(app::ReadSettingsFile(folder / "mivet.ini").settings, options);
+  const base::Settings settings =
+      ApplyOptions(base::ReadSettingsFile(folder / "mivet.ini").settings, options);
 
-  if (image::IsGifName(options.source) && !std::filesystem::exists(folder / "gifsw")) {
+  if (base::IsGifName(options.source) && !base::GifSupportFromMarker(folder)) {
     err << "kinetta-render: " << options.source << ": " << kGifRefused << '\n';
     return kExitFailed;
   }
@@ -183,7 +185,7 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env, std:
   ro.control = env.control;
   ProgressLine progress(err, settings.FrameCount, env.progress && settings.FrameCount > 0);
   progress.Update(0);
-  const render::RunResult result = render::RunConversion(
+  const render::RunResult result = image::RunConversion(
       source, options.source, settings, ro,
       [&](int k, const render::Surface&, const std::string&) { progress.Update(k + 1); });
   progress.Finish();

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/path_helpers.h"
+#include "base/path_helpers.h"
 #include "cli/cli_run.h"
 
 namespace {
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
   sigaction(SIGINT, &action, nullptr);
 
   const std::vector<std::string> args(argv + 1, argv + argc);
-  const kinetta::cli::CliEnvironment env{kinetta::app::AppFolder(), isatty(STDERR_FILENO) != 0,
+  const kinetta::cli::CliEnvironment env{kinetta::base::AppFolder(), isatty(STDERR_FILENO) != 0,
                                          &g_control};
   return kinetta::cli::RunCli(args, env, std::cout, std::cerr);
 }

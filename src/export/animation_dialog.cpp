@@ -7,10 +7,11 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "app/form_metrics.h"
-#include "app/prompter.h"
+#include "base/messages.h"
 #include "image/frame_files.h"
 #include "render/surface.h"
+#include "ui_support/form_metrics.h"
+#include "ui_support/prompter.h"
 
 namespace kinetta::exporter {
 
@@ -20,7 +21,7 @@ QString AnimationFilter(AnimationFormat format) {
 }
 
 QString WithAnimationExtension(const QString& path, AnimationFormat format) {
-  const QString extension = app::Utf8(AnimationExtension(format));
+  const QString extension = ui::Utf8(AnimationExtension(format));
   if (path.endsWith(extension, Qt::CaseInsensitive)) return path;
   return path + extension;
 }
@@ -28,7 +29,7 @@ QString WithAnimationExtension(const QString& path, AnimationFormat format) {
 AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
                                  std::function<bool()> mayStart,
                                  std::function<bool(const AnimationOrder&)> start,
-                                 QPointF twipsPerPixel, app::Prompter& prompter, QWidget* parent)
+                                 QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent)
     : FrameTimeForm(QStringLiteral("アニメーションファイル作成"),
                     QStringLiteral("アニメーションファイルを作成します。"), 1755, twipsPerPixel,
                     prompter, parent),
@@ -73,7 +74,7 @@ void AnimationDialog::OKButton_Click() {
   // and the user is told so before choosing a file.
   render::Surface first;
   if (!image::FrameFileReader(source)(0, first)) {
-    prompter_.Warn(this, app::Utf8(kNoFramesMessage));
+    prompter_.Warn(this, ui::Utf8(base::kNoFramesMessage));
     return;
   }
   const AnimationFormat chosen = format();

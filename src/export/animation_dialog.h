@@ -40,7 +40,7 @@ class AnimationDialog : public FrameTimeForm {
   /// whether the file is being made. `twipsPerPixel` converts the form's twips geometry.
   AnimationDialog(std::function<std::string()> sourcePath, std::function<bool()> mayStart,
                   std::function<bool(const AnimationOrder&)> start, QPointF twipsPerPixel,
-                  app::Prompter& prompter, QWidget* parent = nullptr);
+                  ui::Prompter& prompter, QWidget* parent = nullptr);
 
   // The form's own controls, for the tests.
   QLabel* Label3() const { return label3_; }

@@ -7,9 +7,10 @@
 #include <future>
 #include <memory>
 
-#include "app/atomic_file.h"
-#include "app/number_text.h"
-#include "app/path_helpers.h"
+#include "base/atomic_file.h"
+#include "base/messages.h"
+#include "base/number_text.h"
+#include "base/path_helpers.h"
 #include "export/animation_encoder.h"
 #include "export/html_page.h"
 
@@ -80,7 +81,7 @@ std::string_view AnimationExtension(AnimationFormat format) {
 }
 
 std::filesystem::path DefaultAnimationPath(std::string_view sourcePath, AnimationFormat format) {
-  return std::filesystem::path(app::FrameBaseName(sourcePath) +
+  return std::filesystem::path(base::FrameBaseName(sourcePath) +
                                std::string(AnimationExtension(format)));
 }
 
@@ -90,7 +91,7 @@ AnimationTime ReadAnimationTime(std::string_view text) {
   const FrameTime checked = ReadFrameTime(text);
   if (!checked.ms) return {std::nullopt, checked.message};
   AnimationDelay delay;
-  delay.gifCentiseconds = std::max(kMinGifCentiseconds, *app::ToInt16(checked.seconds * 100));
+  delay.gifCentiseconds = std::max(kMinGifCentiseconds, *base::ToInt16(checked.seconds * 100));
   delay.webpMilliseconds = std::max(kMinWebpMilliseconds, *checked.ms);
   return {delay, {}};
 }
@@ -100,7 +101,7 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
       request.format == AnimationFormat::Gif
           ? MakeGifEncoder(request.delay.gifCentiseconds)
           : MakeWebpEncoder(request.delay.webpMilliseconds);
-  const std::string failed = std::string(kAnimationFailedMessage) + "\n" +
+  const std::string failed = std::string(base::kAnimationFailedMessage) + "\n" +
                              request.target.string() + "\n";
 
   // First pass: how many frames there are, that they are all one size, and their colours.
@@ -131,14 +132,14 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
     ++count;
     Report(request, count, 0);
   }
-  if (count == 0) return Failure(AnimationStatus::NoFrames, std::string(kNoFramesMessage));
+  if (count == 0) return Failure(AnimationStatus::NoFrames, std::string(base::kNoFramesMessage));
 
   // Second pass: the frames in order into the file. A frame that can no longer be read (it was
   // deleted meanwhile) fails the whole file rather than leaving a shorter one.
   bool aborted = false;
   std::string error;  // the encoder's reason, which comes before the file's
   std::string fileError;
-  const bool written = app::WriteFileAtomically(
+  const bool written = base::WriteFileAtomically(
       request.target,
       [&](const ByteSink& sink) {
         if (!encoder->Start(width, height, count, sink, error)) return false;

@@ -10,15 +10,13 @@
 #include <string>
 #include <string_view>
 
+#include "image/frame_reader.h"
 #include "render/surface.h"
 
 namespace kinetta::exporter {
 
 enum class AnimationFormat { Gif, WebP };
 
-inline constexpr std::string_view kNoFramesMessage = "変換の実行を先に行ってください。";
-inline constexpr std::string_view kAnimationFailedMessage =
-    "アニメーションファイルを作成できませんでした。";
 
 /// ".gif" or ".webp".
 std::string_view AnimationExtension(AnimationFormat format);
@@ -48,10 +46,7 @@ struct AnimationTime {
 /// format's unit, halves to even, with the floors above.
 AnimationTime ReadAnimationTime(std::string_view text);
 
-/// Loads frame `k` (0, 1, ...) into `out`; false when that frame file cannot be loaded, which
-/// ends the animation there, as the preview does. It is called for one frame at a time, but
-/// not always on the caller's thread: the next frame is read while the current one is encoded.
-using FrameReader = std::function<bool(int k, render::Surface& out)>;
+using image::FrameReader;
 
 /// Progress while the file is made. The frames are read twice: first to count them and to
 /// learn their colours (`total` is 0 then, `done` counts the frames read), then to encode
@@ -60,7 +55,7 @@ using AnimationProgress = std::function<void(int done, int total)>;
 
 enum class AnimationStatus {
   Written,   ///< the file is in place
-  NoFrames,  ///< frame 00 cannot be loaded: kNoFramesMessage
+  NoFrames,  ///< frame 00 cannot be loaded: base::kNoFramesMessage
   Aborted,   ///< the abort flag was set; no file was written or changed
   Failed,    ///< the message says what and why; no file was written or changed
 };

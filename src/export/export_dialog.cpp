@@ -1,15 +1,15 @@
 // Dialog1 of the HTML export: the form in its twips geometry, and OK's checks and write.
 #include "export/export_dialog.h"
 
-#include "app/form_metrics.h"
-#include "app/prompter.h"
 #include "export/html_page.h"
+#include "ui_support/form_metrics.h"
+#include "ui_support/prompter.h"
 
 namespace kinetta::exporter {
 
 ExportDialog::ExportDialog(std::function<std::string()> sourcePath,
                            std::function<int()> frameCount, QString appFolder,
-                           QPointF twipsPerPixel, app::Prompter& prompter, QWidget* parent)
+                           QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent)
     : FrameTimeForm(QStringLiteral("ﾀﾞｲｱﾛｸﾞ ｷｬﾌﾟｼｮﾝ"),
                     QStringLiteral("アニメーション表示用HTMLファイルを作成します。"), 1275,
                     twipsPerPixel, prompter, parent),
@@ -39,7 +39,7 @@ void ExportDialog::OKButton_Click() {
   request.frameTimeMs = *time.ms;
   const ExportResult result = ExportPage(request);
   if (!result.ok) {
-    prompter_.Warn(this, app::Utf8(result.message));
+    prompter_.Warn(this, ui::Utf8(result.message));
     return;
   }
   close();

@@ -6,14 +6,14 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "app/form_metrics.h"
-#include "app/prompter.h"
-#include "render/run.h"
+#include "base/messages.h"
+#include "ui_support/form_metrics.h"
+#include "ui_support/prompter.h"
 
 namespace kinetta::exporter {
 
 FrameTimeForm::FrameTimeForm(const QString& title, const QString& caption, int heightTwips,
-                             QPointF twipsPerPixel, app::Prompter& prompter, QWidget* parent)
+                             QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       prompter_(prompter),
@@ -21,7 +21,7 @@ FrameTimeForm::FrameTimeForm(const QString& title, const QString& caption, int h
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
   setWindowTitle(title);
-  app::UseNinePointFont(*this, twipsPerPixel_);
+  ui::UseNinePointFont(*this, twipsPerPixel_);
   const QRect client = Twips(2760, 3750, 6090, heightTwips);
   setFixedSize(client.size());
   move(client.topLeft());
@@ -66,7 +66,7 @@ FrameTimeForm::FrameTimeForm(const QString& title, const QString& caption, int h
 }
 
 QRect FrameTimeForm::Twips(int left, int top, int width, int height) const {
-  return app::TwipsToPixels(left, top, width, height, twipsPerPixel_);
+  return ui::TwipsToPixels(left, top, width, height, twipsPerPixel_);
 }
 
 void FrameTimeForm::keyPressEvent(QKeyEvent* event) {
@@ -79,7 +79,7 @@ void FrameTimeForm::keyPressEvent(QKeyEvent* event) {
 
 bool FrameTimeForm::SourceOpen(const std::string& sourcePath) {
   if (!sourcePath.empty()) return true;
-  prompter_.Warn(this, app::Utf8(render::kNoSourceMessage));
+  prompter_.Warn(this, ui::Utf8(base::kNoSourceMessage));
   return false;
 }
 
@@ -88,7 +88,7 @@ std::string FrameTimeForm::TypedTime() const {
 }
 
 void FrameTimeForm::RefuseTime(const std::string& message) {
-  prompter_.Warn(this, app::Utf8(message));
+  prompter_.Warn(this, ui::Utf8(message));
   text1_->setFocus();
   text1_->selectAll();
 }

@@ -13,7 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace kinetta::app {
+namespace kinetta::ui {
 class Prompter;
 }
 
@@ -33,7 +33,7 @@ class FrameTimeForm : public QDialog {
  protected:
   /// A form of 6090 x `heightTwips` twips titled `title`, whose first line says `caption`.
   FrameTimeForm(const QString& title, const QString& caption, int heightTwips,
-                QPointF twipsPerPixel, app::Prompter& prompter, QWidget* parent);
+                QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent);
 
   void keyPressEvent(QKeyEvent* event) override;
 
@@ -53,7 +53,7 @@ class FrameTimeForm : public QDialog {
   /// Shows why the typed time is refused and selects it for retyping.
   void RefuseTime(const std::string& message);
 
-  app::Prompter& prompter_;
+  ui::Prompter& prompter_;
 
  private:
   QPointF twipsPerPixel_;

@@ -3,15 +3,16 @@
 
 #include <system_error>
 
-#include "app/atomic_file.h"
-#include "app/number_text.h"
-#include "app/path_helpers.h"
+#include "base/atomic_file.h"
+#include "base/messages.h"
+#include "base/number_text.h"
+#include "base/path_helpers.h"
 
 namespace kinetta::exporter {
 
 namespace {
 
-using app::NumberText;
+using base::NumberText;
 
 std::string Param(std::string_view name, std::string_view value) {
   return "<param NAME='" + std::string(name) + "' value='" + std::string(value) + "'>";
@@ -103,24 +104,24 @@ std::string PageText(const PageContent& content) {
 }
 
 FrameTime ReadFrameTime(std::string_view text) {
-  const std::optional<double> seconds = app::WholeNumber(text);
-  if (!seconds) return {std::nullopt, 0, std::string(kNotANumberMessage)};
+  const std::optional<double> seconds = base::WholeNumber(text);
+  if (!seconds) return {std::nullopt, 0, std::string(base::kNotANumberMessage)};
   // 32.767 compares with the same double the text "32.767" reads as, so it passes.
   if (*seconds < 0 || *seconds > 32.767) {
-    return {std::nullopt, 0, std::string(kTimeRangeMessage)};
+    return {std::nullopt, 0, std::string(base::kTimeRangeMessage)};
   }
-  const std::optional<int> ms = app::ToInt16(*seconds * 1000);
-  if (!ms) return {std::nullopt, 0, std::string(kTimeRangeMessage)};
+  const std::optional<int> ms = base::ToInt16(*seconds * 1000);
+  if (!ms) return {std::nullopt, 0, std::string(base::kTimeRangeMessage)};
   return {ms, *seconds, {}};
 }
 
 std::filesystem::path BesideSource(std::string_view sourcePath, std::string_view name) {
   std::string folder, file;
-  app::SplitPath(sourcePath, folder, file);
-  if (sourcePath.find(app::kSeparator) == std::string_view::npos) {
+  base::SplitPath(sourcePath, folder, file);
+  if (sourcePath.find(base::kSeparator) == std::string_view::npos) {
     return std::filesystem::path(name);
   }
-  return std::filesystem::path(folder + app::kSeparator + std::string(name));
+  return std::filesystem::path(folder + base::kSeparator + std::string(name));
 }
 
 ExportResult ExportPage(const ExportRequest& r) {
@@ -135,13 +136,13 @@ ExportResult ExportPage(const ExportRequest& r) {
   ExportResult result;
   result.pagePath = BesideSource(r.sourcePath, kPageFileName);
   const PageContent content{r.canvasWidth, r.canvasHeight, r.frameCount,
-                            app::FrameFileStem(r.sourcePath), r.frameTimeMs};
+                            base::FrameFileStem(r.sourcePath), r.frameTimeMs};
   const std::string text = PageText(content);
   std::string reason;
-  result.ok = app::WriteFileAtomically(result.pagePath, text.data(), text.size(), &reason);
+  result.ok = base::WriteFileAtomically(result.pagePath, text.data(), text.size(), &reason);
   if (!result.ok) {
     result.message =
-        std::string(kWriteFailedMessage) + "\n" + result.pagePath.string() + "\n" + reason;
+        std::string(base::kPageFailedMessage) + "\n" + result.pagePath.string() + "\n" + reason;
   }
   return result;
 }

@@ -20,12 +20,6 @@ inline constexpr std::string_view kSampleFolder = "sample";
 inline constexpr std::string_view kSiteAddress = "https://kinetta.example.org/";
 inline constexpr std::string_view kSiteTitle = "Kinetta";
 
-inline constexpr std::string_view kNotANumberMessage =
-    "ひとコマの表示秒数には数値を入力してください。";
-inline constexpr std::string_view kTimeRangeMessage =
-    "ひとコマの表示秒数は 0 から 32.767 までの秒数で入力してください。";
-inline constexpr std::string_view kWriteFailedMessage = "HTMLファイルを作成できませんでした。";
-
 /// The longest frame time the page can carry, in milliseconds (a 16-bit number).
 inline constexpr int kMaxFrameTimeMs = 32767;
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/atomic_file.h"
+#include "base/atomic_file.h"
 
 namespace kinetta::image {
 
@@ -74,7 +74,7 @@ void EncodeBmp24(const render::Surface& surface, std::vector<std::uint8_t>& byte
 bool WriteBmp24(const render::Surface& surface, const std::filesystem::path& path,
                 std::string* error) {
   const std::vector<std::uint8_t> bytes = EncodeBmp24(surface);
-  return app::WriteFileAtomically(path, bytes.data(), bytes.size(), error);
+  return base::WriteFileAtomically(path, bytes.data(), bytes.size(), error);
 }
 
 }  // namespace kinetta::image

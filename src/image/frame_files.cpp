@@ -1,15 +1,16 @@
+// Frame files read back as the run saved them, for the animation writer.
 #include "image/frame_files.h"
 
 #include <utility>
 
-#include "app/path_helpers.h"
+#include "base/path_helpers.h"
 #include "image/picture_file.h"
 
 namespace kinetta::image {
 
-exporter::FrameReader FrameFileReader(std::string sourcePath) {
+FrameReader FrameFileReader(std::string sourcePath) {
   return [path = std::move(sourcePath)](int k, render::Surface& out) {
-    return LoadPicture(app::FrameFileName(path, k), out);
+    return LoadPicture(base::FrameFileName(path, k), out);
   };
 }
 

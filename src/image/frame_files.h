@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "export/animation_file.h"
+#include "image/frame_reader.h"
 
 namespace kinetta::image {
 
 /// Reads frame k of `sourcePath`'s frames; a file that is missing or cannot be loaded ends the
 /// frames there.
-exporter::FrameReader FrameFileReader(std::string sourcePath);
+FrameReader FrameFileReader(std::string sourcePath);
 
 }  // namespace kinetta::image

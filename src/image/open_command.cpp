@@ -1,9 +1,10 @@
 // The open dialog, the GIF rule and loading the source picture.
 #include "image/open_command.h"
 
-#include "app/prompter.h"
+#include "base/gif_rule.h"
 #include "image/picture_file.h"
 #include "image/recent_files.h"
+#include "ui_support/prompter.h"
 
 namespace kinetta::image {
 
@@ -14,11 +15,11 @@ QStringList OpenFilters(bool gifSupport) {
           QStringLiteral("すべてのﾌｧｲﾙ (*.*)")};
 }
 
-QString AskSourcePath(app::Prompter& prompter, QWidget* parent, bool gifSupport) {
+QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport) {
   const QString path =
       prompter.OpenFileName(parent, QString::fromUtf8(kOpenTitle), OpenFilters(gifSupport));
   if (path.isEmpty()) return {};
-  if (!gifSupport && IsGifName(path.toStdString())) {
+  if (!gifSupport && base::IsGifName(path.toStdString())) {
     prompter.Warn(parent, QString::fromUtf8(kUnsupportedFormat));
     return {};
   }
@@ -26,7 +27,7 @@ QString AskSourcePath(app::Prompter& prompter, QWidget* parent, bool gifSupport)
 }
 
 bool LoadSource(const std::string& path, render::Surface& picture,
-                std::array<std::string, 3>& recentFiles, app::Prompter& prompter, QWidget* parent) {
+                std::array<std::string, 3>& recentFiles, ui::Prompter& prompter, QWidget* parent) {
   std::string message;
   if (!LoadPicture(path, picture, &message)) {
     prompter.Warn(parent, QString::fromStdString(message));

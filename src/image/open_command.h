@@ -11,7 +11,7 @@
 
 class QWidget;
 
-namespace kinetta::app {
+namespace kinetta::ui {
 class Prompter;
 }
 
@@ -29,11 +29,11 @@ QStringList OpenFilters(bool gifSupport);
 /// The open dialog: the chosen path, or an empty string when the user cancelled or chose a GIF
 /// picture without GIF support (which is refused with kUnsupportedFormat). The GIF test looks
 /// at the file name's own extension.
-QString AskSourcePath(app::Prompter& prompter, QWidget* parent, bool gifSupport);
+QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport);
 
 /// Loads `path` into `picture` and moves it to the top of `recentFiles`. A picture that cannot
 /// be read gives the message "<path>が開けません。" and changes neither.
 bool LoadSource(const std::string& path, render::Surface& picture,
-                std::array<std::string, 3>& recentFiles, app::Prompter& prompter, QWidget* parent);
+                std::array<std::string, 3>& recentFiles, ui::Prompter& prompter, QWidget* parent);
 
 }  // namespace kinetta::image

@@ -11,24 +11,10 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "app/path_helpers.h"
+#include "base/messages.h"
+#include "base/path_helpers.h"
 
 namespace kinetta::image {
-
-std::string CannotOpenMessage(std::string_view path) {
-  return std::string(path) + "が開けません。";
-}
-
-bool IsGifName(std::string_view path) {
-  const std::size_t sep = path.rfind(app::kSeparator);
-  const std::string_view name = sep == std::string_view::npos ? path : path.substr(sep + 1);
-  const std::size_t dot = name.rfind('.');
-  if (dot == std::string_view::npos) return false;
-  std::string ext(name.substr(dot + 1));
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return ext == "GIF";
-}
 
 namespace {
 
@@ -64,7 +50,7 @@ bool BmpLooksComplete(const QByteArray& data) {
 
 bool LoadPicture(const std::string& path, render::Surface& out, std::string* message) {
   auto fail = [&] {
-    if (message) *message = CannotOpenMessage(path);
+    if (message) *message = base::CannotOpenMessage(path);
     return false;
   };
   QFile file(QString::fromStdString(path));

@@ -11,19 +11,14 @@ class QImage;
 
 namespace kinetta::image {
 
-/// The message for a picture that cannot be read: the path followed by "が開けません。".
-std::string CannotOpenMessage(std::string_view path);
 
-/// True when the file name's own extension is GIF, in any case (anim.GIF, a.b.gif; not
-/// /my.gif/pic.jpg).
-bool IsGifName(std::string_view path);
 
 /// The largest picture accepted, in pixels (both sides together); larger headers are refused
 /// before any pixel memory is taken.
 inline constexpr long long kMaxPicturePixels = 16384LL * 16384LL;
 
 /// Reads the picture at `path` into `out`. On failure returns false, sets `message` to
-/// CannotOpenMessage(path) and leaves `out` unchanged.
+/// base::CannotOpenMessage(path) and leaves `out` unchanged.
 bool LoadPicture(const std::string& path, render::Surface& out, std::string* message = nullptr);
 
 /// Conversions between surfaces and QImage (RGB32).

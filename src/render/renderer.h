@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <memory>
 
-#include "render/settings.h"
+#include "base/settings.h"
 #include "render/surface.h"
 
 namespace kinetta::render {
+
+using base::Settings;
 
 /// Called by a renderer at every 32nd step of its outer pixel loop (steps 0, 32, 64, ...).
 /// It is where the program stays responsive, and where an abort is noticed.

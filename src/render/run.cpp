@@ -1,18 +1,15 @@
 // The conversion run's driver: checks, the work picture, the frame loop on all cores with
-// frames saved in order, abort, and the frame files.
+// frames handed on in order, and abort.
 #include "render/run.h"
 
 #include <algorithm>
 #include <condition_variable>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
 
-#include "app/atomic_file.h"
-#include "app/path_helpers.h"
-#include "image/bmp_file.h"
+#include "base/messages.h"
 #include "render/motions.h"
 #include "render/renderer.h"
 
@@ -31,15 +28,15 @@ std::vector<RunWarning> CheckRunWarnings(const Settings& s, double w, double h) 
 
 std::string_view WarningText(RunWarning w) {
   switch (w) {
-    case RunWarning::WideFrame: return "幅が大きくて時間がかかります。";
-    case RunWarning::LargeSource: return "原図が大きくて時間がかかります。";
-    case RunWarning::ManyFrames: return "こま数が多くて時間がかかります。";
+    case RunWarning::WideFrame: return base::kWideFrameWarning;
+    case RunWarning::LargeSource: return base::kLargeSourceWarning;
+    case RunWarning::ManyFrames: return base::kManyFramesWarning;
   }
   return {};
 }
 
 std::string WarningQuestion(RunWarning w) {
-  return std::string(WarningText(w)) + "\n" + std::string(kContinueQuestion);
+  return std::string(WarningText(w)) + "\n" + std::string(base::kContinueQuestion);
 }
 
 Surface PrepareWork(const Surface& source, int copies) {
@@ -195,15 +192,14 @@ RunResult DrawInParallel(Renderer& r, int n, int threads, const RenderOptions& o
   return result;
 }
 
-// The driver behind RenderFrames and RunConversion.
+// The driver behind both forms of RenderFrames.
 RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptions& o,
                      const FrameHandling& handling) {
   RunResult result;
   const Motion* motion = FindMotion(s.ShapeIndex);
   if (!motion) {
     result.status = RunStatus::NoShape;
-    result.message = "形状の番号 " + std::to_string(s.ShapeIndex) +
-                     " に当たる動きがありません。設定で形状を選び直してください。";
+    result.message = base::NoShapeMessage(s.ShapeIndex);
     return result;
   }
   const Surface work = PrepareWork(source, motion->workCopies);
@@ -216,9 +212,7 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
   if (n < 1) return result;  // no frame at all
   if (size.width < 1 || size.height < 1) {
     result.status = RunStatus::BadFrameSize;
-    result.message = "こまの大きさが " + std::to_string(size.width) + " x " +
-                     std::to_string(size.height) +
-                     " ピクセルになり、1 ピクセルに足りません。横幅の設定を確かめてください。";
+    result.message = base::FrameTooSmallMessage(size.width, size.height);
     return result;
   }
 
@@ -254,34 +248,13 @@ RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOpt
                      }});
 }
 
-RunResult RunConversion(
-    const Surface& source, const std::string& sourcePath, const Settings& s,
-    const RenderOptions& options,
-    const std::function<void(int, const Surface&, const std::string&)>& onSaved) {
-  // Each frame file's bytes are encoded on the thread that drew the frame; the calling thread
-  // only writes them, in order.
-  return DrawFrames(
-      source, s, options,
-      {[](const Surface& frame, std::vector<std::uint8_t>& bytes) {
-         image::EncodeBmp24(frame, bytes);
-       },
-       [&](int k, const Slot& slot, std::string& failedPath, std::string& message) {
-         const std::string path = app::FrameFileName(sourcePath, k);
-         std::string reason;
-         if (!app::WriteFileAtomically(path, slot.bytes.data(), slot.bytes.size(), &reason)) {
-           failedPath = path;
-           message = path + " に書き込めません。(" + reason + ")";
-           return false;
-         }
-         if (k + 1 == s.FrameCount) {
-           // The frame after the last one is stale from a longer run: delete it, ignoring
-           // failure.
-           std::error_code ignored;
-           std::filesystem::remove(app::FrameFileName(sourcePath, k + 1), ignored);
-         }
-         if (onSaved) onSaved(k, slot.canvas, path);
-         return true;
-       }});
+RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
+                       const FrameStages& stages) {
+  return DrawFrames(source, s, o,
+                    {stages.prepare, [&](int k, const Slot& slot, std::string& failedPath,
+                                         std::string& message) {
+                       return stages.consume(k, slot.canvas, slot.bytes, failedPath, message);
+                     }});
 }
 
 }  // namespace kinetta::render

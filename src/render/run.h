@@ -9,17 +9,16 @@
 #include <string_view>
 #include <vector>
 
-#include "render/settings.h"
+#include "base/settings.h"
 #include "render/surface.h"
 
 namespace kinetta::render {
 
+using base::Settings;
+
 // ---- Checks before a run -------------------------------------------------------------------
 
 enum class RunWarning { WideFrame, LargeSource, ManyFrames };
-
-inline constexpr std::string_view kNoSourceMessage = "原画を先に開いてください。";
-inline constexpr std::string_view kContinueQuestion = "実行を継続しますか？";
 
 /// The warnings to put to the user before a run, in order: frames wider than 500 pixels (by the
 /// width mode), a source larger than 300 x 300, more than 40 frames. 500, 300 and 40 pass.
@@ -29,7 +28,8 @@ std::vector<RunWarning> CheckRunWarnings(const Settings& s, double sourceWidthPx
 /// The warning's first line ("幅が大きくて時間がかかります。", ...).
 std::string_view WarningText(RunWarning w);
 
-/// The warning as the question box shows it: the first line, a line break, kContinueQuestion.
+/// The warning as the question box shows it: the first line, a line break, the question
+/// whether to go on.
 std::string WarningQuestion(RunWarning w);
 
 // ---- The run ---------------------------------------------------------------------------------
@@ -83,12 +83,19 @@ using FrameConsumer =
 RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& options,
                        const FrameConsumer& consume);
 
-/// RenderFrames, saving frame k as FrameFileName(sourcePath, k) (encoded on the drawing thread,
-/// replaced in one step); after the last frame the file of
-/// the next number is deleted if it exists (only that one). `onSaved` follows each saved frame.
-RunResult RunConversion(
-    const Surface& source, const std::string& sourcePath, const Settings& s,
-    const RenderOptions& options,
-    const std::function<void(int k, const Surface& frame, const std::string& path)>& onSaved = {});
+/// What happens to each drawn frame: `prepare` (may be empty) on the drawing thread that drew
+/// it, turning the canvas into bytes (a frame file's encoding, say); then `consume` in frame
+/// order on the calling thread, with those bytes. `consume` returns false to end the run, with
+/// the file that failed and the message for the user.
+struct FrameStages {
+  std::function<void(const Surface& frame, std::vector<std::uint8_t>& bytes)> prepare;
+  std::function<bool(int k, const Surface& frame, const std::vector<std::uint8_t>& bytes,
+                     std::string& failedPath, std::string& message)>
+      consume;
+};
+
+/// RenderFrames with a stage on the drawing threads before each frame is handed on.
+RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& options,
+                       const FrameStages& stages);
 
 }  // namespace kinetta::render

@@ -19,10 +19,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/form_metrics.h"
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "render/motions.h"
 #include "settings/settings_rules.h"
+#include "ui_support/form_metrics.h"
 
 namespace kinetta::settings {
 
@@ -53,12 +53,12 @@ class ColourSwatch : public QWidget {
 
 namespace {
 
-QString NumberQText(int value) { return QString::fromStdString(app::NumberText(value)); }
+QString NumberQText(int value) { return QString::fromStdString(base::NumberText(value)); }
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(render::Settings& settings, std::function<QSizeF()> sourceSizeTwips,
-                               QPointF twipsPerPixel, app::Prompter& prompter, QWidget* parent)
+SettingsDialog::SettingsDialog(base::Settings& settings, std::function<QSizeF()> sourceSizeTwips,
+                               QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent)
     : QDialog(parent),
       settings_(settings),
       sourceSizeTwips_(std::move(sourceSizeTwips)),
@@ -72,7 +72,7 @@ SettingsDialog::SettingsDialog(render::Settings& settings, std::function<QSizeF(
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   // Nine points, so that captions fit the control heights of the layout.
-  app::UseNinePointFont(*this, twipsPerPixel_);
+  ui::UseNinePointFont(*this, twipsPerPixel_);
 
   createControls();
   setTabOrders();
@@ -87,7 +87,7 @@ SettingsDialog::SettingsDialog(render::Settings& settings, std::function<QSizeF(
 }
 
 QRect SettingsDialog::twips(int left, int top, int width, int height) const {
-  return app::TwipsToPixels(left, top, width, height, twipsPerPixel_);
+  return ui::TwipsToPixels(left, top, width, height, twipsPerPixel_);
 }
 
 void SettingsDialog::createControls() {
@@ -229,7 +229,7 @@ void SettingsDialog::Form_Activate() {
   // is; a width mode outside 0..2 selects no option, and OK then keeps that mode.
   if (const render::Motion* m = render::FindMotion(settings_.ShapeIndex)) {
     Combo1->setCurrentIndex(settings_.ShapeIndex);
-    Combo1->setEditText(app::Utf8(m->label));
+    Combo1->setEditText(ui::Utf8(m->label));
   }
   const bool known = settings_.WidthMode >= 0 && settings_.WidthMode <= 2;
   SelectWidthOption(known ? settings_.WidthMode : kNoOption);

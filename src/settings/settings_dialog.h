@@ -9,8 +9,8 @@
 #include <array>
 #include <functional>
 
-#include "app/prompter.h"
-#include "render/settings.h"
+#include "base/settings.h"
+#include "ui_support/prompter.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -33,8 +33,8 @@ class SettingsDialog : public QDialog {
   /// `settings` is edited in place on OK. `sourceSizeTwips` gives the source picture box's
   /// size in twips (0 wide while no picture is loaded); `twipsPerPixel` converts the twips
   /// geometry and the size label to pixels.
-  SettingsDialog(render::Settings& settings, std::function<QSizeF()> sourceSizeTwips,
-                 QPointF twipsPerPixel, app::Prompter& prompter, QWidget* parent = nullptr);
+  SettingsDialog(base::Settings& settings, std::function<QSizeF()> sourceSizeTwips,
+                 QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent = nullptr);
 
  signals:
   /// OK stored the controls into the settings.
@@ -62,10 +62,10 @@ class SettingsDialog : public QDialog {
   int SelectedWidthOption() const;
   bool OwnsWindow(QWindow* window) const;
 
-  render::Settings& settings_;
+  base::Settings& settings_;
   std::function<QSizeF()> sourceSizeTwips_;
   QPointF twipsPerPixel_;
-  app::Prompter& prompter_;
+  ui::Prompter& prompter_;
 
   // Whether the next activation fills the controls: at the first showing, and after another
   // window of the program than the dialog's own prompts was active.

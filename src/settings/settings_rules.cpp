@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "render/motions.h"
 
 namespace kinetta::settings {
@@ -65,16 +65,16 @@ std::optional<int> ReadNumberBox(const QString& text) {
   // Compatibility folding turns full-width digits, signs, points and blanks into ASCII, so
   // "１２．５" reads as 12.5 instead of as no number at all.
   const QString folded = text.normalized(QString::NormalizationForm_KC);
-  return app::ToInt16(app::LeadingNumber(folded.toStdString(), app::Blanks::Anywhere));
+  return base::ToInt16(base::LeadingNumber(folded.toStdString(), base::Blanks::Anywhere));
 }
 
-OkReading ReadDialog(const DialogInput& input, const render::Settings& current) {
+OkReading ReadDialog(const DialogInput& input, const base::Settings& current) {
   const std::optional<int> width = ReadNumberBox(input.widthText);
   if (!width) return {current, Refusal::Width};
   const std::optional<int> frames = ReadNumberBox(input.framesText);
   if (!frames) return {current, Refusal::Frames};
 
-  render::Settings s = current;
+  base::Settings s = current;
   const int shape = ShapeIndexOf(input.shapeText);
   if (shape >= 0) s.ShapeIndex = shape;
   if (input.selectedOption >= 0 && input.selectedOption <= 2) s.WidthMode = input.selectedOption;

@@ -9,7 +9,8 @@
 #include <array>
 #include <optional>
 
-#include "render/settings.h"
+#include "base/settings.h"
+#include "render/surface.h"
 
 namespace kinetta::settings {
 
@@ -59,14 +60,14 @@ struct DialogInput {
 enum class Refusal { None, Width, Frames };
 
 struct OkReading {
-  render::Settings settings;  ///< the settings to store (unchanged when refused)
+  base::Settings settings;  ///< the settings to store (unchanged when refused)
   Refusal refusal = Refusal::None;
 };
 
 /// What OK stores. A typed shape that matches no entry and a missing width option keep their
 /// settings; the width becomes at least 1; the frame count has no bound of its own. A number
 /// outside 16 bits refuses the whole reading and nothing is stored.
-OkReading ReadDialog(const DialogInput& input, const render::Settings& current);
+OkReading ReadDialog(const DialogInput& input, const base::Settings& current);
 
 /// The message that names the box whose number was refused.
 QString RefusalMessage(Refusal refusal);

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "app/main_window_fixture.h"
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "export/animation_dialog.h"
 
 namespace kinetta::test {
@@ -21,7 +21,7 @@ QString U(const char* text) { return QString::fromUtf8(text); }
 
 // The settings file: the plane, frames as wide as the source height, `frames` frames.
 std::string PlaneSettings(int frames) {
-  auto line = [](int v) { return app::NumberText(v) + "\r\n"; };
+  auto line = [](int v) { return base::NumberText(v) + "\r\n"; };
   return line(0) + line(1) + line(100) + line(0) + line(frames) + line(0) + "\r\n\r\n\r\n";
 }
 

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "app/main_window_fixture.h"
-#include "app/number_text.h"
+#include "base/number_text.h"
 #include "image/picture_file.h"
 
 namespace kinetta::test {
@@ -23,7 +23,7 @@ QString U(const char* text) { return QString::fromUtf8(text); }
 
 // The settings file's six number lines and three empty recent-file lines.
 std::string SettingsText(int shape, int widthMode, int widthValue, int frames, int shade = 0) {
-  auto line = [](int v) { return app::NumberText(v) + "\r\n"; };
+  auto line = [](int v) { return base::NumberText(v) + "\r\n"; };
   return line(shape) + line(widthMode) + line(widthValue) + line(0) + line(frames) + line(shade) +
          "\r\n\r\n\r\n";
 }

@@ -19,14 +19,14 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/prompter.h"
 #include "image/bmp_file.h"
 #include "render/surface.h"
 #include "test_support.h"
+#include "ui_support/prompter.h"
 
 namespace kinetta::test {
 
-class ScriptedPrompter final : public app::Prompter {
+class ScriptedPrompter final : public ui::Prompter {
  public:
   std::vector<QString> warnings;
   std::vector<QString> informs;

@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "app/main_window_fixture.h"
+#include "base/gif_rule.h"
 #include "export/export_dialog.h"
 #include "settings/settings_dialog.h"
 
@@ -82,8 +83,8 @@ TEST_F(MainWindowTest, MenusToolbarAndControlsCarryTheirCaptions) {
 
 TEST_F(MainWindowTest, NoSettingsFileStartsWithDefaultsAndExitWritesNineLines) {
   app::MainWindow& w = Open();
-  EXPECT_EQ(w.settings(), render::Settings{});
-  EXPECT_EQ(w.recentFiles(), (app::RecentList{"", "", ""}));
+  EXPECT_EQ(w.settings(), base::Settings{});
+  EXPECT_EQ(w.recentFiles(), (base::RecentList{"", "", ""}));
   Find(w, "mnuFileExit")->trigger();
   EXPECT_EQ(FileText(appDir() / "mivet.ini"), " 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n\r\n\r\n\r\n");
 }
@@ -93,8 +94,8 @@ TEST_F(MainWindowTest, SettingsFileRoundTripsThroughTheWindow) {
       " 2\r\n 0\r\n 250\r\n 16777215\r\n 12\r\n 0\r\n/pics/a b.jpg\r\n\r\n/pics/x&y.bmp\r\n";
   WriteSettingsFile(text);
   app::MainWindow& w = Open();
-  EXPECT_EQ(w.settings(), (render::Settings{2, 0, 250, 16777215, 12, 0}));
-  EXPECT_EQ(w.recentFiles(), (app::RecentList{"/pics/a b.jpg", "", "/pics/x&y.bmp"}));
+  EXPECT_EQ(w.settings(), (base::Settings{2, 0, 250, 16777215, 12, 0}));
+  EXPECT_EQ(w.recentFiles(), (base::RecentList{"/pics/a b.jpg", "", "/pics/x&y.bmp"}));
   EXPECT_EQ(RecentVisibility(w), (std::vector<bool>{true, true, false, true}));
   EXPECT_EQ(Find(w, "mnuFileFName0")->text(), QStringLiteral("/pics/a b.jpg"));
   // An ampersand in a path is shown, not taken as an access key.
@@ -193,11 +194,11 @@ TEST_F(MainWindowTest, OpenDialogOffersThePictureFilterFirst) {
 
 TEST_F(MainWindowTest, MarkerFileAddsGifToTheFilter) {
   WriteText(appDir() / "gifsw", "");
-  app::MainWindow& w = Open(app::GifSupportFromMarker(appDir()));
+  app::MainWindow& w = Open(base::GifSupportFromMarker(appDir()));
   w.mnuFileOpen_Click();
   EXPECT_EQ(prompter.openFilters,
             (QStringList{U("画像ファイル (*.bmp *.gif *jpg)"), U("すべてのﾌｧｲﾙ (*.*)")}));
-  EXPECT_FALSE(app::GifSupportFromMarker(picDir()));
+  EXPECT_FALSE(base::GifSupportFromMarker(picDir()));
 }
 
 // A 2 x 1 GIF: a white and a black pixel (two-colour table: black, white; pixels 1, 0).
@@ -256,7 +257,7 @@ TEST_F(MainWindowTest, LoadedPictureSetsTheSourceSizeAndFillsTheRecentList) {
   // The picture box takes the picture's size in pixels.
   EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("Picture1"))->size(), QSize(30, 20));
   EXPECT_EQ(w.sourceImage().pixel(29, 19), qRgb(29, 19, 0));
-  EXPECT_EQ(w.recentFiles(), (app::RecentList{path, "", ""}));
+  EXPECT_EQ(w.recentFiles(), (base::RecentList{path, "", ""}));
   // The entry is shown; the separator is shown only at load.
   EXPECT_EQ(RecentVisibility(w), (std::vector<bool>{false, true, false, false}));
 }
@@ -276,14 +277,14 @@ TEST_F(MainWindowTest, RecentListFollowsTheOpenedPictures) {
                     "\r\n");
   app::MainWindow& w = Open();
   Find(w, "mnuFileFName1")->trigger();  // y
-  EXPECT_EQ(w.recentFiles(), (app::RecentList{y, x, z}));
+  EXPECT_EQ(w.recentFiles(), (base::RecentList{y, x, z}));
   EXPECT_EQ(Find(w, "mnuFileFName0")->text(), QString::fromStdString(y));
   Find(w, "mnuFileFName2")->trigger();  // z
-  EXPECT_EQ(w.recentFiles(), (app::RecentList{z, y, x}));
+  EXPECT_EQ(w.recentFiles(), (base::RecentList{z, y, x}));
   Find(w, "mnuFileFName0")->trigger();  // z again: no change
-  EXPECT_EQ(w.recentFiles(), (app::RecentList{z, y, x}));
+  EXPECT_EQ(w.recentFiles(), (base::RecentList{z, y, x}));
   OpenPicture(n);
-  EXPECT_EQ(w.recentFiles(), (app::RecentList{n, z, y}));
+  EXPECT_EQ(w.recentFiles(), (base::RecentList{n, z, y}));
   EXPECT_EQ(w.sourcePath(), n);
   // The recent-file command asks nothing.
   EXPECT_EQ(prompter.openCalls, 1);
@@ -301,7 +302,7 @@ TEST_F(MainWindowTest, UnreadablePictureKeepsPictureListAndPath) {
   Find(w, "mnuFileFName1")->trigger();  // the deleted file
   EXPECT_EQ(prompter.warnings,
             std::vector<QString>{QString::fromStdString(gone) + U("が開けません。")});
-  EXPECT_EQ(w.recentFiles(), (app::RecentList{good, gone, ""}));
+  EXPECT_EQ(w.recentFiles(), (base::RecentList{good, gone, ""}));
   // The window still shows the good picture, and the frames, preview and page keep naming it.
   EXPECT_EQ(w.sourcePath(), good);
   EXPECT_EQ(w.sourceImage().size(), QSize(5, 4));

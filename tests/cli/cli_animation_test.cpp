@@ -4,11 +4,11 @@
 
 #include <sstream>
 
-#include "app/path_helpers.h"
+#include "animation_decoder.h"
+#include "base/path_helpers.h"
 #include "cli/cli_fixture.h"
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
-#include "export/animation_decoder.h"
 #include "image/bmp_file.h"
 #include "image/picture_file.h"
 #include "test_support.h"
@@ -57,7 +57,7 @@ TEST_F(CliAnimationTest, WritesBothFilesFromTheFramesJustRendered) {
 
   std::vector<render::Surface> frames(3);
   for (int k = 0; k < 3; ++k) {
-    ASSERT_TRUE(image::LoadPicture(app::FrameFileName(Source(), k), frames[k]));
+    ASSERT_TRUE(image::LoadPicture(base::FrameFileName(Source(), k), frames[k]));
   }
   const test::DecodedAnimation g = test::DecodeGif(gif);
   ASSERT_TRUE(g.ok) << g.error;
@@ -74,13 +74,13 @@ TEST_F(CliAnimationTest, AFileThatCannotBeWrittenFailsAfterTheFrames) {
   const fs::path gif = pics_ / "missing" / "cat.gif";
   EXPECT_EQ(Run({"--frames", "2", "--gif", gif.string(), Source()}), kExitFailed);
   EXPECT_NE(err_.str().find(gif.string()), std::string::npos) << err_.str();
-  EXPECT_TRUE(fs::exists(app::FrameFileName(Source(), 1)));
+  EXPECT_TRUE(fs::exists(base::FrameFileName(Source(), 1)));
   EXPECT_FALSE(fs::exists(gif));
 }
 
 TEST_F(CliAnimationTest, ABadDelayRendersNothing) {
   EXPECT_EQ(Run({"--delay", "abc", "--gif", (pics_ / "a.gif").string(), Source()}), kExitUsage);
-  EXPECT_FALSE(fs::exists(app::FrameFileName(Source(), 0)));
+  EXPECT_FALSE(fs::exists(base::FrameFileName(Source(), 0)));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/messages.h"
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
 #include "export/html_page.h"
@@ -109,7 +110,7 @@ TEST_F(CliHtmlRun, PageThatCannotBeWrittenFailsTheRun) {
   fs::create_directories(Pics("animate.htm"));
   EXPECT_EQ(Run({"--shape", "plane", "--frames", "2", "--html", "0.2"}), kExitFailed);
   EXPECT_TRUE(fs::exists(Pics("cat01.bmp")));
-  EXPECT_NE(err_.str().find(exporter::kWriteFailedMessage), std::string::npos) << err_.str();
+  EXPECT_NE(err_.str().find(base::kPageFailedMessage), std::string::npos) << err_.str();
   EXPECT_NE(err_.str().find(Pics("animate.htm").string()), std::string::npos) << err_.str();
 }
 

@@ -28,7 +28,7 @@ TEST(CliOptions, ReadsEveryOption) {
   EXPECT_EQ(o.shade, 0);
   EXPECT_EQ(o.seed, 99u);
   EXPECT_EQ(o.source, "/p/cat.jpg");
-  const render::Settings s = ApplyOptions(render::Settings{}, o);
+  const base::Settings s = ApplyOptions(base::Settings{}, o);
   EXPECT_EQ(s.ShapeIndex, 2);
   EXPECT_EQ(s.FrameCount, 24);
 }
@@ -57,10 +57,10 @@ TEST(CliOptions, ColoursPackedOrHex) {
 TEST(CliOptions, OptionsNotGivenKeepTheBase) {
   CliOptions o;
   o.frames = 3;
-  render::Settings base;
+  base::Settings base;
   base.BackColor = 255;
   base.ShapeIndex = 5;
-  const render::Settings s = ApplyOptions(base, o);
+  const base::Settings s = ApplyOptions(base, o);
   EXPECT_EQ(s.BackColor, 255);
   EXPECT_EQ(s.ShapeIndex, 5);
   EXPECT_EQ(s.FrameCount, 3);

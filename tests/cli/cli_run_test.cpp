@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/settings_file.h"
+#include "base/settings_file.h"
 #include "cli/cli_fixture.h"
 #include "image/bmp_file.h"
 #include "image/picture_file.h"
@@ -34,11 +34,11 @@ TEST_F(CliRunTest, WritesTheFramesBesideTheSourceAndDeletesTheNextNumber) {
 }
 
 TEST_F(CliRunTest, OptionsNotGivenComeFromMivetIni) {
-  app::SettingsFile ini;
+  base::SettingsFile ini;
   ini.settings.FrameCount = 2;
   ini.settings.WidthMode = 2;
   ini.settings.WidthValue = 17;
-  ASSERT_TRUE(app::WriteSettingsFile(app_ / "mivet.ini", ini));
+  ASSERT_TRUE(base::WriteSettingsFile(app_ / "mivet.ini", ini));
   EXPECT_EQ(Run({"--shade", "0", Source()}), kExitOk) << err_.str();
   EXPECT_TRUE(fs::exists(pics_ / "cat01.bmp"));
   EXPECT_FALSE(fs::exists(pics_ / "cat02.bmp"));

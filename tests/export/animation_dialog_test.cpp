@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "app/main_window_fixture.h"
+#include "base/messages.h"
 #include "export/html_page.h"
 #include "image/bmp_file.h"
 #include "render/run.h"
@@ -129,12 +130,12 @@ TEST_P(AnimationRefusalTest, WarnsWithoutSaveDialog) {
 
 INSTANTIATE_TEST_SUITE_P(
     Refusals, AnimationRefusalTest,
-    testing::Values(RefusalCase{"NoPicture", false, "0.2", 2, render::kNoSourceMessage},
-                    RefusalCase{"NotANumber", true, "abc", 2, kNotANumberMessage},
-                    RefusalCase{"Negative", true, "-1", 2, kTimeRangeMessage},
-                    RefusalCase{"TooLong", true, "33", 2, kTimeRangeMessage},
-                    RefusalCase{"NoFrames", true, "0.2", 0, kNoFramesMessage}),
-    [](const testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
+    testing::Values(RefusalCase{"NoPicture", false, "0.2", 2, base::kNoSourceMessage},
+                    RefusalCase{"NotANumber", true, "abc", 2, base::kNotANumberMessage},
+                    RefusalCase{"Negative", true, "-1", 2, base::kTimeRangeMessage},
+                    RefusalCase{"TooLong", true, "33", 2, base::kTimeRangeMessage},
+                    RefusalCase{"NoFrames", true, "0.2", 0, base::kNoFramesMessage}),
+    [](const testing::TestParamInfo<RefusalCase>& c) { return c.param.name; });
 
 TEST_F(AnimationDialogTest, RefusedTimeIsSelectedForRetyping) {
   Frames(1);

@@ -10,7 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "export/animation_decoder.h"
+#include "animation_decoder.h"
+#include "base/messages.h"
 #include "export/html_page.h"
 #include "render/geometry.h"
 #include "test_support.h"
@@ -38,7 +39,7 @@ std::string Bytes(const fs::path& file) {
 
 // The frames of a real run: `shape` on a w x h picture.
 std::vector<Surface> Frames(const Surface& picture, int shape, int count) {
-  render::Settings s;
+  base::Settings s;
   s.ShapeIndex = shape;
   s.WidthMode = 0;
   s.FrameCount = count;
@@ -207,7 +208,7 @@ TEST(AnimationFile, GifOfManyColoursStaysCloseToTheFrames) {
 TEST(AnimationFile, GifLeavesStillAreasTransparentAndStoresOnlyTheChange) {
   test::TempFolder folder;
   // The sliding band on a picture narrower than the frame: the background stays still.
-  render::Settings s;
+  base::Settings s;
   s.ShapeIndex = 0;
   s.WidthMode = 2;
   s.WidthValue = 60;
@@ -268,7 +269,7 @@ TEST(AnimationFile, NoFramesWritesNothing) {
   for (AnimationFormat format : {AnimationFormat::Gif, AnimationFormat::WebP}) {
     const AnimationResult r = Write({}, format, folder / "a.out");
     EXPECT_EQ(r.status, AnimationStatus::NoFrames);
-    EXPECT_EQ(r.message, kNoFramesMessage);
+    EXPECT_EQ(r.message, base::kNoFramesMessage);
   }
   EXPECT_TRUE(fs::is_empty(folder.path()));
 }
@@ -300,7 +301,7 @@ TEST(AnimationFile, RefusalsAndFailuresLeaveTheTargetAsItWas) {
   r = Write(Frames(BlockPicture(24, 16), 1, 2), AnimationFormat::Gif, nowhere);
   EXPECT_EQ(r.status, AnimationStatus::Failed);
   EXPECT_NE(r.message.find(nowhere.string()), std::string::npos) << r.message;
-  EXPECT_NE(r.message.find(kAnimationFailedMessage), std::string::npos);
+  EXPECT_NE(r.message.find(base::kAnimationFailedMessage), std::string::npos);
 }
 
 TEST(AnimationFile, ProgressCountsTheReadingThenTheEncoding) {

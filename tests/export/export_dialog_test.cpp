@@ -13,15 +13,16 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/prompter.h"
+#include "base/messages.h"
 #include "export/html_page.h"
 #include "test_support.h"
+#include "ui_support/prompter.h"
 
 namespace kinetta::exporter {
 namespace {
 
 // Records the warnings; the dialog asks nothing else.
-class RecordingPrompter final : public app::Prompter {
+class RecordingPrompter final : public ui::Prompter {
  public:
   QStringList warnings;
   void Warn(QWidget*, const QString& text) override { warnings << text; }
@@ -137,8 +138,8 @@ TEST_F(ExportDialogTest, RefusedTimesWarnAndStayOpen) {
   ProcessDeletes();
   ASSERT_FALSE(dialog_.isNull());
   EXPECT_TRUE(d->isVisible());
-  const QString notANumber = QString::fromUtf8(kNotANumberMessage.data());
-  const QString range = QString::fromUtf8(kTimeRangeMessage.data());
+  const QString notANumber = QString::fromUtf8(base::kNotANumberMessage.data());
+  const QString range = QString::fromUtf8(base::kTimeRangeMessage.data());
   EXPECT_EQ(prompter_.warnings, (QStringList{notANumber, range, range}));
   EXPECT_EQ(d->Text1()->selectedText(), QStringLiteral("33"));
   EXPECT_FALSE(std::filesystem::exists(Page()));
@@ -165,7 +166,7 @@ TEST_F(ExportDialogTest, PageThatCannotBeWrittenIsReportedAndTheDialogStays) {
   ASSERT_FALSE(dialog_.isNull());
   EXPECT_TRUE(d->isVisible());
   ASSERT_EQ(prompter_.warnings.size(), 1);
-  EXPECT_TRUE(prompter_.warnings[0].startsWith(QString::fromUtf8(kWriteFailedMessage.data())));
+  EXPECT_TRUE(prompter_.warnings[0].startsWith(QString::fromUtf8(base::kPageFailedMessage.data())));
   EXPECT_TRUE(prompter_.warnings[0].contains(
       QString::fromStdString((temp_ / "gone" / "animate.htm").string())));
 }

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/messages.h"
 #include "test_support.h"
 
 namespace kinetta::exporter {
@@ -95,15 +96,15 @@ INSTANTIATE_TEST_SUITE_P(
         TimeCase{"0.0004", 0, ""}, TimeCase{"0.0016", 2, ""}, TimeCase{"0", 0, ""},
         TimeCase{" 0.2 ", 200, ""}, TimeCase{".5", 500, ""}, TimeCase{"2", 2000, ""},
         TimeCase{"32.767", 32767, ""},
-        TimeCase{"abc", std::nullopt, kNotANumberMessage},
-        TimeCase{"", std::nullopt, kNotANumberMessage},
-        TimeCase{"0.2s", std::nullopt, kNotANumberMessage},
-        TimeCase{"0,2", std::nullopt, kNotANumberMessage},
-        TimeCase{"-1", std::nullopt, kTimeRangeMessage},
-        TimeCase{"-0.0004", std::nullopt, kTimeRangeMessage},
-        TimeCase{"33", std::nullopt, kTimeRangeMessage},
-        TimeCase{"32.768", std::nullopt, kTimeRangeMessage},
-        TimeCase{"1e400", std::nullopt, kTimeRangeMessage}));
+        TimeCase{"abc", std::nullopt, base::kNotANumberMessage},
+        TimeCase{"", std::nullopt, base::kNotANumberMessage},
+        TimeCase{"0.2s", std::nullopt, base::kNotANumberMessage},
+        TimeCase{"0,2", std::nullopt, base::kNotANumberMessage},
+        TimeCase{"-1", std::nullopt, base::kTimeRangeMessage},
+        TimeCase{"-0.0004", std::nullopt, base::kTimeRangeMessage},
+        TimeCase{"33", std::nullopt, base::kTimeRangeMessage},
+        TimeCase{"32.768", std::nullopt, base::kTimeRangeMessage},
+        TimeCase{"1e400", std::nullopt, base::kTimeRangeMessage}));
 
 TEST(BesideSource, TheSourceFolderOrTheCurrentOne) {
   EXPECT_EQ(BesideSource("/pics/cat.jpg", "animate.htm"), "/pics/animate.htm");
@@ -195,7 +196,7 @@ TEST_F(ExportPageTest, PageThatCannotBeWrittenIsReportedAndLeavesNoFile) {
   const std::filesystem::path gone = temp_ / "gone";
   ExportResult r = ExportPage(Request((gone / "cat.jpg").string()));
   EXPECT_FALSE(r.ok);
-  EXPECT_NE(r.message.find(kWriteFailedMessage), std::string::npos) << r.message;
+  EXPECT_NE(r.message.find(base::kPageFailedMessage), std::string::npos) << r.message;
   EXPECT_NE(r.message.find((gone / "animate.htm").string()), std::string::npos) << r.message;
   EXPECT_NE(r.message.find("No such file"), std::string::npos) << r.message;
   EXPECT_FALSE(std::filesystem::exists(gone));

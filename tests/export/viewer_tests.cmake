@@ -2,19 +2,22 @@
 # real headless browser on a page exported over rendered frames.
 
 set(KINETTA_VIEWER_TEST_DIR ${CMAKE_BINARY_DIR}/viewer-tests)
-set(KINETTA_APPLET_TEST_SOURCE ${CMAKE_CURRENT_LIST_DIR}/applet/VorrelTest.java)
-add_custom_command(
-  OUTPUT ${KINETTA_VIEWER_TEST_DIR}/VorrelTest.class
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${KINETTA_VIEWER_TEST_DIR}
-  COMMAND ${Java_JAVAC_EXECUTABLE} --release 8 -encoding UTF-8 -Xlint:-options
-          -cp ${KINETTA_SAMPLE_DIR} -d ${KINETTA_VIEWER_TEST_DIR} ${KINETTA_APPLET_TEST_SOURCE}
-  DEPENDS ${KINETTA_APPLET_TEST_SOURCE} ${KINETTA_SAMPLE_DIR}/vorrel.class
-  VERBATIM)
-add_custom_target(kinetta_viewer_tests ALL DEPENDS ${KINETTA_VIEWER_TEST_DIR}/VorrelTest.class)
 
-add_test(NAME ViewerApplet.ParameterRules
-  COMMAND ${Java_JAVA_EXECUTABLE} -Djava.awt.headless=true
-          -cp ${KINETTA_SAMPLE_DIR}:${KINETTA_VIEWER_TEST_DIR} VorrelTest ${KINETTA_SAMPLE_DIR})
+if(KINETTA_VIEWER_APPLET)
+  set(KINETTA_APPLET_TEST_SOURCE ${CMAKE_CURRENT_LIST_DIR}/applet/VorrelTest.java)
+  add_custom_command(
+    OUTPUT ${KINETTA_VIEWER_TEST_DIR}/VorrelTest.class
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${KINETTA_VIEWER_TEST_DIR}
+    COMMAND ${Java_JAVAC_EXECUTABLE} --release 8 -encoding UTF-8 -Xlint:-options
+            -cp ${KINETTA_SAMPLE_DIR} -d ${KINETTA_VIEWER_TEST_DIR} ${KINETTA_APPLET_TEST_SOURCE}
+    DEPENDS ${KINETTA_APPLET_TEST_SOURCE} ${KINETTA_SAMPLE_DIR}/vorrel.class
+    VERBATIM)
+  add_custom_target(kinetta_viewer_tests ALL DEPENDS ${KINETTA_VIEWER_TEST_DIR}/VorrelTest.class)
+
+  add_test(NAME ViewerApplet.ParameterRules
+    COMMAND ${Java_JAVA_EXECUTABLE} -Djava.awt.headless=true
+            -cp ${KINETTA_SAMPLE_DIR}:${KINETTA_VIEWER_TEST_DIR} VorrelTest ${KINETTA_SAMPLE_DIR})
+endif()
 
 find_program(KINETTA_CHROMIUM NAMES chromium chromium-browser)
 add_test(NAME ViewerScript.PlaysInBrowser

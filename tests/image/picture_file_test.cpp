@@ -1,13 +1,13 @@
 // Picture loading: good BMP, JPEG and GIF files read; a corpus of broken files gives the
 // "cannot open" message and leaves the surface alone, never a crash or a huge allocation.
 #include "image/picture_file.h"
-#include "image/bmp_file.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <string>
 
+#include "image/bmp_file.h"
 #include "render/geometry.h"
 #include "test_support.h"
 
@@ -51,16 +51,6 @@ INSTANTIATE_TEST_SUITE_P(Corpus, BrokenPictureTest,
 TEST(PictureFile, FolderIsNotAPicture) {
   render::Surface s;
   EXPECT_FALSE(LoadPicture(KINETTA_TEST_DATA, s));
-}
-
-TEST(PictureFile, GifIsJudgedOnTheFileNamesOwnExtension) {
-  EXPECT_TRUE(IsGifName("/pics/anim.GIF"));
-  EXPECT_TRUE(IsGifName("/pics/anim.gif"));
-  EXPECT_TRUE(IsGifName("/pics/a.b.gif"));
-  EXPECT_TRUE(IsGifName("/my.pics/anim.Gif"));
-  EXPECT_FALSE(IsGifName("/my.gif/pic.jpg"));
-  EXPECT_FALSE(IsGifName("/pics/gif"));
-  EXPECT_FALSE(IsGifName("/pics/anim.gifx"));
 }
 
 TEST(PictureFile, SurfaceAndImageConvertBothWays) {

@@ -15,7 +15,7 @@
 #include <QRadioButton>
 #include <memory>
 
-#include "settings/script_prompter.h"
+#include "script_prompter.h"
 
 namespace kinetta::settings {
 namespace {
@@ -66,7 +66,7 @@ class SettingsDialogTest : public testing::Test {
   }
   void PressOk() { Get<QPushButton>("OKButton")->click(); }
 
-  render::Settings settings;
+  base::Settings settings;
   QSizeF source{0, 0};
   test::ScriptPrompter prompter;
   std::unique_ptr<SettingsDialog> dialog;
@@ -272,7 +272,7 @@ TEST_F(SettingsDialogTest, ColourChooserStartsFromLastPickNotFromTheSwatch) {
 
 TEST_F(SettingsDialogTest, OutOfRangeNumberIsRefusedAndTheDialogStays) {
   Open();
-  const render::Settings before = settings;
+  const base::Settings before = settings;
   Width()->setText(QStringLiteral("40000"));
   PressOk();
   ASSERT_EQ(prompter.warnings.size(), 1);
@@ -291,7 +291,7 @@ TEST_F(SettingsDialogTest, OutOfRangeNumberIsRefusedAndTheDialogStays) {
 
 TEST_F(SettingsDialogTest, CancelEscAndEnterStoreNothing) {
   Open();
-  const render::Settings before = settings;
+  const base::Settings before = settings;
   Pick("水面");
   Frames()->setText(QStringLiteral("30"));
   Switch()->setChecked(false);

@@ -30,8 +30,8 @@ INSTANTIATE_TEST_SUITE_P(
                     // typed through a Japanese input method: full-width digits, point, blank
                     BoxCase{"１２．５", 12}, BoxCase{"　３０", 30}));
 
-render::Settings Stored() {
-  render::Settings s;
+base::Settings Stored() {
+  base::Settings s;
   s.ShapeIndex = 4;
   s.WidthMode = 2;
   s.WidthValue = 50;

@@ -10,6 +10,8 @@
 #include <QRadialGradient>
 #include <QStandardPaths>
 
+#include "app/version.h"
+
 namespace kinetta::help {
 
 QString FindOnPath(const QString& name) { return QStandardPaths::findExecutable(name); }
@@ -69,7 +71,7 @@ QPixmap KinettaIcon(int size) {
   return pixmap;
 }
 
-AboutBox::AboutBox(app::Prompter& prompter, ProgramLookup lookup, QWidget* parent)
+AboutBox::AboutBox(ui::Prompter& prompter, ProgramLookup lookup, QWidget* parent)
     : QDialog(parent), prompter_(prompter), lookup_(std::move(lookup)) {
   setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

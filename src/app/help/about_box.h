@@ -9,7 +9,7 @@
 #include <array>
 #include <functional>
 
-#include "app/prompter.h"
+#include "ui_support/prompter.h"
 
 class QFrame;
 class QLabel;
@@ -37,7 +37,7 @@ class AboutBox : public QDialog {
   Q_OBJECT
 
  public:
-  AboutBox(app::Prompter& prompter, ProgramLookup lookup, QWidget* parent = nullptr);
+  AboutBox(ui::Prompter& prompter, ProgramLookup lookup, QWidget* parent = nullptr);
 
  private:
   void Form_Load();
@@ -45,7 +45,7 @@ class AboutBox : public QDialog {
   void cmdSysInfo_Click();
   void StartSysInfo();
 
-  app::Prompter& prompter_;
+  ui::Prompter& prompter_;
   ProgramLookup lookup_;
 
   QLabel* picIcon = nullptr;

@@ -4,13 +4,13 @@
 #include <QFileInfo>
 
 #include "app/help/about_box.h"
-#include "app/path_helpers.h"
+#include "base/path_helpers.h"
 
 namespace kinetta::help {
 
 namespace {
 
-const QString kSep = QString(QChar(app::kSeparator));
+const QString kSep = QString(QChar(base::kSeparator));
 
 // On a case-sensitive file system "help.HTM" and "help.htm" are different files: when the
 // page asked for with the upper-case extension is missing, the one that exists is opened.
@@ -24,7 +24,7 @@ QString ExistingPage(const QString& target) {
 
 // The desktop hands a file to a program without looking at it first, so it does not report a
 // missing file as a failure; a page that does not exist counts as one here.
-bool AskDesktop(app::Prompter& prompter, const QString& target) {
+bool AskDesktop(ui::Prompter& prompter, const QString& target) {
   const QString page = ExistingPage(target);
   return QFileInfo::exists(page) && prompter.OpenLocalFile(page);
 }
@@ -40,15 +40,15 @@ QString BrowserNeededMessage() {
       "   とりあえず 表示しますが、正しく表示できません");
 }
 
-void OpenHtmlPage(QWidget* owner, app::Prompter& prompter, const QString& path) {
-  const bool hasPoint = app::InStrNth(path.toStdString(), ".", 1) != -1;
+void OpenHtmlPage(QWidget* owner, ui::Prompter& prompter, const QString& path) {
+  const bool hasPoint = base::InStrNth(path.toStdString(), ".", 1) != -1;
   const QString target = hasPoint ? path : path + QStringLiteral(".HTM");
   if (AskDesktop(prompter, target)) return;
   if (AskDesktop(prompter, path + QStringLiteral(".HTM"))) return;
   prompter.Warn(owner, BrowserNeededMessage());
 }
 
-void ShowHelpContents(QWidget* parent, app::Prompter& prompter, const QString& appFolder) {
+void ShowHelpContents(QWidget* parent, ui::Prompter& prompter, const QString& appFolder) {
   const QString stem = appFolder + kSep + QStringLiteral("help");
   const QString page = appFolder + kSep + QStringLiteral("help.htm");
   if (QFileInfo::exists(page)) {
@@ -58,7 +58,7 @@ void ShowHelpContents(QWidget* parent, app::Prompter& prompter, const QString& a
   }
 }
 
-void ShowAbout(QWidget* parent, app::Prompter& prompter) {
+void ShowAbout(QWidget* parent, ui::Prompter& prompter) {
   AboutBox box(prompter, FindOnPath, parent);
   box.exec();
 }

@@ -1,5 +1,6 @@
 // The help page command, the opening of HTML pages with its retry, and the version box.
 #include "app/help/help_commands.h"
+#include "app/version.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@
 #include <QTemporaryDir>
 
 #include "app/help/about_box.h"
-#include "settings/script_prompter.h"
+#include "script_prompter.h"
 
 namespace kinetta::help {
 namespace {

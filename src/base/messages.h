@@ -1,0 +1,41 @@
+// The texts the engine and the command-line renderer put before the user, in one place, so that
+// every layer says the same thing in the same words.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kinetta::base {
+
+inline constexpr std::string_view kNoSourceMessage = "原画を先に開いてください。";
+inline constexpr std::string_view kNoFramesMessage = "変換の実行を先に行ってください。";
+inline constexpr std::string_view kContinueQuestion = "実行を継続しますか？";
+
+// The warnings before a long run.
+inline constexpr std::string_view kWideFrameWarning = "幅が大きくて時間がかかります。";
+inline constexpr std::string_view kLargeSourceWarning = "原図が大きくて時間がかかります。";
+inline constexpr std::string_view kManyFramesWarning = "こま数が多くて時間がかかります。";
+
+inline constexpr std::string_view kAnimationFailedMessage =
+    "アニメーションファイルを作成できませんでした。";
+// The seconds per frame of the page and the animation files.
+inline constexpr std::string_view kNotANumberMessage =
+    "ひとコマの表示秒数には数値を入力してください。";
+inline constexpr std::string_view kTimeRangeMessage =
+    "ひとコマの表示秒数は 0 から 32.767 までの秒数で入力してください。";
+
+inline constexpr std::string_view kPageFailedMessage = "HTMLファイルを作成できませんでした。";
+
+/// A picture that cannot be read: the path followed by "が開けません。".
+std::string CannotOpenMessage(std::string_view path);
+
+/// A file that cannot be written: the path, " に書き込めません。" and the reason in brackets.
+std::string CannotWriteMessage(std::string_view path, std::string_view reason);
+
+/// A shape number that names no motion.
+std::string NoShapeMessage(int shapeIndex);
+
+/// A frame that would be smaller than one pixel.
+std::string FrameTooSmallMessage(int width, int height);
+
+}  // namespace kinetta::base

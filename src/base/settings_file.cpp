@@ -1,0 +1,81 @@
+// Reading and writing mivet.ini.
+#include "base/settings_file.h"
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "base/atomic_file.h"
+#include "base/number_text.h"
+#include "base/path_helpers.h"
+
+namespace kinetta::base {
+
+std::filesystem::path SettingsFilePath() { return AppFolder() + "/mivet.ini"; }
+
+namespace {
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
+
+// Reads line `i` into `target` when it exists and its value fits; otherwise leaves the default.
+void ReadInt16(const std::vector<std::string>& lines, std::size_t i, int& target) {
+  if (i >= lines.size()) return;
+  if (auto v = ToInt16(LeadingNumber(lines[i], Blanks::Leading))) target = *v;
+}
+
+}  // namespace
+
+SettingsFile ReadSettingsFile(const std::filesystem::path& file) {
+  SettingsFile data;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return data;
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  const std::vector<std::string> lines = SplitLines(buffer.str());
+
+  base::Settings& s = data.settings;
+  ReadInt16(lines, 0, s.ShapeIndex);
+  ReadInt16(lines, 1, s.WidthMode);
+  ReadInt16(lines, 2, s.WidthValue);
+  if (lines.size() > 3) {
+    if (auto v = ToInt32(LeadingNumber(lines[3], Blanks::Leading))) s.BackColor = *v;
+  }
+  ReadInt16(lines, 4, s.FrameCount);
+  ReadInt16(lines, 5, s.Shade3D);
+  for (std::size_t i = 0; i < 3; ++i) {
+    if (6 + i < lines.size()) data.recentFiles[i] = lines[6 + i];
+  }
+  return data;
+}
+
+std::string SettingsFileText(const SettingsFile& data) {
+  const base::Settings& s = data.settings;
+  std::string text;
+  for (long long v : {static_cast<long long>(s.ShapeIndex), static_cast<long long>(s.WidthMode),
+                      static_cast<long long>(s.WidthValue), static_cast<long long>(s.BackColor),
+                      static_cast<long long>(s.FrameCount), static_cast<long long>(s.Shade3D)}) {
+    text += NumberText(v) + "\r\n";
+  }
+  for (const std::string& path : data.recentFiles) text += path + "\r\n";
+  return text;
+}
+
+bool WriteSettingsFile(const std::filesystem::path& file, const SettingsFile& data,
+                       std::string* error) {
+  const std::string text = SettingsFileText(data);
+  return WriteFileAtomically(file, text.data(), text.size(), error);
+}
+
+}  // namespace kinetta::base

@@ -1,0 +1,39 @@
+// The settings file mivet.ini in the program folder: six number lines (shape, width mode,
+// width, background colour, frame count, switch) and the three recent source paths, each line
+// ended by CR LF.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+#include "base/settings.h"
+
+namespace kinetta::base {
+
+using RecentList = std::array<std::string, 3>;
+
+struct SettingsFile {
+  base::Settings settings;
+  RecentList recentFiles;
+
+  friend bool operator==(const SettingsFile&, const SettingsFile&) = default;
+};
+
+/// AppFolder() + "/mivet.ini".
+std::filesystem::path SettingsFilePath();
+
+/// Reads the file. A file that cannot be opened gives the defaults and an empty recent list.
+/// A number that is missing (short file) or does not fit its setting takes that setting's
+/// default; the values that were read are kept.
+SettingsFile ReadSettingsFile(const std::filesystem::path& file);
+
+/// Writes the nine lines, replacing the file in one step. False (with a reason) when the file
+/// cannot be written; the old file then stays as it was.
+bool WriteSettingsFile(const std::filesystem::path& file, const SettingsFile& data,
+                       std::string* error = nullptr);
+
+/// The file's text for `data`.
+std::string SettingsFileText(const SettingsFile& data);
+
+}  // namespace kinetta::base

@@ -1,0 +1,69 @@
+// The desktop's own message boxes, file dialogs, colour chooser and file opening.
+#include "ui_support/prompter.h"
+
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QUrl>
+
+namespace kinetta::ui {
+
+void DesktopPrompter::Warn(QWidget* parent, const QString& text) {
+  QMessageBox::warning(parent, QStringLiteral("Kinetta"), text);
+}
+
+void DesktopPrompter::Inform(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kinetta"), text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+bool DesktopPrompter::AskOkCancel(QWidget* parent, const QString& text) {
+  return QMessageBox::warning(parent, QStringLiteral("Kinetta"), text,
+                              QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+QString DesktopPrompter::OpenFileName(QWidget* parent, const QString& title,
+                                      const QStringList& filters) {
+  QFileDialog dialog(parent, title);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters(filters);
+  if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front();
+}
+
+QString DesktopPrompter::SaveFileName(QWidget* parent, const QString& title,
+                                      const QString& proposedPath, const QStringList& filters) {
+  QFileDialog dialog(parent, title);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters(filters);
+  if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
+  // A name typed without an extension gets the proposed one before the dialog checks whether
+  // the file exists, so the overwrite question is asked about the file really written.
+  const QFileInfo proposed(proposedPath);
+  dialog.setDefaultSuffix(proposed.suffix());
+  dialog.setDirectory(proposed.absolutePath());
+  dialog.selectFile(proposed.fileName());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front();
+}
+
+std::optional<QColor> DesktopPrompter::ChooseColour(QWidget* parent, const QColor& initial) {
+  const QColor c = QColorDialog::getColor(initial, parent);
+  if (!c.isValid()) return std::nullopt;
+  return c;
+}
+
+bool DesktopPrompter::OpenLocalFile(const QString& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool DesktopPrompter::StartProgram(const QString& program, const QStringList& arguments) {
+  return QProcess::startDetached(program, arguments);
+}
+
+}  // namespace kinetta::ui

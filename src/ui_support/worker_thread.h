@@ -1,0 +1,42 @@
+// One job at a time on a thread of its own, reporting back to a user-interface object: what the
+// job posts runs on that object's thread, in order, and is dropped once the job has been joined
+// (the program stopped it) or a later job has started.
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <thread>
+
+namespace kinetta::ui {
+
+class WorkerThread {
+ public:
+  /// Runs a function on the receiver's thread.
+  using Post = std::function<void(std::function<void()>)>;
+
+  /// Postings run on `receiver`'s thread; none runs after it is destroyed.
+  explicit WorkerThread(QObject* receiver) : receiver_(receiver) {}
+  /// Waits for a job that is still running.
+  ~WorkerThread() { Join(); }
+  WorkerThread(const WorkerThread&) = delete;
+  WorkerThread& operator=(const WorkerThread&) = delete;
+
+  bool running() const { return thread_.joinable(); }
+
+  /// Starts `work` on a new thread, handing it the Post for its news. False, and nothing
+  /// started, while a job is running. Call on the receiver's thread.
+  bool Start(std::function<void(const Post& post)> work);
+
+  /// Waits until the job's thread has ended. A job's last posting calls this before reporting
+  /// its result, so the thread is gone when the result is seen. Call on the receiver's thread.
+  void Join() {
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  QObject* receiver_;
+  std::thread thread_;
+  int job_ = 0;  ///< counts jobs, so news from an earlier one is dropped
+};
+
+}  // namespace kinetta::ui

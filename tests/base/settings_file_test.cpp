@@ -1,0 +1,76 @@
+// mivet.ini: the defaults, the exact text written, reading back, and malformed files.
+#include "base/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "test_support.h"
+
+namespace kinetta::base {
+namespace {
+
+std::string ReadAll(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteText(const std::filesystem::path& p, const std::string& text) {
+  std::ofstream(p, std::ios::binary) << text;
+}
+
+TEST(SettingsFile, MissingFileGivesDefaultsAndWritesNineLines) {
+  test::TempFolder dir;
+  const SettingsFile data = ReadSettingsFile(dir / "mivet.ini");
+  EXPECT_EQ(data, SettingsFile{});
+  EXPECT_EQ(data.settings.WidthMode, 1);
+  EXPECT_EQ(data.settings.WidthValue, 100);
+  ASSERT_TRUE(WriteSettingsFile(dir / "mivet.ini", data));
+  EXPECT_EQ(ReadAll(dir / "mivet.ini"), " 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n\r\n\r\n\r\n");
+}
+
+TEST(SettingsFile, RoundTripKeepsWhiteAndPathsWithBlanks) {
+  test::TempFolder dir;
+  SettingsFile data;
+  data.settings = {5, 2, 320, 16777215, 24, 0};
+  data.recentFiles = {"/pics/my cat.jpg", "", "/b.bmp"};
+  ASSERT_TRUE(WriteSettingsFile(dir / "mivet.ini", data));
+  EXPECT_NE(ReadAll(dir / "mivet.ini").find(" 16777215\r\n"), std::string::npos);
+  EXPECT_EQ(ReadSettingsFile(dir / "mivet.ini"), data);
+}
+
+TEST(SettingsFile, HalvesGoToEvenAndPlainDigitsAreRewrittenWithTheBlank) {
+  test::TempFolder dir;
+  WriteText(dir / "mivet.ini", "3\r\n 12.5\r\n 13.5\r\n 255 \r\n 40\r\n 0\r\n/a.jpg\r\n\r\n\r\n");
+  const SettingsFile data = ReadSettingsFile(dir / "mivet.ini");
+  EXPECT_EQ(data.settings.ShapeIndex, 3);
+  EXPECT_EQ(data.settings.WidthMode, 12);
+  EXPECT_EQ(data.settings.WidthValue, 14);
+  EXPECT_EQ(data.settings.BackColor, 255);
+  EXPECT_EQ(SettingsFileText(data).substr(0, 4), " 3\r\n");
+}
+
+TEST(SettingsFile, ShortFileAndOutOfRangeValuesTakeDefaultsForThoseOnly) {
+  test::TempFolder dir;
+  WriteText(dir / "mivet.ini", " 4\n 40000\n 250\n");  // LF only, three lines, one too large
+  const SettingsFile data = ReadSettingsFile(dir / "mivet.ini");
+  EXPECT_EQ(data.settings.ShapeIndex, 4);
+  EXPECT_EQ(data.settings.WidthMode, 1);  // 40000 does not fit: default
+  EXPECT_EQ(data.settings.WidthValue, 250);
+  EXPECT_EQ(data.settings.FrameCount, 1);
+  EXPECT_EQ(data.settings.Shade3D, 1);
+  EXPECT_EQ(data.recentFiles, RecentList{});
+}
+
+TEST(SettingsFile, UnwritableFileIsReportedAndLeavesNothing) {
+  test::TempFolder dir;
+  std::string error;
+  EXPECT_FALSE(WriteSettingsFile(dir / "missing-folder" / "mivet.ini", SettingsFile{}, &error));
+  EXPECT_FALSE(error.empty());
+}
+
+}  // namespace
+}  // namespace kinetta::base
