@@ -1,5 +1,5 @@
-// Twips arithmetic of the main window: frames that follow their pictures, the source size and
-// the stored placement.
+// Twips arithmetic of the main window: frames that follow their pictures, the source size, the
+// window grown to show them, and the stored placement.
 #include "app/window_layout.h"
 
 #include <algorithm>
@@ -70,6 +70,41 @@ TwipsRect WindowLayout::ContentBounds(bool withAbortButton) const {
   return {0, 0, right + 120, bottom + 120};
 }
 
+// ---- Growing the window to its pictures ------------------------------------------------------
+
+PixelRect WindowGrownToFit(const FitState& state) {
+  const PixelRect& window = state.window;
+  const PixelSize have = state.viewport;
+  PixelSize need = state.content;
+  if (state.screen) {
+    // Where the screen cannot hold the content in one direction, that direction's scroll bar
+    // takes room from the other: make room for it too, so that the abort button at the right
+    // edge is not hidden under the vertical scroll bar.
+    const int largestWidth = state.screen->width - state.frame.width - (window.width - have.width);
+    const int largestHeight =
+        state.screen->height - state.frame.height - (window.height - have.height);
+    const bool tooTall = need.height > largestHeight;
+    const bool tooWide = need.width > largestWidth;
+    if (tooTall) need.width += state.scrollBar;
+    if (tooWide) need.height += state.scrollBar;
+  }
+  const int growWidth = std::max(0, need.width - have.width);
+  const int growHeight = std::max(0, need.height - have.height);
+  if (growWidth == 0 && growHeight == 0) return window;
+  PixelRect grown = window;
+  grown.width += growWidth;
+  grown.height += growHeight;
+  if (!state.screen) return grown;
+  const PixelRect& s = *state.screen;
+  grown.width = std::max(std::min(grown.width, s.width - state.frame.width), window.width);
+  grown.height = std::max(std::min(grown.height, s.height - state.frame.height), window.height);
+  grown.left =
+      std::max(s.left, std::min(window.left, s.left + s.width - grown.width - state.frame.width));
+  grown.top =
+      std::max(s.top, std::min(window.top, s.top + s.height - grown.height - state.frame.height));
+  return grown;
+}
+
 // ---- Window placement ------------------------------------------------------------------------
 
 namespace {
@@ -112,6 +147,23 @@ bool PlacementOnScreen(const PixelRect& window, const std::vector<PixelRect>& sc
     if (overlapW >= needW && overlapH >= needH) return true;
   }
   return false;
+}
+
+PixelRect OpeningPlacement(const Placement& stored, TwipsPerPixel tpp,
+                           const std::vector<PixelRect>& screens) {
+  auto toPixels = [&](const Placement& p) {
+    return PixelRect{RoundToInt(p.left / tpp.x), RoundToInt(p.top / tpp.y),
+                     RoundToInt(p.width / tpp.x), RoundToInt(p.height / tpp.y)};
+  };
+  const PixelRect window = toPixels(stored);
+  if (!screens.empty() && !PlacementOnScreen(window, screens)) return toPixels(Placement{});
+  return window;
+}
+
+Placement StoredPlacement(const PixelRect& window, TwipsPerPixel tpp) {
+  auto single = [](double twips) { return static_cast<double>(static_cast<float>(twips)); };
+  return {single(window.left * tpp.x), single(window.top * tpp.y), single(window.width * tpp.x),
+          single(window.height * tpp.y)};
 }
 
 }  // namespace kinetta::app

@@ -1,6 +1,6 @@
 // The main window's geometry in twips: where the two frames, their pictures and the abort
 // button stand, how the frames follow the pictures' sizes, the source size in twips and pixels,
-// and the stored window placement with its fallbacks.
+// how far the window grows to show them, and the stored window placement with its fallbacks.
 #pragma once
 
 #include <optional>
@@ -34,6 +34,13 @@ struct PixelRect {
   int width = 0;
   int height = 0;
   friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+/// A size in pixels.
+struct PixelSize {
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const PixelSize&, const PixelSize&) = default;
 };
 
 /// The nearest integer, a value exactly halfway going to the even one.
@@ -94,6 +101,23 @@ class WindowLayout {
   int sourceHeightPx_ = 0;
 };
 
+// ---- Growing the window to its pictures ------------------------------------------------------
+
+/// What the window knows, in pixels, when its pictures may have outgrown it.
+struct FitState {
+  PixelRect window;    ///< where the window's outer frame stands, and the size inside that frame
+  PixelSize frame;     ///< what the window's outer frame adds to that size
+  PixelSize viewport;  ///< the largest view the scroll area offers at the window's size
+  PixelSize content;   ///< the form: the frames, and the abort button while it is shown
+  std::optional<PixelRect> screen;  ///< the available area of the window's screen, if any
+  int scrollBar = 0;                ///< the breadth of a scroll bar
+};
+
+/// The window enlarged so that the content fits, as far as the screen allows, and moved back
+/// onto the screen where it would reach past an edge; the user scrolls beyond that. The window
+/// never shrinks; one that already shows the content is returned as it is.
+PixelRect WindowGrownToFit(const FitState& state);
+
 // ---- Window placement ------------------------------------------------------------------------
 
 /// The main window's left, top, width and height in twips as stored in the per-user store.
@@ -115,5 +139,14 @@ Placement PlacementFromTexts(std::optional<std::string_view> left,
 /// True when at least a 32 x 32 pixel corner of the window (or the whole window, if smaller)
 /// lies on one of the screens, so the user can reach it and move it.
 bool PlacementOnScreen(const PixelRect& window, const std::vector<PixelRect>& screens);
+
+/// Where the window opens, in pixels: the stored placement, or the default one when the stored
+/// placement reaches none of `screens` (with no screens known, the stored one).
+PixelRect OpeningPlacement(const Placement& stored, TwipsPerPixel tpp,
+                           const std::vector<PixelRect>& screens);
+
+/// The placement stored for a window at `window` pixels: twips, in the single precision the
+/// store holds.
+Placement StoredPlacement(const PixelRect& window, TwipsPerPixel tpp);
 
 }  // namespace kinetta::app

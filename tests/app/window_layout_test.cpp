@@ -1,5 +1,5 @@
 // The main window's twips arithmetic: frames following their pictures, the source size, the
-// frame canvas, and the stored placement with its fallbacks.
+// frame canvas, the window grown to show them, and the stored placement with its fallbacks.
 #include "app/window_layout.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +97,45 @@ TEST(WindowLayoutTest, ContentBoundsCoverTheShownControlsWithAMargin) {
   EXPECT_EQ(layout.ContentBounds(true), (TwipsRect{0, 0, 5952, 5652}));
 }
 
+// ---- Growing the window -----------------------------------------------------------------------
+
+struct GrowCase {
+  const char* name;
+  PixelRect window;
+  PixelSize content;
+  bool onScreen;
+  PixelRect expected;
+};
+
+// A window whose frame adds 10 x 30 pixels and whose bars take 60 pixels of its height, on a
+// 1280 x 1024 screen with 15-pixel scroll bars.
+TEST(WindowGrownToFitTest, GrowsAsFarAsTheScreenAllowsAndNeverShrinks) {
+  const GrowCase cases[] = {
+      {"content fits", {100, 100, 400, 300}, {300, 200}, true, {100, 100, 400, 300}},
+      {"grows by the missing room", {100, 100, 400, 300}, {500, 250}, true, {100, 100, 500, 310}},
+      // 1280 - 10 wide at most, moved left to stay on the screen.
+      {"too wide for the screen", {100, 100, 400, 300}, {2000, 200}, true, {0, 100, 1270, 300}},
+      // 1024 - 30 high at most; the vertical scroll bar then needs 15 more pixels across.
+      {"too tall: room for the bar", {100, 100, 400, 300}, {395, 2000}, true, {100, 0, 410, 994}},
+      {"moved back from the edge", {1000, 100, 400, 300}, {500, 240}, true, {770, 100, 500, 300}},
+      {"no screen: no bounds", {100, 100, 400, 300}, {3000, 3000}, false, {100, 100, 3000, 3060}},
+      // Already wider than the screen allows: keeps its width, makes room for the bar below.
+      {"never narrower", {0, 0, 1400, 300}, {1500, 240}, true, {0, 0, 1400, 315}},
+  };
+  for (const GrowCase& c : cases) {
+    FitState state;
+    state.window = c.window;
+    state.frame = {10, 30};
+    state.viewport = {c.window.width, c.window.height - 60};
+    state.content = c.content;
+    if (c.onScreen) state.screen = PixelRect{0, 0, 1280, 1024};
+    state.scrollBar = 15;
+    const PixelRect r = WindowGrownToFit(state);
+    EXPECT_EQ(r, c.expected) << c.name << ": got " << r.left << ", " << r.top << ", " << r.width
+                             << " x " << r.height;
+  }
+}
+
 // ---- Placement -------------------------------------------------------------------------------
 
 TEST(PlacementTest, MissingKeysGiveTheDefaults) {
@@ -149,6 +188,18 @@ TEST(PlacementTest, WindowMustReachAScreen) {
   // A window smaller than 32 pixels must lie wholly on a screen.
   EXPECT_TRUE(PlacementOnScreen({0, 0, 20, 20}, screens));
   EXPECT_FALSE(PlacementOnScreen({0, 0, 0, 300}, screens));
+}
+
+TEST(PlacementTest, OpeningPlacementFallsBackOnlyWhenTheScreensAreKnown) {
+  const TwipsPerPixel tpp{15, 15};
+  const Placement far{90000, 750, 7500, 6000};
+  EXPECT_EQ(OpeningPlacement(far, tpp, {{0, 0, 1280, 1024}}), (PixelRect{67, 67, 327, 300}));
+  EXPECT_EQ(OpeningPlacement(far, tpp, {}), (PixelRect{6000, 50, 500, 400}));
+  // Stored back in twips, single precision: 1440 / 97 twips a pixel is no float.
+  const TwipsPerPixel odd{1440.0 / 97, 15};
+  EXPECT_EQ(
+      StoredPlacement({1, 2, 3, 4}, odd),
+      (Placement{static_cast<float>(1440.0 / 97), 30, static_cast<float>(3 * 1440.0 / 97), 60}));
 }
 
 }  // namespace
