@@ -1,7 +1,8 @@
 // The main window: menus, toolbar, status bar, the framed source and preview pictures, the abort
 // button, and the commands open, execute, preview, settings, HTML, animation file, help and
-// exit. It owns the
-// program's settings while it lives: read when it opens, written when it closes.
+// exit. It owns the program's settings while it lives: read when it opens, written when it
+// closes. The window is a switchboard: each menu item and toolbar button triggers one private
+// handler, and the handlers of each command group are defined in a file of their own.
 #pragma once
 
 #include <QMainWindow>
@@ -105,20 +106,6 @@ class MainWindow : public QMainWindow {
     animationProgressHook_ = std::move(hook);
   }
 
- public slots:
-  void mnuFileOpen_Click();
-  void mnuFileFName_Click(int index);
-  void mnuFileHTML_Click();
-  void mnuFileAnim_Click();
-  void mnuFileExit_Click();
-  void mnuSeting_Click();
-  void mnuExec_Click();
-  void mnuPrev_Click();
-  void mnuHelpContents_Click();
-  void mnuHelpAbout_Click();
-  void tbToolBar_ButtonClick(QAction* button);
-  void Command1_Click();
-
  signals:
   /// The window has unloaded: settings and placement are written, no run is left. The start
   /// procedure ends the program here.
@@ -128,41 +115,59 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Building, loading and unloading the window, and the small commands (main_window.cpp).
   void createActions();
   void createMenus();
   void createToolBar();
   void createStatusBar();
   void createForm();
-  void restorePlacement();
-  void savePlacement();
-
   void Form_Load();
   void Form_Unload();
   void ReadSettings();
   void WriteSettings();
-  void ShowRecentFiles(bool showSeparator);
-  void LoadSource();
-  bool CheckRun();
-  void StartRun();
-  void OpenExportDialog();
-  void OpenAnimationDialog();
+  void mnuFileExit_Click();
+  void mnuSeting_Click();
+  void mnuHelpContents_Click();
+  void mnuHelpAbout_Click();
+  void Command1_Click();
   /// Whether a command that starts `wanted` may go on; says why not when another activity
   /// is under way.
   bool MayStart(Activity wanted);
-  bool StartAnimation(const exporter::AnimationOrder& order);
+  void SetStatus(const QString& text);
+  void Warn(const QString& text);
 
+  // Opening a picture and the recent-file entries (open_commands.cpp).
+  void mnuFileOpen_Click();
+  void mnuFileFName_Click(int index);
+  void LoadSource();
+  void ShowRecentFiles(bool showSeparator);
+
+  // Execute and Preview (run_commands.cpp).
+  void mnuExec_Click();
+  bool CheckRun();
+  void StartRun();
   void OnFrameSaved(int k, const QImage& frame);
   void OnRunFinished(const render::RunResult& result);
+  void mnuPrev_Click();
   void OnPreviewFrame(const QImage& frame);
   void OnPreviewEnded();
+  void ShowOnCanvas(const QImage& frame);
+
+  // The HTML page and the animation file (animation_commands.cpp).
+  void mnuFileHTML_Click();
+  void OpenExportDialog();
+  void OnAnimationFile();
+  void OpenAnimationDialog();
+  bool StartAnimation(const exporter::AnimationOrder& order);
   void OnAnimationProgress(int done, int total);
   void OnAnimationFinished(const exporter::AnimationResult& result);
 
-  void SetStatus(const QString& text);
-  void SetCanvasSize(int widthPx, int heightPx);
+  // Placement and the controls' geometry (window_fitting.cpp).
+  void restorePlacement();
+  void savePlacement();
   void ApplyLayout();
   void GrowToFit();
-  void Warn(const QString& text);
+  void SetCanvasSize(int widthPx, int heightPx);
   void ShowAbortButton(bool shown);
 
   QString appFolder_;
@@ -192,11 +197,11 @@ class MainWindow : public QMainWindow {
   std::function<void(int, int, const std::atomic<bool>&)> animationProgressHook_;
   QPointer<exporter::AnimationDialog> animationDialog_;
 
-  // Menu items, named as in the form.
+  // Menu items, named as in the form; tests find them by these object names.
   QMenu* mnuFile = nullptr;
   QAction* mnuFileOpen = nullptr;
   QAction* mnuFileHTML = nullptr;
-  QAction* mnuFileAnim = nullptr;
+  QAction* animationFileAction_ = nullptr;  ///< object name "animationFileAction"
   QAction* mnuFileExit = nullptr;
   QAction* mnuFileBar2 = nullptr;
   std::array<QAction*, 3> mnuFileFName{};

@@ -40,13 +40,7 @@ struct HoldUntilAborted {
 
 class AnimationCommandTest : public MainWindowTest {
  protected:
-  QAction* Command() { return window().findChild<QAction*>(QStringLiteral("mnuFileAnim")); }
-  bool WaitIdle() {
-    return WaitUntil([this] { return window().activity() == app::Activity::Idle; });
-  }
-  QPushButton* AbortButton() {
-    return window().findChild<QPushButton*>(QStringLiteral("Command1"));
-  }
+  QAction* Command() { return Action("animationFileAction"); }
 
   /// Opens pic.bmp (12 x 8) and renders `frames` plane frames of 8 x 8 beside it.
   void RenderFrames(int frames) {
@@ -54,7 +48,7 @@ class AnimationCommandTest : public MainWindowTest {
     const std::string path = Picture("pic.bmp", 12, 8);
     Open();
     OpenPicture(path);
-    window().mnuExec_Click();
+    Trigger("mnuExec");
     ASSERT_TRUE(WaitIdle());
     ASSERT_EQ(window().statusText(), U("完了しました。"));
   }
@@ -90,7 +84,7 @@ TEST_F(AnimationCommandTest, CommandNeedsAPictureAndOpensOneDialog) {
   ASSERT_NE(Command(), nullptr);
   EXPECT_EQ(Command()->text(), U("アニメーションファイル作成(&G)"));
   Command()->trigger();
-  EXPECT_EQ(prompter.warnings, std::vector<QString>{U("原画を先に開いてください。")});
+  EXPECT_EQ(prompter.warnings, QStringList{U("原画を先に開いてください。")});
   EXPECT_EQ(w.animationDialog(), nullptr);
 
   OpenPicture(Picture("p.bmp", 6, 4));
@@ -112,8 +106,8 @@ TEST_F(AnimationCommandTest, GifFromTheRunsFramesEndsComplete) {
   app::MainWindow& w = window();
   Make(exporter::AnimationFormat::Gif, picDir() / "walk");
   EXPECT_EQ(prompter.saveProposed, QString::fromStdString((picDir() / "pic.gif").string()));
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_EQ(w.animationDialog(), nullptr);  // closed once the file is under way
+  // Closed once the file is under way.
+  EXPECT_TRUE(WaitUntil([&] { return w.animationDialog() == nullptr; }));
   ASSERT_TRUE(WaitIdle());
   EXPECT_TRUE(prompter.warnings.empty());
   EXPECT_EQ(w.statusText(), U("完了しました。"));
@@ -180,14 +174,14 @@ TEST_F(AnimationCommandTest, GuardsHoldAndAbortLeavesTheOldFileUntouched) {
   EXPECT_EQ(w.progressBar()->text(), QStringLiteral("1 / 4"));
 
   // Execute and Preview are refused; a second animation command is ignored.
-  w.mnuExec_Click();
-  w.mnuPrev_Click();
-  EXPECT_EQ(prompter.warnings, (std::vector<QString>{U("アニメーションファイル作成中です"),
-                                                     U("アニメーションファイル作成中です")}));
+  Trigger("mnuExec");
+  Trigger("mnuPrev");
+  EXPECT_EQ(prompter.warnings, (QStringList{U("アニメーションファイル作成中です"),
+                                            U("アニメーションファイル作成中です")}));
   EXPECT_TRUE(prompter.questions.empty());
   Command()->trigger();
   EXPECT_EQ(w.animationDialog(), nullptr);
-  EXPECT_EQ(prompter.warnings.size(), 2u);
+  EXPECT_EQ(prompter.warnings.size(), 2);
   EXPECT_EQ(w.statusText(), U("アニメーションファイル作成中"));
 
   AbortButton()->click();
@@ -195,7 +189,7 @@ TEST_F(AnimationCommandTest, GuardsHoldAndAbortLeavesTheOldFileUntouched) {
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(w.statusText(), U("中断しました。"));
   EXPECT_TRUE(w.progressBar()->isHidden());
-  EXPECT_EQ(prompter.warnings.size(), 2u);
+  EXPECT_EQ(prompter.warnings.size(), 2);
   EXPECT_EQ(FileText(target), "an older file");
   EXPECT_EQ(Names(), FramesAnd({"pic.gif"}, 4));
 
@@ -211,17 +205,17 @@ TEST_F(AnimationCommandTest, GuardsHoldAndAbortLeavesTheOldFileUntouched) {
 TEST_F(AnimationCommandTest, RunOrPreviewUnderWayRefusesTheCommand) {
   RenderFrames(2);
   app::MainWindow& w = window();
-  w.mnuPrev_Click();
+  Trigger("mnuPrev");
   ASSERT_EQ(w.activity(), app::Activity::Previewing);
   Command()->trigger();
-  EXPECT_EQ(prompter.warnings, std::vector<QString>{U("プレビュー中です")});
+  EXPECT_EQ(prompter.warnings, QStringList{U("プレビュー中です")});
   EXPECT_EQ(w.animationDialog(), nullptr);
   AbortButton()->click();
   ASSERT_TRUE(WaitIdle());
   // The dialog opened while idle refuses its OK once a preview plays, before the save dialog.
   Command()->trigger();
   ASSERT_NE(w.animationDialog(), nullptr);
-  w.mnuPrev_Click();
+  Trigger("mnuPrev");
   w.animationDialog()->OKButton()->click();
   EXPECT_EQ(prompter.warnings.back(), U("プレビュー中です"));
   EXPECT_EQ(prompter.saveCalls, 0);
@@ -234,7 +228,7 @@ TEST_F(AnimationCommandTest, FileThatCannotBeWrittenIsReported) {
   const std::filesystem::path target = picDir() / "missing" / "pic.gif";
   Make(exporter::AnimationFormat::Gif, target);
   ASSERT_TRUE(WaitIdle());
-  ASSERT_EQ(prompter.warnings.size(), 1u);
+  ASSERT_EQ(prompter.warnings.size(), 1);
   EXPECT_TRUE(prompter.warnings[0].startsWith(U("アニメーションファイルを作成できませんでした。")))
       << prompter.warnings[0].toStdString();
   EXPECT_EQ(w.statusText(), U("中断しました。"));

@@ -7,6 +7,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWidget>
+#include <QWindow>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -47,12 +48,6 @@ struct GateHolder {
 
 class ConversionRunTest : public MainWindowTest {
  protected:
-  bool WaitIdle() {
-    return WaitUntil([this] { return window().activity() == app::Activity::Idle; });
-  }
-  bool AbortVisible() {
-    return !window().findChild<QPushButton*>(QStringLiteral("Command1"))->isHidden();
-  }
   bool ProgressVisible() {
     return !window().findChild<QWidget*>(QStringLiteral("RunProgress"))->isHidden();
   }
@@ -76,7 +71,7 @@ TEST_P(CheckRunTest, WarnsAboveTheThresholdsAndCancelStopsTheRun) {
   app::MainWindow& w = Open();
   OpenPicture(path);
   prompter.answers.assign(5, false);
-  w.mnuExec_Click();
+  Trigger("mnuExec");
   if (c.questions.empty()) {
     EXPECT_TRUE(prompter.questions.empty());
     ASSERT_TRUE(WaitIdle());
@@ -84,7 +79,7 @@ TEST_P(CheckRunTest, WarnsAboveTheThresholdsAndCancelStopsTheRun) {
     EXPECT_TRUE(Exists("pic00.bmp"));
   } else {
     const QString expected = U(c.questions.front()) + U("\n実行を継続しますか？");
-    EXPECT_EQ(prompter.questions, std::vector<QString>{expected});
+    EXPECT_EQ(prompter.questions, QStringList{expected});
     EXPECT_EQ(w.activity(), app::Activity::Idle);
     EXPECT_EQ(w.statusText(), QString());
     EXPECT_FALSE(Exists("pic00.bmp"));
@@ -116,18 +111,18 @@ TEST_F(ConversionRunTest, WarningsComeOneAfterAnotherAndCancelAtTheLastStops) {
   app::MainWindow& w = Open();
   OpenPicture(path);
   prompter.answers = {true, true, false};
-  w.mnuExec_Click();
-  EXPECT_EQ(prompter.questions, (std::vector<QString>{U(kWide) + U("\n実行を継続しますか？"),
-                                                      U(kLarge) + U("\n実行を継続しますか？"),
-                                                      U(kMany) + U("\n実行を継続しますか？")}));
+  Trigger("mnuExec");
+  EXPECT_EQ(prompter.questions, (QStringList{U(kWide) + U("\n実行を継続しますか？"),
+                                             U(kLarge) + U("\n実行を継続しますか？"),
+                                             U(kMany) + U("\n実行を継続しますか？")}));
   EXPECT_EQ(w.activity(), app::Activity::Idle);
   EXPECT_FALSE(Exists("pic00.bmp"));
 }
 
 TEST_F(ConversionRunTest, NoPictureNoRun) {
   app::MainWindow& w = Open();
-  w.mnuExec_Click();
-  EXPECT_EQ(prompter.warnings, std::vector<QString>{U("原画を先に開いてください。")});
+  Trigger("mnuExec");
+  EXPECT_EQ(prompter.warnings, QStringList{U("原画を先に開いてください。")});
   EXPECT_TRUE(prompter.questions.empty());
   EXPECT_EQ(w.activity(), app::Activity::Idle);
 }
@@ -142,7 +137,7 @@ TEST_F(ConversionRunTest, SmallRunWritesItsFramesAndEndsCompleted) {
   ASSERT_TRUE(image::WriteBmp24(SolidPicture(2, 2, 0), picDir() / "pic04.bmp"));
   app::MainWindow& w = Open();
   OpenPicture(path);
-  w.mnuExec_Click();
+  Trigger("mnuExec");
   EXPECT_EQ(w.statusText(), U("アニメーション変換中"));
   EXPECT_TRUE(AbortVisible());
   ASSERT_TRUE(WaitIdle());
@@ -178,24 +173,24 @@ TEST_F(ConversionRunTest, GuardsHoldWhileARunIsUnderWay) {
   app::MainWindow& w = Open();
   w.setCheckpointHookForTesting(gate.Hook());
   OpenPicture(path);
-  w.mnuExec_Click();
-  ASSERT_EQ(prompter.questions.size(), 1u);
+  Trigger("mnuExec");
+  ASSERT_EQ(prompter.questions.size(), 1);
   prompter.questions.clear();
   ASSERT_TRUE(WaitUntil([&] { return gate.gate->reached.load(); }));
   EXPECT_EQ(w.activity(), app::Activity::Converting);
   EXPECT_TRUE(ProgressVisible());
 
   // A second Execute is ignored, even after the settings command cleared the status text.
-  w.mnuExec_Click();
-  w.mnuSeting_Click();
+  Trigger("mnuExec");
+  Trigger("mnuSeting");
   EXPECT_EQ(w.statusText(), QString());
-  w.mnuExec_Click();
+  Trigger("mnuExec");
   EXPECT_EQ(w.statusText(), QString());  // nothing started, nothing said
   EXPECT_TRUE(prompter.questions.empty());
   EXPECT_TRUE(prompter.warnings.empty());
   // Preview is refused.
-  w.mnuPrev_Click();
-  EXPECT_EQ(prompter.warnings, std::vector<QString>{U("アニメーション変換中です")});
+  Trigger("mnuPrev");
+  EXPECT_EQ(prompter.warnings, QStringList{U("アニメーション変換中です")});
   // Opening another picture is allowed and does not change the running run.
   OpenPicture(other);
   EXPECT_EQ(w.sourcePath(), other);
@@ -220,14 +215,14 @@ TEST_F(ConversionRunTest, AbortButtonStaysInViewWhenThePicturesScroll) {
   GateHolder gate;
   app::MainWindow& w = Open();
   w.show();
-  QCoreApplication::processEvents();
+  ASSERT_TRUE(WaitUntil([&] { return w.windowHandle() && w.windowHandle()->isExposed(); }));
   w.setCheckpointHookForTesting(gate.Hook());
   OpenPicture(path);
-  w.mnuExec_Click();
+  Trigger("mnuExec");
   ASSERT_TRUE(WaitUntil([&] { return gate.gate->reached.load(); }));
-  QCoreApplication::processEvents();
+  ProcessPostedEvents();  // the scroll area lays itself out
   const auto* area = w.findChild<QScrollArea*>();
-  const auto* abort = w.findChild<QPushButton*>(QStringLiteral("Command1"));
+  const QPushButton* abort = AbortButton();
   ASSERT_TRUE(area->verticalScrollBar()->isVisible()) << "the pictures should need scrolling";
   const QRect seen(abort->mapTo(area->viewport(), QPoint(0, 0)), abort->size());
   EXPECT_TRUE(area->viewport()->rect().contains(seen))
@@ -245,9 +240,9 @@ TEST_F(ConversionRunTest, AbortButtonEndsTheRunAsAborted) {
   app::MainWindow& w = Open();
   w.setCheckpointHookForTesting(gate.Hook());
   OpenPicture(path);
-  w.mnuExec_Click();
+  Trigger("mnuExec");
   ASSERT_TRUE(WaitUntil([&] { return gate.gate->reached.load(); }));
-  w.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+  AbortButton()->click();
   EXPECT_FALSE(AbortVisible());
   gate.gate->open = true;
   ASSERT_TRUE(WaitIdle());
@@ -257,7 +252,7 @@ TEST_F(ConversionRunTest, AbortButtonEndsTheRunAsAborted) {
   EXPECT_TRUE(prompter.warnings.empty());
   // The program is idle again: a new run may start.
   w.setCheckpointHookForTesting({});
-  w.mnuExec_Click();
+  Trigger("mnuExec");
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(w.statusText(), U("完了しました。"));
 }
@@ -269,11 +264,11 @@ TEST_F(ConversionRunTest, FrameThatCannotBeWrittenEndsTheRunWithItsName) {
   std::filesystem::create_directories(picDir() / "pic01.bmp");
   app::MainWindow& w = Open();
   OpenPicture(path);
-  w.mnuExec_Click();
+  Trigger("mnuExec");
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(w.statusText(), U("中断しました。"));
   EXPECT_FALSE(AbortVisible());
-  ASSERT_EQ(prompter.warnings.size(), 1u);
+  ASSERT_EQ(prompter.warnings.size(), 1);
   EXPECT_TRUE(
       prompter.warnings[0].startsWith(QString::fromStdString((picDir() / "pic01.bmp").string())))
       << prompter.warnings[0].toStdString();
@@ -288,9 +283,9 @@ TEST_F(ConversionRunTest, RefusedFrameSizeOrUnknownShapeRunsNothing) {
     prompter.warnings.clear();
     app::MainWindow& w = Open();
     OpenPicture(path);
-    w.mnuExec_Click();
+    Trigger("mnuExec");
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(prompter.warnings.size(), 1u);
+    EXPECT_EQ(prompter.warnings.size(), 1);
     EXPECT_EQ(w.statusText(), QString());
     EXPECT_FALSE(AbortVisible());
     EXPECT_FALSE(Exists("pic00.bmp"));
@@ -310,7 +305,7 @@ TEST_F(ConversionRunTest, ClosingDuringARunStopsItAndLeavesOnlyWholeFrames) {
   });
   OpenPicture(path);
   prompter.answers = {true};  // many frames: go on
-  w.mnuExec_Click();
+  Trigger("mnuExec");
   ASSERT_TRUE(WaitUntil([&] { return gate.gate->reached.load() && Exists("pic02.bmp"); }));
   bool unloaded = false;
   QObject::connect(&w, &app::MainWindow::unloaded, [&] { unloaded = true; });

@@ -1,90 +1,27 @@
-// What the main window's tests share: a scripted prompter that records every message and answers
-// from a script, a program folder and a placement store in a temporary folder, small pictures on
-// disk, and waiting on the event loop for a condition.
+// What the main window's tests share: the fake prompter, a program folder and a placement store
+// in a temporary folder, small pictures on disk, and the window's commands reached as a user
+// reaches them: its menu items by object name and the abort button.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
+#include <QAction>
+#include <QPushButton>
 #include <QSettings>
 #include <QString>
-#include <QStringList>
-#include <deque>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "app/main_window.h"
+#include "event_wait.h"
+#include "fake_prompter.h"
 #include "image/bmp_file.h"
 #include "render/surface.h"
 #include "test_support.h"
-#include "ui_support/prompter.h"
 
 namespace kinetta::test {
-
-class ScriptedPrompter final : public ui::Prompter {
- public:
-  std::vector<QString> warnings;
-  std::vector<QString> informs;
-  std::vector<QString> questions;
-  std::deque<bool> answers;       ///< OK (true) or Cancel; OK once the script runs out
-  std::deque<QString> openPaths;  ///< chosen files; cancel once the script runs out
-  QString openTitle;
-  QStringList openFilters;
-  int openCalls = 0;
-  std::deque<QString> savePaths;  ///< chosen save names; cancel once the script runs out
-  QString saveTitle;
-  QString saveProposed;
-  QStringList saveFilters;
-  int saveCalls = 0;
-
-  void Warn(QWidget*, const QString& text) override { warnings.push_back(text); }
-  void Inform(QWidget*, const QString& text) override { informs.push_back(text); }
-  bool AskOkCancel(QWidget*, const QString& text) override {
-    questions.push_back(text);
-    if (answers.empty()) return true;
-    const bool ok = answers.front();
-    answers.pop_front();
-    return ok;
-  }
-  QString OpenFileName(QWidget*, const QString& title, const QStringList& filters) override {
-    ++openCalls;
-    openTitle = title;
-    openFilters = filters;
-    if (openPaths.empty()) return {};
-    const QString path = openPaths.front();
-    openPaths.pop_front();
-    return path;
-  }
-  QString SaveFileName(QWidget*, const QString& title, const QString& proposedPath,
-                       const QStringList& filters) override {
-    ++saveCalls;
-    saveTitle = title;
-    saveProposed = proposedPath;
-    saveFilters = filters;
-    if (savePaths.empty()) return {};
-    const QString path = savePaths.front();
-    savePaths.pop_front();
-    return path;
-  }
-  std::optional<QColor> ChooseColour(QWidget*, const QColor&) override { return std::nullopt; }
-  bool OpenLocalFile(const QString&) override { return true; }
-  bool StartProgram(const QString&, const QStringList&) override { return false; }
-};
-
-/// Runs the event loop until `done` holds; false when it still does not after a generous time.
-inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
-  const QDeadlineTimer deadline(timeoutMs);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
 
 /// The text of a file, byte for byte.
 inline std::string FileText(const std::filesystem::path& file) {
@@ -95,6 +32,13 @@ inline std::string FileText(const std::filesystem::path& file) {
 inline void WriteText(const std::filesystem::path& file, const std::string& text) {
   std::ofstream out(file, std::ios::binary);
   out << text;
+}
+
+/// The window's menu item (or command) with this object name.
+inline QAction* FindAction(app::MainWindow& w, const char* name) {
+  QAction* action = w.findChild<QAction*>(QLatin1String(name));
+  EXPECT_NE(action, nullptr) << name;
+  return action;
 }
 
 /// A program folder, a picture folder and a placement store, all temporary, and the window.
@@ -123,6 +67,21 @@ class MainWindowTest : public testing::Test {
   }
   app::MainWindow& window() { return *window_; }
 
+  QAction* Action(const char* name) { return FindAction(*window_, name); }
+  /// Chooses the menu item with this object name, as a user does.
+  void Trigger(const char* name) {
+    if (QAction* action = Action(name)) action->trigger();
+  }
+  /// The abort button.
+  QPushButton* AbortButton() {
+    return window_->findChild<QPushButton*>(QStringLiteral("Command1"));
+  }
+  bool AbortVisible() { return !AbortButton()->isHidden(); }
+  /// Waits until no run, preview or animation file is under way.
+  bool WaitIdle() {
+    return WaitUntil([this] { return window_->activity() == app::Activity::Idle; });
+  }
+
   /// A w x h BMP in the picture folder, filled with CoordinatePicture's colours.
   std::string Picture(const std::string& name, int w, int h) {
     const std::filesystem::path path = picDir() / name;
@@ -133,10 +92,10 @@ class MainWindowTest : public testing::Test {
   /// Opens `path` through the open command.
   void OpenPicture(const std::string& path) {
     prompter.openPaths.push_back(QString::fromStdString(path));
-    window().mnuFileOpen_Click();
+    Trigger("mnuFileOpen");
   }
 
-  ScriptedPrompter prompter;
+  FakePrompter prompter;
 
  private:
   TempFolder folder_;

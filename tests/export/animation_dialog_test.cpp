@@ -13,11 +13,13 @@
 #include <QRadioButton>
 #include <optional>
 
-#include "app/main_window_fixture.h"
 #include "base/messages.h"
+#include "event_wait.h"
 #include "export/html_page.h"
+#include "fake_prompter.h"
 #include "image/bmp_file.h"
 #include "render/run.h"
+#include "test_support.h"
 
 namespace kinetta::exporter {
 namespace {
@@ -26,13 +28,11 @@ QString U(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void ProcessDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
 class AnimationDialogTest : public testing::Test {
  protected:
   void TearDown() override {
     delete dialog_.data();
-    ProcessDeletes();
+    test::ProcessPostedEvents();
   }
   AnimationDialog* Open() {
     dialog_ = new AnimationDialog([this] { return source_; },
@@ -56,12 +56,12 @@ class AnimationDialogTest : public testing::Test {
     }
   }
   bool StillOpen() {
-    ProcessDeletes();
+    test::ProcessPostedEvents();
     return !dialog_.isNull() && dialog_->isVisible();
   }
 
   test::TempFolder temp_;
-  test::ScriptedPrompter prompter_;
+  test::FakePrompter prompter_;
   std::string source_ = (temp_ / "cat.jpg").string();
   bool mayStart_ = true;
   int mayStartCalls_ = 0;
@@ -122,7 +122,7 @@ TEST_P(AnimationRefusalTest, WarnsWithoutSaveDialog) {
   AnimationDialog* d = Open();
   d->Text1()->setText(QString::fromUtf8(c.time));
   d->OKButton()->click();
-  EXPECT_EQ(prompter_.warnings, std::vector<QString>{U(c.message)});
+  EXPECT_EQ(prompter_.warnings, QStringList{U(c.message)});
   EXPECT_EQ(prompter_.saveCalls, 0);
   EXPECT_FALSE(order_.has_value());
   EXPECT_TRUE(StillOpen());

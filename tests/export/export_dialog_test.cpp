@@ -14,31 +14,13 @@
 #include <sstream>
 
 #include "base/messages.h"
+#include "event_wait.h"
 #include "export/html_page.h"
+#include "fake_prompter.h"
 #include "test_support.h"
-#include "ui_support/prompter.h"
 
 namespace kinetta::exporter {
 namespace {
-
-// Records the warnings; the dialog asks nothing else.
-class RecordingPrompter final : public ui::Prompter {
- public:
-  QStringList warnings;
-  void Warn(QWidget*, const QString& text) override { warnings << text; }
-  void Inform(QWidget*, const QString& text) override { ADD_FAILURE() << text.toStdString(); }
-  bool AskOkCancel(QWidget*, const QString& text) override {
-    ADD_FAILURE() << text.toStdString();
-    return false;
-  }
-  QString OpenFileName(QWidget*, const QString&, const QStringList&) override { return {}; }
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QStringList&) override {
-    return {};
-  }
-  std::optional<QColor> ChooseColour(QWidget*, const QColor&) override { return {}; }
-  bool OpenLocalFile(const QString&) override { return false; }
-  bool StartProgram(const QString&, const QStringList&) override { return false; }
-};
 
 std::string ReadAll(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -46,8 +28,6 @@ std::string ReadAll(const std::filesystem::path& path) {
   text << in.rdbuf();
   return text.str();
 }
-
-void ProcessDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 class ExportDialogTest : public testing::Test {
  protected:
@@ -59,7 +39,10 @@ class ExportDialogTest : public testing::Test {
   }
   void TearDown() override {
     delete dialog_.data();
-    ProcessDeletes();
+    test::ProcessPostedEvents();
+    // The dialog only ever warns.
+    EXPECT_TRUE(prompter_.informs.isEmpty()) << prompter_.informs.join('\n').toStdString();
+    EXPECT_TRUE(prompter_.questions.isEmpty()) << prompter_.questions.join('\n').toStdString();
   }
   // The dialog as the main window opens it, at 15 twips per pixel unless told otherwise.
   ExportDialog* Open(QPointF twipsPerPixel = {15, 15}) {
@@ -73,7 +56,7 @@ class ExportDialogTest : public testing::Test {
   std::filesystem::path Page() const { return temp_ / "pics" / "animate.htm"; }
 
   test::TempFolder temp_;
-  RecordingPrompter prompter_;
+  test::FakePrompter prompter_;
   std::string source_ = (temp_ / "pics" / "cat.jpg").string();
   int frames_ = 10;
   QPointer<ExportDialog> dialog_;
@@ -122,7 +105,7 @@ TEST_F(ExportDialogTest, OkWithoutSourcePictureWarnsAndStaysOpen) {
   source_.clear();
   ExportDialog* d = Open();
   d->OKButton()->click();
-  ProcessDeletes();
+  test::ProcessPostedEvents();
   ASSERT_FALSE(dialog_.isNull());
   EXPECT_TRUE(d->isVisible());
   EXPECT_EQ(prompter_.warnings, QStringList{QStringLiteral("原画を先に開いてください。")});
@@ -135,7 +118,7 @@ TEST_F(ExportDialogTest, RefusedTimesWarnAndStayOpen) {
     d->Text1()->setText(QString::fromUtf8(text));
     d->OKButton()->click();
   }
-  ProcessDeletes();
+  test::ProcessPostedEvents();
   ASSERT_FALSE(dialog_.isNull());
   EXPECT_TRUE(d->isVisible());
   const QString notANumber = QString::fromUtf8(base::kNotANumberMessage.data());
@@ -151,7 +134,7 @@ TEST_F(ExportDialogTest, GoodOkWritesThePageAndCloses) {
   // Full-width digits and point with an ideographic space, as a Japanese input method types them.
   d->Text1()->setText(QString::fromUtf8("\xE3\x80\x80１．５"));
   d->OKButton()->click();
-  ProcessDeletes();
+  test::ProcessPostedEvents();
   EXPECT_TRUE(dialog_.isNull());
   EXPECT_TRUE(prompter_.warnings.isEmpty()) << prompter_.warnings.join('\n').toStdString();
   EXPECT_EQ(ReadAll(Page()), PageText({320, 240, 12, "cat", 1500}));
@@ -162,7 +145,7 @@ TEST_F(ExportDialogTest, PageThatCannotBeWrittenIsReportedAndTheDialogStays) {
   source_ = (temp_ / "gone" / "cat.jpg").string();
   ExportDialog* d = Open();
   d->OKButton()->click();
-  ProcessDeletes();
+  test::ProcessPostedEvents();
   ASSERT_FALSE(dialog_.isNull());
   EXPECT_TRUE(d->isVisible());
   ASSERT_EQ(prompter_.warnings.size(), 1);
@@ -175,12 +158,12 @@ TEST_F(ExportDialogTest, CancelClosesWithoutWritingAndEscapeDoesNothing) {
   ExportDialog* d = Open();
   QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
   QCoreApplication::sendEvent(d, &escape);
-  ProcessDeletes();
+  test::ProcessPostedEvents();
   ASSERT_FALSE(dialog_.isNull());
   EXPECT_TRUE(d->isVisible());
 
   d->CancelButton()->click();
-  ProcessDeletes();
+  test::ProcessPostedEvents();
   EXPECT_TRUE(dialog_.isNull());
   EXPECT_FALSE(std::filesystem::exists(Page()));
   EXPECT_TRUE(prompter_.warnings.isEmpty());

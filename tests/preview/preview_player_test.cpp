@@ -2,8 +2,6 @@
 // button, and the end when frame 00 can no longer be loaded.
 #include "preview/preview_player.h"
 
-#include <QPushButton>
-
 #include "app/main_window_fixture.h"
 
 namespace kinetta::test {
@@ -46,16 +44,13 @@ class PreviewTest : public MainWindowTest {
     }
     return shown;
   }
-  bool AbortVisible() {
-    return !window().findChild<QPushButton*>(QStringLiteral("Command1"))->isHidden();
-  }
 
   std::string source_;
 };
 
 TEST_F(PreviewTest, PlaysTheFramesInALoopOneATick) {
   app::MainWindow& w = OpenWithFrames({0, 1, 2});
-  w.mnuPrev_Click();
+  Trigger("mnuPrev");
   EXPECT_EQ(w.statusText(), U("プレビュー中"));
   EXPECT_EQ(w.activity(), app::Activity::Previewing);
   EXPECT_TRUE(AbortVisible());
@@ -71,9 +66,9 @@ TEST_F(PreviewTest, PlaysTheFramesInALoopOneATick) {
 
 TEST_F(PreviewTest, AbortEndsAtTheNextTickAndKeepsTheFrame) {
   app::MainWindow& w = OpenWithFrames({0, 1, 2});
-  w.mnuPrev_Click();
+  Trigger("mnuPrev");
   EXPECT_EQ(Ticks(1), (std::vector<int>{1}));
-  w.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+  AbortButton()->click();
   EXPECT_FALSE(AbortVisible());
   EXPECT_EQ(w.activity(), app::Activity::Previewing);  // until the tick
   player().Timer1_Timer();
@@ -82,28 +77,28 @@ TEST_F(PreviewTest, AbortEndsAtTheNextTickAndKeepsTheFrame) {
   EXPECT_EQ(w.statusText(), QString());
   EXPECT_EQ(Shown(), 1);
   // Another Preview is accepted and starts again at 00.
-  w.mnuPrev_Click();
+  Trigger("mnuPrev");
   EXPECT_EQ(Shown(), 0);
   EXPECT_TRUE(player().timer().isActive());
 }
 
 TEST_F(PreviewTest, MissingMiddleFrameLoopsOverTheFramesBeforeIt) {
-  app::MainWindow& w = OpenWithFrames({0, 1, 3});
-  w.mnuPrev_Click();
+  OpenWithFrames({0, 1, 3});
+  Trigger("mnuPrev");
   EXPECT_EQ(Ticks(4), (std::vector<int>{1, 0, 1, 0}));
 }
 
 TEST_F(PreviewTest, FramesFromTenOnAreFound) {
   std::vector<int> numbers;
   for (int k = 0; k <= 11; ++k) numbers.push_back(k);
-  app::MainWindow& w = OpenWithFrames(numbers);
-  w.mnuPrev_Click();
+  OpenWithFrames(numbers);
+  Trigger("mnuPrev");
   EXPECT_EQ(Ticks(13), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 1}));
 }
 
 TEST_F(PreviewTest, FrameZeroGoneDuringPlaybackEndsThePreview) {
   app::MainWindow& w = OpenWithFrames({0, 1});
-  w.mnuPrev_Click();
+  Trigger("mnuPrev");
   EXPECT_EQ(Ticks(1), (std::vector<int>{1}));
   std::filesystem::remove(picDir() / "cat00.bmp");
   player().Timer1_Timer();  // no frame 02, no frame 00
@@ -116,25 +111,25 @@ TEST_F(PreviewTest, FrameZeroGoneDuringPlaybackEndsThePreview) {
 }
 
 TEST_F(PreviewTest, AnotherPictureSwitchesToItsFramesAtTheNextTick) {
-  app::MainWindow& w = OpenWithFrames({0, 1, 2});
+  OpenWithFrames({0, 1, 2});
   const std::string dog = Picture("dog.bmp", 6, 4);
   ASSERT_TRUE(image::WriteBmp24(SolidPicture(6, 4, FrameColour(7)), picDir() / "dog00.bmp"));
   ASSERT_TRUE(image::WriteBmp24(SolidPicture(6, 4, FrameColour(8)), picDir() / "dog01.bmp"));
-  w.mnuPrev_Click();
+  Trigger("mnuPrev");
   OpenPicture(dog);
   EXPECT_EQ(Ticks(2), (std::vector<int>{8, 7}));
 }
 
 TEST_F(PreviewTest, StartNeedsAPictureAndItsFrames) {
   app::MainWindow& w = Open();
-  w.mnuPrev_Click();
-  EXPECT_EQ(prompter.warnings, std::vector<QString>{U("原画を先に開いてください。")});
+  Trigger("mnuPrev");
+  EXPECT_EQ(prompter.warnings, QStringList{U("原画を先に開いてください。")});
   EXPECT_EQ(w.statusText(), QString());
 
   OpenPicture(Picture("cat.bmp", 6, 4));
   prompter.warnings.clear();
-  w.mnuPrev_Click();
-  EXPECT_EQ(prompter.warnings, std::vector<QString>{U("変換の実行を先に行ってください。")});
+  Trigger("mnuPrev");
+  EXPECT_EQ(prompter.warnings, QStringList{U("変換の実行を先に行ってください。")});
   EXPECT_EQ(w.statusText(), QString());
   EXPECT_EQ(w.activity(), app::Activity::Idle);
   EXPECT_FALSE(AbortVisible());
@@ -142,25 +137,25 @@ TEST_F(PreviewTest, StartNeedsAPictureAndItsFrames) {
 
   // Once frames exist a later Preview is accepted.
   WriteFrame(0);
-  w.mnuPrev_Click();
+  Trigger("mnuPrev");
   EXPECT_EQ(w.activity(), app::Activity::Previewing);
   EXPECT_EQ(Shown(), 0);
 }
 
 TEST_F(PreviewTest, SecondPreviewIsIgnoredAndExecuteIsRefused) {
   app::MainWindow& w = OpenWithFrames({0, 1, 2});
-  w.mnuPrev_Click();
+  Trigger("mnuPrev");
   EXPECT_EQ(Ticks(1), (std::vector<int>{1}));
-  w.mnuPrev_Click();
+  Trigger("mnuPrev");
   EXPECT_TRUE(prompter.warnings.empty());
   EXPECT_EQ(Shown(), 1);  // not restarted
-  w.mnuExec_Click();
-  EXPECT_EQ(prompter.warnings, std::vector<QString>{U("プレビュー中です")});
+  Trigger("mnuExec");
+  EXPECT_EQ(prompter.warnings, QStringList{U("プレビュー中です")});
   // The settings command clears the status text; the preview plays on and still refuses Execute.
-  w.mnuSeting_Click();
+  Trigger("mnuSeting");
   EXPECT_EQ(w.statusText(), QString());
-  w.mnuExec_Click();
-  EXPECT_EQ(prompter.warnings.size(), 2u);
+  Trigger("mnuExec");
+  EXPECT_EQ(prompter.warnings.size(), 2);
   EXPECT_TRUE(prompter.questions.empty());
   EXPECT_EQ(Ticks(1), (std::vector<int>{2}));
   EXPECT_FALSE(std::filesystem::exists(picDir() / "cat03.bmp"));

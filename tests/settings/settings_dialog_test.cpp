@@ -15,7 +15,8 @@
 #include <QRadioButton>
 #include <memory>
 
-#include "script_prompter.h"
+#include "event_wait.h"
+#include "fake_prompter.h"
 
 namespace kinetta::settings {
 namespace {
@@ -24,7 +25,7 @@ namespace {
 void Activate(QWidget* w) {
   w->show();
   w->activateWindow();
-  for (int i = 0; i < 50 && QApplication::activeWindow() != w; ++i) QApplication::processEvents();
+  test::WaitUntil([w] { return QApplication::activeWindow() == w; }, 5000);
   ASSERT_EQ(QApplication::activeWindow(), w);
 }
 
@@ -68,7 +69,7 @@ class SettingsDialogTest : public testing::Test {
 
   base::Settings settings;
   QSizeF source{0, 0};
-  test::ScriptPrompter prompter;
+  test::FakePrompter prompter;
   std::unique_ptr<SettingsDialog> dialog;
 };
 

@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QThread>
 #include <atomic>
 #include <vector>
 
-#include "app/main_window_fixture.h"
+#include "event_wait.h"
 
 namespace kinetta::ui {
 namespace {
@@ -50,7 +49,7 @@ TEST(WorkerThread, OneJobAtATimeAndNothingFromAJoinedJob) {
   EXPECT_FALSE(worker.Start([](const WorkerThread::Post&) {}));
   release = true;
   worker.Join();  // the program stopping: what the job posted on its way out is not seen
-  QCoreApplication::processEvents();
+  test::ProcessPostedEvents();
   EXPECT_FALSE(late);
   EXPECT_TRUE(worker.Start([](const WorkerThread::Post&) {}));
   worker.Join();

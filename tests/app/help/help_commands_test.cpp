@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 
 #include "app/help/about_box.h"
-#include "script_prompter.h"
+#include "fake_prompter.h"
 
 namespace kinetta::help {
 namespace {
@@ -33,14 +33,14 @@ class HelpPageTest : public testing::Test {
   }
 
   QTemporaryDir temp{QDir::tempPath() + QStringLiteral("/kinettahelpXXXXXX")};
-  test::ScriptPrompter prompter;
+  test::FakePrompter prompter;
 };
 
 TEST_F(HelpPageTest, MissingPageNamesTheFullPath) {
   const QString folder = Folder(true);
   ShowHelpContents(nullptr, prompter, folder);
   EXPECT_EQ(prompter.warnings, QStringList{folder + QStringLiteral("/help.htmがありません。")});
-  EXPECT_TRUE(prompter.opened.isEmpty());
+  EXPECT_TRUE(prompter.localFiles.isEmpty());
 }
 
 TEST_F(HelpPageTest, FolderWithoutPointAsksForUpperCaseExtensionFirst) {
@@ -48,9 +48,9 @@ TEST_F(HelpPageTest, FolderWithoutPointAsksForUpperCaseExtensionFirst) {
   if (folder.isEmpty()) GTEST_SKIP() << "the temporary folder's path holds a point";
   Touch(folder + "/help.htm");
   Touch(folder + "/help.HTM");
-  prompter.openAnswers = {true};
+  prompter.localFileAnswers = {true};
   ShowHelpContents(nullptr, prompter, folder);
-  EXPECT_EQ(prompter.opened, QStringList{folder + "/help.HTM"});
+  EXPECT_EQ(prompter.localFiles, QStringList{folder + "/help.HTM"});
   EXPECT_TRUE(prompter.warnings.isEmpty());
 }
 
@@ -58,27 +58,27 @@ TEST_F(HelpPageTest, CaseSensitiveFolderOpensThePageThatExists) {
   const QString folder = Folder(false);
   if (folder.isEmpty()) GTEST_SKIP() << "the temporary folder's path holds a point";
   Touch(folder + "/help.htm");
-  prompter.openAnswers = {true};
+  prompter.localFileAnswers = {true};
   ShowHelpContents(nullptr, prompter, folder);
-  EXPECT_EQ(prompter.opened, QStringList{folder + "/help.htm"});
+  EXPECT_EQ(prompter.localFiles, QStringList{folder + "/help.htm"});
 }
 
 TEST_F(HelpPageTest, DottedFolderAsksForTheStemThenRetriesWithExtension) {
   const QString folder = Folder(true);
   Touch(folder + "/help.htm");
   Touch(folder + "/help");  // a stem the desktop then refuses to open
-  prompter.openAnswers = {false, true};
+  prompter.localFileAnswers = {false, true};
   ShowHelpContents(nullptr, prompter, folder);
-  EXPECT_EQ(prompter.opened, (QStringList{folder + "/help", folder + "/help.htm"}));
+  EXPECT_EQ(prompter.localFiles, (QStringList{folder + "/help", folder + "/help.htm"}));
   EXPECT_TRUE(prompter.warnings.isEmpty());
 }
 
 TEST_F(HelpPageTest, MissingStemCountsAsAFailedFirstAttempt) {
   const QString folder = Folder(true);
   Touch(folder + "/help.htm");
-  prompter.openAnswers = {true};
+  prompter.localFileAnswers = {true};
   ShowHelpContents(nullptr, prompter, folder);
-  EXPECT_EQ(prompter.opened, QStringList{folder + "/help.htm"});
+  EXPECT_EQ(prompter.localFiles, QStringList{folder + "/help.htm"});
 }
 
 TEST_F(HelpPageTest, BothAttemptsFailingGiveTheThreeLineMessage) {
@@ -86,7 +86,7 @@ TEST_F(HelpPageTest, BothAttemptsFailingGiveTheThreeLineMessage) {
   Touch(folder + "/help.htm");
   Touch(folder + "/help");
   ShowHelpContents(nullptr, prompter, folder);  // the desktop refuses every page
-  EXPECT_EQ(prompter.opened.size(), 2);
+  EXPECT_EQ(prompter.localFiles.size(), 2);
   EXPECT_EQ(prompter.warnings,
             QStringList{QStringLiteral("ヘルプを表示するにはＨＴＭＬ対応のブラウザが必要です。\n"
                                        " インターネットエクスプローラなどを準備してください。\n"
@@ -111,7 +111,7 @@ class AboutBoxTest : public testing::Test {
   }
   void PressSysInfo() { box->findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click(); }
 
-  test::ScriptPrompter prompter;
+  test::FakePrompter prompter;
   std::unique_ptr<AboutBox> box;
 };
 

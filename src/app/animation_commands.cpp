@@ -1,0 +1,125 @@
+// The HTML page and the animation file: their dialogs, and the animation file made on the
+// worker thread with its progress and its end.
+#include "app/main_window.h"
+
+#include <QProgressBar>
+
+#include "base/messages.h"
+#include "export/animation_dialog.h"
+#include "export/export_dialog.h"
+#include "ui_support/form_metrics.h"
+
+namespace kinetta::app {
+
+void MainWindow::mnuFileHTML_Click() {
+  if (sourcePath_.empty()) {
+    Warn(ui::Utf8(base::kNoSourceMessage.data()));
+    return;
+  }
+  canvasWidthPx_ = layout_.CanvasWidthPx();
+  canvasHeightPx_ = layout_.CanvasHeightPx();
+  OpenExportDialog();
+}
+
+exporter::ExportDialog* MainWindow::exportDialog() const { return exportDialog_; }
+
+void MainWindow::OpenExportDialog() {
+  if (!exportDialog_) {
+    const TwipsPerPixel tpp = layout_.twipsPerPixel();
+    exportDialog_ = new exporter::ExportDialog([this] { return sourcePath_; },
+                                               [this] { return settings_.FrameCount; }, appFolder_,
+                                               QPointF(tpp.x, tpp.y), prompter_, this);
+    exportDialog_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  exportDialog_->SetCanvasSize(canvasWidthPx_, canvasHeightPx_);
+  exportDialog_->show();
+  exportDialog_->raise();
+  exportDialog_->activateWindow();
+}
+
+// ---- Animation file --------------------------------------------------------------------------
+
+void MainWindow::OnAnimationFile() {
+  if (!MayStart(Activity::MakingAnimation)) return;
+  if (sourcePath_.empty()) {
+    Warn(ui::Utf8(base::kNoSourceMessage.data()));
+    return;
+  }
+  OpenAnimationDialog();
+}
+
+exporter::AnimationDialog* MainWindow::animationDialog() const { return animationDialog_; }
+
+void MainWindow::OpenAnimationDialog() {
+  if (!animationDialog_) {
+    const TwipsPerPixel tpp = layout_.twipsPerPixel();
+    animationDialog_ = new exporter::AnimationDialog(
+        [this] { return sourcePath_; }, [this] { return MayStart(Activity::MakingAnimation); },
+        [this](const exporter::AnimationOrder& order) { return StartAnimation(order); },
+        QPointF(tpp.x, tpp.y), prompter_, this);
+    animationDialog_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  animationDialog_->show();
+  animationDialog_->raise();
+  animationDialog_->activateWindow();
+}
+
+bool MainWindow::StartAnimation(const exporter::AnimationOrder& order) {
+  if (!MayStart(Activity::MakingAnimation) || !activity_.Begin(Activity::MakingAnimation)) {
+    return false;
+  }
+  SetStatus(ui::Utf8(kStatusMakingAnimation));
+  ShowAbortButton(true);
+  OnAnimationProgress(0, 0);
+  progress_->show();
+  AnimationJob job;
+  job.sourcePath = order.sourcePath;
+  job.format = order.format;
+  job.delay = order.delay;
+  job.target = order.target;
+  job.onProgress = animationProgressHook_;
+  animationRunner_.Start(std::move(job));
+  return true;
+}
+
+// Reading the frames: an empty bar counting the frames read (their number is not known yet);
+// encoding: the bar fills with the frames encoded.
+void MainWindow::OnAnimationProgress(int done, int total) {
+  if (total <= 0) {
+    progress_->setRange(0, 1);
+    progress_->setValue(0);
+    progress_->setFormat(ui::Utf8("読込 %1").arg(done));
+    return;
+  }
+  progress_->setFormat(QStringLiteral("%v / %m"));
+  progress_->setRange(0, total);
+  progress_->setValue(done);
+}
+
+void MainWindow::OnAnimationFinished(const exporter::AnimationResult& result) {
+  activity_.End(Activity::MakingAnimation);
+  ShowAbortButton(false);
+  progress_->hide();
+  progress_->setFormat(QStringLiteral("%v / %m"));
+  const QString message = QString::fromStdString(
+      result.message.empty() ? std::string(base::kAnimationFailedMessage) : result.message);
+  switch (result.status) {
+    case exporter::AnimationStatus::Written:
+      SetStatus(ui::Utf8(kStatusCompleted));
+      break;
+    case exporter::AnimationStatus::Aborted:
+      SetStatus(ui::Utf8(kStatusAborted));
+      break;
+    case exporter::AnimationStatus::NoFrames:
+      // The frames went away between the dialog's check and the worker's first read.
+      SetStatus({});
+      Warn(ui::Utf8(base::kNoFramesMessage.data()));
+      break;
+    case exporter::AnimationStatus::Failed:
+      SetStatus(ui::Utf8(kStatusAborted));
+      Warn(message);
+      break;
+  }
+}
+
+}  // namespace kinetta::app

@@ -1,0 +1,123 @@
+// Execute and Preview: the checks before a run, the run on the worker thread with its frames in
+// the preview frame, and the preview player's frames and end.
+#include "app/main_window.h"
+
+#include <QProgressBar>
+#include <chrono>
+
+#include "app/picture_box.h"
+#include "base/messages.h"
+#include "preview/preview_player.h"
+#include "render/run.h"
+#include "ui_support/form_metrics.h"
+#include "ui_support/prompter.h"
+
+namespace kinetta::app {
+
+// ---- Execute ---------------------------------------------------------------------------------
+
+void MainWindow::mnuExec_Click() {
+  if (!MayStart(Activity::Converting)) return;
+  if (CheckRun()) StartRun();
+}
+
+bool MainWindow::CheckRun() {
+  if (sourcePath_.empty()) {
+    Warn(ui::Utf8(base::kNoSourceMessage.data()));
+    return false;
+  }
+  const TwipsPerPixel tpp = layout_.twipsPerPixel();
+  const double w = static_cast<float>(layout_.SourceWidthTwips() / tpp.x);
+  const double h = static_cast<float>(layout_.SourceHeightTwips() / tpp.y);
+  for (const render::RunWarning warning : render::CheckRunWarnings(settings_, w, h)) {
+    if (!prompter_.AskOkCancel(this, QString::fromStdString(render::WarningQuestion(warning)))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void MainWindow::StartRun() {
+  if (!activity_.Begin(Activity::Converting)) return;
+  SetStatus(ui::Utf8(kStatusConverting));
+  ShowAbortButton(true);
+  progress_->setRange(0, std::max(1, settings_.FrameCount));
+  progress_->setValue(0);
+  progress_->show();
+  ConversionJob job;
+  job.source = source_;
+  job.sourcePath = sourcePath_;
+  job.settings = settings_;
+  // The random dots of the fade-in differ from run to run.
+  job.seed =
+      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+  job.onCheckpoint = checkpointHook_;
+  runner_.Start(std::move(job));
+}
+
+void MainWindow::OnFrameSaved(int k, const QImage& frame) {
+  ShowOnCanvas(frame);
+  progress_->setValue(k + 1);
+}
+
+void MainWindow::OnRunFinished(const render::RunResult& result) {
+  activity_.End(Activity::Converting);
+  ShowAbortButton(false);
+  progress_->hide();
+  switch (result.status) {
+    case render::RunStatus::Completed:
+      SetStatus(ui::Utf8(kStatusCompleted));
+      break;
+    case render::RunStatus::Aborted:
+      SetStatus(ui::Utf8(kStatusAborted));
+      break;
+    case render::RunStatus::WriteFailed:
+      SetStatus(ui::Utf8(kStatusAborted));
+      Warn(QString::fromStdString(result.message));
+      break;
+    case render::RunStatus::BadFrameSize:
+    case render::RunStatus::NoShape:
+      // Nothing was drawn: no run took place.
+      SetStatus({});
+      Warn(QString::fromStdString(result.message));
+      break;
+  }
+}
+
+// ---- Preview ---------------------------------------------------------------------------------
+
+void MainWindow::mnuPrev_Click() {
+  if (!MayStart(Activity::Previewing)) return;
+  SetStatus({});
+  if (sourcePath_.empty()) {
+    Warn(ui::Utf8(base::kNoSourceMessage.data()));
+    return;
+  }
+  SetStatus(ui::Utf8(kStatusPreviewing));
+  if (!player_->Start()) {
+    SetStatus({});
+    Warn(ui::Utf8(base::kNoFramesMessage.data()));
+    return;
+  }
+  activity_.Begin(Activity::Previewing);
+  ShowAbortButton(true);
+}
+
+void MainWindow::OnPreviewFrame(const QImage& frame) { ShowOnCanvas(frame); }
+
+void MainWindow::OnPreviewEnded() {
+  ShowAbortButton(false);
+  SetStatus({});
+  activity_.End(Activity::Previewing);
+}
+
+// The frame canvas takes each frame's size, so that a preview after a restart shows whole frames
+// and the HTML page gets the frame size.
+void MainWindow::ShowOnCanvas(const QImage& frame) {
+  if (frame.width() != layout_.CanvasWidthPx() || frame.height() != layout_.CanvasHeightPx()) {
+    SetCanvasSize(frame.width(), frame.height());
+  }
+  Picture2->setImage(frame);
+}
+
+}  // namespace kinetta::app
