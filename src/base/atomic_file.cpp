@@ -10,12 +10,33 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <string>
 
 namespace kinetta::base {
 
 namespace {
 
 std::string Reason(int err) { return std::strerror(err); }
+
+// The process's file-creation mask, read once. The kernel reports it in /proc/self/status; only
+// where that is missing is it read the one other way, by setting it and putting it back, which
+// for that moment leaves it at 0 for every thread. Setting it for each file, from the
+// conversion worker and the user-interface thread at once, could leave it at 0 for good.
+mode_t ProcessUmask() {
+  static const mode_t mask = [] {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+      if (line.rfind("Umask:", 0) == 0) {
+        return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+      }
+    }
+    const mode_t m = ::umask(0);
+    ::umask(m);
+    return m;
+  }();
+  return mask;
+}
 
 // Puts the finished temporary file in the target's place. Over an existing regular file the two
 // names are swapped in one step and the old file is then deleted: the target name holds a
@@ -61,9 +82,7 @@ bool WriteFileAtomically(
   };
   bool ok = produce(write) && writeError == 0;
   // mkstemp creates the file readable by the owner only; give it the usual permissions.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
+  ::fchmod(fd, 0666 & ~ProcessUmask());
   if (::close(fd) != 0 && ok) {
     writeError = errno;
     ok = false;
