@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <mutex>
 
 #include "base/messages.h"
 #include "base/path_helpers.h"
@@ -46,6 +47,17 @@ bool BmpLooksComplete(const QByteArray& data) {
   return static_cast<qint64>(data.size()) >= static_cast<qint64>(offset) + rowBytes * height;
 }
 
+// The readers' allocation limit is one setting for the whole process, read by every reader on
+// any thread: it is set once, before the first picture is read, and never written again.
+void AllowLargestPicture() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    // Room for the decoded picture (4 bytes a pixel) and no more.
+    QImageReader::setAllocationLimit(
+        static_cast<int>(std::max<long long>(256, kMaxPicturePixels * 4 / (1024 * 1024) + 64)));
+  });
+}
+
 }  // namespace
 
 bool LoadPicture(const std::string& path, render::Surface& out, std::string* message) {
@@ -72,9 +84,7 @@ bool LoadPicture(const std::string& path, render::Surface& out, std::string* mes
   if ((format == "jpeg" || format == "jpg") && !JpegLooksComplete(data)) return fail();
   if (format == "bmp" && !BmpLooksComplete(data)) return fail();
 
-  // Room for the decoded picture (4 bytes a pixel) and no more.
-  QImageReader::setAllocationLimit(
-      static_cast<int>(std::max<long long>(256, kMaxPicturePixels * 4 / (1024 * 1024) + 64)));
+  AllowLargestPicture();
   QImage image;
   if (!reader.read(&image) || image.isNull() || image.size() != size) return fail();
   out = SurfaceFromImage(image);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QImageReader>
 #include <string>
 
 #include "image/bmp_file.h"
@@ -47,6 +48,18 @@ INSTANTIATE_TEST_SUITE_P(Corpus, BrokenPictureTest,
                          testing::Values("missing.bmp", "empty.bmp", "not-a-picture.jpg",
                                          "truncated.bmp", "truncated.jpg", "truncated.gif",
                                          "corrupt.gif", "huge-header.bmp", "bad-size.bmp"));
+
+// The readers' allocation limit is one setting for the whole process, read by readers on other
+// threads: loading sets it once, to room for the largest picture accepted, and never again.
+TEST(PictureFile, AllocationLimitIsSetOnceForTheLargestPicture) {
+  render::Surface s;
+  ASSERT_TRUE(LoadPicture(Data("good.bmp"), s));
+  EXPECT_EQ(QImageReader::allocationLimit(), 1088);  // 16384 x 16384 x 4 bytes in MiB, + 64
+  QImageReader::setAllocationLimit(1000);
+  ASSERT_TRUE(LoadPicture(Data("good.jpg"), s));
+  EXPECT_EQ(QImageReader::allocationLimit(), 1000) << "a later load wrote the limit again";
+  QImageReader::setAllocationLimit(1088);
+}
 
 TEST(PictureFile, FolderIsNotAPicture) {
   render::Surface s;
