@@ -2,6 +2,7 @@
 // user-interface thread.
 #include "app/animation_runner.h"
 
+#include "base/messages.h"
 #include "image/frame_files.h"
 
 namespace kinetta::app {
@@ -14,7 +15,7 @@ bool AnimationRunner::Start(AnimationJob job) {
   if (running()) return false;
   abort_ = std::make_unique<std::atomic<bool>>(false);
   const std::atomic<bool>* abort = abort_.get();
-  return worker_.Start([this, abort, job = std::move(job)](const ui::WorkerThread::Post& post) {
+  auto work = [this, abort, job = std::move(job)](const ui::WorkerThread::Post& post) {
     exporter::AnimationRequest request;
     request.format = job.format;
     request.delay = job.delay;
@@ -30,6 +31,13 @@ bool AnimationRunner::Start(AnimationJob job) {
       worker_.Join();
       emit finished(result);
     });
+  };
+  return worker_.Start(std::move(work), [this](const std::string& message) {
+    // The file broke off with an error (memory ran out, say); none was written or changed.
+    exporter::AnimationResult result;
+    result.status = exporter::AnimationStatus::Failed;
+    result.message = std::string(base::kAnimationFailedMessage) + "\n" + message;
+    emit finished(result);
   });
 }
 

@@ -15,7 +15,7 @@ bool ConversionRunner::Start(ConversionJob job) {
   if (running()) return false;
   control_ = std::make_unique<render::RunControl>();
   render::RunControl* control = control_.get();
-  return worker_.Start([this, control, job = std::move(job)](const ui::WorkerThread::Post& post) {
+  auto work = [this, control, job = std::move(job)](const ui::WorkerThread::Post& post) {
     render::RenderOptions options;
     options.seed = job.seed;
     options.control = control;
@@ -31,6 +31,14 @@ bool ConversionRunner::Start(ConversionJob job) {
       worker_.Join();
       emit finished(result);
     });
+  };
+  return worker_.Start(std::move(work), [this](const std::string& message) {
+    // The run broke off with an error (memory ran out, say): it ends as a run whose frames
+    // could not all be handed on, with the frames saved so far kept.
+    render::RunResult result;
+    result.status = render::RunStatus::WriteFailed;
+    result.message = message;
+    emit finished(result);
   });
 }
 

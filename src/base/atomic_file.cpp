@@ -80,7 +80,15 @@ bool WriteFileAtomically(
     }
     return true;
   };
-  bool ok = produce(write) && writeError == 0;
+  bool ok = false;
+  try {
+    ok = produce(write) && writeError == 0;
+  } catch (...) {
+    // The content broke off with an error (memory ran out, say): no temporary file stays.
+    ::close(fd);
+    ::unlink(tmp.c_str());
+    throw;
+  }
   // mkstemp creates the file readable by the owner only; give it the usual permissions.
   ::fchmod(fd, 0666 & ~ProcessUmask());
   if (::close(fd) != 0 && ok) {

@@ -1,5 +1,7 @@
-// The messages that carry a path or a number.
+// The messages that carry a path, a number or an error.
 #include "base/messages.h"
+
+#include <new>
 
 namespace kinetta::base {
 
@@ -19,6 +21,20 @@ std::string NoShapeMessage(int shapeIndex) {
 std::string FrameTooSmallMessage(int width, int height) {
   return "こまの大きさが " + std::to_string(width) + " x " + std::to_string(height) +
          " ピクセルになり、1 ピクセルに足りません。横幅の設定を確かめてください。";
+}
+
+std::string ErrorMessage(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::bad_alloc&) {
+    return std::string(kOutOfMemoryMessage);
+  } catch (const std::exception& e) {
+    const std::string_view what = e.what();
+    return std::string(kUnexpectedErrorMessage) +
+           (what.empty() ? "" : "(" + std::string(what) + ")");
+  } catch (...) {
+  }
+  return std::string(kUnexpectedErrorMessage);
 }
 
 }  // namespace kinetta::base

@@ -2,6 +2,7 @@
 // every layer says the same thing in the same words.
 #pragma once
 
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,14 @@ inline constexpr std::string_view kTimeRangeMessage =
     "ひとコマの表示秒数は 0 から 32.767 までの秒数で入力してください。";
 
 inline constexpr std::string_view kPageFailedMessage = "HTMLファイルを作成できませんでした。";
+
+// A run or an animation file that broke off with an error instead of ending by itself.
+inline constexpr std::string_view kOutOfMemoryMessage = "メモリが足りません。";
+inline constexpr std::string_view kUnexpectedErrorMessage = "予期しないエラーが発生しました。";
+
+/// What to tell the user about the error that broke off a run or a file: kOutOfMemoryMessage
+/// when memory ran out, else kUnexpectedErrorMessage with the error's own text in brackets.
+std::string ErrorMessage(const std::exception_ptr& error);
 
 /// A picture that cannot be read: the path followed by "が開けません。".
 std::string CannotOpenMessage(std::string_view path);

@@ -4,10 +4,12 @@
 
 #include <chrono>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <ostream>
 
 #include "base/gif_rule.h"
+#include "base/messages.h"
 #include "base/settings_file.h"
 #include "cli/cli_options.h"
 #include "export/animation_file.h"
@@ -40,8 +42,13 @@ class ProgressLine {
     std::snprintf(line, sizeof line, "\r%d/%d こま  残り %.0f 秒   ", done, total_, left);
     err_ << line << std::flush;
   }
+  // Also when the run broke off with an error, so that its message starts on a line of its own.
+  ~ProgressLine() { Finish(); }
+  ProgressLine(const ProgressLine&) = delete;
+  ProgressLine& operator=(const ProgressLine&) = delete;
   void Finish() {
     if (enabled_) err_ << '\n';
+    enabled_ = false;
   }
 
  private:
@@ -143,10 +150,9 @@ int WriteExtras(const CliOptions& options, const render::RunResult& run,
   return kExitOk;
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string>& args, const CliEnvironment& env, std::ostream& out,
-           std::ostream& err) {
+// Everything RunCli does, without the guard against errors.
+int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env, std::ostream& out,
+                 std::ostream& err) {
   CliOptions options;
   std::string error;
   switch (ParseArguments(args, options, error)) {
@@ -204,6 +210,20 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env, std:
       return kExitFailed;
   }
   return kExitFailed;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, const CliEnvironment& env, std::ostream& out,
+           std::ostream& err) {
+  // An error anywhere (memory running out while the picture is read or the frames are drawn,
+  // say) is a failure with its message, not the end of the program through an abort.
+  try {
+    return RunUnguarded(args, env, out, err);
+  } catch (...) {
+    err << "kinetta-render: " << base::ErrorMessage(std::current_exception()) << '\n';
+    return kExitFailed;
+  }
 }
 
 }  // namespace kinetta::cli

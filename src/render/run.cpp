@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <exception>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -110,7 +111,9 @@ RunResult DrawInOrder(Renderer& r, int n, const RenderOptions& o, const FrameHan
 
 // Frames drawn by `threads` workers on a small pool of canvases, handed on in order
 // by the calling thread. A canvas is reused for later frames once its frame has been handed on,
-// so memory stays at a few frames whatever the frame count.
+// so memory stays at a few frames whatever the frame count. An error on any thread (memory
+// running out while drawing or encoding a frame, say) stops the run and is passed on to the
+// caller once every worker has ended: an exception leaving a thread would end the program.
 RunResult DrawInParallel(Renderer& r, int n, int threads, const RenderOptions& o,
                          const FrameHandling& h) {
   RunResult result;
@@ -124,41 +127,60 @@ RunResult DrawInParallel(Renderer& r, int n, int threads, const RenderOptions& o
   }
   std::map<int, std::unique_ptr<Slot>> ready;
   int nextFrame = 0;
-  bool stopped = false;  // a worker stopped at a checkpoint, or the consumer failed
+  bool stopped = false;  // a worker stopped at a checkpoint, the consumer failed, or an error
   std::atomic<bool> failed{false};
+  std::exception_ptr error;  // the first error, passed on at the end
+
+  auto fail = [&](std::exception_ptr e) {
+    {
+      std::lock_guard lock(m);
+      if (!error) error = std::move(e);
+      stopped = true;
+      failed = true;
+    }
+    cv.notify_all();
+  };
 
   auto work = [&] {
-    DriverCheckpoint checkpoint(o, failed);
-    for (;;) {
-      std::unique_ptr<Slot> slot;
-      int k;
-      {
-        std::unique_lock lock(m);
-        cv.wait(lock, [&] { return stopped || nextFrame >= n || !pool.empty(); });
-        if (stopped || nextFrame >= n) return;
-        k = nextFrame++;
-        slot = std::move(pool.back());
-        pool.pop_back();
-      }
-      checkpoint.SetFrame(k);
-      const bool drawn = !Stopping(o) && r.DrawFrame(k, slot->canvas, checkpoint);
-      if (drawn && h.prepare) h.prepare(slot->canvas, slot->bytes);
-      {
-        std::lock_guard lock(m);
-        if (drawn) {
-          ready.emplace(k, std::move(slot));
-        } else {
-          stopped = true;
-          pool.push_back(std::move(slot));
+    try {
+      DriverCheckpoint checkpoint(o, failed);
+      for (;;) {
+        std::unique_ptr<Slot> slot;
+        int k;
+        {
+          std::unique_lock lock(m);
+          cv.wait(lock, [&] { return stopped || nextFrame >= n || !pool.empty(); });
+          if (stopped || nextFrame >= n) return;
+          k = nextFrame++;
+          slot = std::move(pool.back());
+          pool.pop_back();
         }
+        checkpoint.SetFrame(k);
+        const bool drawn = !Stopping(o) && r.DrawFrame(k, slot->canvas, checkpoint);
+        if (drawn && h.prepare) h.prepare(slot->canvas, slot->bytes);
+        {
+          std::lock_guard lock(m);
+          if (drawn) {
+            ready.emplace(k, std::move(slot));
+          } else {
+            stopped = true;
+            pool.push_back(std::move(slot));
+          }
+        }
+        cv.notify_all();
+        if (!drawn) return;
       }
-      cv.notify_all();
-      if (!drawn) return;
+    } catch (...) {
+      fail(std::current_exception());
     }
   };
 
   std::vector<std::jthread> workers;
-  for (int i = 0; i < threads; ++i) workers.emplace_back(work);
+  try {
+    for (int i = 0; i < threads; ++i) workers.emplace_back(work);
+  } catch (...) {
+    fail(std::current_exception());  // the workers already started end at once
+  }
 
   for (int k = 0; k < n; ++k) {
     std::unique_ptr<Slot> slot;
@@ -172,7 +194,12 @@ RunResult DrawInParallel(Renderer& r, int n, int threads, const RenderOptions& o
       slot = std::move(ready[k]);
       ready.erase(k);
     }
-    const bool ok = h.consume(k, *slot, result.failedPath, result.message);
+    bool ok = false;
+    try {
+      ok = h.consume(k, *slot, result.failedPath, result.message);
+    } catch (...) {
+      fail(std::current_exception());
+    }
     {
       std::lock_guard lock(m);
       pool.push_back(std::move(slot));
@@ -189,6 +216,7 @@ RunResult DrawInParallel(Renderer& r, int n, int threads, const RenderOptions& o
     result.framesDone = k + 1;
   }
   workers.clear();  // joins
+  if (error) std::rethrow_exception(error);
   return result;
 }
 

@@ -1,10 +1,12 @@
 // One job at a time on a thread of its own, reporting back to a user-interface object: what the
 // job posts runs on that object's thread, in order, and is dropped once the job has been joined
-// (the program stopped it) or a later job has started.
+// (the program stopped it) or a later job has started. A job that breaks off with an error is
+// reported as failed; it never ends the program.
 #pragma once
 
 #include <QObject>
 #include <functional>
+#include <string>
 #include <thread>
 
 namespace kinetta::ui {
@@ -23,9 +25,14 @@ class WorkerThread {
 
   bool running() const { return thread_.joinable(); }
 
-  /// Starts `work` on a new thread, handing it the Post for its news. False, and nothing
-  /// started, while a job is running. Call on the receiver's thread.
-  bool Start(std::function<void(const Post& post)> work);
+  /// Receives the message for the user (base::ErrorMessage) when a job broke off with an error.
+  using Failed = std::function<void(const std::string& message)>;
+
+  /// Starts `work` on a new thread, handing it the Post for its news. An error that leaves
+  /// `work` (memory running out, say) ends the job instead of the program: `failed` then runs as
+  /// the job's last news, once its thread has been joined. False, and nothing started, while a
+  /// job is running. Call on the receiver's thread.
+  bool Start(std::function<void(const Post& post)> work, Failed failed);
 
   /// Waits until the job's thread has ended. A job's last posting calls this before reporting
   /// its result, so the thread is gone when the result is seen. Call on the receiver's thread.

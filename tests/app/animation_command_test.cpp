@@ -1,12 +1,13 @@
 // The animation-file command through the main window: its one dialog, real GIF and WebP files
 // made from a run's frames on the worker thread, the guards while a file is being made, abort,
-// and closing the window meanwhile.
+// memory running out, and closing the window meanwhile.
 #include <QImageReader>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <atomic>
 #include <chrono>
+#include <new>
 #include <set>
 #include <thread>
 
@@ -234,6 +235,23 @@ TEST_F(AnimationCommandTest, FileThatCannotBeWrittenIsReported) {
   EXPECT_EQ(w.statusText(), U("中断しました。"));
   EXPECT_FALSE(std::filesystem::exists(target));
   EXPECT_EQ(Names(), FramesAnd({}, 2));
+}
+
+// Memory running out while the file is encoded ends it as failed with the message, instead of
+// ending the program, and leaves neither the file nor a temporary one.
+TEST_F(AnimationCommandTest, FileThatRunsOutOfMemoryIsReportedAndLeavesNoFile) {
+  RenderFrames(3);
+  app::MainWindow& w = window();
+  w.setAnimationProgressHookForTesting([](int done, int total, const std::atomic<bool>&) {
+    if (total > 0 && done == 1) throw std::bad_alloc();
+  });
+  Make(exporter::AnimationFormat::Gif, picDir() / "pic.gif");
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(w.statusText(), U("中断しました。"));
+  EXPECT_EQ(prompter.warnings,
+            std::vector<QString>{
+                U("アニメーションファイルを作成できませんでした。\nメモリが足りません。")});
+  EXPECT_EQ(Names(), FramesAnd({}, 3));
 }
 
 TEST_F(AnimationCommandTest, ClosingWhileAFileIsMadeStopsItAndLeavesNoFile) {

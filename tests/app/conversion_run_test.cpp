@@ -1,6 +1,6 @@
 // The Execute command through the main window: the checks and their warnings, a real run on a
 // worker thread with its frames on disk, the guards while a run is under way, abort, a frame
-// that cannot be written, and closing the window during a run.
+// that cannot be written, memory running out, and closing the window during a run.
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
@@ -11,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <new>
 #include <thread>
 
 #include "app/main_window_fixture.h"
@@ -274,6 +275,32 @@ TEST_F(ConversionRunTest, FrameThatCannotBeWrittenEndsTheRunWithItsName) {
       << prompter.warnings[0].toStdString();
   EXPECT_TRUE(Exists("pic00.bmp"));
   EXPECT_FALSE(Exists("pic02.bmp"));
+}
+
+// Memory running out on a drawing thread ends the run as failed with the message, instead of
+// ending the program: the window is idle, a new run may start, and the settings are written at
+// the end.
+TEST_F(ConversionRunTest, RunThatRunsOutOfMemoryIsReportedAndTheProgramGoesOn) {
+  WriteSettingsFile(SettingsText(0, 1, 100, 6));
+  const std::string path = Picture("pic.bmp", 12, 8);
+  app::MainWindow& w = Open();
+  w.setCheckpointHookForTesting([](int frame) {
+    if (frame == 2) throw std::bad_alloc();
+  });
+  OpenPicture(path);
+  w.mnuExec_Click();
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(w.statusText(), U("中断しました。"));
+  EXPECT_FALSE(AbortVisible());
+  EXPECT_EQ(prompter.warnings, std::vector<QString>{U("メモリが足りません。")});
+  EXPECT_FALSE(Exists("pic05.bmp"));
+  w.setCheckpointHookForTesting({});
+  w.mnuExec_Click();
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(w.statusText(), U("完了しました。"));
+  std::filesystem::remove(appDir() / "mivet.ini");
+  w.close();
+  EXPECT_TRUE(std::filesystem::exists(appDir() / "mivet.ini"));
 }
 
 TEST_F(ConversionRunTest, RefusedFrameSizeOrUnknownShapeRunsNothing) {

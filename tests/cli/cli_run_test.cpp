@@ -1,9 +1,15 @@
 // kinetta-render end to end: settings from mivet.ini and options, frames beside the source,
-// the GIF marker, notes, seeds, and the exit status of every outcome.
+// the GIF marker, notes, seeds, and the exit status of every outcome, memory running out among
+// them.
 #include "cli/cli_run.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <QImage>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -110,6 +116,54 @@ TEST_F(CliRunTest, InterruptStopsTheRun) {
 TEST(KinettaRenderExecutable, PrintsItsUsage) {
   EXPECT_EQ(std::system((std::string(KINETTA_RENDER_EXE) + " --help > /dev/null").c_str()), 0);
   EXPECT_NE(std::system((std::string(KINETTA_RENDER_EXE) + " --bogus 2> /dev/null").c_str()), 0);
+}
+
+// kinetta-render as a process of its own, its standard error going to `errFile`, its address
+// space capped at `addressSpace` bytes unless that is 0.
+pid_t StartRender(const std::vector<std::string>& args, const fs::path& errFile,
+                  rlim_t addressSpace = 0) {
+  std::vector<std::string> all{KINETTA_RENDER_EXE};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const char* errPath = errFile.c_str();
+  const pid_t pid = ::fork();
+  if (pid == 0) {  // only async-signal-safe calls until the program starts
+    ::dup2(::open(errPath, O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
+    ::dup2(::open("/dev/null", O_WRONLY), STDOUT_FILENO);
+    const rlimit limit{addressSpace, addressSpace};
+    if (addressSpace != 0) ::setrlimit(RLIMIT_AS, &limit);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  return pid;
+}
+
+// The exit status, or 128 + the signal that ended the process.
+int ExitStatus(int waitStatus) {
+  return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
+}
+
+int WaitForExit(pid_t pid) {
+  int status = 0;
+  return ::waitpid(pid, &status, 0) == pid ? ExitStatus(status) : -1;
+}
+
+// Memory running out is a failure with its message, not an abort of the program: a 3000 x 3000
+// picture loads within 256 MiB of address space, but the plane's work picture (three copies)
+// and canvases do not fit beside it.
+TEST_F(CliRunTest, MemoryRunningOutExitsOneWithTheMessage) {
+  QImage big(3000, 3000, QImage::Format_RGB32);
+  big.fill(Qt::gray);
+  ASSERT_TRUE(big.save(QString::fromStdString((pics_ / "big.jpg").string())));
+  const pid_t pid = StartRender(
+      {"--shape", "plane", "--width-mode", "0", "--frames", "2", (pics_ / "big.jpg").string()},
+      pics_ / "err.txt", rlim_t{256} << 20);
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(WaitForExit(pid), kExitFailed);
+  EXPECT_NE(FileBytes("err.txt").find("kinetta-render: メモリが足りません。"), std::string::npos)
+      << FileBytes("err.txt");
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
-// The run: checks before it, the work picture, and the parallel driver's order and abort.
+// The run: checks before it, the work picture, and the parallel driver's order, abort and errors.
 #include "render/run.h"
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string_view>
 
 #include "render/geometry.h"
 #include "test_support.h"
@@ -119,6 +122,32 @@ TEST(RenderFrames, StopEndsEvenTheCutoutBetweenFrames) {
                                    });
   EXPECT_EQ(r.status, RunStatus::Aborted);
   EXPECT_EQ(handed, 2);
+}
+
+// An error while a frame is drawn, prepared or handed on stops the run and reaches the caller
+// once every drawing thread has ended, instead of ending the program.
+TEST(RenderFrames, ErrorOnAnyThreadReachesTheCaller) {
+  for (const std::string_view where : {"checkpoint", "prepare", "consume"}) {
+    for (const int threads : {1, 3}) {
+      RenderOptions o;
+      o.threads = threads;
+      o.onCheckpoint = [where](int frame) {
+        if (where == "checkpoint" && frame == 3) throw std::runtime_error("checkpoint");
+      };
+      auto prepare = [where](const Surface&, std::vector<std::uint8_t>&) {
+        if (where == "prepare") throw std::runtime_error("prepare");
+      };
+      auto consume = [where](int k, const Surface&, const std::vector<std::uint8_t>&, std::string&,
+                             std::string&) {
+        if (where == "consume" && k == 2) throw std::runtime_error("consume");
+        return true;
+      };
+      const FrameStages stages{prepare, consume};
+      EXPECT_THROW(RenderFrames(test::CoordinatePicture(100, 40), PlaneRun(20), o, stages),
+                   std::runtime_error)
+          << where << ", " << threads << " threads";
+    }
+  }
 }
 
 }  // namespace
