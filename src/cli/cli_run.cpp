@@ -201,8 +201,10 @@ int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env
       out << result.framesDone << " こまを書き出しました。\n";
       return WriteExtras(options, result, settings, env, out, err);
     case render::RunStatus::Aborted:
+      // Interrupted, even when every frame was written meanwhile: the page and animation
+      // files asked for are not.
       err << "kinetta-render: 中断しました。(" << result.framesDone << " こまを書き出し済み)\n";
-      return result.framesDone == settings.FrameCount ? kExitOk : kExitInterrupted;
+      return kExitInterrupted;
     case render::RunStatus::WriteFailed:
     case render::RunStatus::BadFrameSize:
     case render::RunStatus::NoShape:

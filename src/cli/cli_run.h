@@ -18,7 +18,7 @@ inline constexpr int kExitInterrupted = 130;
 struct CliEnvironment {
   std::string appFolder;        ///< where mivet.ini and gifsw are looked for
   bool progress = false;        ///< draw the progress line (standard error is a terminal)
-  render::RunControl* control;  ///< Ctrl-C sets abort here
+  render::RunControl* control;  ///< Ctrl-C sets stop and abort here
 };
 
 /// Runs kinetta-render with `args` (without the program name); returns the exit status.

@@ -12,8 +12,13 @@
 namespace {
 kinetta::render::RunControl g_control;
 
-// Ctrl-C presses the abort button; the frames saved so far stay.
-void OnInterrupt(int) { g_control.abort = true; }
+// Ctrl-C ends the program: every motion stops before its next frame, even the cut-out, which
+// never stops for the abort button alone; the frames saved so far stay. The abort flag also
+// stops an animation file between two frames.
+void OnInterrupt(int) {
+  g_control.stop = true;
+  g_control.abort = true;
+}
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -1,6 +1,6 @@
 // kinetta-render end to end: settings from mivet.ini and options, frames beside the source,
-// the GIF marker, notes, seeds, and the exit status of every outcome, memory running out among
-// them.
+// the GIF marker, notes, seeds, and the exit status of every outcome, Ctrl-C and memory running
+// out among them.
 #include "cli/cli_run.h"
 
 #include <fcntl.h>
@@ -10,9 +10,12 @@
 #include <unistd.h>
 
 #include <QImage>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "base/settings_file.h"
 #include "cli/cli_fixture.h"
@@ -107,7 +110,8 @@ TEST_F(CliRunTest, SeedMakesTheDotsRepeatable) {
 }
 
 TEST_F(CliRunTest, InterruptStopsTheRun) {
-  control_.abort = true;  // as if Ctrl-C came before the first checkpoint
+  control_.stop = true;  // as if Ctrl-C came before the first checkpoint
+  control_.abort = true;
   EXPECT_EQ(Run({"--frames", "4", Source()}), kExitInterrupted);
   EXPECT_FALSE(fs::exists(pics_ / "cat00.bmp"));
   EXPECT_NE(err_.str().find("中断しました。"), std::string::npos);
@@ -148,6 +152,25 @@ int ExitStatus(int waitStatus) {
 int WaitForExit(pid_t pid) {
   int status = 0;
   return ::waitpid(pid, &status, 0) == pid ? ExitStatus(status) : -1;
+}
+
+// Ctrl-C stops even the cut-out, which never stops for the abort button, between two frames,
+// and an interrupted run never ends as a success.
+TEST_F(CliRunTest, CtrlCStopsTheCutoutAndExits130) {
+  const pid_t pid =
+      StartRender({"--shape", "cutout", "--frames", "32767", Source()}, pics_ / "err.txt");
+  ASSERT_GT(pid, 0);
+  // Once the first frame is on disk the program runs with its Ctrl-C handler in place.
+  int status = 0;
+  pid_t ended = 0;
+  while (!fs::exists(pics_ / "cat00.bmp") && (ended = ::waitpid(pid, &status, WNOHANG)) == 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_EQ(ended, 0) << "ended before its first frame with " << ExitStatus(status) << ": "
+                      << FileBytes("err.txt");
+  ::kill(pid, SIGINT);
+  EXPECT_EQ(WaitForExit(pid), kExitInterrupted);
+  EXPECT_FALSE(fs::exists(pics_ / "cat32766.bmp")) << "the run went on to its last frame";
 }
 
 // Memory running out is a failure with its message, not an abort of the program: a 3000 x 3000
