@@ -23,9 +23,11 @@ class Checkpoint {
 };
 
 /// What a renderer reads: the work picture (the source copied side by side as many times as
-/// the motion needs), the source size, the settings and the seed for random dots.
+/// the motion needs), the source size, the settings and the seed for random dots. A renderer
+/// keeps its own copy: the work picture is shared, read-only, and lives as long as any renderer
+/// that holds it, whatever becomes of the caller's objects.
 struct RenderInput {
-  const Surface& work;
+  std::shared_ptr<const Surface> work;
   int sourceWidth = 0;   ///< W
   int sourceHeight = 0;  ///< H
   Settings settings;
@@ -48,14 +50,15 @@ class Renderer {
   virtual void StartCanvas(Surface& canvas) const;
 
   /// Draws frame k (0-based) on `canvas`. Returns false when the checkpoint asked to stop; the
-  /// canvas then holds a partial frame. Frames are independent: it must be safe to call from
-  /// several threads at once on different canvases, and frame k must come out the same on any
+  /// canvas then holds a partial frame. Frames are independent: the driver calls this from
+  /// several threads at once on different canvases, so it changes nothing but the canvas (all
+  /// a run's tables are made by the constructor), and frame k must come out the same on any
   /// canvas that StartCanvas prepared, whatever frames were drawn on it before.
-  virtual bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) = 0;
+  virtual bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const = 0;
 
  protected:
   explicit Renderer(const RenderInput& in) : in_(in) {}
-  const RenderInput& in_;
+  const RenderInput in_;
 };
 
 /// The output width of the plane, disk, sphere and cylinder: WidthMode 0 the source width,

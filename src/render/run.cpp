@@ -86,7 +86,7 @@ struct FrameHandling {
 };
 
 // One canvas, frames in order, when one thread is asked for (or there is one frame).
-RunResult DrawInOrder(Renderer& r, int n, const RenderOptions& o, const FrameHandling& h) {
+RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const FrameHandling& h) {
   RunResult result;
   std::atomic<bool> failed{false};
   DriverCheckpoint checkpoint(o, failed);
@@ -114,7 +114,7 @@ RunResult DrawInOrder(Renderer& r, int n, const RenderOptions& o, const FrameHan
 // so memory stays at a few frames whatever the frame count. An error on any thread (memory
 // running out while drawing or encoding a frame, say) stops the run and is passed on to the
 // caller once every worker has ended: an exception leaving a thread would end the program.
-RunResult DrawInParallel(Renderer& r, int n, int threads, const RenderOptions& o,
+RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOptions& o,
                          const FrameHandling& h) {
   RunResult result;
   const FrameSize size = r.Size();
@@ -230,9 +230,9 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
     result.message = base::NoShapeMessage(s.ShapeIndex);
     return result;
   }
-  const Surface work = PrepareWork(source, motion->workCopies);
-  const RenderInput input{work, source.width(), source.height(), s, o.seed};
-  std::unique_ptr<Renderer> renderer = motion->make(input);
+  const std::unique_ptr<const Renderer> renderer =
+      motion->make({std::make_shared<const Surface>(PrepareWork(source, motion->workCopies)),
+                    source.width(), source.height(), s, o.seed});
   const FrameSize size = renderer->Size();
   result.frameWidth = size.width;
   result.frameHeight = size.height;

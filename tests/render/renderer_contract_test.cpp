@@ -1,8 +1,10 @@
 // What every one of the nine motions must honour: the frame count, one canvas size for every
-// frame, the abort at a checkpoint, the same frames on a second run and on several threads.
+// frame, the abort at a checkpoint, the same frames on a second run and on several threads, and
+// its own hold on its input.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 
 #include "render/geometry.h"
@@ -104,6 +106,30 @@ TEST_P(RendererContract, WorksOnSourcesPastSixteenBits) {
                                 {12000, 12}, {13200, 3}, {12000, 3}, {12000, 6}};
   EXPECT_EQ(frames[1].width(), expected[GetParam()].width);
   EXPECT_EQ(frames[1].height(), expected[GetParam()].height);
+}
+
+// A renderer holds its own input: made from a work picture and settings that the caller then
+// lets go, it still draws the driver's frames.
+TEST_P(RendererContract, KeepsItsInputAfterTheCallerLetsGo) {
+  struct NeverStop final : Checkpoint {
+    bool Step() override { return false; }
+  } checkpoint;
+  const Settings s = MakeSettings(4);
+  const Motion& motion = *FindMotion(GetParam());
+  std::unique_ptr<const Renderer> renderer;
+  {
+    const RenderInput in{std::make_shared<const Surface>(PrepareWork(source_, motion.workCopies)),
+                         source_.width(), source_.height(), s, 42};
+    renderer = motion.make(in);
+  }
+  const auto expected = test::RenderAll(source_, s, 42, 1);
+  ASSERT_EQ(expected.size(), 4u);
+  Surface canvas(renderer->Size().width, renderer->Size().height);
+  renderer->StartCanvas(canvas);
+  for (int k = 0; k < 4; ++k) {
+    ASSERT_TRUE(renderer->DrawFrame(k, canvas, checkpoint));
+    EXPECT_TRUE(canvas == expected[static_cast<std::size_t>(k)]) << "frame " << k;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(AllMotions, RendererContract, testing::Range(0, 9), MotionName);

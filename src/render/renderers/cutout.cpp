@@ -42,7 +42,7 @@ class Cutout final : public Renderer {
     const Colour back = in.settings.BackColor;
     for (int y = 0; y < height_; ++y) {
       for (int x = 0; x < w; ++x) {
-        const Colour mask = in.work.Point(x, height_ + y);
+        const Colour mask = in.work->Point(x, height_ + y);
         const std::size_t i = static_cast<std::size_t>(y) * w + x;
         and_[i] = static_cast<std::uint32_t>(mask) & 0xFFFFFFu;
         or_[i] = static_cast<std::uint32_t>(cutout::Combine(0, mask, back));
@@ -53,13 +53,13 @@ class Cutout final : public Renderer {
   FrameSize Size() const override { return {in_.sourceWidth, height_}; }
 
   // No checkpoint: every frame is drawn to its end.
-  bool DrawFrame(int k, Surface& canvas, Checkpoint&) override {
+  bool DrawFrame(int k, Surface& canvas, Checkpoint&) const override {
     const int w = in_.sourceWidth;
     // The work picture holds the source twice side by side, so columns M..M + W - 1 continue
     // with the source's own columns 0..M - 1 past W (M < W for every frame).
     const int m = SlideOffset(w, in_.settings.FrameCount, k);
     for (int y = 0; y < height_; ++y) {
-      const std::uint32_t* src = in_.work.Row(y) + m;
+      const std::uint32_t* src = in_.work->Row(y) + m;
       const std::uint32_t* keep = and_.data() + static_cast<std::size_t>(y) * w;
       const std::uint32_t* paint = or_.data() + static_cast<std::size_t>(y) * w;
       std::uint32_t* dst = canvas.Row(y);

@@ -53,9 +53,9 @@ class Cylinder final : public Renderer {
 
   // Every pixel is written in every frame. Columns are the outer loop, with a checkpoint every
   // 32 columns; within a block the pixels are visited row by row.
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) override {
+  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
     const int s = SlideOffset(in_.sourceWidth, in_.settings.FrameCount, k);
-    const int workW = in_.work.width();
+    const int workW = in_.work->width();
     std::vector<int> column(static_cast<std::size_t>(outW_));
     std::vector<const LightLevel*> light(column.size());
     bool allInside = true;
@@ -70,7 +70,7 @@ class Cylinder final : public Renderer {
       if (checkpoint.Step()) return false;
       const int x1 = std::min(outW_, x0 + 32);
       for (int y = 0; y < height_; ++y) {
-        const std::uint32_t* src = in_.work.Row(y);
+        const std::uint32_t* src = in_.work->Row(y);
         std::uint32_t* dst = canvas.Row(y);
         if (!allInside) {
           for (int x = x0; x < x1; ++x) {

@@ -108,7 +108,7 @@ class Disk final : public Renderer {
 
   // Every pixel is written in every frame: the source where the turned position lies inside
   // the frame, else the background (the frame starts from a plain background each time).
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) override {
+  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
     const disk::Turn turn(outW_, height_, disk::TurnAngle(k, in_.settings.FrameCount));
     std::vector<int> sx(static_cast<std::size_t>(outW_)), sy(sx.size());
     for (int y = 0; y < height_; ++y) {
@@ -121,14 +121,14 @@ class Disk final : public Renderer {
 
  private:
   void DrawRow(std::uint32_t* dst, const int* sx, const int* sy) const {
-    const int workW = in_.work.width();
+    const int workW = in_.work->width();
     for (int x = 0; x < outW_; ++x) {
       const int px = sx[x], py = sy[x];
       if (px < 0 || px >= outW_ || py < 0 || py >= height_) {
         dst[x] = back_;
       } else {
         // Inside the frame but past a narrower source: the -1 of the read clamps to black.
-        dst[x] = px < workW ? in_.work.Row(py)[px] : PackClamped(-1, 0, 0);
+        dst[x] = px < workW ? in_.work->Row(py)[px] : PackClamped(-1, 0, 0);
       }
     }
   }

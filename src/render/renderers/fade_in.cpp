@@ -69,7 +69,7 @@ class FadeIn final : public Renderer {
 
   FrameSize Size() const override { return {in_.sourceWidth, in_.sourceHeight}; }
 
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) override {
+  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
     if (k == 0) {
       // Frame 0 is plain background in both modes.
       canvas.Fill(in_.settings.BackColor);
@@ -89,7 +89,7 @@ class FadeIn final : public Renderer {
       if (checkpoint.Step()) return false;
       const int x1 = std::min(w, x0 + 32);
       for (int y = 0; y < h; ++y) {
-        const std::uint32_t* src = in_.work.Row(y);
+        const std::uint32_t* src = in_.work->Row(y);
         std::uint32_t* dst = canvas.Row(y);
         const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
         for (int x = x0; x < x1; ++x) f(src[x], dst[x], row + static_cast<std::size_t>(x));

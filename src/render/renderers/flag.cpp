@@ -50,7 +50,7 @@ class Flag final : public Renderer {
 
   FrameSize Size() const override { return {g_.width, g_.height}; }
 
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) override {
+  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
     const int w = in_.sourceWidth;
     const int h = in_.sourceHeight;
     const double phi = wave::Phase(k, in_.settings.FrameCount);
@@ -68,8 +68,8 @@ class Flag final : public Renderer {
     const int fh = g_.height;
     const double shift = g_.shift;
     const std::uint32_t back = back_;
-    const std::uint32_t* work = in_.work.Row(0);
-    const std::ptrdiff_t stride = in_.work.width();
+    const std::uint32_t* work = in_.work->Row(0);
+    const std::ptrdiff_t stride = in_.work->width();
     const double* amp = amplitude_.data();
     const double* swing = colSwing.data();
     for (int y = 0; y < fh; ++y) {

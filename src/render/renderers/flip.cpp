@@ -86,7 +86,7 @@ class Flip final : public Renderer {
 
   FrameSize Size() const override { return {g_.canvasWidth, g_.faceHeight}; }
 
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) override {
+  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
     const int w = in_.sourceWidth;
     const flip::Turn t = flip::MakeTurn(k, in_.settings.FrameCount, g_, shaded_);
     // The face shading depends only on the angle: one table per component for the frame.
@@ -113,7 +113,7 @@ class Flip final : public Renderer {
       if (!flip::RowOnFace(row, t, g_)) continue;
       const int sy = static_cast<int>(std::floor(row.sy));
       // The last back-face row lies below the work picture when H / 2 rounds up: it reads -1.
-      const std::uint32_t* src = sy < in_.work.height() ? in_.work.Row(sy) : nullptr;
+      const std::uint32_t* src = sy < in_.work->height() ? in_.work->Row(sy) : nullptr;
       const double d = row.d;
       const double span = w - 2 * d;
       std::uint32_t* out = dst + margin;

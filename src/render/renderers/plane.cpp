@@ -52,17 +52,17 @@ class Plane final : public Renderer {
 
   FrameSize Size() const override { return {outW_, height_}; }
 
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) override {
+  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
     const int s = SlideOffset(in_.sourceWidth, in_.settings.FrameCount, k);
     // Columns from here on read past the work picture.
-    const int inside = std::clamp(in_.work.width() - s, 0, outW_);
+    const int inside = std::clamp(in_.work->width() - s, 0, outW_);
     // Columns are the outer loop, with a checkpoint every 32 columns; within each block of 32
     // columns the pixels are visited row by row, band by band, which gives the same pixels.
     for (int x0 = 0; x0 < outW_; x0 += 32) {
       if (checkpoint.Step()) return false;
       const int x1 = std::min(outW_, x0 + 32);
       for (int y = 0; y < height_; ++y) {
-        const std::uint32_t* src = in_.work.Row(y) + s;
+        const std::uint32_t* src = in_.work->Row(y) + s;
         std::uint32_t* dst = canvas.Row(y);
         for (const Span& span : spans_[static_cast<std::size_t>(y)]) {
           const int b = std::max(span.begin, x0), e = std::min(span.end, x1);

@@ -63,13 +63,13 @@ class Sphere final : public Renderer {
 
   // Only the slices are written, the same pixels in every frame, so the background that
   // StartCanvas laid stays round the sphere.
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) override {
+  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
     const int s = SlideOffset(in_.sourceWidth, in_.settings.FrameCount, k);
-    const int workW = in_.work.width();
+    const int workW = in_.work->width();
     for (int y = 0; y < static_cast<int>(rows_.size()); ++y) {
       if (IsCheckpointStep(y) && checkpoint.Step()) return false;
       const Row& row = rows_[y];
-      const std::uint32_t* src = in_.work.Row(y);
+      const std::uint32_t* src = in_.work->Row(y);
       std::uint32_t* dst = canvas.Row(y) + row.x0;
       const std::int32_t* offset = offsets_.data() + row.start;
       const std::uint8_t* level = levels_.data() + row.start;

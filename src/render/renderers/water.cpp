@@ -73,10 +73,10 @@ class Water final : public Renderer {
 
   void StartCanvas(Surface& canvas) const override {
     canvas.Fill(in_.settings.BackColor);
-    canvas.CopyFrom(in_.work, 0, 0, in_.sourceWidth, in_.sourceHeight, 0, 0);
+    canvas.CopyFrom(*in_.work, 0, 0, in_.sourceWidth, in_.sourceHeight, 0, 0);
   }
 
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) override {
+  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
     const int w = in_.sourceWidth;
     const int h = in_.sourceHeight;
     const double phi = wave::Phase(k, in_.settings.FrameCount);
@@ -99,8 +99,8 @@ class Water final : public Renderer {
     // the sizes and force them to be read again for every pixel.
     const int w = in_.sourceWidth;
     const int h = in_.sourceHeight;
-    const std::uint32_t* work = in_.work.Row(0);
-    const std::ptrdiff_t stride = in_.work.width();
+    const std::uint32_t* work = in_.work->Row(0);
+    const std::ptrdiff_t stride = in_.work->width();
     const double* swingX = colSwing.data();
     const auto& reflect = reflect_;
     for (int y = 0; y < h; ++y) {
