@@ -131,6 +131,8 @@ void SettingsDialog::createControls() {
   Check1 = new QCheckBox(Frame4);
   Check1->setObjectName(QStringLiteral("Check1"));
   Check1->setGeometry(twips(120, 600, 1092, 252));
+  // A click takes the grey state to checked; from then on the box only toggles.
+  connect(Check1, &QCheckBox::clicked, this, [this] { Check1->setTristate(false); });
 
   Frame2 = new QGroupBox(QStringLiteral("横幅"), this);
   Frame2->setObjectName(QStringLiteral("Frame2"));
@@ -236,8 +238,14 @@ void SettingsDialog::Form_Activate() {
   Text1->setText(settings_.WidthMode == 2 ? NumberQText(settings_.WidthValue) : QString());
   Shape1->setColour(settings_.BackColor);
   Text2->setText(NumberQText(settings_.FrameCount));
-  // Every renderer treats a switch other than 1 as off, so such a value shows unchecked.
-  Check1->setChecked(settings_.Shade3D == 1);
+  // The switch is on at 1 for the shading and the water tint, but the fade-in draws dots for
+  // any value but 0. A value other than 0 and 1 (an edited settings file) therefore shows grey,
+  // and OK stores it back unless the user clicks the box.
+  const bool neither = settings_.Shade3D != 0 && settings_.Shade3D != 1;
+  Check1->setTristate(neither);
+  Check1->setCheckState(neither                  ? Qt::PartiallyChecked
+                        : settings_.Shade3D == 1 ? Qt::Checked
+                                                 : Qt::Unchecked);
   const QSizeF source = sourceSizeTwips_ ? sourceSizeTwips_() : QSizeF();
   if (source.width() > 0) {
     Label2->setText(SizeLabelText(source.width(), source.height(), twipsPerPixel_));
@@ -299,7 +307,7 @@ void SettingsDialog::OKButton_Click() {
   input.selectedOption = SelectedWidthOption();
   input.widthText = Text1->text();
   input.swatch = Shape1->colour();
-  input.switchChecked = Check1->isChecked();
+  input.switchState = Check1->checkState();
   input.framesText = Text2->text();
   const OkReading reading = ReadDialog(input, settings_);
   if (reading.refusal != Refusal::None) {

@@ -80,7 +80,9 @@ OkReading ReadDialog(const DialogInput& input, const base::Settings& current) {
   if (input.selectedOption >= 0 && input.selectedOption <= 2) s.WidthMode = input.selectedOption;
   s.WidthValue = std::max(1, *width);
   s.BackColor = input.swatch;
-  s.Shade3D = input.switchChecked ? 1 : 0;
+  if (input.switchState != Qt::PartiallyChecked) {
+    s.Shade3D = input.switchState == Qt::Checked ? 1 : 0;
+  }
   s.FrameCount = *frames;
   return {s, Refusal::None};
 }

@@ -52,7 +52,9 @@ struct DialogInput {
   int selectedOption = kNoOption;  ///< the selected width option, 0..2
   QString widthText;               ///< the width box (read whatever option is selected)
   render::Colour swatch = 0;       ///< the swatch's fill colour
-  bool switchChecked = false;
+  /// The switch's check box; grey (partially checked) while it shows a value other than 0 and 1
+  /// that the user has not changed.
+  Qt::CheckState switchState = Qt::Unchecked;
   QString framesText;  ///< the frame count box
 };
 
@@ -64,9 +66,9 @@ struct OkReading {
   Refusal refusal = Refusal::None;
 };
 
-/// What OK stores. A typed shape that matches no entry and a missing width option keep their
-/// settings; the width becomes at least 1; the frame count has no bound of its own. A number
-/// outside 16 bits refuses the whole reading and nothing is stored.
+/// What OK stores. A typed shape that matches no entry, a missing width option and a grey switch
+/// keep their settings; the width becomes at least 1; the frame count has no bound of its own. A
+/// number outside 16 bits refuses the whole reading and nothing is stored.
 OkReading ReadDialog(const DialogInput& input, const base::Settings& current);
 
 /// The message that names the box whose number was refused.

@@ -318,11 +318,36 @@ TEST_F(SettingsDialogTest, ValuesOutsideTheirRangesFromAnEditedFile) {
   Open();
   EXPECT_EQ(Combo()->currentText(), QStringLiteral("平面"));  // the design-time text stays
   for (int i = 0; i < 3; ++i) EXPECT_FALSE(Option(i)->isChecked()) << i;
-  EXPECT_FALSE(Switch()->isChecked());
+  EXPECT_EQ(Switch()->checkState(), Qt::PartiallyChecked);
   PressOk();
   EXPECT_EQ(settings.ShapeIndex, 0);  // OK stores the shape shown
   EXPECT_EQ(settings.WidthMode, 5);   // no option selected: the mode stays
-  EXPECT_EQ(settings.Shade3D, 0);
+  EXPECT_EQ(settings.Shade3D, 2);     // the grey switch keeps its value
+}
+
+// The switch shows 0 unchecked, 1 checked and any other value grey (the fade-in draws dots for
+// it). OK stores back the value the dialog was given unless the user clicked the box: a click
+// takes grey to checked, and later clicks toggle.
+TEST_F(SettingsDialogTest, SwitchStoresItsValueUnlessClicked) {
+  struct Case {
+    int given, clicks;
+    Qt::CheckState shown;
+    int stored;
+  };
+  const Case cases[] = {
+      {0, 0, Qt::Unchecked, 0}, {1, 0, Qt::Checked, 1},   {2, 0, Qt::PartiallyChecked, 2},
+      {0, 1, Qt::Checked, 1},   {1, 1, Qt::Unchecked, 0}, {2, 1, Qt::Checked, 1},
+      {2, 2, Qt::Unchecked, 0},
+  };
+  for (const Case& c : cases) {
+    settings.ShapeIndex = 8;  // the fade-in, whose switch is enabled
+    settings.Shade3D = c.given;
+    Open();
+    for (int i = 0; i < c.clicks; ++i) Switch()->click();
+    EXPECT_EQ(Switch()->checkState(), c.shown) << c.given << ", " << c.clicks << " clicks";
+    PressOk();
+    EXPECT_EQ(settings.Shade3D, c.stored) << c.given << ", " << c.clicks << " clicks";
+  }
 }
 
 }  // namespace

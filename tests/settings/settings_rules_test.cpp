@@ -45,14 +45,14 @@ TEST(ReadDialog, TypedShapeAndMissingOptionKeepTheirSettings) {
   // "平面 " (with a blank) and "円" name no entry; the comparison is exact.
   for (const char* typed : {"平面 ", "円", ""}) {
     const OkReading r =
-        ReadDialog({QString::fromUtf8(typed), kNoOption, "", 0, true, "1"}, Stored());
+        ReadDialog({QString::fromUtf8(typed), kNoOption, "", 0, Qt::Checked, "1"}, Stored());
     EXPECT_EQ(r.settings.ShapeIndex, 4) << typed;
     EXPECT_EQ(r.settings.WidthMode, 2) << typed;
   }
 }
 
 TEST(ReadDialog, WidthBoxIsReadFirstAndARefusalStoresNothing) {
-  const OkReading r = ReadDialog({"円盤", 0, "40000", 0, false, "-40000"}, Stored());
+  const OkReading r = ReadDialog({"円盤", 0, "40000", 0, Qt::Unchecked, "-40000"}, Stored());
   EXPECT_EQ(r.refusal, Refusal::Width);
   EXPECT_EQ(r.settings, Stored());
 }
