@@ -249,8 +249,7 @@ TEST_F(AnimationCommandTest, FileThatRunsOutOfMemoryIsReportedAndLeavesNoFile) {
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(w.statusText(), U("中断しました。"));
   EXPECT_EQ(prompter.warnings,
-            std::vector<QString>{
-                U("アニメーションファイルを作成できませんでした。\nメモリが足りません。")});
+            QStringList{U("アニメーションファイルを作成できませんでした。\nメモリが足りません。")});
   EXPECT_EQ(Names(), FramesAnd({}, 3));
 }
 

@@ -288,14 +288,14 @@ TEST_F(ConversionRunTest, RunThatRunsOutOfMemoryIsReportedAndTheProgramGoesOn) {
     if (frame == 2) throw std::bad_alloc();
   });
   OpenPicture(path);
-  w.mnuExec_Click();
+  Trigger("mnuExec");
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(w.statusText(), U("中断しました。"));
   EXPECT_FALSE(AbortVisible());
-  EXPECT_EQ(prompter.warnings, std::vector<QString>{U("メモリが足りません。")});
+  EXPECT_EQ(prompter.warnings, QStringList{U("メモリが足りません。")});
   EXPECT_FALSE(Exists("pic05.bmp"));
   w.setCheckpointHookForTesting({});
-  w.mnuExec_Click();
+  Trigger("mnuExec");
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(w.statusText(), U("完了しました。"));
   std::filesystem::remove(appDir() / "mivet.ini");
