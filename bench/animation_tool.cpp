@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "animation_decoder.h"
@@ -31,12 +32,12 @@ int Encode(const std::string& format, const std::string& source, const std::stri
   exporter::AnimationRequest request;
   request.format = format == "webp" ? exporter::AnimationFormat::WebP
                                     : exporter::AnimationFormat::Gif;
-  const exporter::AnimationTime time = exporter::ReadAnimationTime(seconds);
-  if (!time.delay) {
-    std::fprintf(stderr, "%s\n", time.message.c_str());
+  const base::Result<exporter::AnimationDelay> delay = exporter::ReadAnimationTime(seconds);
+  if (!delay.ok()) {
+    std::fprintf(stderr, "%s\n", delay.message().c_str());
     return 2;
   }
-  request.delay = *time.delay;
+  request.delay = delay.value();
   request.target = out;
   const exporter::AnimationResult result =
       exporter::WriteAnimation(image::FrameFileReader(source), request);
@@ -55,10 +56,11 @@ int Compare(const std::filesystem::path& file, const std::string& source) {
     return 1;
   }
   std::vector<render::Surface> expected;
-  render::Surface frame;
-  while (image::LoadPicture(base::FrameFileName(source, static_cast<int>(expected.size())),
-                            frame)) {
-    expected.push_back(frame);
+  for (;;) {
+    base::Result<render::Surface> frame =
+        image::LoadPicture(base::FrameFileName(source, static_cast<int>(expected.size())));
+    if (!frame.ok()) break;
+    expected.push_back(std::move(frame).value());
   }
   if (expected.size() != decoded.frames.size()) {
     std::fprintf(stderr, "%s: %zu frames, %zu frame files\n", file.c_str(),

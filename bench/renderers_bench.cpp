@@ -41,12 +41,11 @@ void BM_Motion(benchmark::State& state) {
   o.seed = 1;
   double pixels = 0;
   for (auto _ : state) {
-    kinetta::render::RenderFrames(picture, s, o,
-                                  [&](int, const Surface& f, std::string&, std::string&) {
-                                    pixels += static_cast<double>(f.width()) * f.height();
-                                    benchmark::DoNotOptimize(f.Row(0));
-                                    return true;
-                                  });
+    kinetta::render::RenderFrames(picture, s, o, [&](int, const Surface& f) {
+      pixels += static_cast<double>(f.width()) * f.height();
+      benchmark::DoNotOptimize(f.Row(0));
+      return kinetta::render::FrameOutcome{};
+    });
   }
   state.counters["Mpx/s"] = benchmark::Counter(pixels / 1e6, benchmark::Counter::kIsRate);
   state.SetLabel(std::string(kinetta::render::FindMotion(shape)->id) +

@@ -193,8 +193,8 @@ void MainWindow::ReadSettings() {
 void MainWindow::WriteSettings() {
   // A file that cannot be written (read-only folder, full disk) must not keep the program from
   // ending; the old file then stays as it was.
-  base::WriteSettingsFile(std::filesystem::path(appFolder_.toStdString()) / "mivet.ini",
-                    base::SettingsFile{settings_, recentFiles_});
+  (void)base::WriteSettingsFile(std::filesystem::path(appFolder_.toStdString()) / "mivet.ini",
+                                base::SettingsFile{settings_, recentFiles_});
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -55,16 +55,12 @@ int PutInPlace(const std::string& tmp, const std::filesystem::path& target) {
 
 }  // namespace
 
-bool WriteFileAtomically(
+Status WriteFileAtomically(
     const std::filesystem::path& target,
-    const std::function<bool(const std::function<bool(const void*, std::size_t)>&)>& produce,
-    std::string* error) {
+    const std::function<bool(const std::function<bool(const void*, std::size_t)>&)>& produce) {
   std::string tmp = target.string() + ".XXXXXX";
   const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) {
-    if (error) *error = Reason(errno);
-    return false;
-  }
+  if (fd < 0) return Status::Failed(Reason(errno));
   int writeError = 0;
   auto write = [&](const void* data, std::size_t size) {
     const char* p = static_cast<const char*>(data);
@@ -101,15 +97,14 @@ bool WriteFileAtomically(
   }
   if (!ok) {
     ::unlink(tmp.c_str());
-    if (error) *error = writeError ? Reason(writeError) : "書き込みが中断されました";
+    return Status::Failed(writeError ? Reason(writeError) : "書き込みが中断されました");
   }
-  return ok;
+  return Status::Ok();
 }
 
-bool WriteFileAtomically(const std::filesystem::path& target, const void* data, std::size_t size,
-                         std::string* error) {
-  return WriteFileAtomically(
-      target, [&](const auto& write) { return write(data, size); }, error);
+Status WriteFileAtomically(const std::filesystem::path& target, const void* data,
+                           std::size_t size) {
+  return WriteFileAtomically(target, [&](const auto& write) { return write(data, size); });
 }
 
 }  // namespace kinetta::base

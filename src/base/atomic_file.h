@@ -5,20 +5,19 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
-#include <string>
+
+#include "base/outcome.h"
 
 namespace kinetta::base {
 
-/// Writes `size` bytes to `target` atomically. False with a reason on failure; the target is
-/// then untouched and no temporary file is left.
-bool WriteFileAtomically(const std::filesystem::path& target, const void* data, std::size_t size,
-                         std::string* error = nullptr);
+/// Writes `size` bytes to `target` atomically. On failure the message is the reason; the target
+/// is then untouched and no temporary file is left.
+Status WriteFileAtomically(const std::filesystem::path& target, const void* data, std::size_t size);
 
 /// The same, with the content produced by `produce`, which writes through the given function
 /// (which returns false on a write error) and returns false itself to give up.
-bool WriteFileAtomically(
+Status WriteFileAtomically(
     const std::filesystem::path& target,
-    const std::function<bool(const std::function<bool(const void*, std::size_t)>&)>& produce,
-    std::string* error = nullptr);
+    const std::function<bool(const std::function<bool(const void*, std::size_t)>&)>& produce);
 
 }  // namespace kinetta::base

@@ -72,10 +72,9 @@ std::string SettingsFileText(const SettingsFile& data) {
   return text;
 }
 
-bool WriteSettingsFile(const std::filesystem::path& file, const SettingsFile& data,
-                       std::string* error) {
+Status WriteSettingsFile(const std::filesystem::path& file, const SettingsFile& data) {
   const std::string text = SettingsFileText(data);
-  return WriteFileAtomically(file, text.data(), text.size(), error);
+  return WriteFileAtomically(file, text.data(), text.size());
 }
 
 }  // namespace kinetta::base

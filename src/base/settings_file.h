@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "base/outcome.h"
 #include "base/settings.h"
 
 namespace kinetta::base {
@@ -28,10 +29,9 @@ std::filesystem::path SettingsFilePath();
 /// default; the values that were read are kept.
 SettingsFile ReadSettingsFile(const std::filesystem::path& file);
 
-/// Writes the nine lines, replacing the file in one step. False (with a reason) when the file
+/// Writes the nine lines, replacing the file in one step. Fails with the reason when the file
 /// cannot be written; the old file then stays as it was.
-bool WriteSettingsFile(const std::filesystem::path& file, const SettingsFile& data,
-                       std::string* error = nullptr);
+Status WriteSettingsFile(const std::filesystem::path& file, const SettingsFile& data);
 
 /// The file's text for `data`.
 std::string SettingsFileText(const SettingsFile& data);

@@ -2,6 +2,7 @@
 #include "cli/cli_options.h"
 
 #include <charconv>
+#include <utility>
 
 #include "export/html_page.h"
 #include "render/geometry.h"
@@ -70,20 +71,26 @@ std::string UsageText() {
          "file not written, 2 bad option, 130 interrupted.\n";
 }
 
-ParseOutcome ParseArguments(const std::vector<std::string>& args, CliOptions& out,
-                            std::string& error) {
+ParsedArguments ParseArguments(const std::vector<std::string>& args) {
+  ParsedArguments parsed;
+  CliOptions& out = parsed.options;
+  auto refuse = [&](std::string error) {
+    parsed.outcome = ParseOutcome::Error;
+    parsed.error = std::move(error);
+    return parsed;
+  };
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--help" || a == "-h") return ParseOutcome::Help;
+    if (a == "--help" || a == "-h") {
+      parsed.outcome = ParseOutcome::Help;
+      return parsed;
+    }
     if (a.rfind("--", 0) != 0 || a == "--") {
       if (a == "--" && i + 2 == args.size()) {
         out.source = args[i + 1];
         break;
       }
-      if (a == "--" || !out.source.empty()) {
-        error = "only one SOURCE picture may be given";
-        return ParseOutcome::Error;
-      }
+      if (a == "--" || !out.source.empty()) return refuse("only one SOURCE picture may be given");
       out.source = a;
       continue;
     }
@@ -95,13 +102,9 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args, CliOptions& ou
     } else if (i + 1 < args.size()) {
       value = args[++i];
     } else {
-      error = name + " needs a value";
-      return ParseOutcome::Error;
+      return refuse(name + " needs a value");
     }
-    auto bad = [&] {
-      error = "bad value for " + name + ": '" + value + "'";
-      return ParseOutcome::Error;
-    };
+    auto bad = [&] { return refuse("bad value for " + name + ": '" + value + "'"); };
     if (name == "--shape") {
       if (!(out.shape = ParseShape(value))) return bad();
     } else if (name == "--width-mode") {
@@ -117,32 +120,27 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args, CliOptions& ou
     } else if (name == "--seed") {
       if (!(out.seed = ParseInteger<std::uint64_t>(value, 0, UINT64_MAX))) return bad();
     } else if (name == "--html") {
-      const exporter::FrameTime time = exporter::ReadFrameTime(value);
-      if (!time.ms) {
-        error = "bad value for --html: '" + value + "' (" + time.message + ")";
-        return ParseOutcome::Error;
+      const base::Result<exporter::FrameTime> time = exporter::ReadFrameTime(value);
+      if (!time.ok()) {
+        return refuse("bad value for --html: '" + value + "' (" + time.message() + ")");
       }
-      out.htmlMs = time.ms;
+      out.htmlMs = time.value().ms;
     } else if (name == "--gif" || name == "--webp") {
       if (value.empty()) return bad();
       (name == "--gif" ? out.gifPath : out.webpPath) = value;
     } else if (name == "--delay") {
-      const exporter::AnimationTime time = exporter::ReadAnimationTime(value);
-      if (!time.delay) {
-        error = "bad value for --delay: '" + value + "' (" + time.message + ")";
-        return ParseOutcome::Error;
+      const base::Result<exporter::AnimationDelay> delay = exporter::ReadAnimationTime(value);
+      if (!delay.ok()) {
+        return refuse("bad value for --delay: '" + value + "' (" + delay.message() + ")");
       }
-      out.delay = *time.delay;
+      out.delay = delay.value();
     } else {
-      error = "unknown option " + name;
-      return ParseOutcome::Error;
+      return refuse("unknown option " + name);
     }
   }
-  if (out.source.empty()) {
-    error = "no SOURCE picture given";
-    return ParseOutcome::Error;
-  }
-  return ParseOutcome::Run;
+  if (out.source.empty()) return refuse("no SOURCE picture given");
+  parsed.outcome = ParseOutcome::Run;
+  return parsed;
 }
 
 base::Settings ApplyOptions(base::Settings s, const CliOptions& o) {

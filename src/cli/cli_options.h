@@ -28,9 +28,14 @@ struct CliOptions {
 
 enum class ParseOutcome { Run, Help, Error };
 
-/// Reads the arguments (without the program name). On Error, `error` says what was wrong.
-ParseOutcome ParseArguments(const std::vector<std::string>& args, CliOptions& out,
-                            std::string& error);
+struct ParsedArguments {
+  ParseOutcome outcome = ParseOutcome::Error;
+  CliOptions options;  ///< the options read, for Run
+  std::string error;   ///< what was wrong, for Error
+};
+
+/// Reads the arguments (without the program name).
+ParsedArguments ParseArguments(const std::vector<std::string>& args);
 
 /// The usage text printed by --help and after a bad option.
 std::string UsageText();

@@ -153,18 +153,18 @@ int WriteExtras(const CliOptions& options, const render::RunResult& run,
 // Everything RunCli does, without the guard against errors.
 int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env, std::ostream& out,
                  std::ostream& err) {
-  CliOptions options;
-  std::string error;
-  switch (ParseArguments(args, options, error)) {
+  const ParsedArguments parsed = ParseArguments(args);
+  switch (parsed.outcome) {
     case ParseOutcome::Help:
       out << UsageText();
       return kExitOk;
     case ParseOutcome::Error:
-      err << "kinetta-render: " << error << "\n\n" << UsageText();
+      err << "kinetta-render: " << parsed.error << "\n\n" << UsageText();
       return kExitUsage;
     case ParseOutcome::Run:
       break;
   }
+  const CliOptions& options = parsed.options;
 
   const std::filesystem::path folder(env.appFolder);
   const base::Settings settings =
@@ -174,12 +174,12 @@ int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env
     err << "kinetta-render: " << options.source << ": " << kGifRefused << '\n';
     return kExitFailed;
   }
-  render::Surface source;
-  std::string message;
-  if (!image::LoadPicture(options.source, source, &message)) {
-    err << "kinetta-render: " << message << '\n';
+  const base::Result<render::Surface> loaded = image::LoadPicture(options.source);
+  if (!loaded.ok()) {
+    err << "kinetta-render: " << loaded.message() << '\n';
     return kExitFailed;
   }
+  const render::Surface& source = loaded.value();
 
   for (render::RunWarning w :
        render::CheckRunWarnings(settings, source.width(), source.height())) {

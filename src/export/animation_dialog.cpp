@@ -64,16 +64,15 @@ AnimationFormat AnimationDialog::format() const {
 void AnimationDialog::OKButton_Click() {
   const std::string source = sourcePath_();
   if (!SourceOpen(source)) return;
-  const AnimationTime time = ReadAnimationTime(TypedTime());
-  if (!time.delay) {
-    RefuseTime(time.message);
+  const base::Result<AnimationDelay> delay = ReadAnimationTime(TypedTime());
+  if (!delay.ok()) {
+    RefuseTime(delay.message());
     return;
   }
   if (mayStart_ && !mayStart_()) return;
   // The frames are read as the preview reads them: without frame 00 there is nothing to save,
   // and the user is told so before choosing a file.
-  render::Surface first;
-  if (!image::FrameFileReader(source)(0, first)) {
+  if (!image::FrameFileReader(source)(0).ok()) {
     prompter_.Warn(this, ui::Utf8(base::kNoFramesMessage));
     return;
   }
@@ -85,7 +84,7 @@ void AnimationDialog::OKButton_Click() {
   AnimationOrder order;
   order.sourcePath = source;
   order.format = chosen;
-  order.delay = *time.delay;
+  order.delay = delay.value();
   order.target = WithAnimationExtension(name, chosen).toStdString();
   if (!start_(order)) return;
   close();

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
-#include <string>
 
+#include "base/outcome.h"
 #include "export/animation_file.h"
 #include "render/surface.h"
 
@@ -25,12 +25,12 @@ class AnimationEncoder {
   /// First pass: one frame, in order.
   virtual void Learn(const render::Surface& frame) = 0;
 
-  /// Second pass. Start is called once before the frames; each call returns false with
-  /// `error` set when the file cannot be made.
-  virtual bool Start(int width, int height, int frameCount, const ByteSink& sink,
-                     std::string& error) = 0;
-  virtual bool Add(const render::Surface& frame, std::string& error) = 0;
-  virtual bool Finish(std::string& error) = 0;
+  /// Second pass. Start is called once before the frames; a call fails with the reason when
+  /// the file cannot be made. A write the sink refused need not be reported here: the file
+  /// writer has seen it and fails the file with its own reason.
+  virtual base::Status Start(int width, int height, int frameCount, const ByteSink& sink) = 0;
+  virtual base::Status Add(const render::Surface& frame) = 0;
+  virtual base::Status Finish() = 0;
 };
 
 /// Animated GIF: palettes from libimagequant, written with giflib.

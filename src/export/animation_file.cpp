@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <future>
 #include <memory>
+#include <optional>
 
 #include "base/atomic_file.h"
 #include "base/messages.h"
@@ -46,25 +47,18 @@ class FrameStream {
     if (next_.valid()) next_.wait();
   }
 
-  /// Frame k into `out`; false when it cannot be read. Calls must go 0, 1, 2, ...
-  bool Read(int k, render::Surface& out) {
-    bool ok;
-    if (next_.valid()) {
-      ok = next_.get();
-      std::swap(out, ahead_);
-    } else {
-      ok = read_(k, out);
+  /// Frame k, or the failure that ends the frames. Calls must go 0, 1, 2, ...
+  base::Result<render::Surface> Read(int k) {
+    base::Result<render::Surface> frame = next_.valid() ? next_.get() : read_(k);
+    if (frame.ok()) {
+      next_ = std::async(std::launch::async, [this, k] { return read_(k + 1); });
     }
-    if (ok) {
-      next_ = std::async(std::launch::async, [this, k] { return read_(k + 1, ahead_); });
-    }
-    return ok;
+    return frame;
   }
 
  private:
   const FrameReader& read_;
-  render::Surface ahead_;
-  std::future<bool> next_;
+  std::future<base::Result<render::Surface>> next_;
 };
 
 AnimationResult Failure(AnimationStatus status, std::string message) {
@@ -85,15 +79,16 @@ std::filesystem::path DefaultAnimationPath(std::string_view sourcePath, Animatio
                                std::string(AnimationExtension(format)));
 }
 
-AnimationTime ReadAnimationTime(std::string_view text) {
+base::Result<AnimationDelay> ReadAnimationTime(std::string_view text) {
   // The same refusals as the page's frame time; the delays are then taken from the seconds
   // themselves, so hundredths are rounded once, not from rounded milliseconds.
-  const FrameTime checked = ReadFrameTime(text);
-  if (!checked.ms) return {std::nullopt, checked.message};
+  const base::Result<FrameTime> checked = ReadFrameTime(text);
+  if (!checked.ok()) return base::Result<AnimationDelay>::Failed(checked.message());
   AnimationDelay delay;
-  delay.gifCentiseconds = std::max(kMinGifCentiseconds, *base::ToInt16(checked.seconds * 100));
-  delay.webpMilliseconds = std::max(kMinWebpMilliseconds, *checked.ms);
-  return {delay, {}};
+  delay.gifCentiseconds =
+      std::max(kMinGifCentiseconds, *base::ToInt16(checked.value().seconds * 100));
+  delay.webpMilliseconds = std::max(kMinWebpMilliseconds, checked.value().ms);
+  return delay;
 }
 
 AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest& request) {
@@ -105,7 +100,6 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
                              request.target.string() + "\n";
 
   // First pass: how many frames there are, that they are all one size, and their colours.
-  render::Surface frame;
   std::optional<FrameStream> stream(std::in_place, frames);
   int count = 0;
   int width = 0;
@@ -113,7 +107,9 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
   Report(request, 0, 0);
   while (true) {
     if (Aborted(request)) return Failure(AnimationStatus::Aborted, {});
-    if (!stream->Read(count, frame)) break;
+    const base::Result<render::Surface> next = stream->Read(count);
+    if (!next.ok()) break;
+    const render::Surface& frame = next.value();
     if (count == 0) {
       width = frame.width();
       height = frame.height();
@@ -137,31 +133,34 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
   // Second pass: the frames in order into the file. A frame that can no longer be read (it was
   // deleted meanwhile) fails the whole file rather than leaving a shorter one.
   bool aborted = false;
-  std::string error;  // the encoder's reason, which comes before the file's
-  std::string fileError;
-  const bool written = base::WriteFileAtomically(
-      request.target,
-      [&](const ByteSink& sink) {
-        if (!encoder->Start(width, height, count, sink, error)) return false;
-        stream.emplace(frames);
-        for (int k = 0; k < count; ++k) {
-          if (Aborted(request)) {
-            aborted = true;
-            return false;
-          }
-          if (!stream->Read(k, frame) || frame.width() != width || frame.height() != height) {
-            error = "こま " + FrameNumber(k) + " を読み直せませんでした。";
-            return false;
-          }
-          if (!encoder->Add(frame, error)) return false;
-          Report(request, k + 1, count);
-        }
-        return encoder->Finish(error);
-      },
-      &fileError);
+  base::Status encoded;  // the encoder's failure or a frame's, which comes before the file's
+  const base::Status written = base::WriteFileAtomically(request.target, [&](const ByteSink& sink) {
+    encoded = encoder->Start(width, height, count, sink);
+    if (!encoded.ok()) return false;
+    stream.emplace(frames);
+    for (int k = 0; k < count; ++k) {
+      if (Aborted(request)) {
+        aborted = true;
+        return false;
+      }
+      const base::Result<render::Surface> frame = stream->Read(k);
+      if (!frame.ok() || frame.value().width() != width || frame.value().height() != height) {
+        encoded = base::Status::Failed("こま " + FrameNumber(k) + " を読み直せませんでした。");
+        return false;
+      }
+      encoded = encoder->Add(frame.value());
+      if (!encoded.ok()) return false;
+      Report(request, k + 1, count);
+    }
+    encoded = encoder->Finish();
+    return encoded.ok();
+  });
 
   if (aborted) return Failure(AnimationStatus::Aborted, {});
-  if (!written) return Failure(AnimationStatus::Failed, failed + (error.empty() ? fileError : error));
+  if (!written.ok()) {
+    return Failure(AnimationStatus::Failed,
+                   failed + (encoded.ok() ? written.message() : encoded.message()));
+  }
   AnimationResult result;
   result.status = AnimationStatus::Written;
   result.frames = count;

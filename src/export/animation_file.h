@@ -6,10 +6,10 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "base/outcome.h"
 #include "image/frame_reader.h"
 #include "render/surface.h"
 
@@ -36,15 +36,10 @@ struct AnimationDelay {
 inline constexpr int kMinGifCentiseconds = 2;
 inline constexpr int kMinWebpMilliseconds = 20;
 
-struct AnimationTime {
-  std::optional<AnimationDelay> delay;  ///< when the text is accepted
-  std::string message;                  ///< the refusal, otherwise
-};
-
 /// Reads the seconds per frame with the HTML page's rules (a decimal number from 0 to 32.767,
 /// blanks around it allowed, full-width digits taken as digits) and turns them into each
-/// format's unit, halves to even, with the floors above.
-AnimationTime ReadAnimationTime(std::string_view text);
+/// format's unit, halves to even, with the floors above. Refused text gives the page's message.
+base::Result<AnimationDelay> ReadAnimationTime(std::string_view text);
 
 using image::FrameReader;
 

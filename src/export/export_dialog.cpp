@@ -25,9 +25,9 @@ void ExportDialog::SetCanvasSize(int widthPx, int heightPx) {
 void ExportDialog::OKButton_Click() {
   const std::string source = sourcePath_();
   if (!SourceOpen(source)) return;
-  const FrameTime time = ReadFrameTime(TypedTime());
-  if (!time.ms) {
-    RefuseTime(time.message);
+  const base::Result<FrameTime> time = ReadFrameTime(TypedTime());
+  if (!time.ok()) {
+    RefuseTime(time.message());
     return;
   }
   ExportRequest request;
@@ -36,7 +36,7 @@ void ExportDialog::OKButton_Click() {
   request.frameCount = frameCount_();
   request.canvasWidth = canvasWidthPx_;
   request.canvasHeight = canvasHeightPx_;
-  request.frameTimeMs = *time.ms;
+  request.frameTimeMs = time.value().ms;
   const ExportResult result = ExportPage(request);
   if (!result.ok) {
     prompter_.Warn(this, ui::Utf8(result.message));

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "export/animation_encoder.h"
@@ -149,15 +150,15 @@ class GifEncoder final : public AnimationEncoder {
     liq_image_destroy(image);
   }
 
-  bool Start(int width, int height, int, const ByteSink& sink, std::string& error) override {
+  base::Status Start(int width, int height, int, const ByteSink& sink) override {
     width_ = width;
     height_ = height;
     sink_ = &sink;
-    if (!MakePalette(error)) return false;
+    if (base::Status palette = MakePalette(); !palette.ok()) return palette;
 
     int gifError = 0;
     gif_ = EGifOpen(this, &GifEncoder::Output, &gifError);
-    if (gif_ == nullptr) return GifFailed(gifError, error);
+    if (gif_ == nullptr) return GifFailed(gifError);
     EGifSetGifVersion(gif_, true);
     // The palette plus the transparent entry, in a table whose size is a power of two.
     int tableSize = 2;
@@ -170,45 +171,42 @@ class GifEncoder final : public AnimationEncoder {
                                 static_cast<GifByteType>((c >> 16) & 0xFF)};
     }
     ColorMapObject* map = GifMakeMapObject(tableSize, colours.data());
-    if (map == nullptr) {
-      error = "GIF: メモリが足りません。";
-      return false;
-    }
+    if (map == nullptr) return base::Status::Failed("GIF: メモリが足りません。");
     const bool screen = EGifPutScreenDesc(gif_, width, height, 8, 0, map) != GIF_ERROR;
     GifFreeMapObject(map);
-    if (!screen) return GifFailed(gif_->Error, error);
+    if (!screen) return GifFailed(gif_->Error);
     // The NETSCAPE2.0 block: loop count 0, play for ever.
     static const GifByteType kLoop[3] = {1, 0, 0};
     if (EGifPutExtensionLeader(gif_, APPLICATION_EXT_FUNC_CODE) == GIF_ERROR ||
         EGifPutExtensionBlock(gif_, 11, "NETSCAPE2.0") == GIF_ERROR ||
         EGifPutExtensionBlock(gif_, 3, kLoop) == GIF_ERROR ||
         EGifPutExtensionTrailer(gif_) == GIF_ERROR) {
-      return GifFailed(gif_->Error, error);
+      return GifFailed(gif_->Error);
     }
     previous_.assign(static_cast<std::size_t>(width) * height, 0);
     shown_.assign(previous_.size(), 0);
     first_ = true;
-    return true;
+    return base::Status::Ok();
   }
 
-  bool Add(const Surface& frame, std::string& error) override {
+  base::Status Add(const Surface& frame) override {
     const Rect rect = first_ ? Rect{0, 0, width_, height_}
                              : ChangedRect(frame, previous_, width_, height_);
-    const bool ok = rect.empty() ? PutUnchanged(error) : PutChanged(frame, rect, error);
+    base::Status put = rect.empty() ? PutUnchanged() : PutChanged(frame, rect);
     for (int y = 0; y < height_; ++y) {
       std::memcpy(previous_.data() + static_cast<std::size_t>(y) * width_, frame.Row(y),
                   sizeof(std::uint32_t) * width_);
     }
     first_ = false;
-    return ok;
+    return put;
   }
 
-  bool Finish(std::string& error) override {
+  base::Status Finish() override {
     int gifError = 0;
     const int status = EGifCloseFile(gif_, &gifError);
     gif_ = nullptr;  // closed and freed even on failure
-    if (status == GIF_ERROR) return GifFailed(gifError, error);
-    return true;
+    if (status == GIF_ERROR) return GifFailed(gifError);
+    return base::Status::Ok();
   }
 
  private:
@@ -218,29 +216,25 @@ class GifEncoder final : public AnimationEncoder {
     return (*self->sink_)(bytes, static_cast<std::size_t>(length)) ? length : 0;
   }
 
-  bool GifFailed(int code, std::string& error) {
-    if (error.empty()) {
-      const char* text = GifErrorString(code);
-      error = std::string("GIF: ") + (text != nullptr ? text : "error");
-    }
-    return false;
+  static base::Status GifFailed(int code) {
+    const char* text = GifErrorString(code);
+    return base::Status::Failed(std::string("GIF: ") + (text != nullptr ? text : "error"));
   }
 
   // The animation's palette: its own colours when they fit, otherwise libimagequant's from the
   // histogram of all frames.
-  bool MakePalette(std::string& error) {
+  base::Status MakePalette() {
     if (!distinct_.overflowed()) {
       std::vector<std::uint32_t> colours = distinct_.Colours();
       if (!colours.empty()) {
         palette_ = std::make_unique<PaletteMap>(std::move(colours));
         transparent_ = static_cast<std::uint8_t>(palette_->size());
-        return true;
+        return base::Status::Ok();
       }
     }
     liq_result* result = nullptr;
     if (liq_histogram_quantize(histogram_, attr_, &result) != LIQ_OK) {
-      error = "GIF: 色の数を減らせませんでした。";
-      return false;
+      return base::Status::Failed("GIF: 色の数を減らせませんでした。");
     }
     const liq_palette* palette = liq_get_palette(result);
     std::vector<std::uint32_t> colours;
@@ -252,16 +246,16 @@ class GifEncoder final : public AnimationEncoder {
     if (colours.empty()) colours.push_back(0);
     palette_ = std::make_unique<PaletteMap>(std::move(colours));
     transparent_ = static_cast<std::uint8_t>(palette_->size());
-    return true;
+    return base::Status::Ok();
   }
 
   // A frame in which nothing changed: one transparent pixel keeps the frame and its delay.
-  bool PutUnchanged(std::string& error) {
+  base::Status PutUnchanged() {
     indices_.assign(1, transparent_);
-    return PutFrame({0, 0, 1, 1}, true, error);
+    return PutFrame({0, 0, 1, 1}, true);
   }
 
-  bool PutChanged(const Surface& frame, const Rect& r, std::string& error) {
+  base::Status PutChanged(const Surface& frame, const Rect& r) {
     indices_.resize(static_cast<std::size_t>(r.w) * r.h);
     const std::uint32_t* pixels = frame.Row(r.y) + r.x;
     const std::size_t corner = static_cast<std::size_t>(r.y) * width_ + r.x;
@@ -287,8 +281,8 @@ class GifEncoder final : public AnimationEncoder {
         y1 = y;
       }
     }
-    if (first_) return PutFrame(r, false, error);
-    if (x1 < 0) return PutUnchanged(error);
+    if (first_) return PutFrame(r, false);
+    if (x1 < 0) return PutUnchanged();
 
     // Store only that rectangle.
     const Rect crop{r.x + x0, r.y + y0, x1 - x0 + 1, y1 - y0 + 1};
@@ -296,12 +290,12 @@ class GifEncoder final : public AnimationEncoder {
       std::memmove(indices_.data() + static_cast<std::size_t>(y) * crop.w,
                    indices_.data() + static_cast<std::size_t>(y + y0) * r.w + x0, crop.w);
     }
-    return PutFrame(crop, true, error);
+    return PutFrame(crop, true);
   }
 
   // One frame: its control block (delay, transparency, drawn over the last) and its rectangle
   // with the rows of indices_ (r.w per row).
-  bool PutFrame(const Rect& r, bool transparency, std::string& error) {
+  base::Status PutFrame(const Rect& r, bool transparency) {
     GraphicsControlBlock gcb{};
     gcb.DisposalMode = DISPOSE_DO_NOT;
     gcb.UserInputFlag = false;
@@ -316,7 +310,7 @@ class GifEncoder final : public AnimationEncoder {
       ok = EGifPutLine(gif_, indices_.data() + static_cast<std::size_t>(y) * r.w, r.w) !=
            GIF_ERROR;
     }
-    return ok || GifFailed(gif_->Error, error);
+    return ok ? base::Status::Ok() : GifFailed(gif_->Error);
   }
 
   int delay_;

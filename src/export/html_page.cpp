@@ -1,6 +1,7 @@
 // The HTML page writer: its lines, the frame time rule and the export into the source folder.
 #include "export/html_page.h"
 
+#include <optional>
 #include <system_error>
 
 #include "base/atomic_file.h"
@@ -103,16 +104,15 @@ std::string PageText(const PageContent& content) {
   return text;
 }
 
-FrameTime ReadFrameTime(std::string_view text) {
+base::Result<FrameTime> ReadFrameTime(std::string_view text) {
+  using Read = base::Result<FrameTime>;
   const std::optional<double> seconds = base::WholeNumber(text);
-  if (!seconds) return {std::nullopt, 0, std::string(base::kNotANumberMessage)};
+  if (!seconds) return Read::Failed(std::string(base::kNotANumberMessage));
   // 32.767 compares with the same double the text "32.767" reads as, so it passes.
-  if (*seconds < 0 || *seconds > 32.767) {
-    return {std::nullopt, 0, std::string(base::kTimeRangeMessage)};
-  }
+  if (*seconds < 0 || *seconds > 32.767) return Read::Failed(std::string(base::kTimeRangeMessage));
   const std::optional<int> ms = base::ToInt16(*seconds * 1000);
-  if (!ms) return {std::nullopt, 0, std::string(base::kTimeRangeMessage)};
-  return {ms, *seconds, {}};
+  if (!ms) return Read::Failed(std::string(base::kTimeRangeMessage));
+  return FrameTime{*ms, *seconds};
 }
 
 std::filesystem::path BesideSource(std::string_view sourcePath, std::string_view name) {
@@ -138,11 +138,11 @@ ExportResult ExportPage(const ExportRequest& r) {
   const PageContent content{r.canvasWidth, r.canvasHeight, r.frameCount,
                             base::FrameFileStem(r.sourcePath), r.frameTimeMs};
   const std::string text = PageText(content);
-  std::string reason;
-  result.ok = base::WriteFileAtomically(result.pagePath, text.data(), text.size(), &reason);
+  const base::Status written = base::WriteFileAtomically(result.pagePath, text.data(), text.size());
+  result.ok = written.ok();
   if (!result.ok) {
-    result.message =
-        std::string(base::kPageFailedMessage) + "\n" + result.pagePath.string() + "\n" + reason;
+    result.message = std::string(base::kPageFailedMessage) + "\n" + result.pagePath.string() +
+                     "\n" + written.message();
   }
   return result;
 }

@@ -3,10 +3,11 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/outcome.h"
 
 namespace kinetta::exporter {
 
@@ -43,18 +44,17 @@ std::string PageText(const PageContent& content);
 /// unchanged whatever encoding the browser assumes for the page. Plain names stay as they are.
 std::string AttributeText(std::string_view text);
 
-/// The frame time the user typed, or why it is refused.
+/// The frame time the user typed.
 struct FrameTime {
-  std::optional<int> ms;  ///< milliseconds, when the text is accepted
-  double seconds = 0;     ///< the number read, when the text is accepted
-  std::string message;    ///< the refusal, otherwise
+  int ms = 0;          ///< milliseconds
+  double seconds = 0;  ///< the number read
 };
 
 /// Reads `text` as decimal seconds (blanks around it allowed, full-width digits taken as
 /// digits) and turns it into whole milliseconds, halves to even: "0.2" gives 200, "0.0016"
 /// gives 2, "0.0004" gives 0. Text that is no number, or a time below 0 or above 32.767
-/// seconds, is refused.
-FrameTime ReadFrameTime(std::string_view text);
+/// seconds, is refused with the message for the user.
+base::Result<FrameTime> ReadFrameTime(std::string_view text);
 
 /// The file `name` in the source picture's folder. A source path without any folder (a name
 /// in the current folder) keeps the file in the current folder too, beside its frames.

@@ -5,6 +5,7 @@
 #include <webp/mux.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "export/animation_encoder.h"
@@ -32,15 +33,14 @@ class WebpEncoder final : public AnimationEncoder {
 
   void Learn(const Surface&) override {}
 
-  bool Start(int width, int height, int, const ByteSink& sink, std::string& error) override {
+  base::Status Start(int width, int height, int, const ByteSink& sink) override {
     sink_ = &sink;
     width_ = width;
     height_ = height;
     WebPAnimEncoderOptions options;
     if (!WebPAnimEncoderOptionsInit(&options) || !WebPConfigInit(&config_) ||
         !WebPConfigLosslessPreset(&config_, kLosslessLevel)) {
-      error = "WebP: ライブラリの版が合いません。";
-      return false;
+      return base::Status::Failed("WebP: ライブラリの版が合いません。");
     }
     options.anim_params.loop_count = 0;  // for ever
     options.allow_mixed = 0;
@@ -48,19 +48,15 @@ class WebpEncoder final : public AnimationEncoder {
     config_.exact = 1;
     config_.thread_level = 1;
     encoder_ = WebPAnimEncoderNew(width, height, &options);
-    if (encoder_ == nullptr) {
-      error = "WebP: メモリが足りません。";
-      return false;
-    }
+    if (encoder_ == nullptr) return base::Status::Failed("WebP: メモリが足りません。");
     timestamp_ = 0;
-    return true;
+    return base::Status::Ok();
   }
 
-  bool Add(const Surface& frame, std::string& error) override {
+  base::Status Add(const Surface& frame) override {
     WebPPicture picture;
     if (!WebPPictureInit(&picture)) {
-      error = "WebP: ライブラリの版が合いません。";
-      return false;
+      return base::Status::Failed("WebP: ライブラリの版が合いません。");
     }
     picture.use_argb = 1;
     picture.width = width_;
@@ -70,28 +66,29 @@ class WebpEncoder final : public AnimationEncoder {
         &picture, reinterpret_cast<const std::uint8_t*>(frame.Row(0)),
         static_cast<int>(sizeof(std::uint32_t)) * frame.width());
     ok = ok && WebPAnimEncoderAdd(encoder_, &picture, timestamp_, &config_);
-    if (!ok) Failed(error);
+    base::Status added = ok ? base::Status::Ok() : Failed();
     WebPPictureFree(&picture);
     timestamp_ += delay_;
-    return ok;
+    return added;
   }
 
-  bool Finish(std::string& error) override {
+  base::Status Finish() override {
     // The closing call gives the last frame its duration.
-    if (!WebPAnimEncoderAdd(encoder_, nullptr, timestamp_, nullptr)) return Failed(error);
+    if (!WebPAnimEncoderAdd(encoder_, nullptr, timestamp_, nullptr)) return Failed();
     WebPData data;
     WebPDataInit(&data);
-    if (!WebPAnimEncoderAssemble(encoder_, &data)) return Failed(error);
-    const bool written = (*sink_)(data.bytes, data.size);
+    if (!WebPAnimEncoderAssemble(encoder_, &data)) return Failed();
+    // The whole file in one write; a failed write is reported by the file, which saw its error.
+    (*sink_)(data.bytes, data.size);
     WebPDataClear(&data);
-    return written;
+    return base::Status::Ok();
   }
 
  private:
-  bool Failed(std::string& error) {
+  base::Status Failed() const {
     const char* text = WebPAnimEncoderGetError(encoder_);
-    error = std::string("WebP: ") + (text != nullptr && *text != '\0' ? text : "error");
-    return false;
+    return base::Status::Failed(std::string("WebP: ") +
+                                (text != nullptr && *text != '\0' ? text : "error"));
   }
 
   int delay_;

@@ -71,10 +71,9 @@ void EncodeBmp24(const render::Surface& surface, std::vector<std::uint8_t>& byte
   }
 }
 
-bool WriteBmp24(const render::Surface& surface, const std::filesystem::path& path,
-                std::string* error) {
+base::Status WriteBmp24(const render::Surface& surface, const std::filesystem::path& path) {
   const std::vector<std::uint8_t> bytes = EncodeBmp24(surface);
-  return base::WriteFileAtomically(path, bytes.data(), bytes.size(), error);
+  return base::WriteFileAtomically(path, bytes.data(), bytes.size());
 }
 
 }  // namespace kinetta::image

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "render/surface.h"
 
 namespace kinetta::image {
@@ -16,9 +16,8 @@ std::vector<std::uint8_t> EncodeBmp24(const render::Surface& surface);
 /// The same into `bytes`, reusing its memory from frame to frame.
 void EncodeBmp24(const render::Surface& surface, std::vector<std::uint8_t>& bytes);
 
-/// Writes `surface` to `path` as a 24-bit BMP, replacing an existing file in one step. False
-/// with a reason on failure; the old file then stays as it was.
-bool WriteBmp24(const render::Surface& surface, const std::filesystem::path& path,
-                std::string* error = nullptr);
+/// Writes `surface` to `path` as a 24-bit BMP, replacing an existing file in one step. Fails
+/// with the reason when it cannot; the old file then stays as it was.
+base::Status WriteBmp24(const render::Surface& surface, const std::filesystem::path& path);
 
 }  // namespace kinetta::image

@@ -24,14 +24,14 @@ render::RunResult RunConversion(
           [](const render::Surface& frame, std::vector<std::uint8_t>& bytes) {
             EncodeBmp24(frame, bytes);
           },
-          [&](int k, const render::Surface& frame, const std::vector<std::uint8_t>& bytes,
-              std::string& failedPath, std::string& message) {
+          [&](int k, const render::Surface& frame,
+              const std::vector<std::uint8_t>& bytes) -> render::FrameOutcome {
             const std::string path = base::FrameFileName(sourcePath, k);
-            std::string reason;
-            if (!base::WriteFileAtomically(path, bytes.data(), bytes.size(), &reason)) {
-              failedPath = path;
-              message = base::CannotWriteMessage(path, reason);
-              return false;
+            const base::Status written =
+                base::WriteFileAtomically(path, bytes.data(), bytes.size());
+            if (!written.ok()) {
+              return {base::Status::Failed(base::CannotWriteMessage(path, written.message())),
+                      path};
             }
             if (k + 1 == s.FrameCount) {
               // The frame after the last one is stale from a longer run: delete it, ignoring
@@ -40,7 +40,7 @@ render::RunResult RunConversion(
               std::filesystem::remove(base::FrameFileName(sourcePath, k + 1), ignored);
             }
             if (onSaved) onSaved(k, frame, path);
-            return true;
+            return {};
           }});
 }
 

@@ -9,8 +9,8 @@
 namespace kinetta::image {
 
 FrameReader FrameFileReader(std::string sourcePath) {
-  return [path = std::move(sourcePath)](int k, render::Surface& out) {
-    return LoadPicture(base::FrameFileName(path, k), out);
+  return [path = std::move(sourcePath)](int k) {
+    return LoadPicture(base::FrameFileName(path, k));
   };
 }
 

@@ -1,6 +1,8 @@
 // The open dialog, the GIF rule and loading the source picture.
 #include "image/open_command.h"
 
+#include <utility>
+
 #include "base/gif_rule.h"
 #include "image/picture_file.h"
 #include "image/recent_files.h"
@@ -28,11 +30,12 @@ QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport) 
 
 bool LoadSource(const std::string& path, render::Surface& picture,
                 std::array<std::string, 3>& recentFiles, ui::Prompter& prompter, QWidget* parent) {
-  std::string message;
-  if (!LoadPicture(path, picture, &message)) {
-    prompter.Warn(parent, QString::fromStdString(message));
+  base::Result<render::Surface> loaded = LoadPicture(path);
+  if (!loaded.ok()) {
+    prompter.Warn(parent, QString::fromStdString(loaded.message()));
     return false;
   }
+  picture = std::move(loaded).value();
   UpdateRecentFiles(recentFiles, path);
   return true;
 }

@@ -60,11 +60,8 @@ void AllowLargestPicture() {
 
 }  // namespace
 
-bool LoadPicture(const std::string& path, render::Surface& out, std::string* message) {
-  auto fail = [&] {
-    if (message) *message = base::CannotOpenMessage(path);
-    return false;
-  };
+base::Result<render::Surface> LoadPicture(const std::string& path) {
+  auto fail = [&] { return base::Result<render::Surface>::Failed(base::CannotOpenMessage(path)); };
   QFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::ReadOnly)) return fail();
   const QByteArray data = file.readAll();
@@ -87,8 +84,7 @@ bool LoadPicture(const std::string& path, render::Surface& out, std::string* mes
   AllowLargestPicture();
   QImage image;
   if (!reader.read(&image) || image.isNull() || image.size() != size) return fail();
-  out = SurfaceFromImage(image);
-  return true;
+  return SurfaceFromImage(image);
 }
 
 render::Surface SurfaceFromImage(const QImage& image) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/outcome.h"
 #include "render/surface.h"
 
 class QImage;
@@ -17,9 +18,8 @@ namespace kinetta::image {
 /// before any pixel memory is taken.
 inline constexpr long long kMaxPicturePixels = 16384LL * 16384LL;
 
-/// Reads the picture at `path` into `out`. On failure returns false, sets `message` to
-/// base::CannotOpenMessage(path) and leaves `out` unchanged.
-bool LoadPicture(const std::string& path, render::Surface& out, std::string* message = nullptr);
+/// Reads the picture at `path`. On failure the message is base::CannotOpenMessage(path).
+base::Result<render::Surface> LoadPicture(const std::string& path);
 
 /// Conversions between surfaces and QImage (RGB32).
 render::Surface SurfaceFromImage(const QImage& image);

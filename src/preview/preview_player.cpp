@@ -38,9 +38,9 @@ void PreviewPlayer::Timer1_Timer() {
 }
 
 bool PreviewPlayer::Show(const std::string& file) {
-  render::Surface frame;
-  if (!image::LoadPicture(file, frame)) return false;
-  emit frameShown(image::ImageFromSurface(frame));
+  const base::Result<render::Surface> frame = image::LoadPicture(file);
+  if (!frame.ok()) return false;
+  emit frameShown(image::ImageFromSurface(frame.value()));
   return true;
 }
 

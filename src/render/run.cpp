@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "base/messages.h"
 #include "render/motions.h"
@@ -82,8 +83,16 @@ struct Slot {
 // in frame order on the calling thread.
 struct FrameHandling {
   std::function<void(const Surface&, std::vector<std::uint8_t>&)> prepare;
-  std::function<bool(int, const Slot&, std::string&, std::string&)> consume;
+  std::function<FrameOutcome(int, const Slot&)> consume;
 };
+
+// `result` ended by a frame that could not be handed on: the consumer's path and message.
+RunResult WriteFailed(RunResult result, FrameOutcome outcome) {
+  result.status = RunStatus::WriteFailed;
+  result.failedPath = std::move(outcome.failedPath);
+  result.message = outcome.status.message();
+  return result;
+}
 
 // One canvas, frames in order, when one thread is asked for (or there is one frame).
 RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const FrameHandling& h) {
@@ -100,10 +109,8 @@ RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const Fr
       return result;
     }
     if (h.prepare) h.prepare(slot.canvas, slot.bytes);
-    if (!h.consume(k, slot, result.failedPath, result.message)) {
-      result.status = RunStatus::WriteFailed;
-      return result;
-    }
+    FrameOutcome handed = h.consume(k, slot);
+    if (!handed.status.ok()) return WriteFailed(std::move(result), std::move(handed));
     result.framesDone = k + 1;
   }
   return result;
@@ -194,12 +201,14 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
       slot = std::move(ready[k]);
       ready.erase(k);
     }
-    bool ok = false;
+    FrameOutcome handed;
     try {
-      ok = h.consume(k, *slot, result.failedPath, result.message);
+      handed = h.consume(k, *slot);
     } catch (...) {
+      handed.status = base::Status::Failed({});
       fail(std::current_exception());
     }
+    const bool ok = handed.status.ok();
     {
       std::lock_guard lock(m);
       pool.push_back(std::move(slot));
@@ -210,7 +219,7 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
     }
     cv.notify_all();
     if (!ok) {
-      result.status = RunStatus::WriteFailed;
+      result = WriteFailed(std::move(result), std::move(handed));
       break;
     }
     result.framesDone = k + 1;
@@ -270,19 +279,14 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
 RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
                        const FrameConsumer& consume) {
   return DrawFrames(source, s, o,
-                    {{}, [&](int k, const Slot& slot, std::string& failedPath,
-                             std::string& message) {
-                       return consume(k, slot.canvas, failedPath, message);
-                     }});
+                    {{}, [&](int k, const Slot& slot) { return consume(k, slot.canvas); }});
 }
 
 RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
                        const FrameStages& stages) {
-  return DrawFrames(source, s, o,
-                    {stages.prepare, [&](int k, const Slot& slot, std::string& failedPath,
-                                         std::string& message) {
-                       return stages.consume(k, slot.canvas, slot.bytes, failedPath, message);
-                     }});
+  return DrawFrames(source, s, o, {stages.prepare, [&](int k, const Slot& slot) {
+                                     return stages.consume(k, slot.canvas, slot.bytes);
+                                   }});
 }
 
 }  // namespace kinetta::render

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/outcome.h"
 #include "base/settings.h"
 #include "render/surface.h"
 
@@ -73,10 +74,15 @@ struct RunResult {
   std::string message;      ///< for the user, when the status is a failure
 };
 
-/// Receives frame k (in order, on the calling thread). Returns false to end the run, with the
-/// file that failed and the message for the user.
-using FrameConsumer =
-    std::function<bool(int k, const Surface& frame, std::string& failedPath, std::string& message)>;
+/// What became of a frame handed on. The default outcome is taken; a failed status ends the
+/// run with its message for the user.
+struct [[nodiscard]] FrameOutcome {
+  base::Status status;
+  std::string failedPath;  ///< the frame file that could not be written
+};
+
+/// Receives frame k (in order, on the calling thread).
+using FrameConsumer = std::function<FrameOutcome(int k, const Surface& frame)>;
 
 /// Draws the FrameCount frames of the motion `s.ShapeIndex` from `source` and hands each to
 /// `consume` in order. Frames are drawn on several threads with a few canvases, so memory
@@ -86,12 +92,10 @@ RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOpt
 
 /// What happens to each drawn frame: `prepare` (may be empty) on the drawing thread that drew
 /// it, turning the canvas into bytes (a frame file's encoding, say); then `consume` in frame
-/// order on the calling thread, with those bytes. `consume` returns false to end the run, with
-/// the file that failed and the message for the user.
+/// order on the calling thread, with those bytes; a failed outcome ends the run.
 struct FrameStages {
   std::function<void(const Surface& frame, std::vector<std::uint8_t>& bytes)> prepare;
-  std::function<bool(int k, const Surface& frame, const std::vector<std::uint8_t>& bytes,
-                     std::string& failedPath, std::string& message)>
+  std::function<FrameOutcome(int k, const Surface& frame, const std::vector<std::uint8_t>& bytes)>
       consume;
 };
 

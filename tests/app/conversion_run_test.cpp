@@ -134,8 +134,8 @@ TEST_F(ConversionRunTest, SmallRunWritesItsFramesAndEndsCompleted) {
   // Plane, frames as wide as the source is high (8), three frames, no bevel.
   WriteSettingsFile(SettingsText(0, 1, 100, 3));
   const std::string path = Picture("pic.bmp", 12, 8);
-  ASSERT_TRUE(image::WriteBmp24(SolidPicture(2, 2, 0), picDir() / "pic03.bmp"));
-  ASSERT_TRUE(image::WriteBmp24(SolidPicture(2, 2, 0), picDir() / "pic04.bmp"));
+  ASSERT_TRUE(image::WriteBmp24(SolidPicture(2, 2, 0), picDir() / "pic03.bmp").ok());
+  ASSERT_TRUE(image::WriteBmp24(SolidPicture(2, 2, 0), picDir() / "pic04.bmp").ok());
   app::MainWindow& w = Open();
   OpenPicture(path);
   Trigger("mnuExec");
@@ -160,9 +160,9 @@ TEST_F(ConversionRunTest, SmallRunWritesItsFramesAndEndsCompleted) {
   EXPECT_EQ(shown.pixel(0, 0), qRgb(8, 0, 0));
   EXPECT_EQ(shown.pixel(3, 5), qRgb(11, 5, 0));
   EXPECT_EQ(shown.pixel(7, 7), qRgb(3, 7, 0));
-  render::Surface last;
-  ASSERT_TRUE(image::LoadPicture((picDir() / "pic02.bmp").string(), last));
-  EXPECT_EQ(image::ImageFromSurface(last), shown);
+  const base::Result<render::Surface> last = image::LoadPicture((picDir() / "pic02.bmp").string());
+  ASSERT_TRUE(last.ok());
+  EXPECT_EQ(image::ImageFromSurface(last.value()), shown);
 }
 
 TEST_F(ConversionRunTest, GuardsHoldWhileARunIsUnderWay) {
@@ -347,9 +347,9 @@ TEST_F(ConversionRunTest, ClosingDuringARunStopsItAndLeavesOnlyWholeFrames) {
     if (name == "pic.bmp") continue;
     ASSERT_EQ(name.substr(0, 3), "pic") << name;
     ASSERT_EQ(entry.path().extension(), ".bmp") << name;
-    render::Surface frame;
-    EXPECT_TRUE(image::LoadPicture(entry.path().string(), frame)) << name;
-    EXPECT_EQ(frame.width(), 8);
+    const base::Result<render::Surface> frame = image::LoadPicture(entry.path().string());
+    ASSERT_TRUE(frame.ok()) << name;
+    EXPECT_EQ(frame.value().width(), 8);
     ++frames;
   }
   EXPECT_GE(frames, 3);

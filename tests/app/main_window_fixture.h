@@ -85,7 +85,7 @@ class MainWindowTest : public testing::Test {
   /// A w x h BMP in the picture folder, filled with CoordinatePicture's colours.
   std::string Picture(const std::string& name, int w, int h) {
     const std::filesystem::path path = picDir() / name;
-    EXPECT_TRUE(image::WriteBmp24(CoordinatePicture(w, h), path));
+    EXPECT_TRUE(image::WriteBmp24(CoordinatePicture(w, h), path).ok());
     return path.string();
   }
 

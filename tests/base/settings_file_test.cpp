@@ -28,7 +28,7 @@ TEST(SettingsFile, MissingFileGivesDefaultsAndWritesNineLines) {
   EXPECT_EQ(data, SettingsFile{});
   EXPECT_EQ(data.settings.WidthMode, 1);
   EXPECT_EQ(data.settings.WidthValue, 100);
-  ASSERT_TRUE(WriteSettingsFile(dir / "mivet.ini", data));
+  ASSERT_TRUE(WriteSettingsFile(dir / "mivet.ini", data).ok());
   EXPECT_EQ(ReadAll(dir / "mivet.ini"), " 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n\r\n\r\n\r\n");
 }
 
@@ -37,7 +37,7 @@ TEST(SettingsFile, RoundTripKeepsWhiteAndPathsWithBlanks) {
   SettingsFile data;
   data.settings = {5, 2, 320, 16777215, 24, 0};
   data.recentFiles = {"/pics/my cat.jpg", "", "/b.bmp"};
-  ASSERT_TRUE(WriteSettingsFile(dir / "mivet.ini", data));
+  ASSERT_TRUE(WriteSettingsFile(dir / "mivet.ini", data).ok());
   EXPECT_NE(ReadAll(dir / "mivet.ini").find(" 16777215\r\n"), std::string::npos);
   EXPECT_EQ(ReadSettingsFile(dir / "mivet.ini"), data);
 }
@@ -67,9 +67,9 @@ TEST(SettingsFile, ShortFileAndOutOfRangeValuesTakeDefaultsForThoseOnly) {
 
 TEST(SettingsFile, UnwritableFileIsReportedAndLeavesNothing) {
   test::TempFolder dir;
-  std::string error;
-  EXPECT_FALSE(WriteSettingsFile(dir / "missing-folder" / "mivet.ini", SettingsFile{}, &error));
-  EXPECT_FALSE(error.empty());
+  const Status written = WriteSettingsFile(dir / "missing-folder" / "mivet.ini", SettingsFile{});
+  EXPECT_FALSE(written.ok());
+  EXPECT_FALSE(written.message().empty());
 }
 
 }  // namespace

@@ -19,28 +19,25 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(CliAnimationOptions, FilesAndDelay) {
-  CliOptions o;
-  std::string error;
-  ASSERT_EQ(ParseArguments({"--gif", "a.gif", "--webp=b.webp", "--delay", "0.125", "c.bmp"}, o,
-                           error),
-            ParseOutcome::Run)
-      << error;
+  const ParsedArguments parsed =
+      ParseArguments({"--gif", "a.gif", "--webp=b.webp", "--delay", "0.125", "c.bmp"});
+  ASSERT_EQ(parsed.outcome, ParseOutcome::Run) << parsed.error;
+  const CliOptions& o = parsed.options;
   EXPECT_EQ(o.gifPath, "a.gif");
   EXPECT_EQ(o.webpPath, "b.webp");
   EXPECT_EQ(o.delay.gifCentiseconds, 12);
   EXPECT_EQ(o.delay.webpMilliseconds, 125);
 
-  CliOptions plain;
-  ASSERT_EQ(ParseArguments({"c.bmp"}, plain, error), ParseOutcome::Run);
-  EXPECT_EQ(plain.delay.gifCentiseconds, 20);
-  EXPECT_EQ(plain.delay.webpMilliseconds, 200);
+  const ParsedArguments plain = ParseArguments({"c.bmp"});
+  ASSERT_EQ(plain.outcome, ParseOutcome::Run);
+  EXPECT_EQ(plain.options.delay.gifCentiseconds, 20);
+  EXPECT_EQ(plain.options.delay.webpMilliseconds, 200);
 
   for (std::vector<std::string> bad : {std::vector<std::string>{"--delay", "abc", "c.bmp"},
                                        {"--delay", "33", "c.bmp"},
                                        {"--gif=", "c.bmp"},
                                        {"c.bmp", "--webp"}}) {
-    CliOptions b;
-    EXPECT_EQ(ParseArguments(bad, b, error), ParseOutcome::Error) << bad[0];
+    EXPECT_EQ(ParseArguments(bad).outcome, ParseOutcome::Error) << bad[0];
   }
 }
 
@@ -55,9 +52,11 @@ TEST_F(CliAnimationTest, WritesBothFilesFromTheFramesJustRendered) {
       << err_.str();
   EXPECT_NE(out_.str().find(gif.string()), std::string::npos) << out_.str();
 
-  std::vector<render::Surface> frames(3);
+  std::vector<render::Surface> frames;
   for (int k = 0; k < 3; ++k) {
-    ASSERT_TRUE(image::LoadPicture(base::FrameFileName(Source(), k), frames[k]));
+    base::Result<render::Surface> frame = image::LoadPicture(base::FrameFileName(Source(), k));
+    ASSERT_TRUE(frame.ok());
+    frames.push_back(std::move(frame).value());
   }
   const test::DecodedAnimation g = test::DecodeGif(gif);
   ASSERT_TRUE(g.ok) << g.error;

@@ -19,7 +19,7 @@ namespace kinetta::cli {
 class CliFixture : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(image::WriteBmp24(test::CoordinatePicture(40, 30), pics_ / "cat.bmp"));
+    ASSERT_TRUE(image::WriteBmp24(test::CoordinatePicture(40, 30), pics_ / "cat.bmp").ok());
   }
   int Run(std::vector<std::string> args) {
     out_.str("");

@@ -24,24 +24,22 @@ std::string ReadAll(const fs::path& path) {
 }
 
 TEST(CliHtmlOption, ReadsSecondsAsMilliseconds) {
-  CliOptions o;
-  std::string error;
-  ASSERT_EQ(ParseArguments({"--html", "0.2", "a.bmp"}, o, error), ParseOutcome::Run) << error;
-  EXPECT_EQ(o.htmlMs, 200);
-  CliOptions eq;
-  ASSERT_EQ(ParseArguments({"--html=0.0016", "a.bmp"}, eq, error), ParseOutcome::Run) << error;
-  EXPECT_EQ(eq.htmlMs, 2);
-  CliOptions none;
-  ASSERT_EQ(ParseArguments({"a.bmp"}, none, error), ParseOutcome::Run);
-  EXPECT_FALSE(none.htmlMs);
+  const ParsedArguments o = ParseArguments({"--html", "0.2", "a.bmp"});
+  ASSERT_EQ(o.outcome, ParseOutcome::Run) << o.error;
+  EXPECT_EQ(o.options.htmlMs, 200);
+  const ParsedArguments eq = ParseArguments({"--html=0.0016", "a.bmp"});
+  ASSERT_EQ(eq.outcome, ParseOutcome::Run) << eq.error;
+  EXPECT_EQ(eq.options.htmlMs, 2);
+  const ParsedArguments none = ParseArguments({"a.bmp"});
+  ASSERT_EQ(none.outcome, ParseOutcome::Run);
+  EXPECT_FALSE(none.options.htmlMs);
 }
 
 TEST(CliHtmlOption, RefusesWhatTheDialogRefuses) {
   for (const char* bad : {"abc", "-1", "33", ""}) {
-    CliOptions o;
-    std::string error;
-    EXPECT_EQ(ParseArguments({"--html", bad, "a.bmp"}, o, error), ParseOutcome::Error) << bad;
-    EXPECT_NE(error.find("--html"), std::string::npos) << error;
+    const ParsedArguments o = ParseArguments({"--html", bad, "a.bmp"});
+    EXPECT_EQ(o.outcome, ParseOutcome::Error) << bad;
+    EXPECT_NE(o.error.find("--html"), std::string::npos) << o.error;
   }
 }
 

@@ -8,18 +8,12 @@
 namespace kinetta::cli {
 namespace {
 
-ParseOutcome Parse(std::vector<std::string> args, CliOptions& o, std::string& error) {
-  return ParseArguments(args, o, error);
-}
-
 TEST(CliOptions, ReadsEveryOption) {
-  CliOptions o;
-  std::string error;
-  ASSERT_EQ(Parse({"--shape", "sphere", "--width-mode=2", "--width", "120", "--background",
-                   "#FF8000", "--frames", "24", "--shade", "0", "--seed", "99", "/p/cat.jpg"},
-                  o, error),
-            ParseOutcome::Run)
-      << error;
+  const ParsedArguments parsed =
+      ParseArguments({"--shape", "sphere", "--width-mode=2", "--width", "120", "--background",
+                      "#FF8000", "--frames", "24", "--shade", "0", "--seed", "99", "/p/cat.jpg"});
+  ASSERT_EQ(parsed.outcome, ParseOutcome::Run) << parsed.error;
+  const CliOptions& o = parsed.options;
   EXPECT_EQ(o.shape, 2);
   EXPECT_EQ(o.widthMode, 2);
   EXPECT_EQ(o.width, 120);
@@ -74,10 +68,9 @@ struct BadCase {
 class BadArgumentsTest : public testing::TestWithParam<BadCase> {};
 
 TEST_P(BadArgumentsTest, AreUsageErrors) {
-  CliOptions o;
-  std::string error;
-  EXPECT_EQ(Parse(GetParam().args, o, error), ParseOutcome::Error);
-  EXPECT_NE(error.find(GetParam().fragment), std::string::npos) << error;
+  const ParsedArguments parsed = ParseArguments(GetParam().args);
+  EXPECT_EQ(parsed.outcome, ParseOutcome::Error);
+  EXPECT_NE(parsed.error.find(GetParam().fragment), std::string::npos) << parsed.error;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -92,9 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BadCase{{"a.jpg", "--frames"}, "needs a value"}));
 
 TEST(CliOptions, HelpWinsAndUsageNamesEveryOption) {
-  CliOptions o;
-  std::string error;
-  EXPECT_EQ(Parse({"--frames", "3", "--help"}, o, error), ParseOutcome::Help);
+  EXPECT_EQ(ParseArguments({"--frames", "3", "--help"}).outcome, ParseOutcome::Help);
   for (const char* opt : {"--shape", "--width-mode", "--width", "--background", "--frames",
                           "--shade", "--seed", "SOURCE"}) {
     EXPECT_NE(UsageText().find(opt), std::string::npos) << opt;

@@ -36,9 +36,9 @@ TEST_F(CliRunTest, WritesTheFramesBesideTheSourceAndDeletesTheNextNumber) {
   EXPECT_TRUE(fs::exists(pics_ / "cat00.bmp"));
   EXPECT_TRUE(fs::exists(pics_ / "cat02.bmp"));
   EXPECT_FALSE(fs::exists(pics_ / "cat03.bmp"));
-  render::Surface frame;
-  ASSERT_TRUE(image::LoadPicture((pics_ / "cat00.bmp").string(), frame));
-  EXPECT_EQ(frame.width(), 30);  // default width mode 1: as wide as the source is high
+  const base::Result<render::Surface> frame = image::LoadPicture((pics_ / "cat00.bmp").string());
+  ASSERT_TRUE(frame.ok());
+  EXPECT_EQ(frame.value().width(), 30);  // default width mode 1: as wide as the source is high
   EXPECT_FALSE(fs::exists(app_ / "mivet.ini")) << "the command never writes mivet.ini";
 }
 
@@ -47,13 +47,13 @@ TEST_F(CliRunTest, OptionsNotGivenComeFromMivetIni) {
   ini.settings.FrameCount = 2;
   ini.settings.WidthMode = 2;
   ini.settings.WidthValue = 17;
-  ASSERT_TRUE(base::WriteSettingsFile(app_ / "mivet.ini", ini));
+  ASSERT_TRUE(base::WriteSettingsFile(app_ / "mivet.ini", ini).ok());
   EXPECT_EQ(Run({"--shade", "0", Source()}), kExitOk) << err_.str();
   EXPECT_TRUE(fs::exists(pics_ / "cat01.bmp"));
   EXPECT_FALSE(fs::exists(pics_ / "cat02.bmp"));
-  render::Surface frame;
-  ASSERT_TRUE(image::LoadPicture((pics_ / "cat00.bmp").string(), frame));
-  EXPECT_EQ(frame.width(), 17);
+  const base::Result<render::Surface> frame = image::LoadPicture((pics_ / "cat00.bmp").string());
+  ASSERT_TRUE(frame.ok());
+  EXPECT_EQ(frame.value().width(), 17);
 }
 
 TEST_F(CliRunTest, GifNeedsTheMarkerFile) {

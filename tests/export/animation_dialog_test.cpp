@@ -52,7 +52,8 @@ class AnimationDialogTest : public testing::Test {
   void Frames(int n) {
     for (int k = 0; k < n; ++k) {
       const std::string name = "cat0" + std::to_string(k) + ".bmp";
-      ASSERT_TRUE(image::WriteBmp24(test::SolidPicture(4, 3, 0x102030 * (k + 1)), temp_ / name));
+      ASSERT_TRUE(
+          image::WriteBmp24(test::SolidPicture(4, 3, 0x102030 * (k + 1)), temp_ / name).ok());
     }
   }
   bool StillOpen() {

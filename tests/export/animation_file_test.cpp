@@ -23,10 +23,11 @@ namespace fs = std::filesystem;
 using render::Surface;
 
 FrameReader ReaderOf(const std::vector<Surface>& frames) {
-  return [&frames](int k, Surface& out) {
-    if (k < 0 || k >= static_cast<int>(frames.size())) return false;
-    out = frames[static_cast<std::size_t>(k)];
-    return true;
+  return [&frames](int k) -> base::Result<Surface> {
+    if (k < 0 || k >= static_cast<int>(frames.size())) {
+      return base::Result<Surface>::Failed("no frame " + std::to_string(k));
+    }
+    return frames[static_cast<std::size_t>(k)];
   };
 }
 
@@ -75,7 +76,7 @@ AnimationResult Write(const std::vector<Surface>& frames, AnimationFormat format
                       const fs::path& target, const char* seconds = "0.2") {
   AnimationRequest request;
   request.format = format;
-  request.delay = *ReadAnimationTime(seconds).delay;
+  request.delay = ReadAnimationTime(seconds).value();
   request.target = target;
   return WriteAnimation(ReaderOf(frames), request);
 }
@@ -95,15 +96,15 @@ TEST(AnimationTime, DelaysInEachFormatsUnitRoundHalvesToEvenWithAFloor) {
            Case{"0", 2, 20},
            Case{"32.767", 3277, 32767},
        }) {
-    const AnimationTime t = ReadAnimationTime(c.text);
-    ASSERT_TRUE(t.delay) << c.text;
-    EXPECT_EQ(t.delay->gifCentiseconds, c.centiseconds) << c.text;
-    EXPECT_EQ(t.delay->webpMilliseconds, c.milliseconds) << c.text;
+    const base::Result<AnimationDelay> t = ReadAnimationTime(c.text);
+    ASSERT_TRUE(t.ok()) << c.text;
+    EXPECT_EQ(t.value().gifCentiseconds, c.centiseconds) << c.text;
+    EXPECT_EQ(t.value().webpMilliseconds, c.milliseconds) << c.text;
   }
   for (const char* bad : {"abc", "", "-1", "33", "0.2s"}) {
-    const AnimationTime t = ReadAnimationTime(bad);
-    EXPECT_FALSE(t.delay) << bad;
-    EXPECT_EQ(t.message, ReadFrameTime(bad).message) << bad;
+    const base::Result<AnimationDelay> t = ReadAnimationTime(bad);
+    EXPECT_FALSE(t.ok()) << bad;
+    EXPECT_EQ(t.message(), ReadFrameTime(bad).message()) << bad;
   }
 }
 

@@ -42,21 +42,21 @@ TEST(Bmp, WriteReplacesTheFileWithTheEncodedBytes) {
   test::TempFolder dir;
   const render::Surface s = test::CoordinatePicture(37, 5);
   std::ofstream(dir / "f.bmp") << "an older, longer file that is to be replaced entirely";
-  ASSERT_TRUE(WriteBmp24(s, dir / "f.bmp"));
+  ASSERT_TRUE(WriteBmp24(s, dir / "f.bmp").ok());
   std::ifstream in(dir / "f.bmp", std::ios::binary);
   const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
   EXPECT_EQ(bytes, EncodeBmp24(s));
   // Replaced again: still one file, the newest content, no temporary left beside it.
-  ASSERT_TRUE(WriteBmp24(test::CoordinatePicture(3, 3), dir / "f.bmp"));
+  ASSERT_TRUE(WriteBmp24(test::CoordinatePicture(3, 3), dir / "f.bmp").ok());
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
   EXPECT_EQ(std::filesystem::file_size(dir / "f.bmp"), EncodeBmp24(test::CoordinatePicture(3, 3)).size());
 }
 
 TEST(Bmp, FailedWriteKeepsTheOldFile) {
   test::TempFolder dir;
-  std::string error;
-  EXPECT_FALSE(WriteBmp24(test::CoordinatePicture(2, 2), dir / "none" / "f.bmp", &error));
-  EXPECT_FALSE(error.empty());
+  const base::Status written = WriteBmp24(test::CoordinatePicture(2, 2), dir / "none" / "f.bmp");
+  EXPECT_FALSE(written.ok());
+  EXPECT_FALSE(written.message().empty());
 }
 
 }  // namespace

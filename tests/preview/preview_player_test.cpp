@@ -24,7 +24,7 @@ class PreviewTest : public MainWindowTest {
   }
   void WriteFrame(int k) {
     const std::string name = "cat" + std::string(k < 10 ? "0" : "") + std::to_string(k) + ".bmp";
-    ASSERT_TRUE(image::WriteBmp24(SolidPicture(6, 4, FrameColour(k)), picDir() / name));
+    ASSERT_TRUE(image::WriteBmp24(SolidPicture(6, 4, FrameColour(k)), picDir() / name).ok());
   }
   preview::PreviewPlayer& player() { return *window().findChild<preview::PreviewPlayer*>(); }
   /// The number of the test frame the preview picture shows, or -1.
@@ -113,8 +113,8 @@ TEST_F(PreviewTest, FrameZeroGoneDuringPlaybackEndsThePreview) {
 TEST_F(PreviewTest, AnotherPictureSwitchesToItsFramesAtTheNextTick) {
   OpenWithFrames({0, 1, 2});
   const std::string dog = Picture("dog.bmp", 6, 4);
-  ASSERT_TRUE(image::WriteBmp24(SolidPicture(6, 4, FrameColour(7)), picDir() / "dog00.bmp"));
-  ASSERT_TRUE(image::WriteBmp24(SolidPicture(6, 4, FrameColour(8)), picDir() / "dog01.bmp"));
+  ASSERT_TRUE(image::WriteBmp24(SolidPicture(6, 4, FrameColour(7)), picDir() / "dog00.bmp").ok());
+  ASSERT_TRUE(image::WriteBmp24(SolidPicture(6, 4, FrameColour(8)), picDir() / "dog01.bmp").ok());
   Trigger("mnuPrev");
   OpenPicture(dog);
   EXPECT_EQ(Ticks(2), (std::vector<int>{8, 7}));

@@ -78,13 +78,12 @@ TEST_P(RendererContract, AbortAtACheckpointKeepsTheFramesBefore) {
   };
   const bool cutout = GetParam() == static_cast<int>(Shape::Cutout);
   int handed = 0;
-  const RunResult r = RenderFrames(source_, MakeSettings(6), o,
-                                   [&](int k, const Surface&, std::string&, std::string&) {
-                                     ++handed;
-                                     // The cut-out has no checkpoints: press abort between frames.
-                                     if (cutout && k == 2) control.abort = true;
-                                     return true;
-                                   });
+  const RunResult r = RenderFrames(source_, MakeSettings(6), o, [&](int k, const Surface&) {
+    ++handed;
+    // The cut-out has no checkpoints: press abort between frames.
+    if (cutout && k == 2) control.abort = true;
+    return FrameOutcome{};
+  });
   EXPECT_EQ(r.status, RunStatus::Aborted);
   if (cutout) {
     EXPECT_EQ(handed, 6) << "the cut-out never stops for the abort button";

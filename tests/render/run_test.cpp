@@ -78,11 +78,11 @@ TEST(RenderFrames, ParallelAbortLeavesAPrefixOfFrames) {
     if (frame == 5) control.abort = true;
   };
   std::vector<int> handed;
-  const RunResult r = RenderFrames(test::CoordinatePicture(100, 40), PlaneRun(20), o,
-                                   [&](int k, const Surface&, std::string&, std::string&) {
-                                     handed.push_back(k);
-                                     return true;
-                                   });
+  const RunResult r =
+      RenderFrames(test::CoordinatePicture(100, 40), PlaneRun(20), o, [&](int k, const Surface&) {
+        handed.push_back(k);
+        return FrameOutcome{};
+      });
   EXPECT_EQ(r.status, RunStatus::Aborted);
   EXPECT_LT(handed.size(), 20u);
   for (std::size_t i = 0; i < handed.size(); ++i) EXPECT_EQ(handed[i], static_cast<int>(i));
@@ -97,11 +97,11 @@ TEST(RenderFrames, AbortBeforeTheFirstFrameDrawsNoMotionNotEvenTheCutout) {
     Settings s = PlaneRun(4);
     s.ShapeIndex = shape;
     int handed = 0;
-    const RunResult r = RenderFrames(test::CoordinatePicture(10, 10), s, o,
-                                     [&](int, const Surface&, std::string&, std::string&) {
-                                       ++handed;
-                                       return true;
-                                     });
+    const RunResult r =
+        RenderFrames(test::CoordinatePicture(10, 10), s, o, [&](int, const Surface&) {
+          ++handed;
+          return FrameOutcome{};
+        });
     EXPECT_EQ(r.status, RunStatus::Aborted) << shape;
     EXPECT_EQ(handed, 0) << shape;
   }
@@ -115,11 +115,10 @@ TEST(RenderFrames, StopEndsEvenTheCutoutBetweenFrames) {
   Settings s = PlaneRun(6);
   s.ShapeIndex = 7;
   int handed = 0;
-  const RunResult r = RenderFrames(test::CoordinatePicture(10, 10), s, o,
-                                   [&](int, const Surface&, std::string&, std::string&) {
-                                     if (++handed == 2) control.stop = true;
-                                     return true;
-                                   });
+  const RunResult r = RenderFrames(test::CoordinatePicture(10, 10), s, o, [&](int, const Surface&) {
+    if (++handed == 2) control.stop = true;
+    return FrameOutcome{};
+  });
   EXPECT_EQ(r.status, RunStatus::Aborted);
   EXPECT_EQ(handed, 2);
 }

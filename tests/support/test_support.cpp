@@ -36,11 +36,11 @@ std::vector<render::Surface> RenderAll(const render::Surface& source, const base
   render::RenderOptions o;
   o.seed = seed;
   o.threads = threads;
-  const render::RunResult r = render::RenderFrames(
-      source, s, o, [&](int k, const render::Surface& f, std::string&, std::string&) {
+  const render::RunResult r =
+      render::RenderFrames(source, s, o, [&](int k, const render::Surface& f) {
         EXPECT_EQ(k, static_cast<int>(frames.size())) << "frames must arrive in order";
         frames.push_back(f);
-        return true;
+        return render::FrameOutcome{};
       });
   if (result) *result = r;
   return frames;
