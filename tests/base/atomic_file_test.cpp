@@ -31,7 +31,7 @@ TEST(AtomicFile, ConcurrentWritersKeepTheProcessPermissionsAndMask) {
       writers.emplace_back([&dir, t] {
         for (int i = 0; i < kFiles; ++i) {
           const std::string name = std::to_string(t * kFiles + i);
-          EXPECT_TRUE(WriteFileAtomically(dir / name, name.data(), name.size())) << name;
+          EXPECT_TRUE(WriteFileAtomically(dir / name, name.data(), name.size()).ok()) << name;
         }
       });
     }

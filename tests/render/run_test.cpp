@@ -136,10 +136,9 @@ TEST(RenderFrames, ErrorOnAnyThreadReachesTheCaller) {
       auto prepare = [where](const Surface&, std::vector<std::uint8_t>&) {
         if (where == "prepare") throw std::runtime_error("prepare");
       };
-      auto consume = [where](int k, const Surface&, const std::vector<std::uint8_t>&, std::string&,
-                             std::string&) {
+      auto consume = [where](int k, const Surface&, const std::vector<std::uint8_t>&) {
         if (where == "consume" && k == 2) throw std::runtime_error("consume");
-        return true;
+        return FrameOutcome{};
       };
       const FrameStages stages{prepare, consume};
       EXPECT_THROW(RenderFrames(test::CoordinatePicture(100, 40), PlaneRun(20), o, stages),
