@@ -33,10 +33,9 @@ bool ConversionRunner::Start(ConversionJob job) {
     });
   };
   return worker_.Start(std::move(work), [this](const std::string& message) {
-    // The run broke off with an error (memory ran out, say): it ends as a run whose frames
-    // could not all be handed on, with the frames saved so far kept.
+    // The run broke off with an error (memory ran out, say); the frames saved so far stay.
     render::RunResult result;
-    result.status = render::RunStatus::WriteFailed;
+    result.status = render::RunStatus::Failed;
     result.message = message;
     emit finished(result);
   });

@@ -39,13 +39,14 @@ void MainWindow::mnuFileFName_Click(int index) {
 // puts back the path it came from, so that frames, preview and page keep naming the picture the
 // window shows.
 void MainWindow::LoadSource() {
-  render::Surface picture;
-  if (!image::LoadSource(sourcePath_, picture, recentFiles_, prompter_, this)) {
+  base::Result<render::Surface> picture =
+      image::LoadSource(sourcePath_, recentFiles_, prompter_, this);
+  if (!picture.ok()) {
     sourcePath_ = loadedPath_;
     return;
   }
   loadedPath_ = sourcePath_;
-  source_ = std::move(picture);
+  source_ = std::move(picture).value();
   Picture1->setImage(image::ImageFromSurface(source_));
   layout_.SetSourcePicture(source_.width(), source_.height());
   ApplyLayout();

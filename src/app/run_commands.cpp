@@ -72,6 +72,7 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
       SetStatus(ui::Utf8(kStatusAborted));
       break;
     case render::RunStatus::WriteFailed:
+    case render::RunStatus::Failed:
       SetStatus(ui::Utf8(kStatusAborted));
       Warn(QString::fromStdString(result.message));
       break;

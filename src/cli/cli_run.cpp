@@ -206,6 +206,7 @@ int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env
       err << "kinetta-render: 中断しました。(" << result.framesDone << " こまを書き出し済み)\n";
       return kExitInterrupted;
     case render::RunStatus::WriteFailed:
+    case render::RunStatus::Failed:
     case render::RunStatus::BadFrameSize:
     case render::RunStatus::NoShape:
       err << "kinetta-render: " << result.message << '\n';

@@ -36,17 +36,17 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
       sourcePath_(std::move(sourcePath)),
       mayStart_(std::move(mayStart)),
       start_(std::move(start)) {
-  label3_ = new QLabel(QStringLiteral("形式"), this);
-  label3_->setObjectName(QStringLiteral("Label3"));
-  label3_->setGeometry(Twips(120, 1200, 1692, 372));
+  formatLabel_ = new QLabel(QStringLiteral("形式"), this);
+  formatLabel_->setObjectName(QStringLiteral("formatLabel"));
+  formatLabel_->setGeometry(Twips(120, 1200, 1692, 372));
 
   // Both options are children of the form, so they exclude each other.
   gifOption_ = new QRadioButton(QStringLiteral("GIF"), this);
-  gifOption_->setObjectName(QStringLiteral("Option1_0"));
+  gifOption_->setObjectName(QStringLiteral("gifOption"));
   gifOption_->setGeometry(Twips(1800, 1200, 900, 372));
   gifOption_->setChecked(true);
   webpOption_ = new QRadioButton(QStringLiteral("WebP"), this);
-  webpOption_->setObjectName(QStringLiteral("Option1_1"));
+  webpOption_->setObjectName(QStringLiteral("webpOption"));
   webpOption_->setGeometry(Twips(2760, 1200, 1092, 372));
   for (QRadioButton* option : {gifOption_, webpOption_}) {
     option->resize(std::max(option->width(), option->sizeHint().width()), option->height());

@@ -43,8 +43,10 @@ class AnimationDialog : public FrameTimeForm {
                   ui::Prompter& prompter, QWidget* parent = nullptr);
 
   // The form's own controls, for the tests.
-  QLabel* Label3() const { return label3_; }
-  QRadioButton* Option1(int index) const { return index == 0 ? gifOption_ : webpOption_; }
+  QLabel* formatLabel() const { return formatLabel_; }
+  QRadioButton* formatOption(AnimationFormat format) const {
+    return format == AnimationFormat::WebP ? webpOption_ : gifOption_;
+  }
 
   AnimationFormat format() const;
 
@@ -55,7 +57,7 @@ class AnimationDialog : public FrameTimeForm {
   std::function<bool()> mayStart_;
   std::function<bool(const AnimationOrder&)> start_;
 
-  QLabel* label3_;
+  QLabel* formatLabel_;
   QRadioButton* gifOption_;
   QRadioButton* webpOption_;
 };

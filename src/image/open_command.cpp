@@ -28,16 +28,16 @@ QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport) 
   return path;
 }
 
-bool LoadSource(const std::string& path, render::Surface& picture,
-                std::array<std::string, 3>& recentFiles, ui::Prompter& prompter, QWidget* parent) {
+base::Result<render::Surface> LoadSource(const std::string& path,
+                                         std::array<std::string, 3>& recentFiles,
+                                         ui::Prompter& prompter, QWidget* parent) {
   base::Result<render::Surface> loaded = LoadPicture(path);
   if (!loaded.ok()) {
     prompter.Warn(parent, QString::fromStdString(loaded.message()));
-    return false;
+    return loaded;
   }
-  picture = std::move(loaded).value();
   UpdateRecentFiles(recentFiles, path);
-  return true;
+  return loaded;
 }
 
 }  // namespace kinetta::image

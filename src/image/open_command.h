@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 
+#include "base/outcome.h"
 #include "render/surface.h"
 
 class QWidget;
@@ -31,9 +32,10 @@ QStringList OpenFilters(bool gifSupport);
 /// at the file name's own extension.
 QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport);
 
-/// Loads `path` into `picture` and moves it to the top of `recentFiles`. A picture that cannot
-/// be read gives the message "<path>が開けません。" and changes neither.
-bool LoadSource(const std::string& path, render::Surface& picture,
-                std::array<std::string, 3>& recentFiles, ui::Prompter& prompter, QWidget* parent);
+/// Loads the picture at `path` and moves `path` to the top of `recentFiles`. A picture that
+/// cannot be read is shown as the message "<path>が開けません。" and leaves the list alone.
+base::Result<render::Surface> LoadSource(const std::string& path,
+                                         std::array<std::string, 3>& recentFiles,
+                                         ui::Prompter& prompter, QWidget* parent);
 
 }  // namespace kinetta::image

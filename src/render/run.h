@@ -59,8 +59,8 @@ struct RenderOptions {
 enum class RunStatus {
   Completed,     ///< every frame was produced
   Aborted,       ///< stopped by the abort button or the end of the program
-  WriteFailed,   ///< a frame could not be handed on (a frame file could not be written), or
-                 ///< the run broke off with an error (memory ran out); the message says which
+  WriteFailed,   ///< a frame could not be handed on (a frame file could not be written)
+  Failed,        ///< the run broke off with an error (memory ran out, say); frames saved stay
   BadFrameSize,  ///< the frame would be smaller than one pixel; nothing was written
   NoShape,       ///< ShapeIndex names no motion; nothing was written
 };

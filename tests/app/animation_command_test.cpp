@@ -59,7 +59,7 @@ class AnimationCommandTest : public MainWindowTest {
     Command()->trigger();
     exporter::AnimationDialog* d = window().animationDialog();
     ASSERT_NE(d, nullptr);
-    d->Option1(format == exporter::AnimationFormat::WebP ? 1 : 0)->click();
+    d->formatOption(format)->click();
     prompter.savePaths.push_back(QString::fromStdString(target.string()));
     d->OKButton()->click();
   }

@@ -77,10 +77,10 @@ TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
   EXPECT_FALSE(d->isModal());
   EXPECT_EQ(d->Label2()->text(), QStringLiteral("ひとコマの表示秒数"));
   EXPECT_EQ(d->Text1()->text(), QStringLiteral("0.2"));
-  EXPECT_EQ(d->Option1(0)->text(), QStringLiteral("GIF"));
-  EXPECT_EQ(d->Option1(1)->text(), QStringLiteral("WebP"));
-  EXPECT_TRUE(d->Option1(0)->isChecked());
-  EXPECT_FALSE(d->Option1(1)->isChecked());
+  EXPECT_EQ(d->formatOption(AnimationFormat::Gif)->text(), QStringLiteral("GIF"));
+  EXPECT_EQ(d->formatOption(AnimationFormat::WebP)->text(), QStringLiteral("WebP"));
+  EXPECT_TRUE(d->formatOption(AnimationFormat::Gif)->isChecked());
+  EXPECT_FALSE(d->formatOption(AnimationFormat::WebP)->isChecked());
   EXPECT_EQ(d->format(), AnimationFormat::Gif);
   EXPECT_EQ(d->OKButton()->text(), QStringLiteral("OK"));
   EXPECT_EQ(d->CancelButton()->text(), QStringLiteral("ｷｬﾝｾﾙ"));
@@ -91,16 +91,16 @@ TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
   EXPECT_EQ(d->OKButton()->geometry(), QRect(312, 8, 81, 25));
   EXPECT_EQ(d->CancelButton()->geometry(), QRect(312, 40, 81, 25));
   // The format row at 1200 twips: 80 pixels down, below the time box.
-  EXPECT_EQ(d->Option1(0)->geometry().topLeft(), QPoint(120, 80));
-  EXPECT_GT(d->Option1(1)->geometry().left(), d->Option1(0)->geometry().right());
+  EXPECT_EQ(d->formatOption(AnimationFormat::Gif)->geometry().topLeft(), QPoint(120, 80));
+  EXPECT_GT(d->formatOption(AnimationFormat::WebP)->geometry().left(), d->formatOption(AnimationFormat::Gif)->geometry().right());
   EXPECT_LT(d->Label1()->geometry().right(), d->OKButton()->geometry().left());
   for (QPushButton* b : {d->OKButton(), d->CancelButton()}) {
     EXPECT_FALSE(b->isDefault());
     EXPECT_FALSE(b->autoDefault());
   }
   // The options exclude each other.
-  d->Option1(1)->click();
-  EXPECT_FALSE(d->Option1(0)->isChecked());
+  d->formatOption(AnimationFormat::WebP)->click();
+  EXPECT_FALSE(d->formatOption(AnimationFormat::Gif)->isChecked());
   EXPECT_EQ(d->format(), AnimationFormat::WebP);
 }
 
@@ -173,7 +173,7 @@ TEST_P(AnimationProposalTest, SaveDialogProposesTheBaseNameAndCancelDoesNothing)
   source_ = (temp_ / "cat.small.jpg").string();
   Frames(2);
   AnimationDialog* d = Open();
-  d->Option1(c.format == AnimationFormat::WebP ? 1 : 0)->click();
+  d->formatOption(c.format)->click();
   d->OKButton()->click();
   EXPECT_EQ(prompter_.saveCalls, 1);
   EXPECT_EQ(prompter_.saveTitle, QStringLiteral("アニメーションファイルの保存"));
@@ -195,7 +195,7 @@ TEST_F(AnimationDialogTest, ChosenFileIsHandedOverWithTheTimeAndTheDialogCloses)
   AnimationDialog* d = Open();
   // Full-width digits and point, as a Japanese input method types them.
   d->Text1()->setText(QStringLiteral("０．５"));
-  d->Option1(1)->click();
+  d->formatOption(AnimationFormat::WebP)->click();
   prompter_.savePaths.push_back(QString::fromStdString((temp_ / "out" / "walk").string()));
   d->OKButton()->click();
   ASSERT_TRUE(order_.has_value());
