@@ -77,6 +77,7 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
       Warn(QString::fromStdString(result.message));
       break;
     case render::RunStatus::BadFrameSize:
+    case render::RunStatus::TooLarge:
     case render::RunStatus::NoShape:
       // Nothing was drawn: no run took place.
       SetStatus({});

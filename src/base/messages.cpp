@@ -23,6 +23,11 @@ std::string FrameTooSmallMessage(int width, int height) {
          " ピクセルになり、1 ピクセルに足りません。横幅の設定を確かめてください。";
 }
 
+std::string FrameFileTooLargeMessage(int width, int height) {
+  return "こまの大きさ " + std::to_string(width) + " x " + std::to_string(height) +
+         " ピクセルでは、こまの BMP ファイルが 4 GiB を超えて書き出せません。横幅の設定を確かめてください。";
+}
+
 std::string ErrorMessage(const std::exception_ptr& error) {
   try {
     std::rethrow_exception(error);

@@ -44,6 +44,9 @@ std::string CannotWriteMessage(std::string_view path, std::string_view reason);
 /// A shape number that names no motion.
 std::string NoShapeMessage(int shapeIndex);
 
+/// A frame whose BMP file would pass the format's 4 GiB.
+std::string FrameFileTooLargeMessage(int width, int height);
+
 /// A frame that would be smaller than one pixel.
 std::string FrameTooSmallMessage(int width, int height);
 

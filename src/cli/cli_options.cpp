@@ -46,7 +46,8 @@ std::optional<render::Colour> ParseColour(const std::string& text) {
 std::string UsageText() {
   return "usage: kinetta-render [--shape N] [--width-mode M] [--width PX] [--background COLOR]\n"
          "                      [--frames N] [--shade 0|1] [--seed S] [--html SECONDS]\n"
-         "                      [--gif FILE] [--webp FILE] [--delay SECONDS] SOURCE\n"
+         "                      [--gif FILE] [--webp FILE] [--delay SECONDS]\n"
+         "                      [--max-memory MIB] SOURCE\n"
          "\n"
          "Renders the frames of one motion beside SOURCE as SOURCE's name up to its first point,\n"
          "a two-digit (or longer) frame number and .bmp, exactly as the desktop program does.\n"
@@ -64,6 +65,8 @@ std::string UsageText() {
          "  --gif FILE         after the run, also write the frames as a looping animated GIF\n"
          "  --webp FILE        after the run, also write them as a looping lossless WebP\n"
          "  --delay SECONDS    how long those files show each frame (0-32.767; default 0.2)\n"
+         "  --max-memory MIB   refuse a run or animation file that would need more memory\n"
+         "                     (default: the memory the machine has available)\n"
          "  --help             this text\n"
          "\n"
          "Options not given come from mivet.ini in the program folder, or the defaults.\n"
@@ -128,6 +131,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     } else if (name == "--gif" || name == "--webp") {
       if (value.empty()) return bad();
       (name == "--gif" ? out.gifPath : out.webpPath) = value;
+    } else if (name == "--max-memory") {
+      if (!(out.maxMemoryMiB = ParseInteger<std::uint64_t>(value, 1, UINT64_MAX >> 20))) {
+        return bad();
+      }
     } else if (name == "--delay") {
       const base::Result<exporter::AnimationDelay> delay = exporter::ReadAnimationTime(value);
       if (!delay.ok()) {

@@ -23,6 +23,7 @@ struct CliOptions {
   std::string gifPath;        ///< --gif: write an animated GIF here after the run
   std::string webpPath;       ///< --webp: write an animated WebP here after the run
   exporter::AnimationDelay delay;  ///< --delay: seconds per frame of those files (0.2)
+  std::optional<std::uint64_t> maxMemoryMiB;  ///< --max-memory: the most a run may hold
   std::string source;
 };
 

@@ -189,6 +189,7 @@ int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env
   render::RenderOptions ro;
   ro.seed = options.seed ? *options.seed : ClockSeed();
   ro.control = env.control;
+  if (options.maxMemoryMiB) ro.memoryBudget = *options.maxMemoryMiB << 20;
   ProgressLine progress(err, settings.FrameCount, env.progress && settings.FrameCount > 0);
   progress.Update(0);
   const render::RunResult result = image::RunConversion(
@@ -208,6 +209,7 @@ int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env
     case render::RunStatus::WriteFailed:
     case render::RunStatus::Failed:
     case render::RunStatus::BadFrameSize:
+    case render::RunStatus::TooLarge:
     case render::RunStatus::NoShape:
       err << "kinetta-render: " << result.message << '\n';
       return kExitFailed;

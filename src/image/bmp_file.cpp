@@ -22,6 +22,14 @@ void Put32(std::uint8_t* p, std::uint32_t v) {
 
 std::size_t RowBytes(int width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
 
+}  // namespace
+
+std::uint64_t Bmp24FileBytes(int width, int height) {
+  return kHeaderSize + RowBytes(width) * static_cast<std::uint64_t>(std::max(height, 0));
+}
+
+namespace {
+
 void WriteHeader(std::uint8_t* h, int width, int height) {
   const std::size_t imageSize = RowBytes(width) * static_cast<std::size_t>(height);
   std::memset(h, 0, kHeaderSize);

@@ -10,6 +10,12 @@
 
 namespace kinetta::image {
 
+/// The size of a frame file of `width` x `height` pixels, header included.
+std::uint64_t Bmp24FileBytes(int width, int height);
+
+/// The largest frame file: a BMP header states the file's size in 32 bits.
+inline constexpr std::uint64_t kMaxBmpFileBytes = 0xFFFFFFFFu;
+
 /// The BMP file's bytes for `surface` (bottom-up rows, BGR, rows padded to 4 bytes).
 std::vector<std::uint8_t> EncodeBmp24(const render::Surface& surface);
 

@@ -9,6 +9,7 @@
 #include "base/messages.h"
 #include "base/path_helpers.h"
 #include "image/bmp_file.h"
+#include "render/run_budget.h"
 
 namespace kinetta::image {
 
@@ -16,6 +17,18 @@ render::RunResult RunConversion(
     const render::Surface& source, const std::string& sourcePath, const base::Settings& s,
     const render::RenderOptions& options,
     const std::function<void(int, const render::Surface&, const std::string&)>& onSaved) {
+  // A frame whose file would not fit in the 32 bits a BMP header gives its size is refused before
+  // anything is drawn.
+  const render::FrameSize size = render::PlannedFrameSize(s, source.width(), source.height());
+  if (s.FrameCount >= 1 && size.width >= 1 && size.height >= 1 &&
+      Bmp24FileBytes(size.width, size.height) > kMaxBmpFileBytes) {
+    render::RunResult refused;
+    refused.status = render::RunStatus::TooLarge;
+    refused.frameWidth = size.width;
+    refused.frameHeight = size.height;
+    refused.message = base::FrameFileTooLargeMessage(size.width, size.height);
+    return refused;
+  }
   // Each frame file's bytes are encoded on the thread that drew the frame; the calling thread
   // only writes them, in order.
   return render::RenderFrames(

@@ -32,7 +32,15 @@ struct RenderInput {
   int sourceHeight = 0;  ///< H
   Settings settings;
   std::uint64_t seed = 0;
+  /// Called while the constructor makes the run's tables, every 32 rows or columns; when it
+  /// asks to stop, the tables are left incomplete and the renderer must not draw. May be null.
+  Checkpoint* preparing = nullptr;
 };
+
+/// True at step 0, 32, 64, ... of a table-making loop when the run is to stop.
+inline bool PreparingStopped(const RenderInput& in, int step) {
+  return in.preparing && (step & 31) == 0 && in.preparing->Step();
+}
 
 struct FrameSize {
   int width = 0;

@@ -11,9 +11,11 @@
 #include <thread>
 #include <utility>
 
+#include "base/memory_budget.h"
 #include "base/messages.h"
 #include "render/motions.h"
 #include "render/renderer.h"
+#include "render/run_budget.h"
 
 namespace kinetta::render {
 
@@ -41,10 +43,14 @@ std::string WarningQuestion(RunWarning w) {
   return std::string(WarningText(w)) + "\n" + std::string(base::kContinueQuestion);
 }
 
-Surface PrepareWork(const Surface& source, int copies) {
-  Surface work(source.width() * copies, source.height(), 0);
-  for (int k = 0; k < copies; ++k) {
-    work.CopyFrom(source, 0, 0, source.width(), source.height(), k * source.width(), 0);
+Surface PrepareWork(const Surface& source, int copies, Checkpoint* checkpoint) {
+  const int w = source.width();
+  Surface work(w * copies, source.height(), 0);
+  for (int y = 0; y < source.height(); ++y) {
+    if (checkpoint && IsCheckpointStep(y) && checkpoint->Step()) break;
+    const std::uint32_t* from = source.Row(y);
+    std::uint32_t* to = work.Row(y);
+    for (int k = 0; k < copies; ++k) std::copy(from, from + w, to + static_cast<std::ptrdiff_t>(k) * w);
   }
   return work;
 }
@@ -72,6 +78,33 @@ class DriverCheckpoint final : public Checkpoint {
 
 bool Stopping(const RenderOptions& o) { return o.control && o.control->stop; }
 bool AbortPressed(const RenderOptions& o) { return o.control && o.control->abort; }
+
+// The checkpoint of the run's preparation (the work picture, the renderer's tables): the abort
+// button and the end of the program both stop it, for every motion. It remembers a stop, so
+// that nothing is drawn from tables left incomplete.
+class PrepareCheckpoint final : public Checkpoint {
+ public:
+  explicit PrepareCheckpoint(const RenderOptions& o) : options_(o) {}
+  bool Step() override {
+    stopped_ = stopped_ || AbortPressed(options_) || Stopping(options_);
+    return stopped_;
+  }
+  bool stopped() const { return stopped_; }
+
+ private:
+  const RenderOptions& options_;
+  bool stopped_ = false;
+};
+
+// The memory the run may take: what the machine has available besides the source already held,
+// or the caller's budget when that is lower.
+std::uint64_t MemoryAllowed(const RenderOptions& o, const Surface& source) {
+  const std::uint64_t machine = base::AvailableMemoryBytes();
+  const std::uint64_t held = static_cast<std::uint64_t>(source.width()) *
+                             static_cast<std::uint64_t>(source.height()) * 4;
+  const std::uint64_t allowed = machine > UINT64_MAX - held ? UINT64_MAX : machine + held;
+  return o.memoryBudget > 0 ? std::min(allowed, o.memoryBudget) : allowed;
+}
 
 // A canvas and the bytes prepared from its frame on the drawing thread (the frame file).
 struct Slot {
@@ -239,10 +272,7 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
     result.message = base::NoShapeMessage(s.ShapeIndex);
     return result;
   }
-  const std::unique_ptr<const Renderer> renderer =
-      motion->make({std::make_shared<const Surface>(PrepareWork(source, motion->workCopies)),
-                    source.width(), source.height(), s, o.seed});
-  const FrameSize size = renderer->Size();
+  const FrameSize size = PlannedFrameSize(s, source.width(), source.height());
   result.frameWidth = size.width;
   result.frameHeight = size.height;
   const int n = s.FrameCount;
@@ -252,17 +282,37 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
     result.message = base::FrameTooSmallMessage(size.width, size.height);
     return result;
   }
+  int threads = o.threads > 0 ? o.threads
+                              : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  threads = std::min(threads, n);
+
+  // Refused before any pixel memory is taken: a frame as wide as a tall source is high, say.
+  const std::uint64_t needed = RunMemoryBytes(s, source.width(), source.height(), threads);
+  const std::uint64_t allowed = MemoryAllowed(o, source);
+  if (needed > allowed) {
+    result.status = RunStatus::TooLarge;
+    result.message = base::TooLargeMessage(size.width, size.height, needed, allowed);
+    return result;
+  }
 
   // The abort button pressed while the run was being prepared: no motion is drawn, not even the
   // cut-out, which otherwise never stops for it.
-  if (AbortPressed(o) || Stopping(o)) {
+  PrepareCheckpoint preparing(o);
+  if (preparing.Step()) {
+    result.status = RunStatus::Aborted;
+    return result;
+  }
+  auto work = std::make_shared<const Surface>(PrepareWork(source, motion->workCopies, &preparing));
+  std::unique_ptr<const Renderer> renderer;
+  if (!preparing.stopped()) {
+    renderer = motion->make({std::move(work), source.width(), source.height(), s, o.seed,
+                             &preparing});
+  }
+  if (preparing.Step()) {
     result.status = RunStatus::Aborted;
     return result;
   }
 
-  int threads = o.threads > 0 ? o.threads
-                              : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  threads = std::min(threads, n);
   const RunResult drawn = threads <= 1 ? DrawInOrder(*renderer, n, o, handling)
                                        : DrawInParallel(*renderer, n, threads, o, handling);
   result.status = drawn.status;

@@ -11,6 +11,7 @@
 
 #include "base/outcome.h"
 #include "base/settings.h"
+#include "render/renderer.h"
 #include "render/surface.h"
 
 namespace kinetta::render {
@@ -35,8 +36,10 @@ std::string WarningQuestion(RunWarning w);
 
 // ---- The run ---------------------------------------------------------------------------------
 
-/// `copies` copies of `source` side by side (copy k at columns k*W .. (k+1)*W - 1).
-Surface PrepareWork(const Surface& source, int copies);
+/// `copies` copies of `source` side by side (copy k at columns k*W .. (k+1)*W - 1). With a
+/// checkpoint, it is called every 32 rows; when it asks to stop, the copy ends there and the
+/// work picture is incomplete.
+Surface PrepareWork(const Surface& source, int copies, Checkpoint* checkpoint = nullptr);
 
 /// Shared between a run and whoever may stop it (the abort button, Ctrl-C, closing the window).
 struct RunControl {
@@ -54,6 +57,9 @@ struct RenderOptions {
   /// Called at every checkpoint with the frame being drawn, before the abort test; from the
   /// drawing threads. Tests press abort here at a chosen frame.
   std::function<void(int frame)> onCheckpoint;
+  /// The most memory the run may hold, in bytes; 0 = what the machine has available. A run
+  /// that would hold more is refused before it takes any (RunStatus::TooLarge).
+  std::uint64_t memoryBudget = 0;
 };
 
 enum class RunStatus {
@@ -63,6 +69,7 @@ enum class RunStatus {
   Failed,        ///< the run broke off with an error (memory ran out, say); frames saved stay
   BadFrameSize,  ///< the frame would be smaller than one pixel; nothing was written
   NoShape,       ///< ShapeIndex names no motion; nothing was written
+  TooLarge,      ///< the run would need more memory than it may take; nothing was written
 };
 
 struct RunResult {

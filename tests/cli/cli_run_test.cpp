@@ -176,7 +176,32 @@ TEST_F(CliRunTest, CtrlCStopsTheCutoutAndExits130) {
 // Memory running out is a failure with its message, not an abort of the program: a 3000 x 3000
 // picture loads within 256 MiB of address space, but the plane's work picture (three copies)
 // and canvases do not fit beside it.
-TEST_F(CliRunTest, MemoryRunningOutExitsOneWithTheMessage) {
+// Runs that cannot fit are refused before a frame is drawn, naming the frame size: a frame file
+// past the BMP format's 4 GiB (a tall source with frames as wide as it is high), and a run past
+// the memory the user allows with --max-memory.
+TEST_F(CliRunTest, RunsTooLargeAreRefusedNamingTheFrameSize) {
+  ASSERT_TRUE(image::WriteBmp24(test::SolidPicture(16, 40000, 0), pics_ / "tall.bmp").ok());
+  const struct {
+    std::vector<std::string> args;
+    std::vector<std::string> said;
+  } cases[] = {
+      {{"--width-mode", "1", (pics_ / "tall.bmp").string()},
+       {"kinetta-render: こまの大きさ 40000 x 40000 ピクセルでは、こまの BMP ファイルが 4 GiB を超えて"}},
+      {{"--max-memory", "1", "--width-mode", "0", "--frames", "3", (pics_ / "tall.bmp").string()},
+       {"kinetta-render: こまの大きさ 16 x 40000 ピクセルでは約 ", " MiB のメモリが要ります（使えるのは約 1 MiB）。"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run(c.args), kExitFailed);
+    for (const std::string& said : c.said) {
+      EXPECT_NE(err_.str().find(said), std::string::npos) << err_.str();
+    }
+    EXPECT_FALSE(fs::exists(pics_ / "tall00.bmp"));
+  }
+}
+
+// Under an address-space limit too small for the run, the run is refused before it takes the
+// memory, naming the frame size; no frame is written.
+TEST_F(CliRunTest, MemoryTooSmallForTheRunExitsOneWithTheMessage) {
   QImage big(3000, 3000, QImage::Format_RGB32);
   big.fill(Qt::gray);
   ASSERT_TRUE(big.save(QString::fromStdString((pics_ / "big.jpg").string())));
@@ -185,8 +210,10 @@ TEST_F(CliRunTest, MemoryRunningOutExitsOneWithTheMessage) {
       pics_ / "err.txt", rlim_t{256} << 20);
   ASSERT_GT(pid, 0);
   EXPECT_EQ(WaitForExit(pid), kExitFailed);
-  EXPECT_NE(FileBytes("err.txt").find("kinetta-render: メモリが足りません。"), std::string::npos)
+  EXPECT_NE(FileBytes("err.txt").find("kinetta-render: こまの大きさ 3000 x 3000 ピクセルでは約 "),
+            std::string::npos)
       << FileBytes("err.txt");
+  EXPECT_FALSE(std::filesystem::exists(pics_ / "big01.bmp"));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "render/geometry.h"
 #include "render/motions.h"
 #include "render/run.h"
+#include "render/run_budget.h"
 #include "test_support.h"
 
 namespace kinetta::render {
@@ -128,6 +129,62 @@ TEST_P(RendererContract, KeepsItsInputAfterTheCallerLetsGo) {
   for (int k = 0; k < 4; ++k) {
     ASSERT_TRUE(renderer->DrawFrame(k, canvas, checkpoint));
     EXPECT_TRUE(canvas == expected[static_cast<std::size_t>(k)]) << "frame " << k;
+  }
+}
+
+// The run's memory check works out the frame size without building the renderer: it must be the
+// size the renderer gives, for every width mode and switch, down to sources of one pixel.
+TEST_P(RendererContract, PlannedFrameSizeIsTheRenderersSize) {
+  const Motion& motion = *FindMotion(GetParam());
+  for (const int w : {1, 2, 3, 7, 41}) {
+    for (const int h : {1, 2, 3, 11, 40}) {
+      for (const int mode : {0, 1, 2}) {
+        for (const int shade : {0, 1}) {
+          Settings s = MakeSettings(3);
+          s.WidthMode = mode;
+          s.WidthValue = 13;
+          s.Shade3D = shade;
+          const Surface src = test::CoordinatePicture(w, h);
+          const auto renderer = motion.make(
+              {std::make_shared<const Surface>(PrepareWork(src, motion.workCopies)), w, h, s, 1});
+          const FrameSize planned = PlannedFrameSize(s, w, h);
+          EXPECT_EQ(planned.width, renderer->Size().width) << w << "x" << h << " mode " << mode;
+          EXPECT_EQ(planned.height, renderer->Size().height) << w << "x" << h << " mode " << mode;
+        }
+      }
+    }
+  }
+}
+
+// The tables a renderer makes once per run are made with the checkpoint too, and a stop asked at
+// its first call ends them there.
+TEST_P(RendererContract, TableMakingTakesTheCheckpointAndStops) {
+  struct Counting final : Checkpoint {
+    explicit Counting(bool stop) : stop_(stop) {}
+    bool Step() override {
+      ++calls;
+      return stop_;
+    }
+    int calls = 0;
+    bool stop_;
+  };
+  const Shape shape = static_cast<Shape>(GetParam());
+  const bool hasTables = shape == Shape::Plane || shape == Shape::Sphere ||
+                         shape == Shape::Cylinder || shape == Shape::Flag ||
+                         shape == Shape::Cutout || shape == Shape::FadeIn;
+  const Motion& motion = *FindMotion(GetParam());
+  const auto work = std::make_shared<const Surface>(PrepareWork(source_, motion.workCopies));
+  for (const bool stop : {false, true}) {
+    Counting checkpoint(stop);
+    RenderInput in{work, source_.width(), source_.height(), MakeSettings(4), 42, &checkpoint};
+    motion.make(in);
+    if (!hasTables) {
+      EXPECT_EQ(checkpoint.calls, 0);
+    } else if (stop) {
+      EXPECT_EQ(checkpoint.calls, 1);
+    } else {
+      EXPECT_GE(checkpoint.calls, 2);
+    }
   }
 }
 

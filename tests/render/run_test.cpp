@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "render/geometry.h"
+#include "render/run_budget.h"
 #include "test_support.h"
 
 namespace kinetta::render {
@@ -121,6 +122,48 @@ TEST(RenderFrames, StopEndsEvenTheCutoutBetweenFrames) {
   });
   EXPECT_EQ(r.status, RunStatus::Aborted);
   EXPECT_EQ(handed, 2);
+}
+
+// A run that needs more memory than it may take is refused before anything is drawn, naming the
+// frame size; a budget of exactly what it needs lets it run.
+TEST(RenderFrames, RunPastTheMemoryBudgetIsRefusedBeforeDrawing) {
+  Settings tall = PlaneRun(3);
+  tall.WidthMode = 1;  // frames as wide as the source is high: 40000 x 40000
+  struct Case {
+    Surface source;
+    Settings settings;
+    int threads;
+    std::int64_t budgetOverNeed;
+    RunStatus expected;
+  };
+  const Case cases[] = {
+      {test::SolidPicture(16, 40000, 0), tall, 2, -1, RunStatus::TooLarge},
+      {test::CoordinatePicture(100, 40), PlaneRun(20), 1, -1, RunStatus::TooLarge},
+      {test::CoordinatePicture(100, 40), PlaneRun(20), 1, 0, RunStatus::Completed},
+      {test::CoordinatePicture(100, 40), PlaneRun(20), 3, -1, RunStatus::TooLarge},
+      {test::CoordinatePicture(100, 40), PlaneRun(20), 3, 0, RunStatus::Completed},
+  };
+  for (const Case& c : cases) {
+    RenderOptions o;
+    o.threads = c.threads;
+    const std::uint64_t need =
+        RunMemoryBytes(c.settings, c.source.width(), c.source.height(), c.threads);
+    o.memoryBudget = static_cast<std::uint64_t>(static_cast<std::int64_t>(need) + c.budgetOverNeed);
+    int handed = 0;
+    const RunResult r = RenderFrames(c.source, c.settings, o, [&](int, const Surface&) {
+      ++handed;
+      return FrameOutcome{};
+    });
+    EXPECT_EQ(r.status, c.expected) << c.source.height() << ", " << c.threads << " threads";
+    if (c.expected == RunStatus::TooLarge) {
+      EXPECT_EQ(handed, 0);
+      const std::string size = std::to_string(r.frameWidth) + " x " + std::to_string(r.frameHeight);
+      EXPECT_NE(r.message.find("こまの大きさ " + size + " ピクセルでは約 "), std::string::npos)
+          << r.message;
+    }
+  }
+  EXPECT_GT(RunMemoryBytes(tall, 16, 40000, 2), std::uint64_t{40000} * 40000 * 4 * 4)
+      << "four canvases of 40000 x 40000 pixels";
 }
 
 // An error while a frame is drawn, prepared or handed on stops the run and reaches the caller

@@ -41,6 +41,7 @@ class Cutout final : public Renderer {
     // the repaint.
     const Colour back = in.settings.BackColor;
     for (int y = 0; y < height_; ++y) {
+      if (PreparingStopped(in, y)) return;
       for (int x = 0; x < w; ++x) {
         const Colour mask = in.work->Point(x, height_ + y);
         const std::size_t i = static_cast<std::size_t>(y) * w + x;

@@ -94,6 +94,7 @@ class Cylinder final : public Renderer {
     level_.assign(static_cast<std::size_t>(outW_), 0);
     int maxLevel = 0;
     for (int x = 0; x < outW_; ++x) {
+      if (PreparingStopped(in_, x)) return;
       base_.push_back(cylinder::SourceColumn(x, outW_));
       if (shaded_) level_[x] = cylinder::ShadeLevel(x, outW_);
       maxLevel = std::max(maxLevel, level_[x]);

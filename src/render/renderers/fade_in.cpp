@@ -135,6 +135,7 @@ class FadeIn final : public Renderer {
     firstFrame_.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h),
                        static_cast<std::uint16_t>(n - 1));
     for (int y = 0; y < h; ++y) {
+      if (PreparingStopped(in_, y)) return;
       for (int x = 0; x < w; ++x) {
         const std::uint64_t visit = fadein::VisitIndex(x, y, w, h);
         for (int k = 1; k < n - 1; ++k) {

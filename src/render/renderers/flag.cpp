@@ -45,7 +45,10 @@ class Flag final : public Renderer {
         g_(flag::MakeGeometry(in.sourceWidth, in.sourceHeight)),
         back_(static_cast<std::uint32_t>(in.settings.BackColor) & 0xFFFFFFu),
         amplitude_(static_cast<std::size_t>(g_.width > 0 ? g_.width : 0)) {
-    for (int x = 0; x < g_.width; ++x) amplitude_[x] = flag::Amplitude(x, in.sourceWidth);
+    for (int x = 0; x < g_.width; ++x) {
+      if (PreparingStopped(in, x)) return;
+      amplitude_[x] = flag::Amplitude(x, in.sourceWidth);
+    }
   }
 
   FrameSize Size() const override { return {g_.width, g_.height}; }

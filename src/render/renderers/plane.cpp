@@ -93,6 +93,7 @@ class Plane final : public Renderer {
     const int bevel = plane::BevelWidth(outW_, height_);
     spans_.resize(static_cast<std::size_t>(std::max(height_, 0)));
     for (int y = 0; y < height_; ++y) {
+      if (PreparingStopped(in_, y)) return;
       std::vector<Span>& row = spans_[static_cast<std::size_t>(y)];
       for (int x = 0; x < outW_; ++x) {
         const plane::Band band =

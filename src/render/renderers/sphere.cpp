@@ -109,6 +109,7 @@ class Sphere final : public Renderer {
     const int rows = std::min(height_, outW_ + 1);
     int maxLevel = 0;
     for (int y = 0; y < rows; ++y) {
+      if (PreparingStopped(in_, y)) return;
       const sphere::Slice slice = sphere::SliceOf(outW_, y);
       // Slice columns past the canvas edge (a rounding at the very narrowest frames) are
       // dropped, as a write outside the canvas is.

@@ -1,0 +1,23 @@
+// How much memory the program may still take: what the system reports as available, lowered by
+// the process's own limits, and the sizes in the words the messages use.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kinetta::base {
+
+/// The bytes the program can still take: the system's available memory (MemAvailable in
+/// /proc/meminfo), lowered by a control group's limit and the address-space limit where they are
+/// set. UINT64_MAX where none of them can be read.
+std::uint64_t AvailableMemoryBytes();
+
+/// `bytes` in whole MiB, rounded up.
+std::uint64_t MebibytesUp(std::uint64_t bytes);
+
+/// A run whose frames need more memory than there is: "こまの大きさ W x H ピクセルでは約 N MiB の
+/// メモリが要ります（使えるのは約 M MiB）。"
+std::string TooLargeMessage(int width, int height, std::uint64_t neededBytes,
+                            std::uint64_t availableBytes);
+
+}  // namespace kinetta::base

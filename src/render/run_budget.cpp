@@ -1,0 +1,90 @@
+// The frame sizes of the nine motions and the memory a run of them holds.
+#include "render/run_budget.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "render/motions.h"
+#include "render/renderers/cutout.h"
+#include "render/renderers/flag.h"
+#include "render/renderers/flip.h"
+
+namespace kinetta::render {
+
+FrameSize PlannedFrameSize(const Settings& s, int w, int h) {
+  const Motion* motion = FindMotion(s.ShapeIndex);
+  if (!motion) return {};
+  switch (motion->shape) {
+    case Shape::Plane:
+      return {OutputWidth(s, w, h), h};
+    case Shape::Disk:
+    case Shape::Sphere:
+    case Shape::Cylinder:
+      return {std::max(0, OutputWidth(s, w, h)), h};
+    case Shape::Flag: {
+      const flag::Geometry g = flag::MakeGeometry(w, h);
+      return {g.width, g.height};
+    }
+    case Shape::Water:
+      return {w, 2 * h};
+    case Shape::Flip: {
+      const flip::Geometry g = flip::MakeGeometry(w, h, s.Shade3D == 1);
+      return {g.canvasWidth, g.faceHeight};
+    }
+    case Shape::Cutout:
+      return {w, cutout::FrameHeight(h)};
+    case Shape::FadeIn:
+      return {w, h};
+  }
+  return {};
+}
+
+namespace {
+
+// The tables a motion's renderer makes once per run, in bytes, at most.
+double TableBytes(const Settings& s, Shape shape, double w, double h, double fw, double fh) {
+  switch (shape) {
+    case Shape::Plane:
+      return h * 96;  // per row a list of up to three runs of columns
+    case Shape::Sphere:
+      return fw * std::min(fh, fw + 1) * 5 + fh * 32;  // per slice pixel an offset and a level
+    case Shape::Cylinder:
+    case Shape::Flag:
+      return fw * 8;
+    case Shape::Cutout:
+      return fw * fh * 8;  // the stencil's two masks
+    case Shape::FadeIn:
+      return s.Shade3D != 0 ? w * h * 2 : 0;  // each pixel's first frame
+    case Shape::Disk:
+    case Shape::Water:
+    case Shape::Flip:
+      return 0;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::uint64_t RunMemoryBytes(const Settings& s, int sourceWidth, int sourceHeight, int threads) {
+  const Motion* motion = FindMotion(s.ShapeIndex);
+  if (!motion) return 0;
+  const FrameSize size = PlannedFrameSize(s, sourceWidth, sourceHeight);
+  // In doubles: a frame of 32767 x 8388608 pixels overflows no product here.
+  const double w = std::max(0, sourceWidth), h = std::max(0, sourceHeight);
+  const double fw = std::max(0, size.width), fh = std::max(0, size.height);
+  const double source = w * h * 4;
+  const double work = source * motion->workCopies;
+  // A canvas of 4 bytes a pixel and its frame file, 24-bit rows padded to 4 bytes.
+  const double frame = fw * fh * 4 + (std::floor((fw * 3 + 3) / 4) * 4 * fh + 54);
+  // Drawing on several threads keeps two canvases more than threads; in order, one.
+  const double canvases = threads > 1 ? threads + 2 : 1;
+  const double buffers = std::max(threads, 1) * (fw + fh) * 16;
+  const double total = source + work + canvases * frame + buffers +
+                       TableBytes(s, motion->shape, w, h, fw, fh);
+  constexpr auto kMax = static_cast<double>(std::numeric_limits<std::uint64_t>::max());
+  return total >= kMax ? std::numeric_limits<std::uint64_t>::max()
+                       : static_cast<std::uint64_t>(total);
+}
+
+}  // namespace kinetta::render

@@ -1,0 +1,22 @@
+// What a run will hold in memory, worked out from the source size and the settings before any
+// pixel memory is taken, so that a run too large for the machine is refused at once.
+#pragma once
+
+#include <cstdint>
+
+#include "base/settings.h"
+#include "render/renderer.h"
+
+namespace kinetta::render {
+
+/// The size of the frames the motion `s.ShapeIndex` draws from a W x H source: what its
+/// renderer's Size() gives, without building the renderer. {0, 0} for a shape that names no
+/// motion.
+FrameSize PlannedFrameSize(const Settings& s, int sourceWidth, int sourceHeight);
+
+/// The bytes a run of `s` holds at its height with `threads` frames drawn at once (1 for frames
+/// drawn in order): the source, the work picture, every canvas in flight with its encoded frame
+/// file, the motion's tables made once per run, and each thread's row and column buffers.
+std::uint64_t RunMemoryBytes(const Settings& s, int sourceWidth, int sourceHeight, int threads);
+
+}  // namespace kinetta::render
