@@ -1,8 +1,9 @@
-// Atomic file replacement with POSIX calls: create a unique temporary beside the target, write,
-// close, then put it in the target's place in one step.
+// Atomic file replacement with POSIX calls: write an unnamed file in the target's folder (or a
+// locked, hidden temporary where that cannot be), then put it in the target's place in one step.
 #include "base/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,7 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <string>
+#include <string_view>
 
 namespace kinetta::base {
 
@@ -53,14 +56,126 @@ int PutInPlace(const std::string& tmp, const std::filesystem::path& target) {
   return ::rename(tmp.c_str(), target.c_str());
 }
 
+constexpr std::string_view kTemporaryPrefix = ".kinetta-";
+constexpr std::size_t kTemporaryLetters = 6;
+
+// A temporary name in `folder`: the hidden prefix and six random letters, 15 bytes whatever
+// the target's name, so it always fits where the target's name fits.
+std::string TemporaryName(const std::filesystem::path& folder) {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::mt19937_64 random{std::random_device{}()};
+  std::string name(kTemporaryPrefix);
+  for (std::size_t i = 0; i < kTemporaryLetters; ++i) name += kLetters[random() % 62];
+  return (folder / name).string();
+}
+
+// The file being written: its descriptor, and its name while it has one. A file made with
+// O_TMPFILE has no name until it is complete, so a killed run leaves nothing behind. Where the
+// file system cannot make one, a named temporary is used; it is locked while this process holds
+// it, so that a later run can tell one a killed run left behind and remove it.
+struct Temporary {
+  int fd = -1;
+  std::string name;  // empty while the file has none
+};
+
+Result<Temporary> CreateNamed(const std::filesystem::path& folder) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    Temporary t{-1, TemporaryName(folder)};
+    t.fd = ::open(t.name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (t.fd < 0) {
+      if (errno == EEXIST) continue;
+      return Result<Temporary>::Failed(Reason(errno));
+    }
+    // Taken by a cleaner between creation and lock (it removed the name): start again.
+    struct stat st {};
+    if (::flock(t.fd, LOCK_EX) == 0 && ::fstat(t.fd, &st) == 0 && st.st_nlink > 0) return t;
+    ::close(t.fd);
+  }
+  return Result<Temporary>::Failed(Reason(EEXIST));
+}
+
+Result<Temporary> CreateTemporary(const std::filesystem::path& folder, TemporaryKind kind) {
+  if (kind == TemporaryKind::Unnamed) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+      ::flock(fd, LOCK_EX);  // the name it gets at the end is then locked too
+      return Temporary{fd, {}};
+    }
+    // Only a file system without unnamed files goes on to a named one.
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+      return Result<Temporary>::Failed(Reason(errno));
+    }
+  }
+  return CreateNamed(folder);
+}
+
+// Gives an unnamed file a name: the target's itself where there is no file by that name yet,
+// else a temporary one. Returns 0 or an error number.
+int GiveName(Temporary& t, const std::filesystem::path& target) {
+  const std::string self = "/proc/self/fd/" + std::to_string(t.fd);
+  struct stat st {};
+  if (::lstat(target.c_str(), &st) != 0 && errno == ENOENT) {
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      return 0;
+    }
+    if (errno != EEXIST) return errno;
+  }
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = TemporaryName(target.parent_path().empty() ? "." : target.parent_path());
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      t.name = std::move(name);
+      return 0;
+    }
+    if (errno != EEXIST) return errno;
+  }
+  return EEXIST;
+}
+
+// Puts the complete file `t` at `target`. Returns 0 or an error number.
+int Finish(Temporary& t, const std::filesystem::path& target) {
+  if (t.name.empty()) {
+    if (const int err = GiveName(t, target); err != 0) return err;
+    if (t.name.empty()) return 0;  // linked in as the target itself
+  }
+  return PutInPlace(t.name, target) == 0 ? 0 : errno;
+}
+
 }  // namespace
+
+void RemoveStaleTemporaries(const std::filesystem::path& folder) {
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder.empty() ? "." : folder, error), end;
+       !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() != kTemporaryPrefix.size() + kTemporaryLetters ||
+        name.rfind(kTemporaryPrefix, 0) != 0) {
+      continue;
+    }
+    const int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat st {};
+    // Locked: a writer, in this process or another, still holds it.
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      ::unlink(it->path().c_str());
+    }
+    ::close(fd);
+  }
+}
 
 Status WriteFileAtomically(
     const std::filesystem::path& target,
-    const std::function<bool(const std::function<bool(const void*, std::size_t)>&)>& produce) {
-  std::string tmp = target.string() + ".XXXXXX";
-  const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) return Status::Failed(Reason(errno));
+    const std::function<bool(const std::function<bool(const void*, std::size_t)>&)>& produce,
+    TemporaryKind kind) {
+  const std::filesystem::path folder =
+      target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
+  Result<Temporary> created = CreateTemporary(folder, kind);
+  if (!created.ok()) return Status::Failed(created.message());
+  Temporary& tmp = created.value();
+  const int fd = tmp.fd;
+  auto discard = [&] {
+    ::close(fd);
+    if (!tmp.name.empty()) ::unlink(tmp.name.c_str());
+  };
   int writeError = 0;
   auto write = [&](const void* data, std::size_t size) {
     const char* p = static_cast<const char*>(data);
@@ -81,25 +196,33 @@ Status WriteFileAtomically(
     ok = produce(write) && writeError == 0;
   } catch (...) {
     // The content broke off with an error (memory ran out, say): no temporary file stays.
-    ::close(fd);
-    ::unlink(tmp.c_str());
+    discard();
     throw;
   }
-  // mkstemp creates the file readable by the owner only; give it the usual permissions.
+  // The temporary is created readable by the owner only; give it the usual permissions.
   ::fchmod(fd, 0666 & ~ProcessUmask());
+  if (ok) {
+    if (const int err = Finish(tmp, target); err != 0) {
+      writeError = err;
+      ok = false;
+    }
+  }
+  // Closed last: the lock on a named temporary holds until it is in place.
   if (::close(fd) != 0 && ok) {
     writeError = errno;
     ok = false;
   }
-  if (ok && PutInPlace(tmp, target) != 0) {
-    writeError = errno;
-    ok = false;
-  }
   if (!ok) {
-    ::unlink(tmp.c_str());
+    if (!tmp.name.empty()) ::unlink(tmp.name.c_str());
     return Status::Failed(writeError ? Reason(writeError) : "書き込みが中断されました");
   }
   return Status::Ok();
+}
+
+Status WriteFileAtomically(
+    const std::filesystem::path& target,
+    const std::function<bool(const std::function<bool(const void*, std::size_t)>&)>& produce) {
+  return WriteFileAtomically(target, produce, TemporaryKind::Unnamed);
 }
 
 Status WriteFileAtomically(const std::filesystem::path& target, const void* data,

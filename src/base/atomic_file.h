@@ -1,5 +1,6 @@
 // Replacing a file in one step: the bytes go to a temporary file in the same folder, which is
-// then renamed over the target, so a failed or interrupted write never leaves a truncated file.
+// then put in the target's place, so a failed or interrupted write never leaves a truncated
+// file, and a killed one leaves no temporary behind.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,14 @@
 
 namespace kinetta::base {
 
+/// How the file is written before it takes the target's place: as an unnamed file, so that a
+/// killed process leaves nothing behind (a file system without them falls back to the named
+/// kind), or as a hidden ".kinetta-XXXXXX" file in the target's folder, locked while written.
+enum class TemporaryKind { Unnamed, Named };
+
+/// Removes the hidden temporaries a killed process left in `folder`: those no writer holds.
+void RemoveStaleTemporaries(const std::filesystem::path& folder);
+
 /// Writes `size` bytes to `target` atomically. On failure the message is the reason; the target
 /// is then untouched and no temporary file is left.
 Status WriteFileAtomically(const std::filesystem::path& target, const void* data, std::size_t size);
@@ -19,5 +28,11 @@ Status WriteFileAtomically(const std::filesystem::path& target, const void* data
 Status WriteFileAtomically(
     const std::filesystem::path& target,
     const std::function<bool(const std::function<bool(const void*, std::size_t)>&)>& produce);
+
+/// The same with the kind of temporary chosen.
+Status WriteFileAtomically(
+    const std::filesystem::path& target,
+    const std::function<bool(const std::function<bool(const void*, std::size_t)>&)>& produce,
+    TemporaryKind kind);
 
 }  // namespace kinetta::base

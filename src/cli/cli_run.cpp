@@ -93,6 +93,7 @@ int WriteAnimationFile(const CliOptions& options, exporter::AnimationFormat form
   request.delay = options.delay;
   request.target = target;
   request.abort = env.control != nullptr ? &env.control->abort : nullptr;
+  if (options.maxMemoryMiB) request.memoryBudget = *options.maxMemoryMiB << 20;
   if (env.progress) {
     request.progress = [&err, name](int done, int total) {
       char line[96];

@@ -22,6 +22,10 @@ class AnimationEncoder {
   /// The largest width or height the format holds.
   virtual int MaxSide() const = 0;
 
+  /// What the encoder holds for each pixel of a frame at its height, in bytes, at most: its
+  /// frame copies and working buffers, and the library's.
+  virtual int HeldBytesPerPixel() const { return 48; }
+
   /// First pass: one frame, in order.
   virtual void Learn(const render::Surface& frame) = 0;
 

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "base/atomic_file.h"
+#include "base/memory_budget.h"
 #include "base/messages.h"
 #include "base/number_text.h"
 #include "base/path_helpers.h"
@@ -61,6 +62,21 @@ class FrameStream {
   std::future<base::Result<render::Surface>> next_;
 };
 
+// Whether the frames being read (this one and the next, with the picture reader's own copy) and
+// what the encoder holds fit in the memory the file may take; checked before the encoder takes
+// any of it.
+base::Status FitsInMemory(int width, int height, const AnimationEncoder& encoder,
+                          const AnimationRequest& request) {
+  constexpr std::uint64_t kReadBytesPerPixel = 16;
+  const std::uint64_t needed = static_cast<std::uint64_t>(width) *
+                               static_cast<std::uint64_t>(height) *
+                               (kReadBytesPerPixel + static_cast<std::uint64_t>(encoder.HeldBytesPerPixel()));
+  std::uint64_t allowed = base::AvailableMemoryBytes();
+  if (request.memoryBudget > 0) allowed = std::min(allowed, request.memoryBudget);
+  if (needed <= allowed) return {};
+  return base::Status::Failed(base::TooLargeMessage(width, height, needed, allowed));
+}
+
 AnimationResult Failure(AnimationStatus status, std::string message) {
   AnimationResult result;
   result.status = status;
@@ -99,6 +115,9 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
   const std::string failed = std::string(base::kAnimationFailedMessage) + "\n" +
                              request.target.string() + "\n";
 
+  // Temporaries a killed writer left beside the target go first.
+  base::RemoveStaleTemporaries(request.target.parent_path());
+
   // First pass: how many frames there are, that they are all one size, and their colours.
   std::optional<FrameStream> stream(std::in_place, frames);
   int count = 0;
@@ -117,6 +136,9 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
         return Failure(AnimationStatus::Failed,
                        failed + "こまの大きさ " + SizeText(width, height) + " は、この形式の上限 " +
                            std::to_string(encoder->MaxSide()) + " ピクセルを超えています。");
+      }
+      if (const base::Status fits = FitsInMemory(width, height, *encoder, request); !fits.ok()) {
+        return Failure(AnimationStatus::Failed, failed + fits.message());
       }
     } else if (frame.width() != width || frame.height() != height) {
       return Failure(AnimationStatus::Failed,

@@ -69,6 +69,8 @@ struct AnimationRequest {
   std::filesystem::path target;
   const std::atomic<bool>* abort = nullptr;  ///< checked between frames; may be null
   AnimationProgress progress;                ///< may be empty
+  /// The most memory the file may take, in bytes; 0 = what the machine has available.
+  std::uint64_t memoryBudget = 0;
 };
 
 /// Reads the frames 0, 1, ... up to the first that cannot be loaded and writes them as one

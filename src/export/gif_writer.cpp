@@ -131,6 +131,9 @@ class GifEncoder final : public AnimationEncoder {
 
   // The logical screen's size is a 16-bit field.
   int MaxSide() const override { return 65535; }
+  // The sample, the last frame and the shown picture (4 bytes each), the indices, and the
+  // quantizer's own copies.
+  int HeldBytesPerPixel() const override { return 32; }
 
   void Learn(const Surface& frame) override {
     distinct_.Add(frame);

@@ -30,6 +30,9 @@ class WebpEncoder final : public AnimationEncoder {
 
   // The bitstream's 14-bit width and height fields.
   int MaxSide() const override { return WEBP_MAX_DIMENSION; }
+  // The frame given to the library and its canvases: the previous, the current and the
+  // candidate sub-frames it compares.
+  int HeldBytesPerPixel() const override { return 40; }
 
   void Learn(const Surface&) override {}
 

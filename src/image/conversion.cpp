@@ -29,6 +29,8 @@ render::RunResult RunConversion(
     refused.message = base::FrameFileTooLargeMessage(size.width, size.height);
     return refused;
   }
+  // Temporaries a killed run left beside the frames go first.
+  base::RemoveStaleTemporaries(std::filesystem::path(sourcePath).parent_path());
   // Each frame file's bytes are encoded on the thread that drew the frame; the calling thread
   // only writes them, in order.
   return render::RenderFrames(

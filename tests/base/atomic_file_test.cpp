@@ -4,6 +4,13 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <fstream>
+#include <iterator>
 
 #include <string>
 #include <thread>
@@ -44,6 +51,82 @@ TEST(AtomicFile, ConcurrentWritersKeepTheProcessPermissionsAndMask) {
       ASSERT_EQ(::stat((dir / name).c_str(), &st), 0) << name;
       EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask) << name;
     }
+  }
+}
+
+std::vector<std::string> Names(const std::filesystem::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string Content(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+Status WriteText(const std::filesystem::path& target, const std::string& text, TemporaryKind kind) {
+  return WriteFileAtomically(
+      target, [&](const auto& write) { return write(text.data(), text.size()); }, kind);
+}
+
+// Both kinds of temporary take no more of the name than the target does: names of 249 to 255
+// bytes are written new and over an old file, and nothing but the target is left.
+TEST(AtomicFile, LongNamesWriteWithEitherTemporaryAndLeaveNothingElse) {
+  for (const TemporaryKind kind : {TemporaryKind::Unnamed, TemporaryKind::Named}) {
+    for (const std::size_t base : {243u, 246u, 249u}) {
+      test::TempFolder dir;
+      const std::string name = std::string(base, 'a') + "00.bmp";
+      for (const std::string text : {"first", "second"}) {
+        ASSERT_TRUE(WriteText(dir / name, text, kind).ok()) << base;
+        EXPECT_EQ(Content(dir / name), text);
+        EXPECT_EQ(Names(dir.path()), std::vector<std::string>{name});
+      }
+    }
+  }
+}
+
+// A writer killed half way leaves nothing with an unnamed temporary. A named one stays until the
+// next run in the folder removes it; a temporary still being written is left alone.
+TEST(AtomicFile, KilledWriterLeavesNoTemporaryForLong) {
+  for (const TemporaryKind kind : {TemporaryKind::Unnamed, TemporaryKind::Named}) {
+    test::TempFolder dir;
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      (void)WriteFileAtomically(
+          dir / "pic00.bmp",
+          [](const auto& write) {
+            write("half", 4);
+            ::kill(::getpid(), SIGKILL);
+            return true;
+          },
+          kind);
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const std::vector<std::string> left = Names(dir.path());
+    if (kind == TemporaryKind::Unnamed) {
+      EXPECT_TRUE(left.empty());
+      continue;
+    }
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].rfind(".kinetta-", 0), 0u) << left[0];
+    const Status written = WriteFileAtomically(
+        dir / "pic01.bmp",
+        [&](const auto& write) {
+          RemoveStaleTemporaries(dir.path());  // sees this writer's own temporary, locked
+          return write("whole", 5);
+        },
+        kind);
+    ASSERT_TRUE(written.ok()) << written.message();
+    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"pic01.bmp"});
+    EXPECT_EQ(Content(dir / "pic01.bmp"), "whole");
   }
 }
 

@@ -73,9 +73,11 @@ Surface DarkPicture(int w, int h) {
 }
 
 AnimationResult Write(const std::vector<Surface>& frames, AnimationFormat format,
-                      const fs::path& target, const char* seconds = "0.2") {
+                      const fs::path& target, const char* seconds = "0.2",
+                      std::uint64_t memoryBudget = 0) {
   AnimationRequest request;
   request.format = format;
+  request.memoryBudget = memoryBudget;
   request.delay = ReadAnimationTime(seconds).value();
   request.target = target;
   return WriteAnimation(ReaderOf(frames), request);
@@ -293,6 +295,14 @@ TEST(AnimationFile, RefusalsAndFailuresLeaveTheTargetAsItWas) {
   EXPECT_NE(r.message.find("16383"), std::string::npos) << r.message;
   r = Write({Surface(65536, 1, 0)}, AnimationFormat::Gif, target);
   EXPECT_EQ(r.status, AnimationStatus::Failed);
+
+  // More memory than the file may take, in either format: the frame size and the need named.
+  for (const AnimationFormat format : {AnimationFormat::Gif, AnimationFormat::WebP}) {
+    r = Write({Surface(1000, 1000, 0), Surface(1000, 1000, 0)}, format, target, "0.2", 1 << 20);
+    EXPECT_EQ(r.status, AnimationStatus::Failed);
+    EXPECT_NE(r.message.find("こまの大きさ 1000 x 1000 ピクセルでは約 "), std::string::npos)
+        << r.message;
+  }
 
   EXPECT_EQ(Bytes(target), "older file");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
