@@ -78,6 +78,13 @@ int WriteHtml(const CliOptions& options, const render::RunResult& run, const bas
     err << "kinetta-render: " << message << '\n';
     return kExitFailed;
   }
+  if (!result.viewerFailures.empty()) {
+    // The page is there but cannot show the frames without its viewer files.
+    err << "kinetta-render: " << result.pagePath.string()
+        << " は書き出しましたが、表示に要るファイルをコピーできなかったため動きません: "
+        << result.viewerFailures << '\n';
+    return kExitFailed;
+  }
   out << result.pagePath.string() << " を書き出しました。\n";
   return kExitOk;
 }

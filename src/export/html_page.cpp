@@ -1,6 +1,7 @@
 // The HTML page writer: its lines, the frame time rule and the export into the source folder.
 #include "export/html_page.h"
 
+#include <fstream>
 #include <optional>
 #include <system_error>
 
@@ -124,16 +125,47 @@ std::filesystem::path BesideSource(std::string_view sourcePath, std::string_view
   return std::filesystem::path(folder + base::kSeparator + std::string(name));
 }
 
+namespace {
+
+// Copies the sample file `from` to `to`, replacing `to` in one step: a copy that fails half way
+// leaves the older copy as it was.
+base::Status CopyInOneStep(const std::filesystem::path& from, const std::filesystem::path& to) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(from, error)) {
+    return base::Status::Failed(std::filesystem::exists(from, error) ? "通常のファイルではありません"
+                                                                     : "見本のファイルがありません");
+  }
+  std::ifstream in(from, std::ios::binary);
+  if (!in) return base::Status::Failed("見本のファイルを読めません");
+  bool readFailed = false;
+  const base::Status written = base::WriteFileAtomically(to, [&](const auto& write) {
+    char buffer[65536];
+    while (in) {
+      in.read(buffer, sizeof buffer);
+      if (in.gcount() > 0 && !write(buffer, static_cast<std::size_t>(in.gcount()))) return false;
+    }
+    readFailed = in.bad();
+    return !readFailed;
+  });
+  if (readFailed) return base::Status::Failed("見本のファイルを読めません");
+  return written;
+}
+
+}  // namespace
+
 ExportResult ExportPage(const ExportRequest& r) {
   const std::filesystem::path sample =
       std::filesystem::path(r.appFolder) / std::string(kSampleFolder);
+  ExportResult result;
   for (std::string_view viewer : {kAppletFileName, kScriptFileName}) {
-    std::error_code ignored;
-    std::filesystem::copy_file(sample / std::string(viewer), BesideSource(r.sourcePath, viewer),
-                               std::filesystem::copy_options::overwrite_existing, ignored);
+    const base::Status copied =
+        CopyInOneStep(sample / std::string(viewer), BesideSource(r.sourcePath, viewer));
+    if (!copied.ok()) {
+      if (!result.viewerFailures.empty()) result.viewerFailures += "、";
+      result.viewerFailures += std::string(viewer) + " (" + copied.message() + ")";
+    }
   }
 
-  ExportResult result;
   result.pagePath = BesideSource(r.sourcePath, kPageFileName);
   const PageContent content{r.canvasWidth, r.canvasHeight, r.frameCount,
                             base::FrameFileStem(r.sourcePath), r.frameTimeMs};

@@ -73,11 +73,14 @@ struct ExportResult {
   bool ok = false;
   std::filesystem::path pagePath;
   std::string message;  ///< for the user on failure: what failed, the path and the reason
+  /// The viewer files that could not be copied, each with the reason ("vorrel.js (...)"),
+  /// joined by "、"; empty when both were.
+  std::string viewerFailures;
 };
 
 /// Copies the viewer files (applet and script) from the program's sample folder beside the
-/// source picture, replacing older copies; a copy that fails is passed over silently, since
-/// the page is still of use. Then writes the page in one step: a page that cannot be written
+/// source picture, each replacing an older copy in one step; a copy that fails does not stop
+/// the page, which is still of use, and is listed in viewerFailures. Then writes the page in one step: a page that cannot be written
 /// leaves no partial file and is reported.
 ExportResult ExportPage(const ExportRequest& request);
 

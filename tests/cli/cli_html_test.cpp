@@ -104,6 +104,19 @@ TEST_F(CliHtmlRun, NoPageWithoutTheOptionOrAfterAFailedRun) {
   EXPECT_FALSE(fs::exists(Pics("vorrel.js")));
 }
 
+// Without the viewer files the page is written but cannot show the frames: a failure that says so.
+TEST_F(CliHtmlRun, ViewerFilesThatCannotBeCopiedFailTheRun) {
+  fs::remove(temp_ / "app" / "sample" / "vorrel.js");
+  EXPECT_EQ(Run({"--shape", "plane", "--frames", "2", "--html", "0.2"}), kExitFailed);
+  EXPECT_TRUE(fs::exists(Pics("animate.htm")));
+  EXPECT_EQ(ReadAll(Pics("vorrel.class")), "applet");
+  EXPECT_NE(err_.str().find(" は書き出しましたが、表示に要るファイルをコピーできなかったため動きません: "
+                            "vorrel.js ("),
+            std::string::npos)
+      << err_.str();
+  EXPECT_EQ(out_.str().find("animate.htm を書き出しました"), std::string::npos) << out_.str();
+}
+
 TEST_F(CliHtmlRun, PageThatCannotBeWrittenFailsTheRun) {
   fs::create_directories(Pics("animate.htm"));
   EXPECT_EQ(Run({"--shape", "plane", "--frames", "2", "--html", "0.2"}), kExitFailed);

@@ -186,9 +186,24 @@ TEST_F(ExportPageTest, MissingViewerFilesDoNotStopThePage) {
   const ExportResult r = ExportPage(Request((pics_ / "cat.jpg").string()));
   EXPECT_TRUE(r.ok);
   EXPECT_TRUE(r.message.empty());
+  EXPECT_EQ(r.viewerFailures,
+            "vorrel.class (見本のファイルがありません)、vorrel.js (見本のファイルがありません)");
   EXPECT_TRUE(std::filesystem::exists(pics_ / "animate.htm"));
   EXPECT_FALSE(std::filesystem::exists(pics_ / "vorrel.class"));
   EXPECT_FALSE(std::filesystem::exists(pics_ / "vorrel.js"));
+}
+
+// A viewer file that cannot be read or written leaves the older copy whole, and only it is
+// listed; the other is copied.
+TEST_F(ExportPageTest, FailedViewerCopyKeepsTheOlderCopyAndIsListed) {
+  WriteAll(pics_ / "vorrel.class", "older applet");
+  std::filesystem::remove(app_ / "sample" / "vorrel.class");
+  std::filesystem::create_directories(app_ / "sample" / "vorrel.class");
+  const ExportResult r = ExportPage(Request((pics_ / "cat.jpg").string()));
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(r.viewerFailures, "vorrel.class (通常のファイルではありません)");
+  EXPECT_EQ(ReadAll(pics_ / "vorrel.class"), "older applet");
+  EXPECT_TRUE(std::filesystem::exists(pics_ / "vorrel.js"));
 }
 
 TEST_F(ExportPageTest, PageThatCannotBeWrittenIsReportedAndLeavesNoFile) {
