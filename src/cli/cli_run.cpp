@@ -182,6 +182,15 @@ int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env
     err << "kinetta-render: " << options.source << ": " << kGifRefused << '\n';
     return kExitFailed;
   }
+  // An animation file may replace neither the source nor a frame: refused before any is written.
+  for (const std::string* target : {&options.gifPath, &options.webpPath}) {
+    if (target->empty()) continue;
+    if (const base::Status fits = exporter::CheckAnimationTarget(*target, options.source);
+        !fits.ok()) {
+      err << "kinetta-render: " << fits.message() << '\n';
+      return kExitFailed;
+    }
+  }
   const base::Result<render::Surface> loaded = image::LoadPicture(options.source);
   if (!loaded.ok()) {
     err << "kinetta-render: " << loaded.message() << '\n';

@@ -86,6 +86,10 @@ void AnimationDialog::OKButton_Click() {
   order.format = chosen;
   order.delay = delay.value();
   order.target = WithAnimationExtension(name, chosen).toStdString();
+  if (const base::Status refused = CheckAnimationTarget(order.target, source); !refused.ok()) {
+    prompter_.Warn(this, QString::fromStdString(refused.message()));
+    return;
+  }
   if (!start_(order)) return;
   close();
 }

@@ -107,6 +107,50 @@ base::Result<AnimationDelay> ReadAnimationTime(std::string_view text) {
   return delay;
 }
 
+namespace {
+
+// Whether `a` and `b` name one file: the same path once links and dots are resolved, or, both
+// existing, the same file.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code error;
+  const std::filesystem::path ca = std::filesystem::weakly_canonical(a, error);
+  if (error) return false;
+  const std::filesystem::path cb = std::filesystem::weakly_canonical(b, error);
+  if (error) return false;
+  if (ca == cb) return true;
+  return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+// The frame number in `name` when it has the form of a frame file of `stem` (stem, two or more
+// digits, ".bmp"), else -1.
+int FrameNumberIn(const std::string& name, const std::string& stem) {
+  constexpr std::string_view kExtension = ".bmp";
+  if (name.size() < stem.size() + 2 + kExtension.size() || name.rfind(stem, 0) != 0 ||
+      name.compare(name.size() - kExtension.size(), kExtension.size(), kExtension) != 0) {
+    return -1;
+  }
+  const std::string digits =
+      name.substr(stem.size(), name.size() - stem.size() - kExtension.size());
+  if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return -1;
+  return std::stoi(digits);
+}
+
+}  // namespace
+
+base::Status CheckAnimationTarget(const std::filesystem::path& target,
+                                  std::string_view sourcePath) {
+  if (SameFile(target, std::filesystem::path(sourcePath))) {
+    return base::Status::Failed(target.string() +
+                                " は原画です。アニメーションファイルには別の名前を選んでください。");
+  }
+  const int k = FrameNumberIn(target.filename().string(), base::FrameFileStem(sourcePath));
+  if (k >= 0 && SameFile(target, base::FrameFileName(sourcePath, k))) {
+    return base::Status::Failed(
+        target.string() + " はこまのファイルです。アニメーションファイルには別の名前を選んでください。");
+  }
+  return {};
+}
+
 AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest& request) {
   std::unique_ptr<AnimationEncoder> encoder =
       request.format == AnimationFormat::Gif

@@ -63,6 +63,11 @@ struct AnimationResult {
   std::string message;  ///< for the user, unless Written
 };
 
+/// Refuses an animation file that would replace the source picture at `sourcePath` or one of its
+/// frame files (the same file by any path, a link among them), with the message for the user;
+/// checked before anything is written.
+base::Status CheckAnimationTarget(const std::filesystem::path& target, std::string_view sourcePath);
+
 struct AnimationRequest {
   AnimationFormat format = AnimationFormat::Gif;
   AnimationDelay delay;

@@ -77,6 +77,19 @@ TEST_F(CliAnimationTest, AFileThatCannotBeWrittenFailsAfterTheFrames) {
   EXPECT_FALSE(fs::exists(gif));
 }
 
+// An animation file over the source or a frame is refused before any frame is written.
+TEST_F(CliAnimationTest, AFileOverTheSourceOrAFrameIsRefusedFirst) {
+  const std::string before = FileBytes("cat.bmp");
+  for (const std::string& target : {Source(), base::FrameFileName(Source(), 1)}) {
+    EXPECT_EQ(Run({"--frames", "3", "--gif", target, Source()}), kExitFailed) << target;
+    EXPECT_NE(err_.str().find("アニメーションファイルには別の名前を選んでください。"),
+              std::string::npos)
+        << err_.str();
+    EXPECT_FALSE(fs::exists(base::FrameFileName(Source(), 0)));
+  }
+  EXPECT_EQ(FileBytes("cat.bmp"), before);
+}
+
 TEST_F(CliAnimationTest, ABadDelayRendersNothing) {
   EXPECT_EQ(Run({"--delay", "abc", "--gif", (pics_ / "a.gif").string(), Source()}), kExitUsage);
   EXPECT_FALSE(fs::exists(base::FrameFileName(Source(), 0)));

@@ -218,6 +218,20 @@ TEST_F(AnimationDialogTest, RefusedStartKeepsTheDialogOpen) {
   EXPECT_TRUE(StillOpen());
 }
 
+// A GIF source chosen as the file to save over: warned, nothing started, the dialog stays.
+TEST_F(AnimationDialogTest, SourceChosenAsTheFileIsRefused) {
+  source_ = (temp_ / "cat.gif").string();
+  Frames(1);
+  std::ofstream(source_) << "picture";
+  AnimationDialog* d = Open();
+  prompter_.savePaths.push_back(QString::fromStdString(source_));
+  d->OKButton()->click();
+  EXPECT_FALSE(order_.has_value());
+  ASSERT_EQ(prompter_.warnings.size(), 1u);
+  EXPECT_TRUE(prompter_.warnings[0].contains(QStringLiteral("は原画です。")));
+  EXPECT_TRUE(StillOpen());
+}
+
 TEST_F(AnimationDialogTest, CancelClosesAndEscapeDoesNothing) {
   AnimationDialog* d = Open();
   QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);

@@ -267,6 +267,43 @@ TEST(AnimationFile, TheFramesEndAtTheFirstThatCannotBeRead) {
   }
 }
 
+// The source picture and its frame files, by whatever path, are refused as animation files;
+// names that only look alike are not.
+TEST(AnimationTarget, SourceAndFramesAreRefusedByAnyPath) {
+  test::TempFolder folder;
+  const fs::path source = folder / "cat.small.gif";
+  std::ofstream(source) << "picture";
+  fs::create_directories(folder / "sub");
+  fs::create_symlink(source, folder / "sub" / "link.gif");
+  fs::create_hard_link(source, folder / "hard.gif");
+  fs::create_directory_symlink(folder.path(), folder / "alias");
+  const struct {
+    fs::path target;
+    bool refused;
+  } cases[] = {
+      {source, true},
+      {folder / "sub" / ".." / "cat.small.gif", true},
+      {folder / "sub" / "link.gif", true},
+      {folder / "hard.gif", true},
+      {folder / "cat01.bmp", true},  // frames need not exist yet
+      {folder / "cat100.bmp", true},
+      {folder / "alias" / "cat07.bmp", true},
+      {folder / "cat1.bmp", false},
+      {folder / "cat001.bmp", false},
+      {folder / "cat01.gif", false},
+      {folder / "dog01.bmp", false},
+      {folder / "sub" / "cat01.bmp", false},
+      {folder / "cat.gif", false},
+  };
+  for (const auto& c : cases) {
+    const base::Status checked = CheckAnimationTarget(c.target, source.string());
+    EXPECT_EQ(!checked.ok(), c.refused) << c.target;
+    if (c.refused) {
+      EXPECT_NE(checked.message().find(c.target.string()), std::string::npos);
+    }
+  }
+}
+
 TEST(AnimationFile, NoFramesWritesNothing) {
   test::TempFolder folder;
   for (AnimationFormat format : {AnimationFormat::Gif, AnimationFormat::WebP}) {
