@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <fstream>
 #include <optional>
 
 #include "base/messages.h"
