@@ -16,7 +16,7 @@
 #include "export/html_page.h"
 #include "image/conversion.h"
 #include "image/frame_files.h"
-#include "image/picture_file.h"
+#include "image/source_loading.h"
 
 namespace kinetta::cli {
 
@@ -191,7 +191,7 @@ int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env
       return kExitFailed;
     }
   }
-  const base::Result<render::Surface> loaded = image::LoadPicture(options.source);
+  const base::Result<render::Surface> loaded = image::LoadSourcePicture(options.source);
   if (!loaded.ok()) {
     err << "kinetta-render: " << loaded.message() << '\n';
     return kExitFailed;

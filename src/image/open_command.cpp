@@ -6,6 +6,7 @@
 #include "base/gif_rule.h"
 #include "image/picture_file.h"
 #include "image/recent_files.h"
+#include "image/source_loading.h"
 #include "ui_support/prompter.h"
 
 namespace kinetta::image {
@@ -31,7 +32,7 @@ QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport) 
 base::Result<render::Surface> LoadSource(const std::string& path,
                                          std::array<std::string, 3>& recentFiles,
                                          ui::Prompter& prompter, QWidget* parent) {
-  base::Result<render::Surface> loaded = LoadPicture(path);
+  base::Result<render::Surface> loaded = LoadSourcePicture(path);
   if (!loaded.ok()) {
     prompter.Warn(parent, QString::fromStdString(loaded.message()));
     return loaded;

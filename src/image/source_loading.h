@@ -1,0 +1,16 @@
+// Loading the source picture at the program's boundary: an error while it is read (memory
+// running out in the decoder, say) makes it an unreadable picture, not the end of the program.
+#pragma once
+
+#include <string>
+
+#include "base/outcome.h"
+#include "render/surface.h"
+
+namespace kinetta::image {
+
+/// LoadPicture, with an error thrown while reading reported as "<path>が開けません。" and the
+/// error's own message on a second line.
+base::Result<render::Surface> LoadSourcePicture(const std::string& path);
+
+}  // namespace kinetta::image
