@@ -46,8 +46,8 @@ std::optional<render::Colour> ParseColour(const std::string& text) {
 std::string UsageText() {
   return "usage: kinetta-render [--shape N] [--width-mode M] [--width PX] [--background COLOR]\n"
          "                      [--frames N] [--shade 0|1] [--seed S] [--html SECONDS]\n"
-         "                      [--gif FILE] [--webp FILE] [--delay SECONDS]\n"
-         "                      [--max-memory MIB] SOURCE\n"
+         "                      [--gif FILE] [--webp FILE] [--mp4 FILE] [--apng FILE]\n"
+         "                      [--delay SECONDS] [--max-memory MIB] SOURCE\n"
          "\n"
          "Renders the frames of one motion beside SOURCE as SOURCE's name up to its first point,\n"
          "a two-digit (or longer) frame number and .bmp, exactly as the desktop program does.\n"
@@ -64,6 +64,9 @@ std::string UsageText() {
          "                     and vorrel.js from the program's sample folder\n"
          "  --gif FILE         after the run, also write the frames as a looping animated GIF\n"
          "  --webp FILE        after the run, also write them as a looping lossless WebP\n"
+         "  --mp4 FILE         after the run, also write them as an H.264 MP4 video (an odd\n"
+         "                     width or height gets one column or row of the background)\n"
+         "  --apng FILE        after the run, also write them as a looping lossless APNG (.png)\n"
          "  --delay SECONDS    how long those files show each frame (0-32.767; default 0.2)\n"
          "  --max-memory MIB   refuse a run or animation file that would need more memory\n"
          "                     (default: the memory the machine has available)\n"
@@ -128,9 +131,12 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         return refuse("bad value for --html: '" + value + "' (" + time.message() + ")");
       }
       out.htmlMs = time.value().ms;
-    } else if (name == "--gif" || name == "--webp") {
+    } else if (name == "--gif" || name == "--webp" || name == "--mp4" || name == "--apng") {
       if (value.empty()) return bad();
-      (name == "--gif" ? out.gifPath : out.webpPath) = value;
+      (name == "--gif"    ? out.gifPath
+       : name == "--webp" ? out.webpPath
+       : name == "--mp4"  ? out.mp4Path
+                          : out.apngPath) = value;
     } else if (name == "--max-memory") {
       if (!(out.maxMemoryMiB = ParseInteger<std::uint64_t>(value, 1, UINT64_MAX >> 20))) {
         return bad();

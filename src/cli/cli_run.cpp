@@ -89,14 +89,16 @@ int WriteHtml(const CliOptions& options, const render::RunResult& run, const bas
   return kExitOk;
 }
 
-// --gif / --webp: the frame files just written, read back as the desktop program reads them,
+// --gif / --webp / --mp4 / --apng: the frame files just written, read back as the desktop program reads them,
 // as one animation file. The progress line shows the frames read, then the frames encoded.
 int WriteAnimationFile(const CliOptions& options, exporter::AnimationFormat format,
-                       const std::string& target, const CliEnvironment& env, std::ostream& out,
-                       std::ostream& err) {
-  const char* name = format == exporter::AnimationFormat::Gif ? "GIF" : "WebP";
+                       const std::string& target, const base::Settings& s,
+                       const CliEnvironment& env, std::ostream& out, std::ostream& err) {
+  constexpr const char* kNames[] = {"GIF", "WebP", "MP4", "APNG"};
+  const char* name = kNames[static_cast<int>(format)];
   exporter::AnimationRequest request;
   request.format = format;
+  request.background = s.BackColor;  // the run just made the frames on it
   request.delay = options.delay;
   request.target = target;
   request.abort = env.control != nullptr ? &env.control->abort : nullptr;
@@ -144,16 +146,18 @@ int WriteExtras(const CliOptions& options, const render::RunResult& run,
       return status;
     }
   }
-  if (!options.gifPath.empty()) {
-    if (const int status = WriteAnimationFile(options, exporter::AnimationFormat::Gif,
-                                              options.gifPath, env, out, err);
+  const std::pair<exporter::AnimationFormat, const std::string*> files[] = {
+      {exporter::AnimationFormat::Gif, &options.gifPath},
+      {exporter::AnimationFormat::WebP, &options.webpPath},
+      {exporter::AnimationFormat::Mp4, &options.mp4Path},
+      {exporter::AnimationFormat::Apng, &options.apngPath},
+  };
+  for (const auto& [format, path] : files) {
+    if (path->empty()) continue;
+    if (const int status = WriteAnimationFile(options, format, *path, s, env, out, err);
         status != kExitOk) {
       return status;
     }
-  }
-  if (!options.webpPath.empty()) {
-    return WriteAnimationFile(options, exporter::AnimationFormat::WebP, options.webpPath, env,
-                              out, err);
   }
   return kExitOk;
 }

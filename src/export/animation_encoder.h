@@ -1,10 +1,11 @@
-// The two animation encoders behind WriteAnimation. Each sees the frames twice: once to learn
+// The animation encoders behind WriteAnimation. Each sees the frames twice: once to learn
 // them (the GIF's colours), then in order to encode them into the file.
 #pragma once
 
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "base/outcome.h"
 #include "export/animation_file.h"
@@ -42,5 +43,13 @@ std::unique_ptr<AnimationEncoder> MakeGifEncoder(int delayCentiseconds);
 
 /// Animated lossless WebP through libwebp's animation encoder.
 std::unique_ptr<AnimationEncoder> MakeWebpEncoder(int delayMilliseconds);
+
+/// H.264 in an MP4 through FFmpeg's libraries. An odd side is padded by one column or row of
+/// `padding`, or of the frame's edge repeated when it is not given.
+std::unique_ptr<AnimationEncoder> MakeMp4Encoder(int delayMilliseconds,
+                                                 std::optional<render::Colour> padding);
+
+/// Animated lossless PNG (APNG) through FFmpeg's libraries.
+std::unique_ptr<AnimationEncoder> MakeApngEncoder(int delayMilliseconds);
 
 }  // namespace kinetta::exporter

@@ -84,10 +84,26 @@ AnimationResult Failure(AnimationStatus status, std::string message) {
   return result;
 }
 
+std::unique_ptr<AnimationEncoder> MakeEncoder(const AnimationRequest& r) {
+  switch (r.format) {
+    case AnimationFormat::WebP: return MakeWebpEncoder(r.delay.webpMilliseconds);
+    case AnimationFormat::Mp4: return MakeMp4Encoder(r.delay.webpMilliseconds, r.background);
+    case AnimationFormat::Apng: return MakeApngEncoder(r.delay.webpMilliseconds);
+    case AnimationFormat::Gif: break;
+  }
+  return MakeGifEncoder(r.delay.gifCentiseconds);
+}
+
 }  // namespace
 
 std::string_view AnimationExtension(AnimationFormat format) {
-  return format == AnimationFormat::Gif ? ".gif" : ".webp";
+  switch (format) {
+    case AnimationFormat::WebP: return ".webp";
+    case AnimationFormat::Mp4: return ".mp4";
+    case AnimationFormat::Apng: return ".png";
+    case AnimationFormat::Gif: break;
+  }
+  return ".gif";
 }
 
 std::filesystem::path DefaultAnimationPath(std::string_view sourcePath, AnimationFormat format) {
@@ -152,10 +168,7 @@ base::Status CheckAnimationTarget(const std::filesystem::path& target,
 }
 
 AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest& request) {
-  std::unique_ptr<AnimationEncoder> encoder =
-      request.format == AnimationFormat::Gif
-          ? MakeGifEncoder(request.delay.gifCentiseconds)
-          : MakeWebpEncoder(request.delay.webpMilliseconds);
+  std::unique_ptr<AnimationEncoder> encoder = MakeEncoder(request);
   const std::string failed = std::string(base::kAnimationFailedMessage) + "\n" +
                              request.target.string() + "\n";
 

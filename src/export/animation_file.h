@@ -1,11 +1,13 @@
-// One animation file from the frame files: an animated GIF (plays everywhere) or an animated
-// lossless WebP (every pixel exact). The frames come through a reader, so this part needs no
+// One animation file from the frame files: an animated GIF (plays everywhere), an animated
+// lossless WebP or APNG (every pixel exact), or an MP4 video (small; what sites and chat apps
+// take). The frames come through a reader, so this part needs no
 // picture library; the file is written to a temporary name and put in place in one step.
 #pragma once
 
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,10 +17,9 @@
 
 namespace kinetta::exporter {
 
-enum class AnimationFormat { Gif, WebP };
+enum class AnimationFormat { Gif, WebP, Mp4, Apng };
 
-
-/// ".gif" or ".webp".
+/// ".gif", ".webp", ".mp4" or ".png".
 std::string_view AnimationExtension(AnimationFormat format);
 
 /// The file the save dialog proposes: the frames' base name (the source path up to the file
@@ -28,7 +29,7 @@ std::filesystem::path DefaultAnimationPath(std::string_view sourcePath, Animatio
 /// How long each frame shows, in each format's own unit.
 struct AnimationDelay {
   int gifCentiseconds = 20;  ///< GIF: hundredths of a second
-  int webpMilliseconds = 200;  ///< WebP: milliseconds
+  int webpMilliseconds = 200;  ///< WebP, APNG and MP4: milliseconds
 };
 
 /// Browsers show a GIF frame of less than two hundredths for a tenth of a second, so no frame
@@ -76,6 +77,9 @@ struct AnimationRequest {
   AnimationProgress progress;                ///< may be empty
   /// The most memory the file may take, in bytes; 0 = what the machine has available.
   std::uint64_t memoryBudget = 0;
+  /// MP4: the colour of the column or row added to a frame with an odd side (the run's
+  /// background); without it the frame's edge is repeated.
+  std::optional<render::Colour> background;
 };
 
 /// Reads the frames 0, 1, ... up to the first that cannot be loaded and writes them as one

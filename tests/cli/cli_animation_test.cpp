@@ -1,10 +1,11 @@
-// kinetta-render --gif / --webp / --delay: the options, and the animation files written from the
+// kinetta-render --gif / --webp / --mp4 / --apng / --delay: the options, and the animation files written from the
 // frame files after a run that produced every frame.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "animation_decoder.h"
+#include "video_decoder.h"
 #include "base/path_helpers.h"
 #include "cli/cli_fixture.h"
 #include "cli/cli_options.h"
@@ -20,11 +21,14 @@ namespace fs = std::filesystem;
 
 TEST(CliAnimationOptions, FilesAndDelay) {
   const ParsedArguments parsed =
-      ParseArguments({"--gif", "a.gif", "--webp=b.webp", "--delay", "0.125", "c.bmp"});
+      ParseArguments({"--gif", "a.gif", "--webp=b.webp", "--mp4", "c.mp4", "--apng=d.png",
+                      "--delay", "0.125", "c.bmp"});
   ASSERT_EQ(parsed.outcome, ParseOutcome::Run) << parsed.error;
   const CliOptions& o = parsed.options;
   EXPECT_EQ(o.gifPath, "a.gif");
   EXPECT_EQ(o.webpPath, "b.webp");
+  EXPECT_EQ(o.mp4Path, "c.mp4");
+  EXPECT_EQ(o.apngPath, "d.png");
   EXPECT_EQ(o.delay.gifCentiseconds, 12);
   EXPECT_EQ(o.delay.webpMilliseconds, 125);
 
@@ -36,7 +40,9 @@ TEST(CliAnimationOptions, FilesAndDelay) {
   for (std::vector<std::string> bad : {std::vector<std::string>{"--delay", "abc", "c.bmp"},
                                        {"--delay", "33", "c.bmp"},
                                        {"--gif=", "c.bmp"},
-                                       {"c.bmp", "--webp"}}) {
+                                       {"c.bmp", "--webp"},
+                                       {"--mp4=", "c.bmp"},
+                                       {"c.bmp", "--apng"}}) {
     EXPECT_EQ(ParseArguments(bad).outcome, ParseOutcome::Error) << bad[0];
   }
 }
@@ -67,6 +73,38 @@ TEST_F(CliAnimationTest, WritesBothFilesFromTheFramesJustRendered) {
   EXPECT_EQ(w.delays, std::vector<int>(3, 500));
   ASSERT_EQ(w.frames.size(), 3u);
   for (int k = 0; k < 3; ++k) EXPECT_TRUE(w.frames[k] == frames[k]) << "frame " << k;
+}
+
+TEST_F(CliAnimationTest, WritesTheVideoAndTheApngWithTheRunsBackgroundInThePadding) {
+  const fs::path mp4 = pics_ / "cat.mp4", apng = pics_ / "cat.png";
+  ASSERT_EQ(Run({"--shape", "plane", "--width-mode", "2", "--width", "41", "--background",
+                 "#00FF00", "--frames", "3", "--delay", "0.1", "--mp4", mp4.string(), "--apng",
+                 apng.string(), Source()}),
+            kExitOk)
+      << err_.str();
+  std::vector<render::Surface> frames;
+  for (int k = 0; k < 3; ++k) {
+    base::Result<render::Surface> frame = image::LoadPicture(base::FrameFileName(Source(), k));
+    ASSERT_TRUE(frame.ok());
+    frames.push_back(std::move(frame).value());
+  }
+  const test::DecodedVideo a = test::DecodeVideo(apng);
+  ASSERT_TRUE(a.ok) << a.error;
+  EXPECT_EQ(a.delays, std::vector<int>(3, 100));
+  ASSERT_EQ(a.frames.size(), 3u);
+  for (int k = 0; k < 3; ++k) EXPECT_TRUE(a.frames[k] == frames[k]) << "frame " << k;
+
+  const test::DecodedVideo v = test::DecodeVideo(mp4);
+  ASSERT_TRUE(v.ok) << v.error;
+  EXPECT_EQ(v.codec, "h264");
+  EXPECT_EQ(v.frameRateNum, 10 * v.frameRateDen);
+  ASSERT_EQ(v.frames.size(), 3u);
+  // 41 pixels wide: the added column is the run's green, not the picture at the frame's edge.
+  ASSERT_EQ(frames[0].width(), 41);
+  EXPECT_EQ(v.width, 42);
+  const render::Colour shown = v.frames[0].Point(41, frames[0].height() / 2);
+  EXPECT_GT((shown >> 8) & 0xFF, 200u) << std::hex << shown;
+  EXPECT_NE(frames[0].Point(40, frames[0].height() / 2) & 0xFF00, 0xFF00);
 }
 
 TEST_F(CliAnimationTest, AFileThatCannotBeWrittenFailsAfterTheFrames) {

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "animation_decoder.h"
+#include "animation_test_frames.h"
 #include "base/messages.h"
 #include "export/html_page.h"
 #include "render/geometry.h"
@@ -22,44 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 using render::Surface;
 
-FrameReader ReaderOf(const std::vector<Surface>& frames) {
-  return [&frames](int k) -> base::Result<Surface> {
-    if (k < 0 || k >= static_cast<int>(frames.size())) {
-      return base::Result<Surface>::Failed("no frame " + std::to_string(k));
-    }
-    return frames[static_cast<std::size_t>(k)];
-  };
-}
-
-std::string Bytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// The frames of a real run: `shape` on a w x h picture.
-std::vector<Surface> Frames(const Surface& picture, int shape, int count) {
-  base::Settings s;
-  s.ShapeIndex = shape;
-  s.WidthMode = 0;
-  s.FrameCount = count;
-  s.BackColor = render::Compose(20, 40, 60);
-  return test::RenderAll(picture, s);
-}
-
-// A picture of 12 flat colours in blocks: few enough for an exact palette.
-Surface BlockPicture(int w, int h) {
-  Surface s(w, h);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const int block = (x / 8 + 3 * (y / 8)) % 12;
-      s.PSet(x, y, render::Compose(block * 20, 255 - block * 17, (block * 97) % 256));
-    }
-  }
-  return s;
-}
-
 // 200 dark colours a step or two apart, in 2 x 2 blocks: the most a palette could blur.
 Surface DarkPicture(int w, int h) {
   Surface s(w, h);
@@ -70,17 +33,6 @@ Surface DarkPicture(int w, int h) {
     }
   }
   return s;
-}
-
-AnimationResult Write(const std::vector<Surface>& frames, AnimationFormat format,
-                      const fs::path& target, const char* seconds = "0.2",
-                      std::uint64_t memoryBudget = 0) {
-  AnimationRequest request;
-  request.format = format;
-  request.memoryBudget = memoryBudget;
-  request.delay = ReadAnimationTime(seconds).value();
-  request.target = target;
-  return WriteAnimation(ReaderOf(frames), request);
 }
 
 TEST(AnimationTime, DelaysInEachFormatsUnitRoundHalvesToEvenWithAFloor) {
@@ -306,7 +258,7 @@ TEST(AnimationTarget, SourceAndFramesAreRefusedByAnyPath) {
 
 TEST(AnimationFile, NoFramesWritesNothing) {
   test::TempFolder folder;
-  for (AnimationFormat format : {AnimationFormat::Gif, AnimationFormat::WebP}) {
+  for (AnimationFormat format : kAllFormats) {
     const AnimationResult r = Write({}, format, folder / "a.out");
     EXPECT_EQ(r.status, AnimationStatus::NoFrames);
     EXPECT_EQ(r.message, base::kNoFramesMessage);
@@ -368,7 +320,7 @@ TEST(AnimationFile, ProgressCountsTheReadingThenTheEncoding) {
 TEST(AnimationFile, AbortWhileEncodingLeavesNoFileAndTheOldOneUnchanged) {
   test::TempFolder folder;
   const std::vector<Surface> frames = Frames(BlockPicture(24, 16), 1, 4);
-  for (AnimationFormat format : {AnimationFormat::Gif, AnimationFormat::WebP}) {
+  for (AnimationFormat format : kAllFormats) {
     const fs::path target = folder / "keep.anim";
     std::ofstream(target) << "older file";
     std::atomic<bool> abort{false};

@@ -1,0 +1,265 @@
+// libavformat writing into a memory buffer with seeking, and the encode loop: frames in,
+// packets out, each packet timed and put into the container.
+#include "export/video_output.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/error.h>
+#include <libavutil/log.h>
+#include <libavutil/mem.h>
+#include <libavutil/opt.h>
+}
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace kinetta::exporter {
+
+namespace {
+
+constexpr int kIoBufferSize = 1 << 16;
+
+// The file being made, in memory; each AVIOContext over it reads and writes at its own place.
+struct MemoryFile {
+  std::vector<std::uint8_t> bytes;
+};
+
+struct Cursor {
+  MemoryFile* file = nullptr;
+  std::int64_t pos = 0;
+};
+
+int WriteBytes(void* opaque, std::uint8_t* data, int size) {
+  Cursor& c = *static_cast<Cursor*>(opaque);
+  const std::size_t pos = static_cast<std::size_t>(c.pos);
+  const std::size_t count = static_cast<std::size_t>(size);
+  if (c.file->bytes.size() < pos + count) c.file->bytes.resize(pos + count);
+  std::memcpy(c.file->bytes.data() + pos, data, count);
+  c.pos += size;
+  return size;
+}
+
+int ReadBytes(void* opaque, std::uint8_t* data, int size) {
+  Cursor& c = *static_cast<Cursor*>(opaque);
+  const std::int64_t left = static_cast<std::int64_t>(c.file->bytes.size()) - c.pos;
+  if (left <= 0) return AVERROR_EOF;
+  const int count = static_cast<int>(std::min<std::int64_t>(left, size));
+  std::memcpy(data, c.file->bytes.data() + c.pos, static_cast<std::size_t>(count));
+  c.pos += count;
+  return count;
+}
+
+std::int64_t SeekBytes(void* opaque, std::int64_t offset, int whence) {
+  Cursor& c = *static_cast<Cursor*>(opaque);
+  const auto size = static_cast<std::int64_t>(c.file->bytes.size());
+  switch (whence & ~AVSEEK_FORCE) {
+    case AVSEEK_SIZE: return size;
+    case SEEK_SET: break;
+    case SEEK_CUR: offset += c.pos; break;
+    case SEEK_END: offset += size; break;
+    default: return AVERROR(EINVAL);
+  }
+  if (offset < 0) return AVERROR(EINVAL);
+  c.pos = offset;
+  return offset;
+}
+
+AVIOContext* OpenCursor(Cursor* cursor, bool write) {
+  auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
+  if (buffer == nullptr) return nullptr;
+  AVIOContext* io = avio_alloc_context(buffer, kIoBufferSize, write ? 1 : 0, cursor,
+                                       write ? nullptr : ReadBytes, write ? WriteBytes : nullptr,
+                                       SeekBytes);
+  if (io == nullptr) av_free(buffer);
+  return io;
+}
+
+void CloseCursor(AVIOContext* io) {
+  if (io == nullptr) return;
+  delete static_cast<Cursor*>(io->opaque);
+  av_freep(&io->buffer);
+  avio_context_free(&io);
+}
+
+// The MP4 muxer's second pass (moving the index to the front) opens the output again to read
+// it: here that is another cursor over the same bytes.
+int OpenAgain(AVFormatContext* s, AVIOContext** pb, const char*, int flags, AVDictionary**) {
+  if ((flags & AVIO_FLAG_WRITE) != 0) return AVERROR(EPERM);
+  auto* cursor = new Cursor{static_cast<MemoryFile*>(s->opaque), 0};
+  *pb = OpenCursor(cursor, false);
+  if (*pb == nullptr) {
+    delete cursor;
+    return AVERROR(ENOMEM);
+  }
+  return 0;
+}
+
+int CloseAgain(AVFormatContext*, AVIOContext* pb) {
+  CloseCursor(pb);
+  return 0;
+}
+
+}  // namespace
+
+VideoTiming TimingOf(int delayMilliseconds) {
+  const int ms = std::max(1, delayMilliseconds);
+  if (1000 % ms == 0) return {1000 / ms, 1};
+  return {1000, ms};
+}
+
+struct VideoOutput::State {
+  MemoryFile file;
+  Cursor* writeCursor = nullptr;  // owned by the AVIOContext, freed with it
+  AVIOContext* io = nullptr;
+  AVFormatContext* container = nullptr;
+  AVCodecContext* encoder = nullptr;
+  AVStream* stream = nullptr;
+  AVFrame* frame = nullptr;
+  AVPacket* packet = nullptr;
+  std::int64_t frameTicks = 1;
+  std::int64_t next = 0;  // the next frame's number
+
+  ~State() {
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    avcodec_free_context(&encoder);
+    avformat_free_context(container);
+    CloseCursor(io);
+  }
+};
+
+VideoOutput::VideoOutput(std::string label)
+    : label_(std::move(label)), state_(std::make_unique<State>()) {}
+
+VideoOutput::~VideoOutput() = default;
+
+base::Status VideoOutput::Error(const std::string& what, int code) const {
+  char text[AV_ERROR_MAX_STRING_SIZE] = {};
+  av_strerror(code, text, sizeof text);
+  return base::Status::Failed(label_ + ": " + what + " (" + text + ")");
+}
+
+namespace {
+
+AVDictionary* Dictionary(const std::vector<std::pair<std::string, std::string>>& options) {
+  AVDictionary* d = nullptr;
+  for (const auto& [key, value] : options) av_dict_set(&d, key.c_str(), value.c_str(), 0);
+  return d;
+}
+
+}  // namespace
+
+base::Status VideoOutput::Open(const VideoSetup& setup) {
+  // Failures come back as messages; the libraries' own log would only clutter the terminal.
+  av_log_set_level(AV_LOG_QUIET);
+  State& s = *state_;
+  int rc = avformat_alloc_output_context2(&s.container, nullptr, setup.container, nullptr);
+  if (rc < 0) return Error(std::string(setup.container) + " を書けません", rc);
+  const AVCodec* codec = avcodec_find_encoder_by_name(setup.codec);
+  if (codec == nullptr) {
+    return base::Status::Failed(label_ + ": FFmpeg に " + setup.codec + " がありません。");
+  }
+  s.encoder = avcodec_alloc_context3(codec);
+  s.frame = av_frame_alloc();
+  s.packet = av_packet_alloc();
+  s.writeCursor = new Cursor{&s.file, 0};
+  s.io = OpenCursor(s.writeCursor, true);
+  if (s.io == nullptr) delete s.writeCursor;
+  if (s.encoder == nullptr || s.frame == nullptr || s.packet == nullptr || s.io == nullptr) {
+    return Error("メモリが足りません", AVERROR(ENOMEM));
+  }
+  s.container->pb = s.io;
+  s.container->flags |= AVFMT_FLAG_CUSTOM_IO;
+  s.container->opaque = &s.file;
+  s.container->io_open = OpenAgain;
+  s.container->io_close2 = CloseAgain;
+
+  const AVRational tick{1, setup.timing.ticksPerSecond};
+  s.frameTicks = setup.timing.frameTicks;
+  s.encoder->width = setup.width;
+  s.encoder->height = setup.height;
+  s.encoder->pix_fmt = static_cast<AVPixelFormat>(setup.pixelFormat);
+  s.encoder->time_base = tick;
+  av_reduce(&s.encoder->framerate.num, &s.encoder->framerate.den, setup.timing.ticksPerSecond,
+            setup.timing.frameTicks, 1 << 30);
+  s.encoder->thread_count = 0;  // as many as there are cores
+  if (setup.bt709) {
+    s.encoder->color_primaries = AVCOL_PRI_BT709;
+    s.encoder->color_trc = AVCOL_TRC_BT709;
+    s.encoder->colorspace = AVCOL_SPC_BT709;
+    s.encoder->color_range = AVCOL_RANGE_MPEG;
+  }
+  if ((s.container->oformat->flags & AVFMT_GLOBALHEADER) != 0) {
+    s.encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+  }
+  AVDictionary* codecOptions = Dictionary(setup.codecOptions);
+  rc = avcodec_open2(s.encoder, codec, &codecOptions);
+  av_dict_free(&codecOptions);
+  if (rc < 0) return Error("符号化を始められません", rc);
+
+  s.stream = avformat_new_stream(s.container, nullptr);
+  if (s.stream == nullptr) return Error("メモリが足りません", AVERROR(ENOMEM));
+  rc = avcodec_parameters_from_context(s.stream->codecpar, s.encoder);
+  if (rc < 0) return Error("符号化を始められません", rc);
+  s.stream->time_base = tick;
+  s.stream->avg_frame_rate = s.encoder->framerate;
+  AVDictionary* containerOptions = Dictionary(setup.containerOptions);
+  rc = avformat_write_header(s.container, &containerOptions);
+  av_dict_free(&containerOptions);
+  if (rc < 0) return Error("ファイルを始められません", rc);
+
+  s.frame->format = setup.pixelFormat;
+  s.frame->width = setup.width;
+  s.frame->height = setup.height;
+  rc = av_frame_get_buffer(s.frame, 0);
+  if (rc < 0) return Error("メモリが足りません", rc);
+  return base::Status::Ok();
+}
+
+AVFrame* VideoOutput::NextFrame() {
+  // The encoder may still hold the previous picture; then the frame gets fresh memory.
+  av_frame_make_writable(state_->frame);
+  return state_->frame;
+}
+
+base::Status VideoOutput::Send() {
+  State& s = *state_;
+  s.frame->pts = s.next * s.frameTicks;
+  ++s.next;
+  const int rc = avcodec_send_frame(s.encoder, s.frame);
+  if (rc < 0) return Error("こまを符号化できません", rc);
+  return Drain();
+}
+
+base::Status VideoOutput::Drain() {
+  State& s = *state_;
+  while (true) {
+    int rc = avcodec_receive_packet(s.encoder, s.packet);
+    if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return base::Status::Ok();
+    if (rc < 0) return Error("こまを符号化できません", rc);
+    // Every frame lasts the same, the last one too.
+    s.packet->duration = s.frameTicks;
+    av_packet_rescale_ts(s.packet, s.encoder->time_base, s.stream->time_base);
+    s.packet->stream_index = s.stream->index;
+    rc = av_write_frame(s.container, s.packet);
+    av_packet_unref(s.packet);
+    if (rc < 0) return Error("ファイルに書けません", rc);
+  }
+}
+
+base::Status VideoOutput::Finish(const ByteSink& sink) {
+  State& s = *state_;
+  int rc = avcodec_send_frame(s.encoder, nullptr);
+  if (rc < 0) return Error("こまを符号化できません", rc);
+  if (base::Status drained = Drain(); !drained.ok()) return drained;
+  rc = av_write_trailer(s.container);
+  if (rc < 0) return Error("ファイルを閉じられません", rc);
+  avio_flush(s.io);
+  // A failed write is reported by the file, which saw its error.
+  sink(s.file.bytes.data(), s.file.bytes.size());
+  return base::Status::Ok();
+}
+
+}  // namespace kinetta::exporter

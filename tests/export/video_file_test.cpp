@@ -1,0 +1,121 @@
+// The MP4 and APNG files read back with FFmpeg's libraries: codec, pixel format, frame count,
+// size and timing, the APNG's exact pixels and endless play, the MP4's closeness to the frames,
+// its index at the front, and the column or row added to an odd side.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "animation_test_frames.h"
+#include "export/animation_file.h"
+#include "video_decoder.h"
+
+namespace kinetta::exporter {
+namespace {
+
+// Smooth, photo-like colour: slow waves of different lengths in each channel.
+Surface PhotoPicture(int w, int h) {
+  Surface s(w, h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const double r = 128 + 100 * std::sin(x * 0.07 + y * 0.02);
+      const double g = 128 + 90 * std::cos(y * 0.09 - x * 0.03);
+      const double b = 128 + 80 * std::sin((x + y) * 0.05);
+      s.PSet(x, y, render::Compose(static_cast<int>(r), static_cast<int>(g), static_cast<int>(b)));
+    }
+  }
+  return s;
+}
+
+int Channel(render::Colour c, int shift) { return (c >> shift) & 0xFF; }
+
+// BT.709 brightness, which the video keeps per pixel (colour is shared by 2 x 2 pixels).
+double Luma(render::Colour c) {
+  return 0.2126 * Channel(c, 0) + 0.7152 * Channel(c, 8) + 0.0722 * Channel(c, 16);
+}
+
+TEST(VideoFile, ApngKeepsEveryPixelPlaysForEverAndShowsEachFrameTheDelay) {
+  test::TempFolder folder;
+  const std::vector<Surface> frames = Frames(test::CoordinatePicture(49, 33), 2, 5);  // sphere
+  const AnimationResult r = Write(frames, AnimationFormat::Apng, folder / "a.png", "0.35");
+  ASSERT_EQ(r.status, AnimationStatus::Written) << r.message;
+  EXPECT_EQ(r.frames, 5);
+  EXPECT_EQ(Bytes(folder / "a.png").substr(1, 3), "PNG");
+
+  const test::DecodedVideo d = test::DecodeVideo(folder / "a.png");
+  ASSERT_TRUE(d.ok) << d.error;
+  EXPECT_EQ(d.codec, "apng");
+  EXPECT_EQ(d.pixelFormat, "rgb24");
+  EXPECT_EQ(d.width, frames[0].width());
+  EXPECT_EQ(d.height, frames[0].height());
+  EXPECT_EQ(d.loopCount, 0);
+  EXPECT_EQ(d.delays, std::vector<int>(5, 350));
+  ASSERT_EQ(d.frames.size(), frames.size());
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    EXPECT_TRUE(d.frames[k] == frames[k]) << "frame " << k;
+  }
+}
+
+TEST(VideoFile, Mp4IsH264AtTheDelaysRateCloseToTheFramesWithItsIndexFirst) {
+  struct Case {
+    const char* seconds;
+    int rateNum, rateDen;  // frames per second
+    int delay;             // milliseconds
+  };
+  const std::vector<Surface> frames = Frames(PhotoPicture(320, 192), 5, 6);  // water
+  for (const Case& c : {Case{"0.1", 10, 1, 100}, Case{"0.3", 10, 3, 300}, Case{"0.04", 25, 1, 40}}) {
+    test::TempFolder folder;
+    const AnimationResult r = Write(frames, AnimationFormat::Mp4, folder / "a.mp4", c.seconds);
+    ASSERT_EQ(r.status, AnimationStatus::Written) << r.message;
+    const std::string bytes = Bytes(folder / "a.mp4");
+    ASSERT_NE(bytes.find("mdat"), std::string::npos);
+    EXPECT_LT(bytes.find("moov"), bytes.find("mdat")) << "the index should come first";
+
+    const test::DecodedVideo d = test::DecodeVideo(folder / "a.mp4");
+    ASSERT_TRUE(d.ok) << d.error;
+    EXPECT_EQ(d.codec, "h264");
+    EXPECT_EQ(d.pixelFormat, "yuv420p");
+    EXPECT_EQ(d.width, frames[0].width());
+    EXPECT_EQ(d.height, frames[0].height());
+    EXPECT_EQ(d.frameRateNum * c.rateDen, c.rateNum * d.frameRateDen) << c.seconds;
+    EXPECT_EQ(d.delays, std::vector<int>(frames.size(), c.delay)) << c.seconds;
+    ASSERT_EQ(d.frames.size(), frames.size());
+    EXPECT_GT(test::Psnr(d.frames, frames), 40.0) << c.seconds;
+  }
+}
+
+TEST(VideoFile, Mp4PadsAnOddSideWithTheBackgroundOrTheRepeatedEdge) {
+  // Flat frames of one colour each, 75 x 41, so the added column and row stand out.
+  const std::vector<render::Colour> colours{render::Compose(200, 60, 60),
+                                            render::Compose(60, 60, 210)};
+  std::vector<Surface> frames;
+  for (const render::Colour c : colours) frames.push_back(test::SolidPicture(75, 41, c));
+  const render::Colour background = render::Compose(30, 220, 90);
+  for (const bool known : {true, false}) {
+    test::TempFolder folder;
+    AnimationRequest request;
+    request.format = AnimationFormat::Mp4;
+    request.target = folder / "a.mp4";
+    if (known) request.background = background;
+    ASSERT_EQ(WriteAnimation(ReaderOf(frames), request).status, AnimationStatus::Written);
+    const test::DecodedVideo d = test::DecodeVideo(folder / "a.mp4");
+    ASSERT_TRUE(d.ok) << d.error;
+    EXPECT_EQ(d.width, 76);
+    EXPECT_EQ(d.height, 42);
+    ASSERT_EQ(d.frames.size(), frames.size());
+    // Brightness is kept per pixel; colour is shared with the frame's last column and row, so
+    // the added pixels are told apart by brightness.
+    for (std::size_t k = 0; k < frames.size(); ++k) {
+      const double want = Luma(known ? background : colours[k]);
+      for (const auto& [x, y] : {std::pair{75, 20}, std::pair{37, 41}, std::pair{75, 41}}) {
+        EXPECT_NEAR(Luma(d.frames[k].Point(x, y)), want, 6.0)
+            << (known ? "background" : "edge") << " frame " << k << " (" << x << ", " << y << ")";
+      }
+      EXPECT_NEAR(Luma(d.frames[k].Point(30, 20)), Luma(colours[k]), 3.0) << "frame " << k;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kinetta::exporter
