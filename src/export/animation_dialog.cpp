@@ -16,8 +16,13 @@
 namespace kinetta::exporter {
 
 QString AnimationFilter(AnimationFormat format) {
-  return format == AnimationFormat::WebP ? QStringLiteral("WebPアニメーション (*.webp)")
-                                         : QStringLiteral("GIFアニメーション (*.gif)");
+  switch (format) {
+    case AnimationFormat::WebP: return QStringLiteral("WebPアニメーション (*.webp)");
+    case AnimationFormat::Mp4: return QStringLiteral("MP4動画 (*.mp4)");
+    case AnimationFormat::Apng: return QStringLiteral("APNGアニメーション (*.png)");
+    case AnimationFormat::Gif: break;
+  }
+  return QStringLiteral("GIFアニメーション (*.gif)");
 }
 
 QString WithAnimationExtension(const QString& path, AnimationFormat format) {
@@ -40,25 +45,37 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
   formatLabel_->setObjectName(QStringLiteral("formatLabel"));
   formatLabel_->setGeometry(Twips(120, 1200, 1692, 372));
 
-  // Both options are children of the form, so they exclude each other.
-  gifOption_ = new QRadioButton(QStringLiteral("GIF"), this);
-  gifOption_->setObjectName(QStringLiteral("gifOption"));
-  gifOption_->setGeometry(Twips(1800, 1200, 900, 372));
-  gifOption_->setChecked(true);
-  webpOption_ = new QRadioButton(QStringLiteral("WebP"), this);
-  webpOption_->setObjectName(QStringLiteral("webpOption"));
-  webpOption_->setGeometry(Twips(2760, 1200, 1092, 372));
-  for (QRadioButton* option : {gifOption_, webpOption_}) {
+  // The options in one row beside the label, in the buttons' column too (the buttons end
+  // above it); all are children of the form, so they exclude each other.
+  struct Option {
+    AnimationFormat format;
+    const char* text;
+    const char* name;
+    int left;
+    int width;
+  };
+  QWidget* previous = Text1();  // after the form's OK, ｷｬﾝｾﾙ and Text1
+  for (const Option& o : {Option{AnimationFormat::Gif, "GIF", "gifOption", 1800, 900},
+                          Option{AnimationFormat::WebP, "WebP", "webpOption", 2760, 1092},
+                          Option{AnimationFormat::Mp4, "MP4", "mp4Option", 3900, 900},
+                          Option{AnimationFormat::Apng, "APNG", "apngOption", 4860, 1092}}) {
+    auto* option = new QRadioButton(QString::fromUtf8(o.text), this);
+    option->setObjectName(QString::fromUtf8(o.name));
+    option->setGeometry(Twips(o.left, 1200, o.width, 372));
     option->resize(std::max(option->width(), option->sizeHint().width()), option->height());
+    options_[static_cast<std::size_t>(o.format)] = option;
+    setTabOrder(previous, option);
+    previous = option;
   }
-
-  // After the form's OK, ｷｬﾝｾﾙ and Text1, the two options.
-  setTabOrder(Text1(), gifOption_);
-  setTabOrder(gifOption_, webpOption_);
+  formatOption(AnimationFormat::Gif)->setChecked(true);
 }
 
 AnimationFormat AnimationDialog::format() const {
-  return webpOption_->isChecked() ? AnimationFormat::WebP : AnimationFormat::Gif;
+  for (const AnimationFormat f : {AnimationFormat::WebP, AnimationFormat::Mp4,
+                                  AnimationFormat::Apng}) {
+    if (formatOption(f)->isChecked()) return f;
+  }
+  return AnimationFormat::Gif;
 }
 
 void AnimationDialog::OKButton_Click() {

@@ -1,9 +1,10 @@
-// The animation-file dialog: asks for the display time of one frame and the format (GIF or
-// WebP), checks that frames exist, asks where to save, and hands the order to the main window,
+// The animation-file dialog: asks for the display time of one frame and the format (GIF,
+// WebP, MP4 or APNG), checks that frames exist, asks where to save, and hands the order to the main window,
 // which makes the file on a worker thread. Modeless and single, like the HTML export dialog.
 #pragma once
 
 #include <QString>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -45,7 +46,7 @@ class AnimationDialog : public FrameTimeForm {
   // The form's own controls, for the tests.
   QLabel* formatLabel() const { return formatLabel_; }
   QRadioButton* formatOption(AnimationFormat format) const {
-    return format == AnimationFormat::WebP ? webpOption_ : gifOption_;
+    return options_[static_cast<std::size_t>(format)];
   }
 
   AnimationFormat format() const;
@@ -58,8 +59,7 @@ class AnimationDialog : public FrameTimeForm {
   std::function<bool(const AnimationOrder&)> start_;
 
   QLabel* formatLabel_;
-  QRadioButton* gifOption_;
-  QRadioButton* webpOption_;
+  std::array<QRadioButton*, 4> options_{};  ///< in AnimationFormat's order
 };
 
 }  // namespace kinetta::exporter

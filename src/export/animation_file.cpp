@@ -107,8 +107,11 @@ std::string_view AnimationExtension(AnimationFormat format) {
 }
 
 std::filesystem::path DefaultAnimationPath(std::string_view sourcePath, AnimationFormat format) {
-  return std::filesystem::path(base::FrameBaseName(sourcePath) +
-                               std::string(AnimationExtension(format)));
+  const std::string base = base::FrameBaseName(sourcePath);
+  const std::string extension(AnimationExtension(format));
+  // cat.png's APNG (or cat.gif's GIF) would be the picture itself: another name then.
+  if (base + extension == sourcePath) return std::filesystem::path(base + "_anim" + extension);
+  return std::filesystem::path(base + extension);
 }
 
 base::Result<AnimationDelay> ReadAnimationTime(std::string_view text) {

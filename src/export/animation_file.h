@@ -23,7 +23,8 @@ enum class AnimationFormat { Gif, WebP, Mp4, Apng };
 std::string_view AnimationExtension(AnimationFormat format);
 
 /// The file the save dialog proposes: the frames' base name (the source path up to the file
-/// name's first point) with the format's extension, beside the frames.
+/// name's first point) with the format's extension, beside the frames; "_anim" is added to the
+/// base name when that would be the source picture itself (cat.png and APNG).
 std::filesystem::path DefaultAnimationPath(std::string_view sourcePath, AnimationFormat format);
 
 /// How long each frame shows, in each format's own unit.

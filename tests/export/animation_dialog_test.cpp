@@ -93,16 +93,32 @@ TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
   EXPECT_EQ(d->CancelButton()->geometry(), QRect(312, 40, 81, 25));
   // The format row at 1200 twips: 80 pixels down, below the time box.
   EXPECT_EQ(d->formatOption(AnimationFormat::Gif)->geometry().topLeft(), QPoint(120, 80));
-  EXPECT_GT(d->formatOption(AnimationFormat::WebP)->geometry().left(), d->formatOption(AnimationFormat::Gif)->geometry().right());
+  // The four options in a row, each whole inside the dialog.
+  const AnimationFormat order[] = {AnimationFormat::Gif, AnimationFormat::WebP,
+                                   AnimationFormat::Mp4, AnimationFormat::Apng};
+  const char* texts[] = {"GIF", "WebP", "MP4", "APNG"};
+  for (int i = 0; i < 4; ++i) {
+    const QRect g = d->formatOption(order[i])->geometry();
+    EXPECT_EQ(d->formatOption(order[i])->text(), QString::fromUtf8(texts[i]));
+    EXPECT_EQ(g.top(), 80) << texts[i];
+    EXPECT_LE(g.right(), d->width()) << texts[i];
+    if (i > 0) {
+      EXPECT_GT(g.left(), d->formatOption(order[i - 1])->geometry().right()) << texts[i];
+    }
+  }
   EXPECT_LT(d->Label1()->geometry().right(), d->OKButton()->geometry().left());
   for (QPushButton* b : {d->OKButton(), d->CancelButton()}) {
     EXPECT_FALSE(b->isDefault());
     EXPECT_FALSE(b->autoDefault());
   }
   // The options exclude each other.
-  d->formatOption(AnimationFormat::WebP)->click();
-  EXPECT_FALSE(d->formatOption(AnimationFormat::Gif)->isChecked());
-  EXPECT_EQ(d->format(), AnimationFormat::WebP);
+  for (const AnimationFormat f : order) {
+    d->formatOption(f)->click();
+    EXPECT_EQ(d->format(), f);
+    for (const AnimationFormat other : order) {
+      EXPECT_EQ(d->formatOption(other)->isChecked(), other == f);
+    }
+  }
 }
 
 struct RefusalCase {
@@ -189,7 +205,11 @@ INSTANTIATE_TEST_SUITE_P(Formats, AnimationProposalTest,
                          testing::Values(ProposalCase{AnimationFormat::Gif, "cat.gif",
                                                       "GIFアニメーション (*.gif)"},
                                          ProposalCase{AnimationFormat::WebP, "cat.webp",
-                                                      "WebPアニメーション (*.webp)"}));
+                                                      "WebPアニメーション (*.webp)"},
+                                         ProposalCase{AnimationFormat::Mp4, "cat.mp4",
+                                                      "MP4動画 (*.mp4)"},
+                                         ProposalCase{AnimationFormat::Apng, "cat.png",
+                                                      "APNGアニメーション (*.png)"}));
 
 TEST_F(AnimationDialogTest, ChosenFileIsHandedOverWithTheTimeAndTheDialogCloses) {
   Frames(2);

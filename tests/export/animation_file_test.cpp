@@ -69,6 +69,12 @@ TEST(AnimationPath, TheFramesBaseNameWithTheFormatsExtension) {
             fs::path("/pics/cat.webp"));
   EXPECT_EQ(DefaultAnimationPath("/pics/noext", AnimationFormat::Gif),
             fs::path("/pics/noext.gif"));
+  EXPECT_EQ(DefaultAnimationPath("/pics/cat.jpg", AnimationFormat::Mp4), fs::path("/pics/cat.mp4"));
+  // Never the source picture itself.
+  EXPECT_EQ(DefaultAnimationPath("/pics/cat.png", AnimationFormat::Apng),
+            fs::path("/pics/cat_anim.png"));
+  EXPECT_EQ(DefaultAnimationPath("/pics/cat.x.png", AnimationFormat::Apng),
+            fs::path("/pics/cat.png"));
 }
 
 TEST(AnimationFile, WebpKeepsEveryPixelOfEveryFrame) {
