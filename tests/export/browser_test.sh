@@ -2,7 +2,9 @@
 # The exported page in a real browser: kinetta-render writes a few frames and the page with
 # --html, headless Chromium opens it with virtual time, and the DOM it dumps must show the
 # script playing the frames in order and wrapping back to frame 00, with the page's times.
-# A screenshot of the playing page is left in OUT for a person to look at.
+# Then the MP4 plays in a <video> element (its time advances, a screenshot shows the picture)
+# and the APNG in an <img> (it loads, and the browser finds all its frames and endless play).
+# Screenshots of the playing page and files are left in OUT for a person to look at.
 #
 # usage: browser_test.sh KINETTA_RENDER CHROMIUM OUT
 set -euo pipefail
@@ -117,4 +119,60 @@ esac
 browse "$work/pics/animate.htm" 1150 --screenshot="$out/animate.png" --window-size=480,360 \
   --hide-scrollbars >/dev/null || fail "screenshot: $(cat "$work/chromium.log")"
 [ -s "$out/animate.png" ] || fail "no screenshot written"
-echo "PASS (screenshot: $out/animate.png)"
+
+# 5. The MP4 and the APNG of a sphere on the picture, 0.2 s a frame.
+"$render" --shape sphere --width-mode 0 --frames 6 --background '#000000' --delay 0.2 \
+  --mp4 "$work/pics/cat.mp4" --apng "$work/pics/cat-anim.png" "$source_picture" \
+  >"$work/render.log" 2>&1 || fail "kinetta-render: $(cat "$work/render.log")"
+cat >"$work/pics/video.htm" <<'HTML'
+<!DOCTYPE html><html><body style="margin:0;background:#000">
+<video id="v" src="cat.mp4" autoplay muted loop style="width:384px"></video>
+<p id="t" style="color:#000">-1</p>
+<script>
+  const v = document.getElementById('v');
+  setInterval(() => { document.getElementById('t').dataset.time = v.currentTime; }, 50);
+</script></body></html>
+HTML
+browse "$work/pics/video.htm" 3000 --dump-dom >"$work/video-dom.html" ||
+  fail "chromium: $(cat "$work/chromium.log")"
+played=$(sed -n 's/.*data-time="\([0-9.]*\)".*/\1/p' "$work/video-dom.html" | head -n 1)
+echo "video time: ${played:-none}"
+awk -v t="${played:-0}" 'BEGIN { exit !(t > 0.2) }' || fail "the MP4 did not play (currentTime '${played}')"
+browse "$work/pics/video.htm" 1500 --screenshot="$out/video.png" --window-size=480,360 \
+  --hide-scrollbars >/dev/null || fail "screenshot: $(cat "$work/chromium.log")"
+# The picture's red bar and blue square on the black page: a share of the pixels is red.
+red=$(convert "$out/video.png" -fuzz 30% -fill black +opaque red -fill white -opaque red \
+  -format '%[fx:mean]' info:)
+echo "red share of the video screenshot: $red"
+awk -v r="$red" 'BEGIN { exit !(r > 0.01) }' || fail "the video screenshot does not show the picture"
+
+# The APNG in an <img>: it loads at the frame size, and the browser's own decoder finds every
+# frame and endless play. (Headless Chromium does not advance image animations between
+# screenshots, with virtual or real time, so two screenshots cannot show it playing.)
+cat >"$work/pics/apng.htm" <<'HTML'
+<!DOCTYPE html><html><body style="margin:0;background:#000">
+<img id="i" src="cat-anim.png" style="width:384px;image-rendering:pixelated"><p id="t"></p>
+<script>
+  const img = document.getElementById('i'), t = document.getElementById('t');
+  img.decode().then(() => {
+    t.dataset.width = img.naturalWidth;
+    return fetch('cat-anim.png');
+  }).then(r => new ImageDecoder({data: r.body, type: 'image/png'}))
+    .then(d => d.tracks.ready.then(() => {
+      t.dataset.frames = d.tracks.selectedTrack.frameCount;
+      t.dataset.plays = d.tracks.selectedTrack.repetitionCount;
+    })).catch(e => { t.dataset.error = e; });
+</script></body></html>
+HTML
+browse "$work/pics/apng.htm" 2000 --allow-file-access-from-files --dump-dom \
+  >"$work/apng-dom.html" || fail "chromium: $(cat "$work/chromium.log")"
+apng=$(grep -o '<p id="t"[^>]*>' "$work/apng-dom.html" || true)
+echo "APNG in the browser: $apng"
+case "$apng" in
+  *'data-width="96" data-frames="6" data-plays="Infinity"'*) ;;
+  *) fail "the APNG does not load as 6 frames playing for ever: '$apng'" ;;
+esac
+browse "$work/pics/apng.htm" 1000 --screenshot="$out/apng.png" --window-size=480,360 \
+  --hide-scrollbars >/dev/null || fail "screenshot: $(cat "$work/chromium.log")"
+
+echo "PASS (screenshots: $out/animate.png, video.png, apng.png)"
