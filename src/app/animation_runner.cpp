@@ -20,6 +20,7 @@ bool AnimationRunner::Start(AnimationJob job) {
     request.format = job.format;
     request.delay = job.delay;
     request.target = job.target;
+    request.background = job.background;
     request.abort = abort;
     request.progress = [this, abort, &job, &post](int done, int total) {
       post([this, done, total] { emit progressed(done, total); });

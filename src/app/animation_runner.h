@@ -22,6 +22,7 @@ struct AnimationJob {
   exporter::AnimationFormat format = exporter::AnimationFormat::Gif;
   exporter::AnimationDelay delay;
   std::filesystem::path target;
+  render::Colour background = 0;  ///< the MP4's padding of an odd side: the frames' background
   /// Called on the worker thread with every progress step and the abort flag (tests hold the
   /// work there until it is aborted).
   std::function<void(int done, int total, const std::atomic<bool>& abort)> onProgress;

@@ -49,6 +49,17 @@ TEST(CliAnimationOptions, FilesAndDelay) {
 
 using CliAnimationTest = CliFixture;
 
+// The frame files 0 .. count - 1 of `source`, up to the first that cannot be read.
+std::vector<render::Surface> FramesOf(const std::string& source, int count) {
+  std::vector<render::Surface> frames;
+  for (int k = 0; k < count; ++k) {
+    base::Result<render::Surface> frame = image::LoadPicture(base::FrameFileName(source, k));
+    if (!frame.ok()) break;
+    frames.push_back(std::move(frame).value());
+  }
+  return frames;
+}
+
 TEST_F(CliAnimationTest, WritesBothFilesFromTheFramesJustRendered) {
   const fs::path gif = pics_ / "cat.gif", webp = pics_ / "out" / "cat.webp";
   fs::create_directory(pics_ / "out");
@@ -58,12 +69,8 @@ TEST_F(CliAnimationTest, WritesBothFilesFromTheFramesJustRendered) {
       << err_.str();
   EXPECT_NE(out_.str().find(gif.string()), std::string::npos) << out_.str();
 
-  std::vector<render::Surface> frames;
-  for (int k = 0; k < 3; ++k) {
-    base::Result<render::Surface> frame = image::LoadPicture(base::FrameFileName(Source(), k));
-    ASSERT_TRUE(frame.ok());
-    frames.push_back(std::move(frame).value());
-  }
+  const std::vector<render::Surface> frames = FramesOf(Source(), 3);
+  ASSERT_EQ(frames.size(), 3u);
   const test::DecodedAnimation g = test::DecodeGif(gif);
   ASSERT_TRUE(g.ok) << g.error;
   EXPECT_EQ(g.delays, std::vector<int>(3, 50));
@@ -82,12 +89,8 @@ TEST_F(CliAnimationTest, WritesTheVideoAndTheApngWithTheRunsBackgroundInThePaddi
                  apng.string(), Source()}),
             kExitOk)
       << err_.str();
-  std::vector<render::Surface> frames;
-  for (int k = 0; k < 3; ++k) {
-    base::Result<render::Surface> frame = image::LoadPicture(base::FrameFileName(Source(), k));
-    ASSERT_TRUE(frame.ok());
-    frames.push_back(std::move(frame).value());
-  }
+  const std::vector<render::Surface> frames = FramesOf(Source(), 3);
+  ASSERT_EQ(frames.size(), 3u);
   const test::DecodedVideo a = test::DecodeVideo(apng);
   ASSERT_TRUE(a.ok) << a.error;
   EXPECT_EQ(a.delays, std::vector<int>(3, 100));
