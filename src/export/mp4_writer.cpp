@@ -23,7 +23,7 @@ using render::Surface;
 // x264's quality scale: 18 looks like the frames; each 6 up halves the size.
 constexpr const char* kQuality = "18";
 // x264's speed presets trade encoding time for size at the same quality; "fast" makes files
-// about the size of the default ("medium") in clearly less time.
+// within a per cent of the default ("medium") on photo-like frames, a little faster.
 constexpr const char* kPreset = "fast";
 
 class Mp4Encoder final : public AnimationEncoder {
