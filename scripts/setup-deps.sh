@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk qt6-translations-l10n xvfb xauth imagemagick
   default-jdk-headless chromium
-  libimagequant-dev libgif-dev libwebp-dev
+  libimagequant-dev libgif-dev libwebp-dev libjpeg62-turbo-dev valgrind
 )
 
 missing=()

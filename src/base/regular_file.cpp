@@ -30,37 +30,36 @@ class Descriptor {
 
 }  // namespace
 
-ReadStatus ReadRegularFile(const std::filesystem::path& path, std::size_t maxBytes,
-                           std::vector<std::uint8_t>& bytes) {
-  bytes.clear();
+Result<std::vector<std::uint8_t>> ReadRegularFile(const std::filesystem::path& path,
+                                                  std::size_t maxBytes) {
+  using Bytes = Result<std::vector<std::uint8_t>>;
+  const Bytes cannotOpen = Bytes::Failed({});
+  const Bytes tooLarge = Bytes::Failed("ファイルが大きすぎます");
   const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (fd.get() < 0) return ReadStatus::CannotOpen;
+  if (fd.get() < 0) return cannotOpen;
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0) return ReadStatus::CannotOpen;
-  if (!S_ISREG(st.st_mode)) return ReadStatus::NotRegular;
-  if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > maxBytes) {
-    return ReadStatus::TooLarge;
-  }
+  if (::fstat(fd.get(), &st) != 0) return cannotOpen;
+  if (!S_ISREG(st.st_mode)) return Bytes::Failed("通常のファイルではありません");
+  if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > maxBytes) return tooLarge;
   // Read to the end rather than trusting the size alone: a file that grows while it is read is
   // still cut at the limit, one that shrinks gives what it holds.
   std::vector<std::uint8_t> data(static_cast<std::size_t>(st.st_size) + 1);
   std::size_t filled = 0;
   for (;;) {
     if (filled == data.size()) {
-      if (data.size() > maxBytes) return ReadStatus::TooLarge;
+      if (data.size() > maxBytes) return tooLarge;
       data.resize(std::min(maxBytes + 1, data.size() * 2));
     }
     const ssize_t n = ::read(fd.get(), data.data() + filled, data.size() - filled);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return ReadStatus::CannotOpen;
+      return cannotOpen;
     }
     if (n == 0) break;
     filled += static_cast<std::size_t>(n);
   }
   data.resize(filled);
-  bytes = std::move(data);
-  return ReadStatus::Ok;
+  return data;
 }
 
 }  // namespace kinetta::base

@@ -7,19 +7,16 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/outcome.h"
+
 namespace kinetta::base {
 
-enum class ReadStatus {
-  Ok,
-  CannotOpen,  // missing, no permission, or a read error
-  NotRegular,  // a folder, FIFO, socket or device
-  TooLarge,    // more than the caller's limit
-};
-
-/// Reads all of `path` into `bytes` when it is a regular file of at most `maxBytes` bytes. The
-/// file is opened without blocking (a FIFO never waits for a writer) and checked before a byte
-/// is read; `bytes` is left empty on failure.
-ReadStatus ReadRegularFile(const std::filesystem::path& path, std::size_t maxBytes,
-                           std::vector<std::uint8_t>& bytes);
+/// All of `path` when it is a regular file of at most `maxBytes` bytes. The file is opened
+/// without blocking (a FIFO never waits for a writer) and checked before a byte is read. A
+/// failure's message is the reason in a few words ("通常のファイルではありません" for a folder,
+/// FIFO, socket or device; "ファイルが大きすぎます" past the limit), or empty when the file
+/// could not be opened or read at all (missing, no permission).
+Result<std::vector<std::uint8_t>> ReadRegularFile(const std::filesystem::path& path,
+                                                  std::size_t maxBytes);
 
 }  // namespace kinetta::base

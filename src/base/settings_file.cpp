@@ -41,9 +41,10 @@ void ReadInt16(const std::vector<std::string>& lines, std::size_t i, int& target
 
 SettingsFile ReadSettingsFile(const std::filesystem::path& file) {
   SettingsFile data;
-  std::vector<std::uint8_t> bytes;
-  if (ReadRegularFile(file, kMaxSettingsFileBytes, bytes) != ReadStatus::Ok) return data;
-  const std::vector<std::string> lines = SplitLines(std::string(bytes.begin(), bytes.end()));
+  const Result<std::vector<std::uint8_t>> bytes = ReadRegularFile(file, kMaxSettingsFileBytes);
+  if (!bytes.ok()) return data;
+  const std::vector<std::string> lines =
+      SplitLines(std::string(bytes.value().begin(), bytes.value().end()));
 
   base::Settings& s = data.settings;
   ReadInt16(lines, 0, s.ShapeIndex);
