@@ -1,8 +1,11 @@
 # Kinetta: `make run` builds and starts the desktop program, `make test` builds and runs every test.
 BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 30
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test asan-test fuzz run bench clean
 
 all: build
 
@@ -19,6 +22,36 @@ build: configure
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer in $(ASAN_DIR).
+# Leaks are reported except those of the system libraries listed in tests/lsan.supp.
+asan-test: deps
+	@if [ ! -f $(ASAN_DIR)/build.ninja ]; then \
+	  cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKINETTA_SANITIZE=ON; \
+	fi
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && \
+	  ASAN_OPTIONS=detect_stack_use_after_return=1:strict_string_checks=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+# The picture loader's fuzz target (clang, libFuzzer, ASan and UBSan) in $(FUZZ_DIR), run for
+# $(FUZZ_SECONDS) seconds from the pictures in tests/data; new inputs go to $(FUZZ_DIR)/corpus,
+# a finding to $(FUZZ_DIR)/crash-* (and the command fails).
+fuzz: deps
+	@if [ ! -f $(FUZZ_DIR)/build.ninja ]; then \
+	  cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_CXX_COMPILER=clang++ \
+	    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link -Wno-sign-conversion" \
+	    -DKINETTA_SANITIZE=ON -DKINETTA_FUZZ=ON -DKINETTA_GUI=OFF -DBUILD_TESTING=OFF \
+	    -DKINETTA_VIEWER_APPLET=OFF; \
+	fi
+	cmake --build $(FUZZ_DIR) --target picture_fuzz -j $(JOBS)
+	mkdir -p $(FUZZ_DIR)/corpus
+	$(FUZZ_DIR)/tests/fuzz/picture_fuzz $(FUZZ_DIR)/corpus tests/data \
+	  -dict=tests/fuzz/picture.dict -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 \
+	  -timeout=5 -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/
 
 run: build
 	@bash scripts/run.sh $(BUILD_DIR)/app

@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QFile>
 
 #include "app/picture_box.h"
 #include "image/open_command.h"
@@ -12,9 +13,11 @@ namespace kinetta::app {
 
 namespace {
 
-// A path shown as a menu caption: "&" would otherwise mark an access key.
+// A path shown as a menu caption, its bytes decoded as the file system's names are: "&" would
+// otherwise mark an access key.
 QString MenuCaption(const std::string& path) {
-  return QString::fromStdString(path).replace(QLatin1Char('&'), QLatin1String("&&"));
+  return QFile::decodeName(QByteArray::fromStdString(path))
+      .replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
 }  // namespace
@@ -23,7 +26,7 @@ void MainWindow::mnuFileOpen_Click() {
   SetStatus(ui::Utf8(image::kOpenStatus));
   const QString path = image::AskSourcePath(prompter_, this, gifSupport_);
   if (!path.isEmpty()) {
-    sourcePath_ = path.toStdString();
+    sourcePath_ = QFile::encodeName(path).toStdString();  // the name's bytes on the disk
     LoadSource();
   }
   SetStatus({});

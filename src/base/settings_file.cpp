@@ -1,19 +1,21 @@
 // Reading and writing mivet.ini.
 #include "base/settings_file.h"
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "base/atomic_file.h"
 #include "base/number_text.h"
 #include "base/path_helpers.h"
+#include "base/regular_file.h"
 
 namespace kinetta::base {
 
 std::filesystem::path SettingsFilePath() { return AppFolder() + "/mivet.ini"; }
 
 namespace {
+
+// The file holds nine short lines; anything much larger is not a settings file.
+constexpr std::size_t kMaxSettingsFileBytes = 64 * 1024;
 
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
@@ -39,11 +41,10 @@ void ReadInt16(const std::vector<std::string>& lines, std::size_t i, int& target
 
 SettingsFile ReadSettingsFile(const std::filesystem::path& file) {
   SettingsFile data;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return data;
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  const std::vector<std::string> lines = SplitLines(buffer.str());
+  const Result<std::vector<std::uint8_t>> bytes = ReadRegularFile(file, kMaxSettingsFileBytes);
+  if (!bytes.ok()) return data;
+  const std::vector<std::string> lines =
+      SplitLines(std::string(bytes.value().begin(), bytes.value().end()));
 
   base::Settings& s = data.settings;
   ReadInt16(lines, 0, s.ShapeIndex);

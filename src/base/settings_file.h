@@ -24,7 +24,8 @@ struct SettingsFile {
 /// AppFolder() + "/mivet.ini".
 std::filesystem::path SettingsFilePath();
 
-/// Reads the file. A file that cannot be opened gives the defaults and an empty recent list.
+/// Reads the file. A file that cannot be opened, or is not a regular file of at most 64 KiB,
+/// gives the defaults and an empty recent list.
 /// A number that is missing (short file) or does not fit its setting takes that setting's
 /// default; the values that were read are kept.
 SettingsFile ReadSettingsFile(const std::filesystem::path& file);

@@ -1,6 +1,7 @@
 // The open dialog, the GIF rule and loading the source picture.
 #include "image/open_command.h"
 
+#include <QFile>
 #include <utility>
 
 #include "base/gif_rule.h"
@@ -22,7 +23,7 @@ QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport) 
   const QString path =
       prompter.OpenFileName(parent, QString::fromUtf8(kOpenTitle), OpenFilters(gifSupport));
   if (path.isEmpty()) return {};
-  if (!gifSupport && base::IsGifName(path.toStdString())) {
+  if (!gifSupport && base::IsGifName(QFile::encodeName(path).toStdString())) {
     prompter.Warn(parent, QString::fromUtf8(kUnsupportedFormat));
     return {};
   }
@@ -34,7 +35,8 @@ base::Result<render::Surface> LoadSource(const std::string& path,
                                          ui::Prompter& prompter, QWidget* parent) {
   base::Result<render::Surface> loaded = LoadSourcePicture(path);
   if (!loaded.ok()) {
-    prompter.Warn(parent, QString::fromStdString(loaded.message()));
+    // The message holds the path's own bytes: shown as the file system's names are decoded.
+    prompter.Warn(parent, QFile::decodeName(QByteArray::fromStdString(loaded.message())));
     return loaded;
   }
   UpdateRecentFiles(recentFiles, path);

@@ -29,7 +29,7 @@ QStringList OpenFilters(bool gifSupport);
 
 /// The open dialog: the chosen path, or an empty string when the user cancelled or chose a GIF
 /// picture without GIF support (which is refused with kUnsupportedFormat). The GIF test looks
-/// at the file name's own extension.
+/// at the file name's own extension. QFile::encodeName gives the path's bytes for loading.
 QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport);
 
 /// Loads the picture at `path` and moves `path` to the top of `recentFiles`. A picture that

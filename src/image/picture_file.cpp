@@ -1,120 +1,82 @@
-// Picture loading through QImageReader, with size checks before decoding and a check for
-// truncated JPEG data, which the decoder would otherwise fill with grey and call a success.
+// Picture loading: the file read whole (a regular file of bounded size, opened by its own
+// bytes), its format told by its signature, and the reasons a decoder gives turned into the
+// cannot-open message.
 #include "image/picture_file.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QImage>
-#include <QImageReader>
+#include <cstring>
+#include <new>
+#include <vector>
 
-#include <algorithm>
-#include <cctype>
-#include <cstdlib>
-#include <mutex>
-
+#include "base/memory_budget.h"
 #include "base/messages.h"
-#include "base/path_helpers.h"
+#include "base/regular_file.h"
+#include "image/picture_decoders.h"
 
 namespace kinetta::image {
 
 namespace {
 
-// A JPEG stream ends with the end-of-image marker FF D9 after its last scan; a file cut short
-// lacks it.
-bool JpegLooksComplete(const QByteArray& data) {
-  const qsizetype lastScan = data.lastIndexOf(QByteArray("\xFF\xDA", 2));
-  if (lastScan < 0) return false;
-  return data.indexOf(QByteArray("\xFF\xD9", 2), lastScan + 2) >= 0;
-}
-
-// An uncompressed BMP holds all its rows after the pixel-data offset; the decoder reads a file
-// cut short without complaint, so check the length the header promises.
-bool BmpLooksComplete(const QByteArray& data) {
-  if (data.size() < 54) return false;
-  auto u32 = [&](int at) {
-    return static_cast<quint32>(static_cast<quint8>(data[at])) |
-           (static_cast<quint32>(static_cast<quint8>(data[at + 1])) << 8) |
-           (static_cast<quint32>(static_cast<quint8>(data[at + 2])) << 16) |
-           (static_cast<quint32>(static_cast<quint8>(data[at + 3])) << 24);
-  };
-  const quint32 offset = u32(10);
-  const qint64 width = static_cast<qint32>(u32(18));
-  const qint64 height = std::abs(static_cast<qint64>(static_cast<qint32>(u32(22))));
-  const int bits = static_cast<quint8>(data[28]) | (static_cast<quint8>(data[29]) << 8);
-  const quint32 compression = u32(30);
-  if (compression != 0 && compression != 3) return true;  // run-length data has no fixed size
-  const qint64 rowBytes = (width * bits + 31) / 32 * 4;
-  return static_cast<qint64>(data.size()) >= static_cast<qint64>(offset) + rowBytes * height;
-}
-
-// The readers' allocation limit is one setting for the whole process, read by every reader on
-// any thread: it is set once, before the first picture is read, and never written again.
-void AllowLargestPicture() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    // Room for the decoded picture (4 bytes a pixel) and no more.
-    QImageReader::setAllocationLimit(
-        static_cast<int>(std::max<long long>(256, kMaxPicturePixels * 4 / (1024 * 1024) + 64)));
-  });
+bool StartsWith(PictureBytes file, std::string_view signature) {
+  return file.size() >= signature.size() &&
+         std::memcmp(file.data(), signature.data(), signature.size()) == 0;
 }
 
 }  // namespace
 
+std::string CutShortReason(std::string_view format) {
+  return std::string(format) + " データが途中で切れています";
+}
+
+std::string BrokenReason(std::string_view format) {
+  return std::string(format) + " データが壊れています";
+}
+
+std::string UnsupportedReason(std::string_view format) {
+  return "この種類の " + std::string(format) + " には対応していません";
+}
+
+base::Status SizeFits(long long width, long long height, std::uint64_t workBytes,
+                      const DecodeLimits& limits) {
+  if (width < 1 || height < 1) return base::Status::Failed("画像の大きさが 0 です");
+  if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > limits.maxPixels) {
+    return base::Status::Failed("画像が大きすぎます。" + std::to_string(width) + " x " +
+                                std::to_string(height) + " ピクセル");
+  }
+  const std::uint64_t needed = static_cast<std::uint64_t>(width * height) * 4 + workBytes;
+  if (needed > limits.memoryBytes) {
+    return base::Status::Failed(
+        "メモリが足りません。約 " + std::to_string(base::MebibytesUp(needed)) +
+        " MiB 要りますが、使えるのは約 " + std::to_string(limits.memoryBytes >> 20) + " MiB です");
+  }
+  return base::Status::Ok();
+}
+
+base::Result<render::Surface> DecodePicture(PictureBytes file, const DecodeLimits& limits) {
+  if (StartsWith(file, "BM")) return DecodeBmp(file, limits);
+  if (StartsWith(file, "\xFF\xD8\xFF")) return DecodeJpeg(file, limits);
+  if (StartsWith(file, "GIF87a") || StartsWith(file, "GIF89a")) return DecodeGif(file, limits);
+  return Refused("BMP、JPEG、GIF のいずれでもありません");
+}
+
 base::Result<render::Surface> LoadPicture(const std::string& path) {
-  auto fail = [&] { return base::Result<render::Surface>::Failed(base::CannotOpenMessage(path)); };
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return fail();
-  const QByteArray data = file.readAll();
-  file.close();
-
-  QByteArray bytes = data;  // QBuffer needs a non-const array it can point into
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::ReadOnly);
-  QImageReader reader(&buffer);
-  reader.setAutoTransform(false);
-  const QSize size = reader.size();
-  if (!size.isValid() || size.width() < 1 || size.height() < 1 ||
-      static_cast<long long>(size.width()) * size.height() > kMaxPicturePixels) {
-    return fail();
-  }
-  const QByteArray format = reader.format();
-  if ((format == "jpeg" || format == "jpg") && !JpegLooksComplete(data)) return fail();
-  if (format == "bmp" && !BmpLooksComplete(data)) return fail();
-
-  AllowLargestPicture();
-  QImage image;
-  if (!reader.read(&image) || image.isNull() || image.size() != size) return fail();
-  return SurfaceFromImage(image);
-}
-
-render::Surface SurfaceFromImage(const QImage& image) {
-  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-  const int w = rgb.width(), h = rgb.height();
-  render::Surface s(w, h);
-  for (int y = 0; y < h; ++y) {
-    const QRgb* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-    std::uint32_t* dst = s.Row(y);
-    // 0xAARRGGBB to red in the low byte: red and blue change places, alpha goes.
-    for (int x = 0; x < w; ++x) {
-      const std::uint32_t c = src[x];
-      dst[x] = ((c >> 16) & 0xFFu) | (c & 0xFF00u) | ((c & 0xFFu) << 16);
+  std::string why;
+  try {
+    const base::Result<std::vector<std::uint8_t>> bytes =
+        base::ReadRegularFile(path, kMaxPictureFileBytes);
+    if (!bytes.ok()) {
+      why = bytes.message();
+    } else {
+      base::Result<render::Surface> decoded =
+          DecodePicture(bytes.value(), {kMaxPicturePixels, base::AvailableMemoryBytes()});
+      if (decoded.ok()) return decoded;
+      why = decoded.message();
     }
+  } catch (const std::bad_alloc&) {
+    why = "メモリが足りません";
   }
-  return s;
-}
-
-QImage ImageFromSurface(const render::Surface& surface) {
-  const int w = surface.width(), h = surface.height();
-  QImage image(w, h, QImage::Format_RGB32);
-  for (int y = 0; y < h; ++y) {
-    const std::uint32_t* src = surface.Row(y);
-    QRgb* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < w; ++x) {
-      const std::uint32_t c = src[x];
-      dst[x] = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-    }
-  }
-  return image;
+  std::string message = base::CannotOpenMessage(path);
+  if (!why.empty()) message += "\n（" + why + "）";
+  return base::Result<render::Surface>::Failed(std::move(message));
 }
 
 }  // namespace kinetta::image

@@ -1,9 +1,10 @@
-// Picture files into surfaces (BMP, JPEG, GIF and whatever else QImage reads), with the checks
-// that keep a broken or hostile file from crashing the program or exhausting memory.
+// Picture files into surfaces: BMP, JPEG and GIF, recognised by their content, read by strict
+// decoders that refuse a broken file rather than make up pixels, and bounded in memory: a
+// picture's size is checked from its header before any pixel memory is taken.
 #pragma once
 
+#include <cstddef>
 #include <string>
-#include <string_view>
 
 #include "base/outcome.h"
 #include "render/surface.h"
@@ -12,13 +13,19 @@ class QImage;
 
 namespace kinetta::image {
 
-
-
 /// The largest picture accepted, in pixels (both sides together); larger headers are refused
-/// before any pixel memory is taken.
+/// before any pixel memory is taken, as is a picture that would not fit in the memory at hand.
 inline constexpr long long kMaxPicturePixels = 16384LL * 16384LL;
 
-/// Reads the picture at `path`. On failure the message is base::CannotOpenMessage(path).
+/// The largest picture file read: room for the largest picture stored uncompressed at 32 bits
+/// a pixel, and 64 MiB for headers and whatever a file carries beside its pixels.
+inline constexpr std::size_t kMaxPictureFileBytes =
+    static_cast<std::size_t>(kMaxPicturePixels) * 4 + (std::size_t{64} << 20);
+
+/// Reads the picture at `path` (the path's own bytes, in whatever encoding the file system
+/// has them). Only a regular file is read: a folder, FIFO or device is refused without
+/// waiting. On failure the message is base::CannotOpenMessage(path), followed, for a file that
+/// was found but refused, by a second line with the reason in brackets.
 base::Result<render::Surface> LoadPicture(const std::string& path);
 
 /// Conversions between surfaces and QImage (RGB32).

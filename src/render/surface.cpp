@@ -24,6 +24,15 @@ void* AllocatePixels(std::size_t bytes) {
 
 Surface::Surface(int width, int height, Colour fill) { Reset(width, height, fill); }
 
+Surface Surface::Unwritten(int width, int height) {
+  Surface s;
+  if (width < 1 || height < 1) return s;
+  s.width_ = width;
+  s.height_ = height;
+  s.pixels_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  return s;
+}
+
 void Surface::Reset(int width, int height, Colour fill) {
   if (width < 1 || height < 1) {
     width_ = height_ = 0;

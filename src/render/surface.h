@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace kinetta::render {
@@ -22,6 +24,16 @@ struct PixelAllocator {
   PixelAllocator(const PixelAllocator<U>&) {}
   T* allocate(std::size_t n);
   void deallocate(T* p, std::size_t) { std::free(p); }
+  /// Elements made without a value are left unset (see Surface::Unwritten); every other way of
+  /// sizing a surface gives each pixel its colour.
+  template <typename U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
   friend bool operator==(const PixelAllocator&, const PixelAllocator&) { return true; }
 };
 
@@ -34,6 +46,12 @@ class Surface {
   Surface() = default;
   /// A width x height surface filled with `fill`. Sizes below 1 give an empty surface.
   Surface(int width, int height, Colour fill = 0);
+
+  /// A width x height surface whose pixels are not set yet: the caller writes every row before
+  /// anything reads it, or throws the surface away. The memory is taken from the system as the
+  /// rows are written, so a picture decoder that meets a broken file early has used only the
+  /// rows it wrote. Sizes below 1 give an empty surface.
+  static Surface Unwritten(int width, int height);
 
   int width() const { return width_; }
   int height() const { return height_; }

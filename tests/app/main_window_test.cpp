@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QFile>
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
@@ -285,6 +286,19 @@ TEST_F(MainWindowTest, RecentListFollowsTheOpenedPictures) {
   w.close();
   EXPECT_EQ(FileText(appDir() / "mivet.ini"),
             " 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n" + n + "\r\n" + z + "\r\n" + y + "\r\n");
+}
+
+// A recent entry in mivet.ini is the name's bytes: a Latin-1 name, which is not UTF-8, loads,
+// and its caption shows the name as the file system's names are decoded.
+TEST_F(MainWindowTest, RecentPictureNamedInAnyEncodingLoads) {
+  const std::string latin1 = Picture("caf\xE9.bmp", 3, 2);
+  WriteSettingsFile(" 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n" + latin1 + "\r\n\r\n\r\n");
+  app::MainWindow& w = Open();
+  EXPECT_EQ(FindAction(w, "mnuFileFName0")->text(),
+            QFile::decodeName(QByteArray::fromStdString(latin1)));
+  FindAction(w, "mnuFileFName0")->trigger();
+  EXPECT_TRUE(prompter.warnings.empty()) << prompter.warnings.join('\n').toStdString();
+  EXPECT_EQ(w.sourcePath(), latin1);
 }
 
 TEST_F(MainWindowTest, UnreadablePictureKeepsPictureListAndPath) {

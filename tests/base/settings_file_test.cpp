@@ -1,6 +1,8 @@
 // mivet.ini: the defaults, the exact text written, reading back, and malformed files.
 #include "base/settings_file.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -63,6 +65,23 @@ TEST(SettingsFile, ShortFileAndOutOfRangeValuesTakeDefaultsForThoseOnly) {
   EXPECT_EQ(data.settings.FrameCount, 1);
   EXPECT_EQ(data.settings.Shade3D, 1);
   EXPECT_EQ(data.recentFiles, RecentList{});
+}
+
+// A settings file that is a folder, a FIFO (which would wait for a writer) or far larger than
+// nine lines is not read: the defaults, as for a missing file.
+TEST(SettingsFile, OnlyASmallRegularFileIsRead) {
+  test::TempFolder dir;
+  std::filesystem::create_directory(dir / "folder");
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  std::string big = " 4\r\n 2\r\n 250\r\n";
+  big.resize(64 * 1024 + 1, ' ');
+  WriteText(dir / "big", big);
+  for (const char* name : {"folder", "fifo", "big"}) {
+    EXPECT_EQ(ReadSettingsFile(dir / name), SettingsFile{}) << name;
+  }
+  big.resize(64 * 1024);
+  WriteText(dir / "big", big);
+  EXPECT_EQ(ReadSettingsFile(dir / "big").settings.ShapeIndex, 4) << "64 KiB is still read";
 }
 
 TEST(SettingsFile, UnwritableFileIsReportedAndLeavesNothing) {

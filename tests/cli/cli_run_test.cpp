@@ -4,6 +4,7 @@
 #include "cli/cli_run.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -71,6 +72,22 @@ TEST_F(CliRunTest, UnreadablePictureExitsOneWithTheMessage) {
   const std::string missing = (pics_ / "none.jpg").string();
   EXPECT_EQ(Run({missing}), kExitFailed);
   EXPECT_NE(err_.str().find(missing + "が開けません。"), std::string::npos) << err_.str();
+}
+
+// A FIFO source is refused at once instead of waiting for a writer.
+TEST_F(CliRunTest, SourceThatIsNotARegularFileIsRefusedAtOnce) {
+  const std::string fifo = (pics_ / "pic.jpg").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(Run({fifo}), kExitFailed);
+  EXPECT_EQ(err_.str(), "kinetta-render: " + fifo + "が開けません。\n（通常のファイルではありません）\n");
+}
+
+// A Latin-1 name (not UTF-8) is read and its frames are named from the same bytes.
+TEST_F(CliRunTest, SourceNamedInAnyEncodingRendersBesideItself) {
+  const fs::path source = pics_ / "caf\xE9.bmp";
+  fs::copy_file(Source(), source);
+  EXPECT_EQ(Run({"--frames", "1", source.native()}), kExitOk) << err_.str();
+  EXPECT_TRUE(fs::exists(pics_ / "caf\xE9" "00.bmp"));
 }
 
 TEST_F(CliRunTest, UnwritableFrameExitsOneNamingTheFile) {
@@ -215,6 +232,18 @@ TEST_F(CliRunTest, MemoryTooSmallForTheRunExitsOneWithTheMessage) {
             std::string::npos)
       << FileBytes("err.txt");
   EXPECT_FALSE(std::filesystem::exists(pics_ / "big00.bmp"));
+}
+
+// The real executable on a JPEG with a bogus marker length: the message and its reason are all
+// that reaches stderr, with no library warning before them.
+TEST_F(CliRunTest, RefusedPictureSaysOnlyWhy) {
+  const fs::path source = pics_ / "bad.jpg";
+  fs::copy_file(fs::path(KINETTA_TEST_DATA) / "broken-jpeg-bad-marker.jpg", source);
+  const pid_t pid = StartRender({source.string()}, pics_ / "err.txt");
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(WaitForExit(pid), kExitFailed);
+  EXPECT_EQ(FileBytes("err.txt"), "kinetta-render: " + source.string() +
+                                      "が開けません。\n（JPEG データが壊れています）\n");
 }
 
 }  // namespace

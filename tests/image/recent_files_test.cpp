@@ -14,6 +14,8 @@ struct RecentCase {
   List after;
 };
 
+void PrintTo(const RecentCase& c, std::ostream* os) { *os << "opening " << c.opened; }
+
 class RecentFilesTest : public testing::TestWithParam<RecentCase> {};
 
 TEST_P(RecentFilesTest, Updates) {

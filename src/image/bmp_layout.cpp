@@ -1,0 +1,204 @@
+// The BMP headers read and checked: OS/2 (12-byte) and Windows (40, 52, 56, 108, 124-byte)
+// headers and the 64-byte OS/2 2 header, the bit depths and codings each allows, the channel
+// masks, the colour table, and the pixel data's place, each against the file's length.
+#include <algorithm>
+#include <bit>
+#include <climits>
+
+#include "image/bmp_layout.h"
+
+namespace kinetta::image::bmp {
+
+namespace {
+
+constexpr std::size_t kFileHeaderBytes = 14;
+constexpr std::size_t kMasksAt = kFileHeaderBytes + 40;  // masks follow the 40-byte header
+
+enum Compression : std::uint32_t {
+  kRgb = 0,
+  kRle8 = 1,
+  kRle4 = 2,
+  kBitFields = 3,
+  kJpeg = 4,
+  kPng = 5,
+  kAlphaBitFields = 6,
+};
+
+base::Status Broken() { return base::Status::Failed(BrokenReason("BMP")); }
+base::Status CutShort() { return base::Status::Failed(CutShortReason("BMP")); }
+base::Status Unsupported() { return base::Status::Failed(UnsupportedReason("BMP")); }
+
+std::uint32_t U16(PictureBytes f, std::size_t at) {
+  return static_cast<std::uint32_t>(f[at] | (f[at + 1] << 8));
+}
+std::uint32_t U32(PictureBytes f, std::size_t at) { return U16(f, at) | (U16(f, at + 2) << 16); }
+
+// A mask whose bits are one run; an empty mask gives a channel that is always 0.
+bool MakeChannel(std::uint32_t mask, Channel& c) {
+  c = Channel{mask, 0, 0};
+  if (mask == 0) return true;
+  c.shift = std::countr_zero(mask);
+  const std::uint32_t run = mask >> c.shift;
+  if ((run & (run + 1)) != 0) return false;
+  c.bits = std::popcount(run);
+  return true;
+}
+
+// The headers' fields that say how the pixels are stored.
+struct Fields {
+  std::uint32_t headerBytes = 0;
+  long long width = 0, height = 0;
+  std::uint32_t bits = 0, compression = kRgb, imageBytes = 0, colours = 0;
+
+  bool os2() const { return headerBytes == 12 || headerBytes == 64; }
+  // The masks that follow a 40-byte header (inside the larger headers they are part of it).
+  std::size_t maskBytes() const {
+    if (headerBytes != 40) return 0;
+    return compression == kBitFields ? 12 : compression == kAlphaBitFields ? 16 : 0;
+  }
+};
+
+base::Result<Fields> ReadFields(PictureBytes file) {
+  Fields f;
+  f.headerBytes = U32(file, kFileHeaderBytes);
+  const auto known = {12u, 40u, 52u, 56u, 64u, 108u, 124u};
+  if (std::find(known.begin(), known.end(), f.headerBytes) == known.end()) {
+    return base::Result<Fields>::Failed(UnsupportedReason("BMP"));
+  }
+  if (file.size() < kFileHeaderBytes + f.headerBytes) {
+    return base::Result<Fields>::Failed(CutShortReason("BMP"));
+  }
+  if (f.headerBytes == 12) {  // OS/2: unsigned 16-bit sides, bottom-up, no compression
+    f.width = U16(file, 18);
+    f.height = U16(file, 20);
+    f.bits = U16(file, 24);
+    return f;
+  }
+  f.width = static_cast<std::int32_t>(U32(file, 18));
+  f.height = static_cast<std::int32_t>(U32(file, 22));
+  f.bits = U16(file, 28);
+  f.compression = U32(file, 30);
+  f.imageBytes = U32(file, 34);
+  f.colours = U32(file, 46);
+  return f;
+}
+
+// Channel masks at kMasksAt: no two overlapping, none beyond the pixel's bits, each one run.
+base::Status ReadMasks(PictureBytes file, const Fields& f, Layout& layout) {
+  if (file.size() < kMasksAt + 12) return CutShort();
+  const std::uint32_t r = U32(file, kMasksAt), g = U32(file, kMasksAt + 4),
+                      b = U32(file, kMasksAt + 8);
+  const std::uint32_t used = f.bits == 16 ? 0xFFFFu : 0xFFFFFFFFu;
+  if ((r & g) || (r & b) || (g & b) || ((r | g | b) & ~used)) return Broken();
+  const bool runs =
+      MakeChannel(r, layout.red) && MakeChannel(g, layout.green) && MakeChannel(b, layout.blue);
+  return runs ? base::Status::Ok() : Broken();
+}
+
+// The coding and, for 16 and 32 bits a pixel, the channels.
+base::Status ReadCoding(PictureBytes file, const Fields& f, Layout& layout) {
+  switch (f.compression) {
+    case kRgb:
+      if (f.bits == 1 || f.bits == 4 || f.bits == 8 || f.bits == 24) return base::Status::Ok();
+      if (f.headerBytes == 12 || (f.bits != 16 && f.bits != 32)) return Broken();
+      if (f.bits == 16) {  // 5 bits each
+        MakeChannel(0x7C00, layout.red);
+        MakeChannel(0x03E0, layout.green);
+        MakeChannel(0x001F, layout.blue);
+      } else {
+        MakeChannel(0xFF0000, layout.red);
+        MakeChannel(0xFF00, layout.green);
+        MakeChannel(0xFF, layout.blue);
+      }
+      return base::Status::Ok();
+    case kRle8:
+    case kRle4:
+      // Run-length data is bottom-up by definition.
+      if (f.bits != (f.compression == kRle8 ? 8u : 4u) || layout.topDown) return Broken();
+      layout.coding = f.compression == kRle8 ? Coding::Rle8 : Coding::Rle4;
+      return base::Status::Ok();
+    case kBitFields:
+    case kAlphaBitFields:
+      if (f.os2() || (f.bits != 16 && f.bits != 32)) return Broken();
+      return ReadMasks(file, f, layout);
+    case kJpeg:
+    case kPng:
+      return f.os2() ? Broken() : Unsupported();
+    default:
+      return Broken();
+  }
+}
+
+// The colour table: as many entries as the header declares (all 2^bits when it says 0, as far
+// as they fit before the pixel data), 3 bytes each after an OS/2 header, else 4.
+base::Status ReadPalette(PictureBytes file, const Fields& f, std::size_t start,
+                         std::size_t pixelsAt, Layout& layout) {
+  const std::size_t entryBytes = f.headerBytes == 12 ? 3 : 4;
+  const std::size_t most = std::size_t{1} << f.bits;
+  std::size_t count = f.colours;
+  if (count > most) return Broken();
+  if (count == 0) count = std::min(most, (pixelsAt - start) / entryBytes);
+  if (count == 0 || start + count * entryBytes > pixelsAt) return Broken();
+  layout.palette.resize(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint8_t* e = file.data() + start + i * entryBytes;
+    layout.palette[i] = PackRgb(e[2], e[1], e[0]);
+  }
+  return base::Status::Ok();
+}
+
+// The pixel data: whole rows for plain data, the declared length (or the rest of the file) for
+// run-length data.
+base::Status PlacePixels(PictureBytes file, const Fields& f, std::size_t headersEnd,
+                         Layout& layout) {
+  const std::size_t pixelsAt = U32(file, 10);
+  if (pixelsAt > file.size()) return CutShort();
+  if (pixelsAt < headersEnd) return Broken();
+  if (f.bits <= 8) {
+    const base::Status palette = ReadPalette(file, f, headersEnd, pixelsAt, layout);
+    if (!palette.ok()) return palette;
+  }
+  const PictureBytes rest = file.subspan(pixelsAt);
+  std::size_t bytes = rest.size();
+  if (layout.coding == Coding::Plain) {
+    bytes = RowBytes(layout) * static_cast<std::size_t>(layout.height);
+  } else if (f.imageBytes != 0) {
+    bytes = f.imageBytes;
+  }
+  if (bytes > rest.size()) return CutShort();
+  layout.pixels = rest.first(bytes);
+  return base::Status::Ok();
+}
+
+}  // namespace
+
+std::size_t RowBytes(const Layout& l) {
+  return (static_cast<std::size_t>(l.width) * static_cast<std::size_t>(l.bitsPerPixel) + 31) / 32 *
+         4;
+}
+
+base::Result<Layout> ReadLayout(PictureBytes file, const DecodeLimits& limits) {
+  if (file.size() < kFileHeaderBytes + 4 || file[0] != 'B' || file[1] != 'M') {
+    return base::Result<Layout>::Failed(CutShortReason("BMP"));
+  }
+  const base::Result<Fields> fields = ReadFields(file);
+  if (!fields.ok()) return base::Result<Layout>::Failed(fields.message());
+  const Fields& f = fields.value();
+  if (f.width < 1 || f.height == 0 || f.height == INT_MIN) {
+    return base::Result<Layout>::Failed(BrokenReason("BMP"));
+  }
+  const long long height = f.height < 0 ? -f.height : f.height;
+  const base::Status fits = SizeFits(f.width, height, 0, limits);
+  if (!fits.ok()) return base::Result<Layout>::Failed(fits.message());
+  Layout layout;
+  layout.width = static_cast<int>(f.width);
+  layout.height = static_cast<int>(height);
+  layout.topDown = f.height < 0;
+  layout.bitsPerPixel = static_cast<int>(f.bits);
+  base::Status step = ReadCoding(file, f, layout);
+  if (step.ok()) step = PlacePixels(file, f, kFileHeaderBytes + f.headerBytes + f.maskBytes(), layout);
+  if (!step.ok()) return base::Result<Layout>::Failed(step.message());
+  return layout;
+}
+
+}  // namespace kinetta::image::bmp

@@ -1,0 +1,61 @@
+// The strict picture decoders behind LoadPicture, one per format, and the size check each of
+// them makes from the header before it takes any pixel memory. A decoder accepts a picture only
+// when every pixel came from the file: a short, corrupt or inconsistent file is refused.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "base/outcome.h"
+#include "render/surface.h"
+
+namespace kinetta::image {
+
+/// The largest side accepted, in pixels. JPEG and GIF cannot declare more; a BMP that does is
+/// refused from its header.
+inline constexpr long long kMaxPictureSide = 65535;
+
+using PictureBytes = std::span<const std::uint8_t>;
+
+/// What decoding may take: the pixel cap and the memory at hand, in bytes.
+struct DecodeLimits {
+  long long maxPixels = 0;
+  std::uint64_t memoryBytes = 0;
+};
+
+/// Checks a size read from a header: both sides from 1 to kMaxPictureSide, at most
+/// `limits.maxPixels` pixels, and the decoded picture (4 bytes a pixel) plus `workBytes` of the
+/// decoder's own memory within `limits.memoryBytes`; fails with the reason otherwise.
+base::Status SizeFits(long long width, long long height, std::uint64_t workBytes,
+                      const DecodeLimits& limits);
+
+/// The decoders: the whole picture, or the reason it was refused, a short Japanese phrase for
+/// the line under "<path>が開けません。".
+base::Result<render::Surface> DecodeBmp(PictureBytes file, const DecodeLimits& limits);
+base::Result<render::Surface> DecodeJpeg(PictureBytes file, const DecodeLimits& limits);
+base::Result<render::Surface> DecodeGif(PictureBytes file, const DecodeLimits& limits);
+
+/// Chooses the decoder by the file's first bytes (its signature), never by its name.
+base::Result<render::Surface> DecodePicture(PictureBytes file, const DecodeLimits& limits);
+
+/// A refusal with `reason`.
+inline base::Result<render::Surface> Refused(std::string reason) {
+  return base::Result<render::Surface>::Failed(std::move(reason));
+}
+
+/// The reasons the decoders give, naming the format ("JPEG", "GIF", "BMP"): data that ends
+/// before the picture does, data that breaks the format's rules, and a variant of the format
+/// that is not read.
+std::string CutShortReason(std::string_view format);
+std::string BrokenReason(std::string_view format);
+std::string UnsupportedReason(std::string_view format);
+
+/// A packed colour from its parts.
+constexpr std::uint32_t PackRgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+  return r | (g << 8) | (b << 16);
+}
+
+}  // namespace kinetta::image

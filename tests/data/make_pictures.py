@@ -1,0 +1,411 @@
+#!/usr/bin/env python3
+"""Writes the small pictures of the loader tests: valid BMP and GIF variants whose pixels are the
+letter grids of tests/image/picture_variants_test.cpp, JPEG variants made with ImageMagick's
+convert, and broken files of each kind. Run from anywhere; it writes beside itself.
+
+Letters: K black, W white, R red, G green, B blue."""
+import os
+import struct
+import subprocess
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+RGB = {'K': (0, 0, 0), 'W': (255, 255, 255), 'R': (255, 0, 0), 'G': (0, 255, 0), 'B': (0, 0, 255)}
+
+FOUR = ["RGBWK", "KRGBW", "WKRGB"]     # 5 x 3, most variants
+TWO = ["RBRBB", "BRRBR", "RRBBB"]      # 5 x 3, one bit a pixel: palette R, B
+RLE8_SKIPS = ["KKKGK", "RRKKK", "WKRGB"]
+RLE4_SKIPS = ["KGGGK", "GWKWW", "RBRBR"]
+
+
+def write(name, data):
+    with open(os.path.join(HERE, name), 'wb') as f:
+        f.write(data)
+
+
+# ---- BMP ----------------------------------------------------------------------------------
+
+def palette_for(bits):
+    """Palettes with the letters at scattered indices and grey filler elsewhere."""
+    if bits == 1:
+        return [RGB['R'], RGB['B']]
+    places = {4: {0: 'K', 3: 'R', 7: 'G', 12: 'B', 15: 'W'},
+              8: {0: 'K', 17: 'R', 100: 'G', 201: 'B', 255: 'W'}}[bits]
+    return [RGB[places[i]] if i in places else (i, i, i) for i in range(1 << bits)]
+
+
+def index_of(palette, letter):
+    return palette.index(RGB[letter])
+
+
+def pack_bits(indices, bits):
+    out = bytearray()
+    acc = 0
+    n = 0
+    for i in indices:
+        acc = (acc << bits) | i
+        n += bits
+        if n == 8:
+            out.append(acc)
+            acc = n = 0
+    if n:
+        out.append(acc << (8 - n))
+    return bytes(out)
+
+
+def channel(value8, mask):
+    if mask == 0:
+        return 0
+    shift = (mask & -mask).bit_length() - 1
+    top = mask >> shift
+    return round(value8 * top / 255) << shift
+
+
+def encode_pixel(letter, bits, palette, masks):
+    r, g, b = RGB[letter]
+    if bits <= 8:
+        return index_of(palette, letter)
+    if bits == 24:
+        return bytes((b, g, r))
+    v = channel(r, masks[0]) | channel(g, masks[1]) | channel(b, masks[2])
+    return struct.pack('<H' if bits == 16 else '<I', v)
+
+
+def plain_rows(grid, bits, palette=None, masks=None):
+    """Rows in top-down order, each padded to 4 bytes."""
+    rows = []
+    for line in grid:
+        px = [encode_pixel(c, bits, palette, masks) for c in line]
+        data = pack_bits(px, bits) if bits <= 8 else b''.join(px)
+        rows.append(data + b'\0' * (-len(data) % 4))
+    return rows
+
+
+def bmp(width, height, bits, pixels, compression=0, palette=None, header=40, masks=None,
+        colours_used=0, offset=None, alpha_mask=None):
+    """A BMP with the given info header size (12 OS/2, 40, 52, 56, 64, 108, 124)."""
+    if header == 12:
+        info = struct.pack('<IHHHH', 12, width, height, 1, bits)
+    else:
+        info = struct.pack('<IiiHHIIiiII', header, width, height, 1, bits, compression,
+                           len(pixels), 2835, 2835, colours_used, 0)
+        extra = b''
+        if masks and header >= 52:
+            extra = struct.pack('<III', *masks)
+            if header >= 56:
+                extra += struct.pack('<I', alpha_mask or 0)
+        info += extra + b'\0' * (header - len(info) - len(extra))
+    after = b''
+    if masks and header == 40:
+        after = struct.pack('<III', *masks) + (struct.pack('<I', alpha_mask) if alpha_mask else b'')
+    table = b''
+    if palette:
+        for r, g, b in palette:
+            table += bytes((b, g, r)) + (b'' if header == 12 else b'\0')
+    start = 14 + len(info) + len(after) + len(table)
+    if offset is None:
+        offset = start
+    body = info + after + table + b'\0' * max(0, offset - start)
+    return b'BM' + struct.pack('<IHHI', 14 + len(body) + len(pixels), 0, 0, offset) + body + pixels
+
+
+def plain_bmp(grid, bits, top_down=False, header=40, masks=None, compression=None, **kw):
+    palette = palette_for(bits) if bits <= 8 else None
+    if bits == 16 and masks is None:
+        use = (0x7C00, 0x03E0, 0x001F)
+    elif bits == 32 and masks is None:
+        use = (0xFF0000, 0xFF00, 0xFF)
+    else:
+        use = masks
+    rows = plain_rows(grid, bits, palette, use)
+    if not top_down:
+        rows.reverse()
+    if compression is None:
+        compression = 3 if masks else 0
+    return bmp(len(grid[0]), -len(grid) if top_down else len(grid), bits, b''.join(rows),
+               compression=compression, palette=palette, header=header, masks=masks, **kw)
+
+
+def rle8_skips():
+    p = palette_for(8)
+    i = lambda c: index_of(p, c)
+    data = bytes([1, i('W'), 0, 2, 1, 0, 0, 3, i('R'), i('G'), i('B'), 0, 0, 0,   # bottom row
+                  2, i('R'), 0, 2, 1, 1,                                       # middle, then down
+                  1, i('G'), 0, 1])                                            # top row, end
+    return bmp(5, 3, 8, data, compression=1, palette=p)
+
+
+def rle4_skips():
+    p = palette_for(4)
+    i = lambda c: index_of(p, c)
+    data = bytes([5, i('R') << 4 | i('B'), 0, 0,                              # bottom row
+                  0, 3, i('G') << 4 | i('W'), i('K') << 4, 2, i('W') << 4 | i('W'), 0, 0,
+                  0, 2, 1, 0, 3, i('G') << 4 | i('G'), 0, 1])                  # top row
+    return bmp(5, 3, 4, data, compression=2, palette=p)
+
+
+def rle8_runs():
+    """FOUR coded with runs only, one pixel each, bottom row first."""
+    p = palette_for(8)
+    data = b''
+    for line in reversed(FOUR):
+        for c in line:
+            data += bytes([1, index_of(p, c)])
+        data += b'\0\0'
+    return bmp(5, 3, 8, data + b'\0\1', compression=1, palette=p)
+
+
+def valid_bmps():
+    five = lambda bits: palette_for(bits)
+    yield 'bmp-1.bmp', plain_bmp(TWO, 1)
+    yield 'bmp-1-topdown.bmp', plain_bmp(TWO, 1, top_down=True)
+    for bits in (4, 8, 16, 24, 32):
+        yield f'bmp-{bits}.bmp', plain_bmp(FOUR, bits)
+        yield f'bmp-{bits}-topdown.bmp', plain_bmp(FOUR, bits, top_down=True)
+    yield 'bmp-16-565.bmp', plain_bmp(FOUR, 16, masks=(0xF800, 0x07E0, 0x001F))
+    yield 'bmp-16-565-topdown.bmp', plain_bmp(FOUR, 16, top_down=True, masks=(0xF800, 0x07E0, 0x001F))
+    swapped = (0x0000FF00, 0x00FF0000, 0xFF000000)
+    yield 'bmp-32-fields.bmp', plain_bmp(FOUR, 32, masks=swapped)
+    yield 'bmp-32-fields-topdown.bmp', plain_bmp(FOUR, 32, top_down=True, masks=swapped)
+    yield 'bmp-16-header52.bmp', plain_bmp(FOUR, 16, header=52, masks=(0x7C00, 0x03E0, 0x001F))
+    yield 'bmp-32-header56-alpha.bmp', plain_bmp(FOUR, 32, header=56, masks=(0xFF0000, 0xFF00, 0xFF),
+                                                 alpha_mask=0xFF000000)
+    yield 'bmp-24-header108.bmp', plain_bmp(FOUR, 24, header=108)
+    yield 'bmp-32-header124-topdown.bmp', plain_bmp(FOUR, 32, top_down=True, header=124,
+                                                    masks=(0x3FF00000, 0x000FFC00, 0x000003FF))
+    yield 'bmp-8-header64.bmp', plain_bmp(FOUR, 8, header=64)
+    yield 'bmp-8-five-colours.bmp', bmp_five_colours()
+    for bits in (1, 4, 8, 24):
+        yield f'bmp-os2-{bits}.bmp', plain_bmp(TWO if bits == 1 else FOUR, bits, header=12)
+    yield 'bmp-rle8.bmp', rle8_runs()
+    yield 'bmp-rle8-skips.bmp', rle8_skips()
+    yield 'bmp-rle4-skips.bmp', rle4_skips()
+
+
+def bmp_five_colours():
+    """An 8-bit BMP whose colour table declares only the five colours it uses."""
+    palette = [RGB[c] for c in 'KRGBW']
+    rows = [bytes(palette.index(RGB[c]) for c in line) for line in reversed(FOUR)]
+    rows = [r + b'\0' * (-len(r) % 4) for r in rows]
+    return bmp(5, 3, 8, b''.join(rows), palette=palette, colours_used=5)
+
+
+def broken_bmps():
+    good8 = plain_bmp(FOUR, 8)
+    yield 'broken-bmp-os2-cut.bmp', plain_bmp(FOUR, 8, header=12)[:-7]
+    rle8 = rle8_runs()
+    yield 'broken-bmp-rle8-cut.bmp', rle8[:-10]
+    yield 'broken-bmp-rle4-cut.bmp', rle4_skips()[:-6]
+    # 16 x 8388620 in 216 bytes: a few rows of runs, then the end of the bitmap.
+    p = palette_for(4)
+    runs = (bytes([16, 0x3C, 0, 0]) * 40 + b'\0\1')
+    tall = bmp(16, 8388620, 4, runs, compression=2, palette=p)
+    yield 'broken-bmp-rle4-tall.bmp', tall
+    v5 = bytearray(plain_bmp(FOUR, 24, header=124))
+    v5[10:14] = struct.pack('<I', 66)   # pixel data said to start inside the header
+    yield 'broken-bmp-header124-pixels-at-66.bmp', bytes(v5)
+    p8 = palette_for(8)
+    yield 'broken-bmp-rle8-run-past-row.bmp', bmp(5, 3, 8, bytes([6, 0, 0, 1]), compression=1, palette=p8)
+    yield 'broken-bmp-rle8-delta-past-end.bmp', bmp(5, 3, 8, bytes([0, 2, 1, 3, 0, 1]), compression=1,
+                                                    palette=p8)
+    yield 'broken-bmp-rle8-topdown.bmp', bmp(5, -3, 8, bytes([0, 1]), compression=1, palette=p8)
+    rows = bytes([0, 1, 5, 1, 0, 0, 0, 0]) * 3
+    yield 'broken-bmp-index-outside-table.bmp', bmp(5, 3, 8, rows, palette=[RGB['K'], RGB['W']],
+                                                    colours_used=2)
+    yield 'broken-bmp-fields-overlap.bmp', plain_bmp(FOUR, 32, masks=(0xFF0000, 0xFFFF00, 0xFF))
+    yield 'broken-bmp-fields-gap.bmp', plain_bmp(FOUR, 16, masks=(0xF00F, 0x0FF0, 0))
+    odd = bytearray(good8)
+    odd[28] = 7
+    yield 'broken-bmp-7-bits.bmp', bytes(odd)
+    odd = bytearray(good8)
+    odd[14] = 20
+    yield 'broken-bmp-header-20.bmp', bytes(odd)
+    odd = bytearray(plain_bmp(FOUR, 24))
+    odd[30] = 4
+    yield 'broken-bmp-jpeg-inside.bmp', bytes(odd)
+    odd = bytearray(good8)
+    odd[10:14] = struct.pack('<I', len(good8) + 1)
+    yield 'broken-bmp-offset-past-end.bmp', bytes(odd)
+
+
+# ---- GIF ----------------------------------------------------------------------------------
+
+def lzw(indices, min_size):
+    clear = 1 << min_size
+    codes = [(clear, min_size + 1)]
+    width = min_size + 1
+    table = {(i,): i for i in range(clear)}
+    nxt = clear + 2
+    w = ()
+    for k in indices:
+        if w + (k,) in table:
+            w += (k,)
+            continue
+        codes.append((table[w], width))
+        if nxt < 4096:
+            table[w + (k,)] = nxt
+            nxt += 1
+            if nxt > (1 << width) and width < 12:
+                width += 1
+        else:
+            codes.append((clear, width))
+            table = {(i,): i for i in range(clear)}
+            nxt = clear + 2
+            width = min_size + 1
+        w = (k,)
+    if w:
+        codes.append((table[w], width))
+    codes.append((clear + 1, width))
+    acc = n = 0
+    out = bytearray()
+    for c, wd in codes:
+        acc |= c << n
+        n += wd
+        while n >= 8:
+            out.append(acc & 255)
+            acc >>= 8
+            n -= 8
+    if n:
+        out.append(acc)
+    return bytes(out)
+
+
+def sub_blocks(data):
+    out = bytearray()
+    for i in range(0, len(data), 255):
+        out.append(len(data[i:i + 255]))
+        out += data[i:i + 255]
+    return bytes(out) + b'\0'
+
+
+def colour_table(colours):
+    n = max(1, (len(colours) - 1).bit_length())
+    padded = colours + [(0, 0, 0)] * ((1 << n) - len(colours))
+    return n - 1, b''.join(bytes(c) for c in padded)
+
+
+def gif(sw, sh, table, background, rect, pixels, transparent=None, local=None, interlace=False):
+    out = bytearray(b'GIF89a' + struct.pack('<HH', sw, sh))
+    if table:
+        size, data = colour_table(table)
+        out += bytes([0x80 | size << 4 | size, background, 0]) + data
+    else:
+        out += bytes([0, background, 0])
+    if transparent is not None:
+        out += bytes([0x21, 0xF9, 4, 1, 0, 0, transparent, 0])
+    x, y, w, h = rect
+    flags = 0x40 if interlace else 0
+    local_data = b''
+    if local:
+        size, local_data = colour_table(local)
+        flags |= 0x80 | size
+    out += b',' + struct.pack('<HHHH', x, y, w, h) + bytes([flags]) + local_data
+    rows = [pixels[r * w:(r + 1) * w] for r in range(h)]
+    if interlace:
+        order = [*range(0, h, 8), *range(4, h, 8), *range(2, h, 4), *range(1, h, 2)]
+        rows = [rows[r] for r in order]
+    flat = [p for row in rows for p in row]
+    min_size = max(2, max(flat).bit_length())
+    return bytes(out) + bytes([min_size]) + sub_blocks(lzw(flat, min_size)) + b';'
+
+
+def valid_gifs():
+    table = [RGB[c] for c in 'RGBW']
+    yield 'gif-offset.gif', gif(4, 3, table, 2, (1, 1, 2, 2), [0, 1, 3, 0])
+    yield 'gif-transparent.gif', gif(4, 3, table, 2, (1, 1, 2, 2), [0, 1, 3, 0], transparent=1)
+    yield 'gif-clipped.gif', gif(3, 2, table, 2, (1, 1, 3, 2), [0, 1, 3, 0, 1, 3])
+    yield 'gif-local-table.gif', gif(3, 2, table[:2], 1, (0, 0, 2, 2), [0, 1, 1, 0],
+                                     local=[RGB['B'], RGB['W']])
+    yield 'gif-no-screen-size.gif', gif(0, 0, table, 0, (0, 0, 2, 2), [0, 1, 1, 0])
+    # 2 x 9, row y coloured by y mod 4, stored interlaced.
+    yield 'gif-interlaced.gif', gif(2, 9, table, 0, (0, 0, 2, 9), [y % 4 for y in range(9) for _ in (0, 1)],
+                                    interlace=True)
+
+
+def broken_gifs():
+    big = gif(16, 16, [RGB[c] for c in 'RGBW'], 0, (0, 0, 16, 16), [(x * 7 + y) % 4 for y in range(16) for x in range(16)])
+    yield 'broken-gif-cut-in-data.gif', big[:len(big) - 12]
+    # 16 x 32767 declared, about 1 KB of data.
+    tall = gif(16, 32767, [RGB[c] for c in 'RGBW'], 0, (0, 0, 16, 32767), [0] * (16 * 2000))
+    yield 'broken-gif-tall.gif', tall[:1000]
+    yield 'broken-gif-index-outside-table.gif', gif(2, 2, [RGB['R'], RGB['G']], 0, (0, 0, 2, 2), [0, 1, 5, 7])
+    yield 'broken-gif-no-colour-table.gif', gif(2, 2, None, 0, (0, 0, 2, 2), [0, 1, 1, 0])
+    yield 'broken-gif-no-image.gif', b'GIF89a\x02\x00\x02\x00\x80\x00\x00' + b'\0\0\0\xff\xff\xff' + b';'
+
+
+# ---- JPEG ---------------------------------------------------------------------------------
+
+def convert(args, source_ppm):
+    with tempfile.TemporaryDirectory() as tmp:
+        src = os.path.join(tmp, 'in.ppm')
+        with open(src, 'wb') as f:
+            f.write(source_ppm)
+        out = os.path.join(tmp, 'out.jpg')
+        subprocess.run(['/usr/bin/convert', src, *args, '-strip', out], check=True)
+        with open(out, 'rb') as f:
+            return f.read()
+
+
+def quadrants(letters):
+    """A 16 x 16 PPM of four 8 x 8 squares: letters[0] letters[1] above letters[2] letters[3]."""
+    rows = []
+    for y in range(16):
+        row = b''
+        for x in range(16):
+            row += bytes(RGB[letters[(y // 8) * 2 + x // 8]])
+        rows.append(row)
+    return b'P6 16 16 255\n' + b''.join(rows)
+
+
+def start_of_frame(data):
+    i = 2
+    while True:
+        assert data[i] == 0xFF
+        marker = data[i + 1]
+        length = data[i + 2] << 8 | data[i + 3]
+        if marker in (0xC0, 0xC1, 0xC2):
+            return i
+        i += 2 + length
+
+
+def with_size(data, width, height):
+    at = start_of_frame(data) + 5
+    return data[:at] + struct.pack('>HH', height, width) + data[at + 4:]
+
+
+def noise():
+    """A 32 x 32 PPM of pseudo-random colours, whose scan is long enough to cut."""
+    state = 12345
+    data = bytearray()
+    for _ in range(32 * 32 * 3):
+        state = (state * 1103515245 + 12345) & 0x7FFFFFFF
+        data.append(state >> 23)
+    return b'P6 32 32 255\n' + bytes(data)
+
+
+def jpegs():
+    rgbw = quadrants('RGBW')
+    yield 'jpeg-444.jpg', convert(['-quality', '95', '-sampling-factor', '1x1'], rgbw)
+    yield 'jpeg-progressive.jpg', convert(['-quality', '95', '-sampling-factor', '1x1', '-interlace', 'JPEG'], rgbw)
+    yield 'jpeg-grey.jpg', convert(['-quality', '95', '-colorspace', 'Gray'], quadrants('KWWK'))
+    yield 'jpeg-cmyk.jpg', convert(['-quality', '95', '-colorspace', 'CMYK'], rgbw)
+    base = convert(['-quality', '50', '-sampling-factor', '2x2'], rgbw)
+    noisy = convert(['-quality', '90'], noise())
+    scan = noisy.index(b'\xff\xda')
+    yield 'broken-jpeg-short-scan.jpg', noisy[:scan + 200] + b'\xff\xd9'
+    yield 'broken-jpeg-tall.jpg', with_size(base, 16, 40000)
+    yield 'broken-jpeg-16384.jpg', with_size(base, 16384, 16384)
+    bogus = bytearray(base)
+    at = start_of_frame(base)
+    bogus[at + 2:at + 4] = b'\x00\x01'   # a marker length shorter than its own two bytes
+    yield 'broken-jpeg-bad-marker.jpg', bytes(bogus)
+
+
+def main():
+    for group in (valid_bmps(), broken_bmps(), valid_gifs(), broken_gifs(), jpegs()):
+        for name, data in group:
+            write(name, data)
+
+
+if __name__ == '__main__':
+    main()

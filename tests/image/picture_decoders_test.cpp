@@ -1,0 +1,197 @@
+// The picture decoders against the corpus in tests/data (made by make_pictures.py): every valid
+// variant gives its letter grid (K black, W white, R red, G green, B blue), every broken file is
+// refused with the reason that names its fault, and the limits refuse before decoding.
+#include "image/picture_decoders.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "base/memory_budget.h"
+#include "image/picture_file.h"
+
+namespace kinetta::image {
+namespace {
+
+std::string Data(const std::string& name) { return std::string(KINETTA_TEST_DATA) + "/" + name; }
+
+render::Colour LetterColour(char c) {
+  switch (c) {
+    case 'W':
+      return 0xFFFFFF;
+    case 'R':
+      return 0x0000FF;
+    case 'G':
+      return 0x00FF00;
+    case 'B':
+      return 0xFF0000;
+    default:
+      return 0;
+  }
+}
+
+struct Variant {
+  const char* file;
+  std::vector<const char*> grid;  // rows top to bottom
+  int scale = 1;                  // each letter is a scale x scale square
+  int tolerance = 0;              // per channel, for the lossy JPEGs
+};
+
+void PrintTo(const Variant& v, std::ostream* os) { *os << v.file; }
+
+// Passes when every pixel is its letter's colour within the tolerance; otherwise names the
+// first pixel that is not.
+testing::AssertionResult MatchesGrid(const render::Surface& s, const Variant& v) {
+  const int w = static_cast<int>(std::string(v.grid[0]).size()) * v.scale;
+  const int h = static_cast<int>(v.grid.size()) * v.scale;
+  if (s.width() != w || s.height() != h) {
+    return testing::AssertionFailure()
+           << s.width() << " x " << s.height() << ", expected " << w << " x " << h;
+  }
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const render::Colour want = LetterColour(v.grid[y / v.scale][x / v.scale]);
+      const render::Colour got = s.Point(x, y);
+      for (int shift : {0, 8, 16}) {
+        if (std::abs(((got >> shift) & 0xFF) - ((want >> shift) & 0xFF)) > v.tolerance) {
+          return testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex
+                                             << got << ", expected " << want;
+        }
+      }
+    }
+  }
+  return testing::AssertionSuccess();
+}
+
+const std::vector<const char*> kFour = {"RGBWK", "KRGBW", "WKRGB"};
+const std::vector<const char*> kTwo = {"RBRBB", "BRRBR", "RRBBB"};
+
+class ValidVariantTest : public testing::TestWithParam<Variant> {};
+
+TEST_P(ValidVariantTest, GivesItsPicture) {
+  const base::Result<render::Surface> loaded = LoadPicture(Data(GetParam().file));
+  ASSERT_TRUE(loaded.ok()) << loaded.message();
+  EXPECT_TRUE(MatchesGrid(loaded.value(), GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bmp, ValidVariantTest,
+    testing::Values(Variant{"bmp-1.bmp", kTwo}, Variant{"bmp-1-topdown.bmp", kTwo},
+                    Variant{"bmp-4.bmp", kFour}, Variant{"bmp-4-topdown.bmp", kFour},
+                    Variant{"bmp-8.bmp", kFour}, Variant{"bmp-8-topdown.bmp", kFour},
+                    Variant{"bmp-8-five-colours.bmp", kFour}, Variant{"bmp-8-header64.bmp", kFour},
+                    Variant{"bmp-16.bmp", kFour}, Variant{"bmp-16-topdown.bmp", kFour},
+                    Variant{"bmp-16-565.bmp", kFour}, Variant{"bmp-16-565-topdown.bmp", kFour},
+                    Variant{"bmp-16-header52.bmp", kFour}, Variant{"bmp-24.bmp", kFour},
+                    Variant{"bmp-24-topdown.bmp", kFour}, Variant{"bmp-24-header108.bmp", kFour},
+                    Variant{"bmp-32.bmp", kFour}, Variant{"bmp-32-topdown.bmp", kFour},
+                    Variant{"bmp-32-fields.bmp", kFour},
+                    Variant{"bmp-32-fields-topdown.bmp", kFour},
+                    Variant{"bmp-32-header56-alpha.bmp", kFour},
+                    Variant{"bmp-32-header124-topdown.bmp", kFour}, Variant{"bmp-os2-1.bmp", kTwo},
+                    Variant{"bmp-os2-4.bmp", kFour}, Variant{"bmp-os2-8.bmp", kFour},
+                    Variant{"bmp-os2-24.bmp", kFour}, Variant{"bmp-rle8.bmp", kFour},
+                    // Pixels the codes skip take colour index 0, black in these files.
+                    Variant{"bmp-rle8-skips.bmp", {"KKKGK", "RRKKK", "WKRGB"}},
+                    Variant{"bmp-rle4-skips.bmp", {"KGGGK", "GWKWW", "RBRBR"}}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Gif, ValidVariantTest,
+    testing::Values(
+        // Table R G B W, background index 2; a 2 x 2 image at (1, 1).
+        Variant{"gif-offset.gif", {"BBBB", "BRGB", "BWRB"}},
+        // The same with index 1 transparent: the screen and those pixels show entry 1.
+        Variant{"gif-transparent.gif", {"GGGG", "GRGG", "GWRG"}},
+        Variant{"gif-clipped.gif", {"BBB", "BRG"}}, Variant{"gif-local-table.gif", {"BWG", "WBG"}},
+        Variant{"gif-no-screen-size.gif", {"RG", "GR"}},
+        Variant{"gif-interlaced.gif", {"RR", "GG", "BB", "WW", "RR", "GG", "BB", "WW", "RR"}}));
+
+INSTANTIATE_TEST_SUITE_P(Jpeg, ValidVariantTest,
+                         testing::Values(Variant{"jpeg-444.jpg", {"RG", "BW"}, 8, 24},
+                                         Variant{"jpeg-progressive.jpg", {"RG", "BW"}, 8, 24},
+                                         Variant{"jpeg-grey.jpg", {"KW", "WK"}, 8, 24},
+                                         Variant{"jpeg-cmyk.jpg", {"RG", "BW"}, 8, 24}));
+
+struct Broken {
+  const char* file;
+  const char* reason;  // the second line's text; nullptr for the plain message alone
+};
+
+void PrintTo(const Broken& b, std::ostream* os) { *os << b.file; }
+
+class BrokenVariantTest : public testing::TestWithParam<Broken> {};
+
+TEST_P(BrokenVariantTest, IsRefusedWithItsReason) {
+  const std::string path = Data(GetParam().file);
+  const base::Result<render::Surface> loaded = LoadPicture(path);
+  EXPECT_FALSE(loaded.ok());
+  std::string expected = path + "が開けません。";
+  if (GetParam().reason) expected += std::string("\n（") + GetParam().reason + "）";
+  EXPECT_EQ(loaded.message(), expected);
+}
+
+constexpr char kBmpCut[] = "BMP データが途中で切れています";
+constexpr char kBmpBroken[] = "BMP データが壊れています";
+constexpr char kGifCut[] = "GIF データが途中で切れています";
+constexpr char kGifBroken[] = "GIF データが壊れています";
+constexpr char kJpegCut[] = "JPEG データが途中で切れています";
+
+INSTANTIATE_TEST_SUITE_P(
+    Corpus, BrokenVariantTest,
+    testing::Values(
+        Broken{"missing.bmp", nullptr},
+        Broken{"empty.bmp", "BMP、JPEG、GIF のいずれでもありません"},
+        Broken{"not-a-picture.jpg", "BMP、JPEG、GIF のいずれでもありません"},
+        Broken{"truncated.bmp", kBmpCut}, Broken{"truncated.jpg", kJpegCut},
+        Broken{"truncated.gif", kGifCut}, Broken{"corrupt.gif", kGifBroken},
+        Broken{"huge-header.bmp", "画像が大きすぎます。100000 x 100000 ピクセル"},
+        Broken{"bad-size.bmp", kBmpBroken}, Broken{"broken-bmp-os2-cut.bmp", kBmpCut},
+        Broken{"broken-bmp-rle8-cut.bmp", kBmpCut}, Broken{"broken-bmp-rle4-cut.bmp", kBmpCut},
+        Broken{"broken-bmp-rle4-tall.bmp", "画像が大きすぎます。16 x 8388620 ピクセル"},
+        Broken{"broken-bmp-header124-pixels-at-66.bmp", kBmpBroken},
+        Broken{"broken-bmp-rle8-run-past-row.bmp", kBmpBroken},
+        Broken{"broken-bmp-rle8-delta-past-end.bmp", kBmpBroken},
+        Broken{"broken-bmp-rle8-topdown.bmp", kBmpBroken},
+        Broken{"broken-bmp-index-outside-table.bmp", kBmpBroken},
+        Broken{"broken-bmp-fields-overlap.bmp", kBmpBroken},
+        Broken{"broken-bmp-fields-gap.bmp", kBmpBroken},
+        Broken{"broken-bmp-7-bits.bmp", kBmpBroken},
+        Broken{"broken-bmp-header-20.bmp", "この種類の BMP には対応していません"},
+        Broken{"broken-bmp-jpeg-inside.bmp", "この種類の BMP には対応していません"},
+        Broken{"broken-bmp-offset-past-end.bmp", kBmpCut},
+        Broken{"broken-gif-cut-in-data.gif", kGifCut}, Broken{"broken-gif-tall.gif", kGifCut},
+        Broken{"broken-gif-index-outside-table.gif", kGifBroken},
+        Broken{"broken-gif-no-colour-table.gif", kGifBroken},
+        Broken{"broken-gif-no-image.gif", kGifBroken},
+        // A short scan that still ends with the end-of-image marker.
+        Broken{"broken-jpeg-short-scan.jpg", kJpegCut},
+        // 16 x 40000 and 16384 x 16384 declared in a few hundred bytes.
+        Broken{"broken-jpeg-tall.jpg", kJpegCut}, Broken{"broken-jpeg-16384.jpg", kJpegCut},
+        Broken{"broken-jpeg-bad-marker.jpg", "JPEG データが壊れています"}));
+
+std::vector<std::uint8_t> FileBytes(const std::string& name) {
+  std::ifstream in(Data(name), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The size check comes from the header, before decoding: each format is refused for want of
+// memory or over the pixel cap though its data is fine.
+TEST(PictureLimits, RefuseFromTheHeader) {
+  for (const char* name : {"bmp-24.bmp", "gif-offset.gif", "jpeg-444.jpg"}) {
+    const std::vector<std::uint8_t> file = FileBytes(name);
+    const base::Result<render::Surface> fits = DecodePicture(file, {kMaxPicturePixels, 1 << 20});
+    EXPECT_TRUE(fits.ok()) << name << fits.message();
+    const base::Result<render::Surface> memory = DecodePicture(file, {kMaxPicturePixels, 40});
+    EXPECT_EQ(memory.message(), "メモリが足りません。約 1 MiB 要りますが、使えるのは約 0 MiB です")
+        << name;
+    const base::Result<render::Surface> pixels = DecodePicture(file, {11, 1 << 20});
+    EXPECT_EQ(pixels.message().rfind("画像が大きすぎます。", 0), 0u) << name << pixels.message();
+  }
+}
+
+}  // namespace
+}  // namespace kinetta::image
