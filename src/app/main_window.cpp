@@ -95,6 +95,15 @@ void MainWindow::createActions() {
   mnuPrev = make("mnuPrev", "プレビュー", &MainWindow::mnuPrev_Click);
   mnuHelpContents = make("mnuHelpContents", "操作説明(&H)", &MainWindow::mnuHelpContents_Click);
   mnuHelpAbout = make("mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &MainWindow::mnuHelpAbout_Click);
+  // Esc does what the abort button does, wherever the focus is in the window, while the button
+  // is shown.
+  abortAction_ = new QAction(this);
+  abortAction_->setObjectName(QStringLiteral("abortAction"));
+  abortAction_->setShortcut(QKeySequence(Qt::Key_Escape));
+  abortAction_->setShortcutContext(Qt::WindowShortcut);
+  abortAction_->setEnabled(false);
+  connect(abortAction_, &QAction::triggered, this, &MainWindow::Command1_Click);
+  addAction(abortAction_);
 }
 
 void MainWindow::createMenus() {
@@ -172,6 +181,7 @@ void MainWindow::createForm() {
   connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
   scroll_->setWidget(form_);
   setCentralWidget(scroll_);
+  setAcceptDrops(true);
   ApplyLayout();
 }
 
@@ -181,6 +191,9 @@ void MainWindow::Form_Load() {
   restorePlacement();
   ReadSettings();
   ShowRecentFiles(true);
+  // A window too small for the empty form (a larger font than the form was drawn for) grows
+  // rather than opening with scroll bars.
+  FitWindow(false);
 }
 
 void MainWindow::ReadSettings() {
@@ -246,6 +259,7 @@ void MainWindow::mnuHelpAbout_Click() {
 }
 
 void MainWindow::Command1_Click() {
+  if (Command1->isHidden()) return;
   ShowAbortButton(false);
   if (activity_.current() == Activity::Converting) runner_.Abort();
   if (activity_.current() == Activity::Previewing) player_->RequestAbort();

@@ -1,7 +1,16 @@
-// The open command and the recent-file entries: both load a picture into the source frame.
+// The open command, the recent-file entries, a picture dropped on the window or named on the
+// command line: all load a picture into the source frame the same way.
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QUrl>
 
 #include "app/picture_box.h"
 #include "image/open_command.h"
@@ -17,16 +26,48 @@ QString MenuCaption(const std::string& path) {
   return QString::fromStdString(path).replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
+// Where the per-user store keeps the folder of the last picture opened.
+const QString kLastFolderKey = QStringLiteral("Settings/LastFolder");
+
+// The local file a drag carries, if it carries one.
+QString DraggedFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile() && !QFileInfo(url.toLocalFile()).isDir()) return url.toLocalFile();
+  }
+  return {};
+}
+
 }  // namespace
 
 void MainWindow::mnuFileOpen_Click() {
   SetStatus(ui::Utf8(image::kOpenStatus));
-  const QString path = image::AskSourcePath(prompter_, this, gifSupport_);
+  const QString path = image::AskSourcePath(prompter_, this, gifSupport_, OpenFolder());
   if (!path.isEmpty()) {
     sourcePath_ = path.toStdString();
     LoadSource();
   }
   SetStatus({});
+}
+
+void MainWindow::OpenPicture(const QString& path) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  if (image::AcceptSourcePath(prompter_, this, gifSupport_, absolute)) {
+    sourcePath_ = absolute.toStdString();
+    LoadSource();
+  }
+  SetStatus({});
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DraggedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QString path = DraggedFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  OpenPicture(path);
 }
 
 void MainWindow::mnuFileFName_Click(int index) {
@@ -47,11 +88,27 @@ void MainWindow::LoadSource() {
   }
   loadedPath_ = sourcePath_;
   source_ = std::move(picture).value();
-  Picture1->setImage(image::ImageFromSurface(source_));
+  placement_.setValue(kLastFolderKey,
+                      QFileInfo(QString::fromStdString(sourcePath_)).absolutePath());
+  ShowSourcePicture();
   layout_.SetSourcePicture(source_.width(), source_.height());
   ApplyLayout();
-  GrowToFit();
+  // The window takes the new picture's size: it grows for a larger one and shrinks back for a
+  // smaller one, within the screen.
+  FitWindow(true);
   ShowRecentFiles(false);
+}
+
+// The last picture's folder; before any, the newest recent file's, else the user's pictures.
+QString MainWindow::OpenFolder() const {
+  const QString stored = placement_.value(kLastFolderKey).toString();
+  if (!stored.isEmpty() && QFileInfo(stored).isDir()) return stored;
+  if (!recentFiles_[0].empty()) {
+    const QString recent = QFileInfo(QString::fromStdString(recentFiles_[0])).absolutePath();
+    if (QFileInfo(recent).isDir()) return recent;
+  }
+  const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  return QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
 }
 
 void MainWindow::ShowRecentFiles(bool showSeparator) {

@@ -119,7 +119,7 @@ void MainWindow::ShowOnCanvas(const QImage& frame) {
   if (frame.width() != layout_.CanvasWidthPx() || frame.height() != layout_.CanvasHeightPx()) {
     SetCanvasSize(frame.width(), frame.height());
   }
-  Picture2->setImage(frame);
+  Picture2->setImage(ImageForShowing(frame, pictureRoom_.canvas));
 }
 
 }  // namespace kinetta::app
