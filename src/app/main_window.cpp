@@ -154,6 +154,9 @@ void MainWindow::createStatusBar() {
   statusBar()->setSizeGripEnabled(true);
   panel1_ = new QLabel(this);
   panel1_->setObjectName(QStringLiteral("StatusBar1Panel1"));
+  // A long status (a file left in place) is cut at the window's edge rather than widening the
+  // window; its whole text shows as the panel's tip.
+  panel1_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   statusBar()->addWidget(panel1_, 1);
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("RunProgress"));
@@ -286,7 +289,10 @@ QString MainWindow::statusText() const { return panel1_->text(); }
 QImage MainWindow::canvasImage() const { return Picture2->image(); }
 QImage MainWindow::sourceImage() const { return Picture1->image(); }
 
-void MainWindow::SetStatus(const QString& text) { panel1_->setText(text); }
+void MainWindow::SetStatus(const QString& text) {
+  panel1_->setText(text);
+  panel1_->setToolTip(text);
+}
 
 void MainWindow::Warn(const QString& text) { prompter_.Warn(this, text); }
 

@@ -66,7 +66,9 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
   progress_->hide();
   switch (result.status) {
     case render::RunStatus::Completed:
-      SetStatus(ui::Utf8(kStatusCompleted));
+      // A file left in place of the stale frame is said after the end.
+      SetStatus(ui::Utf8(kStatusCompleted) +
+                (result.notice.empty() ? QString() : u' ' + QString::fromStdString(result.notice)));
       break;
     case render::RunStatus::Aborted:
       SetStatus(ui::Utf8(kStatusAborted));

@@ -13,6 +13,10 @@ std::string CannotWriteMessage(std::string_view path, std::string_view reason) {
   return std::string(path) + " に書き込めません。(" + std::string(reason) + ")";
 }
 
+std::string StaleFrameKeptMessage(std::string_view fileName) {
+  return std::string(fileName) + " はこまのファイルではなく、ごみ箱も使えないため、消さずに残しました。";
+}
+
 std::string NoShapeMessage(int shapeIndex) {
   return "形状の番号 " + std::to_string(shapeIndex) +
          " に当たる動きがありません。設定で形状を選び直してください。";

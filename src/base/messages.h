@@ -41,6 +41,10 @@ std::string CannotOpenMessage(std::string_view path);
 /// A file that cannot be written: the path, " に書き込めません。" and the reason in brackets.
 std::string CannotWriteMessage(std::string_view path, std::string_view reason);
 
+/// The file after a run's last frame, left in place: it is no frame of an earlier run, and
+/// there is no trash to put it in.
+std::string StaleFrameKeptMessage(std::string_view fileName);
+
 /// A shape number that names no motion.
 std::string NoShapeMessage(int shapeIndex);
 

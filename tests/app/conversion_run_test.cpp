@@ -141,6 +141,23 @@ TEST_F(ConversionRunTest, SmallRunWritesItsFramesAndEndsCompleted) {
   EXPECT_EQ(image::ImageFromSurface(last.value()), shown);
 }
 
+// Without a trash, a file with the next frame's name that is no frame stays, and the status
+// says so after the end.
+TEST_F(ConversionRunTest, StaleFileThatIsNoFrameStaysAndTheStatusSaysSo) {
+  const TrashFolder noTrash(false);
+  WriteSettingsFile(SettingsText(0, 1, 100, 3));
+  const std::string path = Picture("pic.bmp", 12, 8);
+  WriteText(picDir() / "pic03.bmp", "a picture of its own");
+  app::MainWindow& w = Open();
+  OpenPicture(path);
+  Trigger("mnuExec");
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_TRUE(Exists("pic03.bmp"));
+  EXPECT_TRUE(w.statusText().startsWith(U("完了しました。 pic03.bmp ")))
+      << w.statusText().toStdString();
+  EXPECT_TRUE(prompter.warnings.empty());
+}
+
 TEST_F(ConversionRunTest, GuardsHoldWhileARunIsUnderWay) {
   // 41 frames: the checks ask once before the run, and would ask again for a second run.
   WriteSettingsFile(SettingsText(0, 1, 100, 41));

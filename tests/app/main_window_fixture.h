@@ -149,6 +149,7 @@ class MainWindowTest : public testing::Test {
   FakePrompter prompter;
 
  private:
+  TrashFolder trash_;  // a run's stale frame goes here, not to the user's trash
   TempFolder folder_;
   std::unique_ptr<QSettings> store_;
   std::unique_ptr<app::MainWindow> window_;
