@@ -12,6 +12,7 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -158,12 +159,12 @@ class MainWindow : public QMainWindow {
   void mnuExec_Click();
   bool CheckRun();
   void StartRun();
-  void OnFrameSaved(int k, const QImage& frame);
+  void OnFrameSaved(int k, const QImage& shown, QSize frameSize);
   void OnRunFinished(const render::RunResult& result);
   void mnuPrev_Click();
   void OnPreviewFrame(const QImage& frame);
   void OnPreviewEnded();
-  void ShowOnCanvas(const QImage& frame);
+  void ShowOnCanvas(const QImage& frame, QSize frameSize);
 
   // The HTML page and the animation file (animation_commands.cpp).
   void mnuFileHTML_Click();
@@ -196,7 +197,8 @@ class MainWindow : public QMainWindow {
   base::RecentList recentFiles_;
   std::string sourcePath_;
   std::string loadedPath_;  ///< the file Picture1 shows
-  render::Surface source_;
+  /// The open picture, shared with a run that reads it (empty before any).
+  std::shared_ptr<const render::Surface> source_ = std::make_shared<const render::Surface>();
 
   WindowLayout layout_;
   /// The largest each picture is shown; no reduction until a screen is known.

@@ -87,11 +87,11 @@ void MainWindow::LoadSource() {
     return;
   }
   loadedPath_ = sourcePath_;
-  source_ = std::move(picture).value();
+  source_ = std::make_shared<const render::Surface>(std::move(picture).value());
   placement_.setValue(kLastFolderKey,
                       QFileInfo(QString::fromStdString(sourcePath_)).absolutePath());
   ShowSourcePicture();
-  layout_.SetSourcePicture(source_.width(), source_.height());
+  layout_.SetSourcePicture(source_->width(), source_->height());
   ApplyLayout();
   // The window takes the new picture's size: it grows for a larger one and shrinks back for a
   // smaller one, within the screen.

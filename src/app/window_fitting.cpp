@@ -68,15 +68,15 @@ void MainWindow::ApplyLayout() {
   form_->resize(bounds.width, bounds.height + bounds.top);
   // The source picture is kept reduced to the room; where the room has changed since (another
   // screen), it is reduced afresh from the picture itself.
-  const PixelSize wanted = FittedSize({source_.width(), source_.height()}, pictureRoom_.source);
+  const PixelSize wanted = FittedSize({source_->width(), source_->height()}, pictureRoom_.source);
   const QImage& kept = Picture1->image();
-  if (!source_.empty() && (kept.width() != wanted.width || kept.height() != wanted.height)) {
+  if (!source_->empty() && (kept.width() != wanted.width || kept.height() != wanted.height)) {
     ShowSourcePicture();
   }
 }
 
 void MainWindow::ShowSourcePicture() {
-  Picture1->setImage(ImageForShowing(source_, pictureRoom_.source));
+  Picture1->setImage(ImageForShowing(*source_, pictureRoom_.source));
 }
 
 // Sizes the window to show the form, within the screen's available area (see WindowFitted): a

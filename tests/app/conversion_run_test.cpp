@@ -247,7 +247,9 @@ TEST_P(BigPictureRunTest, WindowPicturesAndAbortButtonStayInView) {
     // The proportions, to a pixel either way.
     EXPECT_NEAR(box.width() * ph, box.height() * pw, pw + ph) << name;
   }
+  // The boxes keep copies no larger than the screen shows, not the pictures themselves.
   EXPECT_LE(w.sourceImage().width(), screen.width());
+  EXPECT_LE(w.canvasImage().width(), screen.width());
   EXPECT_EQ(w.windowLayout().SourceWidthPx(), pw);
   EXPECT_EQ(w.windowLayout().SourceHeightPx(), ph);
   EXPECT_EQ(w.windowLayout().CanvasHeightPx(), ph);
