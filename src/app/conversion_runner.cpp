@@ -2,8 +2,8 @@
 // user-interface thread (queued calls carrying copies, never pointers into the run).
 #include "app/conversion_runner.h"
 
+#include "app/picture_box.h"
 #include "image/conversion.h"
-#include "image/picture_file.h"
 
 namespace kinetta::app {
 
@@ -21,10 +21,12 @@ bool ConversionRunner::Start(ConversionJob job) {
     options.control = control;
     options.onCheckpoint = job.onCheckpoint;
     const render::RunResult result = image::RunConversion(
-        job.source, job.sourcePath, job.settings, options,
-        [this, &post](int k, const render::Surface& frame, const std::string&) {
-          QImage copy = image::ImageFromSurface(frame);
-          post([this, k, copy] { emit frameSaved(k, copy); });
+        *job.source, job.sourcePath, job.settings, options,
+        [this, &post, &job](int k, const render::Surface& frame, const std::string&) {
+          // Reduced here, so that no full-sized copy waits in the queue for the window.
+          const QImage shown = ImageForShowing(frame, job.shownBound);
+          const QSize size(frame.width(), frame.height());
+          post([this, k, shown, size] { emit frameSaved(k, shown, size); });
         });
     // The last news: the thread ends at once, and is joined before the result is reported.
     post([this, result] {

@@ -1,6 +1,6 @@
 // A conversion run on a worker thread: the window stays responsive, each saved frame comes back
-// to the user-interface thread as a copied picture, and the abort button or the end of the
-// program stop the run at the renderer's next checkpoint.
+// to the user-interface thread as a copy reduced for showing, and the abort button or the end
+// of the program stop the run at the renderer's next checkpoint.
 #pragma once
 
 #include <QImage>
@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "app/window_layout.h"
 #include "base/settings.h"
 #include "render/run.h"
 #include "render/surface.h"
@@ -17,10 +18,12 @@
 
 namespace kinetta::app {
 
-/// Everything a run reads, copied when it starts: opening another picture or changing the
-/// settings during the run does not touch it.
+/// Everything a run reads, copied (or, the picture, shared) when it starts: opening another
+/// picture or changing the settings during the run does not touch it.
 struct ConversionJob {
-  render::Surface source;
+  std::shared_ptr<const render::Surface> source;
+  /// Each saved frame comes back no larger than this, the most the frame canvas shows.
+  PixelSize shownBound{1 << 20, 1 << 20};
   std::string sourcePath;
   base::Settings settings;
   std::uint64_t seed = 0;
@@ -47,8 +50,8 @@ class ConversionRunner : public QObject {
   bool running() const { return worker_.running(); }
 
  signals:
-  /// Frame `k` was saved; `frame` is a copy of it.
-  void frameSaved(int k, const QImage& frame);
+  /// Frame `k`, of `frameSize`, was saved; `shown` is a copy of it reduced for showing.
+  void frameSaved(int k, const QImage& shown, QSize frameSize);
   /// The run has ended; its thread is already joined.
   void finished(const kinetta::render::RunResult& result);
 

@@ -1,7 +1,9 @@
-// The start procedure of the desktop program: the GIF marker, the main window, the event loop.
+// The start procedure of the desktop program: the GIF marker, the main window, a picture named on
+// the command line, the event loop.
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QSettings>
+#include <QTimer>
 #include <QTranslator>
 
 #include "app/main_window.h"
@@ -32,5 +34,13 @@ int main(int argc, char** argv) {
   QObject::connect(&window, &kinetta::app::MainWindow::unloaded, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);
   window.show();
+  // `kinetta PICTURE` (as a file manager's "Open with" starts it) opens that picture once the
+  // window is up, the way the open command does.
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() > 1) {
+    QTimer::singleShot(0, &window, [&window, picture = arguments.at(1)] {
+      window.OpenPicture(picture);
+    });
+  }
   return app.exec();
 }

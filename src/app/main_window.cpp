@@ -95,6 +95,15 @@ void MainWindow::createActions() {
   mnuPrev = make("mnuPrev", "プレビュー", &MainWindow::mnuPrev_Click);
   mnuHelpContents = make("mnuHelpContents", "操作説明(&H)", &MainWindow::mnuHelpContents_Click);
   mnuHelpAbout = make("mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &MainWindow::mnuHelpAbout_Click);
+  // Esc does what the abort button does, wherever the focus is in the window, while the button
+  // is shown.
+  abortAction_ = new QAction(this);
+  abortAction_->setObjectName(QStringLiteral("abortAction"));
+  abortAction_->setShortcut(QKeySequence(Qt::Key_Escape));
+  abortAction_->setShortcutContext(Qt::WindowShortcut);
+  abortAction_->setEnabled(false);
+  connect(abortAction_, &QAction::triggered, this, &MainWindow::Command1_Click);
+  addAction(abortAction_);
 }
 
 void MainWindow::createMenus() {
@@ -145,6 +154,9 @@ void MainWindow::createStatusBar() {
   statusBar()->setSizeGripEnabled(true);
   panel1_ = new QLabel(this);
   panel1_->setObjectName(QStringLiteral("StatusBar1Panel1"));
+  // A long status (a file left in place) is cut at the window's edge rather than widening the
+  // window; its whole text shows as the panel's tip.
+  panel1_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   statusBar()->addWidget(panel1_, 1);
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("RunProgress"));
@@ -172,6 +184,7 @@ void MainWindow::createForm() {
   connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
   scroll_->setWidget(form_);
   setCentralWidget(scroll_);
+  setAcceptDrops(true);
   ApplyLayout();
 }
 
@@ -181,6 +194,9 @@ void MainWindow::Form_Load() {
   restorePlacement();
   ReadSettings();
   ShowRecentFiles(true);
+  // A window too small for the empty form (a larger font than the form was drawn for) grows
+  // rather than opening with scroll bars.
+  FitWindow(false);
 }
 
 void MainWindow::ReadSettings() {
@@ -246,6 +262,7 @@ void MainWindow::mnuHelpAbout_Click() {
 }
 
 void MainWindow::Command1_Click() {
+  if (Command1->isHidden()) return;
   ShowAbortButton(false);
   if (activity_.current() == Activity::Converting) runner_.Abort();
   if (activity_.current() == Activity::Previewing) player_->RequestAbort();
@@ -272,7 +289,10 @@ QString MainWindow::statusText() const { return panel1_->text(); }
 QImage MainWindow::canvasImage() const { return Picture2->image(); }
 QImage MainWindow::sourceImage() const { return Picture1->image(); }
 
-void MainWindow::SetStatus(const QString& text) { panel1_->setText(text); }
+void MainWindow::SetStatus(const QString& text) {
+  panel1_->setText(text);
+  panel1_->setToolTip(text);
+}
 
 void MainWindow::Warn(const QString& text) { prompter_.Warn(this, text); }
 

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -75,6 +76,11 @@ class MainWindow : public QMainWindow {
   explicit MainWindow(const MainWindowSetup& setup, QWidget* parent = nullptr);
   ~MainWindow() override;
 
+  /// Opens the picture at `path` as the open command opens a chosen file: the GIF rule, the
+  /// message for a picture that cannot be read, the recent-file list. For a picture named on
+  /// the command line or dropped on the window.
+  void OpenPicture(const QString& path);
+
   // State the commands read and change.
   const base::Settings& settings() const { return settings_; }
   const base::RecentList& recentFiles() const { return recentFiles_; }
@@ -82,9 +88,10 @@ class MainWindow : public QMainWindow {
   const WindowLayout& windowLayout() const { return layout_; }
   Activity activity() const { return activity_.current(); }
   QString statusText() const;
-  /// The picture the frame canvas shows (a frame of the run, or of the preview).
+  /// The picture the frame canvas shows (a frame of the run, or of the preview), reduced to
+  /// what the screen can show.
   QImage canvasImage() const;
-  /// The source picture.
+  /// The source picture as shown, reduced to what the screen can show.
   QImage sourceImage() const;
   int canvasWidthPx() const { return canvasWidthPx_; }
   /// The open HTML export dialog, or null.
@@ -113,6 +120,10 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  bool event(QEvent* e) override;
 
  private:
   // Building, loading and unloading the window, and the small commands (main_window.cpp).
@@ -141,17 +152,19 @@ class MainWindow : public QMainWindow {
   void mnuFileFName_Click(int index);
   void LoadSource();
   void ShowRecentFiles(bool showSeparator);
+  /// The folder the open dialog starts in: the last picture's, remembered in the per-user store.
+  QString OpenFolder() const;
 
   // Execute and Preview (run_commands.cpp).
   void mnuExec_Click();
   bool CheckRun();
   void StartRun();
-  void OnFrameSaved(int k, const QImage& frame);
+  void OnFrameSaved(int k, const QImage& shown, QSize frameSize);
   void OnRunFinished(const render::RunResult& result);
   void mnuPrev_Click();
   void OnPreviewFrame(const QImage& frame);
   void OnPreviewEnded();
-  void ShowOnCanvas(const QImage& frame);
+  void ShowOnCanvas(const QImage& frame, QSize frameSize);
 
   // The HTML page and the animation file (animation_commands.cpp).
   void mnuFileHTML_Click();
@@ -165,8 +178,12 @@ class MainWindow : public QMainWindow {
   // Placement and the controls' geometry (window_fitting.cpp).
   void restorePlacement();
   void savePlacement();
+  FitState MeasureFit();
+  QSize FrameChrome() const;
+  void RefitToFrame();
   void ApplyLayout();
-  void GrowToFit();
+  void ShowSourcePicture();
+  void FitWindow(bool mayShrink);
   void SetCanvasSize(int widthPx, int heightPx);
   void ShowAbortButton(bool shown);
 
@@ -180,9 +197,15 @@ class MainWindow : public QMainWindow {
   base::RecentList recentFiles_;
   std::string sourcePath_;
   std::string loadedPath_;  ///< the file Picture1 shows
-  render::Surface source_;
+  /// The open picture, shared with a run that reads it (empty before any).
+  std::shared_ptr<const render::Surface> source_ = std::make_shared<const render::Surface>();
 
   WindowLayout layout_;
+  /// The largest each picture is shown; no reduction until a screen is known.
+  PictureRoom pictureRoom_{{1 << 20, 1 << 20}, {1 << 20, 1 << 20}};
+  /// What the window manager's frame added to the window when it was last measured.
+  PixelSize frameMeasured_;
+  bool lastFitMayShrink_ = false;  ///< how the window was last fitted to its pictures
   ActivityState activity_;
   int canvasWidthPx_ = 0;
   int canvasHeightPx_ = 0;
@@ -211,6 +234,7 @@ class MainWindow : public QMainWindow {
   QMenu* mnuHelp = nullptr;
   QAction* mnuHelpContents = nullptr;
   QAction* mnuHelpAbout = nullptr;
+  QAction* abortAction_ = nullptr;  ///< Esc: what the abort button does, while it is shown
 
   // Controls.
   QToolBar* tbToolBar = nullptr;

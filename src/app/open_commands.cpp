@@ -1,8 +1,17 @@
-// The open command and the recent-file entries: both load a picture into the source frame.
+// The open command, the recent-file entries, a picture dropped on the window or named on the
+// command line: all load a picture into the source frame the same way.
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QUrl>
 
 #include "app/picture_box.h"
 #include "image/open_command.h"
@@ -20,16 +29,48 @@ QString MenuCaption(const std::string& path) {
       .replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
+// Where the per-user store keeps the folder of the last picture opened.
+const QString kLastFolderKey = QStringLiteral("Settings/LastFolder");
+
+// The local file a drag carries, if it carries one.
+QString DraggedFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile() && !QFileInfo(url.toLocalFile()).isDir()) return url.toLocalFile();
+  }
+  return {};
+}
+
 }  // namespace
 
 void MainWindow::mnuFileOpen_Click() {
   SetStatus(ui::Utf8(image::kOpenStatus));
-  const QString path = image::AskSourcePath(prompter_, this, gifSupport_);
+  const QString path = image::AskSourcePath(prompter_, this, gifSupport_, OpenFolder());
   if (!path.isEmpty()) {
     sourcePath_ = QFile::encodeName(path).toStdString();  // the name's bytes on the disk
     LoadSource();
   }
   SetStatus({});
+}
+
+void MainWindow::OpenPicture(const QString& path) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  if (image::AcceptSourcePath(prompter_, this, gifSupport_, absolute)) {
+    sourcePath_ = QFile::encodeName(absolute).toStdString();  // the name's bytes on the disk
+    LoadSource();
+  }
+  SetStatus({});
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DraggedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QString path = DraggedFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  OpenPicture(path);
 }
 
 void MainWindow::mnuFileFName_Click(int index) {
@@ -49,12 +90,28 @@ void MainWindow::LoadSource() {
     return;
   }
   loadedPath_ = sourcePath_;
-  source_ = std::move(picture).value();
-  Picture1->setImage(image::ImageFromSurface(source_));
-  layout_.SetSourcePicture(source_.width(), source_.height());
+  source_ = std::make_shared<const render::Surface>(std::move(picture).value());
+  placement_.setValue(kLastFolderKey,
+                      QFileInfo(QFile::decodeName(QByteArray::fromStdString(sourcePath_))).absolutePath());
+  ShowSourcePicture();
+  layout_.SetSourcePicture(source_->width(), source_->height());
   ApplyLayout();
-  GrowToFit();
+  // The window takes the new picture's size: it grows for a larger one and shrinks back for a
+  // smaller one, within the screen.
+  FitWindow(true);
   ShowRecentFiles(false);
+}
+
+// The last picture's folder; before any, the newest recent file's, else the user's pictures.
+QString MainWindow::OpenFolder() const {
+  const QString stored = placement_.value(kLastFolderKey).toString();
+  if (!stored.isEmpty() && QFileInfo(stored).isDir()) return stored;
+  if (!recentFiles_[0].empty()) {
+    const QString recent = QFileInfo(QFile::decodeName(QByteArray::fromStdString(recentFiles_[0]))).absolutePath();
+    if (QFileInfo(recent).isDir()) return recent;
+  }
+  const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  return QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
 }
 
 void MainWindow::ShowRecentFiles(bool showSeparator) {

@@ -1,9 +1,13 @@
-// A picture box of the main window: shows a picture at its top-left corner, clipped to the box,
-// on the window's background where the picture does not reach.
+// A picture box of the main window: shows its picture over the whole box, scaled down smoothly
+// where the box is smaller than the picture (pictures larger than the screen are shown scaled),
+// on the window's background while it has no picture.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
+
+#include "app/window_layout.h"
+#include "render/surface.h"
 
 namespace kinetta::app {
 
@@ -19,6 +23,12 @@ class PictureBox : public QWidget {
 
  private:
   QImage image_;
+  QImage shown_;  ///< image_ at the box's size, kept until either changes
 };
+
+/// `picture` as an image for showing, scaled down smoothly to fit in `bound` (aspect kept,
+/// never enlarged), so that a picture box holds no more than the screen can show.
+QImage ImageForShowing(const render::Surface& picture, PixelSize bound);
+QImage ImageForShowing(const QImage& picture, PixelSize bound);
 
 }  // namespace kinetta::app

@@ -46,6 +46,7 @@ void MainWindow::StartRun() {
   progress_->show();
   ConversionJob job;
   job.source = source_;
+  job.shownBound = pictureRoom_.canvas;
   job.sourcePath = sourcePath_;
   job.settings = settings_;
   // The random dots of the fade-in differ from run to run.
@@ -55,8 +56,8 @@ void MainWindow::StartRun() {
   runner_.Start(std::move(job));
 }
 
-void MainWindow::OnFrameSaved(int k, const QImage& frame) {
-  ShowOnCanvas(frame);
+void MainWindow::OnFrameSaved(int k, const QImage& shown, QSize frameSize) {
+  ShowOnCanvas(shown, frameSize);
   progress_->setValue(k + 1);
 }
 
@@ -66,7 +67,9 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
   progress_->hide();
   switch (result.status) {
     case render::RunStatus::Completed:
-      SetStatus(ui::Utf8(kStatusCompleted));
+      // A file left in place of the stale frame is said after the end.
+      SetStatus(ui::Utf8(kStatusCompleted) +
+                (result.notice.empty() ? QString() : u' ' + QString::fromStdString(result.notice)));
       break;
     case render::RunStatus::Aborted:
       SetStatus(ui::Utf8(kStatusAborted));
@@ -105,7 +108,7 @@ void MainWindow::mnuPrev_Click() {
   ShowAbortButton(true);
 }
 
-void MainWindow::OnPreviewFrame(const QImage& frame) { ShowOnCanvas(frame); }
+void MainWindow::OnPreviewFrame(const QImage& frame) { ShowOnCanvas(frame, frame.size()); }
 
 void MainWindow::OnPreviewEnded() {
   ShowAbortButton(false);
@@ -114,12 +117,13 @@ void MainWindow::OnPreviewEnded() {
 }
 
 // The frame canvas takes each frame's size, so that a preview after a restart shows whole frames
-// and the HTML page gets the frame size.
-void MainWindow::ShowOnCanvas(const QImage& frame) {
-  if (frame.width() != layout_.CanvasWidthPx() || frame.height() != layout_.CanvasHeightPx()) {
-    SetCanvasSize(frame.width(), frame.height());
+// and the HTML page gets the frame size; it keeps only a copy reduced for showing.
+void MainWindow::ShowOnCanvas(const QImage& frame, QSize frameSize) {
+  if (frameSize.width() != layout_.CanvasWidthPx() ||
+      frameSize.height() != layout_.CanvasHeightPx()) {
+    SetCanvasSize(frameSize.width(), frameSize.height());
   }
-  Picture2->setImage(frame);
+  Picture2->setImage(ImageForShowing(frame, pictureRoom_.canvas));
 }
 
 }  // namespace kinetta::app

@@ -1,5 +1,6 @@
-// The window's geometry: the controls placed from the twips layout, the window grown to show
-// its pictures, and the placement restored at load and stored at unload.
+// The window's geometry: the controls placed from the twips layout, pictures larger than the
+// room the screen leaves shown scaled down, the window sized to show them within the screen,
+// and the placement restored at load and stored at unload.
 #include "app/main_window.h"
 
 #include <QGroupBox>
@@ -10,6 +11,7 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QStyle>
+#include <QWindow>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,36 +22,24 @@ namespace kinetta::app {
 
 namespace {
 
-// The toolbar and menu bar sit above the client area in this window, so the form's twips
-// geometry is shifted up: Frame1 (top 480) then keeps the same 120-twip gap below the toolbar
-// that it keeps from the window's left edge.
-constexpr double kClientOriginTop = 360;
-
 QRect ToQRect(const PixelRect& r) { return {r.left, r.top, r.width, r.height}; }
 PixelRect ToPixelRect(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
 
 }  // namespace
 
-void MainWindow::ApplyLayout() {
-  Frame1->setGeometry(ToQRect(layout_.ToPixels(layout_.Frame1(), kClientOriginTop)));
-  Picture1->setGeometry(ToQRect(layout_.ToPixels(layout_.Picture1())));
-  Frame2->setGeometry(ToQRect(layout_.ToPixels(layout_.Frame2(), kClientOriginTop)));
-  Picture2->setGeometry(ToQRect(layout_.ToPixels(layout_.Picture2())));
-  Command1->setGeometry(ToQRect(layout_.ToPixels(layout_.Command1(), kClientOriginTop)));
-  const PixelRect bounds =
-      layout_.ToPixels(layout_.ContentBounds(!Command1->isHidden()), kClientOriginTop);
-  form_->resize(bounds.width, bounds.height + bounds.top);
-}
-
-// Enlarges the window when the pictures have outgrown it (see WindowGrownToFit). A maximized or
-// full-screen window keeps its size.
-void MainWindow::GrowToFit() {
-  if (QLayout* l = QWidget::layout()) l->activate();
-  if (isMaximized() || isFullScreen()) return;
+FitState MainWindow::MeasureFit() {
+  // A window lays out its bars only when shown, and after their style and font are settled: lay
+  // them out now, for the window's present size, so that the viewport is measured right.
+  ensurePolished();
+  if (QLayout* l = QWidget::layout()) {
+    l->invalidate();
+    l->activate();
+  }
   FitState state;
   state.window = ToPixelRect(QRect(pos(), size()));
-  const QSize chrome = frameGeometry().size() - size();
+  const QSize chrome = FrameChrome();
   state.frame = {chrome.width(), chrome.height()};
+  frameMeasured_ = state.frame;
   const QSize viewport = scroll_->maximumViewportSize();
   state.viewport = {viewport.width(), viewport.height()};
   state.content = {form_->width(), form_->height()};
@@ -57,9 +47,80 @@ void MainWindow::GrowToFit() {
     state.screen = ToPixelRect(s->availableGeometry());
     state.scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_);
   }
-  const PixelRect grown = WindowGrownToFit(state);
-  resize(grown.width, grown.height);
-  if (QPoint(grown.left, grown.top) != pos()) move(grown.left, grown.top);
+  return state;
+}
+
+// Places the controls: the twips layout with both pictures scaled down as far as the room the
+// screen leaves requires, so that both frames and the abort button show whole.
+void MainWindow::ApplyLayout() {
+  WindowLayout shown = layout_;
+  if (const std::optional<PixelSize> room = RoomForContent(MeasureFit())) {
+    pictureRoom_ = RoomForPictures(*room, layout_.twipsPerPixel());
+    shown = layout_.Shown(FitPictures(layout_, *room));
+  }
+  Frame1->setGeometry(ToQRect(shown.ToPixels(shown.Frame1(), kClientOriginTop)));
+  Picture1->setGeometry(ToQRect(shown.ToPixels(shown.Picture1())));
+  Frame2->setGeometry(ToQRect(shown.ToPixels(shown.Frame2(), kClientOriginTop)));
+  Picture2->setGeometry(ToQRect(shown.ToPixels(shown.Picture2())));
+  Command1->setGeometry(ToQRect(shown.ToPixels(shown.Command1(), kClientOriginTop)));
+  const PixelRect bounds =
+      shown.ToPixels(shown.ContentBounds(!Command1->isHidden()), kClientOriginTop);
+  form_->resize(bounds.width, bounds.height + bounds.top);
+  // The source picture is kept reduced to the room; where the room has changed since (another
+  // screen), it is reduced afresh from the picture itself.
+  const PixelSize wanted = FittedSize({source_->width(), source_->height()}, pictureRoom_.source);
+  const QImage& kept = Picture1->image();
+  if (!source_->empty() && (kept.width() != wanted.width || kept.height() != wanted.height)) {
+    ShowSourcePicture();
+  }
+}
+
+void MainWindow::ShowSourcePicture() {
+  Picture1->setImage(ImageForShowing(*source_, pictureRoom_.source));
+}
+
+// Sizes the window to show the form, within the screen's available area (see WindowFitted): a
+// newly opened picture may shrink it, down to the default placement's size; otherwise it only
+// grows. A maximized or full-screen window keeps its size.
+void MainWindow::FitWindow(bool mayShrink) {
+  lastFitMayShrink_ = mayShrink;
+  const FitState state = MeasureFit();
+  if (isMaximized() || isFullScreen()) return;
+  const PixelRect opening = OpeningPlacement(Placement{}, layout_.twipsPerPixel(), {});
+  const PixelRect fitted = mayShrink ? WindowFitted(state, {opening.width, opening.height})
+                                     : WindowGrownToFit(state);
+  if (fitted == state.window) return;
+  resize(fitted.width, fitted.height);
+  if (QPoint(fitted.left, fitted.top) != pos()) move(fitted.left, fitted.top);
+}
+
+// The window manager puts its frame round the window some time after the window is shown, and
+// the pictures were fitted without it: once the frame is known (the window moves into it, or
+// becomes active), they and the window are fitted again, the same way, within the room it
+// leaves.
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  RefitToFrame();
+}
+
+bool MainWindow::event(QEvent* e) {
+  if (e->type() == QEvent::WindowActivate) RefitToFrame();
+  return QMainWindow::event(e);
+}
+
+void MainWindow::RefitToFrame() {
+  const QSize chrome = FrameChrome();
+  if (chrome.width() == frameMeasured_.width && chrome.height() == frameMeasured_.height) return;
+  ApplyLayout();
+  FitWindow(lastFitMayShrink_);
+}
+
+// What the window manager's frame adds to the window (nothing before it is known).
+QSize MainWindow::FrameChrome() const {
+  const QWindow* w = windowHandle();
+  if (w == nullptr) return {0, 0};
+  const QMargins m = w->frameMargins();
+  return {std::max(0, m.left() + m.right()), std::max(0, m.top() + m.bottom())};
 }
 
 void MainWindow::restorePlacement() {
@@ -94,17 +155,23 @@ void MainWindow::savePlacement() {
   placement_.sync();
 }
 
+// The frame canvas takes a new frame size: the window follows its pictures, as it does for a
+// newly opened one.
 void MainWindow::SetCanvasSize(int widthPx, int heightPx) {
   layout_.SetCanvas(widthPx, heightPx);
   ApplyLayout();
-  GrowToFit();
+  FitWindow(true);
 }
 
-// The abort button stands right of the source frame; the form makes room for it while shown.
+// The abort button stands right of the source frame; the form makes room for it while shown,
+// and a window the user made smaller scrolls to it.
 void MainWindow::ShowAbortButton(bool shown) {
   Command1->setVisible(shown);
+  abortAction_->setEnabled(shown);
   ApplyLayout();
-  if (shown) GrowToFit();
+  if (!shown) return;
+  FitWindow(false);
+  scroll_->ensureWidgetVisible(Command1, 0, 0);
 }
 
 }  // namespace kinetta::app

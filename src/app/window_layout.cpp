@@ -1,5 +1,6 @@
-// Twips arithmetic of the main window: frames that follow their pictures, the source size, the
-// window grown to show them, and the stored placement.
+// Twips arithmetic of the main window: frames that follow their pictures, the source size,
+// pictures scaled down to the room the screen leaves, the window sized to show them, and the
+// stored placement.
 #include "app/window_layout.h"
 
 #include <algorithm>
@@ -39,15 +40,22 @@ void WindowLayout::SetCanvas(int widthPx, int heightPx) {
 void WindowLayout::Picture1_Resize() {
   sourceWidthTwips_ = RoundToInt(picture1_.width);
   sourceHeightTwips_ = RoundToInt(picture1_.height);
+  sourceWidthPx_ = RoundToInt(picture1_.width / tpp_.x);
+  sourceHeightPx_ = RoundToInt(picture1_.height / tpp_.y);
+  PlaceFrame1();
+}
+
+void WindowLayout::Picture2_Resize() { PlaceFrame2(); }
+
+// The first frame follows its picture, and the second frame and the abort button follow it.
+void WindowLayout::PlaceFrame1() {
   frame1_.width = picture1_.width + 480;
   frame1_.height = picture1_.height + 600;
   frame2_.top = frame1_.top + frame1_.height + 120;
-  sourceWidthPx_ = RoundToInt(picture1_.width / tpp_.x);
-  sourceHeightPx_ = RoundToInt(picture1_.height / tpp_.y);
   command1_.left = frame1_.left + frame1_.width + 120;
 }
 
-void WindowLayout::Picture2_Resize() {
+void WindowLayout::PlaceFrame2() {
   frame2_.width = picture2_.width + 480;
   frame2_.height = picture2_.height + 600;
 }
@@ -70,39 +78,123 @@ TwipsRect WindowLayout::ContentBounds(bool withAbortButton) const {
   return {0, 0, right + 120, bottom + 120};
 }
 
-// ---- Growing the window to its pictures ------------------------------------------------------
+WindowLayout WindowLayout::Shown(PictureScales scales) const {
+  // A scaled side is a whole number of pixels, so the picture box and its picture agree.
+  auto side = [](double twips, double scale, double tpp) {
+    return std::max(1.0, std::floor(twips / tpp * scale + 1e-9)) * tpp;
+  };
+  WindowLayout shown = *this;
+  if (scales.source < 1) {
+    shown.picture1_.width = side(picture1_.width, scales.source, tpp_.x);
+    shown.picture1_.height = side(picture1_.height, scales.source, tpp_.y);
+    shown.PlaceFrame1();
+  }
+  if (scales.canvas < 1) {
+    shown.picture2_.width = side(picture2_.width, scales.canvas, tpp_.x);
+    shown.picture2_.height = side(picture2_.height, scales.canvas, tpp_.y);
+    shown.PlaceFrame2();
+  }
+  return shown;
+}
 
-PixelRect WindowGrownToFit(const FitState& state) {
+// ---- Pictures in the room the screen leaves --------------------------------------------------
+
+namespace {
+
+// The form's twips around its pictures, from the frame rules above: the first frame's left
+// edge, the frame's border and title, the gap to the abort button, the button, the right margin;
+// and down the form, the gap above the first frame, both frames' borders and titles, the gap
+// between them and the bottom margin.
+constexpr double kAroundSourceWidth = 120 + 480 + 120 + 612 + 120;
+constexpr double kAroundCanvasWidth = 120 + 480 + 120;
+constexpr double kAroundPicturesHeight = (480 - kClientOriginTop) + 600 + 120 + 600 + 120;
+
+int WholePixels(double twips, double tpp) {
+  return std::max(1, static_cast<int>(std::floor(twips / tpp + 1e-9)));
+}
+
+}  // namespace
+
+PictureRoom RoomForPictures(PixelSize room, TwipsPerPixel tpp) {
+  // A pixel less each way: the frames' twips round to pixels one by one.
+  const double width = (room.width - 1) * tpp.x;
+  const double height = (room.height - 1) * tpp.y;
+  const int shared = WholePixels(height - kAroundPicturesHeight, tpp.y);
+  return {{WholePixels(width - kAroundSourceWidth, tpp.x), shared},
+          {WholePixels(width - kAroundCanvasWidth, tpp.x), shared}};
+}
+
+PixelSize FittedSize(PixelSize picture, PixelSize bound) {
+  if (picture.width <= bound.width && picture.height <= bound.height) return picture;
+  const double scale = std::min(static_cast<double>(bound.width) / picture.width,
+                                static_cast<double>(bound.height) / picture.height);
+  return {WholePixels(picture.width * scale, 1), WholePixels(picture.height * scale, 1)};
+}
+
+PictureScales FitPictures(const WindowLayout& layout, PixelSize room) {
+  const TwipsPerPixel tpp = layout.twipsPerPixel();
+  const PictureRoom r = RoomForPictures(room, tpp);
+  const double w1 = layout.Picture1().width / tpp.x, h1 = layout.Picture1().height / tpp.y;
+  const double w2 = layout.Picture2().width / tpp.x, h2 = layout.Picture2().height / tpp.y;
+  PictureScales s;
+  if (w1 > 0) s.source = std::min(1.0, r.source.width / w1);
+  if (w2 > 0) s.canvas = std::min(1.0, r.canvas.width / w2);
+  const double shared = r.source.height;
+  const double a = h1 * s.source, b = h2 * s.canvas;
+  if (a + b > shared) {
+    const double half = shared / 2;
+    if (a <= half) {
+      s.canvas = std::min(s.canvas, (shared - a) / h2);
+    } else if (b <= half) {
+      s.source = std::min(s.source, (shared - b) / h1);
+    } else {
+      s.source = std::min(s.source, half / h1);
+      s.canvas = std::min(s.canvas, half / h2);
+    }
+  }
+  return s;
+}
+
+// ---- Sizing the window to its pictures -------------------------------------------------------
+
+std::optional<PixelSize> RoomForContent(const FitState& state) {
+  if (!state.screen) return std::nullopt;
+  return PixelSize{
+      state.screen->width - state.frame.width - (state.window.width - state.viewport.width),
+      state.screen->height - state.frame.height - (state.window.height - state.viewport.height)};
+}
+
+PixelRect WindowFitted(const FitState& state, PixelSize smallest) {
   const PixelRect& window = state.window;
-  const PixelSize have = state.viewport;
   PixelSize need = state.content;
-  if (state.screen) {
+  if (const std::optional<PixelSize> room = RoomForContent(state)) {
     // Where the screen cannot hold the content in one direction, that direction's scroll bar
     // takes room from the other: make room for it too, so that the abort button at the right
     // edge is not hidden under the vertical scroll bar.
-    const int largestWidth = state.screen->width - state.frame.width - (window.width - have.width);
-    const int largestHeight =
-        state.screen->height - state.frame.height - (window.height - have.height);
-    const bool tooTall = need.height > largestHeight;
-    const bool tooWide = need.width > largestWidth;
+    const bool tooTall = need.height > room->height;
+    const bool tooWide = need.width > room->width;
     if (tooTall) need.width += state.scrollBar;
     if (tooWide) need.height += state.scrollBar;
   }
-  const int growWidth = std::max(0, need.width - have.width);
-  const int growHeight = std::max(0, need.height - have.height);
-  if (growWidth == 0 && growHeight == 0) return window;
-  PixelRect grown = window;
-  grown.width += growWidth;
-  grown.height += growHeight;
-  if (!state.screen) return grown;
+  PixelRect fitted = window;
+  fitted.width = std::max(need.width + (window.width - state.viewport.width), smallest.width);
+  fitted.height = std::max(need.height + (window.height - state.viewport.height), smallest.height);
+  if (state.screen) {
+    fitted.width = std::min(fitted.width, state.screen->width - state.frame.width);
+    fitted.height = std::min(fitted.height, state.screen->height - state.frame.height);
+  }
+  if (fitted.width == window.width && fitted.height == window.height) return window;
+  if (!state.screen) return fitted;
   const PixelRect& s = *state.screen;
-  grown.width = std::max(std::min(grown.width, s.width - state.frame.width), window.width);
-  grown.height = std::max(std::min(grown.height, s.height - state.frame.height), window.height);
-  grown.left =
-      std::max(s.left, std::min(window.left, s.left + s.width - grown.width - state.frame.width));
-  grown.top =
-      std::max(s.top, std::min(window.top, s.top + s.height - grown.height - state.frame.height));
-  return grown;
+  fitted.left =
+      std::max(s.left, std::min(window.left, s.left + s.width - fitted.width - state.frame.width));
+  fitted.top =
+      std::max(s.top, std::min(window.top, s.top + s.height - fitted.height - state.frame.height));
+  return fitted;
+}
+
+PixelRect WindowGrownToFit(const FitState& state) {
+  return WindowFitted(state, {state.window.width, state.window.height});
 }
 
 // ---- Window placement ------------------------------------------------------------------------

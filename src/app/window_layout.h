@@ -1,6 +1,7 @@
 // The main window's geometry in twips: where the two frames, their pictures and the abort
 // button stand, how the frames follow the pictures' sizes, the source size in twips and pixels,
-// how far the window grows to show them, and the stored window placement with its fallbacks.
+// how far pictures larger than the screen are scaled down to show them, how the window is sized
+// to show them, and the stored window placement with its fallbacks.
 #pragma once
 
 #include <optional>
@@ -17,6 +18,11 @@ struct TwipsPerPixel {
 
 /// 1440 twips to the inch divided by the screen's logical dots per inch.
 TwipsPerPixel TwipsPerPixelForDpi(double dpiX, double dpiY);
+
+/// The toolbar and menu bar sit above the client area in this window, so the form's twips
+/// geometry is shifted up by this much: Frame1 (top 480) then keeps the same 120-twip gap below
+/// the toolbar that it keeps from the window's left edge.
+inline constexpr double kClientOriginTop = 360;
 
 /// A rectangle in twips (left, top, width, height).
 struct TwipsRect {
@@ -45,6 +51,13 @@ struct PixelSize {
 
 /// The nearest integer, a value exactly halfway going to the even one.
 int RoundToInt(double value);
+
+/// How large the two pictures are shown, as a part of their real size (1 = real size).
+struct PictureScales {
+  double source = 1;
+  double canvas = 1;
+  friend bool operator==(const PictureScales&, const PictureScales&) = default;
+};
 
 class WindowLayout {
  public:
@@ -85,9 +98,16 @@ class WindowLayout {
   /// the same 120-twip margin the frames keep from the window's left edge.
   TwipsRect ContentBounds(bool withAbortButton) const;
 
+  /// The layout as shown with the pictures at `scales` of their size, each side a whole number
+  /// of pixels and at least one: the frames, the second frame's top and the abort button follow
+  /// the shown pictures, while the source size stays the real picture's.
+  WindowLayout Shown(PictureScales scales) const;
+
  private:
   void Picture1_Resize();
   void Picture2_Resize();
+  void PlaceFrame1();
+  void PlaceFrame2();
 
   TwipsPerPixel tpp_;
   TwipsRect frame1_{120, 480, 3852, 1332};
@@ -101,7 +121,27 @@ class WindowLayout {
   int sourceHeightPx_ = 0;
 };
 
-// ---- Growing the window to its pictures ------------------------------------------------------
+// ---- Pictures in the room the screen leaves ---------------------------------------------------
+
+/// The largest each picture is ever shown in a form of at most `room` pixels: the source picture
+/// beside the abort button, the frame canvas across the form, each with its frame and margins,
+/// and either with the whole height the two pictures share.
+struct PictureRoom {
+  PixelSize source;
+  PixelSize canvas;
+};
+PictureRoom RoomForPictures(PixelSize room, TwipsPerPixel tpp);
+
+/// `picture` scaled down to fit in `bound`, aspect kept, never enlarged, at least a pixel a side.
+PixelSize FittedSize(PixelSize picture, PixelSize bound);
+
+/// The scales at which the source picture and the frame canvas of `layout` show whole in a form
+/// of at most `room` pixels, with the abort button always beside the source frame. A picture
+/// that fits keeps its size. Where the two are together too tall, each keeps the height it needs
+/// up to half of the height they share, and the other one takes the rest.
+PictureScales FitPictures(const WindowLayout& layout, PixelSize room);
+
+// ---- Sizing the window to its pictures -------------------------------------------------------
 
 /// What the window knows, in pixels, when its pictures may have outgrown it.
 struct FitState {
@@ -113,9 +153,17 @@ struct FitState {
   int scrollBar = 0;                ///< the breadth of a scroll bar
 };
 
-/// The window enlarged so that the content fits, as far as the screen allows, and moved back
-/// onto the screen where it would reach past an edge; the user scrolls beyond that. The window
-/// never shrinks; one that already shows the content is returned as it is.
+/// The room the content has at most: the viewport of a window as large as the screen's
+/// available area. Nothing when the screen is not known.
+std::optional<PixelSize> RoomForContent(const FitState& state);
+
+/// The window sized to show the content but never smaller than `smallest`, and never larger
+/// than the screen's available area, moved back onto the screen where it would reach past an
+/// edge; the user scrolls beyond that. A window that already has that size stays where it is.
+PixelRect WindowFitted(const FitState& state, PixelSize smallest);
+
+/// The window enlarged so that the content fits, as far as the screen allows; it shrinks only
+/// where it reaches past the screen (WindowFitted with the window's own size as the smallest).
 PixelRect WindowGrownToFit(const FitState& state);
 
 // ---- Window placement ------------------------------------------------------------------------

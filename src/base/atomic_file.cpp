@@ -16,11 +16,14 @@
 #include <string>
 #include <string_view>
 
+#include "base/messages.h"
+
 namespace kinetta::base {
 
 namespace {
 
-std::string Reason(int err) { return std::strerror(err); }
+// Why the file could not be written, in Japanese for the common causes.
+std::string Reason(int err) { return SystemErrorText(err); }
 
 // The process's file-creation mask, read once. The kernel reports it in /proc/self/status; only
 // where that is missing is it read the one other way, by setting it and putting it back, which

@@ -1,6 +1,8 @@
 // The messages that carry a path, a number or an error.
 #include "base/messages.h"
 
+#include <cerrno>
+#include <cstring>
 #include <new>
 
 namespace kinetta::base {
@@ -9,8 +11,35 @@ std::string CannotOpenMessage(std::string_view path) {
   return std::string(path) + "が開けません。";
 }
 
+std::string SystemErrorText(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return "アクセスする権限がありません";
+    case ENOSPC:
+    case EDQUOT:
+      return "ディスクの空きが足りません";
+    case EFBIG:
+      return "ファイルが大きすぎます";
+    case EISDIR:
+      return "フォルダです";
+    case EROFS:
+      return "読み取り専用のファイルシステムです";
+    case ENAMETOOLONG:
+      return "名前が長すぎます";
+    case ENOENT:
+      return "ファイルまたはフォルダが見つかりません";
+    default:
+      return std::strerror(error);
+  }
+}
+
 std::string CannotWriteMessage(std::string_view path, std::string_view reason) {
   return std::string(path) + " に書き込めません。(" + std::string(reason) + ")";
+}
+
+std::string StaleFrameKeptMessage(std::string_view fileName) {
+  return std::string(fileName) + " はこまのファイルではなく、ごみ箱も使えないため、消さずに残しました。";
 }
 
 std::string NoShapeMessage(int shapeIndex) {

@@ -38,8 +38,17 @@ std::string ErrorMessage(const std::exception_ptr& error);
 /// A picture that cannot be read: the path followed by "が開けません。".
 std::string CannotOpenMessage(std::string_view path);
 
+/// Why a file could not be read or written, from the system's error number: the common causes
+/// (no permission, no space, a file too large, a folder, a read-only file system, a name too
+/// long, not found) in Japanese, any other in the system's own words.
+std::string SystemErrorText(int error);
+
 /// A file that cannot be written: the path, " に書き込めません。" and the reason in brackets.
 std::string CannotWriteMessage(std::string_view path, std::string_view reason);
+
+/// The file after a run's last frame, left in place: it is no frame of an earlier run, and
+/// there is no trash to put it in.
+std::string StaleFrameKeptMessage(std::string_view fileName);
 
 /// A shape number that names no motion.
 std::string NoShapeMessage(int shapeIndex);

@@ -221,6 +221,7 @@ int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env
   switch (result.status) {
     case render::RunStatus::Completed:
       out << result.framesDone << " こまを書き出しました。\n";
+      if (!result.notice.empty()) err << "注意: " << result.notice << '\n';
       return WriteExtras(options, result, settings, env, out, err);
     case render::RunStatus::Aborted:
       // Interrupted, even when every frame was written meanwhile: the page and animation

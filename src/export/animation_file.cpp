@@ -215,7 +215,9 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
   // Second pass: the frames in order into the file. A frame that can no longer be read (it was
   // deleted meanwhile) fails the whole file rather than leaving a shorter one.
   bool aborted = false;
-  base::Status encoded;  // the encoder's failure or a frame's, which comes before the file's
+  // The encoder's failure or a frame's, which comes before the file's; a failed write is the
+  // file's to tell (the encoder then fails without a message).
+  base::Status encoded;
   const base::Status written = base::WriteFileAtomically(request.target, [&](const ByteSink& sink) {
     encoded = encoder->Start(width, height, count, sink);
     if (!encoded.ok()) return false;
@@ -241,7 +243,7 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
   if (aborted) return Failure(AnimationStatus::Aborted, {});
   if (!written.ok()) {
     return Failure(AnimationStatus::Failed,
-                   failed + (encoded.ok() ? written.message() : encoded.message()));
+                   failed + (encoded.message().empty() ? written.message() : encoded.message()));
   }
   AnimationResult result;
   result.status = AnimationStatus::Written;

@@ -220,6 +220,11 @@ class GifEncoder final : public AnimationEncoder {
   }
 
   static base::Status GifFailed(int code) {
+    // A write that failed is told by the file, which knows the system's reason.
+    if (code == E_GIF_ERR_WRITE_FAILED || code == E_GIF_ERR_DISK_IS_FULL) {
+      return base::Status::Failed({});
+    }
+    if (code == E_GIF_ERR_NOT_ENOUGH_MEM) return base::Status::Failed("GIF: メモリが足りません。");
     const char* text = GifErrorString(code);
     return base::Status::Failed(std::string("GIF: ") + (text != nullptr ? text : "error"));
   }

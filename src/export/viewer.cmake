@@ -27,5 +27,6 @@ if(KINETTA_VIEWER_APPLET)
 endif()
 
 add_custom_target(kinetta_viewer ALL DEPENDS ${viewer_files})
+install(FILES ${viewer_files} DESTINATION ${KINETTA_INSTALL_DIR}/sample)
 # The sample folder's files are used by the tests and read from the program folder.
 set(KINETTA_SAMPLE_DIR ${KINETTA_SAMPLE_DIR} PARENT_SCOPE)

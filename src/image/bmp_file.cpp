@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 
 #include "base/atomic_file.h"
 
@@ -82,6 +83,19 @@ void EncodeBmp24(const render::Surface& surface, std::vector<std::uint8_t>& byte
 base::Status WriteBmp24(const render::Surface& surface, const std::filesystem::path& path) {
   const std::vector<std::uint8_t> bytes = EncodeBmp24(surface);
   return base::WriteFileAtomically(path, bytes.data(), bytes.size());
+}
+
+bool IsBmp24File(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  unsigned char h[34] = {};
+  if (!in.read(reinterpret_cast<char*>(h), sizeof h)) return false;
+  auto u32 = [&](int at) {
+    return static_cast<std::uint32_t>(h[at]) | (static_cast<std::uint32_t>(h[at + 1]) << 8) |
+           (static_cast<std::uint32_t>(h[at + 2]) << 16) |
+           (static_cast<std::uint32_t>(h[at + 3]) << 24);
+  };
+  // The signature, an information header of at least 40 bytes, 24 bits a pixel, no compression.
+  return h[0] == 'B' && h[1] == 'M' && u32(14) >= 40 && h[28] == 24 && h[29] == 0 && u32(30) == 0;
 }
 
 }  // namespace kinetta::image

@@ -22,6 +22,9 @@ std::vector<std::uint8_t> EncodeBmp24(const render::Surface& surface);
 /// The same into `bytes`, reusing its memory from frame to frame.
 void EncodeBmp24(const render::Surface& surface, std::vector<std::uint8_t>& bytes);
 
+/// Whether the file at `path` is an uncompressed 24-bit BMP, as the frame files of a run are.
+bool IsBmp24File(const std::filesystem::path& path);
+
 /// Writes `surface` to `path` as a 24-bit BMP, replacing an existing file in one step. Fails
 /// with the reason when it cannot; the old file then stays as it was.
 base::Status WriteBmp24(const render::Surface& surface, const std::filesystem::path& path);

@@ -1,7 +1,12 @@
 // The conversion run's frame files: BMP encoding on the drawing threads, atomic replacement in
-// frame order, and the stale next frame.
+// frame order, and the stale next frame, put in the trash.
 #include "image/conversion.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QString>
 #include <filesystem>
 #include <system_error>
 
@@ -33,7 +38,8 @@ render::RunResult RunConversion(
   base::RemoveStaleTemporaries(std::filesystem::path(sourcePath).parent_path());
   // Each frame file's bytes are encoded on the thread that drew the frame; the calling thread
   // only writes them, in order.
-  return render::RenderFrames(
+  std::string notice;
+  render::RunResult result = render::RenderFrames(
       source, s, options,
       render::FrameStages{
           [](const render::Surface& frame, std::vector<std::uint8_t>& bytes) {
@@ -49,14 +55,53 @@ render::RunResult RunConversion(
                       path};
             }
             if (k + 1 == s.FrameCount) {
-              // The frame after the last one is stale from a longer run: delete it, ignoring
-              // failure.
-              std::error_code ignored;
-              std::filesystem::remove(base::FrameFileName(sourcePath, k + 1), ignored);
+              // The frame after the last one is stale from a longer run.
+              const std::string stale = base::FrameFileName(sourcePath, k + 1);
+              if (PutAwayStaleFrame(stale) == StaleFrame::Kept) {
+                notice = base::StaleFrameKeptMessage(std::filesystem::path(stale).filename().string());
+              }
             }
             if (onSaved) onSaved(k, frame, path);
             return {};
           }});
+  result.notice = std::move(notice);
+  return result;
+}
+
+namespace {
+
+// Moves a file to the desktop's trash. Qt, where it cannot make the trash in the user's data
+// folder, puts the file in "files" under the working folder and calls that a success: so that
+// folder is made sure of first, and where the file went is checked, and put back if wrong.
+bool MoveToTrash(const QString& path) {
+  const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  if (data.isEmpty() || !QDir().mkpath(data)) return false;
+  const QFileInfo trash(QDir(data).filePath(QStringLiteral("Trash")));
+  if (!trash.isDir() && !QFileInfo(data).isWritable()) return false;
+  QString inTrash;
+  if (!QFile::moveToTrash(path, &inTrash)) return false;
+  const QDir files = QFileInfo(inTrash).absoluteDir();
+  const QString trashName = QFileInfo(files.absolutePath()).dir().dirName();
+  if (files.dirName() == QLatin1String("files") &&
+      (trashName == QLatin1String("Trash") || trashName.startsWith(QLatin1String(".Trash")))) {
+    return true;
+  }
+  QFile::rename(inTrash, path);
+  return false;
+}
+
+}  // namespace
+
+StaleFrame PutAwayStaleFrame(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
+  if (error || !std::filesystem::exists(status) || std::filesystem::is_directory(status)) {
+    return StaleFrame::None;
+  }
+  if (MoveToTrash(QString::fromStdString(path))) return StaleFrame::Trashed;
+  if (!IsBmp24File(path)) return StaleFrame::Kept;
+  std::filesystem::remove(path, error);
+  return StaleFrame::Removed;
 }
 
 }  // namespace kinetta::image

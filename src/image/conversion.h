@@ -11,9 +11,23 @@
 
 namespace kinetta::image {
 
+/// What became of the file after a run's last frame.
+enum class StaleFrame {
+  None,     ///< there was none (or a folder of that name, which is left alone)
+  Trashed,  ///< moved to the desktop's trash, where the user can get it back
+  Removed,  ///< no trash: deleted, being a 24-bit BMP as the frames of an earlier run are
+  Kept,     ///< no trash, and no 24-bit BMP (a picture that only has a frame's name): left
+};
+
+/// Puts away the stale frame file at `path`, which a longer earlier run may have left: into the
+/// desktop's trash; where there is none, it is deleted only when it is a frame file (a 24-bit
+/// BMP), and any other file is left where it is. A deletion that fails is ignored.
+StaleFrame PutAwayStaleFrame(const std::string& path);
+
 /// Draws the run's frames and saves frame k as FrameFileName(sourcePath, k) (encoded on the
-/// drawing thread, replaced in one step); after the last frame the file of the next number is
-/// deleted if it exists (only that one). `onSaved` follows each saved frame.
+/// drawing thread, replaced in one step); after the last frame the file of the next number, if
+/// there is one, is put away by PutAwayStaleFrame (only that one; a file left in place is the
+/// result's notice). `onSaved` follows each saved frame.
 render::RunResult RunConversion(
     const render::Surface& source, const std::string& sourcePath, const base::Settings& s,
     const render::RenderOptions& options,

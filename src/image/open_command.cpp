@@ -14,20 +14,26 @@ namespace kinetta::image {
 
 QStringList OpenFilters(bool gifSupport) {
   // The picture filter's description is the picture list itself in the dialog's syntax.
-  return {gifSupport ? QStringLiteral("画像ファイル (*.bmp *.gif *jpg)")
-                     : QStringLiteral("画像ファイル (*.bmp *jpg)"),
+  return {gifSupport ? QStringLiteral("画像ファイル (*.bmp *.gif *jpg *.jpeg *.BMP *.GIF *JPG *.JPEG)")
+                     : QStringLiteral("画像ファイル (*.bmp *jpg *.jpeg *.BMP *JPG *.JPEG)"),
           QStringLiteral("すべてのﾌｧｲﾙ (*.*)")};
 }
 
-QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport) {
-  const QString path =
-      prompter.OpenFileName(parent, QString::fromUtf8(kOpenTitle), OpenFilters(gifSupport));
-  if (path.isEmpty()) return {};
+QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
+                      const QString& folder) {
+  const QString path = prompter.OpenFileName(parent, QString::fromUtf8(kOpenTitle),
+                                             OpenFilters(gifSupport), folder);
+  if (path.isEmpty() || !AcceptSourcePath(prompter, parent, gifSupport, path)) return {};
+  return path;
+}
+
+bool AcceptSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
+                      const QString& path) {
   if (!gifSupport && base::IsGifName(QFile::encodeName(path).toStdString())) {
     prompter.Warn(parent, QString::fromUtf8(kUnsupportedFormat));
-    return {};
+    return false;
   }
-  return path;
+  return true;
 }
 
 base::Result<render::Surface> LoadSource(const std::string& path,

@@ -22,15 +22,22 @@ inline constexpr char kOpenStatus[] = "画像を開きます。";
 inline constexpr char kOpenTitle[] = "開く";
 inline constexpr char kUnsupportedFormat[] = "この画像形式には対応していません。";
 
-/// The open dialog's filters, the picture filter first: "画像ファイル (*.bmp *.gif *jpg)" with GIF
-/// support, "画像ファイル (*.bmp *jpg)" without, then "すべてのﾌｧｲﾙ (*.*)". The pattern "*jpg" has
-/// no point, so it lists every name ending in jpg.
+/// The open dialog's filters, the picture filter first: BMP, GIF (with GIF support only) and
+/// JPEG by the extensions .bmp, .gif, "jpg" and .jpeg, in lower and in upper case (a desktop's
+/// own dialog may match case-sensitively), then "すべてのﾌｧｲﾙ (*.*)". The pattern "*jpg" has no
+/// point, so it lists every name ending in jpg.
 QStringList OpenFilters(bool gifSupport);
 
-/// The open dialog: the chosen path, or an empty string when the user cancelled or chose a GIF
-/// picture without GIF support (which is refused with kUnsupportedFormat). The GIF test looks
-/// at the file name's own extension. QFile::encodeName gives the path's bytes for loading.
-QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport);
+/// The open dialog, starting in `folder`: the chosen path, or an empty string when the user
+/// cancelled or chose a picture that AcceptSourcePath refuses. QFile::encodeName gives the
+/// path's bytes for loading.
+QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
+                      const QString& folder);
+
+/// Whether `path` may be opened: a GIF picture without GIF support is refused with
+/// kUnsupportedFormat. The GIF test looks at the file name's own extension.
+bool AcceptSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
+                      const QString& path);
 
 /// Loads the picture at `path` and moves `path` to the top of `recentFiles`. A picture that
 /// cannot be read is shown as the message "<path>が開けません。" and leaves the list alone.

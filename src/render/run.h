@@ -79,6 +79,7 @@ struct RunResult {
   int frameHeight = 0;
   std::string failedPath;   ///< the frame file that could not be written
   std::string message;      ///< for the user, when the status is a failure
+  std::string notice;       ///< for the user, what a run that went through left undone
 };
 
 /// What became of a frame handed on. The default outcome is taken; a failed status ends the

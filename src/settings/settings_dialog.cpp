@@ -75,6 +75,7 @@ SettingsDialog::SettingsDialog(base::Settings& settings, std::function<QSizeF()>
   ui::UseNinePointFont(*this, twipsPerPixel_);
 
   createControls();
+  placeInFrames();
   setTabOrders();
   placeOnScreen();
 
@@ -171,6 +172,43 @@ void SettingsDialog::createControls() {
   for (QPushButton* b : {OKButton, CancelButton, Command1}) {
     b->setAutoDefault(false);
     b->setDefault(false);
+  }
+}
+
+// The form's frames show their caption on the border line and its controls start just below
+// it; Qt's frames draw the caption inside, above their contents. Each frame's controls move into
+// its contents, keeping their order and places in their rows; a frame too low for them grows,
+// and the frames below it in the same column move down. The form keeps its size.
+void SettingsDialog::placeInFrames() {
+  ensurePolished();
+  const std::array<QGroupBox*, 4> frames{Frame1, Frame3, Frame4, Frame2};  // each column downward
+  for (QGroupBox* frame : frames) {
+    const QList<QWidget*> controls =
+        frame->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    std::vector<QRect> design;
+    for (const QWidget* c : controls) {
+      // A caption wider than its design ("こま数" in the font at hand) takes the width it needs,
+      // as far as the next control in its row.
+      QRect r = c->geometry();
+      if (qobject_cast<const QLabel*>(c) || qobject_cast<const QCheckBox*>(c) ||
+          qobject_cast<const QRadioButton*>(c)) {
+        r.setWidth(std::max(r.width(), c->sizeHint().width()));
+      }
+      design.push_back(r);
+    }
+    ui::FramePlacement placed = ui::PlaceInFrame(frame->contentsRect(), design);
+    if (placed.missingHeight > 0) {
+      for (QGroupBox* below : frames) {
+        if (below->x() == frame->x() && below->y() > frame->y()) {
+          below->move(below->x(), below->y() + placed.missingHeight);
+        }
+      }
+      frame->resize(frame->width(), frame->height() + placed.missingHeight);
+      placed = ui::PlaceInFrame(frame->contentsRect(), design);
+    }
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+      controls[i]->setGeometry(placed.controls[static_cast<std::size_t>(i)]);
+    }
   }
 }
 

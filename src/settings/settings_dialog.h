@@ -46,6 +46,7 @@ class SettingsDialog : public QDialog {
 
  private:
   void createControls();
+  void placeInFrames();
   void setTabOrders();
   void placeOnScreen();
   QRect twips(int left, int top, int width, int height) const;

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 #include <string_view>
+#include <vector>
 
 class QWidget;
 
@@ -21,5 +22,21 @@ QRect TwipsToPixels(int left, int top, int width, int height, QPointF twipsPerPi
 
 /// Gives `form` the nine-point font (180 twips) its control sizes expect, at least a pixel.
 void UseNinePointFont(QWidget& form, QPointF twipsPerPixel);
+
+/// A frame's controls placed inside its contents rectangle, and how many pixels that rectangle
+/// lacks in height for them (0 when they fit).
+struct FramePlacement {
+  std::vector<QRect> controls;
+  int missingHeight = 0;
+};
+
+/// Places a frame's controls, designed at `design` (relative to the frame, for a frame that
+/// draws only a border), inside `contents`, the part of the frame below its title and inside
+/// its border. Controls that share most of their height form a row and keep their places in
+/// it (a button on a swatch stays on it); the rows keep their order, the first starts at the
+/// top of `contents`, and the gaps between them (never an overlap) shrink as far as the room
+/// requires. Each control keeps its left edge and width, but stays inside `contents` and ends
+/// before the next control of its row.
+FramePlacement PlaceInFrame(const QRect& contents, const std::vector<QRect>& design);
 
 }  // namespace kinetta::ui

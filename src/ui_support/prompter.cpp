@@ -26,8 +26,8 @@ bool DesktopPrompter::AskOkCancel(QWidget* parent, const QString& text) {
 }
 
 QString DesktopPrompter::OpenFileName(QWidget* parent, const QString& title,
-                                      const QStringList& filters) {
-  QFileDialog dialog(parent, title);
+                                      const QStringList& filters, const QString& folder) {
+  QFileDialog dialog(parent, title, folder);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(filters);
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());

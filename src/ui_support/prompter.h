@@ -22,9 +22,10 @@ class Prompter {
   virtual void Inform(QWidget* parent, const QString& text) = 0;
   /// A question with a warning icon and the buttons OK and Cancel; true for OK.
   virtual bool AskOkCancel(QWidget* parent, const QString& text) = 0;
-  /// The open dialog; `filters` are Qt name filters, the first one selected. Empty on cancel.
-  virtual QString OpenFileName(QWidget* parent, const QString& title,
-                               const QStringList& filters) = 0;
+  /// The open dialog, starting in `folder`; `filters` are Qt name filters, the first one
+  /// selected. Empty on cancel.
+  virtual QString OpenFileName(QWidget* parent, const QString& title, const QStringList& filters,
+                               const QString& folder) = 0;
   /// The save dialog proposing `proposedPath` (its folder and name); `filters` are Qt name
   /// filters, the first one selected. An existing file is confirmed before it is chosen. Empty
   /// on cancel.
@@ -44,8 +45,8 @@ class DesktopPrompter final : public Prompter {
   void Warn(QWidget* parent, const QString& text) override;
   void Inform(QWidget* parent, const QString& text) override;
   bool AskOkCancel(QWidget* parent, const QString& text) override;
-  QString OpenFileName(QWidget* parent, const QString& title,
-                       const QStringList& filters) override;
+  QString OpenFileName(QWidget* parent, const QString& title, const QStringList& filters,
+                       const QString& folder) override;
   QString SaveFileName(QWidget* parent, const QString& title, const QString& proposedPath,
                        const QStringList& filters) override;
   std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) override;

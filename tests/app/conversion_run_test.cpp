@@ -23,30 +23,6 @@ namespace {
 
 QString U(const char* text) { return QString::fromUtf8(text); }
 
-// The settings file's six number lines and three empty recent-file lines.
-std::string SettingsText(int shape, int widthMode, int widthValue, int frames, int shade = 0) {
-  auto line = [](int v) { return base::NumberText(v) + "\r\n"; };
-  return line(shape) + line(widthMode) + line(widthValue) + line(0) + line(frames) + line(shade) +
-         "\r\n\r\n\r\n";
-}
-
-// Holds a run at its checkpoints until opened; opens itself when it goes out of scope so that
-// no run stays blocked.
-struct Gate {
-  std::atomic<bool> reached{false};
-  std::atomic<bool> open{false};
-};
-struct GateHolder {
-  std::shared_ptr<Gate> gate = std::make_shared<Gate>();
-  ~GateHolder() { gate->open = true; }
-  std::function<void(int)> Hook() const {
-    return [g = gate](int) {
-      g->reached = true;
-      while (!g->open) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    };
-  }
-};
-
 class ConversionRunTest : public MainWindowTest {
  protected:
   bool ProgressVisible() {
@@ -165,6 +141,23 @@ TEST_F(ConversionRunTest, SmallRunWritesItsFramesAndEndsCompleted) {
   EXPECT_EQ(image::ImageFromSurface(last.value()), shown);
 }
 
+// Without a trash, a file with the next frame's name that is no frame stays, and the status
+// says so after the end.
+TEST_F(ConversionRunTest, StaleFileThatIsNoFrameStaysAndTheStatusSaysSo) {
+  const TrashFolder noTrash(false);
+  WriteSettingsFile(SettingsText(0, 1, 100, 3));
+  const std::string path = Picture("pic.bmp", 12, 8);
+  WriteText(picDir() / "pic03.bmp", "a picture of its own");
+  app::MainWindow& w = Open();
+  OpenPicture(path);
+  Trigger("mnuExec");
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_TRUE(Exists("pic03.bmp"));
+  EXPECT_TRUE(w.statusText().startsWith(U("完了しました。 pic03.bmp ")))
+      << w.statusText().toStdString();
+  EXPECT_TRUE(prompter.warnings.empty());
+}
+
 TEST_F(ConversionRunTest, GuardsHoldWhileARunIsUnderWay) {
   // 41 frames: the checks ask once before the run, and would ask again for a second run.
   WriteSettingsFile(SettingsText(0, 1, 100, 41));
@@ -206,33 +199,68 @@ TEST_F(ConversionRunTest, GuardsHoldWhileARunIsUnderWay) {
   EXPECT_EQ(w.canvasImage().size(), QSize(8, 8));
 }
 
-// A picture too tall for the screen: the window stops growing at the screen's height and scrolls
-// vertically, and the abort button beside the source frame must still be whole, not under the
-// vertical scroll bar.
-TEST_F(ConversionRunTest, AbortButtonStaysInViewWhenThePicturesScroll) {
-  WriteSettingsFile(SettingsText(0, 0, 100, 2));
-  const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
-  const std::string path = Picture("pic.bmp", 240, screen.height());
+// Pictures larger than the screen, during a run whose first frame is shown: the window lies
+// within the screen's available area, and both frames and the whole abort button show without
+// scrolling; the pictures are shown scaled down, while the source and frame sizes stay real.
+struct BigCase {
+  const char* name;
+  int quartersWide;  ///< the picture's size in quarters of the screen's available area
+  int quartersHigh;
+};
+
+class BigPictureRunTest : public ConversionRunTest,
+                          public testing::WithParamInterface<BigCase> {};
+
+TEST_P(BigPictureRunTest, WindowPicturesAndAbortButtonStayInView) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const int pw = screen.width() * GetParam().quartersWide / 4;
+  const int ph = screen.height() * GetParam().quartersHigh / 4;
+  WriteSettingsFile(SettingsText(0, 0, 100, 3));  // plane: the frames are the source's size
+  const std::string path = Picture("pic.bmp", pw, ph);
   GateHolder gate;
   app::MainWindow& w = Open();
   w.show();
   ASSERT_TRUE(WaitUntil([&] { return w.windowHandle() && w.windowHandle()->isExposed(); }));
-  w.setCheckpointHookForTesting(gate.Hook());
+  w.setCheckpointHookForTesting(gate.Hook(1));
   OpenPicture(path);
   Trigger("mnuExec");
-  ASSERT_TRUE(WaitUntil([&] { return gate.gate->reached.load(); }));
-  ProcessPostedEvents();  // the scroll area lays itself out
+  ASSERT_TRUE(WaitUntil([&] {
+    return gate.gate->reached.load() && w.windowLayout().CanvasWidthPx() == pw;
+  }));
+  ProcessPostedEvents();
+
+  EXPECT_TRUE(screen.contains(w.frameGeometry()));
   const auto* area = w.findChild<QScrollArea*>();
-  const QPushButton* abort = AbortButton();
-  ASSERT_TRUE(area->verticalScrollBar()->isVisible()) << "the pictures should need scrolling";
-  const QRect seen(abort->mapTo(area->viewport(), QPoint(0, 0)), abort->size());
-  EXPECT_TRUE(area->viewport()->rect().contains(seen))
-      << "abort button at " << seen.x() << "," << seen.y() << " " << seen.width() << "x"
-      << seen.height() << " in a viewport " << area->viewport()->width() << " wide";
+  EXPECT_FALSE(area->verticalScrollBar()->isVisible());
   EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
+  for (const char* name : {"Frame1", "Frame2", "Command1"}) {
+    const QWidget* control = w.findChild<QWidget*>(QLatin1String(name));
+    const QRect seen(control->mapTo(area->viewport(), QPoint(0, 0)), control->size());
+    EXPECT_TRUE(area->viewport()->rect().contains(seen))
+        << name << " at " << seen.x() << "," << seen.y() << " " << seen.width() << "x"
+        << seen.height() << " in a view of " << area->viewport()->width() << "x"
+        << area->viewport()->height();
+  }
+  for (const char* name : {"Picture1", "Picture2"}) {
+    const QSize box = w.findChild<QWidget*>(QLatin1String(name))->size();
+    EXPECT_LT(box.width(), pw) << name;
+    // The proportions, to a pixel either way.
+    EXPECT_NEAR(box.width() * ph, box.height() * pw, pw + ph) << name;
+  }
+  // The boxes keep copies no larger than the screen shows, not the pictures themselves.
+  EXPECT_LE(w.sourceImage().width(), screen.width());
+  EXPECT_LE(w.canvasImage().width(), screen.width());
+  EXPECT_EQ(w.windowLayout().SourceWidthPx(), pw);
+  EXPECT_EQ(w.windowLayout().SourceHeightPx(), ph);
+  EXPECT_EQ(w.windowLayout().CanvasHeightPx(), ph);
   gate.gate->open = true;
   ASSERT_TRUE(WaitIdle());
 }
+
+INSTANTIATE_TEST_SUITE_P(Pictures, BigPictureRunTest,
+                         testing::Values(BigCase{"tall", 1, 8}, BigCase{"wide", 8, 1},
+                                         BigCase{"large", 6, 6}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(ConversionRunTest, AbortButtonEndsTheRunAsAborted) {
   WriteSettingsFile(SettingsText(0, 1, 100, 4));
@@ -269,10 +297,9 @@ TEST_F(ConversionRunTest, FrameThatCannotBeWrittenEndsTheRunWithItsName) {
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(w.statusText(), U("中断しました。"));
   EXPECT_FALSE(AbortVisible());
-  ASSERT_EQ(prompter.warnings.size(), 1);
-  EXPECT_TRUE(
-      prompter.warnings[0].startsWith(QString::fromStdString((picDir() / "pic01.bmp").string())))
-      << prompter.warnings[0].toStdString();
+  // The path and the reason, in Japanese.
+  EXPECT_EQ(prompter.warnings, QStringList{QString::fromStdString((picDir() / "pic01.bmp").string()) +
+                                           U(" に書き込めません。(フォルダです)")});
   EXPECT_TRUE(Exists("pic00.bmp"));
   EXPECT_FALSE(Exists("pic02.bmp"));
 }

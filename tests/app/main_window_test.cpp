@@ -124,7 +124,7 @@ TEST_F(MainWindowTest, EmptyStoreGivesTheDefaultPlacement) {
   ASSERT_EQ(w.windowLayout().twipsPerPixel().x, 15);  // 96 dots per inch offscreen
   // 1000 / 15 = 66.7 -> 67, 4900 / 15 = 326.7 -> 327, 4500 / 15 = 300.
   EXPECT_EQ(w.pos(), QPoint(67, 67));
-  EXPECT_EQ(w.size(), QSize(327, 300));
+  EXPECT_TRUE(HasDefaultSize());
 }
 
 TEST_F(MainWindowTest, StoredPlacementIsRestoredAndWrittenBackInTwips) {
@@ -150,7 +150,7 @@ TEST_F(MainWindowTest, StoredValueThatIsNoNumberTakesItsDefault) {
   store().setValue(QStringLiteral("Settings/MainTop"), QStringLiteral("750"));
   app::MainWindow& w = Open();
   EXPECT_EQ(w.pos(), QPoint(67, 50));
-  EXPECT_EQ(w.size(), QSize(327, 300));
+  EXPECT_TRUE(HasDefaultSize());
 }
 
 TEST_F(MainWindowTest, PlacementOffEveryScreenFallsBackToTheDefault) {
@@ -159,7 +159,7 @@ TEST_F(MainWindowTest, PlacementOffEveryScreenFallsBackToTheDefault) {
   store().setValue(QStringLiteral("Settings/MainWidth"), QStringLiteral("7500"));
   app::MainWindow& w = Open();
   EXPECT_EQ(w.pos(), QPoint(67, 67));
-  EXPECT_EQ(w.size(), QSize(327, 300));
+  EXPECT_TRUE(HasDefaultSize());
 }
 
 TEST_F(MainWindowTest, MinimizedWindowKeepsTheStoredPlacement) {
@@ -181,7 +181,8 @@ TEST_F(MainWindowTest, OpenDialogOffersThePictureFilterFirst) {
   Trigger("mnuFileOpen");  // cancelled
   EXPECT_EQ(prompter.openTitle, U("開く"));
   EXPECT_EQ(prompter.openFilters,
-            (QStringList{U("画像ファイル (*.bmp *jpg)"), U("すべてのﾌｧｲﾙ (*.*)")}));
+            (QStringList{U("画像ファイル (*.bmp *jpg *.jpeg *.BMP *JPG *.JPEG)"),
+                         U("すべてのﾌｧｲﾙ (*.*)")}));
   EXPECT_EQ(w.statusText(), QString());
   EXPECT_TRUE(prompter.warnings.empty());
   EXPECT_EQ(w.sourcePath(), "");
@@ -192,7 +193,8 @@ TEST_F(MainWindowTest, MarkerFileAddsGifToTheFilter) {
   Open(base::GifSupportFromMarker(appDir()));
   Trigger("mnuFileOpen");
   EXPECT_EQ(prompter.openFilters,
-            (QStringList{U("画像ファイル (*.bmp *.gif *jpg)"), U("すべてのﾌｧｲﾙ (*.*)")}));
+            (QStringList{U("画像ファイル (*.bmp *.gif *jpg *.jpeg *.BMP *.GIF *JPG *.JPEG)"),
+                         U("すべてのﾌｧｲﾙ (*.*)")}));
   EXPECT_FALSE(base::GifSupportFromMarker(picDir()));
 }
 

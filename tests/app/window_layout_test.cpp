@@ -97,6 +97,69 @@ TEST(WindowLayoutTest, ContentBoundsCoverTheShownControlsWithAMargin) {
   EXPECT_EQ(layout.ContentBounds(true), (TwipsRect{0, 0, 5952, 5652}));
 }
 
+// ---- Pictures larger than the screen ---------------------------------------------------------
+
+struct FitCase {
+  const char* name;
+  PixelSize source;
+  std::optional<PixelSize> canvas;  ///< the form's own preview box while no frame was shown
+  PictureScales expected;
+};
+
+// The pictures as shown in a form of at most 1000 x 700 pixels at 15 twips a pixel: the form
+// (with the abort button) fits, the pictures keep their proportions and are never enlarged, and
+// the source size stays the real picture's. The room the pictures have: 1000 - 1 - 1452 / 15 =
+// 902 (source) or 1000 - 1 - 48 = 951 (canvas) wide, 700 - 1 - 104 = 595 high together.
+TEST(FitPicturesTest, ShowsBothPicturesWholeInTheRoomAndOnlyEverShrinksThem) {
+  const FitCase cases[] = {
+      {"both fit", {300, 200}, PixelSize{400, 300}, {1, 1}},
+      {"no picture yet", {225, 57}, std::nullopt, {1, 1}},
+      // Too wide: the width decides.
+      {"wide source", {1804, 100}, std::nullopt, {0.5, 1}},
+      // Too tall with the form's small preview box: that keeps its 852 twips, 56.8 pixels.
+      {"tall source", {100, 1076}, std::nullopt, {(595 - 56.8) / 1076, 1}},
+      // A small source keeps its height; the canvas takes the rest.
+      {"small source", {100, 95}, PixelSize{1000, 1000}, {1, 0.5}},
+      // Both too tall: half the height each.
+      {"both tall", {595, 1190}, PixelSize{595, 1190}, {0.25, 0.25}},
+  };
+  const PixelSize room{1000, 700};
+  for (const FitCase& c : cases) {
+    WindowLayout layout(TwipsPerPixel{15, 15});
+    layout.SetSourcePicture(c.source.width, c.source.height);
+    if (c.canvas) layout.SetCanvas(c.canvas->width, c.canvas->height);
+    const PictureScales scales = FitPictures(layout, room);
+    EXPECT_DOUBLE_EQ(scales.source, c.expected.source) << c.name;
+    EXPECT_DOUBLE_EQ(scales.canvas, c.expected.canvas) << c.name;
+
+    const WindowLayout shown = layout.Shown(scales);
+    const PixelRect form = shown.ToPixels(shown.ContentBounds(true), kClientOriginTop);
+    EXPECT_LE(form.width, room.width) << c.name;
+    EXPECT_LE(form.height + form.top, room.height) << c.name;
+    const PixelRect p1 = shown.ToPixels(shown.Picture1());
+    EXPECT_LE(p1.width, c.source.width) << c.name;
+    EXPECT_NEAR(p1.width * c.source.height, p1.height * c.source.width, c.source.width) << c.name;
+    EXPECT_EQ(shown.SourceWidthPx(), c.source.width) << c.name;
+    EXPECT_EQ(shown.SourceHeightTwips(), c.source.height * 15) << c.name;
+    if (scales.source == 1) {
+      EXPECT_EQ(shown.Frame1(), layout.Frame1()) << c.name;
+    }
+    if (scales.canvas == 1) {
+      EXPECT_EQ(shown.Frame2().width, layout.Frame2().width) << c.name;
+      EXPECT_EQ(shown.Frame2().height, layout.Frame2().height) << c.name;
+    }
+  }
+}
+
+TEST(FitPicturesTest, ReducedCopiesKeepTheProportionsWithinTheirBound) {
+  EXPECT_EQ(FittedSize({6000, 4000}, {902, 595}), (PixelSize{892, 595}));
+  EXPECT_EQ(FittedSize({300, 200}, {902, 595}), (PixelSize{300, 200}));
+  EXPECT_EQ(FittedSize({20000, 1}, {100, 100}), (PixelSize{100, 1}));
+  const PictureRoom r = RoomForPictures({1000, 700}, TwipsPerPixel{15, 15});
+  EXPECT_EQ(r.source, (PixelSize{902, 595}));
+  EXPECT_EQ(r.canvas, (PixelSize{951, 595}));
+}
+
 // ---- Growing the window -----------------------------------------------------------------------
 
 struct GrowCase {
@@ -109,7 +172,7 @@ struct GrowCase {
 
 // A window whose frame adds 10 x 30 pixels and whose bars take 60 pixels of its height, on a
 // 1280 x 1024 screen with 15-pixel scroll bars.
-TEST(WindowGrownToFitTest, GrowsAsFarAsTheScreenAllowsAndNeverShrinks) {
+TEST(WindowGrownToFitTest, GrowsAsFarAsTheScreenAllowsAndShrinksOnlyToTheScreen) {
   const GrowCase cases[] = {
       {"content fits", {100, 100, 400, 300}, {300, 200}, true, {100, 100, 400, 300}},
       {"grows by the missing room", {100, 100, 400, 300}, {500, 250}, true, {100, 100, 500, 310}},
@@ -119,8 +182,8 @@ TEST(WindowGrownToFitTest, GrowsAsFarAsTheScreenAllowsAndNeverShrinks) {
       {"too tall: room for the bar", {100, 100, 400, 300}, {395, 2000}, true, {100, 0, 410, 994}},
       {"moved back from the edge", {1000, 100, 400, 300}, {500, 240}, true, {770, 100, 500, 300}},
       {"no screen: no bounds", {100, 100, 400, 300}, {3000, 3000}, false, {100, 100, 3000, 3060}},
-      // Already wider than the screen allows: keeps its width, makes room for the bar below.
-      {"never narrower", {0, 0, 1400, 300}, {1500, 240}, true, {0, 0, 1400, 315}},
+      // Already wider than the screen allows: brought back within it, with room for the bar.
+      {"never past the screen", {0, 0, 1400, 300}, {1500, 240}, true, {0, 0, 1270, 315}},
   };
   for (const GrowCase& c : cases) {
     FitState state;
@@ -131,6 +194,28 @@ TEST(WindowGrownToFitTest, GrowsAsFarAsTheScreenAllowsAndNeverShrinks) {
     if (c.onScreen) state.screen = PixelRect{0, 0, 1280, 1024};
     state.scrollBar = 15;
     const PixelRect r = WindowGrownToFit(state);
+    EXPECT_EQ(r, c.expected) << c.name << ": got " << r.left << ", " << r.top << ", " << r.width
+                             << " x " << r.height;
+  }
+}
+
+// A newly opened picture: the window takes the content's size, down to the default size.
+TEST(WindowFittedTest, ShrinksToTheContentButNotBelowTheSmallestSize) {
+  const GrowCase cases[] = {
+      {"shrinks to the content", {100, 100, 1200, 900}, {500, 400}, true, {100, 100, 500, 460}},
+      {"not below the smallest", {100, 100, 1200, 900}, {200, 100}, true, {100, 100, 327, 300}},
+      {"grows as before", {100, 100, 400, 300}, {500, 250}, true, {100, 100, 500, 310}},
+      {"not past the screen", {0, 0, 1200, 900}, {1500, 2000}, true, {0, 0, 1270, 994}},
+  };
+  for (const GrowCase& c : cases) {
+    FitState state;
+    state.window = c.window;
+    state.frame = {10, 30};
+    state.viewport = {c.window.width, c.window.height - 60};
+    state.content = c.content;
+    if (c.onScreen) state.screen = PixelRect{0, 0, 1280, 1024};
+    state.scrollBar = 15;
+    const PixelRect r = WindowFitted(state, {327, 300});
     EXPECT_EQ(r, c.expected) << c.name << ": got " << r.left << ", " << r.top << ", " << r.width
                              << " x " << r.height;
   }

@@ -1,5 +1,5 @@
 // Atomic file replacement: files written from several threads at once take the permissions the
-// process's file-creation mask gives, and the mask itself is left as it was.
+// process's file-creation mask gives, and the mask itself is left as it was; failures say why.
 #include "base/atomic_file.h"
 
 #include <gtest/gtest.h>
@@ -8,14 +8,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "base/messages.h"
 #include "test_support.h"
 
 namespace kinetta::base {
@@ -128,6 +131,31 @@ TEST(AtomicFile, KilledWriterLeavesNoTemporaryForLong) {
     EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"pic01.bmp"});
     EXPECT_EQ(Content(dir / "pic01.bmp"), "whole");
   }
+}
+
+// A write that fails says why in Japanese for the common causes, whatever the system's language;
+// other causes keep the system's words.
+TEST(AtomicFile, FailuresSayWhyInJapanese) {
+  test::TempFolder dir;
+  std::filesystem::create_directory(dir / "frame00.bmp");
+  const struct {
+    std::filesystem::path target;
+    const char* reason;
+  } writes[] = {
+      {dir / "frame00.bmp", "フォルダです"},
+      {dir / "missing" / "frame00.bmp", "ファイルまたはフォルダが見つかりません"},
+      {dir / std::string(300, 'a'), "名前が長すぎます"},
+  };
+  for (const auto& w : writes) {
+    const Status written = WriteFileAtomically(w.target, "x", 1);
+    EXPECT_FALSE(written.ok());
+    EXPECT_EQ(written.message(), w.reason) << w.target;
+  }
+  // Causes a test cannot bring about as the administrator it may run as.
+  EXPECT_EQ(SystemErrorText(EACCES), "アクセスする権限がありません");
+  EXPECT_EQ(SystemErrorText(ENOSPC), "ディスクの空きが足りません");
+  EXPECT_EQ(SystemErrorText(EROFS), "読み取り専用のファイルシステムです");
+  EXPECT_EQ(SystemErrorText(EIO), std::strerror(EIO));
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ class CliFixture : public testing::Test {
     return s.str();
   }
 
+  test::TrashFolder trash_;  ///< the stale frame's trash; a test may put one without in its place
   test::TempFolder app_;
   test::TempFolder pics_;
   render::RunControl control_;

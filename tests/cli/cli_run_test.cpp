@@ -37,10 +37,20 @@ TEST_F(CliRunTest, WritesTheFramesBesideTheSourceAndDeletesTheNextNumber) {
   EXPECT_TRUE(fs::exists(pics_ / "cat00.bmp"));
   EXPECT_TRUE(fs::exists(pics_ / "cat02.bmp"));
   EXPECT_FALSE(fs::exists(pics_ / "cat03.bmp"));
+  EXPECT_TRUE(fs::exists(trash_.Trashed("cat03.bmp")));  // where the user can get it back
   const base::Result<render::Surface> frame = image::LoadPicture((pics_ / "cat00.bmp").string());
   ASSERT_TRUE(frame.ok());
   EXPECT_EQ(frame.value().width(), 30);  // default width mode 1: as wide as the source is high
   EXPECT_FALSE(fs::exists(app_ / "mivet.ini")) << "the command never writes mivet.ini";
+}
+
+// Without a trash, a file after the last frame that is no frame stays, with a note.
+TEST_F(CliRunTest, StaleFileThatIsNoFrameStaysWithANoteWhereThereIsNoTrash) {
+  const test::TrashFolder noTrash(false);
+  std::ofstream(pics_ / "cat02.bmp") << "a picture of its own";
+  EXPECT_EQ(Run({"--frames", "2", Source()}), kExitOk) << err_.str();
+  EXPECT_TRUE(fs::exists(pics_ / "cat02.bmp"));
+  EXPECT_NE(err_.str().find("注意: cat02.bmp "), std::string::npos) << err_.str();
 }
 
 TEST_F(CliRunTest, OptionsNotGivenComeFromMivetIni) {

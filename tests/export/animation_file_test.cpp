@@ -4,8 +4,10 @@
 #include "export/animation_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -308,6 +310,22 @@ TEST(AnimationFile, RefusalsAndFailuresLeaveTheTargetAsItWas) {
   EXPECT_EQ(r.status, AnimationStatus::Failed);
   EXPECT_NE(r.message.find(nowhere.string()), std::string::npos) << r.message;
   EXPECT_NE(r.message.find(base::kAnimationFailedMessage), std::string::npos);
+
+  // The disk takes no more part of the way (a file-size limit stands in for a full disk): the
+  // file's own reason, in Japanese, rather than the GIF library's words.
+  frames = Frames(BlockPicture(64, 64), 1, 4);
+  rlimit whole{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &whole), 0);
+  const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = whole;
+  small.rlim_cur = 300;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  r = Write(frames, AnimationFormat::Gif, folder / "full.gif");
+  ::setrlimit(RLIMIT_FSIZE, &whole);
+  std::signal(SIGXFSZ, handler);
+  EXPECT_EQ(r.status, AnimationStatus::Failed);
+  EXPECT_NE(r.message.find("\nファイルが大きすぎます"), std::string::npos) << r.message;
+  EXPECT_FALSE(fs::exists(folder / "full.gif"));
 }
 
 TEST(AnimationFile, ProgressCountsTheReadingThenTheEncoding) {

@@ -213,7 +213,7 @@ TEST_F(ExportPageTest, PageThatCannotBeWrittenIsReportedAndLeavesNoFile) {
   EXPECT_FALSE(r.ok);
   EXPECT_NE(r.message.find(base::kPageFailedMessage), std::string::npos) << r.message;
   EXPECT_NE(r.message.find((gone / "animate.htm").string()), std::string::npos) << r.message;
-  EXPECT_NE(r.message.find("No such file"), std::string::npos) << r.message;
+  EXPECT_NE(r.message.find("ファイルまたはフォルダが見つかりません"), std::string::npos) << r.message;
   EXPECT_FALSE(std::filesystem::exists(gone));
 
   // A folder stands where the page would go: nothing may be left behind beside it.

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "base/path_helpers.h"
+#include "image/bmp_file.h"
 #include "test_support.h"
 
 namespace kinetta::image {
@@ -33,6 +34,7 @@ base::Settings PlaneRun(int frames) {
 void Touch(const fs::path& p) { std::ofstream(p) << "old"; }
 
 TEST(RunConversion, NamesFramesAndDeletesOnlyTheNextNumber) {
+  test::TrashFolder trash;
   test::TempFolder dir;
   const std::string source = (dir / "cat.small.jpg").string();
   Touch(dir / "cat12.bmp");
@@ -49,11 +51,58 @@ TEST(RunConversion, NamesFramesAndDeletesOnlyTheNextNumber) {
 }
 
 TEST(RunConversion, OneFrameDeletesFrameOne) {
+  test::TrashFolder trash;
   test::TempFolder dir;
   Touch(dir / "pic01.bmp");
   RunConversion(test::CoordinatePicture(4, 4), (dir / "pic.bmp").string(), PlaneRun(1), {});
   EXPECT_TRUE(fs::exists(dir / "pic00.bmp"));
   EXPECT_FALSE(fs::exists(dir / "pic01.bmp"));
+}
+
+// The file after the last frame goes to the trash, a frame of an earlier run or any other file
+// that merely has a frame's name; without a trash, only a 24-bit BMP is deleted, any other file
+// stays and the run says so. A folder of that name is left alone.
+struct StaleCase {
+  const char* name;
+  bool trash;
+  bool bmp;
+  bool inTrash;
+  bool stays;
+};
+
+TEST(RunConversion, StaleFrameGoesToTheTrashOrIsLeftWhenItIsNoFrame) {
+  const StaleCase cases[] = {
+      {"frame, trash", true, true, true, false},
+      {"other file, trash", true, false, true, false},
+      {"frame, no trash", false, true, false, false},
+      {"other file, no trash", false, false, false, true},
+  };
+  for (const StaleCase& c : cases) {
+    test::TrashFolder trash(c.trash);
+    test::TempFolder dir;
+    const fs::path stale = dir / "photo02.bmp";
+    if (c.bmp) {
+      ASSERT_TRUE(WriteBmp24(test::SolidPicture(3, 2, 0x0000FF), stale).ok());
+    } else {
+      Touch(stale);  // a picture of its own that only has a frame's name
+    }
+    const RunResult r =
+        RunConversion(test::CoordinatePicture(4, 4), (dir / "photo.jpg").string(), PlaneRun(2), {});
+    EXPECT_EQ(r.status, RunStatus::Completed) << c.name;
+    EXPECT_EQ(fs::exists(stale), c.stays) << c.name;
+    EXPECT_EQ(fs::exists(trash.Trashed("photo02.bmp")), c.inTrash) << c.name;
+    EXPECT_EQ(r.notice.empty(), !c.stays) << c.name;
+    if (c.stays) {
+      EXPECT_NE(r.notice.find("photo02.bmp"), std::string::npos) << r.notice;
+    }
+  }
+  test::TrashFolder trash;
+  test::TempFolder dir;
+  fs::create_directory(dir / "photo01.bmp");
+  const RunResult r =
+      RunConversion(test::CoordinatePicture(4, 4), (dir / "photo.jpg").string(), PlaneRun(1), {});
+  EXPECT_TRUE(fs::is_directory(dir / "photo01.bmp"));
+  EXPECT_TRUE(r.notice.empty());
 }
 
 TEST(RunConversion, PathWithoutAPointUsesTheWholePath) {

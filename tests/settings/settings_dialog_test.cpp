@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cstdlib>
 #include <memory>
 
 #include "event_wait.h"
@@ -89,6 +90,56 @@ TEST_F(SettingsDialogTest, LayoutFromTwips) {
     if (names.contains(w->objectName())) chain << w->objectName();
   }
   EXPECT_EQ(chain, names);
+}
+
+// Every control lies inside the contents of its frame (below the caption, inside the border),
+// and no two controls, and no two frames or buttons, overlap; only the colour button lies on
+// the swatch, as designed. Run once more with QT_SCALE_FACTOR=1.5.
+TEST_F(SettingsDialogTest, ControlsLieInsideTheirFramesAndApart) {
+  Open();
+  auto where = [](const QWidget* w) {
+    const QRect r = w->geometry();
+    return w->objectName().toStdString() + " at " + std::to_string(r.x()) + "," +
+           std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+           std::to_string(r.height());
+  };
+  auto overlapsApart = [&](const QList<QWidget*>& items) {
+    for (qsizetype i = 0; i < items.size(); ++i) {
+      for (qsizetype j = i + 1; j < items.size(); ++j) {
+        const bool buttonOnSwatch = items[i]->objectName() == QLatin1String("Shape1") &&
+                                    items[j]->objectName() == QLatin1String("Command1");
+        if (buttonOnSwatch) {
+          EXPECT_TRUE(items[i]->geometry().contains(items[j]->geometry()))
+              << where(items[j]) << " off " << where(items[i]);
+        } else {
+          EXPECT_FALSE(items[i]->geometry().intersects(items[j]->geometry()))
+              << where(items[i]) << " overlaps " << where(items[j]);
+        }
+      }
+    }
+  };
+  const QList<QWidget*> top = dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+  ASSERT_EQ(top.size(), 6);  // four frames, OK and Cancel
+  overlapsApart(top);
+  int controls = 0;
+  for (const QWidget* item : top) {
+    EXPECT_TRUE(dialog->rect().contains(item->geometry())) << where(item);
+    const auto* frame = qobject_cast<const QGroupBox*>(item);
+    if (frame == nullptr) continue;
+    const QList<QWidget*> inside = frame->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (const QWidget* c : inside) {
+      EXPECT_TRUE(frame->contentsRect().contains(c->geometry()))
+          << where(c) << " outside the contents of " << frame->objectName().toStdString();
+    }
+    overlapsApart(inside);
+    controls += static_cast<int>(inside.size());
+  }
+  EXPECT_EQ(controls, 11);
+  EXPECT_EQ(dialog->size(), QSize(326, 213));
+  // The second run is drawn at the scale asked for.
+  if (const char* scale = std::getenv("QT_SCALE_FACTOR")) {
+    EXPECT_DOUBLE_EQ(dialog->devicePixelRatioF(), std::atof(scale));
+  }
 }
 
 TEST_F(SettingsDialogTest, ActivationFillAndWidthOptionRule) {

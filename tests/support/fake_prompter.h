@@ -26,6 +26,7 @@ class FakePrompter final : public ui::Prompter {
   std::deque<QString> openPaths;  ///< chosen files; cancel once the script runs out
   QString openTitle;
   QStringList openFilters;
+  QString openFolder;  ///< the folder the last open dialog started in
   int openCalls = 0;
 
   // The save dialog.
@@ -51,10 +52,12 @@ class FakePrompter final : public ui::Prompter {
     questions << text;
     return Next(answers, true);
   }
-  QString OpenFileName(QWidget*, const QString& title, const QStringList& filters) override {
+  QString OpenFileName(QWidget*, const QString& title, const QStringList& filters,
+                       const QString& folder) override {
     ++openCalls;
     openTitle = title;
     openFilters = filters;
+    openFolder = folder;
     return Next(openPaths, QString());
   }
   QString SaveFileName(QWidget*, const QString& title, const QString& proposedPath,

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <fstream>
 #include <unistd.h>
 #include <sstream>
 
@@ -83,6 +84,48 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
   std::error_code ec;
   std::filesystem::remove_all(path_, ec);
+}
+
+namespace {
+
+std::optional<std::string> Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+void Restore(const char* name, const std::optional<std::string>& value) {
+  if (value) {
+    ::setenv(name, value->c_str(), 1);
+  } else {
+    ::unsetenv(name);
+  }
+}
+
+}  // namespace
+
+// The trash of the freedesktop.org rules: $XDG_DATA_HOME/Trash, used for files on the home
+// folder's file system, which the temporary folders share.
+TrashFolder::TrashFolder(bool available)
+    : home_(Environment("HOME")), dataHome_(Environment("XDG_DATA_HOME")) {
+  const std::filesystem::path home = folder_ / "home";
+  std::filesystem::create_directories(home / ".local" / "share");
+  ::setenv("HOME", home.c_str(), 1);
+  if (available) {
+    ::setenv("XDG_DATA_HOME", (home / ".local" / "share").c_str(), 1);
+  } else {
+    // Under a file, no folder can be made.
+    std::ofstream(folder_ / "blocked") << "a file";
+    ::setenv("XDG_DATA_HOME", (folder_ / "blocked" / "share").c_str(), 1);
+  }
+}
+
+TrashFolder::~TrashFolder() {
+  Restore("HOME", home_);
+  Restore("XDG_DATA_HOME", dataHome_);
+}
+
+std::filesystem::path TrashFolder::Trashed(const std::string& name) const {
+  return folder_ / "home" / ".local" / "share" / "Trash" / "files" / name;
 }
 
 }  // namespace kinetta::test

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -50,6 +52,24 @@ class TempFolder {
 
  private:
   std::filesystem::path path_;
+};
+
+/// The desktop's trash (and the home folder it belongs to) in a temporary folder for as long as
+/// this lives, so that a test neither fills the user's trash nor depends on one. Without
+/// `available`, there is no place a trash could be made, as on a system without one.
+class TrashFolder {
+ public:
+  explicit TrashFolder(bool available = true);
+  ~TrashFolder();
+  TrashFolder(const TrashFolder&) = delete;
+  TrashFolder& operator=(const TrashFolder&) = delete;
+  /// Where the trash keeps a file of this name.
+  std::filesystem::path Trashed(const std::string& name) const;
+
+ private:
+  TempFolder folder_;
+  std::optional<std::string> home_;
+  std::optional<std::string> dataHome_;
 };
 
 }  // namespace kinetta::test
