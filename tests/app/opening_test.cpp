@@ -64,8 +64,11 @@ TEST_F(OpeningTest, DroppedFileOpensTheWayTheOpenCommandOpensIt) {
   // command; neither changes the picture or the list.
   EXPECT_TRUE(Drop(Q(picDir() / "anim.gif")));
   EXPECT_TRUE(Drop(Q(picDir() / "broken.bmp")));
-  EXPECT_EQ(prompter.warnings, (QStringList{U("この画像形式には対応していません。"),
-                                            Q(picDir() / "broken.bmp") + U("が開けません。")}));
+  // The unreadable picture's message may carry the decoder's reason on a second line.
+  ASSERT_EQ(prompter.warnings.size(), 2);
+  EXPECT_EQ(prompter.warnings[0], U("この画像形式には対応していません。"));
+  EXPECT_TRUE(prompter.warnings[1].startsWith(Q(picDir() / "broken.bmp") + U("が開けません。")))
+      << prompter.warnings[1].toStdString();
   EXPECT_EQ(w.sourcePath(), picture);
   EXPECT_EQ(w.recentFiles(), (base::RecentList{picture, "", ""}));
   EXPECT_EQ(prompter.openCalls, 0);
