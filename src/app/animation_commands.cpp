@@ -4,6 +4,7 @@
 
 #include <QProgressBar>
 
+#include "base/memory_budget.h"
 #include "base/messages.h"
 #include "export/animation_dialog.h"
 #include "export/export_dialog.h"
@@ -99,6 +100,8 @@ void MainWindow::OnAnimationProgress(int done, int total) {
 
 void MainWindow::OnAnimationFinished(const exporter::AnimationResult& result) {
   activity_.End(Activity::MakingAnimation);
+  // The worker has ended: what it held goes back to the system, not only to the allocator.
+  base::ReturnFreedMemory();
   ShowAbortButton(false);
   progress_->hide();
   progress_->setFormat(QStringLiteral("%v / %m"));

@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "app/picture_box.h"
+#include "base/memory_budget.h"
 #include "base/messages.h"
 #include "preview/preview_player.h"
 #include "render/run.h"
@@ -63,6 +64,8 @@ void MainWindow::OnFrameSaved(int k, const QImage& shown, QSize frameSize) {
 
 void MainWindow::OnRunFinished(const render::RunResult& result) {
   activity_.End(Activity::Converting);
+  // The worker has ended: what it held goes back to the system, not only to the allocator.
+  base::ReturnFreedMemory();
   ShowAbortButton(false);
   progress_->hide();
   switch (result.status) {

@@ -1,5 +1,6 @@
 // How much memory the program may still take: what the system reports as available, lowered by
-// the process's own limits, and the sizes in the words the messages use.
+// the process's own limits, and the sizes in the words the messages use; and giving back what a
+// finished run freed.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,10 @@ namespace kinetta::base {
 /// /proc/meminfo), lowered by a control group's limit and the address-space limit where they are
 /// set. UINT64_MAX where none of them can be read.
 std::uint64_t AvailableMemoryBytes();
+
+/// Hands back to the system the memory freed since the last time (a run's canvases, an
+/// animation file's buffers), which the allocator would otherwise keep for its next requests.
+void ReturnFreedMemory();
 
 /// `bytes` in whole MiB, rounded up.
 std::uint64_t MebibytesUp(std::uint64_t bytes);
