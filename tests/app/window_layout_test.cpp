@@ -171,7 +171,20 @@ struct GrowCase {
 };
 
 // A window whose frame adds 10 x 30 pixels and whose bars take 60 pixels of its height, on a
-// 1280 x 1024 screen with 15-pixel scroll bars.
+// 1280 x 1024 screen with 15-pixel scroll bars: grown, or fitted down to `smallest`.
+void ExpectFitted(const GrowCase& c, std::optional<PixelSize> smallest) {
+  FitState state;
+  state.window = c.window;
+  state.frame = {10, 30};
+  state.viewport = {c.window.width, c.window.height - 60};
+  state.content = c.content;
+  if (c.onScreen) state.screen = PixelRect{0, 0, 1280, 1024};
+  state.scrollBar = 15;
+  const PixelRect r = smallest ? WindowFitted(state, *smallest) : WindowGrownToFit(state);
+  EXPECT_EQ(r, c.expected) << c.name << ": got " << r.left << ", " << r.top << ", " << r.width
+                           << " x " << r.height;
+}
+
 TEST(WindowGrownToFitTest, GrowsAsFarAsTheScreenAllowsAndShrinksOnlyToTheScreen) {
   const GrowCase cases[] = {
       {"content fits", {100, 100, 400, 300}, {300, 200}, true, {100, 100, 400, 300}},
@@ -185,18 +198,7 @@ TEST(WindowGrownToFitTest, GrowsAsFarAsTheScreenAllowsAndShrinksOnlyToTheScreen)
       // Already wider than the screen allows: brought back within it, with room for the bar.
       {"never past the screen", {0, 0, 1400, 300}, {1500, 240}, true, {0, 0, 1270, 315}},
   };
-  for (const GrowCase& c : cases) {
-    FitState state;
-    state.window = c.window;
-    state.frame = {10, 30};
-    state.viewport = {c.window.width, c.window.height - 60};
-    state.content = c.content;
-    if (c.onScreen) state.screen = PixelRect{0, 0, 1280, 1024};
-    state.scrollBar = 15;
-    const PixelRect r = WindowGrownToFit(state);
-    EXPECT_EQ(r, c.expected) << c.name << ": got " << r.left << ", " << r.top << ", " << r.width
-                             << " x " << r.height;
-  }
+  for (const GrowCase& c : cases) ExpectFitted(c, std::nullopt);
 }
 
 // A newly opened picture: the window takes the content's size, down to the default size.
@@ -207,18 +209,7 @@ TEST(WindowFittedTest, ShrinksToTheContentButNotBelowTheSmallestSize) {
       {"grows as before", {100, 100, 400, 300}, {500, 250}, true, {100, 100, 500, 310}},
       {"not past the screen", {0, 0, 1200, 900}, {1500, 2000}, true, {0, 0, 1270, 994}},
   };
-  for (const GrowCase& c : cases) {
-    FitState state;
-    state.window = c.window;
-    state.frame = {10, 30};
-    state.viewport = {c.window.width, c.window.height - 60};
-    state.content = c.content;
-    if (c.onScreen) state.screen = PixelRect{0, 0, 1280, 1024};
-    state.scrollBar = 15;
-    const PixelRect r = WindowFitted(state, {327, 300});
-    EXPECT_EQ(r, c.expected) << c.name << ": got " << r.left << ", " << r.top << ", " << r.width
-                             << " x " << r.height;
-  }
+  for (const GrowCase& c : cases) ExpectFitted(c, PixelSize{327, 300});
 }
 
 // ---- Placement -------------------------------------------------------------------------------
