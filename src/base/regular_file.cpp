@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <utility>
 
+#include "base/messages.h"
+
 namespace kinetta::base {
 
 namespace {
@@ -33,12 +35,13 @@ class Descriptor {
 Result<std::vector<std::uint8_t>> ReadRegularFile(const std::filesystem::path& path,
                                                   std::size_t maxBytes) {
   using Bytes = Result<std::vector<std::uint8_t>>;
-  const Bytes cannotOpen = Bytes::Failed({});
+  // Why the file could not be opened or read: missing, no permission, and so on, in Japanese.
+  const auto cannotRead = [] { return Bytes::Failed(SystemErrorText(errno)); };
   const Bytes tooLarge = Bytes::Failed("ファイルが大きすぎます");
   const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (fd.get() < 0) return cannotOpen;
+  if (fd.get() < 0) return cannotRead();
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0) return cannotOpen;
+  if (::fstat(fd.get(), &st) != 0) return cannotRead();
   if (!S_ISREG(st.st_mode)) return Bytes::Failed("通常のファイルではありません");
   if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > maxBytes) return tooLarge;
   // Read to the end rather than trusting the size alone: a file that grows while it is read is
@@ -53,7 +56,7 @@ Result<std::vector<std::uint8_t>> ReadRegularFile(const std::filesystem::path& p
     const ssize_t n = ::read(fd.get(), data.data() + filled, data.size() - filled);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return cannotOpen;
+      return cannotRead();
     }
     if (n == 0) break;
     filled += static_cast<std::size_t>(n);

@@ -14,8 +14,8 @@ namespace kinetta::base {
 /// All of `path` when it is a regular file of at most `maxBytes` bytes. The file is opened
 /// without blocking (a FIFO never waits for a writer) and checked before a byte is read. A
 /// failure's message is the reason in a few words ("通常のファイルではありません" for a folder,
-/// FIFO, socket or device; "ファイルが大きすぎます" past the limit), or empty when the file
-/// could not be opened or read at all (missing, no permission).
+/// FIFO, socket or device; "ファイルが大きすぎます" past the limit), or why the file could not
+/// be opened or read at all (SystemErrorText: missing, no permission, ...).
 Result<std::vector<std::uint8_t>> ReadRegularFile(const std::filesystem::path& path,
                                                   std::size_t maxBytes);
 

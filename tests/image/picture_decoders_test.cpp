@@ -143,7 +143,7 @@ constexpr char kJpegCut[] = "JPEG データが途中で切れています";
 INSTANTIATE_TEST_SUITE_P(
     Corpus, BrokenVariantTest,
     testing::Values(
-        Broken{"missing.bmp", nullptr},
+        Broken{"missing.bmp", "ファイルまたはフォルダが見つかりません"},
         Broken{"empty.bmp", "BMP、JPEG、GIF のいずれでもありません"},
         Broken{"not-a-picture.jpg", "BMP、JPEG、GIF のいずれでもありません"},
         Broken{"truncated.bmp", kBmpCut}, Broken{"truncated.jpg", kJpegCut},
