@@ -23,8 +23,8 @@ build: configure
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer in $(ASAN_DIR).
-# Leaks are reported except those of the system libraries listed in tests/lsan.supp.
+# Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer in $(ASAN_DIR);
+# leaks are reported too, except fontconfig's caches (tests/lsan.supp).
 asan-test: deps
 	@if [ ! -f $(ASAN_DIR)/build.ninja ]; then \
 	  cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKINETTA_SANITIZE=ON; \
