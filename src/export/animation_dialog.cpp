@@ -2,6 +2,7 @@
 // the hand-over of the order.
 #include "export/animation_dialog.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -94,7 +95,9 @@ void AnimationDialog::OKButton_Click() {
     return;
   }
   const AnimationFormat chosen = format();
-  const QString proposed = QString::fromStdString(DefaultAnimationPath(source, chosen).string());
+  // The source path holds the name's bytes on the disk, whatever their encoding.
+  const QString proposed =
+      QFile::decodeName(QByteArray::fromStdString(DefaultAnimationPath(source, chosen).string()));
   const QString name = prompter_.SaveFileName(this, QStringLiteral("アニメーションファイルの保存"),
                                               proposed, {AnimationFilter(chosen)});
   if (name.isEmpty()) return;

@@ -98,7 +98,10 @@ StaleFrame PutAwayStaleFrame(const std::string& path) {
   if (error || !std::filesystem::exists(status) || std::filesystem::is_directory(status)) {
     return StaleFrame::None;
   }
-  if (MoveToTrash(QString::fromStdString(path))) return StaleFrame::Trashed;
+  // The path holds the name's bytes on the disk, whatever their encoding.
+  if (MoveToTrash(QFile::decodeName(QByteArray::fromStdString(path)))) {
+    return StaleFrame::Trashed;
+  }
   if (!IsBmp24File(path)) return StaleFrame::Kept;
   std::filesystem::remove(path, error);
   return StaleFrame::Removed;
