@@ -183,8 +183,9 @@ PixelRect WindowFitted(const FitState& state, PixelSize smallest) {
     fitted.width = std::min(fitted.width, state.screen->width - state.frame.width);
     fitted.height = std::min(fitted.height, state.screen->height - state.frame.height);
   }
-  if (fitted.width == window.width && fitted.height == window.height) return window;
   if (!state.screen) return fitted;
+  // Also a window of the right size is brought within the screen: one restored where the window
+  // manager's frame has not been counted may have its title bar above the screen's top.
   const PixelRect& s = *state.screen;
   fitted.left =
       std::max(s.left, std::min(window.left, s.left + s.width - fitted.width - state.frame.width));

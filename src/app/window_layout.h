@@ -159,7 +159,7 @@ std::optional<PixelSize> RoomForContent(const FitState& state);
 
 /// The window sized to show the content but never smaller than `smallest`, and never larger
 /// than the screen's available area, moved back onto the screen where it would reach past an
-/// edge; the user scrolls beyond that. A window that already has that size stays where it is.
+/// edge (also when its size stays); the user scrolls beyond that.
 PixelRect WindowFitted(const FitState& state, PixelSize smallest);
 
 /// The window enlarged so that the content fits, as far as the screen allows; it shrinks only

@@ -194,6 +194,7 @@ TEST(WindowGrownToFitTest, GrowsAsFarAsTheScreenAllowsAndShrinksOnlyToTheScreen)
       // 1024 - 30 high at most; the vertical scroll bar then needs 15 more pixels across.
       {"too tall: room for the bar", {100, 100, 400, 300}, {395, 2000}, true, {100, 0, 410, 994}},
       {"moved back from the edge", {1000, 100, 400, 300}, {500, 240}, true, {770, 100, 500, 300}},
+      {"title bar above the screen", {100, -19, 400, 300}, {300, 200}, true, {100, 0, 400, 300}},
       {"no screen: no bounds", {100, 100, 400, 300}, {3000, 3000}, false, {100, 100, 3000, 3060}},
       // Already wider than the screen allows: brought back within it, with room for the bar.
       {"never past the screen", {0, 0, 1400, 300}, {1500, 240}, true, {0, 0, 1270, 315}},
