@@ -72,7 +72,7 @@ std::string UsageText() {
          "  -o, --output DIR   write the frames, the page and each FILE given without a folder\n"
          "                     in DIR (made when missing) instead of beside the picture\n"
          "  -q, --quiet        no progress line and no report of what was written\n"
-         "  --help             this text\n"
+         "  -h, --help         this text\n"
          "  --version          the program's name and version\n"
          "\n"
          "In FILE and DIR, %s stands for the picture's name up to its first point (%% for %).\n"

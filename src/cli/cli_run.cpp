@@ -7,6 +7,7 @@
 #include <exception>
 #include <filesystem>
 #include <ostream>
+#include <set>
 #include <system_error>
 
 #include "base/gif_rule.h"
@@ -39,16 +40,22 @@ std::uint64_t ClockSeed() {
 class PictureReport {
  public:
   PictureReport(std::ostream& out, std::ostream& err, ProgressLine& progress, std::string label,
-                bool quiet)
-      : out_(out), err_(err), progress_(progress), label_(std::move(label)), quiet_(quiet) {}
+                bool quiet, std::set<render::RunWarning>& warned)
+      : out_(out),
+        err_(err),
+        progress_(progress),
+        label_(std::move(label)),
+        quiet_(quiet),
+        warned_(warned) {}
   void Error(std::string_view text) { Say(err_, kProgram + Label() + std::string(text)); }
   // An error whose text starts with the picture's path.
   void ErrorNamingPicture(std::string_view text) { Say(err_, kProgram + std::string(text)); }
   // A note that something was left in place or not quite as asked; shown even when quiet.
   void Note(std::string_view text) { Say(err_, "注意: " + Label() + std::string(text)); }
-  // A note that the run will take long: not when quiet.
-  void TimeNote(std::string_view text) {
-    if (!quiet_) Note(text);
+  // A note that the run will take long: not when quiet, and once a call, for the first picture
+  // it holds for.
+  void TimeNote(render::RunWarning warning) {
+    if (!quiet_ && warned_.insert(warning).second) Note(render::WarningText(warning));
   }
   // What was written.
   void Wrote(std::string_view text) {
@@ -67,6 +74,7 @@ class PictureReport {
   ProgressLine& progress_;
   std::string label_;
   bool quiet_;
+  std::set<render::RunWarning>& warned_;
 };
 
 // A message that may run over several lines, on one.
@@ -186,7 +194,7 @@ PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
   }
   for (render::RunWarning w :
        render::CheckRunWarnings(settings, source.width(), source.height())) {
-    report.TimeNote(render::WarningText(w));
+    report.TimeNote(w);
   }
 
   render::RenderOptions ro;
@@ -284,11 +292,13 @@ int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env
   ProgressLine progress(err, env.progress && !options.quiet && settings.FrameCount > 0, count,
                         settings.FrameCount);
   std::vector<std::pair<std::string, PictureEnd>> failures;
+  std::set<render::RunWarning> warned;
   int done = 0;
   bool interrupted = false;
   for (int i = 0; i < count && !interrupted; ++i) {
     const PicturePlan& picture = plan.pictures[static_cast<std::size_t>(i)];
-    PictureReport report(out, err, progress, count > 1 ? picture.source : "", options.quiet);
+    PictureReport report(out, err, progress, count > 1 ? picture.source : "", options.quiet,
+                         warned);
     progress.StartPicture(i);
     PictureEnd end = PictureEnd::Failed;
     // An error in one picture (memory running out while it is read or drawn, say) is that
