@@ -7,9 +7,9 @@
 #include <QTranslator>
 
 #include "app/main_window.h"
-#include "app/version.h"
 #include "base/gif_rule.h"
 #include "base/path_helpers.h"
+#include "base/version.h"
 #include "ui_support/prompter.h"
 
 int main(int argc, char** argv) {

@@ -23,6 +23,8 @@ std::string SystemErrorText(int error) {
       return "ファイルが大きすぎます";
     case EISDIR:
       return "フォルダです";
+    case ENOTDIR:
+      return "フォルダではありません";
     case EROFS:
       return "読み取り専用のファイルシステムです";
     case ENAMETOOLONG:

@@ -76,4 +76,22 @@ std::string FrameFileStem(std::string_view sourcePath) {
   return GetField(name, ".", 1);
 }
 
+int FrameNumberOf(std::string_view fileName, std::string_view stem) {
+  constexpr std::string_view kExtension = ".bmp";
+  if (fileName.size() < stem.size() + 2 + kExtension.size() || !fileName.starts_with(stem) ||
+      !fileName.ends_with(kExtension)) {
+    return -1;
+  }
+  const std::string_view digits =
+      fileName.substr(stem.size(), fileName.size() - stem.size() - kExtension.size());
+  // Two digits, or more without a leading zero; frame numbers stay below 32768.
+  if (digits.size() > 5 || digits.find_first_not_of("0123456789") != std::string_view::npos ||
+      (digits.size() > 2 && digits[0] == '0')) {
+    return -1;
+  }
+  int n = 0;
+  for (const char c : digits) n = n * 10 + (c - '0');
+  return n;
+}
+
 }  // namespace kinetta::base

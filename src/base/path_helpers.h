@@ -37,4 +37,9 @@ std::string FrameFileName(std::string_view sourcePath, int n);
 /// The source file's name without folder, up to its first point (the HTML page's File1).
 std::string FrameFileStem(std::string_view sourcePath);
 
+/// The number n for which `fileName` (without folder) is the name of frame n of a source whose
+/// stem is `stem`, exactly as FrameFileName spells it (cat07.bmp, cat123.bmp; not cat007.bmp);
+/// -1 when it is no such name.
+int FrameNumberOf(std::string_view fileName, std::string_view stem);
+
 }  // namespace kinetta::base

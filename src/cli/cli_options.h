@@ -1,9 +1,11 @@
-// kinetta-render's command line: the options, their values, and the usage text.
+// kinetta-render's command line: the options, their values, the pictures, the usage and version
+// texts.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/settings.h"
@@ -26,10 +28,14 @@ struct CliOptions {
   std::string apngPath;       ///< --apng: write an animated PNG here after the run
   exporter::AnimationDelay delay;  ///< --delay: seconds per frame of those files (0.2)
   std::optional<std::uint64_t> maxMemoryMiB;  ///< --max-memory: the most a run may hold
-  std::string source;
+  /// --output: the folder for the frames, the page and the animation files named without a
+  /// folder, instead of each picture's own folder ("" for that).
+  std::string outputDir;
+  bool quiet = false;  ///< --quiet: no progress line, notes of time, or lines of what was written
+  std::vector<std::string> sources;  ///< the pictures, rendered in turn
 };
 
-enum class ParseOutcome { Run, Help, Error };
+enum class ParseOutcome { Run, Help, Version, Error };
 
 struct ParsedArguments {
   ParseOutcome outcome = ParseOutcome::Error;
@@ -40,8 +46,18 @@ struct ParsedArguments {
 /// Reads the arguments (without the program name).
 ParsedArguments ParseArguments(const std::vector<std::string>& args);
 
-/// The usage text printed by --help and after a bad option.
+/// The usage text printed by --help.
 std::string UsageText();
+
+/// What --version prints: the program, the project's name and its version.
+std::string VersionText();
+
+/// `pattern` with each %s replaced by `stem` (a picture's name up to its first point) and each
+/// %% by %; any other % stays as it is.
+std::string ExpandPlaceholder(std::string_view pattern, std::string_view stem);
+
+/// Whether `pattern` holds a %s that ExpandPlaceholder replaces.
+bool HasPlaceholder(std::string_view pattern);
 
 /// `base` (from mivet.ini or the defaults) with every option that was given put over it.
 base::Settings ApplyOptions(base::Settings base, const CliOptions& options);

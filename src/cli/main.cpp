@@ -1,4 +1,4 @@
-// kinetta-render: renders one picture's animation frames from the command line.
+// kinetta-render: renders the animation frames of one picture or many from the command line.
 #include <unistd.h>
 
 #include <csignal>
@@ -13,7 +13,8 @@ namespace {
 kinetta::render::RunControl g_control;
 
 // Ctrl-C ends the program: every motion stops before its next frame, even the cut-out, which
-// never stops for the abort button alone; the frames saved so far stay. The abort flag also
+// never stops for the abort button alone; the frames saved so far stay, and so do the pictures
+// finished before. The abort flag also
 // stops an animation file between two frames.
 void OnInterrupt(int) {
   g_control.stop = true;

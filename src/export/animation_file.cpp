@@ -140,20 +140,6 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   return std::filesystem::equivalent(a, b, error) && !error;
 }
 
-// The frame number in `name` when it has the form of a frame file of `stem` (stem, two or more
-// digits, ".bmp"), else -1.
-int FrameNumberIn(const std::string& name, const std::string& stem) {
-  constexpr std::string_view kExtension = ".bmp";
-  if (name.size() < stem.size() + 2 + kExtension.size() || name.rfind(stem, 0) != 0 ||
-      name.compare(name.size() - kExtension.size(), kExtension.size(), kExtension) != 0) {
-    return -1;
-  }
-  const std::string digits =
-      name.substr(stem.size(), name.size() - stem.size() - kExtension.size());
-  if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return -1;
-  return std::stoi(digits);
-}
-
 }  // namespace
 
 base::Status CheckAnimationTarget(const std::filesystem::path& target,
@@ -162,7 +148,7 @@ base::Status CheckAnimationTarget(const std::filesystem::path& target,
     return base::Status::Failed(target.string() +
                                 " は原画です。アニメーションファイルには別の名前を選んでください。");
   }
-  const int k = FrameNumberIn(target.filename().string(), base::FrameFileStem(sourcePath));
+  const int k = base::FrameNumberOf(target.filename().string(), base::FrameFileStem(sourcePath));
   if (k >= 0 && SameFile(target, base::FrameFileName(sourcePath, k))) {
     return base::Status::Failed(
         target.string() + " はこまのファイルです。アニメーションファイルには別の名前を選んでください。");

@@ -73,6 +73,18 @@ TEST(FrameNames, TwoDigitsUpToNineThenAsManyAsNeeded) {
   EXPECT_EQ(FrameFileName("/pics/cat.jpg", 100), "/pics/cat100.bmp");
 }
 
+// Reading a frame number back accepts only the spelling FrameFileName gives.
+TEST(FrameNames, NumberReadBackOnlyFromTheNamesOwnSpelling) {
+  const struct {
+    const char* name;
+    const char* stem;
+    int number;
+  } cases[] = {{"cat07.bmp", "cat", 7},   {"cat123.bmp", "cat", 123}, {"cat100.bmp", "cat1", 0},
+               {"cat007.bmp", "cat", -1}, {"cat7.bmp", "cat", -1},    {"cat07.BMP", "cat", -1},
+               {"dog07.bmp", "cat", -1},  {"cat0x.bmp", "cat", -1},   {"07.bmp", "", 7}};
+  for (const auto& c : cases) EXPECT_EQ(FrameNumberOf(c.name, c.stem), c.number) << c.name;
+}
+
 TEST(AppFolder, IsTheExecutablesFolderWithoutTrailingSeparator) {
   const std::string folder = AppFolder();
   ASSERT_FALSE(folder.empty());

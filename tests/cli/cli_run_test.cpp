@@ -107,13 +107,6 @@ TEST_F(CliRunTest, UnwritableFrameExitsOneNamingTheFile) {
   EXPECT_TRUE(fs::exists(pics_ / "cat00.bmp"));
 }
 
-TEST_F(CliRunTest, BadOptionExitsTwoWithUsage) {
-  EXPECT_EQ(Run({"--frames", "many", Source()}), kExitUsage);
-  EXPECT_NE(err_.str().find("usage:"), std::string::npos);
-  EXPECT_EQ(Run({"--help"}), kExitOk);
-  EXPECT_NE(out_.str().find("usage:"), std::string::npos);
-}
-
 TEST_F(CliRunTest, WarningsAreNotesAndTheRunGoesOn) {
   EXPECT_EQ(Run({"--frames", "41", "--width-mode", "2", "--width", "501", Source()}), kExitOk);
   EXPECT_NE(err_.str().find("こま数が多くて時間がかかります。"), std::string::npos);

@@ -10,7 +10,7 @@
 #include <QRadialGradient>
 #include <QStandardPaths>
 
-#include "app/version.h"
+#include "base/version.h"
 
 namespace kinetta::help {
 

@@ -1,6 +1,5 @@
 // The help page command, the opening of HTML pages with its retry, and the version box.
 #include "app/help/help_commands.h"
-#include "app/version.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "app/help/about_box.h"
+#include "base/version.h"
 #include "fake_prompter.h"
 
 namespace kinetta::help {

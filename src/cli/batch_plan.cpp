@@ -1,0 +1,212 @@
+// Working out each picture's files before a call renders anything, and the checks that keep the
+// pictures of one call from writing each other's files.
+#include "cli/batch_plan.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+#include <unordered_map>
+
+#include "base/messages.h"
+#include "base/path_helpers.h"
+#include "export/html_page.h"
+
+namespace kinetta::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kOptionNames[] = {"--gif", "--webp", "--mp4", "--apng"};
+
+// The spelling by which two paths are compared: absolute, with links and dots resolved as far as
+// the path exists.
+std::string Canonical(const fs::path& path) {
+  std::error_code error;
+  const fs::path absolute = fs::absolute(path.empty() ? fs::path(".") : path, error);
+  const fs::path resolved = fs::weakly_canonical(absolute, error);
+  return (error ? absolute.lexically_normal() : resolved).string();
+}
+
+std::string FolderOf(const std::string& path) {
+  return Canonical(fs::path(path).parent_path());
+}
+
+PicturePlan PlanPicture(const CliOptions& o, const std::string& source) {
+  PicturePlan p;
+  p.source = source;
+  p.framePath = source;
+  const std::string stem = base::FrameFileStem(source);
+  if (!o.outputDir.empty()) {
+    p.outputDir = ExpandPlaceholder(o.outputDir, stem);
+    p.framePath = (fs::path(p.outputDir) / fs::path(source).filename()).string();
+  }
+  const std::string* paths[] = {&o.gifPath, &o.webpPath, &o.mp4Path, &o.apngPath};
+  for (std::size_t f = 0; f < p.animationFiles.size(); ++f) {
+    if (paths[f]->empty()) continue;
+    std::string file = ExpandPlaceholder(*paths[f], stem);
+    // A file named without a folder goes with the frames.
+    if (!p.outputDir.empty() && file.find(base::kSeparator) == std::string::npos) {
+      file = (fs::path(p.outputDir) / file).string();
+    }
+    p.animationFiles[f] = std::move(file);
+  }
+  return p;
+}
+
+BatchPlan Stop(BatchPlan plan, PlanOutcome outcome, std::string message) {
+  plan.outcome = outcome;
+  plan.message = std::move(message);
+  return plan;
+}
+
+// Two pictures whose frame files meet: the same folder and name, or, in one folder, a name that
+// is the other's followed by a number (cat and cat1 meet at cat100.bmp once a run reaches frame
+// 100, the file after the last frame counted, which the run puts away). A picture's frames may
+// not replace another picture either (cat00.bmp among the pictures with cat.bmp).
+std::string FrameCollision(const std::vector<PicturePlan>& pictures, int frameCount) {
+  if (frameCount <= 0) return {};  // a run without frames writes none
+  std::unordered_map<std::string, std::size_t> byName;
+  std::vector<std::string> folders;
+  for (std::size_t j = 0; j < pictures.size(); ++j) {
+    folders.push_back(FolderOf(pictures[j].framePath));
+    const auto [it, fresh] = byName.emplace(
+        folders[j] + '/' + base::FrameFileStem(pictures[j].framePath), j);
+    if (!fresh) {
+      return pictures[it->second].source + " and " + pictures[j].source +
+             " would write the same frame files (" +
+             base::FrameFileName(pictures[j].framePath, 0) + ", ...)";
+    }
+  }
+  for (std::size_t j = 0; j < pictures.size(); ++j) {
+    const std::string stem = base::FrameFileStem(pictures[j].framePath);
+    for (std::size_t digits = 1; digits <= 3 && digits <= stem.size(); ++digits) {
+      const std::string number = stem.substr(stem.size() - digits);
+      if (number.find_first_not_of("0123456789") != std::string::npos) break;
+      if (number[0] == '0' || std::stoi(number) * 100 > frameCount) continue;
+      const auto it = byName.find(folders[j] + '/' + stem.substr(0, stem.size() - digits));
+      if (it != byName.end()) {
+        return pictures[it->second].source + " and " + pictures[j].source +
+               " would write the same frame file " +
+               base::FrameFileName(pictures[j].framePath, 0);
+      }
+    }
+  }
+  for (std::size_t j = 0; j < pictures.size(); ++j) {
+    const std::string name = fs::path(pictures[j].source).filename().string();
+    const std::string folder = FolderOf(pictures[j].source);
+    for (std::size_t digits = 2; digits <= 5 && digits + 4 <= name.size(); ++digits) {
+      const std::string stem = name.substr(0, name.size() - 4 - digits);
+      const int k = base::FrameNumberOf(name, stem);
+      if (k < 0 || k > frameCount) continue;
+      const auto it = byName.find(folder + '/' + stem);
+      if (it != byName.end() && it->second != j) {
+        return "the frames of " + pictures[it->second].source + " would replace the picture " +
+               pictures[j].source;
+      }
+    }
+  }
+  return {};
+}
+
+// The page and the animation files: each written once, none over a picture or a frame.
+BatchPlan CheckFiles(BatchPlan plan, const CliOptions& o) {
+  const std::vector<PicturePlan>& pictures = plan.pictures;
+  std::unordered_map<std::string, std::size_t> sources;
+  for (std::size_t j = 0; j < pictures.size(); ++j) sources.emplace(Canonical(pictures[j].source), j);
+  std::unordered_map<std::string, std::size_t> written;
+  auto twice = [&](std::size_t j, const std::string& file, const std::string& hint) {
+    const auto [it, fresh] = written.emplace(Canonical(file), j);
+    if (fresh) return std::string();
+    return pictures[it->second].source + " and " + pictures[j].source + " would both write " +
+           file + hint;
+  };
+  const bool folderPerPicture = HasPlaceholder(o.outputDir);
+  for (std::size_t j = 0; j < pictures.size(); ++j) {
+    const PicturePlan& p = pictures[j];
+    if (o.htmlMs) {
+      const std::string page =
+          (fs::path(p.framePath).parent_path() / exporter::kPageFileName).string();
+      if (std::string why = twice(j, page, "; give each picture its own folder (-o 'DIR/%s')");
+          !why.empty()) {
+        return Stop(std::move(plan), PlanOutcome::Colliding, std::move(why));
+      }
+    }
+    const std::string* patterns[] = {&o.gifPath, &o.webpPath, &o.mp4Path, &o.apngPath};
+    for (std::size_t f = 0; f < p.animationFiles.size(); ++f) {
+      const std::string& file = p.animationFiles[f];
+      if (file.empty()) continue;
+      const std::string hint =
+          HasPlaceholder(*patterns[f]) || folderPerPicture
+              ? std::string()
+              : std::string("; put %s in it for each picture's name (") + kOptionNames[f] +
+                    " '%s" + fs::path(file).extension().string() + "')";
+      if (std::string why = twice(j, file, hint); !why.empty()) {
+        return Stop(std::move(plan), PlanOutcome::Colliding, std::move(why));
+      }
+      // Over this picture, its frames (beside it or in the output folder), or another picture.
+      std::vector<const std::string*> over = {&p.source};
+      if (p.framePath != p.source && Canonical(file) != Canonical(p.framePath)) {
+        over.push_back(&p.framePath);
+      }
+      if (const auto other = sources.find(Canonical(file)); other != sources.end()) {
+        over.push_back(&pictures[other->second].source);
+      }
+      for (const std::string* path : over) {
+        if (const base::Status fits = exporter::CheckAnimationTarget(file, *path); !fits.ok()) {
+          return Stop(std::move(plan), PlanOutcome::Refused, fits.message());
+        }
+      }
+    }
+  }
+  return plan;
+}
+
+}  // namespace
+
+std::string CheckOutputFolder(const std::string& folder) {
+  fs::path probe = folder;
+  while (true) {
+    std::error_code error;
+    const fs::file_status status = fs::status(probe, error);
+    if (fs::exists(status)) {
+      if (!fs::is_directory(status)) {
+        return base::CannotWriteMessage(probe.string(), base::SystemErrorText(ENOTDIR));
+      }
+      if (::access(probe.c_str(), W_OK | X_OK) != 0) {
+        return base::CannotWriteMessage(folder, base::SystemErrorText(errno));
+      }
+      return {};
+    }
+    // Still to be made: the folder above must take it.
+    fs::path above = probe.parent_path();
+    if (above.empty()) above = ".";
+    if (above == probe) return base::CannotWriteMessage(folder, base::SystemErrorText(ENOENT));
+    probe = above;
+  }
+}
+
+BatchPlan PlanBatch(const CliOptions& options, int frameCount) {
+  BatchPlan plan;
+  for (const std::string& source : options.sources) {
+    plan.pictures.push_back(PlanPicture(options, source));
+  }
+  if (std::string why = FrameCollision(plan.pictures, frameCount); !why.empty()) {
+    return Stop(std::move(plan), PlanOutcome::Colliding, std::move(why));
+  }
+  plan = CheckFiles(std::move(plan), options);
+  if (plan.outcome != PlanOutcome::Ready) return plan;
+  std::string checked;  // the folder last checked: most calls have one for every picture
+  for (const PicturePlan& p : plan.pictures) {
+    if (p.outputDir.empty() || p.outputDir == checked) continue;
+    if (std::string why = CheckOutputFolder(p.outputDir); !why.empty()) {
+      return Stop(std::move(plan), PlanOutcome::NoFolder, std::move(why));
+    }
+    checked = p.outputDir;
+  }
+  return plan;
+}
+
+}  // namespace kinetta::cli
