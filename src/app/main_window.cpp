@@ -243,7 +243,7 @@ void MainWindow::mnuSeting_Click() {
     settingsDialog_ = new settings::SettingsDialog(
         settings_,
         [this] { return QSizeF(layout_.SourceWidthTwips(), layout_.SourceHeightTwips()); },
-        QPointF(tpp.x, tpp.y), prompter_, this);
+        QPointF(tpp.x, tpp.y), prompter_, this, [this] { return source_; }, previewSources_);
     settingsDialog_->setAttribute(Qt::WA_DeleteOnClose);
   }
   settingsDialog_->show();

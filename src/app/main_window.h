@@ -22,6 +22,7 @@
 #include "app/window_layout.h"
 #include "base/settings.h"
 #include "base/settings_file.h"
+#include "render/motion_preview.h"
 #include "render/surface.h"
 
 class QAction;
@@ -199,6 +200,9 @@ class MainWindow : public QMainWindow {
   std::string loadedPath_;  ///< the file Picture1 shows
   /// The open picture, shared with a run that reads it (empty before any).
   std::shared_ptr<const render::Surface> source_ = std::make_shared<const render::Surface>();
+  /// The open picture reduced for the settings dialog's preview, made once per picture.
+  std::shared_ptr<render::PreviewSources> previewSources_ =
+      std::make_shared<render::PreviewSources>();
 
   WindowLayout layout_;
   /// The largest each picture is shown; no reduction until a screen is known.

@@ -16,6 +16,7 @@
 #include "app/picture_box.h"
 #include "image/open_command.h"
 #include "image/picture_file.h"
+#include "settings/settings_dialog.h"
 #include "ui_support/form_metrics.h"
 
 namespace kinetta::app {
@@ -100,6 +101,7 @@ void MainWindow::LoadSource() {
   // smaller one, within the screen.
   FitWindow(true);
   ShowRecentFiles(false);
+  if (settingsDialog_) settingsDialog_->PictureChanged();
 }
 
 // The last picture's folder; before any, the newest recent file's, else the user's pictures.

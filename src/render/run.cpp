@@ -127,7 +127,13 @@ RunResult WriteFailed(RunResult result, FrameOutcome outcome) {
   return result;
 }
 
-// One canvas, frames in order, when one thread is asked for (or there is one frame).
+// The run frame drawn i-th: frame i, or the i-th of the frames asked for.
+int FrameAt(const RenderOptions& o, int i) {
+  return o.frames.empty() ? i : o.frames[static_cast<std::size_t>(i)];
+}
+
+// One canvas, frames in order, when one thread is asked for (or there is one frame). `n` frames
+// are drawn: the run's, or those asked for.
 RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const FrameHandling& h) {
   RunResult result;
   std::atomic<bool> failed{false};
@@ -135,7 +141,8 @@ RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const Fr
   const FrameSize size = r.Size();
   Slot slot{Surface(size.width, size.height), {}};
   r.StartCanvas(slot.canvas);
-  for (int k = 0; k < n; ++k) {
+  for (int i = 0; i < n; ++i) {
+    const int k = FrameAt(o, i);
     checkpoint.SetFrame(k);
     if (Stopping(o) || !r.DrawFrame(k, slot.canvas, checkpoint)) {
       result.status = RunStatus::Aborted;
@@ -144,7 +151,7 @@ RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const Fr
     if (h.prepare) h.prepare(slot.canvas, slot.bytes);
     FrameOutcome handed = h.consume(k, slot);
     if (!handed.status.ok()) return WriteFailed(std::move(result), std::move(handed));
-    result.framesDone = k + 1;
+    result.framesDone = i + 1;
   }
   return result;
 }
@@ -186,22 +193,23 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
       DriverCheckpoint checkpoint(o, failed);
       for (;;) {
         std::unique_ptr<Slot> slot;
-        int k;
+        int i;
         {
           std::unique_lock lock(m);
           cv.wait(lock, [&] { return stopped || nextFrame >= n || !pool.empty(); });
           if (stopped || nextFrame >= n) return;
-          k = nextFrame++;
+          i = nextFrame++;
           slot = std::move(pool.back());
           pool.pop_back();
         }
+        const int k = FrameAt(o, i);
         checkpoint.SetFrame(k);
         const bool drawn = !Stopping(o) && r.DrawFrame(k, slot->canvas, checkpoint);
         if (drawn && h.prepare) h.prepare(slot->canvas, slot->bytes);
         {
           std::lock_guard lock(m);
           if (drawn) {
-            ready.emplace(k, std::move(slot));
+            ready.emplace(i, std::move(slot));
           } else {
             stopped = true;
             pool.push_back(std::move(slot));
@@ -222,21 +230,21 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
     fail(std::current_exception());  // the workers already started end at once
   }
 
-  for (int k = 0; k < n; ++k) {
+  for (int i = 0; i < n; ++i) {
     std::unique_ptr<Slot> slot;
     {
       std::unique_lock lock(m);
-      cv.wait(lock, [&] { return stopped || ready.count(k) > 0; });
+      cv.wait(lock, [&] { return stopped || ready.count(i) > 0; });
       if (stopped) {
         result.status = RunStatus::Aborted;
         break;
       }
-      slot = std::move(ready[k]);
-      ready.erase(k);
+      slot = std::move(ready[i]);
+      ready.erase(i);
     }
     FrameOutcome handed;
     try {
-      handed = h.consume(k, *slot);
+      handed = h.consume(FrameAt(o, i), *slot);
     } catch (...) {
       handed.status = base::Status::Failed({});
       fail(std::current_exception());
@@ -255,7 +263,7 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
       result = WriteFailed(std::move(result), std::move(handed));
       break;
     }
-    result.framesDone = k + 1;
+    result.framesDone = i + 1;
   }
   workers.clear();  // joins
   if (error) std::rethrow_exception(error);
@@ -275,8 +283,10 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
   const FrameSize size = PlannedFrameSize(s, source.width(), source.height());
   result.frameWidth = size.width;
   result.frameHeight = size.height;
-  const int n = s.FrameCount;
-  if (n < 1) return result;  // no frame at all
+  if (s.FrameCount < 1) return result;  // no frame at all
+  // The frames drawn: the run's, or those asked for (a preview's sample of them).
+  const int n = o.frames.empty() ? s.FrameCount : static_cast<int>(o.frames.size());
+  if (n < 1) return result;
   if (size.width < 1 || size.height < 1) {
     result.status = RunStatus::BadFrameSize;
     result.message = base::FrameTooSmallMessage(size.width, size.height);

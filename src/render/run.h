@@ -60,6 +60,9 @@ struct RenderOptions {
   /// The most memory the run may hold, in bytes; 0 = what the machine has available. A run
   /// that would hold more is refused before it takes any (RunStatus::TooLarge).
   std::uint64_t memoryBudget = 0;
+  /// Only these frames of the run, in ascending order (a preview's sample); each is drawn as the
+  /// run of FrameCount frames draws it and handed on under its own number. Empty = every frame.
+  std::vector<int> frames;
 };
 
 enum class RunStatus {
@@ -74,7 +77,7 @@ enum class RunStatus {
 
 struct RunResult {
   RunStatus status = RunStatus::Completed;
-  int framesDone = 0;       ///< frames handed on (saved), 0 .. FrameCount
+  int framesDone = 0;       ///< frames handed on (saved), 0 .. FrameCount (or the frames asked)
   int frameWidth = 0;       ///< the size of the run's frames (also when FrameCount is below 1)
   int frameHeight = 0;
   std::string failedPath;   ///< the frame file that could not be written

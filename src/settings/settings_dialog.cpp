@@ -1,5 +1,6 @@
 // The settings dialog: controls laid out from their twips geometry, the activation fill, the
-// shape configuration, the width option rule, the colour chooser, OK and Cancel.
+// shape configuration, the width option rule, the colour chooser, OK and Cancel, and the preview
+// box that plays the values in the controls.
 #include "settings/settings_dialog.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@
 
 #include "base/number_text.h"
 #include "render/motions.h"
+#include "settings/motion_preview_box.h"
 #include "settings/settings_rules.h"
 #include "ui_support/form_metrics.h"
 
@@ -55,15 +57,28 @@ namespace {
 
 QString NumberQText(int value) { return QString::fromStdString(base::NumberText(value)); }
 
+// The preview box's inside: 200 pixels a side on a screen of 15 twips per pixel (96 dots per
+// inch), more on a denser one. It stands right of the form's controls, level with their tops.
+constexpr int kPreviewLeft = 4812;
+constexpr int kPreviewTop = 120;
+constexpr int kPreviewSide = 3000;
+// What the form keeps right of the box and below it.
+constexpr int kPreviewMargin = 198;
+// The pause after an edit before the preview restarts with the new values.
+constexpr int kPreviewDelayMs = 80;
+
 }  // namespace
 
 SettingsDialog::SettingsDialog(base::Settings& settings, std::function<QSizeF()> sourceSizeTwips,
-                               QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent)
+                               QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent,
+                               std::function<std::shared_ptr<const render::Surface>()> picture,
+                               std::shared_ptr<render::PreviewSources> previewSources)
     : QDialog(parent),
       settings_(settings),
       sourceSizeTwips_(std::move(sourceSizeTwips)),
       twipsPerPixel_(twipsPerPixel),
-      prompter_(prompter) {
+      prompter_(prompter),
+      picture_(std::move(picture)) {
   // A screen that reports no twips per pixel is taken as the common 96 dots per inch.
   if (twipsPerPixel_.x() <= 0) twipsPerPixel_.setX(15);
   if (twipsPerPixel_.y() <= 0) twipsPerPixel_.setY(15);
@@ -75,9 +90,24 @@ SettingsDialog::SettingsDialog(base::Settings& settings, std::function<QSizeF()>
   ui::UseNinePointFont(*this, twipsPerPixel_);
 
   createControls();
+  const int side = twips(0, 0, kPreviewSide, kPreviewSide).width();
+  if (!previewSources) previewSources = std::make_shared<render::PreviewSources>();
+  Preview = new MotionPreviewBox(side, std::move(previewSources), this);
+  const QPoint corner = twips(kPreviewLeft, kPreviewTop, 0, 0).topLeft();
+  Preview->setGeometry(QRect(corner, QSize(side, side)).marginsAdded(Preview->contentsMargins()));
   placeInFrames();
   setTabOrders();
   placeOnScreen();
+
+  previewDelay_.setSingleShot(true);
+  previewDelay_.setInterval(kPreviewDelayMs);
+  connect(&previewDelay_, &QTimer::timeout, this, [this] { RestartPreview(); });
+  // Any edit of the controls restarts the preview, nothing is stored.
+  connect(Combo1, &QComboBox::editTextChanged, this, [this] { SchedulePreview(); });
+  connect(widthOptions_, &QButtonGroup::idToggled, this, [this] { SchedulePreview(); });
+  connect(Text1, &QLineEdit::textChanged, this, [this] { SchedulePreview(); });
+  connect(Text2, &QLineEdit::textChanged, this, [this] { SchedulePreview(); });
+  connect(Check1, &QCheckBox::stateChanged, this, [this] { SchedulePreview(); });
 
   // Another window of the program becoming active means that the next return to the dialog
   // fills it again; the dialog's own prompts (colour chooser, messages) do not, so a colour
@@ -223,7 +253,11 @@ void SettingsDialog::setTabOrders() {
 void SettingsDialog::placeOnScreen() {
   // The client area is 4890 x 3195 twips and opens 2760 twips from the left and 3750 twips
   // from the top of the screen.
-  const QRect client = twips(2760, 3750, 4890, 3195);
+  // The form has grown by the preview box at its right.
+  QRect client = twips(2760, 3750, 4890, 3195);
+  const QRect margin = twips(0, 0, kPreviewMargin, kPreviewMargin);
+  client.setWidth(Preview->geometry().right() + 1 + margin.width());
+  client.setHeight(std::max(client.height(), Preview->geometry().bottom() + 1 + margin.height()));
   QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
   const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
   setGeometry(QRect(origin + client.topLeft(), client.size()));
@@ -231,6 +265,7 @@ void SettingsDialog::placeOnScreen() {
 }
 
 bool SettingsDialog::event(QEvent* e) {
+  if (e->type() == QEvent::Show) SchedulePreview();
   if (e->type() == QEvent::Show && !e->spontaneous() && fillOnActivate_) {
     // Filled on showing as well, so that a window manager that does not activate the dialog
     // at once still shows the settings rather than the design-time contents.
@@ -249,6 +284,33 @@ void SettingsDialog::keyPressEvent(QKeyEvent* e) {
     return;
   }
   QDialog::keyPressEvent(e);
+}
+
+void SettingsDialog::hideEvent(QHideEvent* e) {
+  // Closed or cancelled: the drawing stops and its thread has ended before the dialog goes.
+  previewDelay_.stop();
+  Preview->Stop();
+  QDialog::hideEvent(e);
+}
+
+void SettingsDialog::PictureChanged() { SchedulePreview(); }
+
+void SettingsDialog::SchedulePreview() {
+  if (isVisible()) previewDelay_.start();
+}
+
+// The values in the controls now, read as OK reads them but not stored.
+void SettingsDialog::RestartPreview() {
+  const DialogInput input = CurrentInput();
+  const OkReading reading = ReadDialog(input, settings_);
+  std::shared_ptr<const render::Surface> picture = picture_ ? picture_() : nullptr;
+  if (!picture || picture->empty()) picture = render::TestPicture();
+  const QString note = PreviewNote(input, reading, picture->width(), picture->height());
+  if (!note.isEmpty()) {
+    Preview->ShowNote(note);
+    return;
+  }
+  Preview->Play(reading.settings, std::move(picture));
 }
 
 bool SettingsDialog::OwnsWindow(QWindow* window) const {
@@ -289,6 +351,7 @@ void SettingsDialog::Form_Activate() {
     Label2->setText(SizeLabelText(source.width(), source.height(), twipsPerPixel_));
   }
   ApplyShapeConfiguration(Combo1->currentText());
+  SchedulePreview();  // also when the fill changed no control
 }
 
 void SettingsDialog::Combo1_Click() { ApplyShapeConfiguration(Combo1->currentText()); }
@@ -337,9 +400,10 @@ void SettingsDialog::Command1_Click() {
   if (!chosen || !chosen->isValid()) return;  // cancelled or failed: nothing changes
   lastPicked_ = *chosen;
   Shape1->setColour(PackColour(*chosen));
+  SchedulePreview();
 }
 
-void SettingsDialog::OKButton_Click() {
+DialogInput SettingsDialog::CurrentInput() const {
   DialogInput input;
   input.shapeText = Combo1->currentText();
   input.selectedOption = SelectedWidthOption();
@@ -347,7 +411,11 @@ void SettingsDialog::OKButton_Click() {
   input.swatch = Shape1->colour();
   input.switchState = Check1->checkState();
   input.framesText = Text2->text();
-  const OkReading reading = ReadDialog(input, settings_);
+  return input;
+}
+
+void SettingsDialog::OKButton_Click() {
+  const OkReading reading = ReadDialog(CurrentInput(), settings_);
   if (reading.refusal != Refusal::None) {
     prompter_.Warn(this, RefusalMessage(reading.refusal));
     QLineEdit* box = reading.refusal == Refusal::Width ? Text1 : Text2;

@@ -6,10 +6,15 @@
 #include <QDialog>
 #include <QPointF>
 #include <QSizeF>
+#include <QTimer>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "base/settings.h"
+#include "render/motion_preview.h"
+#include "render/surface.h"
+#include "settings/settings_rules.h"
 #include "ui_support/prompter.h"
 
 class QButtonGroup;
@@ -25,6 +30,7 @@ class QWindow;
 namespace kinetta::settings {
 
 class ColourSwatch;
+class MotionPreviewBox;
 
 class SettingsDialog : public QDialog {
   Q_OBJECT
@@ -32,9 +38,16 @@ class SettingsDialog : public QDialog {
  public:
   /// `settings` is edited in place on OK. `sourceSizeTwips` gives the source picture box's
   /// size in twips (0 wide while no picture is loaded); `twipsPerPixel` converts the twips
-  /// geometry and the size label to pixels.
+  /// geometry and the size label to pixels. `picture` gives the open picture (empty before
+  /// any) that the preview box moves; `previewSources` keeps its reduced copy from one opening
+  /// of the dialog to the next (a fresh one when null).
   SettingsDialog(base::Settings& settings, std::function<QSizeF()> sourceSizeTwips,
-                 QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent = nullptr);
+                 QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent = nullptr,
+                 std::function<std::shared_ptr<const render::Surface>()> picture = {},
+                 std::shared_ptr<render::PreviewSources> previewSources = nullptr);
+
+  /// Another picture was opened: the preview box moves it.
+  void PictureChanged();
 
  signals:
   /// OK stored the controls into the settings.
@@ -43,6 +56,7 @@ class SettingsDialog : public QDialog {
  protected:
   bool event(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  void hideEvent(QHideEvent* e) override;
 
  private:
   void createControls();
@@ -62,11 +76,15 @@ class SettingsDialog : public QDialog {
   void SelectWidthOption(int index);
   int SelectedWidthOption() const;
   bool OwnsWindow(QWindow* window) const;
+  DialogInput CurrentInput() const;
+  void SchedulePreview();
+  void RestartPreview();
 
   base::Settings& settings_;
   std::function<QSizeF()> sourceSizeTwips_;
   QPointF twipsPerPixel_;
   ui::Prompter& prompter_;
+  std::function<std::shared_ptr<const render::Surface>()> picture_;
 
   // Whether the next activation fills the controls: at the first showing, and after another
   // window of the program than the dialog's own prompts was active.
@@ -90,6 +108,9 @@ class SettingsDialog : public QDialog {
   QLabel* Label2 = nullptr;
   QPushButton* OKButton = nullptr;
   QPushButton* CancelButton = nullptr;
+  MotionPreviewBox* Preview = nullptr;
+  /// Edits come in bursts (typing a number); the preview restarts once they pause.
+  QTimer previewDelay_;
 };
 
 }  // namespace kinetta::settings

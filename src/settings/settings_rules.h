@@ -74,6 +74,12 @@ OkReading ReadDialog(const DialogInput& input, const base::Settings& current);
 /// The message that names the box whose number was refused.
 QString RefusalMessage(Refusal refusal);
 
+/// The short note the preview box shows instead of frames when the run of the controls' values
+/// on a W x H picture would make none: a number out of range, a typed shape that names none, no
+/// frame to make, or a frame smaller than a pixel. Empty when the values can be played.
+QString PreviewNote(const DialogInput& input, const OkReading& reading, int pictureWidth,
+                    int pictureHeight);
+
 /// "(原図サイズ: 320X 240)": the source size in pixels, each divided in single precision and
 /// written as a general number with the sign blank (decimals when not whole).
 QString SizeLabelText(double widthTwips, double heightTwips, QPointF twipsPerPixel);

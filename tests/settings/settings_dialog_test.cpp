@@ -18,6 +18,9 @@
 
 #include "event_wait.h"
 #include "fake_prompter.h"
+#include "render/motion_preview.h"
+#include "settings/motion_preview_box.h"
+#include "test_support.h"
 
 namespace kinetta::settings {
 namespace {
@@ -43,7 +46,8 @@ class SettingsDialogTest : public testing::Test {
 
   void Open() {
     dialog = std::make_unique<SettingsDialog>(
-        settings, [this] { return source; }, QPointF(15, 15), prompter);
+        settings, [this] { return source; }, QPointF(15, 15), prompter, nullptr,
+        [this] { return picture; });
     Activate(dialog.get());
   }
   template <class W>
@@ -67,9 +71,11 @@ class SettingsDialogTest : public testing::Test {
     emit Combo()->activated(i);
   }
   void PressOk() { Get<QPushButton>("OKButton")->click(); }
+  MotionPreviewBox* Preview() { return Get<MotionPreviewBox>("PreviewBox"); }
 
   base::Settings settings;
   QSizeF source{0, 0};
+  std::shared_ptr<const render::Surface> picture;
   test::FakePrompter prompter;
   std::unique_ptr<SettingsDialog> dialog;
 };
@@ -77,7 +83,13 @@ class SettingsDialogTest : public testing::Test {
 TEST_F(SettingsDialogTest, LayoutFromTwips) {
   Open();
   EXPECT_EQ(dialog->windowTitle(), QStringLiteral("設定"));
-  EXPECT_EQ(dialog->size(), QSize(326, 213));  // 4890 x 3195 twips at 15
+  // 4890 x 3195 twips at 15, grown by the preview box (200 pixels inside its border) at the
+  // right and its margin.
+  const QRect box = Preview()->geometry();
+  EXPECT_EQ(box.topLeft() + QPoint(Preview()->frameWidth(), Preview()->frameWidth()),
+            QPoint(321, 8));
+  EXPECT_EQ(Preview()->contentsRect().size(), QSize(200, 200));
+  EXPECT_EQ(dialog->size(), QSize(box.right() + 1 + 13, std::max(213, box.bottom() + 1 + 13)));
   // 2280, 2520, 1092, 375 twips: 152, 168, 72.8, 25
   EXPECT_EQ(Get<QPushButton>("OKButton")->geometry(), QRect(152, 168, 73, 25));
   EXPECT_EQ(Get<QPushButton>("CancelButton")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
@@ -119,7 +131,7 @@ TEST_F(SettingsDialogTest, ControlsLieInsideTheirFramesAndApart) {
     }
   };
   const QList<QWidget*> top = dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-  ASSERT_EQ(top.size(), 6);  // four frames, OK and Cancel
+  ASSERT_EQ(top.size(), 7);  // four frames, OK, Cancel and the preview box
   overlapsApart(top);
   int controls = 0;
   for (const QWidget* item : top) {
@@ -135,7 +147,6 @@ TEST_F(SettingsDialogTest, ControlsLieInsideTheirFramesAndApart) {
     controls += static_cast<int>(inside.size());
   }
   EXPECT_EQ(controls, 11);
-  EXPECT_EQ(dialog->size(), QSize(326, 213));
   // The second run is drawn at the scale asked for.
   if (const char* scale = std::getenv("QT_SCALE_FACTOR")) {
     EXPECT_DOUBLE_EQ(dialog->devicePixelRatioF(), std::atof(scale));
@@ -399,6 +410,74 @@ TEST_F(SettingsDialogTest, SwitchStoresItsValueUnlessClicked) {
     PressOk();
     EXPECT_EQ(settings.Shade3D, c.stored) << c.given << ", " << c.clicks << " clicks";
   }
+}
+
+// The preview plays the run's frames at the same fraction of the loop, drawn from the picture
+// reduced so that the frame fits the box: a 400 x 200 plane in a box of 200 is drawn from the
+// picture at 200 x 100, and 100 frames show as 60, place 30 being frame 50.
+TEST_F(SettingsDialogTest, PreviewPlaysTheRunsFramesOfTheReducedPicture) {
+  picture = std::make_shared<const render::Surface>(test::CoordinatePicture(400, 200));
+  settings.WidthMode = 0;
+  settings.FrameCount = 100;
+  Open();
+  ASSERT_TRUE(test::WaitUntil([&] { return Preview()->frames().size() == 60; }));
+  const std::vector<render::Surface> run =
+      test::RenderAll(render::Reduce(*picture, 200, 100), settings);
+  for (const auto [place, frame] : {std::pair{0, 0}, {30, 50}, {59, 98}}) {
+    const QImage& shown = Preview()->frames()[static_cast<std::size_t>(place)];
+    const render::Surface& expected = run[static_cast<std::size_t>(frame)];
+    ASSERT_EQ(shown.size(), QSize(expected.width(), expected.height()));
+    int wrong = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+      for (int x = 0; x < shown.width(); ++x) {
+        const QRgb c = shown.pixel(x, y);
+        wrong += (qRed(c) + 256 * qGreen(c) + 65536 * qBlue(c)) != expected.Point(x, y);
+      }
+    }
+    EXPECT_EQ(wrong, 0) << "place " << place << ", run frame " << frame;
+  }
+}
+
+// An edit restarts the preview with the values in the controls, without storing them; a value
+// the run would refuse shows a note instead of frames. Without a picture the test picture moves.
+TEST_F(SettingsDialogTest, AnEditRestartsThePreviewWithTheNewValues) {
+  Open();
+  ASSERT_TRUE(test::WaitUntil([&] { return !Preview()->frames().empty(); }));
+  EXPECT_EQ(Preview()->shownSettings().ShapeIndex, 0);
+  Pick("旗");
+  ASSERT_TRUE(test::WaitUntil([&] {
+    return Preview()->shownSettings().ShapeIndex == 4 && !Preview()->frames().empty();
+  }));
+  // The flag of the 160 x 120 test picture: 168 x 132.
+  EXPECT_EQ(Preview()->frames()[0].size(), QSize(168, 132));
+  Frames()->setText(QStringLiteral("5"));
+  ASSERT_TRUE(test::WaitUntil([&] {
+    return Preview()->shownSettings().FrameCount == 5 && Preview()->frames().size() == 5;
+  }));
+  EXPECT_EQ(Preview()->framesPlanned(), 5);
+  Combo()->setEditText(QStringLiteral("三角"));
+  ASSERT_TRUE(test::WaitUntil([&] { return !Preview()->note().isEmpty(); }));
+  EXPECT_EQ(Preview()->note(), QStringLiteral("一覧にない形状です。"));
+  EXPECT_TRUE(Preview()->frames().empty());
+  EXPECT_EQ(settings.ShapeIndex, 0);
+  EXPECT_EQ(settings.FrameCount, 12);
+}
+
+// Cancel while a large picture is being reduced and drawn: the drawing has stopped and its thread
+// has ended by the time the dialog is hidden, and the dialog goes without waiting for the run.
+TEST_F(SettingsDialogTest, CancelMidDrawingStopsTheWorker) {
+  picture = std::make_shared<const render::Surface>(test::CoordinatePicture(3000, 2000));
+  settings.ShapeIndex = 2;
+  settings.WidthMode = 1;
+  settings.FrameCount = 1000;
+  Open();
+  ASSERT_TRUE(test::WaitUntil([&] { return Preview()->drawing(); }));
+  Get<QPushButton>("CancelButton")->click();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_FALSE(Preview()->drawing());
+  dialog.reset();
+  test::ProcessPostedEvents();
+  EXPECT_EQ(settings.ShapeIndex, 2);
 }
 
 }  // namespace

@@ -57,6 +57,39 @@ TEST(ReadDialog, WidthBoxIsReadFirstAndARefusalStoresNothing) {
   EXPECT_EQ(r.settings, Stored());
 }
 
+struct NoteCase {
+  const char* shape;
+  int selectedOption;
+  const char* width;
+  const char* frames;
+  const char* note;  // empty: the preview plays
+};
+
+class PreviewNoteTest : public testing::TestWithParam<NoteCase> {};
+
+// The stored width mode is 2, so a missing option (an edited file's mode 5) is what gives a frame
+// no width.
+TEST_P(PreviewNoteTest, SaysWhyNoFrameIsPlayed) {
+  const NoteCase c = GetParam();
+  base::Settings stored = Stored();
+  if (c.selectedOption == kNoOption) stored.WidthMode = 5;
+  const DialogInput input{QString::fromUtf8(c.shape), c.selectedOption, c.width, 0,
+                          Qt::Checked, c.frames};
+  EXPECT_EQ(PreviewNote(input, ReadDialog(input, stored), 160, 120), QString::fromUtf8(c.note))
+      << c.shape << " " << c.width << " " << c.frames;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, PreviewNoteTest,
+    testing::Values(NoteCase{"平面", 2, "100", "12", ""},
+                    NoteCase{"平面", 2, "40000", "12", "横幅の数が範囲外です。"},
+                    NoteCase{"平面", 2, "100", "-40000", "こま数が範囲外です。"},
+                    NoteCase{"三角", 2, "100", "12", "一覧にない形状です。"},
+                    NoteCase{"球体", 1, "", "0", "こま数が 1 より小さく、こまができません。"},
+                    NoteCase{"平面", kNoOption, "", "12", "こまが 1 ピクセルより小さくなります。"},
+                    // the flag sizes its frame from the picture alone
+                    NoteCase{"旗", kNoOption, "", "12", ""}));
+
 TEST(SizeLabelText, WholeAndFractionalPixels) {
   EXPECT_EQ(SizeLabelText(4800, 3600, {15, 15}), QStringLiteral("(原図サイズ: 320X 240)"));
   // 4801 / 15 = 320.0666..., seven significant digits
