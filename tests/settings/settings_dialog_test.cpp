@@ -423,7 +423,7 @@ TEST_F(SettingsDialogTest, PreviewPlaysTheRunsFramesOfTheReducedPicture) {
   ASSERT_TRUE(test::WaitUntil([&] { return Preview()->frames().size() == 60; }));
   const std::vector<render::Surface> run =
       test::RenderAll(render::Reduce(*picture, 200, 100), settings);
-  for (const auto [place, frame] : {std::pair{0, 0}, {30, 50}, {59, 98}}) {
+  for (const auto& [place, frame] : {std::pair{0, 0}, {30, 50}, {59, 98}}) {
     const QImage& shown = Preview()->frames()[static_cast<std::size_t>(place)];
     const render::Surface& expected = run[static_cast<std::size_t>(frame)];
     ASSERT_EQ(shown.size(), QSize(expected.width(), expected.height()));
