@@ -3,6 +3,7 @@
 // its fixed yield points.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -22,8 +23,8 @@ class Checkpoint {
   virtual bool Step() = 0;
 };
 
-/// What a renderer reads: the work picture (the source copied side by side as many times as
-/// the motion needs), the source size, the settings and the seed for random dots. A renderer
+/// What a renderer reads: the work picture (the source itself, or the source copied side by
+/// side as many times as the motion needs), the source size, the settings and the seed for random dots. A renderer
 /// keeps its own copy: the work picture is shared, read-only, and lives as long as any renderer
 /// that holds it, whatever becomes of the caller's objects.
 struct RenderInput {
@@ -75,5 +76,29 @@ int OutputWidth(const Settings& s, int sourceWidth, int sourceHeight);
 
 /// True at outer loop steps 0, 32, 64, ... where a renderer calls its checkpoint.
 inline bool IsCheckpointStep(int step) { return (step & 31) == 0; }
+
+/// The checkpoint of a frame whose steps are its columns, drawn row by row so that memory is
+/// read in order: the ceil(W / 32) calls a walk over the columns would make are spread evenly
+/// over the rows, the first before any pixel, and a stop ends the frame at once as there.
+class ColumnPacedCheckpoint {
+ public:
+  ColumnPacedCheckpoint(Checkpoint& checkpoint, int columns, int rows)
+      : checkpoint_(checkpoint), calls_((std::max(columns, 0) + 31) / 32), rows_(rows) {}
+
+  /// Makes the calls due before row y (0 .. rows - 1); true when one asked to stop.
+  bool BeforeRow(int y) {
+    const auto due = static_cast<int>((static_cast<std::int64_t>(y + 1) * calls_ + rows_ - 1) / rows_);
+    for (; made_ < due; ++made_) {
+      if (checkpoint_.Step()) return true;
+    }
+    return false;
+  }
+
+ private:
+  Checkpoint& checkpoint_;
+  const int calls_;
+  const int rows_;
+  int made_ = 0;
+};
 
 }  // namespace kinetta::render

@@ -149,9 +149,10 @@ RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const Fr
   return result;
 }
 
-// Frames drawn by `threads` workers on a small pool of canvases, handed on in order
+// Frames drawn by `threads` workers on a pool of kFramesInFlight canvases, handed on in order
 // by the calling thread. A canvas is reused for later frames once its frame has been handed on,
-// so memory stays at a few frames whatever the frame count. An error on any thread (memory
+// so memory stays at two frames whatever the frame count and the number of cores: while the
+// calling thread writes one frame, a worker draws the next. An error on any thread (memory
 // running out while drawing or encoding a frame, say) stops the run and is passed on to the
 // caller once every worker has ended: an exception leaving a thread would end the program.
 RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOptions& o,
@@ -161,7 +162,7 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
   std::mutex m;
   std::condition_variable cv;
   std::vector<std::unique_ptr<Slot>> pool;
-  for (int i = 0; i < threads + 2; ++i) {
+  for (int i = 0; i < kFramesInFlight; ++i) {
     pool.push_back(std::make_unique<Slot>(Slot{Surface(size.width, size.height), {}}));
     r.StartCanvas(pool.back()->canvas);
   }
@@ -284,7 +285,7 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
   }
   int threads = o.threads > 0 ? o.threads
                               : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  threads = std::min(threads, n);
+  threads = std::min({threads, n, kFramesInFlight});
 
   // Refused before any pixel memory is taken: a frame as wide as a tall source is high, say.
   const std::uint64_t needed = RunMemoryBytes(s, source.width(), source.height(), threads);
@@ -302,7 +303,12 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
     result.status = RunStatus::Aborted;
     return result;
   }
-  auto work = std::make_shared<const Surface>(PrepareWork(source, motion->workCopies, &preparing));
+  // A work picture of one copy is the source itself, read in place for the length of the run
+  // (the renderer ends before this function does).
+  auto work = motion->workCopies == 1
+                  ? std::shared_ptr<const Surface>(&source, [](const Surface*) {})
+                  : std::make_shared<const Surface>(
+                        PrepareWork(source, motion->workCopies, &preparing));
   std::unique_ptr<const Renderer> renderer;
   if (!preparing.stopped()) {
     renderer = motion->make({std::move(work), source.width(), source.height(), s, o.seed,

@@ -79,21 +79,19 @@ class FadeIn final : public Renderer {
   }
 
  private:
-  // Columns are the outer loop with a checkpoint every 32 columns; within each block of 32
-  // columns the pixels are visited row by row. Every pixel is visited once per frame.
+  // Every pixel is visited once per frame, row by row so that memory is read in order, with
+  // the checkpoint's calls (one per 32 columns) spread over the rows.
   template <typename PerPixel>
   bool ForEachPixel(Surface& canvas, Checkpoint& checkpoint, PerPixel f) const {
     const int w = in_.sourceWidth;
     const int h = in_.sourceHeight;
-    for (int x0 = 0; x0 < w; x0 += 32) {
-      if (checkpoint.Step()) return false;
-      const int x1 = std::min(w, x0 + 32);
-      for (int y = 0; y < h; ++y) {
-        const std::uint32_t* src = in_.work->Row(y);
-        std::uint32_t* dst = canvas.Row(y);
-        const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
-        for (int x = x0; x < x1; ++x) f(src[x], dst[x], row + static_cast<std::size_t>(x));
-      }
+    ColumnPacedCheckpoint paced(checkpoint, w, h);
+    for (int y = 0; y < h; ++y) {
+      if (paced.BeforeRow(y)) return false;
+      const std::uint32_t* src = in_.work->Row(y);
+      std::uint32_t* dst = canvas.Row(y);
+      const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
+      for (int x = 0; x < w; ++x) f(src[x], dst[x], row + static_cast<std::size_t>(x));
     }
     return true;
   }

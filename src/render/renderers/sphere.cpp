@@ -65,7 +65,8 @@ class Sphere final : public Renderer {
   // StartCanvas laid stays round the sphere.
   bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
     const int s = SlideOffset(in_.sourceWidth, in_.settings.FrameCount, k);
-    const int workW = in_.work->width();
+    const int w = in_.sourceWidth;
+    const int bandW = kBandCopies * w;
     for (int y = 0; y < static_cast<int>(rows_.size()); ++y) {
       if (IsCheckpointStep(y) && checkpoint.Step()) return false;
       const Row& row = rows_[y];
@@ -73,21 +74,24 @@ class Sphere final : public Renderer {
       std::uint32_t* dst = canvas.Row(y) + row.x0;
       const std::int32_t* offset = offsets_.data() + row.start;
       const std::uint8_t* level = levels_.data() + row.start;
-      if (row.lowest + s < 0 || row.highest + s >= workW) {
-        // Some reads fall past the work picture.
+      if (row.lowest + s < 0 || row.highest + s >= bandW) {
+        // Some reads fall past the band.
         for (int i = 0; i < row.count; ++i) {
           const int sx = offset[i] + s;
           const LightLevel& l = light_[level[i]];
-          if (sx < 0 || sx >= workW) {
+          if (sx < 0 || sx >= bandW) {
             dst[i] = l.outside;
           } else {
-            dst[i] = shaded_ ? l.Apply(src[sx]) : src[sx];
+            const std::uint32_t c = src[BandColumn(sx, w)];
+            dst[i] = shaded_ ? l.Apply(c) : c;
           }
         }
       } else if (shaded_) {
-        for (int i = 0; i < row.count; ++i) dst[i] = light_[level[i]].Apply(src[offset[i] + s]);
+        for (int i = 0; i < row.count; ++i) {
+          dst[i] = light_[level[i]].Apply(src[BandColumn(offset[i] + s, w)]);
+        }
       } else {
-        for (int i = 0; i < row.count; ++i) dst[i] = src[offset[i] + s];
+        for (int i = 0; i < row.count; ++i) dst[i] = src[BandColumn(offset[i] + s, w)];
       }
     }
     return true;
@@ -127,7 +131,7 @@ class Sphere final : public Renderer {
       }
       rows_.push_back(row);
     }
-    // Without the light one level that changes nothing serves for reads past the work picture.
+    // Without the light one level that changes nothing serves for reads past the band.
     light_ = shaded_ ? TabulateLightLevels(std::min(maxLevel, 255), sphere::ShadeComponent)
                      : TabulateLightLevels(0, [](int c, int) { return c; });
   }
