@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "base/settings.h"
@@ -35,8 +36,24 @@ struct RenderInput {
   std::uint64_t seed = 0;
   /// Called while the constructor makes the run's tables, every 32 rows or columns; when it
   /// asks to stop, the tables are left incomplete and the renderer must not draw. May be null.
+  /// Tables made in parts (TableParts) call it from several threads at once.
   Checkpoint* preparing = nullptr;
+  /// Runs part(0) .. part(count - 1) of a table on the run's threads, handing out no more parts
+  /// once one returns false (stopped), and returns when every part taken has ended. Empty: the
+  /// parts run in order on the constructor's thread.
+  std::function<void(int count, const std::function<bool(int part)>& part)> parts{};
 };
+
+/// Makes a table in `count` parts that write disjoint memory: on the run's threads where the
+/// driver gives them, else in order; no part starts after one returned false.
+inline void TableParts(const RenderInput& in, int count, const std::function<bool(int)>& part) {
+  if (in.parts) {
+    in.parts(count, part);
+    return;
+  }
+  for (int i = 0; i < count && part(i); ++i) {
+  }
+}
 
 /// True at step 0, 32, 64, ... of a table-making loop when the run is to stop.
 inline bool PreparingStopped(const RenderInput& in, int step) {

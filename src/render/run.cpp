@@ -81,20 +81,50 @@ bool AbortPressed(const RenderOptions& o) { return o.control && o.control->abort
 
 // The checkpoint of the run's preparation (the work picture, the renderer's tables): the abort
 // button and the end of the program both stop it, for every motion. It remembers a stop, so
-// that nothing is drawn from tables left incomplete.
+// that nothing is drawn from tables left incomplete. Tables made on several threads call it
+// from each.
 class PrepareCheckpoint final : public Checkpoint {
  public:
   explicit PrepareCheckpoint(const RenderOptions& o) : options_(o) {}
   bool Step() override {
-    stopped_ = stopped_ || AbortPressed(options_) || Stopping(options_);
+    if (AbortPressed(options_) || Stopping(options_)) stopped_ = true;
     return stopped_;
   }
   bool stopped() const { return stopped_; }
 
  private:
   const RenderOptions& options_;
-  bool stopped_ = false;
+  std::atomic<bool> stopped_{false};
 };
+
+// Runs the parts of a renderer's table on `threads` threads (the calling one among them), each
+// taking the next part until none is left or one reports a stop. An error on any thread reaches
+// the caller once every thread has ended.
+void RunTableParts(int threads, int count, const std::function<bool(int)>& part) {
+  std::atomic<int> next{0};
+  std::atomic<bool> stop{false};
+  std::mutex m;
+  std::exception_ptr error;
+  auto work = [&] {
+    try {
+      while (!stop) {
+        const int i = next++;
+        if (i >= count) return;
+        if (!part(i)) stop = true;
+      }
+    } catch (...) {
+      std::lock_guard lock(m);
+      if (!error) error = std::current_exception();
+      stop = true;
+    }
+  };
+  {
+    std::vector<std::jthread> helpers;
+    for (int t = 1; t < std::min(threads, count); ++t) helpers.emplace_back(work);
+    work();
+  }  // joins
+  if (error) std::rethrow_exception(error);
+}
 
 // The memory the run may take: what the machine has available besides the source already held,
 // or the caller's budget when that is lower.
@@ -283,9 +313,12 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
     result.message = base::FrameTooSmallMessage(size.width, size.height);
     return result;
   }
-  int threads = o.threads > 0 ? o.threads
-                              : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  threads = std::min({threads, n, kFramesInFlight});
+  // The tables are made on every core (or as many threads as asked for); frames are drawn on
+  // at most kFramesInFlight.
+  const int tableThreads =
+      o.threads > 0 ? o.threads
+                    : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  const int threads = std::min({tableThreads, n, kFramesInFlight});
 
   // Refused before any pixel memory is taken: a frame as wide as a tall source is high, say.
   const std::uint64_t needed = RunMemoryBytes(s, source.width(), source.height(), threads);
@@ -312,7 +345,9 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
   std::unique_ptr<const Renderer> renderer;
   if (!preparing.stopped()) {
     renderer = motion->make({std::move(work), source.width(), source.height(), s, o.seed,
-                             &preparing});
+                             &preparing, [tableThreads](int count, const auto& part) {
+                               RunTableParts(tableThreads, count, part);
+                             }});
   }
   if (preparing.Step()) {
     result.status = RunStatus::Aborted;

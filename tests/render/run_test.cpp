@@ -183,7 +183,9 @@ TEST(ColumnPacedCheckpoint, MakesOneCallPer32ColumnsFirstBeforeAnyRow) {
     ColumnPacedCheckpoint paced(counting, c.columns, c.rows);
     for (int y = 0; y < c.rows; ++y) {
       ASSERT_FALSE(paced.BeforeRow(y));
-      if (y == 0) EXPECT_GE(counting.calls, 1);
+      if (y == 0) {
+        EXPECT_GE(counting.calls, 1) << "the first call comes before the first row";
+      }
     }
     EXPECT_EQ(counting.calls, (c.columns + 31) / 32) << c.columns << " x " << c.rows;
   }

@@ -106,34 +106,58 @@ class Sphere final : public Renderer {
   };
 
   // Everything but the slide is the same in every frame: per row the slice, per pixel the
-  // source column before the slide and the light level.
+  // source column before the slide and the light level. The rows' places in the tables come
+  // first; the pixels are then worked out in parts of 32 rows on all cores.
   void BuildSlices() {
     // Rows below the sphere (y > OutW, when the frame is taller than wide) have no slice and
     // keep the background.
     const int rows = std::min(height_, outW_ + 1);
-    int maxLevel = 0;
+    std::vector<sphere::Slice> slices;
+    std::size_t pixels = 0;
     for (int y = 0; y < rows; ++y) {
-      if (PreparingStopped(in_, y)) return;
       const sphere::Slice slice = sphere::SliceOf(outW_, y);
       // Slice columns past the canvas edge (a rounding at the very narrowest frames) are
       // dropped, as a write outside the canvas is.
       const int j0 = std::max(0, -slice.m);
       const int j1 = std::min(slice.n, outW_ - 1 - slice.m);
-      Row row{slice.m + j0, std::max(0, j1 - j0 + 1), offsets_.size(), 0, 0};
-      for (int j = j0; j <= j1; ++j) {
-        const int offset = sphere::SourceOffset(slice, j);
-        row.lowest = j == j0 ? offset : std::min(row.lowest, offset);
-        row.highest = j == j0 ? offset : std::max(row.highest, offset);
-        offsets_.push_back(offset);
-        const int v = shaded_ ? sphere::ShadeLevel(slice.m + j, y, outW_) : 0;
-        levels_.push_back(static_cast<std::uint8_t>(std::min(v, 255)));
-        maxLevel = std::max(maxLevel, v);
-      }
-      rows_.push_back(row);
+      rows_.push_back({slice.m + j0, std::max(0, j1 - j0 + 1), pixels, 0, 0});
+      slices.push_back(slice);
+      pixels += static_cast<std::size_t>(rows_.back().count);
     }
+    offsets_.resize(pixels);
+    levels_.resize(pixels);
+    const int parts = (rows + 31) / 32;
+    std::vector<int> maxLevels(static_cast<std::size_t>(parts), 0);
+    TableParts(in_, parts, [&](int part) {
+      if (PreparingStopped(in_, part * 32)) return false;
+      for (int y = part * 32; y < std::min(rows, part * 32 + 32); ++y) {
+        maxLevels[static_cast<std::size_t>(part)] =
+            std::max(maxLevels[static_cast<std::size_t>(part)], FillRow(y, slices[y]));
+      }
+      return true;
+    });
+    const int maxLevel = parts > 0 ? *std::max_element(maxLevels.begin(), maxLevels.end()) : 0;
     // Without the light one level that changes nothing serves for reads past the band.
     light_ = shaded_ ? TabulateLightLevels(std::min(maxLevel, 255), sphere::ShadeComponent)
                      : TabulateLightLevels(0, [](int c, int) { return c; });
+  }
+
+  // Row y's source columns and light levels, and its range of columns; returns the highest
+  // level of the row.
+  int FillRow(int y, const sphere::Slice& slice) {
+    Row& row = rows_[y];
+    const int j0 = row.x0 - slice.m;
+    int maxLevel = 0;
+    for (int i = 0; i < row.count; ++i) {
+      const int offset = sphere::SourceOffset(slice, j0 + i);
+      row.lowest = i == 0 ? offset : std::min(row.lowest, offset);
+      row.highest = i == 0 ? offset : std::max(row.highest, offset);
+      offsets_[row.start + static_cast<std::size_t>(i)] = offset;
+      const int v = shaded_ ? sphere::ShadeLevel(row.x0 + i, y, outW_) : 0;
+      levels_[row.start + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::min(v, 255));
+      maxLevel = std::max(maxLevel, v);
+    }
+    return maxLevel;
   }
 
   const int outW_;
