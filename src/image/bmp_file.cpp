@@ -102,8 +102,8 @@ bool StreamBmp24(const render::Surface& surface,
     const std::uint32_t* row = surface.Row(y);
     for (int x = 0; x < w;) {
       if (capacity - used < 3 && !flush()) return false;
-      const int n = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(w - x),
-                                                           (capacity - used) / 3));
+      const int n = static_cast<int>(
+          std::min<std::size_t>(static_cast<std::size_t>(w - x), (capacity - used) / 3));
       EncodePixels(row, x, n, piece.data() + used);
       used += static_cast<std::size_t>(n) * 3;
       x += n;
@@ -116,8 +116,8 @@ bool StreamBmp24(const render::Surface& surface,
 }
 
 base::Status WriteBmp24(const render::Surface& surface, const std::filesystem::path& path) {
-  return base::WriteFileAtomically(
-      path, [&](const auto& write) { return StreamBmp24(surface, write); });
+  return base::WriteFileAtomically(path,
+                                   [&](const auto& write) { return StreamBmp24(surface, write); });
 }
 
 bool IsBmp24File(const std::filesystem::path& path) {

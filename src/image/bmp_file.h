@@ -1,8 +1,8 @@
 // Frame files: a surface written as an uncompressed 24-bit BMP that common tools open.
 #pragma once
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <vector>

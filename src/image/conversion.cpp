@@ -40,24 +40,22 @@ render::RunResult RunConversion(
   // drawing threads go on with the next frames: no whole file is held in memory.
   std::string notice;
   render::RunResult result = render::RenderFrames(
-      source, s, options,
-      [&](int k, const render::Surface& frame) -> render::FrameOutcome {
-            const std::string path = base::FrameFileName(sourcePath, k);
-            const base::Status written = base::WriteFileAtomically(
-                path, [&](const auto& write) { return StreamBmp24(frame, write); });
-            if (!written.ok()) {
-              return {base::Status::Failed(base::CannotWriteMessage(path, written.message())),
-                      path};
-            }
-            if (k + 1 == s.FrameCount) {
-              // The frame after the last one is stale from a longer run.
-              const std::string stale = base::FrameFileName(sourcePath, k + 1);
-              if (PutAwayStaleFrame(stale) == StaleFrame::Kept) {
-                notice = base::StaleFrameKeptMessage(std::filesystem::path(stale).filename().string());
-              }
-            }
-            if (onSaved) onSaved(k, frame, path);
-            return {};
+      source, s, options, [&](int k, const render::Surface& frame) -> render::FrameOutcome {
+        const std::string path = base::FrameFileName(sourcePath, k);
+        const base::Status written = base::WriteFileAtomically(
+            path, [&](const auto& write) { return StreamBmp24(frame, write); });
+        if (!written.ok()) {
+          return {base::Status::Failed(base::CannotWriteMessage(path, written.message())), path};
+        }
+        if (k + 1 == s.FrameCount) {
+          // The frame after the last one is stale from a longer run.
+          const std::string stale = base::FrameFileName(sourcePath, k + 1);
+          if (PutAwayStaleFrame(stale) == StaleFrame::Kept) {
+            notice = base::StaleFrameKeptMessage(std::filesystem::path(stale).filename().string());
+          }
+        }
+        if (onSaved) onSaved(k, frame, path);
+        return {};
       });
   result.notice = std::move(notice);
   return result;

@@ -25,9 +25,9 @@ class Checkpoint {
 };
 
 /// What a renderer reads: the work picture (the source itself, or the source copied side by
-/// side as many times as the motion needs), the source size, the settings and the seed for random dots. A renderer
-/// keeps its own copy: the work picture is shared, read-only, and lives as long as any renderer
-/// that holds it, whatever becomes of the caller's objects.
+/// side as many times as the motion needs), the source size, the settings and the seed for random
+/// dots. A renderer keeps its own copy: the work picture is shared, read-only, and lives as long as
+/// any renderer that holds it, whatever becomes of the caller's objects.
 struct RenderInput {
   std::shared_ptr<const Surface> work;
   int sourceWidth = 0;   ///< W
@@ -104,7 +104,8 @@ class ColumnPacedCheckpoint {
 
   /// Makes the calls due before row y (0 .. rows - 1); true when one asked to stop.
   bool BeforeRow(int y) {
-    const auto due = static_cast<int>((static_cast<std::int64_t>(y + 1) * calls_ + rows_ - 1) / rows_);
+    const auto due =
+        static_cast<int>((static_cast<std::int64_t>(y + 1) * calls_ + rows_ - 1) / rows_);
     for (; made_ < due; ++made_) {
       if (checkpoint_.Step()) return true;
     }

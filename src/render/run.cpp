@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -120,7 +121,11 @@ void RunTableParts(int threads, int count, const std::function<bool(int)>& part)
   };
   {
     std::vector<std::jthread> helpers;
-    for (int t = 1; t < std::min(threads, count); ++t) helpers.emplace_back(work);
+    try {
+      for (int t = 1; t < std::min(threads, count); ++t) helpers.emplace_back(work);
+    } catch (const std::system_error&) {
+      // No room for another thread (a limit on the address space, say): fewer do the work.
+    }
     work();
   }  // joins
   if (error) std::rethrow_exception(error);
@@ -338,10 +343,10 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
   }
   // A work picture of one copy is the source itself, read in place for the length of the run
   // (the renderer ends before this function does).
-  auto work = motion->workCopies == 1
-                  ? std::shared_ptr<const Surface>(&source, [](const Surface*) {})
-                  : std::make_shared<const Surface>(
-                        PrepareWork(source, motion->workCopies, &preparing));
+  auto work =
+      motion->workCopies == 1
+          ? std::shared_ptr<const Surface>(&source, [](const Surface*) {})
+          : std::make_shared<const Surface>(PrepareWork(source, motion->workCopies, &preparing));
   std::unique_ptr<const Renderer> renderer;
   if (!preparing.stopped()) {
     renderer = motion->make({std::move(work), source.width(), source.height(), s, o.seed,

@@ -21,8 +21,8 @@ FrameSize PlannedFrameSize(const Settings& s, int sourceWidth, int sourceHeight)
 /// The bytes a run of `s` holds at its height with `threads` frames drawn at once (1 for frames
 /// drawn in order; at most kFramesInFlight count): the source, the work picture where the motion
 /// needs more than the source itself, every canvas in flight, the piece its frame file is
-/// written through, the motion's tables made once per run, and each thread's row and column
-/// buffers.
+/// written through, the motion's tables made once per run, and each drawing thread's row and
+/// column buffers, stack and allocation arena.
 std::uint64_t RunMemoryBytes(const Settings& s, int sourceWidth, int sourceHeight, int threads);
 
 }  // namespace kinetta::render

@@ -146,8 +146,8 @@ TEST(RunConversion, WriteFailingPartWayKeepsTheOldFileWhole) {
   const auto previous = std::signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
   // Frames of 3 MB: the third piece goes past the limit.
-  const RunResult r =
-      RunConversion(test::CoordinatePicture(1000, 1000), (dir / "cat.jpg").string(), PlaneRun(3), {});
+  const RunResult r = RunConversion(test::CoordinatePicture(1000, 1000), (dir / "cat.jpg").string(),
+                                    PlaneRun(3), {});
   ::setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, previous);
   EXPECT_EQ(r.status, RunStatus::WriteFailed);

@@ -72,8 +72,8 @@ class Plane final : public Renderer {
  private:
   // Canvas columns [b, e) of one row from source row `src` slid by `s`: column x shows band
   // column s + x, read from the source in runs that end where the band starts a new copy.
-  void DrawSpan(plane::Band band, const std::uint32_t* src, int s, std::uint32_t* dst, int b,
-                int e, int inside) const {
+  void DrawSpan(plane::Band band, const std::uint32_t* src, int s, std::uint32_t* dst, int b, int e,
+                int inside) const {
     const int w = in_.sourceWidth;
     const int m = std::clamp(inside, b, e);
     const LightLevel* level =

@@ -154,7 +154,8 @@ class Sphere final : public Renderer {
       row.highest = i == 0 ? offset : std::max(row.highest, offset);
       offsets_[row.start + static_cast<std::size_t>(i)] = offset;
       const int v = shaded_ ? sphere::ShadeLevel(row.x0 + i, y, outW_) : 0;
-      levels_[row.start + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::min(v, 255));
+      levels_[row.start + static_cast<std::size_t>(i)] =
+          static_cast<std::uint8_t>(std::min(v, 255));
       maxLevel = std::max(maxLevel, v);
     }
     return maxLevel;
