@@ -48,19 +48,22 @@ void WriteHeader(std::uint8_t* h, int width, int height) {
   Put32(h + 42, 3780);
 }
 
-// Row y of the surface as BGR bytes, zero-padded.
-void EncodeRow(const render::Surface& s, int y, std::uint8_t* out) {
-  const std::uint32_t* row = s.Row(y);
-  for (int x = 0; x < s.width(); ++x) {
-    const std::uint32_t c = row[x];
+// Pixels [x, x + n) of one surface row as BGR bytes.
+std::uint8_t* EncodePixels(const std::uint32_t* row, int x, int n, std::uint8_t* out) {
+  for (const std::uint32_t* p = row + x; p != row + x + n; ++p) {
+    const std::uint32_t c = *p;
     out[0] = static_cast<std::uint8_t>(c >> 16);  // blue
     out[1] = static_cast<std::uint8_t>(c >> 8);   // green
     out[2] = static_cast<std::uint8_t>(c);        // red
     out += 3;
   }
-  for (std::size_t pad = static_cast<std::size_t>(s.width()) * 3; pad < RowBytes(s.width()); ++pad) {
-    *out++ = 0;
-  }
+  return out;
+}
+
+// Row y of the surface as BGR bytes, zero-padded.
+void EncodeRow(const render::Surface& s, int y, std::uint8_t* out) {
+  out = EncodePixels(s.Row(y), 0, s.width(), out);
+  std::memset(out, 0, RowBytes(s.width()) - static_cast<std::size_t>(s.width()) * 3);
 }
 
 }  // namespace
@@ -80,9 +83,41 @@ void EncodeBmp24(const render::Surface& surface, std::vector<std::uint8_t>& byte
   }
 }
 
+bool StreamBmp24(const render::Surface& surface,
+                 const std::function<bool(const void*, std::size_t)>& write,
+                 std::size_t pieceBytes) {
+  const std::size_t capacity = std::max<std::size_t>(pieceBytes, 64);
+  std::vector<std::uint8_t> piece(capacity);
+  WriteHeader(piece.data(), surface.width(), surface.height());
+  std::size_t used = kHeaderSize;
+  auto flush = [&] {
+    const bool ok = write(piece.data(), used);
+    used = 0;
+    return ok;
+  };
+  const int w = surface.width();
+  const std::size_t pad = RowBytes(w) - static_cast<std::size_t>(w) * 3;
+  // Rows bottom-up; a row wider than a piece is split between pieces.
+  for (int y = surface.height() - 1; y >= 0; --y) {
+    const std::uint32_t* row = surface.Row(y);
+    for (int x = 0; x < w;) {
+      if (capacity - used < 3 && !flush()) return false;
+      const int n = static_cast<int>(
+          std::min<std::size_t>(static_cast<std::size_t>(w - x), (capacity - used) / 3));
+      EncodePixels(row, x, n, piece.data() + used);
+      used += static_cast<std::size_t>(n) * 3;
+      x += n;
+    }
+    if (capacity - used < pad && !flush()) return false;
+    std::memset(piece.data() + used, 0, pad);
+    used += pad;
+  }
+  return used == 0 || flush();
+}
+
 base::Status WriteBmp24(const render::Surface& surface, const std::filesystem::path& path) {
-  const std::vector<std::uint8_t> bytes = EncodeBmp24(surface);
-  return base::WriteFileAtomically(path, bytes.data(), bytes.size());
+  return base::WriteFileAtomically(path,
+                                   [&](const auto& write) { return StreamBmp24(surface, write); });
 }
 
 bool IsBmp24File(const std::filesystem::path& path) {

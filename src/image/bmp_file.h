@@ -1,8 +1,10 @@
 // Frame files: a surface written as an uncompressed 24-bit BMP that common tools open.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "base/outcome.h"
@@ -22,11 +24,23 @@ std::vector<std::uint8_t> EncodeBmp24(const render::Surface& surface);
 /// The same into `bytes`, reusing its memory from frame to frame.
 void EncodeBmp24(const render::Surface& surface, std::vector<std::uint8_t>& bytes);
 
+/// The size of the pieces a frame file is written in: large enough that the calls cost nothing,
+/// small enough that the piece stays in the processor's cache and the kernel copies it quickly.
+inline constexpr std::size_t kBmpPieceBytes = 512 * 1024;
+
+/// Encodes `surface` as EncodeBmp24 does, handing the file's bytes to `write` in order, in pieces
+/// of at most `pieceBytes` (at least 64) as they are encoded, so that no whole file is held.
+/// Stops at once and returns false when `write` returns false.
+bool StreamBmp24(const render::Surface& surface,
+                 const std::function<bool(const void*, std::size_t)>& write,
+                 std::size_t pieceBytes = kBmpPieceBytes);
+
 /// Whether the file at `path` is an uncompressed 24-bit BMP, as the frame files of a run are.
 bool IsBmp24File(const std::filesystem::path& path);
 
-/// Writes `surface` to `path` as a 24-bit BMP, replacing an existing file in one step. Fails
-/// with the reason when it cannot; the old file then stays as it was.
+/// Writes `surface` to `path` as a 24-bit BMP, replacing an existing file in one step, in pieces
+/// as StreamBmp24 gives them. Fails with the reason when it cannot; the old file then stays as
+/// it was.
 base::Status WriteBmp24(const render::Surface& surface, const std::filesystem::path& path);
 
 }  // namespace kinetta::image

@@ -1,5 +1,5 @@
-// The conversion run's frame files: BMP encoding on the drawing threads, atomic replacement in
-// frame order, and the stale next frame, put in the trash.
+// The conversion run's frame files: BMP encoding in pieces as each file is written, atomic
+// replacement in frame order, and the stale next frame, put in the trash.
 #include "image/conversion.h"
 
 #include <QDir>
@@ -36,34 +36,27 @@ render::RunResult RunConversion(
   }
   // Temporaries a killed run left beside the frames go first.
   base::RemoveStaleTemporaries(std::filesystem::path(sourcePath).parent_path());
-  // Each frame file's bytes are encoded on the thread that drew the frame; the calling thread
-  // only writes them, in order.
+  // The calling thread encodes each frame file in pieces as it writes them, in order, while the
+  // drawing threads go on with the next frames: no whole file is held in memory.
   std::string notice;
   render::RunResult result = render::RenderFrames(
-      source, s, options,
-      render::FrameStages{
-          [](const render::Surface& frame, std::vector<std::uint8_t>& bytes) {
-            EncodeBmp24(frame, bytes);
-          },
-          [&](int k, const render::Surface& frame,
-              const std::vector<std::uint8_t>& bytes) -> render::FrameOutcome {
-            const std::string path = base::FrameFileName(sourcePath, k);
-            const base::Status written =
-                base::WriteFileAtomically(path, bytes.data(), bytes.size());
-            if (!written.ok()) {
-              return {base::Status::Failed(base::CannotWriteMessage(path, written.message())),
-                      path};
-            }
-            if (k + 1 == s.FrameCount) {
-              // The frame after the last one is stale from a longer run.
-              const std::string stale = base::FrameFileName(sourcePath, k + 1);
-              if (PutAwayStaleFrame(stale) == StaleFrame::Kept) {
-                notice = base::StaleFrameKeptMessage(std::filesystem::path(stale).filename().string());
-              }
-            }
-            if (onSaved) onSaved(k, frame, path);
-            return {};
-          }});
+      source, s, options, [&](int k, const render::Surface& frame) -> render::FrameOutcome {
+        const std::string path = base::FrameFileName(sourcePath, k);
+        const base::Status written = base::WriteFileAtomically(
+            path, [&](const auto& write) { return StreamBmp24(frame, write); });
+        if (!written.ok()) {
+          return {base::Status::Failed(base::CannotWriteMessage(path, written.message())), path};
+        }
+        if (k + 1 == s.FrameCount) {
+          // The frame after the last one is stale from a longer run.
+          const std::string stale = base::FrameFileName(sourcePath, k + 1);
+          if (PutAwayStaleFrame(stale) == StaleFrame::Kept) {
+            notice = base::StaleFrameKeptMessage(std::filesystem::path(stale).filename().string());
+          }
+        }
+        if (onSaved) onSaved(k, frame, path);
+        return {};
+      });
   result.notice = std::move(notice);
   return result;
 }

@@ -24,10 +24,10 @@ enum class StaleFrame {
 /// BMP), and any other file is left where it is. A deletion that fails is ignored.
 StaleFrame PutAwayStaleFrame(const std::string& path);
 
-/// Draws the run's frames and saves frame k as FrameFileName(sourcePath, k) (encoded on the
-/// drawing thread, replaced in one step); after the last frame the file of the next number, if
-/// there is one, is put away by PutAwayStaleFrame (only that one; a file left in place is the
-/// result's notice). `onSaved` follows each saved frame.
+/// Draws the run's frames and saves frame k as FrameFileName(sourcePath, k) (encoded in
+/// pieces as it is written, replaced in one step); after the last frame the file of the next
+/// number, if there is one, is put away by PutAwayStaleFrame (only that one; a file left in place
+/// is the result's notice). `onSaved` follows each saved frame.
 render::RunResult RunConversion(
     const render::Surface& source, const std::string& sourcePath, const base::Settings& s,
     const render::RenderOptions& options,

@@ -55,6 +55,17 @@ int Distan2(int x1, int y1, int x2, int y2, int w);
 
 namespace kinetta::render {
 
+/// The plane, sphere and cylinder read the source as a band of this many copies side by side:
+/// band column x is source column x mod W, and columns past the band read as outside.
+inline constexpr int kBandCopies = 3;
+
+/// Band column `x` (0 <= x < kBandCopies x W) as a source column: x mod W without a division.
+inline int BandColumn(int x, int sourceWidth) {
+  if (x >= sourceWidth) x -= sourceWidth;
+  if (x >= sourceWidth) x -= sourceWidth;
+  return x;
+}
+
 /// The slide offset of frame k when a picture W wide moves once round in N frames:
 /// round((W / N) x k), halves to even. The plane, sphere, cylinder and cut-out use it.
 inline int SlideOffset(int sourceWidth, int frameCount, int k) {

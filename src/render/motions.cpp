@@ -7,10 +7,10 @@ namespace kinetta::render {
 
 namespace {
 constexpr std::array<Motion, 9> kMotions{{
-    {Shape::Plane, "plane", "平面", 3, &MakePlane},
+    {Shape::Plane, "plane", "平面", 1, &MakePlane},
     {Shape::Disk, "disk", "円盤", 1, &MakeDisk},
-    {Shape::Sphere, "sphere", "球体", 3, &MakeSphere},
-    {Shape::Cylinder, "cylinder", "円柱", 3, &MakeCylinder},
+    {Shape::Sphere, "sphere", "球体", 1, &MakeSphere},
+    {Shape::Cylinder, "cylinder", "円柱", 1, &MakeCylinder},
     {Shape::Flag, "flag", "旗", 1, &MakeFlag},
     {Shape::Water, "water", "水面", 1, &MakeWater},
     {Shape::Flip, "flip", "表裏回転", 1, &MakeFlip},

@@ -3,7 +3,9 @@
 // its fixed yield points.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "base/settings.h"
@@ -22,10 +24,10 @@ class Checkpoint {
   virtual bool Step() = 0;
 };
 
-/// What a renderer reads: the work picture (the source copied side by side as many times as
-/// the motion needs), the source size, the settings and the seed for random dots. A renderer
-/// keeps its own copy: the work picture is shared, read-only, and lives as long as any renderer
-/// that holds it, whatever becomes of the caller's objects.
+/// What a renderer reads: the work picture (the source itself, or the source copied side by
+/// side as many times as the motion needs), the source size, the settings and the seed for random
+/// dots. A renderer keeps its own copy: the work picture is shared, read-only, and lives as long as
+/// any renderer that holds it, whatever becomes of the caller's objects.
 struct RenderInput {
   std::shared_ptr<const Surface> work;
   int sourceWidth = 0;   ///< W
@@ -34,8 +36,24 @@ struct RenderInput {
   std::uint64_t seed = 0;
   /// Called while the constructor makes the run's tables, every 32 rows or columns; when it
   /// asks to stop, the tables are left incomplete and the renderer must not draw. May be null.
+  /// Tables made in parts (TableParts) call it from several threads at once.
   Checkpoint* preparing = nullptr;
+  /// Runs part(0) .. part(count - 1) of a table on the run's threads, handing out no more parts
+  /// once one returns false (stopped), and returns when every part taken has ended. Empty: the
+  /// parts run in order on the constructor's thread.
+  std::function<void(int count, const std::function<bool(int part)>& part)> parts{};
 };
+
+/// Makes a table in `count` parts that write disjoint memory: on the run's threads where the
+/// driver gives them, else in order; no part starts after one returned false.
+inline void TableParts(const RenderInput& in, int count, const std::function<bool(int)>& part) {
+  if (in.parts) {
+    in.parts(count, part);
+    return;
+  }
+  for (int i = 0; i < count && part(i); ++i) {
+  }
+}
 
 /// True at step 0, 32, 64, ... of a table-making loop when the run is to stop.
 inline bool PreparingStopped(const RenderInput& in, int step) {
@@ -75,5 +93,30 @@ int OutputWidth(const Settings& s, int sourceWidth, int sourceHeight);
 
 /// True at outer loop steps 0, 32, 64, ... where a renderer calls its checkpoint.
 inline bool IsCheckpointStep(int step) { return (step & 31) == 0; }
+
+/// The checkpoint of a frame whose steps are its columns, drawn row by row so that memory is
+/// read in order: the ceil(W / 32) calls a walk over the columns would make are spread evenly
+/// over the rows, the first before any pixel, and a stop ends the frame at once as there.
+class ColumnPacedCheckpoint {
+ public:
+  ColumnPacedCheckpoint(Checkpoint& checkpoint, int columns, int rows)
+      : checkpoint_(checkpoint), calls_((std::max(columns, 0) + 31) / 32), rows_(rows) {}
+
+  /// Makes the calls due before row y (0 .. rows - 1); true when one asked to stop.
+  bool BeforeRow(int y) {
+    const auto due =
+        static_cast<int>((static_cast<std::int64_t>(y + 1) * calls_ + rows_ - 1) / rows_);
+    for (; made_ < due; ++made_) {
+      if (checkpoint_.Step()) return true;
+    }
+    return false;
+  }
+
+ private:
+  Checkpoint& checkpoint_;
+  const int calls_;
+  const int rows_;
+  int made_ = 0;
+};
 
 }  // namespace kinetta::render

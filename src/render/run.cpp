@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -81,20 +82,54 @@ bool AbortPressed(const RenderOptions& o) { return o.control && o.control->abort
 
 // The checkpoint of the run's preparation (the work picture, the renderer's tables): the abort
 // button and the end of the program both stop it, for every motion. It remembers a stop, so
-// that nothing is drawn from tables left incomplete.
+// that nothing is drawn from tables left incomplete. Tables made on several threads call it
+// from each.
 class PrepareCheckpoint final : public Checkpoint {
  public:
   explicit PrepareCheckpoint(const RenderOptions& o) : options_(o) {}
   bool Step() override {
-    stopped_ = stopped_ || AbortPressed(options_) || Stopping(options_);
+    if (AbortPressed(options_) || Stopping(options_)) stopped_ = true;
     return stopped_;
   }
   bool stopped() const { return stopped_; }
 
  private:
   const RenderOptions& options_;
-  bool stopped_ = false;
+  std::atomic<bool> stopped_{false};
 };
+
+// Runs the parts of a renderer's table on `threads` threads (the calling one among them), each
+// taking the next part until none is left or one reports a stop. An error on any thread reaches
+// the caller once every thread has ended.
+void RunTableParts(int threads, int count, const std::function<bool(int)>& part) {
+  std::atomic<int> next{0};
+  std::atomic<bool> stop{false};
+  std::mutex m;
+  std::exception_ptr error;
+  auto work = [&] {
+    try {
+      while (!stop) {
+        const int i = next++;
+        if (i >= count) return;
+        if (!part(i)) stop = true;
+      }
+    } catch (...) {
+      std::lock_guard lock(m);
+      if (!error) error = std::current_exception();
+      stop = true;
+    }
+  };
+  {
+    std::vector<std::jthread> helpers;
+    try {
+      for (int t = 1; t < std::min(threads, count); ++t) helpers.emplace_back(work);
+    } catch (const std::system_error&) {
+      // No room for another thread (a limit on the address space, say): fewer do the work.
+    }
+    work();
+  }  // joins
+  if (error) std::rethrow_exception(error);
+}
 
 // The memory the run may take: what the machine has available besides the source already held,
 // or the caller's budget when that is lower.
@@ -156,9 +191,10 @@ RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const Fr
   return result;
 }
 
-// Frames drawn by `threads` workers on a small pool of canvases, handed on in order
+// Frames drawn by `threads` workers on a pool of kFramesInFlight canvases, handed on in order
 // by the calling thread. A canvas is reused for later frames once its frame has been handed on,
-// so memory stays at a few frames whatever the frame count. An error on any thread (memory
+// so memory stays at two frames whatever the frame count and the number of cores: while the
+// calling thread writes one frame, a worker draws the next. An error on any thread (memory
 // running out while drawing or encoding a frame, say) stops the run and is passed on to the
 // caller once every worker has ended: an exception leaving a thread would end the program.
 RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOptions& o,
@@ -168,7 +204,7 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
   std::mutex m;
   std::condition_variable cv;
   std::vector<std::unique_ptr<Slot>> pool;
-  for (int i = 0; i < threads + 2; ++i) {
+  for (int i = 0; i < kFramesInFlight; ++i) {
     pool.push_back(std::make_unique<Slot>(Slot{Surface(size.width, size.height), {}}));
     r.StartCanvas(pool.back()->canvas);
   }
@@ -292,9 +328,12 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
     result.message = base::FrameTooSmallMessage(size.width, size.height);
     return result;
   }
-  int threads = o.threads > 0 ? o.threads
-                              : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  threads = std::min(threads, n);
+  // The tables are made on every core (or as many threads as asked for); frames are drawn on
+  // at most kFramesInFlight.
+  const int tableThreads =
+      o.threads > 0 ? o.threads
+                    : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  const int threads = std::min({tableThreads, n, kFramesInFlight});
 
   // Refused before any pixel memory is taken: a frame as wide as a tall source is high, say.
   const std::uint64_t needed = RunMemoryBytes(s, source.width(), source.height(), threads);
@@ -312,11 +351,18 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
     result.status = RunStatus::Aborted;
     return result;
   }
-  auto work = std::make_shared<const Surface>(PrepareWork(source, motion->workCopies, &preparing));
+  // A work picture of one copy is the source itself, read in place for the length of the run
+  // (the renderer ends before this function does).
+  auto work =
+      motion->workCopies == 1
+          ? std::shared_ptr<const Surface>(&source, [](const Surface*) {})
+          : std::make_shared<const Surface>(PrepareWork(source, motion->workCopies, &preparing));
   std::unique_ptr<const Renderer> renderer;
   if (!preparing.stopped()) {
     renderer = motion->make({std::move(work), source.width(), source.height(), s, o.seed,
-                             &preparing});
+                             &preparing, [tableThreads](int count, const auto& part) {
+                               RunTableParts(tableThreads, count, part);
+                             }});
   }
   if (preparing.Step()) {
     result.status = RunStatus::Aborted;

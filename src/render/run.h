@@ -51,7 +51,7 @@ struct RunControl {
 };
 
 struct RenderOptions {
-  int threads = 0;             ///< frames drawn at once; 0 = one per core
+  int threads = 0;             ///< frames drawn at once, at most two; 0 = one per core up to that
   std::uint64_t seed = 0;      ///< the random dots of the fade-in
   RunControl* control = nullptr;
   /// Called at every checkpoint with the frame being drawn, before the abort test; from the
@@ -96,8 +96,8 @@ struct [[nodiscard]] FrameOutcome {
 using FrameConsumer = std::function<FrameOutcome(int k, const Surface& frame)>;
 
 /// Draws the FrameCount frames of the motion `s.ShapeIndex` from `source` and hands each to
-/// `consume` in order. Frames are drawn on several threads with a few canvases, so memory
-/// stays at a few frames whatever the frame count.
+/// `consume` in order. Frames are drawn on up to two threads with two canvases, so memory
+/// stays at two frames whatever the frame count and the number of cores.
 RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& options,
                        const FrameConsumer& consume);
 

@@ -74,14 +74,20 @@ std::uint64_t RunMemoryBytes(const Settings& s, int sourceWidth, int sourceHeigh
   const double w = std::max(0, sourceWidth), h = std::max(0, sourceHeight);
   const double fw = std::max(0, size.width), fh = std::max(0, size.height);
   const double source = w * h * 4;
-  const double work = source * motion->workCopies;
-  // A canvas of 4 bytes a pixel and its frame file, 24-bit rows padded to 4 bytes.
-  const double frame = fw * fh * 4 + (std::floor((fw * 3 + 3) / 4) * 4 * fh + 54);
-  // Drawing on several threads keeps two canvases more than threads; in order, one.
-  const double canvases = threads > 1 ? threads + 2 : 1;
-  const double buffers = std::max(threads, 1) * (fw + fh) * 16;
-  const double total = source + work + canvases * frame + buffers +
-                       TableBytes(s, motion->shape, w, h, fw, fh);
+  // One copy is the source itself, read in place.
+  const double work = motion->workCopies > 1 ? source * motion->workCopies : 0;
+  const int drawing = std::clamp(threads, 1, kFramesInFlight);
+  // Drawing on several threads keeps kFramesInFlight canvases of 4 bytes a pixel; in order, one.
+  const double canvases = (drawing > 1 ? kFramesInFlight : 1) * fw * fh * 4;
+  // The frame file is encoded into a piece of at most this size as it is written.
+  constexpr double kFilePiece = 1 << 20;
+  // Each drawing thread's row and column buffers, and the address space it takes: its stack
+  // and the C library's arena for its allocations (8 and 64 MiB), which count against a limit
+  // on the process's address space.
+  constexpr double kThreadSpace = 72.0 * (1 << 20);
+  const double buffers = drawing * ((fw + fh) * 16 + kThreadSpace);
+  const double total =
+      source + work + canvases + kFilePiece + buffers + TableBytes(s, motion->shape, w, h, fw, fh);
   constexpr auto kMax = static_cast<double>(std::numeric_limits<std::uint64_t>::max());
   return total >= kMax ? std::numeric_limits<std::uint64_t>::max()
                        : static_cast<std::uint64_t>(total);

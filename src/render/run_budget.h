@@ -9,14 +9,20 @@
 
 namespace kinetta::render {
 
+/// The most frames a run holds at once, drawn or being handed on, whatever the number of cores:
+/// while the calling thread hands one on, a drawing thread draws the next.
+inline constexpr int kFramesInFlight = 2;
+
 /// The size of the frames the motion `s.ShapeIndex` draws from a W x H source: what its
 /// renderer's Size() gives, without building the renderer. {0, 0} for a shape that names no
 /// motion.
 FrameSize PlannedFrameSize(const Settings& s, int sourceWidth, int sourceHeight);
 
 /// The bytes a run of `s` holds at its height with `threads` frames drawn at once (1 for frames
-/// drawn in order): the source, the work picture, every canvas in flight with its encoded frame
-/// file, the motion's tables made once per run, and each thread's row and column buffers.
+/// drawn in order; at most kFramesInFlight count): the source, the work picture where the motion
+/// needs more than the source itself, every canvas in flight, the piece its frame file is
+/// written through, the motion's tables made once per run, and each drawing thread's row and
+/// column buffers, stack and allocation arena.
 std::uint64_t RunMemoryBytes(const Settings& s, int sourceWidth, int sourceHeight, int threads);
 
 }  // namespace kinetta::render

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -50,6 +51,35 @@ TEST(Bmp, WriteReplacesTheFileWithTheEncodedBytes) {
   ASSERT_TRUE(WriteBmp24(test::CoordinatePicture(3, 3), dir / "f.bmp").ok());
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
   EXPECT_EQ(std::filesystem::file_size(dir / "f.bmp"), EncodeBmp24(test::CoordinatePicture(3, 3)).size());
+}
+
+// The file is handed on in pieces no larger than asked, splitting rows wider than a piece, and
+// the pieces together are the whole file; a piece that cannot be written ends the encoding.
+TEST(Bmp, StreamedPiecesMakeTheWholeFileAndStopAtAFailedWrite) {
+  const struct {
+    int width, height;
+    std::size_t piece;
+  } cases[] = {{7, 5, 64}, {50, 3, 100}, {50, 3, 152}, {33, 9, 1000}, {5, 1, kBmpPieceBytes}};
+  for (const auto& c : cases) {
+    const render::Surface s = test::CoordinatePicture(c.width, c.height);
+    std::vector<std::uint8_t> joined;
+    std::size_t largest = 0;
+    ASSERT_TRUE(StreamBmp24(
+        s,
+        [&](const void* data, std::size_t size) {
+          const auto* p = static_cast<const std::uint8_t*>(data);
+          joined.insert(joined.end(), p, p + size);
+          largest = std::max(largest, size);
+          return true;
+        },
+        c.piece));
+    EXPECT_EQ(joined, EncodeBmp24(s)) << c.width << " x " << c.height << ", " << c.piece;
+    EXPECT_LE(largest, c.piece) << c.width << " x " << c.height;
+  }
+  int calls = 0;
+  EXPECT_FALSE(StreamBmp24(
+      test::CoordinatePicture(40, 40), [&](const void*, std::size_t) { return ++calls < 3; }, 64));
+  EXPECT_EQ(calls, 3);
 }
 
 TEST(Bmp, FailedWriteKeepsTheOldFile) {

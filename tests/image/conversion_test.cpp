@@ -3,11 +3,14 @@
 #include "image/conversion.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "base/path_helpers.h"
 #include "image/bmp_file.h"
@@ -130,6 +133,30 @@ TEST(RunConversion, UnwritableFrameEndsTheRunNamingTheFileAndKeepsEarlierFrames)
   int files = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++files;
   EXPECT_EQ(files, 3);  // cat00.bmp, cat01.bmp and the folder
+}
+
+// A frame file that fails part way through its pieces (the file size limit here) leaves the old
+// file as it was and no temporary, and the run names the file.
+TEST(RunConversion, WriteFailingPartWayKeepsTheOldFileWhole) {
+  test::TempFolder dir;
+  std::ofstream(dir / "cat00.bmp") << "old";
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const rlimit limited{3 * kBmpPieceBytes / 2, saved.rlim_max};
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  // Frames of 3 MB: the third piece goes past the limit.
+  const RunResult r = RunConversion(test::CoordinatePicture(1000, 1000), (dir / "cat.jpg").string(),
+                                    PlaneRun(3), {});
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_EQ(r.status, RunStatus::WriteFailed);
+  EXPECT_EQ(r.framesDone, 0);
+  EXPECT_EQ(r.failedPath, (dir / "cat00.bmp").string());
+  EXPECT_NE(r.message.find("cat00.bmp"), std::string::npos) << r.message;
+  std::ifstream in(dir / "cat00.bmp");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST(RunConversion, FrameNarrowerThanOnePixelIsRefusedBeforeWriting) {

@@ -162,8 +162,40 @@ TEST(RenderFrames, RunPastTheMemoryBudgetIsRefusedBeforeDrawing) {
           << r.message;
     }
   }
-  EXPECT_GT(RunMemoryBytes(tall, 16, 40000, 2), std::uint64_t{40000} * 40000 * 4 * 4)
-      << "four canvases of 40000 x 40000 pixels";
+  EXPECT_GT(RunMemoryBytes(tall, 16, 40000, 2), std::uint64_t{40000} * 40000 * 4 * 2)
+      << "two canvases of 40000 x 40000 pixels";
+  EXPECT_EQ(RunMemoryBytes(tall, 16, 40000, 16), RunMemoryBytes(tall, 16, 40000, 2))
+      << "as many frames in flight on any number of cores";
+}
+
+// A frame drawn row by row makes the calls a walk over its columns would: one per 32 columns,
+// the first before any row, spread over the rows; a stop ends the frame at the row it falls in.
+TEST(ColumnPacedCheckpoint, MakesOneCallPer32ColumnsFirstBeforeAnyRow) {
+  struct Counting final : Checkpoint {
+    bool Step() override { return ++calls == stopAt; }
+    int calls = 0, stopAt = 0;
+  };
+  const struct {
+    int columns, rows;
+  } cases[] = {{1, 1}, {32, 100}, {33, 1}, {1000, 2}, {1000, 1000}, {65, 7}};
+  for (const auto& c : cases) {
+    Counting counting;
+    ColumnPacedCheckpoint paced(counting, c.columns, c.rows);
+    for (int y = 0; y < c.rows; ++y) {
+      ASSERT_FALSE(paced.BeforeRow(y));
+      if (y == 0) {
+        EXPECT_GE(counting.calls, 1) << "the first call comes before the first row";
+      }
+    }
+    EXPECT_EQ(counting.calls, (c.columns + 31) / 32) << c.columns << " x " << c.rows;
+  }
+  Counting stopping;
+  stopping.stopAt = 2;
+  ColumnPacedCheckpoint paced(stopping, 32 * 4, 8);  // four calls, one every other row
+  EXPECT_FALSE(paced.BeforeRow(0));
+  EXPECT_FALSE(paced.BeforeRow(1));
+  EXPECT_TRUE(paced.BeforeRow(2));
+  EXPECT_EQ(stopping.calls, 2);
 }
 
 // An error while a frame is drawn, prepared or handed on stops the run and reaches the caller

@@ -51,37 +51,35 @@ class Cylinder final : public Renderer {
 
   FrameSize Size() const override { return {outW_, height_}; }
 
-  // Every pixel is written in every frame. Columns are the outer loop, with a checkpoint every
-  // 32 columns; within a block the pixels are visited row by row.
+  // Every pixel is written in every frame, row by row, with the checkpoint's calls (one per 32
+  // columns) spread over the rows.
   bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
     const int s = SlideOffset(in_.sourceWidth, in_.settings.FrameCount, k);
-    const int workW = in_.work->width();
+    const int bandW = kBandCopies * in_.sourceWidth;
     std::vector<int> column(static_cast<std::size_t>(outW_));
     std::vector<const LightLevel*> light(column.size());
     bool allInside = true;
     for (int x = 0; x < outW_; ++x) {
       const int sx = base_[x] + s;
-      const bool inside = sx >= 0 && sx < workW;
-      column[x] = inside ? sx : -1;  // -1: past the work picture
+      const bool inside = sx >= 0 && sx < bandW;
+      column[x] = inside ? BandColumn(sx, in_.sourceWidth) : -1;  // -1: past the band
       allInside = allInside && inside;
       light[x] = &levels_[level_[x]];
     }
-    for (int x0 = 0; x0 < outW_; x0 += 32) {
-      if (checkpoint.Step()) return false;
-      const int x1 = std::min(outW_, x0 + 32);
-      for (int y = 0; y < height_; ++y) {
-        const std::uint32_t* src = in_.work->Row(y);
-        std::uint32_t* dst = canvas.Row(y);
-        if (!allInside) {
-          for (int x = x0; x < x1; ++x) {
-            const int sx = column[x];
-            dst[x] = sx < 0 ? light[x]->outside : shaded_ ? light[x]->Apply(src[sx]) : src[sx];
-          }
-        } else if (shaded_) {
-          for (int x = x0; x < x1; ++x) dst[x] = light[x]->Apply(src[column[x]]);
-        } else {
-          for (int x = x0; x < x1; ++x) dst[x] = src[column[x]];
+    ColumnPacedCheckpoint paced(checkpoint, outW_, height_);
+    for (int y = 0; y < height_; ++y) {
+      if (paced.BeforeRow(y)) return false;
+      const std::uint32_t* src = in_.work->Row(y);
+      std::uint32_t* dst = canvas.Row(y);
+      if (!allInside) {
+        for (int x = 0; x < outW_; ++x) {
+          const int sx = column[x];
+          dst[x] = sx < 0 ? light[x]->outside : shaded_ ? light[x]->Apply(src[sx]) : src[sx];
         }
+      } else if (shaded_) {
+        for (int x = 0; x < outW_; ++x) dst[x] = light[x]->Apply(src[column[x]]);
+      } else {
+        for (int x = 0; x < outW_; ++x) dst[x] = src[column[x]];
       }
     }
     return true;
@@ -99,7 +97,7 @@ class Cylinder final : public Renderer {
       if (shaded_) level_[x] = cylinder::ShadeLevel(x, outW_);
       maxLevel = std::max(maxLevel, level_[x]);
     }
-    // Without the light one level that changes nothing serves for reads past the work picture.
+    // Without the light one level that changes nothing serves for reads past the band.
     levels_ = shaded_ ? TabulateLightLevels(maxLevel, cylinder::ShadeComponent)
                       : TabulateLightLevels(0, [](int c, int) { return c; });
   }

@@ -79,21 +79,19 @@ class FadeIn final : public Renderer {
   }
 
  private:
-  // Columns are the outer loop with a checkpoint every 32 columns; within each block of 32
-  // columns the pixels are visited row by row. Every pixel is visited once per frame.
+  // Every pixel is visited once per frame, row by row so that memory is read in order, with
+  // the checkpoint's calls (one per 32 columns) spread over the rows.
   template <typename PerPixel>
   bool ForEachPixel(Surface& canvas, Checkpoint& checkpoint, PerPixel f) const {
     const int w = in_.sourceWidth;
     const int h = in_.sourceHeight;
-    for (int x0 = 0; x0 < w; x0 += 32) {
-      if (checkpoint.Step()) return false;
-      const int x1 = std::min(w, x0 + 32);
-      for (int y = 0; y < h; ++y) {
-        const std::uint32_t* src = in_.work->Row(y);
-        std::uint32_t* dst = canvas.Row(y);
-        const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
-        for (int x = x0; x < x1; ++x) f(src[x], dst[x], row + static_cast<std::size_t>(x));
-      }
+    ColumnPacedCheckpoint paced(checkpoint, w, h);
+    for (int y = 0; y < h; ++y) {
+      if (paced.BeforeRow(y)) return false;
+      const std::uint32_t* src = in_.work->Row(y);
+      std::uint32_t* dst = canvas.Row(y);
+      const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
+      for (int x = 0; x < w; ++x) f(src[x], dst[x], row + static_cast<std::size_t>(x));
     }
     return true;
   }
@@ -134,20 +132,25 @@ class FadeIn final : public Renderer {
     const std::uint64_t perFrame = static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
     firstFrame_.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h),
                        static_cast<std::uint16_t>(n - 1));
-    for (int y = 0; y < h; ++y) {
-      if (PreparingStopped(in_, y)) return;
-      for (int x = 0; x < w; ++x) {
-        const std::uint64_t visit = fadein::VisitIndex(x, y, w, h);
-        for (int k = 1; k < n - 1; ++k) {
-          const std::uint64_t call = static_cast<std::uint64_t>(k - 1) * perFrame + visit;
-          const auto u = static_cast<std::int32_t>(fadein::DotRandom::BitsAt(in_.seed, call));
-          if (u <= bound[static_cast<std::size_t>(k)]) {
-            firstFrame_[static_cast<std::size_t>(y) * w + x] = static_cast<std::uint16_t>(k);
-            break;
+    // Parts of 32 rows, on all cores: each pixel's entry depends on nothing but the pixel.
+    TableParts(in_, (h + 31) / 32, [&](int part) {
+      const int y0 = part * 32;
+      if (PreparingStopped(in_, y0)) return false;
+      for (int y = y0; y < std::min(h, y0 + 32); ++y) {
+        for (int x = 0; x < w; ++x) {
+          const std::uint64_t visit = fadein::VisitIndex(x, y, w, h);
+          for (int k = 1; k < n - 1; ++k) {
+            const std::uint64_t call = static_cast<std::uint64_t>(k - 1) * perFrame + visit;
+            const auto u = static_cast<std::int32_t>(fadein::DotRandom::BitsAt(in_.seed, call));
+            if (u <= bound[static_cast<std::size_t>(k)]) {
+              firstFrame_[static_cast<std::size_t>(y) * w + x] = static_cast<std::uint16_t>(k);
+              break;
+            }
           }
         }
       }
-    }
+      return true;
+    });
   }
 
   const bool dots_;

@@ -54,38 +54,41 @@ class Plane final : public Renderer {
 
   bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
     const int s = SlideOffset(in_.sourceWidth, in_.settings.FrameCount, k);
-    // Columns from here on read past the work picture.
-    const int inside = std::clamp(in_.work->width() - s, 0, outW_);
-    // Columns are the outer loop, with a checkpoint every 32 columns; within each block of 32
-    // columns the pixels are visited row by row, band by band, which gives the same pixels.
-    for (int x0 = 0; x0 < outW_; x0 += 32) {
-      if (checkpoint.Step()) return false;
-      const int x1 = std::min(outW_, x0 + 32);
-      for (int y = 0; y < height_; ++y) {
-        const std::uint32_t* src = in_.work->Row(y) + s;
-        std::uint32_t* dst = canvas.Row(y);
-        for (const Span& span : spans_[static_cast<std::size_t>(y)]) {
-          const int b = std::max(span.begin, x0), e = std::min(span.end, x1);
-          if (b < e) DrawSpan(span.band, src, dst, b, e, inside);
-        }
+    // Columns from here on read past the band.
+    const int inside = std::clamp(kBandCopies * in_.sourceWidth - s, 0, outW_);
+    // Row by row, band by band, with the checkpoint's calls spread over the rows.
+    ColumnPacedCheckpoint paced(checkpoint, outW_, height_);
+    for (int y = 0; y < height_; ++y) {
+      if (paced.BeforeRow(y)) return false;
+      const std::uint32_t* src = in_.work->Row(y);
+      std::uint32_t* dst = canvas.Row(y);
+      for (const Span& span : spans_[static_cast<std::size_t>(y)]) {
+        DrawSpan(span.band, src, s, dst, span.begin, span.end, inside);
       }
     }
     return true;
   }
 
  private:
-  void DrawSpan(plane::Band band, const std::uint32_t* src, std::uint32_t* dst, int b, int e,
+  // Canvas columns [b, e) of one row from source row `src` slid by `s`: column x shows band
+  // column s + x, read from the source in runs that end where the band starts a new copy.
+  void DrawSpan(plane::Band band, const std::uint32_t* src, int s, std::uint32_t* dst, int b, int e,
                 int inside) const {
+    const int w = in_.sourceWidth;
     const int m = std::clamp(inside, b, e);
-    if (band == plane::Band::Inner) {
-      std::copy(src + b, src + m, dst + b);
-      // A read past the work picture is -1: red -1, green 0, blue 0, which clamps to black.
-      std::fill(dst + m, dst + e, PackClamped(-1, 0, 0));
-      return;
+    const LightLevel* level =
+        band == plane::Band::Inner ? nullptr : &bands_[band == plane::Band::Light ? 0 : 1];
+    for (int x = b, sx = b < m ? BandColumn(s + b, w) : 0; x < m; sx = 0) {
+      const int n = std::min(m - x, w - sx);
+      if (level) {
+        for (int i = 0; i < n; ++i) dst[x + i] = level->Apply(src[sx + i]);
+      } else {
+        std::copy(src + sx, src + sx + n, dst + x);
+      }
+      x += n;
     }
-    const LightLevel& level = bands_[band == plane::Band::Light ? 0 : 1];
-    for (int x = b; x < m; ++x) dst[x] = level.Apply(src[x]);
-    std::fill(dst + m, dst + e, level.outside);
+    // A read past the band is -1: red -1, green 0, blue 0, which clamps to black.
+    std::fill(dst + m, dst + e, level ? level->outside : PackClamped(-1, 0, 0));
   }
 
   // The bands of each row as runs of columns; without the bevel every pixel is inner.

@@ -65,7 +65,8 @@ class Sphere final : public Renderer {
   // StartCanvas laid stays round the sphere.
   bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
     const int s = SlideOffset(in_.sourceWidth, in_.settings.FrameCount, k);
-    const int workW = in_.work->width();
+    const int w = in_.sourceWidth;
+    const int bandW = kBandCopies * w;
     for (int y = 0; y < static_cast<int>(rows_.size()); ++y) {
       if (IsCheckpointStep(y) && checkpoint.Step()) return false;
       const Row& row = rows_[y];
@@ -73,21 +74,24 @@ class Sphere final : public Renderer {
       std::uint32_t* dst = canvas.Row(y) + row.x0;
       const std::int32_t* offset = offsets_.data() + row.start;
       const std::uint8_t* level = levels_.data() + row.start;
-      if (row.lowest + s < 0 || row.highest + s >= workW) {
-        // Some reads fall past the work picture.
+      if (row.lowest + s < 0 || row.highest + s >= bandW) {
+        // Some reads fall past the band.
         for (int i = 0; i < row.count; ++i) {
           const int sx = offset[i] + s;
           const LightLevel& l = light_[level[i]];
-          if (sx < 0 || sx >= workW) {
+          if (sx < 0 || sx >= bandW) {
             dst[i] = l.outside;
           } else {
-            dst[i] = shaded_ ? l.Apply(src[sx]) : src[sx];
+            const std::uint32_t c = src[BandColumn(sx, w)];
+            dst[i] = shaded_ ? l.Apply(c) : c;
           }
         }
       } else if (shaded_) {
-        for (int i = 0; i < row.count; ++i) dst[i] = light_[level[i]].Apply(src[offset[i] + s]);
+        for (int i = 0; i < row.count; ++i) {
+          dst[i] = light_[level[i]].Apply(src[BandColumn(offset[i] + s, w)]);
+        }
       } else {
-        for (int i = 0; i < row.count; ++i) dst[i] = src[offset[i] + s];
+        for (int i = 0; i < row.count; ++i) dst[i] = src[BandColumn(offset[i] + s, w)];
       }
     }
     return true;
@@ -102,34 +106,59 @@ class Sphere final : public Renderer {
   };
 
   // Everything but the slide is the same in every frame: per row the slice, per pixel the
-  // source column before the slide and the light level.
+  // source column before the slide and the light level. The rows' places in the tables come
+  // first; the pixels are then worked out in parts of 32 rows on all cores.
   void BuildSlices() {
     // Rows below the sphere (y > OutW, when the frame is taller than wide) have no slice and
     // keep the background.
     const int rows = std::min(height_, outW_ + 1);
-    int maxLevel = 0;
+    std::vector<sphere::Slice> slices;
+    std::size_t pixels = 0;
     for (int y = 0; y < rows; ++y) {
-      if (PreparingStopped(in_, y)) return;
       const sphere::Slice slice = sphere::SliceOf(outW_, y);
       // Slice columns past the canvas edge (a rounding at the very narrowest frames) are
       // dropped, as a write outside the canvas is.
       const int j0 = std::max(0, -slice.m);
       const int j1 = std::min(slice.n, outW_ - 1 - slice.m);
-      Row row{slice.m + j0, std::max(0, j1 - j0 + 1), offsets_.size(), 0, 0};
-      for (int j = j0; j <= j1; ++j) {
-        const int offset = sphere::SourceOffset(slice, j);
-        row.lowest = j == j0 ? offset : std::min(row.lowest, offset);
-        row.highest = j == j0 ? offset : std::max(row.highest, offset);
-        offsets_.push_back(offset);
-        const int v = shaded_ ? sphere::ShadeLevel(slice.m + j, y, outW_) : 0;
-        levels_.push_back(static_cast<std::uint8_t>(std::min(v, 255)));
-        maxLevel = std::max(maxLevel, v);
-      }
-      rows_.push_back(row);
+      rows_.push_back({slice.m + j0, std::max(0, j1 - j0 + 1), pixels, 0, 0});
+      slices.push_back(slice);
+      pixels += static_cast<std::size_t>(rows_.back().count);
     }
-    // Without the light one level that changes nothing serves for reads past the work picture.
+    offsets_.resize(pixels);
+    levels_.resize(pixels);
+    const int parts = (rows + 31) / 32;
+    std::vector<int> maxLevels(static_cast<std::size_t>(parts), 0);
+    TableParts(in_, parts, [&](int part) {
+      if (PreparingStopped(in_, part * 32)) return false;
+      for (int y = part * 32; y < std::min(rows, part * 32 + 32); ++y) {
+        maxLevels[static_cast<std::size_t>(part)] =
+            std::max(maxLevels[static_cast<std::size_t>(part)], FillRow(y, slices[y]));
+      }
+      return true;
+    });
+    const int maxLevel = parts > 0 ? *std::max_element(maxLevels.begin(), maxLevels.end()) : 0;
+    // Without the light one level that changes nothing serves for reads past the band.
     light_ = shaded_ ? TabulateLightLevels(std::min(maxLevel, 255), sphere::ShadeComponent)
                      : TabulateLightLevels(0, [](int c, int) { return c; });
+  }
+
+  // Row y's source columns and light levels, and its range of columns; returns the highest
+  // level of the row.
+  int FillRow(int y, const sphere::Slice& slice) {
+    Row& row = rows_[y];
+    const int j0 = row.x0 - slice.m;
+    int maxLevel = 0;
+    for (int i = 0; i < row.count; ++i) {
+      const int offset = sphere::SourceOffset(slice, j0 + i);
+      row.lowest = i == 0 ? offset : std::min(row.lowest, offset);
+      row.highest = i == 0 ? offset : std::max(row.highest, offset);
+      offsets_[row.start + static_cast<std::size_t>(i)] = offset;
+      const int v = shaded_ ? sphere::ShadeLevel(row.x0 + i, y, outW_) : 0;
+      levels_[row.start + static_cast<std::size_t>(i)] =
+          static_cast<std::uint8_t>(std::min(v, 255));
+      maxLevel = std::max(maxLevel, v);
+    }
+    return maxLevel;
   }
 
   const int outW_;
