@@ -141,16 +141,13 @@ std::uint64_t MemoryAllowed(const RenderOptions& o, const Surface& source) {
   return o.memoryBudget > 0 ? std::min(allowed, o.memoryBudget) : allowed;
 }
 
-// A canvas and the bytes prepared from its frame on the drawing thread (the frame file).
+// A canvas of the pool.
 struct Slot {
   Surface canvas;
-  std::vector<std::uint8_t> bytes;
 };
 
-// What happens to each drawn frame: `prepare` (optional) on the drawing thread, then `consume`
-// in frame order on the calling thread.
+// What happens to each drawn frame: `consume`, in frame order on the calling thread.
 struct FrameHandling {
-  std::function<void(const Surface&, std::vector<std::uint8_t>&)> prepare;
   std::function<FrameOutcome(int, const Slot&)> consume;
 };
 
@@ -174,7 +171,7 @@ RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const Fr
   std::atomic<bool> failed{false};
   DriverCheckpoint checkpoint(o, failed);
   const FrameSize size = r.Size();
-  Slot slot{Surface(size.width, size.height), {}};
+  Slot slot{Surface(size.width, size.height)};
   r.StartCanvas(slot.canvas);
   for (int i = 0; i < n; ++i) {
     const int k = FrameAt(o, i);
@@ -183,7 +180,6 @@ RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const Fr
       result.status = RunStatus::Aborted;
       return result;
     }
-    if (h.prepare) h.prepare(slot.canvas, slot.bytes);
     FrameOutcome handed = h.consume(k, slot);
     if (!handed.status.ok()) return WriteFailed(std::move(result), std::move(handed));
     result.framesDone = i + 1;
@@ -205,7 +201,7 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
   std::condition_variable cv;
   std::vector<std::unique_ptr<Slot>> pool;
   for (int i = 0; i < kFramesInFlight; ++i) {
-    pool.push_back(std::make_unique<Slot>(Slot{Surface(size.width, size.height), {}}));
+    pool.push_back(std::make_unique<Slot>(Slot{Surface(size.width, size.height)}));
     r.StartCanvas(pool.back()->canvas);
   }
   std::map<int, std::unique_ptr<Slot>> ready;
@@ -241,7 +237,6 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
         const int k = FrameAt(o, i);
         checkpoint.SetFrame(k);
         const bool drawn = !Stopping(o) && r.DrawFrame(k, slot->canvas, checkpoint);
-        if (drawn && h.prepare) h.prepare(slot->canvas, slot->bytes);
         {
           std::lock_guard lock(m);
           if (drawn) {
@@ -385,14 +380,7 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
 RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
                        const FrameConsumer& consume) {
   return DrawFrames(source, s, o,
-                    {{}, [&](int k, const Slot& slot) { return consume(k, slot.canvas); }});
-}
-
-RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
-                       const FrameStages& stages) {
-  return DrawFrames(source, s, o, {stages.prepare, [&](int k, const Slot& slot) {
-                                     return stages.consume(k, slot.canvas, slot.bytes);
-                                   }});
+                    {[&](int k, const Slot& slot) { return consume(k, slot.canvas); }});
 }
 
 }  // namespace kinetta::render

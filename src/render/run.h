@@ -101,17 +101,4 @@ using FrameConsumer = std::function<FrameOutcome(int k, const Surface& frame)>;
 RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& options,
                        const FrameConsumer& consume);
 
-/// What happens to each drawn frame: `prepare` (may be empty) on the drawing thread that drew
-/// it, turning the canvas into bytes (a frame file's encoding, say); then `consume` in frame
-/// order on the calling thread, with those bytes; a failed outcome ends the run.
-struct FrameStages {
-  std::function<void(const Surface& frame, std::vector<std::uint8_t>& bytes)> prepare;
-  std::function<FrameOutcome(int k, const Surface& frame, const std::vector<std::uint8_t>& bytes)>
-      consume;
-};
-
-/// RenderFrames with a stage on the drawing threads before each frame is handed on.
-RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& options,
-                       const FrameStages& stages);
-
 }  // namespace kinetta::render

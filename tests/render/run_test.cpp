@@ -198,25 +198,21 @@ TEST(ColumnPacedCheckpoint, MakesOneCallPer32ColumnsFirstBeforeAnyRow) {
   EXPECT_EQ(stopping.calls, 2);
 }
 
-// An error while a frame is drawn, prepared or handed on stops the run and reaches the caller
+// An error while a frame is drawn or handed on stops the run and reaches the caller
 // once every drawing thread has ended, instead of ending the program.
 TEST(RenderFrames, ErrorOnAnyThreadReachesTheCaller) {
-  for (const std::string_view where : {"checkpoint", "prepare", "consume"}) {
+  for (const std::string_view where : {"checkpoint", "consume"}) {
     for (const int threads : {1, 3}) {
       RenderOptions o;
       o.threads = threads;
       o.onCheckpoint = [where](int frame) {
         if (where == "checkpoint" && frame == 3) throw std::runtime_error("checkpoint");
       };
-      auto prepare = [where](const Surface&, std::vector<std::uint8_t>&) {
-        if (where == "prepare") throw std::runtime_error("prepare");
-      };
-      auto consume = [where](int k, const Surface&, const std::vector<std::uint8_t>&) {
+      auto consume = [where](int k, const Surface&) {
         if (where == "consume" && k == 2) throw std::runtime_error("consume");
         return FrameOutcome{};
       };
-      const FrameStages stages{prepare, consume};
-      EXPECT_THROW(RenderFrames(test::CoordinatePicture(100, 40), PlaneRun(20), o, stages),
+      EXPECT_THROW(RenderFrames(test::CoordinatePicture(100, 40), PlaneRun(20), o, consume),
                    std::runtime_error)
           << where << ", " << threads << " threads";
     }
