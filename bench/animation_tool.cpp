@@ -1,9 +1,10 @@
-// The animation benchmark's helper, used by bench/vs-gif-tools.sh:
-//   kinetta_animation encode gif|webp SOURCE OUT [SECONDS]
+// The animation benchmarks' helper, used by bench/vs-gif-tools.sh and bench/vs-video-tools.sh:
+//   kinetta_animation encode gif|webp|mp4|apng SOURCE OUT [SECONDS]
 //       writes SOURCE's frame files (SOURCE00.bmp, ...) as OUT, as the desktop program does;
 //   kinetta_animation compare FILE SOURCE
-//       decodes the GIF or WebP FILE as a viewer shows it and prints its frame count, size in
-//       bytes and PSNR in dB against SOURCE's frame files.
+//       decodes the GIF, WebP, MP4 or APNG FILE (told by its extension: .gif, .webp, .mp4,
+//       anything else APNG) as a viewer shows it and prints its frame count, size in bytes and
+//       PSNR in dB against SOURCE's frame files.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "animation_decoder.h"
+#include "video_decoder.h"
 #include "base/path_helpers.h"
 #include "export/animation_file.h"
 #include "image/frame_files.h"
@@ -22,16 +24,29 @@ using namespace kinetta;
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: kinetta_animation encode gif|webp SOURCE OUT [SECONDS]\n"
+               "usage: kinetta_animation encode gif|webp|mp4|apng SOURCE OUT [SECONDS]\n"
                "       kinetta_animation compare FILE SOURCE\n");
   return 2;
+}
+
+exporter::AnimationFormat FormatOf(const std::string& name) {
+  if (name == "webp") return exporter::AnimationFormat::WebP;
+  if (name == "mp4") return exporter::AnimationFormat::Mp4;
+  if (name == "apng") return exporter::AnimationFormat::Apng;
+  return exporter::AnimationFormat::Gif;
+}
+
+test::DecodedAnimation Decode(const std::filesystem::path& file) {
+  const std::filesystem::path extension = file.extension();
+  if (extension == ".gif") return test::DecodeGif(file);
+  if (extension == ".webp") return test::DecodeWebp(file);
+  return test::DecodeVideo(file);
 }
 
 int Encode(const std::string& format, const std::string& source, const std::string& out,
            const std::string& seconds) {
   exporter::AnimationRequest request;
-  request.format = format == "webp" ? exporter::AnimationFormat::WebP
-                                    : exporter::AnimationFormat::Gif;
+  request.format = FormatOf(format);
   const base::Result<exporter::AnimationDelay> delay = exporter::ReadAnimationTime(seconds);
   if (!delay.ok()) {
     std::fprintf(stderr, "%s\n", delay.message().c_str());
@@ -49,8 +64,7 @@ int Encode(const std::string& format, const std::string& source, const std::stri
 }
 
 int Compare(const std::filesystem::path& file, const std::string& source) {
-  const bool webp = file.extension() == ".webp";
-  const test::DecodedAnimation decoded = webp ? test::DecodeWebp(file) : test::DecodeGif(file);
+  const test::DecodedAnimation decoded = Decode(file);
   if (!decoded.ok) {
     std::fprintf(stderr, "%s: %s\n", file.c_str(), decoded.error.c_str());
     return 1;
@@ -77,7 +91,10 @@ int Compare(const std::filesystem::path& file, const std::string& source) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.size() >= 4 && args[0] == "encode" && (args[1] == "gif" || args[1] == "webp")) {
+  const auto known = [](const std::string& f) {
+    return f == "gif" || f == "webp" || f == "mp4" || f == "apng";
+  };
+  if (args.size() >= 4 && args[0] == "encode" && known(args[1])) {
     return Encode(args[1], args[2], args[3], args.size() > 4 ? args[4] : "0.2");
   }
   if (args.size() == 3 && args[0] == "compare") return Compare(args[1], args[2]);

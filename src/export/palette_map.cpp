@@ -27,40 +27,44 @@ PaletteMap::PaletteMap(std::vector<std::uint32_t> colours) : colours_(std::move(
     channels_[i * 3 + 1] = static_cast<std::int16_t>((colours_[i] >> 8) & 0xFF);
     channels_[i * 3 + 2] = static_cast<std::int16_t>((colours_[i] >> 16) & 0xFF);
   }
+  cellStart_.assign(static_cast<std::size_t>(kCells) * kCells * kCells, kNotListed);
+  cellCount_.assign(cellStart_.size(), 0);
+}
+
+void PaletteMap::ListCell(std::size_t cell) const {
   // An entry can be nearest to a colour in the cell only if its nearest possible distance is
   // no more than the farthest distance of the entry that is nearest in the worst case.
   constexpr int kSide = 256 / kCells;
-  cellStart_.assign(static_cast<std::size_t>(kCells) * kCells * kCells + 1, 0);
-  std::vector<int> near(n), far(n);
-  std::size_t cell = 0;
-  for (int cr = 0; cr < kCells; ++cr) {
-    for (int cg = 0; cg < kCells; ++cg) {
-      for (int cb = 0; cb < kCells; ++cb, ++cell) {
-        int bound = INT_MAX;
-        for (int i = 0; i < n; ++i) {
-          int nr, fr, ng, fg, nb, fb;
-          Span(channels_[i * 3 + 0], cr * kSide, cr * kSide + kSide - 1, nr, fr);
-          Span(channels_[i * 3 + 1], cg * kSide, cg * kSide + kSide - 1, ng, fg);
-          Span(channels_[i * 3 + 2], cb * kSide, cb * kSide + kSide - 1, nb, fb);
-          near[i] = nr + ng + nb;
-          far[i] = fr + fg + fb;
-          bound = std::min(bound, far[i]);
-        }
-        for (int i = 0; i < n; ++i) {
-          if (near[i] <= bound) candidates_.push_back(static_cast<std::uint8_t>(i));
-        }
-        cellStart_[cell + 1] = static_cast<std::uint32_t>(candidates_.size());
-      }
-    }
+  const int cr = static_cast<int>(cell / (kCells * kCells));
+  const int cg = static_cast<int>(cell / kCells % kCells);
+  const int cb = static_cast<int>(cell % kCells);
+  const int n = size();
+  int near[256], far[256];
+  int bound = INT_MAX;
+  for (int i = 0; i < n; ++i) {
+    int nr, fr, ng, fg, nb, fb;
+    Span(channels_[i * 3 + 0], cr * kSide, cr * kSide + kSide - 1, nr, fr);
+    Span(channels_[i * 3 + 1], cg * kSide, cg * kSide + kSide - 1, ng, fg);
+    Span(channels_[i * 3 + 2], cb * kSide, cb * kSide + kSide - 1, nb, fb);
+    near[i] = nr + ng + nb;
+    far[i] = fr + fg + fb;
+    bound = std::min(bound, far[i]);
   }
+  cellStart_[cell] = static_cast<std::uint32_t>(candidates_.size());
+  for (int i = 0; i < n; ++i) {
+    if (near[i] <= bound) candidates_.push_back(static_cast<std::uint8_t>(i));
+  }
+  // At most 255 entries, so the count fits a byte.
+  cellCount_[cell] = static_cast<std::uint8_t>(candidates_.size() - cellStart_[cell]);
 }
 
 int PaletteMap::Nearest(int r, int g, int b) const {
   constexpr int kShift = 8 - kCellBits;
   const std::size_t cell =
       (static_cast<std::size_t>(r >> kShift) * kCells + (g >> kShift)) * kCells + (b >> kShift);
+  if (cellStart_[cell] == kNotListed) ListCell(cell);
   const std::uint8_t* c = candidates_.data() + cellStart_[cell];
-  const std::uint8_t* end = candidates_.data() + cellStart_[cell + 1];
+  const std::uint8_t* end = c + cellCount_[cell];
   int best = *c;
   int bestDistance = INT_MAX;
   for (; c != end; ++c) {
@@ -125,7 +129,8 @@ void PaletteMap::DitherOver(const std::uint32_t* pixels, int stride, int w, int 
         if (backdrop != nullptr) {
           const int sr = shown[x] & 0xFF, sg = (shown[x] >> 8) & 0xFF, sb = (shown[x] >> 16) & 0xFF;
           if (Square(r - sr) + Square(g - sg) + Square(b - sb) <=
-              Square(r - seen[0]) + Square(g - seen[1]) + Square(b - seen[2])) {
+              Square(r - seen[0]) + Square(g - seen[1]) + Square(b - seen[2]) +
+                  backdrop->slack) {
             indices[x] = backdrop->keep;
             seen[0] = sr;
             seen[1] = sg;

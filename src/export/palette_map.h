@@ -33,11 +33,13 @@ class PaletteMap {
     const std::uint32_t* shown;   ///< the colours on screen now
     const std::uint32_t* before;  ///< the last frame's own pixels
     std::uint8_t keep;            ///< the index that leaves a pixel as it is shown
+    int slack;                    ///< how much further (squared distance) a kept colour may be
   };
 
   /// The same for a frame drawn over `backdrop`: a pixel that did not change since the last
-  /// frame, or whose shown colour is at least as near as any palette colour, gets
-  /// `backdrop.keep`, and the error diffused from it is that of the colour really seen.
+  /// frame, or whose shown colour is no further than the nearest palette colour plus
+  /// `backdrop.slack`, gets `backdrop.keep`, and the error diffused from it is that of the
+  /// colour really seen.
   void Dither(const std::uint32_t* pixels, int stride, int w, int h, float strength,
               const Backdrop& backdrop, std::uint8_t* out) const;
 
@@ -46,14 +48,20 @@ class PaletteMap {
                   const Backdrop* backdrop, std::uint8_t* out) const;
 
   // The colour cube is cut into 32 x 32 x 32 cells; each cell lists the palette entries that
-  // can be nearest to some colour inside it, so a lookup compares a few entries, not all.
+  // can be nearest to some colour inside it, so a lookup compares a few entries, not all. A
+  // cell's list is made when a colour in it is first looked up: a frame meets a small part of
+  // the cube, and a palette is made for every frame.
   static constexpr int kCellBits = 5;
   static constexpr int kCells = 1 << kCellBits;
+  static constexpr std::uint32_t kNotListed = 0xFFFFFFFFu;
+
+  void ListCell(std::size_t cell) const;
 
   std::vector<std::uint32_t> colours_;
-  std::vector<std::int16_t> channels_;      // r, g, b of each entry
-  std::vector<std::uint32_t> cellStart_;    // kCells^3 + 1 offsets into candidates_
-  std::vector<std::uint8_t> candidates_;
+  std::vector<std::int16_t> channels_;               // r, g, b of each entry
+  mutable std::vector<std::uint32_t> cellStart_;     // per cell: offset into candidates_
+  mutable std::vector<std::uint8_t> cellCount_;      // per cell: how many candidates
+  mutable std::vector<std::uint8_t> candidates_;
 };
 
 }  // namespace kinetta::exporter

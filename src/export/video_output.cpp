@@ -185,10 +185,10 @@ base::Status VideoOutput::Open(const VideoSetup& setup) {
   av_reduce(&s.encoder->framerate.num, &s.encoder->framerate.den, setup.timing.ticksPerSecond,
             setup.timing.frameTicks, 1 << 30);
   s.encoder->thread_count = 0;  // as many as there are cores
-  if (setup.bt709) {
+  if (setup.tagColours) {
     s.encoder->color_primaries = AVCOL_PRI_BT709;
     s.encoder->color_trc = AVCOL_TRC_BT709;
-    s.encoder->colorspace = AVCOL_SPC_BT709;
+    s.encoder->colorspace = AVCOL_SPC_SMPTE170M;
     s.encoder->color_range = AVCOL_RANGE_MPEG;
   }
   if ((s.container->oformat->flags & AVFMT_GLOBALHEADER) != 0) {

@@ -36,7 +36,9 @@ struct VideoSetup {
   VideoTiming timing;
   std::vector<std::pair<std::string, std::string>> codecOptions;
   std::vector<std::pair<std::string, std::string>> containerOptions;
-  bool bt709 = false;          ///< tag the stream's colours as BT.709, limited range
+  /// Tag the stream's colours: BT.709 primaries and transfer (those of the frames), the
+  /// BT.601 matrix, limited range.
+  bool tagColours = false;
 };
 
 class VideoOutput {

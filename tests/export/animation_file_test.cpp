@@ -168,6 +168,30 @@ TEST(AnimationFile, GifOfManyColoursStaysCloseToTheFrames) {
   }
 }
 
+TEST(AnimationFile, GifFramesOfDifferentColoursEachKeepTheirOwn) {
+  // Four frames of 250 colours each in 2 x 2 blocks, no colour in two frames: a thousand
+  // colours, four times what one palette holds, while each frame's own fit in its palette.
+  std::vector<Surface> frames;
+  for (int k = 0; k < 4; ++k) {
+    Surface frame(50, 50);
+    for (int y = 0; y < 50; ++y) {
+      for (int x = 0; x < 50; ++x) {
+        const int i = (x / 2 * 7 + y / 2 * 13) % 250;
+        frame.PSet(x, y, render::Compose((i * 37 + k * 61) % 256, (i * 11 + k * 7) % 256,
+                                         k * 64 + i % 64));
+      }
+    }
+    frames.push_back(frame);
+  }
+  test::TempFolder folder;
+  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status,
+            AnimationStatus::Written);
+  const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
+  ASSERT_TRUE(d.ok) << d.error;
+  ASSERT_EQ(d.frames.size(), frames.size());
+  EXPECT_GT(test::Psnr(d.frames, frames), 45.0);
+}
+
 TEST(AnimationFile, GifLeavesStillAreasTransparentAndStoresOnlyTheChange) {
   test::TempFolder folder;
   // The sliding band on a picture narrower than the frame: the background stays still.

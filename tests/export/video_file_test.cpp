@@ -30,9 +30,9 @@ Surface PhotoPicture(int w, int h) {
 
 int Channel(render::Colour c, int shift) { return (c >> shift) & 0xFF; }
 
-// BT.709 brightness, which the video keeps per pixel (colour is shared by 2 x 2 pixels).
+// BT.601 brightness, which the video keeps per pixel (colour is shared by 2 x 2 pixels).
 double Luma(render::Colour c) {
-  return 0.2126 * Channel(c, 0) + 0.7152 * Channel(c, 8) + 0.0722 * Channel(c, 16);
+  return 0.299 * Channel(c, 0) + 0.587 * Channel(c, 8) + 0.114 * Channel(c, 16);
 }
 
 TEST(VideoFile, ApngKeepsEveryPixelPlaysForEverAndShowsEachFrameTheDelay) {
