@@ -14,3 +14,17 @@ make_picture() {
     *) echo "unknown picture $1" >&2; return 1 ;;
   esac
 }
+
+# `report_rows TOOL WORK NAME SIZE ROW...` measures each file of an animation of NAME's 40 frames
+# in WORK with `TOOL compare` and prints its line; a ROW is "LABEL FILE SECONDS".
+report_rows() {
+  local tool=$1 work=$2 name=$3 size=$4
+  shift 4
+  local row count bytes psnr
+  for row in "$@"; do
+    set -- $row
+    read -r count bytes psnr < <("$tool" compare "$work/$2" "$work/$name.bmp")
+    [ "$count" = 40 ] || { echo "$1 wrote $count frames" >&2; exit 1; }
+    printf '%-22s %-13s %9.2f %11d %9s\n' "$name $size" "$1" "$3" "$bytes" "$psnr"
+  done
+}

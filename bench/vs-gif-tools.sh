@@ -72,7 +72,7 @@ gifski_gif() {  # gifski_gif PNG-PREFIX WIDTH HEIGHT OUT
   "$gifski" -q -Q 90 --fps 5 -W "$2" -H "$3" -o "$4" "$1"[0-9][0-9].png
 }
 
-printf '%-22s %-8s %9s %11s %9s\n' animation tool seconds bytes PSNR
+printf '%-22s %-13s %9s %11s %9s\n' animation tool seconds bytes PSNR
 for picture in testcard mandelbrot plasma; do
   for case in sphere:512x512 water:1920x1080; do
     shape=${case%%:*}; size=${case#*:}
@@ -97,11 +97,6 @@ for picture in testcard mandelbrot plasma; do
           rm -f "$work/png-$name"[0-9][0-9].png ;;
       esac
     done
-    for row in "${rows[@]}"; do
-      set -- $row
-      read -r count bytes psnr < <("$tool" compare "$work/$2" "$work/$name.bmp")
-      [ "$count" = 40 ] || { echo "$1 wrote $count frames" >&2; exit 1; }
-      printf '%-22s %-8s %9.2f %11d %9s\n' "$name $size" "$1" "$3" "$bytes" "$psnr"
-    done
+    report_rows "$tool" "$work" "$name" "$size" "${rows[@]}"
   done
 done

@@ -42,12 +42,7 @@ for picture in testcard mandelbrot; do
     t_fm=$(best ffmpeg_mp4 "$work/$name%02d.bmp" "$work/f.mp4")
     t_ka=$(best "$tool" encode apng "$work/$name.bmp" "$work/k.apng")
     t_fa=$(best ffmpeg_apng "$work/$name%02d.bmp" "$work/f.apng")
-    for row in "kinetta-mp4 k.mp4 $t_km" "ffmpeg-mp4 f.mp4 $t_fm" \
-               "kinetta-apng k.apng $t_ka" "ffmpeg-apng f.apng $t_fa"; do
-      set -- $row
-      read -r count bytes psnr < <("$tool" compare "$work/$2" "$work/$name.bmp")
-      [ "$count" = 40 ] || { echo "$1 wrote $count frames" >&2; exit 1; }
-      printf '%-22s %-13s %9.2f %11d %9s\n' "$name $size" "$1" "$3" "$bytes" "$psnr"
-    done
+    report_rows "$tool" "$work" "$name" "$size" "kinetta-mp4 k.mp4 $t_km" \
+      "ffmpeg-mp4 f.mp4 $t_fm" "kinetta-apng k.apng $t_ka" "ffmpeg-apng f.apng $t_fa"
   done
 done
