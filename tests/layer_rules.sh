@@ -14,7 +14,7 @@ declare -A allowed=(
   [export]="export image render base ui_support"
   [cli]="cli export preview image render base"
   [ui_support]="ui_support base"
-  [settings]="settings render base ui_support"
+  [settings]="settings image render base ui_support"
   [app]="app settings export preview image render base ui_support"
 )
 # The Qt-free engine files of a folder that also holds dialogs must not reach the Qt support.

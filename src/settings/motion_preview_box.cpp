@@ -9,6 +9,8 @@
 #include <cmath>
 #include <utility>
 
+#include "image/picture_file.h"
+
 namespace kinetta::settings {
 
 namespace {
@@ -22,22 +24,6 @@ class StopCheck final : public render::Checkpoint {
  private:
   const render::RunControl& control_;
 };
-
-// A frame as an image of the device's pixels (packed colours keep red in the low byte).
-QImage FrameImage(const render::Surface& frame, qreal ratio) {
-  QImage image(frame.width(), frame.height(), QImage::Format_RGB32);
-  for (int y = 0; y < frame.height(); ++y) {
-    const std::uint32_t* from = frame.Row(y);
-    auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < frame.width(); ++x) {
-      const std::uint32_t c = from[x];
-      to[x] = qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                   static_cast<int>((c >> 16) & 0xFF));
-    }
-  }
-  image.setDevicePixelRatio(ratio);
-  return image;
-}
 
 }  // namespace
 
@@ -92,9 +78,9 @@ void MotionPreviewBox::Start(Job job) {
       int place = 0;
       result = render::RenderFrames(
           *source, plan.settings, options, [&](int, const render::Surface& frame) {
-            post([this, id, place, image = FrameImage(frame, ratio)] {
-              TakeFrame(id, place, image);
-            });
+            QImage image = image::ImageFromSurface(frame);
+            image.setDevicePixelRatio(ratio);  // drawn in the screen's own pixels
+            post([this, id, place, image = std::move(image)] { TakeFrame(id, place, image); });
             ++place;
             return render::FrameOutcome{};
           });
