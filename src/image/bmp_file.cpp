@@ -69,18 +69,15 @@ void EncodeRow(const render::Surface& s, int y, std::uint8_t* out) {
 }  // namespace
 
 std::vector<std::uint8_t> EncodeBmp24(const render::Surface& surface) {
-  std::vector<std::uint8_t> bytes;
-  EncodeBmp24(surface, bytes);
-  return bytes;
-}
-
-void EncodeBmp24(const render::Surface& surface, std::vector<std::uint8_t>& bytes) {
   const std::size_t rowBytes = RowBytes(surface.width());
-  bytes.resize(kHeaderSize + rowBytes * static_cast<std::size_t>(surface.height()));
+  std::vector<std::uint8_t> bytes(kHeaderSize +
+                                  rowBytes * static_cast<std::size_t>(surface.height()));
   WriteHeader(bytes.data(), surface.width(), surface.height());
   for (int y = 0; y < surface.height(); ++y) {
-    EncodeRow(surface, surface.height() - 1 - y, bytes.data() + kHeaderSize + rowBytes * static_cast<std::size_t>(y));
+    EncodeRow(surface, surface.height() - 1 - y,
+              bytes.data() + kHeaderSize + rowBytes * static_cast<std::size_t>(y));
   }
+  return bytes;
 }
 
 bool StreamBmp24(const render::Surface& surface,

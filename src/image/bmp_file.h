@@ -21,9 +21,6 @@ inline constexpr std::uint64_t kMaxBmpFileBytes = 0xFFFFFFFFu;
 /// The BMP file's bytes for `surface` (bottom-up rows, BGR, rows padded to 4 bytes).
 std::vector<std::uint8_t> EncodeBmp24(const render::Surface& surface);
 
-/// The same into `bytes`, reusing its memory from frame to frame.
-void EncodeBmp24(const render::Surface& surface, std::vector<std::uint8_t>& bytes);
-
 /// The size of the pieces a frame file is written in: large enough that the calls cost nothing,
 /// small enough that the piece stays in the processor's cache and the kernel copies it quickly.
 inline constexpr std::size_t kBmpPieceBytes = 512 * 1024;
