@@ -48,11 +48,12 @@ Turn::Turn(int outW, int height, double theta)
   left_ = {-std::cos(turnLeft), 0, -std::sin(turnLeft), 0};
 }
 
-int Turn::SourceRow(int y, int* sx, int* sy) const {
-  if (y > c_.cy) return Segment(below_, y, 0, outW_, sx, sy);
-  if (y < c_.cy) return Segment(above_, y, 0, outW_, sx, sy);
-  const int split = std::clamp(c_.cx, 0, outW_);
-  return Segment(left_, y, 0, split, sx, sy) + Segment(below_, y, split, outW_, sx, sy);
+int Turn::SourceSpan(int y, int x0, int x1, int* sx, int* sy) const {
+  if (y > c_.cy) return Segment(below_, y, x0, x1, sx, sy);
+  if (y < c_.cy) return Segment(above_, y, x0, x1, sx, sy);
+  const int split = std::clamp(c_.cx, x0, x1);
+  return Segment(left_, y, x0, split, sx, sy) +
+         Segment(below_, y, split, x1, sx + (split - x0), sy + (split - x0));
 }
 
 int Turn::Segment(const Rotation& r, int y, int x0, int x1, int* sx, int* sy) const {
@@ -79,15 +80,15 @@ int Turn::Segment(const Rotation& r, int y, int x0, int x1, int* sx, int* sy) co
            static_cast<std::int64_t>(std::fabs(vy - ry) >= limit);
   };
   std::int64_t doubt = 0;
-  for (int x = x0; x < x1; ++x) doubt |= nearest(x, sx[x], sy[x]);
+  for (int x = x0; x < x1; ++x) doubt |= nearest(x, sx[x - x0], sy[x - x0]);
   if (doubt == 0) return 0;
   int doubtful = 0;
   for (int x = x0; x < x1; ++x) {
-    if (!nearest(x, sx[x], sy[x])) continue;
+    if (!nearest(x, sx[x - x0], sy[x - x0])) continue;
     ++doubtful;
     const Source s = SourceOf(x, y, c_, theta_);
-    sx[x] = s.x;
-    sy[x] = s.y;
+    sx[x - x0] = s.x;
+    sy[x - x0] = s.y;
   }
   return doubtful;
 }
@@ -108,21 +109,33 @@ class Disk final : public Renderer {
 
   // Every pixel is written in every frame: the source where the turned position lies inside
   // the frame, else the background (the frame starts from a plain background each time).
+  // The frame is drawn in tiles of 32 rows by kTileWidth columns: a turned row crosses the
+  // source's rows, and on a large picture each of those reads lands on another page, where a
+  // tile's reads stay within a few hundred nearby rows. The checkpoint comes every 32 rows, as
+  // for a walk row by row.
   bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
     const disk::Turn turn(outW_, height_, disk::TurnAngle(k, in_.settings.FrameCount));
-    std::vector<int> sx(static_cast<std::size_t>(outW_)), sy(sx.size());
-    for (int y = 0; y < height_; ++y) {
-      if (IsCheckpointStep(y) && checkpoint.Step()) return false;
-      turn.SourceRow(y, sx.data(), sy.data());
-      DrawRow(canvas.Row(y), sx.data(), sy.data());
+    std::vector<int> sx(kTileWidth), sy(kTileWidth);
+    for (int y0 = 0; y0 < height_; y0 += 32) {
+      if (checkpoint.Step()) return false;
+      const int y1 = std::min(y0 + 32, height_);
+      for (int x0 = 0; x0 < outW_; x0 += kTileWidth) {
+        const int x1 = std::min(x0 + kTileWidth, outW_);
+        for (int y = y0; y < y1; ++y) {
+          turn.SourceSpan(y, x0, x1, sx.data(), sy.data());
+          DrawSpan(canvas.Row(y) + x0, x1 - x0, sx.data(), sy.data());
+        }
+      }
     }
     return true;
   }
 
  private:
-  void DrawRow(std::uint32_t* dst, const int* sx, const int* sy) const {
+  static constexpr int kTileWidth = 512;
+
+  void DrawSpan(std::uint32_t* dst, int n, const int* sx, const int* sy) const {
     const int workW = in_.work->width();
-    for (int x = 0; x < outW_; ++x) {
+    for (int x = 0; x < n; ++x) {
       const int px = sx[x], py = sy[x];
       if (px < 0 || px >= outW_ || py < 0 || py >= height_) {
         dst[x] = back_;

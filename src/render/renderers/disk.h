@@ -42,17 +42,19 @@ class Turn {
 
   Centre centre() const { return c_; }
 
-  /// The source positions of the outW pixels of row y, into sx[0 .. outW - 1] and
-  /// sy[0 .. outW - 1]. Returns how many of them the exact formula had to decide.
-  int SourceRow(int y, int* sx, int* sy) const;
+  /// The source positions of columns x0 .. x1 - 1 of row y (0 <= x0 <= x1 <= outW), into
+  /// sx[0 .. x1 - x0 - 1] and sy[0 .. x1 - x0 - 1]. Each pixel's position depends on the pixel
+  /// alone, so a row taken in spans gives the same integers as taken whole. Returns how many
+  /// of them the exact formula had to decide.
+  int SourceSpan(int y, int x0, int x1, int* sx, int* sy) const;
 
  private:
   struct Rotation {
     double xx, xy, yx, yy;
   };
 
-  // Columns [x0, x1) of row y by one rotation; pixels too near a halfway point get the exact
-  // formula. Returns how many did.
+  // Columns [x0, x1) of row y by one rotation, into sx[x - x0] and sy[x - x0]; pixels too near
+  // a halfway point get the exact formula. Returns how many did.
   int Segment(const Rotation& r, int y, int x0, int x1, int* sx, int* sy) const;
 
   Centre c_;
