@@ -10,22 +10,17 @@ namespace {
 
 int Square(int v) { return v * v; }
 
-// The smallest and largest squared distance along one channel from `c` to the cell's values
-// [lo, hi].
-void Span(int c, int lo, int hi, int& near, int& far) {
-  near = c < lo ? Square(lo - c) : c > hi ? Square(c - hi) : 0;
-  far = std::max(Square(c - lo), Square(c - hi));
-}
-
 }  // namespace
 
-PaletteMap::PaletteMap(std::vector<std::uint32_t> colours) : colours_(std::move(colours)) {
+PaletteMap::PaletteMap(std::vector<std::uint32_t> colours, int runSlack)
+    : colours_(std::move(colours)), runSlack_(runSlack) {
   const int n = size();
   channels_.resize(static_cast<std::size_t>(n) * 3);
   for (int i = 0; i < n; ++i) {
     channels_[i * 3 + 0] = static_cast<std::int16_t>(colours_[i] & 0xFF);
     channels_[i * 3 + 1] = static_cast<std::int16_t>((colours_[i] >> 8) & 0xFF);
     channels_[i * 3 + 2] = static_cast<std::int16_t>((colours_[i] >> 16) & 0xFF);
+    for (int k = 0; k < 3; ++k) planes_[k * 256 + i] = channels_[i * 3 + k];
   }
   cellStart_.assign(static_cast<std::size_t>(kCells) * kCells * kCells, kNotListed);
   cellCount_.assign(cellStart_.size(), 0);
@@ -33,23 +28,28 @@ PaletteMap::PaletteMap(std::vector<std::uint32_t> colours) : colours_(std::move(
 
 void PaletteMap::ListCell(std::size_t cell) const {
   // An entry can be nearest to a colour in the cell only if its nearest possible distance is
-  // no more than the farthest distance of the entry that is nearest in the worst case.
+  // no more than the farthest distance of the entry that is nearest in the worst case. The
+  // entries' channels are read from planes of their own, so that the loops run on whole
+  // vectors of entries at once.
   constexpr int kSide = 256 / kCells;
-  const int cr = static_cast<int>(cell / (kCells * kCells));
-  const int cg = static_cast<int>(cell / kCells % kCells);
-  const int cb = static_cast<int>(cell % kCells);
+  const int lo[3] = {static_cast<int>(cell / (kCells * kCells)) * kSide,
+                     static_cast<int>(cell / kCells % kCells) * kSide,
+                     static_cast<int>(cell % kCells) * kSide};
   const int n = size();
   int near[256], far[256];
-  int bound = INT_MAX;
-  for (int i = 0; i < n; ++i) {
-    int nr, fr, ng, fg, nb, fb;
-    Span(channels_[i * 3 + 0], cr * kSide, cr * kSide + kSide - 1, nr, fr);
-    Span(channels_[i * 3 + 1], cg * kSide, cg * kSide + kSide - 1, ng, fg);
-    Span(channels_[i * 3 + 2], cb * kSide, cb * kSide + kSide - 1, nb, fb);
-    near[i] = nr + ng + nb;
-    far[i] = fr + fg + fb;
-    bound = std::min(bound, far[i]);
+  for (int i = 0; i < n; ++i) near[i] = far[i] = 0;
+  for (int k = 0; k < 3; ++k) {
+    const int* c = planes_.data() + k * 256;
+    const int l = lo[k], h = lo[k] + kSide - 1;
+    for (int i = 0; i < n; ++i) {
+      const int outside = std::max(std::max(l - c[i], c[i] - h), 0);
+      const int across = std::max(c[i] - l, h - c[i]);
+      near[i] += outside * outside;
+      far[i] += across * across;
+    }
   }
+  int bound = INT_MAX;
+  for (int i = 0; i < n; ++i) bound = std::min(bound, far[i]);
   cellStart_[cell] = static_cast<std::uint32_t>(candidates_.size());
   for (int i = 0; i < n; ++i) {
     if (near[i] <= bound) candidates_.push_back(static_cast<std::uint8_t>(i));
@@ -105,6 +105,7 @@ void PaletteMap::DitherOver(const std::uint32_t* pixels, int stride, int w, int 
     const bool forward = (y & 1) == 0;
     const int step = forward ? 1 : -1;
     std::fill(next, next + static_cast<std::size_t>(w + 2) * 3, 0);
+    int last = -1;  // the entry the previous pixel of the row took
     for (int i = 0; i < w; ++i) {
       const int x = forward ? i : w - 1 - i;
       const std::uint32_t p = row[x];
@@ -120,7 +121,16 @@ void PaletteMap::DitherOver(const std::uint32_t* pixels, int stride, int w, int 
         seen[1] = (shown[x] >> 8) & 0xFF;
         seen[2] = (shown[x] >> 16) & 0xFF;
       } else {
-        const int index = Nearest(r, g, b);
+        int index = Nearest(r, g, b);
+        if (runSlack_ > 0 && last >= 0 && last != index) {
+          const std::int16_t* best = channels_.data() + index * 3;
+          const std::int16_t* held = channels_.data() + last * 3;
+          if (Square(r - held[0]) + Square(g - held[1]) + Square(b - held[2]) <=
+              Square(r - best[0]) + Square(g - best[1]) + Square(b - best[2]) + runSlack_) {
+            index = last;
+          }
+        }
+        last = index;
         const std::int16_t* c = channels_.data() + index * 3;
         seen[0] = c[0];
         seen[1] = c[1];

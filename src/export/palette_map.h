@@ -4,6 +4,7 @@
 // their shades.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -11,8 +12,11 @@ namespace kinetta::exporter {
 
 class PaletteMap {
  public:
-  /// `colours` are packed (red + 256 x green + 65536 x blue); 1 to 255 of them.
-  explicit PaletteMap(std::vector<std::uint32_t> colours);
+  /// `colours` are packed (red + 256 x green + 65536 x blue); 1 to 255 of them. With a
+  /// `runSlack` above 0, Dither lets a pixel take the entry the pixel before it took when that
+  /// entry is no further (squared distance) than the nearest plus `runSlack`: longer runs of one
+  /// index, which a GIF's compression stores in fewer bytes. 0 maps every pixel to its nearest.
+  explicit PaletteMap(std::vector<std::uint32_t> colours, int runSlack = 0);
 
   int size() const { return static_cast<int>(colours_.size()); }
   std::uint32_t colour(int index) const { return colours_[index]; }
@@ -58,7 +62,9 @@ class PaletteMap {
   void ListCell(std::size_t cell) const;
 
   std::vector<std::uint32_t> colours_;
+  int runSlack_;
   std::vector<std::int16_t> channels_;               // r, g, b of each entry
+  std::array<int, 3 * 256> planes_{};                // the reds, the greens, the blues
   mutable std::vector<std::uint32_t> cellStart_;     // per cell: offset into candidates_
   mutable std::vector<std::uint8_t> cellCount_;      // per cell: how many candidates
   mutable std::vector<std::uint8_t> candidates_;

@@ -87,5 +87,20 @@ TEST(PaletteMap, OverABackdropUnchangedAndAlreadyShownPixelsAreKept) {
   EXPECT_EQ(out, (std::vector<std::uint8_t>{3, 3, 1, 3}));
 }
 
+
+TEST(PaletteMap, RunSlackKeepsTheEntryBeforeOnlyWhenNearlyAsNear) {
+  // Without slack each pixel takes its nearest. With a slack of 64, red 108 after a pixel that
+  // took entry 0 (100) takes it too: 8 squared is within 2 squared plus 64. Red 109 does not:
+  // 9 squared is past 1 squared plus 64.
+  const std::vector<std::uint32_t> palette{Pack(100, 0, 0), Pack(110, 0, 0), Pack(140, 0, 0)};
+  const std::vector<std::uint32_t> row{Pack(100, 0, 0), Pack(108, 0, 0), Pack(109, 0, 0),
+                                       Pack(135, 0, 0), Pack(128, 0, 0)};
+  std::vector<std::uint8_t> out(row.size());
+  PaletteMap(palette).Dither(row.data(), 5, 5, 1, 0.0f, out.data());
+  EXPECT_EQ(out, (std::vector<std::uint8_t>{0, 1, 1, 2, 2}));
+  PaletteMap(palette, 64).Dither(row.data(), 5, 5, 1, 0.0f, out.data());
+  EXPECT_EQ(out, (std::vector<std::uint8_t>{0, 0, 1, 2, 2}));
+}
+
 }  // namespace
 }  // namespace kinetta::exporter
