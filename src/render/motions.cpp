@@ -7,15 +7,15 @@ namespace kinetta::render {
 
 namespace {
 constexpr std::array<Motion, 9> kMotions{{
-    {Shape::Plane, "plane", "平面", 1, &MakePlane},
-    {Shape::Disk, "disk", "円盤", 1, &MakeDisk},
-    {Shape::Sphere, "sphere", "球体", 1, &MakeSphere},
-    {Shape::Cylinder, "cylinder", "円柱", 1, &MakeCylinder},
-    {Shape::Flag, "flag", "旗", 1, &MakeFlag},
-    {Shape::Water, "water", "水面", 1, &MakeWater},
-    {Shape::Flip, "flip", "表裏回転", 1, &MakeFlip},
-    {Shape::Cutout, "cutout", "切抜き", 2, &MakeCutout},
-    {Shape::FadeIn, "fadein", "フェードイン", 1, &MakeFadeIn},
+    {Shape::Plane, "plane", "平面", &MakePlane},
+    {Shape::Disk, "disk", "円盤", &MakeDisk},
+    {Shape::Sphere, "sphere", "球体", &MakeSphere},
+    {Shape::Cylinder, "cylinder", "円柱", &MakeCylinder},
+    {Shape::Flag, "flag", "旗", &MakeFlag},
+    {Shape::Water, "water", "水面", &MakeWater},
+    {Shape::Flip, "flip", "表裏回転", &MakeFlip},
+    {Shape::Cutout, "cutout", "切抜き", &MakeCutout},
+    {Shape::FadeIn, "fadein", "フェードイン", &MakeFadeIn},
 }};
 }  // namespace
 

@@ -18,8 +18,6 @@ struct Motion {
   Shape shape;
   std::string_view id;     ///< command-line name: plane, disk, ...
   std::string_view label;  ///< the shape list's entry (UTF-8): 平面, 円盤, ...
-  int workCopies;          ///< how many source copies the work picture holds side by side (1: the
-                           ///< source itself, read in place)
   RendererFactory make;
 };
 

@@ -24,10 +24,10 @@ class Checkpoint {
   virtual bool Step() = 0;
 };
 
-/// What a renderer reads: the work picture (the source itself, or the source copied side by
-/// side as many times as the motion needs), the source size, the settings and the seed for random
-/// dots. A renderer keeps its own copy: the work picture is shared, read-only, and lives as long as
-/// any renderer that holds it, whatever becomes of the caller's objects.
+/// What a renderer reads: the work picture (the source itself; a motion that shows the source
+/// repeated side by side reads it by column arithmetic), the source size, the settings and the
+/// seed for random dots. A renderer keeps its own copy: the work picture is shared, read-only,
+/// and lives as long as any renderer that holds it, whatever becomes of the caller's objects.
 struct RenderInput {
   std::shared_ptr<const Surface> work;
   int sourceWidth = 0;   ///< W

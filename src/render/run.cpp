@@ -44,18 +44,6 @@ std::string WarningQuestion(RunWarning w) {
   return std::string(WarningText(w)) + "\n" + std::string(base::kContinueQuestion);
 }
 
-Surface PrepareWork(const Surface& source, int copies, Checkpoint* checkpoint) {
-  const int w = source.width();
-  Surface work(w * copies, source.height(), 0);
-  for (int y = 0; y < source.height(); ++y) {
-    if (checkpoint && IsCheckpointStep(y) && checkpoint->Step()) break;
-    const std::uint32_t* from = source.Row(y);
-    std::uint32_t* to = work.Row(y);
-    for (int k = 0; k < copies; ++k) std::copy(from, from + w, to + static_cast<std::ptrdiff_t>(k) * w);
-  }
-  return work;
-}
-
 namespace {
 
 // The checkpoint of one drawing thread: reports the frame to the test hook, then tells whether
@@ -346,12 +334,9 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
     result.status = RunStatus::Aborted;
     return result;
   }
-  // A work picture of one copy is the source itself, read in place for the length of the run
-  // (the renderer ends before this function does).
-  auto work =
-      motion->workCopies == 1
-          ? std::shared_ptr<const Surface>(&source, [](const Surface*) {})
-          : std::make_shared<const Surface>(PrepareWork(source, motion->workCopies, &preparing));
+  // The work picture is the source itself, read in place for the length of the run (the
+  // renderer ends before this function does).
+  auto work = std::shared_ptr<const Surface>(&source, [](const Surface*) {});
   std::unique_ptr<const Renderer> renderer;
   if (!preparing.stopped()) {
     renderer = motion->make({std::move(work), source.width(), source.height(), s, o.seed,

@@ -36,11 +36,6 @@ std::string WarningQuestion(RunWarning w);
 
 // ---- The run ---------------------------------------------------------------------------------
 
-/// `copies` copies of `source` side by side (copy k at columns k*W .. (k+1)*W - 1). With a
-/// checkpoint, it is called every 32 rows; when it asks to stop, the copy ends there and the
-/// work picture is incomplete.
-Surface PrepareWork(const Surface& source, int copies, Checkpoint* checkpoint = nullptr);
-
 /// Shared between a run and whoever may stop it (the abort button, Ctrl-C, closing the window).
 struct RunControl {
   /// The abort button: renderers stop at their next checkpoint (the cut-out never stops and

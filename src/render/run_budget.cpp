@@ -52,13 +52,12 @@ double TableBytes(const Settings& s, Shape shape, double w, double h, double fw,
     case Shape::Cylinder:
     case Shape::Flag:
       return fw * 8;
-    case Shape::Cutout:
-      return fw * fh * 8;  // the stencil's two masks
     case Shape::FadeIn:
       return s.Shade3D != 0 ? w * h * 2 : 0;  // each pixel's first frame
     case Shape::Disk:
     case Shape::Water:
     case Shape::Flip:
+    case Shape::Cutout:
       return 0;
   }
   return 0;
@@ -73,9 +72,8 @@ std::uint64_t RunMemoryBytes(const Settings& s, int sourceWidth, int sourceHeigh
   // In doubles: a frame of 32767 x 8388608 pixels overflows no product here.
   const double w = std::max(0, sourceWidth), h = std::max(0, sourceHeight);
   const double fw = std::max(0, size.width), fh = std::max(0, size.height);
+  // The source, which every motion reads in place.
   const double source = w * h * 4;
-  // One copy is the source itself, read in place.
-  const double work = motion->workCopies > 1 ? source * motion->workCopies : 0;
   const int drawing = std::clamp(threads, 1, kFramesInFlight);
   // Drawing on several threads keeps kFramesInFlight canvases of 4 bytes a pixel; in order, one.
   const double canvases = (drawing > 1 ? kFramesInFlight : 1) * fw * fh * 4;
@@ -87,7 +85,7 @@ std::uint64_t RunMemoryBytes(const Settings& s, int sourceWidth, int sourceHeigh
   constexpr double kThreadSpace = 72.0 * (1 << 20);
   const double buffers = drawing * ((fw + fh) * 16 + kThreadSpace);
   const double total =
-      source + work + canvases + kFilePiece + buffers + TableBytes(s, motion->shape, w, h, fw, fh);
+      source + canvases + kFilePiece + buffers + TableBytes(s, motion->shape, w, h, fw, fh);
   constexpr auto kMax = static_cast<double>(std::numeric_limits<std::uint64_t>::max());
   return total >= kMax ? std::numeric_limits<std::uint64_t>::max()
                        : static_cast<std::uint64_t>(total);

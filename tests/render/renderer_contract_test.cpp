@@ -118,7 +118,7 @@ TEST_P(RendererContract, KeepsItsInputAfterTheCallerLetsGo) {
   const Motion& motion = *FindMotion(GetParam());
   std::unique_ptr<const Renderer> renderer;
   {
-    const RenderInput in{std::make_shared<const Surface>(PrepareWork(source_, motion.workCopies)),
+    const RenderInput in{std::make_shared<const Surface>(source_),
                          source_.width(), source_.height(), s, 42};
     renderer = motion.make(in);
   }
@@ -146,7 +146,7 @@ TEST_P(RendererContract, PlannedFrameSizeIsTheRenderersSize) {
           s.Shade3D = shade;
           const Surface src = test::CoordinatePicture(w, h);
           const auto renderer = motion.make(
-              {std::make_shared<const Surface>(PrepareWork(src, motion.workCopies)), w, h, s, 1});
+              {std::make_shared<const Surface>(src), w, h, s, 1});
           const FrameSize planned = PlannedFrameSize(s, w, h);
           EXPECT_EQ(planned.width, renderer->Size().width) << w << "x" << h << " mode " << mode;
           EXPECT_EQ(planned.height, renderer->Size().height) << w << "x" << h << " mode " << mode;
@@ -171,9 +171,9 @@ TEST_P(RendererContract, TableMakingTakesTheCheckpointAndStops) {
   const Shape shape = static_cast<Shape>(GetParam());
   const bool hasTables = shape == Shape::Plane || shape == Shape::Sphere ||
                          shape == Shape::Cylinder || shape == Shape::Flag ||
-                         shape == Shape::Cutout || shape == Shape::FadeIn;
+                         shape == Shape::FadeIn;
   const Motion& motion = *FindMotion(GetParam());
-  const auto work = std::make_shared<const Surface>(PrepareWork(source_, motion.workCopies));
+  const auto work = std::make_shared<const Surface>(source_);
   for (const bool stop : {false, true}) {
     Counting checkpoint(stop);
     RenderInput in{work, source_.width(), source_.height(), MakeSettings(4), 42, &checkpoint};

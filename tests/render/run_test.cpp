@@ -51,16 +51,6 @@ TEST(CheckRun, QuestionIsTheWarningThenTheContinueLine) {
             "こま数が多くて時間がかかります。\n実行を継続しますか？");
 }
 
-TEST(PrepareWork, PlacesCopiesSideBySide) {
-  const Surface src = test::CoordinatePicture(7, 3);
-  const Surface work = PrepareWork(src, 3);
-  ASSERT_EQ(work.width(), 21);
-  ASSERT_EQ(work.height(), 3);
-  for (int x = 0; x < 21; ++x) {
-    EXPECT_TRUE(test::PixelIs(work, x, 2, test::CoordinateColour(x % 7, 2)));
-  }
-}
-
 Settings PlaneRun(int frames) {
   Settings s;
   s.ShapeIndex = 0;
