@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -111,19 +112,27 @@ class Disk final : public Renderer {
   // the frame, else the background (the frame starts from a plain background each time).
   // The frame is drawn in tiles of 32 rows by kTileWidth columns: a turned row crosses the
   // source's rows, and on a large picture each of those reads lands on another page, where a
-  // tile's reads stay within a few hundred nearby rows. The checkpoint comes every 32 rows, as
-  // for a walk row by row.
+  // tile's reads stay within a few hundred nearby rows. The source positions of a tile's rows
+  // are worked out first; while a row is drawn, the source lines that the row kPrefetchRows
+  // below will read are asked for, so that those reads overlap instead of waiting for memory
+  // one after another. The checkpoint comes every 32 rows, as for a walk row by row.
   bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
     const disk::Turn turn(outW_, height_, disk::TurnAngle(k, in_.settings.FrameCount));
-    std::vector<int> sx(kTileWidth), sy(kTileWidth);
+    std::vector<int> sx(kTileWidth * 32), sy(kTileWidth * 32);
     for (int y0 = 0; y0 < height_; y0 += 32) {
       if (checkpoint.Step()) return false;
       const int y1 = std::min(y0 + 32, height_);
       for (int x0 = 0; x0 < outW_; x0 += kTileWidth) {
         const int x1 = std::min(x0 + kTileWidth, outW_);
+        const auto rowAt = [&](std::vector<int>& v, int y) {
+          return v.data() + static_cast<std::ptrdiff_t>(y - y0) * kTileWidth;
+        };
+        for (int y = y0; y < y1; ++y) turn.SourceSpan(y, x0, x1, rowAt(sx, y), rowAt(sy, y));
         for (int y = y0; y < y1; ++y) {
-          turn.SourceSpan(y, x0, x1, sx.data(), sy.data());
-          DrawSpan(canvas.Row(y) + x0, x1 - x0, sx.data(), sy.data());
+          const bool ahead = y + kPrefetchRows < y1;
+          DrawSpan(canvas.Row(y) + x0, x1 - x0, rowAt(sx, y), rowAt(sy, y),
+                   ahead ? rowAt(sx, y + kPrefetchRows) : nullptr,
+                   ahead ? rowAt(sy, y + kPrefetchRows) : nullptr);
         }
       }
     }
@@ -132,16 +141,29 @@ class Disk final : public Renderer {
 
  private:
   static constexpr int kTileWidth = 512;
+  static constexpr int kPrefetchRows = 4;
 
-  void DrawSpan(std::uint32_t* dst, int n, const int* sx, const int* sy) const {
+  // n pixels from their source positions. With `aheadX`, the source lines of every 4th pixel
+  // of a row still to come are asked for on the way (a line holds 16 pixels; a turned row
+  // moves to another line every pixel or every few).
+  void DrawSpan(std::uint32_t* dst, int n, const int* sx, const int* sy, const int* aheadX,
+                const int* aheadY) const {
     const int workW = in_.work->width();
-    for (int x = 0; x < n; ++x) {
-      const int px = sx[x], py = sy[x];
-      if (px < 0 || px >= outW_ || py < 0 || py >= height_) {
-        dst[x] = back_;
-      } else {
-        // Inside the frame but past a narrower source: the -1 of the read clamps to black.
-        dst[x] = px < workW ? in_.work->Row(py)[px] : PackClamped(-1, 0, 0);
+    for (int x0 = 0; x0 < n; x0 += 4) {
+      if (aheadX != nullptr) {
+        const int ax = aheadX[x0], ay = aheadY[x0];
+        if (ax >= 0 && ax < workW && ay >= 0 && ay < height_) {
+          __builtin_prefetch(in_.work->Row(ay) + ax);
+        }
+      }
+      for (int x = x0; x < std::min(x0 + 4, n); ++x) {
+        const int px = sx[x], py = sy[x];
+        if (px < 0 || px >= outW_ || py < 0 || py >= height_) {
+          dst[x] = back_;
+        } else {
+          // Inside the frame but past a narrower source: the -1 of the read clamps to black.
+          dst[x] = px < workW ? in_.work->Row(py)[px] : PackClamped(-1, 0, 0);
+        }
       }
     }
   }
