@@ -62,6 +62,13 @@ constexpr int kQuantizerSpeed = 7;
 // costs little time; on the water it is worth 1 to 2 dB.
 constexpr int kFirstQuantizerSpeed = 3;
 
+// The first frame's palette is learnt from every pixel up to this many (a 3840 x 2160 frame and
+// more), from the usual sample beyond.
+constexpr std::size_t kWholeSampleLimit = std::size_t{1} << 24;
+
+// The most pixels handed to libimagequant as one row of its image.
+constexpr std::size_t kSampleRow = std::size_t{1} << 22;
+
 struct Rect {
   int x = 0, y = 0, w = 0, h = 0;
   bool empty() const { return w <= 0 || h <= 0; }
@@ -260,20 +267,27 @@ class GifEncoder final : public AnimationEncoder {
   // The palette of the frame's rectangle `r` from libimagequant: learnt from the pixels the
   // frame stores (all of them in the first frame, afterwards those that changed).
   base::Status MakeFramePalette(const Surface& frame, const Rect& r) {
-    Sample(frame, r, first_ ? 1 : kHistogramStep);
+    const bool whole = first_ && static_cast<std::size_t>(r.w) * static_cast<std::size_t>(r.h) <=
+                                     kWholeSampleLimit;
+    Sample(frame, r, whole ? 1 : kHistogramStep);
     // A change of a few pixels may fall between the sampled ones: then all of them.
     if (sample_.empty()) Sample(frame, r, 1);
     std::vector<std::uint32_t> colours;
-    // The pixels go in as one row, so that libimagequant weighs colours by their plain count,
-    // as the fidelity of the frames is measured, not by the contrast around them.
+    // The pixels go in as rows of one, so that libimagequant weighs colours by their plain
+    // count, as the fidelity of the frames is measured, not by the contrast around them; it
+    // takes rows of at most about 8 million pixels, so a large sample goes in as several.
     liq_set_speed(attr_, first_ ? kFirstQuantizerSpeed : kQuantizerSpeed);
     liq_histogram* histogram = liq_histogram_create(attr_);
-    liq_image* image = liq_image_create_rgba(attr_, sample_.data(),
-                                             static_cast<int>(sample_.size()), 1, 0);
+    bool added = histogram != nullptr;
+    for (std::size_t at = 0; added && at < sample_.size(); at += kSampleRow) {
+      const std::size_t n = std::min(kSampleRow, sample_.size() - at);
+      liq_image* image =
+          liq_image_create_rgba(attr_, sample_.data() + at, static_cast<int>(n), 1, 0);
+      added = image != nullptr && liq_histogram_add_image(histogram, attr_, image) == LIQ_OK;
+      if (image != nullptr) liq_image_destroy(image);
+    }
     liq_result* result = nullptr;
-    if (histogram != nullptr && image != nullptr &&
-        liq_histogram_add_image(histogram, attr_, image) == LIQ_OK &&
-        liq_histogram_quantize(histogram, attr_, &result) == LIQ_OK) {
+    if (added && liq_histogram_quantize(histogram, attr_, &result) == LIQ_OK) {
       const liq_palette* palette = liq_get_palette(result);
       for (unsigned i = 0; i < palette->count; ++i) {
         const liq_color c = palette->entries[i];
@@ -281,7 +295,6 @@ class GifEncoder final : public AnimationEncoder {
       }
       liq_result_destroy(result);
     }
-    if (image != nullptr) liq_image_destroy(image);
     if (histogram != nullptr) liq_histogram_destroy(histogram);
     if (colours.empty()) return base::Status::Failed("GIF: 色の数を減らせませんでした。");
     palette_ = std::make_unique<PaletteMap>(std::move(colours), first_ ? 0 : kRunSlack);

@@ -168,6 +168,23 @@ TEST(AnimationFile, GifOfManyColoursStaysCloseToTheFrames) {
   }
 }
 
+TEST(AnimationFile, GifOfFramesLargerThanTheQuantizersRowTakesItsSampleInRows) {
+  // 4100 x 2100: the first frame's palette is learnt from 8.6 million pixels, more than
+  // libimagequant takes in one row.
+  test::TempFolder folder;
+  const Surface big = test::CoordinatePicture(4100, 2100);
+  Surface shifted(4100, 2100);
+  shifted.CopyFrom(big, 1, 0, 4099, 2100, 0, 0);
+  const AnimationResult r = Write({big, shifted}, AnimationFormat::Gif, folder / "a.gif");
+  ASSERT_EQ(r.status, AnimationStatus::Written) << r.message;
+  const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
+  ASSERT_TRUE(d.ok) << d.error;
+  ASSERT_EQ(d.frames.size(), 2u);
+  // Every row of the sample counts: learnt from the first alone, the palette misses the lower
+  // half's colours (23 dB against 28 dB).
+  EXPECT_GT(test::Psnr(d.frames, {big, shifted}), 26.0);
+}
+
 TEST(AnimationFile, GifFramesOfDifferentColoursEachKeepTheirOwn) {
   // Four frames of 250 colours each in 2 x 2 blocks, no colour in two frames: a thousand
   // colours, four times what one palette holds, while each frame's own fit in its palette.
