@@ -87,7 +87,6 @@ TEST(PaletteMap, OverABackdropUnchangedAndAlreadyShownPixelsAreKept) {
   EXPECT_EQ(out, (std::vector<std::uint8_t>{3, 3, 1, 3}));
 }
 
-
 TEST(PaletteMap, RunSlackKeepsTheEntryBeforeOnlyWhenNearlyAsNear) {
   // Without slack each pixel takes its nearest. With a slack of 64, red 108 after a pixel that
   // took entry 0 (100) takes it too: 8 squared is within 2 squared plus 64. Red 109 does not:
