@@ -68,7 +68,7 @@ class DriverCheckpoint final : public Checkpoint {
 bool Stopping(const RenderOptions& o) { return o.control && o.control->stop; }
 bool AbortPressed(const RenderOptions& o) { return o.control && o.control->abort; }
 
-// The checkpoint of the run's preparation (the work picture, the renderer's tables): the abort
+// The checkpoint of the run's preparation (the renderer's tables): the abort
 // button and the end of the program both stop it, for every motion. It remembers a stop, so
 // that nothing is drawn from tables left incomplete. Tables made on several threads call it
 // from each.
@@ -129,16 +129,6 @@ std::uint64_t MemoryAllowed(const RenderOptions& o, const Surface& source) {
   return o.memoryBudget > 0 ? std::min(allowed, o.memoryBudget) : allowed;
 }
 
-// A canvas of the pool.
-struct Slot {
-  Surface canvas;
-};
-
-// What happens to each drawn frame: `consume`, in frame order on the calling thread.
-struct FrameHandling {
-  std::function<FrameOutcome(int, const Slot&)> consume;
-};
-
 // `result` ended by a frame that could not be handed on: the consumer's path and message.
 RunResult WriteFailed(RunResult result, FrameOutcome outcome) {
   result.status = RunStatus::WriteFailed;
@@ -154,21 +144,22 @@ int FrameAt(const RenderOptions& o, int i) {
 
 // One canvas, frames in order, when one thread is asked for (or there is one frame). `n` frames
 // are drawn: the run's, or those asked for.
-RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const FrameHandling& h) {
+RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o,
+                      const FrameConsumer& consume) {
   RunResult result;
   std::atomic<bool> failed{false};
   DriverCheckpoint checkpoint(o, failed);
   const FrameSize size = r.Size();
-  Slot slot{Surface(size.width, size.height)};
-  r.StartCanvas(slot.canvas);
+  Surface canvas(size.width, size.height);
+  r.StartCanvas(canvas);
   for (int i = 0; i < n; ++i) {
     const int k = FrameAt(o, i);
     checkpoint.SetFrame(k);
-    if (Stopping(o) || !r.DrawFrame(k, slot.canvas, checkpoint)) {
+    if (Stopping(o) || !r.DrawFrame(k, canvas, checkpoint)) {
       result.status = RunStatus::Aborted;
       return result;
     }
-    FrameOutcome handed = h.consume(k, slot);
+    FrameOutcome handed = consume(k, canvas);
     if (!handed.status.ok()) return WriteFailed(std::move(result), std::move(handed));
     result.framesDone = i + 1;
   }
@@ -182,17 +173,17 @@ RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const Fr
 // running out while drawing or encoding a frame, say) stops the run and is passed on to the
 // caller once every worker has ended: an exception leaving a thread would end the program.
 RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOptions& o,
-                         const FrameHandling& h) {
+                         const FrameConsumer& consume) {
   RunResult result;
   const FrameSize size = r.Size();
   std::mutex m;
   std::condition_variable cv;
-  std::vector<std::unique_ptr<Slot>> pool;
+  std::vector<std::unique_ptr<Surface>> pool;
   for (int i = 0; i < kFramesInFlight; ++i) {
-    pool.push_back(std::make_unique<Slot>(Slot{Surface(size.width, size.height)}));
-    r.StartCanvas(pool.back()->canvas);
+    pool.push_back(std::make_unique<Surface>(size.width, size.height));
+    r.StartCanvas(*pool.back());
   }
-  std::map<int, std::unique_ptr<Slot>> ready;
+  std::map<int, std::unique_ptr<Surface>> ready;
   int nextFrame = 0;
   bool stopped = false;  // a worker stopped at a checkpoint, the consumer failed, or an error
   std::atomic<bool> failed{false};
@@ -212,26 +203,26 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
     try {
       DriverCheckpoint checkpoint(o, failed);
       for (;;) {
-        std::unique_ptr<Slot> slot;
+        std::unique_ptr<Surface> canvas;
         int i;
         {
           std::unique_lock lock(m);
           cv.wait(lock, [&] { return stopped || nextFrame >= n || !pool.empty(); });
           if (stopped || nextFrame >= n) return;
           i = nextFrame++;
-          slot = std::move(pool.back());
+          canvas = std::move(pool.back());
           pool.pop_back();
         }
         const int k = FrameAt(o, i);
         checkpoint.SetFrame(k);
-        const bool drawn = !Stopping(o) && r.DrawFrame(k, slot->canvas, checkpoint);
+        const bool drawn = !Stopping(o) && r.DrawFrame(k, *canvas, checkpoint);
         {
           std::lock_guard lock(m);
           if (drawn) {
-            ready.emplace(i, std::move(slot));
+            ready.emplace(i, std::move(canvas));
           } else {
             stopped = true;
-            pool.push_back(std::move(slot));
+            pool.push_back(std::move(canvas));
           }
         }
         cv.notify_all();
@@ -250,7 +241,7 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
   }
 
   for (int i = 0; i < n; ++i) {
-    std::unique_ptr<Slot> slot;
+    std::unique_ptr<Surface> canvas;
     {
       std::unique_lock lock(m);
       cv.wait(lock, [&] { return stopped || ready.count(i) > 0; });
@@ -258,12 +249,12 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
         result.status = RunStatus::Aborted;
         break;
       }
-      slot = std::move(ready[i]);
+      canvas = std::move(ready[i]);
       ready.erase(i);
     }
     FrameOutcome handed;
     try {
-      handed = h.consume(FrameAt(o, i), *slot);
+      handed = consume(FrameAt(o, i), *canvas);
     } catch (...) {
       handed.status = base::Status::Failed({});
       fail(std::current_exception());
@@ -271,7 +262,7 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
     const bool ok = handed.status.ok();
     {
       std::lock_guard lock(m);
-      pool.push_back(std::move(slot));
+      pool.push_back(std::move(canvas));
       if (!ok) {
         stopped = true;
         failed = true;
@@ -289,9 +280,10 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
   return result;
 }
 
-// The driver behind both forms of RenderFrames.
-RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptions& o,
-                     const FrameHandling& handling) {
+}  // namespace
+
+RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
+                       const FrameConsumer& consume) {
   RunResult result;
   const Motion* motion = FindMotion(s.ShapeIndex);
   if (!motion) {
@@ -349,8 +341,8 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
     return result;
   }
 
-  const RunResult drawn = threads <= 1 ? DrawInOrder(*renderer, n, o, handling)
-                                       : DrawInParallel(*renderer, n, threads, o, handling);
+  const RunResult drawn = threads <= 1 ? DrawInOrder(*renderer, n, o, consume)
+                                       : DrawInParallel(*renderer, n, threads, o, consume);
   result.status = drawn.status;
   result.framesDone = drawn.framesDone;
   result.failedPath = drawn.failedPath;
@@ -358,14 +350,6 @@ RunResult DrawFrames(const Surface& source, const Settings& s, const RenderOptio
   // The abort button also reports a run that went to its end (the cut-out never stops for it).
   if (result.status == RunStatus::Completed && AbortPressed(o)) result.status = RunStatus::Aborted;
   return result;
-}
-
-}  // namespace
-
-RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
-                       const FrameConsumer& consume) {
-  return DrawFrames(source, s, o,
-                    {[&](int k, const Slot& slot) { return consume(k, slot.canvas); }});
 }
 
 }  // namespace kinetta::render
