@@ -19,8 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kOptionNames[] = {"--gif", "--webp", "--mp4", "--apng"};
-
 // The spelling by which two paths are compared: absolute, with links and dots resolved as far as
 // the path exists.
 std::string Canonical(const fs::path& path) {
@@ -43,10 +41,10 @@ PicturePlan PlanPicture(const CliOptions& o, const std::string& source) {
     p.outputDir = ExpandPlaceholder(o.outputDir, stem);
     p.framePath = (fs::path(p.outputDir) / fs::path(source).filename()).string();
   }
-  const std::string* paths[] = {&o.gifPath, &o.webpPath, &o.mp4Path, &o.apngPath};
-  for (std::size_t f = 0; f < p.animationFiles.size(); ++f) {
-    if (paths[f]->empty()) continue;
-    std::string file = ExpandPlaceholder(*paths[f], stem);
+  for (std::size_t f = 0; f < kAnimationOptions.size(); ++f) {
+    const std::string& pattern = o.*kAnimationOptions[f].file;
+    if (pattern.empty()) continue;
+    std::string file = ExpandPlaceholder(pattern, stem);
     // A file named without a folder goes with the frames.
     if (!p.outputDir.empty() && file.find(base::kSeparator) == std::string::npos) {
       file = (fs::path(p.outputDir) / file).string();
@@ -134,15 +132,15 @@ BatchPlan CheckFiles(BatchPlan plan, const CliOptions& o) {
         return Stop(std::move(plan), PlanOutcome::Colliding, std::move(why));
       }
     }
-    const std::string* patterns[] = {&o.gifPath, &o.webpPath, &o.mp4Path, &o.apngPath};
-    for (std::size_t f = 0; f < p.animationFiles.size(); ++f) {
+    for (std::size_t f = 0; f < kAnimationOptions.size(); ++f) {
       const std::string& file = p.animationFiles[f];
       if (file.empty()) continue;
       const std::string hint =
-          HasPlaceholder(*patterns[f]) || folderPerPicture
+          HasPlaceholder(o.*kAnimationOptions[f].file) || folderPerPicture
               ? std::string()
-              : std::string("; put %s in it for each picture's name (") + kOptionNames[f] +
-                    " '%s" + fs::path(file).extension().string() + "')";
+              : "; put %s in it for each picture's name (" +
+                    std::string(kAnimationOptions[f].name) + " '%s" +
+                    fs::path(file).extension().string() + "')";
       if (std::string why = twice(j, file, hint); !why.empty()) {
         return Stop(std::move(plan), PlanOutcome::Colliding, std::move(why));
       }

@@ -12,18 +12,13 @@
 
 namespace kinetta::cli {
 
-/// The animation files in the order they are written after a run.
-inline constexpr std::array<exporter::AnimationFormat, 4> kAnimationFormats = {
-    exporter::AnimationFormat::Gif, exporter::AnimationFormat::WebP,
-    exporter::AnimationFormat::Mp4, exporter::AnimationFormat::Apng};
-
 struct PicturePlan {
   std::string source;  ///< the picture, as given
   /// The path the frame files, the page and the frame reader are named from: the source itself,
   /// or its file name in the output folder.
   std::string framePath;
   std::string outputDir;  ///< the folder to make before the run; empty without --output
-  /// The animation file of each of kAnimationFormats; empty where none was asked for.
+  /// The animation file of each of kAnimationOptions; empty where none was asked for.
   std::array<std::string, 4> animationFiles;
 };
 

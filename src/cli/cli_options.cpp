@@ -143,20 +143,21 @@ std::string ReadValue(const std::string& name, const std::string& value, CliOpti
     const base::Result<exporter::FrameTime> time = exporter::ReadFrameTime(value);
     if (!time.ok()) return bad + " (" + time.message() + ")";
     out.htmlMs = time.value().ms;
-  } else if (name == "--gif" || name == "--webp" || name == "--mp4" || name == "--apng" ||
-             name == "--output") {
+  } else if (name == "--output") {
     if (value.empty()) return bad;
-    (name == "--gif"    ? out.gifPath
-     : name == "--webp" ? out.webpPath
-     : name == "--mp4"  ? out.mp4Path
-     : name == "--apng" ? out.apngPath
-                        : out.outputDir) = value;
+    out.outputDir = value;
   } else if (name == "--max-memory") {
     if (!(out.maxMemoryMiB = ParseInteger<std::uint64_t>(value, 1, UINT64_MAX >> 20))) return bad;
   } else if (name == "--delay") {
     const base::Result<exporter::AnimationDelay> delay = exporter::ReadAnimationTime(value);
     if (!delay.ok()) return bad + " (" + delay.message() + ")";
     out.delay = delay.value();
+  } else {
+    for (const AnimationOption& option : kAnimationOptions) {
+      if (name != option.name) continue;
+      if (value.empty()) return bad;
+      out.*option.file = value;
+    }
   }
   return {};
 }

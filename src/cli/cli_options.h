@@ -2,6 +2,7 @@
 // texts.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,6 +35,21 @@ struct CliOptions {
   bool quiet = false;  ///< --quiet: no progress line, notes of time, or lines of what was written
   std::vector<std::string> sources;  ///< the pictures, rendered in turn
 };
+
+/// An animation file option: its name, the format it writes and the member that holds its FILE.
+struct AnimationOption {
+  std::string_view name;
+  exporter::AnimationFormat format;
+  std::string CliOptions::*file;
+};
+
+/// The animation file options, in the order their files are written after a run.
+inline constexpr std::array<AnimationOption, 4> kAnimationOptions = {{
+    {"--gif", exporter::AnimationFormat::Gif, &CliOptions::gifPath},
+    {"--webp", exporter::AnimationFormat::WebP, &CliOptions::webpPath},
+    {"--mp4", exporter::AnimationFormat::Mp4, &CliOptions::mp4Path},
+    {"--apng", exporter::AnimationFormat::Apng, &CliOptions::apngPath},
+}};
 
 enum class ParseOutcome { Run, Help, Version, Error };
 

@@ -155,11 +155,11 @@ int WriteExtras(const CliOptions& options, const PicturePlan& plan, const render
       return status;
     }
   }
-  for (std::size_t f = 0; f < kAnimationFormats.size(); ++f) {
+  for (std::size_t f = 0; f < kAnimationOptions.size(); ++f) {
     const std::string& target = plan.animationFiles[f];
     if (target.empty()) continue;
-    if (const int status =
-            WriteAnimationFile(options, plan, kAnimationFormats[f], target, s, env, report);
+    if (const int status = WriteAnimationFile(options, plan, kAnimationOptions[f].format, target,
+                                              s, env, report);
         status != kExitOk) {
       return status;
     }
