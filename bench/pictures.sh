@@ -15,6 +15,14 @@ make_picture() {
   esac
 }
 
+# `render_animation RENDER PICTURE SHAPE SIZE OUT` writes PICTURE (as make_picture) of SIZE as
+# OUT and renders its 40 frames of SHAPE beside it with the kinetta-render RENDER (width mode 0,
+# shading on).
+render_animation() {
+  make_picture "$2" "$4" "$5"
+  "$1" --shape "$3" --frames 40 --width-mode 0 --shade 1 "$5" >/dev/null 2>&1
+}
+
 # `report_rows TOOL WORK NAME SIZE ROW...` measures each file of an animation of NAME's 40 frames
 # in WORK with `TOOL compare` and prints its line; a ROW is "LABEL FILE SECONDS".
 report_rows() {

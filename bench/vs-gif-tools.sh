@@ -77,9 +77,7 @@ for picture in testcard mandelbrot plasma; do
   for case in sphere:512x512 water:1920x1080; do
     shape=${case%%:*}; size=${case#*:}
     name="$picture-$shape"
-    make_picture "$picture" "$size" "$work/$name.bmp"
-    "$render" --shape "$shape" --frames 40 --width-mode 0 --shade 1 "$work/$name.bmp" \
-      >/dev/null 2>&1
+    render_animation "$render" "$picture" "$shape" "$size" "$work/$name.bmp"
     frames=("$work/$name"[0-9][0-9].bmp)
 
     rows=()

@@ -34,9 +34,7 @@ for picture in testcard mandelbrot; do
   for case in sphere:512x512 water:1920x1080; do
     shape=${case%%:*}; size=${case#*:}
     name="$picture-$shape"
-    make_picture "$picture" "$size" "$work/$name.bmp"
-    "$render" --shape "$shape" --frames 40 --width-mode 0 --shade 1 "$work/$name.bmp" \
-      >/dev/null 2>&1
+    render_animation "$render" "$picture" "$shape" "$size" "$work/$name.bmp"
 
     t_km=$(best "$tool" encode mp4 "$work/$name.bmp" "$work/k.mp4")
     t_fm=$(best ffmpeg_mp4 "$work/$name%02d.bmp" "$work/f.mp4")

@@ -20,6 +20,16 @@ std::vector<int> SampledFrames(int frameCount, int most) {
   return frames;
 }
 
+namespace {
+
+// A side scaled down by `factor`, halves to the even neighbour as everywhere a real becomes a
+// whole number, and at least one pixel.
+int Reduced(int side, double factor) {
+  return std::max(1, static_cast<int>(std::nearbyint(side * factor)));
+}
+
+}  // namespace
+
 PreviewPlan PlanPreview(const Settings& s, int sourceWidth, int sourceHeight, int box, int most) {
   PreviewPlan plan;
   plan.settings = s;
@@ -27,13 +37,9 @@ PreviewPlan PlanPreview(const Settings& s, int sourceWidth, int sourceHeight, in
   const FrameSize full = PlannedFrameSize(s, sourceWidth, sourceHeight);
   const int longest = std::max(full.width, full.height);
   const double factor = longest > box ? static_cast<double>(box) / longest : 1.0;
-  // Halves go to the even neighbour, as everywhere a real becomes a whole number.
-  auto reduced = [factor](int v) {
-    return std::max(1, static_cast<int>(std::nearbyint(v * factor)));
-  };
-  plan.sourceWidth = factor < 1 ? reduced(sourceWidth) : sourceWidth;
-  plan.sourceHeight = factor < 1 ? reduced(sourceHeight) : sourceHeight;
-  if (factor < 1 && s.WidthMode == 2) plan.settings.WidthValue = reduced(s.WidthValue);
+  plan.sourceWidth = factor < 1 ? Reduced(sourceWidth, factor) : sourceWidth;
+  plan.sourceHeight = factor < 1 ? Reduced(sourceHeight, factor) : sourceHeight;
+  if (factor < 1 && s.WidthMode == 2) plan.settings.WidthValue = Reduced(s.WidthValue, factor);
   return plan;
 }
 
@@ -108,11 +114,9 @@ std::shared_ptr<const Surface> PreviewSources::Working(
   std::shared_ptr<const Surface> working = picture;
   if (longest > workingSide) {
     const double factor = static_cast<double>(workingSide) / longest;
-    auto reduced = [factor](int v) {
-      return std::max(1, static_cast<int>(std::nearbyint(v * factor)));
-    };
     Remembering stop(checkpoint);
-    Surface copy = Reduce(*picture, reduced(picture->width()), reduced(picture->height()), &stop);
+    Surface copy = Reduce(*picture, Reduced(picture->width(), factor),
+                          Reduced(picture->height(), factor), &stop);
     if (stop.stopped()) return nullptr;
     working = std::make_shared<const Surface>(std::move(copy));
   }
