@@ -4,7 +4,7 @@
 // Each frame is mapped to its palette with moderate error diffusion, a pixel keeping the entry
 // of the pixel before it where that is nearly as near. After the first frame only the rectangle
 // that changed is stored, and inside it every pixel whose picture did not change, or whose
-// shown colour is about as near as the palette's best, is transparent: still areas cost
+// shown colour is no further than the palette's best, is transparent: still areas cost
 // nothing, and runs of the transparent index compress to almost nothing.
 #include <gif_lib.h>
 #include <libimagequant.h>
@@ -31,21 +31,16 @@ using render::Surface;
 // How much of each pixel's error is passed on to its neighbours. With a palette made for the
 // frame's own colours the nearest entry is close; more diffusion adds noise, which moves every
 // pixel further from the frame and costs bytes (on photo-like frames 0.85 cost over 1 dB and
-// 8 % more bytes than 0.1). Below about a third, though, smooth areas of a photo break into
-// flat patches with visible edges.
-constexpr float kDiffusion = 0.35f;
-
-// A changed pixel whose shown colour is within this squared distance (6 levels of one channel)
-// of the best palette colour stays as shown: runs of the transparent index cost almost nothing.
-// Not when the palette holds every colour of the animation, which is then kept exactly.
-constexpr int kKeepSlack = 36;
+// 8 % more bytes than 0.1). Much below 0.3, though, smooth areas of a photo break into flat
+// patches with visible edges.
+constexpr float kDiffusion = 0.3f;
 
 // A pixel takes the palette entry of the pixel before it when that is within this squared
-// distance (8 levels of one channel) of its best: the longer runs of one index cut 5 to 10 % of
-// the bytes on smooth gradients and photo-like texture for about 0.1 dB, as the diffusion passes
-// the difference on. Much more draws visible streaks along the rows. Again not when the palette
-// is kept exactly.
-constexpr int kRunSlack = 64;
+// distance (7 levels of one channel) of its best: the longer runs of one index cut 5 to 10 % of
+// the bytes on smooth gradients and photo-like texture for a few hundredths of a dB, as the
+// diffusion passes the difference on. Much more draws visible streaks along the rows. Not when
+// the palette is kept exactly.
+constexpr int kRunSlack = 48;
 
 // A frame's palette is learnt from every other row and column of the pixels it stores: a quarter
 // of them gives the same palette for all practical purposes, in a quarter of the time. Sparser
@@ -332,7 +327,7 @@ class GifEncoder final : public AnimationEncoder {
       palette_->Dither(pixels, width_, r.w, r.h, kDiffusion, indices_.data());
     } else {
       const PaletteMap::Backdrop backdrop{shown_.data() + corner, previous_.data() + corner,
-                                          transparent_, perFrame_ ? kKeepSlack : 0};
+                                          transparent_};
       palette_->Dither(pixels, width_, r.w, r.h, kDiffusion, backdrop, indices_.data());
     }
 

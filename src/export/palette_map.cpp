@@ -139,8 +139,7 @@ void PaletteMap::DitherOver(const std::uint32_t* pixels, int stride, int w, int 
         if (backdrop != nullptr) {
           const int sr = shown[x] & 0xFF, sg = (shown[x] >> 8) & 0xFF, sb = (shown[x] >> 16) & 0xFF;
           if (Square(r - sr) + Square(g - sg) + Square(b - sb) <=
-              Square(r - seen[0]) + Square(g - seen[1]) + Square(b - seen[2]) +
-                  backdrop->slack) {
+              Square(r - seen[0]) + Square(g - seen[1]) + Square(b - seen[2])) {
             indices[x] = backdrop->keep;
             seen[0] = sr;
             seen[1] = sg;

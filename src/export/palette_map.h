@@ -37,13 +37,11 @@ class PaletteMap {
     const std::uint32_t* shown;   ///< the colours on screen now
     const std::uint32_t* before;  ///< the last frame's own pixels
     std::uint8_t keep;            ///< the index that leaves a pixel as it is shown
-    int slack;                    ///< how much further (squared distance) a kept colour may be
   };
 
   /// The same for a frame drawn over `backdrop`: a pixel that did not change since the last
-  /// frame, or whose shown colour is no further than the nearest palette colour plus
-  /// `backdrop.slack`, gets `backdrop.keep`, and the error diffused from it is that of the
-  /// colour really seen.
+  /// frame, or whose shown colour is no further than the colour it would take, gets
+  /// `backdrop.keep`, and the error diffused from it is that of the colour really seen.
   void Dither(const std::uint32_t* pixels, int stride, int w, int h, float strength,
               const Backdrop& backdrop, std::uint8_t* out) const;
 

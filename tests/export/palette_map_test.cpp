@@ -82,7 +82,7 @@ TEST(PaletteMap, OverABackdropUnchangedAndAlreadyShownPixelsAreKept) {
   const std::vector<std::uint32_t> shown{Pack(0, 0, 0), Pack(0, 200, 0), Pack(0, 0, 0),
                                          Pack(95, 95, 95)};
   std::vector<std::uint8_t> out(w);
-  map.Dither(now.data(), w, w, 1, 0.0f, PaletteMap::Backdrop{shown.data(), before.data(), 3, 0},
+  map.Dither(now.data(), w, w, 1, 0.0f, PaletteMap::Backdrop{shown.data(), before.data(), 3},
              out.data());
   EXPECT_EQ(out, (std::vector<std::uint8_t>{3, 3, 1, 3}));
 }
