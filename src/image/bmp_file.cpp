@@ -1,6 +1,10 @@
 // 24-bit BMP encoding straight from the surface's rows.
 #include "image/bmp_file.h"
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -49,7 +53,7 @@ void WriteHeader(std::uint8_t* h, int width, int height) {
 }
 
 // Pixels [x, x + n) of one surface row as BGR bytes.
-std::uint8_t* EncodePixels(const std::uint32_t* row, int x, int n, std::uint8_t* out) {
+std::uint8_t* EncodePixelsPlain(const std::uint32_t* row, int x, int n, std::uint8_t* out) {
   for (const std::uint32_t* p = row + x; p != row + x + n; ++p) {
     const std::uint32_t c = *p;
     out[0] = static_cast<std::uint8_t>(c >> 16);  // blue
@@ -59,6 +63,34 @@ std::uint8_t* EncodePixels(const std::uint32_t* row, int x, int n, std::uint8_t*
   }
   return out;
 }
+
+#if defined(__x86_64__)
+// The same, four pixels at a time with one byte shuffle: 16 bytes are stored for every 12
+// made, the 4 past them overwritten by the next group, so the loop stops while 6 pixels (18
+// bytes) are still to come and the last ones go byte by byte: nothing is written past the
+// pixels' own bytes.
+__attribute__((target("ssse3"))) std::uint8_t* EncodePixelsShuffled(const std::uint32_t* row,
+                                                                     int x, int n,
+                                                                     std::uint8_t* out) {
+  const __m128i order = _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
+  const std::uint32_t* p = row + x;
+  const std::uint32_t* end = p + n;
+  for (; end - p >= 6; p += 4, out += 12) {
+    const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(four, order));
+  }
+  return EncodePixelsPlain(p, 0, static_cast<int>(end - p), out);
+}
+
+std::uint8_t* EncodePixels(const std::uint32_t* row, int x, int n, std::uint8_t* out) {
+  static const bool shuffle = __builtin_cpu_supports("ssse3");
+  return shuffle ? EncodePixelsShuffled(row, x, n, out) : EncodePixelsPlain(row, x, n, out);
+}
+#else
+std::uint8_t* EncodePixels(const std::uint32_t* row, int x, int n, std::uint8_t* out) {
+  return EncodePixelsPlain(row, x, n, out);
+}
+#endif
 
 // Row y of the surface as BGR bytes, zero-padded.
 void EncodeRow(const render::Surface& s, int y, std::uint8_t* out) {

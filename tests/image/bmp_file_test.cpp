@@ -37,6 +37,23 @@ TEST(Bmp, HeaderAndPaddedBottomUpRows) {
   // The top row comes second: its first pixel (1, 2, 3) as BGR.
   EXPECT_EQ(b[54 + 12], 3);
   EXPECT_EQ(b[54 + 14], 1);
+
+  // Rows long enough to be encoded several pixels at a time: every pixel, and the padding.
+  for (int width : {6, 7, 37}) {
+    const render::Surface wide = test::CoordinatePicture(width, 3);
+    const auto w = EncodeBmp24(wide);
+    const std::size_t rowBytes = (width * 3 + 3) / 4 * 4;
+    for (int y = 0; y < 3; ++y) {
+      const std::size_t row = 54 + rowBytes * (2 - y);
+      for (int x = 0; x < width; ++x) {
+        const auto c = static_cast<std::uint32_t>(wide.Point(x, y));
+        EXPECT_EQ(w[row + x * 3] | (w[row + x * 3 + 1] << 8) | (w[row + x * 3 + 2] << 16),
+                  ((c & 0xFF) << 16) | (c & 0xFF00) | (c >> 16))
+            << width << ": " << x << ", " << y;
+      }
+      for (std::size_t i = width * 3; i < rowBytes; ++i) EXPECT_EQ(w[row + i], 0) << width;
+    }
+  }
 }
 
 TEST(Bmp, WriteReplacesTheFileWithTheEncodedBytes) {
