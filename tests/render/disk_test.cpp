@@ -59,9 +59,10 @@ TEST(DiskFastRoute, GivesTheExactFormulasIntegers) {
       const double theta = disk::TurnAngle(k, frameCount);
       const disk::Turn turn(size.w, size.h, theta);
       for (int y = 0; y < size.h; ++y) {
-        // In spans of 13 columns, so that the centre row's split falls inside a span.
-        for (int x0 = 0; x0 < size.w; x0 += 13) {
-          const int x1 = std::min(x0 + 13, size.w);
+        // In spans of 15 columns, so that the centre row's split falls inside a span and each
+        // span ends with pixels taken two at a time and one at a time.
+        for (int x0 = 0; x0 < size.w; x0 += 15) {
+          const int x1 = std::min(x0 + 15, size.w);
           decidedExactly += turn.SourceSpan(y, x0, x1, sx.data() + x0, sy.data() + x0);
         }
         checked += size.w;
