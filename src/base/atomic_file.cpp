@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -143,6 +144,111 @@ int Finish(Temporary& t, const std::filesystem::path& target) {
   return PutInPlace(t.name, target) == 0 ? 0 : errno;
 }
 
+// Writes the file's bytes. Large pieces go through a pipe: vmsplice lends the pipe the
+// caller's pages and splice has the kernel copy them into the file from there, where write()
+// copies them from the process's memory, which on some virtual machines falls into a mode
+// several times slower (two gigabytes of frames took 1 to 3.5 s of system time by write() and
+// 0.3 s through the pipe). Every byte lent is in the file before Write returns, so the caller
+// may reuse its buffer at once. Where the system or the file system refuses the pipe, the rest
+// goes by write().
+class FileWriter {
+ public:
+  explicit FileWriter(int fd) : fd_(fd) {}
+  ~FileWriter() {
+    if (pipe_[0] >= 0) ::close(pipe_[0]);
+    if (pipe_[1] >= 0) ::close(pipe_[1]);
+  }
+  FileWriter(const FileWriter&) = delete;
+  FileWriter& operator=(const FileWriter&) = delete;
+
+  int error() const { return error_; }
+
+  bool Write(const void* data, std::size_t size) {
+    const char* p = static_cast<const char*>(data);
+    if (size >= kPipeFrom && OpenPipe()) {
+      while (size > 0) {
+        const std::size_t lent = Lend(p, size);
+        if (lent == 0) break;  // the pipe refused: the rest by write()
+        if (!Drain(lent, p)) return false;
+        p += lent;
+        size -= lent;
+      }
+    }
+    return PlainWrite(p, size);
+  }
+
+ private:
+  // Pieces of at least this size go through the pipe; small files gain nothing from it.
+  static constexpr std::size_t kPipeFrom = std::size_t{64} << 10;
+  static constexpr int kPipeBytes = 1 << 20;
+
+  bool OpenPipe() {
+    if (pipe_[0] >= 0) return true;
+    if (refused_ || ::pipe2(pipe_, O_CLOEXEC) != 0) {
+      refused_ = true;
+      return false;
+    }
+    ::fcntl(pipe_[1], F_SETPIPE_SZ, kPipeBytes);  // larger steps where allowed
+    return true;
+  }
+
+  // Lends up to `size` bytes at `p` to the pipe; 0 when the pipe is refused from here on.
+  std::size_t Lend(const char* p, std::size_t size) {
+    for (;;) {
+      iovec v{const_cast<char*>(p), size};
+      const ssize_t n = ::vmsplice(pipe_[1], &v, 1, 0);
+      if (n > 0) return static_cast<std::size_t>(n);
+      if (n < 0 && errno == EINTR) continue;
+      refused_ = true;
+      return 0;
+    }
+  }
+
+  // Moves the `lent` bytes in the pipe, which came from `p`, into the file. Where the file
+  // system refuses splice before any byte of them moved, they are written from `p` instead.
+  bool Drain(std::size_t lent, const char* p) {
+    std::size_t moved = 0;
+    while (moved < lent) {
+      const ssize_t n = ::splice(pipe_[0], nullptr, fd_, nullptr, lent - moved, SPLICE_F_MOVE);
+      if (n > 0) {
+        moved += static_cast<std::size_t>(n);
+        continue;
+      }
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0 && moved == 0 && (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+        // Not this file system: empty the pipe, and write by write() from now on.
+        ::close(pipe_[0]);
+        ::close(pipe_[1]);
+        pipe_[0] = pipe_[1] = -1;
+        refused_ = true;
+        return PlainWrite(p, lent);
+      }
+      error_ = n < 0 ? errno : EIO;
+      return false;
+    }
+    return true;
+  }
+
+  bool PlainWrite(const char* p, std::size_t size) {
+    while (size > 0) {
+      const ssize_t n = ::write(fd_, p, size);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        error_ = errno;
+        return false;
+      }
+      p += n;
+      size -= static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+
+  int fd_;
+  int pipe_[2] = {-1, -1};
+  bool refused_ = false;
+  int error_ = 0;
+};
+
 }  // namespace
 
 void RemoveStaleTemporaries(const std::filesystem::path& folder) {
@@ -180,23 +286,13 @@ Status WriteFileAtomically(
     if (!tmp.name.empty()) ::unlink(tmp.name.c_str());
   };
   int writeError = 0;
-  auto write = [&](const void* data, std::size_t size) {
-    const char* p = static_cast<const char*>(data);
-    while (size > 0) {
-      const ssize_t n = ::write(fd, p, size);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        writeError = errno;
-        return false;
-      }
-      p += n;
-      size -= static_cast<std::size_t>(n);
-    }
-    return true;
-  };
+  FileWriter writer(fd);
+  auto write = [&](const void* data, std::size_t size) { return writer.Write(data, size); };
   bool ok = false;
   try {
-    ok = produce(write) && writeError == 0;
+    ok = produce(write);
+    writeError = writer.error();
+    ok = ok && writeError == 0;
   } catch (...) {
     // The content broke off with an error (memory ran out, say): no temporary file stays.
     discard();

@@ -92,6 +92,33 @@ TEST(AtomicFile, LongNamesWriteWithEitherTemporaryAndLeaveNothingElse) {
   }
 }
 
+// Large pieces are in the file before the write returns: a producer that refills one buffer
+// for every piece, as the frame writer does, leaves each piece's own bytes, whichever the
+// piece's size, with either kind of temporary.
+TEST(AtomicFile, EveryPieceKeepsItsBytesWhenTheBufferIsReused) {
+  for (const TemporaryKind kind : {TemporaryKind::Unnamed, TemporaryKind::Named}) {
+    test::TempFolder dir;
+    std::vector<char> buffer(3u << 20);
+    std::string expected;
+    const std::size_t sizes[] = {100, 64u << 10, (1u << 20) + 7, 3u << 20, 5000};
+    ASSERT_TRUE(WriteFileAtomically(
+                    dir / "f.bmp",
+                    [&](const auto& write) {
+                      char fill = 'a';
+                      for (const std::size_t size : sizes) {
+                        for (std::size_t i = 0; i < size; ++i) buffer[i] = fill + (i % 7);
+                        expected.append(buffer.data(), size);
+                        if (!write(buffer.data(), size)) return false;
+                        ++fill;
+                      }
+                      return true;
+                    },
+                    kind)
+                    .ok());
+    EXPECT_TRUE(Content(dir / "f.bmp") == expected);
+  }
+}
+
 // A writer killed half way leaves nothing with an unnamed temporary. A named one stays until the
 // next run in the folder removes it; a temporary still being written is left alone.
 TEST(AtomicFile, KilledWriterLeavesNoTemporaryForLong) {
