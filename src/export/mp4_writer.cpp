@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <thread>
 
 extern "C" {
 #include <libavutil/frame.h>
@@ -26,6 +28,13 @@ constexpr const char* kQuality = "18";
 // ("medium", what the ffmpeg program uses) makes files 1 to 4 % smaller than "fast" on
 // photo-like frames.
 constexpr const char* kPreset = "medium";
+// x264 holds every frame it looks ahead over and about one per encoding thread: with the
+// preset's 40 frames ahead and a thread for each core that was 185 bytes a pixel on 2 cores,
+// and more on every further core. 10 frames ahead made the bench's animations 0.5 to 7 %
+// smaller at the same quality to within 0.1 dB, a quarter faster, with a third less memory;
+// the threads stop at 8, where frames this size gain little from more.
+constexpr const char* kLookahead = "10";
+constexpr unsigned kMaxThreads = 8;
 
 class Mp4Encoder final : public AnimationEncoder {
  public:
@@ -36,6 +45,9 @@ class Mp4Encoder final : public AnimationEncoder {
 
   // The largest levels of H.264 hold frames about this wide.
   int MaxSide() const override { return 16384; }
+  // x264's frames ahead and those of its threads, the frame in 4:2:0 and the padded copy:
+  // measured on 40 frames of 1920 x 2160, 96 bytes a pixel with 2 threads, 143 with 8.
+  int HeldBytesPerPixel() const override { return 80 + 8 * static_cast<int>(threads_); }
 
   void Learn(const Surface&) override {}
 
@@ -50,7 +62,10 @@ class Mp4Encoder final : public AnimationEncoder {
     setup.height = height_;
     setup.pixelFormat = AV_PIX_FMT_YUV420P;
     setup.timing = TimingOf(delay_);
-    setup.codecOptions = {{"preset", kPreset}, {"crf", kQuality}};
+    setup.codecOptions = {{"preset", kPreset},
+                          {"crf", kQuality},
+                          {"rc-lookahead", kLookahead},
+                          {"threads", std::to_string(threads_)}};
     setup.containerOptions = {{"movflags", "+faststart"}};
     setup.tagColours = true;
     if (base::Status opened = output_.Open(setup); !opened.ok()) return opened;
@@ -104,6 +119,7 @@ class Mp4Encoder final : public AnimationEncoder {
   VideoOutput output_;
   SwsContext* convert_ = nullptr;
   Surface padded_;
+  const unsigned threads_ = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
 };
 
 }  // namespace
