@@ -16,6 +16,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/messages.h"
 
@@ -271,56 +272,64 @@ void RemoveStaleTemporaries(const std::filesystem::path& folder) {
   }
 }
 
-Status WriteFileAtomically(
-    const std::filesystem::path& target,
-    const std::function<bool(const std::function<bool(const void*, std::size_t)>&)>& produce,
-    TemporaryKind kind) {
+PendingFile::PendingFile(int fd, std::string name, std::filesystem::path target)
+    : fd_(fd), name_(std::move(name)), target_(std::move(target)) {}
+
+PendingFile::PendingFile(PendingFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      name_(std::exchange(other.name_, {})),
+      target_(std::move(other.target_)) {}
+
+PendingFile::~PendingFile() {
+  // Never put in place: the written file goes.
+  if (fd_ >= 0) ::close(fd_);
+  if (!name_.empty()) ::unlink(name_.c_str());
+}
+
+Result<PendingFile> PendingFile::Write(const std::filesystem::path& target, const Producer& produce,
+                                       TemporaryKind kind) {
   const std::filesystem::path folder =
       target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
   Result<Temporary> created = CreateTemporary(folder, kind);
-  if (!created.ok()) return Status::Failed(created.message());
-  Temporary& tmp = created.value();
-  const int fd = tmp.fd;
-  auto discard = [&] {
-    ::close(fd);
-    if (!tmp.name.empty()) ::unlink(tmp.name.c_str());
-  };
-  int writeError = 0;
-  FileWriter writer(fd);
-  auto write = [&](const void* data, std::size_t size) { return writer.Write(data, size); };
-  bool ok = false;
-  try {
-    ok = produce(write);
-    writeError = writer.error();
-    ok = ok && writeError == 0;
-  } catch (...) {
-    // The content broke off with an error (memory ran out, say): no temporary file stays.
-    discard();
-    throw;
+  if (!created.ok()) return Result<PendingFile>::Failed(created.message());
+  // From here the file is this object's: content that breaks off with an error (memory ran
+  // out, say) leaves no temporary behind.
+  PendingFile file(created.value().fd, std::move(created.value().name), target);
+  FileWriter writer(file.fd_);
+  const bool produced =
+      produce([&](const void* data, std::size_t size) { return writer.Write(data, size); });
+  if (!produced || writer.error() != 0) {
+    return Result<PendingFile>::Failed(writer.error() != 0 ? Reason(writer.error())
+                                                           : "書き込みが中断されました");
   }
   // The temporary is created readable by the owner only; give it the usual permissions.
-  ::fchmod(fd, 0666 & ~ProcessUmask());
-  if (ok) {
-    if (const int err = Finish(tmp, target); err != 0) {
-      writeError = err;
-      ok = false;
-    }
-  }
+  ::fchmod(file.fd_, 0666 & ~ProcessUmask());
+  return file;
+}
+
+Status PendingFile::Commit() {
+  if (fd_ < 0) return Status::Failed("書き込みが中断されました");
+  Temporary tmp{fd_, name_};
+  int err = Finish(tmp, target_);
+  name_ = err == 0 ? std::string() : std::move(tmp.name);  // in place, or still to go
   // Closed last: the lock on a named temporary holds until it is in place.
-  if (::close(fd) != 0 && ok) {
-    writeError = errno;
-    ok = false;
-  }
-  if (!ok) {
-    if (!tmp.name.empty()) ::unlink(tmp.name.c_str());
-    return Status::Failed(writeError ? Reason(writeError) : "書き込みが中断されました");
+  if (::close(std::exchange(fd_, -1)) != 0 && err == 0) err = errno;
+  if (err != 0) {
+    if (!name_.empty()) ::unlink(name_.c_str());
+    name_.clear();
+    return Status::Failed(Reason(err));
   }
   return Status::Ok();
 }
 
-Status WriteFileAtomically(
-    const std::filesystem::path& target,
-    const std::function<bool(const std::function<bool(const void*, std::size_t)>&)>& produce) {
+Status WriteFileAtomically(const std::filesystem::path& target, const Producer& produce,
+                           TemporaryKind kind) {
+  Result<PendingFile> file = PendingFile::Write(target, produce, kind);
+  if (!file.ok()) return Status::Failed(file.message());
+  return file.value().Commit();
+}
+
+Status WriteFileAtomically(const std::filesystem::path& target, const Producer& produce) {
   return WriteFileAtomically(target, produce, TemporaryKind::Unnamed);
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <string>
 
 #include "base/outcome.h"
 
@@ -19,20 +20,47 @@ enum class TemporaryKind { Unnamed, Named };
 /// Removes the hidden temporaries a killed process left in `folder`: those no writer holds.
 void RemoveStaleTemporaries(const std::filesystem::path& folder);
 
+/// Writes the file's content through the given function, which returns false on a write error;
+/// returns false itself to give up.
+using Producer = std::function<bool(const std::function<bool(const void*, std::size_t)>&)>;
+
 /// Writes `size` bytes to `target` atomically. On failure the message is the reason; the target
 /// is then untouched and no temporary file is left.
 Status WriteFileAtomically(const std::filesystem::path& target, const void* data, std::size_t size);
 
-/// The same, with the content produced by `produce`, which writes through the given function
-/// (which returns false on a write error) and returns false itself to give up.
-Status WriteFileAtomically(
-    const std::filesystem::path& target,
-    const std::function<bool(const std::function<bool(const void*, std::size_t)>&)>& produce);
+/// The same, with the content produced by `produce`.
+Status WriteFileAtomically(const std::filesystem::path& target, const Producer& produce);
 
 /// The same with the kind of temporary chosen.
-Status WriteFileAtomically(
-    const std::filesystem::path& target,
-    const std::function<bool(const std::function<bool(const void*, std::size_t)>&)>& produce,
-    TemporaryKind kind);
+Status WriteFileAtomically(const std::filesystem::path& target, const Producer& produce,
+                           TemporaryKind kind);
+
+/// A file written in full but not yet in its target's place: the two halves of
+/// WriteFileAtomically apart, so that files written on several threads at once are put in
+/// place in an order of the caller's. Dropped without Commit, the written file goes and the
+/// target stays as it was.
+class PendingFile {
+ public:
+  /// Writes the content, as WriteFileAtomically does, up to the step that puts it in place.
+  static Result<PendingFile> Write(const std::filesystem::path& target, const Producer& produce,
+                                   TemporaryKind kind = TemporaryKind::Unnamed);
+
+  PendingFile(PendingFile&& other) noexcept;
+  PendingFile& operator=(PendingFile&&) = delete;
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+  ~PendingFile();
+
+  /// Puts the file in the target's place; once. On failure the message is the reason, and the
+  /// target is untouched.
+  Status Commit();
+
+ private:
+  PendingFile(int fd, std::string name, std::filesystem::path target);
+
+  int fd_ = -1;
+  std::string name_;  // the temporary's name while it has one
+  std::filesystem::path target_;
+};
 
 }  // namespace kinetta::base

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QString>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "base/atomic_file.h"
@@ -36,26 +37,34 @@ render::RunResult RunConversion(
   }
   // Temporaries a killed run left beside the frames go first.
   base::RemoveStaleTemporaries(std::filesystem::path(sourcePath).parent_path());
-  // The calling thread encodes each frame file in pieces as it writes them, in order, while the
-  // drawing threads go on with the next frames: no whole file is held in memory.
+  // The thread that drew a frame encodes its file in pieces as it writes it under a temporary
+  // name, while the other drawing thread does the same with the next frame: no whole file is
+  // held in memory, and both cores share the writing. The calling thread then puts the files
+  // in place in frame order, so the frames on the disk always run from the first without a gap.
   std::string notice;
   render::RunResult result = render::RenderFrames(
-      source, s, options, [&](int k, const render::Surface& frame) -> render::FrameOutcome {
-        const std::string path = base::FrameFileName(sourcePath, k);
-        const base::Status written = base::WriteFileAtomically(
-            path, [&](const auto& write) { return StreamBmp24(frame, write); });
-        if (!written.ok()) {
-          return {base::Status::Failed(base::CannotWriteMessage(path, written.message())), path};
-        }
-        if (k + 1 == s.FrameCount) {
-          // The frame after the last one is stale from a longer run.
-          const std::string stale = base::FrameFileName(sourcePath, k + 1);
-          if (PutAwayStaleFrame(stale) == StaleFrame::Kept) {
-            notice = base::StaleFrameKeptMessage(std::filesystem::path(stale).filename().string());
+      source, s, options, [&](int k, const render::Surface& frame) -> render::FrameCommit {
+        std::string path = base::FrameFileName(sourcePath, k);
+        // Shared, as the commit is copied into a std::function; only the commit uses it.
+        auto written = std::make_shared<base::Result<base::PendingFile>>(base::PendingFile::Write(
+            path, [&](const auto& write) { return StreamBmp24(frame, write); }));
+        return [&, k, path = std::move(path), written]() -> render::FrameOutcome {
+          const base::Status put =
+              written->ok() ? written->value().Commit() : base::Status::Failed(written->message());
+          if (!put.ok()) {
+            return {base::Status::Failed(base::CannotWriteMessage(path, put.message())), path};
           }
-        }
-        if (onSaved) onSaved(k, frame, path);
-        return {};
+          if (k + 1 == s.FrameCount) {
+            // The frame after the last one is stale from a longer run.
+            const std::string stale = base::FrameFileName(sourcePath, k + 1);
+            if (PutAwayStaleFrame(stale) == StaleFrame::Kept) {
+              notice =
+                  base::StaleFrameKeptMessage(std::filesystem::path(stale).filename().string());
+            }
+          }
+          if (onSaved) onSaved(k, frame, path);
+          return {};
+        };
       });
   result.notice = std::move(notice);
   return result;

@@ -142,10 +142,10 @@ int FrameAt(const RenderOptions& o, int i) {
   return o.frames.empty() ? i : o.frames[static_cast<std::size_t>(i)];
 }
 
-// One canvas, frames in order, when one thread is asked for (or there is one frame). `n` frames
-// are drawn: the run's, or those asked for.
+// One canvas, frames in order, each staged and committed at once, when one thread is asked for
+// (or there is one frame). `n` frames are drawn: the run's, or those asked for.
 RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o,
-                      const FrameConsumer& consume) {
+                      const FrameStage& stage) {
   RunResult result;
   std::atomic<bool> failed{false};
   DriverCheckpoint checkpoint(o, failed);
@@ -159,21 +159,22 @@ RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o,
       result.status = RunStatus::Aborted;
       return result;
     }
-    FrameOutcome handed = consume(k, canvas);
+    FrameOutcome handed = stage(k, canvas)();
     if (!handed.status.ok()) return WriteFailed(std::move(result), std::move(handed));
     result.framesDone = i + 1;
   }
   return result;
 }
 
-// Frames drawn by `threads` workers on a pool of kFramesInFlight canvases, handed on in order
-// by the calling thread. A canvas is reused for later frames once its frame has been handed on,
-// so memory stays at two frames whatever the frame count and the number of cores: while the
-// calling thread writes one frame, a worker draws the next. An error on any thread (memory
+// Frames drawn by `threads` workers on a pool of kFramesInFlight canvases, each taken by the
+// stage on the thread that drew it and committed in order by the calling thread. A canvas is
+// reused for later frames once its frame has been committed, so memory stays at two frames
+// whatever the frame count and the number of cores: each worker draws a frame and stages it
+// (writes its file) while the other does the same with the next. An error on any thread (memory
 // running out while drawing or encoding a frame, say) stops the run and is passed on to the
 // caller once every worker has ended: an exception leaving a thread would end the program.
 RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOptions& o,
-                         const FrameConsumer& consume) {
+                         const FrameStage& stage) {
   RunResult result;
   const FrameSize size = r.Size();
   std::mutex m;
@@ -183,7 +184,12 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
     pool.push_back(std::make_unique<Surface>(size.width, size.height));
     r.StartCanvas(*pool.back());
   }
-  std::map<int, std::unique_ptr<Surface>> ready;
+  // Drawn and staged frames, by their place in the run, with what is left to do on this thread.
+  struct Ready {
+    std::unique_ptr<Surface> canvas;
+    FrameCommit commit;
+  };
+  std::map<int, Ready> ready;
   int nextFrame = 0;
   bool stopped = false;  // a worker stopped at a checkpoint, the consumer failed, or an error
   std::atomic<bool> failed{false};
@@ -216,10 +222,11 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
         const int k = FrameAt(o, i);
         checkpoint.SetFrame(k);
         const bool drawn = !Stopping(o) && r.DrawFrame(k, *canvas, checkpoint);
+        FrameCommit commit = drawn ? stage(k, *canvas) : FrameCommit();
         {
           std::lock_guard lock(m);
           if (drawn) {
-            ready.emplace(i, std::move(canvas));
+            ready.emplace(i, Ready{std::move(canvas), std::move(commit)});
           } else {
             stopped = true;
             pool.push_back(std::move(canvas));
@@ -241,7 +248,7 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
   }
 
   for (int i = 0; i < n; ++i) {
-    std::unique_ptr<Surface> canvas;
+    Ready frame;
     {
       std::unique_lock lock(m);
       cv.wait(lock, [&] { return stopped || ready.count(i) > 0; });
@@ -249,20 +256,21 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
         result.status = RunStatus::Aborted;
         break;
       }
-      canvas = std::move(ready[i]);
+      frame = std::move(ready[i]);
       ready.erase(i);
     }
     FrameOutcome handed;
     try {
-      handed = consume(FrameAt(o, i), *canvas);
+      handed = frame.commit();
     } catch (...) {
       handed.status = base::Status::Failed({});
       fail(std::current_exception());
     }
     const bool ok = handed.status.ok();
+    frame.commit = nullptr;  // done with before the canvas is drawn over again
     {
       std::lock_guard lock(m);
-      pool.push_back(std::move(canvas));
+      pool.push_back(std::move(frame.canvas));
       if (!ok) {
         stopped = true;
         failed = true;
@@ -276,6 +284,7 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
     result.framesDone = i + 1;
   }
   workers.clear();  // joins
+  ready.clear();    // frames staged but never committed go now
   if (error) std::rethrow_exception(error);
   return result;
 }
@@ -284,6 +293,14 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
 
 RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
                        const FrameConsumer& consume) {
+  // Everything on the calling thread: the stage only remembers the frame.
+  return RenderFrames(source, s, o, [&consume](int k, const Surface& frame) -> FrameCommit {
+    return [&consume, k, &frame] { return consume(k, frame); };
+  });
+}
+
+RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
+                       const FrameStage& stage) {
   RunResult result;
   const Motion* motion = FindMotion(s.ShapeIndex);
   if (!motion) {
@@ -341,8 +358,8 @@ RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOpt
     return result;
   }
 
-  const RunResult drawn = threads <= 1 ? DrawInOrder(*renderer, n, o, consume)
-                                       : DrawInParallel(*renderer, n, threads, o, consume);
+  const RunResult drawn = threads <= 1 ? DrawInOrder(*renderer, n, o, stage)
+                                       : DrawInParallel(*renderer, n, threads, o, stage);
   result.status = drawn.status;
   result.framesDone = drawn.framesDone;
   result.failedPath = drawn.failedPath;

@@ -90,10 +90,24 @@ struct [[nodiscard]] FrameOutcome {
 /// Receives frame k (in order, on the calling thread).
 using FrameConsumer = std::function<FrameOutcome(int k, const Surface& frame)>;
 
+/// The part of handing on a frame that is done on the calling thread, in frame order.
+using FrameCommit = std::function<FrameOutcome()>;
+
+/// Takes frame k on the thread that drew it, as soon as it is drawn, while another thread may
+/// be taking the frame before or after it (writing its file under a temporary name, say), and
+/// returns the rest of the work, which the calling thread does in frame order. The frame stays
+/// as drawn until then. A commit that is never called (the run stopped first) is dropped.
+using FrameStage = std::function<FrameCommit(int k, const Surface& frame)>;
+
 /// Draws the FrameCount frames of the motion `s.ShapeIndex` from `source` and hands each to
 /// `consume` in order. Frames are drawn on up to two threads with two canvases, so memory
 /// stays at two frames whatever the frame count and the number of cores.
 RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& options,
                        const FrameConsumer& consume);
+
+/// The same with each frame taken first by `stage` on its drawing thread, then committed in
+/// order on the calling thread.
+RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& options,
+                       const FrameStage& stage);
 
 }  // namespace kinetta::render

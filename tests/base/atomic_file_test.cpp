@@ -106,7 +106,7 @@ TEST(AtomicFile, EveryPieceKeepsItsBytesWhenTheBufferIsReused) {
                     [&](const auto& write) {
                       char fill = 'a';
                       for (const std::size_t size : sizes) {
-                        for (std::size_t i = 0; i < size; ++i) buffer[i] = fill + (i % 7);
+                        for (std::size_t i = 0; i < size; ++i) buffer[i] = static_cast<char>(fill + i % 7);
                         expected.append(buffer.data(), size);
                         if (!write(buffer.data(), size)) return false;
                         ++fill;
@@ -116,6 +116,28 @@ TEST(AtomicFile, EveryPieceKeepsItsBytesWhenTheBufferIsReused) {
                     kind)
                     .ok());
     EXPECT_TRUE(Content(dir / "f.bmp") == expected);
+  }
+}
+
+// A pending file is invisible until committed: dropped, it leaves the old file as it was and
+// nothing else; committed, it replaces it.
+TEST(AtomicFile, PendingFileTakesThePlaceOnlyWhenCommitted) {
+  for (const TemporaryKind kind : {TemporaryKind::Unnamed, TemporaryKind::Named}) {
+    test::TempFolder dir;
+    ASSERT_TRUE(WriteText(dir / "f.bmp", "old", kind).ok());
+    const auto produce = [](const auto& write) { return write("new", 3); };
+    {
+      Result<PendingFile> dropped = PendingFile::Write(dir / "f.bmp", produce, kind);
+      ASSERT_TRUE(dropped.ok());
+      EXPECT_EQ(Content(dir / "f.bmp"), "old");
+    }
+    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"f.bmp"});
+    EXPECT_EQ(Content(dir / "f.bmp"), "old");
+    Result<PendingFile> kept = PendingFile::Write(dir / "f.bmp", produce, kind);
+    ASSERT_TRUE(kept.ok());
+    ASSERT_TRUE(kept.value().Commit().ok());
+    EXPECT_EQ(Content(dir / "f.bmp"), "new");
+    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"f.bmp"});
   }
 }
 

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
 #include <stdexcept>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 #include "render/geometry.h"
 #include "render/run_budget.h"
@@ -77,6 +81,36 @@ TEST(RenderFrames, ParallelAbortLeavesAPrefixOfFrames) {
   EXPECT_EQ(r.status, RunStatus::Aborted);
   EXPECT_LT(handed.size(), 20u);
   for (std::size_t i = 0; i < handed.size(); ++i) EXPECT_EQ(handed[i], static_cast<int>(i));
+}
+
+// Staged frames are committed in frame order on the calling thread, the stage running on the
+// drawing threads; when a commit fails, the run ends there, and frames staged after it are
+// dropped without being committed.
+TEST(RenderFrames, StagedFramesAreCommittedInOrderAndDroppedAfterAFailure) {
+  for (const int threads : {1, 3}) {
+    RenderOptions o;
+    o.threads = threads;
+    const std::thread::id caller = std::this_thread::get_id();
+    const auto staged = std::make_shared<int>(0);  // each commit holds a copy
+    std::atomic<int> stagedElsewhere{0};
+    std::vector<int> committed;
+    const RunResult r = RenderFrames(
+        test::CoordinatePicture(100, 40), PlaneRun(20), o,
+        [&](int k, const Surface&) -> FrameCommit {
+          if (std::this_thread::get_id() != caller) ++stagedElsewhere;
+          return [&committed, k, staged] {
+            if (k == 7) return FrameOutcome{base::Status::Failed("full"), "frame 7"};
+            committed.push_back(k);
+            return FrameOutcome{};
+          };
+        });
+    EXPECT_EQ(r.status, RunStatus::WriteFailed) << threads;
+    EXPECT_EQ(r.framesDone, 7) << threads;
+    EXPECT_EQ(r.failedPath, "frame 7");
+    EXPECT_EQ(committed, (std::vector<int>{0, 1, 2, 3, 4, 5, 6})) << threads;
+    EXPECT_EQ(staged.use_count(), 1) << threads << " threads: a commit outlived the run";
+    EXPECT_EQ(stagedElsewhere > 0, threads > 1) << threads;
+  }
 }
 
 TEST(RenderFrames, AbortBeforeTheFirstFrameDrawsNoMotionNotEvenTheCutout) {
