@@ -106,7 +106,9 @@ TEST(AtomicFile, EveryPieceKeepsItsBytesWhenTheBufferIsReused) {
                     [&](const auto& write) {
                       char fill = 'a';
                       for (const std::size_t size : sizes) {
-                        for (std::size_t i = 0; i < size; ++i) buffer[i] = static_cast<char>(fill + i % 7);
+                        for (std::size_t i = 0; i < size; ++i) {
+                          buffer[i] = static_cast<char>(fill + i % 7);
+                        }
                         expected.append(buffer.data(), size);
                         if (!write(buffer.data(), size)) return false;
                         ++fill;
