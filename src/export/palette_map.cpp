@@ -14,16 +14,17 @@ int Square(int v) { return v * v; }
 
 PaletteMap::PaletteMap(std::vector<std::uint32_t> colours, int runSlack)
     : colours_(std::move(colours)), runSlack_(runSlack) {
-  const int n = size();
-  channels_.resize(static_cast<std::size_t>(n) * 3);
-  for (int i = 0; i < n; ++i) {
-    channels_[i * 3 + 0] = static_cast<std::int16_t>(colours_[i] & 0xFF);
-    channels_[i * 3 + 1] = static_cast<std::int16_t>((colours_[i] >> 8) & 0xFF);
-    channels_[i * 3 + 2] = static_cast<std::int16_t>((colours_[i] >> 16) & 0xFF);
-    for (int k = 0; k < 3; ++k) planes_[k * 256 + i] = channels_[i * 3 + k];
+  for (int i = 0; i < size(); ++i) {
+    for (int k = 0; k < 3; ++k) {
+      planes_[k * 256 + i] = static_cast<int>((colours_[i] >> (8 * k)) & 0xFF);
+    }
   }
   cellStart_.assign(static_cast<std::size_t>(kCells) * kCells * kCells, kNotListed);
   cellCount_.assign(cellStart_.size(), 0);
+}
+
+int PaletteMap::Distance(int r, int g, int b, int i) const {
+  return Square(r - planes_[i]) + Square(g - planes_[256 + i]) + Square(b - planes_[512 + i]);
 }
 
 void PaletteMap::ListCell(std::size_t cell) const {
@@ -68,8 +69,7 @@ int PaletteMap::Nearest(int r, int g, int b) const {
   int best = *c;
   int bestDistance = INT_MAX;
   for (; c != end; ++c) {
-    const std::int16_t* e = channels_.data() + *c * 3;
-    const int d = Square(r - e[0]) + Square(g - e[1]) + Square(b - e[2]);
+    const int d = Distance(r, g, b, *c);
     if (d < bestDistance) {
       bestDistance = d;
       best = *c;
@@ -122,19 +122,12 @@ void PaletteMap::DitherOver(const std::uint32_t* pixels, int stride, int w, int 
         seen[2] = (shown[x] >> 16) & 0xFF;
       } else {
         int index = Nearest(r, g, b);
-        if (runSlack_ > 0 && last >= 0 && last != index) {
-          const std::int16_t* best = channels_.data() + index * 3;
-          const std::int16_t* held = channels_.data() + last * 3;
-          if (Square(r - held[0]) + Square(g - held[1]) + Square(b - held[2]) <=
-              Square(r - best[0]) + Square(g - best[1]) + Square(b - best[2]) + runSlack_) {
-            index = last;
-          }
+        if (runSlack_ > 0 && last >= 0 && last != index &&
+            Distance(r, g, b, last) <= Distance(r, g, b, index) + runSlack_) {
+          index = last;
         }
         last = index;
-        const std::int16_t* c = channels_.data() + index * 3;
-        seen[0] = c[0];
-        seen[1] = c[1];
-        seen[2] = c[2];
+        for (int k = 0; k < 3; ++k) seen[k] = planes_[k * 256 + index];
         indices[x] = static_cast<std::uint8_t>(index);
         if (backdrop != nullptr) {
           const int sr = shown[x] & 0xFF, sg = (shown[x] >> 8) & 0xFF, sb = (shown[x] >> 16) & 0xFF;

@@ -59,10 +59,12 @@ class PaletteMap {
 
   void ListCell(std::size_t cell) const;
 
+  // The squared distance from (r, g, b) to entry i.
+  int Distance(int r, int g, int b, int i) const;
+
   std::vector<std::uint32_t> colours_;
   int runSlack_;
-  std::vector<std::int16_t> channels_;               // r, g, b of each entry
-  std::array<int, 3 * 256> planes_{};                // the reds, the greens, the blues
+  std::array<int, 3 * 256> planes_{};                // the entries' reds, greens and blues
   mutable std::vector<std::uint32_t> cellStart_;     // per cell: offset into candidates_
   mutable std::vector<std::uint8_t> cellCount_;      // per cell: how many candidates
   mutable std::vector<std::uint8_t> candidates_;

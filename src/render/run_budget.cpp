@@ -77,15 +77,14 @@ std::uint64_t RunMemoryBytes(const Settings& s, int sourceWidth, int sourceHeigh
   const int drawing = std::clamp(threads, 1, kFramesInFlight);
   // Drawing on several threads keeps kFramesInFlight canvases of 4 bytes a pixel; in order, one.
   const double canvases = (drawing > 1 ? kFramesInFlight : 1) * fw * fh * 4;
-  // The frame file is encoded into a piece of at most this size as it is written.
+  // Each drawing thread encodes the frame file it writes into a piece of at most this size.
   constexpr double kFilePiece = 1 << 20;
   // Each drawing thread's row and column buffers, and the address space it takes: its stack
   // and the C library's arena for its allocations (8 and 64 MiB), which count against a limit
   // on the process's address space.
   constexpr double kThreadSpace = 72.0 * (1 << 20);
-  const double buffers = drawing * ((fw + fh) * 16 + kThreadSpace);
-  const double total =
-      source + canvases + kFilePiece + buffers + TableBytes(s, motion->shape, w, h, fw, fh);
+  const double buffers = drawing * ((fw + fh) * 16 + kFilePiece + kThreadSpace);
+  const double total = source + canvases + buffers + TableBytes(s, motion->shape, w, h, fw, fh);
   constexpr auto kMax = static_cast<double>(std::numeric_limits<std::uint64_t>::max());
   return total >= kMax ? std::numeric_limits<std::uint64_t>::max()
                        : static_cast<std::uint64_t>(total);
