@@ -15,6 +15,7 @@
 #include "base/path_helpers.h"
 #include "export/animation_encoder.h"
 #include "export/html_page.h"
+#include "export/video_module.h"
 
 namespace kinetta::exporter {
 
@@ -84,14 +85,24 @@ AnimationResult Failure(AnimationStatus status, std::string message) {
   return result;
 }
 
-std::unique_ptr<AnimationEncoder> MakeEncoder(const AnimationRequest& r) {
+// The request's encoder; MP4 and APNG come from the video module, which fails to load only
+// when the installation is incomplete.
+base::Result<std::unique_ptr<AnimationEncoder>> MakeEncoder(const AnimationRequest& r) {
+  using Made = base::Result<std::unique_ptr<AnimationEncoder>>;
   switch (r.format) {
-    case AnimationFormat::WebP: return MakeWebpEncoder(r.delay.webpMilliseconds);
-    case AnimationFormat::Mp4: return MakeMp4Encoder(r.delay.webpMilliseconds, r.background);
-    case AnimationFormat::Apng: return MakeApngEncoder(r.delay.webpMilliseconds);
+    case AnimationFormat::WebP: return Made(MakeWebpEncoder(r.delay.webpMilliseconds));
+    case AnimationFormat::Mp4:
+    case AnimationFormat::Apng: {
+      const base::Result<const VideoEncoderMakers*> video = VideoEncoders();
+      if (!video.ok()) return Made::Failed(video.message());
+      const VideoEncoderMakers& make = *video.value();
+      return Made(r.format == AnimationFormat::Mp4
+                      ? make.mp4(r.delay.webpMilliseconds, r.background)
+                      : make.apng(r.delay.webpMilliseconds));
+    }
     case AnimationFormat::Gif: break;
   }
-  return MakeGifEncoder(r.delay.gifCentiseconds);
+  return Made(MakeGifEncoder(r.delay.gifCentiseconds));
 }
 
 }  // namespace
@@ -157,9 +168,11 @@ base::Status CheckAnimationTarget(const std::filesystem::path& target,
 }
 
 AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest& request) {
-  std::unique_ptr<AnimationEncoder> encoder = MakeEncoder(request);
   const std::string failed = std::string(base::kAnimationFailedMessage) + "\n" +
                              request.target.string() + "\n";
+  base::Result<std::unique_ptr<AnimationEncoder>> made = MakeEncoder(request);
+  if (!made.ok()) return Failure(AnimationStatus::Failed, failed + made.message());
+  const std::unique_ptr<AnimationEncoder> encoder = std::move(made).value();
 
   // Temporaries a killed writer left beside the target go first.
   base::RemoveStaleTemporaries(request.target.parent_path());

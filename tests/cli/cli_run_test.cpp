@@ -231,7 +231,7 @@ TEST_F(CliRunTest, MemoryTooSmallForTheRunExitsOneWithTheMessage) {
   ASSERT_TRUE(narrow.save(QString::fromStdString((pics_ / "big.bmp").string())));
   const pid_t pid = StartRender({"--shape", "plane", "--width-mode", "2", "--width", "30000",
                                  "--frames", "2", (pics_ / "big.bmp").string()},
-                                pics_ / "err.txt", rlim_t{2048} << 20);
+                                pics_ / "err.txt", rlim_t{1024} << 20);
   ASSERT_GT(pid, 0);
   EXPECT_EQ(WaitForExit(pid), kExitFailed);
   EXPECT_NE(FileBytes("err.txt").find("kinetta-render: こまの大きさ 30000 x 8000 ピクセルでは約 "),

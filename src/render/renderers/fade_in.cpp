@@ -130,8 +130,8 @@ class FadeIn final : public Renderer {
     std::vector<std::int32_t> bound(static_cast<std::size_t>(n));
     for (int k = 1; k < n; ++k) bound[static_cast<std::size_t>(k)] = fadein::DotBound(k, n);
     const std::uint64_t perFrame = static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
-    firstFrame_.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h),
-                       static_cast<std::uint16_t>(n - 1));
+    // Sized unset: every entry is written once below, on the cores that make the table.
+    firstFrame_.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
     // Parts of 32 rows, on all cores: each pixel's entry depends on nothing but the pixel.
     TableParts(in_, (h + 31) / 32, [&](int part) {
       const int y0 = part * 32;
@@ -139,14 +139,16 @@ class FadeIn final : public Renderer {
       for (int y = y0; y < std::min(h, y0 + 32); ++y) {
         for (int x = 0; x < w; ++x) {
           const std::uint64_t visit = fadein::VisitIndex(x, y, w, h);
+          int first = n - 1;
           for (int k = 1; k < n - 1; ++k) {
             const std::uint64_t call = static_cast<std::uint64_t>(k - 1) * perFrame + visit;
             const auto u = static_cast<std::int32_t>(fadein::DotRandom::BitsAt(in_.seed, call));
             if (u <= bound[static_cast<std::size_t>(k)]) {
-              firstFrame_[static_cast<std::size_t>(y) * w + x] = static_cast<std::uint16_t>(k);
+              first = k;
               break;
             }
           }
+          firstFrame_[static_cast<std::size_t>(y) * w + x] = static_cast<std::uint16_t>(first);
         }
       }
       return true;
@@ -154,7 +156,7 @@ class FadeIn final : public Renderer {
   }
 
   const bool dots_;
-  std::vector<std::uint16_t> firstFrame_;  // the dots only, row by row
+  std::vector<std::uint16_t, PixelAllocator<std::uint16_t>> firstFrame_;  // the dots only, by rows
 };
 
 }  // namespace

@@ -165,8 +165,10 @@ class Sphere final : public Renderer {
   const int height_;
   const bool shaded_;
   std::vector<Row> rows_;
-  std::vector<std::int32_t> offsets_;
-  std::vector<std::uint8_t> levels_;
+  // Sized unset: FillRow writes every entry, on the cores that make the table, so their pages
+  // are first touched there and not cleared once more on one thread beforehand.
+  std::vector<std::int32_t, PixelAllocator<std::int32_t>> offsets_;
+  std::vector<std::uint8_t, PixelAllocator<std::uint8_t>> levels_;
   std::vector<LightLevel> light_;
 };
 
