@@ -1,6 +1,7 @@
 // The BMP headers read and checked: OS/2 (12-byte) and Windows (40, 52, 56, 108, 124-byte)
 // headers and the 64-byte OS/2 2 header, the bit depths and codings each allows, the channel
-// masks, the colour table, and the pixel data's place, each against the file's length.
+// masks, the colour table, and the pixel data's place, each against the file's length. Only the
+// file's first bytes are needed: the pixel data is placed from the file's size alone.
 #include <algorithm>
 #include <bit>
 #include <climits>
@@ -139,6 +140,9 @@ base::Status ReadPalette(PictureBytes file, const Fields& f, std::size_t start,
   if (count > most) return Broken();
   if (count == 0) count = std::min(most, (pixelsAt - start) / entryBytes);
   if (count == 0 || start + count * entryBytes > pixelsAt) return Broken();
+  // The table ends before the pixel data and within kMostHeaderBytes, so this stops only a start
+  // shorter than ReadLayout asks for: a file that shrank once its size was taken.
+  if (start + count * entryBytes > file.size()) return CutShort();
   layout.palette.resize(count);
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint8_t* e = file.data() + start + i * entryBytes;
@@ -149,24 +153,25 @@ base::Status ReadPalette(PictureBytes file, const Fields& f, std::size_t start,
 
 // The pixel data: whole rows for plain data, the declared length (or the rest of the file) for
 // run-length data.
-base::Status PlacePixels(PictureBytes file, const Fields& f, std::size_t headersEnd,
-                         Layout& layout) {
-  const std::size_t pixelsAt = U32(file, 10);
-  if (pixelsAt > file.size()) return CutShort();
+base::Status PlacePixels(PictureBytes start, std::size_t fileBytes, const Fields& f,
+                         std::size_t headersEnd, Layout& layout) {
+  const std::size_t pixelsAt = U32(start, 10);
+  if (pixelsAt > fileBytes) return CutShort();
   if (pixelsAt < headersEnd) return Broken();
   if (f.bits <= 8) {
-    const base::Status palette = ReadPalette(file, f, headersEnd, pixelsAt, layout);
+    const base::Status palette = ReadPalette(start, f, headersEnd, pixelsAt, layout);
     if (!palette.ok()) return palette;
   }
-  const PictureBytes rest = file.subspan(pixelsAt);
-  std::size_t bytes = rest.size();
+  const std::size_t rest = fileBytes - pixelsAt;
+  std::size_t bytes = rest;
   if (layout.coding == Coding::Plain) {
     bytes = RowBytes(layout) * static_cast<std::size_t>(layout.height);
   } else if (f.imageBytes != 0) {
     bytes = f.imageBytes;
   }
-  if (bytes > rest.size()) return CutShort();
-  layout.pixels = rest.first(bytes);
+  if (bytes > rest) return CutShort();
+  layout.pixelsAt = pixelsAt;
+  layout.pixelBytes = bytes;
   return base::Status::Ok();
 }
 
@@ -177,11 +182,12 @@ std::size_t RowBytes(const Layout& l) {
          4;
 }
 
-base::Result<Layout> ReadLayout(PictureBytes file, const DecodeLimits& limits) {
-  if (file.size() < kFileHeaderBytes + 4 || file[0] != 'B' || file[1] != 'M') {
+base::Result<Layout> ReadLayout(PictureBytes start, std::size_t fileBytes,
+                                const DecodeLimits& limits) {
+  if (start.size() < kFileHeaderBytes + 4 || start[0] != 'B' || start[1] != 'M') {
     return base::Result<Layout>::Failed(CutShortReason("BMP"));
   }
-  const base::Result<Fields> fields = ReadFields(file);
+  const base::Result<Fields> fields = ReadFields(start);
   if (!fields.ok()) return base::Result<Layout>::Failed(fields.message());
   const Fields& f = fields.value();
   if (f.width < 1 || f.height == 0 || f.height == INT_MIN) {
@@ -195,8 +201,11 @@ base::Result<Layout> ReadLayout(PictureBytes file, const DecodeLimits& limits) {
   layout.height = static_cast<int>(height);
   layout.topDown = f.height < 0;
   layout.bitsPerPixel = static_cast<int>(f.bits);
-  base::Status step = ReadCoding(file, f, layout);
-  if (step.ok()) step = PlacePixels(file, f, kFileHeaderBytes + f.headerBytes + f.maskBytes(), layout);
+  base::Status step = ReadCoding(start, f, layout);
+  if (step.ok()) {
+    step =
+        PlacePixels(start, fileBytes, f, kFileHeaderBytes + f.headerBytes + f.maskBytes(), layout);
+  }
   if (!step.ok()) return base::Result<Layout>::Failed(step.message());
   return layout;
 }

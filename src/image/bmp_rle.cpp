@@ -59,9 +59,8 @@ std::size_t IndexAt(std::uint8_t byte, int i, bool fourBits) {
 
 }  // namespace
 
-base::Status DecodeRle(const Layout& layout, render::Surface& picture) {
+base::Status DecodeRle(const Layout& layout, PictureBytes data, render::Surface& picture) {
   const bool fourBits = layout.coding == Coding::Rle4;
-  const PictureBytes data = layout.pixels;
   RleCanvas canvas(layout, picture);
   const base::Status broken = base::Status::Failed(BrokenReason("BMP"));
   const base::Status cutShort = base::Status::Failed(CutShortReason("BMP"));

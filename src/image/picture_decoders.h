@@ -3,6 +3,7 @@
 // when every pixel came from the file: a short, corrupt or inconsistent file is refused.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -10,6 +11,7 @@
 #include <utility>
 
 #include "base/outcome.h"
+#include "base/regular_file.h"
 #include "render/surface.h"
 
 namespace kinetta::image {
@@ -40,6 +42,16 @@ base::Result<render::Surface> DecodeGif(PictureBytes file, const DecodeLimits& l
 
 /// Chooses the decoder by the file's first bytes (its signature), never by its name.
 base::Result<render::Surface> DecodePicture(PictureBytes file, const DecodeLimits& limits);
+
+/// The bytes of pixel data a thread reads at once from a BMP file read in bands.
+inline constexpr std::size_t kBandBytes = std::size_t{1} << 20;
+
+/// The picture in `file`, decoded as DecodePicture decodes the whole file, with the pixel cap
+/// and the memory at hand as limits. A BMP file whose pixels are stored plain is not held
+/// whole: its headers are read from the start of the file and its rows straight from the file
+/// in bands of about `bandBytes`, on all cores. Every other file is read whole.
+base::Result<render::Surface> ReadPicture(const base::RegularFile& file,
+                                          std::size_t bandBytes = kBandBytes);
 
 /// A refusal with `reason`.
 inline base::Result<render::Surface> Refused(std::string reason) {

@@ -1,8 +1,9 @@
-// Picture loading: the file read whole (a regular file of bounded size, opened by its own
-// bytes), its format told by its signature, and the reasons a decoder gives turned into the
-// cannot-open message.
+// Picture loading: a regular file of bounded size, opened by its own bytes, its format told by
+// its signature from its first bytes, the file then read whole or (plain BMP pixels) in bands,
+// and the reasons a decoder gives turned into the cannot-open message.
 #include "image/picture_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -10,11 +11,17 @@
 #include "base/memory_budget.h"
 #include "base/messages.h"
 #include "base/regular_file.h"
+#include "image/bmp_layout.h"
 #include "image/picture_decoders.h"
 
 namespace kinetta::image {
 
 namespace {
+
+// The start of a file, read first: its signature and a BMP's headers (at most
+// bmp::kMostHeaderBytes), and all of a small file.
+constexpr std::size_t kStartBytes = std::size_t{64} << 10;
+static_assert(kStartBytes >= bmp::kMostHeaderBytes);
 
 bool StartsWith(PictureBytes file, std::string_view signature) {
   return file.size() >= signature.size() &&
@@ -58,16 +65,37 @@ base::Result<render::Surface> DecodePicture(PictureBytes file, const DecodeLimit
   return Refused("BMP、JPEG、GIF のいずれでもありません");
 }
 
+base::Result<render::Surface> ReadPicture(const base::RegularFile& file, std::size_t bandBytes) {
+  std::vector<std::uint8_t> start(std::min(file.size(), kStartBytes));
+  const base::Result<std::size_t> read = file.ReadAt(0, start);
+  if (!read.ok()) return Refused(read.message());
+  start.resize(read.value());
+  // The memory at hand as it is when the decoder takes its pixel memory: after a file read
+  // whole has been read.
+  const auto limits = [] { return DecodeLimits{kMaxPicturePixels, base::AvailableMemoryBytes()}; };
+  if (StartsWith(start, "BM")) {
+    // The refusals of the headers are those of DecodeBmp: the layout is read from the same
+    // bytes, and the pixel data placed from the file's size.
+    const base::Result<bmp::Layout> layout = bmp::ReadLayout(start, file.size(), limits());
+    if (!layout.ok()) return Refused(layout.message());
+    if (layout.value().coding == bmp::Coding::Plain) {
+      return bmp::DecodePlainFile(layout.value(), file, bandBytes);
+    }
+  }
+  const base::Result<std::vector<std::uint8_t>> bytes = file.ReadToEnd(std::move(start));
+  if (!bytes.ok()) return Refused(bytes.message());
+  return DecodePicture(bytes.value(), limits());
+}
+
 base::Result<render::Surface> LoadPicture(const std::string& path) {
   std::string why;
   try {
-    const base::Result<std::vector<std::uint8_t>> bytes =
-        base::ReadRegularFile(path, kMaxPictureFileBytes);
-    if (!bytes.ok()) {
-      why = bytes.message();
+    const base::Result<base::RegularFile> file =
+        base::RegularFile::Open(path, kMaxPictureFileBytes);
+    if (!file.ok()) {
+      why = file.message();
     } else {
-      base::Result<render::Surface> decoded =
-          DecodePicture(bytes.value(), {kMaxPicturePixels, base::AvailableMemoryBytes()});
+      base::Result<render::Surface> decoded = ReadPicture(file.value());
       if (decoded.ok()) return decoded;
       why = decoded.message();
     }

@@ -8,7 +8,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -17,6 +16,7 @@
 #include "render/motions.h"
 #include "render/renderer.h"
 #include "render/run_budget.h"
+#include "render/run_parts.h"
 
 namespace kinetta::render {
 
@@ -85,39 +85,6 @@ class PrepareCheckpoint final : public Checkpoint {
   const RenderOptions& options_;
   std::atomic<bool> stopped_{false};
 };
-
-// Runs the parts of a renderer's table on `threads` threads (the calling one among them), each
-// taking the next part until none is left or one reports a stop. An error on any thread reaches
-// the caller once every thread has ended.
-void RunTableParts(int threads, int count, const std::function<bool(int)>& part) {
-  std::atomic<int> next{0};
-  std::atomic<bool> stop{false};
-  std::mutex m;
-  std::exception_ptr error;
-  auto work = [&] {
-    try {
-      while (!stop) {
-        const int i = next++;
-        if (i >= count) return;
-        if (!part(i)) stop = true;
-      }
-    } catch (...) {
-      std::lock_guard lock(m);
-      if (!error) error = std::current_exception();
-      stop = true;
-    }
-  };
-  {
-    std::vector<std::jthread> helpers;
-    try {
-      for (int t = 1; t < std::min(threads, count); ++t) helpers.emplace_back(work);
-    } catch (const std::system_error&) {
-      // No room for another thread (a limit on the address space, say): fewer do the work.
-    }
-    work();
-  }  // joins
-  if (error) std::rethrow_exception(error);
-}
 
 // The memory the run may take: what the machine has available besides the source already held,
 // or the caller's budget when that is lower.
@@ -350,7 +317,7 @@ RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOpt
   if (!preparing.stopped()) {
     renderer = motion->make({std::move(work), source.width(), source.height(), s, o.seed,
                              &preparing, [tableThreads](int count, const auto& part) {
-                               RunTableParts(tableThreads, count, part);
+                               RunParts(tableThreads, count, part);
                              }});
   }
   if (preparing.Step()) {

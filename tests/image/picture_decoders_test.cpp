@@ -1,18 +1,23 @@
 // The picture decoders against the corpus in tests/data (made by make_pictures.py): every valid
 // variant gives its letter grid (K black, W white, R red, G green, B blue), every broken file is
-// refused with the reason that names its fault, and the limits refuse before decoding.
+// refused with the reason that names its fault, and the limits refuse before decoding. A BMP
+// read in bands gives what decoding it whole gives.
 #include "image/picture_decoders.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "base/memory_budget.h"
+#include "base/regular_file.h"
+#include "image/bmp_file.h"
 #include "image/picture_file.h"
+#include "test_support.h"
 
 namespace kinetta::image {
 namespace {
@@ -173,16 +178,42 @@ INSTANTIATE_TEST_SUITE_P(
         Broken{"broken-jpeg-tall.jpg", kJpegCut}, Broken{"broken-jpeg-16384.jpg", kJpegCut},
         Broken{"broken-jpeg-bad-marker.jpg", "JPEG データが壊れています"}));
 
-std::vector<std::uint8_t> FileBytes(const std::string& name) {
-  std::ifstream in(Data(name), std::ios::binary);
+std::vector<std::uint8_t> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A BMP file read in bands gives what decoding it whole gives, whatever the band: one row a band
+// (a row longer than the band), two rows, the whole of a small picture, the program's own; a
+// picture of many bands with a short last one; a run-length file, which is read whole.
+TEST(PictureBands, GiveTheWholeFilePicture) {
+  test::TempFolder dir;
+  const std::filesystem::path large = dir / "large.bmp";
+  ASSERT_TRUE(WriteBmp24(test::CoordinatePicture(700, 301), large).ok());
+  std::vector<std::filesystem::path> files = {large};
+  for (const auto& entry : std::filesystem::directory_iterator(KINETTA_TEST_DATA)) {
+    if (entry.path().filename().string().starts_with("bmp-")) files.push_back(entry.path());
+  }
+  for (const std::filesystem::path& path : files) {
+    const base::Result<render::Surface> whole =
+        DecodePicture(FileBytes(path.string()), {kMaxPicturePixels, base::AvailableMemoryBytes()});
+    ASSERT_TRUE(whole.ok()) << path << whole.message();
+    for (const std::size_t band : {std::size_t{1}, std::size_t{8}, std::size_t{5000}, kBandBytes}) {
+      const base::Result<base::RegularFile> file =
+          base::RegularFile::Open(path, kMaxPictureFileBytes);
+      ASSERT_TRUE(file.ok()) << path;
+      const base::Result<render::Surface> read = ReadPicture(file.value(), band);
+      ASSERT_TRUE(read.ok()) << path << ", bands of " << band << ": " << read.message();
+      EXPECT_TRUE(read.value() == whole.value()) << path << ", bands of " << band << " bytes";
+    }
+  }
 }
 
 // The size check comes from the header, before decoding: each format is refused for want of
 // memory or over the pixel cap though its data is fine.
 TEST(PictureLimits, RefuseFromTheHeader) {
   for (const char* name : {"bmp-24.bmp", "gif-offset.gif", "jpeg-444.jpg"}) {
-    const std::vector<std::uint8_t> file = FileBytes(name);
+    const std::vector<std::uint8_t> file = FileBytes(Data(name));
     const base::Result<render::Surface> fits = DecodePicture(file, {kMaxPicturePixels, 1 << 20});
     EXPECT_TRUE(fits.ok()) << name << fits.message();
     const base::Result<render::Surface> memory = DecodePicture(file, {kMaxPicturePixels, 40});

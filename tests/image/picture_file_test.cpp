@@ -1,6 +1,7 @@
 // Picture files: good BMP, JPEG and GIF files read; only regular files are read, at once and
-// by the path's own bytes in any encoding; frame files read back exactly; surfaces and QImage
-// convert both ways. The corpus of variants and broken files is in picture_decoders_test.cpp.
+// by the path's own bytes in any encoding; a BMP read in bands is refused as one read whole;
+// frame files read back exactly; surfaces and QImage convert both ways. The corpus of
+// variants and broken files is in picture_decoders_test.cpp.
 #include "image/picture_file.h"
 
 #include <fcntl.h>
@@ -9,10 +10,15 @@
 #include <unistd.h>
 
 #include <QImage>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
+#include "base/regular_file.h"
 #include "image/bmp_file.h"
+#include "image/picture_decoders.h"
 #include "render/geometry.h"
 #include "test_support.h"
 
@@ -57,6 +63,43 @@ TEST(PictureFile, FileOverTheCapIsRefusedUnread) {
   std::filesystem::copy_file(Data("good.bmp"), path);
   std::filesystem::resize_file(path, kMaxPictureFileBytes + 1);  // sparse: takes no disk
   EXPECT_EQ(LoadPicture(path).message(), path + "が開けません。\n（ファイルが大きすぎます）");
+}
+
+// A BMP file read in bands is refused as a file read whole is, in a late band as in the first:
+// here 1024 x 2048 at 8 bits a pixel, two bands, with the headers and two-colour table of
+// broken-bmp-index-outside-table.bmp. A file that shrinks once opened is cut short too.
+TEST(PictureFile, BandsAreRefusedAsTheWholeFile) {
+  test::TempFolder dir;
+  const std::string path = (dir / "pic.bmp").string();
+  std::ifstream in(Data("broken-bmp-index-outside-table.bmp"), std::ios::binary);
+  std::vector<char> file(62);  // the pixel data starts at 62
+  in.read(file.data(), 62);
+  const auto put32 = [&file](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  put32(18, 1024);
+  put32(22, 2048);
+  file.resize(62 + 1024 * 2048, 1);
+  const auto write = [&](std::size_t bytes) {
+    std::ofstream(path, std::ios::binary).write(file.data(), static_cast<std::streamsize>(bytes));
+  };
+  write(file.size());
+  ASSERT_TRUE(LoadPicture(path).ok());
+  const auto refusal = [&path](const char* why) {
+    return path + "が開けません。\n（BMP データが" + why + "）";
+  };
+  file.back() = 2;  // the last row in the file, the top row, holds an index past the table
+  write(file.size());
+  EXPECT_EQ(LoadPicture(path).message(), refusal("壊れています"));
+  write(file.size() - 1024 * 1024 - 10);  // cut in the pixel data
+  EXPECT_EQ(LoadPicture(path).message(), refusal("途中で切れています"));
+
+  write(file.size());
+  const base::Result<base::RegularFile> opened =
+      base::RegularFile::Open(path, kMaxPictureFileBytes);
+  ASSERT_TRUE(opened.ok());
+  std::filesystem::resize_file(path, file.size() - 100);
+  EXPECT_EQ(ReadPicture(opened.value()).message(), "BMP データが途中で切れています");
 }
 
 // Names are bytes: a Latin-1 and a Shift_JIS name, neither of them UTF-8, load as they are.
