@@ -24,13 +24,15 @@ test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 # Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer in $(ASAN_DIR);
-# leaks are reported too, except fontconfig's caches (tests/lsan.supp).
+# leaks are reported too, except fontconfig's caches (tests/lsan.supp). The sanitizer's dlopen
+# looks in its own run path, not the test's, so the video module's folder is given here.
 asan-test: deps
 	@if [ ! -f $(ASAN_DIR)/build.ninja ]; then \
 	  cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKINETTA_SANITIZE=ON; \
 	fi
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && \
+	  LD_LIBRARY_PATH=$(abspath $(ASAN_DIR))/app \
 	  ASAN_OPTIONS=detect_stack_use_after_return=1:strict_string_checks=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1 \

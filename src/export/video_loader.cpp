@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "export/video_module.h"
@@ -17,10 +18,16 @@ base::Result<const VideoEncoderMakers*> Load() {
     return Loaded::Failed(std::string("MP4 と APNG を書く部品 ") + kVideoModuleFile +
                           " が読み込めません。\n（" + why + "）");
   };
-  void* module = ::dlopen(kVideoModuleFile, RTLD_NOW | RTLD_LOCAL);
+  // The program folder first, the running executable's, links followed: that is where the
+  // module is built and installed. Elsewhere (the tests) the executable's run path names it.
+  std::error_code error;
+  const std::filesystem::path beside =
+      std::filesystem::read_symlink("/proc/self/exe", error).parent_path() / kVideoModuleFile;
+  const bool there = !error && std::filesystem::is_regular_file(beside, error);
+  void* module = ::dlopen(there ? beside.c_str() : kVideoModuleFile, RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {
-    const char* error = ::dlerror();
-    return failed(error != nullptr ? error : "不明な理由");
+    const char* why = ::dlerror();
+    return failed(why != nullptr ? why : "不明な理由");
   }
   const auto entry = reinterpret_cast<VideoModuleEntry>(::dlsym(module, kVideoModuleEntry));
   const VideoEncoderMakers* makers = entry != nullptr ? entry() : nullptr;

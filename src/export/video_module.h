@@ -23,8 +23,8 @@ struct VideoEncoderMakers {
   std::unique_ptr<AnimationEncoder> (*apng)(int delayMilliseconds) = nullptr;
 };
 
-/// The module's file name, found where the program's own search path says (beside the
-/// executables), and the one function it exports.
+/// The module's file name, looked for in the program folder (the running executable's), else
+/// along the executable's run path, and the one function it exports.
 inline constexpr char kVideoModuleFile[] = "libkinetta_video.so";
 inline constexpr char kVideoModuleEntry[] = "kinetta_video_encoders";
 using VideoModuleEntry = const VideoEncoderMakers* (*)();
