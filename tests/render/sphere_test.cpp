@@ -87,6 +87,11 @@ TEST(Sphere, SlicesReadTheirSourceRowAndSlide) {
   // j = 86: t = 0.98609, arccos 0.16705, (3.14159 - 0.16705) x 43.30 = 128.8, plus m = 7.
   EXPECT_TRUE(PixelIs(f, 93, 25, CoordinateColour(135 - 100, 25)));
   EXPECT_TRUE(PixelIs(f, 94, 25, kBack));
+  // Row 75 lies on row 25's circle: the same columns, read from its own source row.
+  EXPECT_TRUE(PixelIs(f, 7, 75, CoordinateColour(43, 75)));
+  EXPECT_TRUE(PixelIs(f, 6, 75, kBack));
+  EXPECT_TRUE(PixelIs(f, 93, 75, CoordinateColour(135 - 100, 75)));
+  EXPECT_TRUE(PixelIs(f, 94, 75, kBack));
   // Frame 1 slides by 25: the middle of row 50 reads 78 + 25.
   EXPECT_TRUE(PixelIs(frames[1], 50, 50, CoordinateColour(3, 50)));
   EXPECT_TRUE(PixelIs(frames[1], 48, 0, kBack));

@@ -72,8 +72,8 @@ class Sphere final : public Renderer {
       const Row& row = rows_[y];
       const std::uint32_t* src = in_.work->Row(y);
       std::uint32_t* dst = canvas.Row(y) + row.x0;
-      const std::int32_t* offset = offsets_.data() + row.start;
-      const std::uint8_t* level = levels_.data() + row.start;
+      const std::int32_t* offset = offsets_.data() + row.offsets;
+      const std::uint8_t* level = levels_.data() + row.levels;
       if (row.lowest + s < 0 || row.highest + s >= bandW) {
         // Some reads fall past the band.
         for (int i = 0; i < row.count; ++i) {
@@ -101,30 +101,42 @@ class Sphere final : public Renderer {
   struct Row {
     int x0;     // first canvas column written
     int count;  // pixels written
-    std::size_t start;
+    int source;  // the row whose source columns it reads: itself, or its mirror row
+    std::size_t offsets, levels;  // where its source columns and light levels start
     int lowest, highest;  // the smallest and largest source column before the slide
   };
 
   // Everything but the slide is the same in every frame: per row the slice, per pixel the
   // source column before the slide and the light level. The rows' places in the tables come
-  // first; the pixels are then worked out in parts of 32 rows on all cores.
+  // first; the pixels are then worked out in parts of 32 rows on all cores. Rows y and
+  // OutW - y lie on one circle of the ball: where their slices come out the same, the lower
+  // row reads the upper one's source columns, worked out once (the light differs).
   void BuildSlices() {
     // Rows below the sphere (y > OutW, when the frame is taller than wide) have no slice and
     // keep the background.
     const int rows = std::min(height_, outW_ + 1);
     std::vector<sphere::Slice> slices;
-    std::size_t pixels = 0;
+    std::size_t pixels = 0, columns = 0;
     for (int y = 0; y < rows; ++y) {
       const sphere::Slice slice = sphere::SliceOf(outW_, y);
       // Slice columns past the canvas edge (a rounding at the very narrowest frames) are
       // dropped, as a write outside the canvas is.
       const int j0 = std::max(0, -slice.m);
       const int j1 = std::min(slice.n, outW_ - 1 - slice.m);
-      rows_.push_back({slice.m + j0, std::max(0, j1 - j0 + 1), pixels, 0, 0});
+      const int count = std::max(0, j1 - j0 + 1);
+      const int mirror = outW_ - y;
+      const bool shared = mirror >= 0 && mirror < y && slices[mirror].r == slice.r &&
+                          slices[mirror].m == slice.m && slices[mirror].n == slice.n;
+      if (shared) {
+        rows_.push_back({slice.m + j0, count, mirror, rows_[mirror].offsets, pixels, 0, 0});
+      } else {
+        rows_.push_back({slice.m + j0, count, y, columns, pixels, 0, 0});
+        columns += static_cast<std::size_t>(count);
+      }
       slices.push_back(slice);
-      pixels += static_cast<std::size_t>(rows_.back().count);
+      pixels += static_cast<std::size_t>(count);
     }
-    offsets_.resize(pixels);
+    offsets_.resize(columns);
     levels_.resize(pixels);
     const int parts = (rows + 31) / 32;
     std::vector<int> maxLevels(static_cast<std::size_t>(parts), 0);
@@ -136,25 +148,33 @@ class Sphere final : public Renderer {
       }
       return true;
     });
+    for (Row& row : rows_) {
+      row.lowest = rows_[row.source].lowest;
+      row.highest = rows_[row.source].highest;
+    }
     const int maxLevel = parts > 0 ? *std::max_element(maxLevels.begin(), maxLevels.end()) : 0;
     // Without the light one level that changes nothing serves for reads past the band.
     light_ = shaded_ ? TabulateLightLevels(std::min(maxLevel, 255), sphere::ShadeComponent)
                      : TabulateLightLevels(0, [](int c, int) { return c; });
   }
 
-  // Row y's source columns and light levels, and its range of columns; returns the highest
-  // level of the row.
+  // Row y's light levels and, unless it shares them, its source columns and their range;
+  // returns the highest level of the row.
   int FillRow(int y, const sphere::Slice& slice) {
     Row& row = rows_[y];
-    const int j0 = row.x0 - slice.m;
+    if (row.source == y) {
+      const int j0 = row.x0 - slice.m;
+      for (int i = 0; i < row.count; ++i) {
+        const int offset = sphere::SourceOffset(slice, j0 + i);
+        row.lowest = i == 0 ? offset : std::min(row.lowest, offset);
+        row.highest = i == 0 ? offset : std::max(row.highest, offset);
+        offsets_[row.offsets + static_cast<std::size_t>(i)] = offset;
+      }
+    }
     int maxLevel = 0;
     for (int i = 0; i < row.count; ++i) {
-      const int offset = sphere::SourceOffset(slice, j0 + i);
-      row.lowest = i == 0 ? offset : std::min(row.lowest, offset);
-      row.highest = i == 0 ? offset : std::max(row.highest, offset);
-      offsets_[row.start + static_cast<std::size_t>(i)] = offset;
       const int v = shaded_ ? sphere::ShadeLevel(row.x0 + i, y, outW_) : 0;
-      levels_[row.start + static_cast<std::size_t>(i)] =
+      levels_[row.levels + static_cast<std::size_t>(i)] =
           static_cast<std::uint8_t>(std::min(v, 255));
       maxLevel = std::max(maxLevel, v);
     }
