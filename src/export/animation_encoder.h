@@ -44,6 +44,9 @@ std::unique_ptr<AnimationEncoder> MakeGifEncoder(int delayCentiseconds);
 /// Animated lossless WebP through libwebp's animation encoder.
 std::unique_ptr<AnimationEncoder> MakeWebpEncoder(int delayMilliseconds);
 
+// The two below are built into the video module only; the program reaches them through
+// VideoEncoders() (video_module.h).
+
 /// H.264 in an MP4 through FFmpeg's libraries. An odd side is padded by one column or row of
 /// `padding`, or of the frame's edge repeated when it is not given.
 std::unique_ptr<AnimationEncoder> MakeMp4Encoder(int delayMilliseconds,
