@@ -119,12 +119,14 @@ std::vector<Surface> DotsOneAfterAnother(const Surface& src, int n, Colour back,
 }
 
 TEST(FadeIn, DotFramesDrawnApartEqualTheDotsBuiltOneOnAnother) {
-  // 70 columns: two full blocks of 32 and a narrower last one.
-  const Surface src = test::CoordinatePicture(70, 9);
-  for (int n : {2, 3, 7}) {
-    const auto expected = DotsOneAfterAnother(src, n, Compose(1, 2, 3), 77);
-    EXPECT_TRUE(test::RenderAll(src, FadeSettings(n, 1, Compose(1, 2, 3)), 77, 3) == expected)
-        << n << " frames";
+  // 70 columns: two full blocks of 32 and a narrower last one; 77: a last block of 13, eight
+  // pixels drawn together and five one at a time where the processor draws eight at once.
+  for (const Surface& src : {test::CoordinatePicture(70, 9), test::CoordinatePicture(77, 4)}) {
+    for (int n : {2, 3, 7, 40}) {
+      const auto expected = DotsOneAfterAnother(src, n, Compose(1, 2, 3), 77);
+      EXPECT_TRUE(test::RenderAll(src, FadeSettings(n, 1, Compose(1, 2, 3)), 77, 3) == expected)
+          << src.width() << " columns, " << n << " frames";
+    }
   }
 }
 

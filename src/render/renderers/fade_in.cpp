@@ -3,6 +3,10 @@
 // frame is the plain background; from two frames on, the last frame is the source itself.
 #include "render/renderers/fade_in.h"
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include <algorithm>
 #include <cstdint>
 #include <memory>
@@ -47,6 +51,81 @@ std::uint64_t VisitIndex(int x, int y, int w, int h) {
          static_cast<std::uint64_t>(x - x0);
 }
 
+namespace {
+
+// Eight pixels at a time while eight remain: each lane draws as the one-pixel loop below does,
+// in 64-bit integers, and the eight stop together once every lane is drawn. Returns the pixels
+// done.
+#if defined(__x86_64__)
+__attribute__((target("avx512f,avx512dq"))) int EightAtATime(std::uint64_t seed,
+                                                             std::uint64_t perFrame,
+                                                             const std::int32_t* bound, int n,
+                                                             std::uint64_t visit0, int count,
+                                                             std::uint16_t* first) {
+  const __m512i step = _mm512_set1_epi64(static_cast<long long>(DotRandom::kStep));
+  const __m512i mix1 = _mm512_set1_epi64(static_cast<long long>(0xBF58476D1CE4E5B9ull));
+  const __m512i mix2 = _mm512_set1_epi64(static_cast<long long>(0x94D049BB133111EBull));
+  const __m512i seeds = _mm512_set1_epi64(static_cast<long long>(seed));
+  const __m512i lanes = _mm512_set_epi64(7, 6, 5, 4, 3, 2, 1, 0);
+  // Shifts and the narrowing store in their zero-masked forms, all lanes kept: the plain forms
+  // start from an unset register, which GCC 12 warns of.
+  const __mmask8 all = 0xFF;
+  int i = 0;
+  for (; i + 8 <= count; i += 8) {
+    const __m512i visit =
+        _mm512_add_epi64(_mm512_set1_epi64(static_cast<long long>(visit0 + i)), lanes);
+    __m512i frame = _mm512_set1_epi64(n - 1);
+    __mmask8 open = 0xFF;
+    for (int k = 1; k < n - 1 && open != 0; ++k) {
+      // DotRandom::BitsAt in each lane: the call number plus one times the step, plus the seed,
+      // through SplitMix64's mixing.
+      const std::uint64_t calls = static_cast<std::uint64_t>(k - 1) * perFrame + 1;
+      const __m512i call =
+          _mm512_add_epi64(visit, _mm512_set1_epi64(static_cast<long long>(calls)));
+      __m512i z = _mm512_add_epi64(seeds, _mm512_mullo_epi64(call, step));
+      z = _mm512_mullo_epi64(_mm512_xor_si512(z, _mm512_maskz_srli_epi64(all, z, 30)), mix1);
+      z = _mm512_mullo_epi64(_mm512_xor_si512(z, _mm512_maskz_srli_epi64(all, z, 27)), mix2);
+      z = _mm512_xor_si512(z, _mm512_maskz_srli_epi64(all, z, 31));
+      const __m512i u = _mm512_maskz_srli_epi64(all, z, 40);
+      const __mmask8 drawn = _mm512_mask_cmple_epi64_mask(open, u, _mm512_set1_epi64(bound[k]));
+      frame = _mm512_mask_mov_epi64(frame, drawn, _mm512_set1_epi64(k));
+      open = static_cast<__mmask8>(open & ~drawn);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(first + i),
+                     _mm512_maskz_cvtepi64_epi16(all, frame));
+  }
+  return i;
+}
+#endif
+
+// The frame in which each of `count` pixels first shows the source, for pixels at the visits
+// visit0, visit0 + 1, ... of frames of `perFrame` pixels: the first k in 1 .. n - 2 whose value
+// (call (k - 1) x perFrame + visit of the generator seeded with `seed`) is at most bound[k],
+// else n - 1. Eight pixels at a time where the processor has AVX-512, with the same integers.
+void FirstFrames(std::uint64_t seed, std::uint64_t perFrame, const std::int32_t* bound, int n,
+                 std::uint64_t visit0, int count, std::uint16_t* first) {
+  int i = 0;
+#if defined(__x86_64__)
+  static const bool eightLanes =
+      __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq");
+  if (eightLanes) i = EightAtATime(seed, perFrame, bound, n, visit0, count, first);
+#endif
+  for (; i < count; ++i) {
+    const std::uint64_t visit = visit0 + static_cast<std::uint64_t>(i);
+    int frame = n - 1;
+    for (int k = 1; k < n - 1; ++k) {
+      const std::uint64_t call = static_cast<std::uint64_t>(k - 1) * perFrame + visit;
+      if (static_cast<std::int32_t>(DotRandom::BitsAt(seed, call)) <= bound[k]) {
+        frame = k;
+        break;
+      }
+    }
+    first[i] = static_cast<std::uint16_t>(frame);
+  }
+}
+
+}  // namespace
+
 }  // namespace fadein
 
 namespace {
@@ -62,8 +141,7 @@ namespace {
 // once per run, and then every frame can be drawn on its own, on any thread.
 class FadeIn final : public Renderer {
  public:
-  explicit FadeIn(const RenderInput& in)
-      : Renderer(in), dots_(in.settings.Shade3D != 0) {
+  explicit FadeIn(const RenderInput& in) : Renderer(in), dots_(in.settings.Shade3D != 0) {
     if (dots_ && in.settings.FrameCount >= 2) FindFirstFrames();
   }
 
@@ -108,10 +186,9 @@ class FadeIn final : public Renderer {
         mix[p][s] = static_cast<std::uint32_t>(v) << (8 * p);
       }
     }
-    return ForEachPixel(canvas, checkpoint,
-                        [&](std::uint32_t c, std::uint32_t& out, std::size_t) {
-                          out = mix[0][c & 0xFF] | mix[1][(c >> 8) & 0xFF] | mix[2][c >> 16];
-                        });
+    return ForEachPixel(canvas, checkpoint, [&](std::uint32_t c, std::uint32_t& out, std::size_t) {
+      out = mix[0][c & 0xFF] | mix[1][(c >> 8) & 0xFF] | mix[2][c >> 16];
+    });
   }
 
   bool DrawDots(int k, Surface& canvas, Checkpoint& checkpoint) const {
@@ -132,23 +209,16 @@ class FadeIn final : public Renderer {
     const std::uint64_t perFrame = static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
     // Sized unset: every entry is written once below, on the cores that make the table.
     firstFrame_.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-    // Parts of 32 rows, on all cores: each pixel's entry depends on nothing but the pixel.
+    // Parts of 32 rows, on all cores: each pixel's entry depends on nothing but the pixel. Within
+    // a block of 32 columns a row's pixels are visited one after another.
     TableParts(in_, (h + 31) / 32, [&](int part) {
       const int y0 = part * 32;
       if (PreparingStopped(in_, y0)) return false;
       for (int y = y0; y < std::min(h, y0 + 32); ++y) {
-        for (int x = 0; x < w; ++x) {
-          const std::uint64_t visit = fadein::VisitIndex(x, y, w, h);
-          int first = n - 1;
-          for (int k = 1; k < n - 1; ++k) {
-            const std::uint64_t call = static_cast<std::uint64_t>(k - 1) * perFrame + visit;
-            const auto u = static_cast<std::int32_t>(fadein::DotRandom::BitsAt(in_.seed, call));
-            if (u <= bound[static_cast<std::size_t>(k)]) {
-              first = k;
-              break;
-            }
-          }
-          firstFrame_[static_cast<std::size_t>(y) * w + x] = static_cast<std::uint16_t>(first);
+        std::uint16_t* row = firstFrame_.data() + static_cast<std::size_t>(y) * w;
+        for (int x0 = 0; x0 < w; x0 += 32) {
+          fadein::FirstFrames(in_.seed, perFrame, bound.data(), n, fadein::VisitIndex(x0, y, w, h),
+                              std::min(32, w - x0), row + x0);
         }
       }
       return true;
