@@ -6,11 +6,17 @@
 
 namespace kinetta::base {
 
+std::filesystem::path ExecutableFolder() {
+  std::error_code ec;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::path() : exe.parent_path();
+}
+
 std::string AppFolder() {
   std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  std::string folder = ec ? std::filesystem::current_path(ec).string()
-                          : exe.parent_path().string();
+  const std::filesystem::path exeFolder = ExecutableFolder();
+  std::string folder =
+      exeFolder.empty() ? std::filesystem::current_path(ec).string() : exeFolder.string();
   if (!folder.empty() && folder.back() == kSeparator) folder.pop_back();
   return folder;
 }

@@ -6,6 +6,7 @@
 // program uses is ASCII, so the cuts fall on the same characters as a character count would.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,11 @@ namespace kinetta::base {
 /// The platform's path separator, which the program's paths use throughout.
 inline constexpr char kSeparator = '/';
 
-/// The folder of the running executable, without a trailing separator (the root gives "").
+/// The folder of the running executable, links followed; empty when the system cannot tell.
+std::filesystem::path ExecutableFolder();
+
+/// The folder of the running executable, without a trailing separator (the root gives ""); the
+/// current folder when the system cannot tell.
 std::string AppFolder();
 
 /// Position of the n-th (possibly overlapping) occurrence of `pattern` in `text`, or -1.

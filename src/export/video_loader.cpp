@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "base/path_helpers.h"
 #include "export/video_module.h"
 
 namespace kinetta::exporter {
@@ -18,12 +19,14 @@ base::Result<const VideoEncoderMakers*> Load() {
     return Loaded::Failed(std::string("MP4 と APNG を書く部品 ") + kVideoModuleFile +
                           " が読み込めません。\n（" + why + "）");
   };
-  // The program folder first, the running executable's, links followed: that is where the
-  // module is built and installed. Elsewhere (the tests) the executable's run path names it.
+  // The program folder first, the running executable's: that is where the module is built
+  // and installed. Elsewhere (the tests) the executable's run path names it. Never the current
+  // folder, which AppFolder falls back to: a library is code, and is loaded only from where
+  // the program itself lies.
+  const std::filesystem::path folder = base::ExecutableFolder();
+  const std::filesystem::path beside = folder / kVideoModuleFile;
   std::error_code error;
-  const std::filesystem::path beside =
-      std::filesystem::read_symlink("/proc/self/exe", error).parent_path() / kVideoModuleFile;
-  const bool there = !error && std::filesystem::is_regular_file(beside, error);
+  const bool there = !folder.empty() && std::filesystem::is_regular_file(beside, error);
   void* module = ::dlopen(there ? beside.c_str() : kVideoModuleFile, RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {
     const char* why = ::dlerror();

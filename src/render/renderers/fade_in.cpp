@@ -63,8 +63,8 @@ __attribute__((target("avx512f,avx512dq"))) int EightAtATime(std::uint64_t seed,
                                                              std::uint64_t visit0, int count,
                                                              std::uint16_t* first) {
   const __m512i step = _mm512_set1_epi64(static_cast<long long>(DotRandom::kStep));
-  const __m512i mix1 = _mm512_set1_epi64(static_cast<long long>(0xBF58476D1CE4E5B9ull));
-  const __m512i mix2 = _mm512_set1_epi64(static_cast<long long>(0x94D049BB133111EBull));
+  const __m512i mix1 = _mm512_set1_epi64(static_cast<long long>(DotRandom::kMix1));
+  const __m512i mix2 = _mm512_set1_epi64(static_cast<long long>(DotRandom::kMix2));
   const __m512i seeds = _mm512_set1_epi64(static_cast<long long>(seed));
   const __m512i lanes = _mm512_set_epi64(7, 6, 5, 4, 3, 2, 1, 0);
   // Shifts and the narrowing store in their zero-masked forms, all lanes kept: the plain forms

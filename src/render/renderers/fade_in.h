@@ -23,6 +23,9 @@ std::int32_t DotBound(int k, int n);
 class DotRandom {
  public:
   static constexpr std::uint64_t kStep = 0x9E3779B97F4A7C15ull;
+  /// The multipliers of SplitMix64's mixing function.
+  static constexpr std::uint64_t kMix1 = 0xBF58476D1CE4E5B9ull;
+  static constexpr std::uint64_t kMix2 = 0x94D049BB133111EBull;
   explicit DotRandom(std::uint64_t seed) : state_(seed) {}
   /// The next 24 random bits (0 .. 2^24 - 1).
   std::uint32_t NextBits() { return Mix(state_ += kStep); }
@@ -37,8 +40,8 @@ class DotRandom {
 
  private:
   static std::uint32_t Mix(std::uint64_t z) {
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z = (z ^ (z >> 30)) * kMix1;
+    z = (z ^ (z >> 27)) * kMix2;
     z ^= z >> 31;
     return static_cast<std::uint32_t>(z >> 40);
   }
