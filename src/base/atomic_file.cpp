@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <random>
 #include <string>
 #include <string_view>
@@ -145,13 +146,15 @@ int Finish(Temporary& t, const std::filesystem::path& target) {
   return PutInPlace(t.name, target) == 0 ? 0 : errno;
 }
 
+}  // namespace
+
 // Writes the file's bytes. Large pieces go through a pipe: vmsplice lends the pipe the
 // caller's pages and splice has the kernel copy them into the file from there, where write()
 // copies them from the process's memory, which on some virtual machines falls into a mode
 // several times slower (two gigabytes of frames took 1 to 3.5 s of system time by write() and
 // 0.3 s through the pipe). Every byte lent is in the file before Write returns, so the caller
 // may reuse its buffer at once. Where the system or the file system refuses the pipe, the rest
-// goes by write().
+// goes by write(). WriteAt writes at a place of the caller's instead of the file's own offset.
 class FileWriter {
  public:
   explicit FileWriter(int fd) : fd_(fd) {}
@@ -176,6 +179,14 @@ class FileWriter {
       }
     }
     return PlainWrite(p, size);
+  }
+
+  bool WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
+    at_ = static_cast<loff_t>(offset);
+    positioned_ = true;
+    const bool ok = Write(data, size);
+    positioned_ = false;
+    return ok;
   }
 
  private:
@@ -210,7 +221,8 @@ class FileWriter {
   bool Drain(std::size_t lent, const char* p) {
     std::size_t moved = 0;
     while (moved < lent) {
-      const ssize_t n = ::splice(pipe_[0], nullptr, fd_, nullptr, lent - moved, SPLICE_F_MOVE);
+      const ssize_t n = ::splice(pipe_[0], nullptr, fd_, positioned_ ? &at_ : nullptr, lent - moved,
+                                 SPLICE_F_MOVE);
       if (n > 0) {
         moved += static_cast<std::size_t>(n);
         continue;
@@ -232,7 +244,7 @@ class FileWriter {
 
   bool PlainWrite(const char* p, std::size_t size) {
     while (size > 0) {
-      const ssize_t n = ::write(fd_, p, size);
+      const ssize_t n = positioned_ ? ::pwrite(fd_, p, size, at_) : ::write(fd_, p, size);
       if (n < 0) {
         if (errno == EINTR) continue;
         error_ = errno;
@@ -240,17 +252,18 @@ class FileWriter {
       }
       p += n;
       size -= static_cast<std::size_t>(n);
+      if (positioned_) at_ += n;
     }
     return true;
   }
 
   int fd_;
+  bool positioned_ = false;  // writing at at_, which each write moves on
+  loff_t at_ = 0;
   int pipe_[2] = {-1, -1};
   bool refused_ = false;
   int error_ = 0;
 };
-
-}  // namespace
 
 void RemoveStaleTemporaries(const std::filesystem::path& folder) {
   std::error_code error;
@@ -278,7 +291,8 @@ PendingFile::PendingFile(int fd, std::string name, std::filesystem::path target)
 PendingFile::PendingFile(PendingFile&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       name_(std::exchange(other.name_, {})),
-      target_(std::move(other.target_)) {}
+      target_(std::move(other.target_)),
+      writer_(std::move(other.writer_)) {}
 
 PendingFile::~PendingFile() {
   // Never put in place: the written file goes.
@@ -307,8 +321,23 @@ Result<PendingFile> PendingFile::Write(const std::filesystem::path& target, cons
   return file;
 }
 
+Result<PendingFile> PendingFile::Create(const std::filesystem::path& target, TemporaryKind kind) {
+  return Write(target, [](const auto&) { return true; }, kind);
+}
+
+Status PendingFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
+  if (fd_ < 0) return Status::Failed("書き込みが中断されました");
+  if (!writer_) writer_ = std::make_unique<FileWriter>(fd_);
+  if (offset > static_cast<std::uint64_t>(std::numeric_limits<loff_t>::max()) - size) {
+    return Status::Failed(Reason(EFBIG));
+  }
+  if (!writer_->WriteAt(offset, data, size)) return Status::Failed(Reason(writer_->error()));
+  return Status::Ok();
+}
+
 Status PendingFile::Commit() {
   if (fd_ < 0) return Status::Failed("書き込みが中断されました");
+  writer_.reset();  // its pipe is not needed any more
   Temporary tmp{fd_, name_};
   int err = Finish(tmp, target_);
   name_ = err == 0 ? std::string() : std::move(tmp.name);  // in place, or still to go

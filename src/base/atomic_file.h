@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "base/outcome.h"
@@ -35,6 +37,8 @@ Status WriteFileAtomically(const std::filesystem::path& target, const Producer& 
 Status WriteFileAtomically(const std::filesystem::path& target, const Producer& produce,
                            TemporaryKind kind);
 
+class FileWriter;
+
 /// A file written in full but not yet in its target's place: the two halves of
 /// WriteFileAtomically apart, so that files written on several threads at once are put in
 /// place in an order of the caller's. Dropped without Commit, the written file goes and the
@@ -44,6 +48,14 @@ class PendingFile {
   /// Writes the content, as WriteFileAtomically does, up to the step that puts it in place.
   static Result<PendingFile> Write(const std::filesystem::path& target, const Producer& produce,
                                    TemporaryKind kind = TemporaryKind::Unnamed);
+
+  /// An empty temporary for `target`, to be written by WriteAt, in pieces in any order.
+  static Result<PendingFile> Create(const std::filesystem::path& target,
+                                    TemporaryKind kind = TemporaryKind::Unnamed);
+
+  /// Writes `size` bytes at `offset` of a file that Create made. On failure the message is the
+  /// reason, and the file is not to be put in place.
+  Status WriteAt(std::uint64_t offset, const void* data, std::size_t size);
 
   PendingFile(PendingFile&& other) noexcept;
   PendingFile& operator=(PendingFile&&) = delete;
@@ -61,6 +73,7 @@ class PendingFile {
   int fd_ = -1;
   std::string name_;  // the temporary's name while it has one
   std::filesystem::path target_;
+  std::unique_ptr<FileWriter> writer_;  // WriteAt's, made at its first call
 };
 
 }  // namespace kinetta::base

@@ -202,9 +202,10 @@ PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
   ro.control = env.control;
   if (options.maxMemoryMiB) ro.memoryBudget = *options.maxMemoryMiB << 20;
   ProgressLine& progress = report.progress();
-  const render::RunResult result = image::RunConversion(
+  // Nothing here looks at the frames: each is written as it is drawn, a strip at a time.
+  const render::RunResult result = image::RunConversionInStrips(
       source, plan.framePath, settings, ro,
-      [&](int k, const render::Surface&, const std::string&) { progress.Frames(k + 1); });
+      [&](int k, const std::string&) { progress.Frames(k + 1); });
 
   switch (result.status) {
     case render::RunStatus::Completed: {

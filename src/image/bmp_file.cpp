@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <utility>
 
 #include "base/atomic_file.h"
 
@@ -112,28 +113,23 @@ std::vector<std::uint8_t> EncodeBmp24(const render::Surface& surface) {
   return bytes;
 }
 
-bool StreamBmp24(const render::Surface& surface,
-                 const std::function<bool(const void*, std::size_t)>& write,
-                 std::size_t pieceBytes) {
-  const std::size_t capacity = std::max<std::size_t>(pieceBytes, 64);
-  std::vector<std::uint8_t> piece(capacity);
-  WriteHeader(piece.data(), surface.width(), surface.height());
-  std::size_t used = kHeaderSize;
-  auto flush = [&] {
-    const bool ok = write(piece.data(), used);
-    used = 0;
-    return ok;
-  };
-  const int w = surface.width();
-  const std::size_t pad = RowBytes(w) - static_cast<std::size_t>(w) * 3;
-  // Rows bottom-up; a row wider than a piece is split between pieces.
-  for (int y = surface.height() - 1; y >= 0; --y) {
-    const std::uint32_t* row = surface.Row(y);
-    for (int x = 0; x < w;) {
+namespace {
+
+// Encodes `count` rows of `width` pixels in the order they are stored (row(i) the i-th) into
+// `piece`, which holds `used` bytes already, handing it to `flush` whenever it is full; flush
+// empties it. A row wider than a piece is split between pieces.
+template <typename RowAt, typename Flush>
+bool EncodeRows(int width, int count, RowAt row, std::vector<std::uint8_t>& piece,
+                std::size_t& used, Flush flush) {
+  const std::size_t capacity = piece.size();
+  const std::size_t pad = RowBytes(width) - static_cast<std::size_t>(width) * 3;
+  for (int i = 0; i < count; ++i) {
+    const std::uint32_t* pixels = row(i);
+    for (int x = 0; x < width;) {
       if (capacity - used < 3 && !flush()) return false;
       const int n = static_cast<int>(
-          std::min<std::size_t>(static_cast<std::size_t>(w - x), (capacity - used) / 3));
-      EncodePixels(row, x, n, piece.data() + used);
+          std::min<std::size_t>(static_cast<std::size_t>(width - x), (capacity - used) / 3));
+      EncodePixels(pixels, x, n, piece.data() + used);
       used += static_cast<std::size_t>(n) * 3;
       x += n;
     }
@@ -141,7 +137,55 @@ bool StreamBmp24(const render::Surface& surface,
     std::memset(piece.data() + used, 0, pad);
     used += pad;
   }
-  return used == 0 || flush();
+  return true;
+}
+
+}  // namespace
+
+bool StreamBmp24(const render::Surface& surface,
+                 const std::function<bool(const void*, std::size_t)>& write,
+                 std::size_t pieceBytes) {
+  std::vector<std::uint8_t> piece(std::max<std::size_t>(pieceBytes, 64));
+  WriteHeader(piece.data(), surface.width(), surface.height());
+  std::size_t used = kHeaderSize;
+  auto flush = [&] {
+    const bool ok = write(piece.data(), used);
+    used = 0;
+    return ok;
+  };
+  // Rows bottom-up.
+  const int h = surface.height();
+  return EncodeRows(
+             surface.width(), h, [&](int i) { return surface.Row(h - 1 - i); }, piece, used,
+             flush) &&
+         (used == 0 || flush());
+}
+
+Bmp24Strips::Bmp24Strips(int width, int height, WriteAt writeAt, std::size_t pieceBytes)
+    : width_(width),
+      height_(height),
+      writeAt_(std::move(writeAt)),
+      piece_(std::max<std::size_t>(pieceBytes, 64)) {}
+
+bool Bmp24Strips::Header() {
+  WriteHeader(piece_.data(), width_, height_);
+  return writeAt_(0, piece_.data(), kHeaderSize);
+}
+
+bool Bmp24Strips::Rows(int first, int count, const std::uint32_t* const* rows) {
+  // The strip's lowest row comes first in the file, and the strip's rows follow it upwards.
+  std::uint64_t at =
+      kHeaderSize + RowBytes(width_) * static_cast<std::uint64_t>(height_ - first - count);
+  std::size_t used = 0;
+  auto flush = [&] {
+    const bool ok = writeAt_(at, piece_.data(), used);
+    at += used;
+    used = 0;
+    return ok;
+  };
+  return EncodeRows(
+             width_, count, [&](int i) { return rows[count - 1 - i]; }, piece_, used, flush) &&
+         (used == 0 || flush());
 }
 
 base::Status WriteBmp24(const render::Surface& surface, const std::filesystem::path& path) {

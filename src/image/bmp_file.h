@@ -32,6 +32,27 @@ bool StreamBmp24(const render::Surface& surface,
                  const std::function<bool(const void*, std::size_t)>& write,
                  std::size_t pieceBytes = kBmpPieceBytes);
 
+/// A 24-bit BMP of width x height pixels, as EncodeBmp24 encodes it, written a strip of rows at
+/// a time in any order: each strip goes where its rows lie in the file (rows are stored
+/// bottom-up), in pieces of at most `pieceBytes` (at least 64), through `writeAt`, which returns
+/// false on a write error.
+class Bmp24Strips {
+ public:
+  using WriteAt = std::function<bool(std::uint64_t offset, const void* data, std::size_t size)>;
+  Bmp24Strips(int width, int height, WriteAt writeAt, std::size_t pieceBytes = kBmpPieceBytes);
+  /// Writes the file's header.
+  bool Header();
+  /// Writes rows first .. first + count - 1 (row first + i at rows[i]), which lie within the
+  /// picture.
+  bool Rows(int first, int count, const std::uint32_t* const* rows);
+
+ private:
+  const int width_;
+  const int height_;
+  const WriteAt writeAt_;
+  std::vector<std::uint8_t> piece_;
+};
+
 /// Whether the file at `path` is an uncompressed 24-bit BMP, as the frame files of a run are.
 bool IsBmp24File(const std::filesystem::path& path);
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #include "base/atomic_file.h"
@@ -19,55 +20,159 @@
 
 namespace kinetta::image {
 
+namespace {
+
+// What every run of frame files shares: the checks before it and how a frame written under a
+// temporary name is put in place.
+class FrameFiles {
+ public:
+  FrameFiles(const std::string& sourcePath, const base::Settings& s)
+      : sourcePath_(sourcePath), s_(s) {}
+
+  // A frame whose file would not fit in the 32 bits a BMP header gives its size is refused
+  // before anything is drawn; temporaries a killed run left beside the frames go first.
+  std::optional<render::RunResult> Refused(const render::Surface& source) const {
+    const render::FrameSize size =
+        render::PlannedFrameSize(s_, source.width(), source.height());
+    if (s_.FrameCount >= 1 && size.width >= 1 && size.height >= 1 &&
+        Bmp24FileBytes(size.width, size.height) > kMaxBmpFileBytes) {
+      render::RunResult refused;
+      refused.status = render::RunStatus::TooLarge;
+      refused.frameWidth = size.width;
+      refused.frameHeight = size.height;
+      refused.message = base::FrameFileTooLargeMessage(size.width, size.height);
+      return refused;
+    }
+    base::RemoveStaleTemporaries(std::filesystem::path(sourcePath_).parent_path());
+    return std::nullopt;
+  }
+
+  std::string PathOf(int k) const { return base::FrameFileName(sourcePath_, k); }
+
+  // Frame k's file put in place, or why not (on the calling thread, in frame order); after the
+  // last frame the stale one after it is put away.
+  render::FrameOutcome Committed(int k, const std::string& path, const base::Status& put) {
+    if (!put.ok()) {
+      return {base::Status::Failed(base::CannotWriteMessage(path, put.message())), path};
+    }
+    if (k + 1 == s_.FrameCount) {
+      // The frame after the last one is stale from a longer run.
+      const std::string stale = base::FrameFileName(sourcePath_, k + 1);
+      if (PutAwayStaleFrame(stale) == StaleFrame::Kept) {
+        notice_ = base::StaleFrameKeptMessage(std::filesystem::path(stale).filename().string());
+      }
+    }
+    return {};
+  }
+
+  render::RunResult Ended(render::RunResult result) {
+    result.notice = std::move(notice_);
+    return result;
+  }
+
+ private:
+  const std::string& sourcePath_;
+  const base::Settings& s_;
+  std::string notice_;
+};
+
+// Frame k's file, written a strip of rows at a time under a temporary name as the frame is
+// drawn.
+class FrameFileSink final : public render::FrameSink {
+ public:
+  FrameFileSink(FrameFiles& files, int k, render::FrameSize size,
+                const std::function<void(int, const std::string&)>& onSaved)
+      : files_(files),
+        k_(k),
+        path_(files.PathOf(k)),
+        onSaved_(onSaved),
+        file_(std::make_shared<File>()),
+        strips_(size.width, size.height,
+                [this](std::uint64_t at, const void* data, std::size_t n) {
+                  const base::Status wrote = file_->pending->WriteAt(at, data, n);
+                  if (!wrote.ok()) file_->Fail(wrote.message());
+                  return wrote.ok();
+                }) {
+    base::Result<base::PendingFile> created = base::PendingFile::Create(path_);
+    if (created.ok()) {
+      file_->pending.emplace(std::move(created.value()));
+      strips_.Header();
+    } else {
+      file_->Fail(created.message());
+    }
+  }
+
+  bool Rows(int first, int count, const std::uint32_t* const* rows) override {
+    return file_->pending && strips_.Rows(first, count, rows);
+  }
+
+  render::FrameCommit Finish() override {
+    return [&files = files_, k = k_, path = path_, &onSaved = onSaved_,
+            file = file_]() -> render::FrameOutcome {
+      render::FrameOutcome put = files.Committed(
+          k, path, file->pending ? file->pending->Commit() : base::Status::Failed(file->error));
+      if (put.status.ok() && onSaved) onSaved(k, path);
+      return put;
+    };
+  }
+
+ private:
+  FrameFiles& files_;
+  const int k_;
+  const std::string path_;
+  const std::function<void(int, const std::string&)>& onSaved_;
+  // The file being written, or why it could not be: shared with the commit, which outlives
+  // the sink. A file that failed goes at once.
+  struct File {
+    std::optional<base::PendingFile> pending;
+    std::string error;
+    void Fail(std::string why) {
+      pending.reset();
+      error = std::move(why);
+    }
+  };
+  std::shared_ptr<File> file_;
+  Bmp24Strips strips_;
+};
+
+}  // namespace
+
 render::RunResult RunConversion(
     const render::Surface& source, const std::string& sourcePath, const base::Settings& s,
     const render::RenderOptions& options,
     const std::function<void(int, const render::Surface&, const std::string&)>& onSaved) {
-  // A frame whose file would not fit in the 32 bits a BMP header gives its size is refused before
-  // anything is drawn.
-  const render::FrameSize size = render::PlannedFrameSize(s, source.width(), source.height());
-  if (s.FrameCount >= 1 && size.width >= 1 && size.height >= 1 &&
-      Bmp24FileBytes(size.width, size.height) > kMaxBmpFileBytes) {
-    render::RunResult refused;
-    refused.status = render::RunStatus::TooLarge;
-    refused.frameWidth = size.width;
-    refused.frameHeight = size.height;
-    refused.message = base::FrameFileTooLargeMessage(size.width, size.height);
-    return refused;
-  }
-  // Temporaries a killed run left beside the frames go first.
-  base::RemoveStaleTemporaries(std::filesystem::path(sourcePath).parent_path());
+  FrameFiles files(sourcePath, s);
+  if (auto refused = files.Refused(source)) return *refused;
   // The thread that drew a frame encodes its file in pieces as it writes it under a temporary
   // name, while the other drawing thread does the same with the next frame: no whole file is
   // held in memory, and both cores share the writing. The calling thread then puts the files
   // in place in frame order, so the frames on the disk always run from the first without a gap.
-  std::string notice;
-  render::RunResult result = render::RenderFrames(
+  return files.Ended(render::RenderFrames(
       source, s, options, [&](int k, const render::Surface& frame) -> render::FrameCommit {
-        std::string path = base::FrameFileName(sourcePath, k);
+        std::string path = files.PathOf(k);
         // Shared, as the commit is copied into a std::function; only the commit uses it.
         auto written = std::make_shared<base::Result<base::PendingFile>>(base::PendingFile::Write(
             path, [&](const auto& write) { return StreamBmp24(frame, write); }));
         return [&, k, path = std::move(path), written]() -> render::FrameOutcome {
-          const base::Status put =
-              written->ok() ? written->value().Commit() : base::Status::Failed(written->message());
-          if (!put.ok()) {
-            return {base::Status::Failed(base::CannotWriteMessage(path, put.message())), path};
-          }
-          if (k + 1 == s.FrameCount) {
-            // The frame after the last one is stale from a longer run.
-            const std::string stale = base::FrameFileName(sourcePath, k + 1);
-            if (PutAwayStaleFrame(stale) == StaleFrame::Kept) {
-              notice =
-                  base::StaleFrameKeptMessage(std::filesystem::path(stale).filename().string());
-            }
-          }
-          if (onSaved) onSaved(k, frame, path);
-          return {};
+          render::FrameOutcome put = files.Committed(
+              k, path,
+              written->ok() ? written->value().Commit() : base::Status::Failed(written->message()));
+          if (put.status.ok() && onSaved) onSaved(k, frame, path);
+          return put;
         };
-      });
-  result.notice = std::move(notice);
-  return result;
+      }));
+}
+
+render::RunResult RunConversionInStrips(
+    const render::Surface& source, const std::string& sourcePath, const base::Settings& s,
+    const render::RenderOptions& options,
+    const std::function<void(int, const std::string&)>& onSaved) {
+  FrameFiles files(sourcePath, s);
+  if (auto refused = files.Refused(source)) return *refused;
+  const render::FrameSize size = render::PlannedFrameSize(s, source.width(), source.height());
+  return files.Ended(render::RenderFrames(source, s, options, [&](int k) {
+    return std::make_unique<FrameFileSink>(files, k, size, onSaved);
+  }));
 }
 
 namespace {

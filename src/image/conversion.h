@@ -34,4 +34,12 @@ render::RunResult RunConversion(
     const std::function<void(int k, const render::Surface& frame, const std::string& path)>&
         onSaved = {});
 
+/// The same for a caller that does not look at the frames: each frame's file is written a strip
+/// of rows at a time as the frame is drawn, so that no frame is ever held whole (a few rows per
+/// drawing thread instead of two frames). `onSaved` follows each saved frame.
+render::RunResult RunConversionInStrips(
+    const render::Surface& source, const std::string& sourcePath, const base::Settings& s,
+    const render::RenderOptions& options,
+    const std::function<void(int k, const std::string& path)>& onSaved = {});
+
 }  // namespace kinetta::image

@@ -1,9 +1,37 @@
 // Defaults shared by the renderers.
 #include "render/renderer.h"
 
+#include <algorithm>
+
 namespace kinetta::render {
 
-void Renderer::StartCanvas(Surface& canvas) const { canvas.Fill(in_.settings.BackColor); }
+void Renderer::StartRow(int, std::uint32_t* row) const {
+  std::fill_n(row, Size().width, static_cast<std::uint32_t>(in_.settings.BackColor) & 0xFFFFFFu);
+}
+
+void Renderer::StartCanvas(Surface& canvas) const {
+  for (int y = 0; y < canvas.height(); ++y) StartRow(y, canvas.Row(y));
+}
+
+namespace {
+
+// A whole canvas as a frame's rows.
+class CanvasRows final : public FrameRows {
+ public:
+  explicit CanvasRows(Surface& canvas) : canvas_(canvas) {}
+  std::uint32_t* Row(int y) override { return canvas_.Row(y); }
+  void EndStrip() override {}
+
+ private:
+  Surface& canvas_;
+};
+
+}  // namespace
+
+bool Renderer::DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const {
+  CanvasRows rows(canvas);
+  return DrawRows(k, rows, checkpoint);
+}
 
 int OutputWidth(const Settings& s, int sourceWidth, int sourceHeight) {
   switch (s.WidthMode) {

@@ -1,6 +1,6 @@
 // What every motion's renderer provides to the shared driver: its frame size, the tables it
-// computes once per run, and how to draw frame k on a canvas, with the checkpoint called at
-// its fixed yield points.
+// computes once per run, and how to draw frame k row by row, with the checkpoint called at its
+// fixed yield points.
 #pragma once
 
 #include <algorithm>
@@ -65,6 +65,23 @@ struct FrameSize {
   int height = 0;
 };
 
+/// Where a renderer draws a frame: a whole canvas, or a few rows at a time that are written
+/// out as soon as they are drawn, so that a large frame is never held whole. A renderer asks
+/// for the rows it draws in strips: between two calls of EndStrip at most kStripRows rows that
+/// lie next to each other, each as often as it likes; once its strip has ended a row is not
+/// asked for again in that frame. A row comes as StartRow prepared it, or as the same renderer
+/// left it in an earlier frame: a pixel that a renderer leaves alone in one frame it leaves
+/// alone in every frame.
+class FrameRows {
+ public:
+  static constexpr int kStripRows = 32;
+  virtual ~FrameRows() = default;
+  /// Row y of the frame, 0 <= y < its height.
+  virtual std::uint32_t* Row(int y) = 0;
+  /// The rows asked for since the last call are drawn.
+  virtual void EndStrip() = 0;
+};
+
 class Renderer {
  public:
   virtual ~Renderer() = default;
@@ -72,15 +89,21 @@ class Renderer {
   /// The size of every frame of the run.
   virtual FrameSize Size() const = 0;
 
-  /// Prepares a canvas of Size() before its first frame (by default: the background colour).
-  virtual void StartCanvas(Surface& canvas) const;
+  /// Prepares row y of a frame before anything is drawn on it (by default: the background
+  /// colour). `row` holds Size().width pixels.
+  virtual void StartRow(int y, std::uint32_t* row) const;
 
-  /// Draws frame k (0-based) on `canvas`. Returns false when the checkpoint asked to stop; the
-  /// canvas then holds a partial frame. Frames are independent: the driver calls this from
-  /// several threads at once on different canvases, so it changes nothing but the canvas (all
-  /// a run's tables are made by the constructor), and frame k must come out the same on any
-  /// canvas that StartCanvas prepared, whatever frames were drawn on it before.
-  virtual bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const = 0;
+  /// Prepares a canvas of Size() before its first frame: every row as StartRow does.
+  void StartCanvas(Surface& canvas) const;
+
+  /// Draws frame k (0-based) on `rows`. Returns false when the checkpoint asked to stop; the
+  /// frame is then partial. Frames are independent: the driver calls this from several threads
+  /// at once on different rows, so it changes nothing but the rows (all a run's tables are made
+  /// by the constructor), and frame k comes out the same whatever frames were drawn before.
+  virtual bool DrawRows(int k, FrameRows& rows, Checkpoint& checkpoint) const = 0;
+
+  /// Draws frame k on a whole canvas that StartCanvas prepared, as DrawRows does.
+  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const;
 
  protected:
   explicit Renderer(const RenderInput& in) : in_(in) {}

@@ -8,6 +8,8 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <stdexcept>
 #include <thread>
 #include <utility>
 
@@ -109,51 +111,188 @@ int FrameAt(const RenderOptions& o, int i) {
   return o.frames.empty() ? i : o.frames[static_cast<std::size_t>(i)];
 }
 
-// One canvas, frames in order, each staged and committed at once, when one thread is asked for
+// What a drawing thread draws frames on, and how it takes each as far as its commit.
+class FrameSlot {
+ public:
+  virtual ~FrameSlot() = default;
+  // Draws frame k and takes it on; nothing when the checkpoint stopped it.
+  virtual std::optional<FrameCommit> Draw(const Renderer& r, int k, Checkpoint& checkpoint) = 0;
+};
+
+using SlotMaker = std::function<std::unique_ptr<FrameSlot>(const Renderer&)>;
+
+// A whole canvas, handed to the stage once the frame is drawn. The frame stays on it until its
+// commit has been made.
+class CanvasSlot final : public FrameSlot {
+ public:
+  CanvasSlot(const Renderer& r, const FrameStage& stage)
+      : canvas_(r.Size().width, r.Size().height), stage_(stage) {
+    r.StartCanvas(canvas_);
+  }
+  std::optional<FrameCommit> Draw(const Renderer& r, int k, Checkpoint& checkpoint) override {
+    if (!r.DrawFrame(k, canvas_, checkpoint)) return std::nullopt;
+    return stage_(k, canvas_);
+  }
+
+ private:
+  Surface canvas_;
+  const FrameStage& stage_;
+};
+
+// A frame's rows a strip at a time, each strip handed to the frame's sink as soon as it ends.
+// Rows the renderer never asks for (round a sphere, say) go as StartRow prepares them.
+class StripRows final : public FrameRows {
+ public:
+  explicit StripRows(const Renderer& r)
+      : r_(r),
+        width_(r.Size().width),
+        height_(r.Size().height),
+        ring_(static_cast<std::size_t>(width_) * kStripRows),
+        slotRow_(kStripRows, -1),
+        pointers_(kStripRows),
+        done_(static_cast<std::size_t>(height_)) {}
+
+  void Start(FrameSink& sink) {
+    sink_ = &sink;
+    failed_ = false;
+    std::fill(done_.begin(), done_.end(), false);
+    std::fill(slotRow_.begin(), slotRow_.end(), -1);
+    lo_ = height_;
+    hi_ = -1;
+  }
+
+  // Row y sits in ring slot y mod kStripRows: the rows of one strip never share a slot.
+  std::uint32_t* Row(int y) override {
+    const int slot = y % kStripRows;
+    std::uint32_t* row = ring_.data() + static_cast<std::size_t>(slot) * width_;
+    if (slotRow_[slot] == y) return row;
+    if (y < 0 || y >= height_ || done_[static_cast<std::size_t>(y)]) {
+      throw std::logic_error("a frame row asked for outside the frame or after its strip");
+    }
+    lo_ = std::min(lo_, y);
+    hi_ = std::max(hi_, y);
+    if (hi_ - lo_ >= kStripRows) throw std::logic_error("a strip of more rows than it may have");
+    slotRow_[slot] = y;
+    r_.StartRow(y, row);
+    return row;
+  }
+
+  void EndStrip() override {
+    if (hi_ < lo_) return;
+    const int count = hi_ - lo_ + 1;
+    for (int i = 0; i < count; ++i) {
+      const int y = lo_ + i;
+      const int slot = y % kStripRows;
+      std::uint32_t* row = ring_.data() + static_cast<std::size_t>(slot) * width_;
+      if (slotRow_[slot] != y) r_.StartRow(y, row);  // between rows asked for, not itself
+      pointers_[i] = row;
+      slotRow_[slot] = -1;
+      done_[static_cast<std::size_t>(y)] = true;
+    }
+    if (!failed_) failed_ = !sink_->Rows(lo_, count, pointers_.data());
+    lo_ = height_;
+    hi_ = -1;
+  }
+
+  // The frame is drawn: the last strip goes, then the rows never asked for. False when the
+  // sink failed.
+  bool Finish() {
+    EndStrip();
+    for (int y = 0; y < height_ && !failed_; ++y) {
+      if (done_[static_cast<std::size_t>(y)]) continue;
+      if (hi_ >= lo_ && (y != hi_ + 1 || y - lo_ >= kStripRows)) EndStrip();
+      Row(y);
+    }
+    EndStrip();
+    return !failed_;
+  }
+
+  bool failed() const { return failed_; }
+
+ private:
+  const Renderer& r_;
+  const int width_;
+  const int height_;
+  std::vector<std::uint32_t, PixelAllocator<std::uint32_t>> ring_;
+  std::vector<int> slotRow_;  // the row each slot holds in the strip being drawn, or -1
+  std::vector<const std::uint32_t*> pointers_;
+  std::vector<bool> done_;  // rows handed on in this frame
+  FrameSink* sink_ = nullptr;
+  bool failed_ = false;
+  int lo_ = 0, hi_ = -1;  // the rows of the strip being drawn
+};
+
+// The frame's checkpoint, which also stops it once its rows can no longer be handed on.
+class StripCheckpoint final : public Checkpoint {
+ public:
+  StripCheckpoint(Checkpoint& checkpoint, const StripRows& rows)
+      : checkpoint_(checkpoint), rows_(rows) {}
+  bool Step() override { return rows_.failed() || checkpoint_.Step(); }
+
+ private:
+  Checkpoint& checkpoint_;
+  const StripRows& rows_;
+};
+
+// A strip of rows, handed to the frame's sink as the frame is drawn.
+class StripSlot final : public FrameSlot {
+ public:
+  StripSlot(const Renderer& r, const FrameSinkOpener& open) : rows_(r), open_(open) {}
+  std::optional<FrameCommit> Draw(const Renderer& r, int k, Checkpoint& checkpoint) override {
+    const std::unique_ptr<FrameSink> sink = open_(k);
+    rows_.Start(*sink);
+    StripCheckpoint checked(checkpoint, rows_);
+    const bool drawn = r.DrawRows(k, rows_, checked) && rows_.Finish();
+    // A frame stopped at a checkpoint is dropped with its sink; one the sink failed reports why.
+    if (!drawn && !rows_.failed()) return std::nullopt;
+    return sink->Finish();
+  }
+
+ private:
+  StripRows rows_;
+  const FrameSinkOpener& open_;
+};
+
+// One slot, frames in order, each taken on and committed at once, when one thread is asked for
 // (or there is one frame). `n` frames are drawn: the run's, or those asked for.
-RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o,
-                      const FrameStage& stage) {
+RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const SlotMaker& make) {
   RunResult result;
   std::atomic<bool> failed{false};
   DriverCheckpoint checkpoint(o, failed);
-  const FrameSize size = r.Size();
-  Surface canvas(size.width, size.height);
-  r.StartCanvas(canvas);
+  const std::unique_ptr<FrameSlot> slot = make(r);
   for (int i = 0; i < n; ++i) {
     const int k = FrameAt(o, i);
     checkpoint.SetFrame(k);
-    if (Stopping(o) || !r.DrawFrame(k, canvas, checkpoint)) {
+    std::optional<FrameCommit> commit;
+    if (!Stopping(o)) commit = slot->Draw(r, k, checkpoint);
+    if (!commit) {
       result.status = RunStatus::Aborted;
       return result;
     }
-    FrameOutcome handed = stage(k, canvas)();
+    FrameOutcome handed = (*commit)();
     if (!handed.status.ok()) return WriteFailed(std::move(result), std::move(handed));
     result.framesDone = i + 1;
   }
   return result;
 }
 
-// Frames drawn by `threads` workers on a pool of kFramesInFlight canvases, each taken by the
-// stage on the thread that drew it and committed in order by the calling thread. A canvas is
-// reused for later frames once its frame has been committed, so memory stays at two frames
-// whatever the frame count and the number of cores: each worker draws a frame and stages it
-// (writes its file) while the other does the same with the next. An error on any thread (memory
-// running out while drawing or encoding a frame, say) stops the run and is passed on to the
-// caller once every worker has ended: an exception leaving a thread would end the program.
+// Frames drawn by `threads` workers on a pool of kFramesInFlight slots, each frame taken on by
+// the thread that drew it and committed in order by the calling thread. A slot is reused for
+// later frames once its frame has been committed, so at most two frames are in flight whatever
+// the frame count and the number of cores: each worker draws a frame and writes its file while
+// the other does the same with the next. An error on any thread (memory running out while
+// drawing or encoding a frame, say) stops the run and is passed on to the caller once every
+// worker has ended: an exception leaving a thread would end the program.
 RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOptions& o,
-                         const FrameStage& stage) {
+                         const SlotMaker& make) {
   RunResult result;
-  const FrameSize size = r.Size();
   std::mutex m;
   std::condition_variable cv;
-  std::vector<std::unique_ptr<Surface>> pool;
-  for (int i = 0; i < kFramesInFlight; ++i) {
-    pool.push_back(std::make_unique<Surface>(size.width, size.height));
-    r.StartCanvas(*pool.back());
-  }
-  // Drawn and staged frames, by their place in the run, with what is left to do on this thread.
+  std::vector<std::unique_ptr<FrameSlot>> pool;
+  for (int i = 0; i < kFramesInFlight; ++i) pool.push_back(make(r));
+  // Drawn frames, by their place in the run, with what is left to do on this thread.
   struct Ready {
-    std::unique_ptr<Surface> canvas;
+    std::unique_ptr<FrameSlot> slot;
     FrameCommit commit;
   };
   std::map<int, Ready> ready;
@@ -176,31 +315,31 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
     try {
       DriverCheckpoint checkpoint(o, failed);
       for (;;) {
-        std::unique_ptr<Surface> canvas;
+        std::unique_ptr<FrameSlot> slot;
         int i;
         {
           std::unique_lock lock(m);
           cv.wait(lock, [&] { return stopped || nextFrame >= n || !pool.empty(); });
           if (stopped || nextFrame >= n) return;
           i = nextFrame++;
-          canvas = std::move(pool.back());
+          slot = std::move(pool.back());
           pool.pop_back();
         }
         const int k = FrameAt(o, i);
         checkpoint.SetFrame(k);
-        const bool drawn = !Stopping(o) && r.DrawFrame(k, *canvas, checkpoint);
-        FrameCommit commit = drawn ? stage(k, *canvas) : FrameCommit();
+        std::optional<FrameCommit> commit;
+        if (!Stopping(o)) commit = slot->Draw(r, k, checkpoint);
         {
           std::lock_guard lock(m);
-          if (drawn) {
-            ready.emplace(i, Ready{std::move(canvas), std::move(commit)});
+          if (commit) {
+            ready.emplace(i, Ready{std::move(slot), std::move(*commit)});
           } else {
             stopped = true;
-            pool.push_back(std::move(canvas));
+            pool.push_back(std::move(slot));
           }
         }
         cv.notify_all();
-        if (!drawn) return;
+        if (!commit) return;
       }
     } catch (...) {
       fail(std::current_exception());
@@ -234,10 +373,10 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
       fail(std::current_exception());
     }
     const bool ok = handed.status.ok();
-    frame.commit = nullptr;  // done with before the canvas is drawn over again
+    frame.commit = nullptr;  // done with before the slot draws again
     {
       std::lock_guard lock(m);
-      pool.push_back(std::move(frame.canvas));
+      pool.push_back(std::move(frame.slot));
       if (!ok) {
         stopped = true;
         failed = true;
@@ -266,8 +405,11 @@ RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOpt
   });
 }
 
-RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
-                       const FrameStage& stage) {
+namespace {
+
+// The run: its checks, the renderer and its tables, then the frames on the slots `make` gives.
+RunResult Render(const Surface& source, const Settings& s, const RenderOptions& o,
+                 FrameHolding holding, const SlotMaker& make) {
   RunResult result;
   const Motion* motion = FindMotion(s.ShapeIndex);
   if (!motion) {
@@ -295,7 +437,8 @@ RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOpt
   const int threads = std::min({tableThreads, n, kFramesInFlight});
 
   // Refused before any pixel memory is taken: a frame as wide as a tall source is high, say.
-  const std::uint64_t needed = RunMemoryBytes(s, source.width(), source.height(), threads);
+  const std::uint64_t needed =
+      RunMemoryBytes(s, source.width(), source.height(), threads, holding);
   const std::uint64_t allowed = MemoryAllowed(o, source);
   if (needed > allowed) {
     result.status = RunStatus::TooLarge;
@@ -325,8 +468,8 @@ RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOpt
     return result;
   }
 
-  const RunResult drawn = threads <= 1 ? DrawInOrder(*renderer, n, o, stage)
-                                       : DrawInParallel(*renderer, n, threads, o, stage);
+  const RunResult drawn = threads <= 1 ? DrawInOrder(*renderer, n, o, make)
+                                       : DrawInParallel(*renderer, n, threads, o, make);
   result.status = drawn.status;
   result.framesDone = drawn.framesDone;
   result.failedPath = drawn.failedPath;
@@ -334,6 +477,22 @@ RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOpt
   // The abort button also reports a run that went to its end (the cut-out never stops for it).
   if (result.status == RunStatus::Completed && AbortPressed(o)) result.status = RunStatus::Aborted;
   return result;
+}
+
+}  // namespace
+
+RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
+                       const FrameStage& stage) {
+  return Render(source, s, o, FrameHolding::Canvases, [&stage](const Renderer& r) {
+    return std::make_unique<CanvasSlot>(r, stage);
+  });
+}
+
+RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
+                       const FrameSinkOpener& open) {
+  return Render(source, s, o, FrameHolding::Strips, [&open](const Renderer& r) {
+    return std::make_unique<StripSlot>(r, open);
+  });
 }
 
 }  // namespace kinetta::render

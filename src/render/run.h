@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -99,6 +100,23 @@ using FrameCommit = std::function<FrameOutcome()>;
 /// as drawn until then. A commit that is never called (the run stopped first) is dropped.
 using FrameStage = std::function<FrameCommit(int k, const Surface& frame)>;
 
+/// Where one frame's rows go as they are drawn, on the thread that draws them (the frame's file,
+/// written in pieces): the frame is handed on a strip of rows at a time and never held whole.
+class FrameSink {
+ public:
+  virtual ~FrameSink() = default;
+  /// Rows first .. first + count - 1 of the frame, drawn: row first + i at rows[i]. Every row
+  /// of the frame comes once, in strips in any order. False: the frame cannot be handed on, and
+  /// the rest of it is not drawn; Finish says why.
+  virtual bool Rows(int first, int count, const std::uint32_t* const* rows) = 0;
+  /// Called once, when every row has come or a Rows call failed: the rest of the work, which
+  /// the calling thread does in frame order. It holds what it needs; the sink may go first.
+  virtual FrameCommit Finish() = 0;
+};
+
+/// Opens the sink of frame k on the thread that is to draw it.
+using FrameSinkOpener = std::function<std::unique_ptr<FrameSink>(int k)>;
+
 /// Draws the FrameCount frames of the motion `s.ShapeIndex` from `source` and hands each to
 /// `consume` in order. Frames are drawn on up to two threads with two canvases, so memory
 /// stays at two frames whatever the frame count and the number of cores.
@@ -109,5 +127,11 @@ RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOpt
 /// order on the calling thread.
 RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& options,
                        const FrameStage& stage);
+
+/// The same with each frame's rows handed to the sink `open` gives for it as they are drawn, a
+/// strip at a time, then committed in order on the calling thread: the memory for frames is a
+/// few rows per drawing thread, whatever the frame size.
+RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& options,
+                       const FrameSinkOpener& open);
 
 }  // namespace kinetta::render

@@ -65,7 +65,8 @@ double TableBytes(const Settings& s, Shape shape, double w, double h, double fw,
 
 }  // namespace
 
-std::uint64_t RunMemoryBytes(const Settings& s, int sourceWidth, int sourceHeight, int threads) {
+std::uint64_t RunMemoryBytes(const Settings& s, int sourceWidth, int sourceHeight, int threads,
+                             FrameHolding holding) {
   const Motion* motion = FindMotion(s.ShapeIndex);
   if (!motion) return 0;
   const FrameSize size = PlannedFrameSize(s, sourceWidth, sourceHeight);
@@ -76,7 +77,10 @@ std::uint64_t RunMemoryBytes(const Settings& s, int sourceWidth, int sourceHeigh
   const double source = w * h * 4;
   const int drawing = std::clamp(threads, 1, kFramesInFlight);
   // Drawing on several threads keeps kFramesInFlight canvases of 4 bytes a pixel; in order, one.
-  const double canvases = (drawing > 1 ? kFramesInFlight : 1) * fw * fh * 4;
+  // Drawn in strips, each holds a strip of rows and a byte per row of the frame instead.
+  const double perFrame =
+      holding == FrameHolding::Canvases ? fw * fh * 4 : fw * FrameRows::kStripRows * 4 + fh;
+  const double canvases = (drawing > 1 ? kFramesInFlight : 1) * perFrame;
   // Each drawing thread encodes the frame file it writes into a piece of at most this size.
   constexpr double kFilePiece = 1 << 20;
   // Each drawing thread's row and column buffers, and the address space it takes: its stack

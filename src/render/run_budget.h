@@ -18,11 +18,15 @@ inline constexpr int kFramesInFlight = 2;
 /// motion.
 FrameSize PlannedFrameSize(const Settings& s, int sourceWidth, int sourceHeight);
 
+/// How a run holds the frames it draws: whole, on canvases, or a strip of rows at a time that
+/// goes to the frame's file as soon as it is drawn.
+enum class FrameHolding { Canvases, Strips };
+
 /// The bytes a run of `s` holds at its height with `threads` frames drawn at once (1 for frames
-/// drawn in order; at most kFramesInFlight count): the source, the work picture where the motion
-/// needs more than the source itself, every canvas in flight, the piece its frame file is
-/// written through, the motion's tables made once per run, and each drawing thread's row and
-/// column buffers, stack and allocation arena.
-std::uint64_t RunMemoryBytes(const Settings& s, int sourceWidth, int sourceHeight, int threads);
+/// drawn in order; at most kFramesInFlight count): the source, every canvas (or strip) in
+/// flight, the piece its frame file is written through, the motion's tables made once per run,
+/// and each drawing thread's row and column buffers, stack and allocation arena.
+std::uint64_t RunMemoryBytes(const Settings& s, int sourceWidth, int sourceHeight, int threads,
+                             FrameHolding holding = FrameHolding::Canvases);
 
 }  // namespace kinetta::render

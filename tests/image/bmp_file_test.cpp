@@ -99,6 +99,39 @@ TEST(Bmp, StreamedPiecesMakeTheWholeFileAndStopAtAFailedWrite) {
   EXPECT_EQ(calls, 3);
 }
 
+// Strips written in any order, each where its rows lie, make the same file: the last strip
+// first here, in pieces smaller than a row.
+TEST(Bmp, StripsInAnyOrderMakeTheWholeFile) {
+  const struct {
+    int width, height, strip;
+    std::size_t piece;
+  } cases[] = {{7, 5, 2, 64}, {50, 33, 32, 100}, {33, 9, 4, 1000}};
+  for (const auto& c : cases) {
+    const render::Surface s = test::CoordinatePicture(c.width, c.height);
+    const std::vector<std::uint8_t> whole = EncodeBmp24(s);
+    std::vector<std::uint8_t> file(whole.size(), 0xEE);
+    std::size_t largest = 0;
+    Bmp24Strips strips(
+        c.width, c.height,
+        [&](std::uint64_t at, const void* data, std::size_t size) {
+          EXPECT_LE(at + size, file.size());
+          std::copy_n(static_cast<const std::uint8_t*>(data), size, file.begin() + at);
+          largest = std::max(largest, size);
+          return true;
+        },
+        c.piece);
+    ASSERT_TRUE(strips.Header());
+    for (int first = (c.height - 1) / c.strip * c.strip; first >= 0; first -= c.strip) {
+      const int count = std::min(c.strip, c.height - first);
+      std::vector<const std::uint32_t*> rows;
+      for (int y = first; y < first + count; ++y) rows.push_back(s.Row(y));
+      ASSERT_TRUE(strips.Rows(first, count, rows.data()));
+    }
+    EXPECT_EQ(file, whole) << c.width << " x " << c.height;
+    EXPECT_LE(largest, c.piece);
+  }
+}
+
 TEST(Bmp, FailedWriteKeepsTheOldFile) {
   test::TempFolder dir;
   const base::Status written = WriteBmp24(test::CoordinatePicture(2, 2), dir / "none" / "f.bmp");

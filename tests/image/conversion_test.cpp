@@ -115,48 +115,84 @@ TEST(RunConversion, PathWithoutAPointUsesTheWholePath) {
   EXPECT_TRUE(fs::exists(dir / "picture01.bmp"));
 }
 
-TEST(RunConversion, UnwritableFrameEndsTheRunNamingTheFileAndKeepsEarlierFrames) {
-  // A folder in frame 2's place cannot be replaced by a file, even by root.
-  test::TempFolder dir;
-  fs::create_directory(dir / "cat02.bmp");
+// The run with its frames written a strip at a time as they are drawn, or whole.
+RunResult Convert(bool inStrips, const render::Surface& source, const std::string& path,
+                  const base::Settings& s, const RenderOptions& o) {
+  return inStrips ? RunConversionInStrips(source, path, s, o) : RunConversion(source, path, s, o);
+}
+
+// Frames written a strip at a time are the files of frames written whole: a sphere, whose rows
+// round the ball are never drawn, 701 pixels wide for the rows' padding and for strips large
+// enough to go through the pipe, on two threads.
+TEST(RunConversion, StripsWriteTheSameFiles) {
+  test::TempFolder whole, strips;
+  base::Settings s = PlaneRun(4);
+  s.ShapeIndex = 2;
+  s.Shade3D = 1;
+  s.BackColor = 0x123456;
   RenderOptions o;
   o.threads = 2;
-  const RunResult r =
-      RunConversion(test::CoordinatePicture(8, 8), (dir / "cat.png").string(), PlaneRun(5), o);
-  EXPECT_EQ(r.status, RunStatus::WriteFailed);
-  EXPECT_EQ(r.framesDone, 2);
-  EXPECT_EQ(r.failedPath, (dir / "cat02.bmp").string());
-  EXPECT_NE(r.message.find("cat02.bmp"), std::string::npos);
-  EXPECT_TRUE(fs::exists(dir / "cat01.bmp"));
-  EXPECT_FALSE(fs::exists(dir / "cat03.bmp"));
-  // No temporary file is left behind.
-  int files = 0;
-  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++files;
-  EXPECT_EQ(files, 3);  // cat00.bmp, cat01.bmp and the folder
+  const render::Surface source = test::CoordinatePicture(701, 80);
+  ASSERT_EQ(Convert(false, source, (whole / "a.bmp").string(), s, o).status,
+            RunStatus::Completed);
+  ASSERT_EQ(Convert(true, source, (strips / "a.bmp").string(), s, o).status,
+            RunStatus::Completed);
+  for (const char* name : {"a00.bmp", "a01.bmp", "a02.bmp", "a03.bmp"}) {
+    std::ifstream a(whole / name, std::ios::binary), b(strips / name, std::ios::binary);
+    const std::string bytesA(std::istreambuf_iterator<char>(a), {});
+    const std::string bytesB(std::istreambuf_iterator<char>(b), {});
+    EXPECT_EQ(bytesA.size(), 54u + 2104 * 80);
+    EXPECT_TRUE(bytesA == bytesB) << name;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(strips.path()), {}), 4);
+}
+
+TEST(RunConversion, UnwritableFrameEndsTheRunNamingTheFileAndKeepsEarlierFrames) {
+  for (const bool inStrips : {false, true}) {
+    // A folder in frame 2's place cannot be replaced by a file, even by root.
+    test::TempFolder dir;
+    fs::create_directory(dir / "cat02.bmp");
+    RenderOptions o;
+    o.threads = 2;
+    const RunResult r = Convert(inStrips, test::CoordinatePicture(8, 8), (dir / "cat.png").string(),
+                                PlaneRun(5), o);
+    EXPECT_EQ(r.status, RunStatus::WriteFailed);
+    EXPECT_EQ(r.framesDone, 2);
+    EXPECT_EQ(r.failedPath, (dir / "cat02.bmp").string());
+    EXPECT_NE(r.message.find("cat02.bmp"), std::string::npos);
+    EXPECT_TRUE(fs::exists(dir / "cat01.bmp"));
+    EXPECT_FALSE(fs::exists(dir / "cat03.bmp"));
+    // No temporary file is left behind.
+    int files = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++files;
+    EXPECT_EQ(files, 3);  // cat00.bmp, cat01.bmp and the folder
+  }
 }
 
 // A frame file that fails part way through its pieces (the file size limit here) leaves the old
 // file as it was and no temporary, and the run names the file.
 TEST(RunConversion, WriteFailingPartWayKeepsTheOldFileWhole) {
-  test::TempFolder dir;
-  std::ofstream(dir / "cat00.bmp") << "old";
-  rlimit saved{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const rlimit limited{3 * kBmpPieceBytes / 2, saved.rlim_max};
-  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-  // Frames of 3 MB: the third piece goes past the limit.
-  const RunResult r = RunConversion(test::CoordinatePicture(1000, 1000), (dir / "cat.jpg").string(),
-                                    PlaneRun(3), {});
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previous);
-  EXPECT_EQ(r.status, RunStatus::WriteFailed);
-  EXPECT_EQ(r.framesDone, 0);
-  EXPECT_EQ(r.failedPath, (dir / "cat00.bmp").string());
-  EXPECT_NE(r.message.find("cat00.bmp"), std::string::npos) << r.message;
-  std::ifstream in(dir / "cat00.bmp");
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
+  for (const bool inStrips : {false, true}) {
+    test::TempFolder dir;
+    std::ofstream(dir / "cat00.bmp") << "old";
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const rlimit limited{3 * kBmpPieceBytes / 2, saved.rlim_max};
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    // Frames of 3 MB: the third piece goes past the limit.
+    const RunResult r = Convert(inStrips, test::CoordinatePicture(1000, 1000),
+                                (dir / "cat.jpg").string(), PlaneRun(3), {});
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(r.status, RunStatus::WriteFailed);
+    EXPECT_EQ(r.framesDone, 0);
+    EXPECT_EQ(r.failedPath, (dir / "cat00.bmp").string());
+    EXPECT_NE(r.message.find("cat00.bmp"), std::string::npos) << r.message;
+    std::ifstream in(dir / "cat00.bmp");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
+  }
 }
 
 TEST(RunConversion, FrameNarrowerThanOnePixelIsRefusedBeforeWriting) {

@@ -3,6 +3,7 @@
 // its own hold on its input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -106,6 +107,59 @@ TEST_P(RendererContract, WorksOnSourcesPastSixteenBits) {
                                 {12000, 12}, {13200, 3}, {12000, 3}, {12000, 6}};
   EXPECT_EQ(frames[1].width(), expected[GetParam()].width);
   EXPECT_EQ(frames[1].height(), expected[GetParam()].height);
+}
+
+// Drawn a strip at a time, every frame comes out as on a whole canvas, each row handed on once,
+// with the rows a motion never draws (round the sphere, the water's upper half) as StartRow
+// lays them; on one thread and on two, with either switch.
+TEST_P(RendererContract, StripsGiveTheCanvasFrames) {
+  // Assembles a frame from its strips.
+  class Assembling final : public FrameSink {
+   public:
+    Assembling(int k, FrameSize size, std::vector<Surface>& frames)
+        : k_(k), frame_(size.width, size.height), seen_(size.height), frames_(frames) {}
+    bool Rows(int first, int count, const std::uint32_t* const* rows) override {
+      EXPECT_LE(count, FrameRows::kStripRows);
+      for (int i = 0; i < count; ++i) {
+        const int y = first + i;
+        EXPECT_FALSE(seen_[static_cast<std::size_t>(y)]) << "row " << y << " twice";
+        seen_[static_cast<std::size_t>(y)] = true;
+        std::copy_n(rows[i], frame_.width(), frame_.Row(y));
+      }
+      return true;
+    }
+    FrameCommit Finish() override {
+      EXPECT_EQ(std::count(seen_.begin(), seen_.end(), true), frame_.height());
+      return [k = k_, frame = frame_, &frames = frames_] {
+        EXPECT_EQ(k, static_cast<int>(frames.size()));
+        frames.push_back(frame);
+        return FrameOutcome{};
+      };
+    }
+
+   private:
+    const int k_;
+    Surface frame_;
+    std::vector<bool> seen_;
+    std::vector<Surface>& frames_;
+  };
+  for (const int shade : {0, 1}) {
+    for (const int threads : {1, 2}) {
+      Settings s = MakeSettings(5);
+      s.Shade3D = shade;
+      const auto expected = test::RenderAll(source_, s, 42, 1);
+      const FrameSize size = PlannedFrameSize(s, source_.width(), source_.height());
+      std::vector<Surface> frames;
+      RenderOptions o;
+      o.seed = 42;
+      o.threads = threads;
+      const RunResult r = RenderFrames(source_, s, o, [&](int k) {
+        return std::make_unique<Assembling>(k, size, frames);
+      });
+      EXPECT_EQ(r.status, RunStatus::Completed) << r.message;
+      EXPECT_TRUE(frames == expected) << "shade " << shade << ", " << threads << " threads";
+    }
+  }
 }
 
 // A renderer holds its own input: made from a work picture and settings that the caller then

@@ -113,6 +113,39 @@ TEST(RenderFrames, StagedFramesAreCommittedInOrderAndDroppedAfterAFailure) {
   }
 }
 
+// Frames handed on a strip at a time: a sink that fails stops its frame at the next strip, and
+// the run ends with the failure its commit reports, after the frames before it.
+TEST(RenderFrames, FailingSinkEndsTheRunAtItsFrame) {
+  class Failing final : public FrameSink {
+   public:
+    Failing(int k, std::vector<int>& strips) : k_(k), strips_(strips) {}
+    bool Rows(int, int, const std::uint32_t* const*) override {
+      ++strips_[static_cast<std::size_t>(k_)];
+      return k_ != 2;
+    }
+    FrameCommit Finish() override {
+      return [k = k_] {
+        return k == 2 ? FrameOutcome{base::Status::Failed("full"), "frame 2"} : FrameOutcome{};
+      };
+    }
+
+   private:
+    const int k_;
+    std::vector<int>& strips_;
+  };
+  RenderOptions o;
+  o.threads = 1;
+  std::vector<int> strips(6);
+  // 200 rows: seven strips a frame.
+  const RunResult r = RenderFrames(test::CoordinatePicture(50, 200), PlaneRun(6), o, [&](int k) {
+    return std::make_unique<Failing>(k, strips);
+  });
+  EXPECT_EQ(r.status, RunStatus::WriteFailed);
+  EXPECT_EQ(r.framesDone, 2);
+  EXPECT_EQ(r.failedPath, "frame 2");
+  EXPECT_EQ(strips, (std::vector<int>{7, 7, 1, 0, 0, 0}));
+}
+
 TEST(RenderFrames, AbortBeforeTheFirstFrameDrawsNoMotionNotEvenTheCutout) {
   for (int shape : {0, 7}) {
     RunControl control;
@@ -190,6 +223,8 @@ TEST(RenderFrames, RunPastTheMemoryBudgetIsRefusedBeforeDrawing) {
       << "two canvases of 40000 x 40000 pixels";
   EXPECT_EQ(RunMemoryBytes(tall, 16, 40000, 16), RunMemoryBytes(tall, 16, 40000, 2))
       << "as many frames in flight on any number of cores";
+  EXPECT_LT(RunMemoryBytes(tall, 16, 40000, 2, FrameHolding::Strips), std::uint64_t{1} << 30)
+      << "a strip of rows on each drawing thread instead of whole frames";
 }
 
 // A frame drawn row by row makes the calls a walk over its columns would: one per 32 columns,

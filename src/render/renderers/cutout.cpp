@@ -40,7 +40,7 @@ class Cutout final : public Renderer {
   FrameSize Size() const override { return {in_.sourceWidth, height_}; }
 
   // No checkpoint: every frame is drawn to its end.
-  bool DrawFrame(int k, Surface& canvas, Checkpoint&) const override {
+  bool DrawRows(int k, FrameRows& canvas, Checkpoint&) const override {
     const int w = in_.sourceWidth;
     // The band is the source twice side by side: canvas columns 0..W - M - 1 show source
     // columns M..W - 1, and the rest continue with the source's own columns 0..M - 1
@@ -48,6 +48,7 @@ class Cutout final : public Renderer {
     const int m = SlideOffset(w, in_.settings.FrameCount, k);
     const int first = w - m;
     for (int y = 0; y < height_; ++y) {
+      if (y % FrameRows::kStripRows == 0) canvas.EndStrip();
       const std::uint32_t* src = in_.work->Row(y);
       const int maskRow = height_ + y;
       const std::uint32_t* mask = maskRow < in_.sourceHeight ? in_.work->Row(maskRow) : nullptr;

@@ -53,7 +53,7 @@ class Cylinder final : public Renderer {
 
   // Every pixel is written in every frame, row by row, with the checkpoint's calls (one per 32
   // columns) spread over the rows.
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
+  bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const int s = SlideOffset(in_.sourceWidth, in_.settings.FrameCount, k);
     const int bandW = kBandCopies * in_.sourceWidth;
     std::vector<int> column(static_cast<std::size_t>(outW_));
@@ -68,6 +68,7 @@ class Cylinder final : public Renderer {
     }
     ColumnPacedCheckpoint paced(checkpoint, outW_, height_);
     for (int y = 0; y < height_; ++y) {
+      if (y % FrameRows::kStripRows == 0) canvas.EndStrip();
       if (paced.BeforeRow(y)) return false;
       const std::uint32_t* src = in_.work->Row(y);
       std::uint32_t* dst = canvas.Row(y);

@@ -186,10 +186,11 @@ class Disk final : public Renderer {
   // are worked out first; while a row is drawn, the source lines that the row kPrefetchRows
   // below will read are asked for, so that those reads overlap instead of waiting for memory
   // one after another. The checkpoint comes every 32 rows, as for a walk row by row.
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
+  bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const disk::Turn turn(outW_, height_, disk::TurnAngle(k, in_.settings.FrameCount));
     std::vector<int> sx(kTileWidth * 32), sy(kTileWidth * 32);
     for (int y0 = 0; y0 < height_; y0 += 32) {
+      canvas.EndStrip();
       if (checkpoint.Step()) return false;
       const int y1 = std::min(y0 + 32, height_);
       for (int x0 = 0; x0 < outW_; x0 += kTileWidth) {

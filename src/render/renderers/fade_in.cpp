@@ -147,10 +147,14 @@ class FadeIn final : public Renderer {
 
   FrameSize Size() const override { return {in_.sourceWidth, in_.sourceHeight}; }
 
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
+  bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     if (k == 0) {
       // Frame 0 is plain background in both modes.
-      canvas.Fill(in_.settings.BackColor);
+      const std::uint32_t back = static_cast<std::uint32_t>(in_.settings.BackColor) & 0xFFFFFFu;
+      for (int y = 0; y < in_.sourceHeight; ++y) {
+        if (y % FrameRows::kStripRows == 0) canvas.EndStrip();
+        std::fill_n(canvas.Row(y), in_.sourceWidth, back);
+      }
       return true;
     }
     return dots_ ? DrawDots(k, canvas, checkpoint) : DrawCrossFade(k, canvas, checkpoint);
@@ -160,11 +164,12 @@ class FadeIn final : public Renderer {
   // Every pixel is visited once per frame, row by row so that memory is read in order, with
   // the checkpoint's calls (one per 32 columns) spread over the rows.
   template <typename PerPixel>
-  bool ForEachPixel(Surface& canvas, Checkpoint& checkpoint, PerPixel f) const {
+  bool ForEachPixel(FrameRows& canvas, Checkpoint& checkpoint, PerPixel f) const {
     const int w = in_.sourceWidth;
     const int h = in_.sourceHeight;
     ColumnPacedCheckpoint paced(checkpoint, w, h);
     for (int y = 0; y < h; ++y) {
+      if (y % FrameRows::kStripRows == 0) canvas.EndStrip();
       if (paced.BeforeRow(y)) return false;
       const std::uint32_t* src = in_.work->Row(y);
       std::uint32_t* dst = canvas.Row(y);
@@ -174,7 +179,7 @@ class FadeIn final : public Renderer {
     return true;
   }
 
-  bool DrawCrossFade(int k, Surface& canvas, Checkpoint& checkpoint) const {
+  bool DrawCrossFade(int k, FrameRows& canvas, Checkpoint& checkpoint) const {
     const int n = in_.settings.FrameCount;
     // The new component depends only on the source component: one table per part and frame,
     // each value clamped and shifted into place.
@@ -191,7 +196,7 @@ class FadeIn final : public Renderer {
     });
   }
 
-  bool DrawDots(int k, Surface& canvas, Checkpoint& checkpoint) const {
+  bool DrawDots(int k, FrameRows& canvas, Checkpoint& checkpoint) const {
     const std::uint32_t back = static_cast<std::uint32_t>(in_.settings.BackColor) & 0xFFFFFFu;
     const auto frame = static_cast<std::uint16_t>(k);
     return ForEachPixel(canvas, checkpoint,

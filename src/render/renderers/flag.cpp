@@ -53,7 +53,7 @@ class Flag final : public Renderer {
 
   FrameSize Size() const override { return {g_.width, g_.height}; }
 
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
+  bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const int w = in_.sourceWidth;
     const int h = in_.sourceHeight;
     const double phi = wave::Phase(k, in_.settings.FrameCount);
@@ -76,7 +76,10 @@ class Flag final : public Renderer {
     const double* amp = amplitude_.data();
     const double* swing = colSwing.data();
     for (int y = 0; y < fh; ++y) {
-      if (IsCheckpointStep(y) && checkpoint.Step()) return false;
+      if (IsCheckpointStep(y)) {
+        canvas.EndStrip();
+        if (checkpoint.Step()) return false;
+      }
       const double c = rowCos[y];
       const double yd = y;
       std::uint32_t* dst = canvas.Row(y);

@@ -86,7 +86,7 @@ class Flip final : public Renderer {
 
   FrameSize Size() const override { return {g_.canvasWidth, g_.faceHeight}; }
 
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
+  bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const int w = in_.sourceWidth;
     const flip::Turn t = flip::MakeTurn(k, in_.settings.FrameCount, g_, shaded_);
     // The face shading depends only on the angle: one table per component for the frame.
@@ -106,7 +106,10 @@ class Flip final : public Renderer {
     const int margin = g_.marginColumn;
     const std::uint32_t back = back_;
     for (int y = 0; y < rows; ++y) {
-      if (IsCheckpointStep(y) && checkpoint.Step()) return false;
+      if (IsCheckpointStep(y)) {
+        canvas.EndStrip();
+        if (checkpoint.Step()) return false;
+      }
       std::uint32_t* dst = canvas.Row(y);
       std::fill(dst, dst + canvasWidth, back);
       const flip::RowSource row = flip::SourceRow(y, t, g_);

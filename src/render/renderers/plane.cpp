@@ -52,13 +52,14 @@ class Plane final : public Renderer {
 
   FrameSize Size() const override { return {outW_, height_}; }
 
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
+  bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const int s = SlideOffset(in_.sourceWidth, in_.settings.FrameCount, k);
     // Columns from here on read past the band.
     const int inside = std::clamp(kBandCopies * in_.sourceWidth - s, 0, outW_);
     // Row by row, band by band, with the checkpoint's calls spread over the rows.
     ColumnPacedCheckpoint paced(checkpoint, outW_, height_);
     for (int y = 0; y < height_; ++y) {
+      if (y % FrameRows::kStripRows == 0) canvas.EndStrip();
       if (paced.BeforeRow(y)) return false;
       const std::uint32_t* src = in_.work->Row(y);
       std::uint32_t* dst = canvas.Row(y);

@@ -62,13 +62,16 @@ class Sphere final : public Renderer {
   FrameSize Size() const override { return {outW_, height_}; }
 
   // Only the slices are written, the same pixels in every frame, so the background that
-  // StartCanvas laid stays round the sphere.
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
+  // StartRow laid stays round the sphere.
+  bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const int s = SlideOffset(in_.sourceWidth, in_.settings.FrameCount, k);
     const int w = in_.sourceWidth;
     const int bandW = kBandCopies * w;
     for (int y = 0; y < static_cast<int>(rows_.size()); ++y) {
-      if (IsCheckpointStep(y) && checkpoint.Step()) return false;
+      if (IsCheckpointStep(y)) {
+        canvas.EndStrip();
+        if (checkpoint.Step()) return false;
+      }
       const Row& row = rows_[y];
       const std::uint32_t* src = in_.work->Row(y);
       std::uint32_t* dst = canvas.Row(y) + row.x0;

@@ -71,12 +71,16 @@ class Water final : public Renderer {
 
   FrameSize Size() const override { return {in_.sourceWidth, 2 * in_.sourceHeight}; }
 
-  void StartCanvas(Surface& canvas) const override {
-    canvas.Fill(in_.settings.BackColor);
-    canvas.CopyFrom(*in_.work, 0, 0, in_.sourceWidth, in_.sourceHeight, 0, 0);
+  // The upper half is the source itself in every frame: it is laid here and never drawn.
+  void StartRow(int y, std::uint32_t* row) const override {
+    if (y < in_.sourceHeight) {
+      std::copy_n(in_.work->Row(y), in_.sourceWidth, row);
+    } else {
+      Renderer::StartRow(y, row);
+    }
   }
 
-  bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const override {
+  bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const int w = in_.sourceWidth;
     const int h = in_.sourceHeight;
     const double phi = wave::Phase(k, in_.settings.FrameCount);
@@ -94,7 +98,7 @@ class Water final : public Renderer {
  private:
   template <bool kTinted>
   bool DrawReflection(const std::vector<double>& rowSwing, const std::vector<double>& colSwing,
-                      Surface& canvas, Checkpoint& checkpoint) const {
+                      FrameRows& canvas, Checkpoint& checkpoint) const {
     // Locals for everything the inner loop reads: stores to the canvas could otherwise alias
     // the sizes and force them to be read again for every pixel.
     const int w = in_.sourceWidth;
@@ -104,7 +108,10 @@ class Water final : public Renderer {
     const double* swingX = colSwing.data();
     const auto& reflect = reflect_;
     for (int y = 0; y < h; ++y) {
-      if (IsCheckpointStep(y) && checkpoint.Step()) return false;
+      if (IsCheckpointStep(y)) {
+        canvas.EndStrip();
+        if (checkpoint.Step()) return false;
+      }
       const double swing = rowSwing[y];
       const double yd = y;
       std::uint32_t* dst = canvas.Row(2 * h - y - 1);
