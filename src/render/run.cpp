@@ -163,11 +163,12 @@ class StripRows final : public FrameRows {
 
   // Row y sits in ring slot y mod kStripRows: the rows of one strip never share a slot.
   std::uint32_t* Row(int y) override {
+    if (y < 0 || y >= height_) throw std::logic_error("a frame row asked for outside the frame");
     const int slot = y % kStripRows;
     std::uint32_t* row = ring_.data() + static_cast<std::size_t>(slot) * width_;
     if (slotRow_[slot] == y) return row;
-    if (y < 0 || y >= height_ || done_[static_cast<std::size_t>(y)]) {
-      throw std::logic_error("a frame row asked for outside the frame or after its strip");
+    if (done_[static_cast<std::size_t>(y)]) {
+      throw std::logic_error("a frame row asked for again after its strip");
     }
     lo_ = std::min(lo_, y);
     hi_ = std::max(hi_, y);

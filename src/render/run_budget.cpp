@@ -48,7 +48,8 @@ double TableBytes(const Settings& s, Shape shape, double w, double h, double fw,
     case Shape::Plane:
       return h * 96;  // per row a list of up to three runs of columns
     case Shape::Sphere:
-      return fw * std::min(fh, fw + 1) * 5 + fh * 32;  // per slice pixel an offset and a level
+      // Per slice pixel an offset; per row its runs of one light level, at most 29 a side.
+      return fw * std::min(fh, fw + 1) * 4 + fh * (32 + 24 + 58 * 8);
     case Shape::Cylinder:
     case Shape::Flag:
       return fw * 8;

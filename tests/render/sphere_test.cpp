@@ -113,6 +113,26 @@ TEST(Sphere, LightSpot) {
   EXPECT_TRUE(PixelIs(RenderAll(mixed, SphereSettings(1, 0))[0], 95, 70, Compose(2, 6, 255)));
 }
 
+// Every pixel of the ball takes the light level of its own place: on a grey picture each drawn
+// pixel is the grey shaded at ShadeLevel there, whatever the width and wherever the light
+// spot's centre falls in the row.
+TEST(Sphere, EveryPixelTakesItsOwnLightLevel) {
+  for (const int w : {37, 100, 211}) {
+    const Surface f = RenderAll(SolidPicture(w, w + 5, Compose(128, 128, 128)),
+                                SphereSettings(1, 1))[0];
+    int drawn = 0;
+    for (int y = 0; y < f.height(); ++y) {
+      for (int x = 0; x < w; ++x) {
+        if (f.Point(x, y) == kBack) continue;
+        ++drawn;
+        const int g = sphere::ShadeComponent(128, sphere::ShadeLevel(x, y, w));
+        ASSERT_TRUE(PixelIs(f, x, y, Compose(g, g, g))) << w << " wide";
+      }
+    }
+    EXPECT_GT(drawn, w * w / 2) << w << " wide";
+  }
+}
+
 TEST(Sphere, RowsBelowTheSphereKeepTheBackground) {
   // 40 wide, 50 high: the sphere ends at row 40 (a single pixel pair); rows 41..49 have no slice.
   const Surface src = CoordinatePicture(40, 50);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "render/geometry.h"
@@ -33,8 +34,10 @@ int SourceOffset(const Slice& slice, int j) {
   return static_cast<int>(u) + slice.m;
 }
 
+int LightColumn(int outW) { return RoundHalfEven(outW * 0.25); }
+
 int ShadeLevel(int x, int y, int outW) {
-  const int hx = RoundHalfEven(outW * 0.25);
+  const int hx = LightColumn(outW);
   const int hy = RoundHalfEven(outW * 0.3);
   return RoundHalfEven(Distan2(x, y, hx, hy, outW) / 5.0);
 }
@@ -76,41 +79,49 @@ class Sphere final : public Renderer {
       const std::uint32_t* src = in_.work->Row(y);
       std::uint32_t* dst = canvas.Row(y) + row.x0;
       const std::int32_t* offset = offsets_.data() + row.offsets;
-      const std::uint8_t* level = levels_.data() + row.levels;
-      if (row.lowest + s < 0 || row.highest + s >= bandW) {
-        // Some reads fall past the band.
-        for (int i = 0; i < row.count; ++i) {
-          const int sx = offset[i] + s;
-          const LightLevel& l = light_[level[i]];
-          if (sx < 0 || sx >= bandW) {
-            dst[i] = l.outside;
-          } else {
-            const std::uint32_t c = src[BandColumn(sx, w)];
-            dst[i] = shaded_ ? l.Apply(c) : c;
+      const bool past = row.lowest + s < 0 || row.highest + s >= bandW;
+      int i = 0;
+      for (const LightRun& run : row.light) {
+        const LightLevel& l = light_[run.level];
+        if (past) {
+          // Some reads fall past the band.
+          for (; i < run.end; ++i) {
+            const int sx = offset[i] + s;
+            if (sx < 0 || sx >= bandW) {
+              dst[i] = l.outside;
+            } else {
+              const std::uint32_t c = src[BandColumn(sx, w)];
+              dst[i] = shaded_ ? l.Apply(c) : c;
+            }
           }
+        } else if (shaded_) {
+          for (; i < run.end; ++i) dst[i] = l.Apply(src[BandColumn(offset[i] + s, w)]);
+        } else {
+          for (; i < run.end; ++i) dst[i] = src[BandColumn(offset[i] + s, w)];
         }
-      } else if (shaded_) {
-        for (int i = 0; i < row.count; ++i) {
-          dst[i] = light_[level[i]].Apply(src[BandColumn(offset[i] + s, w)]);
-        }
-      } else {
-        for (int i = 0; i < row.count; ++i) dst[i] = src[BandColumn(offset[i] + s, w)];
       }
     }
     return true;
   }
 
  private:
+  // Pixels up to `end` (of the row's, from the last run's end) at one light level.
+  struct LightRun {
+    int end;
+    int level;
+  };
+
   struct Row {
     int x0;     // first canvas column written
     int count;  // pixels written
     int source;  // the row whose source columns it reads: itself, or its mirror row
-    std::size_t offsets, levels;  // where its source columns and light levels start
+    std::size_t offsets;  // where its source columns start
     int lowest, highest;  // the smallest and largest source column before the slide
+    std::vector<LightRun> light;  // its light levels, run by run
   };
 
-  // Everything but the slide is the same in every frame: per row the slice, per pixel the
-  // source column before the slide and the light level. The rows' places in the tables come
+  // Everything but the slide is the same in every frame: per row the slice and the runs of
+  // one light level, per pixel the source column before the slide. The rows' places in the tables come
   // first; the pixels are then worked out in parts of 32 rows on all cores. Rows y and
   // OutW - y lie on one circle of the ball: where their slices come out the same, the lower
   // row reads the upper one's source columns, worked out once (the light differs).
@@ -119,7 +130,7 @@ class Sphere final : public Renderer {
     // keep the background.
     const int rows = std::min(height_, outW_ + 1);
     std::vector<sphere::Slice> slices;
-    std::size_t pixels = 0, columns = 0;
+    std::size_t columns = 0;
     for (int y = 0; y < rows; ++y) {
       const sphere::Slice slice = sphere::SliceOf(outW_, y);
       // Slice columns past the canvas edge (a rounding at the very narrowest frames) are
@@ -131,16 +142,14 @@ class Sphere final : public Renderer {
       const bool shared = mirror >= 0 && mirror < y && slices[mirror].r == slice.r &&
                           slices[mirror].m == slice.m && slices[mirror].n == slice.n;
       if (shared) {
-        rows_.push_back({slice.m + j0, count, mirror, rows_[mirror].offsets, pixels, 0, 0});
+        rows_.push_back({slice.m + j0, count, mirror, rows_[mirror].offsets, 0, 0, {}});
       } else {
-        rows_.push_back({slice.m + j0, count, y, columns, pixels, 0, 0});
+        rows_.push_back({slice.m + j0, count, y, columns, 0, 0, {}});
         columns += static_cast<std::size_t>(count);
       }
       slices.push_back(slice);
-      pixels += static_cast<std::size_t>(count);
     }
     offsets_.resize(columns);
-    levels_.resize(pixels);
     const int parts = (rows + 31) / 32;
     std::vector<int> maxLevels(static_cast<std::size_t>(parts), 0);
     TableParts(in_, parts, [&](int part) {
@@ -161,8 +170,8 @@ class Sphere final : public Renderer {
                      : TabulateLightLevels(0, [](int c, int) { return c; });
   }
 
-  // Row y's light levels and, unless it shares them, its source columns and their range;
-  // returns the highest level of the row.
+  // Row y's runs of light levels and, unless it shares them, its source columns and their
+  // range; returns the highest level of the row.
   int FillRow(int y, const sphere::Slice& slice) {
     Row& row = rows_[y];
     if (row.source == y) {
@@ -174,12 +183,29 @@ class Sphere final : public Renderer {
         offsets_[row.offsets + static_cast<std::size_t>(i)] = offset;
       }
     }
+    if (!shaded_) {
+      row.light.push_back({row.count, 0});
+      return 0;
+    }
+    // The level grows with the distance from the light spot's centre, so on either side of its
+    // column each level covers one run of pixels: the run's end is found by bisection.
+    const auto level = [&](int i) {
+      return std::min(sphere::ShadeLevel(row.x0 + i, y, outW_), 255);
+    };
+    const int centre = std::clamp(sphere::LightColumn(outW_) - row.x0, 0, row.count);
     int maxLevel = 0;
-    for (int i = 0; i < row.count; ++i) {
-      const int v = shaded_ ? sphere::ShadeLevel(row.x0 + i, y, outW_) : 0;
-      levels_[row.levels + static_cast<std::size_t>(i)] =
-          static_cast<std::uint8_t>(std::min(v, 255));
-      maxLevel = std::max(maxLevel, v);
+    for (const auto& [begin, end] : {std::pair{0, centre}, std::pair{centre, row.count}}) {
+      for (int i = begin; i < end;) {
+        const int v = level(i);
+        int last = i, past = end;  // level(last) == v; level(past) differs, or past == end
+        while (past - last > 1) {
+          const int mid = last + (past - last) / 2;
+          (level(mid) == v ? last : past) = mid;
+        }
+        row.light.push_back({last + 1, v});
+        maxLevel = std::max(maxLevel, v);
+        i = last + 1;
+      }
     }
     return maxLevel;
   }
@@ -191,7 +217,6 @@ class Sphere final : public Renderer {
   // Sized unset: FillRow writes every entry, on the cores that make the table, so their pages
   // are first touched there and not cleared once more on one thread beforehand.
   std::vector<std::int32_t, PixelAllocator<std::int32_t>> offsets_;
-  std::vector<std::uint8_t, PixelAllocator<std::uint8_t>> levels_;
   std::vector<LightLevel> light_;
 };
 

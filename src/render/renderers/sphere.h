@@ -19,8 +19,12 @@ Slice SliceOf(int outW, int y);
 /// q = r x 3.14159 / 2. At j = 0 the arc cosine of -1 is 0, so it reads the strip's far end.
 int SourceOffset(const Slice& slice, int j);
 
+/// The column of the light spot's centre, round(OutW x 0.25), halves to even.
+int LightColumn(int outW);
+
 /// The light level of canvas pixel (x, y): round(Distan2 to the light centre
-/// (round(OutW x 0.25), round(OutW x 0.3)) / 5), halves to even.
+/// (LightColumn(OutW), round(OutW x 0.3)) / 5), halves to even. On either side of the centre's
+/// column it never falls with the distance from it.
 int ShadeLevel(int x, int y, int outW);
 
 /// Component c at light level v: towards white below 8, unchanged 8 to 11, round(12c / v) above.
