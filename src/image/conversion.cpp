@@ -96,7 +96,7 @@ class FrameFileSink final : public render::FrameSink {
     base::Result<base::PendingFile> created = base::PendingFile::Create(path_);
     if (created.ok()) {
       file_->pending.emplace(std::move(created.value()));
-      strips_.Header();
+      strips_.Header();  // a failed write fails the file, whichever piece it was
     } else {
       file_->Fail(created.message());
     }
