@@ -9,12 +9,12 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <stdexcept>
 #include <thread>
 #include <utility>
 
 #include "base/memory_budget.h"
 #include "base/messages.h"
+#include "render/frame_slots.h"
 #include "render/motions.h"
 #include "render/renderer.h"
 #include "render/run_budget.h"
@@ -110,149 +110,6 @@ RunResult WriteFailed(RunResult result, FrameOutcome outcome) {
 int FrameAt(const RenderOptions& o, int i) {
   return o.frames.empty() ? i : o.frames[static_cast<std::size_t>(i)];
 }
-
-// What a drawing thread draws frames on, and how it takes each as far as its commit.
-class FrameSlot {
- public:
-  virtual ~FrameSlot() = default;
-  // Draws frame k and takes it on; nothing when the checkpoint stopped it.
-  virtual std::optional<FrameCommit> Draw(const Renderer& r, int k, Checkpoint& checkpoint) = 0;
-};
-
-using SlotMaker = std::function<std::unique_ptr<FrameSlot>(const Renderer&)>;
-
-// A whole canvas, handed to the stage once the frame is drawn. The frame stays on it until its
-// commit has been made.
-class CanvasSlot final : public FrameSlot {
- public:
-  CanvasSlot(const Renderer& r, const FrameStage& stage)
-      : canvas_(r.Size().width, r.Size().height), stage_(stage) {
-    r.StartCanvas(canvas_);
-  }
-  std::optional<FrameCommit> Draw(const Renderer& r, int k, Checkpoint& checkpoint) override {
-    if (!r.DrawFrame(k, canvas_, checkpoint)) return std::nullopt;
-    return stage_(k, canvas_);
-  }
-
- private:
-  Surface canvas_;
-  const FrameStage& stage_;
-};
-
-// A frame's rows a strip at a time, each strip handed to the frame's sink as soon as it ends.
-// Rows the renderer never asks for (round a sphere, say) go as StartRow prepares them.
-class StripRows final : public FrameRows {
- public:
-  explicit StripRows(const Renderer& r)
-      : r_(r),
-        width_(r.Size().width),
-        height_(r.Size().height),
-        ring_(static_cast<std::size_t>(width_) * kStripRows),
-        slotRow_(kStripRows, -1),
-        pointers_(kStripRows),
-        done_(static_cast<std::size_t>(height_)) {}
-
-  void Start(FrameSink& sink) {
-    sink_ = &sink;
-    failed_ = false;
-    std::fill(done_.begin(), done_.end(), false);
-    std::fill(slotRow_.begin(), slotRow_.end(), -1);
-    lo_ = height_;
-    hi_ = -1;
-  }
-
-  // Row y sits in ring slot y mod kStripRows: the rows of one strip never share a slot.
-  std::uint32_t* Row(int y) override {
-    if (y < 0 || y >= height_) throw std::logic_error("a frame row asked for outside the frame");
-    const int slot = y % kStripRows;
-    std::uint32_t* row = ring_.data() + static_cast<std::size_t>(slot) * width_;
-    if (slotRow_[slot] == y) return row;
-    if (done_[static_cast<std::size_t>(y)]) {
-      throw std::logic_error("a frame row asked for again after its strip");
-    }
-    lo_ = std::min(lo_, y);
-    hi_ = std::max(hi_, y);
-    if (hi_ - lo_ >= kStripRows) throw std::logic_error("a strip of more rows than it may have");
-    slotRow_[slot] = y;
-    r_.StartRow(y, row);
-    return row;
-  }
-
-  void EndStrip() override {
-    if (hi_ < lo_) return;
-    const int count = hi_ - lo_ + 1;
-    for (int i = 0; i < count; ++i) {
-      const int y = lo_ + i;
-      const int slot = y % kStripRows;
-      std::uint32_t* row = ring_.data() + static_cast<std::size_t>(slot) * width_;
-      if (slotRow_[slot] != y) r_.StartRow(y, row);  // between rows asked for, not itself
-      pointers_[i] = row;
-      slotRow_[slot] = -1;
-      done_[static_cast<std::size_t>(y)] = true;
-    }
-    if (!failed_) failed_ = !sink_->Rows(lo_, count, pointers_.data());
-    lo_ = height_;
-    hi_ = -1;
-  }
-
-  // The frame is drawn: the last strip goes, then the rows never asked for. False when the
-  // sink failed.
-  bool Finish() {
-    EndStrip();
-    for (int y = 0; y < height_ && !failed_; ++y) {
-      if (done_[static_cast<std::size_t>(y)]) continue;
-      if (hi_ >= lo_ && (y != hi_ + 1 || y - lo_ >= kStripRows)) EndStrip();
-      Row(y);
-    }
-    EndStrip();
-    return !failed_;
-  }
-
-  bool failed() const { return failed_; }
-
- private:
-  const Renderer& r_;
-  const int width_;
-  const int height_;
-  std::vector<std::uint32_t, PixelAllocator<std::uint32_t>> ring_;
-  std::vector<int> slotRow_;  // the row each slot holds in the strip being drawn, or -1
-  std::vector<const std::uint32_t*> pointers_;
-  std::vector<bool> done_;  // rows handed on in this frame
-  FrameSink* sink_ = nullptr;
-  bool failed_ = false;
-  int lo_ = 0, hi_ = -1;  // the rows of the strip being drawn
-};
-
-// The frame's checkpoint, which also stops it once its rows can no longer be handed on.
-class StripCheckpoint final : public Checkpoint {
- public:
-  StripCheckpoint(Checkpoint& checkpoint, const StripRows& rows)
-      : checkpoint_(checkpoint), rows_(rows) {}
-  bool Step() override { return rows_.failed() || checkpoint_.Step(); }
-
- private:
-  Checkpoint& checkpoint_;
-  const StripRows& rows_;
-};
-
-// A strip of rows, handed to the frame's sink as the frame is drawn.
-class StripSlot final : public FrameSlot {
- public:
-  StripSlot(const Renderer& r, const FrameSinkOpener& open) : rows_(r), open_(open) {}
-  std::optional<FrameCommit> Draw(const Renderer& r, int k, Checkpoint& checkpoint) override {
-    const std::unique_ptr<FrameSink> sink = open_(k);
-    rows_.Start(*sink);
-    StripCheckpoint checked(checkpoint, rows_);
-    const bool drawn = r.DrawRows(k, rows_, checked) && rows_.Finish();
-    // A frame stopped at a checkpoint is dropped with its sink; one the sink failed reports why.
-    if (!drawn && !rows_.failed()) return std::nullopt;
-    return sink->Finish();
-  }
-
- private:
-  StripRows rows_;
-  const FrameSinkOpener& open_;
-};
 
 // One slot, frames in order, each taken on and committed at once, when one thread is asked for
 // (or there is one frame). `n` frames are drawn: the run's, or those asked for.
@@ -484,16 +341,14 @@ RunResult Render(const Surface& source, const Settings& s, const RenderOptions& 
 
 RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
                        const FrameStage& stage) {
-  return Render(source, s, o, FrameHolding::Canvases, [&stage](const Renderer& r) {
-    return std::make_unique<CanvasSlot>(r, stage);
-  });
+  return Render(source, s, o, FrameHolding::Canvases,
+                [&stage](const Renderer& r) { return MakeCanvasSlot(r, stage); });
 }
 
 RunResult RenderFrames(const Surface& source, const Settings& s, const RenderOptions& o,
                        const FrameSinkOpener& open) {
-  return Render(source, s, o, FrameHolding::Strips, [&open](const Renderer& r) {
-    return std::make_unique<StripSlot>(r, open);
-  });
+  return Render(source, s, o, FrameHolding::Strips,
+                [&open](const Renderer& r) { return MakeStripSlot(r, open); });
 }
 
 }  // namespace kinetta::render
