@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "animation_decoder.h"
-#include "video_decoder.h"
 #include "base/path_helpers.h"
 #include "export/animation_file.h"
 #include "image/frame_files.h"
 #include "image/picture_file.h"
+#include "video_decoder.h"
 
 namespace {
 
@@ -77,8 +77,8 @@ int Compare(const std::filesystem::path& file, const std::string& source) {
     expected.push_back(std::move(frame).value());
   }
   if (expected.size() != decoded.frames.size()) {
-    std::fprintf(stderr, "%s: %zu frames, %zu frame files\n", file.c_str(),
-                 decoded.frames.size(), expected.size());
+    std::fprintf(stderr, "%s: %zu frames, %zu frame files\n", file.c_str(), decoded.frames.size(),
+                 expected.size());
     return 1;
   }
   std::printf("%zu %llu %.2f\n", decoded.frames.size(),

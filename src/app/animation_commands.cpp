@@ -1,9 +1,8 @@
 // The HTML page and the animation file: their dialogs, and the animation file made on the
 // worker thread with its progress and its end.
-#include "app/main_window.h"
-
 #include <QProgressBar>
 
+#include "app/main_window.h"
 #include "base/memory_budget.h"
 #include "base/messages.h"
 #include "export/animation_dialog.h"

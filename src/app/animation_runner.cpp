@@ -26,7 +26,8 @@ bool AnimationRunner::Start(AnimationJob job) {
       post([this, done, total] { emit progressed(done, total); });
       if (job.onProgress) job.onProgress(done, total, *abort);
     };
-    const exporter::AnimationResult result = exporter::WriteAnimation(image::FrameFileReader(job.sourcePath), request);
+    const exporter::AnimationResult result =
+        exporter::WriteAnimation(image::FrameFileReader(job.sourcePath), request);
     // The last news: the thread ends at once, and is joined before the result is reported.
     post([this, result] {
       worker_.Join();

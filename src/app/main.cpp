@@ -38,9 +38,8 @@ int main(int argc, char** argv) {
   // window is up, the way the open command does.
   const QStringList arguments = QCoreApplication::arguments();
   if (arguments.size() > 1) {
-    QTimer::singleShot(0, &window, [&window, picture = arguments.at(1)] {
-      window.OpenPicture(picture);
-    });
+    QTimer::singleShot(0, &window,
+                       [&window, picture = arguments.at(1)] { window.OpenPicture(picture); });
   }
   return app.exec();
 }

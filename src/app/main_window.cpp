@@ -51,10 +51,8 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
   connect(player_, &preview::PreviewPlayer::ended, this, &MainWindow::OnPreviewEnded);
   connect(&runner_, &ConversionRunner::frameSaved, this, &MainWindow::OnFrameSaved);
   connect(&runner_, &ConversionRunner::finished, this, &MainWindow::OnRunFinished);
-  connect(&animationRunner_, &AnimationRunner::progressed, this,
-          &MainWindow::OnAnimationProgress);
-  connect(&animationRunner_, &AnimationRunner::finished, this,
-          &MainWindow::OnAnimationFinished);
+  connect(&animationRunner_, &AnimationRunner::progressed, this, &MainWindow::OnAnimationProgress);
+  connect(&animationRunner_, &AnimationRunner::finished, this, &MainWindow::OnAnimationFinished);
 
   Form_Load();
 }

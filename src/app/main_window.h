@@ -63,10 +63,10 @@ inline constexpr char kStatusPreviewing[] = "プレビュー中";
 inline constexpr char kStatusMakingAnimation[] = "アニメーションファイル作成中";
 
 struct MainWindowSetup {
-  QString appFolder;               ///< the program folder: mivet.ini, help.htm
-  ui::Prompter* prompter = nullptr;    ///< every message box and file dialog goes through it
-  QSettings* placement = nullptr;  ///< the per-user store of the window placement
-  bool gifSupport = false;         ///< decided once at start-up from the marker file
+  QString appFolder;                 ///< the program folder: mivet.ini, help.htm
+  ui::Prompter* prompter = nullptr;  ///< every message box and file dialog goes through it
+  QSettings* placement = nullptr;    ///< the per-user store of the window placement
+  bool gifSupport = false;           ///< decided once at start-up from the marker file
 };
 
 class MainWindow : public QMainWindow {

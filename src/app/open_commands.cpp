@@ -1,7 +1,5 @@
 // The open command, the recent-file entries, a picture dropped on the window or named on the
 // command line: all load a picture into the source frame the same way.
-#include "app/main_window.h"
-
 #include <QAction>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -13,6 +11,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "app/main_window.h"
 #include "app/picture_box.h"
 #include "image/open_command.h"
 #include "image/picture_file.h"
@@ -92,8 +91,9 @@ void MainWindow::LoadSource() {
   }
   loadedPath_ = sourcePath_;
   source_ = std::make_shared<const render::Surface>(std::move(picture).value());
-  placement_.setValue(kLastFolderKey,
-                      QFileInfo(QFile::decodeName(QByteArray::fromStdString(sourcePath_))).absolutePath());
+  placement_.setValue(
+      kLastFolderKey,
+      QFileInfo(QFile::decodeName(QByteArray::fromStdString(sourcePath_))).absolutePath());
   ShowSourcePicture();
   layout_.SetSourcePicture(source_->width(), source_->height());
   ApplyLayout();
@@ -109,7 +109,8 @@ QString MainWindow::OpenFolder() const {
   const QString stored = placement_.value(kLastFolderKey).toString();
   if (!stored.isEmpty() && QFileInfo(stored).isDir()) return stored;
   if (!recentFiles_[0].empty()) {
-    const QString recent = QFileInfo(QFile::decodeName(QByteArray::fromStdString(recentFiles_[0]))).absolutePath();
+    const QString recent =
+        QFileInfo(QFile::decodeName(QByteArray::fromStdString(recentFiles_[0]))).absolutePath();
     if (QFileInfo(recent).isDir()) return recent;
   }
   const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);

@@ -38,10 +38,10 @@ QImage ImageForShowing(const render::Surface& picture, PixelSize bound) {
   const QImage view(reinterpret_cast<const uchar*>(picture.Row(0)), picture.width(),
                     picture.height(), static_cast<qsizetype>(picture.width()) * 4,
                     QImage::Format_RGBX8888);
-  const QImage shown = size.width == picture.width() && size.height == picture.height()
-                           ? view
-                           : view.scaled(size.width, size.height, Qt::IgnoreAspectRatio,
-                                         Qt::SmoothTransformation);
+  const QImage shown =
+      size.width == picture.width() && size.height == picture.height()
+          ? view
+          : view.scaled(size.width, size.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   // The unused byte is 0 in a surface; as an opaque RGB32 image the picture paints the same
   // everywhere.
   QImage rgb(shown.size(), QImage::Format_RGB32);

@@ -1,10 +1,9 @@
 // Execute and Preview: the checks before a run, the run on the worker thread with its frames in
 // the preview frame, and the preview player's frames and end.
-#include "app/main_window.h"
-
 #include <QProgressBar>
 #include <chrono>
 
+#include "app/main_window.h"
 #include "app/picture_box.h"
 #include "base/memory_budget.h"
 #include "base/messages.h"

@@ -3,8 +3,8 @@
 #include "app/toolbar_icons.h"
 
 #include <QPainter>
-#include <QPolygonF>
 #include <QPixmap>
+#include <QPolygonF>
 #include <functional>
 
 namespace kinetta::app {

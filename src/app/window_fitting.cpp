@@ -1,8 +1,6 @@
 // The window's geometry: the controls placed from the twips layout, pictures larger than the
 // room the screen leaves shown scaled down, the window sized to show them within the screen,
 // and the placement restored at load and stored at unload.
-#include "app/main_window.h"
-
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLayout>
@@ -16,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
 #include "app/picture_box.h"
 
 namespace kinetta::app {
@@ -87,8 +86,8 @@ void MainWindow::FitWindow(bool mayShrink) {
   const FitState state = MeasureFit();
   if (isMaximized() || isFullScreen()) return;
   const PixelRect opening = OpeningPlacement(Placement{}, layout_.twipsPerPixel(), {});
-  const PixelRect fitted = mayShrink ? WindowFitted(state, {opening.width, opening.height})
-                                     : WindowGrownToFit(state);
+  const PixelRect fitted =
+      mayShrink ? WindowFitted(state, {opening.width, opening.height}) : WindowGrownToFit(state);
   if (fitted == state.window) return;
   resize(fitted.width, fitted.height);
   if (QPoint(fitted.left, fitted.top) != pos()) move(fitted.left, fitted.top);

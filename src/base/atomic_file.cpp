@@ -68,7 +68,8 @@ constexpr std::size_t kTemporaryLetters = 6;
 // A temporary name in `folder`: the hidden prefix and six random letters, 15 bytes whatever
 // the target's name, so it always fits where the target's name fits.
 std::string TemporaryName(const std::filesystem::path& folder) {
-  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  static constexpr char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   thread_local std::mt19937_64 random{std::random_device{}()};
   std::string name(kTemporaryPrefix);
   for (std::size_t i = 0; i < kTemporaryLetters; ++i) name += kLetters[random() % 62];
@@ -322,7 +323,8 @@ Result<PendingFile> PendingFile::Write(const std::filesystem::path& target, cons
 }
 
 Result<PendingFile> PendingFile::Create(const std::filesystem::path& target, TemporaryKind kind) {
-  return Write(target, [](const auto&) { return true; }, kind);
+  return Write(
+      target, [](const auto&) { return true; }, kind);
 }
 
 Status PendingFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {

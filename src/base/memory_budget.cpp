@@ -32,7 +32,8 @@ std::uint64_t SystemAvailable() {
 std::uint64_t CgroupValue(const char* path) {
   std::ifstream file(path);
   std::string word;
-  if (!(file >> word) || word.empty() || word.find_first_not_of("0123456789") != std::string::npos) {
+  if (!(file >> word) || word.empty() ||
+      word.find_first_not_of("0123456789") != std::string::npos) {
     return kUnknown;
   }
   return std::stoull(word);

@@ -41,7 +41,8 @@ std::string CannotWriteMessage(std::string_view path, std::string_view reason) {
 }
 
 std::string StaleFrameKeptMessage(std::string_view fileName) {
-  return std::string(fileName) + " はこまのファイルではなく、ごみ箱も使えないため、消さずに残しました。";
+  return std::string(fileName) +
+         " はこまのファイルではなく、ごみ箱も使えないため、消さずに残しました。";
 }
 
 std::string NoShapeMessage(int shapeIndex) {
@@ -56,7 +57,8 @@ std::string FrameTooSmallMessage(int width, int height) {
 
 std::string FrameFileTooLargeMessage(int width, int height) {
   return "こまの大きさ " + std::to_string(width) + " x " + std::to_string(height) +
-         " ピクセルでは、こまの BMP ファイルが 4 GiB を超えて書き出せません。横幅の設定を確かめてください。";
+         " ピクセルでは、こまの BMP ファイルが 4 GiB "
+         "を超えて書き出せません。横幅の設定を確かめてください。";
 }
 
 std::string ErrorMessage(const std::exception_ptr& error) {

@@ -23,10 +23,16 @@ std::size_t ScanNumber(const std::string& s) {
   std::size_t i = 0;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
   std::size_t digits = 0;
-  while (i < s.size() && IsDigit(s[i])) { ++i; ++digits; }
+  while (i < s.size() && IsDigit(s[i])) {
+    ++i;
+    ++digits;
+  }
   if (i < s.size() && s[i] == '.') {
     ++i;
-    while (i < s.size() && IsDigit(s[i])) { ++i; ++digits; }
+    while (i < s.size() && IsDigit(s[i])) {
+      ++i;
+      ++digits;
+    }
   }
   if (digits == 0) return 0;
   // An exponent counts only when digits follow it.

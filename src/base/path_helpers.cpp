@@ -63,8 +63,7 @@ std::string GetField(std::string_view text, std::string_view delimiters, int n) 
 std::string FrameBaseName(std::string_view sourcePath) {
   const std::size_t sep = sourcePath.rfind(kSeparator);
   if (sep == std::string_view::npos) return GetField(sourcePath, ".", 1);
-  return std::string(sourcePath.substr(0, sep + 1)) +
-         GetField(sourcePath.substr(sep + 1), ".", 1);
+  return std::string(sourcePath.substr(0, sep + 1)) + GetField(sourcePath.substr(sep + 1), ".", 1);
 }
 
 std::string FrameFileName(std::string_view sourcePath, int n) {

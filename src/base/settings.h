@@ -7,12 +7,12 @@
 namespace kinetta::base {
 
 struct Settings {
-  int ShapeIndex = 0;   ///< 0..8 in shape-list order
-  int WidthMode = 1;    ///< 0 source width, 1 source height, 2 WidthValue
-  int WidthValue = 100; ///< frame width in pixels for WidthMode 2
-  std::int32_t BackColor = 0; ///< red + 256 x green + 65536 x blue; the water colour for water
-  int FrameCount = 1;   ///< frames per run
-  int Shade3D = 1;      ///< the shape's switch: shading, water tint or dot mode
+  int ShapeIndex = 0;          ///< 0..8 in shape-list order
+  int WidthMode = 1;           ///< 0 source width, 1 source height, 2 WidthValue
+  int WidthValue = 100;        ///< frame width in pixels for WidthMode 2
+  std::int32_t BackColor = 0;  ///< red + 256 x green + 65536 x blue; the water colour for water
+  int FrameCount = 1;          ///< frames per run
+  int Shade3D = 1;             ///< the shape's switch: shading, water tint or dot mode
 
   friend bool operator==(const Settings&, const Settings&) = default;
 };

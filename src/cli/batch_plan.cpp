@@ -28,9 +28,7 @@ std::string Canonical(const fs::path& path) {
   return (error ? absolute.lexically_normal() : resolved).string();
 }
 
-std::string FolderOf(const std::string& path) {
-  return Canonical(fs::path(path).parent_path());
-}
+std::string FolderOf(const std::string& path) { return Canonical(fs::path(path).parent_path()); }
 
 PicturePlan PlanPicture(const CliOptions& o, const std::string& source) {
   PicturePlan p;
@@ -70,12 +68,12 @@ std::string FrameCollision(const std::vector<PicturePlan>& pictures, int frameCo
   std::vector<std::string> folders;
   for (std::size_t j = 0; j < pictures.size(); ++j) {
     folders.push_back(FolderOf(pictures[j].framePath));
-    const auto [it, fresh] = byName.emplace(
-        folders[j] + '/' + base::FrameFileStem(pictures[j].framePath), j);
+    const auto [it, fresh] =
+        byName.emplace(folders[j] + '/' + base::FrameFileStem(pictures[j].framePath), j);
     if (!fresh) {
       return pictures[it->second].source + " and " + pictures[j].source +
-             " would write the same frame files (" +
-             base::FrameFileName(pictures[j].framePath, 0) + ", ...)";
+             " would write the same frame files (" + base::FrameFileName(pictures[j].framePath, 0) +
+             ", ...)";
     }
   }
   for (std::size_t j = 0; j < pictures.size(); ++j) {
@@ -87,8 +85,7 @@ std::string FrameCollision(const std::vector<PicturePlan>& pictures, int frameCo
       const auto it = byName.find(folders[j] + '/' + stem.substr(0, stem.size() - digits));
       if (it != byName.end()) {
         return pictures[it->second].source + " and " + pictures[j].source +
-               " would write the same frame file " +
-               base::FrameFileName(pictures[j].framePath, 0);
+               " would write the same frame file " + base::FrameFileName(pictures[j].framePath, 0);
       }
     }
   }
@@ -113,7 +110,8 @@ std::string FrameCollision(const std::vector<PicturePlan>& pictures, int frameCo
 BatchPlan CheckFiles(BatchPlan plan, const CliOptions& o) {
   const std::vector<PicturePlan>& pictures = plan.pictures;
   std::unordered_map<std::string, std::size_t> sources;
-  for (std::size_t j = 0; j < pictures.size(); ++j) sources.emplace(Canonical(pictures[j].source), j);
+  for (std::size_t j = 0; j < pictures.size(); ++j)
+    sources.emplace(Canonical(pictures[j].source), j);
   std::unordered_map<std::string, std::size_t> written;
   auto twice = [&](std::size_t j, const std::string& file, const std::string& hint) {
     const auto [it, fresh] = written.emplace(Canonical(file), j);
@@ -135,12 +133,11 @@ BatchPlan CheckFiles(BatchPlan plan, const CliOptions& o) {
     for (std::size_t f = 0; f < kAnimationOptions.size(); ++f) {
       const std::string& file = p.animationFiles[f];
       if (file.empty()) continue;
-      const std::string hint =
-          HasPlaceholder(o.*kAnimationOptions[f].file) || folderPerPicture
-              ? std::string()
-              : "; put %s in it for each picture's name (" +
-                    std::string(kAnimationOptions[f].name) + " '%s" +
-                    fs::path(file).extension().string() + "')";
+      const std::string hint = HasPlaceholder(o.*kAnimationOptions[f].file) || folderPerPicture
+                                   ? std::string()
+                                   : "; put %s in it for each picture's name (" +
+                                         std::string(kAnimationOptions[f].name) + " '%s" +
+                                         fs::path(file).extension().string() + "')";
       if (std::string why = twice(j, file, hint); !why.empty()) {
         return Stop(std::move(plan), PlanOutcome::Colliding, std::move(why));
       }

@@ -24,9 +24,9 @@ struct PicturePlan {
 
 enum class PlanOutcome {
   Ready,
-  Colliding,   ///< the command line asks for one file twice: a usage error
-  Refused,     ///< an animation file over a picture or a frame: nothing is written
-  NoFolder,    ///< an output folder that cannot be made or written in
+  Colliding,  ///< the command line asks for one file twice: a usage error
+  Refused,    ///< an animation file over a picture or a frame: nothing is written
+  NoFolder,   ///< an output folder that cannot be made or written in
 };
 
 struct BatchPlan {

@@ -47,11 +47,13 @@ std::optional<render::Colour> ParseColour(const std::string& text) {
 std::string UsageText() {
   return "usage: kinetta-render [OPTION]... PICTURE...\n"
          "\n"
-         "Renders the frames of one motion for each PICTURE in turn, with the same options, beside\n"
+         "Renders the frames of one motion for each PICTURE in turn, with the same options, "
+         "beside\n"
          "the picture (or in --output DIR) as its name up to the first point, a two-digit (or\n"
          "longer) frame number and .bmp, exactly as the desktop program does.\n"
          "\n"
-         "  --shape N          0-8 or plane, disk, sphere, cylinder, flag, water, flip, cutout, fadein\n"
+         "  --shape N          0-8 or plane, disk, sphere, cylinder, flag, water, flip, cutout, "
+         "fadein\n"
          "  --width-mode M     0 frames as wide as the source, 1 as its height, 2 --width pixels\n"
          "  --width PX         frame width for width mode 2 (1-32767)\n"
          "  --background COLOR packed decimal red + 256*green + 65536*blue, or #RRGGBB\n"
@@ -110,10 +112,10 @@ bool HasPlaceholder(std::string_view pattern) {
 namespace {
 
 // The options that take a value, as the next argument or after '='.
-constexpr std::string_view kValueOptions[] = {
-    "--shape", "--width-mode", "--width", "--background", "--frames",     "--shade",
-    "--seed",  "--html",       "--gif",   "--webp",       "--mp4",        "--apng",
-    "--delay", "--max-memory", "--output"};
+constexpr std::string_view kValueOptions[] = {"--shape",  "--width-mode", "--width", "--background",
+                                              "--frames", "--shade",      "--seed",  "--html",
+                                              "--gif",    "--webp",       "--mp4",   "--apng",
+                                              "--delay",  "--max-memory", "--output"};
 
 bool TakesValue(std::string_view name) {
   for (std::string_view known : kValueOptions) {

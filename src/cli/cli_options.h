@@ -22,11 +22,11 @@ struct CliOptions {
   std::optional<int> frames;
   std::optional<int> shade;
   std::optional<std::uint64_t> seed;
-  std::optional<int> htmlMs;  ///< --html: write the page with this frame time (milliseconds)
-  std::string gifPath;        ///< --gif: write an animated GIF here after the run
-  std::string webpPath;       ///< --webp: write an animated WebP here after the run
-  std::string mp4Path;        ///< --mp4: write an MP4 video here after the run
-  std::string apngPath;       ///< --apng: write an animated PNG here after the run
+  std::optional<int> htmlMs;       ///< --html: write the page with this frame time (milliseconds)
+  std::string gifPath;             ///< --gif: write an animated GIF here after the run
+  std::string webpPath;            ///< --webp: write an animated WebP here after the run
+  std::string mp4Path;             ///< --mp4: write an MP4 video here after the run
+  std::string apngPath;            ///< --apng: write an animated PNG here after the run
   exporter::AnimationDelay delay;  ///< --delay: seconds per frame of those files (0.2)
   std::optional<std::uint64_t> maxMemoryMiB;  ///< --max-memory: the most a run may hold
   /// --output: the folder for the frames, the page and the animation files named without a

@@ -116,8 +116,7 @@ int WriteHtml(const CliOptions& options, const PicturePlan& plan, const render::
 // frames encoded.
 int WriteAnimationFile(const CliOptions& options, const PicturePlan& plan,
                        exporter::AnimationFormat format, const std::string& target,
-                       const base::Settings& s, const CliEnvironment& env,
-                       PictureReport& report) {
+                       const base::Settings& s, const CliEnvironment& env, PictureReport& report) {
   constexpr const char* kNames[] = {"GIF", "WebP", "MP4", "APNG"};
   const char* name = kNames[static_cast<int>(format)];
   exporter::AnimationRequest request;
@@ -158,8 +157,8 @@ int WriteExtras(const CliOptions& options, const PicturePlan& plan, const render
   for (std::size_t f = 0; f < kAnimationOptions.size(); ++f) {
     const std::string& target = plan.animationFiles[f];
     if (target.empty()) continue;
-    if (const int status = WriteAnimationFile(options, plan, kAnimationOptions[f].format, target,
-                                              s, env, report);
+    if (const int status =
+            WriteAnimationFile(options, plan, kAnimationOptions[f].format, target, s, env, report);
         status != kExitOk) {
       return status;
     }
@@ -172,8 +171,8 @@ enum class PictureEnd { Done, Unreadable, Failed, Interrupted };
 
 // One picture: its output folder, the picture, the notes, the frames, the page and the files.
 PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
-                         const base::Settings& settings, bool gifAllowed,
-                         const CliEnvironment& env, PictureReport& report) {
+                         const base::Settings& settings, bool gifAllowed, const CliEnvironment& env,
+                         PictureReport& report) {
   if (base::IsGifName(plan.source) && !gifAllowed) {
     report.ErrorNamingPicture(plan.source + ": " + kGifRefused);
     return PictureEnd::Unreadable;
@@ -192,8 +191,7 @@ PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
       return PictureEnd::Failed;
     }
   }
-  for (render::RunWarning w :
-       render::CheckRunWarnings(settings, source.width(), source.height())) {
+  for (render::RunWarning w : render::CheckRunWarnings(settings, source.width(), source.height())) {
     report.TimeNote(w);
   }
 
@@ -203,16 +201,16 @@ PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
   if (options.maxMemoryMiB) ro.memoryBudget = *options.maxMemoryMiB << 20;
   ProgressLine& progress = report.progress();
   // Nothing here looks at the frames: each is written as it is drawn, a strip at a time.
-  const render::RunResult result = image::RunConversionInStrips(
-      source, plan.framePath, settings, ro,
-      [&](int k, const std::string&) { progress.Frames(k + 1); });
+  const render::RunResult result =
+      image::RunConversionInStrips(source, plan.framePath, settings, ro,
+                                   [&](int k, const std::string&) { progress.Frames(k + 1); });
 
   switch (result.status) {
     case render::RunStatus::Completed: {
       report.Wrote(std::to_string(result.framesDone) + " こまを書き出しました。");
       if (!result.notice.empty()) report.Note(result.notice);
       const int status = WriteExtras(options, plan, result, settings, env, report);
-      return status == kExitOk           ? PictureEnd::Done
+      return status == kExitOk            ? PictureEnd::Done
              : status == kExitInterrupted ? PictureEnd::Interrupted
                                           : PictureEnd::Failed;
     }
@@ -243,16 +241,17 @@ std::string Summary(int pictures, int done,
   line += "失敗 " + std::to_string(failures.size()) + " 枚: ";
   for (std::size_t i = 0; i < failures.size() && i < kNamed; ++i) {
     if (i > 0) line += "、";
-    line += failures[i].first +
-            (failures[i].second == PictureEnd::Unreadable ? "（開けません）" : "（書き出せません）");
+    line +=
+        failures[i].first +
+        (failures[i].second == PictureEnd::Unreadable ? "（開けません）" : "（書き出せません）");
   }
   if (failures.size() > kNamed) line += " ほか " + std::to_string(failures.size() - kNamed) + " 枚";
   return line;
 }
 
 // Everything RunCli does, without the guard against errors.
-int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env,
-                 std::ostream& out, std::ostream& err) {
+int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env, std::ostream& out,
+                 std::ostream& err) {
   const ParsedArguments parsed = ParseArguments(args);
   switch (parsed.outcome) {
     case ParseOutcome::Help:

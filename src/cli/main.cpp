@@ -23,7 +23,7 @@ void OnInterrupt(int) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);

@@ -26,8 +26,8 @@ void ProgressLine::StartPicture(int index) {
 
 void ProgressLine::Frames(int done) {
   if (!enabled_) return;
-  std::string text = PicturePart() + std::to_string(done) + "/" + std::to_string(framesEach_) +
-                     " こま";
+  std::string text =
+      PicturePart() + std::to_string(done) + "/" + std::to_string(framesEach_) + " こま";
   // The time left comes from the frames of the whole call drawn so far; a picture that failed
   // counts as done.
   const long long doneAll = static_cast<long long>(picture_) * framesEach_ + done;
@@ -35,7 +35,7 @@ void ProgressLine::Frames(int done) {
   if (doneAll > 0) {
     const double elapsed = std::chrono::duration<double>(Clock::now() - start_).count();
     text += "  残り " + DurationText(elapsed / static_cast<double>(doneAll) *
-                                      static_cast<double>(totalAll - doneAll));
+                                     static_cast<double>(totalAll - doneAll));
   }
   Draw(text);
 }

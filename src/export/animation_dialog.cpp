@@ -18,10 +18,14 @@ namespace kinetta::exporter {
 
 QString AnimationFilter(AnimationFormat format) {
   switch (format) {
-    case AnimationFormat::WebP: return QStringLiteral("WebPアニメーション (*.webp)");
-    case AnimationFormat::Mp4: return QStringLiteral("MP4動画 (*.mp4)");
-    case AnimationFormat::Apng: return QStringLiteral("APNGアニメーション (*.png)");
-    case AnimationFormat::Gif: break;
+    case AnimationFormat::WebP:
+      return QStringLiteral("WebPアニメーション (*.webp)");
+    case AnimationFormat::Mp4:
+      return QStringLiteral("MP4動画 (*.mp4)");
+    case AnimationFormat::Apng:
+      return QStringLiteral("APNGアニメーション (*.png)");
+    case AnimationFormat::Gif:
+      break;
   }
   return QStringLiteral("GIFアニメーション (*.gif)");
 }
@@ -72,8 +76,8 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
 }
 
 AnimationFormat AnimationDialog::format() const {
-  for (const AnimationFormat f : {AnimationFormat::WebP, AnimationFormat::Mp4,
-                                  AnimationFormat::Apng}) {
+  for (const AnimationFormat f :
+       {AnimationFormat::WebP, AnimationFormat::Mp4, AnimationFormat::Apng}) {
     if (formatOption(f)->isChecked()) return f;
   }
   return AnimationFormat::Gif;

@@ -1,6 +1,7 @@
 // The animation-file dialog: asks for the display time of one frame and the format (GIF,
-// WebP, MP4 or APNG), checks that frames exist, asks where to save, and hands the order to the main window,
-// which makes the file on a worker thread. Modeless and single, like the HTML export dialog.
+// WebP, MP4 or APNG), checks that frames exist, asks where to save, and hands the order to the main
+// window, which makes the file on a worker thread. Modeless and single, like the HTML export
+// dialog.
 #pragma once
 
 #include <QString>

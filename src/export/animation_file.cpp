@@ -69,9 +69,9 @@ class FrameStream {
 base::Status FitsInMemory(int width, int height, const AnimationEncoder& encoder,
                           const AnimationRequest& request) {
   constexpr std::uint64_t kReadBytesPerPixel = 16;
-  const std::uint64_t needed = static_cast<std::uint64_t>(width) *
-                               static_cast<std::uint64_t>(height) *
-                               (kReadBytesPerPixel + static_cast<std::uint64_t>(encoder.HeldBytesPerPixel()));
+  const std::uint64_t needed =
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) *
+      (kReadBytesPerPixel + static_cast<std::uint64_t>(encoder.HeldBytesPerPixel()));
   std::uint64_t allowed = base::AvailableMemoryBytes();
   if (request.memoryBudget > 0) allowed = std::min(allowed, request.memoryBudget);
   if (needed <= allowed) return {};
@@ -90,7 +90,8 @@ AnimationResult Failure(AnimationStatus status, std::string message) {
 base::Result<std::unique_ptr<AnimationEncoder>> MakeEncoder(const AnimationRequest& r) {
   using Made = base::Result<std::unique_ptr<AnimationEncoder>>;
   switch (r.format) {
-    case AnimationFormat::WebP: return Made(MakeWebpEncoder(r.delay.webpMilliseconds));
+    case AnimationFormat::WebP:
+      return Made(MakeWebpEncoder(r.delay.webpMilliseconds));
     case AnimationFormat::Mp4:
     case AnimationFormat::Apng: {
       const base::Result<const VideoEncoderMakers*> video = VideoEncoders();
@@ -100,7 +101,8 @@ base::Result<std::unique_ptr<AnimationEncoder>> MakeEncoder(const AnimationReque
                       ? make.mp4(r.delay.webpMilliseconds, r.background)
                       : make.apng(r.delay.webpMilliseconds));
     }
-    case AnimationFormat::Gif: break;
+    case AnimationFormat::Gif:
+      break;
   }
   return Made(MakeGifEncoder(r.delay.gifCentiseconds));
 }
@@ -109,10 +111,14 @@ base::Result<std::unique_ptr<AnimationEncoder>> MakeEncoder(const AnimationReque
 
 std::string_view AnimationExtension(AnimationFormat format) {
   switch (format) {
-    case AnimationFormat::WebP: return ".webp";
-    case AnimationFormat::Mp4: return ".mp4";
-    case AnimationFormat::Apng: return ".png";
-    case AnimationFormat::Gif: break;
+    case AnimationFormat::WebP:
+      return ".webp";
+    case AnimationFormat::Mp4:
+      return ".mp4";
+    case AnimationFormat::Apng:
+      return ".png";
+    case AnimationFormat::Gif:
+      break;
   }
   return ".gif";
 }
@@ -156,20 +162,21 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 base::Status CheckAnimationTarget(const std::filesystem::path& target,
                                   std::string_view sourcePath) {
   if (SameFile(target, std::filesystem::path(sourcePath))) {
-    return base::Status::Failed(target.string() +
-                                " は原画です。アニメーションファイルには別の名前を選んでください。");
+    return base::Status::Failed(
+        target.string() + " は原画です。アニメーションファイルには別の名前を選んでください。");
   }
   const int k = base::FrameNumberOf(target.filename().string(), base::FrameFileStem(sourcePath));
   if (k >= 0 && SameFile(target, base::FrameFileName(sourcePath, k))) {
     return base::Status::Failed(
-        target.string() + " はこまのファイルです。アニメーションファイルには別の名前を選んでください。");
+        target.string() +
+        " はこまのファイルです。アニメーションファイルには別の名前を選んでください。");
   }
   return {};
 }
 
 AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest& request) {
-  const std::string failed = std::string(base::kAnimationFailedMessage) + "\n" +
-                             request.target.string() + "\n";
+  const std::string failed =
+      std::string(base::kAnimationFailedMessage) + "\n" + request.target.string() + "\n";
   base::Result<std::unique_ptr<AnimationEncoder>> made = MakeEncoder(request);
   if (!made.ok()) return Failure(AnimationStatus::Failed, failed + made.message());
   const std::unique_ptr<AnimationEncoder> encoder = std::move(made).value();
@@ -200,10 +207,10 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
         return Failure(AnimationStatus::Failed, failed + fits.message());
       }
     } else if (frame.width() != width || frame.height() != height) {
-      return Failure(AnimationStatus::Failed,
-                     failed + "こま " + FrameNumber(count) + " の大きさ " +
-                         SizeText(frame.width(), frame.height()) + " が、こま 00 の " +
-                         SizeText(width, height) + " と違います。変換をやり直してください。");
+      return Failure(AnimationStatus::Failed, failed + "こま " + FrameNumber(count) + " の大きさ " +
+                                                  SizeText(frame.width(), frame.height()) +
+                                                  " が、こま 00 の " + SizeText(width, height) +
+                                                  " と違います。変換をやり直してください。");
     }
     encoder->Learn(frame);
     ++count;

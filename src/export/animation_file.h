@@ -29,7 +29,7 @@ std::filesystem::path DefaultAnimationPath(std::string_view sourcePath, Animatio
 
 /// How long each frame shows, in each format's own unit.
 struct AnimationDelay {
-  int gifCentiseconds = 20;  ///< GIF: hundredths of a second
+  int gifCentiseconds = 20;    ///< GIF: hundredths of a second
   int webpMilliseconds = 200;  ///< WebP, APNG and MP4: milliseconds
 };
 
@@ -59,8 +59,8 @@ enum class AnimationStatus {
 
 struct AnimationResult {
   AnimationStatus status = AnimationStatus::Failed;
-  int frames = 0;       ///< frames in the file
-  int width = 0;        ///< the canvas size
+  int frames = 0;  ///< frames in the file
+  int width = 0;   ///< the canvas size
   int height = 0;
   std::string message;  ///< for the user, unless Written
 };

@@ -123,7 +123,7 @@ class ColourSet {
 
  private:
   static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;  // no packed colour has the top byte set
-  static constexpr std::size_t kSlots = 1024;            // a power of two, four times kMax
+  static constexpr std::size_t kSlots = 1024;           // a power of two, four times kMax
 
   // False once the colours are more than kMax.
   bool Insert(std::uint32_t c) {
@@ -209,8 +209,8 @@ class GifEncoder final : public AnimationEncoder {
   }
 
   base::Status Add(const Surface& frame) override {
-    const Rect rect = first_ ? Rect{0, 0, width_, height_}
-                             : ChangedRect(frame, previous_, width_, height_);
+    const Rect rect =
+        first_ ? Rect{0, 0, width_, height_} : ChangedRect(frame, previous_, width_, height_);
     base::Status put = rect.empty() ? PutUnchanged() : PutChanged(frame, rect);
     for (int y = 0; y < height_; ++y) {
       std::memcpy(previous_.data() + static_cast<std::size_t>(y) * width_, frame.Row(y),
@@ -369,13 +369,12 @@ class GifEncoder final : public AnimationEncoder {
     const std::size_t length = EGifGCBToExtension(&gcb, extension);
     ColorMapObject* map = perFrame_ ? ColourTable() : nullptr;
     if (perFrame_ && map == nullptr) return base::Status::Failed("GIF: メモリが足りません。");
-    bool ok = EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length),
-                               extension) != GIF_ERROR &&
+    bool ok = EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) !=
+                  GIF_ERROR &&
               EGifPutImageDesc(gif_, r.x, r.y, r.w, r.h, false, map) != GIF_ERROR;
     GifFreeMapObject(map);
     for (int y = 0; ok && y < r.h; ++y) {
-      ok = EGifPutLine(gif_, indices_.data() + static_cast<std::size_t>(y) * r.w, r.w) !=
-           GIF_ERROR;
+      ok = EGifPutLine(gif_, indices_.data() + static_cast<std::size_t>(y) * r.w, r.w) != GIF_ERROR;
     }
     return ok ? base::Status::Ok() : GifFailed(gif_->Error);
   }

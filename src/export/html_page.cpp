@@ -49,12 +49,28 @@ std::string AttributeText(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data() + i);
     switch (p[0]) {
-      case '&': out += "&amp;"; ++i; continue;
-      case '\'': out += "&#39;"; ++i; continue;
-      case '"': out += "&quot;"; ++i; continue;
-      case '<': out += "&lt;"; ++i; continue;
-      case '>': out += "&gt;"; ++i; continue;
-      default: break;
+      case '&':
+        out += "&amp;";
+        ++i;
+        continue;
+      case '\'':
+        out += "&#39;";
+        ++i;
+        continue;
+      case '"':
+        out += "&quot;";
+        ++i;
+        continue;
+      case '<':
+        out += "&lt;";
+        ++i;
+        continue;
+      case '>':
+        out += "&gt;";
+        ++i;
+        continue;
+      default:
+        break;
     }
     const std::size_t len = SequenceLength(p[0]);
     const long cp = len > 1 && i + len <= text.size() ? CodePoint(p, len) : -1;
@@ -132,8 +148,9 @@ namespace {
 base::Status CopyInOneStep(const std::filesystem::path& from, const std::filesystem::path& to) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(from, error)) {
-    return base::Status::Failed(std::filesystem::exists(from, error) ? "通常のファイルではありません"
-                                                                     : "見本のファイルがありません");
+    return base::Status::Failed(std::filesystem::exists(from, error)
+                                    ? "通常のファイルではありません"
+                                    : "見本のファイルがありません");
   }
   std::ifstream in(from, std::ios::binary);
   if (!in) return base::Status::Failed("見本のファイルを読めません");

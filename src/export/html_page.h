@@ -80,8 +80,8 @@ struct ExportResult {
 
 /// Copies the viewer files (applet and script) from the program's sample folder beside the
 /// source picture, each replacing an older copy in one step; a copy that fails does not stop
-/// the page, which is still of use, and is listed in viewerFailures. Then writes the page in one step: a page that cannot be written
-/// leaves no partial file and is reported.
+/// the page, which is still of use, and is listed in viewerFailures. Then writes the page in one
+/// step: a page that cannot be written leaves no partial file and is reported.
 ExportResult ExportPage(const ExportRequest& request);
 
 }  // namespace kinetta::exporter

@@ -70,9 +70,8 @@ class Mp4Encoder final : public AnimationEncoder {
     setup.tagColours = true;
     if (base::Status opened = output_.Open(setup); !opened.ok()) return opened;
     // Surface rows lie in memory as R, G, B, unused: FFmpeg's RGB0.
-    convert_ = sws_getContext(width_, height_, AV_PIX_FMT_RGB0, width_, height_,
-                              AV_PIX_FMT_YUV420P, SWS_BICUBIC | SWS_ACCURATE_RND, nullptr,
-                              nullptr, nullptr);
+    convert_ = sws_getContext(width_, height_, AV_PIX_FMT_RGB0, width_, height_, AV_PIX_FMT_YUV420P,
+                              SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
     if (convert_ == nullptr) return base::Status::Failed("MP4: 色を変換できません。");
     // BT.601's matrix: with colour shared by 2 x 2 pixels it keeps the frames' red, green and
     // blue nearer than BT.709's (0.1 to 0.7 dB) in a smaller file; the stream says which it is.
@@ -106,7 +105,8 @@ class Mp4Encoder final : public AnimationEncoder {
     padded_.CopyFrom(frame, 0, 0, w, h, 0, 0);
     for (int y = 0; y < height_; ++y) {
       for (int x = (y < h ? w : 0); x < width_; ++x) {
-        padded_.PSet(x, y, padding_ ? *padding_ : frame.Point(std::min(x, w - 1), std::min(y, h - 1)));
+        padded_.PSet(x, y,
+                     padding_ ? *padding_ : frame.Point(std::min(x, w - 1), std::min(y, h - 1)));
       }
     }
   }

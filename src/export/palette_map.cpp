@@ -88,8 +88,8 @@ void PaletteMap::Dither(const std::uint32_t* pixels, int stride, int w, int h, f
   DitherOver(pixels, stride, w, h, strength, &backdrop, out);
 }
 
-void PaletteMap::DitherOver(const std::uint32_t* pixels, int stride, int w, int h,
-                            float strength, const Backdrop* backdrop, std::uint8_t* out) const {
+void PaletteMap::DitherOver(const std::uint32_t* pixels, int stride, int w, int h, float strength,
+                            const Backdrop* backdrop, std::uint8_t* out) const {
   // Errors in sixteenths, times the strength in 1/256: two rows, with a spare column on each
   // side so the kernel never needs a bounds check.
   const int scale = static_cast<int>(std::lround(std::clamp(strength, 0.0f, 1.0f) * 256));

@@ -64,9 +64,9 @@ class PaletteMap {
 
   std::vector<std::uint32_t> colours_;
   int runSlack_;
-  std::array<int, 3 * 256> planes_{};                // the entries' reds, greens and blues
-  mutable std::vector<std::uint32_t> cellStart_;     // per cell: offset into candidates_
-  mutable std::vector<std::uint8_t> cellCount_;      // per cell: how many candidates
+  std::array<int, 3 * 256> planes_{};             // the entries' reds, greens and blues
+  mutable std::vector<std::uint32_t> cellStart_;  // per cell: offset into candidates_
+  mutable std::vector<std::uint8_t> cellCount_;   // per cell: how many candidates
   mutable std::vector<std::uint8_t> candidates_;
 };
 

@@ -55,11 +55,18 @@ std::int64_t SeekBytes(void* opaque, std::int64_t offset, int whence) {
   Cursor& c = *static_cast<Cursor*>(opaque);
   const auto size = static_cast<std::int64_t>(c.file->bytes.size());
   switch (whence & ~AVSEEK_FORCE) {
-    case AVSEEK_SIZE: return size;
-    case SEEK_SET: break;
-    case SEEK_CUR: offset += c.pos; break;
-    case SEEK_END: offset += size; break;
-    default: return AVERROR(EINVAL);
+    case AVSEEK_SIZE:
+      return size;
+    case SEEK_SET:
+      break;
+    case SEEK_CUR:
+      offset += c.pos;
+      break;
+    case SEEK_END:
+      offset += size;
+      break;
+    default:
+      return AVERROR(EINVAL);
   }
   if (offset < 0) return AVERROR(EINVAL);
   c.pos = offset;
@@ -69,9 +76,9 @@ std::int64_t SeekBytes(void* opaque, std::int64_t offset, int whence) {
 AVIOContext* OpenCursor(Cursor* cursor, bool write) {
   auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
   if (buffer == nullptr) return nullptr;
-  AVIOContext* io = avio_alloc_context(buffer, kIoBufferSize, write ? 1 : 0, cursor,
-                                       write ? nullptr : ReadBytes, write ? WriteBytes : nullptr,
-                                       SeekBytes);
+  AVIOContext* io =
+      avio_alloc_context(buffer, kIoBufferSize, write ? 1 : 0, cursor, write ? nullptr : ReadBytes,
+                         write ? WriteBytes : nullptr, SeekBytes);
   if (io == nullptr) av_free(buffer);
   return io;
 }

@@ -32,7 +32,7 @@ struct VideoSetup {
   const char* codec = "";      ///< libavcodec's encoder name
   int width = 0;
   int height = 0;
-  int pixelFormat = 0;         ///< the encoder's AVPixelFormat
+  int pixelFormat = 0;  ///< the encoder's AVPixelFormat
   VideoTiming timing;
   std::vector<std::pair<std::string, std::string>> codecOptions;
   std::vector<std::pair<std::string, std::string>> containerOptions;

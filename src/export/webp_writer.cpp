@@ -65,9 +65,8 @@ class WebpEncoder final : public AnimationEncoder {
     picture.width = width_;
     picture.height = height_;
     // Surface rows lie in memory as R, G, B, unused: libwebp's RGBX.
-    bool ok = WebPPictureImportRGBX(
-        &picture, reinterpret_cast<const std::uint8_t*>(frame.Row(0)),
-        static_cast<int>(sizeof(std::uint32_t)) * frame.width());
+    bool ok = WebPPictureImportRGBX(&picture, reinterpret_cast<const std::uint8_t*>(frame.Row(0)),
+                                    static_cast<int>(sizeof(std::uint32_t)) * frame.width());
     ok = ok && WebPAnimEncoderAdd(encoder_, &picture, timestamp_, &config_);
     base::Status added = ok ? base::Status::Ok() : Failed();
     WebPPictureFree(&picture);

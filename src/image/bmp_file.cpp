@@ -26,7 +26,9 @@ void Put32(std::uint8_t* p, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-std::size_t RowBytes(int width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
+std::size_t RowBytes(int width) {
+  return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+}
 
 }  // namespace
 
@@ -70,9 +72,8 @@ std::uint8_t* EncodePixelsPlain(const std::uint32_t* row, int x, int n, std::uin
 // made, the 4 past them overwritten by the next group, so the loop stops while 6 pixels (18
 // bytes) are still to come and the last ones go byte by byte: nothing is written past the
 // pixels' own bytes.
-__attribute__((target("ssse3"))) std::uint8_t* EncodePixelsShuffled(const std::uint32_t* row,
-                                                                     int x, int n,
-                                                                     std::uint8_t* out) {
+__attribute__((target("ssse3"))) std::uint8_t* EncodePixelsShuffled(const std::uint32_t* row, int x,
+                                                                    int n, std::uint8_t* out) {
   const __m128i order = _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
   const std::uint32_t* p = row + x;
   const std::uint32_t* end = p + n;

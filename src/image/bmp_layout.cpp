@@ -2,11 +2,11 @@
 // headers and the 64-byte OS/2 2 header, the bit depths and codings each allows, the channel
 // masks, the colour table, and the pixel data's place, each against the file's length. Only the
 // file's first bytes are needed: the pixel data is placed from the file's size alone.
+#include "image/bmp_layout.h"
+
 #include <algorithm>
 #include <bit>
 #include <climits>
-
-#include "image/bmp_layout.h"
 
 namespace kinetta::image::bmp {
 

@@ -32,8 +32,7 @@ class FrameFiles {
   // A frame whose file would not fit in the 32 bits a BMP header gives its size is refused
   // before anything is drawn; temporaries a killed run left beside the frames go first.
   std::optional<render::RunResult> Refused(const render::Surface& source) const {
-    const render::FrameSize size =
-        render::PlannedFrameSize(s_, source.width(), source.height());
+    const render::FrameSize size = render::PlannedFrameSize(s_, source.width(), source.height());
     if (s_.FrameCount >= 1 && size.width >= 1 && size.height >= 1 &&
         Bmp24FileBytes(size.width, size.height) > kMaxBmpFileBytes) {
       render::RunResult refused;
@@ -87,12 +86,11 @@ class FrameFileSink final : public render::FrameSink {
         path_(files.PathOf(k)),
         onSaved_(onSaved),
         file_(std::make_shared<File>()),
-        strips_(size.width, size.height,
-                [this](std::uint64_t at, const void* data, std::size_t n) {
-                  const base::Status wrote = file_->pending->WriteAt(at, data, n);
-                  if (!wrote.ok()) file_->Fail(wrote.message());
-                  return wrote.ok();
-                }) {
+        strips_(size.width, size.height, [this](std::uint64_t at, const void* data, std::size_t n) {
+          const base::Status wrote = file_->pending->WriteAt(at, data, n);
+          if (!wrote.ok()) file_->Fail(wrote.message());
+          return wrote.ok();
+        }) {
     base::Result<base::PendingFile> created = base::PendingFile::Create(path_);
     if (created.ok()) {
       file_->pending.emplace(std::move(created.value()));

@@ -28,11 +28,10 @@ StaleFrame PutAwayStaleFrame(const std::string& path);
 /// pieces as it is written, replaced in one step); after the last frame the file of the next
 /// number, if there is one, is put away by PutAwayStaleFrame (only that one; a file left in place
 /// is the result's notice). `onSaved` follows each saved frame.
-render::RunResult RunConversion(
-    const render::Surface& source, const std::string& sourcePath, const base::Settings& s,
-    const render::RenderOptions& options,
-    const std::function<void(int k, const render::Surface& frame, const std::string& path)>&
-        onSaved = {});
+render::RunResult RunConversion(const render::Surface& source, const std::string& sourcePath,
+                                const base::Settings& s, const render::RenderOptions& options,
+                                const std::function<void(int k, const render::Surface& frame,
+                                                         const std::string& path)>& onSaved = {});
 
 /// The same for a caller that does not look at the frames: each frame's file is written a strip
 /// of rows at a time as the frame is drawn, so that no frame is ever held whole (a few rows per

@@ -9,9 +9,8 @@
 namespace kinetta::image {
 
 FrameReader FrameFileReader(std::string sourcePath) {
-  return [path = std::move(sourcePath)](int k) {
-    return LoadPicture(base::FrameFileName(path, k));
-  };
+  return
+      [path = std::move(sourcePath)](int k) { return LoadPicture(base::FrameFileName(path, k)); };
 }
 
 }  // namespace kinetta::image

@@ -14,15 +14,16 @@ namespace kinetta::image {
 
 QStringList OpenFilters(bool gifSupport) {
   // The picture filter's description is the picture list itself in the dialog's syntax.
-  return {gifSupport ? QStringLiteral("画像ファイル (*.bmp *.gif *jpg *.jpeg *.BMP *.GIF *JPG *.JPEG)")
-                     : QStringLiteral("画像ファイル (*.bmp *jpg *.jpeg *.BMP *JPG *.JPEG)"),
+  return {gifSupport
+              ? QStringLiteral("画像ファイル (*.bmp *.gif *jpg *.jpeg *.BMP *.GIF *JPG *.JPEG)")
+              : QStringLiteral("画像ファイル (*.bmp *jpg *.jpeg *.BMP *JPG *.JPEG)"),
           QStringLiteral("すべてのﾌｧｲﾙ (*.*)")};
 }
 
 QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
                       const QString& folder) {
-  const QString path = prompter.OpenFileName(parent, QString::fromUtf8(kOpenTitle),
-                                             OpenFilters(gifSupport), folder);
+  const QString path =
+      prompter.OpenFileName(parent, QString::fromUtf8(kOpenTitle), OpenFilters(gifSupport), folder);
   if (path.isEmpty() || !AcceptSourcePath(prompter, parent, gifSupport, path)) return {};
   return path;
 }

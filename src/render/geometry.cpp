@@ -13,10 +13,14 @@ int RGBPart(Colour colour, int part) {
   const Colour g = t % 256;
   const Colour b = static_cast<Colour>((static_cast<double>(t) - g) / 256);
   switch (part) {
-    case 0: return r;
-    case 1: return g;
-    case 2: return b;
-    default: return 0;
+    case 0:
+      return r;
+    case 1:
+      return g;
+    case 2:
+      return b;
+    default:
+      return 0;
   }
 }
 

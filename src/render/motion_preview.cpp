@@ -61,9 +61,7 @@ class Remembering final : public Checkpoint {
 };
 
 // The first of the `from` source lines that line i of `to` covers.
-int CoveredStart(int i, int from, int to) {
-  return static_cast<int>(std::int64_t{i} * from / to);
-}
+int CoveredStart(int i, int from, int to) { return static_cast<int>(std::int64_t{i} * from / to); }
 
 }  // namespace
 

@@ -20,9 +20,9 @@ std::vector<int> SampledFrames(int frameCount, int most);
 
 /// How a preview shows the run of `s` on a W x H source within `box` pixels.
 struct PreviewPlan {
-  int sourceWidth = 0;   ///< the reduced source the preview draws from
+  int sourceWidth = 0;  ///< the reduced source the preview draws from
   int sourceHeight = 0;
-  Settings settings;     ///< the run's settings, the typed width reduced alike
+  Settings settings;        ///< the run's settings, the typed width reduced alike
   std::vector<int> frames;  ///< the run frames shown (SampledFrames)
 };
 
@@ -55,7 +55,7 @@ class PreviewSources {
 
   std::mutex mutex_;
   int workingSide_ = 0;
-  std::weak_ptr<const Surface> picture_;     ///< the picture the working copy was made from
+  std::weak_ptr<const Surface> picture_;  ///< the picture the working copy was made from
   std::shared_ptr<const Surface> working_;
 };
 

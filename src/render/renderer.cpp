@@ -35,10 +35,14 @@ bool Renderer::DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const {
 
 int OutputWidth(const Settings& s, int sourceWidth, int sourceHeight) {
   switch (s.WidthMode) {
-    case 0: return sourceWidth;
-    case 1: return sourceHeight;
-    case 2: return s.WidthValue;
-    default: return 0;
+    case 0:
+      return sourceWidth;
+    case 1:
+      return sourceHeight;
+    case 2:
+      return s.WidthValue;
+    default:
+      return 0;
   }
 }
 

@@ -35,9 +35,12 @@ std::vector<RunWarning> CheckRunWarnings(const Settings& s, double w, double h) 
 
 std::string_view WarningText(RunWarning w) {
   switch (w) {
-    case RunWarning::WideFrame: return base::kWideFrameWarning;
-    case RunWarning::LargeSource: return base::kLargeSourceWarning;
-    case RunWarning::ManyFrames: return base::kManyFramesWarning;
+    case RunWarning::WideFrame:
+      return base::kWideFrameWarning;
+    case RunWarning::LargeSource:
+      return base::kLargeSourceWarning;
+    case RunWarning::ManyFrames:
+      return base::kManyFramesWarning;
   }
   return {};
 }
@@ -57,8 +60,7 @@ class DriverCheckpoint final : public Checkpoint {
   void SetFrame(int k) { frame_ = k; }
   bool Step() override {
     if (options_.onCheckpoint) options_.onCheckpoint(frame_);
-    return failed_ || (options_.control &&
-                       (options_.control->abort || options_.control->stop));
+    return failed_ || (options_.control && (options_.control->abort || options_.control->stop));
   }
 
  private:
@@ -92,8 +94,8 @@ class PrepareCheckpoint final : public Checkpoint {
 // or the caller's budget when that is lower.
 std::uint64_t MemoryAllowed(const RenderOptions& o, const Surface& source) {
   const std::uint64_t machine = base::AvailableMemoryBytes();
-  const std::uint64_t held = static_cast<std::uint64_t>(source.width()) *
-                             static_cast<std::uint64_t>(source.height()) * 4;
+  const std::uint64_t held =
+      static_cast<std::uint64_t>(source.width()) * static_cast<std::uint64_t>(source.height()) * 4;
   const std::uint64_t allowed = machine > UINT64_MAX - held ? UINT64_MAX : machine + held;
   return o.memoryBudget > 0 ? std::min(allowed, o.memoryBudget) : allowed;
 }
@@ -295,8 +297,7 @@ RunResult Render(const Surface& source, const Settings& s, const RenderOptions& 
   const int threads = std::min({tableThreads, n, kFramesInFlight});
 
   // Refused before any pixel memory is taken: a frame as wide as a tall source is high, say.
-  const std::uint64_t needed =
-      RunMemoryBytes(s, source.width(), source.height(), threads, holding);
+  const std::uint64_t needed = RunMemoryBytes(s, source.width(), source.height(), threads, holding);
   const std::uint64_t allowed = MemoryAllowed(o, source);
   if (needed > allowed) {
     result.status = RunStatus::TooLarge;
@@ -316,10 +317,9 @@ RunResult Render(const Surface& source, const Settings& s, const RenderOptions& 
   auto work = std::shared_ptr<const Surface>(&source, [](const Surface*) {});
   std::unique_ptr<const Renderer> renderer;
   if (!preparing.stopped()) {
-    renderer = motion->make({std::move(work), source.width(), source.height(), s, o.seed,
-                             &preparing, [tableThreads](int count, const auto& part) {
-                               RunParts(tableThreads, count, part);
-                             }});
+    renderer = motion->make(
+        {std::move(work), source.width(), source.height(), s, o.seed, &preparing,
+         [tableThreads](int count, const auto& part) { RunParts(tableThreads, count, part); }});
   }
   if (preparing.Step()) {
     result.status = RunStatus::Aborted;

@@ -47,8 +47,8 @@ struct RunControl {
 };
 
 struct RenderOptions {
-  int threads = 0;             ///< frames drawn at once, at most two; 0 = one per core up to that
-  std::uint64_t seed = 0;      ///< the random dots of the fade-in
+  int threads = 0;         ///< frames drawn at once, at most two; 0 = one per core up to that
+  std::uint64_t seed = 0;  ///< the random dots of the fade-in
   RunControl* control = nullptr;
   /// Called at every checkpoint with the frame being drawn, before the abort test; from the
   /// drawing threads. Tests press abort here at a chosen frame.
@@ -73,12 +73,12 @@ enum class RunStatus {
 
 struct RunResult {
   RunStatus status = RunStatus::Completed;
-  int framesDone = 0;       ///< frames handed on (saved), 0 .. FrameCount (or the frames asked)
-  int frameWidth = 0;       ///< the size of the run's frames (also when FrameCount is below 1)
+  int framesDone = 0;  ///< frames handed on (saved), 0 .. FrameCount (or the frames asked)
+  int frameWidth = 0;  ///< the size of the run's frames (also when FrameCount is below 1)
   int frameHeight = 0;
-  std::string failedPath;   ///< the frame file that could not be written
-  std::string message;      ///< for the user, when the status is a failure
-  std::string notice;       ///< for the user, what a run that went through left undone
+  std::string failedPath;  ///< the frame file that could not be written
+  std::string message;     ///< for the user, when the status is a failure
+  std::string notice;      ///< for the user, what a run that went through left undone
 };
 
 /// What became of a frame handed on. The default outcome is taken; a failed status ends the

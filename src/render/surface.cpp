@@ -51,10 +51,26 @@ void Surface::Fill(Colour fill) {
 
 void Surface::CopyFrom(const Surface& src, int sx, int sy, int w, int h, int dx, int dy) {
   // Clip the rectangle against the source, then against this surface.
-  if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-  if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-  if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-  if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+  if (sx < 0) {
+    dx -= sx;
+    w += sx;
+    sx = 0;
+  }
+  if (sy < 0) {
+    dy -= sy;
+    h += sy;
+    sy = 0;
+  }
+  if (dx < 0) {
+    sx -= dx;
+    w += dx;
+    dx = 0;
+  }
+  if (dy < 0) {
+    sy -= dy;
+    h += dy;
+    dy = 0;
+  }
   w = std::min({w, src.width_ - sx, width_ - dx});
   h = std::min({h, src.height_ - sy, height_ - dy});
   if (w <= 0 || h <= 0) return;

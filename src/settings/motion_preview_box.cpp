@@ -3,8 +3,8 @@
 // be run.
 #include "settings/motion_preview_box.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -64,8 +64,9 @@ void MotionPreviewBox::Start(Job job) {
   const int planned = static_cast<int>(plan.frames.size());
   replaceOnFrame_ = true;
   control_ = std::make_shared<render::RunControl>();
-  auto work = [this, id, ratio, workingSide, plan = std::move(plan), picture = std::move(job.picture),
-               sources = sources_, control = control_](const ui::WorkerThread::Post& post) {
+  auto work = [this, id, ratio, workingSide, plan = std::move(plan),
+               picture = std::move(job.picture), sources = sources_,
+               control = control_](const ui::WorkerThread::Post& post) {
     StopCheck stop(*control);
     const std::shared_ptr<const render::Surface> source =
         sources->SourceOfSize(picture, plan.sourceWidth, plan.sourceHeight, workingSide, &stop);

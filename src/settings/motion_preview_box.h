@@ -72,9 +72,9 @@ class MotionPreviewBox : public QFrame {
   ui::WorkerThread worker_{this};
   /// Stops the drawing job that is running; each job has its own.
   std::shared_ptr<render::RunControl> control_;
-  std::optional<Job> waiting_;  ///< values to draw once the running job has stopped
-  int job_ = 0;                 ///< the job whose frames are taken
-  bool replaceOnFrame_ = false; ///< the next frame drawn starts the frames of new values
+  std::optional<Job> waiting_;      ///< values to draw once the running job has stopped
+  int job_ = 0;                     ///< the job whose frames are taken
+  bool replaceOnFrame_ = false;     ///< the next frame drawn starts the frames of new values
   base::Settings pendingSettings_;  ///< the values being drawn, shown from their first frame
   int pendingPlanned_ = 0;
 

@@ -104,14 +104,18 @@ QString RefusalMessage(Refusal refusal) {
 QString PreviewNote(const DialogInput& input, const OkReading& reading, int pictureWidth,
                     int pictureHeight) {
   switch (reading.refusal) {
-    case Refusal::Width: return QStringLiteral("横幅の数が範囲外です。");
-    case Refusal::Frames: return QStringLiteral("こま数が範囲外です。");
-    case Refusal::None: break;
+    case Refusal::Width:
+      return QStringLiteral("横幅の数が範囲外です。");
+    case Refusal::Frames:
+      return QStringLiteral("こま数が範囲外です。");
+    case Refusal::None:
+      break;
   }
   // OK would keep the stored shape for a typed name that is none; the preview says so instead
   // of playing a motion the user did not name.
   if (ShapeIndexOf(input.shapeText) < 0) return QStringLiteral("一覧にない形状です。");
-  if (reading.settings.FrameCount < 1) return QStringLiteral("こま数が 1 より小さく、こまができません。");
+  if (reading.settings.FrameCount < 1)
+    return QStringLiteral("こま数が 1 より小さく、こまができません。");
   const render::FrameSize size =
       render::PlannedFrameSize(reading.settings, pictureWidth, pictureHeight);
   if (size.width < 1 || size.height < 1) {

@@ -208,8 +208,7 @@ struct BigCase {
   int quartersHigh;
 };
 
-class BigPictureRunTest : public ConversionRunTest,
-                          public testing::WithParamInterface<BigCase> {};
+class BigPictureRunTest : public ConversionRunTest, public testing::WithParamInterface<BigCase> {};
 
 TEST_P(BigPictureRunTest, WindowPicturesAndAbortButtonStayInView) {
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -224,9 +223,8 @@ TEST_P(BigPictureRunTest, WindowPicturesAndAbortButtonStayInView) {
   w.setCheckpointHookForTesting(gate.Hook(1));
   OpenPicture(path);
   Trigger("mnuExec");
-  ASSERT_TRUE(WaitUntil([&] {
-    return gate.gate->reached.load() && w.windowLayout().CanvasWidthPx() == pw;
-  }));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return gate.gate->reached.load() && w.windowLayout().CanvasWidthPx() == pw; }));
   ProcessPostedEvents();
 
   EXPECT_TRUE(screen.contains(w.frameGeometry()));
@@ -298,8 +296,9 @@ TEST_F(ConversionRunTest, FrameThatCannotBeWrittenEndsTheRunWithItsName) {
   EXPECT_EQ(w.statusText(), U("中断しました。"));
   EXPECT_FALSE(AbortVisible());
   // The path and the reason, in Japanese.
-  EXPECT_EQ(prompter.warnings, QStringList{QString::fromStdString((picDir() / "pic01.bmp").string()) +
-                                           U(" に書き込めません。(フォルダです)")});
+  EXPECT_EQ(prompter.warnings,
+            QStringList{QString::fromStdString((picDir() / "pic01.bmp").string()) +
+                        U(" に書き込めません。(フォルダです)")});
   EXPECT_TRUE(Exists("pic00.bmp"));
   EXPECT_FALSE(Exists("pic02.bmp"));
 }

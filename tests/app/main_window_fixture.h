@@ -128,9 +128,9 @@ class MainWindowTest : public testing::Test {
         (window_->height() == 300 || (window_->height() > 300 && viewHeight == formHeight))) {
       return testing::AssertionSuccess();
     }
-    return testing::AssertionFailure() << "window " << window_->width() << " x "
-                                       << window_->height() << ", form " << formHeight
-                                       << " high in a view " << viewHeight << " high";
+    return testing::AssertionFailure()
+           << "window " << window_->width() << " x " << window_->height() << ", form " << formHeight
+           << " high in a view " << viewHeight << " high";
   }
 
   /// A w x h BMP in the picture folder, filled with CoordinatePicture's colours.

@@ -310,8 +310,9 @@ TEST_F(MainWindowTest, UnreadablePictureKeepsPictureListAndPath) {
   app::MainWindow& w = Open();
   OpenPicture(good);
   FindAction(w, "mnuFileFName1")->trigger();  // the deleted file
-  EXPECT_EQ(prompter.warnings, QStringList{QString::fromStdString(gone) +
-                                           U("が開けません。\n（ファイルまたはフォルダが見つかりません）")});
+  EXPECT_EQ(prompter.warnings,
+            QStringList{QString::fromStdString(gone) +
+                        U("が開けません。\n（ファイルまたはフォルダが見つかりません）")});
   EXPECT_EQ(w.recentFiles(), (base::RecentList{good, gone, ""}));
   // The window still shows the good picture, and the frames, preview and page keep naming it.
   EXPECT_EQ(w.sourcePath(), good);

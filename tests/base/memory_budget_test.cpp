@@ -2,10 +2,9 @@
 // are rounded up to whole MiB.
 #include "base/memory_budget.h"
 
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdio>
 

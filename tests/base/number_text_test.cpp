@@ -28,15 +28,13 @@ TEST_P(LeadingNumberTest, Reads) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LeadingNumberTest,
-    testing::Values(LeadingCase{" 12.5", Blanks::Leading, 12.5},
-                    LeadingCase{"3", Blanks::Leading, 3}, LeadingCase{"abc", Blanks::Leading, 0},
-                    LeadingCase{"", Blanks::Leading, 0}, LeadingCase{"-7x", Blanks::Leading, -7},
-                    LeadingCase{"1e3", Blanks::Leading, 1000},
-                    LeadingCase{"2e", Blanks::Leading, 2}, LeadingCase{".5", Blanks::Leading, 0.5},
-                    LeadingCase{"1 2", Blanks::Leading, 1},
-                    LeadingCase{" 1 2\t3\n", Blanks::Anywhere, 123},
-                    LeadingCase{"1 2.5", Blanks::Anywhere, 12.5},
-                    LeadingCase{"-", Blanks::Anywhere, 0}));
+    testing::Values(
+        LeadingCase{" 12.5", Blanks::Leading, 12.5}, LeadingCase{"3", Blanks::Leading, 3},
+        LeadingCase{"abc", Blanks::Leading, 0}, LeadingCase{"", Blanks::Leading, 0},
+        LeadingCase{"-7x", Blanks::Leading, -7}, LeadingCase{"1e3", Blanks::Leading, 1000},
+        LeadingCase{"2e", Blanks::Leading, 2}, LeadingCase{".5", Blanks::Leading, 0.5},
+        LeadingCase{"1 2", Blanks::Leading, 1}, LeadingCase{" 1 2\t3\n", Blanks::Anywhere, 123},
+        LeadingCase{"1 2.5", Blanks::Anywhere, 12.5}, LeadingCase{"-", Blanks::Anywhere, 0}));
 
 TEST(ToInt16, RoundsHalvesToEvenAndRefusesWhatDoesNotFit) {
   EXPECT_EQ(ToInt16(12.5), 12);

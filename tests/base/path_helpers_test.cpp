@@ -20,16 +20,16 @@ TEST_P(GetFieldTest, PicksTheField) {
   EXPECT_EQ(GetField(c.text, c.delimiters, c.n), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, GetFieldTest,
-    testing::Values(FieldCase{"/pics/cat.jpg", ".", 1, "/pics/cat"},
-                    FieldCase{"/pics/cat.jpg", ".", 2, "jpg"},
-                    FieldCase{"/pics/cat.jpg", ".", 3, ""},
-                    FieldCase{"/my.pics/cat.jpg", ".", 1, "/my"},
-                    FieldCase{"/my.pics/cat.jpg", ".", 2, "pics/cat"},
-                    FieldCase{"a..b", ".", 2, ""}, FieldCase{"abc", ".", 1, "abc"},
-                    FieldCase{"", ".", 1, ""}, FieldCase{"a.b", ".", 0, ""},
-                    FieldCase{"a,b;c", ",;", 3, "c"}));
+INSTANTIATE_TEST_SUITE_P(Cases, GetFieldTest,
+                         testing::Values(FieldCase{"/pics/cat.jpg", ".", 1, "/pics/cat"},
+                                         FieldCase{"/pics/cat.jpg", ".", 2, "jpg"},
+                                         FieldCase{"/pics/cat.jpg", ".", 3, ""},
+                                         FieldCase{"/my.pics/cat.jpg", ".", 1, "/my"},
+                                         FieldCase{"/my.pics/cat.jpg", ".", 2, "pics/cat"},
+                                         FieldCase{"a..b", ".", 2, ""},
+                                         FieldCase{"abc", ".", 1, "abc"}, FieldCase{"", ".", 1, ""},
+                                         FieldCase{"a.b", ".", 0, ""},
+                                         FieldCase{"a,b;c", ",;", 3, "c"}));
 
 TEST(InStrNth, CountsOverlappingOccurrences) {
   EXPECT_EQ(InStrNth("a/b/c", "/", 2), 4);

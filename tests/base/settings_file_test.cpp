@@ -1,9 +1,8 @@
 // mivet.ini: the defaults, the exact text written, reading back, and malformed files.
 #include "base/settings_file.h"
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>

@@ -1,11 +1,10 @@
-// kinetta-render --gif / --webp / --mp4 / --apng / --delay: the options, and the animation files written from the
-// frame files after a run that produced every frame.
+// kinetta-render --gif / --webp / --mp4 / --apng / --delay: the options, and the animation files
+// written from the frame files after a run that produced every frame.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "animation_decoder.h"
-#include "video_decoder.h"
 #include "base/path_helpers.h"
 #include "cli/cli_fixture.h"
 #include "cli/cli_options.h"
@@ -13,6 +12,7 @@
 #include "image/bmp_file.h"
 #include "image/picture_file.h"
 #include "test_support.h"
+#include "video_decoder.h"
 
 namespace kinetta::cli {
 namespace {

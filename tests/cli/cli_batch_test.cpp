@@ -32,22 +32,38 @@ TEST_F(CliBatchTest, MistakesAreTwoLinesAndNothingIsWritten) {
     int exit;
     std::string out, err;
   } cases[] = {
-      {{"--version"}, kExitOk, std::string("kinetta-render (Kinetta) ") + KINETTA_VERSION + "\n", ""},
-      {{"--frmaes", "8", cat}, kExitUsage, "", "kinetta-render: unknown option '--frmaes'\n" + kTryHelp},
-      {{"--frames", "many", cat}, kExitUsage, "",
+      {{"--version"},
+       kExitOk,
+       std::string("kinetta-render (Kinetta) ") + KINETTA_VERSION + "\n",
+       ""},
+      {{"--frmaes", "8", cat},
+       kExitUsage,
+       "",
+       "kinetta-render: unknown option '--frmaes'\n" + kTryHelp},
+      {{"--frames", "many", cat},
+       kExitUsage,
+       "",
        "kinetta-render: bad value for --frames: 'many'\n" + kTryHelp},
       // One animation file or page for several pictures.
-      {{"--gif", Pic("a.gif"), cat, dog}, kExitUsage, "",
+      {{"--gif", Pic("a.gif"), cat, dog},
+       kExitUsage,
+       "",
        "kinetta-render: " + cat + " and " + dog + " would both write " + Pic("a.gif") +
            "; put %s in it for each picture's name (--gif '%s.gif')\n" + kTryHelp},
-      {{"-o", out, "--apng", "a.png", cat, dog}, kExitUsage, "",
+      {{"-o", out, "--apng", "a.png", cat, dog},
+       kExitUsage,
+       "",
        "kinetta-render: " + cat + " and " + dog + " would both write " + out + "/a.png" +
            "; put %s in it for each picture's name (--apng '%s.png')\n" + kTryHelp},
-      {{"--html", "0.2", cat, dog}, kExitUsage, "",
+      {{"--html", "0.2", cat, dog},
+       kExitUsage,
+       "",
        "kinetta-render: " + cat + " and " + dog + " would both write " + Pic("animate.htm") +
            "; give each picture its own folder (-o 'DIR/%s')\n" + kTryHelp},
       // An output folder that cannot be made.
-      {{"-o", cat + "/x", cat}, kExitFailed, "",
+      {{"-o", cat + "/x", cat},
+       kExitFailed,
+       "",
        "kinetta-render: " + cat + " に書き込めません。(フォルダではありません)\n"},
   };
   for (const auto& c : cases) {
@@ -81,8 +97,8 @@ TEST_F(CliBatchTest, OutputFolderTakesEveryPicturesFilesAndAFailureIsSummed) {
   EXPECT_FALSE(fs::exists(out / "cat03.bmp"));
   EXPECT_TRUE(fs::exists(trash_.Trashed("cat03.bmp")));
   EXPECT_FALSE(fs::exists(pics_ / "cat00.bmp")) << "nothing beside the pictures";
-  const std::string summary = "kinetta-render: 3 枚のうち 2 枚を書き出しました。失敗 1 枚: " +
-                              broken + "（開けません）\n";
+  const std::string summary =
+      "kinetta-render: 3 枚のうち 2 枚を書き出しました。失敗 1 枚: " + broken + "（開けません）\n";
   EXPECT_TRUE(err_.str().ends_with(summary)) << err_.str();
   EXPECT_NE(out_.str().find(Source() + ": 3 こまを書き出しました。"), std::string::npos);
 
@@ -102,8 +118,9 @@ TEST_F(CliBatchTest, PicturesWhoseFramesMeetAreRefusedNamingBoth) {
     std::vector<std::string> args;
     std::string err;
   } cases[] = {
-      {{cat, Pic("cat.jpg")}, cat + " and " + Pic("cat.jpg") + " would write the same frame files (" +
-                                  Pic("cat00.bmp") + ", ...)"},
+      {{cat, Pic("cat.jpg")},
+       cat + " and " + Pic("cat.jpg") + " would write the same frame files (" + Pic("cat00.bmp") +
+           ", ...)"},
       {{"-o", Pic("out"), cat, Pic("other/cat.bmp")},
        cat + " and " + Pic("other/cat.bmp") + " would write the same frame files (" +
            Pic("out/cat00.bmp") + ", ...)"},

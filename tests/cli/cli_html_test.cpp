@@ -68,8 +68,8 @@ class CliHtmlRun : public testing::Test {
 
 TEST_F(CliHtmlRun, WritesThePageAtTheFrameSizeAndCopiesTheViewer) {
   // The plane at width mode 2, 5 pixels: frames 5 wide and as high as the source, 6.
-  ASSERT_EQ(Run({"--shape", "plane", "--width-mode", "2", "--width", "5", "--frames", "3",
-                 "--html", "0.25"}),
+  ASSERT_EQ(Run({"--shape", "plane", "--width-mode", "2", "--width", "5", "--frames", "3", "--html",
+                 "0.25"}),
             kExitOk)
       << err_.str();
   EXPECT_TRUE(fs::exists(Pics("cat02.bmp")));
@@ -110,9 +110,10 @@ TEST_F(CliHtmlRun, ViewerFilesThatCannotBeCopiedFailTheRun) {
   EXPECT_EQ(Run({"--shape", "plane", "--frames", "2", "--html", "0.2"}), kExitFailed);
   EXPECT_TRUE(fs::exists(Pics("animate.htm")));
   EXPECT_EQ(ReadAll(Pics("vorrel.class")), "applet");
-  EXPECT_NE(err_.str().find(" は書き出しましたが、表示に要るファイルをコピーできなかったため動きません: "
-                            "vorrel.js ("),
-            std::string::npos)
+  EXPECT_NE(
+      err_.str().find(" は書き出しましたが、表示に要るファイルをコピーできなかったため動きません: "
+                      "vorrel.js ("),
+      std::string::npos)
       << err_.str();
   EXPECT_EQ(out_.str().find("animate.htm を書き出しました"), std::string::npos) << out_.str();
 }

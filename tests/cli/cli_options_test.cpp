@@ -97,8 +97,7 @@ TEST_P(BadArgumentsTest, AreUsageErrors) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadArgumentsTest,
-    testing::Values(BadCase{{}, "no PICTURE given"},
-                    BadCase{{"-q"}, "no PICTURE given"},
+    testing::Values(BadCase{{}, "no PICTURE given"}, BadCase{{"-q"}, "no PICTURE given"},
                     BadCase{{"--frames", "x", "a.jpg"}, "bad value for --frames: 'x'"},
                     BadCase{{"--frames", "40000", "a.jpg"}, "bad value for --frames: '40000'"},
                     BadCase{{"--width", "0", "a.jpg"}, "bad value for --width: '0'"},

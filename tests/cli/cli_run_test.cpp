@@ -4,9 +4,9 @@
 #include "cli/cli_run.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -89,7 +89,8 @@ TEST_F(CliRunTest, SourceThatIsNotARegularFileIsRefusedAtOnce) {
   const std::string fifo = (pics_ / "pic.jpg").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_EQ(Run({fifo}), kExitFailed);
-  EXPECT_EQ(err_.str(), "kinetta-render: " + fifo + "が開けません。\n（通常のファイルではありません）\n");
+  EXPECT_EQ(err_.str(),
+            "kinetta-render: " + fifo + "が開けません。\n（通常のファイルではありません）\n");
 }
 
 // A Latin-1 name (not UTF-8) is read and its frames are named from the same bytes.
@@ -97,7 +98,8 @@ TEST_F(CliRunTest, SourceNamedInAnyEncodingRendersBesideItself) {
   const fs::path source = pics_ / "caf\xE9.bmp";
   fs::copy_file(Source(), source);
   EXPECT_EQ(Run({"--frames", "1", source.native()}), kExitOk) << err_.str();
-  EXPECT_TRUE(fs::exists(pics_ / "caf\xE9" "00.bmp"));
+  EXPECT_TRUE(fs::exists(pics_ / "caf\xE9"
+                                 "00.bmp"));
 }
 
 TEST_F(CliRunTest, UnwritableFrameExitsOneNamingTheFile) {
@@ -206,9 +208,11 @@ TEST_F(CliRunTest, RunsTooLargeAreRefusedNamingTheFrameSize) {
     std::vector<std::string> said;
   } cases[] = {
       {{"--width-mode", "1", (pics_ / "tall.bmp").string()},
-       {"kinetta-render: こまの大きさ 40000 x 40000 ピクセルでは、こまの BMP ファイルが 4 GiB を超えて"}},
+       {"kinetta-render: こまの大きさ 40000 x 40000 ピクセルでは、こまの BMP ファイルが 4 GiB "
+        "を超えて"}},
       {{"--max-memory", "1", "--width-mode", "0", "--frames", "3", (pics_ / "tall.bmp").string()},
-       {"kinetta-render: こまの大きさ 16 x 40000 ピクセルでは約 ", " MiB のメモリが要ります（使えるのは約 1 MiB）。"}},
+       {"kinetta-render: こまの大きさ 16 x 40000 ピクセルでは約 ",
+        " MiB のメモリが要ります（使えるのは約 1 MiB）。"}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Run(c.args), kExitFailed);

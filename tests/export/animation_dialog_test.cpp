@@ -201,15 +201,12 @@ TEST_P(AnimationProposalTest, SaveDialogProposesTheBaseNameAndCancelDoesNothing)
   EXPECT_TRUE(StillOpen());
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, AnimationProposalTest,
-                         testing::Values(ProposalCase{AnimationFormat::Gif, "cat.gif",
-                                                      "GIFアニメーション (*.gif)"},
-                                         ProposalCase{AnimationFormat::WebP, "cat.webp",
-                                                      "WebPアニメーション (*.webp)"},
-                                         ProposalCase{AnimationFormat::Mp4, "cat.mp4",
-                                                      "MP4動画 (*.mp4)"},
-                                         ProposalCase{AnimationFormat::Apng, "cat.png",
-                                                      "APNGアニメーション (*.png)"}));
+INSTANTIATE_TEST_SUITE_P(
+    Formats, AnimationProposalTest,
+    testing::Values(ProposalCase{AnimationFormat::Gif, "cat.gif", "GIFアニメーション (*.gif)"},
+                    ProposalCase{AnimationFormat::WebP, "cat.webp", "WebPアニメーション (*.webp)"},
+                    ProposalCase{AnimationFormat::Mp4, "cat.mp4", "MP4動画 (*.mp4)"},
+                    ProposalCase{AnimationFormat::Apng, "cat.png", "APNGアニメーション (*.png)"}));
 
 TEST_F(AnimationDialogTest, ChosenFileIsHandedOverWithTheTimeAndTheDialogCloses) {
   Frames(2);

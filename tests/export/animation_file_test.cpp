@@ -46,9 +46,9 @@ TEST(AnimationTime, DelaysInEachFormatsUnitRoundHalvesToEvenWithAFloor) {
   for (const Case& c : {
            Case{"0.2", 20, 200},
            Case{" 1.5 ", 150, 1500},
-           Case{"0.125", 12, 125},    // 12.5 hundredths: to even
-           Case{"0.375", 38, 375},    // 37.5 hundredths: to even
-           Case{"0.01", 2, 20},       // browsers would show 1 hundredth as 10
+           Case{"0.125", 12, 125},  // 12.5 hundredths: to even
+           Case{"0.375", 38, 375},  // 37.5 hundredths: to even
+           Case{"0.01", 2, 20},     // browsers would show 1 hundredth as 10
            Case{"0", 2, 20},
            Case{"32.767", 3277, 32767},
        }) {
@@ -69,8 +69,7 @@ TEST(AnimationPath, TheFramesBaseNameWithTheFormatsExtension) {
             fs::path("/my.pics/cat.gif"));
   EXPECT_EQ(DefaultAnimationPath("/pics/cat.jpg", AnimationFormat::WebP),
             fs::path("/pics/cat.webp"));
-  EXPECT_EQ(DefaultAnimationPath("/pics/noext", AnimationFormat::Gif),
-            fs::path("/pics/noext.gif"));
+  EXPECT_EQ(DefaultAnimationPath("/pics/noext", AnimationFormat::Gif), fs::path("/pics/noext.gif"));
   EXPECT_EQ(DefaultAnimationPath("/pics/cat.jpg", AnimationFormat::Mp4), fs::path("/pics/cat.mp4"));
   // Never the source picture itself.
   EXPECT_EQ(DefaultAnimationPath("/pics/cat.png", AnimationFormat::Apng),
@@ -148,8 +147,7 @@ TEST(AnimationFile, GifOfUpTo255ColoursKeepsEachColourExactly) {
 TEST(AnimationFile, GifOfManyColoursStaysCloseToTheFrames) {
   test::TempFolder folder;
   const std::vector<Surface> frames = Frames(test::CoordinatePicture(64, 48), 2, 6);  // sphere
-  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status,
-            AnimationStatus::Written);
+  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status, AnimationStatus::Written);
   const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
   ASSERT_TRUE(d.ok) << d.error;
   ASSERT_EQ(d.frames.size(), frames.size());
@@ -160,7 +158,8 @@ TEST(AnimationFile, GifOfManyColoursStaysCloseToTheFrames) {
       for (int x = 0; x < frames[k].width(); ++x) {
         const std::uint32_t a = frames[k].Row(y)[x], b = d.frames[k].Row(y)[x];
         for (int shift = 0; shift < 24; shift += 8) {
-          const int diff = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+          const int diff =
+              static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
           ASSERT_LE(std::abs(diff), 48) << "frame " << k << " (" << x << ", " << y << ")";
         }
       }
@@ -194,15 +193,15 @@ TEST(AnimationFile, GifFramesOfDifferentColoursEachKeepTheirOwn) {
     for (int y = 0; y < 50; ++y) {
       for (int x = 0; x < 50; ++x) {
         const int i = (x / 2 * 7 + y / 2 * 13) % 250;
-        frame.PSet(x, y, render::Compose((i * 37 + k * 61) % 256, (i * 11 + k * 7) % 256,
-                                         k * 64 + i % 64));
+        frame.PSet(
+            x, y,
+            render::Compose((i * 37 + k * 61) % 256, (i * 11 + k * 7) % 256, k * 64 + i % 64));
       }
     }
     frames.push_back(frame);
   }
   test::TempFolder folder;
-  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status,
-            AnimationStatus::Written);
+  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status, AnimationStatus::Written);
   const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
   ASSERT_TRUE(d.ok) << d.error;
   ASSERT_EQ(d.frames.size(), frames.size());
@@ -218,8 +217,7 @@ TEST(AnimationFile, GifLeavesStillAreasTransparentAndStoresOnlyTheChange) {
   s.WidthValue = 60;
   s.FrameCount = 5;
   const std::vector<Surface> frames = test::RenderAll(BlockPicture(32, 24), s);
-  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status,
-            AnimationStatus::Written);
+  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status, AnimationStatus::Written);
   const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
   ASSERT_TRUE(d.ok) << d.error;
   ASSERT_EQ(d.stored.size(), frames.size());
@@ -242,8 +240,7 @@ TEST(AnimationFile, RepeatedFramesKeepTheirPlaceAndDelay) {
   test::TempFolder folder;
   const Surface picture = BlockPicture(16, 16);
   const std::vector<Surface> frames{picture, picture, picture};
-  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status,
-            AnimationStatus::Written);
+  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status, AnimationStatus::Written);
   const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
   ASSERT_TRUE(d.ok) << d.error;
   ASSERT_EQ(d.frames.size(), 3u);

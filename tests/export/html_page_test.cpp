@@ -89,22 +89,21 @@ TEST_P(ReadFrameTimeTest, ReadsOrRefuses) {
   EXPECT_EQ(t.message(), c.message) << "'" << c.text << "'";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ReadFrameTimeTest,
-    testing::Values(
-        TimeCase{"0.2", 200, ""}, TimeCase{"1.5", 1500, ""}, TimeCase{"0.25", 250, ""},
-        TimeCase{"0.0004", 0, ""}, TimeCase{"0.0016", 2, ""}, TimeCase{"0", 0, ""},
-        TimeCase{" 0.2 ", 200, ""}, TimeCase{".5", 500, ""}, TimeCase{"2", 2000, ""},
-        TimeCase{"32.767", 32767, ""},
-        TimeCase{"abc", std::nullopt, base::kNotANumberMessage},
-        TimeCase{"", std::nullopt, base::kNotANumberMessage},
-        TimeCase{"0.2s", std::nullopt, base::kNotANumberMessage},
-        TimeCase{"0,2", std::nullopt, base::kNotANumberMessage},
-        TimeCase{"-1", std::nullopt, base::kTimeRangeMessage},
-        TimeCase{"-0.0004", std::nullopt, base::kTimeRangeMessage},
-        TimeCase{"33", std::nullopt, base::kTimeRangeMessage},
-        TimeCase{"32.768", std::nullopt, base::kTimeRangeMessage},
-        TimeCase{"1e400", std::nullopt, base::kTimeRangeMessage}));
+INSTANTIATE_TEST_SUITE_P(Cases, ReadFrameTimeTest,
+                         testing::Values(TimeCase{"0.2", 200, ""}, TimeCase{"1.5", 1500, ""},
+                                         TimeCase{"0.25", 250, ""}, TimeCase{"0.0004", 0, ""},
+                                         TimeCase{"0.0016", 2, ""}, TimeCase{"0", 0, ""},
+                                         TimeCase{" 0.2 ", 200, ""}, TimeCase{".5", 500, ""},
+                                         TimeCase{"2", 2000, ""}, TimeCase{"32.767", 32767, ""},
+                                         TimeCase{"abc", std::nullopt, base::kNotANumberMessage},
+                                         TimeCase{"", std::nullopt, base::kNotANumberMessage},
+                                         TimeCase{"0.2s", std::nullopt, base::kNotANumberMessage},
+                                         TimeCase{"0,2", std::nullopt, base::kNotANumberMessage},
+                                         TimeCase{"-1", std::nullopt, base::kTimeRangeMessage},
+                                         TimeCase{"-0.0004", std::nullopt, base::kTimeRangeMessage},
+                                         TimeCase{"33", std::nullopt, base::kTimeRangeMessage},
+                                         TimeCase{"32.768", std::nullopt, base::kTimeRangeMessage},
+                                         TimeCase{"1e400", std::nullopt, base::kTimeRangeMessage}));
 
 TEST(BesideSource, TheSourceFolderOrTheCurrentOne) {
   EXPECT_EQ(BesideSource("/pics/cat.jpg", "animate.htm"), "/pics/animate.htm");
@@ -213,7 +212,8 @@ TEST_F(ExportPageTest, PageThatCannotBeWrittenIsReportedAndLeavesNoFile) {
   EXPECT_FALSE(r.ok);
   EXPECT_NE(r.message.find(base::kPageFailedMessage), std::string::npos) << r.message;
   EXPECT_NE(r.message.find((gone / "animate.htm").string()), std::string::npos) << r.message;
-  EXPECT_NE(r.message.find("ファイルまたはフォルダが見つかりません"), std::string::npos) << r.message;
+  EXPECT_NE(r.message.find("ファイルまたはフォルダが見つかりません"), std::string::npos)
+      << r.message;
   EXPECT_FALSE(std::filesystem::exists(gone));
 
   // A folder stands where the page would go: nothing may be left behind beside it.

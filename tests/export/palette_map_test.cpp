@@ -35,7 +35,8 @@ TEST(PaletteMap, NearestAgreesWithComparingEveryEntry) {
   for (int size : {1, 5, 255}) {
     std::vector<std::uint32_t> colours;
     for (int i = 0; i < size; ++i) {
-      colours.push_back(size == 5 ? Pack(100 + i, 100, 100 - i) : Pack(byte(random), byte(random), byte(random)));
+      colours.push_back(size == 5 ? Pack(100 + i, 100, 100 - i)
+                                  : Pack(byte(random), byte(random), byte(random)));
     }
     const PaletteMap map(colours);
     for (int n = 0; n < 20000; ++n) {

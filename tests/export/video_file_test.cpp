@@ -64,7 +64,8 @@ TEST(VideoFile, Mp4IsH264AtTheDelaysRateCloseToTheFramesWithItsIndexFirst) {
     int delay;             // milliseconds
   };
   const std::vector<Surface> frames = Frames(PhotoPicture(320, 192), 5, 6);  // water
-  for (const Case& c : {Case{"0.1", 10, 1, 100}, Case{"0.3", 10, 3, 300}, Case{"0.04", 25, 1, 40}}) {
+  for (const Case& c :
+       {Case{"0.1", 10, 1, 100}, Case{"0.3", 10, 3, 300}, Case{"0.04", 25, 1, 40}}) {
     test::TempFolder folder;
     const AnimationResult r = Write(frames, AnimationFormat::Mp4, folder / "a.mp4", c.seconds);
     ASSERT_EQ(r.status, AnimationStatus::Written) << r.message;

@@ -14,12 +14,13 @@ namespace kinetta::image {
 namespace {
 
 std::uint32_t Get32(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
+         (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
 TEST(Bmp, HeaderAndPaddedBottomUpRows) {
   render::Surface s(3, 2);
-  s.PSet(0, 0, render::Compose(1, 2, 3));      // top-left
+  s.PSet(0, 0, render::Compose(1, 2, 3));        // top-left
   s.PSet(2, 1, render::Compose(250, 251, 252));  // bottom-right
   const auto b = EncodeBmp24(s);
   ASSERT_EQ(b.size(), 54u + 12 * 2);  // rows of 9 bytes padded to 12
@@ -67,7 +68,8 @@ TEST(Bmp, WriteReplacesTheFileWithTheEncodedBytes) {
   // Replaced again: still one file, the newest content, no temporary left beside it.
   ASSERT_TRUE(WriteBmp24(test::CoordinatePicture(3, 3), dir / "f.bmp").ok());
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-  EXPECT_EQ(std::filesystem::file_size(dir / "f.bmp"), EncodeBmp24(test::CoordinatePicture(3, 3)).size());
+  EXPECT_EQ(std::filesystem::file_size(dir / "f.bmp"),
+            EncodeBmp24(test::CoordinatePicture(3, 3)).size());
 }
 
 // The file is handed on in pieces no larger than asked, splitting rows wider than a piece, and

@@ -133,10 +133,8 @@ TEST(RunConversion, StripsWriteTheSameFiles) {
   RenderOptions o;
   o.threads = 2;
   const render::Surface source = test::CoordinatePicture(701, 80);
-  ASSERT_EQ(Convert(false, source, (whole / "a.bmp").string(), s, o).status,
-            RunStatus::Completed);
-  ASSERT_EQ(Convert(true, source, (strips / "a.bmp").string(), s, o).status,
-            RunStatus::Completed);
+  ASSERT_EQ(Convert(false, source, (whole / "a.bmp").string(), s, o).status, RunStatus::Completed);
+  ASSERT_EQ(Convert(true, source, (strips / "a.bmp").string(), s, o).status, RunStatus::Completed);
   for (const char* name : {"a00.bmp", "a01.bmp", "a02.bmp", "a03.bmp"}) {
     std::ifstream a(whole / name, std::ios::binary), b(strips / name, std::ios::binary);
     const std::string bytesA(std::istreambuf_iterator<char>(a), {});

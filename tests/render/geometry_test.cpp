@@ -66,7 +66,7 @@ TEST(SlideOffset, RoundsHalvesToEven) {
 }
 
 TEST(BlendTowardsWhite, FollowsTheLevelTable) {
-  EXPECT_EQ(BlendTowardsWhite(0, 0), 201);    // 3825 / 19 = 201.3
+  EXPECT_EQ(BlendTowardsWhite(0, 0), 201);  // 3825 / 19 = 201.3
   EXPECT_EQ(BlendTowardsWhite(255, 0), 255);
   EXPECT_EQ(BlendTowardsWhite(0, 7), 51);     // 255 / 5
   EXPECT_EQ(BlendTowardsWhite(100, 3), 207);  // (400 + 2295) / 13 = 207.3

@@ -29,8 +29,7 @@ TEST_P(SampledFramesTest, SpreadsTheShownFramesThroughTheLoop) {
 INSTANTIATE_TEST_SUITE_P(
     Runs, SampledFramesTest,
     testing::Values(SampleCase{0, 60, 0, {}}, SampleCase{-3, 60, 0, {}},
-                    SampleCase{5, 60, 5, {{0, 0}, {4, 4}}},
-                    SampleCase{60, 60, 60, {{59, 59}}},
+                    SampleCase{5, 60, 5, {{0, 0}, {4, 4}}}, SampleCase{60, 60, 60, {{59, 59}}},
                     // 100 frames in 60: place 30 is half the loop, frame 50; the last is 98.
                     SampleCase{100, 60, 60, {{0, 0}, {1, 1}, {2, 3}, {30, 50}, {59, 98}}},
                     SampleCase{1000, 60, 60, {{1, 16}, {30, 500}, {59, 983}}}));

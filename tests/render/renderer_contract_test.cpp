@@ -103,7 +103,7 @@ TEST_P(RendererContract, WorksOnSourcesPastSixteenBits) {
   RunResult result;
   const auto frames = test::RenderAll(wide, s, 7, 2, &result);
   ASSERT_EQ(frames.size(), 2u) << result.message;
-  const FrameSize expected[] = {{12000, 6}, {12000, 6}, {12000, 6}, {12000, 6}, {12600, 7},
+  const FrameSize expected[] = {{12000, 6},  {12000, 6}, {12000, 6}, {12000, 6}, {12600, 7},
                                 {12000, 12}, {13200, 3}, {12000, 3}, {12000, 6}};
   EXPECT_EQ(frames[1].width(), expected[GetParam()].width);
   EXPECT_EQ(frames[1].height(), expected[GetParam()].height);
@@ -153,9 +153,8 @@ TEST_P(RendererContract, StripsGiveTheCanvasFrames) {
       RenderOptions o;
       o.seed = 42;
       o.threads = threads;
-      const RunResult r = RenderFrames(source_, s, o, [&](int k) {
-        return std::make_unique<Assembling>(k, size, frames);
-      });
+      const RunResult r = RenderFrames(
+          source_, s, o, [&](int k) { return std::make_unique<Assembling>(k, size, frames); });
       EXPECT_EQ(r.status, RunStatus::Completed) << r.message;
       EXPECT_TRUE(frames == expected) << "shade " << shade << ", " << threads << " threads";
     }
@@ -172,8 +171,8 @@ TEST_P(RendererContract, KeepsItsInputAfterTheCallerLetsGo) {
   const Motion& motion = *FindMotion(GetParam());
   std::unique_ptr<const Renderer> renderer;
   {
-    const RenderInput in{std::make_shared<const Surface>(source_),
-                         source_.width(), source_.height(), s, 42};
+    const RenderInput in{std::make_shared<const Surface>(source_), source_.width(),
+                         source_.height(), s, 42};
     renderer = motion.make(in);
   }
   const auto expected = test::RenderAll(source_, s, 42, 1);
@@ -199,8 +198,7 @@ TEST_P(RendererContract, PlannedFrameSizeIsTheRenderersSize) {
           s.WidthValue = 13;
           s.Shade3D = shade;
           const Surface src = test::CoordinatePicture(w, h);
-          const auto renderer = motion.make(
-              {std::make_shared<const Surface>(src), w, h, s, 1});
+          const auto renderer = motion.make({std::make_shared<const Surface>(src), w, h, s, 1});
           const FrameSize planned = PlannedFrameSize(s, w, h);
           EXPECT_EQ(planned.width, renderer->Size().width) << w << "x" << h << " mode " << mode;
           EXPECT_EQ(planned.height, renderer->Size().height) << w << "x" << h << " mode " << mode;
@@ -224,8 +222,7 @@ TEST_P(RendererContract, TableMakingTakesTheCheckpointAndStops) {
   };
   const Shape shape = static_cast<Shape>(GetParam());
   const bool hasTables = shape == Shape::Plane || shape == Shape::Sphere ||
-                         shape == Shape::Cylinder || shape == Shape::Flag ||
-                         shape == Shape::FadeIn;
+                         shape == Shape::Cylinder || shape == Shape::Flag || shape == Shape::FadeIn;
   const Motion& motion = *FindMotion(GetParam());
   const auto work = std::make_shared<const Surface>(source_);
   for (const bool stop : {false, true}) {

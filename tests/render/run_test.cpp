@@ -37,18 +37,14 @@ TEST_P(CheckRunTest, WarnsPastTheThresholds) {
 using W = RunWarning;
 INSTANTIATE_TEST_SUITE_P(
     Thresholds, CheckRunTest,
-    testing::Values(WarningCase{2, 500, 40, 100, 100, {}},
-                    WarningCase{2, 501, 40, 100, 100, {W::WideFrame}},
-                    WarningCase{0, 0, 1, 500, 100, {}},
-                    WarningCase{0, 0, 1, 500.5, 100, {W::WideFrame}},
-                    WarningCase{1, 0, 1, 100, 501, {W::WideFrame}},
-                    WarningCase{1, 0, 1, 100, 500, {}},
-                    WarningCase{2, 100, 1, 300, 300, {}},
-                    WarningCase{2, 100, 1, 301, 300, {}},
-                    WarningCase{2, 100, 1, 301, 301, {W::LargeSource}},
-                    WarningCase{2, 100, 41, 10, 10, {W::ManyFrames}},
-                    WarningCase{2, 600, 41, 400, 400,
-                                {W::WideFrame, W::LargeSource, W::ManyFrames}}));
+    testing::Values(
+        WarningCase{2, 500, 40, 100, 100, {}}, WarningCase{2, 501, 40, 100, 100, {W::WideFrame}},
+        WarningCase{0, 0, 1, 500, 100, {}}, WarningCase{0, 0, 1, 500.5, 100, {W::WideFrame}},
+        WarningCase{1, 0, 1, 100, 501, {W::WideFrame}}, WarningCase{1, 0, 1, 100, 500, {}},
+        WarningCase{2, 100, 1, 300, 300, {}}, WarningCase{2, 100, 1, 301, 300, {}},
+        WarningCase{2, 100, 1, 301, 301, {W::LargeSource}},
+        WarningCase{2, 100, 41, 10, 10, {W::ManyFrames}},
+        WarningCase{2, 600, 41, 400, 400, {W::WideFrame, W::LargeSource, W::ManyFrames}}));
 
 TEST(CheckRun, QuestionIsTheWarningThenTheContinueLine) {
   EXPECT_EQ(WarningQuestion(RunWarning::ManyFrames),
@@ -94,16 +90,16 @@ TEST(RenderFrames, StagedFramesAreCommittedInOrderAndDroppedAfterAFailure) {
     const auto staged = std::make_shared<int>(0);  // each commit holds a copy
     std::atomic<int> stagedElsewhere{0};
     std::vector<int> committed;
-    const RunResult r = RenderFrames(
-        test::CoordinatePicture(100, 40), PlaneRun(20), o,
-        [&](int k, const Surface&) -> FrameCommit {
-          if (std::this_thread::get_id() != caller) ++stagedElsewhere;
-          return [&committed, k, staged] {
-            if (k == 7) return FrameOutcome{base::Status::Failed("full"), "frame 7"};
-            committed.push_back(k);
-            return FrameOutcome{};
-          };
-        });
+    const RunResult r =
+        RenderFrames(test::CoordinatePicture(100, 40), PlaneRun(20), o,
+                     [&](int k, const Surface&) -> FrameCommit {
+                       if (std::this_thread::get_id() != caller) ++stagedElsewhere;
+                       return [&committed, k, staged] {
+                         if (k == 7) return FrameOutcome{base::Status::Failed("full"), "frame 7"};
+                         committed.push_back(k);
+                         return FrameOutcome{};
+                       };
+                     });
     EXPECT_EQ(r.status, RunStatus::WriteFailed) << threads;
     EXPECT_EQ(r.framesDone, 7) << threads;
     EXPECT_EQ(r.failedPath, "frame 7");
@@ -137,9 +133,8 @@ TEST(RenderFrames, FailingSinkEndsTheRunAtItsFrame) {
   o.threads = 1;
   std::vector<int> strips(6);
   // 200 rows: seven strips a frame.
-  const RunResult r = RenderFrames(test::CoordinatePicture(50, 200), PlaneRun(6), o, [&](int k) {
-    return std::make_unique<Failing>(k, strips);
-  });
+  const RunResult r = RenderFrames(test::CoordinatePicture(50, 200), PlaneRun(6), o,
+                                   [&](int k) { return std::make_unique<Failing>(k, strips); });
   EXPECT_EQ(r.status, RunStatus::WriteFailed);
   EXPECT_EQ(r.framesDone, 2);
   EXPECT_EQ(r.failedPath, "frame 2");

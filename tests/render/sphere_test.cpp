@@ -118,8 +118,8 @@ TEST(Sphere, LightSpot) {
 // spot's centre falls in the row.
 TEST(Sphere, EveryPixelTakesItsOwnLightLevel) {
   for (const int w : {37, 100, 211}) {
-    const Surface f = RenderAll(SolidPicture(w, w + 5, Compose(128, 128, 128)),
-                                SphereSettings(1, 1))[0];
+    const Surface f =
+        RenderAll(SolidPicture(w, w + 5, Compose(128, 128, 128)), SphereSettings(1, 1))[0];
     int drawn = 0;
     for (int y = 0; y < f.height(); ++y) {
       for (int x = 0; x < w; ++x) {

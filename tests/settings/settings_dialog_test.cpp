@@ -138,7 +138,8 @@ TEST_F(SettingsDialogTest, ControlsLieInsideTheirFramesAndApart) {
     EXPECT_TRUE(dialog->rect().contains(item->geometry())) << where(item);
     const auto* frame = qobject_cast<const QGroupBox*>(item);
     if (frame == nullptr) continue;
-    const QList<QWidget*> inside = frame->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    const QList<QWidget*> inside =
+        frame->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (const QWidget* c : inside) {
       EXPECT_TRUE(frame->contentsRect().contains(c->geometry()))
           << where(c) << " outside the contents of " << frame->objectName().toStdString();
@@ -445,9 +446,8 @@ TEST_F(SettingsDialogTest, AnEditRestartsThePreviewWithTheNewValues) {
   ASSERT_TRUE(test::WaitUntil([&] { return !Preview()->frames().empty(); }));
   EXPECT_EQ(Preview()->shownSettings().ShapeIndex, 0);
   Pick("旗");
-  ASSERT_TRUE(test::WaitUntil([&] {
-    return Preview()->shownSettings().ShapeIndex == 4 && !Preview()->frames().empty();
-  }));
+  ASSERT_TRUE(test::WaitUntil(
+      [&] { return Preview()->shownSettings().ShapeIndex == 4 && !Preview()->frames().empty(); }));
   // The flag of the 160 x 120 test picture: 168 x 132.
   EXPECT_EQ(Preview()->frames()[0].size(), QSize(168, 132));
   Frames()->setText(QStringLiteral("5"));

@@ -73,8 +73,8 @@ TEST_P(PreviewNoteTest, SaysWhyNoFrameIsPlayed) {
   const NoteCase c = GetParam();
   base::Settings stored = Stored();
   if (c.selectedOption == kNoOption) stored.WidthMode = 5;
-  const DialogInput input{QString::fromUtf8(c.shape), c.selectedOption, c.width, 0,
-                          Qt::Checked, c.frames};
+  const DialogInput input{
+      QString::fromUtf8(c.shape), c.selectedOption, c.width, 0, Qt::Checked, c.frames};
   EXPECT_EQ(PreviewNote(input, ReadDialog(input, stored), 160, 120), QString::fromUtf8(c.note))
       << c.shape << " " << c.width << " " << c.frames;
 }

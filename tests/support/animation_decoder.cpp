@@ -49,7 +49,8 @@ DecodedAnimation DecodeGif(const std::filesystem::path& file) {
   render::Surface canvas(out.width, out.height, 0);
   for (int f = 0; f < gif->ImageCount; ++f) {
     const SavedImage& image = gif->SavedImages[f];
-    if (out.loopCount < 0) out.loopCount = LoopCount(image.ExtensionBlocks, image.ExtensionBlockCount);
+    if (out.loopCount < 0)
+      out.loopCount = LoopCount(image.ExtensionBlocks, image.ExtensionBlockCount);
     GraphicsControlBlock gcb{};
     gcb.TransparentColor = NO_TRANSPARENT_COLOR;
     DGifSavedExtensionToGCB(gif, f, &gcb);

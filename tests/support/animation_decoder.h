@@ -17,8 +17,8 @@ struct DecodedAnimation {
   std::string error;
   int width = 0;
   int height = 0;
-  int loopCount = -1;       ///< 0 plays for ever; -1 when the file sets none
-  std::vector<int> delays;  ///< per frame: hundredths (GIF) or milliseconds (WebP)
+  int loopCount = -1;                   ///< 0 plays for ever; -1 when the file sets none
+  std::vector<int> delays;              ///< per frame: hundredths (GIF) or milliseconds (WebP)
   std::vector<render::Surface> frames;  ///< what is on screen after each frame
   /// GIF only, per frame: 1 where the frame stores an opaque pixel, 0 where it leaves the
   /// pixel as it was (outside its rectangle or transparent).

@@ -1,10 +1,11 @@
 // Shared test helpers.
 #include "test_support.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
-#include <unistd.h>
 #include <sstream>
 
 #include "render/geometry.h"
@@ -31,8 +32,7 @@ render::Surface CoordinatePicture(int w, int h) {
 render::Surface SolidPicture(int w, int h, render::Colour c) { return render::Surface(w, h, c); }
 
 std::vector<render::Surface> RenderAll(const render::Surface& source, const base::Settings& s,
-                                       std::uint64_t seed, int threads,
-                                       render::RunResult* result) {
+                                       std::uint64_t seed, int threads, render::RunResult* result) {
   std::vector<render::Surface> frames;
   render::RenderOptions o;
   o.seed = seed;
@@ -63,9 +63,9 @@ testing::AssertionResult PixelIs(const render::Surface& frame, int x, int y,
                                  render::Colour expected) {
   const render::Colour actual = frame.Point(x, y);
   if (actual == expected) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << "pixel (" << x << ", " << y << ") of a " << frame.width()
-                                     << " x " << frame.height() << " frame is " << Rgb(actual)
-                                     << ", expected " << Rgb(expected);
+  return testing::AssertionFailure()
+         << "pixel (" << x << ", " << y << ") of a " << frame.width() << " x " << frame.height()
+         << " frame is " << Rgb(actual) << ", expected " << Rgb(expected);
 }
 
 TempFolder::TempFolder() {

@@ -24,7 +24,8 @@ int PngPlays(const std::filesystem::path& file) {
   const std::size_t at = bytes.find("acTL");
   if (at == std::string::npos || at + 12 > bytes.size()) return -1;
   int plays = 0;
-  for (std::size_t i = at + 8; i < at + 12; ++i) plays = plays * 256 + static_cast<std::uint8_t>(bytes[i]);
+  for (std::size_t i = at + 8; i < at + 12; ++i)
+    plays = plays * 256 + static_cast<std::uint8_t>(bytes[i]);
   return plays;
 }
 
@@ -43,8 +44,8 @@ render::Surface ToSurface(const AVFrame* f) {
                                    f->width, f->height, AV_PIX_FMT_RGB0,
                                    SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT, nullptr,
                                    nullptr, nullptr);
-  const int* table = sws_getCoefficients(f->colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709
-                                                                          : SWS_CS_DEFAULT);
+  const int* table =
+      sws_getCoefficients(f->colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_DEFAULT);
   sws_setColorspaceDetails(sws, table, f->color_range == AVCOL_RANGE_JPEG ? 1 : 0, table, 1, 0,
                            1 << 16, 1 << 16);
   auto* rgb = reinterpret_cast<std::uint8_t*>(out.Row(0));

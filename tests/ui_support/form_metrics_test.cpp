@@ -41,16 +41,23 @@ struct PlaceCase {
 TEST(PlaceInFrame, MovesTheRowsBelowTheCaptionAndKeepsThemApart) {
   const PlaceCase cases[] = {
       // Two rows 6 apart move from 16 to the contents' top 20, the gap kept.
-      {"room enough", {3, 20, 115, 42}, {{8, 16, 33, 17}, {48, 16, 33, 18}, {8, 40, 73, 17}},
-       {{8, 20, 33, 17}, {48, 20, 33, 18}, {8, 44, 73, 17}}, 0},
+      {"room enough",
+       {3, 20, 115, 42},
+       {{8, 16, 33, 17}, {48, 16, 33, 18}, {8, 40, 73, 17}},
+       {{8, 20, 33, 17}, {48, 20, 33, 18}, {8, 44, 73, 17}},
+       0},
       // Rows that overlap by a pixel come apart; the 6-pixel gap gives up the pixel needed.
-      {"tight", {3, 20, 155, 74},
+      {"tight",
+       {3, 20, 155, 74},
        {{8, 16, 113, 17}, {8, 32, 89, 17}, {8, 48, 49, 17}, {56, 48, 97, 18}, {8, 72, 145, 17}},
        {{8, 20, 113, 17}, {8, 37, 89, 17}, {8, 54, 48, 17}, {56, 54, 97, 18}, {8, 77, 145, 17}},
        0},
       // A button on a swatch stays on it; a control wider than the contents is cut at the edge.
-      {"on a swatch", {3, 20, 115, 34}, {{8, 16, 89, 33}, {32, 24, 41, 17}, {8, 60, 200, 10}},
-       {{8, 20, 89, 33}, {32, 28, 41, 17}, {8, 53, 110, 10}}, 9},
+      {"on a swatch",
+       {3, 20, 115, 34},
+       {{8, 16, 89, 33}, {32, 24, 41, 17}, {8, 60, 200, 10}},
+       {{8, 20, 89, 33}, {32, 28, 41, 17}, {8, 53, 110, 10}},
+       9},
   };
   for (const PlaceCase& c : cases) {
     const FramePlacement placed = PlaceInFrame(c.contents, c.design);

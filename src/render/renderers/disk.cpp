@@ -52,8 +52,8 @@ constexpr double kRounder = 6755399441055744.0;
 // as the two-lane and the one-pixel routes (no fused multiply-add), so the integers are the
 // same. Returns nonzero when a value lay within `limit` of a halfway point.
 __attribute__((target("avx2"))) int FourAtATime(double xx, double bx, double yx, double by,
-                                                double limit, int cx, int x0, int x1,
-                                                int& next, int* sx, int* sy) {
+                                                double limit, int cx, int x0, int x1, int& next,
+                                                int* sx, int* sy) {
   const __m256d vxx = _mm256_set1_pd(xx), vbx = _mm256_set1_pd(bx);
   const __m256d vyx = _mm256_set1_pd(yx), vby = _mm256_set1_pd(by);
   const __m256d rounder = _mm256_set1_pd(kRounder), vlimit = _mm256_set1_pd(limit);
@@ -67,10 +67,10 @@ __attribute__((target("avx2"))) int FourAtATime(double xx, double bx, double yx,
     const __m256d ry = _mm256_sub_pd(_mm256_add_pd(vy, rounder), rounder);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(sx + (next - x0)), _mm256_cvttpd_epi32(rx));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(sy + (next - x0)), _mm256_cvttpd_epi32(ry));
-    doubtful = _mm256_or_pd(doubtful, _mm256_cmp_pd(_mm256_andnot_pd(sign, _mm256_sub_pd(vx, rx)),
-                                                    vlimit, _CMP_GE_OQ));
-    doubtful = _mm256_or_pd(doubtful, _mm256_cmp_pd(_mm256_andnot_pd(sign, _mm256_sub_pd(vy, ry)),
-                                                    vlimit, _CMP_GE_OQ));
+    doubtful = _mm256_or_pd(
+        doubtful, _mm256_cmp_pd(_mm256_andnot_pd(sign, _mm256_sub_pd(vx, rx)), vlimit, _CMP_GE_OQ));
+    doubtful = _mm256_or_pd(
+        doubtful, _mm256_cmp_pd(_mm256_andnot_pd(sign, _mm256_sub_pd(vy, ry)), vlimit, _CMP_GE_OQ));
   }
   return _mm256_movemask_pd(doubtful);
 }
@@ -143,10 +143,8 @@ int Turn::Segment(const Rotation& r, int y, int x0, int x1, int* sx, int* sy) co
       const __m128d ry = _mm_sub_pd(_mm_add_pd(vy, rounder), rounder);
       _mm_storel_epi64(reinterpret_cast<__m128i*>(sx + (next - x0)), _mm_cvttpd_epi32(rx));
       _mm_storel_epi64(reinterpret_cast<__m128i*>(sy + (next - x0)), _mm_cvttpd_epi32(ry));
-      doubtful = _mm_or_pd(doubtful,
-                           _mm_cmpge_pd(_mm_andnot_pd(sign, _mm_sub_pd(vx, rx)), vlimit));
-      doubtful = _mm_or_pd(doubtful,
-                           _mm_cmpge_pd(_mm_andnot_pd(sign, _mm_sub_pd(vy, ry)), vlimit));
+      doubtful = _mm_or_pd(doubtful, _mm_cmpge_pd(_mm_andnot_pd(sign, _mm_sub_pd(vx, rx)), vlimit));
+      doubtful = _mm_or_pd(doubtful, _mm_cmpge_pd(_mm_andnot_pd(sign, _mm_sub_pd(vy, ry)), vlimit));
     }
     doubt |= _mm_movemask_pd(doubtful);
   }
@@ -176,10 +174,9 @@ namespace {
 // turned row moves to another line every pixel or every few): the gathers then find most of
 // their lines waiting. Returns the pixels done.
 __attribute__((target("avx2"))) int GatherSpan(std::uint32_t* dst, int n, const int* sx,
-                                               const int* sy, const int* aheadX,
-                                               const int* aheadY, const std::uint32_t* work,
-                                               int workW, int outW, int height, std::uint32_t back,
-                                               std::uint32_t past) {
+                                               const int* sy, const int* aheadX, const int* aheadY,
+                                               const std::uint32_t* work, int workW, int outW,
+                                               int height, std::uint32_t back, std::uint32_t past) {
   const __m256i zero = _mm256_setzero_si256();
   const __m256i vOutW = _mm256_set1_epi32(outW), vHeight = _mm256_set1_epi32(height);
   const __m256i vWorkW = _mm256_set1_epi32(workW);
@@ -204,8 +201,8 @@ __attribute__((target("avx2"))) int GatherSpan(std::uint32_t* dst, int n, const 
     const __m256i inWork = _mm256_and_si256(inFrame, _mm256_cmpgt_epi32(vWorkW, px));
     const __m256i index = _mm256_add_epi32(_mm256_mullo_epi32(py, vWorkW), px);
     const __m256i fallback = _mm256_blendv_epi8(vBack, vPast, inFrame);
-    const __m256i c = _mm256_mask_i32gather_epi32(fallback, reinterpret_cast<const int*>(work),
-                                                  index, inWork, 4);
+    const __m256i c =
+        _mm256_mask_i32gather_epi32(fallback, reinterpret_cast<const int*>(work), index, inWork, 4);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + x), c);
   }
   return x;

@@ -112,19 +112,19 @@ class Sphere final : public Renderer {
   };
 
   struct Row {
-    int x0;     // first canvas column written
-    int count;  // pixels written
-    int source;  // the row whose source columns it reads: itself, or its mirror row
+    int x0;               // first canvas column written
+    int count;            // pixels written
+    int source;           // the row whose source columns it reads: itself, or its mirror row
     std::size_t offsets;  // where its source columns start
     int lowest, highest;  // the smallest and largest source column before the slide
     std::vector<LightRun> light;  // its light levels, run by run
   };
 
   // Everything but the slide is the same in every frame: per row the slice and the runs of
-  // one light level, per pixel the source column before the slide. The rows' places in the tables come
-  // first; the pixels are then worked out in parts of 32 rows on all cores. Rows y and
-  // OutW - y lie on one circle of the ball: where their slices come out the same, the lower
-  // row reads the upper one's source columns, worked out once (the light differs).
+  // one light level, per pixel the source column before the slide. The rows' places in the tables
+  // come first; the pixels are then worked out in parts of 32 rows on all cores. Rows y and OutW -
+  // y lie on one circle of the ball: where their slices come out the same, the lower row reads the
+  // upper one's source columns, worked out once (the light differs).
   void BuildSlices() {
     // Rows below the sphere (y > OutW, when the frame is taller than wide) have no slice and
     // keep the background.
