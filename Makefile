@@ -4,8 +4,10 @@ ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 30
 JOBS ?= $(shell nproc)
+# Extra CMake settings for the build folder, e.g. CMAKE_ARGS=-DKINETTA_WERROR=ON as CI gives.
+CMAKE_ARGS ?=
 
-.PHONY: all deps configure build test asan-test fuzz run bench clean
+.PHONY: all deps configure build test asan-test fuzz run bench format format-check clean
 
 all: build
 
@@ -14,7 +16,9 @@ deps:
 
 configure: deps
 	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then \
-	  cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release; \
+	  cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS); \
+	elif [ -n "$(CMAKE_ARGS)" ]; then \
+	  cmake -B $(BUILD_DIR) $(CMAKE_ARGS); \
 	fi
 
 build: configure
@@ -60,6 +64,14 @@ run: build
 
 bench: build
 	$(BUILD_DIR)/bench/kinetta_bench
+
+# The C++ files as .clang-format says, by the pinned clang-format (scripts/check-format.sh);
+# format-check only lists those that differ, and fails if any does.
+format: deps
+	@bash scripts/check-format.sh --fix
+
+format-check: deps
+	@bash scripts/check-format.sh
 
 clean:
 	rm -rf $(BUILD_DIR)

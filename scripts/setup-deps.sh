@@ -11,7 +11,7 @@ packages=(
   default-jdk-headless chromium
   libimagequant-dev libgif-dev libwebp-dev libjpeg62-turbo-dev valgrind
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format-14
 )
 
 missing=()
