@@ -77,7 +77,9 @@ std::string TemporaryName(const std::filesystem::path& folder) {
 }
 
 // The file being written: its descriptor, and its name while it has one. A file made with
-// O_TMPFILE has no name until it is complete, so a killed run leaves nothing behind. Where the
+// O_TMPFILE has no name until it is complete, so a run killed while writing leaves nothing
+// behind. Over an existing file it takes a hidden name for the instant of the swap (the system
+// cannot link a file over another), and a run killed in that instant leaves that name. Where the
 // file system cannot make one, a named temporary is used; it is locked while this process holds
 // it, so that a later run can tell one a killed run left behind and remove it.
 struct Temporary {

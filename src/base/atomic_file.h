@@ -1,6 +1,7 @@
 // Replacing a file in one step: the bytes go to a temporary file in the same folder, which is
 // then put in the target's place, so a failed or interrupted write never leaves a truncated
-// file, and a killed one leaves no temporary behind.
+// file. A killed one leaves at most a hidden temporary, which the next writer in the folder
+// removes.
 #pragma once
 
 #include <cstddef>
