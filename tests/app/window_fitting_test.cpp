@@ -86,7 +86,7 @@ TEST_F(WindowFittingTest, EscapeDoesWhatTheAbortButtonDoes) {
   ASSERT_EQ(w.activity(), app::Activity::Previewing);
   QTest::keyClick(&w, Qt::Key_Escape);
   EXPECT_FALSE(AbortVisible());
-  w.findChild<preview::PreviewPlayer*>()->Timer1_Timer();
+  w.findChild<preview::PreviewPlayer*>()->Tick();
   EXPECT_EQ(w.activity(), app::Activity::Idle);
 }
 

@@ -39,7 +39,7 @@ class PreviewTest : public MainWindowTest {
   std::vector<int> Ticks(int ticks) {
     std::vector<int> shown;
     for (int i = 0; i < ticks; ++i) {
-      player().Timer1_Timer();
+      player().Tick();
       shown.push_back(Shown());
     }
     return shown;
@@ -71,7 +71,7 @@ TEST_F(PreviewTest, AbortEndsAtTheNextTickAndKeepsTheFrame) {
   AbortButton()->click();
   EXPECT_FALSE(AbortVisible());
   EXPECT_EQ(w.activity(), app::Activity::Previewing);  // until the tick
-  player().Timer1_Timer();
+  player().Tick();
   EXPECT_EQ(w.activity(), app::Activity::Idle);
   EXPECT_FALSE(player().timer().isActive());
   EXPECT_EQ(w.statusText(), QString());
@@ -101,7 +101,7 @@ TEST_F(PreviewTest, FrameZeroGoneDuringPlaybackEndsThePreview) {
   Trigger("mnuPrev");
   EXPECT_EQ(Ticks(1), (std::vector<int>{1}));
   std::filesystem::remove(picDir() / "cat00.bmp");
-  player().Timer1_Timer();  // no frame 02, no frame 00
+  player().Tick();  // no frame 02, no frame 00
   EXPECT_EQ(w.activity(), app::Activity::Idle);
   EXPECT_FALSE(player().timer().isActive());
   EXPECT_FALSE(AbortVisible());
@@ -171,11 +171,11 @@ TEST_F(PreviewTest, PlayerSignalsEachFrameAndItsEndOnce) {
   QObject::connect(&player, &preview::PreviewPlayer::ended, [&] { ++ends; });
   ASSERT_TRUE(player.Start());
   EXPECT_FALSE(player.Start());  // already playing
-  player.Timer1_Timer();         // no 01: 00 again
+  player.Tick();                 // no 01: 00 again
   EXPECT_EQ(frames, 2);
   player.RequestAbort();
-  player.Timer1_Timer();
-  player.Timer1_Timer();  // a stray tick after the end does nothing
+  player.Tick();
+  player.Tick();  // a stray tick after the end does nothing
   EXPECT_EQ(ends, 1);
   EXPECT_EQ(frames, 2);
   path = (picDir() / "none.bmp").string();
