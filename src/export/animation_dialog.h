@@ -53,7 +53,7 @@ class AnimationDialog : public FrameTimeForm {
   AnimationFormat format() const;
 
  private:
-  void OKButton_Click() override;
+  void Confirm() override;
 
   std::function<std::string()> sourcePath_;
   std::function<bool()> mayStart_;

@@ -1,4 +1,4 @@
-// Dialog1 of the HTML export: the form in its twips geometry, and OK's checks and write.
+// The HTML export dialog: the form in its twips geometry, and OK's checks and write.
 #include "export/export_dialog.h"
 
 #include "export/html_page.h"
@@ -22,7 +22,7 @@ void ExportDialog::SetCanvasSize(int widthPx, int heightPx) {
   canvasHeightPx_ = heightPx;
 }
 
-void ExportDialog::OKButton_Click() {
+void ExportDialog::Confirm() {
   const std::string source = sourcePath_();
   if (!SourceOpen(source)) return;
   const base::Result<FrameTime> time = ReadFrameTime(TypedTime());

@@ -1,5 +1,6 @@
-// Dialog1: asks for the display time of one frame and writes the HTML page beside the frames.
-// Modeless and single: the main window keeps it in a QPointer; it deletes itself on closing.
+// The HTML export dialog: asks for the display time of one frame and writes the HTML page beside
+// the frames. Modeless and single: the main window keeps it in a QPointer; it deletes itself on
+// closing.
 #pragma once
 
 #include <QString>
@@ -25,7 +26,7 @@ class ExportDialog : public FrameTimeForm {
   void SetCanvasSize(int widthPx, int heightPx);
 
  private:
-  void OKButton_Click() override;
+  void Confirm() override;
 
   std::function<std::string()> sourcePath_;
   std::function<int()> frameCount_;

@@ -61,7 +61,7 @@ class AnimationCommandTest : public MainWindowTest {
     ASSERT_NE(d, nullptr);
     d->formatOption(format)->click();
     prompter.savePaths.push_back(QString::fromStdString(target.string()));
-    d->OKButton()->click();
+    d->okButton()->click();
   }
 
   /// The names in the picture folder.
@@ -97,7 +97,7 @@ TEST_F(AnimationCommandTest, CommandNeedsAPictureAndOpensOneDialog) {
   EXPECT_EQ(w.animationDialog(), dialog);
   EXPECT_EQ(w.findChildren<exporter::AnimationDialog*>().size(), 1);
   // Without frames OK says so and asks for no file.
-  dialog->OKButton()->click();
+  dialog->okButton()->click();
   EXPECT_EQ(prompter.warnings.back(), U("変換の実行を先に行ってください。"));
   EXPECT_EQ(prompter.saveCalls, 0);
 }
@@ -217,7 +217,7 @@ TEST_F(AnimationCommandTest, RunOrPreviewUnderWayRefusesTheCommand) {
   Command()->trigger();
   ASSERT_NE(w.animationDialog(), nullptr);
   Trigger("mnuPrev");
-  w.animationDialog()->OKButton()->click();
+  w.animationDialog()->okButton()->click();
   EXPECT_EQ(prompter.warnings.back(), U("プレビュー中です"));
   EXPECT_EQ(prompter.saveCalls, 0);
   EXPECT_NE(w.animationDialog(), nullptr);

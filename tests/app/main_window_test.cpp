@@ -409,7 +409,7 @@ TEST_F(MainWindowTest, HtmlCommandNeedsAPictureAndTakesTheCanvasSize) {
   EXPECT_TRUE(dialog->isVisible());
   FindAction(w, "mnuFileHTML")->trigger();
   EXPECT_EQ(w.findChildren<exporter::ExportDialog*>().size(), 1);
-  dialog->OKButton()->click();
+  dialog->okButton()->click();
   const std::string page = FileText(picDir() / "animate.htm");
   EXPECT_NE(page.find("<applet code='vorrel.class' width= 225 height= 57>"), std::string::npos)
       << page;
