@@ -65,12 +65,13 @@ class SettingsDialog : public QDialog {
   void placeOnScreen();
   QRect twips(int left, int top, int width, int height) const;
 
-  void Form_Activate();
-  void Combo1_Click();
-  void Option2_Click(int index);
-  void Command1_Click();
-  void OKButton_Click();
-  void CancelButton_Click();
+  // What the dialog does when it is shown again and when the user picks a shape, a width option,
+  // a colour, or presses OK.
+  void FillFromSettings();
+  void ShapePicked();
+  void WidthOptionPicked(int index);
+  void ChooseColour();
+  void StoreAndClose();
 
   void ApplyShapeConfiguration(const QString& text);
   void SelectWidthOption(int index);
@@ -92,23 +93,23 @@ class SettingsDialog : public QDialog {
   // The colour chooser starts from the colour picked last in this dialog, black at first.
   QColor lastPicked_ = Qt::black;
 
-  QGroupBox* Frame1 = nullptr;
-  QComboBox* Combo1 = nullptr;
-  QGroupBox* Frame3 = nullptr;
-  ColourSwatch* Shape1 = nullptr;
-  QPushButton* Command1 = nullptr;
-  QGroupBox* Frame4 = nullptr;
-  QLabel* Label1 = nullptr;
-  QLineEdit* Text2 = nullptr;
-  QCheckBox* Check1 = nullptr;
-  QGroupBox* Frame2 = nullptr;
-  std::array<QRadioButton*, 3> Option2{};
+  QGroupBox* shapeFrame_ = nullptr;
+  QComboBox* shapeBox_ = nullptr;
+  QGroupBox* colourFrame_ = nullptr;
+  ColourSwatch* swatch_ = nullptr;
+  QPushButton* colourButton_ = nullptr;
+  QGroupBox* otherFrame_ = nullptr;
+  QLabel* frameCountLabel_ = nullptr;
+  QLineEdit* frameCountBox_ = nullptr;
+  QCheckBox* switchBox_ = nullptr;
+  QGroupBox* widthFrame_ = nullptr;
+  std::array<QRadioButton*, 3> widthOptionButtons_{};
   QButtonGroup* widthOptions_ = nullptr;
-  QLineEdit* Text1 = nullptr;
-  QLabel* Label2 = nullptr;
-  QPushButton* OKButton = nullptr;
-  QPushButton* CancelButton = nullptr;
-  MotionPreviewBox* Preview = nullptr;
+  QLineEdit* widthBox_ = nullptr;
+  QLabel* sizeLabel_ = nullptr;
+  QPushButton* okButton_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
+  MotionPreviewBox* previewBox_ = nullptr;
   /// Edits come in bursts (typing a number); the preview restarts once they pause.
   QTimer previewDelay_;
 };
