@@ -11,7 +11,7 @@
 
 namespace kinetta::app {
 
-void MainWindow::mnuFileHTML_Click() {
+void MainWindow::MakeHtmlPage() {
   if (sourcePath_.empty()) {
     Warn(ui::Utf8(base::kNoSourceMessage.data()));
     return;
@@ -39,7 +39,7 @@ void MainWindow::OpenExportDialog() {
 
 // ---- Animation file --------------------------------------------------------------------------
 
-void MainWindow::OnAnimationFile() {
+void MainWindow::MakeAnimationFile() {
   if (!MayStart(Activity::MakingAnimation)) return;
   if (sourcePath_.empty()) {
     Warn(ui::Utf8(base::kNoSourceMessage.data()));

@@ -132,16 +132,16 @@ class MainWindow : public QMainWindow {
   void createMenus();
   void createToolBar();
   void createStatusBar();
-  void createForm();
-  void Form_Load();
-  void Form_Unload();
+  void createCentralWidget();
+  void Load();
+  void Unload();
   void ReadSettings();
   void WriteSettings();
-  void mnuFileExit_Click();
-  void mnuSeting_Click();
-  void mnuHelpContents_Click();
-  void mnuHelpAbout_Click();
-  void Command1_Click();
+  void Exit();
+  void ShowSettings();
+  void ShowHelp();
+  void ShowAbout();
+  void Abort();
   /// Whether a command that starts `wanted` may go on; says why not when another activity
   /// is under way.
   bool MayStart(Activity wanted);
@@ -149,28 +149,28 @@ class MainWindow : public QMainWindow {
   void Warn(const QString& text);
 
   // Opening a picture and the recent-file entries (open_commands.cpp).
-  void mnuFileOpen_Click();
-  void mnuFileFName_Click(int index);
+  void ChoosePicture();
+  void OpenRecentFile(int index);
   void LoadSource();
   void ShowRecentFiles(bool showSeparator);
   /// The folder the open dialog starts in: the last picture's, remembered in the per-user store.
   QString OpenFolder() const;
 
   // Execute and Preview (run_commands.cpp).
-  void mnuExec_Click();
+  void Execute();
   bool CheckRun();
   void StartRun();
   void OnFrameSaved(int k, const QImage& shown, QSize frameSize);
   void OnRunFinished(const render::RunResult& result);
-  void mnuPrev_Click();
+  void Preview();
   void OnPreviewFrame(const QImage& frame);
   void OnPreviewEnded();
   void ShowOnCanvas(const QImage& frame, QSize frameSize);
 
   // The HTML page and the animation file (animation_commands.cpp).
-  void mnuFileHTML_Click();
+  void MakeHtmlPage();
   void OpenExportDialog();
-  void OnAnimationFile();
+  void MakeAnimationFile();
   void OpenAnimationDialog();
   bool StartAnimation(const exporter::AnimationOrder& order);
   void OnAnimationProgress(int done, int total);
@@ -197,7 +197,7 @@ class MainWindow : public QMainWindow {
   base::Settings settings_;
   base::RecentList recentFiles_;
   std::string sourcePath_;
-  std::string loadedPath_;  ///< the file Picture1 shows
+  std::string loadedPath_;  ///< the file sourcePicture_ shows
   /// The open picture, shared with a run that reads it (empty before any).
   std::shared_ptr<const render::Surface> source_ = std::make_shared<const render::Surface>();
   /// The open picture reduced for the settings dialog's preview, made once per picture.
@@ -225,32 +225,32 @@ class MainWindow : public QMainWindow {
   QPointer<exporter::AnimationDialog> animationDialog_;
 
   // Menu items, named as in the form; tests find them by these object names.
-  QMenu* mnuFile = nullptr;
-  QAction* mnuFileOpen = nullptr;
-  QAction* mnuFileHTML = nullptr;
+  QMenu* fileMenu_ = nullptr;
+  QAction* openAction_ = nullptr;
+  QAction* htmlPageAction_ = nullptr;
   QAction* animationFileAction_ = nullptr;  ///< object name "animationFileAction"
-  QAction* mnuFileExit = nullptr;
-  QAction* mnuFileBar2 = nullptr;
-  std::array<QAction*, 3> mnuFileFName{};
-  QAction* mnuSeting = nullptr;
-  QAction* mnuExec = nullptr;
-  QAction* mnuPrev = nullptr;
-  QMenu* mnuHelp = nullptr;
-  QAction* mnuHelpContents = nullptr;
-  QAction* mnuHelpAbout = nullptr;
+  QAction* exitAction_ = nullptr;
+  QAction* recentSeparator_ = nullptr;
+  std::array<QAction*, 3> recentFileActions_{};
+  QAction* settingsAction_ = nullptr;
+  QAction* executeAction_ = nullptr;
+  QAction* previewAction_ = nullptr;
+  QMenu* helpMenu_ = nullptr;
+  QAction* helpContentsAction_ = nullptr;
+  QAction* aboutAction_ = nullptr;
   QAction* abortAction_ = nullptr;  ///< Esc: what the abort button does, while it is shown
 
   // Controls.
-  QToolBar* tbToolBar = nullptr;
-  QLabel* panel1_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  QLabel* statusLabel_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QScrollArea* scroll_ = nullptr;
   QWidget* form_ = nullptr;
-  QGroupBox* Frame1 = nullptr;
-  PictureBox* Picture1 = nullptr;
-  QGroupBox* Frame2 = nullptr;
-  PictureBox* Picture2 = nullptr;
-  QPushButton* Command1 = nullptr;
+  QGroupBox* sourceFrame_ = nullptr;
+  PictureBox* sourcePicture_ = nullptr;
+  QGroupBox* canvasFrame_ = nullptr;
+  PictureBox* canvasPicture_ = nullptr;
+  QPushButton* abortButton_ = nullptr;
 };
 
 }  // namespace kinetta::app

@@ -16,7 +16,7 @@ namespace kinetta::app {
 
 // ---- Execute ---------------------------------------------------------------------------------
 
-void MainWindow::mnuExec_Click() {
+void MainWindow::Execute() {
   if (!MayStart(Activity::Converting)) return;
   if (CheckRun()) StartRun();
 }
@@ -93,7 +93,7 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
 
 // ---- Preview ---------------------------------------------------------------------------------
 
-void MainWindow::mnuPrev_Click() {
+void MainWindow::Preview() {
   if (!MayStart(Activity::Previewing)) return;
   SetStatus({});
   if (sourcePath_.empty()) {
@@ -125,7 +125,7 @@ void MainWindow::ShowOnCanvas(const QImage& frame, QSize frameSize) {
       frameSize.height() != layout_.CanvasHeightPx()) {
     SetCanvasSize(frameSize.width(), frameSize.height());
   }
-  Picture2->setImage(ImageForShowing(frame, pictureRoom_.canvas));
+  canvasPicture_->setImage(ImageForShowing(frame, pictureRoom_.canvas));
 }
 
 }  // namespace kinetta::app

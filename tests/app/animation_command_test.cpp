@@ -49,7 +49,7 @@ class AnimationCommandTest : public MainWindowTest {
     const std::string path = Picture("pic.bmp", 12, 8);
     Open();
     OpenPicture(path);
-    Trigger("mnuExec");
+    Trigger("executeAction");
     ASSERT_TRUE(WaitIdle());
     ASSERT_EQ(window().statusText(), U("完了しました。"));
   }
@@ -175,8 +175,8 @@ TEST_F(AnimationCommandTest, GuardsHoldAndAbortLeavesTheOldFileUntouched) {
   EXPECT_EQ(w.progressBar()->text(), QStringLiteral("1 / 4"));
 
   // Execute and Preview are refused; a second animation command is ignored.
-  Trigger("mnuExec");
-  Trigger("mnuPrev");
+  Trigger("executeAction");
+  Trigger("previewAction");
   EXPECT_EQ(prompter.warnings, (QStringList{U("アニメーションファイル作成中です"),
                                             U("アニメーションファイル作成中です")}));
   EXPECT_TRUE(prompter.questions.empty());
@@ -206,7 +206,7 @@ TEST_F(AnimationCommandTest, GuardsHoldAndAbortLeavesTheOldFileUntouched) {
 TEST_F(AnimationCommandTest, RunOrPreviewUnderWayRefusesTheCommand) {
   RenderFrames(2);
   app::MainWindow& w = window();
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   ASSERT_EQ(w.activity(), app::Activity::Previewing);
   Command()->trigger();
   EXPECT_EQ(prompter.warnings, QStringList{U("プレビュー中です")});
@@ -216,7 +216,7 @@ TEST_F(AnimationCommandTest, RunOrPreviewUnderWayRefusesTheCommand) {
   // The dialog opened while idle refuses its OK once a preview plays, before the save dialog.
   Command()->trigger();
   ASSERT_NE(w.animationDialog(), nullptr);
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   w.animationDialog()->okButton()->click();
   EXPECT_EQ(prompter.warnings.back(), U("プレビュー中です"));
   EXPECT_EQ(prompter.saveCalls, 0);
