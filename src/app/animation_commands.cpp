@@ -25,10 +25,9 @@ exporter::ExportDialog* MainWindow::exportDialog() const { return exportDialog_;
 
 void MainWindow::OpenExportDialog() {
   if (!exportDialog_) {
-    const TwipsPerPixel tpp = layout_.twipsPerPixel();
     exportDialog_ = new exporter::ExportDialog([this] { return sourcePath_; },
                                                [this] { return settings_.FrameCount; }, appFolder_,
-                                               QPointF(tpp.x, tpp.y), prompter_, this);
+                                               layout_.twipsPerPixel(), prompter_, this);
     exportDialog_->setAttribute(Qt::WA_DeleteOnClose);
   }
   exportDialog_->SetCanvasSize(canvasWidthPx_, canvasHeightPx_);
@@ -52,11 +51,10 @@ exporter::AnimationDialog* MainWindow::animationDialog() const { return animatio
 
 void MainWindow::OpenAnimationDialog() {
   if (!animationDialog_) {
-    const TwipsPerPixel tpp = layout_.twipsPerPixel();
     animationDialog_ = new exporter::AnimationDialog(
         [this] { return sourcePath_; }, [this] { return MayStart(Activity::MakingAnimation); },
         [this](const exporter::AnimationOrder& order) { return StartAnimation(order); },
-        QPointF(tpp.x, tpp.y), prompter_, this);
+        layout_.twipsPerPixel(), prompter_, this);
     animationDialog_->setAttribute(Qt::WA_DeleteOnClose);
   }
   animationDialog_->show();

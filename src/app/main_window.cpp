@@ -237,11 +237,13 @@ void MainWindow::Exit() { close(); }
 void MainWindow::ShowSettings() {
   SetStatus({});
   if (!settingsDialog_) {
-    const TwipsPerPixel tpp = layout_.twipsPerPixel();
     settingsDialog_ = new settings::SettingsDialog(
         settings_,
-        [this] { return QSizeF(layout_.SourceWidthTwips(), layout_.SourceHeightTwips()); },
-        QPointF(tpp.x, tpp.y), prompter_, this, [this] { return source_; }, previewSources_);
+        [this] {
+          const PixelSizeF size = layout_.SourceSizeSingle();
+          return QSizeF(size.width, size.height);
+        },
+        layout_.twipsPerPixel(), prompter_, this, [this] { return source_; }, previewSources_);
     settingsDialog_->setAttribute(Qt::WA_DeleteOnClose);
   }
   settingsDialog_->show();

@@ -26,10 +26,9 @@ bool MainWindow::CheckRun() {
     Warn(ui::Utf8(base::kNoSourceMessage.data()));
     return false;
   }
-  const TwipsPerPixel tpp = layout_.twipsPerPixel();
-  const double w = static_cast<float>(layout_.SourceWidthTwips() / tpp.x);
-  const double h = static_cast<float>(layout_.SourceHeightTwips() / tpp.y);
-  for (const render::RunWarning warning : render::CheckRunWarnings(settings_, w, h)) {
+  const PixelSizeF source = layout_.SourceSizeSingle();
+  for (const render::RunWarning warning :
+       render::CheckRunWarnings(settings_, source.width, source.height)) {
     if (!prompter_.AskOkCancel(this, QString::fromStdString(render::WarningQuestion(warning)))) {
       return false;
     }

@@ -10,13 +10,6 @@
 
 namespace kinetta::app {
 
-TwipsPerPixel TwipsPerPixelForDpi(double dpiX, double dpiY) {
-  TwipsPerPixel tpp;
-  if (dpiX > 0) tpp.x = 1440.0 / dpiX;
-  if (dpiY > 0) tpp.y = 1440.0 / dpiY;
-  return tpp;
-}
-
 int RoundToInt(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 WindowLayout::WindowLayout(TwipsPerPixel tpp) : tpp_(tpp) {}
@@ -56,6 +49,11 @@ void WindowLayout::PlaceSourceFrame() {
 void WindowLayout::PlaceCanvasFrame() {
   canvasFrame_.width = canvasPicture_.width + 480;
   canvasFrame_.height = canvasPicture_.height + 600;
+}
+
+PixelSizeF WindowLayout::SourceSizeSingle() const {
+  return {static_cast<float>(sourceWidthTwips_ / tpp_.x),
+          static_cast<float>(sourceHeightTwips_ / tpp_.y)};
 }
 
 int WindowLayout::CanvasWidthPx() const { return RoundToInt(canvasPicture_.width / tpp_.x); }

@@ -8,16 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "ui_support/form_metrics.h"
+
 namespace kinetta::app {
 
-/// Screen twips per pixel, horizontally and vertically (15 at 96 dots per inch).
-struct TwipsPerPixel {
-  double x = 15;
-  double y = 15;
-};
-
-/// 1440 twips to the inch divided by the screen's logical dots per inch.
-TwipsPerPixel TwipsPerPixelForDpi(double dpiX, double dpiY);
+using ui::TwipsPerPixel;
+using ui::TwipsPerPixelForDpi;
 
 /// The toolbar and menu bar sit above the client area in this window, so the form's twips
 /// geometry is shifted up by this much: the source frame (top 480) then keeps the same 120-twip gap
@@ -47,6 +43,12 @@ struct PixelSize {
   int width = 0;
   int height = 0;
   friend bool operator==(const PixelSize&, const PixelSize&) = default;
+};
+
+/// A size in pixels that need not be whole, in single precision.
+struct PixelSizeF {
+  float width = 0;
+  float height = 0;
 };
 
 /// The nearest integer, a value exactly halfway going to the even one.
@@ -86,6 +88,10 @@ class WindowLayout {
   int SourceHeightTwips() const { return sourceHeightTwips_; }
   int SourceWidthPx() const { return sourceWidthPx_; }
   int SourceHeightPx() const { return sourceHeightPx_; }
+  /// The source size in pixels as the warnings before a run and the settings dialog's size
+  /// label read it: the source twips divided by the twips per pixel, in single precision and
+  /// not brought to whole pixels (0 wide before any picture).
+  PixelSizeF SourceSizeSingle() const;
 
   /// The frame canvas's size in pixels (its twips divided by twips per pixel, halves to even).
   int CanvasWidthPx() const;

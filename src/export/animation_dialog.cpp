@@ -39,7 +39,8 @@ QString WithAnimationExtension(const QString& path, AnimationFormat format) {
 AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
                                  std::function<bool()> mayStart,
                                  std::function<bool(const AnimationOrder&)> start,
-                                 QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent)
+                                 ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
+                                 QWidget* parent)
     : FrameTimeForm(QStringLiteral("アニメーションファイル作成"),
                     QStringLiteral("アニメーションファイルを作成します。"), 1755, twipsPerPixel,
                     prompter, parent),

@@ -8,8 +8,8 @@
 namespace kinetta::exporter {
 
 ExportDialog::ExportDialog(std::function<std::string()> sourcePath, std::function<int()> frameCount,
-                           QString appFolder, QPointF twipsPerPixel, ui::Prompter& prompter,
-                           QWidget* parent)
+                           QString appFolder, ui::TwipsPerPixel twipsPerPixel,
+                           ui::Prompter& prompter, QWidget* parent)
     : FrameTimeForm(QStringLiteral("ﾀﾞｲｱﾛｸﾞ ｷｬﾌﾟｼｮﾝ"),
                     QStringLiteral("アニメーション表示用HTMLファイルを作成します。"), 1275,
                     twipsPerPixel, prompter, parent),

@@ -19,7 +19,7 @@ class ExportDialog : public FrameTimeForm {
   /// setting may change while the dialog is open); `appFolder` holds the sample viewer files;
   /// `twipsPerPixel` converts the form's twips geometry to pixels.
   ExportDialog(std::function<std::string()> sourcePath, std::function<int()> frameCount,
-               QString appFolder, QPointF twipsPerPixel, ui::Prompter& prompter,
+               QString appFolder, ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
                QWidget* parent = nullptr);
 
   /// The preview picture's size in pixels when the command was chosen: the viewer's size.

@@ -13,7 +13,8 @@
 namespace kinetta::exporter {
 
 FrameTimeForm::FrameTimeForm(const QString& title, const QString& caption, int heightTwips,
-                             QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent)
+                             ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
+                             QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       prompter_(prompter),

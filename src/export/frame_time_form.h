@@ -5,9 +5,10 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointF>
 #include <QString>
 #include <string>
+
+#include "ui_support/form_metrics.h"
 
 class QLabel;
 class QLineEdit;
@@ -33,7 +34,7 @@ class FrameTimeForm : public QDialog {
  protected:
   /// A form of 6090 x `heightTwips` twips titled `title`, whose first line says `caption`.
   FrameTimeForm(const QString& title, const QString& caption, int heightTwips,
-                QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent);
+                ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter, QWidget* parent);
 
   void keyPressEvent(QKeyEvent* event) override;
 
@@ -56,7 +57,7 @@ class FrameTimeForm : public QDialog {
   ui::Prompter& prompter_;
 
  private:
-  QPointF twipsPerPixel_;
+  ui::TwipsPerPixel twipsPerPixel_;
   QLabel* captionLabel_;
   QLabel* timeLabel_;
   QLineEdit* timeBox_;

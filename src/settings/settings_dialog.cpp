@@ -69,20 +69,17 @@ constexpr int kPreviewDelayMs = 80;
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(base::Settings& settings, std::function<QSizeF()> sourceSizeTwips,
-                               QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent,
+SettingsDialog::SettingsDialog(base::Settings& settings, std::function<QSizeF()> sourceSize,
+                               ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
+                               QWidget* parent,
                                std::function<std::shared_ptr<const render::Surface>()> picture,
                                std::shared_ptr<render::PreviewSources> previewSources)
     : QDialog(parent),
       settings_(settings),
-      sourceSizeTwips_(std::move(sourceSizeTwips)),
+      sourceSize_(std::move(sourceSize)),
       twipsPerPixel_(twipsPerPixel),
       prompter_(prompter),
       picture_(std::move(picture)) {
-  // A screen that reports no twips per pixel is taken as the common 96 dots per inch.
-  if (twipsPerPixel_.x() <= 0) twipsPerPixel_.setX(15);
-  if (twipsPerPixel_.y() <= 0) twipsPerPixel_.setY(15);
-
   setWindowTitle(QStringLiteral("設定"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -357,9 +354,10 @@ void SettingsDialog::FillFromSettings() {
   switchBox_->setCheckState(neither                  ? Qt::PartiallyChecked
                             : settings_.Shade3D == 1 ? Qt::Checked
                                                      : Qt::Unchecked);
-  const QSizeF source = sourceSizeTwips_ ? sourceSizeTwips_() : QSizeF();
+  const QSizeF source = sourceSize_ ? sourceSize_() : QSizeF();
   if (source.width() > 0) {
-    sizeLabel_->setText(SizeLabelText(source.width(), source.height(), twipsPerPixel_));
+    sizeLabel_->setText(
+        SizeLabelText(static_cast<float>(source.width()), static_cast<float>(source.height())));
   }
   ApplyShapeConfiguration(shapeBox_->currentText());
   SchedulePreview();  // also when the fill changed no control

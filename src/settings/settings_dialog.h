@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointF>
 #include <QSizeF>
 #include <QTimer>
 #include <array>
@@ -15,6 +14,7 @@
 #include "render/motion_preview.h"
 #include "render/surface.h"
 #include "settings/settings_rules.h"
+#include "ui_support/form_metrics.h"
 #include "ui_support/prompter.h"
 
 class QButtonGroup;
@@ -36,13 +36,13 @@ class SettingsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  /// `settings` is edited in place on OK. `sourceSizeTwips` gives the source picture box's
-  /// size in twips (0 wide while no picture is loaded); `twipsPerPixel` converts the twips
-  /// geometry and the size label to pixels. `picture` gives the open picture (empty before
+  /// `settings` is edited in place on OK. `sourceSize` gives the source picture's size in
+  /// pixels for the size label (0 wide while no picture is loaded); `twipsPerPixel` converts
+  /// the form's twips geometry to pixels. `picture` gives the open picture (empty before
   /// any) that the preview box moves; `previewSources` keeps its reduced copy from one opening
   /// of the dialog to the next (a fresh one when null).
-  SettingsDialog(base::Settings& settings, std::function<QSizeF()> sourceSizeTwips,
-                 QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent = nullptr,
+  SettingsDialog(base::Settings& settings, std::function<QSizeF()> sourceSize,
+                 ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter, QWidget* parent = nullptr,
                  std::function<std::shared_ptr<const render::Surface>()> picture = {},
                  std::shared_ptr<render::PreviewSources> previewSources = nullptr);
 
@@ -82,8 +82,8 @@ class SettingsDialog : public QDialog {
   void RestartPreview();
 
   base::Settings& settings_;
-  std::function<QSizeF()> sourceSizeTwips_;
-  QPointF twipsPerPixel_;
+  std::function<QSizeF()> sourceSize_;
+  ui::TwipsPerPixel twipsPerPixel_;
   ui::Prompter& prompter_;
   std::function<std::shared_ptr<const render::Surface>()> picture_;
 

@@ -131,11 +131,9 @@ QString GeneralNumberText(float value) {
   return value < 0 ? digits : QStringLiteral(" ") + digits;
 }
 
-QString SizeLabelText(double widthTwips, double heightTwips, QPointF twipsPerPixel) {
-  const float w = static_cast<float>(widthTwips) / static_cast<float>(twipsPerPixel.x());
-  const float h = static_cast<float>(heightTwips) / static_cast<float>(twipsPerPixel.y());
-  return QStringLiteral("(原図サイズ:") + GeneralNumberText(w) + QStringLiteral("X") +
-         GeneralNumberText(h) + QStringLiteral(")");
+QString SizeLabelText(float widthPx, float heightPx) {
+  return QStringLiteral("(原図サイズ:") + GeneralNumberText(widthPx) + QStringLiteral("X") +
+         GeneralNumberText(heightPx) + QStringLiteral(")");
 }
 
 render::Colour PackColour(const QColor& colour) {

@@ -53,6 +53,9 @@ TEST(WindowLayoutTest, SourceSizeRoundsHalvesToEven) {
   EXPECT_EQ(layout.SourceHeightTwips(), 38);
   EXPECT_EQ(layout.SourceWidthPx(), 2);
   EXPECT_EQ(layout.SourceHeightPx(), 2);
+  // The warnings and the size label read the whole twips over the twips per pixel, unrounded.
+  EXPECT_FLOAT_EQ(layout.SourceSizeSingle().width, 22.0f / 15);
+  EXPECT_FLOAT_EQ(layout.SourceSizeSingle().height, 38.0f / 15);
 }
 
 TEST(WindowLayoutTest, OtherScreenResolutionsConvertEachAxis) {

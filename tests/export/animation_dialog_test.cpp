@@ -45,7 +45,7 @@ class AnimationDialogTest : public testing::Test {
                                     order_ = order;
                                     return startAnswer_;
                                   },
-                                  QPointF(15, 15), prompter_);
+                                  ui::TwipsPerPixel{15, 15}, prompter_);
     dialog_->show();
     return dialog_;
   }

@@ -45,7 +45,7 @@ class ExportDialogTest : public testing::Test {
     EXPECT_TRUE(prompter_.questions.isEmpty()) << prompter_.questions.join('\n').toStdString();
   }
   // The dialog as the main window opens it, at 15 twips per pixel unless told otherwise.
-  ExportDialog* Open(QPointF twipsPerPixel = {15, 15}) {
+  ExportDialog* Open(ui::TwipsPerPixel twipsPerPixel = {15, 15}) {
     dialog_ = new ExportDialog([this] { return source_; }, [this] { return frames_; },
                                QString::fromStdString((temp_ / "app").string()), twipsPerPixel,
                                prompter_);

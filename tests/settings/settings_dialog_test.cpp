@@ -46,7 +46,7 @@ class SettingsDialogTest : public testing::Test {
 
   void Open() {
     dialog = std::make_unique<SettingsDialog>(
-        settings, [this] { return source; }, QPointF(15, 15), prompter, nullptr,
+        settings, [this] { return source; }, ui::TwipsPerPixel{15, 15}, prompter, nullptr,
         [this] { return picture; });
     Activate(dialog.get());
   }
@@ -291,7 +291,7 @@ TEST_F(SettingsDialogTest, SizeLabelFollowsTheSourceAtTheNextActivation) {
   EXPECT_EQ(Get<QLabel>("sizeLabel")->text(), QString());
   QWidget main;
   Activate(&main);
-  source = QSizeF(4800, 3600);
+  source = QSizeF(320, 240);
   Activate(dialog.get());
   EXPECT_EQ(Get<QLabel>("sizeLabel")->text(), QStringLiteral("(原図サイズ: 320X 240)"));
 }
