@@ -8,6 +8,7 @@
 #include "export/animation_dialog.h"
 #include "export/export_dialog.h"
 #include "ui_support/form_metrics.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::app {
 
@@ -66,7 +67,7 @@ bool MainWindow::StartAnimation(const exporter::AnimationOrder& order) {
   if (!MayStart(Activity::MakingAnimation) || !activity_.Begin(Activity::MakingAnimation)) {
     return false;
   }
-  SetStatus(ui::Utf8(kStatusMakingAnimation));
+  SetStatus(ui::Utf8(ui::kStatusMakingAnimation));
   ShowAbortButton(true);
   OnAnimationProgress(0, 0);
   progress_->show();
@@ -87,10 +88,10 @@ void MainWindow::OnAnimationProgress(int done, int total) {
   if (total <= 0) {
     progress_->setRange(0, 1);
     progress_->setValue(0);
-    progress_->setFormat(ui::Utf8("読込 %1").arg(done));
+    progress_->setFormat(ui::Utf8(ui::kProgressFramesRead).arg(done));
     return;
   }
-  progress_->setFormat(QStringLiteral("%v / %m"));
+  progress_->setFormat(ui::Utf8(ui::kProgressSteps));
   progress_->setRange(0, total);
   progress_->setValue(done);
 }
@@ -101,15 +102,15 @@ void MainWindow::OnAnimationFinished(const exporter::AnimationResult& result) {
   base::ReturnFreedMemory();
   ShowAbortButton(false);
   progress_->hide();
-  progress_->setFormat(QStringLiteral("%v / %m"));
+  progress_->setFormat(ui::Utf8(ui::kProgressSteps));
   const QString message = QString::fromStdString(
       result.message.empty() ? std::string(base::kAnimationFailedMessage) : result.message);
   switch (result.status) {
     case exporter::AnimationStatus::Written:
-      SetStatus(ui::Utf8(kStatusCompleted));
+      SetStatus(ui::Utf8(ui::kStatusCompleted));
       break;
     case exporter::AnimationStatus::Aborted:
-      SetStatus(ui::Utf8(kStatusAborted));
+      SetStatus(ui::Utf8(ui::kStatusAborted));
       break;
     case exporter::AnimationStatus::NoFrames:
       // The frames went away between the dialog's check and the worker's first read.
@@ -117,7 +118,7 @@ void MainWindow::OnAnimationFinished(const exporter::AnimationResult& result) {
       Warn(ui::Utf8(base::kNoFramesMessage.data()));
       break;
     case exporter::AnimationStatus::Failed:
-      SetStatus(ui::Utf8(kStatusAborted));
+      SetStatus(ui::Utf8(ui::kStatusAborted));
       Warn(message);
       break;
   }

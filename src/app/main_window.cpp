@@ -25,6 +25,7 @@
 #include "settings/settings_dialog.h"
 #include "ui_support/form_metrics.h"
 #include "ui_support/prompter.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::app {
 
@@ -39,7 +40,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     layout_ = WindowLayout(
         TwipsPerPixelForDpi(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY()));
   }
-  setWindowTitle(QStringLiteral("Kinetta"));
+  setWindowTitle(ui::Utf8(ui::kProgramTitle));
   createActions();
   createMenus();
   createToolBar();
@@ -67,7 +68,7 @@ MainWindow::~MainWindow() {
 // ---- Building the window ---------------------------------------------------------------------
 
 void MainWindow::createActions() {
-  auto make = [this](const char* name, const char* caption, void (MainWindow::*slot)()) {
+  auto make = [this](const char* name, std::string_view caption, void (MainWindow::*slot)()) {
     auto* action = new QAction(ui::Utf8(caption), this);
     action->setObjectName(QLatin1String(name));
     if (slot) connect(action, &QAction::triggered, this, slot);
@@ -88,9 +89,9 @@ void MainWindow::createActions() {
     recentFileActions_[i]->setVisible(false);
     connect(recentFileActions_[i], &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
   }
-  settingsAction_ = make("settingsAction", "設定", &MainWindow::ShowSettings);
-  executeAction_ = make("executeAction", "実行", &MainWindow::Execute);
-  previewAction_ = make("previewAction", "プレビュー", &MainWindow::Preview);
+  settingsAction_ = make("settingsAction", ui::kSettingsCaption, &MainWindow::ShowSettings);
+  executeAction_ = make("executeAction", ui::kExecuteCaption, &MainWindow::Execute);
+  previewAction_ = make("previewAction", ui::kPreviewCaption, &MainWindow::Preview);
   helpContentsAction_ = make("helpContentsAction", "操作説明(&H)", &MainWindow::ShowHelp);
   aboutAction_ = make("aboutAction", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &MainWindow::ShowAbout);
   // Esc does what the abort button does, wherever the focus is in the window, while the button
@@ -132,14 +133,14 @@ void MainWindow::createToolBar() {
   // Each button shows its key as its text, with its image-list icon, and runs the menu command
   // of the same name by triggering that menu item.
   const struct {
-    const char* key;
+    std::string_view key;
     const char* icon;
     QAction* command;
   } buttons[] = {
-      {"開く", "Open", openAction_},
-      {"設定", "Properties", settingsAction_},
-      {"実行", "Forward", executeAction_},
-      {"プレビュー", "Prev", previewAction_},
+      {ui::kOpenCaption, "Open", openAction_},
+      {ui::kSettingsCaption, "Properties", settingsAction_},
+      {ui::kExecuteCaption, "Forward", executeAction_},
+      {ui::kPreviewCaption, "Prev", previewAction_},
   };
   for (const auto& b : buttons) {
     QAction* button = toolBar_->addAction(ToolbarIcon(QLatin1String(b.icon)), ui::Utf8(b.key));
@@ -159,7 +160,7 @@ void MainWindow::createStatusBar() {
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("progressBar"));
   progress_->setMaximumWidth(160);
-  progress_->setFormat(QStringLiteral("%v / %m"));
+  progress_->setFormat(ui::Utf8(ui::kProgressSteps));
   progress_->hide();
   statusBar()->addPermanentWidget(progress_);
 }
@@ -172,7 +173,7 @@ void MainWindow::createCentralWidget() {
   sourceFrame_->setObjectName(QStringLiteral("sourceFrame"));
   sourcePicture_ = new PictureBox(sourceFrame_);
   sourcePicture_->setObjectName(QStringLiteral("sourcePicture"));
-  canvasFrame_ = new QGroupBox(ui::Utf8("プレビュー"), form_);
+  canvasFrame_ = new QGroupBox(ui::Utf8(ui::kPreviewCaption), form_);
   canvasFrame_->setObjectName(QStringLiteral("canvasFrame"));
   canvasPicture_ = new PictureBox(canvasFrame_);
   canvasPicture_->setObjectName(QStringLiteral("canvasPicture"));

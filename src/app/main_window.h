@@ -55,13 +55,6 @@ namespace kinetta::app {
 
 class PictureBox;
 
-// Texts of the status bar and the messages of the execute and preview commands.
-inline constexpr char kStatusConverting[] = "アニメーション変換中";
-inline constexpr char kStatusCompleted[] = "完了しました。";
-inline constexpr char kStatusAborted[] = "中断しました。";
-inline constexpr char kStatusPreviewing[] = "プレビュー中";
-inline constexpr char kStatusMakingAnimation[] = "アニメーションファイル作成中";
-
 struct MainWindowSetup {
   QString appFolder;                 ///< the program folder: mivet.ini, help.htm
   ui::Prompter* prompter = nullptr;  ///< every message box and file dialog goes through it

@@ -17,6 +17,7 @@
 #include "image/picture_file.h"
 #include "settings/settings_dialog.h"
 #include "ui_support/form_metrics.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::app {
 
@@ -44,7 +45,7 @@ QString DraggedFile(const QMimeData* data) {
 }  // namespace
 
 void MainWindow::ChoosePicture() {
-  SetStatus(ui::Utf8(image::kOpenStatus));
+  SetStatus(ui::Utf8(ui::kStatusOpening));
   const QString path = image::AskSourcePath(prompter_, this, gifSupport_, OpenFolder());
   if (!path.isEmpty()) {
     sourcePath_ = QFile::encodeName(path).toStdString();  // the name's bytes on the disk

@@ -11,6 +11,7 @@
 #include "render/run.h"
 #include "ui_support/form_metrics.h"
 #include "ui_support/prompter.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::app {
 
@@ -38,7 +39,7 @@ bool MainWindow::CheckRun() {
 
 void MainWindow::StartRun() {
   if (!activity_.Begin(Activity::Converting)) return;
-  SetStatus(ui::Utf8(kStatusConverting));
+  SetStatus(ui::Utf8(ui::kStatusConverting));
   ShowAbortButton(true);
   progress_->setRange(0, std::max(1, settings_.FrameCount));
   progress_->setValue(0);
@@ -69,15 +70,15 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
   switch (result.status) {
     case render::RunStatus::Completed:
       // A file left in place of the stale frame is said after the end.
-      SetStatus(ui::Utf8(kStatusCompleted) +
+      SetStatus(ui::Utf8(ui::kStatusCompleted) +
                 (result.notice.empty() ? QString() : u' ' + QString::fromStdString(result.notice)));
       break;
     case render::RunStatus::Aborted:
-      SetStatus(ui::Utf8(kStatusAborted));
+      SetStatus(ui::Utf8(ui::kStatusAborted));
       break;
     case render::RunStatus::WriteFailed:
     case render::RunStatus::Failed:
-      SetStatus(ui::Utf8(kStatusAborted));
+      SetStatus(ui::Utf8(ui::kStatusAborted));
       Warn(QString::fromStdString(result.message));
       break;
     case render::RunStatus::BadFrameSize:
@@ -99,7 +100,7 @@ void MainWindow::Preview() {
     Warn(ui::Utf8(base::kNoSourceMessage.data()));
     return;
   }
-  SetStatus(ui::Utf8(kStatusPreviewing));
+  SetStatus(ui::Utf8(ui::kStatusPreviewing));
   if (!player_->Start()) {
     SetStatus({});
     Warn(ui::Utf8(base::kNoFramesMessage.data()));

@@ -9,6 +9,7 @@
 #include "base/messages.h"
 #include "ui_support/form_metrics.h"
 #include "ui_support/prompter.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::exporter {
 
@@ -44,11 +45,11 @@ FrameTimeForm::FrameTimeForm(const QString& title, const QString& caption, int h
   timeBox_->setGeometry(Twips(1800, 720, 852, 372));
   timeLabel_->setBuddy(timeBox_);
 
-  okButton_ = new QPushButton(QStringLiteral("OK"), this);
+  okButton_ = new QPushButton(ui::Utf8(ui::kOkCaption), this);
   okButton_->setObjectName(QStringLiteral("okButton"));
   okButton_->setGeometry(Twips(4680, 120, 1215, 375));
 
-  cancelButton_ = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  cancelButton_ = new QPushButton(ui::Utf8(ui::kCancelCaption), this);
   cancelButton_->setObjectName(QStringLiteral("cancelButton"));
   cancelButton_->setGeometry(Twips(4680, 600, 1215, 375));
 

@@ -25,6 +25,7 @@
 #include "settings/motion_preview_box.h"
 #include "settings/settings_rules.h"
 #include "ui_support/form_metrics.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::settings {
 
@@ -80,7 +81,7 @@ SettingsDialog::SettingsDialog(base::Settings& settings, std::function<QSizeF()>
       twipsPerPixel_(twipsPerPixel),
       prompter_(prompter),
       picture_(std::move(picture)) {
-  setWindowTitle(QStringLiteral("設定"));
+  setWindowTitle(ui::Utf8(ui::kSettingsCaption));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   // Nine points, so that captions fit the control heights of the layout.
@@ -131,8 +132,7 @@ void SettingsDialog::createControls() {
   shapeBox_->setInsertPolicy(QComboBox::NoInsert);
   shapeBox_->setCompleter(nullptr);
   shapeBox_->addItems(ShapeEntries());
-  shapeBox_->setCurrentIndex(0);
-  shapeBox_->setEditText(QStringLiteral("平面"));
+  shapeBox_->setCurrentIndex(0);  // the first entry, 平面, in the box's text
   connect(shapeBox_, &QComboBox::activated, this, [this](int) { ShapePicked(); });
 
   colourFrame_ = new QGroupBox(QStringLiteral("背景色"), this);
@@ -143,7 +143,7 @@ void SettingsDialog::createControls() {
   swatch_->setGeometry(twips(120, 240, 1332, 492));
   swatch_->setColour(PackColour(QColor(64, 64, 64)));
   // Created after the swatch, so the button lies on top of it.
-  colourButton_ = new QPushButton(QStringLiteral("設定"), colourFrame_);
+  colourButton_ = new QPushButton(ui::Utf8(ui::kSettingsCaption), colourFrame_);
   colourButton_->setObjectName(QStringLiteral("colourButton"));
   colourButton_->setGeometry(twips(480, 360, 612, 252));
   connect(colourButton_, &QPushButton::clicked, this, [this] { ChooseColour(); });
@@ -186,11 +186,11 @@ void SettingsDialog::createControls() {
   sizeLabel_->setObjectName(QStringLiteral("sizeLabel"));
   sizeLabel_->setGeometry(twips(120, 1080, 2172, 252));
 
-  okButton_ = new QPushButton(QStringLiteral("OK"), this);
+  okButton_ = new QPushButton(ui::Utf8(ui::kOkCaption), this);
   okButton_->setObjectName(QStringLiteral("okButton"));
   okButton_->setGeometry(twips(2280, 2520, 1092, 375));
   connect(okButton_, &QPushButton::clicked, this, [this] { StoreAndClose(); });
-  cancelButton_ = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  cancelButton_ = new QPushButton(ui::Utf8(ui::kCancelCaption), this);
   cancelButton_->setObjectName(QStringLiteral("cancelButton"));
   cancelButton_->setGeometry(twips(3600, 2520, 1092, 375));
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);

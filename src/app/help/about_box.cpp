@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 
 #include "base/version.h"
+#include "ui_support/form_metrics.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::help {
 
@@ -109,7 +111,7 @@ AboutBox::AboutBox(ui::Prompter& prompter, ProgramLookup lookup, QWidget* parent
     ruleLines_[i]->setPalette(pal);
   }
 
-  okButton_ = new QPushButton(QStringLiteral("OK"), this);
+  okButton_ = new QPushButton(ui::Utf8(ui::kOkCaption), this);
   okButton_->setObjectName(QStringLiteral("okButton"));
   okButton_->setDefault(true);
   sysInfoButton_ = new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
@@ -151,7 +153,7 @@ AboutBox::AboutBox(ui::Prompter& prompter, ProgramLookup lookup, QWidget* parent
 
 void AboutBox::FillTexts() {
   versionLabel_->setText(VersionText(QStringLiteral(KINETTA_VERSION)));
-  titleLabel_->setText(QStringLiteral("Kinetta"));
+  titleLabel_->setText(ui::Utf8(ui::kProgramTitle));
 }
 
 void AboutBox::StartSysInfo() {
@@ -160,7 +162,7 @@ void AboutBox::StartSysInfo() {
     if (!program.isEmpty() && prompter_.StartProgram(program, {})) return;
   }
   // No such program, or none would start: the box stays open.
-  prompter_.Inform(this, QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
+  prompter_.Inform(this, ui::Utf8(ui::kSysInfoUnavailable));
 }
 
 }  // namespace kinetta::help
