@@ -1,5 +1,5 @@
-// The main window as a switchboard: building it, wiring every command to its handler, loading
-// and unloading it, and the small commands it handles itself (settings, exit, help, abort).
+// The main window as a switchboard: building it, wiring every menu item and button to its command,
+// loading and unloading it, and the small commands it handles itself (settings, exit, help, abort).
 // The larger commands live beside it: open_commands.cpp, run_commands.cpp,
 // animation_commands.cpp, and the window's geometry in window_fitting.cpp.
 #include "app/main_window.h"
