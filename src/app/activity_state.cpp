@@ -1,6 +1,8 @@
 // The rules of what Execute, Preview and the animation-file command do while the program is busy.
 #include "app/activity_state.h"
 
+#include "ui_support/ui_messages.h"
+
 namespace kinetta::app {
 
 Verdict ActivityState::OnStart(Activity wanted) const {
@@ -11,11 +13,11 @@ Verdict ActivityState::OnStart(Activity wanted) const {
 std::string_view ActivityState::BusyMessage() const {
   switch (current_) {
     case Activity::Converting:
-      return kConversionRunning;
+      return ui::kBusyConverting;
     case Activity::Previewing:
-      return kPreviewRunning;
+      return ui::kBusyPreviewing;
     case Activity::MakingAnimation:
-      return kMakingAnimation;
+      return ui::kBusyMakingAnimation;
     case Activity::Idle:
       break;
   }

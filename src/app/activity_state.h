@@ -9,11 +9,6 @@ namespace kinetta::app {
 
 enum class Activity { Idle, Converting, Previewing, MakingAnimation };
 
-// What a refused command says: the activity under way.
-inline constexpr char kConversionRunning[] = "アニメーション変換中です";
-inline constexpr char kPreviewRunning[] = "プレビュー中です";
-inline constexpr char kMakingAnimation[] = "アニメーションファイル作成中です";
-
 /// What a command that would start an activity does.
 enum class Verdict {
   Start,   ///< the program is idle: go on

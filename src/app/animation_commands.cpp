@@ -8,10 +8,11 @@
 #include "export/animation_dialog.h"
 #include "export/export_dialog.h"
 #include "ui_support/form_metrics.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::app {
 
-void MainWindow::mnuFileHTML_Click() {
+void MainWindow::MakeHtmlPage() {
   if (sourcePath_.empty()) {
     Warn(ui::Utf8(base::kNoSourceMessage.data()));
     return;
@@ -25,10 +26,9 @@ exporter::ExportDialog* MainWindow::exportDialog() const { return exportDialog_;
 
 void MainWindow::OpenExportDialog() {
   if (!exportDialog_) {
-    const TwipsPerPixel tpp = layout_.twipsPerPixel();
     exportDialog_ = new exporter::ExportDialog([this] { return sourcePath_; },
                                                [this] { return settings_.FrameCount; }, appFolder_,
-                                               QPointF(tpp.x, tpp.y), prompter_, this);
+                                               layout_.twipsPerPixel(), prompter_, this);
     exportDialog_->setAttribute(Qt::WA_DeleteOnClose);
   }
   exportDialog_->SetCanvasSize(canvasWidthPx_, canvasHeightPx_);
@@ -39,7 +39,7 @@ void MainWindow::OpenExportDialog() {
 
 // ---- Animation file --------------------------------------------------------------------------
 
-void MainWindow::OnAnimationFile() {
+void MainWindow::MakeAnimationFile() {
   if (!MayStart(Activity::MakingAnimation)) return;
   if (sourcePath_.empty()) {
     Warn(ui::Utf8(base::kNoSourceMessage.data()));
@@ -52,11 +52,10 @@ exporter::AnimationDialog* MainWindow::animationDialog() const { return animatio
 
 void MainWindow::OpenAnimationDialog() {
   if (!animationDialog_) {
-    const TwipsPerPixel tpp = layout_.twipsPerPixel();
     animationDialog_ = new exporter::AnimationDialog(
         [this] { return sourcePath_; }, [this] { return MayStart(Activity::MakingAnimation); },
         [this](const exporter::AnimationOrder& order) { return StartAnimation(order); },
-        QPointF(tpp.x, tpp.y), prompter_, this);
+        layout_.twipsPerPixel(), prompter_, this);
     animationDialog_->setAttribute(Qt::WA_DeleteOnClose);
   }
   animationDialog_->show();
@@ -68,7 +67,7 @@ bool MainWindow::StartAnimation(const exporter::AnimationOrder& order) {
   if (!MayStart(Activity::MakingAnimation) || !activity_.Begin(Activity::MakingAnimation)) {
     return false;
   }
-  SetStatus(ui::Utf8(kStatusMakingAnimation));
+  SetStatus(ui::Utf8(ui::kStatusMakingAnimation));
   ShowAbortButton(true);
   OnAnimationProgress(0, 0);
   progress_->show();
@@ -89,10 +88,10 @@ void MainWindow::OnAnimationProgress(int done, int total) {
   if (total <= 0) {
     progress_->setRange(0, 1);
     progress_->setValue(0);
-    progress_->setFormat(ui::Utf8("読込 %1").arg(done));
+    progress_->setFormat(ui::Utf8(ui::kProgressFramesRead).arg(done));
     return;
   }
-  progress_->setFormat(QStringLiteral("%v / %m"));
+  progress_->setFormat(ui::Utf8(ui::kProgressSteps));
   progress_->setRange(0, total);
   progress_->setValue(done);
 }
@@ -103,15 +102,15 @@ void MainWindow::OnAnimationFinished(const exporter::AnimationResult& result) {
   base::ReturnFreedMemory();
   ShowAbortButton(false);
   progress_->hide();
-  progress_->setFormat(QStringLiteral("%v / %m"));
+  progress_->setFormat(ui::Utf8(ui::kProgressSteps));
   const QString message = QString::fromStdString(
       result.message.empty() ? std::string(base::kAnimationFailedMessage) : result.message);
   switch (result.status) {
     case exporter::AnimationStatus::Written:
-      SetStatus(ui::Utf8(kStatusCompleted));
+      SetStatus(ui::Utf8(ui::kStatusCompleted));
       break;
     case exporter::AnimationStatus::Aborted:
-      SetStatus(ui::Utf8(kStatusAborted));
+      SetStatus(ui::Utf8(ui::kStatusAborted));
       break;
     case exporter::AnimationStatus::NoFrames:
       // The frames went away between the dialog's check and the worker's first read.
@@ -119,7 +118,7 @@ void MainWindow::OnAnimationFinished(const exporter::AnimationResult& result) {
       Warn(ui::Utf8(base::kNoFramesMessage.data()));
       break;
     case exporter::AnimationStatus::Failed:
-      SetStatus(ui::Utf8(kStatusAborted));
+      SetStatus(ui::Utf8(ui::kStatusAborted));
       Warn(message);
       break;
   }

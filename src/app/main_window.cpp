@@ -1,5 +1,5 @@
-// The main window as a switchboard: building it, wiring every command to its handler, loading
-// and unloading it, and the small commands it handles itself (settings, exit, help, abort).
+// The main window as a switchboard: building it, wiring every menu item and button to its command,
+// loading and unloading it, and the small commands it handles itself (settings, exit, help, abort).
 // The larger commands live beside it: open_commands.cpp, run_commands.cpp,
 // animation_commands.cpp, and the window's geometry in window_fitting.cpp.
 #include "app/main_window.h"
@@ -25,6 +25,7 @@
 #include "settings/settings_dialog.h"
 #include "ui_support/form_metrics.h"
 #include "ui_support/prompter.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::app {
 
@@ -39,12 +40,12 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     layout_ = WindowLayout(
         TwipsPerPixelForDpi(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY()));
   }
-  setWindowTitle(QStringLiteral("Kinetta"));
+  setWindowTitle(ui::Utf8(ui::kProgramTitle));
   createActions();
   createMenus();
   createToolBar();
   createStatusBar();
-  createForm();
+  createCentralWidget();
 
   player_ = new preview::PreviewPlayer([this] { return sourcePath_; }, this);
   connect(player_, &preview::PreviewPlayer::frameShown, this, &MainWindow::OnPreviewFrame);
@@ -54,7 +55,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
   connect(&animationRunner_, &AnimationRunner::progressed, this, &MainWindow::OnAnimationProgress);
   connect(&animationRunner_, &AnimationRunner::finished, this, &MainWindow::OnAnimationFinished);
 
-  Form_Load();
+  Load();
 }
 
 MainWindow::~MainWindow() {
@@ -67,32 +68,32 @@ MainWindow::~MainWindow() {
 // ---- Building the window ---------------------------------------------------------------------
 
 void MainWindow::createActions() {
-  auto make = [this](const char* name, const char* caption, void (MainWindow::*slot)()) {
+  auto make = [this](const char* name, std::string_view caption, void (MainWindow::*slot)()) {
     auto* action = new QAction(ui::Utf8(caption), this);
     action->setObjectName(QLatin1String(name));
     if (slot) connect(action, &QAction::triggered, this, slot);
     return action;
   };
-  mnuFileOpen = make("mnuFileOpen", "開く(&O)...", &MainWindow::mnuFileOpen_Click);
-  mnuFileHTML = make("mnuFileHTML", "表示用HTML作成(&H)", &MainWindow::mnuFileHTML_Click);
+  openAction_ = make("openAction", "開く(&O)...", &MainWindow::ChoosePicture);
+  htmlPageAction_ = make("htmlPageAction", "表示用HTML作成(&H)", &MainWindow::MakeHtmlPage);
   animationFileAction_ =
-      make("animationFileAction", "アニメーションファイル作成(&G)", &MainWindow::OnAnimationFile);
-  mnuFileExit = make("mnuFileExit", "終了(&X)", &MainWindow::mnuFileExit_Click);
-  mnuFileBar2 = new QAction(this);
-  mnuFileBar2->setObjectName(QStringLiteral("mnuFileBar2"));
-  mnuFileBar2->setSeparator(true);
-  mnuFileBar2->setVisible(false);
+      make("animationFileAction", "アニメーションファイル作成(&G)", &MainWindow::MakeAnimationFile);
+  exitAction_ = make("exitAction", "終了(&X)", &MainWindow::Exit);
+  recentSeparator_ = new QAction(this);
+  recentSeparator_->setObjectName(QStringLiteral("recentSeparator"));
+  recentSeparator_->setSeparator(true);
+  recentSeparator_->setVisible(false);
   for (int i = 0; i < 3; ++i) {
-    mnuFileFName[i] = new QAction(this);
-    mnuFileFName[i]->setObjectName(QStringLiteral("mnuFileFName%1").arg(i));
-    mnuFileFName[i]->setVisible(false);
-    connect(mnuFileFName[i], &QAction::triggered, this, [this, i] { mnuFileFName_Click(i); });
+    recentFileActions_[i] = new QAction(this);
+    recentFileActions_[i]->setObjectName(QStringLiteral("recentFileAction%1").arg(i));
+    recentFileActions_[i]->setVisible(false);
+    connect(recentFileActions_[i], &QAction::triggered, this, [this, i] { OpenRecentFile(i); });
   }
-  mnuSeting = make("mnuSeting", "設定", &MainWindow::mnuSeting_Click);
-  mnuExec = make("mnuExec", "実行", &MainWindow::mnuExec_Click);
-  mnuPrev = make("mnuPrev", "プレビュー", &MainWindow::mnuPrev_Click);
-  mnuHelpContents = make("mnuHelpContents", "操作説明(&H)", &MainWindow::mnuHelpContents_Click);
-  mnuHelpAbout = make("mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &MainWindow::mnuHelpAbout_Click);
+  settingsAction_ = make("settingsAction", ui::kSettingsCaption, &MainWindow::ShowSettings);
+  executeAction_ = make("executeAction", ui::kExecuteCaption, &MainWindow::Execute);
+  previewAction_ = make("previewAction", ui::kPreviewCaption, &MainWindow::Preview);
+  helpContentsAction_ = make("helpContentsAction", "操作説明(&H)", &MainWindow::ShowHelp);
+  aboutAction_ = make("aboutAction", "ﾊﾞｰｼﾞｮﾝ情報(&A)", &MainWindow::ShowAbout);
   // Esc does what the abort button does, wherever the focus is in the window, while the button
   // is shown.
   abortAction_ = new QAction(this);
@@ -100,86 +101,86 @@ void MainWindow::createActions() {
   abortAction_->setShortcut(QKeySequence(Qt::Key_Escape));
   abortAction_->setShortcutContext(Qt::WindowShortcut);
   abortAction_->setEnabled(false);
-  connect(abortAction_, &QAction::triggered, this, &MainWindow::Command1_Click);
+  connect(abortAction_, &QAction::triggered, this, &MainWindow::Abort);
   addAction(abortAction_);
 }
 
 void MainWindow::createMenus() {
-  mnuFile = menuBar()->addMenu(ui::Utf8("ﾌｧｲﾙ(&F)"));
-  mnuFile->setObjectName(QStringLiteral("mnuFile"));
-  mnuFile->addAction(mnuFileOpen);
-  mnuFile->addAction(mnuFileHTML);
-  mnuFile->addAction(animationFileAction_);
-  mnuFile->addAction(mnuFileExit);
-  mnuFile->addAction(mnuFileBar2);
-  for (QAction* entry : mnuFileFName) mnuFile->addAction(entry);
+  fileMenu_ = menuBar()->addMenu(ui::Utf8("ﾌｧｲﾙ(&F)"));
+  fileMenu_->setObjectName(QStringLiteral("fileMenu"));
+  fileMenu_->addAction(openAction_);
+  fileMenu_->addAction(htmlPageAction_);
+  fileMenu_->addAction(animationFileAction_);
+  fileMenu_->addAction(exitAction_);
+  fileMenu_->addAction(recentSeparator_);
+  for (QAction* entry : recentFileActions_) fileMenu_->addAction(entry);
   // Commands that stand in the menu bar itself.
-  menuBar()->addAction(mnuSeting);
-  menuBar()->addAction(mnuExec);
-  menuBar()->addAction(mnuPrev);
-  mnuHelp = menuBar()->addMenu(ui::Utf8("ﾍﾙﾌﾟ(&H)"));
-  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-  mnuHelp->addAction(mnuHelpContents);
-  mnuHelp->addAction(mnuHelpAbout);
+  menuBar()->addAction(settingsAction_);
+  menuBar()->addAction(executeAction_);
+  menuBar()->addAction(previewAction_);
+  helpMenu_ = menuBar()->addMenu(ui::Utf8("ﾍﾙﾌﾟ(&H)"));
+  helpMenu_->setObjectName(QStringLiteral("helpMenu"));
+  helpMenu_->addAction(helpContentsAction_);
+  helpMenu_->addAction(aboutAction_);
 }
 
 void MainWindow::createToolBar() {
-  tbToolBar = addToolBar(QStringLiteral("tbToolBar"));
-  tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
-  tbToolBar->setMovable(false);
-  tbToolBar->setIconSize(QSize(16, 16));
-  tbToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  toolBar_ = addToolBar(QStringLiteral("ツールバー"));
+  toolBar_->setObjectName(QStringLiteral("toolBar"));
+  toolBar_->setMovable(false);
+  toolBar_->setIconSize(QSize(16, 16));
+  toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   // Each button shows its key as its text, with its image-list icon, and runs the menu command
   // of the same name by triggering that menu item.
   const struct {
-    const char* key;
+    std::string_view key;
     const char* icon;
     QAction* command;
   } buttons[] = {
-      {"開く", "Open", mnuFileOpen},
-      {"設定", "Properties", mnuSeting},
-      {"実行", "Forward", mnuExec},
-      {"プレビュー", "Prev", mnuPrev},
+      {ui::kOpenCaption, "Open", openAction_},
+      {ui::kSettingsCaption, "Properties", settingsAction_},
+      {ui::kExecuteCaption, "Forward", executeAction_},
+      {ui::kPreviewCaption, "Prev", previewAction_},
   };
   for (const auto& b : buttons) {
-    QAction* button = tbToolBar->addAction(ToolbarIcon(QLatin1String(b.icon)), ui::Utf8(b.key));
+    QAction* button = toolBar_->addAction(ToolbarIcon(QLatin1String(b.icon)), ui::Utf8(b.key));
     connect(button, &QAction::triggered, b.command, &QAction::trigger);
   }
 }
 
 void MainWindow::createStatusBar() {
-  statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+  statusBar()->setObjectName(QStringLiteral("statusBar"));
   statusBar()->setSizeGripEnabled(true);
-  panel1_ = new QLabel(this);
-  panel1_->setObjectName(QStringLiteral("StatusBar1Panel1"));
+  statusLabel_ = new QLabel(this);
+  statusLabel_->setObjectName(QStringLiteral("statusLabel"));
   // A long status (a file left in place) is cut at the window's edge rather than widening the
   // window; its whole text shows as the panel's tip.
-  panel1_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  statusBar()->addWidget(panel1_, 1);
+  statusLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  statusBar()->addWidget(statusLabel_, 1);
   progress_ = new QProgressBar(this);
-  progress_->setObjectName(QStringLiteral("RunProgress"));
+  progress_->setObjectName(QStringLiteral("progressBar"));
   progress_->setMaximumWidth(160);
-  progress_->setFormat(QStringLiteral("%v / %m"));
+  progress_->setFormat(ui::Utf8(ui::kProgressSteps));
   progress_->hide();
   statusBar()->addPermanentWidget(progress_);
 }
 
-void MainWindow::createForm() {
+void MainWindow::createCentralWidget() {
   scroll_ = new QScrollArea(this);
   scroll_->setFrameShape(QFrame::NoFrame);
   form_ = new QWidget;
-  Frame1 = new QGroupBox(ui::Utf8("原画"), form_);
-  Frame1->setObjectName(QStringLiteral("Frame1"));
-  Picture1 = new PictureBox(Frame1);
-  Picture1->setObjectName(QStringLiteral("Picture1"));
-  Frame2 = new QGroupBox(ui::Utf8("プレビュー"), form_);
-  Frame2->setObjectName(QStringLiteral("Frame2"));
-  Picture2 = new PictureBox(Frame2);
-  Picture2->setObjectName(QStringLiteral("Picture2"));
-  Command1 = new QPushButton(ui::Utf8("中止"), form_);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  Command1->setVisible(false);
-  connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
+  sourceFrame_ = new QGroupBox(ui::Utf8("原画"), form_);
+  sourceFrame_->setObjectName(QStringLiteral("sourceFrame"));
+  sourcePicture_ = new PictureBox(sourceFrame_);
+  sourcePicture_->setObjectName(QStringLiteral("sourcePicture"));
+  canvasFrame_ = new QGroupBox(ui::Utf8(ui::kPreviewCaption), form_);
+  canvasFrame_->setObjectName(QStringLiteral("canvasFrame"));
+  canvasPicture_ = new PictureBox(canvasFrame_);
+  canvasPicture_->setObjectName(QStringLiteral("canvasPicture"));
+  abortButton_ = new QPushButton(ui::Utf8("中止"), form_);
+  abortButton_->setObjectName(QStringLiteral("abortButton"));
+  abortButton_->setVisible(false);
+  connect(abortButton_, &QPushButton::clicked, this, &MainWindow::Abort);
   scroll_->setWidget(form_);
   setCentralWidget(scroll_);
   setAcceptDrops(true);
@@ -188,7 +189,7 @@ void MainWindow::createForm() {
 
 // ---- Load and unload -------------------------------------------------------------------------
 
-void MainWindow::Form_Load() {
+void MainWindow::Load() {
   restorePlacement();
   ReadSettings();
   ShowRecentFiles(true);
@@ -212,11 +213,11 @@ void MainWindow::WriteSettings() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  Form_Unload();
+  Unload();
   event->accept();
 }
 
-void MainWindow::Form_Unload() {
+void MainWindow::Unload() {
   if (unloadedOnce_) return;
   unloadedOnce_ = true;
   player_->Stop();
@@ -232,16 +233,18 @@ void MainWindow::Form_Unload() {
 
 // ---- Commands --------------------------------------------------------------------------------
 
-void MainWindow::mnuFileExit_Click() { close(); }
+void MainWindow::Exit() { close(); }
 
-void MainWindow::mnuSeting_Click() {
+void MainWindow::ShowSettings() {
   SetStatus({});
   if (!settingsDialog_) {
-    const TwipsPerPixel tpp = layout_.twipsPerPixel();
     settingsDialog_ = new settings::SettingsDialog(
         settings_,
-        [this] { return QSizeF(layout_.SourceWidthTwips(), layout_.SourceHeightTwips()); },
-        QPointF(tpp.x, tpp.y), prompter_, this, [this] { return source_; }, previewSources_);
+        [this] {
+          const PixelSizeF size = layout_.SourceSizeSingle();
+          return QSizeF(size.width, size.height);
+        },
+        layout_.twipsPerPixel(), prompter_, this, [this] { return source_; }, previewSources_);
     settingsDialog_->setAttribute(Qt::WA_DeleteOnClose);
   }
   settingsDialog_->show();
@@ -249,18 +252,18 @@ void MainWindow::mnuSeting_Click() {
   settingsDialog_->activateWindow();
 }
 
-void MainWindow::mnuHelpContents_Click() {
+void MainWindow::ShowHelp() {
   SetStatus({});
   help::ShowHelpContents(this, prompter_, appFolder_);
 }
 
-void MainWindow::mnuHelpAbout_Click() {
+void MainWindow::ShowAbout() {
   SetStatus({});
   help::ShowAbout(this, prompter_);
 }
 
-void MainWindow::Command1_Click() {
-  if (Command1->isHidden()) return;
+void MainWindow::Abort() {
+  if (abortButton_->isHidden()) return;
   ShowAbortButton(false);
   if (activity_.current() == Activity::Converting) runner_.Abort();
   if (activity_.current() == Activity::Previewing) player_->RequestAbort();
@@ -283,13 +286,13 @@ bool MainWindow::MayStart(Activity wanted) {
 
 // ---- Helpers ---------------------------------------------------------------------------------
 
-QString MainWindow::statusText() const { return panel1_->text(); }
-QImage MainWindow::canvasImage() const { return Picture2->image(); }
-QImage MainWindow::sourceImage() const { return Picture1->image(); }
+QString MainWindow::statusText() const { return statusLabel_->text(); }
+QImage MainWindow::canvasImage() const { return canvasPicture_->image(); }
+QImage MainWindow::sourceImage() const { return sourcePicture_->image(); }
 
 void MainWindow::SetStatus(const QString& text) {
-  panel1_->setText(text);
-  panel1_->setToolTip(text);
+  statusLabel_->setText(text);
+  statusLabel_->setToolTip(text);
 }
 
 void MainWindow::Warn(const QString& text) { prompter_.Warn(this, text); }

@@ -2,7 +2,7 @@
 // button, and the commands open, execute, preview, settings, HTML, animation file, help and
 // exit. It owns the program's settings while it lives: read when it opens, written when it
 // closes. The window is a switchboard: each menu item and toolbar button triggers one private
-// handler, and the handlers of each command group are defined in a file of their own.
+// command, and the commands of each group are defined in a file of their own.
 #pragma once
 
 #include <QMainWindow>
@@ -54,13 +54,6 @@ class Prompter;
 namespace kinetta::app {
 
 class PictureBox;
-
-// Texts of the status bar and the messages of the execute and preview commands.
-inline constexpr char kStatusConverting[] = "アニメーション変換中";
-inline constexpr char kStatusCompleted[] = "完了しました。";
-inline constexpr char kStatusAborted[] = "中断しました。";
-inline constexpr char kStatusPreviewing[] = "プレビュー中";
-inline constexpr char kStatusMakingAnimation[] = "アニメーションファイル作成中";
 
 struct MainWindowSetup {
   QString appFolder;                 ///< the program folder: mivet.ini, help.htm
@@ -127,58 +120,65 @@ class MainWindow : public QMainWindow {
   bool event(QEvent* e) override;
 
  private:
-  // Building, loading and unloading the window, and the small commands (main_window.cpp).
+  // Building the window (main_window.cpp).
   void createActions();
   void createMenus();
   void createToolBar();
   void createStatusBar();
-  void createForm();
-  void Form_Load();
-  void Form_Unload();
+  void createCentralWidget();
+
+  // Loading and unloading: the placement, the settings file and the recent files are read when
+  // the window opens and written when it closes (the placement in window_fitting.cpp).
+  void Load();
+  void Unload();
+  void restorePlacement();
+  void savePlacement();
   void ReadSettings();
   void WriteSettings();
-  void mnuFileExit_Click();
-  void mnuSeting_Click();
-  void mnuHelpContents_Click();
-  void mnuHelpAbout_Click();
-  void Command1_Click();
+
+  // The commands: one per menu item, toolbar button or key, each in its group's file.
+  void ChoosePicture();            ///< 開く (open_commands.cpp)
+  void OpenRecentFile(int index);  ///< a recent-file entry of the file menu
+  void MakeHtmlPage();             ///< 表示用HTML作成 (animation_commands.cpp)
+  void MakeAnimationFile();        ///< アニメーションファイル作成
+  void Exit();                     ///< 終了 (main_window.cpp)
+  void ShowSettings();             ///< 設定
+  void Execute();                  ///< 実行 (run_commands.cpp)
+  void Preview();                  ///< プレビュー
+  void ShowHelp();                 ///< 操作説明 (main_window.cpp)
+  void ShowAbout();                ///< ﾊﾞｰｼﾞｮﾝ情報
+  void Abort();                    ///< the abort button, and Esc while it is shown
+
+  // What the commands share (main_window.cpp).
   /// Whether a command that starts `wanted` may go on; says why not when another activity
   /// is under way.
   bool MayStart(Activity wanted);
   void SetStatus(const QString& text);
   void Warn(const QString& text);
 
-  // Opening a picture and the recent-file entries (open_commands.cpp).
-  void mnuFileOpen_Click();
-  void mnuFileFName_Click(int index);
+  // Opening a picture (open_commands.cpp).
   void LoadSource();
   void ShowRecentFiles(bool showSeparator);
   /// The folder the open dialog starts in: the last picture's, remembered in the per-user store.
   QString OpenFolder() const;
 
-  // Execute and Preview (run_commands.cpp).
-  void mnuExec_Click();
+  // A run and the preview as they go (run_commands.cpp).
   bool CheckRun();
   void StartRun();
   void OnFrameSaved(int k, const QImage& shown, QSize frameSize);
   void OnRunFinished(const render::RunResult& result);
-  void mnuPrev_Click();
   void OnPreviewFrame(const QImage& frame);
   void OnPreviewEnded();
   void ShowOnCanvas(const QImage& frame, QSize frameSize);
 
-  // The HTML page and the animation file (animation_commands.cpp).
-  void mnuFileHTML_Click();
+  // The HTML page's dialog, and the animation file as it is made (animation_commands.cpp).
   void OpenExportDialog();
-  void OnAnimationFile();
   void OpenAnimationDialog();
   bool StartAnimation(const exporter::AnimationOrder& order);
   void OnAnimationProgress(int done, int total);
   void OnAnimationFinished(const exporter::AnimationResult& result);
 
-  // Placement and the controls' geometry (window_fitting.cpp).
-  void restorePlacement();
-  void savePlacement();
+  // The controls' geometry and the window's size (window_fitting.cpp).
   FitState MeasureFit();
   QSize FrameChrome() const;
   void RefitToFrame();
@@ -197,7 +197,7 @@ class MainWindow : public QMainWindow {
   base::Settings settings_;
   base::RecentList recentFiles_;
   std::string sourcePath_;
-  std::string loadedPath_;  ///< the file Picture1 shows
+  std::string loadedPath_;  ///< the file sourcePicture_ shows
   /// The open picture, shared with a run that reads it (empty before any).
   std::shared_ptr<const render::Surface> source_ = std::make_shared<const render::Surface>();
   /// The open picture reduced for the settings dialog's preview, made once per picture.
@@ -224,33 +224,34 @@ class MainWindow : public QMainWindow {
   std::function<void(int, int, const std::atomic<bool>&)> animationProgressHook_;
   QPointer<exporter::AnimationDialog> animationDialog_;
 
-  // Menu items, named as in the form; tests find them by these object names.
-  QMenu* mnuFile = nullptr;
-  QAction* mnuFileOpen = nullptr;
-  QAction* mnuFileHTML = nullptr;
-  QAction* animationFileAction_ = nullptr;  ///< object name "animationFileAction"
-  QAction* mnuFileExit = nullptr;
-  QAction* mnuFileBar2 = nullptr;
-  std::array<QAction*, 3> mnuFileFName{};
-  QAction* mnuSeting = nullptr;
-  QAction* mnuExec = nullptr;
-  QAction* mnuPrev = nullptr;
-  QMenu* mnuHelp = nullptr;
-  QAction* mnuHelpContents = nullptr;
-  QAction* mnuHelpAbout = nullptr;
+  // The commands' menu items; tests find them by their object names (each member's name without
+  // the trailing underscore).
+  QMenu* fileMenu_ = nullptr;
+  QAction* openAction_ = nullptr;
+  QAction* htmlPageAction_ = nullptr;
+  QAction* animationFileAction_ = nullptr;
+  QAction* exitAction_ = nullptr;
+  QAction* recentSeparator_ = nullptr;
+  std::array<QAction*, 3> recentFileActions_{};
+  QAction* settingsAction_ = nullptr;
+  QAction* executeAction_ = nullptr;
+  QAction* previewAction_ = nullptr;
+  QMenu* helpMenu_ = nullptr;
+  QAction* helpContentsAction_ = nullptr;
+  QAction* aboutAction_ = nullptr;
   QAction* abortAction_ = nullptr;  ///< Esc: what the abort button does, while it is shown
 
-  // Controls.
-  QToolBar* tbToolBar = nullptr;
-  QLabel* panel1_ = nullptr;
+  // The bars and the form: the framed source picture and frame canvas, and the abort button.
+  QToolBar* toolBar_ = nullptr;
+  QLabel* statusLabel_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QScrollArea* scroll_ = nullptr;
   QWidget* form_ = nullptr;
-  QGroupBox* Frame1 = nullptr;
-  PictureBox* Picture1 = nullptr;
-  QGroupBox* Frame2 = nullptr;
-  PictureBox* Picture2 = nullptr;
-  QPushButton* Command1 = nullptr;
+  QGroupBox* sourceFrame_ = nullptr;
+  PictureBox* sourcePicture_ = nullptr;
+  QGroupBox* canvasFrame_ = nullptr;
+  PictureBox* canvasPicture_ = nullptr;
+  QPushButton* abortButton_ = nullptr;
 };
 
 }  // namespace kinetta::app

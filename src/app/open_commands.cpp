@@ -17,6 +17,7 @@
 #include "image/picture_file.h"
 #include "settings/settings_dialog.h"
 #include "ui_support/form_metrics.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::app {
 
@@ -43,8 +44,8 @@ QString DraggedFile(const QMimeData* data) {
 
 }  // namespace
 
-void MainWindow::mnuFileOpen_Click() {
-  SetStatus(ui::Utf8(image::kOpenStatus));
+void MainWindow::ChoosePicture() {
+  SetStatus(ui::Utf8(ui::kStatusOpening));
   const QString path = image::AskSourcePath(prompter_, this, gifSupport_, OpenFolder());
   if (!path.isEmpty()) {
     sourcePath_ = QFile::encodeName(path).toStdString();  // the name's bytes on the disk
@@ -73,14 +74,14 @@ void MainWindow::dropEvent(QDropEvent* event) {
   OpenPicture(path);
 }
 
-void MainWindow::mnuFileFName_Click(int index) {
+void MainWindow::OpenRecentFile(int index) {
   if (index < 0 || index > 2 || recentFiles_[index].empty()) return;
   sourcePath_ = recentFiles_[index];
   LoadSource();
 }
 
-// Loads sourcePath_ into Picture1. A picture that cannot be read leaves the previous picture and
-// puts back the path it came from, so that frames, preview and page keep naming the picture the
+// Loads sourcePath_ into sourcePicture_. A picture that cannot be read leaves the previous picture
+// and puts back the path it came from, so that frames, preview and page keep naming the picture the
 // window shows.
 void MainWindow::LoadSource() {
   base::Result<render::Surface> picture =
@@ -120,13 +121,13 @@ QString MainWindow::OpenFolder() const {
 void MainWindow::ShowRecentFiles(bool showSeparator) {
   bool any = false;
   for (int i = 0; i < 3; ++i) {
-    mnuFileFName[i]->setText(MenuCaption(recentFiles_[i]));
+    recentFileActions_[i]->setText(MenuCaption(recentFiles_[i]));
     const bool filled = !recentFiles_[i].empty();
-    mnuFileFName[i]->setVisible(filled);
+    recentFileActions_[i]->setVisible(filled);
     any = any || filled;
   }
   // The separator is shown only when the window loads.
-  if (showSeparator && any) mnuFileBar2->setVisible(true);
+  if (showSeparator && any) recentSeparator_->setVisible(true);
 }
 
 }  // namespace kinetta::app

@@ -11,12 +11,13 @@
 #include "render/run.h"
 #include "ui_support/form_metrics.h"
 #include "ui_support/prompter.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::app {
 
 // ---- Execute ---------------------------------------------------------------------------------
 
-void MainWindow::mnuExec_Click() {
+void MainWindow::Execute() {
   if (!MayStart(Activity::Converting)) return;
   if (CheckRun()) StartRun();
 }
@@ -26,10 +27,9 @@ bool MainWindow::CheckRun() {
     Warn(ui::Utf8(base::kNoSourceMessage.data()));
     return false;
   }
-  const TwipsPerPixel tpp = layout_.twipsPerPixel();
-  const double w = static_cast<float>(layout_.SourceWidthTwips() / tpp.x);
-  const double h = static_cast<float>(layout_.SourceHeightTwips() / tpp.y);
-  for (const render::RunWarning warning : render::CheckRunWarnings(settings_, w, h)) {
+  const PixelSizeF source = layout_.SourceSizeSingle();
+  for (const render::RunWarning warning :
+       render::CheckRunWarnings(settings_, source.width, source.height)) {
     if (!prompter_.AskOkCancel(this, QString::fromStdString(render::WarningQuestion(warning)))) {
       return false;
     }
@@ -39,7 +39,7 @@ bool MainWindow::CheckRun() {
 
 void MainWindow::StartRun() {
   if (!activity_.Begin(Activity::Converting)) return;
-  SetStatus(ui::Utf8(kStatusConverting));
+  SetStatus(ui::Utf8(ui::kStatusConverting));
   ShowAbortButton(true);
   progress_->setRange(0, std::max(1, settings_.FrameCount));
   progress_->setValue(0);
@@ -70,15 +70,15 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
   switch (result.status) {
     case render::RunStatus::Completed:
       // A file left in place of the stale frame is said after the end.
-      SetStatus(ui::Utf8(kStatusCompleted) +
+      SetStatus(ui::Utf8(ui::kStatusCompleted) +
                 (result.notice.empty() ? QString() : u' ' + QString::fromStdString(result.notice)));
       break;
     case render::RunStatus::Aborted:
-      SetStatus(ui::Utf8(kStatusAborted));
+      SetStatus(ui::Utf8(ui::kStatusAborted));
       break;
     case render::RunStatus::WriteFailed:
     case render::RunStatus::Failed:
-      SetStatus(ui::Utf8(kStatusAborted));
+      SetStatus(ui::Utf8(ui::kStatusAborted));
       Warn(QString::fromStdString(result.message));
       break;
     case render::RunStatus::BadFrameSize:
@@ -93,14 +93,14 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
 
 // ---- Preview ---------------------------------------------------------------------------------
 
-void MainWindow::mnuPrev_Click() {
+void MainWindow::Preview() {
   if (!MayStart(Activity::Previewing)) return;
   SetStatus({});
   if (sourcePath_.empty()) {
     Warn(ui::Utf8(base::kNoSourceMessage.data()));
     return;
   }
-  SetStatus(ui::Utf8(kStatusPreviewing));
+  SetStatus(ui::Utf8(ui::kStatusPreviewing));
   if (!player_->Start()) {
     SetStatus({});
     Warn(ui::Utf8(base::kNoFramesMessage.data()));
@@ -125,7 +125,7 @@ void MainWindow::ShowOnCanvas(const QImage& frame, QSize frameSize) {
       frameSize.height() != layout_.CanvasHeightPx()) {
     SetCanvasSize(frameSize.width(), frameSize.height());
   }
-  Picture2->setImage(ImageForShowing(frame, pictureRoom_.canvas));
+  canvasPicture_->setImage(ImageForShowing(frame, pictureRoom_.canvas));
 }
 
 }  // namespace kinetta::app

@@ -57,25 +57,25 @@ void MainWindow::ApplyLayout() {
     pictureRoom_ = RoomForPictures(*room, layout_.twipsPerPixel());
     shown = layout_.Shown(FitPictures(layout_, *room));
   }
-  Frame1->setGeometry(ToQRect(shown.ToPixels(shown.Frame1(), kClientOriginTop)));
-  Picture1->setGeometry(ToQRect(shown.ToPixels(shown.Picture1())));
-  Frame2->setGeometry(ToQRect(shown.ToPixels(shown.Frame2(), kClientOriginTop)));
-  Picture2->setGeometry(ToQRect(shown.ToPixels(shown.Picture2())));
-  Command1->setGeometry(ToQRect(shown.ToPixels(shown.Command1(), kClientOriginTop)));
+  sourceFrame_->setGeometry(ToQRect(shown.ToPixels(shown.SourceFrame(), kClientOriginTop)));
+  sourcePicture_->setGeometry(ToQRect(shown.ToPixels(shown.SourcePicture())));
+  canvasFrame_->setGeometry(ToQRect(shown.ToPixels(shown.CanvasFrame(), kClientOriginTop)));
+  canvasPicture_->setGeometry(ToQRect(shown.ToPixels(shown.CanvasPicture())));
+  abortButton_->setGeometry(ToQRect(shown.ToPixels(shown.AbortButton(), kClientOriginTop)));
   const PixelRect bounds =
-      shown.ToPixels(shown.ContentBounds(!Command1->isHidden()), kClientOriginTop);
+      shown.ToPixels(shown.ContentBounds(!abortButton_->isHidden()), kClientOriginTop);
   form_->resize(bounds.width, bounds.height + bounds.top);
   // The source picture is kept reduced to the room; where the room has changed since (another
   // screen), it is reduced afresh from the picture itself.
   const PixelSize wanted = FittedSize({source_->width(), source_->height()}, pictureRoom_.source);
-  const QImage& kept = Picture1->image();
+  const QImage& kept = sourcePicture_->image();
   if (!source_->empty() && (kept.width() != wanted.width || kept.height() != wanted.height)) {
     ShowSourcePicture();
   }
 }
 
 void MainWindow::ShowSourcePicture() {
-  Picture1->setImage(ImageForShowing(*source_, pictureRoom_.source));
+  sourcePicture_->setImage(ImageForShowing(*source_, pictureRoom_.source));
 }
 
 // Sizes the window to show the form, within the screen's available area (see WindowFitted): a
@@ -165,12 +165,12 @@ void MainWindow::SetCanvasSize(int widthPx, int heightPx) {
 // The abort button stands right of the source frame; the form makes room for it while shown,
 // and a window the user made smaller scrolls to it.
 void MainWindow::ShowAbortButton(bool shown) {
-  Command1->setVisible(shown);
+  abortButton_->setVisible(shown);
   abortAction_->setEnabled(shown);
   ApplyLayout();
   if (!shown) return;
   FitWindow(false);
-  scroll_->ensureWidgetVisible(Command1, 0, 0);
+  scroll_->ensureWidgetVisible(abortButton_, 0, 0);
 }
 
 }  // namespace kinetta::app

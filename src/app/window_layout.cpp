@@ -10,58 +10,54 @@
 
 namespace kinetta::app {
 
-TwipsPerPixel TwipsPerPixelForDpi(double dpiX, double dpiY) {
-  TwipsPerPixel tpp;
-  if (dpiX > 0) tpp.x = 1440.0 / dpiX;
-  if (dpiY > 0) tpp.y = 1440.0 / dpiY;
-  return tpp;
-}
-
 int RoundToInt(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 WindowLayout::WindowLayout(TwipsPerPixel tpp) : tpp_(tpp) {}
 
 void WindowLayout::SetSourcePicture(int widthPx, int heightPx) {
-  SetPicture1Twips(widthPx * tpp_.x, heightPx * tpp_.y);
+  SetSourcePictureTwips(widthPx * tpp_.x, heightPx * tpp_.y);
 }
 
-void WindowLayout::SetPicture1Twips(double widthTwips, double heightTwips) {
-  picture1_.width = widthTwips;
-  picture1_.height = heightTwips;
-  Picture1_Resize();
+void WindowLayout::SetSourcePictureTwips(double widthTwips, double heightTwips) {
+  sourcePicture_.width = widthTwips;
+  sourcePicture_.height = heightTwips;
+  SourcePictureResized();
 }
 
 void WindowLayout::SetCanvas(int widthPx, int heightPx) {
-  picture2_.width = widthPx * tpp_.x;
-  picture2_.height = heightPx * tpp_.y;
-  Picture2_Resize();
+  canvasPicture_.width = widthPx * tpp_.x;
+  canvasPicture_.height = heightPx * tpp_.y;
+  PlaceCanvasFrame();
 }
 
-void WindowLayout::Picture1_Resize() {
-  sourceWidthTwips_ = RoundToInt(picture1_.width);
-  sourceHeightTwips_ = RoundToInt(picture1_.height);
-  sourceWidthPx_ = RoundToInt(picture1_.width / tpp_.x);
-  sourceHeightPx_ = RoundToInt(picture1_.height / tpp_.y);
-  PlaceFrame1();
+void WindowLayout::SourcePictureResized() {
+  sourceWidthTwips_ = RoundToInt(sourcePicture_.width);
+  sourceHeightTwips_ = RoundToInt(sourcePicture_.height);
+  sourceWidthPx_ = RoundToInt(sourcePicture_.width / tpp_.x);
+  sourceHeightPx_ = RoundToInt(sourcePicture_.height / tpp_.y);
+  PlaceSourceFrame();
 }
-
-void WindowLayout::Picture2_Resize() { PlaceFrame2(); }
 
 // The first frame follows its picture, and the second frame and the abort button follow it.
-void WindowLayout::PlaceFrame1() {
-  frame1_.width = picture1_.width + 480;
-  frame1_.height = picture1_.height + 600;
-  frame2_.top = frame1_.top + frame1_.height + 120;
-  command1_.left = frame1_.left + frame1_.width + 120;
+void WindowLayout::PlaceSourceFrame() {
+  sourceFrame_.width = sourcePicture_.width + 480;
+  sourceFrame_.height = sourcePicture_.height + 600;
+  canvasFrame_.top = sourceFrame_.top + sourceFrame_.height + 120;
+  abortButton_.left = sourceFrame_.left + sourceFrame_.width + 120;
 }
 
-void WindowLayout::PlaceFrame2() {
-  frame2_.width = picture2_.width + 480;
-  frame2_.height = picture2_.height + 600;
+void WindowLayout::PlaceCanvasFrame() {
+  canvasFrame_.width = canvasPicture_.width + 480;
+  canvasFrame_.height = canvasPicture_.height + 600;
 }
 
-int WindowLayout::CanvasWidthPx() const { return RoundToInt(picture2_.width / tpp_.x); }
-int WindowLayout::CanvasHeightPx() const { return RoundToInt(picture2_.height / tpp_.y); }
+PixelSizeF WindowLayout::SourceSizeSingle() const {
+  return {static_cast<float>(sourceWidthTwips_ / tpp_.x),
+          static_cast<float>(sourceHeightTwips_ / tpp_.y)};
+}
+
+int WindowLayout::CanvasWidthPx() const { return RoundToInt(canvasPicture_.width / tpp_.x); }
+int WindowLayout::CanvasHeightPx() const { return RoundToInt(canvasPicture_.height / tpp_.y); }
 
 PixelRect WindowLayout::ToPixels(const TwipsRect& r, double originTop) const {
   return {RoundToInt(r.left / tpp_.x), RoundToInt((r.top - originTop) / tpp_.y),
@@ -69,11 +65,13 @@ PixelRect WindowLayout::ToPixels(const TwipsRect& r, double originTop) const {
 }
 
 TwipsRect WindowLayout::ContentBounds(bool withAbortButton) const {
-  double right = std::max(frame1_.left + frame1_.width, frame2_.left + frame2_.width);
-  double bottom = std::max(frame1_.top + frame1_.height, frame2_.top + frame2_.height);
+  double right =
+      std::max(sourceFrame_.left + sourceFrame_.width, canvasFrame_.left + canvasFrame_.width);
+  double bottom =
+      std::max(sourceFrame_.top + sourceFrame_.height, canvasFrame_.top + canvasFrame_.height);
   if (withAbortButton) {
-    right = std::max(right, command1_.left + command1_.width);
-    bottom = std::max(bottom, command1_.top + command1_.height);
+    right = std::max(right, abortButton_.left + abortButton_.width);
+    bottom = std::max(bottom, abortButton_.top + abortButton_.height);
   }
   return {0, 0, right + 120, bottom + 120};
 }
@@ -85,14 +83,14 @@ WindowLayout WindowLayout::Shown(PictureScales scales) const {
   };
   WindowLayout shown = *this;
   if (scales.source < 1) {
-    shown.picture1_.width = side(picture1_.width, scales.source, tpp_.x);
-    shown.picture1_.height = side(picture1_.height, scales.source, tpp_.y);
-    shown.PlaceFrame1();
+    shown.sourcePicture_.width = side(sourcePicture_.width, scales.source, tpp_.x);
+    shown.sourcePicture_.height = side(sourcePicture_.height, scales.source, tpp_.y);
+    shown.PlaceSourceFrame();
   }
   if (scales.canvas < 1) {
-    shown.picture2_.width = side(picture2_.width, scales.canvas, tpp_.x);
-    shown.picture2_.height = side(picture2_.height, scales.canvas, tpp_.y);
-    shown.PlaceFrame2();
+    shown.canvasPicture_.width = side(canvasPicture_.width, scales.canvas, tpp_.x);
+    shown.canvasPicture_.height = side(canvasPicture_.height, scales.canvas, tpp_.y);
+    shown.PlaceCanvasFrame();
   }
   return shown;
 }
@@ -134,8 +132,10 @@ PixelSize FittedSize(PixelSize picture, PixelSize bound) {
 PictureScales FitPictures(const WindowLayout& layout, PixelSize room) {
   const TwipsPerPixel tpp = layout.twipsPerPixel();
   const PictureRoom r = RoomForPictures(room, tpp);
-  const double w1 = layout.Picture1().width / tpp.x, h1 = layout.Picture1().height / tpp.y;
-  const double w2 = layout.Picture2().width / tpp.x, h2 = layout.Picture2().height / tpp.y;
+  const double w1 = layout.SourcePicture().width / tpp.x,
+               h1 = layout.SourcePicture().height / tpp.y;
+  const double w2 = layout.CanvasPicture().width / tpp.x,
+               h2 = layout.CanvasPicture().height / tpp.y;
   PictureScales s;
   if (w1 > 0) s.source = std::min(1.0, r.source.width / w1);
   if (w2 > 0) s.canvas = std::min(1.0, r.canvas.width / w2);

@@ -8,20 +8,16 @@
 #include <string_view>
 #include <vector>
 
+#include "ui_support/form_metrics.h"
+
 namespace kinetta::app {
 
-/// Screen twips per pixel, horizontally and vertically (15 at 96 dots per inch).
-struct TwipsPerPixel {
-  double x = 15;
-  double y = 15;
-};
-
-/// 1440 twips to the inch divided by the screen's logical dots per inch.
-TwipsPerPixel TwipsPerPixelForDpi(double dpiX, double dpiY);
+using ui::TwipsPerPixel;
+using ui::TwipsPerPixelForDpi;
 
 /// The toolbar and menu bar sit above the client area in this window, so the form's twips
-/// geometry is shifted up by this much: Frame1 (top 480) then keeps the same 120-twip gap below
-/// the toolbar that it keeps from the window's left edge.
+/// geometry is shifted up by this much: the source frame (top 480) then keeps the same 120-twip gap
+/// below the toolbar that it keeps from the window's left edge.
 inline constexpr double kClientOriginTop = 360;
 
 /// A rectangle in twips (left, top, width, height).
@@ -49,6 +45,12 @@ struct PixelSize {
   friend bool operator==(const PixelSize&, const PixelSize&) = default;
 };
 
+/// A size in pixels that need not be whole, in single precision.
+struct PixelSizeF {
+  float width = 0;
+  float height = 0;
+};
+
 /// The nearest integer, a value exactly halfway going to the even one.
 int RoundToInt(double value);
 
@@ -67,25 +69,29 @@ class WindowLayout {
 
   // Frames and the abort button are placed in the window's client area; the pictures inside
   // their frames.
-  const TwipsRect& Frame1() const { return frame1_; }
-  const TwipsRect& Picture1() const { return picture1_; }
-  const TwipsRect& Frame2() const { return frame2_; }
-  const TwipsRect& Picture2() const { return picture2_; }
-  const TwipsRect& Command1() const { return command1_; }
+  const TwipsRect& SourceFrame() const { return sourceFrame_; }
+  const TwipsRect& SourcePicture() const { return sourcePicture_; }
+  const TwipsRect& CanvasFrame() const { return canvasFrame_; }
+  const TwipsRect& CanvasPicture() const { return canvasPicture_; }
+  const TwipsRect& AbortButton() const { return abortButton_; }
 
-  /// Picture1 takes the size of a loaded picture of w x h pixels, then Picture1_Resize runs.
+  /// The source picture takes the size of a loaded picture of w x h pixels.
   void SetSourcePicture(int widthPx, int heightPx);
-  /// Picture1 is w x h twips, then Picture1_Resize runs.
-  void SetPicture1Twips(double widthTwips, double heightTwips);
-  /// The frame canvas takes the frame size of w x h pixels, then Picture2_Resize runs.
+  /// The source picture is w x h twips: the source size and the frames follow it.
+  void SetSourcePictureTwips(double widthTwips, double heightTwips);
+  /// The frame canvas takes the frame size of w x h pixels, and its frame follows it.
   void SetCanvas(int widthPx, int heightPx);
 
-  // The source size, recomputed whenever Picture1 changes size. Wider than the 16-bit fields
-  // they stand for, so pictures beyond 2184 pixels work.
+  // The source size, recomputed whenever the source picture changes size. Wider than the 16-bit
+  // fields they stand for, so pictures beyond 2184 pixels work.
   int SourceWidthTwips() const { return sourceWidthTwips_; }
   int SourceHeightTwips() const { return sourceHeightTwips_; }
   int SourceWidthPx() const { return sourceWidthPx_; }
   int SourceHeightPx() const { return sourceHeightPx_; }
+  /// The source size in pixels as the warnings before a run and the settings dialog's size
+  /// label read it: the source twips divided by the twips per pixel, in single precision and
+  /// not brought to whole pixels (0 wide before any picture).
+  PixelSizeF SourceSizeSingle() const;
 
   /// The frame canvas's size in pixels (its twips divided by twips per pixel, halves to even).
   int CanvasWidthPx() const;
@@ -104,17 +110,16 @@ class WindowLayout {
   WindowLayout Shown(PictureScales scales) const;
 
  private:
-  void Picture1_Resize();
-  void Picture2_Resize();
-  void PlaceFrame1();
-  void PlaceFrame2();
+  void SourcePictureResized();
+  void PlaceSourceFrame();
+  void PlaceCanvasFrame();
 
   TwipsPerPixel tpp_;
-  TwipsRect frame1_{120, 480, 3852, 1332};
-  TwipsRect picture1_{240, 360, 3372, 852};
-  TwipsRect frame2_{120, 1920, 3852, 1332};
-  TwipsRect picture2_{240, 360, 3372, 852};
-  TwipsRect command1_{4080, 600, 612, 372};
+  TwipsRect sourceFrame_{120, 480, 3852, 1332};
+  TwipsRect sourcePicture_{240, 360, 3372, 852};
+  TwipsRect canvasFrame_{120, 1920, 3852, 1332};
+  TwipsRect canvasPicture_{240, 360, 3372, 852};
+  TwipsRect abortButton_{4080, 600, 612, 372};
   int sourceWidthTwips_ = 0;
   int sourceHeightTwips_ = 0;
   int sourceWidthPx_ = 0;

@@ -39,7 +39,8 @@ QString WithAnimationExtension(const QString& path, AnimationFormat format) {
 AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
                                  std::function<bool()> mayStart,
                                  std::function<bool(const AnimationOrder&)> start,
-                                 QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent)
+                                 ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
+                                 QWidget* parent)
     : FrameTimeForm(QStringLiteral("アニメーションファイル作成"),
                     QStringLiteral("アニメーションファイルを作成します。"), 1755, twipsPerPixel,
                     prompter, parent),
@@ -59,7 +60,7 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
     int left;
     int width;
   };
-  QWidget* previous = Text1();  // after the form's OK, ｷｬﾝｾﾙ and Text1
+  QWidget* previous = timeBox();  // after the form's OK, ｷｬﾝｾﾙ and time box
   for (const Option& o : {Option{AnimationFormat::Gif, "GIF", "gifOption", 1800, 900},
                           Option{AnimationFormat::WebP, "WebP", "webpOption", 2760, 1092},
                           Option{AnimationFormat::Mp4, "MP4", "mp4Option", 3900, 900},
@@ -83,7 +84,7 @@ AnimationFormat AnimationDialog::format() const {
   return AnimationFormat::Gif;
 }
 
-void AnimationDialog::OKButton_Click() {
+void AnimationDialog::Confirm() {
   const std::string source = sourcePath_();
   if (!SourceOpen(source)) return;
   const base::Result<AnimationDelay> delay = ReadAnimationTime(TypedTime());

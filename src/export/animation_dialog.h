@@ -41,7 +41,7 @@ class AnimationDialog : public FrameTimeForm {
   /// tells the user why not, when it answers false); `start` takes the order and answers
   /// whether the file is being made. `twipsPerPixel` converts the form's twips geometry.
   AnimationDialog(std::function<std::string()> sourcePath, std::function<bool()> mayStart,
-                  std::function<bool(const AnimationOrder&)> start, QPointF twipsPerPixel,
+                  std::function<bool(const AnimationOrder&)> start, ui::TwipsPerPixel twipsPerPixel,
                   ui::Prompter& prompter, QWidget* parent = nullptr);
 
   // The form's own controls, for the tests.
@@ -53,7 +53,7 @@ class AnimationDialog : public FrameTimeForm {
   AnimationFormat format() const;
 
  private:
-  void OKButton_Click() override;
+  void Confirm() override;
 
   std::function<std::string()> sourcePath_;
   std::function<bool()> mayStart_;

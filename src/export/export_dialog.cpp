@@ -1,4 +1,4 @@
-// Dialog1 of the HTML export: the form in its twips geometry, and OK's checks and write.
+// The HTML export dialog: the form in its twips geometry, and OK's checks and write.
 #include "export/export_dialog.h"
 
 #include "export/html_page.h"
@@ -8,8 +8,8 @@
 namespace kinetta::exporter {
 
 ExportDialog::ExportDialog(std::function<std::string()> sourcePath, std::function<int()> frameCount,
-                           QString appFolder, QPointF twipsPerPixel, ui::Prompter& prompter,
-                           QWidget* parent)
+                           QString appFolder, ui::TwipsPerPixel twipsPerPixel,
+                           ui::Prompter& prompter, QWidget* parent)
     : FrameTimeForm(QStringLiteral("ﾀﾞｲｱﾛｸﾞ ｷｬﾌﾟｼｮﾝ"),
                     QStringLiteral("アニメーション表示用HTMLファイルを作成します。"), 1275,
                     twipsPerPixel, prompter, parent),
@@ -22,7 +22,7 @@ void ExportDialog::SetCanvasSize(int widthPx, int heightPx) {
   canvasHeightPx_ = heightPx;
 }
 
-void ExportDialog::OKButton_Click() {
+void ExportDialog::Confirm() {
   const std::string source = sourcePath_();
   if (!SourceOpen(source)) return;
   const base::Result<FrameTime> time = ReadFrameTime(TypedTime());

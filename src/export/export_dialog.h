@@ -1,5 +1,6 @@
-// Dialog1: asks for the display time of one frame and writes the HTML page beside the frames.
-// Modeless and single: the main window keeps it in a QPointer; it deletes itself on closing.
+// The HTML export dialog: asks for the display time of one frame and writes the HTML page beside
+// the frames. Modeless and single: the main window keeps it in a QPointer; it deletes itself on
+// closing.
 #pragma once
 
 #include <QString>
@@ -18,14 +19,14 @@ class ExportDialog : public FrameTimeForm {
   /// setting may change while the dialog is open); `appFolder` holds the sample viewer files;
   /// `twipsPerPixel` converts the form's twips geometry to pixels.
   ExportDialog(std::function<std::string()> sourcePath, std::function<int()> frameCount,
-               QString appFolder, QPointF twipsPerPixel, ui::Prompter& prompter,
+               QString appFolder, ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
                QWidget* parent = nullptr);
 
   /// The preview picture's size in pixels when the command was chosen: the viewer's size.
   void SetCanvasSize(int widthPx, int heightPx);
 
  private:
-  void OKButton_Click() override;
+  void Confirm() override;
 
   std::function<std::string()> sourcePath_;
   std::function<int()> frameCount_;

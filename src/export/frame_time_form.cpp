@@ -9,11 +9,13 @@
 #include "base/messages.h"
 #include "ui_support/form_metrics.h"
 #include "ui_support/prompter.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::exporter {
 
 FrameTimeForm::FrameTimeForm(const QString& title, const QString& caption, int heightTwips,
-                             QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent)
+                             ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
+                             QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       prompter_(prompter),
@@ -26,28 +28,29 @@ FrameTimeForm::FrameTimeForm(const QString& title, const QString& caption, int h
   setFixedSize(client.size());
   move(client.topLeft());
 
-  label1_ = new QLabel(caption, this);
-  label1_->setObjectName(QStringLiteral("Label1"));
-  label1_->setGeometry(Twips(120, 120, 4092, 372));
+  captionLabel_ = new QLabel(caption, this);
+  captionLabel_->setObjectName(QStringLiteral("captionLabel"));
+  captionLabel_->setGeometry(Twips(120, 120, 4092, 372));
   // One line: where the font runs wider than the form's, the label grows into the free space
   // before the buttons rather than breaking its sentence.
-  label1_->resize(std::max(label1_->width(), label1_->sizeHint().width()), label1_->height());
+  captionLabel_->resize(std::max(captionLabel_->width(), captionLabel_->sizeHint().width()),
+                        captionLabel_->height());
 
-  label2_ = new QLabel(QStringLiteral("ひとコマの表示秒数"), this);
-  label2_->setObjectName(QStringLiteral("Label2"));
-  label2_->setGeometry(Twips(120, 720, 1692, 372));
+  timeLabel_ = new QLabel(QStringLiteral("ひとコマの表示秒数"), this);
+  timeLabel_->setObjectName(QStringLiteral("timeLabel"));
+  timeLabel_->setGeometry(Twips(120, 720, 1692, 372));
 
-  text1_ = new QLineEdit(QStringLiteral("0.2"), this);
-  text1_->setObjectName(QStringLiteral("Text1"));
-  text1_->setGeometry(Twips(1800, 720, 852, 372));
-  label2_->setBuddy(text1_);
+  timeBox_ = new QLineEdit(QStringLiteral("0.2"), this);
+  timeBox_->setObjectName(QStringLiteral("timeBox"));
+  timeBox_->setGeometry(Twips(1800, 720, 852, 372));
+  timeLabel_->setBuddy(timeBox_);
 
-  okButton_ = new QPushButton(QStringLiteral("OK"), this);
-  okButton_->setObjectName(QStringLiteral("OKButton"));
+  okButton_ = new QPushButton(ui::Utf8(ui::kOkCaption), this);
+  okButton_->setObjectName(QStringLiteral("okButton"));
   okButton_->setGeometry(Twips(4680, 120, 1215, 375));
 
-  cancelButton_ = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-  cancelButton_->setObjectName(QStringLiteral("CancelButton"));
+  cancelButton_ = new QPushButton(ui::Utf8(ui::kCancelCaption), this);
+  cancelButton_->setObjectName(QStringLiteral("cancelButton"));
   cancelButton_->setGeometry(Twips(4680, 600, 1215, 375));
 
   // Neither button is the default: Enter in the time box presses nothing.
@@ -56,12 +59,12 @@ FrameTimeForm::FrameTimeForm(const QString& title, const QString& caption, int h
     button->setDefault(false);
   }
 
-  // Tab order: OKButton, CancelButton, then Text1 (the labels take no focus).
+  // Tab order: OK, ｷｬﾝｾﾙ, then the time box (the labels take no focus).
   setTabOrder(okButton_, cancelButton_);
-  setTabOrder(cancelButton_, text1_);
+  setTabOrder(cancelButton_, timeBox_);
   okButton_->setFocus();
 
-  connect(okButton_, &QPushButton::clicked, this, [this] { OKButton_Click(); });
+  connect(okButton_, &QPushButton::clicked, this, [this] { Confirm(); });
   connect(cancelButton_, &QPushButton::clicked, this, [this] { close(); });
 }
 
@@ -84,13 +87,13 @@ bool FrameTimeForm::SourceOpen(const std::string& sourcePath) {
 }
 
 std::string FrameTimeForm::TypedTime() const {
-  return text1_->text().normalized(QString::NormalizationForm_KC).toStdString();
+  return timeBox_->text().normalized(QString::NormalizationForm_KC).toStdString();
 }
 
 void FrameTimeForm::RefuseTime(const std::string& message) {
   prompter_.Warn(this, ui::Utf8(message));
-  text1_->setFocus();
-  text1_->selectAll();
+  timeBox_->setFocus();
+  timeBox_->selectAll();
 }
 
 }  // namespace kinetta::exporter

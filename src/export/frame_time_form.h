@@ -5,9 +5,10 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointF>
 #include <QString>
 #include <string>
+
+#include "ui_support/form_metrics.h"
 
 class QLabel;
 class QLineEdit;
@@ -24,21 +25,21 @@ class FrameTimeForm : public QDialog {
 
  public:
   // The form's controls, for the main window and the tests.
-  QLabel* Label1() const { return label1_; }
-  QLabel* Label2() const { return label2_; }
-  QLineEdit* Text1() const { return text1_; }
-  QPushButton* OKButton() const { return okButton_; }
-  QPushButton* CancelButton() const { return cancelButton_; }
+  QLabel* captionLabel() const { return captionLabel_; }
+  QLabel* timeLabel() const { return timeLabel_; }
+  QLineEdit* timeBox() const { return timeBox_; }
+  QPushButton* okButton() const { return okButton_; }
+  QPushButton* cancelButton() const { return cancelButton_; }
 
  protected:
   /// A form of 6090 x `heightTwips` twips titled `title`, whose first line says `caption`.
   FrameTimeForm(const QString& title, const QString& caption, int heightTwips,
-                QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent);
+                ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter, QWidget* parent);
 
   void keyPressEvent(QKeyEvent* event) override;
 
   /// What OK does.
-  virtual void OKButton_Click() = 0;
+  virtual void Confirm() = 0;
 
   /// A rectangle of the form given in twips, in pixels.
   QRect Twips(int left, int top, int width, int height) const;
@@ -56,10 +57,10 @@ class FrameTimeForm : public QDialog {
   ui::Prompter& prompter_;
 
  private:
-  QPointF twipsPerPixel_;
-  QLabel* label1_;
-  QLabel* label2_;
-  QLineEdit* text1_;
+  ui::TwipsPerPixel twipsPerPixel_;
+  QLabel* captionLabel_;
+  QLabel* timeLabel_;
+  QLineEdit* timeBox_;
   QPushButton* okButton_;
   QPushButton* cancelButton_;
 };

@@ -8,7 +8,9 @@
 #include "image/picture_file.h"
 #include "image/recent_files.h"
 #include "image/source_loading.h"
+#include "ui_support/form_metrics.h"
 #include "ui_support/prompter.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::image {
 
@@ -23,7 +25,7 @@ QStringList OpenFilters(bool gifSupport) {
 QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
                       const QString& folder) {
   const QString path =
-      prompter.OpenFileName(parent, QString::fromUtf8(kOpenTitle), OpenFilters(gifSupport), folder);
+      prompter.OpenFileName(parent, ui::Utf8(ui::kOpenCaption), OpenFilters(gifSupport), folder);
   if (path.isEmpty() || !AcceptSourcePath(prompter, parent, gifSupport, path)) return {};
   return path;
 }
@@ -31,7 +33,7 @@ QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
 bool AcceptSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
                       const QString& path) {
   if (!gifSupport && base::IsGifName(QFile::encodeName(path).toStdString())) {
-    prompter.Warn(parent, QString::fromUtf8(kUnsupportedFormat));
+    prompter.Warn(parent, ui::Utf8(ui::kUnsupportedFormat));
     return false;
   }
   return true;

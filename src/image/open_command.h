@@ -18,10 +18,6 @@ class Prompter;
 
 namespace kinetta::image {
 
-inline constexpr char kOpenStatus[] = "画像を開きます。";
-inline constexpr char kOpenTitle[] = "開く";
-inline constexpr char kUnsupportedFormat[] = "この画像形式には対応していません。";
-
 /// The open dialog's filters, the picture filter first: BMP, GIF (with GIF support only) and
 /// JPEG by the extensions .bmp, .gif, "jpg" and .jpeg, in lower and in upper case (a desktop's
 /// own dialog may match case-sensitively), then "すべてのﾌｧｲﾙ (*.*)". The pattern "*jpg" has no
@@ -35,7 +31,7 @@ QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
                       const QString& folder);
 
 /// Whether `path` may be opened: a GIF picture without GIF support is refused with
-/// kUnsupportedFormat. The GIF test looks at the file name's own extension.
+/// ui::kUnsupportedFormat. The GIF test looks at the file name's own extension.
 bool AcceptSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
                       const QString& path);
 

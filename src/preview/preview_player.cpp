@@ -13,7 +13,7 @@ constexpr int kTickMs = 1000;
 PreviewPlayer::PreviewPlayer(std::function<std::string()> sourcePath, QObject* parent)
     : QObject(parent), sourcePath_(std::move(sourcePath)) {
   timer_.setInterval(kTickMs);
-  connect(&timer_, &QTimer::timeout, this, &PreviewPlayer::Timer1_Timer);
+  connect(&timer_, &QTimer::timeout, this, &PreviewPlayer::Tick);
 }
 
 bool PreviewPlayer::Start() {
@@ -28,7 +28,7 @@ bool PreviewPlayer::Start() {
 
 void PreviewPlayer::Stop() { timer_.stop(); }
 
-void PreviewPlayer::Timer1_Timer() {
+void PreviewPlayer::Tick() {
   if (!playing()) return;
   if (abortRequested_) {
     End();

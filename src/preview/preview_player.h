@@ -30,12 +30,12 @@ class PreviewPlayer : public QObject {
 
   bool playing() const { return timer_.isActive(); }
   int frame() const { return sequence_.frame(); }
-  /// The tick timer (Timer1): 1000 ms while playing.
+  /// The tick timer: 1000 ms while playing.
   const QTimer& timer() const { return timer_; }
 
  public slots:
   /// One tick: ends the preview after an abort, otherwise shows the next frame.
-  void Timer1_Timer();
+  void Tick();
 
  signals:
   /// A frame file was loaded; the frame canvas shows it.

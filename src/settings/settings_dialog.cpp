@@ -25,6 +25,7 @@
 #include "settings/motion_preview_box.h"
 #include "settings/settings_rules.h"
 #include "ui_support/form_metrics.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::settings {
 
@@ -69,21 +70,18 @@ constexpr int kPreviewDelayMs = 80;
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(base::Settings& settings, std::function<QSizeF()> sourceSizeTwips,
-                               QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent,
+SettingsDialog::SettingsDialog(base::Settings& settings, std::function<QSizeF()> sourceSize,
+                               ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
+                               QWidget* parent,
                                std::function<std::shared_ptr<const render::Surface>()> picture,
                                std::shared_ptr<render::PreviewSources> previewSources)
     : QDialog(parent),
       settings_(settings),
-      sourceSizeTwips_(std::move(sourceSizeTwips)),
+      sourceSize_(std::move(sourceSize)),
       twipsPerPixel_(twipsPerPixel),
       prompter_(prompter),
       picture_(std::move(picture)) {
-  // A screen that reports no twips per pixel is taken as the common 96 dots per inch.
-  if (twipsPerPixel_.x() <= 0) twipsPerPixel_.setX(15);
-  if (twipsPerPixel_.y() <= 0) twipsPerPixel_.setY(15);
-
-  setWindowTitle(QStringLiteral("設定"));
+  setWindowTitle(ui::Utf8(ui::kSettingsCaption));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   // Nine points, so that captions fit the control heights of the layout.
@@ -92,9 +90,10 @@ SettingsDialog::SettingsDialog(base::Settings& settings, std::function<QSizeF()>
   createControls();
   const int side = twips(0, 0, kPreviewSide, kPreviewSide).width();
   if (!previewSources) previewSources = std::make_shared<render::PreviewSources>();
-  Preview = new MotionPreviewBox(side, std::move(previewSources), this);
+  previewBox_ = new MotionPreviewBox(side, std::move(previewSources), this);
   const QPoint corner = twips(kPreviewLeft, kPreviewTop, 0, 0).topLeft();
-  Preview->setGeometry(QRect(corner, QSize(side, side)).marginsAdded(Preview->contentsMargins()));
+  previewBox_->setGeometry(
+      QRect(corner, QSize(side, side)).marginsAdded(previewBox_->contentsMargins()));
   placeInFrames();
   setTabOrders();
   placeOnScreen();
@@ -103,11 +102,11 @@ SettingsDialog::SettingsDialog(base::Settings& settings, std::function<QSizeF()>
   previewDelay_.setInterval(kPreviewDelayMs);
   connect(&previewDelay_, &QTimer::timeout, this, [this] { RestartPreview(); });
   // Any edit of the controls restarts the preview, nothing is stored.
-  connect(Combo1, &QComboBox::editTextChanged, this, [this] { SchedulePreview(); });
+  connect(shapeBox_, &QComboBox::editTextChanged, this, [this] { SchedulePreview(); });
   connect(widthOptions_, &QButtonGroup::idToggled, this, [this] { SchedulePreview(); });
-  connect(Text1, &QLineEdit::textChanged, this, [this] { SchedulePreview(); });
-  connect(Text2, &QLineEdit::textChanged, this, [this] { SchedulePreview(); });
-  connect(Check1, &QCheckBox::stateChanged, this, [this] { SchedulePreview(); });
+  connect(widthBox_, &QLineEdit::textChanged, this, [this] { SchedulePreview(); });
+  connect(frameCountBox_, &QLineEdit::textChanged, this, [this] { SchedulePreview(); });
+  connect(switchBox_, &QCheckBox::stateChanged, this, [this] { SchedulePreview(); });
 
   // Another window of the program becoming active means that the next return to the dialog
   // fills it again; the dialog's own prompts (colour chooser, messages) do not, so a colour
@@ -122,84 +121,83 @@ QRect SettingsDialog::twips(int left, int top, int width, int height) const {
 }
 
 void SettingsDialog::createControls() {
-  Frame1 = new QGroupBox(QStringLiteral("形状"), this);
-  Frame1->setObjectName(QStringLiteral("Frame1"));
-  Frame1->setGeometry(twips(240, 120, 1812, 852));
-  Combo1 = new QComboBox(Frame1);
-  Combo1->setObjectName(QStringLiteral("Combo1"));
-  Combo1->setGeometry(twips(120, 240, 1572, 276));
-  Combo1->setEditable(true);
+  shapeFrame_ = new QGroupBox(QStringLiteral("形状"), this);
+  shapeFrame_->setObjectName(QStringLiteral("shapeFrame"));
+  shapeFrame_->setGeometry(twips(240, 120, 1812, 852));
+  shapeBox_ = new QComboBox(shapeFrame_);
+  shapeBox_->setObjectName(QStringLiteral("shapeBox"));
+  shapeBox_->setGeometry(twips(120, 240, 1572, 276));
+  shapeBox_->setEditable(true);
   // The typed text stays as typed: no entry is added and nothing is completed.
-  Combo1->setInsertPolicy(QComboBox::NoInsert);
-  Combo1->setCompleter(nullptr);
-  Combo1->addItems(ShapeEntries());
-  Combo1->setCurrentIndex(0);
-  Combo1->setEditText(QStringLiteral("平面"));
-  connect(Combo1, &QComboBox::activated, this, [this](int) { Combo1_Click(); });
+  shapeBox_->setInsertPolicy(QComboBox::NoInsert);
+  shapeBox_->setCompleter(nullptr);
+  shapeBox_->addItems(ShapeEntries());
+  shapeBox_->setCurrentIndex(0);  // the first entry, 平面, in the box's text
+  connect(shapeBox_, &QComboBox::activated, this, [this](int) { ShapePicked(); });
 
-  Frame3 = new QGroupBox(QStringLiteral("背景色"), this);
-  Frame3->setObjectName(QStringLiteral("Frame3"));
-  Frame3->setGeometry(twips(240, 1080, 1812, 852));
-  Shape1 = new ColourSwatch(Frame3);
-  Shape1->setObjectName(QStringLiteral("Shape1"));
-  Shape1->setGeometry(twips(120, 240, 1332, 492));
-  Shape1->setColour(PackColour(QColor(64, 64, 64)));
+  colourFrame_ = new QGroupBox(QStringLiteral("背景色"), this);
+  colourFrame_->setObjectName(QStringLiteral("colourFrame"));
+  colourFrame_->setGeometry(twips(240, 1080, 1812, 852));
+  swatch_ = new ColourSwatch(colourFrame_);
+  swatch_->setObjectName(QStringLiteral("swatch"));
+  swatch_->setGeometry(twips(120, 240, 1332, 492));
+  swatch_->setColour(PackColour(QColor(64, 64, 64)));
   // Created after the swatch, so the button lies on top of it.
-  Command1 = new QPushButton(QStringLiteral("設定"), Frame3);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  Command1->setGeometry(twips(480, 360, 612, 252));
-  connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  colourButton_ = new QPushButton(ui::Utf8(ui::kSettingsCaption), colourFrame_);
+  colourButton_->setObjectName(QStringLiteral("colourButton"));
+  colourButton_->setGeometry(twips(480, 360, 612, 252));
+  connect(colourButton_, &QPushButton::clicked, this, [this] { ChooseColour(); });
 
-  Frame4 = new QGroupBox(QStringLiteral("その他"), this);
-  Frame4->setObjectName(QStringLiteral("Frame4"));
-  Frame4->setGeometry(twips(240, 2040, 1812, 972));
-  Label1 = new QLabel(QStringLiteral("こま数"), Frame4);
-  Label1->setObjectName(QStringLiteral("Label1"));
-  Label1->setGeometry(twips(120, 240, 492, 252));
-  Text2 = new QLineEdit(Frame4);
-  Text2->setObjectName(QStringLiteral("Text2"));
-  Text2->setGeometry(twips(720, 240, 492, 264));
-  Check1 = new QCheckBox(Frame4);
-  Check1->setObjectName(QStringLiteral("Check1"));
-  Check1->setGeometry(twips(120, 600, 1092, 252));
+  otherFrame_ = new QGroupBox(QStringLiteral("その他"), this);
+  otherFrame_->setObjectName(QStringLiteral("otherFrame"));
+  otherFrame_->setGeometry(twips(240, 2040, 1812, 972));
+  frameCountLabel_ = new QLabel(QStringLiteral("こま数"), otherFrame_);
+  frameCountLabel_->setObjectName(QStringLiteral("frameCountLabel"));
+  frameCountLabel_->setGeometry(twips(120, 240, 492, 252));
+  frameCountBox_ = new QLineEdit(otherFrame_);
+  frameCountBox_->setObjectName(QStringLiteral("frameCountBox"));
+  frameCountBox_->setGeometry(twips(720, 240, 492, 264));
+  switchBox_ = new QCheckBox(otherFrame_);
+  switchBox_->setObjectName(QStringLiteral("switchBox"));
+  switchBox_->setGeometry(twips(120, 600, 1092, 252));
   // A click takes the grey state to checked; from then on the box only toggles.
-  connect(Check1, &QCheckBox::clicked, this, [this] { Check1->setTristate(false); });
+  connect(switchBox_, &QCheckBox::clicked, this, [this] { switchBox_->setTristate(false); });
 
-  Frame2 = new QGroupBox(QStringLiteral("横幅"), this);
-  Frame2->setObjectName(QStringLiteral("Frame2"));
-  Frame2->setGeometry(twips(2280, 120, 2412, 1452));
+  widthFrame_ = new QGroupBox(QStringLiteral("横幅"), this);
+  widthFrame_->setObjectName(QStringLiteral("widthFrame"));
+  widthFrame_->setGeometry(twips(2280, 120, 2412, 1452));
   widthOptions_ = new QButtonGroup(this);
   const std::array<const char*, 3> captions{"原画の幅", "原画の高さ", "指定"};
   const std::array<QRect, 3> places{twips(120, 240, 1692, 252), twips(120, 480, 1332, 252),
                                     twips(120, 720, 732, 252)};
   for (int i = 0; i < 3; ++i) {
-    Option2[i] = new QRadioButton(QString::fromUtf8(captions[i]), Frame2);
-    Option2[i]->setObjectName(QStringLiteral("Option2_%1").arg(i));
-    Option2[i]->setGeometry(places[i]);
-    widthOptions_->addButton(Option2[i], i);
+    widthOptionButtons_[i] = new QRadioButton(QString::fromUtf8(captions[i]), widthFrame_);
+    widthOptionButtons_[i]->setObjectName(QStringLiteral("widthOption%1").arg(i));
+    widthOptionButtons_[i]->setGeometry(places[i]);
+    widthOptions_->addButton(widthOptionButtons_[i], i);
   }
   connect(widthOptions_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-    if (checked) Option2_Click(id);
+    if (checked) WidthOptionPicked(id);
   });
-  Text1 = new QLineEdit(Frame2);
-  Text1->setObjectName(QStringLiteral("Text1"));
-  Text1->setGeometry(twips(840, 720, 1452, 264));
-  Label2 = new QLabel(Frame2);
-  Label2->setObjectName(QStringLiteral("Label2"));
-  Label2->setGeometry(twips(120, 1080, 2172, 252));
+  widthBox_ = new QLineEdit(widthFrame_);
+  widthBox_->setObjectName(QStringLiteral("widthBox"));
+  widthBox_->setGeometry(twips(840, 720, 1452, 264));
+  sizeLabel_ = new QLabel(widthFrame_);
+  sizeLabel_->setObjectName(QStringLiteral("sizeLabel"));
+  sizeLabel_->setGeometry(twips(120, 1080, 2172, 252));
 
-  OKButton = new QPushButton(QStringLiteral("OK"), this);
-  OKButton->setObjectName(QStringLiteral("OKButton"));
-  OKButton->setGeometry(twips(2280, 2520, 1092, 375));
-  connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
-  CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-  CancelButton->setObjectName(QStringLiteral("CancelButton"));
-  CancelButton->setGeometry(twips(3600, 2520, 1092, 375));
-  connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
+  okButton_ = new QPushButton(ui::Utf8(ui::kOkCaption), this);
+  okButton_->setObjectName(QStringLiteral("okButton"));
+  okButton_->setGeometry(twips(2280, 2520, 1092, 375));
+  connect(okButton_, &QPushButton::clicked, this, [this] { StoreAndClose(); });
+  cancelButton_ = new QPushButton(ui::Utf8(ui::kCancelCaption), this);
+  cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+  cancelButton_->setGeometry(twips(3600, 2520, 1092, 375));
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
   // Neither button is the default or the cancel button: Enter presses neither, even when the
   // button has the focus (Esc is kept from closing the dialog in keyPressEvent).
-  for (QPushButton* b : {OKButton, CancelButton, Command1}) {
+  for (QPushButton* b : {okButton_, cancelButton_, colourButton_}) {
     b->setAutoDefault(false);
     b->setDefault(false);
   }
@@ -211,7 +209,8 @@ void SettingsDialog::createControls() {
 // and the frames below it in the same column move down. The form keeps its size.
 void SettingsDialog::placeInFrames() {
   ensurePolished();
-  const std::array<QGroupBox*, 4> frames{Frame1, Frame3, Frame4, Frame2};  // each column downward
+  const std::array<QGroupBox*, 4> frames{shapeFrame_, colourFrame_, otherFrame_,
+                                         widthFrame_};  // each column downward
   for (QGroupBox* frame : frames) {
     const QList<QWidget*> controls =
         frame->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
@@ -243,11 +242,19 @@ void SettingsDialog::placeInFrames() {
 }
 
 void SettingsDialog::setTabOrders() {
-  const std::array<QWidget*, 11> order{OKButton,   CancelButton, Option2[0], Option2[1],
-                                       Option2[2], Text1,        Text2,      Check1,
-                                       Command1,   Combo1,       OKButton};
+  const std::array<QWidget*, 11> order{okButton_,
+                                       cancelButton_,
+                                       widthOptionButtons_[0],
+                                       widthOptionButtons_[1],
+                                       widthOptionButtons_[2],
+                                       widthBox_,
+                                       frameCountBox_,
+                                       switchBox_,
+                                       colourButton_,
+                                       shapeBox_,
+                                       okButton_};
   for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
-  OKButton->setFocus();
+  okButton_->setFocus();
 }
 
 void SettingsDialog::placeOnScreen() {
@@ -256,8 +263,9 @@ void SettingsDialog::placeOnScreen() {
   // The form has grown by the preview box at its right.
   QRect client = twips(2760, 3750, 4890, 3195);
   const QRect margin = twips(0, 0, kPreviewMargin, kPreviewMargin);
-  client.setWidth(Preview->geometry().right() + 1 + margin.width());
-  client.setHeight(std::max(client.height(), Preview->geometry().bottom() + 1 + margin.height()));
+  client.setWidth(previewBox_->geometry().right() + 1 + margin.width());
+  client.setHeight(
+      std::max(client.height(), previewBox_->geometry().bottom() + 1 + margin.height()));
   QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
   const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
   setGeometry(QRect(origin + client.topLeft(), client.size()));
@@ -270,10 +278,10 @@ bool SettingsDialog::event(QEvent* e) {
     // Filled on showing as well, so that a window manager that does not activate the dialog
     // at once still shows the settings rather than the design-time contents.
     fillOnActivate_ = false;
-    Form_Activate();
+    FillFromSettings();
   } else if (e->type() == QEvent::WindowActivate && fillOnActivate_) {
     fillOnActivate_ = false;
-    Form_Activate();
+    FillFromSettings();
   }
   return QDialog::event(e);
 }
@@ -289,7 +297,7 @@ void SettingsDialog::keyPressEvent(QKeyEvent* e) {
 void SettingsDialog::hideEvent(QHideEvent* e) {
   // Closed or cancelled: the drawing stops and its thread has ended before the dialog goes.
   previewDelay_.stop();
-  Preview->Stop();
+  previewBox_->Stop();
   QDialog::hideEvent(e);
 }
 
@@ -307,10 +315,10 @@ void SettingsDialog::RestartPreview() {
   if (!picture || picture->empty()) picture = render::TestPicture();
   const QString note = PreviewNote(input, reading, picture->width(), picture->height());
   if (!note.isEmpty()) {
-    Preview->ShowNote(note);
+    previewBox_->ShowNote(note);
     return;
   }
-  Preview->Play(reading.settings, std::move(picture));
+  previewBox_->Play(reading.settings, std::move(picture));
 }
 
 bool SettingsDialog::OwnsWindow(QWindow* window) const {
@@ -326,58 +334,59 @@ bool SettingsDialog::OwnsWindow(QWindow* window) const {
   return false;
 }
 
-void SettingsDialog::Form_Activate() {
+void SettingsDialog::FillFromSettings() {
   // A shape index outside the list (an edited settings file) leaves the combo box's text as it
   // is; a width mode outside 0..2 selects no option, and OK then keeps that mode.
   if (const render::Motion* m = render::FindMotion(settings_.ShapeIndex)) {
-    Combo1->setCurrentIndex(settings_.ShapeIndex);
-    Combo1->setEditText(ui::Utf8(m->label));
+    shapeBox_->setCurrentIndex(settings_.ShapeIndex);
+    shapeBox_->setEditText(ui::Utf8(m->label));
   }
   const bool known = settings_.WidthMode >= 0 && settings_.WidthMode <= 2;
   SelectWidthOption(known ? settings_.WidthMode : kNoOption);
-  Text1->setText(settings_.WidthMode == 2 ? NumberQText(settings_.WidthValue) : QString());
-  Shape1->setColour(settings_.BackColor);
-  Text2->setText(NumberQText(settings_.FrameCount));
+  widthBox_->setText(settings_.WidthMode == 2 ? NumberQText(settings_.WidthValue) : QString());
+  swatch_->setColour(settings_.BackColor);
+  frameCountBox_->setText(NumberQText(settings_.FrameCount));
   // The switch is on at 1 for the shading and the water tint, but the fade-in draws dots for
   // any value but 0. A value other than 0 and 1 (an edited settings file) therefore shows grey,
   // and OK stores it back unless the user clicks the box.
   const bool neither = settings_.Shade3D != 0 && settings_.Shade3D != 1;
-  Check1->setTristate(neither);
-  Check1->setCheckState(neither                  ? Qt::PartiallyChecked
-                        : settings_.Shade3D == 1 ? Qt::Checked
-                                                 : Qt::Unchecked);
-  const QSizeF source = sourceSizeTwips_ ? sourceSizeTwips_() : QSizeF();
+  switchBox_->setTristate(neither);
+  switchBox_->setCheckState(neither                  ? Qt::PartiallyChecked
+                            : settings_.Shade3D == 1 ? Qt::Checked
+                                                     : Qt::Unchecked);
+  const QSizeF source = sourceSize_ ? sourceSize_() : QSizeF();
   if (source.width() > 0) {
-    Label2->setText(SizeLabelText(source.width(), source.height(), twipsPerPixel_));
+    sizeLabel_->setText(
+        SizeLabelText(static_cast<float>(source.width()), static_cast<float>(source.height())));
   }
-  ApplyShapeConfiguration(Combo1->currentText());
+  ApplyShapeConfiguration(shapeBox_->currentText());
   SchedulePreview();  // also when the fill changed no control
 }
 
-void SettingsDialog::Combo1_Click() { ApplyShapeConfiguration(Combo1->currentText()); }
+void SettingsDialog::ShapePicked() { ApplyShapeConfiguration(shapeBox_->currentText()); }
 
 void SettingsDialog::ApplyShapeConfiguration(const QString& text) {
   const int index = ShapeIndexOf(text);
   if (index < 0) return;  // a typed text that names no shape changes nothing
   const ShapeConfiguration& c = ShapeConfigurationOf(index);
-  for (int i = 0; i < 3; ++i) Option2[i]->setEnabled(c.widthOptions[i]);
+  for (int i = 0; i < 3; ++i) widthOptionButtons_[i]->setEnabled(c.widthOptions[i]);
   if (c.selectOption != kNoOption) SelectWidthOption(c.selectOption);
-  if (c.widthBox == WidthBox::EmptiedHidden) Text1->clear();
-  Text1->setVisible(c.widthBox == WidthBox::Shown);
-  Command1->setEnabled(c.colourButton);
-  Frame3->setTitle(QString::fromUtf8(c.colourCaption));
+  if (c.widthBox == WidthBox::EmptiedHidden) widthBox_->clear();
+  widthBox_->setVisible(c.widthBox == WidthBox::Shown);
+  colourButton_->setEnabled(c.colourButton);
+  colourFrame_->setTitle(QString::fromUtf8(c.colourCaption));
   // The switch keeps its state; only its availability and caption follow the shape.
-  Check1->setEnabled(c.switchEnabled);
-  Check1->setText(QString::fromUtf8(c.switchCaption));
+  switchBox_->setEnabled(c.switchEnabled);
+  switchBox_->setText(QString::fromUtf8(c.switchCaption));
 }
 
 void SettingsDialog::SelectWidthOption(int index) {
   if (index >= 0 && index <= 2) {
-    Option2[index]->setChecked(true);  // runs the width option rule when newly selected
+    widthOptionButtons_[index]->setChecked(true);  // runs the width option rule when newly selected
     return;
   }
   widthOptions_->setExclusive(false);
-  for (QRadioButton* o : Option2) o->setChecked(false);
+  for (QRadioButton* o : widthOptionButtons_) o->setChecked(false);
   widthOptions_->setExclusive(true);
 }
 
@@ -386,39 +395,39 @@ int SettingsDialog::SelectedWidthOption() const {
   return id >= 0 ? id : kNoOption;
 }
 
-void SettingsDialog::Option2_Click(int index) {
+void SettingsDialog::WidthOptionPicked(int index) {
   // "指定" shows the stored width, not a number typed before; the other two empty the box.
   if (index == 2) {
-    Text1->setText(QString::number(settings_.WidthValue));
+    widthBox_->setText(QString::number(settings_.WidthValue));
   } else {
-    Text1->clear();
+    widthBox_->clear();
   }
 }
 
-void SettingsDialog::Command1_Click() {
+void SettingsDialog::ChooseColour() {
   const std::optional<QColor> chosen = prompter_.ChooseColour(this, lastPicked_);
   if (!chosen || !chosen->isValid()) return;  // cancelled or failed: nothing changes
   lastPicked_ = *chosen;
-  Shape1->setColour(PackColour(*chosen));
+  swatch_->setColour(PackColour(*chosen));
   SchedulePreview();
 }
 
 DialogInput SettingsDialog::CurrentInput() const {
   DialogInput input;
-  input.shapeText = Combo1->currentText();
+  input.shapeText = shapeBox_->currentText();
   input.selectedOption = SelectedWidthOption();
-  input.widthText = Text1->text();
-  input.swatch = Shape1->colour();
-  input.switchState = Check1->checkState();
-  input.framesText = Text2->text();
+  input.widthText = widthBox_->text();
+  input.swatch = swatch_->colour();
+  input.switchState = switchBox_->checkState();
+  input.framesText = frameCountBox_->text();
   return input;
 }
 
-void SettingsDialog::OKButton_Click() {
+void SettingsDialog::StoreAndClose() {
   const OkReading reading = ReadDialog(CurrentInput(), settings_);
   if (reading.refusal != Refusal::None) {
     prompter_.Warn(this, RefusalMessage(reading.refusal));
-    QLineEdit* box = reading.refusal == Refusal::Width ? Text1 : Text2;
+    QLineEdit* box = reading.refusal == Refusal::Width ? widthBox_ : frameCountBox_;
     box->setFocus();
     box->selectAll();
     return;
@@ -427,7 +436,5 @@ void SettingsDialog::OKButton_Click() {
   emit settingsStored();
   accept();
 }
-
-void SettingsDialog::CancelButton_Click() { reject(); }
 
 }  // namespace kinetta::settings

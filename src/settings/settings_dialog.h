@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointF>
 #include <QSizeF>
 #include <QTimer>
 #include <array>
@@ -15,6 +14,7 @@
 #include "render/motion_preview.h"
 #include "render/surface.h"
 #include "settings/settings_rules.h"
+#include "ui_support/form_metrics.h"
 #include "ui_support/prompter.h"
 
 class QButtonGroup;
@@ -36,13 +36,13 @@ class SettingsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  /// `settings` is edited in place on OK. `sourceSizeTwips` gives the source picture box's
-  /// size in twips (0 wide while no picture is loaded); `twipsPerPixel` converts the twips
-  /// geometry and the size label to pixels. `picture` gives the open picture (empty before
+  /// `settings` is edited in place on OK. `sourceSize` gives the source picture's size in
+  /// pixels for the size label (0 wide while no picture is loaded); `twipsPerPixel` converts
+  /// the form's twips geometry to pixels. `picture` gives the open picture (empty before
   /// any) that the preview box moves; `previewSources` keeps its reduced copy from one opening
   /// of the dialog to the next (a fresh one when null).
-  SettingsDialog(base::Settings& settings, std::function<QSizeF()> sourceSizeTwips,
-                 QPointF twipsPerPixel, ui::Prompter& prompter, QWidget* parent = nullptr,
+  SettingsDialog(base::Settings& settings, std::function<QSizeF()> sourceSize,
+                 ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter, QWidget* parent = nullptr,
                  std::function<std::shared_ptr<const render::Surface>()> picture = {},
                  std::shared_ptr<render::PreviewSources> previewSources = nullptr);
 
@@ -65,12 +65,13 @@ class SettingsDialog : public QDialog {
   void placeOnScreen();
   QRect twips(int left, int top, int width, int height) const;
 
-  void Form_Activate();
-  void Combo1_Click();
-  void Option2_Click(int index);
-  void Command1_Click();
-  void OKButton_Click();
-  void CancelButton_Click();
+  // What the dialog does when it is shown again and when the user picks a shape, a width option,
+  // a colour, or presses OK.
+  void FillFromSettings();
+  void ShapePicked();
+  void WidthOptionPicked(int index);
+  void ChooseColour();
+  void StoreAndClose();
 
   void ApplyShapeConfiguration(const QString& text);
   void SelectWidthOption(int index);
@@ -81,8 +82,8 @@ class SettingsDialog : public QDialog {
   void RestartPreview();
 
   base::Settings& settings_;
-  std::function<QSizeF()> sourceSizeTwips_;
-  QPointF twipsPerPixel_;
+  std::function<QSizeF()> sourceSize_;
+  ui::TwipsPerPixel twipsPerPixel_;
   ui::Prompter& prompter_;
   std::function<std::shared_ptr<const render::Surface>()> picture_;
 
@@ -92,23 +93,23 @@ class SettingsDialog : public QDialog {
   // The colour chooser starts from the colour picked last in this dialog, black at first.
   QColor lastPicked_ = Qt::black;
 
-  QGroupBox* Frame1 = nullptr;
-  QComboBox* Combo1 = nullptr;
-  QGroupBox* Frame3 = nullptr;
-  ColourSwatch* Shape1 = nullptr;
-  QPushButton* Command1 = nullptr;
-  QGroupBox* Frame4 = nullptr;
-  QLabel* Label1 = nullptr;
-  QLineEdit* Text2 = nullptr;
-  QCheckBox* Check1 = nullptr;
-  QGroupBox* Frame2 = nullptr;
-  std::array<QRadioButton*, 3> Option2{};
+  QGroupBox* shapeFrame_ = nullptr;
+  QComboBox* shapeBox_ = nullptr;
+  QGroupBox* colourFrame_ = nullptr;
+  ColourSwatch* swatch_ = nullptr;
+  QPushButton* colourButton_ = nullptr;
+  QGroupBox* otherFrame_ = nullptr;
+  QLabel* frameCountLabel_ = nullptr;
+  QLineEdit* frameCountBox_ = nullptr;
+  QCheckBox* switchBox_ = nullptr;
+  QGroupBox* widthFrame_ = nullptr;
+  std::array<QRadioButton*, 3> widthOptionButtons_{};
   QButtonGroup* widthOptions_ = nullptr;
-  QLineEdit* Text1 = nullptr;
-  QLabel* Label2 = nullptr;
-  QPushButton* OKButton = nullptr;
-  QPushButton* CancelButton = nullptr;
-  MotionPreviewBox* Preview = nullptr;
+  QLineEdit* widthBox_ = nullptr;
+  QLabel* sizeLabel_ = nullptr;
+  QPushButton* okButton_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
+  MotionPreviewBox* previewBox_ = nullptr;
   /// Edits come in bursts (typing a number); the preview restarts once they pause.
   QTimer previewDelay_;
 };

@@ -7,6 +7,8 @@
 #include "base/number_text.h"
 #include "render/motions.h"
 #include "render/run_budget.h"
+#include "ui_support/form_metrics.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::settings {
 
@@ -91,10 +93,9 @@ OkReading ReadDialog(const DialogInput& input, const base::Settings& current) {
 QString RefusalMessage(Refusal refusal) {
   switch (refusal) {
     case Refusal::Width:
-      return QStringLiteral(
-          "横幅の指定が範囲外です。-32768 から 32767 までの数を入力してください。");
+      return ui::Utf8(ui::kWidthOutOfRange);
     case Refusal::Frames:
-      return QStringLiteral("こま数が範囲外です。-32768 から 32767 までの数を入力してください。");
+      return ui::Utf8(ui::kFrameCountOutOfRange);
     case Refusal::None:
       break;
   }
@@ -105,21 +106,20 @@ QString PreviewNote(const DialogInput& input, const OkReading& reading, int pict
                     int pictureHeight) {
   switch (reading.refusal) {
     case Refusal::Width:
-      return QStringLiteral("横幅の数が範囲外です。");
+      return ui::Utf8(ui::kNoteWidthOutOfRange);
     case Refusal::Frames:
-      return QStringLiteral("こま数が範囲外です。");
+      return ui::Utf8(ui::kNoteFrameCountOutOfRange);
     case Refusal::None:
       break;
   }
   // OK would keep the stored shape for a typed name that is none; the preview says so instead
   // of playing a motion the user did not name.
-  if (ShapeIndexOf(input.shapeText) < 0) return QStringLiteral("一覧にない形状です。");
-  if (reading.settings.FrameCount < 1)
-    return QStringLiteral("こま数が 1 より小さく、こまができません。");
+  if (ShapeIndexOf(input.shapeText) < 0) return ui::Utf8(ui::kNoteUnknownShape);
+  if (reading.settings.FrameCount < 1) return ui::Utf8(ui::kNoteNoFrames);
   const render::FrameSize size =
       render::PlannedFrameSize(reading.settings, pictureWidth, pictureHeight);
   if (size.width < 1 || size.height < 1) {
-    return QStringLiteral("こまが 1 ピクセルより小さくなります。");
+    return ui::Utf8(ui::kNoteFrameTooSmall);
   }
   return {};
 }
@@ -131,11 +131,9 @@ QString GeneralNumberText(float value) {
   return value < 0 ? digits : QStringLiteral(" ") + digits;
 }
 
-QString SizeLabelText(double widthTwips, double heightTwips, QPointF twipsPerPixel) {
-  const float w = static_cast<float>(widthTwips) / static_cast<float>(twipsPerPixel.x());
-  const float h = static_cast<float>(heightTwips) / static_cast<float>(twipsPerPixel.y());
-  return QStringLiteral("(原図サイズ:") + GeneralNumberText(w) + QStringLiteral("X") +
-         GeneralNumberText(h) + QStringLiteral(")");
+QString SizeLabelText(float widthPx, float heightPx) {
+  return QStringLiteral("(原図サイズ:") + GeneralNumberText(widthPx) + QStringLiteral("X") +
+         GeneralNumberText(heightPx) + QStringLiteral(")");
 }
 
 render::Colour PackColour(const QColor& colour) {

@@ -1,9 +1,8 @@
 // The settings dialog's rules that need no widgets: which controls each shape offers, how OK
-// reads the controls into the settings, the text of the source-size label, and twips geometry.
+// reads the controls into the settings, and the text of the source-size label.
 #pragma once
 
 #include <QColor>
-#include <QPointF>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -80,9 +79,9 @@ QString RefusalMessage(Refusal refusal);
 QString PreviewNote(const DialogInput& input, const OkReading& reading, int pictureWidth,
                     int pictureHeight);
 
-/// "(原図サイズ: 320X 240)": the source size in pixels, each divided in single precision and
-/// written as a general number with the sign blank (decimals when not whole).
-QString SizeLabelText(double widthTwips, double heightTwips, QPointF twipsPerPixel);
+/// "(原図サイズ: 320X 240)": the source size in pixels, each written as a general number with
+/// the sign blank (decimals when not whole).
+QString SizeLabelText(float widthPx, float heightPx);
 
 /// A float written as a general number of up to seven significant digits with the sign blank.
 QString GeneralNumberText(float value);

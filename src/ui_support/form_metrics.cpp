@@ -7,16 +7,23 @@
 
 namespace kinetta::ui {
 
+TwipsPerPixel TwipsPerPixelForDpi(double dpiX, double dpiY) {
+  TwipsPerPixel tpp;
+  if (dpiX > 0) tpp.x = 1440.0 / dpiX;
+  if (dpiY > 0) tpp.y = 1440.0 / dpiY;
+  return tpp;
+}
+
 QString Utf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QRect TwipsToPixels(int left, int top, int width, int height, QPointF twipsPerPixel) {
+QRect TwipsToPixels(int left, int top, int width, int height, TwipsPerPixel twipsPerPixel) {
   const auto px = [](int twips, double perPixel) {
     return static_cast<int>(std::nearbyint(twips / perPixel));
   };
-  return {px(left, twipsPerPixel.x()), px(top, twipsPerPixel.y()), px(width, twipsPerPixel.x()),
-          px(height, twipsPerPixel.y())};
+  return {px(left, twipsPerPixel.x), px(top, twipsPerPixel.y), px(width, twipsPerPixel.x),
+          px(height, twipsPerPixel.y)};
 }
 
 FramePlacement PlaceInFrame(const QRect& contents, const std::vector<QRect>& design) {
@@ -89,9 +96,9 @@ FramePlacement PlaceInFrame(const QRect& contents, const std::vector<QRect>& des
   return placement;
 }
 
-void UseNinePointFont(QWidget& form, QPointF twipsPerPixel) {
+void UseNinePointFont(QWidget& form, TwipsPerPixel twipsPerPixel) {
   QFont f = form.font();
-  f.setPixelSize(std::max(1, static_cast<int>(std::lround(180 / twipsPerPixel.y()))));
+  f.setPixelSize(std::max(1, static_cast<int>(std::lround(180 / twipsPerPixel.y))));
   form.setFont(f);
 }
 

@@ -1,9 +1,9 @@
-// The program's forms are laid out in twips, the units of their design: the conversion of a
-// control's rectangle to pixels, the nine-point font the control sizes were chosen for, and
-// UTF-8 text for their captions and messages.
+// The program's forms are laid out in twips, the units of their design, and this is where their
+// positions become pixels: the screen's twips per pixel, the conversion of a control's rectangle,
+// the nine-point font the control sizes were chosen for; and UTF-8 text for captions and
+// messages.
 #pragma once
 
-#include <QPointF>
 #include <QRect>
 #include <QString>
 #include <string_view>
@@ -13,15 +13,25 @@ class QWidget;
 
 namespace kinetta::ui {
 
+/// Screen twips per pixel, horizontally and vertically (15 at 96 dots per inch).
+struct TwipsPerPixel {
+  double x = 15;
+  double y = 15;
+};
+
+/// 1440 twips to the inch divided by the screen's logical dots per inch; a screen that reports
+/// none is taken as the common 96 dots per inch.
+TwipsPerPixel TwipsPerPixelForDpi(double dpiX, double dpiY);
+
 /// `text` (UTF-8) as a QString.
 QString Utf8(std::string_view text);
 
 /// A control rectangle given in twips, in pixels: each value divided by the twips per pixel of
 /// its direction and rounded to the nearest pixel, halves to even as the window layout does.
-QRect TwipsToPixels(int left, int top, int width, int height, QPointF twipsPerPixel);
+QRect TwipsToPixels(int left, int top, int width, int height, TwipsPerPixel twipsPerPixel);
 
 /// Gives `form` the nine-point font (180 twips) its control sizes expect, at least a pixel.
-void UseNinePointFont(QWidget& form, QPointF twipsPerPixel);
+void UseNinePointFont(QWidget& form, TwipsPerPixel twipsPerPixel);
 
 /// A frame's controls placed inside its contents rectangle, and how many pixels that rectangle
 /// lacks in height for them (0 when they fit).

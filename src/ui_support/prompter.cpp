@@ -9,19 +9,22 @@
 #include <QProcess>
 #include <QUrl>
 
+#include "ui_support/form_metrics.h"
+#include "ui_support/ui_messages.h"
+
 namespace kinetta::ui {
 
 void DesktopPrompter::Warn(QWidget* parent, const QString& text) {
-  QMessageBox::warning(parent, QStringLiteral("Kinetta"), text);
+  QMessageBox::warning(parent, Utf8(kProgramTitle), text);
 }
 
 void DesktopPrompter::Inform(QWidget* parent, const QString& text) {
-  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kinetta"), text, QMessageBox::Ok, parent);
+  QMessageBox box(QMessageBox::NoIcon, Utf8(kProgramTitle), text, QMessageBox::Ok, parent);
   box.exec();
 }
 
 bool DesktopPrompter::AskOkCancel(QWidget* parent, const QString& text) {
-  return QMessageBox::warning(parent, QStringLiteral("Kinetta"), text,
+  return QMessageBox::warning(parent, Utf8(kProgramTitle), text,
                               QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 

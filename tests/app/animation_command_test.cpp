@@ -49,7 +49,7 @@ class AnimationCommandTest : public MainWindowTest {
     const std::string path = Picture("pic.bmp", 12, 8);
     Open();
     OpenPicture(path);
-    Trigger("mnuExec");
+    Trigger("executeAction");
     ASSERT_TRUE(WaitIdle());
     ASSERT_EQ(window().statusText(), U("完了しました。"));
   }
@@ -61,7 +61,7 @@ class AnimationCommandTest : public MainWindowTest {
     ASSERT_NE(d, nullptr);
     d->formatOption(format)->click();
     prompter.savePaths.push_back(QString::fromStdString(target.string()));
-    d->OKButton()->click();
+    d->okButton()->click();
   }
 
   /// The names in the picture folder.
@@ -97,7 +97,7 @@ TEST_F(AnimationCommandTest, CommandNeedsAPictureAndOpensOneDialog) {
   EXPECT_EQ(w.animationDialog(), dialog);
   EXPECT_EQ(w.findChildren<exporter::AnimationDialog*>().size(), 1);
   // Without frames OK says so and asks for no file.
-  dialog->OKButton()->click();
+  dialog->okButton()->click();
   EXPECT_EQ(prompter.warnings.back(), U("変換の実行を先に行ってください。"));
   EXPECT_EQ(prompter.saveCalls, 0);
 }
@@ -175,8 +175,8 @@ TEST_F(AnimationCommandTest, GuardsHoldAndAbortLeavesTheOldFileUntouched) {
   EXPECT_EQ(w.progressBar()->text(), QStringLiteral("1 / 4"));
 
   // Execute and Preview are refused; a second animation command is ignored.
-  Trigger("mnuExec");
-  Trigger("mnuPrev");
+  Trigger("executeAction");
+  Trigger("previewAction");
   EXPECT_EQ(prompter.warnings, (QStringList{U("アニメーションファイル作成中です"),
                                             U("アニメーションファイル作成中です")}));
   EXPECT_TRUE(prompter.questions.empty());
@@ -206,7 +206,7 @@ TEST_F(AnimationCommandTest, GuardsHoldAndAbortLeavesTheOldFileUntouched) {
 TEST_F(AnimationCommandTest, RunOrPreviewUnderWayRefusesTheCommand) {
   RenderFrames(2);
   app::MainWindow& w = window();
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   ASSERT_EQ(w.activity(), app::Activity::Previewing);
   Command()->trigger();
   EXPECT_EQ(prompter.warnings, QStringList{U("プレビュー中です")});
@@ -216,8 +216,8 @@ TEST_F(AnimationCommandTest, RunOrPreviewUnderWayRefusesTheCommand) {
   // The dialog opened while idle refuses its OK once a preview plays, before the save dialog.
   Command()->trigger();
   ASSERT_NE(w.animationDialog(), nullptr);
-  Trigger("mnuPrev");
-  w.animationDialog()->OKButton()->click();
+  Trigger("previewAction");
+  w.animationDialog()->okButton()->click();
   EXPECT_EQ(prompter.warnings.back(), U("プレビュー中です"));
   EXPECT_EQ(prompter.saveCalls, 0);
   EXPECT_NE(w.animationDialog(), nullptr);

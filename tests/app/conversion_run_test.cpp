@@ -26,7 +26,7 @@ QString U(const char* text) { return QString::fromUtf8(text); }
 class ConversionRunTest : public MainWindowTest {
  protected:
   bool ProgressVisible() {
-    return !window().findChild<QWidget*>(QStringLiteral("RunProgress"))->isHidden();
+    return !window().findChild<QWidget*>(QStringLiteral("progressBar"))->isHidden();
   }
   bool Exists(const std::string& name) { return std::filesystem::exists(picDir() / name); }
 };
@@ -48,7 +48,7 @@ TEST_P(CheckRunTest, WarnsAboveTheThresholdsAndCancelStopsTheRun) {
   app::MainWindow& w = Open();
   OpenPicture(path);
   prompter.answers.assign(5, false);
-  Trigger("mnuExec");
+  Trigger("executeAction");
   if (c.questions.empty()) {
     EXPECT_TRUE(prompter.questions.empty());
     ASSERT_TRUE(WaitIdle());
@@ -88,7 +88,7 @@ TEST_F(ConversionRunTest, WarningsComeOneAfterAnotherAndCancelAtTheLastStops) {
   app::MainWindow& w = Open();
   OpenPicture(path);
   prompter.answers = {true, true, false};
-  Trigger("mnuExec");
+  Trigger("executeAction");
   EXPECT_EQ(prompter.questions, (QStringList{U(kWide) + U("\n実行を継続しますか？"),
                                              U(kLarge) + U("\n実行を継続しますか？"),
                                              U(kMany) + U("\n実行を継続しますか？")}));
@@ -98,7 +98,7 @@ TEST_F(ConversionRunTest, WarningsComeOneAfterAnotherAndCancelAtTheLastStops) {
 
 TEST_F(ConversionRunTest, NoPictureNoRun) {
   app::MainWindow& w = Open();
-  Trigger("mnuExec");
+  Trigger("executeAction");
   EXPECT_EQ(prompter.warnings, QStringList{U("原画を先に開いてください。")});
   EXPECT_TRUE(prompter.questions.empty());
   EXPECT_EQ(w.activity(), app::Activity::Idle);
@@ -114,7 +114,7 @@ TEST_F(ConversionRunTest, SmallRunWritesItsFramesAndEndsCompleted) {
   ASSERT_TRUE(image::WriteBmp24(SolidPicture(2, 2, 0), picDir() / "pic04.bmp").ok());
   app::MainWindow& w = Open();
   OpenPicture(path);
-  Trigger("mnuExec");
+  Trigger("executeAction");
   EXPECT_EQ(w.statusText(), U("アニメーション変換中"));
   EXPECT_TRUE(AbortVisible());
   ASSERT_TRUE(WaitIdle());
@@ -130,7 +130,7 @@ TEST_F(ConversionRunTest, SmallRunWritesItsFramesAndEndsCompleted) {
   // round(12 / 3 * 2) = 8 columns: its pixel (x, y) is the source's ((8 + x) mod 12, y).
   EXPECT_EQ(w.windowLayout().CanvasWidthPx(), 8);
   EXPECT_EQ(w.windowLayout().CanvasHeightPx(), 8);
-  EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("Picture2"))->size(), QSize(8, 8));
+  EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("canvasPicture"))->size(), QSize(8, 8));
   const QImage shown = w.canvasImage();
   ASSERT_EQ(shown.size(), QSize(8, 8));
   EXPECT_EQ(shown.pixel(0, 0), qRgb(8, 0, 0));
@@ -150,7 +150,7 @@ TEST_F(ConversionRunTest, StaleFileThatIsNoFrameStaysAndTheStatusSaysSo) {
   WriteText(picDir() / "pic03.bmp", "a picture of its own");
   app::MainWindow& w = Open();
   OpenPicture(path);
-  Trigger("mnuExec");
+  Trigger("executeAction");
   ASSERT_TRUE(WaitIdle());
   EXPECT_TRUE(Exists("pic03.bmp"));
   EXPECT_TRUE(w.statusText().startsWith(U("完了しました。 pic03.bmp ")))
@@ -167,7 +167,7 @@ TEST_F(ConversionRunTest, GuardsHoldWhileARunIsUnderWay) {
   app::MainWindow& w = Open();
   w.setCheckpointHookForTesting(gate.Hook());
   OpenPicture(path);
-  Trigger("mnuExec");
+  Trigger("executeAction");
   ASSERT_EQ(prompter.questions.size(), 1);
   prompter.questions.clear();
   ASSERT_TRUE(WaitUntil([&] { return gate.gate->reached.load(); }));
@@ -175,15 +175,15 @@ TEST_F(ConversionRunTest, GuardsHoldWhileARunIsUnderWay) {
   EXPECT_TRUE(ProgressVisible());
 
   // A second Execute is ignored, even after the settings command cleared the status text.
-  Trigger("mnuExec");
-  Trigger("mnuSeting");
+  Trigger("executeAction");
+  Trigger("settingsAction");
   EXPECT_EQ(w.statusText(), QString());
-  Trigger("mnuExec");
+  Trigger("executeAction");
   EXPECT_EQ(w.statusText(), QString());  // nothing started, nothing said
   EXPECT_TRUE(prompter.questions.empty());
   EXPECT_TRUE(prompter.warnings.empty());
   // Preview is refused.
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   EXPECT_EQ(prompter.warnings, QStringList{U("アニメーション変換中です")});
   // Opening another picture is allowed and does not change the running run.
   OpenPicture(other);
@@ -222,7 +222,7 @@ TEST_P(BigPictureRunTest, WindowPicturesAndAbortButtonStayInView) {
   ASSERT_TRUE(WaitUntil([&] { return w.windowHandle() && w.windowHandle()->isExposed(); }));
   w.setCheckpointHookForTesting(gate.Hook(1));
   OpenPicture(path);
-  Trigger("mnuExec");
+  Trigger("executeAction");
   ASSERT_TRUE(WaitUntil(
       [&] { return gate.gate->reached.load() && w.windowLayout().CanvasWidthPx() == pw; }));
   ProcessPostedEvents();
@@ -231,7 +231,7 @@ TEST_P(BigPictureRunTest, WindowPicturesAndAbortButtonStayInView) {
   const auto* area = w.findChild<QScrollArea*>();
   EXPECT_FALSE(area->verticalScrollBar()->isVisible());
   EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
-  for (const char* name : {"Frame1", "Frame2", "Command1"}) {
+  for (const char* name : {"sourceFrame", "canvasFrame", "abortButton"}) {
     const QWidget* control = w.findChild<QWidget*>(QLatin1String(name));
     const QRect seen(control->mapTo(area->viewport(), QPoint(0, 0)), control->size());
     EXPECT_TRUE(area->viewport()->rect().contains(seen))
@@ -239,7 +239,7 @@ TEST_P(BigPictureRunTest, WindowPicturesAndAbortButtonStayInView) {
         << seen.height() << " in a view of " << area->viewport()->width() << "x"
         << area->viewport()->height();
   }
-  for (const char* name : {"Picture1", "Picture2"}) {
+  for (const char* name : {"sourcePicture", "canvasPicture"}) {
     const QSize box = w.findChild<QWidget*>(QLatin1String(name))->size();
     EXPECT_LT(box.width(), pw) << name;
     // The proportions, to a pixel either way.
@@ -267,7 +267,7 @@ TEST_F(ConversionRunTest, AbortButtonEndsTheRunAsAborted) {
   app::MainWindow& w = Open();
   w.setCheckpointHookForTesting(gate.Hook());
   OpenPicture(path);
-  Trigger("mnuExec");
+  Trigger("executeAction");
   ASSERT_TRUE(WaitUntil([&] { return gate.gate->reached.load(); }));
   AbortButton()->click();
   EXPECT_FALSE(AbortVisible());
@@ -279,7 +279,7 @@ TEST_F(ConversionRunTest, AbortButtonEndsTheRunAsAborted) {
   EXPECT_TRUE(prompter.warnings.empty());
   // The program is idle again: a new run may start.
   w.setCheckpointHookForTesting({});
-  Trigger("mnuExec");
+  Trigger("executeAction");
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(w.statusText(), U("完了しました。"));
 }
@@ -291,7 +291,7 @@ TEST_F(ConversionRunTest, FrameThatCannotBeWrittenEndsTheRunWithItsName) {
   std::filesystem::create_directories(picDir() / "pic01.bmp");
   app::MainWindow& w = Open();
   OpenPicture(path);
-  Trigger("mnuExec");
+  Trigger("executeAction");
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(w.statusText(), U("中断しました。"));
   EXPECT_FALSE(AbortVisible());
@@ -314,14 +314,14 @@ TEST_F(ConversionRunTest, RunThatRunsOutOfMemoryIsReportedAndTheProgramGoesOn) {
     if (frame == 2) throw std::bad_alloc();
   });
   OpenPicture(path);
-  Trigger("mnuExec");
+  Trigger("executeAction");
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(w.statusText(), U("中断しました。"));
   EXPECT_FALSE(AbortVisible());
   EXPECT_EQ(prompter.warnings, QStringList{U("メモリが足りません。")});
   EXPECT_FALSE(Exists("pic05.bmp"));
   w.setCheckpointHookForTesting({});
-  Trigger("mnuExec");
+  Trigger("executeAction");
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(w.statusText(), U("完了しました。"));
   std::filesystem::remove(appDir() / "mivet.ini");
@@ -336,7 +336,7 @@ TEST_F(ConversionRunTest, RefusedFrameSizeOrUnknownShapeRunsNothing) {
     prompter.warnings.clear();
     app::MainWindow& w = Open();
     OpenPicture(path);
-    Trigger("mnuExec");
+    Trigger("executeAction");
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(prompter.warnings.size(), 1);
     EXPECT_EQ(w.statusText(), QString());
@@ -358,7 +358,7 @@ TEST_F(ConversionRunTest, ClosingDuringARunStopsItAndLeavesOnlyWholeFrames) {
   });
   OpenPicture(path);
   prompter.answers = {true};  // many frames: go on
-  Trigger("mnuExec");
+  Trigger("executeAction");
   ASSERT_TRUE(WaitUntil([&] { return gate.gate->reached.load() && Exists("pic02.bmp"); }));
   bool unloaded = false;
   QObject::connect(&w, &app::MainWindow::unloaded, [&] { unloaded = true; });

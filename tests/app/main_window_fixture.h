@@ -107,7 +107,7 @@ class MainWindowTest : public testing::Test {
   }
   /// The abort button.
   QPushButton* AbortButton() {
-    return window_->findChild<QPushButton*>(QStringLiteral("Command1"));
+    return window_->findChild<QPushButton*>(QStringLiteral("abortButton"));
   }
   bool AbortVisible() { return !AbortButton()->isHidden(); }
   /// Waits until no run, preview or animation file is under way.
@@ -143,7 +143,7 @@ class MainWindowTest : public testing::Test {
   /// Opens `path` through the open command.
   void OpenPicture(const std::string& path) {
     prompter.openPaths.push_back(QString::fromStdString(path));
-    Trigger("mnuFileOpen");
+    Trigger("openAction");
   }
 
   FakePrompter prompter;

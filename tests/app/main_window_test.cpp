@@ -27,7 +27,7 @@ QStringList Texts(const QList<QAction*>& actions) {
 }
 
 QAction* ToolbarButton(app::MainWindow& w, const QString& key) {
-  for (QAction* a : w.findChild<QToolBar*>(QStringLiteral("tbToolBar"))->actions()) {
+  for (QAction* a : w.findChild<QToolBar*>(QStringLiteral("toolBar"))->actions()) {
     if (a->text() == key) return a;
   }
   ADD_FAILURE() << "no toolbar button " << key.toStdString();
@@ -36,8 +36,10 @@ QAction* ToolbarButton(app::MainWindow& w, const QString& key) {
 
 // Which recent-file entries and whether the separator are shown.
 std::vector<bool> RecentVisibility(app::MainWindow& w) {
-  return {FindAction(w, "mnuFileBar2")->isVisible(), FindAction(w, "mnuFileFName0")->isVisible(),
-          FindAction(w, "mnuFileFName1")->isVisible(), FindAction(w, "mnuFileFName2")->isVisible()};
+  return {FindAction(w, "recentSeparator")->isVisible(),
+          FindAction(w, "recentFileAction0")->isVisible(),
+          FindAction(w, "recentFileAction1")->isVisible(),
+          FindAction(w, "recentFileAction2")->isVisible()};
 }
 
 // ---- The window as built ---------------------------------------------------------------------
@@ -47,7 +49,7 @@ TEST_F(MainWindowTest, MenusToolbarAndControlsCarryTheirCaptions) {
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Kinetta"));
   EXPECT_EQ(Texts(w.menuBar()->actions()),
             (QStringList{U("ﾌｧｲﾙ(&F)"), U("設定"), U("実行"), U("プレビュー"), U("ﾍﾙﾌﾟ(&H)")}));
-  const QMenu* file = w.findChild<QMenu*>(QStringLiteral("mnuFile"));
+  const QMenu* file = w.findChild<QMenu*>(QStringLiteral("fileMenu"));
   EXPECT_EQ(Texts(file->actions()), (QStringList{U("開く(&O)..."),
                                                  U("表示用HTML作成(&H)"),
                                                  U("アニメーションファイル作成(&G)"),
@@ -56,10 +58,10 @@ TEST_F(MainWindowTest, MenusToolbarAndControlsCarryTheirCaptions) {
                                                  {},
                                                  {},
                                                  {}}));
-  const QMenu* help = w.findChild<QMenu*>(QStringLiteral("mnuHelp"));
+  const QMenu* help = w.findChild<QMenu*>(QStringLiteral("helpMenu"));
   EXPECT_EQ(Texts(help->actions()), (QStringList{U("操作説明(&H)"), U("ﾊﾞｰｼﾞｮﾝ情報(&A)")}));
 
-  const QToolBar* toolbar = w.findChild<QToolBar*>(QStringLiteral("tbToolBar"));
+  const QToolBar* toolbar = w.findChild<QToolBar*>(QStringLiteral("toolBar"));
   EXPECT_EQ(Texts(toolbar->actions()),
             (QStringList{U("開く"), U("設定"), U("実行"), U("プレビュー")}));
   for (const QAction* a : toolbar->actions()) {
@@ -67,9 +69,9 @@ TEST_F(MainWindowTest, MenusToolbarAndControlsCarryTheirCaptions) {
     EXPECT_EQ(a->icon().pixmap(16, 16).size(), QSize(16, 16));
   }
 
-  EXPECT_EQ(w.findChild<QGroupBox*>(QStringLiteral("Frame1"))->title(), U("原画"));
-  EXPECT_EQ(w.findChild<QGroupBox*>(QStringLiteral("Frame2"))->title(), U("プレビュー"));
-  const QPushButton* abort = w.findChild<QPushButton*>(QStringLiteral("Command1"));
+  EXPECT_EQ(w.findChild<QGroupBox*>(QStringLiteral("sourceFrame"))->title(), U("原画"));
+  EXPECT_EQ(w.findChild<QGroupBox*>(QStringLiteral("canvasFrame"))->title(), U("プレビュー"));
+  const QPushButton* abort = w.findChild<QPushButton*>(QStringLiteral("abortButton"));
   EXPECT_EQ(abort->text(), U("中止"));
   EXPECT_TRUE(abort->isHidden());
 }
@@ -80,7 +82,7 @@ TEST_F(MainWindowTest, NoSettingsFileStartsWithDefaultsAndExitWritesNineLines) {
   app::MainWindow& w = Open();
   EXPECT_EQ(w.settings(), base::Settings{});
   EXPECT_EQ(w.recentFiles(), (base::RecentList{"", "", ""}));
-  FindAction(w, "mnuFileExit")->trigger();
+  FindAction(w, "exitAction")->trigger();
   EXPECT_EQ(FileText(appDir() / "mivet.ini"), " 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n\r\n\r\n\r\n");
 }
 
@@ -92,9 +94,9 @@ TEST_F(MainWindowTest, SettingsFileRoundTripsThroughTheWindow) {
   EXPECT_EQ(w.settings(), (base::Settings{2, 0, 250, 16777215, 12, 0}));
   EXPECT_EQ(w.recentFiles(), (base::RecentList{"/pics/a b.jpg", "", "/pics/x&y.bmp"}));
   EXPECT_EQ(RecentVisibility(w), (std::vector<bool>{true, true, false, true}));
-  EXPECT_EQ(FindAction(w, "mnuFileFName0")->text(), QStringLiteral("/pics/a b.jpg"));
+  EXPECT_EQ(FindAction(w, "recentFileAction0")->text(), QStringLiteral("/pics/a b.jpg"));
   // An ampersand in a path is shown, not taken as an access key.
-  EXPECT_EQ(FindAction(w, "mnuFileFName2")->text(), QStringLiteral("/pics/x&&y.bmp"));
+  EXPECT_EQ(FindAction(w, "recentFileAction2")->text(), QStringLiteral("/pics/x&&y.bmp"));
   w.close();
   EXPECT_EQ(FileText(appDir() / "mivet.ini"), text);
 }
@@ -178,7 +180,7 @@ TEST_F(MainWindowTest, MinimizedWindowKeepsTheStoredPlacement) {
 
 TEST_F(MainWindowTest, OpenDialogOffersThePictureFilterFirst) {
   app::MainWindow& w = Open();
-  Trigger("mnuFileOpen");  // cancelled
+  Trigger("openAction");  // cancelled
   EXPECT_EQ(prompter.openTitle, U("開く"));
   EXPECT_EQ(prompter.openFilters,
             (QStringList{U("画像ファイル (*.bmp *jpg *.jpeg *.BMP *JPG *.JPEG)"),
@@ -191,7 +193,7 @@ TEST_F(MainWindowTest, OpenDialogOffersThePictureFilterFirst) {
 TEST_F(MainWindowTest, MarkerFileAddsGifToTheFilter) {
   WriteText(appDir() / "gifsw", "");
   Open(base::GifSupportFromMarker(appDir()));
-  Trigger("mnuFileOpen");
+  Trigger("openAction");
   EXPECT_EQ(prompter.openFilters,
             (QStringList{U("画像ファイル (*.bmp *.gif *jpg *.jpeg *.BMP *.GIF *JPG *.JPEG)"),
                          U("すべてのﾌｧｲﾙ (*.*)")}));
@@ -249,10 +251,10 @@ TEST_F(MainWindowTest, LoadedPictureSetsTheSourceSizeAndFillsTheRecentList) {
   EXPECT_EQ(l.SourceHeightPx(), 20);
   EXPECT_EQ(l.SourceWidthTwips(), 450);
   EXPECT_EQ(l.SourceHeightTwips(), 300);
-  EXPECT_EQ(l.Frame1().width, 930);
-  EXPECT_EQ(l.Frame2().top, 480 + 900 + 120);
+  EXPECT_EQ(l.SourceFrame().width, 930);
+  EXPECT_EQ(l.CanvasFrame().top, 480 + 900 + 120);
   // The picture box takes the picture's size in pixels.
-  EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("Picture1"))->size(), QSize(30, 20));
+  EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("sourcePicture"))->size(), QSize(30, 20));
   EXPECT_EQ(w.sourceImage().pixel(29, 19), qRgb(29, 19, 0));
   EXPECT_EQ(w.recentFiles(), (base::RecentList{path, "", ""}));
   // The entry is shown; the separator is shown only at load.
@@ -273,12 +275,12 @@ TEST_F(MainWindowTest, RecentListFollowsTheOpenedPictures) {
   WriteSettingsFile(" 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n" + x + "\r\n" + y + "\r\n" + z +
                     "\r\n");
   app::MainWindow& w = Open();
-  FindAction(w, "mnuFileFName1")->trigger();  // y
+  FindAction(w, "recentFileAction1")->trigger();  // y
   EXPECT_EQ(w.recentFiles(), (base::RecentList{y, x, z}));
-  EXPECT_EQ(FindAction(w, "mnuFileFName0")->text(), QString::fromStdString(y));
-  FindAction(w, "mnuFileFName2")->trigger();  // z
+  EXPECT_EQ(FindAction(w, "recentFileAction0")->text(), QString::fromStdString(y));
+  FindAction(w, "recentFileAction2")->trigger();  // z
   EXPECT_EQ(w.recentFiles(), (base::RecentList{z, y, x}));
-  FindAction(w, "mnuFileFName0")->trigger();  // z again: no change
+  FindAction(w, "recentFileAction0")->trigger();  // z again: no change
   EXPECT_EQ(w.recentFiles(), (base::RecentList{z, y, x}));
   OpenPicture(n);
   EXPECT_EQ(w.recentFiles(), (base::RecentList{n, z, y}));
@@ -296,9 +298,9 @@ TEST_F(MainWindowTest, RecentPictureNamedInAnyEncodingLoads) {
   const std::string latin1 = Picture("caf\xE9.bmp", 3, 2);
   WriteSettingsFile(" 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n" + latin1 + "\r\n\r\n\r\n");
   app::MainWindow& w = Open();
-  EXPECT_EQ(FindAction(w, "mnuFileFName0")->text(),
+  EXPECT_EQ(FindAction(w, "recentFileAction0")->text(),
             QFile::decodeName(QByteArray::fromStdString(latin1)));
-  FindAction(w, "mnuFileFName0")->trigger();
+  FindAction(w, "recentFileAction0")->trigger();
   EXPECT_TRUE(prompter.warnings.empty()) << prompter.warnings.join('\n').toStdString();
   EXPECT_EQ(w.sourcePath(), latin1);
 }
@@ -309,7 +311,7 @@ TEST_F(MainWindowTest, UnreadablePictureKeepsPictureListAndPath) {
   WriteSettingsFile(" 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n" + gone + "\r\n\r\n\r\n");
   app::MainWindow& w = Open();
   OpenPicture(good);
-  FindAction(w, "mnuFileFName1")->trigger();  // the deleted file
+  FindAction(w, "recentFileAction1")->trigger();  // the deleted file
   EXPECT_EQ(prompter.warnings,
             QStringList{QString::fromStdString(gone) +
                         U("が開けません。\n（ファイルまたはフォルダが見つかりません）")});
@@ -325,7 +327,7 @@ TEST_F(MainWindowTest, NothingOpenYetAndAFailedLoadLeavesNoPicture) {
   EXPECT_EQ(w.sourcePath(), "");
   // Execute then asks for a picture instead of running on nothing.
   prompter.warnings.clear();
-  Trigger("mnuExec");
+  Trigger("executeAction");
   EXPECT_EQ(prompter.warnings, QStringList{U("原画を先に開いてください。")});
 }
 
@@ -369,10 +371,10 @@ TEST_P(ToolbarMappingTest, ButtonDoesWhatItsMenuCommandDoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, ToolbarMappingTest,
-                         testing::Values(ToolbarCase{"開く", "mnuFileOpen"},
-                                         ToolbarCase{"設定", "mnuSeting"},
-                                         ToolbarCase{"実行", "mnuExec"},
-                                         ToolbarCase{"プレビュー", "mnuPrev"}));
+                         testing::Values(ToolbarCase{"開く", "openAction"},
+                                         ToolbarCase{"設定", "settingsAction"},
+                                         ToolbarCase{"実行", "executeAction"},
+                                         ToolbarCase{"プレビュー", "previewAction"}));
 
 TEST_F(MainWindowTest, ToolbarButtonsHaveTheirOwnEffects) {
   const std::string path = Picture("big.bmp", 301, 301);
@@ -390,16 +392,16 @@ TEST_F(MainWindowTest, ToolbarButtonsHaveTheirOwnEffects) {
   ASSERT_NE(w.findChild<settings::SettingsDialog*>(), nullptr);
   EXPECT_TRUE(w.findChild<settings::SettingsDialog*>()->isVisible());
   // Choosing it again raises the same dialog.
-  FindAction(w, "mnuSeting")->trigger();
+  FindAction(w, "settingsAction")->trigger();
   EXPECT_EQ(w.findChildren<settings::SettingsDialog*>().size(), 1);
 }
 
 TEST_F(MainWindowTest, HtmlCommandNeedsAPictureAndTakesTheCanvasSize) {
   app::MainWindow& w = Open();
-  FindAction(w, "mnuFileHTML")->trigger();
+  FindAction(w, "htmlPageAction")->trigger();
   EXPECT_EQ(prompter.warnings, QStringList{U("原画を先に開いてください。")});
   OpenPicture(Picture("p.bmp", 6, 4));
-  FindAction(w, "mnuFileHTML")->trigger();
+  FindAction(w, "htmlPageAction")->trigger();
   // The form's preview box: 3372 x 852 twips at 15 twips a pixel.
   EXPECT_EQ(w.canvasWidthPx(), 225);
   EXPECT_EQ(w.canvasHeightPx(), 57);
@@ -407,9 +409,9 @@ TEST_F(MainWindowTest, HtmlCommandNeedsAPictureAndTakesTheCanvasSize) {
   exporter::ExportDialog* dialog = w.exportDialog();
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(dialog->isVisible());
-  FindAction(w, "mnuFileHTML")->trigger();
+  FindAction(w, "htmlPageAction")->trigger();
   EXPECT_EQ(w.findChildren<exporter::ExportDialog*>().size(), 1);
-  dialog->OKButton()->click();
+  dialog->okButton()->click();
   const std::string page = FileText(picDir() / "animate.htm");
   EXPECT_NE(page.find("<applet code='vorrel.class' width= 225 height= 57>"), std::string::npos)
       << page;

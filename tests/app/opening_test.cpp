@@ -38,11 +38,11 @@ TEST_F(OpeningTest, OpenDialogStartsInTheLastPicturesFolderAfterARestart) {
   window().close();
   // A new window reads the same per-user store.
   app::MainWindow& w = Open();
-  Trigger("mnuFileOpen");
+  Trigger("openAction");
   EXPECT_EQ(prompter.openFolder, Q(picDir() / "holiday"));
   // A remembered folder that has gone gives way to the newest recent picture's folder.
   store().setValue(QStringLiteral("Settings/LastFolder"), Q(picDir() / "gone"));
-  Trigger("mnuFileOpen");
+  Trigger("openAction");
   EXPECT_EQ(prompter.openFolder, Q(picDir() / "holiday"));
   EXPECT_EQ(w.recentFiles()[0], first);
 }

@@ -51,7 +51,7 @@ TEST_F(WindowFittingTest, SmallPictureAfterABigOneShrinksTheWindowBack) {
   EXPECT_GE(w.width(), 327);
   EXPECT_GE(w.height(), 300);
   // A picture that fits is shown as it is.
-  EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("Picture1"))->size(), QSize(120, 90));
+  EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("sourcePicture"))->size(), QSize(120, 90));
   EXPECT_EQ(w.sourceImage().pixel(119, 89), qRgb(119, 89, 0));
   // The smaller window is the one stored for the next start.
   w.close();
@@ -70,7 +70,7 @@ TEST_F(WindowFittingTest, EscapeDoesWhatTheAbortButtonDoes) {
   // A run: frame 0 is written, the others wait at their first checkpoint.
   GateHolder gate;
   w.setCheckpointHookForTesting(gate.Hook(1));
-  Trigger("mnuExec");
+  Trigger("executeAction");
   ASSERT_TRUE(WaitUntil([&] { return gate.gate->reached.load() && Exists("pic00.bmp"); }));
   QTest::keyClick(&w, Qt::Key_Escape);
   EXPECT_FALSE(AbortVisible());
@@ -82,11 +82,11 @@ TEST_F(WindowFittingTest, EscapeDoesWhatTheAbortButtonDoes) {
 
   // A preview ends at its next tick.
   w.setCheckpointHookForTesting({});
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   ASSERT_EQ(w.activity(), app::Activity::Previewing);
   QTest::keyClick(&w, Qt::Key_Escape);
   EXPECT_FALSE(AbortVisible());
-  w.findChild<preview::PreviewPlayer*>()->Timer1_Timer();
+  w.findChild<preview::PreviewPlayer*>()->Tick();
   EXPECT_EQ(w.activity(), app::Activity::Idle);
 }
 

@@ -15,20 +15,20 @@ TEST(WindowLayoutTest, TwipsPerPixelFollowTheDotsPerInch) {
 
 TEST(WindowLayoutTest, InitialGeometryIsTheForm) {
   const WindowLayout layout;
-  EXPECT_EQ(layout.Frame1(), (TwipsRect{120, 480, 3852, 1332}));
-  EXPECT_EQ(layout.Picture1(), (TwipsRect{240, 360, 3372, 852}));
-  EXPECT_EQ(layout.Frame2(), (TwipsRect{120, 1920, 3852, 1332}));
-  EXPECT_EQ(layout.Command1(), (TwipsRect{4080, 600, 612, 372}));
+  EXPECT_EQ(layout.SourceFrame(), (TwipsRect{120, 480, 3852, 1332}));
+  EXPECT_EQ(layout.SourcePicture(), (TwipsRect{240, 360, 3372, 852}));
+  EXPECT_EQ(layout.CanvasFrame(), (TwipsRect{120, 1920, 3852, 1332}));
+  EXPECT_EQ(layout.AbortButton(), (TwipsRect{4080, 600, 612, 372}));
 }
 
 TEST(WindowLayoutTest, LoadedPictureMovesTheFramesAndTheAbortButton) {
   WindowLayout layout(TwipsPerPixel{15, 15});
-  layout.SetPicture1Twips(4500, 3000);
+  layout.SetSourcePictureTwips(4500, 3000);
   // 4500 + 480, 3000 + 600; 480 + 3600 + 120; 120 + 4980 + 120.
-  EXPECT_EQ(layout.Frame1(), (TwipsRect{120, 480, 4980, 3600}));
-  EXPECT_EQ(layout.Frame2().top, 4200);
-  EXPECT_EQ(layout.Command1().left, 5220);
-  EXPECT_EQ(layout.Command1().top, 600);
+  EXPECT_EQ(layout.SourceFrame(), (TwipsRect{120, 480, 4980, 3600}));
+  EXPECT_EQ(layout.CanvasFrame().top, 4200);
+  EXPECT_EQ(layout.AbortButton().left, 5220);
+  EXPECT_EQ(layout.AbortButton().top, 600);
   EXPECT_EQ(layout.SourceWidthTwips(), 4500);
   EXPECT_EQ(layout.SourceHeightTwips(), 3000);
   EXPECT_EQ(layout.SourceWidthPx(), 300);
@@ -42,17 +42,20 @@ TEST(WindowLayoutTest, PicturesBeyondSixteenBitTwipsKeepTheirSize) {
   EXPECT_EQ(layout.SourceHeightTwips(), 32775);
   EXPECT_EQ(layout.SourceWidthPx(), 3000);
   EXPECT_EQ(layout.SourceHeightPx(), 2185);
-  EXPECT_EQ(layout.Frame2().top, 480 + 32775 + 600 + 120);
+  EXPECT_EQ(layout.CanvasFrame().top, 480 + 32775 + 600 + 120);
 }
 
 TEST(WindowLayoutTest, SourceSizeRoundsHalvesToEven) {
   WindowLayout layout(TwipsPerPixel{15, 15});
   // 22.5 / 15 = 1.5 -> 2 pixels and 37.5 / 15 = 2.5 -> 2 pixels; the twips 22.5 -> 22, 37.5 -> 38.
-  layout.SetPicture1Twips(22.5, 37.5);
+  layout.SetSourcePictureTwips(22.5, 37.5);
   EXPECT_EQ(layout.SourceWidthTwips(), 22);
   EXPECT_EQ(layout.SourceHeightTwips(), 38);
   EXPECT_EQ(layout.SourceWidthPx(), 2);
   EXPECT_EQ(layout.SourceHeightPx(), 2);
+  // The warnings and the size label read the whole twips over the twips per pixel, unrounded.
+  EXPECT_FLOAT_EQ(layout.SourceSizeSingle().width, 22.0f / 15);
+  EXPECT_FLOAT_EQ(layout.SourceSizeSingle().height, 38.0f / 15);
 }
 
 TEST(WindowLayoutTest, OtherScreenResolutionsConvertEachAxis) {
@@ -60,8 +63,8 @@ TEST(WindowLayoutTest, OtherScreenResolutionsConvertEachAxis) {
   layout.SetSourcePicture(100, 50);  // 1200 x 500 twips
   EXPECT_EQ(layout.SourceWidthTwips(), 1200);
   EXPECT_EQ(layout.SourceHeightTwips(), 500);
-  EXPECT_EQ(layout.Frame1().width, 1680);
-  EXPECT_EQ(layout.Frame1().height, 1100);
+  EXPECT_EQ(layout.SourceFrame().width, 1680);
+  EXPECT_EQ(layout.SourceFrame().height, 1100);
   EXPECT_EQ(layout.SourceWidthPx(), 100);
   EXPECT_EQ(layout.SourceHeightPx(), 50);
 }
@@ -69,13 +72,13 @@ TEST(WindowLayoutTest, OtherScreenResolutionsConvertEachAxis) {
 TEST(WindowLayoutTest, FrameCanvasSizesTheSecondFrame) {
   WindowLayout layout(TwipsPerPixel{15, 15});
   layout.SetCanvas(120, 80);  // 1800 x 1200 twips
-  EXPECT_EQ(layout.Picture2().width, 1800);
-  EXPECT_EQ(layout.Frame2().width, 2280);
-  EXPECT_EQ(layout.Frame2().height, 1800);
+  EXPECT_EQ(layout.CanvasPicture().width, 1800);
+  EXPECT_EQ(layout.CanvasFrame().width, 2280);
+  EXPECT_EQ(layout.CanvasFrame().height, 1800);
   EXPECT_EQ(layout.CanvasWidthPx(), 120);
   EXPECT_EQ(layout.CanvasHeightPx(), 80);
   // The second frame's top follows the first frame only.
-  EXPECT_EQ(layout.Frame2().top, 1920);
+  EXPECT_EQ(layout.CanvasFrame().top, 1920);
 }
 
 TEST(WindowLayoutTest, InitialCanvasIsTheFormsPictureBoxInPixels) {
@@ -91,8 +94,9 @@ TEST(WindowLayoutTest, PixelsOfATwipsRectangle) {
 
 TEST(WindowLayoutTest, ContentBoundsCoverTheShownControlsWithAMargin) {
   WindowLayout layout(TwipsPerPixel{15, 15});
-  layout.SetPicture1Twips(4500, 3000);
-  // Right: Frame1 120 + 4980, or the abort button 5220 + 612; bottom: Frame2 4200 + 1332.
+  layout.SetSourcePictureTwips(4500, 3000);
+  // Right: the source frame 120 + 4980, or the abort button 5220 + 612; bottom: the canvas
+  // frame 4200 + 1332.
   EXPECT_EQ(layout.ContentBounds(false), (TwipsRect{0, 0, 5220, 5652}));
   EXPECT_EQ(layout.ContentBounds(true), (TwipsRect{0, 0, 5952, 5652}));
 }
@@ -136,17 +140,17 @@ TEST(FitPicturesTest, ShowsBothPicturesWholeInTheRoomAndOnlyEverShrinksThem) {
     const PixelRect form = shown.ToPixels(shown.ContentBounds(true), kClientOriginTop);
     EXPECT_LE(form.width, room.width) << c.name;
     EXPECT_LE(form.height + form.top, room.height) << c.name;
-    const PixelRect p1 = shown.ToPixels(shown.Picture1());
+    const PixelRect p1 = shown.ToPixels(shown.SourcePicture());
     EXPECT_LE(p1.width, c.source.width) << c.name;
     EXPECT_NEAR(p1.width * c.source.height, p1.height * c.source.width, c.source.width) << c.name;
     EXPECT_EQ(shown.SourceWidthPx(), c.source.width) << c.name;
     EXPECT_EQ(shown.SourceHeightTwips(), c.source.height * 15) << c.name;
     if (scales.source == 1) {
-      EXPECT_EQ(shown.Frame1(), layout.Frame1()) << c.name;
+      EXPECT_EQ(shown.SourceFrame(), layout.SourceFrame()) << c.name;
     }
     if (scales.canvas == 1) {
-      EXPECT_EQ(shown.Frame2().width, layout.Frame2().width) << c.name;
-      EXPECT_EQ(shown.Frame2().height, layout.Frame2().height) << c.name;
+      EXPECT_EQ(shown.CanvasFrame().width, layout.CanvasFrame().width) << c.name;
+      EXPECT_EQ(shown.CanvasFrame().height, layout.CanvasFrame().height) << c.name;
     }
   }
 }

@@ -45,7 +45,7 @@ class AnimationDialogTest : public testing::Test {
                                     order_ = order;
                                     return startAnswer_;
                                   },
-                                  QPointF(15, 15), prompter_);
+                                  ui::TwipsPerPixel{15, 15}, prompter_);
     dialog_->show();
     return dialog_;
   }
@@ -76,21 +76,21 @@ TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
   AnimationDialog* d = Open();
   EXPECT_EQ(d->windowTitle(), QStringLiteral("アニメーションファイル作成"));
   EXPECT_FALSE(d->isModal());
-  EXPECT_EQ(d->Label2()->text(), QStringLiteral("ひとコマの表示秒数"));
-  EXPECT_EQ(d->Text1()->text(), QStringLiteral("0.2"));
+  EXPECT_EQ(d->timeLabel()->text(), QStringLiteral("ひとコマの表示秒数"));
+  EXPECT_EQ(d->timeBox()->text(), QStringLiteral("0.2"));
   EXPECT_EQ(d->formatOption(AnimationFormat::Gif)->text(), QStringLiteral("GIF"));
   EXPECT_EQ(d->formatOption(AnimationFormat::WebP)->text(), QStringLiteral("WebP"));
   EXPECT_TRUE(d->formatOption(AnimationFormat::Gif)->isChecked());
   EXPECT_FALSE(d->formatOption(AnimationFormat::WebP)->isChecked());
   EXPECT_EQ(d->format(), AnimationFormat::Gif);
-  EXPECT_EQ(d->OKButton()->text(), QStringLiteral("OK"));
-  EXPECT_EQ(d->CancelButton()->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+  EXPECT_EQ(d->okButton()->text(), QStringLiteral("OK"));
+  EXPECT_EQ(d->cancelButton()->text(), QStringLiteral("ｷｬﾝｾﾙ"));
   // 6090 x 1755 twips at 15 a pixel: 406 x 117; the time row and buttons as in the HTML export.
   EXPECT_EQ(d->size(), QSize(406, 117));
   EXPECT_EQ(d->minimumSize(), d->maximumSize());
-  EXPECT_EQ(d->Text1()->geometry(), QRect(120, 48, 57, 25));
-  EXPECT_EQ(d->OKButton()->geometry(), QRect(312, 8, 81, 25));
-  EXPECT_EQ(d->CancelButton()->geometry(), QRect(312, 40, 81, 25));
+  EXPECT_EQ(d->timeBox()->geometry(), QRect(120, 48, 57, 25));
+  EXPECT_EQ(d->okButton()->geometry(), QRect(312, 8, 81, 25));
+  EXPECT_EQ(d->cancelButton()->geometry(), QRect(312, 40, 81, 25));
   // The format row at 1200 twips: 80 pixels down, below the time box.
   EXPECT_EQ(d->formatOption(AnimationFormat::Gif)->geometry().topLeft(), QPoint(120, 80));
   // The four options in a row, each whole inside the dialog.
@@ -106,8 +106,8 @@ TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
       EXPECT_GT(g.left(), d->formatOption(order[i - 1])->geometry().right()) << texts[i];
     }
   }
-  EXPECT_LT(d->Label1()->geometry().right(), d->OKButton()->geometry().left());
-  for (QPushButton* b : {d->OKButton(), d->CancelButton()}) {
+  EXPECT_LT(d->captionLabel()->geometry().right(), d->okButton()->geometry().left());
+  for (QPushButton* b : {d->okButton(), d->cancelButton()}) {
     EXPECT_FALSE(b->isDefault());
     EXPECT_FALSE(b->autoDefault());
   }
@@ -138,8 +138,8 @@ TEST_P(AnimationRefusalTest, WarnsWithoutSaveDialog) {
   if (!c.picture) source_.clear();
   Frames(c.frames);
   AnimationDialog* d = Open();
-  d->Text1()->setText(QString::fromUtf8(c.time));
-  d->OKButton()->click();
+  d->timeBox()->setText(QString::fromUtf8(c.time));
+  d->okButton()->click();
   EXPECT_EQ(prompter_.warnings, QStringList{U(c.message)});
   EXPECT_EQ(prompter_.saveCalls, 0);
   EXPECT_FALSE(order_.has_value());
@@ -158,16 +158,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(AnimationDialogTest, RefusedTimeIsSelectedForRetyping) {
   Frames(1);
   AnimationDialog* d = Open();
-  d->Text1()->setText(QStringLiteral("33"));
-  d->OKButton()->click();
-  EXPECT_EQ(d->Text1()->selectedText(), QStringLiteral("33"));
+  d->timeBox()->setText(QStringLiteral("33"));
+  d->okButton()->click();
+  EXPECT_EQ(d->timeBox()->selectedText(), QStringLiteral("33"));
 }
 
 TEST_F(AnimationDialogTest, BusyWindowStopsOkBeforeTheSaveDialog) {
   Frames(1);
   mayStart_ = false;
   AnimationDialog* d = Open();
-  d->OKButton()->click();
+  d->okButton()->click();
   EXPECT_EQ(mayStartCalls_, 1);
   EXPECT_EQ(prompter_.saveCalls, 0);
   EXPECT_FALSE(order_.has_value());
@@ -191,7 +191,7 @@ TEST_P(AnimationProposalTest, SaveDialogProposesTheBaseNameAndCancelDoesNothing)
   Frames(2);
   AnimationDialog* d = Open();
   d->formatOption(c.format)->click();
-  d->OKButton()->click();
+  d->okButton()->click();
   EXPECT_EQ(prompter_.saveCalls, 1);
   EXPECT_EQ(prompter_.saveTitle, QStringLiteral("アニメーションファイルの保存"));
   EXPECT_EQ(prompter_.saveProposed, QString::fromStdString((temp_ / c.proposedName).string()));
@@ -212,10 +212,10 @@ TEST_F(AnimationDialogTest, ChosenFileIsHandedOverWithTheTimeAndTheDialogCloses)
   Frames(2);
   AnimationDialog* d = Open();
   // Full-width digits and point, as a Japanese input method types them.
-  d->Text1()->setText(QStringLiteral("０．５"));
+  d->timeBox()->setText(QStringLiteral("０．５"));
   d->formatOption(AnimationFormat::WebP)->click();
   prompter_.savePaths.push_back(QString::fromStdString((temp_ / "out" / "walk").string()));
-  d->OKButton()->click();
+  d->okButton()->click();
   ASSERT_TRUE(order_.has_value());
   EXPECT_EQ(order_->sourcePath, source_);
   EXPECT_EQ(order_->format, AnimationFormat::WebP);
@@ -231,7 +231,7 @@ TEST_F(AnimationDialogTest, RefusedStartKeepsTheDialogOpen) {
   startAnswer_ = false;
   AnimationDialog* d = Open();
   prompter_.savePaths.push_back(QString::fromStdString((temp_ / "cat.gif").string()));
-  d->OKButton()->click();
+  d->okButton()->click();
   ASSERT_TRUE(order_.has_value());
   EXPECT_TRUE(StillOpen());
 }
@@ -243,7 +243,7 @@ TEST_F(AnimationDialogTest, SourceChosenAsTheFileIsRefused) {
   std::ofstream(source_) << "picture";
   AnimationDialog* d = Open();
   prompter_.savePaths.push_back(QString::fromStdString(source_));
-  d->OKButton()->click();
+  d->okButton()->click();
   EXPECT_FALSE(order_.has_value());
   ASSERT_EQ(prompter_.warnings.size(), 1u);
   EXPECT_TRUE(prompter_.warnings[0].contains(QStringLiteral("は原画です。")));
@@ -255,7 +255,7 @@ TEST_F(AnimationDialogTest, CancelClosesAndEscapeDoesNothing) {
   QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
   QCoreApplication::sendEvent(d, &escape);
   EXPECT_TRUE(StillOpen());
-  d->CancelButton()->click();
+  d->cancelButton()->click();
   EXPECT_FALSE(StillOpen());
   EXPECT_EQ(prompter_.saveCalls, 0);
   EXPECT_FALSE(order_.has_value());

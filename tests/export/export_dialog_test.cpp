@@ -1,5 +1,5 @@
-// Dialog1 offscreen: the form as designed, OK's refusals that keep it open, and a good OK
-// that writes the page and closes it.
+// The HTML export dialog offscreen: the form as designed, OK's refusals that keep it open, and a
+// good OK that writes the page and closes it.
 #include "export/export_dialog.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +45,7 @@ class ExportDialogTest : public testing::Test {
     EXPECT_TRUE(prompter_.questions.isEmpty()) << prompter_.questions.join('\n').toStdString();
   }
   // The dialog as the main window opens it, at 15 twips per pixel unless told otherwise.
-  ExportDialog* Open(QPointF twipsPerPixel = {15, 15}) {
+  ExportDialog* Open(ui::TwipsPerPixel twipsPerPixel = {15, 15}) {
     dialog_ = new ExportDialog([this] { return source_; }, [this] { return frames_; },
                                QString::fromStdString((temp_ / "app").string()), twipsPerPixel,
                                prompter_);
@@ -66,27 +66,28 @@ TEST_F(ExportDialogTest, OpensAsDesignedWithTheDefaultTime) {
   ExportDialog* d = Open();
   EXPECT_EQ(d->windowTitle(), QStringLiteral("ﾀﾞｲｱﾛｸﾞ ｷｬﾌﾟｼｮﾝ"));
   EXPECT_FALSE(d->isModal());
-  EXPECT_EQ(d->Text1()->text(), QStringLiteral("0.2"));
-  EXPECT_EQ(d->Label1()->text(), QStringLiteral("アニメーション表示用HTMLファイルを作成します。"));
-  EXPECT_EQ(d->Label2()->text(), QStringLiteral("ひとコマの表示秒数"));
-  EXPECT_EQ(d->OKButton()->text(), QStringLiteral("OK"));
-  EXPECT_EQ(d->CancelButton()->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+  EXPECT_EQ(d->timeBox()->text(), QStringLiteral("0.2"));
+  EXPECT_EQ(d->captionLabel()->text(),
+            QStringLiteral("アニメーション表示用HTMLファイルを作成します。"));
+  EXPECT_EQ(d->timeLabel()->text(), QStringLiteral("ひとコマの表示秒数"));
+  EXPECT_EQ(d->okButton()->text(), QStringLiteral("OK"));
+  EXPECT_EQ(d->cancelButton()->text(), QStringLiteral("ｷｬﾝｾﾙ"));
   // 6090 x 1275 twips at 15 per pixel: 406 x 85.
   EXPECT_EQ(d->size(), QSize(406, 85));
   EXPECT_EQ(d->minimumSize(), d->maximumSize());
-  // Label1 120, 120, 4092 x 372 twips: 8, 8, 272.8 -> 273 x 24.8 -> 25; it may grow to the
-  // right to keep its sentence on one line, but not into the buttons.
-  const QRect label = d->Label1()->geometry();
+  // The caption label 120, 120, 4092 x 372 twips: 8, 8, 272.8 -> 273 x 24.8 -> 25; it may grow to
+  // the right to keep its sentence on one line, but not into the buttons.
+  const QRect label = d->captionLabel()->geometry();
   EXPECT_EQ(label.topLeft(), QPoint(8, 8));
   EXPECT_EQ(label.height(), 25);
   EXPECT_GE(label.width(), 273);
-  EXPECT_GE(label.width(), d->Label1()->sizeHint().width());
+  EXPECT_GE(label.width(), d->captionLabel()->sizeHint().width());
   EXPECT_LT(label.right(), 312);
-  EXPECT_FALSE(d->Label1()->wordWrap());
-  EXPECT_EQ(d->Text1()->geometry(), QRect(120, 48, 57, 25));
-  EXPECT_EQ(d->OKButton()->geometry(), QRect(312, 8, 81, 25));
-  EXPECT_EQ(d->CancelButton()->geometry(), QRect(312, 40, 81, 25));
-  for (QPushButton* b : {d->OKButton(), d->CancelButton()}) {
+  EXPECT_FALSE(d->captionLabel()->wordWrap());
+  EXPECT_EQ(d->timeBox()->geometry(), QRect(120, 48, 57, 25));
+  EXPECT_EQ(d->okButton()->geometry(), QRect(312, 8, 81, 25));
+  EXPECT_EQ(d->cancelButton()->geometry(), QRect(312, 40, 81, 25));
+  for (QPushButton* b : {d->okButton(), d->cancelButton()}) {
     EXPECT_FALSE(b->isDefault());
     EXPECT_FALSE(b->autoDefault());
   }
@@ -94,17 +95,17 @@ TEST_F(ExportDialogTest, OpensAsDesignedWithTheDefaultTime) {
 
 TEST_F(ExportDialogTest, GeometryRoundsHalvesToEven) {
   // 12 twips per pixel across, 20 down: 6090 / 12 = 507.5 -> 508, 1275 / 20 = 63.75 -> 64;
-  // Label2's width 1692 / 12 = 141; Text1's left 1800 / 12 = 150, top 720 / 20 = 36.
+  // The time label's width 1692 / 12 = 141; the time box's left 1800 / 12 = 150, top 720 / 20 = 36.
   ExportDialog* d = Open({12, 20});
   EXPECT_EQ(d->size(), QSize(508, 64));
-  EXPECT_EQ(d->Label2()->geometry(), QRect(10, 36, 141, 19));
-  EXPECT_EQ(d->Text1()->geometry().topLeft(), QPoint(150, 36));
+  EXPECT_EQ(d->timeLabel()->geometry(), QRect(10, 36, 141, 19));
+  EXPECT_EQ(d->timeBox()->geometry().topLeft(), QPoint(150, 36));
 }
 
 TEST_F(ExportDialogTest, OkWithoutSourcePictureWarnsAndStaysOpen) {
   source_.clear();
   ExportDialog* d = Open();
-  d->OKButton()->click();
+  d->okButton()->click();
   test::ProcessPostedEvents();
   ASSERT_FALSE(dialog_.isNull());
   EXPECT_TRUE(d->isVisible());
@@ -115,8 +116,8 @@ TEST_F(ExportDialogTest, OkWithoutSourcePictureWarnsAndStaysOpen) {
 TEST_F(ExportDialogTest, RefusedTimesWarnAndStayOpen) {
   ExportDialog* d = Open();
   for (const char* text : {"abc", "-1", "33"}) {
-    d->Text1()->setText(QString::fromUtf8(text));
-    d->OKButton()->click();
+    d->timeBox()->setText(QString::fromUtf8(text));
+    d->okButton()->click();
   }
   test::ProcessPostedEvents();
   ASSERT_FALSE(dialog_.isNull());
@@ -124,7 +125,7 @@ TEST_F(ExportDialogTest, RefusedTimesWarnAndStayOpen) {
   const QString notANumber = QString::fromUtf8(base::kNotANumberMessage.data());
   const QString range = QString::fromUtf8(base::kTimeRangeMessage.data());
   EXPECT_EQ(prompter_.warnings, (QStringList{notANumber, range, range}));
-  EXPECT_EQ(d->Text1()->selectedText(), QStringLiteral("33"));
+  EXPECT_EQ(d->timeBox()->selectedText(), QStringLiteral("33"));
   EXPECT_FALSE(std::filesystem::exists(Page()));
 }
 
@@ -132,8 +133,8 @@ TEST_F(ExportDialogTest, GoodOkWritesThePageAndCloses) {
   ExportDialog* d = Open();
   frames_ = 12;  // read when OK is pressed, not when the dialog opened
   // Full-width digits and point with an ideographic space, as a Japanese input method types them.
-  d->Text1()->setText(QString::fromUtf8("\xE3\x80\x80１．５"));
-  d->OKButton()->click();
+  d->timeBox()->setText(QString::fromUtf8("\xE3\x80\x80１．５"));
+  d->okButton()->click();
   test::ProcessPostedEvents();
   EXPECT_TRUE(dialog_.isNull());
   EXPECT_TRUE(prompter_.warnings.isEmpty()) << prompter_.warnings.join('\n').toStdString();
@@ -144,7 +145,7 @@ TEST_F(ExportDialogTest, GoodOkWritesThePageAndCloses) {
 TEST_F(ExportDialogTest, PageThatCannotBeWrittenIsReportedAndTheDialogStays) {
   source_ = (temp_ / "gone" / "cat.jpg").string();
   ExportDialog* d = Open();
-  d->OKButton()->click();
+  d->okButton()->click();
   test::ProcessPostedEvents();
   ASSERT_FALSE(dialog_.isNull());
   EXPECT_TRUE(d->isVisible());
@@ -162,7 +163,7 @@ TEST_F(ExportDialogTest, CancelClosesWithoutWritingAndEscapeDoesNothing) {
   ASSERT_FALSE(dialog_.isNull());
   EXPECT_TRUE(d->isVisible());
 
-  d->CancelButton()->click();
+  d->cancelButton()->click();
   test::ProcessPostedEvents();
   EXPECT_TRUE(dialog_.isNull());
   EXPECT_FALSE(std::filesystem::exists(Page()));

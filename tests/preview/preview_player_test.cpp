@@ -39,7 +39,7 @@ class PreviewTest : public MainWindowTest {
   std::vector<int> Ticks(int ticks) {
     std::vector<int> shown;
     for (int i = 0; i < ticks; ++i) {
-      player().Timer1_Timer();
+      player().Tick();
       shown.push_back(Shown());
     }
     return shown;
@@ -50,7 +50,7 @@ class PreviewTest : public MainWindowTest {
 
 TEST_F(PreviewTest, PlaysTheFramesInALoopOneATick) {
   app::MainWindow& w = OpenWithFrames({0, 1, 2});
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   EXPECT_EQ(w.statusText(), U("プレビュー中"));
   EXPECT_EQ(w.activity(), app::Activity::Previewing);
   EXPECT_TRUE(AbortVisible());
@@ -66,25 +66,25 @@ TEST_F(PreviewTest, PlaysTheFramesInALoopOneATick) {
 
 TEST_F(PreviewTest, AbortEndsAtTheNextTickAndKeepsTheFrame) {
   app::MainWindow& w = OpenWithFrames({0, 1, 2});
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   EXPECT_EQ(Ticks(1), (std::vector<int>{1}));
   AbortButton()->click();
   EXPECT_FALSE(AbortVisible());
   EXPECT_EQ(w.activity(), app::Activity::Previewing);  // until the tick
-  player().Timer1_Timer();
+  player().Tick();
   EXPECT_EQ(w.activity(), app::Activity::Idle);
   EXPECT_FALSE(player().timer().isActive());
   EXPECT_EQ(w.statusText(), QString());
   EXPECT_EQ(Shown(), 1);
   // Another Preview is accepted and starts again at 00.
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   EXPECT_EQ(Shown(), 0);
   EXPECT_TRUE(player().timer().isActive());
 }
 
 TEST_F(PreviewTest, MissingMiddleFrameLoopsOverTheFramesBeforeIt) {
   OpenWithFrames({0, 1, 3});
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   EXPECT_EQ(Ticks(4), (std::vector<int>{1, 0, 1, 0}));
 }
 
@@ -92,16 +92,16 @@ TEST_F(PreviewTest, FramesFromTenOnAreFound) {
   std::vector<int> numbers;
   for (int k = 0; k <= 11; ++k) numbers.push_back(k);
   OpenWithFrames(numbers);
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   EXPECT_EQ(Ticks(13), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 1}));
 }
 
 TEST_F(PreviewTest, FrameZeroGoneDuringPlaybackEndsThePreview) {
   app::MainWindow& w = OpenWithFrames({0, 1});
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   EXPECT_EQ(Ticks(1), (std::vector<int>{1}));
   std::filesystem::remove(picDir() / "cat00.bmp");
-  player().Timer1_Timer();  // no frame 02, no frame 00
+  player().Tick();  // no frame 02, no frame 00
   EXPECT_EQ(w.activity(), app::Activity::Idle);
   EXPECT_FALSE(player().timer().isActive());
   EXPECT_FALSE(AbortVisible());
@@ -115,20 +115,20 @@ TEST_F(PreviewTest, AnotherPictureSwitchesToItsFramesAtTheNextTick) {
   const std::string dog = Picture("dog.bmp", 6, 4);
   ASSERT_TRUE(image::WriteBmp24(SolidPicture(6, 4, FrameColour(7)), picDir() / "dog00.bmp").ok());
   ASSERT_TRUE(image::WriteBmp24(SolidPicture(6, 4, FrameColour(8)), picDir() / "dog01.bmp").ok());
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   OpenPicture(dog);
   EXPECT_EQ(Ticks(2), (std::vector<int>{8, 7}));
 }
 
 TEST_F(PreviewTest, StartNeedsAPictureAndItsFrames) {
   app::MainWindow& w = Open();
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   EXPECT_EQ(prompter.warnings, QStringList{U("原画を先に開いてください。")});
   EXPECT_EQ(w.statusText(), QString());
 
   OpenPicture(Picture("cat.bmp", 6, 4));
   prompter.warnings.clear();
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   EXPECT_EQ(prompter.warnings, QStringList{U("変換の実行を先に行ってください。")});
   EXPECT_EQ(w.statusText(), QString());
   EXPECT_EQ(w.activity(), app::Activity::Idle);
@@ -137,24 +137,24 @@ TEST_F(PreviewTest, StartNeedsAPictureAndItsFrames) {
 
   // Once frames exist a later Preview is accepted.
   WriteFrame(0);
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   EXPECT_EQ(w.activity(), app::Activity::Previewing);
   EXPECT_EQ(Shown(), 0);
 }
 
 TEST_F(PreviewTest, SecondPreviewIsIgnoredAndExecuteIsRefused) {
   app::MainWindow& w = OpenWithFrames({0, 1, 2});
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   EXPECT_EQ(Ticks(1), (std::vector<int>{1}));
-  Trigger("mnuPrev");
+  Trigger("previewAction");
   EXPECT_TRUE(prompter.warnings.empty());
   EXPECT_EQ(Shown(), 1);  // not restarted
-  Trigger("mnuExec");
+  Trigger("executeAction");
   EXPECT_EQ(prompter.warnings, QStringList{U("プレビュー中です")});
   // The settings command clears the status text; the preview plays on and still refuses Execute.
-  Trigger("mnuSeting");
+  Trigger("settingsAction");
   EXPECT_EQ(w.statusText(), QString());
-  Trigger("mnuExec");
+  Trigger("executeAction");
   EXPECT_EQ(prompter.warnings.size(), 2);
   EXPECT_TRUE(prompter.questions.empty());
   EXPECT_EQ(Ticks(1), (std::vector<int>{2}));
@@ -171,11 +171,11 @@ TEST_F(PreviewTest, PlayerSignalsEachFrameAndItsEndOnce) {
   QObject::connect(&player, &preview::PreviewPlayer::ended, [&] { ++ends; });
   ASSERT_TRUE(player.Start());
   EXPECT_FALSE(player.Start());  // already playing
-  player.Timer1_Timer();         // no 01: 00 again
+  player.Tick();                 // no 01: 00 again
   EXPECT_EQ(frames, 2);
   player.RequestAbort();
-  player.Timer1_Timer();
-  player.Timer1_Timer();  // a stray tick after the end does nothing
+  player.Tick();
+  player.Tick();  // a stray tick after the end does nothing
   EXPECT_EQ(ends, 1);
   EXPECT_EQ(frames, 2);
   path = (picDir() / "none.bmp").string();

@@ -46,7 +46,7 @@ class SettingsDialogTest : public testing::Test {
 
   void Open() {
     dialog = std::make_unique<SettingsDialog>(
-        settings, [this] { return source; }, QPointF(15, 15), prompter, nullptr,
+        settings, [this] { return source; }, ui::TwipsPerPixel{15, 15}, prompter, nullptr,
         [this] { return picture; });
     Activate(dialog.get());
   }
@@ -56,21 +56,21 @@ class SettingsDialogTest : public testing::Test {
     EXPECT_NE(w, nullptr) << name;
     return w;
   }
-  QComboBox* Combo() { return Get<QComboBox>("Combo1"); }
+  QComboBox* Combo() { return Get<QComboBox>("shapeBox"); }
   QRadioButton* Option(int i) {
-    return Get<QRadioButton>(i == 0 ? "Option2_0" : i == 1 ? "Option2_1" : "Option2_2");
+    return Get<QRadioButton>(i == 0 ? "widthOption0" : i == 1 ? "widthOption1" : "widthOption2");
   }
-  QLineEdit* Width() { return Get<QLineEdit>("Text1"); }
-  QLineEdit* Frames() { return Get<QLineEdit>("Text2"); }
-  QCheckBox* Switch() { return Get<QCheckBox>("Check1"); }
-  int Swatch() { return Get<QWidget>("Shape1")->property("fillColour").toInt(); }
+  QLineEdit* Width() { return Get<QLineEdit>("widthBox"); }
+  QLineEdit* Frames() { return Get<QLineEdit>("frameCountBox"); }
+  QCheckBox* Switch() { return Get<QCheckBox>("switchBox"); }
+  int Swatch() { return Get<QWidget>("swatch")->property("fillColour").toInt(); }
   void Pick(const char* entry) {
     const int i = Combo()->findText(QString::fromUtf8(entry));
     ASSERT_GE(i, 0) << entry;
     Combo()->setCurrentIndex(i);
     emit Combo()->activated(i);
   }
-  void PressOk() { Get<QPushButton>("OKButton")->click(); }
+  void PressOk() { Get<QPushButton>("okButton")->click(); }
   MotionPreviewBox* Preview() { return Get<MotionPreviewBox>("PreviewBox"); }
 
   base::Settings settings;
@@ -91,13 +91,14 @@ TEST_F(SettingsDialogTest, LayoutFromTwips) {
   EXPECT_EQ(Preview()->contentsRect().size(), QSize(200, 200));
   EXPECT_EQ(dialog->size(), QSize(box.right() + 1 + 13, std::max(213, box.bottom() + 1 + 13)));
   // 2280, 2520, 1092, 375 twips: 152, 168, 72.8, 25
-  EXPECT_EQ(Get<QPushButton>("OKButton")->geometry(), QRect(152, 168, 73, 25));
-  EXPECT_EQ(Get<QPushButton>("CancelButton")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+  EXPECT_EQ(Get<QPushButton>("okButton")->geometry(), QRect(152, 168, 73, 25));
+  EXPECT_EQ(Get<QPushButton>("cancelButton")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
   // The tab order: OK, Cancel, the three width options, width, frames, switch, colour, shape.
   QStringList chain;
-  const QStringList names{"OKButton", "CancelButton", "Option2_0", "Option2_1", "Option2_2",
-                          "Text1",    "Text2",        "Check1",    "Command1",  "Combo1"};
-  QWidget* w = Get<QPushButton>("OKButton");
+  const QStringList names{"okButton",     "cancelButton", "widthOption0",  "widthOption1",
+                          "widthOption2", "widthBox",     "frameCountBox", "switchBox",
+                          "colourButton", "shapeBox"};
+  QWidget* w = Get<QPushButton>("okButton");
   for (int i = 0; i < 60 && chain.size() < names.size(); ++i, w = w->nextInFocusChain()) {
     if (names.contains(w->objectName())) chain << w->objectName();
   }
@@ -118,8 +119,8 @@ TEST_F(SettingsDialogTest, ControlsLieInsideTheirFramesAndApart) {
   auto overlapsApart = [&](const QList<QWidget*>& items) {
     for (qsizetype i = 0; i < items.size(); ++i) {
       for (qsizetype j = i + 1; j < items.size(); ++j) {
-        const bool buttonOnSwatch = items[i]->objectName() == QLatin1String("Shape1") &&
-                                    items[j]->objectName() == QLatin1String("Command1");
+        const bool buttonOnSwatch = items[i]->objectName() == QLatin1String("swatch") &&
+                                    items[j]->objectName() == QLatin1String("colourButton");
         if (buttonOnSwatch) {
           EXPECT_TRUE(items[i]->geometry().contains(items[j]->geometry()))
               << where(items[j]) << " off " << where(items[i]);
@@ -164,7 +165,7 @@ TEST_F(SettingsDialogTest, ActivationFillAndWidthOptionRule) {
   EXPECT_EQ(Frames()->text(), QStringLiteral(" 12"));
   EXPECT_FALSE(Switch()->isChecked());
   EXPECT_EQ(Swatch(), 0x123456);
-  EXPECT_EQ(Get<QLabel>("Label2")->text(), QString());  // no picture loaded
+  EXPECT_EQ(Get<QLabel>("sizeLabel")->text(), QString());  // no picture loaded
   Option(0)->click();
   EXPECT_EQ(Width()->text(), QString());
   Width()->setText(QStringLiteral("55"));
@@ -197,8 +198,8 @@ TEST_P(ShapeTableTest, PickingTheShapeSetsTheControls) {
   EXPECT_TRUE(Option(r.selected)->isChecked());
   EXPECT_EQ(Width()->isVisibleTo(dialog.get()), r.widthShown);
   EXPECT_EQ(Width()->text(), QString::fromUtf8(r.widthText));
-  EXPECT_EQ(Get<QPushButton>("Command1")->isEnabled(), r.colourButton);
-  EXPECT_EQ(Get<QGroupBox>("Frame3")->title(), QString::fromUtf8(r.colourCaption));
+  EXPECT_EQ(Get<QPushButton>("colourButton")->isEnabled(), r.colourButton);
+  EXPECT_EQ(Get<QGroupBox>("colourFrame")->title(), QString::fromUtf8(r.colourCaption));
   EXPECT_EQ(Switch()->isEnabled(), r.switchEnabled);
   EXPECT_EQ(Switch()->text(), QString::fromUtf8(r.switchCaption));
   EXPECT_TRUE(Switch()->isChecked());  // the switch's state is never changed
@@ -221,7 +222,7 @@ TEST_F(SettingsDialogTest, WaterRelabelsAndPlaneRestores) {
   Open();
   Pick("水面");
   Pick("平面");
-  EXPECT_EQ(Get<QGroupBox>("Frame3")->title(), QStringLiteral("背景色"));
+  EXPECT_EQ(Get<QGroupBox>("colourFrame")->title(), QStringLiteral("背景色"));
   EXPECT_EQ(Switch()->text(), QStringLiteral("３Ｄ"));
   EXPECT_TRUE(Option(1)->isEnabled());
   EXPECT_TRUE(Width()->isVisibleTo(dialog.get()));
@@ -287,19 +288,19 @@ TEST_F(SettingsDialogTest, CutOutHidesTheWidthBoxWithoutEmptyingIt) {
 
 TEST_F(SettingsDialogTest, SizeLabelFollowsTheSourceAtTheNextActivation) {
   Open();
-  EXPECT_EQ(Get<QLabel>("Label2")->text(), QString());
+  EXPECT_EQ(Get<QLabel>("sizeLabel")->text(), QString());
   QWidget main;
   Activate(&main);
-  source = QSizeF(4800, 3600);
+  source = QSizeF(320, 240);
   Activate(dialog.get());
-  EXPECT_EQ(Get<QLabel>("Label2")->text(), QStringLiteral("(原図サイズ: 320X 240)"));
+  EXPECT_EQ(Get<QLabel>("sizeLabel")->text(), QStringLiteral("(原図サイズ: 320X 240)"));
 }
 
 TEST_F(SettingsDialogTest, ReturningFromTheMainWindowRefillsButOwnPromptsDoNot) {
   settings.ShapeIndex = 1;  // the disk offers the colour button
   prompter.colourAnswers = {QColor(10, 20, 30)};
   Open();
-  Get<QPushButton>("Command1")->click();
+  Get<QPushButton>("colourButton")->click();
   const int chosen = 10 + 256 * 20 + 65536 * 30;
   EXPECT_EQ(Swatch(), chosen);
   // A window of the dialog's own (as the colour chooser is) keeps the unconfirmed edits.
@@ -324,8 +325,8 @@ TEST_F(SettingsDialogTest, ColourChooserStartsFromLastPickNotFromTheSwatch) {
   settings.BackColor = 0xFFFFFF;
   prompter.colourAnswers = {QColor(10, 20, 30), std::nullopt};
   Open();
-  Get<QPushButton>("Command1")->click();
-  Get<QPushButton>("Command1")->click();  // cancelled: the swatch keeps the first choice
+  Get<QPushButton>("colourButton")->click();
+  Get<QPushButton>("colourButton")->click();  // cancelled: the swatch keeps the first choice
   ASSERT_EQ(prompter.colourStarts.size(), 2);
   EXPECT_EQ(prompter.colourStarts[0], QColor(Qt::black));
   EXPECT_EQ(prompter.colourStarts[1], QColor(10, 20, 30));
@@ -359,7 +360,7 @@ TEST_F(SettingsDialogTest, CancelEscAndEnterStoreNothing) {
   Pick("水面");
   Frames()->setText(QStringLiteral("30"));
   Switch()->setChecked(false);
-  QPushButton* ok = Get<QPushButton>("OKButton");
+  QPushButton* ok = Get<QPushButton>("okButton");
   ok->setFocus();
   for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
@@ -369,7 +370,7 @@ TEST_F(SettingsDialogTest, CancelEscAndEnterStoreNothing) {
   QApplication::sendEvent(dialog.get(), &esc);
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_EQ(settings, before);
-  Get<QPushButton>("CancelButton")->click();
+  Get<QPushButton>("cancelButton")->click();
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(settings, before);
 }
@@ -472,7 +473,7 @@ TEST_F(SettingsDialogTest, CancelMidDrawingStopsTheWorker) {
   settings.FrameCount = 1000;
   Open();
   ASSERT_TRUE(test::WaitUntil([&] { return Preview()->drawing(); }));
-  Get<QPushButton>("CancelButton")->click();
+  Get<QPushButton>("cancelButton")->click();
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_FALSE(Preview()->drawing());
   dialog.reset();

@@ -91,11 +91,9 @@ INSTANTIATE_TEST_SUITE_P(
                     NoteCase{"旗", kNoOption, "", "12", ""}));
 
 TEST(SizeLabelText, WholeAndFractionalPixels) {
-  EXPECT_EQ(SizeLabelText(4800, 3600, {15, 15}), QStringLiteral("(原図サイズ: 320X 240)"));
-  // 4801 / 15 = 320.0666..., seven significant digits
-  EXPECT_EQ(SizeLabelText(4801, 3600, {15, 15}), QStringLiteral("(原図サイズ: 320.0667X 240)"));
-  // horizontal and vertical twips per pixel apart: 3600 / 12 = 300
-  EXPECT_EQ(SizeLabelText(4800, 3600, {15, 12}), QStringLiteral("(原図サイズ: 320X 300)"));
+  EXPECT_EQ(SizeLabelText(320, 240), QStringLiteral("(原図サイズ: 320X 240)"));
+  // 4801 twips / 15 = 320.0666..., seven significant digits
+  EXPECT_EQ(SizeLabelText(4801.0f / 15, 240), QStringLiteral("(原図サイズ: 320.0667X 240)"));
   EXPECT_EQ(GeneralNumberText(0.5f), QStringLiteral(" 0.5"));
   EXPECT_EQ(GeneralNumberText(-2.0f), QStringLiteral("-2"));
 }

@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 
 #include "base/version.h"
+#include "ui_support/form_metrics.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::help {
 
@@ -77,65 +79,65 @@ AboutBox::AboutBox(ui::Prompter& prompter, ProgramLookup lookup, QWidget* parent
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
-  picIcon = new QLabel(this);
-  picIcon->setObjectName(QStringLiteral("picIcon"));
-  picIcon->setPixmap(KinettaIcon(32));
-  picIcon->setFixedSize(36, 36);
-  picIcon->setAlignment(Qt::AlignCenter);
+  iconLabel_ = new QLabel(this);
+  iconLabel_->setObjectName(QStringLiteral("iconLabel"));
+  iconLabel_->setPixmap(KinettaIcon(32));
+  iconLabel_->setFixedSize(36, 36);
+  iconLabel_->setAlignment(Qt::AlignCenter);
 
-  lblTitle = new QLabel(this);
-  lblTitle->setObjectName(QStringLiteral("lblTitle"));
-  QFont titleFont = lblTitle->font();
+  titleLabel_ = new QLabel(this);
+  titleLabel_->setObjectName(QStringLiteral("titleLabel"));
+  QFont titleFont = titleLabel_->font();
   titleFont.setBold(true);
   titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
-  lblTitle->setFont(titleFont);
-  lblVersion = new QLabel(QStringLiteral("バージョン　0.90"), this);
-  lblVersion->setObjectName(QStringLiteral("lblVersion"));
-  lblDescription = new QLabel(QStringLiteral("動画作成補助ツール"), this);
-  lblDescription->setObjectName(QStringLiteral("lblDescription"));
-  lblDisclaimer = new QLabel(
+  titleLabel_->setFont(titleFont);
+  versionLabel_ = new QLabel(QStringLiteral("バージョン　0.90"), this);
+  versionLabel_->setObjectName(QStringLiteral("versionLabel"));
+  descriptionLabel_ = new QLabel(QStringLiteral("動画作成補助ツール"), this);
+  descriptionLabel_->setObjectName(QStringLiteral("descriptionLabel"));
+  noticeLabel_ = new QLabel(
       QStringLiteral("Kinetta はフリーソフトウェアです（GPL-3.0-or-later、無保証）。"), this);
-  lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
+  noticeLabel_->setObjectName(QStringLiteral("noticeLabel"));
 
   // The two lines make one etched rule: a shadow line over a light one.
   const std::array<QPalette::ColorRole, 2> roles{QPalette::Dark, QPalette::Light};
-  for (std::size_t i = 0; i < Line1.size(); ++i) {
-    Line1[i] = new QFrame(this);
-    Line1[i]->setObjectName(QStringLiteral("Line1_%1").arg(i));
-    Line1[i]->setFixedHeight(1);
-    Line1[i]->setAutoFillBackground(true);
-    QPalette pal = Line1[i]->palette();
+  for (std::size_t i = 0; i < ruleLines_.size(); ++i) {
+    ruleLines_[i] = new QFrame(this);
+    ruleLines_[i]->setObjectName(QStringLiteral("ruleLine%1").arg(i));
+    ruleLines_[i]->setFixedHeight(1);
+    ruleLines_[i]->setAutoFillBackground(true);
+    QPalette pal = ruleLines_[i]->palette();
     pal.setColor(QPalette::Window, pal.color(roles[i]));
-    Line1[i]->setPalette(pal);
+    ruleLines_[i]->setPalette(pal);
   }
 
-  cmdOK = new QPushButton(QStringLiteral("OK"), this);
-  cmdOK->setObjectName(QStringLiteral("cmdOK"));
-  cmdOK->setDefault(true);
-  cmdSysInfo = new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
-  cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-  cmdSysInfo->setAutoDefault(false);
-  connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-  connect(cmdSysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
+  okButton_ = new QPushButton(ui::Utf8(ui::kOkCaption), this);
+  okButton_->setObjectName(QStringLiteral("okButton"));
+  okButton_->setDefault(true);
+  sysInfoButton_ = new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
+  sysInfoButton_->setObjectName(QStringLiteral("sysInfoButton"));
+  sysInfoButton_->setAutoDefault(false);
+  connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(sysInfoButton_, &QPushButton::clicked, this, [this] { StartSysInfo(); });
 
   auto* texts = new QVBoxLayout;
-  texts->addWidget(lblTitle);
-  texts->addWidget(lblVersion);
-  texts->addWidget(lblDescription);
+  texts->addWidget(titleLabel_);
+  texts->addWidget(versionLabel_);
+  texts->addWidget(descriptionLabel_);
   texts->addStretch();
   auto* top = new QHBoxLayout;
-  top->addWidget(picIcon, 0, Qt::AlignTop);
+  top->addWidget(iconLabel_, 0, Qt::AlignTop);
   top->addSpacing(12);
   top->addLayout(texts, 1);
   auto* rule = new QVBoxLayout;
   rule->setSpacing(0);
-  rule->addWidget(Line1[0]);
-  rule->addWidget(Line1[1]);
+  rule->addWidget(ruleLines_[0]);
+  rule->addWidget(ruleLines_[1]);
   auto* buttons = new QVBoxLayout;
-  buttons->addWidget(cmdOK);
-  buttons->addWidget(cmdSysInfo);
+  buttons->addWidget(okButton_);
+  buttons->addWidget(sysInfoButton_);
   auto* bottom = new QHBoxLayout;
-  bottom->addWidget(lblDisclaimer, 1, Qt::AlignTop);
+  bottom->addWidget(noticeLabel_, 1, Qt::AlignTop);
   bottom->addSpacing(12);
   bottom->addLayout(buttons);
   auto* all = new QVBoxLayout(this);
@@ -146,17 +148,13 @@ AboutBox::AboutBox(ui::Prompter& prompter, ProgramLookup lookup, QWidget* parent
   all->addLayout(bottom);
   all->setSizeConstraint(QLayout::SetFixedSize);
 
-  Form_Load();
+  FillTexts();
 }
 
-void AboutBox::Form_Load() {
-  lblVersion->setText(VersionText(QStringLiteral(KINETTA_VERSION)));
-  lblTitle->setText(QStringLiteral("Kinetta"));
+void AboutBox::FillTexts() {
+  versionLabel_->setText(VersionText(QStringLiteral(KINETTA_VERSION)));
+  titleLabel_->setText(ui::Utf8(ui::kProgramTitle));
 }
-
-void AboutBox::cmdOK_Click() { accept(); }
-
-void AboutBox::cmdSysInfo_Click() { StartSysInfo(); }
 
 void AboutBox::StartSysInfo() {
   for (const QString& name : SysInfoPrograms()) {
@@ -164,7 +162,7 @@ void AboutBox::StartSysInfo() {
     if (!program.isEmpty() && prompter_.StartProgram(program, {})) return;
   }
   // No such program, or none would start: the box stays open.
-  prompter_.Inform(this, QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
+  prompter_.Inform(this, ui::Utf8(ui::kSysInfoUnavailable));
 }
 
 }  // namespace kinetta::help

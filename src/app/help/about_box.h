@@ -40,22 +40,20 @@ class AboutBox : public QDialog {
   AboutBox(ui::Prompter& prompter, ProgramLookup lookup, QWidget* parent = nullptr);
 
  private:
-  void Form_Load();
-  void cmdOK_Click();
-  void cmdSysInfo_Click();
+  void FillTexts();
   void StartSysInfo();
 
   ui::Prompter& prompter_;
   ProgramLookup lookup_;
 
-  QLabel* picIcon = nullptr;
-  QLabel* lblTitle = nullptr;
-  QLabel* lblVersion = nullptr;
-  QLabel* lblDescription = nullptr;
-  QLabel* lblDisclaimer = nullptr;
-  std::array<QFrame*, 2> Line1{};
-  QPushButton* cmdOK = nullptr;
-  QPushButton* cmdSysInfo = nullptr;
+  QLabel* iconLabel_ = nullptr;
+  QLabel* titleLabel_ = nullptr;
+  QLabel* versionLabel_ = nullptr;
+  QLabel* descriptionLabel_ = nullptr;
+  QLabel* noticeLabel_ = nullptr;
+  std::array<QFrame*, 2> ruleLines_{};
+  QPushButton* okButton_ = nullptr;
+  QPushButton* sysInfoButton_ = nullptr;
 };
 
 }  // namespace kinetta::help

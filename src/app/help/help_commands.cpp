@@ -5,6 +5,8 @@
 
 #include "app/help/about_box.h"
 #include "base/path_helpers.h"
+#include "ui_support/form_metrics.h"
+#include "ui_support/ui_messages.h"
 
 namespace kinetta::help {
 
@@ -31,21 +33,12 @@ bool AskDesktop(ui::Prompter& prompter, const QString& target) {
 
 }  // namespace
 
-QString BrowserNeededMessage() {
-  // The lines are joined by line feeds: a carriage return alone does not break a line in the
-  // desktop's message boxes, and the message is meant as three lines.
-  return QStringLiteral(
-      "ヘルプを表示するにはＨＴＭＬ対応のブラウザが必要です。\n"
-      " インターネットエクスプローラなどを準備してください。\n"
-      "   とりあえず 表示しますが、正しく表示できません");
-}
-
 void OpenHtmlPage(QWidget* owner, ui::Prompter& prompter, const QString& path) {
   const bool hasPoint = base::InStrNth(path.toStdString(), ".", 1) != -1;
   const QString target = hasPoint ? path : path + QStringLiteral(".HTM");
   if (AskDesktop(prompter, target)) return;
   if (AskDesktop(prompter, path + QStringLiteral(".HTM"))) return;
-  prompter.Warn(owner, BrowserNeededMessage());
+  prompter.Warn(owner, ui::Utf8(ui::kBrowserNeeded));
 }
 
 void ShowHelpContents(QWidget* parent, ui::Prompter& prompter, const QString& appFolder) {
@@ -54,7 +47,7 @@ void ShowHelpContents(QWidget* parent, ui::Prompter& prompter, const QString& ap
   if (QFileInfo::exists(page)) {
     OpenHtmlPage(parent, prompter, stem);  // the stem: OpenHtmlPage adds the extension
   } else {
-    prompter.Warn(parent, page + QStringLiteral("がありません。"));
+    prompter.Warn(parent, page + ui::Utf8(ui::kHelpPageMissing));
   }
 }
 

@@ -18,9 +18,6 @@ void ShowHelpContents(QWidget* parent, ui::Prompter& prompter, const QString& ap
 /// a message says that a browser is needed.
 void OpenHtmlPage(QWidget* owner, ui::Prompter& prompter, const QString& path);
 
-/// The message of a page that no browser would open, three lines.
-QString BrowserNeededMessage();
-
 /// The version box "ﾊﾞｰｼﾞｮﾝ情報", modal.
 void ShowAbout(QWidget* parent, ui::Prompter& prompter);
 

@@ -109,7 +109,7 @@ class AboutBoxTest : public testing::Test {
     const QLabel* l = box->findChild<QLabel*>(QString::fromLatin1(name));
     return l ? l->text() : QStringLiteral("<missing>");
   }
-  void PressSysInfo() { box->findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click(); }
+  void PressSysInfo() { box->findChild<QPushButton*>(QStringLiteral("sysInfoButton"))->click(); }
 
   test::FakePrompter prompter;
   std::unique_ptr<AboutBox> box;
@@ -118,17 +118,17 @@ class AboutBoxTest : public testing::Test {
 TEST_F(AboutBoxTest, ShowsTitleVersionAndDescription) {
   Open({});
   EXPECT_EQ(box->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-  EXPECT_EQ(Label("lblTitle"), QStringLiteral("Kinetta"));
-  EXPECT_EQ(Label("lblVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + QStringLiteral(KINETTA_VERSION));
-  EXPECT_EQ(Label("lblDescription"), QStringLiteral("動画作成補助ツール"));
-  EXPECT_TRUE(Label("lblDisclaimer").contains(QStringLiteral("GPL-3.0-or-later")));
-  EXPECT_EQ(box->findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->text(),
+  EXPECT_EQ(Label("titleLabel"), QStringLiteral("Kinetta"));
+  EXPECT_EQ(Label("versionLabel"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + QStringLiteral(KINETTA_VERSION));
+  EXPECT_EQ(Label("descriptionLabel"), QStringLiteral("動画作成補助ツール"));
+  EXPECT_TRUE(Label("noticeLabel").contains(QStringLiteral("GPL-3.0-or-later")));
+  EXPECT_EQ(box->findChild<QPushButton*>(QStringLiteral("sysInfoButton"))->text(),
             QStringLiteral("ｼｽﾃﾑ情報(&S)..."));
-  const QImage icon = box->findChild<QLabel*>(QStringLiteral("picIcon"))->pixmap().toImage();
+  const QImage icon = box->findChild<QLabel*>(QStringLiteral("iconLabel"))->pixmap().toImage();
   ASSERT_EQ(icon.size(), QSize(32, 32));
   EXPECT_EQ(icon.pixelColor(0, 0).alpha(), 0);      // transparent corner
   EXPECT_EQ(icon.pixelColor(16, 16).alpha(), 255);  // the ball in the middle
-  box->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+  box->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
   EXPECT_FALSE(box->isVisible());
 }
 

@@ -1,0 +1,78 @@
+// The sentences the desktop program's windows and dialogs put before the user, each written once:
+// the status bar, the progress bar, the message boxes and the notes of the settings dialog's
+// preview box, and the captions that several controls share. The texts of the engine and the
+// command-line renderer are base/messages.h's; a window that says one of those uses it from there.
+#pragma once
+
+#include <string_view>
+
+namespace kinetta::ui {
+
+// ---- The status bar --------------------------------------------------------------------------
+
+inline constexpr std::string_view kStatusOpening = "画像を開きます。";
+inline constexpr std::string_view kStatusConverting = "アニメーション変換中";
+inline constexpr std::string_view kStatusPreviewing = "プレビュー中";
+inline constexpr std::string_view kStatusMakingAnimation = "アニメーションファイル作成中";
+inline constexpr std::string_view kStatusCompleted = "完了しました。";
+inline constexpr std::string_view kStatusAborted = "中断しました。";
+
+// The progress bar: a run's frames or an animation file's encoded frames ("%v / %m"), and the
+// frames read before the encoding starts ("%1": how many).
+inline constexpr std::string_view kProgressSteps = "%v / %m";
+inline constexpr std::string_view kProgressFramesRead = "読込 %1";
+
+// ---- Message boxes ---------------------------------------------------------------------------
+
+// A command refused while another activity is under way: the activity.
+inline constexpr std::string_view kBusyConverting = "アニメーション変換中です";
+inline constexpr std::string_view kBusyPreviewing = "プレビュー中です";
+inline constexpr std::string_view kBusyMakingAnimation = "アニメーションファイル作成中です";
+
+/// A GIF picture opened without the GIF support.
+inline constexpr std::string_view kUnsupportedFormat = "この画像形式には対応していません。";
+
+/// The settings dialog's OK refusing a number that does not fit 16 bits.
+inline constexpr std::string_view kWidthOutOfRange =
+    "横幅の指定が範囲外です。-32768 から 32767 までの数を入力してください。";
+inline constexpr std::string_view kFrameCountOutOfRange =
+    "こま数が範囲外です。-32768 から 32767 までの数を入力してください。";
+
+/// The help page missing from the program folder: follows the page's path.
+inline constexpr std::string_view kHelpPageMissing = "がありません。";
+/// A page that no browser would open, three lines. They are joined by line feeds: a carriage
+/// return alone does not break a line in the desktop's message boxes.
+inline constexpr std::string_view kBrowserNeeded =
+    "ヘルプを表示するにはＨＴＭＬ対応のブラウザが必要です。\n"
+    " インターネットエクスプローラなどを準備してください。\n"
+    "   とりあえず 表示しますが、正しく表示できません";
+/// The version box's system-information button with no such program to start.
+inline constexpr std::string_view kSysInfoUnavailable = "現時点ではｼｽﾃﾑ情報を使用できません";
+
+// ---- The settings dialog's preview box, instead of frames --------------------------------------
+
+inline constexpr std::string_view kNoteWidthOutOfRange = "横幅の数が範囲外です。";
+inline constexpr std::string_view kNoteFrameCountOutOfRange = "こま数が範囲外です。";
+inline constexpr std::string_view kNoteUnknownShape = "一覧にない形状です。";
+inline constexpr std::string_view kNoteNoFrames = "こま数が 1 より小さく、こまができません。";
+inline constexpr std::string_view kNoteFrameTooSmall = "こまが 1 ピクセルより小さくなります。";
+
+// ---- Captions that several controls share
+// --------------------------------------------------------
+
+/// The title of the main window and of the message boxes.
+inline constexpr std::string_view kProgramTitle = "Kinetta";
+/// The open dialog's title and the toolbar's open button.
+inline constexpr std::string_view kOpenCaption = "開く";
+/// The settings command in the menu bar and the toolbar, the settings dialog's title and its
+/// colour button.
+inline constexpr std::string_view kSettingsCaption = "設定";
+/// The execute command in the menu bar and the toolbar.
+inline constexpr std::string_view kExecuteCaption = "実行";
+/// The preview command in the menu bar and the toolbar, and the frame of the frame canvas.
+inline constexpr std::string_view kPreviewCaption = "プレビュー";
+/// The buttons that confirm and cancel a dialog.
+inline constexpr std::string_view kOkCaption = "OK";
+inline constexpr std::string_view kCancelCaption = "ｷｬﾝｾﾙ";
+
+}  // namespace kinetta::ui
