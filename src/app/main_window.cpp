@@ -241,7 +241,7 @@ void MainWindow::ShowSettings() {
     settingsDialog_ = new settings::SettingsDialog(
         settings_,
         [this] {
-          const PixelSizeF size = layout_.SourceSizeSingle();
+          const PixelSizeF size = layout_.SourceSizeForLabel();
           return QSizeF(size.width, size.height);
         },
         layout_.twipsPerPixel(), prompter_, this, [this] { return source_; }, previewSources_);

@@ -56,6 +56,11 @@ PixelSizeF WindowLayout::SourceSizeSingle() const {
           static_cast<float>(sourceHeightTwips_ / tpp_.y)};
 }
 
+PixelSizeF WindowLayout::SourceSizeForLabel() const {
+  return {static_cast<float>(sourceWidthTwips_) / static_cast<float>(tpp_.x),
+          static_cast<float>(sourceHeightTwips_) / static_cast<float>(tpp_.y)};
+}
+
 int WindowLayout::CanvasWidthPx() const { return RoundToInt(canvasPicture_.width / tpp_.x); }
 int WindowLayout::CanvasHeightPx() const { return RoundToInt(canvasPicture_.height / tpp_.y); }
 

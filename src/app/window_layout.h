@@ -88,10 +88,13 @@ class WindowLayout {
   int SourceHeightTwips() const { return sourceHeightTwips_; }
   int SourceWidthPx() const { return sourceWidthPx_; }
   int SourceHeightPx() const { return sourceHeightPx_; }
-  /// The source size in pixels as the warnings before a run and the settings dialog's size
-  /// label read it: the source twips divided by the twips per pixel, in single precision and
-  /// not brought to whole pixels (0 wide before any picture).
+  /// The source size in pixels as the warnings before a run read it: the source twips divided
+  /// by the twips per pixel, kept as single-precision numbers and not brought to whole pixels
+  /// (0 wide before any picture).
   PixelSizeF SourceSizeSingle() const;
+  /// The same as the settings dialog's size label shows it: the division itself made in single
+  /// precision, which at a twips per pixel that is no whole number can differ in the last digit.
+  PixelSizeF SourceSizeForLabel() const;
 
   /// The frame canvas's size in pixels (its twips divided by twips per pixel, halves to even).
   int CanvasWidthPx() const;

@@ -56,6 +56,12 @@ TEST(WindowLayoutTest, SourceSizeRoundsHalvesToEven) {
   // The warnings and the size label read the whole twips over the twips per pixel, unrounded.
   EXPECT_FLOAT_EQ(layout.SourceSizeSingle().width, 22.0f / 15);
   EXPECT_FLOAT_EQ(layout.SourceSizeSingle().height, 38.0f / 15);
+  // At 168 dpi the label divides in single precision and the warnings in double: 3 twips.
+  WindowLayout odd(TwipsPerPixel{1440.0 / 168, 1440.0 / 168});
+  odd.SetSourcePictureTwips(3, 3);
+  EXPECT_EQ(odd.SourceSizeSingle().width, static_cast<float>(3 / (1440.0 / 168)));
+  EXPECT_EQ(odd.SourceSizeForLabel().width, 3.0f / static_cast<float>(1440.0 / 168));
+  EXPECT_NE(odd.SourceSizeSingle().width, odd.SourceSizeForLabel().width);
 }
 
 TEST(WindowLayoutTest, OtherScreenResolutionsConvertEachAxis) {
