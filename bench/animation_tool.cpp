@@ -56,7 +56,7 @@ int Encode(const std::string& format, const std::string& source, const std::stri
   request.target = out;
   const exporter::AnimationResult result =
       exporter::WriteAnimation(image::FrameFileReader(source), request);
-  if (result.status != exporter::AnimationStatus::Written) {
+  if (result.outcome != exporter::AnimationStatus::Written) {
     std::fprintf(stderr, "%s\n", result.message.c_str());
     return 1;
   }

@@ -106,7 +106,7 @@ void MainWindow::OnAnimationFinished(const exporter::AnimationResult& result) {
   progress_->setFormat(QStringLiteral("%v / %m"));
   const QString message = QString::fromStdString(
       result.message.empty() ? std::string(base::kAnimationFailedMessage) : result.message);
-  switch (result.status) {
+  switch (result.outcome) {
     case exporter::AnimationStatus::Written:
       SetStatus(ui::Utf8(kStatusCompleted));
       break;

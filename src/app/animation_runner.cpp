@@ -37,7 +37,7 @@ bool AnimationRunner::Start(AnimationJob job) {
   return worker_.Start(std::move(work), [this](const std::string& message) {
     // The file broke off with an error (memory ran out, say); none was written or changed.
     exporter::AnimationResult result;
-    result.status = exporter::AnimationStatus::Failed;
+    result.outcome = exporter::AnimationStatus::Failed;
     result.message = std::string(base::kAnimationFailedMessage) + "\n" + message;
     emit finished(result);
   });

@@ -37,7 +37,7 @@ bool ConversionRunner::Start(ConversionJob job) {
   return worker_.Start(std::move(work), [this](const std::string& message) {
     // The run broke off with an error (memory ran out, say); the frames saved so far stay.
     render::RunResult result;
-    result.status = render::RunStatus::Failed;
+    result.outcome = render::RunStatus::Failed;
     result.message = message;
     emit finished(result);
   });

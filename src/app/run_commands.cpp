@@ -67,7 +67,7 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
   base::ReturnFreedMemory();
   ShowAbortButton(false);
   progress_->hide();
-  switch (result.status) {
+  switch (result.outcome) {
     case render::RunStatus::Completed:
       // A file left in place of the stale frame is said after the end.
       SetStatus(ui::Utf8(kStatusCompleted) +

@@ -130,7 +130,7 @@ int WriteAnimationFile(const CliOptions& options, const PicturePlan& plan,
   request.progress = [&progress, name](int done, int total) { progress.File(name, done, total); };
   const exporter::AnimationResult result =
       exporter::WriteAnimation(image::FrameFileReader(plan.framePath), request);
-  switch (result.status) {
+  switch (result.outcome) {
     case exporter::AnimationStatus::Written:
       report.Wrote(target + " を書き出しました。(" + std::to_string(result.frames) + " こま)");
       return kExitOk;
@@ -205,7 +205,7 @@ PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
       image::RunConversionInStrips(source, plan.framePath, settings, ro,
                                    [&](int k, const std::string&) { progress.Frames(k + 1); });
 
-  switch (result.status) {
+  switch (result.outcome) {
     case render::RunStatus::Completed: {
       report.Wrote(std::to_string(result.framesDone) + " こまを書き出しました。");
       if (!result.notice.empty()) report.Note(result.notice);

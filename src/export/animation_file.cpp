@@ -78,9 +78,9 @@ base::Status FitsInMemory(int width, int height, const AnimationEncoder& encoder
   return base::Status::Failed(base::TooLargeMessage(width, height, needed, allowed));
 }
 
-AnimationResult Failure(AnimationStatus status, std::string message) {
+AnimationResult Failure(AnimationStatus outcome, std::string message) {
   AnimationResult result;
-  result.status = status;
+  result.outcome = outcome;
   result.message = std::move(message);
   return result;
 }
@@ -252,7 +252,7 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
                    failed + (encoded.message().empty() ? written.message() : encoded.message()));
   }
   AnimationResult result;
-  result.status = AnimationStatus::Written;
+  result.outcome = AnimationStatus::Written;
   result.frames = count;
   result.width = width;
   result.height = height;

@@ -58,7 +58,7 @@ enum class AnimationStatus {
 };
 
 struct AnimationResult {
-  AnimationStatus status = AnimationStatus::Failed;
+  AnimationStatus outcome = AnimationStatus::Failed;
   int frames = 0;  ///< frames in the file
   int width = 0;   ///< the canvas size
   int height = 0;

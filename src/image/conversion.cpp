@@ -36,7 +36,7 @@ class FrameFiles {
     if (s_.FrameCount >= 1 && size.width >= 1 && size.height >= 1 &&
         Bmp24FileBytes(size.width, size.height) > kMaxBmpFileBytes) {
       render::RunResult refused;
-      refused.status = render::RunStatus::TooLarge;
+      refused.outcome = render::RunStatus::TooLarge;
       refused.frameWidth = size.width;
       refused.frameHeight = size.height;
       refused.message = base::FrameFileTooLargeMessage(size.width, size.height);

@@ -102,7 +102,7 @@ std::uint64_t MemoryAllowed(const RenderOptions& o, const Surface& source) {
 
 // `result` ended by a frame that could not be handed on: the consumer's path and message.
 RunResult WriteFailed(RunResult result, FrameOutcome outcome) {
-  result.status = RunStatus::WriteFailed;
+  result.outcome = RunStatus::WriteFailed;
   result.failedPath = std::move(outcome.failedPath);
   result.message = outcome.status.message();
   return result;
@@ -126,7 +126,7 @@ RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const Sl
     std::optional<FrameCommit> commit;
     if (!Stopping(o)) commit = slot->Draw(r, k, checkpoint);
     if (!commit) {
-      result.status = RunStatus::Aborted;
+      result.outcome = RunStatus::Aborted;
       return result;
     }
     FrameOutcome handed = (*commit)();
@@ -219,7 +219,7 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
       std::unique_lock lock(m);
       cv.wait(lock, [&] { return stopped || ready.count(i) > 0; });
       if (stopped) {
-        result.status = RunStatus::Aborted;
+        result.outcome = RunStatus::Aborted;
         break;
       }
       frame = std::move(ready[i]);
@@ -273,7 +273,7 @@ RunResult Render(const Surface& source, const Settings& s, const RenderOptions& 
   RunResult result;
   const Motion* motion = FindMotion(s.ShapeIndex);
   if (!motion) {
-    result.status = RunStatus::NoShape;
+    result.outcome = RunStatus::NoShape;
     result.message = base::NoShapeMessage(s.ShapeIndex);
     return result;
   }
@@ -285,7 +285,7 @@ RunResult Render(const Surface& source, const Settings& s, const RenderOptions& 
   const int n = o.frames.empty() ? s.FrameCount : static_cast<int>(o.frames.size());
   if (n < 1) return result;
   if (size.width < 1 || size.height < 1) {
-    result.status = RunStatus::BadFrameSize;
+    result.outcome = RunStatus::BadFrameSize;
     result.message = base::FrameTooSmallMessage(size.width, size.height);
     return result;
   }
@@ -300,7 +300,7 @@ RunResult Render(const Surface& source, const Settings& s, const RenderOptions& 
   const std::uint64_t needed = RunMemoryBytes(s, source.width(), source.height(), threads, holding);
   const std::uint64_t allowed = MemoryAllowed(o, source);
   if (needed > allowed) {
-    result.status = RunStatus::TooLarge;
+    result.outcome = RunStatus::TooLarge;
     result.message = base::TooLargeMessage(size.width, size.height, needed, allowed);
     return result;
   }
@@ -309,7 +309,7 @@ RunResult Render(const Surface& source, const Settings& s, const RenderOptions& 
   // cut-out, which otherwise never stops for it.
   PrepareCheckpoint preparing(o);
   if (preparing.Step()) {
-    result.status = RunStatus::Aborted;
+    result.outcome = RunStatus::Aborted;
     return result;
   }
   // The work picture is the source itself, read in place for the length of the run (the
@@ -322,18 +322,19 @@ RunResult Render(const Surface& source, const Settings& s, const RenderOptions& 
          [tableThreads](int count, const auto& part) { RunParts(tableThreads, count, part); }});
   }
   if (preparing.Step()) {
-    result.status = RunStatus::Aborted;
+    result.outcome = RunStatus::Aborted;
     return result;
   }
 
   const RunResult drawn = threads <= 1 ? DrawInOrder(*renderer, n, o, make)
                                        : DrawInParallel(*renderer, n, threads, o, make);
-  result.status = drawn.status;
+  result.outcome = drawn.outcome;
   result.framesDone = drawn.framesDone;
   result.failedPath = drawn.failedPath;
   result.message = drawn.message;
   // The abort button also reports a run that went to its end (the cut-out never stops for it).
-  if (result.status == RunStatus::Completed && AbortPressed(o)) result.status = RunStatus::Aborted;
+  if (result.outcome == RunStatus::Completed && AbortPressed(o))
+    result.outcome = RunStatus::Aborted;
   return result;
 }
 

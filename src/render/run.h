@@ -72,12 +72,12 @@ enum class RunStatus {
 };
 
 struct RunResult {
-  RunStatus status = RunStatus::Completed;
+  RunStatus outcome = RunStatus::Completed;
   int framesDone = 0;  ///< frames handed on (saved), 0 .. FrameCount (or the frames asked)
   int frameWidth = 0;  ///< the size of the run's frames (also when FrameCount is below 1)
   int frameHeight = 0;
   std::string failedPath;  ///< the frame file that could not be written
-  std::string message;     ///< for the user, when the status is a failure
+  std::string message;     ///< for the user, when the outcome is a failure
   std::string notice;      ///< for the user, what a run that went through left undone
 };
 

@@ -86,8 +86,8 @@ void MotionPreviewBox::Start(Job job) {
             return render::FrameOutcome{};
           });
     }
-    const bool refused = source && result.status != render::RunStatus::Completed &&
-                         result.status != render::RunStatus::Aborted;
+    const bool refused = source && result.outcome != render::RunStatus::Completed &&
+                         result.outcome != render::RunStatus::Aborted;
     post([this, id, refused, message = QString::fromStdString(result.message)] {
       worker_.Join();
       if (refused && id == job_) ShowNote(message);

@@ -74,7 +74,7 @@ TEST(RenderFrames, ParallelAbortLeavesAPrefixOfFrames) {
         handed.push_back(k);
         return FrameOutcome{};
       });
-  EXPECT_EQ(r.status, RunStatus::Aborted);
+  EXPECT_EQ(r.outcome, RunStatus::Aborted);
   EXPECT_LT(handed.size(), 20u);
   for (std::size_t i = 0; i < handed.size(); ++i) EXPECT_EQ(handed[i], static_cast<int>(i));
 }
@@ -100,7 +100,7 @@ TEST(RenderFrames, StagedFramesAreCommittedInOrderAndDroppedAfterAFailure) {
                          return FrameOutcome{};
                        };
                      });
-    EXPECT_EQ(r.status, RunStatus::WriteFailed) << threads;
+    EXPECT_EQ(r.outcome, RunStatus::WriteFailed) << threads;
     EXPECT_EQ(r.framesDone, 7) << threads;
     EXPECT_EQ(r.failedPath, "frame 7");
     EXPECT_EQ(committed, (std::vector<int>{0, 1, 2, 3, 4, 5, 6})) << threads;
@@ -135,7 +135,7 @@ TEST(RenderFrames, FailingSinkEndsTheRunAtItsFrame) {
   // 200 rows: seven strips a frame.
   const RunResult r = RenderFrames(test::CoordinatePicture(50, 200), PlaneRun(6), o,
                                    [&](int k) { return std::make_unique<Failing>(k, strips); });
-  EXPECT_EQ(r.status, RunStatus::WriteFailed);
+  EXPECT_EQ(r.outcome, RunStatus::WriteFailed);
   EXPECT_EQ(r.framesDone, 2);
   EXPECT_EQ(r.failedPath, "frame 2");
   EXPECT_EQ(strips, (std::vector<int>{7, 7, 1, 0, 0, 0}));
@@ -155,7 +155,7 @@ TEST(RenderFrames, AbortBeforeTheFirstFrameDrawsNoMotionNotEvenTheCutout) {
           ++handed;
           return FrameOutcome{};
         });
-    EXPECT_EQ(r.status, RunStatus::Aborted) << shape;
+    EXPECT_EQ(r.outcome, RunStatus::Aborted) << shape;
     EXPECT_EQ(handed, 0) << shape;
   }
 }
@@ -172,7 +172,7 @@ TEST(RenderFrames, StopEndsEvenTheCutoutBetweenFrames) {
     if (++handed == 2) control.stop = true;
     return FrameOutcome{};
   });
-  EXPECT_EQ(r.status, RunStatus::Aborted);
+  EXPECT_EQ(r.outcome, RunStatus::Aborted);
   EXPECT_EQ(handed, 2);
 }
 
@@ -206,7 +206,7 @@ TEST(RenderFrames, RunPastTheMemoryBudgetIsRefusedBeforeDrawing) {
       ++handed;
       return FrameOutcome{};
     });
-    EXPECT_EQ(r.status, c.expected) << c.source.height() << ", " << c.threads << " threads";
+    EXPECT_EQ(r.outcome, c.expected) << c.source.height() << ", " << c.threads << " threads";
     if (c.expected == RunStatus::TooLarge) {
       EXPECT_EQ(handed, 0);
       const std::string size = std::to_string(r.frameWidth) + " x " + std::to_string(r.frameHeight);
