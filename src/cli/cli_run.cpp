@@ -270,7 +270,7 @@ int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env
 
   const std::filesystem::path folder(env.appFolder);
   const base::Settings settings =
-      ApplyOptions(base::ReadSettingsFile(folder / "mivet.ini").settings, options);
+      ApplyOptions(base::ReadSettingsFile(base::SettingsFilePath(folder)).settings, options);
 
   // Every file of every picture is known, and refused when two would meet, before the first
   // picture is read.
