@@ -104,8 +104,9 @@ void MainWindow::OnAnimationFinished(const exporter::AnimationResult& result) {
   ShowAbortButton(false);
   progress_->hide();
   progress_->setFormat(QStringLiteral("%v / %m"));
-  const QString message = QString::fromStdString(
-      result.message.empty() ? std::string(base::kAnimationFailedMessage) : result.message);
+  const QString message = QString::fromStdString(result.status.message().empty()
+                                                     ? std::string(base::kAnimationFailedMessage)
+                                                     : result.status.message());
   switch (result.outcome) {
     case exporter::AnimationStatus::Written:
       SetStatus(ui::Utf8(kStatusCompleted));

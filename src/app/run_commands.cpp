@@ -79,14 +79,14 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
     case render::RunStatus::WriteFailed:
     case render::RunStatus::Failed:
       SetStatus(ui::Utf8(kStatusAborted));
-      Warn(QString::fromStdString(result.message));
+      Warn(QString::fromStdString(result.status.message()));
       break;
     case render::RunStatus::BadFrameSize:
     case render::RunStatus::TooLarge:
     case render::RunStatus::NoShape:
       // Nothing was drawn: no run took place.
       SetStatus({});
-      Warn(QString::fromStdString(result.message));
+      Warn(QString::fromStdString(result.status.message()));
       break;
   }
 }

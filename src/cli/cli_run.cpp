@@ -96,15 +96,15 @@ int WriteHtml(const CliOptions& options, const PicturePlan& plan, const render::
   request.canvasHeight = run.frameHeight;
   request.frameTimeMs = *options.htmlMs;
   const exporter::ExportResult result = exporter::ExportPage(request);
-  if (!result.ok) {
-    report.Error(OneLine(result.message));
+  if (!result.status.ok()) {
+    report.Error(OneLine(result.status.message()));
     return kExitFailed;
   }
-  if (!result.viewerFailures.empty()) {
+  if (!result.viewers.ok()) {
     // The page is there but cannot show the frames without its viewer files.
     report.Error(result.pagePath.string() +
                  " は書き出しましたが、表示に要るファイルをコピーできなかったため動きません: " +
-                 result.viewerFailures);
+                 result.viewers.message());
     return kExitFailed;
   }
   report.Wrote(result.pagePath.string() + " を書き出しました。");
@@ -141,7 +141,7 @@ int WriteAnimationFile(const CliOptions& options, const PicturePlan& plan,
     case exporter::AnimationStatus::Failed:
       break;
   }
-  report.Error(OneLine(result.message));
+  report.Error(OneLine(result.status.message()));
   return kExitFailed;
 }
 
@@ -224,7 +224,7 @@ PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
     case render::RunStatus::BadFrameSize:
     case render::RunStatus::TooLarge:
     case render::RunStatus::NoShape:
-      report.Error(result.message);
+      report.Error(result.status.message());
       return PictureEnd::Failed;
   }
   return PictureEnd::Failed;
@@ -306,7 +306,7 @@ int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env
     try {
       end = RenderPicture(options, picture, settings, gifAllowed, env, report);
     } catch (...) {
-      report.Error(base::ErrorMessage(std::current_exception()));
+      report.Error(base::ErrorStatus(std::current_exception()).message());
     }
     if (end == PictureEnd::Done) {
       ++done;
@@ -334,7 +334,7 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env, std:
   try {
     return RunUnguarded(args, env, out, err);
   } catch (...) {
-    err << kProgram << base::ErrorMessage(std::current_exception()) << '\n';
+    err << kProgram << base::ErrorStatus(std::current_exception()).message() << '\n';
     return kExitFailed;
   }
 }

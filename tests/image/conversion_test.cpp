@@ -157,7 +157,7 @@ TEST(RunConversion, UnwritableFrameEndsTheRunNamingTheFileAndKeepsEarlierFrames)
     EXPECT_EQ(r.outcome, RunStatus::WriteFailed);
     EXPECT_EQ(r.framesDone, 2);
     EXPECT_EQ(r.failedPath, (dir / "cat02.bmp").string());
-    EXPECT_NE(r.message.find("cat02.bmp"), std::string::npos);
+    EXPECT_NE(r.status.message().find("cat02.bmp"), std::string::npos);
     EXPECT_TRUE(fs::exists(dir / "cat01.bmp"));
     EXPECT_FALSE(fs::exists(dir / "cat03.bmp"));
     // No temporary file is left behind.
@@ -186,7 +186,7 @@ TEST(RunConversion, WriteFailingPartWayKeepsTheOldFileWhole) {
     EXPECT_EQ(r.outcome, RunStatus::WriteFailed);
     EXPECT_EQ(r.framesDone, 0);
     EXPECT_EQ(r.failedPath, (dir / "cat00.bmp").string());
-    EXPECT_NE(r.message.find("cat00.bmp"), std::string::npos) << r.message;
+    EXPECT_NE(r.status.message().find("cat00.bmp"), std::string::npos) << r.status.message();
     std::ifstream in(dir / "cat00.bmp");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
@@ -200,7 +200,7 @@ TEST(RunConversion, FrameNarrowerThanOnePixelIsRefusedBeforeWriting) {
   s.WidthValue = 0;
   RunResult r = RunConversion(test::CoordinatePicture(8, 8), (dir / "a.jpg").string(), s, {});
   EXPECT_EQ(r.outcome, RunStatus::BadFrameSize);
-  EXPECT_FALSE(r.message.empty());
+  EXPECT_FALSE(r.status.message().empty());
   s.WidthMode = 7;  // any other mode gives width 0
   r = RunConversion(test::CoordinatePicture(8, 8), (dir / "a.jpg").string(), s, {});
   EXPECT_EQ(r.outcome, RunStatus::BadFrameSize);

@@ -90,19 +90,23 @@ TEST(RenderFrames, StagedFramesAreCommittedInOrderAndDroppedAfterAFailure) {
     const auto staged = std::make_shared<int>(0);  // each commit holds a copy
     std::atomic<int> stagedElsewhere{0};
     std::vector<int> committed;
-    const RunResult r =
-        RenderFrames(test::CoordinatePicture(100, 40), PlaneRun(20), o,
-                     [&](int k, const Surface&) -> FrameCommit {
-                       if (std::this_thread::get_id() != caller) ++stagedElsewhere;
-                       return [&committed, k, staged] {
-                         if (k == 7) return FrameOutcome{base::Status::Failed("full"), "frame 7"};
-                         committed.push_back(k);
-                         return FrameOutcome{};
-                       };
-                     });
+    const RunResult r = RenderFrames(
+        test::CoordinatePicture(100, 40), PlaneRun(20), o,
+        [&](int k, const Surface&) -> FrameCommit {
+          if (std::this_thread::get_id() != caller) ++stagedElsewhere;
+          return [&committed, k, staged] {
+            if (k == 7) {
+              return FrameOutcome{base::Status::Failed(base::Cause::NoSpace, "full"), "frame 7"};
+            }
+            committed.push_back(k);
+            return FrameOutcome{};
+          };
+        });
     EXPECT_EQ(r.outcome, RunStatus::WriteFailed) << threads;
     EXPECT_EQ(r.framesDone, 7) << threads;
     EXPECT_EQ(r.failedPath, "frame 7");
+    EXPECT_EQ(r.status.cause(), base::Cause::NoSpace) << threads;
+    EXPECT_EQ(r.status.message(), "full") << threads;
     EXPECT_EQ(committed, (std::vector<int>{0, 1, 2, 3, 4, 5, 6})) << threads;
     EXPECT_EQ(staged.use_count(), 1) << threads << " threads: a commit outlived the run";
     EXPECT_EQ(stagedElsewhere > 0, threads > 1) << threads;
@@ -121,7 +125,8 @@ TEST(RenderFrames, FailingSinkEndsTheRunAtItsFrame) {
     }
     FrameCommit Finish() override {
       return [k = k_] {
-        return k == 2 ? FrameOutcome{base::Status::Failed("full"), "frame 2"} : FrameOutcome{};
+        return k == 2 ? FrameOutcome{base::Status::Failed(base::Cause::NoSpace, "full"), "frame 2"}
+                      : FrameOutcome{};
       };
     }
 
@@ -210,8 +215,9 @@ TEST(RenderFrames, RunPastTheMemoryBudgetIsRefusedBeforeDrawing) {
     if (c.expected == RunStatus::TooLarge) {
       EXPECT_EQ(handed, 0);
       const std::string size = std::to_string(r.frameWidth) + " x " + std::to_string(r.frameHeight);
-      EXPECT_NE(r.message.find("こまの大きさ " + size + " ピクセルでは約 "), std::string::npos)
-          << r.message;
+      EXPECT_NE(r.status.message().find("こまの大きさ " + size + " ピクセルでは約 "),
+                std::string::npos)
+          << r.status.message();
     }
   }
   EXPECT_GT(RunMemoryBytes(tall, 16, 40000, 2), std::uint64_t{40000} * 40000 * 4 * 2)
