@@ -56,8 +56,8 @@ int Encode(const std::string& format, const std::string& source, const std::stri
   request.target = out;
   const exporter::AnimationResult result =
       exporter::WriteAnimation(image::FrameFileReader(source), request);
-  if (result.status != exporter::AnimationStatus::Written) {
-    std::fprintf(stderr, "%s\n", result.message.c_str());
+  if (result.outcome != exporter::AnimationStatus::Written) {
+    std::fprintf(stderr, "%s\n", result.status.message().c_str());
     return 1;
   }
   return 0;

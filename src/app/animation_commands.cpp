@@ -103,9 +103,10 @@ void MainWindow::OnAnimationFinished(const exporter::AnimationResult& result) {
   ShowAbortButton(false);
   progress_->hide();
   progress_->setFormat(ui::Utf8(ui::kProgressSteps));
-  const QString message = QString::fromStdString(
-      result.message.empty() ? std::string(base::kAnimationFailedMessage) : result.message);
-  switch (result.status) {
+  const QString message = QString::fromStdString(result.status.message().empty()
+                                                     ? std::string(base::kAnimationFailedMessage)
+                                                     : result.status.message());
+  switch (result.outcome) {
     case exporter::AnimationStatus::Written:
       SetStatus(ui::Utf8(ui::kStatusCompleted));
       break;

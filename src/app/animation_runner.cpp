@@ -34,11 +34,12 @@ bool AnimationRunner::Start(AnimationJob job) {
       emit finished(result);
     });
   };
-  return worker_.Start(std::move(work), [this](const std::string& message) {
+  return worker_.Start(std::move(work), [this](const base::Status& error) {
     // The file broke off with an error (memory ran out, say); none was written or changed.
     exporter::AnimationResult result;
-    result.status = exporter::AnimationStatus::Failed;
-    result.message = std::string(base::kAnimationFailedMessage) + "\n" + message;
+    result.outcome = exporter::AnimationStatus::Failed;
+    result.status = base::Status::Failed(
+        error.cause(), std::string(base::kAnimationFailedMessage) + "\n" + error.message());
     emit finished(result);
   });
 }

@@ -34,11 +34,11 @@ bool ConversionRunner::Start(ConversionJob job) {
       emit finished(result);
     });
   };
-  return worker_.Start(std::move(work), [this](const std::string& message) {
+  return worker_.Start(std::move(work), [this](const base::Status& error) {
     // The run broke off with an error (memory ran out, say); the frames saved so far stay.
     render::RunResult result;
-    result.status = render::RunStatus::Failed;
-    result.message = message;
+    result.outcome = render::RunStatus::Failed;
+    result.status = error;
     emit finished(result);
   });
 }

@@ -200,7 +200,7 @@ void MainWindow::Load() {
 
 void MainWindow::ReadSettings() {
   const base::SettingsFile file =
-      base::ReadSettingsFile(std::filesystem::path(appFolder_.toStdString()) / "mivet.ini");
+      base::ReadSettingsFile(base::SettingsFilePath(appFolder_.toStdString()));
   settings_ = file.settings;
   recentFiles_ = file.recentFiles;
 }
@@ -208,7 +208,7 @@ void MainWindow::ReadSettings() {
 void MainWindow::WriteSettings() {
   // A file that cannot be written (read-only folder, full disk) must not keep the program from
   // ending; the old file then stays as it was.
-  (void)base::WriteSettingsFile(std::filesystem::path(appFolder_.toStdString()) / "mivet.ini",
+  (void)base::WriteSettingsFile(base::SettingsFilePath(appFolder_.toStdString()),
                                 base::SettingsFile{settings_, recentFiles_});
 }
 

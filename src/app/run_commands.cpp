@@ -67,7 +67,7 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
   base::ReturnFreedMemory();
   ShowAbortButton(false);
   progress_->hide();
-  switch (result.status) {
+  switch (result.outcome) {
     case render::RunStatus::Completed:
       // A file left in place of the stale frame is said after the end.
       SetStatus(ui::Utf8(ui::kStatusCompleted) +
@@ -79,14 +79,14 @@ void MainWindow::OnRunFinished(const render::RunResult& result) {
     case render::RunStatus::WriteFailed:
     case render::RunStatus::Failed:
       SetStatus(ui::Utf8(ui::kStatusAborted));
-      Warn(QString::fromStdString(result.message));
+      Warn(QString::fromStdString(result.status.message()));
       break;
     case render::RunStatus::BadFrameSize:
     case render::RunStatus::TooLarge:
     case render::RunStatus::NoShape:
       // Nothing was drawn: no run took place.
       SetStatus({});
-      Warn(QString::fromStdString(result.message));
+      Warn(QString::fromStdString(result.status.message()));
       break;
   }
 }

@@ -25,9 +25,6 @@ namespace kinetta::base {
 
 namespace {
 
-// Why the file could not be written, in Japanese for the common causes.
-std::string Reason(int err) { return SystemErrorText(err); }
-
 // The process's file-creation mask, read once. The kernel reports it in /proc/self/status; only
 // where that is missing is it read the one other way, by setting it and putting it back, which
 // for that moment leaves it at 0 for every thread. Setting it for each file, from the
@@ -52,14 +49,14 @@ mode_t ProcessUmask() {
 // complete file at every moment, and ext4 does not force the new file out to disk at once, as it
 // does when a rename replaces a file (which made re-rendering over earlier frames twice as slow).
 // Elsewhere, or where the swap is not supported, a plain rename does the same job.
-int PutInPlace(const std::string& tmp, const std::filesystem::path& target) {
+Status PutInPlace(const std::string& tmp, const std::filesystem::path& target) {
   struct stat st {};
   if (::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
       ::renameat2(AT_FDCWD, tmp.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
     ::unlink(tmp.c_str());
-    return 0;
+    return Status::Ok();
   }
-  return ::rename(tmp.c_str(), target.c_str());
+  return ::rename(tmp.c_str(), target.c_str()) == 0 ? Status::Ok() : SystemFailure(errno);
 }
 
 constexpr std::string_view kTemporaryPrefix = ".kinetta-";
@@ -93,14 +90,14 @@ Result<Temporary> CreateNamed(const std::filesystem::path& folder) {
     t.fd = ::open(t.name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (t.fd < 0) {
       if (errno == EEXIST) continue;
-      return Result<Temporary>::Failed(Reason(errno));
+      return SystemFailure(errno);
     }
     // Taken by a cleaner between creation and lock (it removed the name): start again.
     struct stat st {};
     if (::flock(t.fd, LOCK_EX) == 0 && ::fstat(t.fd, &st) == 0 && st.st_nlink > 0) return t;
     ::close(t.fd);
   }
-  return Result<Temporary>::Failed(Reason(EEXIST));
+  return SystemFailure(EEXIST);
 }
 
 Result<Temporary> CreateTemporary(const std::filesystem::path& folder, TemporaryKind kind) {
@@ -111,42 +108,40 @@ Result<Temporary> CreateTemporary(const std::filesystem::path& folder, Temporary
       return Temporary{fd, {}};
     }
     // Only a file system without unnamed files goes on to a named one.
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-      return Result<Temporary>::Failed(Reason(errno));
-    }
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return SystemFailure(errno);
   }
   return CreateNamed(folder);
 }
 
 // Gives an unnamed file a name: the target's itself where there is no file by that name yet,
-// else a temporary one. Returns 0 or an error number.
-int GiveName(Temporary& t, const std::filesystem::path& target) {
+// else a temporary one.
+Status GiveName(Temporary& t, const std::filesystem::path& target) {
   const std::string self = "/proc/self/fd/" + std::to_string(t.fd);
   struct stat st {};
   if (::lstat(target.c_str(), &st) != 0 && errno == ENOENT) {
     if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-      return 0;
+      return Status::Ok();
     }
-    if (errno != EEXIST) return errno;
+    if (errno != EEXIST) return SystemFailure(errno);
   }
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = TemporaryName(target.parent_path().empty() ? "." : target.parent_path());
     if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
       t.name = std::move(name);
-      return 0;
+      return Status::Ok();
     }
-    if (errno != EEXIST) return errno;
+    if (errno != EEXIST) return SystemFailure(errno);
   }
-  return EEXIST;
+  return SystemFailure(EEXIST);
 }
 
-// Puts the complete file `t` at `target`. Returns 0 or an error number.
-int Finish(Temporary& t, const std::filesystem::path& target) {
+// Puts the complete file `t` at `target`.
+Status Finish(Temporary& t, const std::filesystem::path& target) {
   if (t.name.empty()) {
-    if (const int err = GiveName(t, target); err != 0) return err;
-    if (t.name.empty()) return 0;  // linked in as the target itself
+    if (Status named = GiveName(t, target); !named.ok()) return named;
+    if (t.name.empty()) return Status::Ok();  // linked in as the target itself
   }
-  return PutInPlace(t.name, target) == 0 ? 0 : errno;
+  return PutInPlace(t.name, target);
 }
 
 }  // namespace
@@ -168,34 +163,42 @@ class FileWriter {
   FileWriter(const FileWriter&) = delete;
   FileWriter& operator=(const FileWriter&) = delete;
 
-  int error() const { return error_; }
+  /// The first write that failed: a producer may go on after it (an encoder hands on the whole
+  /// file in one write and leaves its failure to the file), and the file still fails with it.
+  const Status& failure() const { return failure_; }
 
-  bool Write(const void* data, std::size_t size) {
-    const char* p = static_cast<const char*>(data);
-    if (size >= kPipeFrom && OpenPipe()) {
-      while (size > 0) {
-        const std::size_t lent = Lend(p, size);
-        if (lent == 0) break;  // the pipe refused: the rest by write()
-        if (!Drain(lent, p)) return false;
-        p += lent;
-        size -= lent;
-      }
-    }
-    return PlainWrite(p, size);
+  Status Write(const void* data, std::size_t size) {
+    Status written = WriteBytes(data, size);
+    if (!written.ok() && failure_.ok()) failure_ = written;
+    return written;
   }
 
-  bool WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
+  Status WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
     at_ = static_cast<loff_t>(offset);
     positioned_ = true;
-    const bool ok = Write(data, size);
+    Status written = Write(data, size);
     positioned_ = false;
-    return ok;
+    return written;
   }
 
  private:
   // Pieces of at least this size go through the pipe; small files gain nothing from it.
   static constexpr std::size_t kPipeFrom = std::size_t{64} << 10;
   static constexpr int kPipeBytes = 1 << 20;
+
+  Status WriteBytes(const void* data, std::size_t size) {
+    const char* p = static_cast<const char*>(data);
+    if (size >= kPipeFrom && OpenPipe()) {
+      while (size > 0) {
+        const std::size_t lent = Lend(p, size);
+        if (lent == 0) break;  // the pipe refused: the rest by write()
+        if (Status drained = Drain(lent, p); !drained.ok()) return drained;
+        p += lent;
+        size -= lent;
+      }
+    }
+    return PlainWrite(p, size);
+  }
 
   bool OpenPipe() {
     if (pipe_[0] >= 0) return true;
@@ -221,7 +224,7 @@ class FileWriter {
 
   // Moves the `lent` bytes in the pipe, which came from `p`, into the file. Where the file
   // system refuses splice before any byte of them moved, they are written from `p` instead.
-  bool Drain(std::size_t lent, const char* p) {
+  Status Drain(std::size_t lent, const char* p) {
     std::size_t moved = 0;
     while (moved < lent) {
       const ssize_t n = ::splice(pipe_[0], nullptr, fd_, positioned_ ? &at_ : nullptr, lent - moved,
@@ -239,25 +242,23 @@ class FileWriter {
         refused_ = true;
         return PlainWrite(p, lent);
       }
-      error_ = n < 0 ? errno : EIO;
-      return false;
+      return SystemFailure(n < 0 ? errno : EIO);
     }
-    return true;
+    return Status::Ok();
   }
 
-  bool PlainWrite(const char* p, std::size_t size) {
+  Status PlainWrite(const char* p, std::size_t size) {
     while (size > 0) {
       const ssize_t n = positioned_ ? ::pwrite(fd_, p, size, at_) : ::write(fd_, p, size);
       if (n < 0) {
         if (errno == EINTR) continue;
-        error_ = errno;
-        return false;
+        return SystemFailure(errno);
       }
       p += n;
       size -= static_cast<std::size_t>(n);
       if (positioned_) at_ += n;
     }
-    return true;
+    return Status::Ok();
   }
 
   int fd_;
@@ -265,7 +266,7 @@ class FileWriter {
   loff_t at_ = 0;
   int pipe_[2] = {-1, -1};
   bool refused_ = false;
-  int error_ = 0;
+  Status failure_;
 };
 
 void RemoveStaleTemporaries(const std::filesystem::path& folder) {
@@ -308,17 +309,15 @@ Result<PendingFile> PendingFile::Write(const std::filesystem::path& target, cons
   const std::filesystem::path folder =
       target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
   Result<Temporary> created = CreateTemporary(folder, kind);
-  if (!created.ok()) return Result<PendingFile>::Failed(created.message());
+  if (!created.ok()) return created.status();
   // From here the file is this object's: content that breaks off with an error (memory ran
   // out, say) leaves no temporary behind.
   PendingFile file(created.value().fd, std::move(created.value().name), target);
   FileWriter writer(file.fd_);
-  const bool produced =
+  const Status produced =
       produce([&](const void* data, std::size_t size) { return writer.Write(data, size); });
-  if (!produced || writer.error() != 0) {
-    return Result<PendingFile>::Failed(writer.error() != 0 ? Reason(writer.error())
-                                                           : "書き込みが中断されました");
-  }
+  if (!writer.failure().ok()) return writer.failure();
+  if (!produced.ok()) return produced;
   // The temporary is created readable by the owner only; give it the usual permissions.
   ::fchmod(file.fd_, 0666 & ~ProcessUmask());
   return file;
@@ -326,39 +325,37 @@ Result<PendingFile> PendingFile::Write(const std::filesystem::path& target, cons
 
 Result<PendingFile> PendingFile::Create(const std::filesystem::path& target, TemporaryKind kind) {
   return Write(
-      target, [](const auto&) { return true; }, kind);
+      target, [](const Writer&) { return Status::Ok(); }, kind);
 }
 
 Status PendingFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
-  if (fd_ < 0) return Status::Failed("書き込みが中断されました");
+  if (fd_ < 0) return Status::Failed(Cause::Io, kWriteBrokenOffReason);
   if (!writer_) writer_ = std::make_unique<FileWriter>(fd_);
   if (offset > static_cast<std::uint64_t>(std::numeric_limits<loff_t>::max()) - size) {
-    return Status::Failed(Reason(EFBIG));
+    return SystemFailure(EFBIG);
   }
-  if (!writer_->WriteAt(offset, data, size)) return Status::Failed(Reason(writer_->error()));
-  return Status::Ok();
+  return writer_->WriteAt(offset, data, size);
 }
 
 Status PendingFile::Commit() {
-  if (fd_ < 0) return Status::Failed("書き込みが中断されました");
+  if (fd_ < 0) return Status::Failed(Cause::Io, kWriteBrokenOffReason);
   writer_.reset();  // its pipe is not needed any more
   Temporary tmp{fd_, name_};
-  int err = Finish(tmp, target_);
-  name_ = err == 0 ? std::string() : std::move(tmp.name);  // in place, or still to go
+  Status put = Finish(tmp, target_);
+  name_ = put.ok() ? std::string() : std::move(tmp.name);  // in place, or still to go
   // Closed last: the lock on a named temporary holds until it is in place.
-  if (::close(std::exchange(fd_, -1)) != 0 && err == 0) err = errno;
-  if (err != 0) {
+  if (::close(std::exchange(fd_, -1)) != 0 && put.ok()) put = SystemFailure(errno);
+  if (!put.ok()) {
     if (!name_.empty()) ::unlink(name_.c_str());
     name_.clear();
-    return Status::Failed(Reason(err));
   }
-  return Status::Ok();
+  return put;
 }
 
 Status WriteFileAtomically(const std::filesystem::path& target, const Producer& produce,
                            TemporaryKind kind) {
   Result<PendingFile> file = PendingFile::Write(target, produce, kind);
-  if (!file.ok()) return Status::Failed(file.message());
+  if (!file.ok()) return file.status();
   return file.value().Commit();
 }
 
@@ -368,7 +365,7 @@ Status WriteFileAtomically(const std::filesystem::path& target, const Producer& 
 
 Status WriteFileAtomically(const std::filesystem::path& target, const void* data,
                            std::size_t size) {
-  return WriteFileAtomically(target, [&](const auto& write) { return write(data, size); });
+  return WriteFileAtomically(target, [&](const Writer& write) { return write(data, size); });
 }
 
 }  // namespace kinetta::base

@@ -23,12 +23,16 @@ enum class TemporaryKind { Unnamed, Named };
 /// Removes the hidden temporaries a killed process left in `folder`: those no writer holds.
 void RemoveStaleTemporaries(const std::filesystem::path& folder);
 
-/// Writes the file's content through the given function, which returns false on a write error;
-/// returns false itself to give up.
-using Producer = std::function<bool(const std::function<bool(const void*, std::size_t)>&)>;
+/// Writes bytes to the file being made; fails with the system's reason on a write error.
+using Writer = std::function<Status(const void*, std::size_t)>;
 
-/// Writes `size` bytes to `target` atomically. On failure the message is the reason; the target
-/// is then untouched and no temporary file is left.
+/// Writes the file's content through the writer it is given; fails to give up, with the
+/// writer's failure or its own.
+using Producer = std::function<Status(const Writer&)>;
+
+/// Writes `size` bytes to `target` atomically. On failure the status says why: a write that
+/// failed (even one the producer went on after), else the producer's own failure, else the
+/// step that puts the file in place. The target is then untouched and no temporary file is left.
 Status WriteFileAtomically(const std::filesystem::path& target, const void* data, std::size_t size);
 
 /// The same, with the content produced by `produce`.

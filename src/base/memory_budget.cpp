@@ -81,12 +81,4 @@ void ReturnFreedMemory() {
 
 std::uint64_t MebibytesUp(std::uint64_t bytes) { return bytes / 1048576 + (bytes % 1048576 != 0); }
 
-std::string TooLargeMessage(int width, int height, std::uint64_t neededBytes,
-                            std::uint64_t availableBytes) {
-  return "こまの大きさ " + std::to_string(width) + " x " + std::to_string(height) +
-         " ピクセルでは約 " + std::to_string(MebibytesUp(neededBytes)) +
-         " MiB のメモリが要ります（使えるのは約 " + std::to_string(availableBytes / 1048576) +
-         " MiB）。";
-}
-
 }  // namespace kinetta::base

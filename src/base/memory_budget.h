@@ -1,10 +1,9 @@
 // How much memory the program may still take: what the system reports as available, lowered by
-// the process's own limits, and the sizes in the words the messages use; and giving back what a
-// finished run freed.
+// the process's own limits, and sizes in whole MiB, as the messages give them; and giving back
+// what a finished run freed.
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 namespace kinetta::base {
 
@@ -19,10 +18,5 @@ void ReturnFreedMemory();
 
 /// `bytes` in whole MiB, rounded up.
 std::uint64_t MebibytesUp(std::uint64_t bytes);
-
-/// A run whose frames need more memory than there is: "こまの大きさ W x H ピクセルでは約 N MiB の
-/// メモリが要ります（使えるのは約 M MiB）。"
-std::string TooLargeMessage(int width, int height, std::uint64_t neededBytes,
-                            std::uint64_t availableBytes);
 
 }  // namespace kinetta::base

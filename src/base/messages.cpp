@@ -5,10 +5,16 @@
 #include <cstring>
 #include <new>
 
+#include "base/memory_budget.h"
+
 namespace kinetta::base {
 
 std::string CannotOpenMessage(std::string_view path) {
   return std::string(path) + "が開けません。";
+}
+
+std::string CannotOpenMessage(std::string_view path, std::string_view reason) {
+  return CannotOpenMessage(path) + "\n（" + std::string(reason) + "）";
 }
 
 std::string SystemErrorText(int error) {
@@ -20,7 +26,7 @@ std::string SystemErrorText(int error) {
     case EDQUOT:
       return "ディスクの空きが足りません";
     case EFBIG:
-      return "ファイルが大きすぎます";
+      return std::string(kFileTooLargeReason);
     case EISDIR:
       return "フォルダです";
     case ENOTDIR:
@@ -36,8 +42,16 @@ std::string SystemErrorText(int error) {
   }
 }
 
+Status SystemFailure(int error) {
+  return Status::Failed(CauseOfErrno(error), SystemErrorText(error));
+}
+
 std::string CannotWriteMessage(std::string_view path, std::string_view reason) {
   return std::string(path) + " に書き込めません。(" + std::string(reason) + ")";
+}
+
+Status CannotWrite(std::string_view path, const Status& why) {
+  return Status::Failed(why.cause(), CannotWriteMessage(path, why.message()));
 }
 
 std::string StaleFrameKeptMessage(std::string_view fileName) {
@@ -61,18 +75,27 @@ std::string FrameFileTooLargeMessage(int width, int height) {
          "を超えて書き出せません。横幅の設定を確かめてください。";
 }
 
-std::string ErrorMessage(const std::exception_ptr& error) {
+std::string TooLargeMessage(int width, int height, std::uint64_t neededBytes,
+                            std::uint64_t availableBytes) {
+  return "こまの大きさ " + std::to_string(width) + " x " + std::to_string(height) +
+         " ピクセルでは約 " + std::to_string(MebibytesUp(neededBytes)) +
+         " MiB のメモリが要ります（使えるのは約 " + std::to_string(availableBytes / 1048576) +
+         " MiB）。";
+}
+
+Status ErrorStatus(const std::exception_ptr& error) {
   try {
     std::rethrow_exception(error);
   } catch (const std::bad_alloc&) {
-    return std::string(kOutOfMemoryMessage);
+    return Status::Failed(Cause::OutOfMemory, kOutOfMemoryMessage);
   } catch (const std::exception& e) {
     const std::string_view what = e.what();
-    return std::string(kUnexpectedErrorMessage) +
-           (what.empty() ? "" : "(" + std::string(what) + ")");
+    return Status::Failed(
+        Cause::Unexpected,
+        std::string(kUnexpectedErrorMessage) + (what.empty() ? "" : "(" + std::string(what) + ")"));
   } catch (...) {
   }
-  return std::string(kUnexpectedErrorMessage);
+  return Status::Failed(Cause::Unexpected, kUnexpectedErrorMessage);
 }
 
 }  // namespace kinetta::base

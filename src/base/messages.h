@@ -1,14 +1,21 @@
 // The texts the engine and the command-line renderer put before the user, in one place, so that
-// every layer says the same thing in the same words.
+// every layer says the same thing in the same words; and the failures made of them.
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <string>
 #include <string_view>
 
+#include "base/outcome.h"
+
 namespace kinetta::base {
 
 inline constexpr std::string_view kNoSourceMessage = "原画を先に開いてください。";
+/// A picture of a format the program does not open (a GIF without the marker file).
+/// A run or an animation file stopped by the user: the status line, and the command line's note.
+inline constexpr std::string_view kAbortedMessage = "中断しました。";
+inline constexpr std::string_view kUnsupportedFormatMessage = "この画像形式には対応していません。";
 inline constexpr std::string_view kNoFramesMessage = "変換の実行を先に行ってください。";
 inline constexpr std::string_view kContinueQuestion = "実行を継続しますか？";
 
@@ -31,20 +38,36 @@ inline constexpr std::string_view kPageFailedMessage = "HTMLファイルを作�
 inline constexpr std::string_view kOutOfMemoryMessage = "メモリが足りません。";
 inline constexpr std::string_view kUnexpectedErrorMessage = "予期しないエラーが発生しました。";
 
-/// What to tell the user about the error that broke off a run or a file: kOutOfMemoryMessage
-/// when memory ran out, else kUnexpectedErrorMessage with the error's own text in brackets.
-std::string ErrorMessage(const std::exception_ptr& error);
+// Why a file could not be read or written, in a few words for the brackets after the sentence
+// that names it.
+inline constexpr std::string_view kNotARegularFileReason = "通常のファイルではありません";
+inline constexpr std::string_view kFileTooLargeReason = "ファイルが大きすぎます";
+inline constexpr std::string_view kWriteBrokenOffReason = "書き込みが中断されました";
+
+/// The failure for the error that broke off a run or a file: Cause::OutOfMemory with
+/// kOutOfMemoryMessage when memory ran out, else Cause::Unexpected with kUnexpectedErrorMessage
+/// and the error's own text in brackets.
+Status ErrorStatus(const std::exception_ptr& error);
 
 /// A picture that cannot be read: the path followed by "が開けません。".
 std::string CannotOpenMessage(std::string_view path);
+
+/// The same with the reason on a second line, in brackets.
+std::string CannotOpenMessage(std::string_view path, std::string_view reason);
 
 /// Why a file could not be read or written, from the system's error number: the common causes
 /// (no permission, no space, a file too large, a folder, a read-only file system, a name too
 /// long, not found) in Japanese, any other in the system's own words.
 std::string SystemErrorText(int error);
 
+/// The failure for a system error number: its cause (CauseOfErrno) and SystemErrorText.
+Status SystemFailure(int error);
+
 /// A file that cannot be written: the path, " に書き込めません。" and the reason in brackets.
 std::string CannotWriteMessage(std::string_view path, std::string_view reason);
+
+/// `why` told about the file `path`: its cause, and CannotWriteMessage with its message.
+Status CannotWrite(std::string_view path, const Status& why);
 
 /// The file after a run's last frame, left in place: it is no frame of an earlier run, and
 /// there is no trash to put it in.
@@ -58,5 +81,10 @@ std::string FrameFileTooLargeMessage(int width, int height);
 
 /// A frame that would be smaller than one pixel.
 std::string FrameTooSmallMessage(int width, int height);
+
+/// A run whose frames need more memory than there is: "こまの大きさ W x H ピクセルでは約 N MiB の
+/// メモリが要ります（使えるのは約 M MiB）。"
+std::string TooLargeMessage(int width, int height, std::uint64_t neededBytes,
+                            std::uint64_t availableBytes);
 
 }  // namespace kinetta::base

@@ -13,23 +13,19 @@
 
 namespace kinetta::base {
 
-namespace {
-
-constexpr char kTooLarge[] = "ファイルが大きすぎます";
-
-}  // namespace
-
 Result<RegularFile> RegularFile::Open(const std::filesystem::path& path, std::size_t maxBytes) {
   // Why the file could not be opened: missing, no permission, and so on, in Japanese.
-  const auto cannotOpen = [] { return Result<RegularFile>::Failed(SystemErrorText(errno)); };
+  const auto cannotOpen = [] { return Result<RegularFile>(SystemFailure(errno)); };
   // Owned from here, so that every way out closes it.
   RegularFile file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC), 0, maxBytes);
   if (file.fd_ < 0) return cannotOpen();
   struct stat st {};
   if (::fstat(file.fd_, &st) != 0) return cannotOpen();
-  if (!S_ISREG(st.st_mode)) return Result<RegularFile>::Failed("通常のファイルではありません");
+  if (!S_ISREG(st.st_mode)) {
+    return Result<RegularFile>::Failed(Cause::Unsupported, kNotARegularFileReason);
+  }
   if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > maxBytes) {
-    return Result<RegularFile>::Failed(kTooLarge);
+    return Result<RegularFile>::Failed(Cause::TooLarge, kFileTooLargeReason);
   }
   file.size_ = static_cast<std::size_t>(st.st_size);
   return file;
@@ -59,7 +55,7 @@ Result<std::size_t> RegularFile::ReadAt(std::size_t offset, std::span<std::uint8
                               static_cast<off_t>(offset + filled));
     if (n < 0) {
       if (errno == EINTR) continue;
-      return Result<std::size_t>::Failed(SystemErrorText(errno));
+      return SystemFailure(errno);
     }
     if (n == 0) break;
     filled += static_cast<std::size_t>(n);
@@ -77,12 +73,14 @@ Result<std::vector<std::uint8_t>> RegularFile::ReadToEnd(std::vector<std::uint8_
   data.resize(std::max(filled, size_) + 1);
   for (;;) {
     if (filled == data.size()) {
-      if (data.size() > maxBytes_) return Bytes::Failed(kTooLarge);
+      if (data.size() > maxBytes_) {
+        return Bytes::Failed(Cause::TooLarge, kFileTooLargeReason);
+      }
       data.resize(std::min(maxBytes_ + 1, data.size() * 2));
     }
     const std::size_t wanted = data.size() - filled;
     const Result<std::size_t> n = ReadAt(filled, std::span(data).subspan(filled));
-    if (!n.ok()) return Bytes::Failed(n.message());
+    if (!n.ok()) return n.status();
     filled += n.value();
     if (n.value() < wanted) break;  // the end of the file
   }
@@ -93,7 +91,7 @@ Result<std::vector<std::uint8_t>> RegularFile::ReadToEnd(std::vector<std::uint8_
 Result<std::vector<std::uint8_t>> ReadRegularFile(const std::filesystem::path& path,
                                                   std::size_t maxBytes) {
   const Result<RegularFile> file = RegularFile::Open(path, maxBytes);
-  if (!file.ok()) return Result<std::vector<std::uint8_t>>::Failed(file.message());
+  if (!file.ok()) return file.status();
   return file.value().ReadToEnd({});
 }
 

@@ -18,9 +18,9 @@ class RegularFile {
  public:
   /// Opens `path` when it is a regular file of at most `maxBytes` bytes. The file is opened
   /// without blocking (a FIFO never waits for a writer) and checked before a byte is read. A
-  /// failure's message is the reason in a few words ("通常のファイルではありません" for a folder,
-  /// FIFO, socket or device; "ファイルが大きすぎます" past the limit), or why the file could not
-  /// be opened at all (SystemErrorText: missing, no permission, ...).
+  /// failure is the reason in a few words: kNotARegularFileReason (Cause::Unsupported) for a
+  /// folder, FIFO, socket or device, kFileTooLargeReason (Cause::TooLarge) past the limit, or
+  /// why the file could not be opened at all (SystemFailure: missing, no permission, ...).
   static Result<RegularFile> Open(const std::filesystem::path& path, std::size_t maxBytes);
 
   RegularFile(RegularFile&& other) noexcept;
@@ -34,12 +34,12 @@ class RegularFile {
 
   /// Fills `into` with the bytes from `offset` on, reading again after an interruption or a
   /// partial read, and gives how many were read: fewer than asked only where the file ends (it
-  /// may have shrunk since it was opened). Several threads may read at once. A failure's message
-  /// is SystemErrorText.
+  /// may have shrunk since it was opened). Several threads may read at once. A failure is
+  /// SystemFailure's.
   Result<std::size_t> ReadAt(std::size_t offset, std::span<std::uint8_t> into) const;
 
   /// The whole file: `start`, which holds its first bytes, followed by the rest read to the end.
-  /// A file that grows while it is read is refused past the limit ("ファイルが大きすぎます"),
+  /// A file that grows while it is read is refused past the limit (kFileTooLargeReason),
   /// one that shrinks gives what it holds.
   Result<std::vector<std::uint8_t>> ReadToEnd(std::vector<std::uint8_t> start) const;
 

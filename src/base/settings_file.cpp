@@ -5,12 +5,13 @@
 
 #include "base/atomic_file.h"
 #include "base/number_text.h"
-#include "base/path_helpers.h"
 #include "base/regular_file.h"
 
 namespace kinetta::base {
 
-std::filesystem::path SettingsFilePath() { return AppFolder() + "/mivet.ini"; }
+std::filesystem::path SettingsFilePath(const std::filesystem::path& folder) {
+  return folder / "mivet.ini";
+}
 
 namespace {
 

@@ -21,8 +21,8 @@ struct SettingsFile {
   friend bool operator==(const SettingsFile&, const SettingsFile&) = default;
 };
 
-/// AppFolder() + "/mivet.ini".
-std::filesystem::path SettingsFilePath();
+/// The settings file in `folder` (the program folder): folder/mivet.ini.
+std::filesystem::path SettingsFilePath(const std::filesystem::path& folder);
 
 /// Reads the file. A file that cannot be opened, or is not a regular file of at most 64 KiB,
 /// gives the defaults and an empty recent list.

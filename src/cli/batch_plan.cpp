@@ -11,6 +11,7 @@
 
 #include "base/messages.h"
 #include "base/path_helpers.h"
+#include "cli/cli_messages.h"
 #include "export/html_page.h"
 
 namespace kinetta::cli {
@@ -52,18 +53,23 @@ PicturePlan PlanPicture(const CliOptions& o, const std::string& source) {
   return p;
 }
 
-BatchPlan Stop(BatchPlan plan, PlanOutcome outcome, std::string message) {
+BatchPlan Stop(BatchPlan plan, PlanOutcome outcome, base::Status why) {
   plan.outcome = outcome;
-  plan.message = std::move(message);
+  plan.status = std::move(why);
   return plan;
+}
+
+// One file asked for twice by the command line: a usage error.
+base::Status Twice(const std::string& message) {
+  return base::Status::Failed(base::Cause::BadArgument, message);
 }
 
 // Two pictures whose frame files meet: the same folder and name, or, in one folder, a name that
 // is the other's followed by a number (cat and cat1 meet at cat100.bmp once a run reaches frame
 // 100, the file after the last frame counted, which the run puts away). A picture's frames may
 // not replace another picture either (cat00.bmp among the pictures with cat.bmp).
-std::string FrameCollision(const std::vector<PicturePlan>& pictures, int frameCount) {
-  if (frameCount <= 0) return {};  // a run without frames writes none
+base::Status FrameCollision(const std::vector<PicturePlan>& pictures, int frameCount) {
+  if (frameCount <= 0) return base::Status::Ok();  // a run without frames writes none
   std::unordered_map<std::string, std::size_t> byName;
   std::vector<std::string> folders;
   for (std::size_t j = 0; j < pictures.size(); ++j) {
@@ -71,9 +77,8 @@ std::string FrameCollision(const std::vector<PicturePlan>& pictures, int frameCo
     const auto [it, fresh] =
         byName.emplace(folders[j] + '/' + base::FrameFileStem(pictures[j].framePath), j);
     if (!fresh) {
-      return pictures[it->second].source + " and " + pictures[j].source +
-             " would write the same frame files (" + base::FrameFileName(pictures[j].framePath, 0) +
-             ", ...)";
+      return Twice(SameFrameFilesMessage(pictures[it->second].source, pictures[j].source,
+                                         base::FrameFileName(pictures[j].framePath, 0)));
     }
   }
   for (std::size_t j = 0; j < pictures.size(); ++j) {
@@ -84,8 +89,8 @@ std::string FrameCollision(const std::vector<PicturePlan>& pictures, int frameCo
       if (number[0] == '0' || std::stoi(number) * 100 > frameCount) continue;
       const auto it = byName.find(folders[j] + '/' + stem.substr(0, stem.size() - digits));
       if (it != byName.end()) {
-        return pictures[it->second].source + " and " + pictures[j].source +
-               " would write the same frame file " + base::FrameFileName(pictures[j].framePath, 0);
+        return Twice(SameFrameFileMessage(pictures[it->second].source, pictures[j].source,
+                                          base::FrameFileName(pictures[j].framePath, 0)));
       }
     }
   }
@@ -98,12 +103,11 @@ std::string FrameCollision(const std::vector<PicturePlan>& pictures, int frameCo
       if (k < 0 || k > frameCount) continue;
       const auto it = byName.find(folder + '/' + stem);
       if (it != byName.end() && it->second != j) {
-        return "the frames of " + pictures[it->second].source + " would replace the picture " +
-               pictures[j].source;
+        return Twice(FramesReplacePictureMessage(pictures[it->second].source, pictures[j].source));
       }
     }
   }
-  return {};
+  return base::Status::Ok();
 }
 
 // The page and the animation files: each written once, none over a picture or a frame.
@@ -113,11 +117,10 @@ BatchPlan CheckFiles(BatchPlan plan, const CliOptions& o) {
   for (std::size_t j = 0; j < pictures.size(); ++j)
     sources.emplace(Canonical(pictures[j].source), j);
   std::unordered_map<std::string, std::size_t> written;
-  auto twice = [&](std::size_t j, const std::string& file, const std::string& hint) {
+  auto twice = [&](std::size_t j, const std::string& file, std::string_view hint) {
     const auto [it, fresh] = written.emplace(Canonical(file), j);
-    if (fresh) return std::string();
-    return pictures[it->second].source + " and " + pictures[j].source + " would both write " +
-           file + hint;
+    if (fresh) return base::Status::Ok();
+    return Twice(BothWriteMessage(pictures[it->second].source, pictures[j].source, file, hint));
   };
   const bool folderPerPicture = HasPlaceholder(o.outputDir);
   for (std::size_t j = 0; j < pictures.size(); ++j) {
@@ -125,20 +128,18 @@ BatchPlan CheckFiles(BatchPlan plan, const CliOptions& o) {
     if (o.htmlMs) {
       const std::string page =
           (fs::path(p.framePath).parent_path() / exporter::kPageFileName).string();
-      if (std::string why = twice(j, page, "; give each picture its own folder (-o 'DIR/%s')");
-          !why.empty()) {
+      if (base::Status why = twice(j, page, kOwnFolderHint); !why.ok()) {
         return Stop(std::move(plan), PlanOutcome::Colliding, std::move(why));
       }
     }
     for (std::size_t f = 0; f < kAnimationOptions.size(); ++f) {
       const std::string& file = p.animationFiles[f];
       if (file.empty()) continue;
-      const std::string hint = HasPlaceholder(o.*kAnimationOptions[f].file) || folderPerPicture
-                                   ? std::string()
-                                   : "; put %s in it for each picture's name (" +
-                                         std::string(kAnimationOptions[f].name) + " '%s" +
-                                         fs::path(file).extension().string() + "')";
-      if (std::string why = twice(j, file, hint); !why.empty()) {
+      const std::string hint =
+          HasPlaceholder(o.*kAnimationOptions[f].file) || folderPerPicture
+              ? std::string()
+              : PlaceholderHint(kAnimationOptions[f].name, fs::path(file).extension().string());
+      if (base::Status why = twice(j, file, hint); !why.ok()) {
         return Stop(std::move(plan), PlanOutcome::Colliding, std::move(why));
       }
       // Over this picture, its frames (beside it or in the output folder), or another picture.
@@ -150,8 +151,8 @@ BatchPlan CheckFiles(BatchPlan plan, const CliOptions& o) {
         over.push_back(&pictures[other->second].source);
       }
       for (const std::string* path : over) {
-        if (const base::Status fits = exporter::CheckAnimationTarget(file, *path); !fits.ok()) {
-          return Stop(std::move(plan), PlanOutcome::Refused, fits.message());
+        if (base::Status fits = exporter::CheckAnimationTarget(file, *path); !fits.ok()) {
+          return Stop(std::move(plan), PlanOutcome::Refused, std::move(fits));
         }
       }
     }
@@ -161,24 +162,24 @@ BatchPlan CheckFiles(BatchPlan plan, const CliOptions& o) {
 
 }  // namespace
 
-std::string CheckOutputFolder(const std::string& folder) {
+base::Status CheckOutputFolder(const std::string& folder) {
   fs::path probe = folder;
   while (true) {
     std::error_code error;
     const fs::file_status status = fs::status(probe, error);
     if (fs::exists(status)) {
       if (!fs::is_directory(status)) {
-        return base::CannotWriteMessage(probe.string(), base::SystemErrorText(ENOTDIR));
+        return base::CannotWrite(probe.string(), base::SystemFailure(ENOTDIR));
       }
       if (::access(probe.c_str(), W_OK | X_OK) != 0) {
-        return base::CannotWriteMessage(folder, base::SystemErrorText(errno));
+        return base::CannotWrite(folder, base::SystemFailure(errno));
       }
-      return {};
+      return base::Status::Ok();
     }
     // Still to be made: the folder above must take it.
     fs::path above = probe.parent_path();
     if (above.empty()) above = ".";
-    if (above == probe) return base::CannotWriteMessage(folder, base::SystemErrorText(ENOENT));
+    if (above == probe) return base::CannotWrite(folder, base::SystemFailure(ENOENT));
     probe = above;
   }
 }
@@ -188,7 +189,7 @@ BatchPlan PlanBatch(const CliOptions& options, int frameCount) {
   for (const std::string& source : options.sources) {
     plan.pictures.push_back(PlanPicture(options, source));
   }
-  if (std::string why = FrameCollision(plan.pictures, frameCount); !why.empty()) {
+  if (base::Status why = FrameCollision(plan.pictures, frameCount); !why.ok()) {
     return Stop(std::move(plan), PlanOutcome::Colliding, std::move(why));
   }
   plan = CheckFiles(std::move(plan), options);
@@ -196,7 +197,7 @@ BatchPlan PlanBatch(const CliOptions& options, int frameCount) {
   std::string checked;  // the folder last checked: most calls have one for every picture
   for (const PicturePlan& p : plan.pictures) {
     if (p.outputDir.empty() || p.outputDir == checked) continue;
-    if (std::string why = CheckOutputFolder(p.outputDir); !why.empty()) {
+    if (base::Status why = CheckOutputFolder(p.outputDir); !why.ok()) {
       return Stop(std::move(plan), PlanOutcome::NoFolder, std::move(why));
     }
     checked = p.outputDir;

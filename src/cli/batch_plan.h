@@ -24,14 +24,15 @@ struct PicturePlan {
 
 enum class PlanOutcome {
   Ready,
-  Colliding,  ///< the command line asks for one file twice: a usage error
+  Colliding,  ///< the command line asks for one file twice: a usage error (Cause::BadArgument)
   Refused,    ///< an animation file over a picture or a frame: nothing is written
   NoFolder,   ///< an output folder that cannot be made or written in
 };
 
 struct BatchPlan {
   PlanOutcome outcome = PlanOutcome::Ready;
-  std::string message;  ///< why, for every outcome but Ready (one line)
+  /// Ok when Ready; else the cause and why (one line).
+  base::Status status;
   std::vector<PicturePlan> pictures;
 };
 
@@ -40,7 +41,7 @@ struct BatchPlan {
 BatchPlan PlanBatch(const CliOptions& options, int frameCount);
 
 /// Whether files can be made in `folder`, or in the nearest folder above it that exists when it
-/// is still to be made: "" when they can, else the message naming the folder and the reason.
-std::string CheckOutputFolder(const std::string& folder);
+/// is still to be made; if not, the cause and the message naming the folder and the reason.
+base::Status CheckOutputFolder(const std::string& folder);
 
 }  // namespace kinetta::cli

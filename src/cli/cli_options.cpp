@@ -1,10 +1,10 @@
-// Parsing kinetta-render's options and pictures, and the texts of --help and --version.
+// Parsing kinetta-render's options and pictures.
 #include "cli/cli_options.h"
 
 #include <charconv>
 #include <utility>
 
-#include "base/version.h"
+#include "cli/cli_messages.h"
 #include "export/html_page.h"
 #include "render/geometry.h"
 #include "render/motions.h"
@@ -44,51 +44,6 @@ std::optional<render::Colour> ParseColour(const std::string& text) {
   return ParseInteger<render::Colour>(text, 0, 0xFFFFFF);
 }
 
-std::string UsageText() {
-  return "usage: kinetta-render [OPTION]... PICTURE...\n"
-         "\n"
-         "Renders the frames of one motion for each PICTURE in turn, with the same options, "
-         "beside\n"
-         "the picture (or in --output DIR) as its name up to the first point, a two-digit (or\n"
-         "longer) frame number and .bmp, exactly as the desktop program does.\n"
-         "\n"
-         "  --shape N          0-8 or plane, disk, sphere, cylinder, flag, water, flip, cutout, "
-         "fadein\n"
-         "  --width-mode M     0 frames as wide as the source, 1 as its height, 2 --width pixels\n"
-         "  --width PX         frame width for width mode 2 (1-32767)\n"
-         "  --background COLOR packed decimal red + 256*green + 65536*blue, or #RRGGBB\n"
-         "  --frames N         number of frames (0-32767)\n"
-         "  --shade 0|1        the motion's switch: shading, water tint or dot mode\n"
-         "  --seed S           makes the fade-in's dots repeatable\n"
-         "  --html SECONDS     after the run, also write animate.htm beside the frames, showing\n"
-         "                     each frame SECONDS (0-32.767), with the viewer files vorrel.class\n"
-         "                     and vorrel.js from the program's sample folder\n"
-         "  --gif FILE         after the run, also write the frames as a looping animated GIF\n"
-         "  --webp FILE        after the run, also write them as a looping lossless WebP\n"
-         "  --mp4 FILE         after the run, also write them as an H.264 MP4 video (an odd\n"
-         "                     width or height gets one column or row of the background)\n"
-         "  --apng FILE        after the run, also write them as a looping lossless APNG (.png)\n"
-         "  --delay SECONDS    how long those files show each frame (0-32.767; default 0.2)\n"
-         "  --max-memory MIB   refuse a run or animation file that would need more memory\n"
-         "                     (default: the memory the machine has available)\n"
-         "  -o, --output DIR   write the frames, the page and each FILE given without a folder\n"
-         "                     in DIR (made when missing) instead of beside the picture\n"
-         "  -q, --quiet        no progress line and no report of what was written\n"
-         "  -h, --help         this text\n"
-         "  --version          the program's name and version\n"
-         "\n"
-         "In FILE and DIR, %s stands for the picture's name up to its first point (%% for %).\n"
-         "Two pictures may not write the same file: with several pictures, give each its own\n"
-         "animation file (--gif '%s.gif') and page folder (--output 'pages/%s').\n"
-         "Options not given come from mivet.ini in the program folder, or the defaults.\n"
-         "Exit status: 0 every picture done, 1 a picture unreadable or a frame, page or animation\n"
-         "file not written, 2 bad option, 130 interrupted (the pictures finished stay).\n";
-}
-
-std::string VersionText() {
-  return std::string("kinetta-render (") + KINETTA_NAME + ") " + KINETTA_VERSION + "\n";
-}
-
 std::string ExpandPlaceholder(std::string_view pattern, std::string_view stem) {
   std::string expanded;
   for (std::size_t i = 0; i < pattern.size(); ++i) {
@@ -124,9 +79,10 @@ bool TakesValue(std::string_view name) {
   return false;
 }
 
-// Puts `value` in place for the option `name`, which takes a value; "" when it fits, else why not.
-std::string ReadValue(const std::string& name, const std::string& value, CliOptions& out) {
-  const std::string bad = "bad value for " + name + ": '" + value + "'";
+// Puts `value` in place for the option `name`, which takes a value, or says why it does not fit.
+base::Status ReadValue(const std::string& name, const std::string& value, CliOptions& out) {
+  const base::Status bad =
+      base::Status::Failed(base::Cause::BadArgument, BadValueMessage(name, value));
   if (name == "--shape") {
     if (!(out.shape = ParseShape(value))) return bad;
   } else if (name == "--width-mode") {
@@ -143,7 +99,10 @@ std::string ReadValue(const std::string& name, const std::string& value, CliOpti
     if (!(out.seed = ParseInteger<std::uint64_t>(value, 0, UINT64_MAX))) return bad;
   } else if (name == "--html") {
     const base::Result<exporter::FrameTime> time = exporter::ReadFrameTime(value);
-    if (!time.ok()) return bad + " (" + time.message() + ")";
+    if (!time.ok()) {
+      return base::Status::Failed(base::Cause::BadArgument,
+                                  BadValueMessage(name, value, time.message()));
+    }
     out.htmlMs = time.value().ms;
   } else if (name == "--output") {
     if (value.empty()) return bad;
@@ -152,7 +111,10 @@ std::string ReadValue(const std::string& name, const std::string& value, CliOpti
     if (!(out.maxMemoryMiB = ParseInteger<std::uint64_t>(value, 1, UINT64_MAX >> 20))) return bad;
   } else if (name == "--delay") {
     const base::Result<exporter::AnimationDelay> delay = exporter::ReadAnimationTime(value);
-    if (!delay.ok()) return bad + " (" + delay.message() + ")";
+    if (!delay.ok()) {
+      return base::Status::Failed(base::Cause::BadArgument,
+                                  BadValueMessage(name, value, delay.message()));
+    }
     out.delay = delay.value();
   } else {
     for (const AnimationOption& option : kAnimationOptions) {
@@ -161,7 +123,7 @@ std::string ReadValue(const std::string& name, const std::string& value, CliOpti
       out.*option.file = value;
     }
   }
-  return {};
+  return base::Status::Ok();
 }
 
 }  // namespace
@@ -169,10 +131,13 @@ std::string ReadValue(const std::string& name, const std::string& value, CliOpti
 ParsedArguments ParseArguments(const std::vector<std::string>& args) {
   ParsedArguments parsed;
   CliOptions& out = parsed.options;
-  auto refuse = [&](std::string error) {
+  auto refuse = [&](base::Status error) {
     parsed.outcome = ParseOutcome::Error;
-    parsed.error = std::move(error);
+    parsed.status = std::move(error);
     return parsed;
+  };
+  auto refuseWith = [&](const std::string& message) {
+    return refuse(base::Status::Failed(base::Cause::BadArgument, message));
   };
   bool onlyPictures = false;  // after "--" every argument is a picture, even one starting with -
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -203,10 +168,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         valueGiven = true;
       }
     } else {
-      return refuse("unknown option '" + a + "'");
+      return refuseWith(UnknownOptionMessage(a));
     }
     if (name == "--help" || name == "--version" || name == "--quiet") {
-      if (valueGiven) return refuse("option '" + name + "' takes no value");
+      if (valueGiven) return refuseWith(TakesNoValueMessage(name));
       if (name == "--quiet") {
         out.quiet = true;
         continue;
@@ -214,14 +179,14 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       parsed.outcome = name == "--help" ? ParseOutcome::Help : ParseOutcome::Version;
       return parsed;
     }
-    if (!TakesValue(name)) return refuse("unknown option '" + name + "'");
+    if (!TakesValue(name)) return refuseWith(UnknownOptionMessage(name));
     if (!valueGiven) {
-      if (i + 1 == args.size()) return refuse("option '" + name + "' needs a value");
+      if (i + 1 == args.size()) return refuseWith(NeedsValueMessage(name));
       value = args[++i];
     }
-    if (std::string error = ReadValue(name, value, out); !error.empty()) return refuse(error);
+    if (base::Status read = ReadValue(name, value, out); !read.ok()) return refuse(std::move(read));
   }
-  if (out.sources.empty()) return refuse("no PICTURE given");
+  if (out.sources.empty()) return refuseWith(std::string(kNoPictureMessage));
   parsed.outcome = ParseOutcome::Run;
   return parsed;
 }

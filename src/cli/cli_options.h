@@ -1,5 +1,4 @@
-// kinetta-render's command line: the options, their values, the pictures, the usage and version
-// texts.
+// kinetta-render's command line: the options, their values and the pictures.
 #pragma once
 
 #include <array>
@@ -9,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/outcome.h"
 #include "base/settings.h"
 #include "export/animation_file.h"
 
@@ -56,17 +56,12 @@ enum class ParseOutcome { Run, Help, Version, Error };
 struct ParsedArguments {
   ParseOutcome outcome = ParseOutcome::Error;
   CliOptions options;  ///< the options read, for Run
-  std::string error;   ///< what was wrong, for Error
+  /// For Error, what was wrong (Cause::BadArgument); ok otherwise.
+  base::Status status;
 };
 
 /// Reads the arguments (without the program name).
 ParsedArguments ParseArguments(const std::vector<std::string>& args);
-
-/// The usage text printed by --help.
-std::string UsageText();
-
-/// What --version prints: the program, the project's name and its version.
-std::string VersionText();
 
 /// `pattern` with each %s replaced by `stem` (a picture's name up to its first point) and each
 /// %% by %; any other % stays as it is.

@@ -14,6 +14,7 @@
 #include "base/messages.h"
 #include "base/settings_file.h"
 #include "cli/batch_plan.h"
+#include "cli/cli_messages.h"
 #include "cli/cli_options.h"
 #include "cli/progress_line.h"
 #include "export/animation_file.h"
@@ -25,10 +26,6 @@
 namespace kinetta::cli {
 
 namespace {
-
-constexpr const char* kGifRefused = "この画像形式には対応していません。";
-constexpr const char* kProgram = "kinetta-render: ";
-constexpr const char* kTryHelp = "Try 'kinetta-render --help'.\n";
 
 std::uint64_t ClockSeed() {
   return static_cast<std::uint64_t>(
@@ -47,11 +44,17 @@ class PictureReport {
         label_(std::move(label)),
         quiet_(quiet),
         warned_(warned) {}
-  void Error(std::string_view text) { Say(err_, kProgram + Label() + std::string(text)); }
+  void Error(std::string_view text) {
+    Say(err_, std::string(kProgramPrefix) + Label() + std::string(text));
+  }
   // An error whose text starts with the picture's path.
-  void ErrorNamingPicture(std::string_view text) { Say(err_, kProgram + std::string(text)); }
+  void ErrorNamingPicture(std::string_view text) {
+    Say(err_, std::string(kProgramPrefix) + std::string(text));
+  }
   // A note that something was left in place or not quite as asked; shown even when quiet.
-  void Note(std::string_view text) { Say(err_, "注意: " + Label() + std::string(text)); }
+  void Note(std::string_view text) {
+    Say(err_, std::string(kNotePrefix) + Label() + std::string(text));
+  }
   // A note that the run will take long: not when quiet, and once a call, for the first picture
   // it holds for.
   void TimeNote(render::RunWarning warning) {
@@ -86,8 +89,9 @@ std::string OneLine(std::string message) {
 }
 
 // --html: the page and the viewer files beside the frames.
-int WriteHtml(const CliOptions& options, const PicturePlan& plan, const render::RunResult& run,
-              const base::Settings& s, const CliEnvironment& env, PictureReport& report) {
+base::Status WriteHtml(const CliOptions& options, const PicturePlan& plan,
+                       const render::RunResult& run, const base::Settings& s,
+                       const CliEnvironment& env, PictureReport& report) {
   exporter::ExportRequest request;
   request.sourcePath = plan.framePath;
   request.appFolder = env.appFolder;
@@ -96,27 +100,26 @@ int WriteHtml(const CliOptions& options, const PicturePlan& plan, const render::
   request.canvasHeight = run.frameHeight;
   request.frameTimeMs = *options.htmlMs;
   const exporter::ExportResult result = exporter::ExportPage(request);
-  if (!result.ok) {
-    report.Error(OneLine(result.message));
-    return kExitFailed;
+  if (!result.status.ok()) {
+    report.Error(OneLine(result.status.message()));
+    return result.status;
   }
-  if (!result.viewerFailures.empty()) {
+  if (!result.viewers.ok()) {
     // The page is there but cannot show the frames without its viewer files.
-    report.Error(result.pagePath.string() +
-                 " は書き出しましたが、表示に要るファイルをコピーできなかったため動きません: " +
-                 result.viewerFailures);
-    return kExitFailed;
+    report.Error(ViewerFilesMissingMessage(result.pagePath.string(), result.viewers.message()));
+    return result.viewers;
   }
-  report.Wrote(result.pagePath.string() + " を書き出しました。");
-  return kExitOk;
+  report.Wrote(WroteFileMessage(result.pagePath.string()));
+  return base::Status::Ok();
 }
 
 // --gif / --webp / --mp4 / --apng: the frame files just written, read back as the desktop
 // program reads them, as one animation file. The progress line shows the frames read, then the
 // frames encoded.
-int WriteAnimationFile(const CliOptions& options, const PicturePlan& plan,
-                       exporter::AnimationFormat format, const std::string& target,
-                       const base::Settings& s, const CliEnvironment& env, PictureReport& report) {
+base::Status WriteAnimationFile(const CliOptions& options, const PicturePlan& plan,
+                                exporter::AnimationFormat format, const std::string& target,
+                                const base::Settings& s, const CliEnvironment& env,
+                                PictureReport& report) {
   constexpr const char* kNames[] = {"GIF", "WebP", "MP4", "APNG"};
   const char* name = kNames[static_cast<int>(format)];
   exporter::AnimationRequest request;
@@ -130,65 +133,73 @@ int WriteAnimationFile(const CliOptions& options, const PicturePlan& plan,
   request.progress = [&progress, name](int done, int total) { progress.File(name, done, total); };
   const exporter::AnimationResult result =
       exporter::WriteAnimation(image::FrameFileReader(plan.framePath), request);
-  switch (result.status) {
+  switch (result.outcome) {
     case exporter::AnimationStatus::Written:
-      report.Wrote(target + " を書き出しました。(" + std::to_string(result.frames) + " こま)");
-      return kExitOk;
+      report.Wrote(WroteAnimationMessage(target, result.frames));
+      return base::Status::Ok();
     case exporter::AnimationStatus::Aborted:
-      report.ErrorNamingPicture(target + ": 中断しました。");
-      return kExitInterrupted;
+      report.ErrorNamingPicture(FileInterruptedMessage(target));
+      return result.status;
     case exporter::AnimationStatus::NoFrames:
     case exporter::AnimationStatus::Failed:
       break;
   }
-  report.Error(OneLine(result.message));
-  return kExitFailed;
+  report.Error(OneLine(result.status.message()));
+  return result.status;
 }
 
 // What follows a completed run: the page and the animation files that were asked for, in that
 // order; the first that fails ends it.
-int WriteExtras(const CliOptions& options, const PicturePlan& plan, const render::RunResult& run,
-                const base::Settings& s, const CliEnvironment& env, PictureReport& report) {
+base::Status WriteExtras(const CliOptions& options, const PicturePlan& plan,
+                         const render::RunResult& run, const base::Settings& s,
+                         const CliEnvironment& env, PictureReport& report) {
   if (options.htmlMs) {
-    if (const int status = WriteHtml(options, plan, run, s, env, report); status != kExitOk) {
-      return status;
+    if (base::Status page = WriteHtml(options, plan, run, s, env, report); !page.ok()) {
+      return page;
     }
   }
   for (std::size_t f = 0; f < kAnimationOptions.size(); ++f) {
     const std::string& target = plan.animationFiles[f];
     if (target.empty()) continue;
-    if (const int status =
+    if (base::Status file =
             WriteAnimationFile(options, plan, kAnimationOptions[f].format, target, s, env, report);
-        status != kExitOk) {
-      return status;
+        !file.ok()) {
+      return file;
     }
   }
-  return kExitOk;
+  return base::Status::Ok();
 }
 
-// How one picture ended, for the summary.
-enum class PictureEnd { Done, Unreadable, Failed, Interrupted };
+// How one picture ended: done, or the failure (Cause::Aborted when interrupted), and whether it
+// was the picture itself that could not be read, for the summary.
+struct PictureEnd {
+  base::Status status;
+  bool unreadable = false;
+};
 
 // One picture: its output folder, the picture, the notes, the frames, the page and the files.
 PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
                          const base::Settings& settings, bool gifAllowed, const CliEnvironment& env,
                          PictureReport& report) {
   if (base::IsGifName(plan.source) && !gifAllowed) {
-    report.ErrorNamingPicture(plan.source + ": " + kGifRefused);
-    return PictureEnd::Unreadable;
+    const std::string refused = plan.source + ": " + std::string(base::kUnsupportedFormatMessage);
+    report.ErrorNamingPicture(refused);
+    return {base::Status::Failed(base::Cause::Unsupported, refused), true};
   }
   const base::Result<render::Surface> loaded = image::LoadSourcePicture(plan.source);
   if (!loaded.ok()) {
     report.ErrorNamingPicture(loaded.message());
-    return PictureEnd::Unreadable;
+    return {loaded.status(), true};
   }
   const render::Surface& source = loaded.value();
   if (!plan.outputDir.empty()) {
     std::error_code error;
     std::filesystem::create_directories(plan.outputDir, error);
     if (error) {
-      report.Error(base::CannotWriteMessage(plan.outputDir, base::SystemErrorText(error.value())));
-      return PictureEnd::Failed;
+      const base::Status made =
+          base::CannotWrite(plan.outputDir, base::SystemFailure(error.value()));
+      report.Error(made.message());
+      return {made};
     }
   }
   for (render::RunWarning w : render::CheckRunWarnings(settings, source.width(), source.height())) {
@@ -205,64 +216,51 @@ PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
       image::RunConversionInStrips(source, plan.framePath, settings, ro,
                                    [&](int k, const std::string&) { progress.Frames(k + 1); });
 
-  switch (result.status) {
+  switch (result.outcome) {
     case render::RunStatus::Completed: {
-      report.Wrote(std::to_string(result.framesDone) + " こまを書き出しました。");
+      report.Wrote(WroteFramesMessage(result.framesDone));
       if (!result.notice.empty()) report.Note(result.notice);
-      const int status = WriteExtras(options, plan, result, settings, env, report);
-      return status == kExitOk            ? PictureEnd::Done
-             : status == kExitInterrupted ? PictureEnd::Interrupted
-                                          : PictureEnd::Failed;
+      return {WriteExtras(options, plan, result, settings, env, report)};
     }
-    case render::RunStatus::Aborted:
+    case render::RunStatus::Aborted: {
       // Interrupted, even when every frame was written meanwhile: the page and animation
       // files asked for are not.
-      report.Error("中断しました。(" + std::to_string(result.framesDone) + " こまを書き出し済み)");
-      return PictureEnd::Interrupted;
+      const std::string said = RunInterruptedMessage(result.framesDone);
+      report.Error(said);
+      return {base::Status::Failed(base::Cause::Aborted, said)};
+    }
     case render::RunStatus::WriteFailed:
     case render::RunStatus::Failed:
     case render::RunStatus::BadFrameSize:
     case render::RunStatus::TooLarge:
     case render::RunStatus::NoShape:
-      report.Error(result.message);
-      return PictureEnd::Failed;
+      break;
   }
-  return PictureEnd::Failed;
+  report.Error(result.status.message());
+  return {result.status};
 }
 
-// The one line after several pictures: how many were done, and the first that failed, by name.
-std::string Summary(int pictures, int done,
-                    const std::vector<std::pair<std::string, PictureEnd>>& failures,
-                    bool interrupted) {
-  constexpr std::size_t kNamed = 3;
-  std::string line = interrupted ? "中断しました。" : "";
-  line += std::to_string(pictures) + " 枚のうち " + std::to_string(done) + " 枚を書き出しました。";
-  if (failures.empty()) return line;
-  line += "失敗 " + std::to_string(failures.size()) + " 枚: ";
-  for (std::size_t i = 0; i < failures.size() && i < kNamed; ++i) {
-    if (i > 0) line += "、";
-    line +=
-        failures[i].first +
-        (failures[i].second == PictureEnd::Unreadable ? "（開けません）" : "（書き出せません）");
-  }
-  if (failures.size() > kNamed) line += " ほか " + std::to_string(failures.size() - kNamed) + " 枚";
-  return line;
+// A call refused before any picture: the reason, and for a mistake on the command line the hint
+// to the usage text.
+base::Status Refuse(std::ostream& err, base::Status why) {
+  err << kProgramPrefix << why.message() << '\n';
+  if (why.cause() == base::Cause::BadArgument) err << kTryHelpLine << '\n';
+  return why;
 }
 
-// Everything RunCli does, without the guard against errors.
-int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env, std::ostream& out,
-                 std::ostream& err) {
+// Everything RunCli does, without the guard against errors; how the call ended.
+base::Status RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env,
+                          std::ostream& out, std::ostream& err) {
   const ParsedArguments parsed = ParseArguments(args);
   switch (parsed.outcome) {
     case ParseOutcome::Help:
-      out << UsageText();
-      return kExitOk;
+      out << kUsageText;
+      return base::Status::Ok();
     case ParseOutcome::Version:
       out << VersionText();
-      return kExitOk;
+      return base::Status::Ok();
     case ParseOutcome::Error:
-      err << kProgram << parsed.error << '\n' << kTryHelp;
-      return kExitUsage;
+      return Refuse(err, parsed.status);
     case ParseOutcome::Run:
       break;
   }
@@ -270,28 +268,19 @@ int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env
 
   const std::filesystem::path folder(env.appFolder);
   const base::Settings settings =
-      ApplyOptions(base::ReadSettingsFile(folder / "mivet.ini").settings, options);
+      ApplyOptions(base::ReadSettingsFile(base::SettingsFilePath(folder)).settings, options);
 
   // Every file of every picture is known, and refused when two would meet, before the first
   // picture is read.
   const BatchPlan plan = PlanBatch(options, settings.FrameCount);
-  switch (plan.outcome) {
-    case PlanOutcome::Ready:
-      break;
-    case PlanOutcome::Colliding:
-      err << kProgram << plan.message << '\n' << kTryHelp;
-      return kExitUsage;
-    case PlanOutcome::Refused:
-    case PlanOutcome::NoFolder:
-      err << kProgram << plan.message << '\n';
-      return kExitFailed;
-  }
+  if (plan.outcome != PlanOutcome::Ready) return Refuse(err, plan.status);
 
   const bool gifAllowed = base::GifSupportFromMarker(folder);
   const int count = static_cast<int>(plan.pictures.size());
   ProgressLine progress(err, env.progress && !options.quiet && settings.FrameCount > 0, count,
                         settings.FrameCount);
-  std::vector<std::pair<std::string, PictureEnd>> failures;
+  std::vector<FailedPicture> failures;
+  base::Status firstFailure;
   std::set<render::RunWarning> warned;
   int done = 0;
   bool interrupted = false;
@@ -300,42 +289,58 @@ int RunUnguarded(const std::vector<std::string>& args, const CliEnvironment& env
     PictureReport report(out, err, progress, count > 1 ? picture.source : "", options.quiet,
                          warned);
     progress.StartPicture(i);
-    PictureEnd end = PictureEnd::Failed;
+    PictureEnd end;
     // An error in one picture (memory running out while it is read or drawn, say) is that
     // picture's failure with its message; the others go on.
     try {
       end = RenderPicture(options, picture, settings, gifAllowed, env, report);
     } catch (...) {
-      report.Error(base::ErrorMessage(std::current_exception()));
+      end.status = base::ErrorStatus(std::current_exception());
+      report.Error(end.status.message());
     }
-    if (end == PictureEnd::Done) {
+    if (end.status.ok()) {
       ++done;
-    } else if (end == PictureEnd::Interrupted) {
+    } else if (end.status.cause() == base::Cause::Aborted) {
       interrupted = true;
     } else {
-      failures.emplace_back(picture.source, end);
+      failures.push_back({picture.source, end.unreadable});
+      if (firstFailure.ok()) firstFailure = end.status;
     }
     // Ctrl-C between two pictures ends the call too.
     if (env.control != nullptr && env.control->stop) interrupted = true;
   }
   progress.Clear();
   if (count > 1 && (!options.quiet || done < count)) {
-    err << kProgram << Summary(count, done, failures, interrupted) << '\n';
+    err << kProgramPrefix << SummaryMessage(count, done, failures, interrupted) << '\n';
   }
-  return interrupted ? kExitInterrupted : failures.empty() ? kExitOk : kExitFailed;
+  // An interruption ends the call whatever failed before it.
+  return interrupted ? base::Status::Failed(base::Cause::Aborted, {}) : firstFailure;
 }
 
 }  // namespace
+
+int ExitStatusOf(const base::Status& end) {
+  if (end.ok()) return kExitOk;
+  switch (end.cause()) {
+    case base::Cause::Aborted:
+      return kExitInterrupted;
+    case base::Cause::BadArgument:
+      return kExitUsage;
+    default:
+      return kExitFailed;
+  }
+}
 
 int RunCli(const std::vector<std::string>& args, const CliEnvironment& env, std::ostream& out,
            std::ostream& err) {
   // An error anywhere outside a picture's run is a failure with its message, not the end of the
   // program through an abort.
   try {
-    return RunUnguarded(args, env, out, err);
+    return ExitStatusOf(RunUnguarded(args, env, out, err));
   } catch (...) {
-    err << kProgram << base::ErrorMessage(std::current_exception()) << '\n';
-    return kExitFailed;
+    const base::Status error = base::ErrorStatus(std::current_exception());
+    err << kProgramPrefix << error.message() << '\n';
+    return ExitStatusOf(error);
   }
 }
 

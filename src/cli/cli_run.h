@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "render/run.h"
 
 namespace kinetta::cli {
@@ -14,6 +15,11 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitInterrupted = 130;
+
+/// The exit status of a call that ended with `end`, chosen here alone: kExitOk when it is ok,
+/// kExitInterrupted for Cause::Aborted (Ctrl-C), kExitUsage for Cause::BadArgument (a mistake on
+/// the command line), kExitFailed for any other cause (a picture unreadable, a file not written).
+int ExitStatusOf(const base::Status& end);
 
 struct CliEnvironment {
   std::string appFolder;        ///< where mivet.ini and gifsw are looked for

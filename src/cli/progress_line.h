@@ -41,7 +41,4 @@ class ProgressLine {
   Clock::time_point start_;
 };
 
-/// "12 秒", "3 分 05 秒", "2 時間 07 分": the time left, rounded to the nearest second.
-std::string DurationText(double seconds);
-
 }  // namespace kinetta::cli

@@ -14,16 +14,13 @@
 #include "base/number_text.h"
 #include "base/path_helpers.h"
 #include "export/animation_encoder.h"
+#include "export/export_messages.h"
 #include "export/html_page.h"
 #include "export/video_module.h"
 
 namespace kinetta::exporter {
 
 namespace {
-
-std::string SizeText(int width, int height) {
-  return std::to_string(width) + " x " + std::to_string(height);
-}
 
 // A frame's number as in its file name: at least two digits.
 std::string FrameNumber(int k) {
@@ -75,13 +72,14 @@ base::Status FitsInMemory(int width, int height, const AnimationEncoder& encoder
   std::uint64_t allowed = base::AvailableMemoryBytes();
   if (request.memoryBudget > 0) allowed = std::min(allowed, request.memoryBudget);
   if (needed <= allowed) return {};
-  return base::Status::Failed(base::TooLargeMessage(width, height, needed, allowed));
+  return base::Status::Failed(base::Cause::TooLarge,
+                              base::TooLargeMessage(width, height, needed, allowed));
 }
 
-AnimationResult Failure(AnimationStatus status, std::string message) {
+AnimationResult Failure(AnimationStatus outcome, base::Status status) {
   AnimationResult result;
-  result.status = status;
-  result.message = std::move(message);
+  result.outcome = outcome;
+  result.status = std::move(status);
   return result;
 }
 
@@ -95,7 +93,7 @@ base::Result<std::unique_ptr<AnimationEncoder>> MakeEncoder(const AnimationReque
     case AnimationFormat::Mp4:
     case AnimationFormat::Apng: {
       const base::Result<const VideoEncoderMakers*> video = VideoEncoders();
-      if (!video.ok()) return Made::Failed(video.message());
+      if (!video.ok()) return video.status();
       const VideoEncoderMakers& make = *video.value();
       return Made(r.format == AnimationFormat::Mp4
                       ? make.mp4(r.delay.webpMilliseconds, r.background)
@@ -135,7 +133,7 @@ base::Result<AnimationDelay> ReadAnimationTime(std::string_view text) {
   // The same refusals as the page's frame time; the delays are then taken from the seconds
   // themselves, so hundredths are rounded once, not from rounded milliseconds.
   const base::Result<FrameTime> checked = ReadFrameTime(text);
-  if (!checked.ok()) return base::Result<AnimationDelay>::Failed(checked.message());
+  if (!checked.ok()) return checked.status();
   AnimationDelay delay;
   delay.gifCentiseconds =
       std::max(kMinGifCentiseconds, *base::ToInt16(checked.value().seconds * 100));
@@ -162,23 +160,26 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 base::Status CheckAnimationTarget(const std::filesystem::path& target,
                                   std::string_view sourcePath) {
   if (SameFile(target, std::filesystem::path(sourcePath))) {
-    return base::Status::Failed(
-        target.string() + " は原画です。アニメーションファイルには別の名前を選んでください。");
+    return base::Status::Failed(base::Cause::WouldReplace, TargetIsSourceMessage(target.string()));
   }
   const int k = base::FrameNumberOf(target.filename().string(), base::FrameFileStem(sourcePath));
   if (k >= 0 && SameFile(target, base::FrameFileName(sourcePath, k))) {
-    return base::Status::Failed(
-        target.string() +
-        " はこまのファイルです。アニメーションファイルには別の名前を選んでください。");
+    return base::Status::Failed(base::Cause::WouldReplace, TargetIsFrameMessage(target.string()));
   }
   return {};
 }
 
 AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest& request) {
-  const std::string failed =
-      std::string(base::kAnimationFailedMessage) + "\n" + request.target.string() + "\n";
+  // A failure, told with the file it is about.
+  const auto failed = [&request](const base::Status& why) {
+    return Failure(AnimationStatus::Failed,
+                   base::Status::Failed(why.cause(), AnimationFailedMessage(request.target.string(),
+                                                                            why.message())));
+  };
+  const AnimationResult aborted =
+      Failure(AnimationStatus::Aborted, base::Status::Failed(base::Cause::Aborted, {}));
   base::Result<std::unique_ptr<AnimationEncoder>> made = MakeEncoder(request);
-  if (!made.ok()) return Failure(AnimationStatus::Failed, failed + made.message());
+  if (!made.ok()) return failed(made.status());
   const std::unique_ptr<AnimationEncoder> encoder = std::move(made).value();
 
   // Temporaries a killed writer left beside the target go first.
@@ -191,7 +192,7 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
   int height = 0;
   Report(request, 0, 0);
   while (true) {
-    if (Aborted(request)) return Failure(AnimationStatus::Aborted, {});
+    if (Aborted(request)) return aborted;
     const base::Result<render::Surface> next = stream->Read(count);
     if (!next.ok()) break;
     const render::Surface& frame = next.value();
@@ -199,60 +200,60 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
       width = frame.width();
       height = frame.height();
       if (width > encoder->MaxSide() || height > encoder->MaxSide()) {
-        return Failure(AnimationStatus::Failed,
-                       failed + "こまの大きさ " + SizeText(width, height) + " は、この形式の上限 " +
-                           std::to_string(encoder->MaxSide()) + " ピクセルを超えています。");
+        return failed(base::Status::Failed(
+            base::Cause::TooLarge, FrameOverFormatMessage(width, height, encoder->MaxSide())));
       }
       if (const base::Status fits = FitsInMemory(width, height, *encoder, request); !fits.ok()) {
-        return Failure(AnimationStatus::Failed, failed + fits.message());
+        return failed(fits);
       }
     } else if (frame.width() != width || frame.height() != height) {
-      return Failure(AnimationStatus::Failed, failed + "こま " + FrameNumber(count) + " の大きさ " +
-                                                  SizeText(frame.width(), frame.height()) +
-                                                  " が、こま 00 の " + SizeText(width, height) +
-                                                  " と違います。変換をやり直してください。");
+      return failed(base::Status::Failed(base::Cause::BrokenData,
+                                         FrameSizeDiffersMessage(FrameNumber(count), frame.width(),
+                                                                 frame.height(), width, height)));
     }
     encoder->Learn(frame);
     ++count;
     Report(request, count, 0);
   }
-  if (count == 0) return Failure(AnimationStatus::NoFrames, std::string(base::kNoFramesMessage));
+  if (count == 0) {
+    return Failure(AnimationStatus::NoFrames,
+                   base::Status::Failed(base::Cause::NotFound, base::kNoFramesMessage));
+  }
 
   // Second pass: the frames in order into the file. A frame that can no longer be read (it was
   // deleted meanwhile) fails the whole file rather than leaving a shorter one.
-  bool aborted = false;
-  // The encoder's failure or a frame's, which comes before the file's; a failed write is the
-  // file's to tell (the encoder then fails without a message).
-  base::Status encoded;
-  const base::Status written = base::WriteFileAtomically(request.target, [&](const ByteSink& sink) {
-    encoded = encoder->Start(width, height, count, sink);
-    if (!encoded.ok()) return false;
-    stream.emplace(frames);
-    for (int k = 0; k < count; ++k) {
-      if (Aborted(request)) {
-        aborted = true;
-        return false;
-      }
-      const base::Result<render::Surface> frame = stream->Read(k);
-      if (!frame.ok() || frame.value().width() != width || frame.value().height() != height) {
-        encoded = base::Status::Failed("こま " + FrameNumber(k) + " を読み直せませんでした。");
-        return false;
-      }
-      encoded = encoder->Add(frame.value());
-      if (!encoded.ok()) return false;
-      Report(request, k + 1, count);
-    }
-    encoded = encoder->Finish();
-    return encoded.ok();
-  });
+  bool stopped = false;
+  // The file fails with a write that failed, which the encoders leave to it (they hand the bytes
+  // on and fail without a message of their own), else with the encoder's or a frame's failure.
+  const base::Status written =
+      base::WriteFileAtomically(request.target, [&](const base::Writer& write) {
+        const ByteSink sink = [&write](const void* data, std::size_t size) {
+          return write(data, size).ok();
+        };
+        if (base::Status started = encoder->Start(width, height, count, sink); !started.ok()) {
+          return started;
+        }
+        stream.emplace(frames);
+        for (int k = 0; k < count; ++k) {
+          if (Aborted(request)) {
+            stopped = true;
+            return base::Status::Failed(base::Cause::Aborted, {});
+          }
+          const base::Result<render::Surface> frame = stream->Read(k);
+          if (!frame.ok() || frame.value().width() != width || frame.value().height() != height) {
+            return base::Status::Failed(frame.ok() ? base::Cause::BrokenData : frame.cause(),
+                                        FrameNotRereadMessage(FrameNumber(k)));
+          }
+          if (base::Status added = encoder->Add(frame.value()); !added.ok()) return added;
+          Report(request, k + 1, count);
+        }
+        return encoder->Finish();
+      });
 
-  if (aborted) return Failure(AnimationStatus::Aborted, {});
-  if (!written.ok()) {
-    return Failure(AnimationStatus::Failed,
-                   failed + (encoded.message().empty() ? written.message() : encoded.message()));
-  }
+  if (stopped) return aborted;
+  if (!written.ok()) return failed(written);
   AnimationResult result;
-  result.status = AnimationStatus::Written;
+  result.outcome = AnimationStatus::Written;
   result.frames = count;
   result.width = width;
   result.height = height;

@@ -52,22 +52,23 @@ using AnimationProgress = std::function<void(int done, int total)>;
 
 enum class AnimationStatus {
   Written,   ///< the file is in place
-  NoFrames,  ///< frame 00 cannot be loaded: base::kNoFramesMessage
-  Aborted,   ///< the abort flag was set; no file was written or changed
-  Failed,    ///< the message says what and why; no file was written or changed
+  NoFrames,  ///< frame 00 cannot be loaded: Cause::NotFound, base::kNoFramesMessage
+  Aborted,   ///< the abort flag was set (Cause::Aborted); no file was written or changed
+  Failed,    ///< the status says what and why; no file was written or changed
 };
 
 struct AnimationResult {
-  AnimationStatus status = AnimationStatus::Failed;
+  AnimationStatus outcome = AnimationStatus::Failed;
   int frames = 0;  ///< frames in the file
   int width = 0;   ///< the canvas size
   int height = 0;
-  std::string message;  ///< for the user, unless Written
+  /// Ok when Written; else the cause and, for the user, the message (none for Aborted).
+  base::Status status;
 };
 
 /// Refuses an animation file that would replace the source picture at `sourcePath` or one of its
-/// frame files (the same file by any path, a link among them), with the message for the user;
-/// checked before anything is written.
+/// frame files (the same file by any path, a link among them), with Cause::WouldReplace and the
+/// message for the user; checked before anything is written.
 base::Status CheckAnimationTarget(const std::filesystem::path& target, std::string_view sourcePath);
 
 struct AnimationRequest {

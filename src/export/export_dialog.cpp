@@ -38,8 +38,8 @@ void ExportDialog::Confirm() {
   request.canvasHeight = canvasHeightPx_;
   request.frameTimeMs = time.value().ms;
   const ExportResult result = ExportPage(request);
-  if (!result.ok) {
-    prompter_.Warn(this, ui::Utf8(result.message));
+  if (!result.status.ok()) {
+    prompter_.Warn(this, ui::Utf8(result.status.message()));
     return;
   }
   close();

@@ -19,7 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "base/messages.h"
 #include "export/animation_encoder.h"
+#include "export/export_messages.h"
 #include "export/palette_map.h"
 
 namespace kinetta::exporter {
@@ -190,7 +192,7 @@ class GifEncoder final : public AnimationEncoder {
     EGifSetGifVersion(gif_, true);
     // One table for the whole file, or none when every frame brings its own.
     ColorMapObject* map = perFrame_ ? nullptr : ColourTable();
-    if (!perFrame_ && map == nullptr) return base::Status::Failed("GIF: メモリが足りません。");
+    if (!perFrame_ && map == nullptr) return OutOfMemory();
     const bool screen = EGifPutScreenDesc(gif_, width, height, 8, 0, map) != GIF_ERROR;
     GifFreeMapObject(map);
     if (!screen) return GifFailed(gif_->Error);
@@ -238,12 +240,18 @@ class GifEncoder final : public AnimationEncoder {
   static base::Status GifFailed(int code) {
     // A write that failed is told by the file, which knows the system's reason.
     if (code == E_GIF_ERR_WRITE_FAILED || code == E_GIF_ERR_DISK_IS_FULL) {
-      return base::Status::Failed({});
+      return base::Status::Failed(base::Cause::Io, {});
     }
-    if (code == E_GIF_ERR_NOT_ENOUGH_MEM) return base::Status::Failed("GIF: メモリが足りません。");
-    const char* text = GifErrorString(code);
-    return base::Status::Failed(std::string("GIF: ") + (text != nullptr ? text : "error"));
+    if (code == E_GIF_ERR_NOT_ENOUGH_MEM) return OutOfMemory();
+    return base::Status::Failed(base::Cause::Io, LibraryMessage(kLabel, GifErrorString(code)));
   }
+
+  static base::Status OutOfMemory() {
+    return base::Status::Failed(base::Cause::OutOfMemory,
+                                EncoderMessage(kLabel, base::kOutOfMemoryMessage));
+  }
+
+  static constexpr std::string_view kLabel = "GIF";
 
   // The palette plus the transparent entry, in a table whose size is a power of two.
   ColorMapObject* ColourTable() const {
@@ -291,7 +299,9 @@ class GifEncoder final : public AnimationEncoder {
       liq_result_destroy(result);
     }
     if (histogram != nullptr) liq_histogram_destroy(histogram);
-    if (colours.empty()) return base::Status::Failed("GIF: 色の数を減らせませんでした。");
+    if (colours.empty()) {
+      return base::Status::Failed(base::Cause::Io, EncoderMessage(kLabel, kColoursNotReducedText));
+    }
     palette_ = std::make_unique<PaletteMap>(std::move(colours), first_ ? 0 : kRunSlack);
     transparent_ = static_cast<std::uint8_t>(palette_->size());
     return base::Status::Ok();
@@ -368,7 +378,7 @@ class GifEncoder final : public AnimationEncoder {
     GifByteType extension[4];
     const std::size_t length = EGifGCBToExtension(&gcb, extension);
     ColorMapObject* map = perFrame_ ? ColourTable() : nullptr;
-    if (perFrame_ && map == nullptr) return base::Status::Failed("GIF: メモリが足りません。");
+    if (perFrame_ && map == nullptr) return OutOfMemory();
     bool ok = EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) !=
                   GIF_ERROR &&
               EGifPutImageDesc(gif_, r.x, r.y, r.w, r.h, false, map) != GIF_ERROR;

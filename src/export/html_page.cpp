@@ -9,6 +9,7 @@
 #include "base/messages.h"
 #include "base/number_text.h"
 #include "base/path_helpers.h"
+#include "export/export_messages.h"
 
 namespace kinetta::exporter {
 
@@ -124,11 +125,13 @@ std::string PageText(const PageContent& content) {
 base::Result<FrameTime> ReadFrameTime(std::string_view text) {
   using Read = base::Result<FrameTime>;
   const std::optional<double> seconds = base::WholeNumber(text);
-  if (!seconds) return Read::Failed(std::string(base::kNotANumberMessage));
+  if (!seconds) return Read::Failed(base::Cause::BadArgument, base::kNotANumberMessage);
   // 32.767 compares with the same double the text "32.767" reads as, so it passes.
-  if (*seconds < 0 || *seconds > 32.767) return Read::Failed(std::string(base::kTimeRangeMessage));
+  if (*seconds < 0 || *seconds > 32.767) {
+    return Read::Failed(base::Cause::BadArgument, base::kTimeRangeMessage);
+  }
   const std::optional<int> ms = base::ToInt16(*seconds * 1000);
-  if (!ms) return Read::Failed(std::string(base::kTimeRangeMessage));
+  if (!ms) return Read::Failed(base::Cause::BadArgument, base::kTimeRangeMessage);
   return FrameTime{*ms, *seconds};
 }
 
@@ -148,24 +151,26 @@ namespace {
 base::Status CopyInOneStep(const std::filesystem::path& from, const std::filesystem::path& to) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(from, error)) {
-    return base::Status::Failed(std::filesystem::exists(from, error)
-                                    ? "通常のファイルではありません"
-                                    : "見本のファイルがありません");
+    return std::filesystem::exists(from, error)
+               ? base::Status::Failed(base::Cause::Unsupported, base::kNotARegularFileReason)
+               : base::Status::Failed(base::Cause::NotFound, kSampleMissingReason);
   }
   std::ifstream in(from, std::ios::binary);
-  if (!in) return base::Status::Failed("見本のファイルを読めません");
-  bool readFailed = false;
-  const base::Status written = base::WriteFileAtomically(to, [&](const auto& write) {
+  if (!in) return base::Status::Failed(base::Cause::Io, kSampleUnreadableReason);
+  return base::WriteFileAtomically(to, [&](const base::Writer& write) {
     char buffer[65536];
     while (in) {
       in.read(buffer, sizeof buffer);
-      if (in.gcount() > 0 && !write(buffer, static_cast<std::size_t>(in.gcount()))) return false;
+      if (in.gcount() > 0) {
+        if (base::Status written = write(buffer, static_cast<std::size_t>(in.gcount()));
+            !written.ok()) {
+          return written;
+        }
+      }
     }
-    readFailed = in.bad();
-    return !readFailed;
+    return in.bad() ? base::Status::Failed(base::Cause::Io, kSampleUnreadableReason)
+                    : base::Status::Ok();
   });
-  if (readFailed) return base::Status::Failed("見本のファイルを読めません");
-  return written;
 }
 
 }  // namespace
@@ -178,8 +183,10 @@ ExportResult ExportPage(const ExportRequest& r) {
     const base::Status copied =
         CopyInOneStep(sample / std::string(viewer), BesideSource(r.sourcePath, viewer));
     if (!copied.ok()) {
-      if (!result.viewerFailures.empty()) result.viewerFailures += "、";
-      result.viewerFailures += std::string(viewer) + " (" + copied.message() + ")";
+      // The first failure's cause stands for both.
+      result.viewers = base::Status::Failed(
+          result.viewers.ok() ? copied.cause() : result.viewers.cause(),
+          AddViewerFailure(result.viewers.message(), viewer, copied.message()));
     }
   }
 
@@ -188,10 +195,9 @@ ExportResult ExportPage(const ExportRequest& r) {
                             base::FrameFileStem(r.sourcePath), r.frameTimeMs};
   const std::string text = PageText(content);
   const base::Status written = base::WriteFileAtomically(result.pagePath, text.data(), text.size());
-  result.ok = written.ok();
-  if (!result.ok) {
-    result.message = std::string(base::kPageFailedMessage) + "\n" + result.pagePath.string() +
-                     "\n" + written.message();
+  if (!written.ok()) {
+    result.status = base::Status::Failed(
+        written.cause(), PageFailedMessage(result.pagePath.string(), written.message()));
   }
   return result;
 }

@@ -53,7 +53,7 @@ struct FrameTime {
 /// Reads `text` as decimal seconds (blanks around it allowed, full-width digits taken as
 /// digits) and turns it into whole milliseconds, halves to even: "0.2" gives 200, "0.0016"
 /// gives 2, "0.0004" gives 0. Text that is no number, or a time below 0 or above 32.767
-/// seconds, is refused with the message for the user.
+/// seconds, is refused (Cause::BadArgument) with the message for the user.
 base::Result<FrameTime> ReadFrameTime(std::string_view text);
 
 /// The file `name` in the source picture's folder. A source path without any folder (a name
@@ -70,17 +70,18 @@ struct ExportRequest {
 };
 
 struct ExportResult {
-  bool ok = false;
   std::filesystem::path pagePath;
-  std::string message;  ///< for the user on failure: what failed, the path and the reason
-  /// The viewer files that could not be copied, each with the reason ("vorrel.js (...)"),
-  /// joined by "、"; empty when both were.
-  std::string viewerFailures;
+  /// The page written, or why not: the cause, and for the user what failed, the path and the
+  /// reason.
+  base::Status status;
+  /// Both viewer files copied, or the cause of the first that was not and, for the user, each
+  /// that was not with its reason ("vorrel.js (...)"), joined by "、".
+  base::Status viewers;
 };
 
 /// Copies the viewer files (applet and script) from the program's sample folder beside the
 /// source picture, each replacing an older copy in one step; a copy that fails does not stop
-/// the page, which is still of use, and is listed in viewerFailures. Then writes the page in one
+/// the page, which is still of use, and is told in `viewers`. Then writes the page in one
 /// step: a page that cannot be written leaves no partial file and is reported.
 ExportResult ExportPage(const ExportRequest& request);
 

@@ -14,6 +14,7 @@ extern "C" {
 }
 
 #include "export/animation_encoder.h"
+#include "export/export_messages.h"
 #include "export/video_output.h"
 
 namespace kinetta::exporter {
@@ -72,7 +73,9 @@ class Mp4Encoder final : public AnimationEncoder {
     // Surface rows lie in memory as R, G, B, unused: FFmpeg's RGB0.
     convert_ = sws_getContext(width_, height_, AV_PIX_FMT_RGB0, width_, height_, AV_PIX_FMT_YUV420P,
                               SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
-    if (convert_ == nullptr) return base::Status::Failed("MP4: 色を変換できません。");
+    if (convert_ == nullptr) {
+      return base::Status::Failed(base::Cause::Io, EncoderMessage("MP4", kColourConversionText));
+    }
     // BT.601's matrix: with colour shared by 2 x 2 pixels it keeps the frames' red, green and
     // blue nearer than BT.709's (0.1 to 0.7 dB) in a smaller file; the stream says which it is.
     const int* bt601 = sws_getCoefficients(SWS_CS_ITU601);

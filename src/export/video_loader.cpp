@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/path_helpers.h"
+#include "export/export_messages.h"
 #include "export/video_module.h"
 
 namespace kinetta::exporter {
@@ -15,9 +16,8 @@ namespace {
 
 base::Result<const VideoEncoderMakers*> Load() {
   using Loaded = base::Result<const VideoEncoderMakers*>;
-  const auto failed = [](const std::string& why) {
-    return Loaded::Failed(std::string("MP4 と APNG を書く部品 ") + kVideoModuleFile +
-                          " が読み込めません。\n（" + why + "）");
+  const auto failed = [](std::string_view why) {
+    return Loaded::Failed(base::Cause::Unsupported, VideoModuleMessage(kVideoModuleFile, why));
   };
   // The program folder first, the running executable's: that is where the module is built
   // and installed. Elsewhere (the tests) the executable's run path names it. Never the current
@@ -30,14 +30,14 @@ base::Result<const VideoEncoderMakers*> Load() {
   void* module = ::dlopen(there ? beside.c_str() : kVideoModuleFile, RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {
     const char* why = ::dlerror();
-    return failed(why != nullptr ? why : "不明な理由");
+    return failed(why != nullptr ? std::string_view(why) : kUnknownReason);
   }
   const auto entry = reinterpret_cast<VideoModuleEntry>(::dlsym(module, kVideoModuleEntry));
   const VideoEncoderMakers* makers = entry != nullptr ? entry() : nullptr;
   if (makers == nullptr || makers->build == nullptr ||
       std::strcmp(makers->build, kVideoModuleBuild) != 0 || makers->mp4 == nullptr ||
       makers->apng == nullptr) {
-    return failed(std::string("このプログラム ") + KINETTA_VERSION + " の部品ではありません");
+    return failed(OtherBuildReason(KINETTA_VERSION));
   }
   return makers;
 }

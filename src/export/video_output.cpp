@@ -15,6 +15,9 @@ extern "C" {
 #include <cstdio>
 #include <cstring>
 
+#include "base/messages.h"
+#include "export/export_messages.h"
+
 namespace kinetta::exporter {
 
 namespace {
@@ -142,10 +145,16 @@ VideoOutput::VideoOutput(std::string label)
 
 VideoOutput::~VideoOutput() = default;
 
-base::Status VideoOutput::Error(const std::string& what, int code) const {
+base::Status VideoOutput::Error(std::string_view doing, int code) const {
   char text[AV_ERROR_MAX_STRING_SIZE] = {};
   av_strerror(code, text, sizeof text);
-  return base::Status::Failed(label_ + ": " + what + " (" + text + ")");
+  return base::Status::Failed(code == AVERROR(ENOMEM) ? base::Cause::OutOfMemory : base::Cause::Io,
+                              LibraryFailureMessage(label_, doing, text));
+}
+
+base::Status VideoOutput::OutOfMemory() const {
+  return base::Status::Failed(base::Cause::OutOfMemory,
+                              EncoderMessage(label_, base::kOutOfMemoryMessage));
 }
 
 namespace {
@@ -163,10 +172,11 @@ base::Status VideoOutput::Open(const VideoSetup& setup) {
   av_log_set_level(AV_LOG_QUIET);
   State& s = *state_;
   int rc = avformat_alloc_output_context2(&s.container, nullptr, setup.container, nullptr);
-  if (rc < 0) return Error(std::string(setup.container) + " を書けません", rc);
+  if (rc < 0) return Error(ContainerUnwritableText(setup.container), rc);
   const AVCodec* codec = avcodec_find_encoder_by_name(setup.codec);
   if (codec == nullptr) {
-    return base::Status::Failed(label_ + ": FFmpeg に " + setup.codec + " がありません。");
+    return base::Status::Failed(base::Cause::Unsupported,
+                                EncoderMessage(label_, NoEncoderText(setup.codec)));
   }
   s.encoder = avcodec_alloc_context3(codec);
   s.frame = av_frame_alloc();
@@ -175,7 +185,7 @@ base::Status VideoOutput::Open(const VideoSetup& setup) {
   s.io = OpenCursor(s.writeCursor, true);
   if (s.io == nullptr) delete s.writeCursor;
   if (s.encoder == nullptr || s.frame == nullptr || s.packet == nullptr || s.io == nullptr) {
-    return Error("メモリが足りません", AVERROR(ENOMEM));
+    return OutOfMemory();
   }
   s.container->pb = s.io;
   s.container->flags |= AVFMT_FLAG_CUSTOM_IO;
@@ -204,24 +214,25 @@ base::Status VideoOutput::Open(const VideoSetup& setup) {
   AVDictionary* codecOptions = Dictionary(setup.codecOptions);
   rc = avcodec_open2(s.encoder, codec, &codecOptions);
   av_dict_free(&codecOptions);
-  if (rc < 0) return Error("符号化を始められません", rc);
+  if (rc < 0) return Error(kEncoderStartText, rc);
 
   s.stream = avformat_new_stream(s.container, nullptr);
-  if (s.stream == nullptr) return Error("メモリが足りません", AVERROR(ENOMEM));
+  if (s.stream == nullptr) return OutOfMemory();
   rc = avcodec_parameters_from_context(s.stream->codecpar, s.encoder);
-  if (rc < 0) return Error("符号化を始められません", rc);
+  if (rc < 0) return Error(kEncoderStartText, rc);
   s.stream->time_base = tick;
   s.stream->avg_frame_rate = s.encoder->framerate;
   AVDictionary* containerOptions = Dictionary(setup.containerOptions);
   rc = avformat_write_header(s.container, &containerOptions);
   av_dict_free(&containerOptions);
-  if (rc < 0) return Error("ファイルを始められません", rc);
+  if (rc < 0) return Error(kFileStartText, rc);
 
   s.frame->format = setup.pixelFormat;
   s.frame->width = setup.width;
   s.frame->height = setup.height;
   rc = av_frame_get_buffer(s.frame, 0);
-  if (rc < 0) return Error("メモリが足りません", rc);
+  // Only the picture's memory is taken here.
+  if (rc < 0) return OutOfMemory();
   return base::Status::Ok();
 }
 
@@ -236,7 +247,7 @@ base::Status VideoOutput::Send() {
   s.frame->pts = s.next * s.frameTicks;
   ++s.next;
   const int rc = avcodec_send_frame(s.encoder, s.frame);
-  if (rc < 0) return Error("こまを符号化できません", rc);
+  if (rc < 0) return Error(kFrameEncodeText, rc);
   return Drain();
 }
 
@@ -245,24 +256,24 @@ base::Status VideoOutput::Drain() {
   while (true) {
     int rc = avcodec_receive_packet(s.encoder, s.packet);
     if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return base::Status::Ok();
-    if (rc < 0) return Error("こまを符号化できません", rc);
+    if (rc < 0) return Error(kFrameEncodeText, rc);
     // Every frame lasts the same, the last one too.
     s.packet->duration = s.frameTicks;
     av_packet_rescale_ts(s.packet, s.encoder->time_base, s.stream->time_base);
     s.packet->stream_index = s.stream->index;
     rc = av_write_frame(s.container, s.packet);
     av_packet_unref(s.packet);
-    if (rc < 0) return Error("ファイルに書けません", rc);
+    if (rc < 0) return Error(kFileWriteText, rc);
   }
 }
 
 base::Status VideoOutput::Finish(const ByteSink& sink) {
   State& s = *state_;
   int rc = avcodec_send_frame(s.encoder, nullptr);
-  if (rc < 0) return Error("こまを符号化できません", rc);
+  if (rc < 0) return Error(kFrameEncodeText, rc);
   if (base::Status drained = Drain(); !drained.ok()) return drained;
   rc = av_write_trailer(s.container);
-  if (rc < 0) return Error("ファイルを閉じられません", rc);
+  if (rc < 0) return Error(kFileCloseText, rc);
   avio_flush(s.io);
   // A failed write is reported by the file, which saw its error.
   sink(s.file.bytes.data(), s.file.bytes.size());

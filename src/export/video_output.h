@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/outcome.h"
@@ -60,7 +61,9 @@ class VideoOutput {
 
  private:
   struct State;
-  base::Status Error(const std::string& what, int code) const;
+  // What the library failed at, with its words for `code`; and memory running out, told alone.
+  base::Status Error(std::string_view doing, int code) const;
+  base::Status OutOfMemory() const;
   base::Status Drain();
 
   std::string label_;

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/messages.h"
 #include "export/animation_encoder.h"
+#include "export/export_messages.h"
 
 namespace kinetta::exporter {
 
@@ -43,7 +45,7 @@ class WebpEncoder final : public AnimationEncoder {
     WebPAnimEncoderOptions options;
     if (!WebPAnimEncoderOptionsInit(&options) || !WebPConfigInit(&config_) ||
         !WebPConfigLosslessPreset(&config_, kLosslessLevel)) {
-      return base::Status::Failed("WebP: ライブラリの版が合いません。");
+      return VersionMismatch();
     }
     options.anim_params.loop_count = 0;  // for ever
     options.allow_mixed = 0;
@@ -51,16 +53,17 @@ class WebpEncoder final : public AnimationEncoder {
     config_.exact = 1;
     config_.thread_level = 1;
     encoder_ = WebPAnimEncoderNew(width, height, &options);
-    if (encoder_ == nullptr) return base::Status::Failed("WebP: メモリが足りません。");
+    if (encoder_ == nullptr) {
+      return base::Status::Failed(base::Cause::OutOfMemory,
+                                  EncoderMessage(kLabel, base::kOutOfMemoryMessage));
+    }
     timestamp_ = 0;
     return base::Status::Ok();
   }
 
   base::Status Add(const Surface& frame) override {
     WebPPicture picture;
-    if (!WebPPictureInit(&picture)) {
-      return base::Status::Failed("WebP: ライブラリの版が合いません。");
-    }
+    if (!WebPPictureInit(&picture)) return VersionMismatch();
     picture.use_argb = 1;
     picture.width = width_;
     picture.height = height_;
@@ -87,10 +90,16 @@ class WebpEncoder final : public AnimationEncoder {
   }
 
  private:
+  static constexpr std::string_view kLabel = "WebP";
+
   base::Status Failed() const {
-    const char* text = WebPAnimEncoderGetError(encoder_);
-    return base::Status::Failed(std::string("WebP: ") +
-                                (text != nullptr && *text != '\0' ? text : "error"));
+    return base::Status::Failed(base::Cause::Io,
+                                LibraryMessage(kLabel, WebPAnimEncoderGetError(encoder_)));
+  }
+
+  static base::Status VersionMismatch() {
+    return base::Status::Failed(base::Cause::Unsupported,
+                                EncoderMessage(kLabel, kLibraryVersionText));
   }
 
   int delay_;

@@ -132,15 +132,15 @@ class FirstFailure {
 
 namespace bmp {
 
-bool PutRows(const Layout& layout, int first, int count, const std::uint8_t* rows,
-             render::Surface& picture) {
+base::Status PutRows(const Layout& layout, int first, int count, const std::uint8_t* rows,
+                     render::Surface& picture) {
   const std::size_t rowBytes = RowBytes(layout);
   for (int r = first; r < first + count; ++r) {
     const int y = layout.topDown ? r : layout.height - 1 - r;
-    if (!PutRow(layout, rows, picture.Row(y))) return false;
+    if (!PutRow(layout, rows, picture.Row(y))) return DataBroken("BMP");
     rows += rowBytes;
   }
-  return true;
+  return base::Status::Ok();
 }
 
 base::Result<render::Surface> DecodePlainFile(const Layout& layout, const base::RegularFile& file,
@@ -163,18 +163,18 @@ base::Result<render::Surface> DecodePlainFile(const Layout& layout, const base::
         layout.pixelsAt + static_cast<std::size_t>(first) * rowBytes, {buffer.get(), bytes});
     base::Status status;
     if (!read.ok()) {
-      status = base::Status::Failed(read.message());
+      status = read.status();
     } else if (read.value() < bytes) {  // the file shrank after its size was taken
-      status = base::Status::Failed(CutShortReason("BMP"));
-    } else if (!PutRows(layout, first, rows, buffer.get(), picture)) {
-      status = base::Status::Failed(BrokenReason("BMP"));
+      status = DataCutShort("BMP");
+    } else {
+      status = PutRows(layout, first, rows, buffer.get(), picture);
     }
     buffers.Give(std::move(buffer));
     if (status.ok()) return true;
     failure.Note(band, std::move(status));
     return false;
   });
-  if (!failure.status().ok()) return Refused(failure.status().message());
+  if (!failure.status().ok()) return failure.status();
   return picture;
 }
 
@@ -182,17 +182,18 @@ base::Result<render::Surface> DecodePlainFile(const Layout& layout, const base::
 
 base::Result<render::Surface> DecodeBmp(PictureBytes file, const DecodeLimits& limits) {
   const base::Result<bmp::Layout> read = bmp::ReadLayout(file, file.size(), limits);
-  if (!read.ok()) return Refused(read.message());
+  if (!read.ok()) return read.status();
   const bmp::Layout& layout = read.value();
   const PictureBytes pixels = file.subspan(layout.pixelsAt, layout.pixelBytes);
   render::Surface picture = render::Surface::Unwritten(layout.width, layout.height);
   if (layout.coding != bmp::Coding::Plain) {
     const base::Status decoded = bmp::DecodeRle(layout, pixels, picture);
-    if (!decoded.ok()) return Refused(decoded.message());
+    if (!decoded.ok()) return decoded;
     return picture;
   }
-  if (!bmp::PutRows(layout, 0, layout.height, pixels.data(), picture)) {
-    return Refused(BrokenReason("BMP"));
+  if (base::Status put = bmp::PutRows(layout, 0, layout.height, pixels.data(), picture);
+      !put.ok()) {
+    return put;
   }
   return picture;
 }

@@ -118,48 +118,49 @@ namespace {
 
 // Encodes `count` rows of `width` pixels in the order they are stored (row(i) the i-th) into
 // `piece`, which holds `used` bytes already, handing it to `flush` whenever it is full; flush
-// empties it. A row wider than a piece is split between pieces.
+// empties it. A row wider than a piece is split between pieces; the last piece is flushed too.
 template <typename RowAt, typename Flush>
-bool EncodeRows(int width, int count, RowAt row, std::vector<std::uint8_t>& piece,
-                std::size_t& used, Flush flush) {
+base::Status EncodeRows(int width, int count, RowAt row, std::vector<std::uint8_t>& piece,
+                        std::size_t& used, Flush flush) {
   const std::size_t capacity = piece.size();
   const std::size_t pad = RowBytes(width) - static_cast<std::size_t>(width) * 3;
   for (int i = 0; i < count; ++i) {
     const std::uint32_t* pixels = row(i);
     for (int x = 0; x < width;) {
-      if (capacity - used < 3 && !flush()) return false;
+      if (capacity - used < 3) {
+        if (base::Status flushed = flush(); !flushed.ok()) return flushed;
+      }
       const int n = static_cast<int>(
           std::min<std::size_t>(static_cast<std::size_t>(width - x), (capacity - used) / 3));
       EncodePixels(pixels, x, n, piece.data() + used);
       used += static_cast<std::size_t>(n) * 3;
       x += n;
     }
-    if (capacity - used < pad && !flush()) return false;
+    if (capacity - used < pad) {
+      if (base::Status flushed = flush(); !flushed.ok()) return flushed;
+    }
     std::memset(piece.data() + used, 0, pad);
     used += pad;
   }
-  return true;
+  return used == 0 ? base::Status::Ok() : flush();
 }
 
 }  // namespace
 
-bool StreamBmp24(const render::Surface& surface,
-                 const std::function<bool(const void*, std::size_t)>& write,
-                 std::size_t pieceBytes) {
+base::Status StreamBmp24(const render::Surface& surface, const base::Writer& write,
+                         std::size_t pieceBytes) {
   std::vector<std::uint8_t> piece(std::max<std::size_t>(pieceBytes, 64));
   WriteHeader(piece.data(), surface.width(), surface.height());
   std::size_t used = kHeaderSize;
   auto flush = [&] {
-    const bool ok = write(piece.data(), used);
+    base::Status written = write(piece.data(), used);
     used = 0;
-    return ok;
+    return written;
   };
   // Rows bottom-up.
   const int h = surface.height();
   return EncodeRows(
-             surface.width(), h, [&](int i) { return surface.Row(h - 1 - i); }, piece, used,
-             flush) &&
-         (used == 0 || flush());
+      surface.width(), h, [&](int i) { return surface.Row(h - 1 - i); }, piece, used, flush);
 }
 
 Bmp24Strips::Bmp24Strips(int width, int height, WriteAt writeAt, std::size_t pieceBytes)
@@ -168,30 +169,29 @@ Bmp24Strips::Bmp24Strips(int width, int height, WriteAt writeAt, std::size_t pie
       writeAt_(std::move(writeAt)),
       piece_(std::max<std::size_t>(pieceBytes, 64)) {}
 
-bool Bmp24Strips::Header() {
+base::Status Bmp24Strips::Header() {
   WriteHeader(piece_.data(), width_, height_);
   return writeAt_(0, piece_.data(), kHeaderSize);
 }
 
-bool Bmp24Strips::Rows(int first, int count, const std::uint32_t* const* rows) {
+base::Status Bmp24Strips::Rows(int first, int count, const std::uint32_t* const* rows) {
   // The strip's lowest row comes first in the file, and the strip's rows follow it upwards.
   std::uint64_t at =
       kHeaderSize + RowBytes(width_) * static_cast<std::uint64_t>(height_ - first - count);
   std::size_t used = 0;
   auto flush = [&] {
-    const bool ok = writeAt_(at, piece_.data(), used);
+    base::Status written = writeAt_(at, piece_.data(), used);
     at += used;
     used = 0;
-    return ok;
+    return written;
   };
   return EncodeRows(
-             width_, count, [&](int i) { return rows[count - 1 - i]; }, piece_, used, flush) &&
-         (used == 0 || flush());
+      width_, count, [&](int i) { return rows[count - 1 - i]; }, piece_, used, flush);
 }
 
 base::Status WriteBmp24(const render::Surface& surface, const std::filesystem::path& path) {
-  return base::WriteFileAtomically(path,
-                                   [&](const auto& write) { return StreamBmp24(surface, write); });
+  return base::WriteFileAtomically(
+      path, [&](const base::Writer& write) { return StreamBmp24(surface, write); });
 }
 
 bool IsBmp24File(const std::filesystem::path& path) {

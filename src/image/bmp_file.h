@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "base/atomic_file.h"
 #include "base/outcome.h"
 #include "render/surface.h"
 
@@ -27,24 +28,24 @@ inline constexpr std::size_t kBmpPieceBytes = 512 * 1024;
 
 /// Encodes `surface` as EncodeBmp24 does, handing the file's bytes to `write` in order, in pieces
 /// of at most `pieceBytes` (at least 64) as they are encoded, so that no whole file is held.
-/// Stops at once and returns false when `write` returns false.
-bool StreamBmp24(const render::Surface& surface,
-                 const std::function<bool(const void*, std::size_t)>& write,
-                 std::size_t pieceBytes = kBmpPieceBytes);
+/// Stops at once with the failure of a write that fails.
+base::Status StreamBmp24(const render::Surface& surface, const base::Writer& write,
+                         std::size_t pieceBytes = kBmpPieceBytes);
 
 /// A 24-bit BMP of width x height pixels, as EncodeBmp24 encodes it, written a strip of rows at
 /// a time in any order: each strip goes where its rows lie in the file (rows are stored
-/// bottom-up), in pieces of at most `pieceBytes` (at least 64), through `writeAt`, which returns
-/// false on a write error.
+/// bottom-up), in pieces of at most `pieceBytes` (at least 64), through `writeAt`, which fails on
+/// a write error; a write that fails stops the call with its failure.
 class Bmp24Strips {
  public:
-  using WriteAt = std::function<bool(std::uint64_t offset, const void* data, std::size_t size)>;
+  using WriteAt =
+      std::function<base::Status(std::uint64_t offset, const void* data, std::size_t size)>;
   Bmp24Strips(int width, int height, WriteAt writeAt, std::size_t pieceBytes = kBmpPieceBytes);
   /// Writes the file's header.
-  bool Header();
+  base::Status Header();
   /// Writes rows first .. first + count - 1 (row first + i at rows[i]), which lie within the
   /// picture.
-  bool Rows(int first, int count, const std::uint32_t* const* rows);
+  base::Status Rows(int first, int count, const std::uint32_t* const* rows);
 
  private:
   const int width_;

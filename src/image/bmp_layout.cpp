@@ -25,9 +25,9 @@ enum Compression : std::uint32_t {
   kAlphaBitFields = 6,
 };
 
-base::Status Broken() { return base::Status::Failed(BrokenReason("BMP")); }
-base::Status CutShort() { return base::Status::Failed(CutShortReason("BMP")); }
-base::Status Unsupported() { return base::Status::Failed(UnsupportedReason("BMP")); }
+base::Status Broken() { return DataBroken("BMP"); }
+base::Status CutShort() { return DataCutShort("BMP"); }
+base::Status Unsupported() { return VariantUnsupported("BMP"); }
 
 std::uint32_t U16(PictureBytes f, std::size_t at) {
   return static_cast<std::uint32_t>(f[at] | (f[at + 1] << 8));
@@ -64,10 +64,10 @@ base::Result<Fields> ReadFields(PictureBytes file) {
   f.headerBytes = U32(file, kFileHeaderBytes);
   const auto known = {12u, 40u, 52u, 56u, 64u, 108u, 124u};
   if (std::find(known.begin(), known.end(), f.headerBytes) == known.end()) {
-    return base::Result<Fields>::Failed(UnsupportedReason("BMP"));
+    return Unsupported();
   }
   if (file.size() < kFileHeaderBytes + f.headerBytes) {
-    return base::Result<Fields>::Failed(CutShortReason("BMP"));
+    return CutShort();
   }
   if (f.headerBytes == 12) {  // OS/2: unsigned 16-bit sides, bottom-up, no compression
     f.width = U16(file, 18);
@@ -185,17 +185,17 @@ std::size_t RowBytes(const Layout& l) {
 base::Result<Layout> ReadLayout(PictureBytes start, std::size_t fileBytes,
                                 const DecodeLimits& limits) {
   if (start.size() < kFileHeaderBytes + 4 || start[0] != 'B' || start[1] != 'M') {
-    return base::Result<Layout>::Failed(CutShortReason("BMP"));
+    return CutShort();
   }
   const base::Result<Fields> fields = ReadFields(start);
-  if (!fields.ok()) return base::Result<Layout>::Failed(fields.message());
+  if (!fields.ok()) return fields.status();
   const Fields& f = fields.value();
   if (f.width < 1 || f.height == 0 || f.height == INT_MIN) {
-    return base::Result<Layout>::Failed(BrokenReason("BMP"));
+    return Broken();
   }
   const long long height = f.height < 0 ? -f.height : f.height;
   const base::Status fits = SizeFits(f.width, height, 0, limits);
-  if (!fits.ok()) return base::Result<Layout>::Failed(fits.message());
+  if (!fits.ok()) return fits;
   Layout layout;
   layout.width = static_cast<int>(f.width);
   layout.height = static_cast<int>(height);
@@ -206,7 +206,7 @@ base::Result<Layout> ReadLayout(PictureBytes start, std::size_t fileBytes,
     step =
         PlacePixels(start, fileBytes, f, kFileHeaderBytes + f.headerBytes + f.maskBytes(), layout);
   }
-  if (!step.ok()) return base::Result<Layout>::Failed(step.message());
+  if (!step.ok()) return step;
   return layout;
 }
 

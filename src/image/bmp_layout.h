@@ -47,10 +47,10 @@ base::Result<Layout> ReadLayout(PictureBytes start, std::size_t fileBytes,
 std::size_t RowBytes(const Layout& layout);
 
 /// Decodes stored rows `first` .. `first + count - 1` of plain pixel data (rows in file order,
-/// RowBytes apart from `rows` on) into their rows of `picture`. False for a colour index
-/// outside the colour table.
-bool PutRows(const Layout& layout, int first, int count, const std::uint8_t* rows,
-             render::Surface& picture);
+/// RowBytes apart from `rows` on) into their rows of `picture`. Fails (broken data) for a
+/// colour index outside the colour table.
+base::Status PutRows(const Layout& layout, int first, int count, const std::uint8_t* rows,
+                     render::Surface& picture);
 
 /// Decodes plain pixel data straight from `file`, whose headers gave `layout`: bands of whole
 /// rows of about `bandBytes` (one row at least) are read into a buffer per thread and decoded

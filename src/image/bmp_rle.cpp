@@ -62,8 +62,8 @@ std::size_t IndexAt(std::uint8_t byte, int i, bool fourBits) {
 base::Status DecodeRle(const Layout& layout, PictureBytes data, render::Surface& picture) {
   const bool fourBits = layout.coding == Coding::Rle4;
   RleCanvas canvas(layout, picture);
-  const base::Status broken = base::Status::Failed(BrokenReason("BMP"));
-  const base::Status cutShort = base::Status::Failed(CutShortReason("BMP"));
+  const base::Status broken = DataBroken("BMP");
+  const base::Status cutShort = DataCutShort("BMP");
   std::size_t at = 0;
   for (;;) {
     // Data that stops after the last row has every pixel; before it, the file was cut.

@@ -36,10 +36,11 @@ class FrameFiles {
     if (s_.FrameCount >= 1 && size.width >= 1 && size.height >= 1 &&
         Bmp24FileBytes(size.width, size.height) > kMaxBmpFileBytes) {
       render::RunResult refused;
-      refused.status = render::RunStatus::TooLarge;
+      refused.outcome = render::RunStatus::TooLarge;
       refused.frameWidth = size.width;
       refused.frameHeight = size.height;
-      refused.message = base::FrameFileTooLargeMessage(size.width, size.height);
+      refused.status = base::Status::Failed(
+          base::Cause::TooLarge, base::FrameFileTooLargeMessage(size.width, size.height));
       return refused;
     }
     base::RemoveStaleTemporaries(std::filesystem::path(sourcePath_).parent_path());
@@ -51,9 +52,7 @@ class FrameFiles {
   // Frame k's file put in place, or why not (on the calling thread, in frame order); after the
   // last frame the stale one after it is put away.
   render::FrameOutcome Committed(int k, const std::string& path, const base::Status& put) {
-    if (!put.ok()) {
-      return {base::Status::Failed(base::CannotWriteMessage(path, put.message())), path};
-    }
+    if (!put.ok()) return {base::CannotWrite(path, put), path};
     if (k + 1 == s_.FrameCount) {
       // The frame after the last one is stale from a longer run.
       const std::string stale = base::FrameFileName(sourcePath_, k + 1);
@@ -87,28 +86,28 @@ class FrameFileSink final : public render::FrameSink {
         onSaved_(onSaved),
         file_(std::make_shared<File>()),
         strips_(size.width, size.height, [this](std::uint64_t at, const void* data, std::size_t n) {
-          const base::Status wrote = file_->pending->WriteAt(at, data, n);
-          if (!wrote.ok()) file_->Fail(wrote.message());
-          return wrote.ok();
+          base::Status wrote = file_->pending->WriteAt(at, data, n);
+          if (!wrote.ok()) file_->Fail(wrote);
+          return wrote;
         }) {
     base::Result<base::PendingFile> created = base::PendingFile::Create(path_);
     if (created.ok()) {
       file_->pending.emplace(std::move(created.value()));
-      strips_.Header();  // a failed write fails the file, whichever piece it was
+      (void)strips_.Header();  // a failed write fails the file, whichever piece it was
     } else {
-      file_->Fail(created.message());
+      file_->Fail(created.status());
     }
   }
 
   bool Rows(int first, int count, const std::uint32_t* const* rows) override {
-    return file_->pending && strips_.Rows(first, count, rows);
+    return file_->pending && strips_.Rows(first, count, rows).ok();
   }
 
   render::FrameCommit Finish() override {
     return [&files = files_, k = k_, path = path_, &onSaved = onSaved_,
             file = file_]() -> render::FrameOutcome {
-      render::FrameOutcome put = files.Committed(
-          k, path, file->pending ? file->pending->Commit() : base::Status::Failed(file->error));
+      render::FrameOutcome put =
+          files.Committed(k, path, file->pending ? file->pending->Commit() : file->failure);
       if (put.status.ok() && onSaved) onSaved(k, path);
       return put;
     };
@@ -123,10 +122,10 @@ class FrameFileSink final : public render::FrameSink {
   // the sink. A file that failed goes at once.
   struct File {
     std::optional<base::PendingFile> pending;
-    std::string error;
-    void Fail(std::string why) {
+    base::Status failure;
+    void Fail(base::Status why) {
       pending.reset();
-      error = std::move(why);
+      failure = std::move(why);
     }
   };
   std::shared_ptr<File> file_;
@@ -150,11 +149,10 @@ render::RunResult RunConversion(
         std::string path = files.PathOf(k);
         // Shared, as the commit is copied into a std::function; only the commit uses it.
         auto written = std::make_shared<base::Result<base::PendingFile>>(base::PendingFile::Write(
-            path, [&](const auto& write) { return StreamBmp24(frame, write); }));
+            path, [&](const base::Writer& write) { return StreamBmp24(frame, write); }));
         return [&, k, path = std::move(path), written]() -> render::FrameOutcome {
           render::FrameOutcome put = files.Committed(
-              k, path,
-              written->ok() ? written->value().Commit() : base::Status::Failed(written->message()));
+              k, path, written->ok() ? written->value().Commit() : written->status());
           if (put.status.ok() && onSaved) onSaved(k, frame, path);
           return put;
         };

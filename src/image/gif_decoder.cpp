@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/messages.h"
 #include "image/picture_decoders.h"
 
 namespace kinetta::image {
@@ -37,15 +38,15 @@ struct GifCloser {
 };
 using GifHandle = std::unique_ptr<GifFileType, GifCloser>;
 
-std::string Reason(int error) {
+base::Status Refusal(int error) {
   switch (error) {
     case D_GIF_ERR_READ_FAILED:
     case D_GIF_ERR_EOF_TOO_SOON:
-      return CutShortReason("GIF");
+      return DataCutShort("GIF");
     case D_GIF_ERR_NOT_ENOUGH_MEM:
-      return "メモリが足りません";
+      return base::Status::Failed(base::Cause::OutOfMemory, base::kOutOfMemoryMessage);
     default:
-      return BrokenReason("GIF");
+      return DataBroken("GIF");
   }
 }
 
@@ -107,10 +108,10 @@ base::Status ReadImage(GifFileType* gif, int colours, Visible& v) {
       static_cast<std::size_t>(v.width()) * static_cast<std::size_t>(v.bottom - v.top));
   for (int n = 0; n < image.Height; ++n) {
     if (DGifGetLine(gif, line.data(), image.Width) == GIF_ERROR) {
-      return base::Status::Failed(Reason(gif->Error));
+      return Refusal(gif->Error);
     }
     if (std::any_of(line.begin(), line.end(), [&](GifPixelType i) { return i >= colours; })) {
-      return base::Status::Failed(BrokenReason("GIF"));
+      return DataBroken("GIF");
     }
     const int y = image.Top + RowOfLine(n, image.Height, image.Interlace);
     if (y < v.top || y >= v.bottom || v.width() <= 0) continue;
@@ -160,12 +161,12 @@ base::Result<GifHandle> OpenFirstImage(PictureBytes file, MemoryReader& reader, 
   // descriptor, so that length is checked here to say what is wrong.
   const std::size_t tableBytes =
       file.size() > 10 && (file[10] & 0x80) ? 3u << ((file[10] & 7) + 1) : 0;
-  if (file.size() < 13 + tableBytes) return base::Result<GifHandle>::Failed(CutShortReason("GIF"));
+  if (file.size() < 13 + tableBytes) return DataCutShort("GIF");
   int error = 0;
   GifHandle gif(DGifOpen(&reader, ReadFromMemory, &error));
-  if (!gif) return base::Result<GifHandle>::Failed(Reason(error));
+  if (!gif) return Refusal(error);
   if (!SkipToImage(gif.get(), transparent)) {
-    return base::Result<GifHandle>::Failed(Reason(gif->Error));
+    return Refusal(gif->Error);
   }
   return gif;
 }
@@ -176,14 +177,14 @@ base::Result<render::Surface> DecodeGif(PictureBytes file, const DecodeLimits& l
   MemoryReader reader{file};
   int transparent = NO_TRANSPARENT_COLOR;
   base::Result<GifHandle> opened = OpenFirstImage(file, reader, transparent);
-  if (!opened.ok()) return Refused(opened.message());
+  if (!opened.ok()) return opened.status();
   GifFileType* gif = opened.value().get();
   const GifImageDesc& image = gif->Image;
   const ColorMapObject* map = image.ColorMap ? image.ColorMap : gif->SColorMap;
   if (image.Width < 1 || image.Height < 1 || image.Left < 0 || image.Top < 0 || !map ||
       map->ColorCount < 1 ||
       static_cast<long long>(image.Width) * image.Height > limits.maxPixels) {
-    return Refused(BrokenReason("GIF"));
+    return DataBroken("GIF");
   }
   const int width = gif->SWidth > 0 ? gif->SWidth : image.Left + image.Width;
   const int height = gif->SHeight > 0 ? gif->SHeight : image.Top + image.Height;
@@ -195,12 +196,12 @@ base::Result<render::Surface> DecodeGif(PictureBytes file, const DecodeLimits& l
   const base::Status fits = SizeFits(
       width, height,
       static_cast<std::uint64_t>(v.width()) * static_cast<std::uint64_t>(v.bottom - v.top), limits);
-  if (!fits.ok()) return Refused(fits.message());
+  if (!fits.ok()) return fits;
   const std::optional<std::uint32_t> screen = ScreenColour(gif, map, transparent);
   const bool covered = v.left == 0 && v.top == 0 && v.right == width && v.bottom == height;
-  if (!covered && !screen) return Refused(BrokenReason("GIF"));
+  if (!covered && !screen) return DataBroken("GIF");
   const base::Status read = ReadImage(gif, map->ColorCount, v);
-  if (!read.ok()) return Refused(read.message());
+  if (!read.ok()) return read;
   return Compose(v, map, screen.value_or(0), width, height);
 }
 

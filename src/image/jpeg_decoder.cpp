@@ -6,6 +6,7 @@
 #include <csetjmp>
 #include <cstdio>
 
+#include "base/messages.h"
 #include "image/picture_decoders.h"
 
 // After <cstdio>: the library's headers use FILE and size_t without declaring them.
@@ -47,22 +48,22 @@ void OnProgress(j_common_ptr cinfo) {
   }
 }
 
-std::string Reason(const ErrorState& error) {
-  if (error.tooManyScans) return UnsupportedReason("JPEG");
+base::Status Refusal(const ErrorState& error) {
+  if (error.tooManyScans) return VariantUnsupported("JPEG");
   switch (error.manager.msg_code) {
     case JWRN_JPEG_EOF:
     case JWRN_HIT_MARKER:
     case JERR_INPUT_EOF:
-      return CutShortReason("JPEG");
+      return DataCutShort("JPEG");
     case JERR_OUT_OF_MEMORY:
     case JERR_NO_BACKING_STORE:
-      return "メモリが足りません";
+      return base::Status::Failed(base::Cause::OutOfMemory, base::kOutOfMemoryMessage);
     case JERR_BAD_PRECISION:
     case JERR_CONVERSION_NOTIMPL:
     case JERR_NOT_COMPILED:
-      return UnsupportedReason("JPEG");
+      return VariantUnsupported("JPEG");
     default:
-      return BrokenReason("JPEG");
+      return DataBroken("JPEG");
   }
 }
 
@@ -98,7 +99,7 @@ struct JpegSession {
   ErrorState error{};
   jpeg_progress_mgr progress{};
   render::Surface picture;
-  std::string why;
+  base::Status failure;  // why the picture was refused
 
   JpegSession() = default;
   JpegSession(const JpegSession&) = delete;
@@ -106,15 +107,16 @@ struct JpegSession {
   ~JpegSession() { jpeg_destroy_decompress(&cinfo); }  // safe before create: no memory yet
 };
 
-// Decodes into s.picture; false with the reason in s.why.
-bool Decode(JpegSession& s, PictureBytes file, const DecodeLimits& limits) {
+// Decodes into s.picture; fails with the reason. A failure inside the library comes back
+// through the longjmp, so the reason is kept in the session, in memory it does not unwind.
+base::Status Decode(JpegSession& s, PictureBytes file, const DecodeLimits& limits) {
   jpeg_decompress_struct& cinfo = s.cinfo;
   cinfo.err = jpeg_std_error(&s.error.manager);
   s.error.manager.error_exit = OnError;
   s.error.manager.emit_message = OnMessage;
   if (setjmp(s.error.jump)) {
-    s.why = Reason(s.error);
-    return false;
+    s.failure = Refusal(s.error);
+    return s.failure;
   }
   jpeg_create_decompress(&cinfo);
   s.progress.progress_monitor = OnProgress;
@@ -125,10 +127,7 @@ bool Decode(JpegSession& s, PictureBytes file, const DecodeLimits& limits) {
   cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
   const base::Status fits =
       SizeFits(cinfo.image_width, cinfo.image_height, CoefficientBytes(cinfo), limits);
-  if (!fits.ok()) {
-    s.why = fits.message();
-    return false;
-  }
+  if (!fits.ok()) return fits;
   // The library's own large buffers stay within what is left beside the picture.
   const std::uint64_t pictureBytes = std::uint64_t{4} * cinfo.image_width * cinfo.image_height;
   cinfo.mem->max_memory_to_use =
@@ -143,21 +142,18 @@ bool Decode(JpegSession& s, PictureBytes file, const DecodeLimits& limits) {
   s.picture = render::Surface::Unwritten(width, height);
   while (cinfo.output_scanline < cinfo.output_height) {
     const int y = static_cast<int>(cinfo.output_scanline);
-    if (jpeg_read_scanlines(&cinfo, row, 1) != 1) {
-      s.why = CutShortReason("JPEG");
-      return false;
-    }
+    if (jpeg_read_scanlines(&cinfo, row, 1) != 1) return DataCutShort("JPEG");
     PutRow(row[0], cmyk, width, s.picture.Row(y));
   }
   jpeg_finish_decompress(&cinfo);  // reads to the end-of-image marker, warning if it is missing
-  return true;
+  return base::Status::Ok();
 }
 
 }  // namespace
 
 base::Result<render::Surface> DecodeJpeg(PictureBytes file, const DecodeLimits& limits) {
   JpegSession session;
-  if (!Decode(session, file, limits)) return Refused(std::move(session.why));
+  if (base::Status decoded = Decode(session, file, limits); !decoded.ok()) return decoded;
   return std::move(session.picture);
 }
 

@@ -8,7 +8,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "base/outcome.h"
 #include "base/regular_file.h"
@@ -28,9 +27,10 @@ struct DecodeLimits {
   std::uint64_t memoryBytes = 0;
 };
 
-/// Checks a size read from a header: both sides from 1 to kMaxPictureSide, at most
-/// `limits.maxPixels` pixels, and the decoded picture (4 bytes a pixel) plus `workBytes` of the
-/// decoder's own memory within `limits.memoryBytes`; fails with the reason otherwise.
+/// Checks a size read from a header: both sides from 1 to kMaxPictureSide (Cause::BrokenData
+/// for a side of 0), at most `limits.maxPixels` pixels, and the decoded picture (4 bytes a
+/// pixel) plus `workBytes` of the decoder's own memory within `limits.memoryBytes`
+/// (Cause::TooLarge); fails with the reason otherwise.
 base::Status SizeFits(long long width, long long height, std::uint64_t workBytes,
                       const DecodeLimits& limits);
 
@@ -53,17 +53,12 @@ inline constexpr std::size_t kBandBytes = std::size_t{1} << 20;
 base::Result<render::Surface> ReadPicture(const base::RegularFile& file,
                                           std::size_t bandBytes = kBandBytes);
 
-/// A refusal with `reason`.
-inline base::Result<render::Surface> Refused(std::string reason) {
-  return base::Result<render::Surface>::Failed(std::move(reason));
-}
-
-/// The reasons the decoders give, naming the format ("JPEG", "GIF", "BMP"): data that ends
-/// before the picture does, data that breaks the format's rules, and a variant of the format
-/// that is not read.
-std::string CutShortReason(std::string_view format);
-std::string BrokenReason(std::string_view format);
-std::string UnsupportedReason(std::string_view format);
+/// The refusals the decoders make, naming the format ("JPEG", "GIF", "BMP"): data that ends
+/// before the picture does and data that breaks the format's rules (Cause::BrokenData), and a
+/// variant of the format that is not read (Cause::Unsupported), with image_messages.h's reasons.
+base::Status DataCutShort(std::string_view format);
+base::Status DataBroken(std::string_view format);
+base::Status VariantUnsupported(std::string_view format);
 
 /// A packed colour from its parts.
 constexpr std::uint32_t PackRgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {

@@ -12,6 +12,7 @@
 #include "base/messages.h"
 #include "base/regular_file.h"
 #include "image/bmp_layout.h"
+#include "image/image_messages.h"
 #include "image/picture_decoders.h"
 
 namespace kinetta::image {
@@ -30,30 +31,28 @@ bool StartsWith(PictureBytes file, std::string_view signature) {
 
 }  // namespace
 
-std::string CutShortReason(std::string_view format) {
-  return std::string(format) + " データが途中で切れています";
+base::Status DataCutShort(std::string_view format) {
+  return base::Status::Failed(base::Cause::BrokenData, CutShortReason(format));
 }
 
-std::string BrokenReason(std::string_view format) {
-  return std::string(format) + " データが壊れています";
+base::Status DataBroken(std::string_view format) {
+  return base::Status::Failed(base::Cause::BrokenData, BrokenReason(format));
 }
 
-std::string UnsupportedReason(std::string_view format) {
-  return "この種類の " + std::string(format) + " には対応していません";
+base::Status VariantUnsupported(std::string_view format) {
+  return base::Status::Failed(base::Cause::Unsupported, UnsupportedReason(format));
 }
 
 base::Status SizeFits(long long width, long long height, std::uint64_t workBytes,
                       const DecodeLimits& limits) {
-  if (width < 1 || height < 1) return base::Status::Failed("画像の大きさが 0 です");
+  if (width < 1 || height < 1) return base::Status::Failed(base::Cause::BrokenData, kNoPixelReason);
   if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > limits.maxPixels) {
-    return base::Status::Failed("画像が大きすぎます。" + std::to_string(width) + " x " +
-                                std::to_string(height) + " ピクセル");
+    return base::Status::Failed(base::Cause::TooLarge, PictureTooLargeReason(width, height));
   }
   const std::uint64_t needed = static_cast<std::uint64_t>(width * height) * 4 + workBytes;
   if (needed > limits.memoryBytes) {
-    return base::Status::Failed(
-        "メモリが足りません。約 " + std::to_string(base::MebibytesUp(needed)) +
-        " MiB 要りますが、使えるのは約 " + std::to_string(limits.memoryBytes >> 20) + " MiB です");
+    return base::Status::Failed(base::Cause::TooLarge,
+                                PictureMemoryReason(needed, limits.memoryBytes));
   }
   return base::Status::Ok();
 }
@@ -62,13 +61,13 @@ base::Result<render::Surface> DecodePicture(PictureBytes file, const DecodeLimit
   if (StartsWith(file, "BM")) return DecodeBmp(file, limits);
   if (StartsWith(file, "\xFF\xD8\xFF")) return DecodeJpeg(file, limits);
   if (StartsWith(file, "GIF87a") || StartsWith(file, "GIF89a")) return DecodeGif(file, limits);
-  return Refused("BMP、JPEG、GIF のいずれでもありません");
+  return base::Status::Failed(base::Cause::Unsupported, kUnknownFormatReason);
 }
 
 base::Result<render::Surface> ReadPicture(const base::RegularFile& file, std::size_t bandBytes) {
   std::vector<std::uint8_t> start(std::min(file.size(), kStartBytes));
   const base::Result<std::size_t> read = file.ReadAt(0, start);
-  if (!read.ok()) return Refused(read.message());
+  if (!read.ok()) return read.status();
   start.resize(read.value());
   // The memory at hand as it is when the decoder takes its pixel memory: after a file read
   // whole has been read.
@@ -77,34 +76,34 @@ base::Result<render::Surface> ReadPicture(const base::RegularFile& file, std::si
     // The refusals of the headers are those of DecodeBmp: the layout is read from the same
     // bytes, and the pixel data placed from the file's size.
     const base::Result<bmp::Layout> layout = bmp::ReadLayout(start, file.size(), limits());
-    if (!layout.ok()) return Refused(layout.message());
+    if (!layout.ok()) return layout.status();
     if (layout.value().coding == bmp::Coding::Plain) {
       return bmp::DecodePlainFile(layout.value(), file, bandBytes);
     }
   }
   const base::Result<std::vector<std::uint8_t>> bytes = file.ReadToEnd(std::move(start));
-  if (!bytes.ok()) return Refused(bytes.message());
+  if (!bytes.ok()) return bytes.status();
   return DecodePicture(bytes.value(), limits());
 }
 
 base::Result<render::Surface> LoadPicture(const std::string& path) {
-  std::string why;
+  base::Status why;
   try {
     const base::Result<base::RegularFile> file =
         base::RegularFile::Open(path, kMaxPictureFileBytes);
     if (!file.ok()) {
-      why = file.message();
+      why = file.status();
     } else {
       base::Result<render::Surface> decoded = ReadPicture(file.value());
       if (decoded.ok()) return decoded;
-      why = decoded.message();
+      why = decoded.status();
     }
   } catch (const std::bad_alloc&) {
-    why = "メモリが足りません";
+    why = base::ErrorStatus(std::current_exception());
   }
-  std::string message = base::CannotOpenMessage(path);
-  if (!why.empty()) message += "\n（" + why + "）";
-  return base::Result<render::Surface>::Failed(std::move(message));
+  return base::Status::Failed(why.cause(), why.message().empty()
+                                               ? base::CannotOpenMessage(path)
+                                               : base::CannotOpenMessage(path, why.message()));
 }
 
 }  // namespace kinetta::image

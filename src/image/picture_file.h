@@ -24,8 +24,8 @@ inline constexpr std::size_t kMaxPictureFileBytes =
 
 /// Reads the picture at `path` (the path's own bytes, in whatever encoding the file system
 /// has them). Only a regular file is read: a folder, FIFO or device is refused without
-/// waiting. On failure the message is base::CannotOpenMessage(path), followed, for a file that
-/// was found but refused, by a second line with the reason in brackets.
+/// waiting. A failure keeps the cause of the reason (missing, broken data, too large, ...); its
+/// message is base::CannotOpenMessage(path) with that reason on a second line, in brackets.
 base::Result<render::Surface> LoadPicture(const std::string& path);
 
 /// Conversions between surfaces and QImage (RGB32).

@@ -12,8 +12,9 @@ base::Result<render::Surface> LoadSourcePicture(const std::string& path) {
   try {
     return LoadPicture(path);
   } catch (...) {
-    return base::Result<render::Surface>::Failed(base::CannotOpenMessage(path) + "\n" +
-                                                 base::ErrorMessage(std::current_exception()));
+    const base::Status error = base::ErrorStatus(std::current_exception());
+    return base::Status::Failed(error.cause(),
+                                base::CannotOpenMessage(path) + "\n" + error.message());
   }
 }
 

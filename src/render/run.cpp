@@ -100,12 +100,25 @@ std::uint64_t MemoryAllowed(const RenderOptions& o, const Surface& source) {
   return o.memoryBudget > 0 ? std::min(allowed, o.memoryBudget) : allowed;
 }
 
-// `result` ended by a frame that could not be handed on: the consumer's path and message.
+// `result` ended by a frame that could not be handed on: the consumer's path and failure.
 RunResult WriteFailed(RunResult result, FrameOutcome outcome) {
-  result.status = RunStatus::WriteFailed;
+  result.outcome = RunStatus::WriteFailed;
   result.failedPath = std::move(outcome.failedPath);
-  result.message = outcome.status.message();
+  result.status = std::move(outcome.status);
   return result;
+}
+
+// `result` with a failure that ends the run before it starts, or as it goes on.
+RunResult Ended(RunResult result, RunStatus outcome, base::Status status) {
+  result.outcome = outcome;
+  result.status = std::move(status);
+  return result;
+}
+
+// `result` stopped by the abort button or the end of the program.
+RunResult Stopped(RunResult result) {
+  return Ended(std::move(result), RunStatus::Aborted,
+               base::Status::Failed(base::Cause::Aborted, {}));
 }
 
 // The run frame drawn i-th: frame i, or the i-th of the frames asked for.
@@ -126,7 +139,7 @@ RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const Sl
     std::optional<FrameCommit> commit;
     if (!Stopping(o)) commit = slot->Draw(r, k, checkpoint);
     if (!commit) {
-      result.status = RunStatus::Aborted;
+      result.outcome = RunStatus::Aborted;
       return result;
     }
     FrameOutcome handed = (*commit)();
@@ -219,7 +232,7 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
       std::unique_lock lock(m);
       cv.wait(lock, [&] { return stopped || ready.count(i) > 0; });
       if (stopped) {
-        result.status = RunStatus::Aborted;
+        result.outcome = RunStatus::Aborted;
         break;
       }
       frame = std::move(ready[i]);
@@ -229,7 +242,7 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
     try {
       handed = frame.commit();
     } catch (...) {
-      handed.status = base::Status::Failed({});
+      handed.status = base::Status::Failed(base::Cause::Unexpected, {});
       fail(std::current_exception());
     }
     const bool ok = handed.status.ok();
@@ -273,9 +286,8 @@ RunResult Render(const Surface& source, const Settings& s, const RenderOptions& 
   RunResult result;
   const Motion* motion = FindMotion(s.ShapeIndex);
   if (!motion) {
-    result.status = RunStatus::NoShape;
-    result.message = base::NoShapeMessage(s.ShapeIndex);
-    return result;
+    return Ended(std::move(result), RunStatus::NoShape,
+                 base::Status::Failed(base::Cause::BadSetting, base::NoShapeMessage(s.ShapeIndex)));
   }
   const FrameSize size = PlannedFrameSize(s, source.width(), source.height());
   result.frameWidth = size.width;
@@ -285,9 +297,9 @@ RunResult Render(const Surface& source, const Settings& s, const RenderOptions& 
   const int n = o.frames.empty() ? s.FrameCount : static_cast<int>(o.frames.size());
   if (n < 1) return result;
   if (size.width < 1 || size.height < 1) {
-    result.status = RunStatus::BadFrameSize;
-    result.message = base::FrameTooSmallMessage(size.width, size.height);
-    return result;
+    return Ended(std::move(result), RunStatus::BadFrameSize,
+                 base::Status::Failed(base::Cause::BadSetting,
+                                      base::FrameTooSmallMessage(size.width, size.height)));
   }
   // The tables are made on every core (or as many threads as asked for); frames are drawn on
   // at most kFramesInFlight.
@@ -300,18 +312,16 @@ RunResult Render(const Surface& source, const Settings& s, const RenderOptions& 
   const std::uint64_t needed = RunMemoryBytes(s, source.width(), source.height(), threads, holding);
   const std::uint64_t allowed = MemoryAllowed(o, source);
   if (needed > allowed) {
-    result.status = RunStatus::TooLarge;
-    result.message = base::TooLargeMessage(size.width, size.height, needed, allowed);
-    return result;
+    return Ended(
+        std::move(result), RunStatus::TooLarge,
+        base::Status::Failed(base::Cause::TooLarge,
+                             base::TooLargeMessage(size.width, size.height, needed, allowed)));
   }
 
   // The abort button pressed while the run was being prepared: no motion is drawn, not even the
   // cut-out, which otherwise never stops for it.
   PrepareCheckpoint preparing(o);
-  if (preparing.Step()) {
-    result.status = RunStatus::Aborted;
-    return result;
-  }
+  if (preparing.Step()) return Stopped(std::move(result));
   // The work picture is the source itself, read in place for the length of the run (the
   // renderer ends before this function does).
   auto work = std::shared_ptr<const Surface>(&source, [](const Surface*) {});
@@ -321,20 +331,18 @@ RunResult Render(const Surface& source, const Settings& s, const RenderOptions& 
         {std::move(work), source.width(), source.height(), s, o.seed, &preparing,
          [tableThreads](int count, const auto& part) { RunParts(tableThreads, count, part); }});
   }
-  if (preparing.Step()) {
-    result.status = RunStatus::Aborted;
-    return result;
-  }
+  if (preparing.Step()) return Stopped(std::move(result));
 
   const RunResult drawn = threads <= 1 ? DrawInOrder(*renderer, n, o, make)
                                        : DrawInParallel(*renderer, n, threads, o, make);
-  result.status = drawn.status;
   result.framesDone = drawn.framesDone;
   result.failedPath = drawn.failedPath;
-  result.message = drawn.message;
   // The abort button also reports a run that went to its end (the cut-out never stops for it).
-  if (result.status == RunStatus::Completed && AbortPressed(o)) result.status = RunStatus::Aborted;
-  return result;
+  if (drawn.outcome == RunStatus::Aborted ||
+      (drawn.outcome == RunStatus::Completed && AbortPressed(o))) {
+    return Stopped(std::move(result));
+  }
+  return Ended(std::move(result), drawn.outcome, drawn.status);
 }
 
 }  // namespace

@@ -72,17 +72,20 @@ enum class RunStatus {
 };
 
 struct RunResult {
-  RunStatus status = RunStatus::Completed;
+  RunStatus outcome = RunStatus::Completed;
   int framesDone = 0;  ///< frames handed on (saved), 0 .. FrameCount (or the frames asked)
   int frameWidth = 0;  ///< the size of the run's frames (also when FrameCount is below 1)
   int frameHeight = 0;
   std::string failedPath;  ///< the frame file that could not be written
-  std::string message;     ///< for the user, when the status is a failure
-  std::string notice;      ///< for the user, what a run that went through left undone
+  /// Ok for a completed run. An aborted run fails with Cause::Aborted and no message; any other
+  /// outcome with its cause and the message for the user (Cause::BadSetting for NoShape and
+  /// BadFrameSize, Cause::TooLarge for TooLarge, the frame file's cause for WriteFailed).
+  base::Status status;
+  std::string notice;  ///< for the user, what a run that went through left undone
 };
 
 /// What became of a frame handed on. The default outcome is taken; a failed status ends the
-/// run with its message for the user.
+/// run (RunStatus::WriteFailed) with its cause and message.
 struct [[nodiscard]] FrameOutcome {
   base::Status status;
   std::string failedPath;  ///< the frame file that could not be written

@@ -86,9 +86,9 @@ void MotionPreviewBox::Start(Job job) {
             return render::FrameOutcome{};
           });
     }
-    const bool refused = source && result.status != render::RunStatus::Completed &&
-                         result.status != render::RunStatus::Aborted;
-    post([this, id, refused, message = QString::fromStdString(result.message)] {
+    const bool refused = source && result.outcome != render::RunStatus::Completed &&
+                         result.outcome != render::RunStatus::Aborted;
+    post([this, id, refused, message = QString::fromStdString(result.status.message())] {
       worker_.Join();
       if (refused && id == job_) ShowNote(message);
       Ended();
@@ -96,8 +96,8 @@ void MotionPreviewBox::Start(Job job) {
   };
   pendingSettings_ = job.settings;
   pendingPlanned_ = planned;
-  worker_.Start(std::move(work), [this](const std::string& message) {
-    ShowNote(QString::fromStdString(message));
+  worker_.Start(std::move(work), [this](const base::Status& error) {
+    ShowNote(QString::fromStdString(error.message()));
     Ended();
   });
 }

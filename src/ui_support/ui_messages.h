@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+#include "base/messages.h"
+
 namespace kinetta::ui {
 
 // ---- The status bar --------------------------------------------------------------------------
@@ -15,7 +17,7 @@ inline constexpr std::string_view kStatusConverting = "アニメーション変�
 inline constexpr std::string_view kStatusPreviewing = "プレビュー中";
 inline constexpr std::string_view kStatusMakingAnimation = "アニメーションファイル作成中";
 inline constexpr std::string_view kStatusCompleted = "完了しました。";
-inline constexpr std::string_view kStatusAborted = "中断しました。";
+inline constexpr std::string_view kStatusAborted = base::kAbortedMessage;
 
 // The progress bar: a run's frames or an animation file's encoded frames ("%v / %m"), and the
 // frames read before the encoding starts ("%1": how many).
@@ -30,7 +32,7 @@ inline constexpr std::string_view kBusyPreviewing = "プレビュー中です";
 inline constexpr std::string_view kBusyMakingAnimation = "アニメーションファイル作成中です";
 
 /// A GIF picture opened without the GIF support.
-inline constexpr std::string_view kUnsupportedFormat = "この画像形式には対応していません。";
+inline constexpr std::string_view kUnsupportedFormat = base::kUnsupportedFormatMessage;
 
 /// The settings dialog's OK refusing a number that does not fit 16 bits.
 inline constexpr std::string_view kWidthOutOfRange =

@@ -26,9 +26,9 @@ bool WorkerThread::Start(std::function<void(const Post& post)> work, Failed fail
     } catch (...) {
       // An exception leaving a thread's function would end the whole program, and with it the
       // settings that are written at its end.
-      post([this, failed, message = base::ErrorMessage(std::current_exception())] {
+      post([this, failed, error = base::ErrorStatus(std::current_exception())] {
         Join();
-        failed(message);
+        failed(error);
       });
     }
   });

@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 
+#include "base/outcome.h"
+
 namespace kinetta::ui {
 
 class WorkerThread {
@@ -25,8 +27,9 @@ class WorkerThread {
 
   bool running() const { return thread_.joinable(); }
 
-  /// Receives the message for the user (base::ErrorMessage) when a job broke off with an error.
-  using Failed = std::function<void(const std::string& message)>;
+  /// Receives the failure (base::ErrorStatus: its cause and the message for the user) when a job
+  /// broke off with an error.
+  using Failed = std::function<void(const base::Status& error)>;
 
   /// Starts `work` on a new thread, handing it the Post for its news. An error that leaves
   /// `work` (memory running out, say) ends the job instead of the program: `failed` then runs as

@@ -110,10 +110,12 @@ TEST(AtomicFile, EveryPieceKeepsItsBytesWhenTheBufferIsReused) {
                           buffer[i] = static_cast<char>(fill + i % 7);
                         }
                         expected.append(buffer.data(), size);
-                        if (!write(buffer.data(), size)) return false;
+                        if (Status written = write(buffer.data(), size); !written.ok()) {
+                          return written;
+                        }
                         ++fill;
                       }
-                      return true;
+                      return Status::Ok();
                     },
                     kind)
                     .ok());
@@ -154,9 +156,9 @@ TEST(AtomicFile, KilledWriterLeavesNoTemporaryForLong) {
       (void)WriteFileAtomically(
           dir / "pic00.bmp",
           [](const auto& write) {
-            write("half", 4);
+            (void)write("half", 4);
             ::kill(::getpid(), SIGKILL);
-            return true;
+            return Status::Ok();
           },
           kind);
       ::_exit(0);
@@ -192,15 +194,17 @@ TEST(AtomicFile, FailuresSayWhyInJapanese) {
   const struct {
     std::filesystem::path target;
     const char* reason;
+    Cause cause;
   } writes[] = {
-      {dir / "frame00.bmp", "フォルダです"},
-      {dir / "missing" / "frame00.bmp", "ファイルまたはフォルダが見つかりません"},
-      {dir / std::string(300, 'a'), "名前が長すぎます"},
+      {dir / "frame00.bmp", "フォルダです", Cause::Io},
+      {dir / "missing" / "frame00.bmp", "ファイルまたはフォルダが見つかりません", Cause::NotFound},
+      {dir / std::string(300, 'a'), "名前が長すぎます", Cause::Io},
   };
   for (const auto& w : writes) {
     const Status written = WriteFileAtomically(w.target, "x", 1);
     EXPECT_FALSE(written.ok());
     EXPECT_EQ(written.message(), w.reason) << w.target;
+    EXPECT_EQ(written.cause(), w.cause) << w.target;
   }
   // Causes a test cannot bring about as the administrator it may run as.
   EXPECT_EQ(SystemErrorText(EACCES), "アクセスする権限がありません");

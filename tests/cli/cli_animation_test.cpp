@@ -23,7 +23,7 @@ TEST(CliAnimationOptions, FilesAndDelay) {
   const ParsedArguments parsed =
       ParseArguments({"--gif", "a.gif", "--webp=b.webp", "--mp4", "c.mp4", "--apng=d.png",
                       "--delay", "0.125", "c.bmp"});
-  ASSERT_EQ(parsed.outcome, ParseOutcome::Run) << parsed.error;
+  ASSERT_EQ(parsed.outcome, ParseOutcome::Run) << parsed.status.message();
   const CliOptions& o = parsed.options;
   EXPECT_EQ(o.gifPath, "a.gif");
   EXPECT_EQ(o.webpPath, "b.webp");

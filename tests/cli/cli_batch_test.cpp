@@ -13,7 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kTryHelp = "Try 'kinetta-render --help'.\n";
+const std::string kTryHelp = "使い方は 'kinetta-render --help' で見られます。\n";
 
 class CliBatchTest : public CliFixture {
  protected:
@@ -39,27 +39,29 @@ TEST_F(CliBatchTest, MistakesAreTwoLinesAndNothingIsWritten) {
       {{"--frmaes", "8", cat},
        kExitUsage,
        "",
-       "kinetta-render: unknown option '--frmaes'\n" + kTryHelp},
+       "kinetta-render: オプション '--frmaes' はありません。\n" + kTryHelp},
       {{"--frames", "many", cat},
        kExitUsage,
        "",
-       "kinetta-render: bad value for --frames: 'many'\n" + kTryHelp},
+       "kinetta-render: オプション --frames の値 'many' は使えません。\n" + kTryHelp},
       // One animation file or page for several pictures.
       {{"--gif", Pic("a.gif"), cat, dog},
        kExitUsage,
        "",
-       "kinetta-render: " + cat + " and " + dog + " would both write " + Pic("a.gif") +
-           "; put %s in it for each picture's name (--gif '%s.gif')\n" + kTryHelp},
+       "kinetta-render: " + cat + " と " + dog + " はどちらも " + Pic("a.gif") +
+           " を書き出します。画像ごとの名前にするには %s を入れてください (--gif '%s.gif')。\n" +
+           kTryHelp},
       {{"-o", out, "--apng", "a.png", cat, dog},
        kExitUsage,
        "",
-       "kinetta-render: " + cat + " and " + dog + " would both write " + out + "/a.png" +
-           "; put %s in it for each picture's name (--apng '%s.png')\n" + kTryHelp},
+       "kinetta-render: " + cat + " と " + dog + " はどちらも " + out + "/a.png" +
+           " を書き出します。画像ごとの名前にするには %s を入れてください (--apng '%s.png')。\n" +
+           kTryHelp},
       {{"--html", "0.2", cat, dog},
        kExitUsage,
        "",
-       "kinetta-render: " + cat + " and " + dog + " would both write " + Pic("animate.htm") +
-           "; give each picture its own folder (-o 'DIR/%s')\n" + kTryHelp},
+       "kinetta-render: " + cat + " と " + dog + " はどちらも " + Pic("animate.htm") +
+           " を書き出します。画像ごとにフォルダを分けてください (-o 'DIR/%s')。\n" + kTryHelp},
       // An output folder that cannot be made.
       {{"-o", cat + "/x", cat},
        kExitFailed,
@@ -119,16 +121,17 @@ TEST_F(CliBatchTest, PicturesWhoseFramesMeetAreRefusedNamingBoth) {
     std::string err;
   } cases[] = {
       {{cat, Pic("cat.jpg")},
-       cat + " and " + Pic("cat.jpg") + " would write the same frame files (" + Pic("cat00.bmp") +
-           ", ...)"},
+       cat + " と " + Pic("cat.jpg") + " は同じこまのファイル (" + Pic("cat00.bmp") +
+           ", ...) を書き出します。"},
       {{"-o", Pic("out"), cat, Pic("other/cat.bmp")},
-       cat + " and " + Pic("other/cat.bmp") + " would write the same frame files (" +
-           Pic("out/cat00.bmp") + ", ...)"},
+       cat + " と " + Pic("other/cat.bmp") + " は同じこまのファイル (" + Pic("out/cat00.bmp") +
+           ", ...) を書き出します。"},
       {{"--frames", "2", cat, Pic("cat00.bmp")},
-       "the frames of " + cat + " would replace the picture " + Pic("cat00.bmp")},
+       cat + " のこまのファイルが画像 " + Pic("cat00.bmp") + " を置き換えてしまいます。"},
       // cat's frame 100, or with 100 frames the file after its last, is cat1's frame 0.
       {{"--frames", "100", cat, Pic("cat1.bmp")},
-       cat + " and " + Pic("cat1.bmp") + " would write the same frame file " + Pic("cat100.bmp")},
+       cat + " と " + Pic("cat1.bmp") + " は同じこまのファイル " + Pic("cat100.bmp") +
+           " を書き出します。"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Run(c.args), kExitUsage);

@@ -25,10 +25,10 @@ std::string ReadAll(const fs::path& path) {
 
 TEST(CliHtmlOption, ReadsSecondsAsMilliseconds) {
   const ParsedArguments o = ParseArguments({"--html", "0.2", "a.bmp"});
-  ASSERT_EQ(o.outcome, ParseOutcome::Run) << o.error;
+  ASSERT_EQ(o.outcome, ParseOutcome::Run) << o.status.message();
   EXPECT_EQ(o.options.htmlMs, 200);
   const ParsedArguments eq = ParseArguments({"--html=0.0016", "a.bmp"});
-  ASSERT_EQ(eq.outcome, ParseOutcome::Run) << eq.error;
+  ASSERT_EQ(eq.outcome, ParseOutcome::Run) << eq.status.message();
   EXPECT_EQ(eq.options.htmlMs, 2);
   const ParsedArguments none = ParseArguments({"a.bmp"});
   ASSERT_EQ(none.outcome, ParseOutcome::Run);
@@ -39,7 +39,7 @@ TEST(CliHtmlOption, RefusesWhatTheDialogRefuses) {
   for (const char* bad : {"abc", "-1", "33", ""}) {
     const ParsedArguments o = ParseArguments({"--html", bad, "a.bmp"});
     EXPECT_EQ(o.outcome, ParseOutcome::Error) << bad;
-    EXPECT_NE(o.error.find("--html"), std::string::npos) << o.error;
+    EXPECT_NE(o.status.message().find("--html"), std::string::npos) << o.status.message();
   }
 }
 

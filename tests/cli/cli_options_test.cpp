@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/cli_messages.h"
 #include "render/geometry.h"
 
 namespace kinetta::cli {
@@ -12,7 +13,7 @@ TEST(CliOptions, ReadsEveryOption) {
   const ParsedArguments parsed =
       ParseArguments({"--shape", "sphere", "--width-mode=2", "--width", "120", "--background",
                       "#FF8000", "--frames", "24", "--shade", "0", "--seed", "99", "/p/cat.jpg"});
-  ASSERT_EQ(parsed.outcome, ParseOutcome::Run) << parsed.error;
+  ASSERT_EQ(parsed.outcome, ParseOutcome::Run) << parsed.status.message();
   const CliOptions& o = parsed.options;
   EXPECT_EQ(o.shape, 2);
   EXPECT_EQ(o.widthMode, 2);
@@ -65,7 +66,7 @@ TEST(CliOptions, OptionsNotGivenKeepTheBase) {
 TEST(CliOptions, PicturesOutputAndQuiet) {
   const ParsedArguments parsed =
       ParseArguments({"a.jpg", "-o", "out", "-q", "b.bmp", "--", "-c.jpg", "--frames"});
-  ASSERT_EQ(parsed.outcome, ParseOutcome::Run) << parsed.error;
+  ASSERT_EQ(parsed.outcome, ParseOutcome::Run) << parsed.status.message();
   EXPECT_EQ(parsed.options.sources,
             (std::vector<std::string>{"a.jpg", "b.bmp", "-c.jpg", "--frames"}));
   EXPECT_EQ(parsed.options.outputDir, "out");
@@ -92,33 +93,38 @@ class BadArgumentsTest : public testing::TestWithParam<BadCase> {};
 TEST_P(BadArgumentsTest, AreUsageErrors) {
   const ParsedArguments parsed = ParseArguments(GetParam().args);
   EXPECT_EQ(parsed.outcome, ParseOutcome::Error);
-  EXPECT_EQ(parsed.error, GetParam().error);
+  EXPECT_EQ(parsed.status.cause(), base::Cause::BadArgument);
+  EXPECT_EQ(parsed.status.message(), GetParam().error);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadArgumentsTest,
-    testing::Values(BadCase{{}, "no PICTURE given"}, BadCase{{"-q"}, "no PICTURE given"},
-                    BadCase{{"--frames", "x", "a.jpg"}, "bad value for --frames: 'x'"},
-                    BadCase{{"--frames", "40000", "a.jpg"}, "bad value for --frames: '40000'"},
-                    BadCase{{"--width", "0", "a.jpg"}, "bad value for --width: '0'"},
-                    BadCase{{"--shade", "2", "a.jpg"}, "bad value for --shade: '2'"},
-                    BadCase{{"--width-mode", "3", "a.jpg"}, "bad value for --width-mode: '3'"},
-                    BadCase{{"--output=", "a.jpg"}, "bad value for --output: ''"},
-                    // Unknown words are not taken for options with a value.
-                    BadCase{{"--colour", "1", "a.jpg"}, "unknown option '--colour'"},
-                    BadCase{{"--verison", "a.jpg"}, "unknown option '--verison'"},
-                    BadCase{{"--frames=3=4", "a.jpg"}, "bad value for --frames: '3=4'"},
-                    BadCase{{"-x", "a.jpg"}, "unknown option '-x'"},
-                    BadCase{{"--quiet=yes", "a.jpg"}, "option '--quiet' takes no value"},
-                    BadCase{{"a.jpg", "--frames"}, "option '--frames' needs a value"},
-                    BadCase{{"a.jpg", "-o"}, "option '--output' needs a value"}));
+    testing::Values(
+        BadCase{{}, "画像が指定されていません。"}, BadCase{{"-q"}, "画像が指定されていません。"},
+        BadCase{{"--frames", "x", "a.jpg"}, "オプション --frames の値 'x' は使えません。"},
+        BadCase{{"--frames", "40000", "a.jpg"}, "オプション --frames の値 '40000' は使えません。"},
+        BadCase{{"--width", "0", "a.jpg"}, "オプション --width の値 '0' は使えません。"},
+        BadCase{{"--shade", "2", "a.jpg"}, "オプション --shade の値 '2' は使えません。"},
+        BadCase{{"--width-mode", "3", "a.jpg"}, "オプション --width-mode の値 '3' は使えません。"},
+        BadCase{{"--output=", "a.jpg"}, "オプション --output の値 '' は使えません。"},
+        BadCase{{"--delay", "x", "a.jpg"},
+                "オプション --delay の値 'x' は使えません。"
+                "(ひとコマの表示秒数には数値を入力してください。)"},
+        // Unknown words are not taken for options with a value.
+        BadCase{{"--colour", "1", "a.jpg"}, "オプション '--colour' はありません。"},
+        BadCase{{"--verison", "a.jpg"}, "オプション '--verison' はありません。"},
+        BadCase{{"--frames=3=4", "a.jpg"}, "オプション --frames の値 '3=4' は使えません。"},
+        BadCase{{"-x", "a.jpg"}, "オプション '-x' はありません。"},
+        BadCase{{"--quiet=yes", "a.jpg"}, "オプション '--quiet' には値を付けられません。"},
+        BadCase{{"a.jpg", "--frames"}, "オプション '--frames' には値が要ります。"},
+        BadCase{{"a.jpg", "-o"}, "オプション '--output' には値が要ります。"}));
 
 TEST(CliOptions, HelpAndVersionWinAndUsageNamesEveryOption) {
   EXPECT_EQ(ParseArguments({"--frames", "3", "--help"}).outcome, ParseOutcome::Help);
   EXPECT_EQ(ParseArguments({"a.jpg", "--version", "--bogus"}).outcome, ParseOutcome::Version);
   for (const char* opt : {"--shape", "--width-mode", "--width", "--background", "--frames",
                           "--shade", "--seed", "--output", "--quiet", "--version", "PICTURE"}) {
-    EXPECT_NE(UsageText().find(opt), std::string::npos) << opt;
+    EXPECT_NE(kUsageText.find(opt), std::string::npos) << opt;
   }
 }
 

@@ -139,6 +139,22 @@ TEST_F(CliRunTest, InterruptStopsTheRun) {
   EXPECT_NE(err_.str().find("中断しました。"), std::string::npos);
 }
 
+// The exit status follows how the call ended: a mistake on the command line, an interruption,
+// any other failure.
+TEST(CliExitStatus, FollowsTheCause) {
+  EXPECT_EQ(ExitStatusOf(base::Status::Ok()), kExitOk);
+  const struct {
+    base::Cause cause;
+    int exit;
+  } cases[] = {{base::Cause::BadArgument, kExitUsage},   {base::Cause::Aborted, kExitInterrupted},
+               {base::Cause::NotFound, kExitFailed},     {base::Cause::NoSpace, kExitFailed},
+               {base::Cause::WouldReplace, kExitFailed}, {base::Cause::BadSetting, kExitFailed},
+               {base::Cause::OutOfMemory, kExitFailed}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(ExitStatusOf(base::Status::Failed(c.cause, "")), c.exit);
+  }
+}
+
 TEST(KinettaRenderExecutable, PrintsItsUsage) {
   EXPECT_EQ(std::system((std::string(KINETTA_RENDER_EXE) + " --help > /dev/null").c_str()), 0);
   EXPECT_NE(std::system((std::string(KINETTA_RENDER_EXE) + " --bogus 2> /dev/null").c_str()), 0);

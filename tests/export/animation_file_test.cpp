@@ -82,7 +82,7 @@ TEST(AnimationFile, WebpKeepsEveryPixelOfEveryFrame) {
   test::TempFolder folder;
   const std::vector<Surface> frames = Frames(test::CoordinatePicture(48, 32), 2, 5);  // sphere
   const AnimationResult r = Write(frames, AnimationFormat::WebP, folder / "a.webp", "0.35");
-  ASSERT_EQ(r.status, AnimationStatus::Written) << r.message;
+  ASSERT_EQ(r.outcome, AnimationStatus::Written) << r.status.message();
   EXPECT_EQ(r.frames, 5);
   EXPECT_EQ(Bytes(folder / "a.webp").substr(0, 4), "RIFF");
 
@@ -102,7 +102,7 @@ TEST(AnimationFile, GifOfFewColoursIsExactAndLoops) {
   test::TempFolder folder;
   const std::vector<Surface> frames = Frames(BlockPicture(40, 24), 0, 6);  // plane
   const AnimationResult r = Write(frames, AnimationFormat::Gif, folder / "a.gif", "0.125");
-  ASSERT_EQ(r.status, AnimationStatus::Written) << r.message;
+  ASSERT_EQ(r.outcome, AnimationStatus::Written) << r.status.message();
   EXPECT_EQ(Bytes(folder / "a.gif").substr(0, 6), "GIF89a");
 
   const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
@@ -131,7 +131,7 @@ TEST(AnimationFile, GifOfUpTo255ColoursKeepsEachColourExactly) {
   }
   AnimationRequest request;
   request.target = folder / "a.gif";
-  ASSERT_EQ(WriteAnimation(ReaderOf(frames), request).status, AnimationStatus::Written);
+  ASSERT_EQ(WriteAnimation(ReaderOf(frames), request).outcome, AnimationStatus::Written);
   const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
   ASSERT_TRUE(d.ok) << d.error;
   ASSERT_EQ(d.frames.size(), frames.size());
@@ -147,7 +147,8 @@ TEST(AnimationFile, GifOfUpTo255ColoursKeepsEachColourExactly) {
 TEST(AnimationFile, GifOfManyColoursStaysCloseToTheFrames) {
   test::TempFolder folder;
   const std::vector<Surface> frames = Frames(test::CoordinatePicture(64, 48), 2, 6);  // sphere
-  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status, AnimationStatus::Written);
+  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").outcome,
+            AnimationStatus::Written);
   const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
   ASSERT_TRUE(d.ok) << d.error;
   ASSERT_EQ(d.frames.size(), frames.size());
@@ -175,7 +176,7 @@ TEST(AnimationFile, GifOfFramesLargerThanTheQuantizersRowTakesItsSampleInRows) {
   Surface shifted(4100, 2100);
   shifted.CopyFrom(big, 1, 0, 4099, 2100, 0, 0);
   const AnimationResult r = Write({big, shifted}, AnimationFormat::Gif, folder / "a.gif");
-  ASSERT_EQ(r.status, AnimationStatus::Written) << r.message;
+  ASSERT_EQ(r.outcome, AnimationStatus::Written) << r.status.message();
   const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
   ASSERT_TRUE(d.ok) << d.error;
   ASSERT_EQ(d.frames.size(), 2u);
@@ -201,7 +202,8 @@ TEST(AnimationFile, GifFramesOfDifferentColoursEachKeepTheirOwn) {
     frames.push_back(frame);
   }
   test::TempFolder folder;
-  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status, AnimationStatus::Written);
+  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").outcome,
+            AnimationStatus::Written);
   const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
   ASSERT_TRUE(d.ok) << d.error;
   ASSERT_EQ(d.frames.size(), frames.size());
@@ -217,7 +219,8 @@ TEST(AnimationFile, GifLeavesStillAreasTransparentAndStoresOnlyTheChange) {
   s.WidthValue = 60;
   s.FrameCount = 5;
   const std::vector<Surface> frames = test::RenderAll(BlockPicture(32, 24), s);
-  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status, AnimationStatus::Written);
+  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").outcome,
+            AnimationStatus::Written);
   const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
   ASSERT_TRUE(d.ok) << d.error;
   ASSERT_EQ(d.stored.size(), frames.size());
@@ -240,7 +243,8 @@ TEST(AnimationFile, RepeatedFramesKeepTheirPlaceAndDelay) {
   test::TempFolder folder;
   const Surface picture = BlockPicture(16, 16);
   const std::vector<Surface> frames{picture, picture, picture};
-  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").status, AnimationStatus::Written);
+  ASSERT_EQ(Write(frames, AnimationFormat::Gif, folder / "a.gif").outcome,
+            AnimationStatus::Written);
   const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
   ASSERT_TRUE(d.ok) << d.error;
   ASSERT_EQ(d.frames.size(), 3u);
@@ -257,7 +261,7 @@ TEST(AnimationFile, TheFramesEndAtTheFirstThatCannotBeRead) {
   for (AnimationFormat format : {AnimationFormat::Gif, AnimationFormat::WebP}) {
     const fs::path file = folder / (std::string("a") + std::string(AnimationExtension(format)));
     const AnimationResult r = Write(frames, format, file);
-    ASSERT_EQ(r.status, AnimationStatus::Written) << r.message;
+    ASSERT_EQ(r.outcome, AnimationStatus::Written) << r.status.message();
     EXPECT_EQ(r.frames, 4);
     const test::DecodedAnimation d =
         format == AnimationFormat::Gif ? test::DecodeGif(file) : test::DecodeWebp(file);
@@ -306,8 +310,8 @@ TEST(AnimationFile, NoFramesWritesNothing) {
   test::TempFolder folder;
   for (AnimationFormat format : kAllFormats) {
     const AnimationResult r = Write({}, format, folder / "a.out");
-    EXPECT_EQ(r.status, AnimationStatus::NoFrames);
-    EXPECT_EQ(r.message, base::kNoFramesMessage);
+    EXPECT_EQ(r.outcome, AnimationStatus::NoFrames);
+    EXPECT_EQ(r.status.message(), base::kNoFramesMessage);
   }
   EXPECT_TRUE(fs::is_empty(folder.path()));
 }
@@ -321,22 +325,23 @@ TEST(AnimationFile, RefusalsAndFailuresLeaveTheTargetAsItWas) {
   std::vector<Surface> frames = Frames(BlockPicture(24, 16), 1, 3);
   frames.push_back(Surface(10, 10, 0));
   AnimationResult r = Write(frames, AnimationFormat::Gif, target);
-  EXPECT_EQ(r.status, AnimationStatus::Failed);
-  EXPECT_NE(r.message.find("03"), std::string::npos) << r.message;
+  EXPECT_EQ(r.outcome, AnimationStatus::Failed);
+  EXPECT_NE(r.status.message().find("03"), std::string::npos) << r.status.message();
 
   // Wider than the format holds.
   r = Write({Surface(16384, 1, 0)}, AnimationFormat::WebP, target);
-  EXPECT_EQ(r.status, AnimationStatus::Failed);
-  EXPECT_NE(r.message.find("16383"), std::string::npos) << r.message;
+  EXPECT_EQ(r.outcome, AnimationStatus::Failed);
+  EXPECT_NE(r.status.message().find("16383"), std::string::npos) << r.status.message();
   r = Write({Surface(65536, 1, 0)}, AnimationFormat::Gif, target);
-  EXPECT_EQ(r.status, AnimationStatus::Failed);
+  EXPECT_EQ(r.outcome, AnimationStatus::Failed);
 
   // More memory than the file may take, in either format: the frame size and the need named.
   for (const AnimationFormat format : {AnimationFormat::Gif, AnimationFormat::WebP}) {
     r = Write({Surface(1000, 1000, 0), Surface(1000, 1000, 0)}, format, target, "0.2", 1 << 20);
-    EXPECT_EQ(r.status, AnimationStatus::Failed);
-    EXPECT_NE(r.message.find("こまの大きさ 1000 x 1000 ピクセルでは約 "), std::string::npos)
-        << r.message;
+    EXPECT_EQ(r.outcome, AnimationStatus::Failed);
+    EXPECT_NE(r.status.message().find("こまの大きさ 1000 x 1000 ピクセルでは約 "),
+              std::string::npos)
+        << r.status.message();
   }
 
   EXPECT_EQ(Bytes(target), "older file");
@@ -345,9 +350,9 @@ TEST(AnimationFile, RefusalsAndFailuresLeaveTheTargetAsItWas) {
   // A folder that does not exist: reported with the path.
   const fs::path nowhere = folder / "missing" / "a.gif";
   r = Write(Frames(BlockPicture(24, 16), 1, 2), AnimationFormat::Gif, nowhere);
-  EXPECT_EQ(r.status, AnimationStatus::Failed);
-  EXPECT_NE(r.message.find(nowhere.string()), std::string::npos) << r.message;
-  EXPECT_NE(r.message.find(base::kAnimationFailedMessage), std::string::npos);
+  EXPECT_EQ(r.outcome, AnimationStatus::Failed);
+  EXPECT_NE(r.status.message().find(nowhere.string()), std::string::npos) << r.status.message();
+  EXPECT_NE(r.status.message().find(base::kAnimationFailedMessage), std::string::npos);
 
   // The disk takes no more part of the way (a file-size limit stands in for a full disk): the
   // file's own reason, in Japanese, rather than the GIF library's words.
@@ -361,8 +366,9 @@ TEST(AnimationFile, RefusalsAndFailuresLeaveTheTargetAsItWas) {
   r = Write(frames, AnimationFormat::Gif, folder / "full.gif");
   ::setrlimit(RLIMIT_FSIZE, &whole);
   std::signal(SIGXFSZ, handler);
-  EXPECT_EQ(r.status, AnimationStatus::Failed);
-  EXPECT_NE(r.message.find("\nファイルが大きすぎます"), std::string::npos) << r.message;
+  EXPECT_EQ(r.outcome, AnimationStatus::Failed);
+  EXPECT_NE(r.status.message().find("\nファイルが大きすぎます"), std::string::npos)
+      << r.status.message();
   EXPECT_FALSE(fs::exists(folder / "full.gif"));
 }
 
@@ -373,7 +379,7 @@ TEST(AnimationFile, ProgressCountsTheReadingThenTheEncoding) {
   AnimationRequest request;
   request.target = folder / "a.gif";
   request.progress = [&](int done, int total) { seen.emplace_back(done, total); };
-  ASSERT_EQ(WriteAnimation(ReaderOf(frames), request).status, AnimationStatus::Written);
+  ASSERT_EQ(WriteAnimation(ReaderOf(frames), request).outcome, AnimationStatus::Written);
   const std::vector<std::pair<int, int>> expected{{0, 0}, {1, 0}, {2, 0}, {3, 0},
                                                   {1, 3}, {2, 3}, {3, 3}};
   EXPECT_EQ(seen, expected);
@@ -395,7 +401,7 @@ TEST(AnimationFile, AbortWhileEncodingLeavesNoFileAndTheOldOneUnchanged) {
       if (total > 0 && done == 2) abort = true;
     };
     const AnimationResult r = WriteAnimation(ReaderOf(frames), request);
-    EXPECT_EQ(r.status, AnimationStatus::Aborted);
+    EXPECT_EQ(r.outcome, AnimationStatus::Aborted);
     EXPECT_EQ(Bytes(target), "older file");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
   }

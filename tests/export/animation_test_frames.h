@@ -25,7 +25,7 @@ inline constexpr AnimationFormat kAllFormats[] = {AnimationFormat::Gif, Animatio
 inline FrameReader ReaderOf(const std::vector<Surface>& frames) {
   return [&frames](int k) -> base::Result<Surface> {
     if (k < 0 || k >= static_cast<int>(frames.size())) {
-      return base::Result<Surface>::Failed("no frame " + std::to_string(k));
+      return base::Result<Surface>::Failed(base::Cause::NotFound, "no frame " + std::to_string(k));
     }
     return frames[static_cast<std::size_t>(k)];
   };

@@ -146,7 +146,7 @@ class ExportPageTest : public testing::Test {
 
 TEST_F(ExportPageTest, WritesThePageAndCopiesBothViewerFiles) {
   const ExportResult r = ExportPage(Request((pics_ / "cat.jpg").string()));
-  ASSERT_TRUE(r.ok) << r.message;
+  ASSERT_TRUE(r.status.ok()) << r.status.message();
   EXPECT_EQ(r.pagePath, pics_ / "animate.htm");
   EXPECT_EQ(ReadAll(pics_ / "animate.htm"), PageText({320, 240, 10, "cat", 200}));
   EXPECT_EQ(ReadAll(pics_ / "vorrel.class"), "applet 1");
@@ -154,27 +154,27 @@ TEST_F(ExportPageTest, WritesThePageAndCopiesBothViewerFiles) {
 }
 
 TEST_F(ExportPageTest, FirstPointOfTheFileNameEndsFile1) {
-  ASSERT_TRUE(ExportPage(Request((pics_ / "my.cat.jpg").string())).ok);
+  ASSERT_TRUE(ExportPage(Request((pics_ / "my.cat.jpg").string())).status.ok());
   EXPECT_EQ(Lines(pics_ / "animate.htm")[9], "<param NAME='File1' value='my'>\r");
 
   // A point in the folder name: the page goes into that folder and File1 is still the file
   // name cut at its first point, where the frames are.
   const std::filesystem::path dotted = temp_ / "my.pics";
   std::filesystem::create_directories(dotted);
-  ASSERT_TRUE(ExportPage(Request((dotted / "cat.small.jpg").string())).ok);
+  ASSERT_TRUE(ExportPage(Request((dotted / "cat.small.jpg").string())).status.ok());
   EXPECT_EQ(Lines(dotted / "animate.htm")[9], "<param NAME='File1' value='cat'>\r");
   EXPECT_TRUE(std::filesystem::exists(dotted / "vorrel.class"));
 }
 
 TEST_F(ExportPageTest, SecondExportReplacesPageAndBothViewerFiles) {
   const std::string source = (pics_ / "cat.jpg").string();
-  ASSERT_TRUE(ExportPage(Request(source)).ok);
+  ASSERT_TRUE(ExportPage(Request(source)).status.ok());
   WriteAll(app_ / "sample" / "vorrel.class", "applet 2");
   WriteAll(app_ / "sample" / "vorrel.js", "script 2");
   ExportRequest second = Request(source);
   second.frameCount = 3;
   second.frameTimeMs = 1500;
-  ASSERT_TRUE(ExportPage(second).ok);
+  ASSERT_TRUE(ExportPage(second).status.ok());
   EXPECT_EQ(ReadAll(pics_ / "vorrel.class"), "applet 2");
   EXPECT_EQ(ReadAll(pics_ / "vorrel.js"), "script 2");
   EXPECT_EQ(ReadAll(pics_ / "animate.htm"), PageText({320, 240, 3, "cat", 1500}));
@@ -183,9 +183,9 @@ TEST_F(ExportPageTest, SecondExportReplacesPageAndBothViewerFiles) {
 TEST_F(ExportPageTest, MissingViewerFilesDoNotStopThePage) {
   std::filesystem::remove_all(app_ / "sample");
   const ExportResult r = ExportPage(Request((pics_ / "cat.jpg").string()));
-  EXPECT_TRUE(r.ok);
-  EXPECT_TRUE(r.message.empty());
-  EXPECT_EQ(r.viewerFailures,
+  EXPECT_TRUE(r.status.ok());
+  EXPECT_EQ(r.viewers.cause(), base::Cause::NotFound);
+  EXPECT_EQ(r.viewers.message(),
             "vorrel.class (見本のファイルがありません)、vorrel.js (見本のファイルがありません)");
   EXPECT_TRUE(std::filesystem::exists(pics_ / "animate.htm"));
   EXPECT_FALSE(std::filesystem::exists(pics_ / "vorrel.class"));
@@ -199,8 +199,8 @@ TEST_F(ExportPageTest, FailedViewerCopyKeepsTheOlderCopyAndIsListed) {
   std::filesystem::remove(app_ / "sample" / "vorrel.class");
   std::filesystem::create_directories(app_ / "sample" / "vorrel.class");
   const ExportResult r = ExportPage(Request((pics_ / "cat.jpg").string()));
-  EXPECT_TRUE(r.ok);
-  EXPECT_EQ(r.viewerFailures, "vorrel.class (通常のファイルではありません)");
+  EXPECT_TRUE(r.status.ok());
+  EXPECT_EQ(r.viewers.message(), "vorrel.class (通常のファイルではありません)");
   EXPECT_EQ(ReadAll(pics_ / "vorrel.class"), "older applet");
   EXPECT_TRUE(std::filesystem::exists(pics_ / "vorrel.js"));
 }
@@ -209,18 +209,22 @@ TEST_F(ExportPageTest, PageThatCannotBeWrittenIsReportedAndLeavesNoFile) {
   // The source folder is gone.
   const std::filesystem::path gone = temp_ / "gone";
   ExportResult r = ExportPage(Request((gone / "cat.jpg").string()));
-  EXPECT_FALSE(r.ok);
-  EXPECT_NE(r.message.find(base::kPageFailedMessage), std::string::npos) << r.message;
-  EXPECT_NE(r.message.find((gone / "animate.htm").string()), std::string::npos) << r.message;
-  EXPECT_NE(r.message.find("ファイルまたはフォルダが見つかりません"), std::string::npos)
-      << r.message;
+  EXPECT_FALSE(r.status.ok());
+  EXPECT_EQ(r.status.cause(), base::Cause::NotFound);
+  EXPECT_NE(r.status.message().find(base::kPageFailedMessage), std::string::npos)
+      << r.status.message();
+  EXPECT_NE(r.status.message().find((gone / "animate.htm").string()), std::string::npos)
+      << r.status.message();
+  EXPECT_NE(r.status.message().find("ファイルまたはフォルダが見つかりません"), std::string::npos)
+      << r.status.message();
   EXPECT_FALSE(std::filesystem::exists(gone));
 
   // A folder stands where the page would go: nothing may be left behind beside it.
   std::filesystem::create_directories(pics_ / "animate.htm");
   r = ExportPage(Request((pics_ / "cat.jpg").string()));
-  EXPECT_FALSE(r.ok);
-  EXPECT_NE(r.message.find((pics_ / "animate.htm").string()), std::string::npos) << r.message;
+  EXPECT_FALSE(r.status.ok());
+  EXPECT_NE(r.status.message().find((pics_ / "animate.htm").string()), std::string::npos)
+      << r.status.message();
   std::vector<std::string> left;
   for (const auto& entry : std::filesystem::directory_iterator(pics_)) {
     left.push_back(entry.path().filename().string());

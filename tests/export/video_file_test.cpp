@@ -39,7 +39,7 @@ TEST(VideoFile, ApngKeepsEveryPixelPlaysForEverAndShowsEachFrameTheDelay) {
   test::TempFolder folder;
   const std::vector<Surface> frames = Frames(test::CoordinatePicture(49, 33), 2, 5);  // sphere
   const AnimationResult r = Write(frames, AnimationFormat::Apng, folder / "a.png", "0.35");
-  ASSERT_EQ(r.status, AnimationStatus::Written) << r.message;
+  ASSERT_EQ(r.outcome, AnimationStatus::Written) << r.status.message();
   EXPECT_EQ(r.frames, 5);
   EXPECT_EQ(Bytes(folder / "a.png").substr(1, 3), "PNG");
 
@@ -68,7 +68,7 @@ TEST(VideoFile, Mp4IsH264AtTheDelaysRateCloseToTheFramesWithItsIndexFirst) {
        {Case{"0.1", 10, 1, 100}, Case{"0.3", 10, 3, 300}, Case{"0.04", 25, 1, 40}}) {
     test::TempFolder folder;
     const AnimationResult r = Write(frames, AnimationFormat::Mp4, folder / "a.mp4", c.seconds);
-    ASSERT_EQ(r.status, AnimationStatus::Written) << r.message;
+    ASSERT_EQ(r.outcome, AnimationStatus::Written) << r.status.message();
     const std::string bytes = Bytes(folder / "a.mp4");
     ASSERT_NE(bytes.find("mdat"), std::string::npos);
     EXPECT_LT(bytes.find("moov"), bytes.find("mdat")) << "the index should come first";
@@ -99,7 +99,7 @@ TEST(VideoFile, Mp4PadsAnOddSideWithTheBackgroundOrTheRepeatedEdge) {
     request.format = AnimationFormat::Mp4;
     request.target = folder / "a.mp4";
     if (known) request.background = background;
-    ASSERT_EQ(WriteAnimation(ReaderOf(frames), request).status, AnimationStatus::Written);
+    ASSERT_EQ(WriteAnimation(ReaderOf(frames), request).outcome, AnimationStatus::Written);
     const test::DecodedVideo d = test::DecodeVideo(folder / "a.mp4");
     ASSERT_TRUE(d.ok) << d.error;
     EXPECT_EQ(d.width, 76);

@@ -84,20 +84,27 @@ TEST(Bmp, StreamedPiecesMakeTheWholeFileAndStopAtAFailedWrite) {
     std::vector<std::uint8_t> joined;
     std::size_t largest = 0;
     ASSERT_TRUE(StreamBmp24(
-        s,
-        [&](const void* data, std::size_t size) {
-          const auto* p = static_cast<const std::uint8_t*>(data);
-          joined.insert(joined.end(), p, p + size);
-          largest = std::max(largest, size);
-          return true;
-        },
-        c.piece));
+                    s,
+                    [&](const void* data, std::size_t size) {
+                      const auto* p = static_cast<const std::uint8_t*>(data);
+                      joined.insert(joined.end(), p, p + size);
+                      largest = std::max(largest, size);
+                      return base::Status::Ok();
+                    },
+                    c.piece)
+                    .ok());
     EXPECT_EQ(joined, EncodeBmp24(s)) << c.width << " x " << c.height << ", " << c.piece;
     EXPECT_LE(largest, c.piece) << c.width << " x " << c.height;
   }
   int calls = 0;
-  EXPECT_FALSE(StreamBmp24(
-      test::CoordinatePicture(40, 40), [&](const void*, std::size_t) { return ++calls < 3; }, 64));
+  const base::Status stopped = StreamBmp24(
+      test::CoordinatePicture(40, 40),
+      [&](const void*, std::size_t) {
+        return ++calls < 3 ? base::Status::Ok()
+                           : base::Status::Failed(base::Cause::NoSpace, "full");
+      },
+      64);
+  EXPECT_EQ(stopped.cause(), base::Cause::NoSpace);
   EXPECT_EQ(calls, 3);
 }
 
@@ -119,15 +126,15 @@ TEST(Bmp, StripsInAnyOrderMakeTheWholeFile) {
           EXPECT_LE(at + size, file.size());
           std::copy_n(static_cast<const std::uint8_t*>(data), size, file.begin() + at);
           largest = std::max(largest, size);
-          return true;
+          return base::Status::Ok();
         },
         c.piece);
-    ASSERT_TRUE(strips.Header());
+    ASSERT_TRUE(strips.Header().ok());
     for (int first = (c.height - 1) / c.strip * c.strip; first >= 0; first -= c.strip) {
       const int count = std::min(c.strip, c.height - first);
       std::vector<const std::uint32_t*> rows;
       for (int y = first; y < first + count; ++y) rows.push_back(s.Row(y));
-      ASSERT_TRUE(strips.Rows(first, count, rows.data()));
+      ASSERT_TRUE(strips.Rows(first, count, rows.data()).ok());
     }
     EXPECT_EQ(file, whole) << c.width << " x " << c.height;
     EXPECT_LE(largest, c.piece);

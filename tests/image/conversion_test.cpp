@@ -43,7 +43,7 @@ TEST(RunConversion, NamesFramesAndDeletesOnlyTheNextNumber) {
   Touch(dir / "cat12.bmp");
   Touch(dir / "cat13.bmp");
   const RunResult r = RunConversion(test::CoordinatePicture(16, 8), source, PlaneRun(12), {});
-  EXPECT_EQ(r.status, RunStatus::Completed);
+  EXPECT_EQ(r.outcome, RunStatus::Completed);
   EXPECT_EQ(r.framesDone, 12);
   for (const char* name : {"cat00.bmp", "cat09.bmp", "cat10.bmp", "cat11.bmp"}) {
     EXPECT_TRUE(fs::exists(dir / name)) << name;
@@ -91,7 +91,7 @@ TEST(RunConversion, StaleFrameGoesToTheTrashOrIsLeftWhenItIsNoFrame) {
     }
     const RunResult r =
         RunConversion(test::CoordinatePicture(4, 4), (dir / "photo.jpg").string(), PlaneRun(2), {});
-    EXPECT_EQ(r.status, RunStatus::Completed) << c.name;
+    EXPECT_EQ(r.outcome, RunStatus::Completed) << c.name;
     EXPECT_EQ(fs::exists(stale), c.stays) << c.name;
     EXPECT_EQ(fs::exists(trash.Trashed("photo02.bmp")), c.inTrash) << c.name;
     EXPECT_EQ(r.notice.empty(), !c.stays) << c.name;
@@ -133,8 +133,8 @@ TEST(RunConversion, StripsWriteTheSameFiles) {
   RenderOptions o;
   o.threads = 2;
   const render::Surface source = test::CoordinatePicture(701, 80);
-  ASSERT_EQ(Convert(false, source, (whole / "a.bmp").string(), s, o).status, RunStatus::Completed);
-  ASSERT_EQ(Convert(true, source, (strips / "a.bmp").string(), s, o).status, RunStatus::Completed);
+  ASSERT_EQ(Convert(false, source, (whole / "a.bmp").string(), s, o).outcome, RunStatus::Completed);
+  ASSERT_EQ(Convert(true, source, (strips / "a.bmp").string(), s, o).outcome, RunStatus::Completed);
   for (const char* name : {"a00.bmp", "a01.bmp", "a02.bmp", "a03.bmp"}) {
     std::ifstream a(whole / name, std::ios::binary), b(strips / name, std::ios::binary);
     const std::string bytesA(std::istreambuf_iterator<char>(a), {});
@@ -154,10 +154,10 @@ TEST(RunConversion, UnwritableFrameEndsTheRunNamingTheFileAndKeepsEarlierFrames)
     o.threads = 2;
     const RunResult r = Convert(inStrips, test::CoordinatePicture(8, 8), (dir / "cat.png").string(),
                                 PlaneRun(5), o);
-    EXPECT_EQ(r.status, RunStatus::WriteFailed);
+    EXPECT_EQ(r.outcome, RunStatus::WriteFailed);
     EXPECT_EQ(r.framesDone, 2);
     EXPECT_EQ(r.failedPath, (dir / "cat02.bmp").string());
-    EXPECT_NE(r.message.find("cat02.bmp"), std::string::npos);
+    EXPECT_NE(r.status.message().find("cat02.bmp"), std::string::npos);
     EXPECT_TRUE(fs::exists(dir / "cat01.bmp"));
     EXPECT_FALSE(fs::exists(dir / "cat03.bmp"));
     // No temporary file is left behind.
@@ -183,10 +183,10 @@ TEST(RunConversion, WriteFailingPartWayKeepsTheOldFileWhole) {
                                 (dir / "cat.jpg").string(), PlaneRun(3), {});
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
-    EXPECT_EQ(r.status, RunStatus::WriteFailed);
+    EXPECT_EQ(r.outcome, RunStatus::WriteFailed);
     EXPECT_EQ(r.framesDone, 0);
     EXPECT_EQ(r.failedPath, (dir / "cat00.bmp").string());
-    EXPECT_NE(r.message.find("cat00.bmp"), std::string::npos) << r.message;
+    EXPECT_NE(r.status.message().find("cat00.bmp"), std::string::npos) << r.status.message();
     std::ifstream in(dir / "cat00.bmp");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
@@ -199,11 +199,11 @@ TEST(RunConversion, FrameNarrowerThanOnePixelIsRefusedBeforeWriting) {
   s.WidthMode = 2;
   s.WidthValue = 0;
   RunResult r = RunConversion(test::CoordinatePicture(8, 8), (dir / "a.jpg").string(), s, {});
-  EXPECT_EQ(r.status, RunStatus::BadFrameSize);
-  EXPECT_FALSE(r.message.empty());
+  EXPECT_EQ(r.outcome, RunStatus::BadFrameSize);
+  EXPECT_FALSE(r.status.message().empty());
   s.WidthMode = 7;  // any other mode gives width 0
   r = RunConversion(test::CoordinatePicture(8, 8), (dir / "a.jpg").string(), s, {});
-  EXPECT_EQ(r.status, RunStatus::BadFrameSize);
+  EXPECT_EQ(r.outcome, RunStatus::BadFrameSize);
   EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
@@ -212,7 +212,7 @@ TEST(RunConversion, UnknownShapeIsReportedNotCompleted) {
   s.ShapeIndex = 9;
   test::TempFolder dir;
   const RunResult r = RunConversion(test::CoordinatePicture(8, 8), (dir / "a.jpg").string(), s, {});
-  EXPECT_EQ(r.status, RunStatus::NoShape);
+  EXPECT_EQ(r.outcome, RunStatus::NoShape);
   EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 

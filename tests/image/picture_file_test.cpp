@@ -54,6 +54,7 @@ TEST(PictureFile, OnlyRegularFilesAreRead) {
     const base::Result<render::Surface> loaded = LoadPicture(path);
     EXPECT_FALSE(loaded.ok());
     EXPECT_EQ(loaded.message(), path + "が開けません。\n（通常のファイルではありません）");
+    EXPECT_EQ(loaded.cause(), base::Cause::Unsupported);
   }
 }
 
@@ -62,7 +63,9 @@ TEST(PictureFile, FileOverTheCapIsRefusedUnread) {
   const std::string path = (dir / "big.bmp").string();
   std::filesystem::copy_file(Data("good.bmp"), path);
   std::filesystem::resize_file(path, kMaxPictureFileBytes + 1);  // sparse: takes no disk
-  EXPECT_EQ(LoadPicture(path).message(), path + "が開けません。\n（ファイルが大きすぎます）");
+  const base::Result<render::Surface> loaded = LoadPicture(path);
+  EXPECT_EQ(loaded.message(), path + "が開けません。\n（ファイルが大きすぎます）");
+  EXPECT_EQ(loaded.cause(), base::Cause::TooLarge);
 }
 
 // A BMP file read in bands is refused as a file read whole is, in a late band as in the first:
@@ -91,6 +94,7 @@ TEST(PictureFile, BandsAreRefusedAsTheWholeFile) {
   file.back() = 2;  // the last row in the file, the top row, holds an index past the table
   write(file.size());
   EXPECT_EQ(LoadPicture(path).message(), refusal("壊れています"));
+  EXPECT_EQ(LoadPicture(path).cause(), base::Cause::BrokenData);
   write(file.size() - 1024 * 1024 - 10);  // cut in the pixel data
   EXPECT_EQ(LoadPicture(path).message(), refusal("途中で切れています"));
 

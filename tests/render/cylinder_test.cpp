@@ -148,7 +148,7 @@ TEST(CurvedShapes, NoFrameWithoutWidth) {
       s.ShapeIndex = shape;
       RunResult result;
       EXPECT_TRUE(RenderAll(src, s, 1, 1, &result).empty());
-      EXPECT_EQ(result.status, RunStatus::BadFrameSize) << "shape " << shape << ", mode " << mode;
+      EXPECT_EQ(result.outcome, RunStatus::BadFrameSize) << "shape " << shape << ", mode " << mode;
     }
   }
 }

@@ -95,7 +95,7 @@ TEST(PreviewFrames, AreTheRunsFramesOfTheSameNumber) {
         EXPECT_TRUE(frame == run[k]) << "shape " << shape << " frame " << k;
         return FrameOutcome{};
       });
-      EXPECT_EQ(r.status, RunStatus::Completed);
+      EXPECT_EQ(r.outcome, RunStatus::Completed);
       EXPECT_EQ(r.framesDone, 3);
       EXPECT_EQ(handed, o.frames) << "shape " << shape << " threads " << threads;
     }

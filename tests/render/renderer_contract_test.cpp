@@ -40,7 +40,7 @@ std::string MotionName(const testing::TestParamInfo<int>& info) {
 TEST_P(RendererContract, ProducesFrameCountFramesOfOneSize) {
   RunResult result;
   const auto frames = test::RenderAll(source_, MakeSettings(5), 7, 1, &result);
-  EXPECT_EQ(result.status, RunStatus::Completed) << result.message;
+  EXPECT_EQ(result.outcome, RunStatus::Completed) << result.status.message();
   ASSERT_EQ(frames.size(), 5u);
   EXPECT_GT(frames[0].width(), 0);
   EXPECT_GT(frames[0].height(), 0);
@@ -56,7 +56,7 @@ TEST_P(RendererContract, NoFrameBelowOneFrameCount) {
   for (int n : {0, -3}) {
     RunResult result;
     EXPECT_TRUE(test::RenderAll(source_, MakeSettings(n), 7, 1, &result).empty());
-    EXPECT_EQ(result.status, RunStatus::Completed);
+    EXPECT_EQ(result.outcome, RunStatus::Completed);
     EXPECT_GT(result.frameWidth, 0) << "the size is known without drawing a frame";
   }
 }
@@ -86,7 +86,7 @@ TEST_P(RendererContract, AbortAtACheckpointKeepsTheFramesBefore) {
     if (cutout && k == 2) control.abort = true;
     return FrameOutcome{};
   });
-  EXPECT_EQ(r.status, RunStatus::Aborted);
+  EXPECT_EQ(r.outcome, RunStatus::Aborted);
   if (cutout) {
     EXPECT_EQ(handed, 6) << "the cut-out never stops for the abort button";
   } else {
@@ -102,7 +102,7 @@ TEST_P(RendererContract, WorksOnSourcesPastSixteenBits) {
   const Surface wide = test::SolidPicture(12000, 6, Compose(200, 100, 50));
   RunResult result;
   const auto frames = test::RenderAll(wide, s, 7, 2, &result);
-  ASSERT_EQ(frames.size(), 2u) << result.message;
+  ASSERT_EQ(frames.size(), 2u) << result.status.message();
   const FrameSize expected[] = {{12000, 6},  {12000, 6}, {12000, 6}, {12000, 6}, {12600, 7},
                                 {12000, 12}, {13200, 3}, {12000, 3}, {12000, 6}};
   EXPECT_EQ(frames[1].width(), expected[GetParam()].width);
@@ -155,7 +155,7 @@ TEST_P(RendererContract, StripsGiveTheCanvasFrames) {
       o.threads = threads;
       const RunResult r = RenderFrames(
           source_, s, o, [&](int k) { return std::make_unique<Assembling>(k, size, frames); });
-      EXPECT_EQ(r.status, RunStatus::Completed) << r.message;
+      EXPECT_EQ(r.outcome, RunStatus::Completed) << r.status.message();
       EXPECT_TRUE(frames == expected) << "shade " << shade << ", " << threads << " threads";
     }
   }

@@ -74,7 +74,7 @@ TEST(RenderFrames, ParallelAbortLeavesAPrefixOfFrames) {
         handed.push_back(k);
         return FrameOutcome{};
       });
-  EXPECT_EQ(r.status, RunStatus::Aborted);
+  EXPECT_EQ(r.outcome, RunStatus::Aborted);
   EXPECT_LT(handed.size(), 20u);
   for (std::size_t i = 0; i < handed.size(); ++i) EXPECT_EQ(handed[i], static_cast<int>(i));
 }
@@ -90,19 +90,23 @@ TEST(RenderFrames, StagedFramesAreCommittedInOrderAndDroppedAfterAFailure) {
     const auto staged = std::make_shared<int>(0);  // each commit holds a copy
     std::atomic<int> stagedElsewhere{0};
     std::vector<int> committed;
-    const RunResult r =
-        RenderFrames(test::CoordinatePicture(100, 40), PlaneRun(20), o,
-                     [&](int k, const Surface&) -> FrameCommit {
-                       if (std::this_thread::get_id() != caller) ++stagedElsewhere;
-                       return [&committed, k, staged] {
-                         if (k == 7) return FrameOutcome{base::Status::Failed("full"), "frame 7"};
-                         committed.push_back(k);
-                         return FrameOutcome{};
-                       };
-                     });
-    EXPECT_EQ(r.status, RunStatus::WriteFailed) << threads;
+    const RunResult r = RenderFrames(
+        test::CoordinatePicture(100, 40), PlaneRun(20), o,
+        [&](int k, const Surface&) -> FrameCommit {
+          if (std::this_thread::get_id() != caller) ++stagedElsewhere;
+          return [&committed, k, staged] {
+            if (k == 7) {
+              return FrameOutcome{base::Status::Failed(base::Cause::NoSpace, "full"), "frame 7"};
+            }
+            committed.push_back(k);
+            return FrameOutcome{};
+          };
+        });
+    EXPECT_EQ(r.outcome, RunStatus::WriteFailed) << threads;
     EXPECT_EQ(r.framesDone, 7) << threads;
     EXPECT_EQ(r.failedPath, "frame 7");
+    EXPECT_EQ(r.status.cause(), base::Cause::NoSpace) << threads;
+    EXPECT_EQ(r.status.message(), "full") << threads;
     EXPECT_EQ(committed, (std::vector<int>{0, 1, 2, 3, 4, 5, 6})) << threads;
     EXPECT_EQ(staged.use_count(), 1) << threads << " threads: a commit outlived the run";
     EXPECT_EQ(stagedElsewhere > 0, threads > 1) << threads;
@@ -121,7 +125,8 @@ TEST(RenderFrames, FailingSinkEndsTheRunAtItsFrame) {
     }
     FrameCommit Finish() override {
       return [k = k_] {
-        return k == 2 ? FrameOutcome{base::Status::Failed("full"), "frame 2"} : FrameOutcome{};
+        return k == 2 ? FrameOutcome{base::Status::Failed(base::Cause::NoSpace, "full"), "frame 2"}
+                      : FrameOutcome{};
       };
     }
 
@@ -135,7 +140,7 @@ TEST(RenderFrames, FailingSinkEndsTheRunAtItsFrame) {
   // 200 rows: seven strips a frame.
   const RunResult r = RenderFrames(test::CoordinatePicture(50, 200), PlaneRun(6), o,
                                    [&](int k) { return std::make_unique<Failing>(k, strips); });
-  EXPECT_EQ(r.status, RunStatus::WriteFailed);
+  EXPECT_EQ(r.outcome, RunStatus::WriteFailed);
   EXPECT_EQ(r.framesDone, 2);
   EXPECT_EQ(r.failedPath, "frame 2");
   EXPECT_EQ(strips, (std::vector<int>{7, 7, 1, 0, 0, 0}));
@@ -155,7 +160,7 @@ TEST(RenderFrames, AbortBeforeTheFirstFrameDrawsNoMotionNotEvenTheCutout) {
           ++handed;
           return FrameOutcome{};
         });
-    EXPECT_EQ(r.status, RunStatus::Aborted) << shape;
+    EXPECT_EQ(r.outcome, RunStatus::Aborted) << shape;
     EXPECT_EQ(handed, 0) << shape;
   }
 }
@@ -172,7 +177,7 @@ TEST(RenderFrames, StopEndsEvenTheCutoutBetweenFrames) {
     if (++handed == 2) control.stop = true;
     return FrameOutcome{};
   });
-  EXPECT_EQ(r.status, RunStatus::Aborted);
+  EXPECT_EQ(r.outcome, RunStatus::Aborted);
   EXPECT_EQ(handed, 2);
 }
 
@@ -206,12 +211,13 @@ TEST(RenderFrames, RunPastTheMemoryBudgetIsRefusedBeforeDrawing) {
       ++handed;
       return FrameOutcome{};
     });
-    EXPECT_EQ(r.status, c.expected) << c.source.height() << ", " << c.threads << " threads";
+    EXPECT_EQ(r.outcome, c.expected) << c.source.height() << ", " << c.threads << " threads";
     if (c.expected == RunStatus::TooLarge) {
       EXPECT_EQ(handed, 0);
       const std::string size = std::to_string(r.frameWidth) + " x " + std::to_string(r.frameHeight);
-      EXPECT_NE(r.message.find("こまの大きさ " + size + " ピクセルでは約 "), std::string::npos)
-          << r.message;
+      EXPECT_NE(r.status.message().find("こまの大きさ " + size + " ピクセルでは約 "),
+                std::string::npos)
+          << r.status.message();
     }
   }
   EXPECT_GT(RunMemoryBytes(tall, 16, 40000, 2), std::uint64_t{40000} * 40000 * 4 * 2)

@@ -19,8 +19,8 @@ namespace kinetta::ui {
 namespace {
 
 // For jobs that are not meant to fail.
-const WorkerThread::Failed kNoFailure = [](const std::string& message) {
-  ADD_FAILURE() << "the job failed: " << message;
+const WorkerThread::Failed kNoFailure = [](const base::Status& error) {
+  ADD_FAILURE() << "the job failed: " << error.message();
 };
 
 TEST(WorkerThread, NewsRunsOnTheReceiversThreadInOrder) {
@@ -70,22 +70,24 @@ TEST(WorkerThread, OneJobAtATimeAndNothingFromAJoinedJob) {
 }
 
 // The failure comes after the news the job posted before it, on the receiver's thread, once the
-// job's thread has ended, with the message for the user.
+// job's thread has ended, with its cause and the message for the user.
 TEST(WorkerThread, JobThatThrowsEndsAsAFailure) {
   struct Case {
     std::function<void()> raise;
     std::string message;
+    base::Cause cause;
   };
   const std::vector<Case> cases{
-      {[] { throw std::bad_alloc(); }, "メモリが足りません。"},
-      {[] { throw std::runtime_error("disk gone"); },
-       "予期しないエラーが発生しました。(disk gone)"},
-      {[] { throw 7; }, "予期しないエラーが発生しました。"},
+      {[] { throw std::bad_alloc(); }, "メモリが足りません。", base::Cause::OutOfMemory},
+      {[] { throw std::runtime_error("disk gone"); }, "予期しないエラーが発生しました。(disk gone)",
+       base::Cause::Unexpected},
+      {[] { throw 7; }, "予期しないエラーが発生しました。", base::Cause::Unexpected},
   };
   for (const Case& c : cases) {
     QObject receiver;
     WorkerThread worker(&receiver);
     std::vector<std::string> seen;
+    base::Cause cause{};
     bool joined = false;
     bool onReceiverThread = false;
     ASSERT_TRUE(worker.Start(
@@ -93,13 +95,15 @@ TEST(WorkerThread, JobThatThrowsEndsAsAFailure) {
           post([&] { seen.push_back("news"); });
           c.raise();
         },
-        [&](const std::string& message) {
-          seen.push_back(message);
+        [&](const base::Status& error) {
+          seen.push_back(error.message());
+          cause = error.cause();
           joined = !worker.running();
           onReceiverThread = QThread::currentThread() == receiver.thread();
         }));
     ASSERT_TRUE(test::WaitUntil([&] { return seen.size() == 2; })) << c.message;
     EXPECT_EQ(seen, (std::vector<std::string>{"news", c.message}));
+    EXPECT_EQ(cause, c.cause) << c.message;
     EXPECT_TRUE(joined) << c.message;
     EXPECT_TRUE(onReceiverThread) << c.message;
   }

@@ -1,0 +1,127 @@
+// Everything kinetta-render says, in one place: the usage and version texts, the mistakes on the
+// command line, what a call wrote and what failed, and the progress line's words. The usage text
+// is English for now; every other line is Japanese, like the engine's messages it passes on.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kinetta::cli {
+
+/// What --help prints.
+inline constexpr std::string_view kUsageText =
+    "usage: kinetta-render [OPTION]... PICTURE...\n"
+    "\n"
+    "Renders the frames of one motion for each PICTURE in turn, with the same options, "
+    "beside\n"
+    "the picture (or in --output DIR) as its name up to the first point, a two-digit (or\n"
+    "longer) frame number and .bmp, exactly as the desktop program does.\n"
+    "\n"
+    "  --shape N          0-8 or plane, disk, sphere, cylinder, flag, water, flip, cutout, "
+    "fadein\n"
+    "  --width-mode M     0 frames as wide as the source, 1 as its height, 2 --width pixels\n"
+    "  --width PX         frame width for width mode 2 (1-32767)\n"
+    "  --background COLOR packed decimal red + 256*green + 65536*blue, or #RRGGBB\n"
+    "  --frames N         number of frames (0-32767)\n"
+    "  --shade 0|1        the motion's switch: shading, water tint or dot mode\n"
+    "  --seed S           makes the fade-in's dots repeatable\n"
+    "  --html SECONDS     after the run, also write animate.htm beside the frames, showing\n"
+    "                     each frame SECONDS (0-32.767), with the viewer files vorrel.class\n"
+    "                     and vorrel.js from the program's sample folder\n"
+    "  --gif FILE         after the run, also write the frames as a looping animated GIF\n"
+    "  --webp FILE        after the run, also write them as a looping lossless WebP\n"
+    "  --mp4 FILE         after the run, also write them as an H.264 MP4 video (an odd\n"
+    "                     width or height gets one column or row of the background)\n"
+    "  --apng FILE        after the run, also write them as a looping lossless APNG (.png)\n"
+    "  --delay SECONDS    how long those files show each frame (0-32.767; default 0.2)\n"
+    "  --max-memory MIB   refuse a run or animation file that would need more memory\n"
+    "                     (default: the memory the machine has available)\n"
+    "  -o, --output DIR   write the frames, the page and each FILE given without a folder\n"
+    "                     in DIR (made when missing) instead of beside the picture\n"
+    "  -q, --quiet        no progress line and no report of what was written\n"
+    "  -h, --help         this text\n"
+    "  --version          the program's name and version\n"
+    "\n"
+    "In FILE and DIR, %s stands for the picture's name up to its first point (%% for %).\n"
+    "Two pictures may not write the same file: with several pictures, give each its own\n"
+    "animation file (--gif '%s.gif') and page folder (--output 'pages/%s').\n"
+    "Options not given come from mivet.ini in the program folder, or the defaults.\n"
+    "Exit status: 0 every picture done, 1 a picture unreadable or a frame, page or animation\n"
+    "file not written, 2 bad option, 130 interrupted (the pictures finished stay).\n";
+
+/// What --version prints: the program, the project's name and its version.
+std::string VersionText();
+
+/// What opens every line on standard error but the notes.
+inline constexpr std::string_view kProgramPrefix = "kinetta-render: ";
+
+/// The line after a mistake on the command line.
+inline constexpr std::string_view kTryHelpLine = "使い方は 'kinetta-render --help' で見られます。";
+
+// ---- Mistakes on the command line ----------------------------------------------------------
+
+std::string UnknownOptionMessage(std::string_view option);
+std::string TakesNoValueMessage(std::string_view option);
+std::string NeedsValueMessage(std::string_view option);
+inline constexpr std::string_view kNoPictureMessage = "画像が指定されていません。";
+/// A value the option does not take; `reason`, when given, in brackets after it.
+std::string BadValueMessage(std::string_view option, std::string_view value,
+                            std::string_view reason = {});
+
+/// Two pictures whose frame files meet: all of them (from frame `first`), or one.
+std::string SameFrameFilesMessage(std::string_view a, std::string_view b, std::string_view first);
+std::string SameFrameFileMessage(std::string_view a, std::string_view b, std::string_view file);
+/// The frames of `source` would replace the picture `picture`.
+std::string FramesReplacePictureMessage(std::string_view source, std::string_view picture);
+/// Two pictures that would both write `file`, and what to do about it: `hint`, which may be
+/// empty.
+std::string BothWriteMessage(std::string_view a, std::string_view b, std::string_view file,
+                             std::string_view hint);
+/// The hint for one animation file named for several pictures.
+std::string PlaceholderHint(std::string_view option, std::string_view extension);
+/// The hint for one page beside several pictures.
+inline constexpr std::string_view kOwnFolderHint =
+    "画像ごとにフォルダを分けてください (-o 'DIR/%s')。";
+
+// ---- What a call wrote, and what failed ----------------------------------------------------
+
+/// The start of a note: something left in place, or a run that will take long.
+inline constexpr std::string_view kNotePrefix = "注意: ";
+
+std::string WroteFileMessage(std::string_view path);
+std::string WroteFramesMessage(int frames);
+std::string WroteAnimationMessage(std::string_view path, int frames);
+/// A run interrupted after `frames` frames were written.
+std::string RunInterruptedMessage(int frames);
+/// An animation file interrupted.
+std::string FileInterruptedMessage(std::string_view path);
+/// The page is written but cannot play: `failures` lists the viewer files not copied.
+std::string ViewerFilesMissingMessage(std::string_view page, std::string_view failures);
+
+/// A picture that failed, for the summary.
+struct FailedPicture {
+  std::string source;
+  bool unreadable = false;  ///< it could not be read (else a file of it could not be written)
+};
+
+/// The one line after several pictures: how many were done, and the first that failed, by name.
+std::string SummaryMessage(int pictures, int done, const std::vector<FailedPicture>& failures,
+                           bool interrupted);
+
+// ---- The progress line ---------------------------------------------------------------------
+
+/// "2/3 枚  ": the picture under way, when there are several.
+std::string PictureProgressText(int index, int pictures);
+/// "12/40 こま": the frames of the picture's run.
+std::string FrameProgressText(int done, int total);
+/// "  残り 12 秒".
+std::string TimeLeftText(double seconds);
+/// An animation file's frames: read ("GIF: 3 こま読み込み"), then encoded ("GIF: 3/40 こま").
+std::string FileReadProgressText(std::string_view format, int done);
+std::string FileProgressText(std::string_view format, int done, int total);
+
+/// "12 秒", "3 分 05 秒", "2 時間 07 分": the time left, rounded to the nearest second.
+std::string DurationText(double seconds);
+
+}  // namespace kinetta::cli
