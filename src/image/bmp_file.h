@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/outcome.h"
+#include "render/run_budget.h"
 #include "render/surface.h"
 
 namespace kinetta::image {
@@ -21,16 +22,12 @@ inline constexpr std::uint64_t kMaxBmpFileBytes = 0xFFFFFFFFu;
 /// The BMP file's bytes for `surface` (bottom-up rows, BGR, rows padded to 4 bytes).
 std::vector<std::uint8_t> EncodeBmp24(const render::Surface& surface);
 
-/// The size of the pieces a frame file is written in: large enough that the calls cost nothing,
-/// small enough that the piece stays in the processor's cache and the kernel copies it quickly.
-inline constexpr std::size_t kBmpPieceBytes = 512 * 1024;
-
 /// Encodes `surface` as EncodeBmp24 does, handing the file's bytes to `write` in order, in pieces
 /// of at most `pieceBytes` (at least 64) as they are encoded, so that no whole file is held.
 /// Stops at once and returns false when `write` returns false.
 bool StreamBmp24(const render::Surface& surface,
                  const std::function<bool(const void*, std::size_t)>& write,
-                 std::size_t pieceBytes = kBmpPieceBytes);
+                 std::size_t pieceBytes = render::kFramePieceBytes);
 
 /// A 24-bit BMP of width x height pixels, as EncodeBmp24 encodes it, written a strip of rows at
 /// a time in any order: each strip goes where its rows lie in the file (rows are stored
@@ -39,7 +36,8 @@ bool StreamBmp24(const render::Surface& surface,
 class Bmp24Strips {
  public:
   using WriteAt = std::function<bool(std::uint64_t offset, const void* data, std::size_t size)>;
-  Bmp24Strips(int width, int height, WriteAt writeAt, std::size_t pieceBytes = kBmpPieceBytes);
+  Bmp24Strips(int width, int height, WriteAt writeAt,
+              std::size_t pieceBytes = render::kFramePieceBytes);
   /// Writes the file's header.
   bool Header();
   /// Writes rows first .. first + count - 1 (row first + i at rows[i]), which lie within the

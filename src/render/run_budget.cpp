@@ -82,13 +82,12 @@ std::uint64_t RunMemoryBytes(const Settings& s, int sourceWidth, int sourceHeigh
   const double perFrame =
       holding == FrameHolding::Canvases ? fw * fh * 4 : fw * FrameRows::kStripRows * 4 + fh;
   const double canvases = (drawing > 1 ? kFramesInFlight : 1) * perFrame;
-  // Each drawing thread encodes the frame file it writes into a piece of at most this size.
-  constexpr double kFilePiece = 1 << 20;
-  // Each drawing thread's row and column buffers, and the address space it takes: its stack
-  // and the C library's arena for its allocations (8 and 64 MiB), which count against a limit
-  // on the process's address space.
+  // Each drawing thread's row and column buffers, the piece its frame file is written through,
+  // and the address space it takes: its stack and the C library's arena for its allocations (8 and
+  // 64 MiB), which count against a limit on the process's address space.
   constexpr double kThreadSpace = 72.0 * (1 << 20);
-  const double buffers = drawing * ((fw + fh) * 16 + kFilePiece + kThreadSpace);
+  const double buffers =
+      drawing * ((fw + fh) * 16 + static_cast<double>(kFramePieceBytes) + kThreadSpace);
   const double total = source + canvases + buffers + TableBytes(s, motion->shape, w, h, fw, fh);
   constexpr auto kMax = static_cast<double>(std::numeric_limits<std::uint64_t>::max());
   return total >= kMax ? std::numeric_limits<std::uint64_t>::max()
