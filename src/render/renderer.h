@@ -86,8 +86,8 @@ class Renderer {
  public:
   virtual ~Renderer() = default;
 
-  /// The size of every frame of the run.
-  virtual FrameSize Size() const = 0;
+  /// The size of every frame of the run: what the motion's size rule gives for the input.
+  FrameSize Size() const { return size_; }
 
   /// Prepares row y of a frame before anything is drawn on it (by default: the background
   /// colour). `row` holds Size().width pixels.
@@ -106,8 +106,11 @@ class Renderer {
   bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const;
 
  protected:
-  explicit Renderer(const RenderInput& in) : in_(in) {}
+  Renderer(const RenderInput& in, FrameSize size) : in_(in), size_(size) {}
   const RenderInput in_;
+
+ private:
+  const FrameSize size_;
 };
 
 /// The output width of the plane, disk, sphere and cylinder: WidthMode 0 the source width,

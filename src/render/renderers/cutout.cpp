@@ -16,6 +16,8 @@ namespace cutout {
 
 int FrameHeight(int h) { return RoundHalfEven(h / 2.0); }
 
+FrameSize Size(const Settings&, int w, int h) { return {w, FrameHeight(h)}; }
+
 Colour Combine(Colour picture, Colour mask, Colour backColor) {
   if (mask == 0 && backColor != 0) return backColor & 0xFFFFFF;
   return (picture & mask) & 0xFFFFFF;
@@ -31,13 +33,11 @@ namespace {
 class Cutout final : public Renderer {
  public:
   explicit Cutout(const RenderInput& in)
-      : Renderer(in),
-        height_(cutout::FrameHeight(in.sourceHeight)),
+      : Renderer(in, cutout::Size(in.settings, in.sourceWidth, in.sourceHeight)),
+        height_(Size().height),
         // (src & 0) | paint is the background where the stencil is black; Combine(0, mask, back)
         // for a black mask, 0 for any other.
         paint_(static_cast<std::uint32_t>(cutout::Combine(0, 0, in.settings.BackColor))) {}
-
-  FrameSize Size() const override { return {in_.sourceWidth, height_}; }
 
   // No checkpoint: every frame is drawn to its end.
   bool DrawRows(int k, FrameRows& canvas, Checkpoint&) const override {

@@ -16,6 +16,10 @@ namespace kinetta::render {
 
 namespace cylinder {
 
+FrameSize Size(const Settings& s, int w, int h) { return {std::max(0, OutputWidth(s, w, h)), h}; }
+
+double TableBytes(const Settings& s, int w, int h) { return Size(s, w, h).width * 8.0; }
+
 int SourceColumn(int x, int outW) {
   const double halfW = outW / 2.0;
   const double q = outW * kPi / 2;
@@ -42,14 +46,12 @@ namespace {
 class Cylinder final : public Renderer {
  public:
   explicit Cylinder(const RenderInput& in)
-      : Renderer(in),
-        outW_(std::max(0, OutputWidth(in.settings, in.sourceWidth, in.sourceHeight))),
-        height_(in.sourceHeight),
+      : Renderer(in, cylinder::Size(in.settings, in.sourceWidth, in.sourceHeight)),
+        outW_(Size().width),
+        height_(Size().height),
         shaded_(in.settings.Shade3D == 1) {
     BuildColumns();
   }
-
-  FrameSize Size() const override { return {outW_, height_}; }
 
   // Every pixel is written in every frame, row by row, with the checkpoint's calls (one per 32
   // columns) spread over the rows.

@@ -22,6 +22,8 @@ namespace kinetta::render {
 
 namespace disk {
 
+FrameSize Size(const Settings& s, int w, int h) { return {std::max(0, OutputWidth(s, w, h)), h}; }
+
 Centre CentreOf(int outW, int height) {
   return {RoundHalfEven(outW / 2.0), RoundHalfEven(height / 2.0)};
 }
@@ -212,9 +214,9 @@ __attribute__((target("avx2"))) int GatherSpan(std::uint32_t* dst, int n, const 
 class Disk final : public Renderer {
  public:
   explicit Disk(const RenderInput& in)
-      : Renderer(in),
-        outW_(std::max(0, OutputWidth(in.settings, in.sourceWidth, in.sourceHeight))),
-        height_(in.sourceHeight),
+      : Renderer(in, disk::Size(in.settings, in.sourceWidth, in.sourceHeight)),
+        outW_(Size().width),
+        height_(Size().height),
         back_(static_cast<std::uint32_t>(in.settings.BackColor) & 0xFFFFFFu)
 #if defined(__x86_64__)
         ,
@@ -224,8 +226,6 @@ class Disk final : public Renderer {
 #endif
   {
   }
-
-  FrameSize Size() const override { return {outW_, height_}; }
 
   // Every pixel is written in every frame: the source where the turned position lies inside
   // the frame, else the background (the frame starts from a plain background each time).

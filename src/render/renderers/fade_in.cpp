@@ -19,6 +19,12 @@ namespace kinetta::render {
 
 namespace fadein {
 
+FrameSize Size(const Settings&, int w, int h) { return {w, h}; }
+
+double TableBytes(const Settings& s, int w, int h) {
+  return s.Shade3D != 0 ? std::max(0, w) * static_cast<double>(std::max(0, h)) * 2 : 0;
+}
+
 int CrossFade(int back, int source, int k, int n) {
   const std::int64_t sum =
       static_cast<std::int64_t>(n - k - 1) * back + static_cast<std::int64_t>(source) * k;
@@ -141,11 +147,11 @@ namespace {
 // once per run, and then every frame can be drawn on its own, on any thread.
 class FadeIn final : public Renderer {
  public:
-  explicit FadeIn(const RenderInput& in) : Renderer(in), dots_(in.settings.Shade3D != 0) {
+  explicit FadeIn(const RenderInput& in)
+      : Renderer(in, fadein::Size(in.settings, in.sourceWidth, in.sourceHeight)),
+        dots_(in.settings.Shade3D != 0) {
     if (dots_ && in.settings.FrameCount >= 2) FindFirstFrames();
   }
-
-  FrameSize Size() const override { return {in_.sourceWidth, in_.sourceHeight}; }
 
   bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     if (k == 0) {

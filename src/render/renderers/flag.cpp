@@ -2,6 +2,7 @@
 // one FrameCount-th of a turn per frame, so the last frame leads back to the first.
 #include "render/renderers/flag.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <memory>
@@ -17,6 +18,15 @@ namespace flag {
 
 Geometry MakeGeometry(int w, int h) {
   return {RoundHalfEven(w * 1.05), RoundHalfEven(h * 1.1), RoundHalfEven(h * 0.05)};
+}
+
+FrameSize Size(const Settings&, int w, int h) {
+  const Geometry g = MakeGeometry(w, h);
+  return {g.width, g.height};
+}
+
+double TableBytes(const Settings& s, int w, int h) {
+  return std::max(0, Size(s, w, h).width) * 8.0;
 }
 
 double Amplitude(int x, int w) {
@@ -41,7 +51,7 @@ namespace {
 class Flag final : public Renderer {
  public:
   explicit Flag(const RenderInput& in)
-      : Renderer(in),
+      : Renderer(in, flag::Size(in.settings, in.sourceWidth, in.sourceHeight)),
         g_(flag::MakeGeometry(in.sourceWidth, in.sourceHeight)),
         back_(static_cast<std::uint32_t>(in.settings.BackColor) & 0xFFFFFFu),
         amplitude_(static_cast<std::size_t>(g_.width > 0 ? g_.width : 0)) {
@@ -50,8 +60,6 @@ class Flag final : public Renderer {
       amplitude_[x] = flag::Amplitude(x, in.sourceWidth);
     }
   }
-
-  FrameSize Size() const override { return {g_.width, g_.height}; }
 
   bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const int w = in_.sourceWidth;

@@ -31,6 +31,11 @@ Geometry MakeGeometry(int w, int h, bool shaded) {
   return g;
 }
 
+FrameSize Size(const Settings& s, int w, int h) {
+  const Geometry g = MakeGeometry(w, h, s.Shade3D == 1);
+  return {g.canvasWidth, g.faceHeight};
+}
+
 Turn MakeTurn(int k, int n, const Geometry& g, bool shaded) {
   Turn t{};
   t.theta = wave::Phase(k, n);
@@ -77,14 +82,12 @@ namespace {
 class Flip final : public Renderer {
  public:
   explicit Flip(const RenderInput& in)
-      : Renderer(in),
+      : Renderer(in, flip::Size(in.settings, in.sourceWidth, in.sourceHeight)),
         shaded_(in.settings.Shade3D == 1),
         g_(flip::MakeGeometry(in.sourceWidth, in.sourceHeight, shaded_)),
         back_(static_cast<std::uint32_t>(in.settings.BackColor) & 0xFFFFFFu),
         // Writes past the canvas's right edge are dropped, so the loop stops there.
         drawnColumns_(std::min(g_.columns, g_.canvasWidth - g_.marginColumn)) {}
-
-  FrameSize Size() const override { return {g_.canvasWidth, g_.faceHeight}; }
 
   bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const int w = in_.sourceWidth;

@@ -14,6 +14,10 @@ namespace kinetta::render {
 
 namespace plane {
 
+FrameSize Size(const Settings& s, int w, int h) { return {OutputWidth(s, w, h), h}; }
+
+double TableBytes(const Settings&, int, int h) { return std::max(0, h) * 96.0; }
+
 int BevelWidth(int outW, int height) {
   return RoundHalfEven(static_cast<double>(std::min(outW, height)) / 10 + 1);
 }
@@ -39,9 +43,9 @@ struct Span {
 class Plane final : public Renderer {
  public:
   explicit Plane(const RenderInput& in)
-      : Renderer(in),
-        outW_(OutputWidth(in.settings, in.sourceWidth, in.sourceHeight)),
-        height_(in.sourceHeight),
+      : Renderer(in, plane::Size(in.settings, in.sourceWidth, in.sourceHeight)),
+        outW_(Size().width),
+        height_(Size().height),
         // Level 0 the light, two thirds of the way to white; level 1 the shadow, halved.
         bands_(TabulateLightLevels(1, [](int c, int level) {
           return level == 0 ? RoundHalfEven(static_cast<double>(c + 510) / 3)
@@ -49,8 +53,6 @@ class Plane final : public Renderer {
         })) {
     BuildSpans(in.settings.Shade3D == 1);
   }
-
-  FrameSize Size() const override { return {outW_, height_}; }
 
   bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const int s = SlideOffset(in_.sourceWidth, in_.settings.FrameCount, k);

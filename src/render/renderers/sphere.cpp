@@ -17,6 +17,16 @@ namespace kinetta::render {
 
 namespace sphere {
 
+FrameSize Size(const Settings& s, int w, int h) { return {std::max(0, OutputWidth(s, w, h)), h}; }
+
+double TableBytes(const Settings& s, int w, int h) {
+  const FrameSize size = Size(s, w, h);
+  const double fw = std::max(0, size.width), fh = std::max(0, size.height);
+  // 4 bytes a slice pixel (rows below the ball have none); per row its entry and slice, and up
+  // to 58 runs of 8 bytes.
+  return fw * std::min(fh, fw + 1) * 4 + fh * (32 + 24 + 58 * 8);
+}
+
 Slice SliceOf(int outW, int y) {
   const double bigR = outW / 2.0;
   double r = SinFromCos((bigR - y) / bigR) * bigR;
@@ -55,14 +65,12 @@ namespace {
 class Sphere final : public Renderer {
  public:
   explicit Sphere(const RenderInput& in)
-      : Renderer(in),
-        outW_(std::max(0, OutputWidth(in.settings, in.sourceWidth, in.sourceHeight))),
-        height_(in.sourceHeight),
+      : Renderer(in, sphere::Size(in.settings, in.sourceWidth, in.sourceHeight)),
+        outW_(Size().width),
+        height_(Size().height),
         shaded_(in.settings.Shade3D == 1) {
     if (outW_ > 0) BuildSlices();
   }
-
-  FrameSize Size() const override { return {outW_, height_}; }
 
   // Only the slices are written, the same pixels in every frame, so the background that
   // StartRow laid stays round the sphere.

@@ -22,6 +22,8 @@ double RowPeriod(int w) { return w / 20.0; }
 double ColumnPeriod(int h) { return (2 * h) / 14.0; }
 }  // namespace
 
+FrameSize Size(const Settings&, int w, int h) { return {w, 2 * h}; }
+
 Position SourcePosition(int x, int y, double phi, int w, int h) {
   const double a1 = wave::Angle(phi, y, RowPeriod(w));
   const double a2 = wave::Angle(phi, x, ColumnPeriod(h));
@@ -54,7 +56,9 @@ namespace {
 // written in every frame, so the background colour never shows.
 class Water final : public Renderer {
  public:
-  explicit Water(const RenderInput& in) : Renderer(in), tinted_(in.settings.Shade3D == 1) {
+  explicit Water(const RenderInput& in)
+      : Renderer(in, water::Size(in.settings, in.sourceWidth, in.sourceHeight)),
+        tinted_(in.settings.Shade3D == 1) {
     const Colour waterColour = in.settings.BackColor;
     // The reflected colour, tabulated per component and already shifted into place; a work
     // pixel's components are 0..255.
@@ -68,8 +72,6 @@ class Water final : public Renderer {
       }
     }
   }
-
-  FrameSize Size() const override { return {in_.sourceWidth, 2 * in_.sourceHeight}; }
 
   // The upper half is the source itself in every frame: it is laid here and never drawn.
   void StartRow(int y, std::uint32_t* row) const override {
