@@ -14,9 +14,6 @@ enum class Shape { Plane = 0, Disk, Sphere, Cylinder, Flag, Water, Flip, Cutout,
 
 using RendererFactory = std::unique_ptr<Renderer> (*)(const RenderInput&);
 
-/// The size of a motion's frames from a W x H source, worked out without a renderer.
-using FrameSizeRule = FrameSize (*)(const Settings& s, int sourceWidth, int sourceHeight);
-
 /// The bytes of the tables a motion's renderer makes once per run, at most; in doubles, so that
 /// no product overflows however large the frame.
 using TableBytesRule = double (*)(const Settings& s, int sourceWidth, int sourceHeight);

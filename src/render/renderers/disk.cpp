@@ -211,12 +211,10 @@ __attribute__((target("avx2"))) int GatherSpan(std::uint32_t* dst, int n, const 
 }
 #endif
 
-class Disk final : public Renderer {
+class Disk final : public RendererSizedBy<&disk::Size> {
  public:
   explicit Disk(const RenderInput& in)
-      : Renderer(in, disk::Size(in.settings, in.sourceWidth, in.sourceHeight)),
-        outW_(Size().width),
-        height_(Size().height),
+      : RendererSizedBy(in),
         back_(static_cast<std::uint32_t>(in.settings.BackColor) & 0xFFFFFFu)
 #if defined(__x86_64__)
         ,
@@ -238,10 +236,7 @@ class Disk final : public Renderer {
   bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const disk::Turn turn(outW_, height_, disk::TurnAngle(k, in_.settings.FrameCount));
     std::vector<int> sx(kTileWidth * 32), sy(kTileWidth * 32);
-    for (int y0 = 0; y0 < height_; y0 += 32) {
-      canvas.EndStrip();
-      if (checkpoint.Step()) return false;
-      const int y1 = std::min(y0 + 32, height_);
+    return DrawStripsPaced(canvas, checkpoint, height_, [&](int y0, int y1) {
       for (int x0 = 0; x0 < outW_; x0 += kTileWidth) {
         const int x1 = std::min(x0 + kTileWidth, outW_);
         const auto rowAt = [&](std::vector<int>& v, int y) {
@@ -255,8 +250,7 @@ class Disk final : public Renderer {
                    ahead ? rowAt(sy, y + kPrefetchRows) : nullptr);
         }
       }
-    }
-    return true;
+    });
   }
 
  private:
@@ -296,8 +290,8 @@ class Disk final : public Renderer {
     }
   }
 
-  const int outW_;
-  const int height_;
+  const int outW_ = Size().width;
+  const int height_ = Size().height;
   const std::uint32_t back_;
 #if defined(__x86_64__)
   const bool gather_;  // spans by GatherSpan

@@ -48,10 +48,10 @@ namespace {
 
 // The canvas is FW x FH, exactly the pixels the loops visit (the frame size in twips,
 // W x 1.05 by H x 1.1, rounded the same way as the loop bounds).
-class Flag final : public Renderer {
+class Flag final : public RendererSizedBy<&flag::Size> {
  public:
   explicit Flag(const RenderInput& in)
-      : Renderer(in, flag::Size(in.settings, in.sourceWidth, in.sourceHeight)),
+      : RendererSizedBy(in),
         g_(flag::MakeGeometry(in.sourceWidth, in.sourceHeight)),
         back_(static_cast<std::uint32_t>(in.settings.BackColor) & 0xFFFFFFu),
         amplitude_(static_cast<std::size_t>(g_.width > 0 ? g_.width : 0)) {
@@ -83,11 +83,7 @@ class Flag final : public Renderer {
     const std::ptrdiff_t stride = in_.work->width();
     const double* amp = amplitude_.data();
     const double* swing = colSwing.data();
-    for (int y = 0; y < fh; ++y) {
-      if (IsCheckpointStep(y)) {
-        canvas.EndStrip();
-        if (checkpoint.Step()) return false;
-      }
+    return DrawRowsPaced(canvas, checkpoint, fh, Pace::ByRows(), [&](int y) {
       const double c = rowCos[y];
       const double yd = y;
       std::uint32_t* dst = canvas.Row(y);
@@ -105,8 +101,7 @@ class Flag final : public Renderer {
           __builtin_prefetch(work + (sy + kPrefetchRows) * stride + sx);
         }
       }
-    }
-    return true;
+    });
   }
 
  private:

@@ -79,10 +79,10 @@ int Shade(int c, int x) {
 
 namespace {
 
-class Flip final : public Renderer {
+class Flip final : public RendererSizedBy<&flip::Size> {
  public:
   explicit Flip(const RenderInput& in)
-      : Renderer(in, flip::Size(in.settings, in.sourceWidth, in.sourceHeight)),
+      : RendererSizedBy(in),
         shaded_(in.settings.Shade3D == 1),
         g_(flip::MakeGeometry(in.sourceWidth, in.sourceHeight, shaded_)),
         back_(static_cast<std::uint32_t>(in.settings.BackColor) & 0xFFFFFFu),
@@ -108,15 +108,11 @@ class Flip final : public Renderer {
     const int columns = drawnColumns_;
     const int margin = g_.marginColumn;
     const std::uint32_t back = back_;
-    for (int y = 0; y < rows; ++y) {
-      if (IsCheckpointStep(y)) {
-        canvas.EndStrip();
-        if (checkpoint.Step()) return false;
-      }
+    return DrawRowsPaced(canvas, checkpoint, rows, Pace::ByRows(), [&](int y) {
       std::uint32_t* dst = canvas.Row(y);
       std::fill(dst, dst + canvasWidth, back);
       const flip::RowSource row = flip::SourceRow(y, t, g_);
-      if (!flip::RowOnFace(row, t, g_)) continue;
+      if (!flip::RowOnFace(row, t, g_)) return;
       const int sy = static_cast<int>(std::floor(row.sy));
       // The last back-face row lies below the work picture when H / 2 rounds up: it reads -1.
       const std::uint32_t* src = sy < in_.work->height() ? in_.work->Row(sy) : nullptr;
@@ -133,8 +129,7 @@ class Flip final : public Renderer {
           out[x] = shaded ? shade[0][c & 0xFF] | shade[1][(c >> 8) & 0xFF] | shade[2][c >> 16] : c;
         }
       }
-    }
-    return true;
+    });
   }
 
  private:

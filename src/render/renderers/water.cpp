@@ -54,11 +54,9 @@ namespace {
 // The canvas is W x 2H. Its upper half is the source, put there once per canvas: no frame
 // writes it, so every frame drawn on the canvas shows it. Every pixel of the lower half is
 // written in every frame, so the background colour never shows.
-class Water final : public Renderer {
+class Water final : public RendererSizedBy<&water::Size> {
  public:
-  explicit Water(const RenderInput& in)
-      : Renderer(in, water::Size(in.settings, in.sourceWidth, in.sourceHeight)),
-        tinted_(in.settings.Shade3D == 1) {
+  explicit Water(const RenderInput& in) : RendererSizedBy(in), tinted_(in.settings.Shade3D == 1) {
     const Colour waterColour = in.settings.BackColor;
     // The reflected colour, tabulated per component and already shifted into place; a work
     // pixel's components are 0..255.
@@ -109,11 +107,7 @@ class Water final : public Renderer {
     const std::ptrdiff_t stride = in_.work->width();
     const double* swingX = colSwing.data();
     const auto& reflect = reflect_;
-    for (int y = 0; y < h; ++y) {
-      if (IsCheckpointStep(y)) {
-        canvas.EndStrip();
-        if (checkpoint.Step()) return false;
-      }
+    return DrawRowsPaced(canvas, checkpoint, h, Pace::ByRows(), [&](int y) {
       const double swing = rowSwing[y];
       const double yd = y;
       std::uint32_t* dst = canvas.Row(2 * h - y - 1);
@@ -130,8 +124,7 @@ class Water final : public Renderer {
         dst[x] =
             kTinted ? reflect[0][c & 0xFF] | reflect[1][(c >> 8) & 0xFF] | reflect[2][c >> 16] : c;
       }
-    }
-    return true;
+    });
   }
 
   const bool tinted_;
