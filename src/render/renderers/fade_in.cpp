@@ -14,6 +14,7 @@
 
 #include "render/geometry.h"
 #include "render/motions.h"
+#include "render/vector_paths.h"
 
 namespace kinetta::render {
 
@@ -112,8 +113,7 @@ void FirstFrames(std::uint64_t seed, std::uint64_t perFrame, const std::int32_t*
                  std::uint64_t visit0, int count, std::uint16_t* first) {
   int i = 0;
 #if defined(__x86_64__)
-  static const bool eightLanes =
-      __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq");
+  static const bool eightLanes = CanUse(VectorSet::Avx512);
   if (eightLanes) i = EightAtATime(seed, perFrame, bound, n, visit0, count, first);
 #endif
   for (; i < count; ++i) {

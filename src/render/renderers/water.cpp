@@ -11,6 +11,7 @@
 #include "render/geometry.h"
 #include "render/motions.h"
 #include "render/renderers/wave.h"
+#include "render/vector_paths.h"
 
 namespace kinetta::render {
 
@@ -107,13 +108,14 @@ class Water final : public RendererSizedBy<&water::Size> {
     const std::ptrdiff_t stride = in_.work->width();
     const double* swingX = colSwing.data();
     const auto& reflect = reflect_;
+    const bool convert = CanUse(VectorSet::Sse2);
     return DrawRowsPaced(canvas, checkpoint, h, Pace::ByRows(), [&](int y) {
       const double swing = rowSwing[y];
       const double yd = y;
       std::uint32_t* dst = canvas.Row(2 * h - y - 1);
       for (int x = 0; x < w; ++x) {
-        int sx = wave::RoundNearest(swing + x);
-        int sy = wave::RoundNearest(swingX[x] + yd);
+        int sx = wave::RoundNearest(swing + x, convert);
+        int sy = wave::RoundNearest(swingX[x] + yd, convert);
         if (static_cast<unsigned>(sx) >= static_cast<unsigned>(w) ||
             static_cast<unsigned>(sy) >= static_cast<unsigned>(h)) {
           sx = x;

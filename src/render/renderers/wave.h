@@ -12,14 +12,14 @@
 
 namespace kinetta::render::wave {
 
-/// The same value as RoundHalfEven(v) for every v in the int range, without a library call:
-/// the processor's conversion rounds to nearest, halves to even, in the default environment.
-inline int RoundNearest(double v) {
+/// The same value as RoundHalfEven(v) for every v in the int range. With `convert` (the vector
+/// paths' SSE2, CanUse(VectorSet::Sse2)) without a library call: the processor's conversion
+/// rounds to nearest, halves to even, in the default environment.
+inline int RoundNearest(double v, bool convert) {
 #if defined(__SSE2__)
-  return _mm_cvtsd_si32(_mm_set_sd(v));
-#else
-  return RoundHalfEven(v);
+  if (convert) return _mm_cvtsd_si32(_mm_set_sd(v));
 #endif
+  return RoundHalfEven(v);
 }
 
 /// The phase (or turning angle) of frame k of n: k x 6.28318 / n, product first.
