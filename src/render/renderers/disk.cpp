@@ -76,18 +76,21 @@ template <int kLanes>
   Doubles d;
   for (int i = 0; i < kLanes; ++i) d[i] = next + i - cx;
   decltype(d < d) doubtful = {};
-  for (; next + kLanes <= x1; next += kLanes, d += static_cast<double>(kLanes)) {
+  // `x` apart from `next`: the stores could otherwise alias it and have it read again each time.
+  int x = next;
+  for (; x + kLanes <= x1; x += kLanes, d += static_cast<double>(kLanes)) {
     const Doubles vx = xx * d + bx;
     const Doubles vy = yx * d + by;
     const Doubles rx = (vx + kRounder) - kRounder;
     const Doubles ry = (vy + kRounder) - kRounder;
     const Ints ix = __builtin_convertvector(rx, Ints);
     const Ints iy = __builtin_convertvector(ry, Ints);
-    std::memcpy(sx + (next - x0), &ix, sizeof ix);
-    std::memcpy(sy + (next - x0), &iy, sizeof iy);
+    std::memcpy(sx + (x - x0), &ix, sizeof ix);
+    std::memcpy(sy + (x - x0), &iy, sizeof iy);
     const Doubles ex = vx - rx, ey = vy - ry;
     doubtful |= (ex >= limit) | (ex <= -limit) | (ey >= limit) | (ey <= -limit);
   }
+  next = x;
   int any = 0;
   for (int i = 0; i < kLanes; ++i) any |= static_cast<int>(doubtful[i] != 0);
   return any;

@@ -11,7 +11,6 @@
 #include "render/geometry.h"
 #include "render/motions.h"
 #include "render/renderers/wave.h"
-#include "render/vector_paths.h"
 
 namespace kinetta::render {
 
@@ -84,25 +83,27 @@ class Flag final : public RendererSizedBy<&flag::Size> {
     const std::ptrdiff_t stride = in_.work->width();
     const double* amp = amplitude_.data();
     const double* swing = colSwing.data();
-    const bool convert = CanUse(VectorSet::Sse2);
-    return DrawRowsPaced(canvas, checkpoint, fh, Pace::ByRows(), [&](int y) {
-      const double c = rowCos[y];
-      const double yd = y;
-      std::uint32_t* dst = canvas.Row(y);
-      for (int x = 0; x < fw; ++x) {
-        const int sx = wave::RoundNearest(c * amp[x] + x, convert);
-        const int sy = wave::RoundNearest(swing[x] + yd - shift, convert);
-        // Positions outside the source are not drawn: the pixel shows the background.
-        const bool inside = static_cast<unsigned>(sx) < static_cast<unsigned>(w) &&
-                            static_cast<unsigned>(sy) < static_cast<unsigned>(h);
-        dst[x] = inside ? work[sy * stride + sx] : back;
-        // A row's reads wander up and down the source with the wave, too far apart for the
-        // processor to foresee; every 8th pixel asks for the line that the row kPrefetchRows
-        // below will read about there, so that those reads find it waiting.
-        if ((x & 7) == 0 && inside && sy + kPrefetchRows < h) {
-          __builtin_prefetch(work + (sy + kPrefetchRows) * stride + sx);
+    return wave::WithRounding([&](auto convert) {
+      constexpr bool kConvert = decltype(convert)::value;
+      return DrawRowsPaced(canvas, checkpoint, fh, Pace::ByRows(), [&](int y) {
+        const double c = rowCos[y];
+        const double yd = y;
+        std::uint32_t* dst = canvas.Row(y);
+        for (int x = 0; x < fw; ++x) {
+          const int sx = wave::RoundNearest<kConvert>(c * amp[x] + x);
+          const int sy = wave::RoundNearest<kConvert>(swing[x] + yd - shift);
+          // Positions outside the source are not drawn: the pixel shows the background.
+          const bool inside = static_cast<unsigned>(sx) < static_cast<unsigned>(w) &&
+                              static_cast<unsigned>(sy) < static_cast<unsigned>(h);
+          dst[x] = inside ? work[sy * stride + sx] : back;
+          // A row's reads wander up and down the source with the wave, too far apart for the
+          // processor to foresee; every 8th pixel asks for the line that the row kPrefetchRows
+          // below will read about there, so that those reads find it waiting.
+          if ((x & 7) == 0 && inside && sy + kPrefetchRows < h) {
+            __builtin_prefetch(work + (sy + kPrefetchRows) * stride + sx);
+          }
         }
-      }
+      });
     });
   }
 

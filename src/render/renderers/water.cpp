@@ -11,7 +11,6 @@
 #include "render/geometry.h"
 #include "render/motions.h"
 #include "render/renderers/wave.h"
-#include "render/vector_paths.h"
 
 namespace kinetta::render {
 
@@ -92,12 +91,15 @@ class Water final : public RendererSizedBy<&water::Size> {
     const double columnPeriod = water::ColumnPeriod(h);
     for (int y = 0; y < h; ++y) rowSwing[y] = std::cos(wave::Angle(phi, y, rowPeriod)) * 2;
     for (int x = 0; x < w; ++x) colSwing[x] = std::sin(wave::Angle(phi, x, columnPeriod));
-    return tinted_ ? DrawReflection<true>(rowSwing, colSwing, canvas, checkpoint)
-                   : DrawReflection<false>(rowSwing, colSwing, canvas, checkpoint);
+    return wave::WithRounding([&](auto convert) {
+      constexpr bool kConvert = decltype(convert)::value;
+      return tinted_ ? DrawReflection<true, kConvert>(rowSwing, colSwing, canvas, checkpoint)
+                     : DrawReflection<false, kConvert>(rowSwing, colSwing, canvas, checkpoint);
+    });
   }
 
  private:
-  template <bool kTinted>
+  template <bool kTinted, bool kConvert>
   bool DrawReflection(const std::vector<double>& rowSwing, const std::vector<double>& colSwing,
                       FrameRows& canvas, Checkpoint& checkpoint) const {
     // Locals for everything the inner loop reads: stores to the canvas could otherwise alias
@@ -108,14 +110,13 @@ class Water final : public RendererSizedBy<&water::Size> {
     const std::ptrdiff_t stride = in_.work->width();
     const double* swingX = colSwing.data();
     const auto& reflect = reflect_;
-    const bool convert = CanUse(VectorSet::Sse2);
     return DrawRowsPaced(canvas, checkpoint, h, Pace::ByRows(), [&](int y) {
       const double swing = rowSwing[y];
       const double yd = y;
       std::uint32_t* dst = canvas.Row(2 * h - y - 1);
       for (int x = 0; x < w; ++x) {
-        int sx = wave::RoundNearest(swing + x, convert);
-        int sy = wave::RoundNearest(swingX[x] + yd, convert);
+        int sx = wave::RoundNearest<kConvert>(swing + x);
+        int sy = wave::RoundNearest<kConvert>(swingX[x] + yd);
         if (static_cast<unsigned>(sx) >= static_cast<unsigned>(w) ||
             static_cast<unsigned>(sy) >= static_cast<unsigned>(h)) {
           sx = x;
