@@ -1,6 +1,6 @@
-// What every motion's renderer provides to the shared driver: its frame size, the tables it
-// computes once per run, and how to draw frame k row by row, with the checkpoint called at its
-// fixed yield points.
+// What every motion's renderer provides to the shared driver: its frame size (by its unit's own
+// rule), the tables it computes once per run, and how to draw frame k row by row, with the
+// checkpoint called at its fixed yield points through the paced row loop they all share.
 #pragma once
 
 #include <algorithm>
