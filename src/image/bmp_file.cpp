@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "base/atomic_file.h"
+#include "render/vector_paths.h"
 
 namespace kinetta::image {
 
@@ -85,7 +86,7 @@ __attribute__((target("ssse3"))) std::uint8_t* EncodePixelsShuffled(const std::u
 }
 
 std::uint8_t* EncodePixels(const std::uint32_t* row, int x, int n, std::uint8_t* out) {
-  static const bool shuffle = __builtin_cpu_supports("ssse3");
+  static const bool shuffle = render::CanUse(render::VectorSet::Ssse3);
   return shuffle ? EncodePixelsShuffled(row, x, n, out) : EncodePixelsPlain(row, x, n, out);
 }
 #else

@@ -9,6 +9,7 @@
 
 #include "base/atomic_file.h"
 #include "base/outcome.h"
+#include "render/run_budget.h"
 #include "render/surface.h"
 
 namespace kinetta::image {
@@ -22,15 +23,11 @@ inline constexpr std::uint64_t kMaxBmpFileBytes = 0xFFFFFFFFu;
 /// The BMP file's bytes for `surface` (bottom-up rows, BGR, rows padded to 4 bytes).
 std::vector<std::uint8_t> EncodeBmp24(const render::Surface& surface);
 
-/// The size of the pieces a frame file is written in: large enough that the calls cost nothing,
-/// small enough that the piece stays in the processor's cache and the kernel copies it quickly.
-inline constexpr std::size_t kBmpPieceBytes = 512 * 1024;
-
 /// Encodes `surface` as EncodeBmp24 does, handing the file's bytes to `write` in order, in pieces
 /// of at most `pieceBytes` (at least 64) as they are encoded, so that no whole file is held.
 /// Stops at once with the failure of a write that fails.
 base::Status StreamBmp24(const render::Surface& surface, const base::Writer& write,
-                         std::size_t pieceBytes = kBmpPieceBytes);
+                         std::size_t pieceBytes = render::kFramePieceBytes);
 
 /// A 24-bit BMP of width x height pixels, as EncodeBmp24 encodes it, written a strip of rows at
 /// a time in any order: each strip goes where its rows lie in the file (rows are stored
@@ -40,7 +37,8 @@ class Bmp24Strips {
  public:
   using WriteAt =
       std::function<base::Status(std::uint64_t offset, const void* data, std::size_t size)>;
-  Bmp24Strips(int width, int height, WriteAt writeAt, std::size_t pieceBytes = kBmpPieceBytes);
+  Bmp24Strips(int width, int height, WriteAt writeAt,
+              std::size_t pieceBytes = render::kFramePieceBytes);
   /// Writes the file's header.
   base::Status Header();
   /// Writes rows first .. first + count - 1 (row first + i at rows[i]), which lie within the

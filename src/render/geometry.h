@@ -78,6 +78,14 @@ inline int BlendTowardsWhite(int c, int v) {
   return RoundHalfEven(static_cast<double>(4 * c + (15 - 2 * v) * 255) / (19 - 2 * v));
 }
 
+/// The light spot of the sphere and the cylinder: component c at light level v moved towards
+/// white below 8, unchanged from 8 to `plainUpTo`, and round(darkScale x c / v) above.
+inline int SpotShade(int c, int v, int plainUpTo, int darkScale) {
+  if (v > plainUpTo) return RoundHalfEven(static_cast<double>(c * darkScale) / v);
+  if (v < 8) return BlendTowardsWhite(c, v);
+  return c;
+}
+
 /// A colour read from a surface split into its three components, the way RGBPart does it (a
 /// stored pixel is 0..255 in each; the -1 of an outside read gives -1, 0, 0).
 struct Rgb {

@@ -3,21 +3,33 @@
 
 #include <array>
 
+#include "render/renderers/cutout.h"
+#include "render/renderers/cylinder.h"
+#include "render/renderers/disk.h"
+#include "render/renderers/fade_in.h"
+#include "render/renderers/flag.h"
+#include "render/renderers/flip.h"
+#include "render/renderers/plane.h"
+#include "render/renderers/sphere.h"
+#include "render/renderers/water.h"
+
 namespace kinetta::render {
 
 namespace {
 constexpr std::array<Motion, 9> kMotions{{
-    {Shape::Plane, "plane", "平面", &MakePlane},
-    {Shape::Disk, "disk", "円盤", &MakeDisk},
-    {Shape::Sphere, "sphere", "球体", &MakeSphere},
-    {Shape::Cylinder, "cylinder", "円柱", &MakeCylinder},
-    {Shape::Flag, "flag", "旗", &MakeFlag},
-    {Shape::Water, "water", "水面", &MakeWater},
-    {Shape::Flip, "flip", "表裏回転", &MakeFlip},
-    {Shape::Cutout, "cutout", "切抜き", &MakeCutout},
-    {Shape::FadeIn, "fadein", "フェードイン", &MakeFadeIn},
+    {Shape::Plane, "plane", "平面", &MakePlane, &plane::Size, &plane::TableBytes},
+    {Shape::Disk, "disk", "円盤", &MakeDisk, &disk::Size, &NoTables},
+    {Shape::Sphere, "sphere", "球体", &MakeSphere, &sphere::Size, &sphere::TableBytes},
+    {Shape::Cylinder, "cylinder", "円柱", &MakeCylinder, &cylinder::Size, &cylinder::TableBytes},
+    {Shape::Flag, "flag", "旗", &MakeFlag, &flag::Size, &flag::TableBytes},
+    {Shape::Water, "water", "水面", &MakeWater, &water::Size, &NoTables},
+    {Shape::Flip, "flip", "表裏回転", &MakeFlip, &flip::Size, &NoTables},
+    {Shape::Cutout, "cutout", "切抜き", &MakeCutout, &cutout::Size, &NoTables},
+    {Shape::FadeIn, "fadein", "フェードイン", &MakeFadeIn, &fadein::Size, &fadein::TableBytes},
 }};
 }  // namespace
+
+double NoTables(const Settings&, int, int) { return 0; }
 
 std::span<const Motion> Motions() { return kMotions; }
 

@@ -14,11 +14,17 @@ enum class Shape { Plane = 0, Disk, Sphere, Cylinder, Flag, Water, Flip, Cutout,
 
 using RendererFactory = std::unique_ptr<Renderer> (*)(const RenderInput&);
 
+/// The bytes of the tables a motion's renderer makes once per run, at most; in doubles, so that
+/// no product overflows however large the frame.
+using TableBytesRule = double (*)(const Settings& s, int sourceWidth, int sourceHeight);
+
 struct Motion {
   Shape shape;
   std::string_view id;     ///< command-line name: plane, disk, ...
   std::string_view label;  ///< the shape list's entry (UTF-8): 平面, 円盤, ...
   RendererFactory make;
+  FrameSizeRule size;  ///< the unit's own rule, which its renderer's Size() gives too
+  TableBytesRule tableBytes;
 };
 
 /// All nine motions, index = ShapeIndex.
@@ -29,6 +35,9 @@ const Motion* FindMotion(int shapeIndex);
 
 /// The motion with command-line name `id`, or nullptr.
 const Motion* FindMotionById(std::string_view id);
+
+/// The table bytes of a motion whose renderer makes no tables: 0.
+double NoTables(const Settings& s, int sourceWidth, int sourceHeight);
 
 // One factory per motion, each in its own file under renderers/.
 std::unique_ptr<Renderer> MakePlane(const RenderInput& in);

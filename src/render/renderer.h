@@ -1,6 +1,6 @@
-// What every motion's renderer provides to the shared driver: its frame size, the tables it
-// computes once per run, and how to draw frame k row by row, with the checkpoint called at its
-// fixed yield points.
+// What every motion's renderer provides to the shared driver: its frame size (by its unit's own
+// rule), the tables it computes once per run, and how to draw frame k row by row, with the
+// checkpoint called at its fixed yield points through the paced row loop they all share.
 #pragma once
 
 #include <algorithm>
@@ -65,6 +65,9 @@ struct FrameSize {
   int height = 0;
 };
 
+/// The size of a motion's frames from a W x H source, worked out without a renderer.
+using FrameSizeRule = FrameSize (*)(const Settings& s, int sourceWidth, int sourceHeight);
+
 /// Where a renderer draws a frame: a whole canvas, or a few rows at a time that are written
 /// out as soon as they are drawn, so that a large frame is never held whole. A renderer asks
 /// for the rows it draws in strips: between two calls of EndStrip at most kStripRows rows that
@@ -86,8 +89,8 @@ class Renderer {
  public:
   virtual ~Renderer() = default;
 
-  /// The size of every frame of the run.
-  virtual FrameSize Size() const = 0;
+  /// The size of every frame of the run: what the motion's size rule gives for the input.
+  FrameSize Size() const { return size_; }
 
   /// Prepares row y of a frame before anything is drawn on it (by default: the background
   /// colour). `row` holds Size().width pixels.
@@ -106,8 +109,13 @@ class Renderer {
   bool DrawFrame(int k, Surface& canvas, Checkpoint& checkpoint) const;
 
  protected:
-  explicit Renderer(const RenderInput& in) : in_(in) {}
+  /// A renderer whose frames have the size `size` gives for its input.
+  Renderer(const RenderInput& in, FrameSizeRule size)
+      : in_(in), size_(size(in.settings, in.sourceWidth, in.sourceHeight)) {}
   const RenderInput in_;
+
+ private:
+  const FrameSize size_;
 };
 
 /// The output width of the plane, disk, sphere and cylinder: WidthMode 0 the source width,
@@ -141,5 +149,54 @@ class ColumnPacedCheckpoint {
   const int rows_;
   int made_ = 0;
 };
+
+/// A renderer whose frames have the size that its unit's rule `kSize` gives for its input: the
+/// rule the motion table names too, so that a run's plans and its frames cannot disagree.
+template <FrameSizeRule kSize>
+class RendererSizedBy : public Renderer {
+ protected:
+  explicit RendererSizedBy(const RenderInput& in) : Renderer(in, kSize) {}
+};
+
+/// Where a frame drawn step by step (row by row, mostly) calls its checkpoint.
+struct Pace {
+  enum class Kind { Rows, Columns, Never };
+  Kind kind;
+  int columns;  ///< Columns: how many the calls are made for
+
+  /// Before steps 0, 32, 64, ...: the frame's outer loop runs over its rows.
+  static constexpr Pace ByRows() { return {Kind::Rows, 0}; }
+  /// As a walk over `columns` columns would, spread over the rows (ColumnPacedCheckpoint).
+  static constexpr Pace ByColumns(int columns) { return {Kind::Columns, columns}; }
+  /// Never: the frame is always drawn to its end.
+  static constexpr Pace Never() { return {Kind::Never, 0}; }
+};
+
+/// Draws steps 0 .. steps - 1 of a frame in order with draw(y), which draws the rows of step y
+/// (its own row, mostly): the strip ends before every kStripRows-th step, the checkpoint's calls
+/// come before the steps `pace` places them at, and the frame stops at the first call that asks
+/// to. Returns false when it stopped.
+template <typename DrawStep>
+bool DrawRowsPaced(FrameRows& rows, Checkpoint& checkpoint, int steps, Pace pace, DrawStep draw) {
+  ColumnPacedCheckpoint columns(checkpoint, pace.columns, steps);
+  for (int y = 0; y < steps; ++y) {
+    if (y % FrameRows::kStripRows == 0) rows.EndStrip();
+    const bool stop = pace.kind == Pace::Kind::Rows      ? IsCheckpointStep(y) && checkpoint.Step()
+                      : pace.kind == Pace::Kind::Columns ? columns.BeforeRow(y)
+                                                         : false;
+    if (stop) return false;
+    draw(y);
+  }
+  return true;
+}
+
+/// The same a strip at a time, paced by rows: draw(y0, y1) draws steps y0 .. y1 - 1, at most
+/// kStripRows of them.
+template <typename DrawStrip>
+bool DrawStripsPaced(FrameRows& rows, Checkpoint& checkpoint, int steps, DrawStrip draw) {
+  return DrawRowsPaced(rows, checkpoint, steps, Pace::ByRows(), [&](int y) {
+    if (y % FrameRows::kStripRows == 0) draw(y, std::min(y + FrameRows::kStripRows, steps));
+  });
+}
 
 }  // namespace kinetta::render

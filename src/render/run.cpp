@@ -3,11 +3,8 @@
 #include "render/run.h"
 
 #include <algorithm>
-#include <condition_variable>
 #include <exception>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -16,6 +13,7 @@
 #include "base/messages.h"
 #include "render/frame_slots.h"
 #include "render/motions.h"
+#include "render/ordered_queue.h"
 #include "render/renderer.h"
 #include "render/run_budget.h"
 #include "render/run_parts.h"
@@ -149,76 +147,46 @@ RunResult DrawInOrder(const Renderer& r, int n, const RenderOptions& o, const Sl
   return result;
 }
 
-// Frames drawn by `threads` workers on a pool of kFramesInFlight slots, each frame taken on by
-// the thread that drew it and committed in order by the calling thread. A slot is reused for
-// later frames once its frame has been committed, so at most two frames are in flight whatever
-// the frame count and the number of cores: each worker draws a frame and writes its file while
-// the other does the same with the next. An error on any thread (memory running out while
-// drawing or encoding a frame, say) stops the run and is passed on to the caller once every
-// worker has ended: an exception leaving a thread would end the program.
+// Frames drawn by `threads` workers on kFramesInFlight slots, each frame taken on by the thread
+// that drew it and committed in order by the calling thread. A slot is reused for later frames
+// once its frame has been committed, so at most two frames are in flight whatever the frame
+// count and the number of cores: each worker draws a frame and writes its file while the other
+// does the same with the next. An error on any thread (memory running out while drawing or
+// encoding a frame, say) stops the run and is passed on to the caller once every worker has
+// ended: an exception leaving a thread would end the program.
 RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOptions& o,
                          const SlotMaker& make) {
   RunResult result;
-  std::mutex m;
-  std::condition_variable cv;
-  std::vector<std::unique_ptr<FrameSlot>> pool;
-  for (int i = 0; i < kFramesInFlight; ++i) pool.push_back(make(r));
-  // Drawn frames, by their place in the run, with what is left to do on this thread.
-  struct Ready {
-    std::unique_ptr<FrameSlot> slot;
-    FrameCommit commit;
-  };
-  std::map<int, Ready> ready;
-  int nextFrame = 0;
-  bool stopped = false;  // a worker stopped at a checkpoint, the consumer failed, or an error
-  std::atomic<bool> failed{false};
-  std::exception_ptr error;  // the first error, passed on at the end
-
-  auto fail = [&](std::exception_ptr e) {
-    {
-      std::lock_guard lock(m);
-      if (!error) error = std::move(e);
-      stopped = true;
-      failed = true;
-    }
-    cv.notify_all();
+  std::vector<std::unique_ptr<FrameSlot>> slots;
+  for (int i = 0; i < kFramesInFlight; ++i) slots.push_back(make(r));
+  // What is left to do on this thread for the frame each slot holds.
+  std::vector<FrameCommit> commits(slots.size());
+  OrderedQueue queue(n, kFramesInFlight);
+  std::atomic<bool> failed{false};  // a frame not handed on, or an error: the workers stop
+  const auto fail = [&](std::exception_ptr error) {
+    failed = true;
+    queue.Stop(std::move(error));
   };
 
-  auto work = [&] {
+  const auto work = [&] {
     try {
       DriverCheckpoint checkpoint(o, failed);
-      for (;;) {
-        std::unique_ptr<FrameSlot> slot;
-        int i;
-        {
-          std::unique_lock lock(m);
-          cv.wait(lock, [&] { return stopped || nextFrame >= n || !pool.empty(); });
-          if (stopped || nextFrame >= n) return;
-          i = nextFrame++;
-          slot = std::move(pool.back());
-          pool.pop_back();
-        }
-        const int k = FrameAt(o, i);
+      while (const std::optional<OrderedQueue::Ticket> ticket = queue.Take()) {
+        const int k = FrameAt(o, ticket->index);
         checkpoint.SetFrame(k);
         std::optional<FrameCommit> commit;
-        if (!Stopping(o)) commit = slot->Draw(r, k, checkpoint);
-        {
-          std::lock_guard lock(m);
-          if (commit) {
-            ready.emplace(i, Ready{std::move(slot), std::move(*commit)});
-          } else {
-            stopped = true;
-            pool.push_back(std::move(slot));
-          }
+        if (!Stopping(o)) commit = slots[ticket->slot]->Draw(r, k, checkpoint);
+        if (!commit) {
+          queue.Stop();
+          return;
         }
-        cv.notify_all();
-        if (!commit) return;
+        commits[ticket->slot] = std::move(*commit);
+        queue.Put(*ticket);
       }
     } catch (...) {
       fail(std::current_exception());
     }
   };
-
   std::vector<std::jthread> workers;
   try {
     for (int i = 0; i < threads; ++i) workers.emplace_back(work);
@@ -227,44 +195,31 @@ RunResult DrawInParallel(const Renderer& r, int n, int threads, const RenderOpti
   }
 
   for (int i = 0; i < n; ++i) {
-    Ready frame;
-    {
-      std::unique_lock lock(m);
-      cv.wait(lock, [&] { return stopped || ready.count(i) > 0; });
-      if (stopped) {
-        result.outcome = RunStatus::Aborted;
-        break;
-      }
-      frame = std::move(ready[i]);
-      ready.erase(i);
+    const std::optional<OrderedQueue::Ticket> ticket = queue.Next();
+    if (!ticket) {
+      result.outcome = RunStatus::Aborted;
+      break;
     }
+    FrameCommit& commit = commits[ticket->slot];
     FrameOutcome handed;
     try {
-      handed = frame.commit();
+      handed = commit();
     } catch (...) {
       handed.status = base::Status::Failed(base::Cause::Unexpected, {});
       fail(std::current_exception());
     }
-    const bool ok = handed.status.ok();
-    frame.commit = nullptr;  // done with before the slot draws again
-    {
-      std::lock_guard lock(m);
-      pool.push_back(std::move(frame.slot));
-      if (!ok) {
-        stopped = true;
-        failed = true;
-      }
-    }
-    cv.notify_all();
-    if (!ok) {
+    commit = nullptr;  // done with before the slot draws again
+    if (!handed.status.ok()) {
+      fail(nullptr);
       result = WriteFailed(std::move(result), std::move(handed));
       break;
     }
+    queue.Release(ticket->slot);
     result.framesDone = i + 1;
   }
   workers.clear();  // joins
-  ready.clear();    // frames staged but never committed go now
-  if (error) std::rethrow_exception(error);
+  commits.clear();  // frames staged but never committed go now
+  if (const std::exception_ptr error = queue.error()) std::rethrow_exception(error);
   return result;
 }
 

@@ -2,6 +2,7 @@
 // pixel memory is taken, so that a run too large for the machine is refused at once.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "base/settings.h"
@@ -12,6 +13,11 @@ namespace kinetta::render {
 /// The most frames a run holds at once, drawn or being handed on, whatever the number of cores:
 /// while the calling thread hands one on, a drawing thread draws the next.
 inline constexpr int kFramesInFlight = 2;
+
+/// The size of the pieces a frame file is written in, one held by each drawing thread while it
+/// writes its frame: large enough that the calls cost nothing, small enough that the piece stays
+/// in the processor's cache and the kernel copies it quickly.
+inline constexpr std::size_t kFramePieceBytes = 512 * 1024;
 
 /// The size of the frames the motion `s.ShapeIndex` draws from a W x H source: what its
 /// renderer's Size() gives, without building the renderer. {0, 0} for a shape that names no

@@ -49,28 +49,25 @@ void Surface::Fill(Colour fill) {
   std::fill(pixels_.begin(), pixels_.end(), static_cast<std::uint32_t>(fill) & 0xFFFFFFu);
 }
 
+namespace {
+
+// Moves a rectangle's start on one side (`start`, at least 0 afterwards) and the other side's
+// start with it, shortening `length` by what was cut off.
+void ClipStart(int& start, int& other, int& length) {
+  if (start >= 0) return;
+  other -= start;
+  length += start;
+  start = 0;
+}
+
+}  // namespace
+
 void Surface::CopyFrom(const Surface& src, int sx, int sy, int w, int h, int dx, int dy) {
   // Clip the rectangle against the source, then against this surface.
-  if (sx < 0) {
-    dx -= sx;
-    w += sx;
-    sx = 0;
-  }
-  if (sy < 0) {
-    dy -= sy;
-    h += sy;
-    sy = 0;
-  }
-  if (dx < 0) {
-    sx -= dx;
-    w += dx;
-    dx = 0;
-  }
-  if (dy < 0) {
-    sy -= dy;
-    h += dy;
-    dy = 0;
-  }
+  ClipStart(sx, dx, w);
+  ClipStart(sy, dy, h);
+  ClipStart(dx, sx, w);
+  ClipStart(dy, sy, h);
   w = std::min({w, src.width_ - sx, width_ - dx});
   h = std::min({h, src.height_ - sy, height_ - dy});
   if (w <= 0 || h <= 0) return;

@@ -78,7 +78,8 @@ TEST(Bmp, StreamedPiecesMakeTheWholeFileAndStopAtAFailedWrite) {
   const struct {
     int width, height;
     std::size_t piece;
-  } cases[] = {{7, 5, 64}, {50, 3, 100}, {50, 3, 152}, {33, 9, 1000}, {5, 1, kBmpPieceBytes}};
+  } cases[] = {
+      {7, 5, 64}, {50, 3, 100}, {50, 3, 152}, {33, 9, 1000}, {5, 1, render::kFramePieceBytes}};
   for (const auto& c : cases) {
     const render::Surface s = test::CoordinatePicture(c.width, c.height);
     std::vector<std::uint8_t> joined;

@@ -175,7 +175,7 @@ TEST(RunConversion, WriteFailingPartWayKeepsTheOldFileWhole) {
     std::ofstream(dir / "cat00.bmp") << "old";
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const rlimit limited{3 * kBmpPieceBytes / 2, saved.rlim_max};
+    const rlimit limited{3 * render::kFramePieceBytes / 2, saved.rlim_max};
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
     // Frames of 3 MB: the third piece goes past the limit.

@@ -16,6 +16,8 @@ namespace cutout {
 
 int FrameHeight(int h) { return RoundHalfEven(h / 2.0); }
 
+FrameSize Size(const Settings&, int w, int h) { return {w, FrameHeight(h)}; }
+
 Colour Combine(Colour picture, Colour mask, Colour backColor) {
   if (mask == 0 && backColor != 0) return backColor & 0xFFFFFF;
   return (picture & mask) & 0xFFFFFF;
@@ -28,35 +30,30 @@ namespace {
 // When H / 2 rounds up (H = 3, 7, 11, ...) the last mask row lies one row below the picture.
 // There the mask is taken as a read outside the picture: -1, every bit set, so the AND keeps the
 // picture, and since it is not 0 it is never repainted in the background colour.
-class Cutout final : public Renderer {
+class Cutout final : public RendererSizedBy<&cutout::Size> {
  public:
   explicit Cutout(const RenderInput& in)
-      : Renderer(in),
-        height_(cutout::FrameHeight(in.sourceHeight)),
+      : RendererSizedBy(in),
         // (src & 0) | paint is the background where the stencil is black; Combine(0, mask, back)
         // for a black mask, 0 for any other.
         paint_(static_cast<std::uint32_t>(cutout::Combine(0, 0, in.settings.BackColor))) {}
 
-  FrameSize Size() const override { return {in_.sourceWidth, height_}; }
-
   // No checkpoint: every frame is drawn to its end.
-  bool DrawRows(int k, FrameRows& canvas, Checkpoint&) const override {
+  bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const int w = in_.sourceWidth;
     // The band is the source twice side by side: canvas columns 0..W - M - 1 show source
     // columns M..W - 1, and the rest continue with the source's own columns 0..M - 1
     // (0 <= M <= W).
     const int m = SlideOffset(w, in_.settings.FrameCount, k);
     const int first = w - m;
-    for (int y = 0; y < height_; ++y) {
-      if (y % FrameRows::kStripRows == 0) canvas.EndStrip();
+    return DrawRowsPaced(canvas, checkpoint, height_, Pace::Never(), [&](int y) {
       const std::uint32_t* src = in_.work->Row(y);
       const int maskRow = height_ + y;
       const std::uint32_t* mask = maskRow < in_.sourceHeight ? in_.work->Row(maskRow) : nullptr;
       std::uint32_t* dst = canvas.Row(y);
       DrawRun(src + m, mask, dst, first);
       DrawRun(src, mask ? mask + first : nullptr, dst + first, m);
-    }
-    return true;
+    });
   }
 
  private:
@@ -72,7 +69,7 @@ class Cutout final : public Renderer {
     }
   }
 
-  const int height_;  // HH
+  const int height_ = Size().height;  // HH
   const std::uint32_t paint_;
 };
 

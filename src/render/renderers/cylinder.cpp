@@ -16,6 +16,10 @@ namespace kinetta::render {
 
 namespace cylinder {
 
+FrameSize Size(const Settings& s, int w, int h) { return {std::max(0, OutputWidth(s, w, h)), h}; }
+
+double TableBytes(const Settings& s, int w, int h) { return Size(s, w, h).width * 8.0; }
+
 int SourceColumn(int x, int outW) {
   const double halfW = outW / 2.0;
   const double q = outW * kPi / 2;
@@ -29,27 +33,18 @@ int ShadeLevel(int x, int outW) {
   return RoundHalfEven(Distan1(x, hx, outW) / 5.0);
 }
 
-int ShadeComponent(int c, int v) {
-  if (v > 10) return RoundHalfEven(static_cast<double>(c * 10) / v);
-  if (v < 8) return BlendTowardsWhite(c, v);
-  return c;
-}
+int ShadeComponent(int c, int v) { return SpotShade(c, v, 10, 10); }
 
 }  // namespace cylinder
 
 namespace {
 
-class Cylinder final : public Renderer {
+class Cylinder final : public RendererSizedBy<&cylinder::Size> {
  public:
   explicit Cylinder(const RenderInput& in)
-      : Renderer(in),
-        outW_(std::max(0, OutputWidth(in.settings, in.sourceWidth, in.sourceHeight))),
-        height_(in.sourceHeight),
-        shaded_(in.settings.Shade3D == 1) {
+      : RendererSizedBy(in), shaded_(in.settings.Shade3D == 1) {
     BuildColumns();
   }
-
-  FrameSize Size() const override { return {outW_, height_}; }
 
   // Every pixel is written in every frame, row by row, with the checkpoint's calls (one per 32
   // columns) spread over the rows.
@@ -66,10 +61,7 @@ class Cylinder final : public Renderer {
       allInside = allInside && inside;
       light[x] = &levels_[level_[x]];
     }
-    ColumnPacedCheckpoint paced(checkpoint, outW_, height_);
-    for (int y = 0; y < height_; ++y) {
-      if (y % FrameRows::kStripRows == 0) canvas.EndStrip();
-      if (paced.BeforeRow(y)) return false;
+    return DrawRowsPaced(canvas, checkpoint, height_, Pace::ByColumns(outW_), [&](int y) {
       const std::uint32_t* src = in_.work->Row(y);
       std::uint32_t* dst = canvas.Row(y);
       if (!allInside) {
@@ -82,8 +74,7 @@ class Cylinder final : public Renderer {
       } else {
         for (int x = 0; x < outW_; ++x) dst[x] = src[column[x]];
       }
-    }
-    return true;
+    });
   }
 
  private:
@@ -103,8 +94,8 @@ class Cylinder final : public Renderer {
                       : TabulateLightLevels(0, [](int c, int) { return c; });
   }
 
-  const int outW_;
-  const int height_;
+  const int outW_ = Size().width;
+  const int height_ = Size().height;
   const bool shaded_;
   std::vector<int> base_;
   std::vector<int> level_;

@@ -2,7 +2,15 @@
 // vertical band of light.
 #pragma once
 
+#include "render/renderer.h"
+
 namespace kinetta::render::cylinder {
+
+/// The frame: OutW (by the width mode, at least 0) x H.
+FrameSize Size(const Settings& s, int sourceWidth, int sourceHeight);
+
+/// The tables made once per run, at most: per column its source column and its light level.
+double TableBytes(const Settings& s, int sourceWidth, int sourceHeight);
 
 /// The source column output column x reads in a frame OutW wide before the frame's slide:
 /// floor((3.14159 - ArcCos(L / (OutW / 2))) x Q / 3.14159) with L = round(x - OutW / 2) and

@@ -4,23 +4,25 @@
 
 #if defined(__x86_64__)
 #include <immintrin.h>
-#elif defined(__SSE2__)
-#include <emmintrin.h>
 #endif
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
 #include "render/geometry.h"
 #include "render/motions.h"
+#include "render/vector_paths.h"
 
 namespace kinetta::render {
 
 namespace disk {
+
+FrameSize Size(const Settings& s, int w, int h) { return {std::max(0, OutputWidth(s, w, h)), h}; }
 
 Centre CentreOf(int outW, int height) {
   return {RoundHalfEven(outW / 2.0), RoundHalfEven(height / 2.0)};
@@ -47,32 +49,58 @@ namespace {
 // (exact for |v| < 2^51, far beyond any frame); the loops run without branches.
 constexpr double kRounder = 6755399441055744.0;
 
+// The vectors of two and four lanes, in the compiler's generic form: the same source gives SSE2
+// code, or AVX2 code in a function compiled for it.
+template <int kLanes>
+struct Lanes;
+template <>
+struct Lanes<2> {
+  typedef double Doubles __attribute__((vector_size(16)));
+  typedef std::int32_t Ints __attribute__((vector_size(8)));
+};
+template <>
+struct Lanes<4> {
+  typedef double Doubles __attribute__((vector_size(32)));
+  typedef std::int32_t Ints __attribute__((vector_size(16)));
+};
+
+// kLanes pixels at a time from `next` while kLanes remain, with the same operations on each
+// lane as the one-pixel route (no fused multiply-add), so the integers are the same. Returns 1
+// when a value lay within `limit` of a halfway point, else 0.
+template <int kLanes>
+[[gnu::always_inline]] inline int LanesAtATime(double xx, double bx, double yx, double by,
+                                               double limit, int cx, int x0, int x1, int& next,
+                                               int* sx, int* sy) {
+  using Doubles = typename Lanes<kLanes>::Doubles;
+  using Ints = typename Lanes<kLanes>::Ints;
+  Doubles d;
+  for (int i = 0; i < kLanes; ++i) d[i] = next + i - cx;
+  decltype(d < d) doubtful = {};
+  // `x` apart from `next`: the stores could otherwise alias it and have it read again each time.
+  int x = next;
+  for (; x + kLanes <= x1; x += kLanes, d += static_cast<double>(kLanes)) {
+    const Doubles vx = xx * d + bx;
+    const Doubles vy = yx * d + by;
+    const Doubles rx = (vx + kRounder) - kRounder;
+    const Doubles ry = (vy + kRounder) - kRounder;
+    const Ints ix = __builtin_convertvector(rx, Ints);
+    const Ints iy = __builtin_convertvector(ry, Ints);
+    std::memcpy(sx + (x - x0), &ix, sizeof ix);
+    std::memcpy(sy + (x - x0), &iy, sizeof iy);
+    const Doubles ex = vx - rx, ey = vy - ry;
+    doubtful |= (ex >= limit) | (ex <= -limit) | (ey >= limit) | (ey <= -limit);
+  }
+  next = x;
+  int any = 0;
+  for (int i = 0; i < kLanes; ++i) any |= static_cast<int>(doubtful[i] != 0);
+  return any;
+}
+
 #if defined(__x86_64__)
-// Four pixels at a time from `next` while four remain, with the same operations on each lane
-// as the two-lane and the one-pixel routes (no fused multiply-add), so the integers are the
-// same. Returns nonzero when a value lay within `limit` of a halfway point.
 __attribute__((target("avx2"))) int FourAtATime(double xx, double bx, double yx, double by,
                                                 double limit, int cx, int x0, int x1, int& next,
                                                 int* sx, int* sy) {
-  const __m256d vxx = _mm256_set1_pd(xx), vbx = _mm256_set1_pd(bx);
-  const __m256d vyx = _mm256_set1_pd(yx), vby = _mm256_set1_pd(by);
-  const __m256d rounder = _mm256_set1_pd(kRounder), vlimit = _mm256_set1_pd(limit);
-  const __m256d sign = _mm256_set1_pd(-0.0), four = _mm256_set1_pd(4.0);
-  __m256d d = _mm256_set_pd(next + 3 - cx, next + 2 - cx, next + 1 - cx, next - cx);
-  __m256d doubtful = _mm256_setzero_pd();
-  for (; next + 3 < x1; next += 4, d = _mm256_add_pd(d, four)) {
-    const __m256d vx = _mm256_add_pd(_mm256_mul_pd(vxx, d), vbx);
-    const __m256d vy = _mm256_add_pd(_mm256_mul_pd(vyx, d), vby);
-    const __m256d rx = _mm256_sub_pd(_mm256_add_pd(vx, rounder), rounder);
-    const __m256d ry = _mm256_sub_pd(_mm256_add_pd(vy, rounder), rounder);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(sx + (next - x0)), _mm256_cvttpd_epi32(rx));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(sy + (next - x0)), _mm256_cvttpd_epi32(ry));
-    doubtful = _mm256_or_pd(
-        doubtful, _mm256_cmp_pd(_mm256_andnot_pd(sign, _mm256_sub_pd(vx, rx)), vlimit, _CMP_GE_OQ));
-    doubtful = _mm256_or_pd(
-        doubtful, _mm256_cmp_pd(_mm256_andnot_pd(sign, _mm256_sub_pd(vy, ry)), vlimit, _CMP_GE_OQ));
-  }
-  return _mm256_movemask_pd(doubtful);
+  return LanesAtATime<4>(xx, bx, yx, by, limit, cx, x0, x1, next, sx, sy);
 }
 #endif
 
@@ -122,33 +150,13 @@ int Turn::Segment(const Rotation& r, int y, int x0, int x1, int* sx, int* sy) co
   };
   std::int64_t doubt = 0;
   int next = x0;  // the first pixel not yet worked out
+  // Four pixels at a time where the processor has AVX2, then two (those four lanes leave).
 #if defined(__x86_64__)
-  static const bool fourLanes = __builtin_cpu_supports("avx2");
+  static const bool fourLanes = CanUse(VectorSet::Avx2);
   if (fourLanes) doubt = FourAtATime(xx, bx, yx, by, limit, cx, x0, x1, next, sx, sy);
 #endif
-#if defined(__SSE2__)
-  // Two pixels at a time (those four lanes leave): the same operations on each lane, each
-  // rounded as the lambda's.
-  {
-    const __m128d vxx = _mm_set1_pd(xx), vbx = _mm_set1_pd(bx);
-    const __m128d vyx = _mm_set1_pd(yx), vby = _mm_set1_pd(by);
-    const __m128d rounder = _mm_set1_pd(kRounder), vlimit = _mm_set1_pd(limit);
-    const __m128d sign = _mm_set1_pd(-0.0), two = _mm_set1_pd(2.0);
-    __m128d d = _mm_set_pd(next + 1 - cx, next - cx);
-    __m128d doubtful = _mm_setzero_pd();
-    for (; next + 1 < x1; next += 2, d = _mm_add_pd(d, two)) {
-      const __m128d vx = _mm_add_pd(_mm_mul_pd(vxx, d), vbx);
-      const __m128d vy = _mm_add_pd(_mm_mul_pd(vyx, d), vby);
-      const __m128d rx = _mm_sub_pd(_mm_add_pd(vx, rounder), rounder);
-      const __m128d ry = _mm_sub_pd(_mm_add_pd(vy, rounder), rounder);
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(sx + (next - x0)), _mm_cvttpd_epi32(rx));
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(sy + (next - x0)), _mm_cvttpd_epi32(ry));
-      doubtful = _mm_or_pd(doubtful, _mm_cmpge_pd(_mm_andnot_pd(sign, _mm_sub_pd(vx, rx)), vlimit));
-      doubtful = _mm_or_pd(doubtful, _mm_cmpge_pd(_mm_andnot_pd(sign, _mm_sub_pd(vy, ry)), vlimit));
-    }
-    doubt |= _mm_movemask_pd(doubtful);
-  }
-#endif
+  static const bool twoLanes = VectorPathsEnabled();
+  if (twoLanes) doubt |= LanesAtATime<2>(xx, bx, yx, by, limit, cx, x0, x1, next, sx, sy);
   for (; next < x1; ++next) doubt |= nearest(next, sx[next - x0], sy[next - x0]);
   if (doubt == 0) return 0;
   int doubtful = 0;
@@ -209,23 +217,19 @@ __attribute__((target("avx2"))) int GatherSpan(std::uint32_t* dst, int n, const 
 }
 #endif
 
-class Disk final : public Renderer {
+class Disk final : public RendererSizedBy<&disk::Size> {
  public:
   explicit Disk(const RenderInput& in)
-      : Renderer(in),
-        outW_(std::max(0, OutputWidth(in.settings, in.sourceWidth, in.sourceHeight))),
-        height_(in.sourceHeight),
+      : RendererSizedBy(in),
         back_(static_cast<std::uint32_t>(in.settings.BackColor) & 0xFFFFFFu)
 #if defined(__x86_64__)
         ,
         // Gathers take 32-bit indices: pictures of up to 2^31 pixels.
-        gather_(__builtin_cpu_supports("avx2") &&
+        gather_(CanUse(VectorSet::Avx2) &&
                 static_cast<std::int64_t>(in.work->width()) * height_ < (std::int64_t{1} << 31))
 #endif
   {
   }
-
-  FrameSize Size() const override { return {outW_, height_}; }
 
   // Every pixel is written in every frame: the source where the turned position lies inside
   // the frame, else the background (the frame starts from a plain background each time).
@@ -238,10 +242,7 @@ class Disk final : public Renderer {
   bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const disk::Turn turn(outW_, height_, disk::TurnAngle(k, in_.settings.FrameCount));
     std::vector<int> sx(kTileWidth * 32), sy(kTileWidth * 32);
-    for (int y0 = 0; y0 < height_; y0 += 32) {
-      canvas.EndStrip();
-      if (checkpoint.Step()) return false;
-      const int y1 = std::min(y0 + 32, height_);
+    return DrawStripsPaced(canvas, checkpoint, height_, [&](int y0, int y1) {
       for (int x0 = 0; x0 < outW_; x0 += kTileWidth) {
         const int x1 = std::min(x0 + kTileWidth, outW_);
         const auto rowAt = [&](std::vector<int>& v, int y) {
@@ -255,8 +256,7 @@ class Disk final : public Renderer {
                    ahead ? rowAt(sy, y + kPrefetchRows) : nullptr);
         }
       }
-    }
-    return true;
+    });
   }
 
  private:
@@ -264,9 +264,9 @@ class Disk final : public Renderer {
   static constexpr int kPrefetchRows = 4;
 
   // n pixels from their source positions: eight at a time by GatherSpan where the processor
-  // has AVX2, the rest one by one. With `aheadX`, the source lines of every 4th pixel of a row
-  // still to come are asked for on the way (a line holds 16 pixels; a turned row moves to
-  // another line every pixel or every few).
+  // has AVX2 (and the vector paths are on), the rest one by one. With `aheadX`, the source lines of
+  // every 4th pixel of a row still to come are asked for on the way (a line holds 16 pixels; a
+  // turned row moves to another line every pixel or every few).
   void DrawSpan(std::uint32_t* dst, int n, const int* sx, const int* sy, const int* aheadX,
                 const int* aheadY) const {
     const int workW = in_.work->width();
@@ -296,8 +296,8 @@ class Disk final : public Renderer {
     }
   }
 
-  const int outW_;
-  const int height_;
+  const int outW_ = Size().width;
+  const int height_ = Size().height;
   const std::uint32_t back_;
 #if defined(__x86_64__)
   const bool gather_;  // spans by GatherSpan

@@ -2,7 +2,12 @@
 // output pixel shows, both by the exact formula and by a fast route that gives the same integers.
 #pragma once
 
+#include "render/renderer.h"
+
 namespace kinetta::render::disk {
+
+/// The frame: OutW (by the width mode, at least 0) x H.
+FrameSize Size(const Settings& s, int sourceWidth, int sourceHeight);
 
 struct Centre {
   int cx, cy;

@@ -14,10 +14,17 @@
 
 #include "render/geometry.h"
 #include "render/motions.h"
+#include "render/vector_paths.h"
 
 namespace kinetta::render {
 
 namespace fadein {
+
+FrameSize Size(const Settings&, int w, int h) { return {w, h}; }
+
+double TableBytes(const Settings& s, int w, int h) {
+  return s.Shade3D != 0 ? std::max(0, w) * static_cast<double>(std::max(0, h)) * 2 : 0;
+}
 
 int CrossFade(int back, int source, int k, int n) {
   const std::int64_t sum =
@@ -106,8 +113,7 @@ void FirstFrames(std::uint64_t seed, std::uint64_t perFrame, const std::int32_t*
                  std::uint64_t visit0, int count, std::uint16_t* first) {
   int i = 0;
 #if defined(__x86_64__)
-  static const bool eightLanes =
-      __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq");
+  static const bool eightLanes = CanUse(VectorSet::Avx512);
   if (eightLanes) i = EightAtATime(seed, perFrame, bound, n, visit0, count, first);
 #endif
   for (; i < count; ++i) {
@@ -139,23 +145,18 @@ namespace {
 // shows the source from the first frame whose value is low enough. That first frame depends only
 // on the pixel's own values, which the counter-based generator gives directly; it is worked out
 // once per run, and then every frame can be drawn on its own, on any thread.
-class FadeIn final : public Renderer {
+class FadeIn final : public RendererSizedBy<&fadein::Size> {
  public:
-  explicit FadeIn(const RenderInput& in) : Renderer(in), dots_(in.settings.Shade3D != 0) {
+  explicit FadeIn(const RenderInput& in) : RendererSizedBy(in), dots_(in.settings.Shade3D != 0) {
     if (dots_ && in.settings.FrameCount >= 2) FindFirstFrames();
   }
-
-  FrameSize Size() const override { return {in_.sourceWidth, in_.sourceHeight}; }
 
   bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     if (k == 0) {
       // Frame 0 is plain background in both modes.
       const std::uint32_t back = static_cast<std::uint32_t>(in_.settings.BackColor) & 0xFFFFFFu;
-      for (int y = 0; y < in_.sourceHeight; ++y) {
-        if (y % FrameRows::kStripRows == 0) canvas.EndStrip();
-        std::fill_n(canvas.Row(y), in_.sourceWidth, back);
-      }
-      return true;
+      return DrawRowsPaced(canvas, checkpoint, in_.sourceHeight, Pace::Never(),
+                           [&](int y) { std::fill_n(canvas.Row(y), in_.sourceWidth, back); });
     }
     return dots_ ? DrawDots(k, canvas, checkpoint) : DrawCrossFade(k, canvas, checkpoint);
   }
@@ -167,16 +168,12 @@ class FadeIn final : public Renderer {
   bool ForEachPixel(FrameRows& canvas, Checkpoint& checkpoint, PerPixel f) const {
     const int w = in_.sourceWidth;
     const int h = in_.sourceHeight;
-    ColumnPacedCheckpoint paced(checkpoint, w, h);
-    for (int y = 0; y < h; ++y) {
-      if (y % FrameRows::kStripRows == 0) canvas.EndStrip();
-      if (paced.BeforeRow(y)) return false;
+    return DrawRowsPaced(canvas, checkpoint, h, Pace::ByColumns(w), [&](int y) {
       const std::uint32_t* src = in_.work->Row(y);
       std::uint32_t* dst = canvas.Row(y);
       const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
       for (int x = 0; x < w; ++x) f(src[x], dst[x], row + static_cast<std::size_t>(x));
-    }
-    return true;
+    });
   }
 
   bool DrawCrossFade(int k, FrameRows& canvas, Checkpoint& checkpoint) const {

@@ -4,7 +4,15 @@
 
 #include <cstdint>
 
+#include "render/renderer.h"
+
 namespace kinetta::render::fadein {
+
+/// The frame: W x H.
+FrameSize Size(const Settings& s, int sourceWidth, int sourceHeight);
+
+/// The tables made once per run, at most: with the dots, each pixel's first frame.
+double TableBytes(const Settings& s, int sourceWidth, int sourceHeight);
 
 /// One component of frame k of n (1 <= k <= n - 1) in the cross-fade:
 /// round(((n - k - 1) x back + source x k) / (n - 1)), halves to even. The weights are summed

@@ -2,6 +2,7 @@
 // one FrameCount-th of a turn per frame, so the last frame leads back to the first.
 #include "render/renderers/flag.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <memory>
@@ -17,6 +18,15 @@ namespace flag {
 
 Geometry MakeGeometry(int w, int h) {
   return {RoundHalfEven(w * 1.05), RoundHalfEven(h * 1.1), RoundHalfEven(h * 0.05)};
+}
+
+FrameSize Size(const Settings&, int w, int h) {
+  const Geometry g = MakeGeometry(w, h);
+  return {g.width, g.height};
+}
+
+double TableBytes(const Settings& s, int w, int h) {
+  return std::max(0, Size(s, w, h).width) * 8.0;
 }
 
 double Amplitude(int x, int w) {
@@ -38,10 +48,10 @@ namespace {
 
 // The canvas is FW x FH, exactly the pixels the loops visit (the frame size in twips,
 // W x 1.05 by H x 1.1, rounded the same way as the loop bounds).
-class Flag final : public Renderer {
+class Flag final : public RendererSizedBy<&flag::Size> {
  public:
   explicit Flag(const RenderInput& in)
-      : Renderer(in),
+      : RendererSizedBy(in),
         g_(flag::MakeGeometry(in.sourceWidth, in.sourceHeight)),
         back_(static_cast<std::uint32_t>(in.settings.BackColor) & 0xFFFFFFu),
         amplitude_(static_cast<std::size_t>(g_.width > 0 ? g_.width : 0)) {
@@ -50,8 +60,6 @@ class Flag final : public Renderer {
       amplitude_[x] = flag::Amplitude(x, in.sourceWidth);
     }
   }
-
-  FrameSize Size() const override { return {g_.width, g_.height}; }
 
   bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const int w = in_.sourceWidth;
@@ -75,30 +83,28 @@ class Flag final : public Renderer {
     const std::ptrdiff_t stride = in_.work->width();
     const double* amp = amplitude_.data();
     const double* swing = colSwing.data();
-    for (int y = 0; y < fh; ++y) {
-      if (IsCheckpointStep(y)) {
-        canvas.EndStrip();
-        if (checkpoint.Step()) return false;
-      }
-      const double c = rowCos[y];
-      const double yd = y;
-      std::uint32_t* dst = canvas.Row(y);
-      for (int x = 0; x < fw; ++x) {
-        const int sx = wave::RoundNearest(c * amp[x] + x);
-        const int sy = wave::RoundNearest(swing[x] + yd - shift);
-        // Positions outside the source are not drawn: the pixel shows the background.
-        const bool inside = static_cast<unsigned>(sx) < static_cast<unsigned>(w) &&
-                            static_cast<unsigned>(sy) < static_cast<unsigned>(h);
-        dst[x] = inside ? work[sy * stride + sx] : back;
-        // A row's reads wander up and down the source with the wave, too far apart for the
-        // processor to foresee; every 8th pixel asks for the line that the row kPrefetchRows
-        // below will read about there, so that those reads find it waiting.
-        if ((x & 7) == 0 && inside && sy + kPrefetchRows < h) {
-          __builtin_prefetch(work + (sy + kPrefetchRows) * stride + sx);
+    return wave::WithRounding([&](auto convert) {
+      constexpr bool kConvert = decltype(convert)::value;
+      return DrawRowsPaced(canvas, checkpoint, fh, Pace::ByRows(), [&](int y) {
+        const double c = rowCos[y];
+        const double yd = y;
+        std::uint32_t* dst = canvas.Row(y);
+        for (int x = 0; x < fw; ++x) {
+          const int sx = wave::RoundNearest<kConvert>(c * amp[x] + x);
+          const int sy = wave::RoundNearest<kConvert>(swing[x] + yd - shift);
+          // Positions outside the source are not drawn: the pixel shows the background.
+          const bool inside = static_cast<unsigned>(sx) < static_cast<unsigned>(w) &&
+                              static_cast<unsigned>(sy) < static_cast<unsigned>(h);
+          dst[x] = inside ? work[sy * stride + sx] : back;
+          // A row's reads wander up and down the source with the wave, too far apart for the
+          // processor to foresee; every 8th pixel asks for the line that the row kPrefetchRows
+          // below will read about there, so that those reads find it waiting.
+          if ((x & 7) == 0 && inside && sy + kPrefetchRows < h) {
+            __builtin_prefetch(work + (sy + kPrefetchRows) * stride + sx);
+          }
         }
-      }
-    }
-    return true;
+      });
+    });
   }
 
  private:

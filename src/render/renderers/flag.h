@@ -2,6 +2,8 @@
 // pixel takes its colour from.
 #pragma once
 
+#include "render/renderer.h"
+
 namespace kinetta::render::flag {
 
 /// The frame and the picture's place in it: FW = round(W x 1.05), FH = round(H x 1.1) and the
@@ -12,6 +14,12 @@ struct Geometry {
   int shift;   ///< D
 };
 Geometry MakeGeometry(int sourceWidth, int sourceHeight);
+
+/// The frame: FW x FH.
+FrameSize Size(const Settings& s, int sourceWidth, int sourceHeight);
+
+/// The tables made once per run, at most: per column its amplitude.
+double TableBytes(const Settings& s, int sourceWidth, int sourceHeight);
 
 /// A = x / (W x 0.01), capped at W x 0.02: zero at the pole, full swing from 2 % of W on.
 double Amplitude(int x, int sourceWidth);

@@ -31,6 +31,11 @@ Geometry MakeGeometry(int w, int h, bool shaded) {
   return g;
 }
 
+FrameSize Size(const Settings& s, int w, int h) {
+  const Geometry g = MakeGeometry(w, h, s.Shade3D == 1);
+  return {g.canvasWidth, g.faceHeight};
+}
+
 Turn MakeTurn(int k, int n, const Geometry& g, bool shaded) {
   Turn t{};
   t.theta = wave::Phase(k, n);
@@ -74,17 +79,15 @@ int Shade(int c, int x) {
 
 namespace {
 
-class Flip final : public Renderer {
+class Flip final : public RendererSizedBy<&flip::Size> {
  public:
   explicit Flip(const RenderInput& in)
-      : Renderer(in),
+      : RendererSizedBy(in),
         shaded_(in.settings.Shade3D == 1),
         g_(flip::MakeGeometry(in.sourceWidth, in.sourceHeight, shaded_)),
         back_(static_cast<std::uint32_t>(in.settings.BackColor) & 0xFFFFFFu),
         // Writes past the canvas's right edge are dropped, so the loop stops there.
         drawnColumns_(std::min(g_.columns, g_.canvasWidth - g_.marginColumn)) {}
-
-  FrameSize Size() const override { return {g_.canvasWidth, g_.faceHeight}; }
 
   bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const int w = in_.sourceWidth;
@@ -105,15 +108,11 @@ class Flip final : public Renderer {
     const int columns = drawnColumns_;
     const int margin = g_.marginColumn;
     const std::uint32_t back = back_;
-    for (int y = 0; y < rows; ++y) {
-      if (IsCheckpointStep(y)) {
-        canvas.EndStrip();
-        if (checkpoint.Step()) return false;
-      }
+    return DrawRowsPaced(canvas, checkpoint, rows, Pace::ByRows(), [&](int y) {
       std::uint32_t* dst = canvas.Row(y);
       std::fill(dst, dst + canvasWidth, back);
       const flip::RowSource row = flip::SourceRow(y, t, g_);
-      if (!flip::RowOnFace(row, t, g_)) continue;
+      if (!flip::RowOnFace(row, t, g_)) return;
       const int sy = static_cast<int>(std::floor(row.sy));
       // The last back-face row lies below the work picture when H / 2 rounds up: it reads -1.
       const std::uint32_t* src = sy < in_.work->height() ? in_.work->Row(sy) : nullptr;
@@ -130,8 +129,7 @@ class Flip final : public Renderer {
           out[x] = shaded ? shade[0][c & 0xFF] | shade[1][(c >> 8) & 0xFF] | shade[2][c >> 16] : c;
         }
       }
-    }
-    return true;
+    });
   }
 
  private:

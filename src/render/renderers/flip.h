@@ -2,6 +2,8 @@
 // row and a column of the card take their source from, and the face shading.
 #pragma once
 
+#include "render/renderer.h"
+
 namespace kinetta::render::flip {
 
 /// Sizes that hold for the whole run.
@@ -14,6 +16,9 @@ struct Geometry {
   int canvasWidth;   ///< FW with the switch on, else W
 };
 Geometry MakeGeometry(int sourceWidth, int sourceHeight, bool shaded);
+
+/// The frame: the canvas width (FW with the switch on, else W) x HH.
+FrameSize Size(const Settings& s, int sourceWidth, int sourceHeight);
 
 /// The state of the turn in frame k of n.
 struct Turn {

@@ -14,6 +14,10 @@ namespace kinetta::render {
 
 namespace plane {
 
+FrameSize Size(const Settings& s, int w, int h) { return {OutputWidth(s, w, h), h}; }
+
+double TableBytes(const Settings&, int, int h) { return std::max(0, h) * 96.0; }
+
 int BevelWidth(int outW, int height) {
   return RoundHalfEven(static_cast<double>(std::min(outW, height)) / 10 + 1);
 }
@@ -36,12 +40,10 @@ struct Span {
   plane::Band band;
 };
 
-class Plane final : public Renderer {
+class Plane final : public RendererSizedBy<&plane::Size> {
  public:
   explicit Plane(const RenderInput& in)
-      : Renderer(in),
-        outW_(OutputWidth(in.settings, in.sourceWidth, in.sourceHeight)),
-        height_(in.sourceHeight),
+      : RendererSizedBy(in),
         // Level 0 the light, two thirds of the way to white; level 1 the shadow, halved.
         bands_(TabulateLightLevels(1, [](int c, int level) {
           return level == 0 ? RoundHalfEven(static_cast<double>(c + 510) / 3)
@@ -50,24 +52,18 @@ class Plane final : public Renderer {
     BuildSpans(in.settings.Shade3D == 1);
   }
 
-  FrameSize Size() const override { return {outW_, height_}; }
-
   bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     const int s = SlideOffset(in_.sourceWidth, in_.settings.FrameCount, k);
     // Columns from here on read past the band.
     const int inside = std::clamp(kBandCopies * in_.sourceWidth - s, 0, outW_);
     // Row by row, band by band, with the checkpoint's calls spread over the rows.
-    ColumnPacedCheckpoint paced(checkpoint, outW_, height_);
-    for (int y = 0; y < height_; ++y) {
-      if (y % FrameRows::kStripRows == 0) canvas.EndStrip();
-      if (paced.BeforeRow(y)) return false;
+    return DrawRowsPaced(canvas, checkpoint, height_, Pace::ByColumns(outW_), [&](int y) {
       const std::uint32_t* src = in_.work->Row(y);
       std::uint32_t* dst = canvas.Row(y);
       for (const Span& span : spans_[static_cast<std::size_t>(y)]) {
         DrawSpan(span.band, src, s, dst, span.begin, span.end, inside);
       }
-    }
-    return true;
+    });
   }
 
  private:
@@ -111,8 +107,8 @@ class Plane final : public Renderer {
     }
   }
 
-  const int outW_;
-  const int height_;
+  const int outW_ = Size().width;
+  const int height_ = Size().height;
   const std::vector<LightLevel> bands_;
   std::vector<std::vector<Span>> spans_;
 };

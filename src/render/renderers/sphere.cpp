@@ -17,6 +17,16 @@ namespace kinetta::render {
 
 namespace sphere {
 
+FrameSize Size(const Settings& s, int w, int h) { return {std::max(0, OutputWidth(s, w, h)), h}; }
+
+double TableBytes(const Settings& s, int w, int h) {
+  const FrameSize size = Size(s, w, h);
+  const double fw = std::max(0, size.width), fh = std::max(0, size.height);
+  // 4 bytes a slice pixel (rows below the ball have none); per row its entry and slice, and up
+  // to 58 runs of 8 bytes.
+  return fw * std::min(fh, fw + 1) * 4 + fh * (32 + 24 + 58 * 8);
+}
+
 Slice SliceOf(int outW, int y) {
   const double bigR = outW / 2.0;
   double r = SinFromCos((bigR - y) / bigR) * bigR;
@@ -42,27 +52,17 @@ int ShadeLevel(int x, int y, int outW) {
   return RoundHalfEven(Distan2(x, y, hx, hy, outW) / 5.0);
 }
 
-int ShadeComponent(int c, int v) {
-  if (v > 11) return RoundHalfEven(static_cast<double>(c * 12) / v);
-  if (v < 8) return BlendTowardsWhite(c, v);
-  return c;
-}
+int ShadeComponent(int c, int v) { return SpotShade(c, v, 11, 12); }
 
 }  // namespace sphere
 
 namespace {
 
-class Sphere final : public Renderer {
+class Sphere final : public RendererSizedBy<&sphere::Size> {
  public:
-  explicit Sphere(const RenderInput& in)
-      : Renderer(in),
-        outW_(std::max(0, OutputWidth(in.settings, in.sourceWidth, in.sourceHeight))),
-        height_(in.sourceHeight),
-        shaded_(in.settings.Shade3D == 1) {
+  explicit Sphere(const RenderInput& in) : RendererSizedBy(in), shaded_(in.settings.Shade3D == 1) {
     if (outW_ > 0) BuildSlices();
   }
-
-  FrameSize Size() const override { return {outW_, height_}; }
 
   // Only the slices are written, the same pixels in every frame, so the background that
   // StartRow laid stays round the sphere.
@@ -70,11 +70,8 @@ class Sphere final : public Renderer {
     const int s = SlideOffset(in_.sourceWidth, in_.settings.FrameCount, k);
     const int w = in_.sourceWidth;
     const int bandW = kBandCopies * w;
-    for (int y = 0; y < static_cast<int>(rows_.size()); ++y) {
-      if (IsCheckpointStep(y)) {
-        canvas.EndStrip();
-        if (checkpoint.Step()) return false;
-      }
+    const auto rows = static_cast<int>(rows_.size());
+    return DrawRowsPaced(canvas, checkpoint, rows, Pace::ByRows(), [&](int y) {
       const Row& row = rows_[y];
       const std::uint32_t* src = in_.work->Row(y);
       std::uint32_t* dst = canvas.Row(y) + row.x0;
@@ -100,8 +97,7 @@ class Sphere final : public Renderer {
           for (; i < run.end; ++i) dst[i] = src[BandColumn(offset[i] + s, w)];
         }
       }
-    }
-    return true;
+    });
   }
 
  private:
@@ -210,8 +206,8 @@ class Sphere final : public Renderer {
     return maxLevel;
   }
 
-  const int outW_;
-  const int height_;
+  const int outW_ = Size().width;
+  const int height_ = Size().height;
   const bool shaded_;
   std::vector<Row> rows_;
   // Sized unset: FillRow writes every entry, on the cores that make the table, so their pages

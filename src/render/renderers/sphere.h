@@ -2,7 +2,16 @@
 // slice pixel reads, and the light spot's shading.
 #pragma once
 
+#include "render/renderer.h"
+
 namespace kinetta::render::sphere {
+
+/// The frame: OutW (by the width mode, at least 0) x H.
+FrameSize Size(const Settings& s, int sourceWidth, int sourceHeight);
+
+/// The tables made once per run, at most: per slice pixel its source column, per row its slice
+/// and its runs of one light level (at most 29 on either side of the light's column).
+double TableBytes(const Settings& s, int sourceWidth, int sourceHeight);
 
 /// Row y's horizontal slice of a sphere OutW across whose top touches row 0: radius r (1 where
 /// the formula gives 0, at the top row and row OutW), left margin m and last index n, so the

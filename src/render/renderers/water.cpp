@@ -22,6 +22,8 @@ double RowPeriod(int w) { return w / 20.0; }
 double ColumnPeriod(int h) { return (2 * h) / 14.0; }
 }  // namespace
 
+FrameSize Size(const Settings&, int w, int h) { return {w, 2 * h}; }
+
 Position SourcePosition(int x, int y, double phi, int w, int h) {
   const double a1 = wave::Angle(phi, y, RowPeriod(w));
   const double a2 = wave::Angle(phi, x, ColumnPeriod(h));
@@ -52,9 +54,9 @@ namespace {
 // The canvas is W x 2H. Its upper half is the source, put there once per canvas: no frame
 // writes it, so every frame drawn on the canvas shows it. Every pixel of the lower half is
 // written in every frame, so the background colour never shows.
-class Water final : public Renderer {
+class Water final : public RendererSizedBy<&water::Size> {
  public:
-  explicit Water(const RenderInput& in) : Renderer(in), tinted_(in.settings.Shade3D == 1) {
+  explicit Water(const RenderInput& in) : RendererSizedBy(in), tinted_(in.settings.Shade3D == 1) {
     const Colour waterColour = in.settings.BackColor;
     // The reflected colour, tabulated per component and already shifted into place; a work
     // pixel's components are 0..255.
@@ -68,8 +70,6 @@ class Water final : public Renderer {
       }
     }
   }
-
-  FrameSize Size() const override { return {in_.sourceWidth, 2 * in_.sourceHeight}; }
 
   // The upper half is the source itself in every frame: it is laid here and never drawn.
   void StartRow(int y, std::uint32_t* row) const override {
@@ -91,12 +91,15 @@ class Water final : public Renderer {
     const double columnPeriod = water::ColumnPeriod(h);
     for (int y = 0; y < h; ++y) rowSwing[y] = std::cos(wave::Angle(phi, y, rowPeriod)) * 2;
     for (int x = 0; x < w; ++x) colSwing[x] = std::sin(wave::Angle(phi, x, columnPeriod));
-    return tinted_ ? DrawReflection<true>(rowSwing, colSwing, canvas, checkpoint)
-                   : DrawReflection<false>(rowSwing, colSwing, canvas, checkpoint);
+    return wave::WithRounding([&](auto convert) {
+      constexpr bool kConvert = decltype(convert)::value;
+      return tinted_ ? DrawReflection<true, kConvert>(rowSwing, colSwing, canvas, checkpoint)
+                     : DrawReflection<false, kConvert>(rowSwing, colSwing, canvas, checkpoint);
+    });
   }
 
  private:
-  template <bool kTinted>
+  template <bool kTinted, bool kConvert>
   bool DrawReflection(const std::vector<double>& rowSwing, const std::vector<double>& colSwing,
                       FrameRows& canvas, Checkpoint& checkpoint) const {
     // Locals for everything the inner loop reads: stores to the canvas could otherwise alias
@@ -107,17 +110,13 @@ class Water final : public Renderer {
     const std::ptrdiff_t stride = in_.work->width();
     const double* swingX = colSwing.data();
     const auto& reflect = reflect_;
-    for (int y = 0; y < h; ++y) {
-      if (IsCheckpointStep(y)) {
-        canvas.EndStrip();
-        if (checkpoint.Step()) return false;
-      }
+    return DrawRowsPaced(canvas, checkpoint, h, Pace::ByRows(), [&](int y) {
       const double swing = rowSwing[y];
       const double yd = y;
       std::uint32_t* dst = canvas.Row(2 * h - y - 1);
       for (int x = 0; x < w; ++x) {
-        int sx = wave::RoundNearest(swing + x);
-        int sy = wave::RoundNearest(swingX[x] + yd);
+        int sx = wave::RoundNearest<kConvert>(swing + x);
+        int sy = wave::RoundNearest<kConvert>(swingX[x] + yd);
         if (static_cast<unsigned>(sx) >= static_cast<unsigned>(w) ||
             static_cast<unsigned>(sy) >= static_cast<unsigned>(h)) {
           sx = x;
@@ -128,8 +127,7 @@ class Water final : public Renderer {
         dst[x] =
             kTinted ? reflect[0][c & 0xFF] | reflect[1][(c >> 8) & 0xFF] | reflect[2][c >> 16] : c;
       }
-    }
-    return true;
+    });
   }
 
   const bool tinted_;

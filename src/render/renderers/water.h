@@ -2,9 +2,13 @@
 // the water colour's tint.
 #pragma once
 
+#include "render/renderer.h"
 #include "render/surface.h"
 
 namespace kinetta::render::water {
+
+/// The frame: W x 2H, the picture above its reflection.
+FrameSize Size(const Settings& s, int sourceWidth, int sourceHeight);
 
 struct Position {
   int x, y;

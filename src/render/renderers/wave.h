@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cmath>
+#include <type_traits>
 
 #include "render/geometry.h"
+#include "render/vector_paths.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -12,14 +14,23 @@
 
 namespace kinetta::render::wave {
 
-/// The same value as RoundHalfEven(v) for every v in the int range, without a library call:
-/// the processor's conversion rounds to nearest, halves to even, in the default environment.
-inline int RoundNearest(double v) {
+/// The same value as RoundHalfEven(v) for every v in the int range; with kConvert without a
+/// library call: the processor's conversion rounds to nearest, halves to even, in the default
+/// environment.
+template <bool kConvert>
+int RoundNearest(double v) {
 #if defined(__SSE2__)
-  return _mm_cvtsd_si32(_mm_set_sd(v));
-#else
-  return RoundHalfEven(v);
+  if constexpr (kConvert) return _mm_cvtsd_si32(_mm_set_sd(v));
 #endif
+  return RoundHalfEven(v);
+}
+
+/// draw(std::true_type{}) where the vector paths may use SSE2, else draw(std::false_type{}): a
+/// hot loop drawn with RoundNearest<decltype(convert)::value> is compiled once with each
+/// rounding, and neither pays for the other.
+template <typename Draw>
+bool WithRounding(Draw draw) {
+  return CanUse(VectorSet::Sse2) ? draw(std::true_type{}) : draw(std::false_type{});
 }
 
 /// The phase (or turning angle) of frame k of n: k x 6.28318 / n, product first.
