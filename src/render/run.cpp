@@ -3,6 +3,7 @@
 #include "render/run.h"
 
 #include <algorithm>
+#include <array>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -32,15 +33,11 @@ std::vector<RunWarning> CheckRunWarnings(const Settings& s, double w, double h) 
 }
 
 std::string_view WarningText(RunWarning w) {
-  switch (w) {
-    case RunWarning::WideFrame:
-      return base::kWideFrameWarning;
-    case RunWarning::LargeSource:
-      return base::kLargeSourceWarning;
-    case RunWarning::ManyFrames:
-      return base::kManyFramesWarning;
-  }
-  return {};
+  // In the order of RunWarning.
+  static constexpr std::array<std::string_view, 3> kTexts{
+      base::kWideFrameWarning, base::kLargeSourceWarning, base::kManyFramesWarning};
+  const auto i = static_cast<std::size_t>(w);
+  return i < kTexts.size() ? kTexts[i] : std::string_view();
 }
 
 std::string WarningQuestion(RunWarning w) {
