@@ -99,8 +99,8 @@ class FrameFileSink final : public render::FrameSink {
     }
   }
 
-  bool Rows(int first, int count, const std::uint32_t* const* rows) override {
-    return file_->pending && strips_.Rows(first, count, rows).ok();
+  base::Status Rows(int first, int count, const std::uint32_t* const* rows) override {
+    return file_->pending ? strips_.Rows(first, count, rows) : file_->failure;
   }
 
   render::FrameCommit Finish() override {

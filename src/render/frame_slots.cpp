@@ -81,7 +81,7 @@ class StripRows final : public FrameRows {
       slotRow_[slot] = -1;
       done_[static_cast<std::size_t>(y)] = true;
     }
-    if (!failed_) failed_ = !sink_->Rows(lo_, count, pointers_.data());
+    if (!failed_) failed_ = !sink_->Rows(lo_, count, pointers_.data()).ok();
     lo_ = height_;
     hi_ = -1;
   }

@@ -109,9 +109,10 @@ class FrameSink {
  public:
   virtual ~FrameSink() = default;
   /// Rows first .. first + count - 1 of the frame, drawn: row first + i at rows[i]. Every row
-  /// of the frame comes once, in strips in any order. False: the frame cannot be handed on; no
-  /// more of its rows come, its drawing stops at the next checkpoint, and Finish says why.
-  virtual bool Rows(int first, int count, const std::uint32_t* const* rows) = 0;
+  /// of the frame comes once, in strips in any order. A failure: the frame cannot be handed on
+  /// (its file cannot be written, say); no more of its rows come, its drawing stops at the next
+  /// checkpoint, and the commit Finish gives reports it.
+  virtual base::Status Rows(int first, int count, const std::uint32_t* const* rows) = 0;
   /// Called once, when every row has come or a Rows call failed: the rest of the work, which
   /// the calling thread does in frame order. It holds what it needs; the sink may go first.
   virtual FrameCommit Finish() = 0;

@@ -118,7 +118,7 @@ TEST_P(RendererContract, StripsGiveTheCanvasFrames) {
    public:
     Assembling(int k, FrameSize size, std::vector<Surface>& frames)
         : k_(k), frame_(size.width, size.height), seen_(size.height), frames_(frames) {}
-    bool Rows(int first, int count, const std::uint32_t* const* rows) override {
+    base::Status Rows(int first, int count, const std::uint32_t* const* rows) override {
       EXPECT_LE(count, FrameRows::kStripRows);
       for (int i = 0; i < count; ++i) {
         const int y = first + i;
@@ -126,7 +126,7 @@ TEST_P(RendererContract, StripsGiveTheCanvasFrames) {
         seen_[static_cast<std::size_t>(y)] = true;
         std::copy_n(rows[i], frame_.width(), frame_.Row(y));
       }
-      return true;
+      return base::Status::Ok();
     }
     FrameCommit Finish() override {
       EXPECT_EQ(std::count(seen_.begin(), seen_.end(), true), frame_.height());

@@ -119,9 +119,9 @@ TEST(RenderFrames, FailingSinkEndsTheRunAtItsFrame) {
   class Failing final : public FrameSink {
    public:
     Failing(int k, std::vector<int>& strips) : k_(k), strips_(strips) {}
-    bool Rows(int, int, const std::uint32_t* const*) override {
+    base::Status Rows(int, int, const std::uint32_t* const*) override {
       ++strips_[static_cast<std::size_t>(k_)];
-      return k_ != 2;
+      return k_ != 2 ? base::Status::Ok() : base::Status::Failed(base::Cause::NoSpace, "full");
     }
     FrameCommit Finish() override {
       return [k = k_] {
