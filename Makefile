@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 # Extra CMake settings for the build folder, e.g. CMAKE_ARGS=-DKINETTA_WERROR=ON as CI gives.
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build test asan-test fuzz run bench format format-check clean
+.PHONY: all deps configure build test asan-test fuzz weekly run bench format format-check clean
 
 all: build
 
@@ -58,6 +58,12 @@ fuzz: deps
 	$(FUZZ_DIR)/tests/fuzz/picture_fuzz $(FUZZ_DIR)/corpus tests/data \
 	  -dict=tests/fuzz/picture.dict -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=1024 \
 	  -timeout=5 -print_final_stats=1 -artifact_prefix=$(FUZZ_DIR)/
+
+# The long checks that CI leaves out for time, for once a week and before a release: every test
+# under the sanitizers, and ten minutes of fuzzing.
+weekly:
+	$(MAKE) asan-test
+	$(MAKE) fuzz FUZZ_SECONDS=600
 
 run: build
 	@bash scripts/run.sh $(BUILD_DIR)/app
