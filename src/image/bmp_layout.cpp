@@ -86,7 +86,7 @@ base::Result<Fields> ReadFields(PictureBytes file) {
 
 // Channel masks at kMasksAt: no two overlapping, none beyond the pixel's bits, each one run. An
 // alpha mask follows them in the headers of 56 bytes and more, and after a 40-byte header that
-// says so; one that breaks those rules is not taken, as it never was before opacity was read.
+// says so; one that breaks those rules is ignored, and the picture read as opaque.
 base::Status ReadMasks(PictureBytes file, const Fields& f, Layout& layout) {
   if (file.size() < kMasksAt + 12) return CutShort();
   const std::uint32_t r = U32(file, kMasksAt), g = U32(file, kMasksAt + 4),
