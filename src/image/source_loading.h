@@ -5,12 +5,13 @@
 #include <string>
 
 #include "base/outcome.h"
-#include "render/surface.h"
+#include "image/picture.h"
 
 namespace kinetta::image {
 
 /// LoadPicture, with an error thrown while reading reported as "<path>が開けません。" and the
-/// error's own message on a second line.
-base::Result<render::Surface> LoadSourcePicture(const std::string& path);
+/// error's own message on a second line. `gifAllowed`: whether GIF pictures may be opened (the
+/// marker file), for the refusal of a file that is no picture.
+base::Result<Picture> LoadSourcePicture(const std::string& path, bool gifAllowed);
 
 }  // namespace kinetta::image
