@@ -5,6 +5,7 @@
 #include <climits>
 #include <csetjmp>
 #include <cstdio>
+#include <utility>
 
 #include "base/messages.h"
 #include "image/picture_decoders.h"
@@ -151,10 +152,10 @@ base::Status Decode(JpegSession& s, PictureBytes file, const DecodeLimits& limit
 
 }  // namespace
 
-base::Result<render::Surface> DecodeJpeg(PictureBytes file, const DecodeLimits& limits) {
+base::Result<Picture> DecodeJpeg(PictureBytes file, const DecodeLimits& limits) {
   JpegSession session;
   if (base::Status decoded = Decode(session, file, limits); !decoded.ok()) return decoded;
-  return std::move(session.picture);
+  return PictureOf(std::move(session.picture));
 }
 
 }  // namespace kinetta::image

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/outcome.h"
+#include "image/picture.h"
 #include "render/surface.h"
 
 class QImage;
@@ -26,7 +27,7 @@ inline constexpr std::size_t kMaxPictureFileBytes =
 /// has them). Only a regular file is read: a folder, FIFO or device is refused without
 /// waiting. A failure keeps the cause of the reason (missing, broken data, too large, ...); its
 /// message is base::CannotOpenMessage(path) with that reason on a second line, in brackets.
-base::Result<render::Surface> LoadPicture(const std::string& path);
+base::Result<Picture> LoadPicture(const std::string& path);
 
 /// Conversions between surfaces and QImage (RGB32).
 render::Surface SurfaceFromImage(const QImage& image);

@@ -8,7 +8,7 @@
 
 namespace kinetta::image {
 
-base::Result<render::Surface> LoadSourcePicture(const std::string& path) {
+base::Result<Picture> LoadSourcePicture(const std::string& path) {
   try {
     return LoadPicture(path);
   } catch (...) {

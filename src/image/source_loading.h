@@ -5,12 +5,12 @@
 #include <string>
 
 #include "base/outcome.h"
-#include "render/surface.h"
+#include "image/picture.h"
 
 namespace kinetta::image {
 
 /// LoadPicture, with an error thrown while reading reported as "<path>が開けません。" and the
 /// error's own message on a second line.
-base::Result<render::Surface> LoadSourcePicture(const std::string& path);
+base::Result<Picture> LoadSourcePicture(const std::string& path);
 
 }  // namespace kinetta::image
