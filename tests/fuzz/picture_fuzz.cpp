@@ -1,7 +1,8 @@
-// Fuzz target: any bytes through the picture decoders. A refusal is fine; a crash, a leak, a
-// sanitizer report, a picture larger than the limits allow, or a decoded pixel that no decoder
-// wrote is a finding. AddressSanitizer fills new memory with 0xBE bytes (options below), so an
-// unwritten pixel has bits above the 24 colour bits, which a written one never has.
+// Fuzz target: any bytes through the picture decoders and the step after them (colour profile,
+// orientation). A refusal is fine; a crash, a leak, a sanitizer report, a picture larger than the
+// limits allow, or a decoded pixel that no decoder wrote is a finding. AddressSanitizer fills new
+// memory with 0xBE bytes (options below), so an unwritten pixel has bits above the 24 colour bits,
+// which a written one never has.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -20,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // image on a vast GIF screen, a run-length BMP that ends at once) is refused rather than
   // decoded slowly under the sanitizers, and the fuzzer's 1 GiB limit holds.
   const image::DecodeLimits limits{image::kMaxPicturePixels, std::uint64_t{16} << 20};
-  const base::Result<image::Picture> decoded = image::DecodePicture({data, size}, limits);
+  base::Result<image::Picture> decoded = image::DecodePicture({data, size}, limits);
   if (!decoded.ok()) {
     if (decoded.message().empty()) std::abort();  // every refusal says why
     return 0;
@@ -37,5 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (row[x] > 0xFFFFFFu) std::abort();
     }
   }
+  // The step after decoding, on whatever profile and EXIF block the file carried.
+  static_cast<void>(image::ApplyMetadata(decoded.value(), limits));
   return 0;
 }

@@ -13,9 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "animation_decoder.h"
 #include "base/memory_budget.h"
 #include "base/regular_file.h"
 #include "image/bmp_file.h"
+#include "image/exif_orientation.h"
 #include "image/picture_file.h"
 #include "test_support.h"
 
@@ -121,6 +123,18 @@ INSTANTIATE_TEST_SUITE_P(Jpeg, ValidVariantTest,
                                          Variant{"jpeg-grey.jpg", {"KW", "WK"}, 8, 24},
                                          Variant{"jpeg-cmyk.jpg", {"RG", "BW"}, 8, 24}));
 
+// Stored turned, each with the orientation tag that stands it upright again.
+const std::vector<const char*> kUpright = {"RGB", "WKK"};
+
+INSTANTIATE_TEST_SUITE_P(TurnedJpeg, ValidVariantTest,
+                         testing::Values(Variant{"jpeg-orientation-2.jpg", kUpright, 8, 24},
+                                         Variant{"jpeg-orientation-3.jpg", kUpright, 8, 24},
+                                         Variant{"jpeg-orientation-4.jpg", kUpright, 8, 24},
+                                         Variant{"jpeg-orientation-5.jpg", kUpright, 8, 24},
+                                         Variant{"jpeg-orientation-6.jpg", kUpright, 8, 24},
+                                         Variant{"jpeg-orientation-7.jpg", kUpright, 8, 24},
+                                         Variant{"jpeg-orientation-8.jpg", kUpright, 8, 24}));
+
 struct Broken {
   const char* file;
   const char* reason;  // the second line's text; nullptr for the plain message alone
@@ -222,6 +236,31 @@ TEST(PictureLimits, RefuseFromTheHeader) {
         << name;
     const base::Result<Picture> pixels = DecodePicture(file, {11, 1 << 20});
     EXPECT_EQ(pixels.message().rfind("画像が大きすぎます。", 0), 0u) << name << pixels.message();
+  }
+}
+
+// A JPEG keeps its EXIF block and its profile, joined from two segments; loading applies them: the
+// picture stands upright in sRGB as ImageMagick renders it. A picture without them loads as it
+// decodes, byte for byte.
+TEST(PictureMetadata, IsKeptAndApplied) {
+  const base::Result<Picture> stored =
+      DecodePicture(FileBytes(Data("jpeg-adobe-rgb.jpg")), {kMaxPicturePixels, 1 << 30});
+  ASSERT_TRUE(stored.ok()) << stored.message();
+  EXPECT_EQ(ExifOrientation(stored.value().exif), 6);
+  EXPECT_EQ(stored.value().iccProfile.size(), 18604u);  // colord's Adobe RGB (1998)
+  const base::Result<Picture> loaded = LoadPicture(Data("jpeg-adobe-rgb.jpg"));
+  const base::Result<Picture> reference = LoadPicture(Data("jpeg-adobe-rgb-srgb.bmp"));
+  ASSERT_TRUE(loaded.ok() && reference.ok());
+  ASSERT_EQ(loaded.value().pixels.width(), 48);
+  ASSERT_EQ(loaded.value().pixels.height(), 32);
+  EXPECT_TRUE(loaded.value().exif.empty() && loaded.value().iccProfile.empty());
+  EXPECT_GT(test::Psnr({loaded.value().pixels}, {reference.value().pixels}), 40.0);
+
+  for (const char* name : {"jpeg-444.jpg", "jpeg-grey.jpg", "jpeg-cmyk.jpg", "good.gif"}) {
+    const base::Result<Picture> decoded =
+        DecodePicture(FileBytes(Data(name)), {kMaxPicturePixels, 1 << 30});
+    ASSERT_TRUE(decoded.ok() && decoded.value().iccProfile.empty()) << name;
+    EXPECT_TRUE(LoadPicture(Data(name)).value().pixels == decoded.value().pixels) << name;
   }
 }
 
