@@ -427,11 +427,15 @@ def turned_jpegs():
         yield 'jpeg-orientation-%d.jpg' % n, after_start(stored, exif_segment(n, big=n % 2 == 1))
 
 
-def adobe_rgb_jpegs():
+def profile_jpegs():
     """A 48 x 32 picture in Adobe RGB stored a quarter turn anticlockwise, its profile in two
-    segments, and ImageMagick's upright sRGB rendering of it as a 24-bit BMP."""
+    segments, and ImageMagick's upright sRGB rendering of it as a 24-bit BMP; and a picture whose
+    profile segments are both numbered first of two, which a reader leaves out."""
     with open(PROFILES + 'AdobeRGB1998.icc', 'rb') as f:
         profile = f.read()
+    plain = convert(['-quality', '95', '-sampling-factor', '1x1'], quadrants('RGBW'))
+    first, second = icc_segments(profile, 2)
+    yield 'jpeg-icc-mismatched.jpg', after_start(plain, first, second[:16] + b'\x01' + second[17:])
     stored = convert(['-rotate', '270', '-quality', '95', '-sampling-factor', '1x1'], noise(48, 32))
     jpeg = after_start(stored, exif_segment(6, big=False), *icc_segments(profile, 2))
     yield 'jpeg-adobe-rgb.jpg', jpeg
@@ -465,7 +469,7 @@ def jpegs():
 
 def main():
     for group in (valid_bmps(), broken_bmps(), valid_gifs(), broken_gifs(), jpegs(), turned_jpegs(),
-                  adobe_rgb_jpegs()):
+                  profile_jpegs()):
         for name, data in group:
             write(name, data)
 

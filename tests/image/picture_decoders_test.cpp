@@ -121,7 +121,9 @@ INSTANTIATE_TEST_SUITE_P(Jpeg, ValidVariantTest,
                          testing::Values(Variant{"jpeg-444.jpg", {"RG", "BW"}, 8, 24},
                                          Variant{"jpeg-progressive.jpg", {"RG", "BW"}, 8, 24},
                                          Variant{"jpeg-grey.jpg", {"KW", "WK"}, 8, 24},
-                                         Variant{"jpeg-cmyk.jpg", {"RG", "BW"}, 8, 24}));
+                                         Variant{"jpeg-cmyk.jpg", {"RG", "BW"}, 8, 24},
+                                         // Profile segments that do not fit together: no profile.
+                                         Variant{"jpeg-icc-mismatched.jpg", {"RG", "BW"}, 8, 24}));
 
 // Stored turned, each with the orientation tag that stands it upright again.
 const std::vector<const char*> kUpright = {"RGB", "WKK"};
