@@ -50,7 +50,7 @@ bool AllGrey(const render::Surface& picture) {
 }  // namespace
 
 bool ConvertToSrgb(render::Surface& picture, PictureBytes profile) {
-  if (profile.empty() || profile.size() > UINT32_MAX || picture.empty()) return false;
+  if (profile.empty() || profile.size() > kMaxProfileBytes || picture.empty()) return false;
   const Profile from(
       cmsOpenProfileFromMem(profile.data(), static_cast<cmsUInt32Number>(profile.size())));
   if (!from) return false;

@@ -73,11 +73,14 @@ TEST(ConvertToSrgb, ConvertsRgbAndGreyAndKeepsTheTopByte) {
 
 TEST(ConvertToSrgb, LeavesOtherProfilesAlone) {
   std::vector<std::uint8_t> cut = Saved(cmsCreate_sRGBProfile());
+  std::vector<std::uint8_t> padded = Saved(cmsCreate_sRGBProfile());
+  padded.resize(kMaxProfileBytes + 1);  // Little CMS reads no further than the header's size
   cut.resize(cut.size() / 2);
   const std::vector<std::pair<const char*, std::vector<std::uint8_t>>> profiles = {
       {"none", {}},
       {"garbage", std::vector<std::uint8_t>(500, 0x41)},
       {"cut short", cut},
+      {"too large", padded},
       {"Lab", Saved(cmsCreateLab4Profile(nullptr))},
       {"CMYK", Saved(cmsCreateInkLimitingDeviceLink(cmsSigCmykData, 300))},
       {"grey beside colours", GammaProfile(true)},
