@@ -46,8 +46,8 @@ base::Result<Picture> DecodePicture(PictureBytes file, const DecodeLimits& limit
 
 /// The step after decoding: the picture's colours from its ICC profile into sRGB
 /// (ConvertToSrgb), then the picture turned upright by its EXIF orientation (TurnUpright, the
-/// turned copy checked against `limits`); both blocks are then cleared. Fails with the reason
-/// when the turned copy does not fit.
+/// turned copy checked against `limits` and the memory at hand by then); both blocks are then
+/// cleared. Fails with the reason when the turned copy does not fit.
 base::Status ApplyMetadata(Picture& picture, const DecodeLimits& limits);
 
 /// The bytes of pixel data a thread reads at once from a BMP file read in bands.

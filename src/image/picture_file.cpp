@@ -99,7 +99,10 @@ base::Result<Picture> DecodeFile(const base::RegularFile& file, std::size_t band
 
 base::Status ApplyMetadata(Picture& picture, const DecodeLimits& limits) {
   ConvertToSrgb(picture.pixels, picture.iccProfile);
-  const base::Status turned = TurnUpright(picture.pixels, ExifOrientation(picture.exif), limits);
+  // The conversion's threads may have taken address space since `limits` was read.
+  const DecodeLimits now{limits.maxPixels,
+                         std::min(limits.memoryBytes, base::AvailableMemoryBytes())};
+  const base::Status turned = TurnUpright(picture.pixels, ExifOrientation(picture.exif), now);
   picture.iccProfile = {};
   picture.exif = {};
   return turned;
