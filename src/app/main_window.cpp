@@ -246,6 +246,8 @@ void MainWindow::ShowSettings() {
         },
         layout_.twipsPerPixel(), prompter_, this, [this] { return source_; }, previewSources_);
     settingsDialog_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(settingsDialog_, &settings::SettingsDialog::settingsStored, this,
+            &MainWindow::FollowBackground);
   }
   settingsDialog_->show();
   settingsDialog_->raise();

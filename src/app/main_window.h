@@ -22,6 +22,7 @@
 #include "app/window_layout.h"
 #include "base/settings.h"
 #include "base/settings_file.h"
+#include "image/picture.h"
 #include "render/motion_preview.h"
 #include "render/surface.h"
 
@@ -158,6 +159,8 @@ class MainWindow : public QMainWindow {
 
   // Opening a picture (open_commands.cpp).
   void LoadSource();
+  /// Lays a picture with transparency afresh over the background colour the settings now have.
+  void FollowBackground();
   void ShowRecentFiles(bool showSeparator);
   /// The folder the open dialog starts in: the last picture's, remembered in the per-user store.
   QString OpenFolder() const;
@@ -198,8 +201,13 @@ class MainWindow : public QMainWindow {
   base::RecentList recentFiles_;
   std::string sourcePath_;
   std::string loadedPath_;  ///< the file sourcePicture_ shows
-  /// The open picture, shared with a run that reads it (empty before any).
+  /// The open picture as decoded, with its opacity (empty before any).
+  std::shared_ptr<const image::Picture> picture_ = std::make_shared<const image::Picture>();
+  /// The open picture as the motions read it and the source frame shows it, shared with a run
+  /// that reads it: picture_'s own pixels when it is opaque, else picture_ laid over
+  /// sourceBackground_.
   std::shared_ptr<const render::Surface> source_ = std::make_shared<const render::Surface>();
+  render::Colour sourceBackground_ = 0;
   /// The open picture reduced for the settings dialog's preview, made once per picture.
   std::shared_ptr<render::PreviewSources> previewSources_ =
       std::make_shared<render::PreviewSources>();

@@ -85,13 +85,15 @@ void MainWindow::OpenRecentFile(int index) {
 // window shows.
 void MainWindow::LoadSource() {
   base::Result<image::Picture> picture =
-      image::LoadSource(sourcePath_, recentFiles_, prompter_, this);
+      image::LoadSource(sourcePath_, gifSupport_, recentFiles_, prompter_, this);
   if (!picture.ok()) {
     sourcePath_ = loadedPath_;
     return;
   }
   loadedPath_ = sourcePath_;
-  source_ = std::make_shared<const render::Surface>(std::move(picture).value().pixels);
+  picture_ = std::make_shared<const image::Picture>(std::move(picture).value());
+  sourceBackground_ = settings_.BackColor;
+  source_ = image::SurfaceOver(picture_, sourceBackground_);
   placement_.setValue(
       kLastFolderKey,
       QFileInfo(QFile::decodeName(QByteArray::fromStdString(sourcePath_))).absolutePath());
@@ -103,6 +105,15 @@ void MainWindow::LoadSource() {
   FitWindow(true);
   ShowRecentFiles(false);
   if (settingsDialog_) settingsDialog_->PictureChanged();
+}
+
+// Transparency has no place in the motions yet, so they read the picture laid over the
+// background; an opaque picture is read as it is and never copied.
+void MainWindow::FollowBackground() {
+  if (!picture_->hasAlpha || settings_.BackColor == sourceBackground_) return;
+  sourceBackground_ = settings_.BackColor;
+  source_ = image::SurfaceOver(picture_, sourceBackground_);
+  ShowSourcePicture();
 }
 
 // The last picture's folder; before any, the newest recent file's, else the user's pictures.

@@ -1,7 +1,7 @@
 // Picture loading: a regular file of bounded size, opened by its own bytes, its format told by
-// its signature from its first bytes, the file then read whole or (plain BMP pixels) in bands,
-// the picture made upright sRGB by what its file says beside the pixels, and the reasons a
-// decoder gives turned into the cannot-open message.
+// its signature from its first bytes (whatever its name says), the file then read whole or (plain
+// BMP pixels) in bands, the picture made upright sRGB by what its file says beside the pixels,
+// and the reasons a decoder gives turned into the cannot-open message.
 #include "image/picture_file.h"
 
 #include <algorithm>
@@ -33,6 +33,26 @@ bool StartsWith(PictureBytes file, std::string_view signature) {
          std::memcmp(file.data(), signature.data(), signature.size()) == 0;
 }
 
+using Decoder = base::Result<Picture> (*)(PictureBytes, const DecodeLimits&);
+
+// The decoder for a file by its signature; null for a file of none of the formats.
+Decoder DecoderFor(PictureBytes start) {
+  if (StartsWith(start, "BM")) return DecodeBmp;
+  if (StartsWith(start, "\xFF\xD8\xFF")) return DecodeJpeg;
+  if (StartsWith(start, "GIF87a") || StartsWith(start, "GIF89a")) return DecodeGif;
+  if (StartsWith(start, "\x89PNG\r\n\x1A\n")) return DecodePng;
+  if (StartsWith(start, "RIFF") &&
+      StartsWith(start.subspan(std::min<std::size_t>(8, start.size())), "WEBP")) {
+    return DecodeWebp;
+  }
+  if (IsHeifFile(start)) return DecodeHeif;
+  return nullptr;
+}
+
+base::Status UnknownFormat(bool gifAllowed) {
+  return base::Status::Failed(base::Cause::Unsupported, UnknownFormatReason(gifAllowed));
+}
+
 }  // namespace
 
 base::Status DataCutShort(std::string_view format) {
@@ -62,10 +82,8 @@ base::Status SizeFits(long long width, long long height, std::uint64_t workBytes
 }
 
 base::Result<Picture> DecodePicture(PictureBytes file, const DecodeLimits& limits) {
-  if (StartsWith(file, "BM")) return DecodeBmp(file, limits);
-  if (StartsWith(file, "\xFF\xD8\xFF")) return DecodeJpeg(file, limits);
-  if (StartsWith(file, "GIF87a") || StartsWith(file, "GIF89a")) return DecodeGif(file, limits);
-  return base::Status::Failed(base::Cause::Unsupported, kUnknownFormatReason);
+  const Decoder decoder = DecoderFor(file);
+  return decoder ? decoder(file, limits) : UnknownFormat(true);
 }
 
 namespace {
@@ -74,20 +92,20 @@ namespace {
 // been read, after the picture has been decoded.
 DecodeLimits LimitsNow() { return {kMaxPicturePixels, base::AvailableMemoryBytes()}; }
 
-base::Result<Picture> DecodeFile(const base::RegularFile& file, std::size_t bandBytes) {
+base::Result<Picture> DecodeFile(const base::RegularFile& file, std::size_t bandBytes,
+                                 bool gifAllowed) {
   std::vector<std::uint8_t> start(std::min(file.size(), kStartBytes));
   const base::Result<std::size_t> read = file.ReadAt(0, start);
   if (!read.ok()) return read.status();
   start.resize(read.value());
+  if (!DecoderFor(start)) return UnknownFormat(gifAllowed);
   if (StartsWith(start, "BM")) {
     // The refusals of the headers are those of DecodeBmp: the layout is read from the same
     // bytes, and the pixel data placed from the file's size.
     const base::Result<bmp::Layout> layout = bmp::ReadLayout(start, file.size(), LimitsNow());
     if (!layout.ok()) return layout.status();
     if (layout.value().coding == bmp::Coding::Plain) {
-      base::Result<render::Surface> pixels = bmp::DecodePlainFile(layout.value(), file, bandBytes);
-      if (!pixels.ok()) return pixels.status();
-      return PictureOf(std::move(pixels).value());
+      return bmp::DecodePlainFile(layout.value(), file, bandBytes);
     }
   }
   const base::Result<std::vector<std::uint8_t>> bytes = file.ReadToEnd(std::move(start));
@@ -108,9 +126,10 @@ base::Status ApplyMetadata(Picture& picture, const DecodeLimits& limits) {
   return turned;
 }
 
-base::Result<Picture> ReadPicture(const base::RegularFile& file, std::size_t bandBytes) {
+base::Result<Picture> ReadPicture(const base::RegularFile& file, std::size_t bandBytes,
+                                  bool gifAllowed) {
   // The file's bytes are let go before the picture may need a turned copy.
-  base::Result<Picture> decoded = DecodeFile(file, bandBytes);
+  base::Result<Picture> decoded = DecodeFile(file, bandBytes, gifAllowed);
   if (!decoded.ok()) return decoded;
   if (base::Status applied = ApplyMetadata(decoded.value(), LimitsNow()); !applied.ok()) {
     return applied;
@@ -118,7 +137,7 @@ base::Result<Picture> ReadPicture(const base::RegularFile& file, std::size_t ban
   return decoded;
 }
 
-base::Result<Picture> LoadPicture(const std::string& path) {
+base::Result<Picture> LoadPicture(const std::string& path, bool gifAllowed) {
   base::Status why;
   try {
     const base::Result<base::RegularFile> file =
@@ -126,7 +145,7 @@ base::Result<Picture> LoadPicture(const std::string& path) {
     if (!file.ok()) {
       why = file.status();
     } else {
-      base::Result<Picture> decoded = ReadPicture(file.value());
+      base::Result<Picture> decoded = ReadPicture(file.value(), kBandBytes, gifAllowed);
       if (decoded.ok()) return decoded;
       why = decoded.status();
     }

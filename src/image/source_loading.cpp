@@ -8,9 +8,9 @@
 
 namespace kinetta::image {
 
-base::Result<Picture> LoadSourcePicture(const std::string& path) {
+base::Result<Picture> LoadSourcePicture(const std::string& path, bool gifAllowed) {
   try {
-    return LoadPicture(path);
+    return LoadPicture(path, gifAllowed);
   } catch (...) {
     const base::Status error = base::ErrorStatus(std::current_exception());
     return base::Status::Failed(error.cause(),

@@ -10,7 +10,8 @@
 namespace kinetta::image {
 
 /// LoadPicture, with an error thrown while reading reported as "<path>が開けません。" and the
-/// error's own message on a second line.
-base::Result<Picture> LoadSourcePicture(const std::string& path);
+/// error's own message on a second line. `gifAllowed`: whether GIF pictures may be opened (the
+/// marker file), for the refusal of a file that is no picture.
+base::Result<Picture> LoadSourcePicture(const std::string& path, bool gifAllowed);
 
 }  // namespace kinetta::image
