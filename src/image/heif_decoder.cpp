@@ -17,10 +17,11 @@ namespace kinetta::image {
 
 namespace {
 
-// The brands of an ISO media file whose primary item is a HEIF still picture, HEVC or AV1 coded.
+// The brands of an ISO media file whose primary item is a HEIF still picture: AV1 coded, HEVC
+// coded, and either.
 constexpr std::string_view kAvifBrands[] = {"avif", "avis"};
-constexpr std::string_view kHeicBrands[] = {"heic", "heix", "heim", "heis",
-                                            "hevc", "hevx", "mif1", "msf1"};
+constexpr std::string_view kHeicBrands[] = {"heic", "heix", "heim", "heis", "hevc", "hevx"};
+constexpr std::string_view kHeifBrands[] = {"mif1", "msf1"};
 
 std::uint32_t BigEndian32(PictureBytes file, std::size_t at) {
   std::uint32_t v = 0;
@@ -48,7 +49,7 @@ bool AnyOf(const std::vector<std::string_view>& brands, const std::string_view (
 }
 
 // The name the refusals give the file: AVIF by its major brand or, failing a HEVC brand, by a
-// compatible one.
+// compatible one; HEIC otherwise.
 std::string_view FormatName(PictureBytes file) {
   const std::vector<std::string_view> brands = Brands(file);
   const bool avif = (!brands.empty() && AnyOf({brands.front()}, kAvifBrands)) ||
@@ -136,7 +137,7 @@ std::vector<std::uint8_t> Profile(const heif_image_handle* handle) {
 
 bool IsHeifFile(PictureBytes file) {
   const std::vector<std::string_view> brands = Brands(file);
-  return AnyOf(brands, kAvifBrands) || AnyOf(brands, kHeicBrands);
+  return AnyOf(brands, kAvifBrands) || AnyOf(brands, kHeicBrands) || AnyOf(brands, kHeifBrands);
 }
 
 base::Result<Picture> DecodeHeif(PictureBytes file, const DecodeLimits& limits) {
@@ -160,8 +161,9 @@ base::Result<Picture> DecodeHeif(PictureBytes file, const DecodeLimits& limits) 
   const base::Status fits = SizeFits(width, height, WorkBytes(width, height, wide ? 2 : 1), limits);
   if (!fits.ok()) return fits;
 
+  // The library's strict decoding is left off: in this version it only checks the colour codes
+  // of the coded picture, and its AV1 decoders lose memory when they refuse them.
   const std::unique_ptr<heif_decoding_options, OptionsFree> options(heif_decoding_options_alloc());
-  options->strict_decoding = 1;  // a damaged picture is refused, not patched over
   const heif_chroma chroma =
       alpha ? (wide ? heif_chroma_interleaved_RRGGBBAA_LE : heif_chroma_interleaved_RGBA)
             : (wide ? heif_chroma_interleaved_RRGGBB_LE : heif_chroma_interleaved_RGB);

@@ -103,7 +103,7 @@ base::Result<Picture> DecodePng(PictureBytes file, const DecodeLimits& limits) {
   spng_set_chunk_limits(ctx.get(), kMostChunkBytes, kMostKeptBytes);
   spng_set_png_buffer(ctx.get(), file.data(), file.size());
   spng_ihdr ihdr{};
-  // Reads the chunks before the pixel data too: a profile is inflated here, within its limit.
+  // The signature and header alone: the chunks that follow are read once the size fits.
   if (int error = spng_get_ihdr(ctx.get(), &ihdr)) return Refusal(error);
   // The library's rows (the stored one and the one before it, the unpacked one) and its
   // inflater beside ours: at most 8 bytes a pixel each.
@@ -111,6 +111,7 @@ base::Result<Picture> DecodePng(PictureBytes file, const DecodeLimits& limits) {
   const base::Status fits = SizeFits(ihdr.width, ihdr.height, workBytes, limits);
   if (!fits.ok()) return fits;
   const int format = ihdr.bit_depth == 16 ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
+  // Reads the chunks up to the pixel data, inflating a profile within its limit.
   if (int error = spng_decode_image(ctx.get(), nullptr, 0, format,
                                     SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE)) {
     return Refusal(error);

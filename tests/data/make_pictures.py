@@ -419,6 +419,20 @@ def pngs():
                                      for line in ["KWTK", "WTKT"]], 4, 8)
     meta = chunk(b'iCCP', b'test\0\0' + zlib.compress(ICC)) + chunk(b'eXIf', EXIF)
     yield 'png-meta.png', png(rgb(FOUR), 2, 8, extra=meta)
+    yield 'png-animated.png', apng(rgb(FOUR), rgb(["KKKKK"] * 3))
+
+
+def apng(first, second):
+    """An animated PNG of two frames: the default image (its IDAT) is the first."""
+    control = lambda n: struct.pack('>IIIIIHHBB', n, len(first[0]), len(first), 0, 0, 1, 2, 0, 0)
+    still = png(first, 2, 8)
+    idat = still.index(b'IDAT') - 4
+    frame = png(second, 2, 8)
+    at = frame.index(b'IDAT')
+    data = frame[at + 4:at + 4 + struct.unpack('>I', frame[at - 4:at])[0]]
+    return (still[:idat] + chunk(b'acTL', struct.pack('>II', 2, 0)) + chunk(b'fcTL', control(0)) +
+            still[idat:-12] + chunk(b'fcTL', control(1)) +
+            chunk(b'fdAT', struct.pack('>I', 2) + data) + still[-12:])
 
 
 def broken_pngs():

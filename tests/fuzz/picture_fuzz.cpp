@@ -1,8 +1,9 @@
-// Fuzz target: any bytes through the picture decoders and the step after them (colour profile,
-// orientation). A refusal is fine; a crash, a leak, a sanitizer report, a picture larger than the
-// limits allow, or a decoded pixel that no decoder wrote is a finding. AddressSanitizer fills new
-// memory with 0xBE bytes (options below), so an unwritten pixel has bits above the 24 colour bits,
-// which a written one never has.
+// Fuzz target: any bytes through the picture decoders (BMP, JPEG, GIF, PNG, WebP, HEIC and AVIF)
+// and the step after them (colour profile, orientation). A refusal is fine; a crash, a leak, a
+// sanitizer report, a picture larger than the limits allow, or a decoded pixel that no decoder
+// wrote is a finding. AddressSanitizer fills new memory with 0xBE bytes (options below), so an
+// unwritten pixel of an opaque picture has bits above the 24 colour bits, which a written one
+// never has; a picture said to have transparency has a pixel short of opaque.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -27,17 +28,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const render::Surface& picture = decoded.value().pixels;
+  const bool alpha = decoded.value().hasAlpha;
   if (picture.empty() || std::uint64_t{4} * static_cast<std::uint64_t>(picture.width()) *
                                  static_cast<std::uint64_t>(picture.height()) >
                              limits.memoryBytes) {
     std::abort();
   }
+  bool seeThrough = false;
   for (int y = 0; y < picture.height(); ++y) {
     const std::uint32_t* row = picture.Row(y);
     for (int x = 0; x < picture.width(); ++x) {
-      if (row[x] > 0xFFFFFFu) std::abort();
+      if (!alpha && row[x] > 0xFFFFFFu) std::abort();
+      seeThrough = seeThrough || row[x] < 0xFF000000u;
     }
   }
+  if (alpha && !seeThrough) std::abort();
   // The step after decoding, on whatever profile and EXIF block the file carried.
   static_cast<void>(image::ApplyMetadata(decoded.value(), limits));
   return 0;

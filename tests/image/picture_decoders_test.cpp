@@ -300,6 +300,8 @@ INSTANTIATE_TEST_SUITE_P(
         SeeThrough{"png-rgba.png", kSeeThrough, true},
         SeeThrough{"png-rgba16-interlaced.png", kSeeThrough, true, 2},
         SeeThrough{"png-grey-alpha.png", {"KWTK", "WTKT"}, true},
+        // The default image of an animation whose second frame is black.
+        SeeThrough{"png-animated.png", kFour, false},
         SeeThrough{"webp-lossless.webp", kSeeThrough, true},
         SeeThrough{"webp-named.jpg", kSeeThrough, true},
         // The first of two frames.
