@@ -86,12 +86,15 @@ base::Status Refusal(const heif_error& error, std::string_view format) {
   }
 }
 
-// What the library takes beside the picture, in samples of `sampleBytes`: the coded planes (up
-// to three full ones and the alpha plane), the interleaved picture it converts them to, and a
-// second one while it turns or crops that.
-std::uint64_t WorkBytes(int width, int height, int sampleBytes) {
-  return std::uint64_t{12} * static_cast<std::uint64_t>(width) *
-         static_cast<std::uint64_t>(height) * static_cast<std::uint64_t>(sampleBytes);
+// What the library takes beside the picture, for a stored image of width x height (before it is
+// turned or cropped) and samples of `sampleBytes`: the coded planes (up to three full ones and the
+// alpha plane), the interleaved picture it converts them to, and a second one while it turns or
+// crops that. An image it composes from tiles may reach `side` x `side` whatever the file
+// declares, in three planes of up to 2 bytes a sample and the interleaved picture.
+std::uint64_t WorkBytes(int width, int height, int side, int sampleBytes) {
+  const auto pixels = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+  const auto square = static_cast<std::uint64_t>(side) * static_cast<std::uint64_t>(side);
+  return std::max(12 * pixels * static_cast<std::uint64_t>(sampleBytes), 10 * square);
 }
 
 // The library's interleaved picture into the surface: RGB or RGBA, a byte a sample or (wide)
@@ -158,8 +161,15 @@ base::Result<Picture> DecodeHeif(PictureBytes file, const DecodeLimits& limits) 
   const int height = heif_image_handle_get_height(primary);
   const bool wide = heif_image_handle_get_luma_bits_per_pixel(primary) > 8;
   const bool alpha = heif_image_handle_has_alpha_channel(primary) != 0;
-  const base::Status fits = SizeFits(width, height, WorkBytes(width, height, wide ? 2 : 1), limits);
+  const int storedWidth = heif_image_handle_get_ispe_width(primary);
+  const int storedHeight = heif_image_handle_get_ispe_height(primary);
+  // The library holds an image it composes (a grid of tiles) to no side longer than this, which
+  // it compares with its own sizes alone.
+  const int side = std::max({width, height, storedWidth, storedHeight});
+  const base::Status fits =
+      SizeFits(width, height, WorkBytes(storedWidth, storedHeight, side, wide ? 2 : 1), limits);
   if (!fits.ok()) return fits;
+  heif_context_set_maximum_image_size_limit(context.get(), side + 1);
 
   // The library's strict decoding is left off: in this version it only checks the colour codes
   // of the coded picture, and its AV1 decoders lose memory when they refuse them.
@@ -170,6 +180,8 @@ base::Result<Picture> DecodeHeif(PictureBytes file, const DecodeLimits& limits) 
   heif_image* decoded = nullptr;
   error = heif_decode_image(primary, &decoded, heif_colorspace_RGB, chroma, options.get());
   const std::unique_ptr<heif_image, ImageFree> image(decoded);
+  // Past the limit set above, the file composes an image larger than it declares.
+  if (error.subcode == heif_suberror_Security_limit_exceeded) return DataBroken(format);
   if (error.code != heif_error_Ok) return Refusal(error, format);
   int stride = 0;
   const std::uint8_t* plane =

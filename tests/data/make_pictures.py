@@ -598,6 +598,9 @@ def heifs():
         huge[at + 8:at + 16] = struct.pack('>II', 60000, 60000)
         at = huge.find(b'ispe', at + 1)
     yield 'broken-heic-huge.heic', bytes(huge)
+    # Its grid of one tile (libheif writes one in place of a crop) said to make 20000 x 20000.
+    at = small.index(b'idat') + 8
+    yield 'broken-heic-grid.heic', small[:at] + struct.pack('>HH', 20000, 20000) + small[at + 4:]
 
 
 # ---- JPEG ---------------------------------------------------------------------------------

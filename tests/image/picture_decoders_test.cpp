@@ -202,6 +202,8 @@ INSTANTIATE_TEST_SUITE_P(
         Broken{"broken-png-16384.png", "PNG データが途中で切れています"},
         Broken{"broken-webp-huge.webp", "WebP データが壊れています"},
         Broken{"broken-heic-huge.heic", "画像が大きすぎます。60000 x 60000 ピクセル"},
+        // A tile grid larger than the picture it declares, which the library would make.
+        Broken{"broken-heic-grid.heic", "HEIC データが壊れています"},
         Broken{"broken-webp-cut.webp", "WebP データが途中で切れています"},
         Broken{"broken-heic-cut.heic", "HEIC データが途中で切れています"}));
 
