@@ -10,6 +10,7 @@ packages=(
   fonts-noto-cjk qt6-translations-l10n xvfb xauth imagemagick
   default-jdk-headless chromium
   libimagequant-dev libgif-dev libwebp-dev libjpeg62-turbo-dev libspng-dev libheif-dev valgrind
+  libexif-dev liblcms2-dev colord-data
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   clang libclang-rt-14-dev clang-format-14
 )

@@ -5,7 +5,11 @@
 #include <climits>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "base/messages.h"
 #include "image/picture_decoders.h"
@@ -100,13 +104,39 @@ struct JpegSession {
   ErrorState error{};
   jpeg_progress_mgr progress{};
   render::Surface picture;
-  base::Status failure;  // why the picture was refused
+  std::vector<std::uint8_t> iccProfile, exif;  // as image::Picture holds them
+  base::Status failure;                        // why the picture was refused
 
   JpegSession() = default;
   JpegSession(const JpegSession&) = delete;
   JpegSession& operator=(const JpegSession&) = delete;
   ~JpegSession() { jpeg_destroy_decompress(&cinfo); }  // safe before create: no memory yet
 };
+
+void IgnoreMessage(j_common_ptr, int) {}
+
+// The EXIF block of the first APP1 segment that holds one, and the colour profile from the
+// APP2 segments it is spread over. A profile whose segments do not fit together is a warning
+// the picture does not suffer for: it is then left out. No object with a destructor lives
+// here while the library runs, since a failure leaves it by the longjmp.
+void KeepMetadata(JpegSession& s) {
+  for (jpeg_saved_marker_ptr m = s.cinfo.marker_list; m; m = m->next) {
+    if (m->marker == JPEG_APP0 + 1 && m->data_length > 6 &&
+        std::memcmp(m->data, "Exif\0", 6) == 0) {
+      s.exif.assign(m->data + 6, m->data + m->data_length);
+      break;
+    }
+  }
+  JOCTET* profile = nullptr;
+  unsigned int length = 0;
+  const auto emit = s.error.manager.emit_message;
+  s.error.manager.emit_message = IgnoreMessage;
+  const bool read = jpeg_read_icc_profile(&s.cinfo, &profile, &length);
+  s.error.manager.emit_message = emit;
+  if (!read) return;
+  const std::unique_ptr<JOCTET, decltype(&std::free)> owned(profile, &std::free);
+  s.iccProfile.assign(profile, profile + length);
+}
 
 // Decodes into s.picture; fails with the reason. A failure inside the library comes back
 // through the longjmp, so the reason is kept in the session, in memory it does not unwind.
@@ -123,7 +153,11 @@ base::Status Decode(JpegSession& s, PictureBytes file, const DecodeLimits& limit
   s.progress.progress_monitor = OnProgress;
   cinfo.progress = &s.progress;
   jpeg_mem_src(&cinfo, file.data(), static_cast<unsigned long>(file.size()));
+  // Each segment is at most 64 KiB, and the file holds them all.
+  jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+  jpeg_save_markers(&cinfo, JPEG_APP0 + 2, 0xFFFF);
   jpeg_read_header(&cinfo, TRUE);
+  KeepMetadata(s);
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
   const base::Status fits =
@@ -155,7 +189,10 @@ base::Status Decode(JpegSession& s, PictureBytes file, const DecodeLimits& limit
 base::Result<Picture> DecodeJpeg(PictureBytes file, const DecodeLimits& limits) {
   JpegSession session;
   if (base::Status decoded = Decode(session, file, limits); !decoded.ok()) return decoded;
-  return PictureOf(std::move(session.picture));
+  Picture picture = PictureOf(std::move(session.picture));
+  picture.iccProfile = std::move(session.iccProfile);
+  picture.exif = std::move(session.exif);
+  return picture;
 }
 
 }  // namespace kinetta::image

@@ -53,14 +53,20 @@ bool IsHeifFile(PictureBytes file);
 /// none of the formats is refused with UnknownFormatReason(true).
 base::Result<Picture> DecodePicture(PictureBytes file, const DecodeLimits& limits);
 
+/// The step after decoding: the picture's colours from its ICC profile into sRGB
+/// (ConvertToSrgb), then the picture turned upright by its EXIF orientation (TurnUpright, the
+/// turned copy checked against `limits` and the memory at hand by then); both blocks are then
+/// cleared. Fails with the reason when the turned copy does not fit.
+base::Status ApplyMetadata(Picture& picture, const DecodeLimits& limits);
+
 /// The bytes of pixel data a thread reads at once from a BMP file read in bands.
 inline constexpr std::size_t kBandBytes = std::size_t{1} << 20;
 
-/// The picture in `file`, decoded as DecodePicture decodes the whole file, with the pixel cap
-/// and the memory at hand as limits. A BMP file whose pixels are stored plain is not held
-/// whole: its headers are read from the start of the file and its rows straight from the file
-/// in bands of about `bandBytes`, on all cores. Every other file is read whole. A file of none
-/// of the formats is refused with UnknownFormatReason(gifAllowed).
+/// The picture in `file`, decoded as DecodePicture decodes the whole file and made upright sRGB
+/// by ApplyMetadata, with the pixel cap and the memory at hand as limits. A BMP file whose pixels
+/// are stored plain is not held whole: its headers are read from the start of the file and its
+/// rows straight from the file in bands of about `bandBytes`, on all cores. Every other file is
+/// read whole. A file of none of the formats is refused with UnknownFormatReason(gifAllowed).
 base::Result<Picture> ReadPicture(const base::RegularFile& file, std::size_t bandBytes = kBandBytes,
                                   bool gifAllowed = true);
 

@@ -1,6 +1,7 @@
 // Picture loading: a regular file of bounded size, opened by its own bytes, its format told by
 // its signature from its first bytes (whatever its name says), the file then read whole or (plain
-// BMP pixels) in bands, and the reasons a decoder gives turned into the cannot-open message.
+// BMP pixels) in bands, the picture made upright sRGB by what its file says beside the pixels,
+// and the reasons a decoder gives turned into the cannot-open message.
 #include "image/picture_file.h"
 
 #include <algorithm>
@@ -12,8 +13,11 @@
 #include "base/messages.h"
 #include "base/regular_file.h"
 #include "image/bmp_layout.h"
+#include "image/colour_profile.h"
+#include "image/exif_orientation.h"
 #include "image/image_messages.h"
 #include "image/picture_decoders.h"
+#include "image/upright.h"
 
 namespace kinetta::image {
 
@@ -82,20 +86,23 @@ base::Result<Picture> DecodePicture(PictureBytes file, const DecodeLimits& limit
   return decoder ? decoder(file, limits) : UnknownFormat(true);
 }
 
-base::Result<Picture> ReadPicture(const base::RegularFile& file, std::size_t bandBytes,
-                                  bool gifAllowed) {
+namespace {
+
+// The memory at hand as it is when a step takes its pixel memory: after a file read whole has
+// been read, after the picture has been decoded.
+DecodeLimits LimitsNow() { return {kMaxPicturePixels, base::AvailableMemoryBytes()}; }
+
+base::Result<Picture> DecodeFile(const base::RegularFile& file, std::size_t bandBytes,
+                                 bool gifAllowed) {
   std::vector<std::uint8_t> start(std::min(file.size(), kStartBytes));
   const base::Result<std::size_t> read = file.ReadAt(0, start);
   if (!read.ok()) return read.status();
   start.resize(read.value());
-  // The memory at hand as it is when the decoder takes its pixel memory: after a file read
-  // whole has been read.
-  const auto limits = [] { return DecodeLimits{kMaxPicturePixels, base::AvailableMemoryBytes()}; };
   if (!DecoderFor(start)) return UnknownFormat(gifAllowed);
   if (StartsWith(start, "BM")) {
     // The refusals of the headers are those of DecodeBmp: the layout is read from the same
     // bytes, and the pixel data placed from the file's size.
-    const base::Result<bmp::Layout> layout = bmp::ReadLayout(start, file.size(), limits());
+    const base::Result<bmp::Layout> layout = bmp::ReadLayout(start, file.size(), LimitsNow());
     if (!layout.ok()) return layout.status();
     if (layout.value().coding == bmp::Coding::Plain) {
       return bmp::DecodePlainFile(layout.value(), file, bandBytes);
@@ -103,7 +110,31 @@ base::Result<Picture> ReadPicture(const base::RegularFile& file, std::size_t ban
   }
   const base::Result<std::vector<std::uint8_t>> bytes = file.ReadToEnd(std::move(start));
   if (!bytes.ok()) return bytes.status();
-  return DecodePicture(bytes.value(), limits());
+  return DecodePicture(bytes.value(), LimitsNow());
+}
+
+}  // namespace
+
+base::Status ApplyMetadata(Picture& picture, const DecodeLimits& limits) {
+  ConvertToSrgb(picture.pixels, picture.iccProfile);
+  // The conversion's threads may have taken address space since `limits` was read.
+  const DecodeLimits now{limits.maxPixels,
+                         std::min(limits.memoryBytes, base::AvailableMemoryBytes())};
+  const base::Status turned = TurnUpright(picture.pixels, ExifOrientation(picture.exif), now);
+  picture.iccProfile = {};
+  picture.exif = {};
+  return turned;
+}
+
+base::Result<Picture> ReadPicture(const base::RegularFile& file, std::size_t bandBytes,
+                                  bool gifAllowed) {
+  // The file's bytes are let go before the picture may need a turned copy.
+  base::Result<Picture> decoded = DecodeFile(file, bandBytes, gifAllowed);
+  if (!decoded.ok()) return decoded;
+  if (base::Status applied = ApplyMetadata(decoded.value(), LimitsNow()); !applied.ok()) {
+    return applied;
+  }
+  return decoded;
 }
 
 base::Result<Picture> LoadPicture(const std::string& path, bool gifAllowed) {

@@ -1,6 +1,6 @@
 // kinetta-render end to end: settings from mivet.ini and options, frames beside the source,
-// the GIF marker, notes, seeds, and the exit status of every outcome, Ctrl-C and memory running
-// out among them.
+// the GIF marker, a photo's orientation and colours, notes, seeds, and the exit status of every
+// outcome, Ctrl-C and memory running out among them.
 #include "cli/cli_run.h"
 
 #include <fcntl.h>
@@ -18,6 +18,7 @@
 #include <sstream>
 #include <thread>
 
+#include "animation_decoder.h"
 #include "base/path_helpers.h"
 #include "base/settings_file.h"
 #include "cli/cli_fixture.h"
@@ -122,6 +123,24 @@ TEST_F(CliRunTest, SourceNamedInAnyEncodingRendersBesideItself) {
   EXPECT_EQ(Run({"--frames", "1", source.native()}), kExitOk) << err_.str();
   EXPECT_TRUE(fs::exists(pics_ / "caf\xE9"
                                  "00.bmp"));
+}
+
+// A phone's photo, stored turned and in Adobe RGB: frame 00 of a plane at rest is the picture
+// upright and in sRGB, as ImageMagick renders it.
+TEST_F(CliRunTest, PhotoStandsUprightInSrgb) {
+  const fs::path photo = pics_ / "phone.jpg";
+  fs::copy_file(fs::path(KINETTA_TEST_DATA) / "jpeg-adobe-rgb.jpg", photo);
+  EXPECT_EQ(Run({"--shape", "plane", "--width-mode", "0", "--shade", "0", "--frames", "1",
+                 "--background", "#FFFFFF", photo.string()}),
+            kExitOk)
+      << err_.str();
+  const base::Result<image::Picture> frame = image::LoadPicture((pics_ / "phone00.bmp").string());
+  const base::Result<image::Picture> reference =
+      image::LoadPicture(KINETTA_TEST_DATA "/jpeg-adobe-rgb-srgb.bmp");
+  ASSERT_TRUE(frame.ok() && reference.ok());
+  ASSERT_EQ(frame.value().pixels.width(), 48);
+  ASSERT_EQ(frame.value().pixels.height(), 32);
+  EXPECT_GT(test::Psnr({frame.value().pixels}, {reference.value().pixels}), 40.0);
 }
 
 TEST_F(CliRunTest, UnwritableFrameExitsOneNamingTheFile) {

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Writes the small pictures of the loader tests: valid BMP, GIF and PNG variants whose pixels are
 the letter grids of tests/image/picture_decoders_test.cpp, JPEG, WebP, HEIC and AVIF variants made
-with ImageMagick's convert, and broken files of each kind. Run from anywhere; it writes beside
-itself.
+with ImageMagick's convert (among them JPEGs stored turned, with the EXIF orientation that stands
+them upright, and one in Adobe RGB with its profile, beside ImageMagick's sRGB rendering of it),
+and broken files of each kind. Run from anywhere; it writes beside itself. Needs colord's
+profiles.
 
 Letters: K black, W white, R red, G green, B blue; in pictures with transparency also T (fully
 transparent) and H (red at opacity 128)."""
@@ -614,6 +616,12 @@ def convert(args, source_ppm):
             return f.read()
 
 
+def grid_ppm(grid, scale):
+    """A PPM of the letter grid, each letter a scale x scale square."""
+    rows = [b''.join(bytes(RGB[c]) * scale for c in line) * scale for line in grid]
+    return b'P6 %d %d 255\n' % (len(grid[0]) * scale, len(grid) * scale) + b''.join(rows)
+
+
 def quadrants(letters):
     """A 16 x 16 PPM of four 8 x 8 squares: letters[0] letters[1] above letters[2] letters[3]."""
     rows = []
@@ -641,14 +649,72 @@ def with_size(data, width, height):
     return data[:at] + struct.pack('>HH', height, width) + data[at + 4:]
 
 
-def noise():
-    """A 32 x 32 PPM of pseudo-random colours, whose scan is long enough to cut."""
+def noise(width=32, height=32):
+    """A PPM of pseudo-random colours, whose scan is long enough to cut."""
     state = 12345
     data = bytearray()
-    for _ in range(32 * 32 * 3):
+    for _ in range(width * height * 3):
         state = (state * 1103515245 + 12345) & 0x7FFFFFFF
         data.append(state >> 23)
-    return b'P6 32 32 255\n' + bytes(data)
+    return b'P6 %d %d 255\n' % (width, height) + bytes(data)
+
+
+def segment(marker, body):
+    return bytes((0xFF, marker)) + struct.pack('>H', len(body) + 2) + body
+
+
+def exif_segment(orientation, big):
+    """An APP1 segment whose EXIF block holds the orientation tag alone."""
+    order = '>' if big else '<'
+    tiff = (b'MM' if big else b'II') + struct.pack(order + 'HI', 42, 8)
+    tiff += struct.pack(order + 'HHHIHHI', 1, 0x0112, 3, 1, orientation, 0, 0)
+    return segment(0xE1, b'Exif\0\0' + tiff)
+
+
+def after_start(jpeg, *segments):
+    return jpeg[:2] + b''.join(segments) + jpeg[2:]
+
+
+def icc_segments(profile, chunks):
+    """The profile in `chunks` APP2 segments, numbered as a reader joins them."""
+    size = -(-len(profile) // chunks)
+    return [segment(0xE2, b'ICC_PROFILE\0' + bytes((i + 1, chunks)) + profile[i * size:(i + 1) * size])
+            for i in range(chunks)]
+
+
+# The operation that stores an upright picture so that orientation tag N stands it upright again.
+STORED_AS = {2: '-flop', 3: '-rotate 180', 4: '-flip', 5: '-transpose', 6: '-rotate 270',
+             7: '-transverse', 8: '-rotate 90'}
+PROFILES = '/usr/share/color/icc/colord/'
+
+
+def turned_jpegs():
+    upright = grid_ppm(["RGB", "WKK"], 8)
+    for n, op in STORED_AS.items():
+        stored = convert([*op.split(), '-quality', '95', '-sampling-factor', '1x1'], upright)
+        yield 'jpeg-orientation-%d.jpg' % n, after_start(stored, exif_segment(n, big=n % 2 == 1))
+
+
+def profile_jpegs():
+    """A 48 x 32 picture in Adobe RGB stored a quarter turn anticlockwise, its profile in two
+    segments, and ImageMagick's upright sRGB rendering of it as a 24-bit BMP; and a picture whose
+    profile segments are both numbered first of two, which a reader leaves out."""
+    with open(PROFILES + 'AdobeRGB1998.icc', 'rb') as f:
+        profile = f.read()
+    plain = convert(['-quality', '95', '-sampling-factor', '1x1'], quadrants('RGBW'))
+    first, second = icc_segments(profile, 2)
+    yield 'jpeg-icc-mismatched.jpg', after_start(plain, first, second[:16] + b'\x01' + second[17:])
+    stored = convert(['-rotate', '270', '-quality', '95', '-sampling-factor', '1x1'], noise(48, 32))
+    jpeg = after_start(stored, exif_segment(6, big=False), *icc_segments(profile, 2))
+    yield 'jpeg-adobe-rgb.jpg', jpeg
+    with tempfile.TemporaryDirectory() as tmp:
+        src, out = os.path.join(tmp, 'in.jpg'), os.path.join(tmp, 'out.bmp')
+        with open(src, 'wb') as f:
+            f.write(jpeg)
+        subprocess.run(['/usr/bin/convert', src, '-auto-orient', '-intent', 'Relative',
+                        '-profile', PROFILES + 'sRGB.icc', '-strip', 'BMP3:' + out], check=True)
+        with open(out, 'rb') as f:
+            yield 'jpeg-adobe-rgb-srgb.bmp', f.read()
 
 
 def jpegs():
@@ -670,8 +736,8 @@ def jpegs():
 
 
 def main():
-    for group in (valid_bmps(), broken_bmps(), valid_gifs(), broken_gifs(), jpegs(), pngs(),
-                  broken_pngs(), webps(), heifs()):
+    for group in (valid_bmps(), broken_bmps(), valid_gifs(), broken_gifs(), jpegs(), turned_jpegs(),
+                  profile_jpegs(), pngs(), broken_pngs(), webps(), heifs()):
         for name, data in group:
             write(name, data)
 

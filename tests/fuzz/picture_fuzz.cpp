@@ -1,9 +1,9 @@
-// Fuzz target: any bytes through the picture decoders (BMP, JPEG, GIF, PNG, WebP, HEIC and AVIF).
-// A refusal is fine; a crash, a leak, a sanitizer report, a picture larger than the limits allow,
-// or a decoded pixel that no decoder wrote is a finding. AddressSanitizer fills new memory with
-// 0xBE bytes (options below), so an unwritten pixel of an opaque picture has bits above the 24
-// colour bits, which a written one never has; a picture said to have transparency has a pixel
-// short of opaque.
+// Fuzz target: any bytes through the picture decoders (BMP, JPEG, GIF, PNG, WebP, HEIC and AVIF)
+// and the step after them (colour profile, orientation). A refusal is fine; a crash, a leak, a
+// sanitizer report, a picture larger than the limits allow, or a decoded pixel that no decoder
+// wrote is a finding. AddressSanitizer fills new memory with 0xBE bytes (options below), so an
+// unwritten pixel of an opaque picture has bits above the 24 colour bits, which a written one
+// never has; a picture said to have transparency has a pixel short of opaque.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // image on a vast GIF screen, a run-length BMP that ends at once) is refused rather than
   // decoded slowly under the sanitizers, and the fuzzer's 1 GiB limit holds.
   const image::DecodeLimits limits{image::kMaxPicturePixels, std::uint64_t{16} << 20};
-  const base::Result<image::Picture> decoded = image::DecodePicture({data, size}, limits);
+  base::Result<image::Picture> decoded = image::DecodePicture({data, size}, limits);
   if (!decoded.ok()) {
     if (decoded.message().empty()) std::abort();  // every refusal says why
     return 0;
@@ -47,5 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   if (alpha && !seeThrough) std::abort();
+  // The step after decoding, on whatever profile and EXIF block the file carried.
+  static_cast<void>(image::ApplyMetadata(decoded.value(), limits));
   return 0;
 }

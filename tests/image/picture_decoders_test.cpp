@@ -18,6 +18,7 @@
 #include "base/memory_budget.h"
 #include "base/regular_file.h"
 #include "image/bmp_file.h"
+#include "image/exif_orientation.h"
 #include "image/picture_file.h"
 #include "test_support.h"
 
@@ -121,7 +122,21 @@ INSTANTIATE_TEST_SUITE_P(Jpeg, ValidVariantTest,
                          testing::Values(Variant{"jpeg-444.jpg", {"RG", "BW"}, 8, 24},
                                          Variant{"jpeg-progressive.jpg", {"RG", "BW"}, 8, 24},
                                          Variant{"jpeg-grey.jpg", {"KW", "WK"}, 8, 24},
-                                         Variant{"jpeg-cmyk.jpg", {"RG", "BW"}, 8, 24}));
+                                         Variant{"jpeg-cmyk.jpg", {"RG", "BW"}, 8, 24},
+                                         // Profile segments that do not fit together: no profile.
+                                         Variant{"jpeg-icc-mismatched.jpg", {"RG", "BW"}, 8, 24}));
+
+// Stored turned, each with the orientation tag that stands it upright again.
+const std::vector<const char*> kUpright = {"RGB", "WKK"};
+
+INSTANTIATE_TEST_SUITE_P(TurnedJpeg, ValidVariantTest,
+                         testing::Values(Variant{"jpeg-orientation-2.jpg", kUpright, 8, 24},
+                                         Variant{"jpeg-orientation-3.jpg", kUpright, 8, 24},
+                                         Variant{"jpeg-orientation-4.jpg", kUpright, 8, 24},
+                                         Variant{"jpeg-orientation-5.jpg", kUpright, 8, 24},
+                                         Variant{"jpeg-orientation-6.jpg", kUpright, 8, 24},
+                                         Variant{"jpeg-orientation-7.jpg", kUpright, 8, 24},
+                                         Variant{"jpeg-orientation-8.jpg", kUpright, 8, 24}));
 
 struct Broken {
   const char* file;
@@ -271,6 +286,7 @@ TEST_P(SeeThroughVariantTest, ShowsOverTheBackground) {
 }
 
 const std::vector<const char*> kSeeThrough = {"RGBWK", "TRHBW", "WKTGB"};
+const std::vector<const char*> kFourTurned = {"WKR", "KRG", "RGB", "GBW", "BWK"};
 
 INSTANTIATE_TEST_SUITE_P(
     Pictures, SeeThroughVariantTest,
@@ -298,8 +314,16 @@ INSTANTIATE_TEST_SUITE_P(
         SeeThrough{"heic-alpha.heic", kSeeThrough, true, 16, 30},
         SeeThrough{"heic-10bit.heic", kSeeThrough, true, 16, 30},
         SeeThrough{"avif-alpha.avif", kSeeThrough, true, 16, 30},
-        // kFour stored with the orientation "turned 90 degrees clockwise".
-        SeeThrough{"heic-turned.heic", {"WKR", "KRG", "RGB", "GBW", "BWK"}, false, 16, 30}));
+        // kFour stored with the orientation "turned 90 degrees clockwise": in the HEIF file's
+        // own transforms, in the others' EXIF block.
+        SeeThrough{"heic-turned.heic", kFourTurned, false, 16, 30},
+        SeeThrough{"png-meta.png", kFourTurned, false},
+        SeeThrough{"webp-meta.webp", kFourTurned, false}));
+
+std::vector<std::uint8_t> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 // The profile and EXIF block a file carries, as stored (a WebP's EXIF without the "Exif\0\0"
 // before it); none from a HEIF file, whose orientation is applied already.
@@ -311,12 +335,15 @@ TEST(PictureMetadata, IsKeptAsStored) {
     return std::string(b.begin(), b.end());
   };
   for (const char* name : {"png-meta.png", "webp-meta.webp", "heic-turned.heic"}) {
-    const base::Result<Picture> loaded = LoadPicture(Data(name));
-    ASSERT_TRUE(loaded.ok()) << loaded.message();
-    EXPECT_EQ(text(loaded.value().iccProfile), icc) << name;
-    EXPECT_EQ(text(loaded.value().exif), std::string(name).starts_with("heic") ? "" : exif) << name;
+    const base::Result<Picture> stored =
+        DecodePicture(FileBytes(Data(name)), {kMaxPicturePixels, 1 << 30});
+    ASSERT_TRUE(stored.ok()) << stored.message();
+    EXPECT_EQ(text(stored.value().iccProfile), icc) << name;
+    EXPECT_EQ(text(stored.value().exif), std::string(name).starts_with("heic") ? "" : exif) << name;
   }
-  EXPECT_TRUE(LoadPicture(Data("png-rgb.png")).value().iccProfile.empty());
+  EXPECT_TRUE(DecodePicture(FileBytes(Data("png-rgb.png")), {kMaxPicturePixels, 1 << 30})
+                  .value()
+                  .iccProfile.empty());
 }
 
 // An opaque picture is read by the motions as it is, not copied; one with transparency is laid
@@ -328,11 +355,6 @@ TEST(PictureOverBackground, SharesAnOpaquePicture) {
     EXPECT_EQ(over.get() == &picture->pixels, !picture->hasAlpha) << name;
     EXPECT_TRUE(*over == FlattenOver(*picture, kBack)) << name;
   }
-}
-
-std::vector<std::uint8_t> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // A BMP file read in bands gives what decoding it whole gives, whatever the band: one row a band
@@ -375,6 +397,24 @@ TEST(PictureLimits, RefuseFromTheHeader) {
         << name;
     const base::Result<Picture> pixels = DecodePicture(file, {11, 1 << 20});
     EXPECT_EQ(pixels.message().rfind("画像が大きすぎます。", 0), 0u) << name << pixels.message();
+  }
+}
+
+// A JPEG keeps its EXIF block and its profile, joined from two segments, for loading to apply
+// (the command line's tests check the result); a picture without them loads as it decodes, byte
+// for byte.
+TEST(PictureMetadata, IsKeptForLoadingToApply) {
+  const base::Result<Picture> stored =
+      DecodePicture(FileBytes(Data("jpeg-adobe-rgb.jpg")), {kMaxPicturePixels, 1 << 30});
+  ASSERT_TRUE(stored.ok()) << stored.message();
+  EXPECT_EQ(ExifOrientation(stored.value().exif), 6);
+  EXPECT_EQ(stored.value().iccProfile.size(), 18604u);  // colord's Adobe RGB (1998)
+  for (const char* name : {"jpeg-444.jpg", "jpeg-grey.jpg", "jpeg-cmyk.jpg", "good.gif",
+                           "png-rgba.png", "webp-lossless.webp"}) {
+    const base::Result<Picture> decoded =
+        DecodePicture(FileBytes(Data(name)), {kMaxPicturePixels, 1 << 30});
+    ASSERT_TRUE(decoded.ok() && decoded.value().iccProfile.empty()) << name;
+    EXPECT_TRUE(LoadPicture(Data(name)).value().pixels == decoded.value().pixels) << name;
   }
 }
 
