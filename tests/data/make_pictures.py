@@ -228,6 +228,20 @@ def broken_bmps():
     yield 'broken-bmp-offset-past-end.bmp', bytes(odd)
 
 
+def unsupported_bmps():
+    """Valid kinds of BMP that the loader does not read."""
+    four = [RGB[c] for c in 'RGBW']
+    yield 'unsupported-bmp-2-bits.bmp', bmp(5, 3, 2, pack_bits([0, 1, 2, 3, 0], 2) + b'\0\0' * 3,
+                                            palette=four)
+    yield 'unsupported-bmp-64-bits.bmp', bmp(5, 3, 64, b'\0' * 40 * 3)
+    yield 'unsupported-bmp-cmyk.bmp', bmp(5, 3, 32, b'\0' * 20 * 3, compression=11)
+    # OS/2 2 headers: compression 3 is Huffman 1D for 1 bit, 4 is run-length coded 24 bits.
+    yield 'unsupported-bmp-os2-huffman.bmp', bmp(5, 3, 1, b'\0' * 12, compression=3, header=64,
+                                                 palette=four[:2])
+    yield 'unsupported-bmp-os2-rle24.bmp', bmp(5, 3, 24, bytes([5, 0, 0, 255, 0, 0]) * 3 + b'\0\1',
+                                               compression=4, header=64)
+
+
 # ---- GIF ----------------------------------------------------------------------------------
 
 def lzw(indices, min_size):
@@ -402,7 +416,7 @@ def jpegs():
 
 
 def main():
-    for group in (valid_bmps(), broken_bmps(), valid_gifs(), broken_gifs(), jpegs()):
+    for group in (valid_bmps(), broken_bmps(), unsupported_bmps(), valid_gifs(), broken_gifs(), jpegs()):
         for name, data in group:
             write(name, data)
 

@@ -137,6 +137,13 @@ TEST_P(BrokenVariantTest, IsRefusedWithItsReason) {
   std::string expected = path + "が開けません。";
   if (GetParam().reason) expected += std::string("\n（") + GetParam().reason + "）";
   EXPECT_EQ(loaded.message(), expected);
+  // A kind of file not read is no broken file.
+  const std::string reason = GetParam().reason ? GetParam().reason : "";
+  if (reason.ends_with("には対応していません")) {
+    EXPECT_EQ(loaded.cause(), base::Cause::Unsupported);
+  } else if (reason.find("データが") != std::string::npos) {
+    EXPECT_EQ(loaded.cause(), base::Cause::BrokenData);
+  }
 }
 
 constexpr char kBmpCut[] = "BMP データが途中で切れています";
@@ -144,6 +151,8 @@ constexpr char kBmpBroken[] = "BMP データが壊れています";
 constexpr char kGifCut[] = "GIF データが途中で切れています";
 constexpr char kGifBroken[] = "GIF データが壊れています";
 constexpr char kJpegCut[] = "JPEG データが途中で切れています";
+constexpr char kJpegBroken[] = "JPEG データが壊れています";
+constexpr char kBmpUnsupported[] = "この種類の BMP には対応していません";
 
 INSTANTIATE_TEST_SUITE_P(
     Corpus, BrokenVariantTest,
@@ -165,8 +174,13 @@ INSTANTIATE_TEST_SUITE_P(
         Broken{"broken-bmp-fields-overlap.bmp", kBmpBroken},
         Broken{"broken-bmp-fields-gap.bmp", kBmpBroken},
         Broken{"broken-bmp-7-bits.bmp", kBmpBroken},
-        Broken{"broken-bmp-header-20.bmp", "この種類の BMP には対応していません"},
-        Broken{"broken-bmp-jpeg-inside.bmp", "この種類の BMP には対応していません"},
+        Broken{"broken-bmp-header-20.bmp", kBmpUnsupported},
+        Broken{"broken-bmp-jpeg-inside.bmp", kBmpUnsupported},
+        Broken{"unsupported-bmp-2-bits.bmp", kBmpUnsupported},
+        Broken{"unsupported-bmp-64-bits.bmp", kBmpUnsupported},
+        Broken{"unsupported-bmp-cmyk.bmp", kBmpUnsupported},
+        Broken{"unsupported-bmp-os2-huffman.bmp", kBmpUnsupported},
+        Broken{"unsupported-bmp-os2-rle24.bmp", kBmpUnsupported},
         Broken{"broken-bmp-offset-past-end.bmp", kBmpCut},
         Broken{"broken-gif-cut-in-data.gif", kGifCut}, Broken{"broken-gif-tall.gif", kGifCut},
         Broken{"broken-gif-index-outside-table.gif", kGifBroken},
