@@ -1,6 +1,7 @@
-// JPEG pictures through libjpeg-turbo. Every warning the library gives is taken as an error: it
-// warns where it patches over damaged or missing data (a scan cut short gets grey rows), and
-// such a picture is refused rather than shown with rows it made up.
+// JPEG pictures through libjpeg-turbo. A picture is refused when the library made up any of its
+// rows: it warns where it patches over damaged or missing data (a scan cut short gets grey rows,
+// a bad code or restart marker gets blocks it guessed). The few warnings that only say the file
+// is untidy around rows that all came from it are let through (Harmless).
 #include <algorithm>
 #include <climits>
 #include <csetjmp>
@@ -30,14 +31,44 @@ struct ErrorState {
   jpeg_error_mgr manager;  // first, so that the library's pointer to it points to the whole
   std::jmp_buf jump;
   bool tooManyScans;
+  // How far decoding has come, for Harmless.
+  bool headerRead;     // the header's fields are set, and multipleScans
+  bool multipleScans;  // the picture comes in several scans, all read before its first row
+  bool rowsDone;       // every row has been made
+  bool endMarkerMissing;
 };
+
+// Whether the warning just given leaves every row made from the file's own data. These alone:
+// - anything once every row has been made: jpeg_finish_decompress then only reads on to the
+//   end-of-image marker (a missing marker, stray bytes, a damaged segment after the scan);
+// - JWRN_EXTRANEOUS_DATA before the end-of-image marker: stray bytes after the last scan;
+// - JWRN_JPEG_EOF in a Huffman-coded file of one scan or a progressive one: the file ends
+//   without its end-of-image marker, and the library puts one in. A scan that then still needs
+//   data says JWRN_HIT_MARKER, which refuses; a progressive file cut between two scans says
+//   nothing more, so its scans are checked once read (EveryCoefficientRead). A sequential file
+//   of several scans and an arithmetic-coded one give no such sign.
+bool Harmless(const jpeg_decompress_struct& cinfo, const ErrorState& error) {
+  if (error.rowsDone) return true;
+  switch (error.manager.msg_code) {
+    case JWRN_EXTRANEOUS_DATA:
+      return error.manager.msg_parm.i[1] == JPEG_EOI;
+    case JWRN_JPEG_EOF:
+      return error.headerRead && !cinfo.arith_code &&
+             (cinfo.progressive_mode || !error.multipleScans);
+    default:
+      return false;
+  }
+}
 
 [[noreturn]] void OnError(j_common_ptr cinfo) {
   std::longjmp(reinterpret_cast<ErrorState*>(cinfo->err)->jump, 1);
 }
 
 void OnMessage(j_common_ptr cinfo, int level) {
-  if (level < 0) OnError(cinfo);  // a warning; trace messages (0 and up) are ignored
+  if (level >= 0) return;  // trace messages
+  auto& error = *reinterpret_cast<ErrorState*>(cinfo->err);
+  if (!Harmless(*reinterpret_cast<j_decompress_ptr>(cinfo), error)) OnError(cinfo);
+  if (error.manager.msg_code == JWRN_JPEG_EOF) error.endMarkerMissing = true;
 }
 
 void OnProgress(j_common_ptr cinfo) {
@@ -65,6 +96,17 @@ base::Status Refusal(const ErrorState& error) {
     default:
       return DataBroken("JPEG");
   }
+}
+
+// Whether the scans of a progressive file gave every coefficient of every component to its
+// last bit, as a whole file's do.
+bool EveryCoefficientRead(const jpeg_decompress_struct& cinfo) {
+  for (int c = 0; c < cinfo.num_components; ++c) {
+    for (int k = 0; k < DCTSIZE2; ++k) {
+      if (cinfo.coef_bits[c][k] != 0) return false;
+    }
+  }
+  return true;
 }
 
 // The whole-picture coefficient store a progressive file needs (64 coefficients of 2 bytes for
@@ -115,6 +157,8 @@ base::Status Decode(JpegSession& s, PictureBytes file, const DecodeLimits& limit
   s.error.manager.error_exit = OnError;
   s.error.manager.emit_message = OnMessage;
   if (setjmp(s.error.jump)) {
+    // What goes wrong after the last row changes none of the rows made.
+    if (s.error.rowsDone) return base::Status::Ok();
     s.failure = Refusal(s.error);
     return s.failure;
   }
@@ -123,6 +167,8 @@ base::Status Decode(JpegSession& s, PictureBytes file, const DecodeLimits& limit
   cinfo.progress = &s.progress;
   jpeg_mem_src(&cinfo, file.data(), static_cast<unsigned long>(file.size()));
   jpeg_read_header(&cinfo, TRUE);
+  s.error.multipleScans = jpeg_has_multiple_scans(&cinfo);
+  s.error.headerRead = true;
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
   const base::Status fits =
@@ -134,6 +180,10 @@ base::Status Decode(JpegSession& s, PictureBytes file, const DecodeLimits& limit
       static_cast<long>(std::min<std::uint64_t>(limits.memoryBytes - pictureBytes, LONG_MAX));
 
   jpeg_start_decompress(&cinfo);
+  // A progressive file has read all its scans by now.
+  if (s.error.endMarkerMissing && cinfo.progressive_mode && !EveryCoefficientRead(cinfo)) {
+    return DataCutShort("JPEG");
+  }
   const int width = static_cast<int>(cinfo.output_width);
   const int height = static_cast<int>(cinfo.output_height);
   JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(
@@ -145,7 +195,8 @@ base::Status Decode(JpegSession& s, PictureBytes file, const DecodeLimits& limit
     if (jpeg_read_scanlines(&cinfo, row, 1) != 1) return DataCutShort("JPEG");
     PutRow(row[0], cmyk, width, s.picture.Row(y));
   }
-  jpeg_finish_decompress(&cinfo);  // reads to the end-of-image marker, warning if it is missing
+  s.error.rowsDone = true;
+  jpeg_finish_decompress(&cinfo);  // reads on to the end-of-image marker
   return base::Status::Ok();
 }
 

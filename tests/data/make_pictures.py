@@ -360,15 +360,15 @@ def convert(args, source_ppm):
             return f.read()
 
 
-def quadrants(letters):
-    """A 16 x 16 PPM of four 8 x 8 squares: letters[0] letters[1] above letters[2] letters[3]."""
+def quadrants(letters, width=16, height=16):
+    """A PPM of four squares: letters[0] letters[1] above letters[2] letters[3]."""
     rows = []
-    for y in range(16):
+    for y in range(height):
         row = b''
-        for x in range(16):
-            row += bytes(RGB[letters[(y // 8) * 2 + x // 8]])
+        for x in range(width):
+            row += bytes(RGB[letters[(2 * y // height) * 2 + 2 * x // width]])
         rows.append(row)
-    return b'P6 16 16 255\n' + b''.join(rows)
+    return f'P6 {width} {height} 255\n'.encode() + b''.join(rows)
 
 
 def start_of_frame(data):
@@ -403,10 +403,26 @@ def jpegs():
     yield 'jpeg-progressive.jpg', convert(['-quality', '95', '-sampling-factor', '1x1', '-interlace', 'JPEG'], rgbw)
     yield 'jpeg-grey.jpg', convert(['-quality', '95', '-colorspace', 'Gray'], quadrants('KWWK'))
     yield 'jpeg-cmyk.jpg', convert(['-quality', '95', '-colorspace', 'CMYK'], rgbw)
+    # Flaws around pixels that all come from the file: the end-of-image marker missing, stray
+    # bytes before it.
+    sequential = convert(['-quality', '95', '-sampling-factor', '1x1'], rgbw)
+    yield 'jpeg-no-end-marker.jpg', sequential[:-2]
+    yield 'jpeg-stray-bytes.jpg', sequential[:-2] + b'\x55' * 8 + sequential[-2:]
+    progressive = convert(['-quality', '95', '-sampling-factor', '1x1', '-interlace', 'JPEG'], rgbw)
+    yield 'jpeg-progressive-no-end-marker.jpg', progressive[:-2]
+    yield 'jpeg-large.jpg', convert(['-quality', '95', '-sampling-factor', '1x1'],
+                                    quadrants('RGBW', 256, 256))
     base = convert(['-quality', '50', '-sampling-factor', '2x2'], rgbw)
     noisy = convert(['-quality', '90'], noise())
     scan = noisy.index(b'\xff\xda')
     yield 'broken-jpeg-short-scan.jpg', noisy[:scan + 200] + b'\xff\xd9'
+    yield 'broken-jpeg-cut-in-scan.jpg', noisy[:scan + 200]
+    garbled = bytearray(noisy)
+    garbled[scan + 100:scan + 106] = b'\xfe' * 6   # a code no Huffman table has
+    yield 'broken-jpeg-bad-code.jpg', bytes(garbled)
+    # Cut between two scans, before the fifth, with no end-of-image marker.
+    fifth = [i for i in range(len(progressive) - 1) if progressive[i:i + 2] == b'\xff\xda'][4]
+    yield 'broken-jpeg-progressive-cut-between-scans.jpg', progressive[:fifth]
     yield 'broken-jpeg-tall.jpg', with_size(base, 16, 40000)
     yield 'broken-jpeg-16384.jpg', with_size(base, 16384, 16384)
     bogus = bytearray(base)

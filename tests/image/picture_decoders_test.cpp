@@ -115,11 +115,16 @@ INSTANTIATE_TEST_SUITE_P(
         Variant{"gif-no-screen-size.gif", {"RG", "GR"}},
         Variant{"gif-interlaced.gif", {"RR", "GG", "BB", "WW", "RR", "GG", "BB", "WW", "RR"}}));
 
-INSTANTIATE_TEST_SUITE_P(Jpeg, ValidVariantTest,
-                         testing::Values(Variant{"jpeg-444.jpg", {"RG", "BW"}, 8, 24},
-                                         Variant{"jpeg-progressive.jpg", {"RG", "BW"}, 8, 24},
-                                         Variant{"jpeg-grey.jpg", {"KW", "WK"}, 8, 24},
-                                         Variant{"jpeg-cmyk.jpg", {"RG", "BW"}, 8, 24}));
+INSTANTIATE_TEST_SUITE_P(
+    Jpeg, ValidVariantTest,
+    testing::Values(Variant{"jpeg-444.jpg", {"RG", "BW"}, 8, 24},
+                    Variant{"jpeg-progressive.jpg", {"RG", "BW"}, 8, 24},
+                    Variant{"jpeg-grey.jpg", {"KW", "WK"}, 8, 24},
+                    Variant{"jpeg-cmyk.jpg", {"RG", "BW"}, 8, 24},
+                    // Flaws around pixels that all come from the file.
+                    Variant{"jpeg-no-end-marker.jpg", {"RG", "BW"}, 8, 24},
+                    Variant{"jpeg-stray-bytes.jpg", {"RG", "BW"}, 8, 24},
+                    Variant{"jpeg-progressive-no-end-marker.jpg", {"RG", "BW"}, 8, 24}));
 
 struct Broken {
   const char* file;
@@ -190,7 +195,12 @@ INSTANTIATE_TEST_SUITE_P(
         Broken{"broken-jpeg-short-scan.jpg", kJpegCut},
         // 16 x 40000 and 16384 x 16384 declared in a few hundred bytes.
         Broken{"broken-jpeg-tall.jpg", kJpegCut}, Broken{"broken-jpeg-16384.jpg", kJpegCut},
-        Broken{"broken-jpeg-bad-marker.jpg", "JPEG データが壊れています"}));
+        Broken{"broken-jpeg-bad-marker.jpg", kJpegBroken},
+        // Made-up rows: a scan cut short without an end marker, a progressive file cut between
+        // two scans, a code no table has.
+        Broken{"broken-jpeg-cut-in-scan.jpg", kJpegCut},
+        Broken{"broken-jpeg-progressive-cut-between-scans.jpg", kJpegCut},
+        Broken{"broken-jpeg-bad-code.jpg", kJpegBroken}));
 
 std::vector<std::uint8_t> FileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
