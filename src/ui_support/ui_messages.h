@@ -58,6 +58,8 @@ inline constexpr std::string_view kNoteFrameCountOutOfRange = "こま数が範�
 inline constexpr std::string_view kNoteUnknownShape = "一覧にない形状です。";
 inline constexpr std::string_view kNoteNoFrames = "こま数が 1 より小さく、こまができません。";
 inline constexpr std::string_view kNoteFrameTooSmall = "こまが 1 ピクセルより小さくなります。";
+inline constexpr std::string_view kNoteTooShortToSplit =
+    "原画が低すぎて上下二つの面に分けられません。";
 
 // ---- Captions that several controls share
 // --------------------------------------------------------
