@@ -64,14 +64,17 @@ base::Result<render::Surface> DecodePicture(PictureBytes file, const DecodeLimit
   return base::Status::Failed(base::Cause::Unsupported, kUnknownFormatReason);
 }
 
-base::Result<render::Surface> ReadPicture(const base::RegularFile& file, std::size_t bandBytes) {
+base::Result<render::Surface> ReadPicture(const base::RegularFile& file, std::size_t bandBytes,
+                                          const std::atomic<bool>* stop) {
   std::vector<std::uint8_t> start(std::min(file.size(), kStartBytes));
   const base::Result<std::size_t> read = file.ReadAt(0, start);
   if (!read.ok()) return read.status();
   start.resize(read.value());
   // The memory at hand as it is when the decoder takes its pixel memory: after a file read
   // whole has been read.
-  const auto limits = [] { return DecodeLimits{kMaxPicturePixels, base::AvailableMemoryBytes()}; };
+  const auto limits = [stop] {
+    return DecodeLimits{kMaxPicturePixels, base::AvailableMemoryBytes(), stop};
+  };
   if (StartsWith(start, "BM")) {
     // The refusals of the headers are those of DecodeBmp: the layout is read from the same
     // bytes, and the pixel data placed from the file's size.
@@ -86,7 +89,7 @@ base::Result<render::Surface> ReadPicture(const base::RegularFile& file, std::si
   return DecodePicture(bytes.value(), limits());
 }
 
-base::Result<render::Surface> LoadPicture(const std::string& path) {
+base::Result<render::Surface> LoadPicture(const std::string& path, const std::atomic<bool>* stop) {
   base::Status why;
   try {
     const base::Result<base::RegularFile> file =
@@ -94,7 +97,7 @@ base::Result<render::Surface> LoadPicture(const std::string& path) {
     if (!file.ok()) {
       why = file.status();
     } else {
-      base::Result<render::Surface> decoded = ReadPicture(file.value());
+      base::Result<render::Surface> decoded = ReadPicture(file.value(), kBandBytes, stop);
       if (decoded.ok()) return decoded;
       why = decoded.status();
     }

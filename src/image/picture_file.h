@@ -3,6 +3,7 @@
 // picture's size is checked from its header before any pixel memory is taken.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 
@@ -26,7 +27,9 @@ inline constexpr std::size_t kMaxPictureFileBytes =
 /// has them). Only a regular file is read: a folder, FIFO or device is refused without
 /// waiting. A failure keeps the cause of the reason (missing, broken data, too large, ...); its
 /// message is base::CannotOpenMessage(path) with that reason on a second line, in brackets.
-base::Result<render::Surface> LoadPicture(const std::string& path);
+/// Setting `stop` stops the reading of a JPEG within a row of blocks (Cause::Aborted).
+base::Result<render::Surface> LoadPicture(const std::string& path,
+                                          const std::atomic<bool>* stop = nullptr);
 
 /// Conversions between surfaces and QImage (RGB32).
 render::Surface SurfaceFromImage(const QImage& image);

@@ -8,9 +8,10 @@
 
 namespace kinetta::image {
 
-base::Result<render::Surface> LoadSourcePicture(const std::string& path) {
+base::Result<render::Surface> LoadSourcePicture(const std::string& path,
+                                                const std::atomic<bool>* stop) {
   try {
-    return LoadPicture(path);
+    return LoadPicture(path, stop);
   } catch (...) {
     const base::Status error = base::ErrorStatus(std::current_exception());
     return base::Status::Failed(error.cause(),

@@ -2,6 +2,7 @@
 // running out in the decoder, say) makes it an unreadable picture, not the end of the program.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "base/outcome.h"
@@ -10,7 +11,8 @@
 namespace kinetta::image {
 
 /// LoadPicture, with an error thrown while reading reported as "<path>が開けません。" and the
-/// error's own message on a second line.
-base::Result<render::Surface> LoadSourcePicture(const std::string& path);
+/// error's own message on a second line. `stop` as LoadPicture's.
+base::Result<render::Surface> LoadSourcePicture(const std::string& path,
+                                                const std::atomic<bool>* stop = nullptr);
 
 }  // namespace kinetta::image

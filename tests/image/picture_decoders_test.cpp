@@ -17,6 +17,7 @@
 #include "base/regular_file.h"
 #include "image/bmp_file.h"
 #include "image/picture_file.h"
+#include "image/quick_look.h"
 #include "test_support.h"
 
 namespace kinetta::image {
@@ -245,6 +246,36 @@ TEST(PictureLimits, RefuseFromTheHeader) {
         << name;
     const base::Result<render::Surface> pixels = DecodePicture(file, {11, 1 << 20});
     EXPECT_EQ(pixels.message().rfind("画像が大きすぎます。", 0), 0u) << name << pixels.message();
+  }
+}
+
+// A picture no longer wanted stops decoding.
+TEST(PictureLimits, StopFlagStopsAJpeg) {
+  const std::atomic<bool> stop{true};
+  const base::Result<render::Surface> stopped =
+      DecodePicture(FileBytes(Data("jpeg-444.jpg")), {kMaxPicturePixels, 1 << 20, &stop});
+  EXPECT_EQ(stopped.cause(), base::Cause::Aborted);
+}
+
+// A 256 x 256 JPEG's first look: reduced as far as still fills the bound along the side that
+// limits it, its quadrants in place; none where it would gain nothing, for a format without a
+// hook, and for a file the whole reading refuses.
+TEST(QuickLook, ReducesAsFarAsTheBoundAllows) {
+  struct Case {
+    const char* file;
+    Bound bound;
+    int width;  // of the first look; 0 for none
+  };
+  for (const Case& c :
+       {Case{"jpeg-large.jpg", {40, 40}, 64}, Case{"jpeg-large.jpg", {300, 100}, 128},
+        Case{"jpeg-large.jpg", {200, 200}, 0}, Case{"bmp-24.bmp", {1, 1}, 0},
+        Case{"broken-jpeg-cut-in-scan.jpg", {1, 1}, 0}}) {
+    const std::optional<QuickLook> look = ReadQuickLook(Data(c.file), c.bound);
+    ASSERT_EQ(look.has_value(), c.width > 0) << c.file << " in " << c.bound.width;
+    if (!look) continue;
+    EXPECT_EQ(look->width, 256);
+    EXPECT_EQ(look->height, 256);
+    EXPECT_TRUE(MatchesGrid(look->picture, Variant{c.file, {"RG", "BW"}, c.width / 2, 24}));
   }
 }
 
