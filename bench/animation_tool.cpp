@@ -71,10 +71,10 @@ int Compare(const std::filesystem::path& file, const std::string& source) {
   }
   std::vector<render::Surface> expected;
   for (;;) {
-    base::Result<render::Surface> frame =
+    base::Result<image::Picture> frame =
         image::LoadPicture(base::FrameFileName(source, static_cast<int>(expected.size())));
     if (!frame.ok()) break;
-    expected.push_back(std::move(frame).value());
+    expected.push_back(std::move(frame).value().pixels);
   }
   if (expected.size() != decoded.frames.size()) {
     std::fprintf(stderr, "%s: %zu frames, %zu frame files\n", file.c_str(), decoded.frames.size(),

@@ -84,14 +84,14 @@ void MainWindow::OpenRecentFile(int index) {
 // and puts back the path it came from, so that frames, preview and page keep naming the picture the
 // window shows.
 void MainWindow::LoadSource() {
-  base::Result<render::Surface> picture =
+  base::Result<image::Picture> picture =
       image::LoadSource(sourcePath_, recentFiles_, prompter_, this);
   if (!picture.ok()) {
     sourcePath_ = loadedPath_;
     return;
   }
   loadedPath_ = sourcePath_;
-  source_ = std::make_shared<const render::Surface>(std::move(picture).value());
+  source_ = std::make_shared<const render::Surface>(std::move(picture).value().pixels);
   placement_.setValue(
       kLastFolderKey,
       QFileInfo(QFile::decodeName(QByteArray::fromStdString(sourcePath_))).absolutePath());

@@ -186,12 +186,12 @@ PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
     report.ErrorNamingPicture(refused);
     return {base::Status::Failed(base::Cause::Unsupported, refused), true};
   }
-  const base::Result<render::Surface> loaded = image::LoadSourcePicture(plan.source);
+  const base::Result<image::Picture> loaded = image::LoadSourcePicture(plan.source);
   if (!loaded.ok()) {
     report.ErrorNamingPicture(loaded.message());
     return {loaded.status(), true};
   }
-  const render::Surface& source = loaded.value();
+  const render::Surface& source = loaded.value().pixels;
   if (!plan.outputDir.empty()) {
     std::error_code error;
     std::filesystem::create_directories(plan.outputDir, error);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "base/regular_file.h"
@@ -180,7 +181,7 @@ base::Result<render::Surface> DecodePlainFile(const Layout& layout, const base::
 
 }  // namespace bmp
 
-base::Result<render::Surface> DecodeBmp(PictureBytes file, const DecodeLimits& limits) {
+base::Result<Picture> DecodeBmp(PictureBytes file, const DecodeLimits& limits) {
   const base::Result<bmp::Layout> read = bmp::ReadLayout(file, file.size(), limits);
   if (!read.ok()) return read.status();
   const bmp::Layout& layout = read.value();
@@ -189,13 +190,13 @@ base::Result<render::Surface> DecodeBmp(PictureBytes file, const DecodeLimits& l
   if (layout.coding != bmp::Coding::Plain) {
     const base::Status decoded = bmp::DecodeRle(layout, pixels, picture);
     if (!decoded.ok()) return decoded;
-    return picture;
+    return PictureOf(std::move(picture));
   }
   if (base::Status put = bmp::PutRows(layout, 0, layout.height, pixels.data(), picture);
       !put.ok()) {
     return put;
   }
-  return picture;
+  return PictureOf(std::move(picture));
 }
 
 }  // namespace kinetta::image

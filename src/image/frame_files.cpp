@@ -9,8 +9,11 @@
 namespace kinetta::image {
 
 FrameReader FrameFileReader(std::string sourcePath) {
-  return
-      [path = std::move(sourcePath)](int k) { return LoadPicture(base::FrameFileName(path, k)); };
+  return [path = std::move(sourcePath)](int k) -> base::Result<render::Surface> {
+    base::Result<Picture> frame = LoadPicture(base::FrameFileName(path, k));
+    if (!frame.ok()) return frame.status();
+    return std::move(frame).value().pixels;
+  };
 }
 
 }  // namespace kinetta::image

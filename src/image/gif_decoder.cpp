@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "base/messages.h"
@@ -173,7 +174,7 @@ base::Result<GifHandle> OpenFirstImage(PictureBytes file, MemoryReader& reader, 
 
 }  // namespace
 
-base::Result<render::Surface> DecodeGif(PictureBytes file, const DecodeLimits& limits) {
+base::Result<Picture> DecodeGif(PictureBytes file, const DecodeLimits& limits) {
   MemoryReader reader{file};
   int transparent = NO_TRANSPARENT_COLOR;
   base::Result<GifHandle> opened = OpenFirstImage(file, reader, transparent);
@@ -202,7 +203,7 @@ base::Result<render::Surface> DecodeGif(PictureBytes file, const DecodeLimits& l
   if (!covered && !screen) return DataBroken("GIF");
   const base::Status read = ReadImage(gif, map->ColorCount, v);
   if (!read.ok()) return read;
-  return Compose(v, map, screen.value_or(0), width, height);
+  return PictureOf(Compose(v, map, screen.value_or(0), width, height));
 }
 
 }  // namespace kinetta::image

@@ -9,6 +9,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 #include "base/messages.h"
 #include "image/picture_decoders.h"
@@ -238,10 +239,10 @@ base::Status Decode(JpegSession& s, PictureBytes file, const DecodeLimits& limit
 
 }  // namespace
 
-base::Result<render::Surface> DecodeJpeg(PictureBytes file, const DecodeLimits& limits) {
+base::Result<Picture> DecodeJpeg(PictureBytes file, const DecodeLimits& limits) {
   JpegSession session;
   if (base::Status decoded = Decode(session, file, limits); !decoded.ok()) return decoded;
-  return std::move(session.picture);
+  return PictureOf(std::move(session.picture));
 }
 
 std::optional<QuickLook> JpegQuickLook(PictureBytes file, const DecodeLimits& limits,

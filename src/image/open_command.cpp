@@ -39,10 +39,9 @@ bool AcceptSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
   return true;
 }
 
-base::Result<render::Surface> LoadSource(const std::string& path,
-                                         std::array<std::string, 3>& recentFiles,
-                                         ui::Prompter& prompter, QWidget* parent) {
-  base::Result<render::Surface> loaded = LoadSourcePicture(path);
+base::Result<Picture> LoadSource(const std::string& path, std::array<std::string, 3>& recentFiles,
+                                 ui::Prompter& prompter, QWidget* parent) {
+  base::Result<Picture> loaded = LoadSourcePicture(path);
   if (!loaded.ok()) {
     // The message holds the path's own bytes: shown as the file system's names are decoded.
     prompter.Warn(parent, QFile::decodeName(QByteArray::fromStdString(loaded.message())));

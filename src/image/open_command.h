@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/outcome.h"
-#include "render/surface.h"
+#include "image/picture.h"
 
 class QWidget;
 
@@ -37,8 +37,7 @@ bool AcceptSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
 
 /// Loads the picture at `path` and moves `path` to the top of `recentFiles`. A picture that
 /// cannot be read is shown as the message "<path>が開けません。" and leaves the list alone.
-base::Result<render::Surface> LoadSource(const std::string& path,
-                                         std::array<std::string, 3>& recentFiles,
-                                         ui::Prompter& prompter, QWidget* parent);
+base::Result<Picture> LoadSource(const std::string& path, std::array<std::string, 3>& recentFiles,
+                                 ui::Prompter& prompter, QWidget* parent);
 
 }  // namespace kinetta::image

@@ -12,6 +12,7 @@
 
 #include "base/outcome.h"
 #include "base/regular_file.h"
+#include "image/picture.h"
 #include "render/surface.h"
 
 namespace kinetta::image {
@@ -40,12 +41,12 @@ base::Status SizeFits(long long width, long long height, std::uint64_t workBytes
 
 /// The decoders: the whole picture, or the reason it was refused, a short Japanese phrase for
 /// the line under "<path>が開けません。".
-base::Result<render::Surface> DecodeBmp(PictureBytes file, const DecodeLimits& limits);
-base::Result<render::Surface> DecodeJpeg(PictureBytes file, const DecodeLimits& limits);
-base::Result<render::Surface> DecodeGif(PictureBytes file, const DecodeLimits& limits);
+base::Result<Picture> DecodeBmp(PictureBytes file, const DecodeLimits& limits);
+base::Result<Picture> DecodeJpeg(PictureBytes file, const DecodeLimits& limits);
+base::Result<Picture> DecodeGif(PictureBytes file, const DecodeLimits& limits);
 
 /// Chooses the decoder by the file's first bytes (its signature), never by its name.
-base::Result<render::Surface> DecodePicture(PictureBytes file, const DecodeLimits& limits);
+base::Result<Picture> DecodePicture(PictureBytes file, const DecodeLimits& limits);
 
 /// The bytes of pixel data a thread reads at once from a BMP file read in bands.
 inline constexpr std::size_t kBandBytes = std::size_t{1} << 20;
@@ -55,9 +56,8 @@ inline constexpr std::size_t kBandBytes = std::size_t{1} << 20;
 /// are stored plain is not held whole: its headers are read from the start of the file and its rows
 /// straight from the file in bands of about `bandBytes`, on all cores. Every other file is read
 /// whole.
-base::Result<render::Surface> ReadPicture(const base::RegularFile& file,
-                                          std::size_t bandBytes = kBandBytes,
-                                          const std::atomic<bool>* stop = nullptr);
+base::Result<Picture> ReadPicture(const base::RegularFile& file, std::size_t bandBytes = kBandBytes,
+                                  const std::atomic<bool>* stop = nullptr);
 
 /// The refusals the decoders make, naming the format ("JPEG", "GIF", "BMP"): data that ends
 /// before the picture does and data that breaks the format's rules (Cause::BrokenData), and a

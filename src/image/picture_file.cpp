@@ -57,15 +57,15 @@ base::Status SizeFits(long long width, long long height, std::uint64_t workBytes
   return base::Status::Ok();
 }
 
-base::Result<render::Surface> DecodePicture(PictureBytes file, const DecodeLimits& limits) {
+base::Result<Picture> DecodePicture(PictureBytes file, const DecodeLimits& limits) {
   if (StartsWith(file, "BM")) return DecodeBmp(file, limits);
   if (StartsWith(file, "\xFF\xD8\xFF")) return DecodeJpeg(file, limits);
   if (StartsWith(file, "GIF87a") || StartsWith(file, "GIF89a")) return DecodeGif(file, limits);
   return base::Status::Failed(base::Cause::Unsupported, kUnknownFormatReason);
 }
 
-base::Result<render::Surface> ReadPicture(const base::RegularFile& file, std::size_t bandBytes,
-                                          const std::atomic<bool>* stop) {
+base::Result<Picture> ReadPicture(const base::RegularFile& file, std::size_t bandBytes,
+                                  const std::atomic<bool>* stop) {
   std::vector<std::uint8_t> start(std::min(file.size(), kStartBytes));
   const base::Result<std::size_t> read = file.ReadAt(0, start);
   if (!read.ok()) return read.status();
@@ -81,7 +81,9 @@ base::Result<render::Surface> ReadPicture(const base::RegularFile& file, std::si
     const base::Result<bmp::Layout> layout = bmp::ReadLayout(start, file.size(), limits());
     if (!layout.ok()) return layout.status();
     if (layout.value().coding == bmp::Coding::Plain) {
-      return bmp::DecodePlainFile(layout.value(), file, bandBytes);
+      base::Result<render::Surface> pixels = bmp::DecodePlainFile(layout.value(), file, bandBytes);
+      if (!pixels.ok()) return pixels.status();
+      return PictureOf(std::move(pixels).value());
     }
   }
   const base::Result<std::vector<std::uint8_t>> bytes = file.ReadToEnd(std::move(start));
@@ -89,7 +91,7 @@ base::Result<render::Surface> ReadPicture(const base::RegularFile& file, std::si
   return DecodePicture(bytes.value(), limits());
 }
 
-base::Result<render::Surface> LoadPicture(const std::string& path, const std::atomic<bool>* stop) {
+base::Result<Picture> LoadPicture(const std::string& path, const std::atomic<bool>* stop) {
   base::Status why;
   try {
     const base::Result<base::RegularFile> file =
@@ -97,7 +99,7 @@ base::Result<render::Surface> LoadPicture(const std::string& path, const std::at
     if (!file.ok()) {
       why = file.status();
     } else {
-      base::Result<render::Surface> decoded = ReadPicture(file.value(), kBandBytes, stop);
+      base::Result<Picture> decoded = ReadPicture(file.value(), kBandBytes, stop);
       if (decoded.ok()) return decoded;
       why = decoded.status();
     }

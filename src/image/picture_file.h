@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/outcome.h"
+#include "image/picture.h"
 #include "render/surface.h"
 
 class QImage;
@@ -28,8 +29,7 @@ inline constexpr std::size_t kMaxPictureFileBytes =
 /// waiting. A failure keeps the cause of the reason (missing, broken data, too large, ...); its
 /// message is base::CannotOpenMessage(path) with that reason on a second line, in brackets.
 /// Setting `stop` stops the reading of a JPEG within a row of blocks (Cause::Aborted).
-base::Result<render::Surface> LoadPicture(const std::string& path,
-                                          const std::atomic<bool>* stop = nullptr);
+base::Result<Picture> LoadPicture(const std::string& path, const std::atomic<bool>* stop = nullptr);
 
 /// Conversions between surfaces and QImage (RGB32).
 render::Surface SurfaceFromImage(const QImage& image);

@@ -8,8 +8,7 @@
 
 namespace kinetta::image {
 
-base::Result<render::Surface> LoadSourcePicture(const std::string& path,
-                                                const std::atomic<bool>* stop) {
+base::Result<Picture> LoadSourcePicture(const std::string& path, const std::atomic<bool>* stop) {
   try {
     return LoadPicture(path, stop);
   } catch (...) {

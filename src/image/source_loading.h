@@ -6,13 +6,13 @@
 #include <string>
 
 #include "base/outcome.h"
-#include "render/surface.h"
+#include "image/picture.h"
 
 namespace kinetta::image {
 
 /// LoadPicture, with an error thrown while reading reported as "<path>が開けません。" and the
 /// error's own message on a second line. `stop` as LoadPicture's.
-base::Result<render::Surface> LoadSourcePicture(const std::string& path,
-                                                const std::atomic<bool>* stop = nullptr);
+base::Result<Picture> LoadSourcePicture(const std::string& path,
+                                        const std::atomic<bool>* stop = nullptr);
 
 }  // namespace kinetta::image

@@ -38,9 +38,9 @@ void PreviewPlayer::Tick() {
 }
 
 bool PreviewPlayer::Show(const std::string& file) {
-  const base::Result<render::Surface> frame = image::LoadPicture(file);
+  const base::Result<image::Picture> frame = image::LoadPicture(file);
   if (!frame.ok()) return false;
-  emit frameShown(image::ImageFromSurface(frame.value()));
+  emit frameShown(image::ImageFromSurface(frame.value().pixels));
   return true;
 }
 

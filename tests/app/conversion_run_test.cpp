@@ -136,9 +136,9 @@ TEST_F(ConversionRunTest, SmallRunWritesItsFramesAndEndsCompleted) {
   EXPECT_EQ(shown.pixel(0, 0), qRgb(8, 0, 0));
   EXPECT_EQ(shown.pixel(3, 5), qRgb(11, 5, 0));
   EXPECT_EQ(shown.pixel(7, 7), qRgb(3, 7, 0));
-  const base::Result<render::Surface> last = image::LoadPicture((picDir() / "pic02.bmp").string());
+  const base::Result<image::Picture> last = image::LoadPicture((picDir() / "pic02.bmp").string());
   ASSERT_TRUE(last.ok());
-  EXPECT_EQ(image::ImageFromSurface(last.value()), shown);
+  EXPECT_EQ(image::ImageFromSurface(last.value().pixels), shown);
 }
 
 // Without a trash, a file with the next frame's name that is no frame stays, and the status
@@ -373,9 +373,9 @@ TEST_F(ConversionRunTest, ClosingDuringARunStopsItAndLeavesOnlyWholeFrames) {
     if (name == "pic.bmp") continue;
     ASSERT_EQ(name.substr(0, 3), "pic") << name;
     ASSERT_EQ(entry.path().extension(), ".bmp") << name;
-    const base::Result<render::Surface> frame = image::LoadPicture(entry.path().string());
+    const base::Result<image::Picture> frame = image::LoadPicture(entry.path().string());
     ASSERT_TRUE(frame.ok()) << name;
-    EXPECT_EQ(frame.value().width(), 8);
+    EXPECT_EQ(frame.value().pixels.width(), 8);
     ++frames;
   }
   EXPECT_GE(frames, 3);

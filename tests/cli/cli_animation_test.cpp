@@ -53,9 +53,9 @@ using CliAnimationTest = CliFixture;
 std::vector<render::Surface> FramesOf(const std::string& source, int count) {
   std::vector<render::Surface> frames;
   for (int k = 0; k < count; ++k) {
-    base::Result<render::Surface> frame = image::LoadPicture(base::FrameFileName(source, k));
+    base::Result<image::Picture> frame = image::LoadPicture(base::FrameFileName(source, k));
     if (!frame.ok()) break;
-    frames.push_back(std::move(frame).value());
+    frames.push_back(std::move(frame).value().pixels);
   }
   return frames;
 }

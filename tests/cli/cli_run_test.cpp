@@ -38,9 +38,10 @@ TEST_F(CliRunTest, WritesTheFramesBesideTheSourceAndDeletesTheNextNumber) {
   EXPECT_TRUE(fs::exists(pics_ / "cat02.bmp"));
   EXPECT_FALSE(fs::exists(pics_ / "cat03.bmp"));
   EXPECT_TRUE(fs::exists(trash_.Trashed("cat03.bmp")));  // where the user can get it back
-  const base::Result<render::Surface> frame = image::LoadPicture((pics_ / "cat00.bmp").string());
+  const base::Result<image::Picture> frame = image::LoadPicture((pics_ / "cat00.bmp").string());
   ASSERT_TRUE(frame.ok());
-  EXPECT_EQ(frame.value().width(), 30);  // default width mode 1: as wide as the source is high
+  EXPECT_EQ(frame.value().pixels.width(),
+            30);  // default width mode 1: as wide as the source is high
   EXPECT_FALSE(fs::exists(app_ / "mivet.ini")) << "the command never writes mivet.ini";
 }
 
@@ -62,9 +63,9 @@ TEST_F(CliRunTest, OptionsNotGivenComeFromMivetIni) {
   EXPECT_EQ(Run({"--shade", "0", Source()}), kExitOk) << err_.str();
   EXPECT_TRUE(fs::exists(pics_ / "cat01.bmp"));
   EXPECT_FALSE(fs::exists(pics_ / "cat02.bmp"));
-  const base::Result<render::Surface> frame = image::LoadPicture((pics_ / "cat00.bmp").string());
+  const base::Result<image::Picture> frame = image::LoadPicture((pics_ / "cat00.bmp").string());
   ASSERT_TRUE(frame.ok());
-  EXPECT_EQ(frame.value().width(), 17);
+  EXPECT_EQ(frame.value().pixels.width(), 17);
 }
 
 TEST_F(CliRunTest, GifNeedsTheMarkerFile) {

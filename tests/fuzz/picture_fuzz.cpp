@@ -20,12 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // image on a vast GIF screen, a run-length BMP that ends at once) is refused rather than
   // decoded slowly under the sanitizers, and the fuzzer's 1 GiB limit holds.
   const image::DecodeLimits limits{image::kMaxPicturePixels, std::uint64_t{16} << 20};
-  const base::Result<render::Surface> decoded = image::DecodePicture({data, size}, limits);
+  const base::Result<image::Picture> decoded = image::DecodePicture({data, size}, limits);
   if (!decoded.ok()) {
     if (decoded.message().empty()) std::abort();  // every refusal says why
     return 0;
   }
-  const render::Surface& picture = decoded.value();
+  const render::Surface& picture = decoded.value().pixels;
   if (picture.empty() || std::uint64_t{4} * static_cast<std::uint64_t>(picture.width()) *
                                  static_cast<std::uint64_t>(picture.height()) >
                              limits.memoryBytes) {

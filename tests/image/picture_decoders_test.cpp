@@ -79,9 +79,9 @@ const std::vector<const char*> kTwo = {"RBRBB", "BRRBR", "RRBBB"};
 class ValidVariantTest : public testing::TestWithParam<Variant> {};
 
 TEST_P(ValidVariantTest, GivesItsPicture) {
-  const base::Result<render::Surface> loaded = LoadPicture(Data(GetParam().file));
+  const base::Result<Picture> loaded = LoadPicture(Data(GetParam().file));
   ASSERT_TRUE(loaded.ok()) << loaded.message();
-  EXPECT_TRUE(MatchesGrid(loaded.value(), GetParam()));
+  EXPECT_TRUE(MatchesGrid(loaded.value().pixels, GetParam()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -138,7 +138,7 @@ class BrokenVariantTest : public testing::TestWithParam<Broken> {};
 
 TEST_P(BrokenVariantTest, IsRefusedWithItsReason) {
   const std::string path = Data(GetParam().file);
-  const base::Result<render::Surface> loaded = LoadPicture(path);
+  const base::Result<Picture> loaded = LoadPicture(path);
   EXPECT_FALSE(loaded.ok());
   std::string expected = path + "が開けません。";
   if (GetParam().reason) expected += std::string("\n（") + GetParam().reason + "）";
@@ -220,16 +220,17 @@ TEST(PictureBands, GiveTheWholeFilePicture) {
     if (entry.path().filename().string().starts_with("bmp-")) files.push_back(entry.path());
   }
   for (const std::filesystem::path& path : files) {
-    const base::Result<render::Surface> whole =
+    const base::Result<Picture> whole =
         DecodePicture(FileBytes(path.string()), {kMaxPicturePixels, base::AvailableMemoryBytes()});
     ASSERT_TRUE(whole.ok()) << path << whole.message();
     for (const std::size_t band : {std::size_t{1}, std::size_t{8}, std::size_t{5000}, kBandBytes}) {
       const base::Result<base::RegularFile> file =
           base::RegularFile::Open(path, kMaxPictureFileBytes);
       ASSERT_TRUE(file.ok()) << path;
-      const base::Result<render::Surface> read = ReadPicture(file.value(), band);
+      const base::Result<Picture> read = ReadPicture(file.value(), band);
       ASSERT_TRUE(read.ok()) << path << ", bands of " << band << ": " << read.message();
-      EXPECT_TRUE(read.value() == whole.value()) << path << ", bands of " << band << " bytes";
+      EXPECT_TRUE(read.value().pixels == whole.value().pixels)
+          << path << ", bands of " << band << " bytes";
     }
   }
 }
@@ -239,12 +240,12 @@ TEST(PictureBands, GiveTheWholeFilePicture) {
 TEST(PictureLimits, RefuseFromTheHeader) {
   for (const char* name : {"bmp-24.bmp", "gif-offset.gif", "jpeg-444.jpg"}) {
     const std::vector<std::uint8_t> file = FileBytes(Data(name));
-    const base::Result<render::Surface> fits = DecodePicture(file, {kMaxPicturePixels, 1 << 20});
+    const base::Result<Picture> fits = DecodePicture(file, {kMaxPicturePixels, 1 << 20});
     EXPECT_TRUE(fits.ok()) << name << fits.message();
-    const base::Result<render::Surface> memory = DecodePicture(file, {kMaxPicturePixels, 40});
+    const base::Result<Picture> memory = DecodePicture(file, {kMaxPicturePixels, 40});
     EXPECT_EQ(memory.message(), "メモリが足りません。約 1 MiB 要りますが、使えるのは約 0 MiB です")
         << name;
-    const base::Result<render::Surface> pixels = DecodePicture(file, {11, 1 << 20});
+    const base::Result<Picture> pixels = DecodePicture(file, {11, 1 << 20});
     EXPECT_EQ(pixels.message().rfind("画像が大きすぎます。", 0), 0u) << name << pixels.message();
   }
 }
@@ -252,7 +253,7 @@ TEST(PictureLimits, RefuseFromTheHeader) {
 // A picture no longer wanted stops decoding.
 TEST(PictureLimits, StopFlagStopsAJpeg) {
   const std::atomic<bool> stop{true};
-  const base::Result<render::Surface> stopped =
+  const base::Result<Picture> stopped =
       DecodePicture(FileBytes(Data("jpeg-444.jpg")), {kMaxPicturePixels, 1 << 20, &stop});
   EXPECT_EQ(stopped.cause(), base::Cause::Aborted);
 }

@@ -30,9 +30,9 @@ std::string Data(const std::string& name) { return std::string(KINETTA_TEST_DATA
 class GoodPictureTest : public testing::TestWithParam<const char*> {};
 
 TEST_P(GoodPictureTest, ReadsAtItsSize) {
-  const base::Result<render::Surface> loaded = LoadPicture(Data(GetParam()));
+  const base::Result<Picture> loaded = LoadPicture(Data(GetParam()));
   ASSERT_TRUE(loaded.ok()) << loaded.message();
-  const render::Surface& s = loaded.value();
+  const render::Surface& s = loaded.value().pixels;
   EXPECT_EQ(s.width(), 8);
   EXPECT_EQ(s.height(), 6);
   // The gradient runs from red at the top to blue at the bottom.
@@ -51,7 +51,7 @@ TEST(PictureFile, OnlyRegularFilesAreRead) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string& path : {fifo, std::string(KINETTA_TEST_DATA), std::string("/dev/zero"),
                                   std::string("/dev/urandom")}) {
-    const base::Result<render::Surface> loaded = LoadPicture(path);
+    const base::Result<Picture> loaded = LoadPicture(path);
     EXPECT_FALSE(loaded.ok());
     EXPECT_EQ(loaded.message(), path + "が開けません。\n（通常のファイルではありません）");
     EXPECT_EQ(loaded.cause(), base::Cause::Unsupported);
@@ -63,7 +63,7 @@ TEST(PictureFile, FileOverTheCapIsRefusedUnread) {
   const std::string path = (dir / "big.bmp").string();
   std::filesystem::copy_file(Data("good.bmp"), path);
   std::filesystem::resize_file(path, kMaxPictureFileBytes + 1);  // sparse: takes no disk
-  const base::Result<render::Surface> loaded = LoadPicture(path);
+  const base::Result<Picture> loaded = LoadPicture(path);
   EXPECT_EQ(loaded.message(), path + "が開けません。\n（ファイルが大きすぎます）");
   EXPECT_EQ(loaded.cause(), base::Cause::TooLarge);
 }
@@ -112,9 +112,9 @@ TEST(PictureFile, NamesInAnyEncodingLoad) {
   for (const std::string name : {"caf\xE9.bmp", "\x83\x65\x83\x58\x83\x67.bmp"}) {
     const std::filesystem::path path = dir.path() / name;
     std::filesystem::copy_file(Data("good.bmp"), path);
-    const base::Result<render::Surface> loaded = LoadPicture(path.native());
+    const base::Result<Picture> loaded = LoadPicture(path.native());
     ASSERT_TRUE(loaded.ok()) << loaded.message();
-    EXPECT_EQ(loaded.value().width(), 8);
+    EXPECT_EQ(loaded.value().pixels.width(), 8);
   }
 }
 
@@ -131,9 +131,9 @@ TEST(PictureFile, FrameFilesReadBackExactly) {
     test::TempFolder dir;
     const render::Surface s = test::CoordinatePicture(w, 7);
     ASSERT_TRUE(WriteBmp24(s, dir / "f.bmp").ok());
-    const base::Result<render::Surface> back = LoadPicture((dir / "f.bmp").string());
+    const base::Result<Picture> back = LoadPicture((dir / "f.bmp").string());
     ASSERT_TRUE(back.ok());
-    EXPECT_EQ(back.value(), s) << "width " << w;
+    EXPECT_EQ(back.value().pixels, s) << "width " << w;
   }
 }
 
