@@ -19,9 +19,12 @@
 #include "app/activity_state.h"
 #include "app/animation_runner.h"
 #include "app/conversion_runner.h"
+#include "app/source_reader.h"
 #include "app/window_layout.h"
 #include "base/settings.h"
 #include "base/settings_file.h"
+#include "image/picture.h"
+#include "image/quick_look.h"
 #include "render/motion_preview.h"
 #include "render/surface.h"
 
@@ -100,6 +103,11 @@ class MainWindow : public QMainWindow {
   void setCheckpointHookForTesting(std::function<void(int frame)> hook) {
     checkpointHook_ = std::move(hook);
   }
+  /// Tests hold the reading of a large picture shown at a first look with this (called on the
+  /// worker thread, with the flag that stops the reading).
+  void setSourceReadHookForTesting(std::function<void(const std::atomic<bool>& stop)> hook) {
+    reader_.setHookForTesting(std::move(hook));
+  }
   /// Tests hold the making of an animation file at its progress steps with this (called on the
   /// worker thread, with the abort flag).
   void setAnimationProgressHookForTesting(
@@ -158,6 +166,11 @@ class MainWindow : public QMainWindow {
 
   // Opening a picture (open_commands.cpp).
   void LoadSource();
+  void TakeSource(image::Picture picture, bool shown);
+  void ShowFirstLook(image::QuickLook look);
+  void OnSourceRead(base::Result<image::Picture> read);
+  void DropFirstLook();
+  void ShowOpenedStatus();
   void ShowRecentFiles(bool showSeparator);
   /// The folder the open dialog starts in: the last picture's, remembered in the per-user store.
   QString OpenFolder() const;
@@ -197,9 +210,19 @@ class MainWindow : public QMainWindow {
   base::Settings settings_;
   base::RecentList recentFiles_;
   std::string sourcePath_;
-  std::string loadedPath_;  ///< the file sourcePicture_ shows
+  std::string loadedPath_;  ///< the file source_ was read from
   /// The open picture, shared with a run that reads it (empty before any).
   std::shared_ptr<const render::Surface> source_ = std::make_shared<const render::Surface>();
+  /// A large picture shown at a first look while the reader reads it in full; until then
+  /// source_ and loadedPath_ stay those of the picture before.
+  struct FirstLook {
+    render::Surface picture;  ///< reduced, no smaller than the whole picture is shown
+    PixelSize size;           ///< the whole picture's
+  };
+  std::optional<FirstLook> firstLook_;
+  TwipsRect beforeFirstLook_;  ///< the source picture's place in the layout before it
+  SourceReader reader_{this};
+  bool runWaits_ = false;  ///< Execute was chosen while the picture was being read
   /// The open picture reduced for the settings dialog's preview, made once per picture.
   std::shared_ptr<render::PreviewSources> previewSources_ =
       std::make_shared<render::PreviewSources>();

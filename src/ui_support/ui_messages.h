@@ -13,6 +13,9 @@ namespace kinetta::ui {
 // ---- The status bar --------------------------------------------------------------------------
 
 inline constexpr std::string_view kStatusOpening = "画像を開きます。";
+/// A large picture shown at a first look while it is read in full; also the settings dialog's
+/// preview box meanwhile.
+inline constexpr std::string_view kStatusReadingPicture = "画像を読み込んでいます。";
 inline constexpr std::string_view kStatusConverting = "アニメーション変換中";
 inline constexpr std::string_view kStatusPreviewing = "プレビュー中";
 inline constexpr std::string_view kStatusMakingAnimation = "アニメーションファイル作成中";
