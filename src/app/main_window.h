@@ -216,8 +216,7 @@ class MainWindow : public QMainWindow {
   /// A large picture shown at a first look while the reader reads it in full; until then
   /// source_ and loadedPath_ stay those of the picture before.
   struct FirstLook {
-    render::Surface picture;  ///< reduced, no smaller than the whole picture is shown
-    PixelSize size;           ///< the whole picture's
+    PixelSize size;  ///< the whole picture's; sourcePicture_ shows it
   };
   std::optional<FirstLook> firstLook_;
   TwipsRect beforeFirstLook_;  ///< the source picture's place in the layout before it

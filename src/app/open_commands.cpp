@@ -15,6 +15,7 @@
 
 #include "app/main_window.h"
 #include "app/picture_box.h"
+#include "base/memory_budget.h"
 #include "image/open_command.h"
 #include "image/picture_file.h"
 #include "settings/settings_dialog.h"
@@ -126,9 +127,13 @@ void MainWindow::TakeSource(image::Picture picture, bool shown) {
 // settings dialog's preview waits for the whole picture.
 void MainWindow::ShowFirstLook(image::QuickLook look) {
   beforeFirstLook_ = layout_.SourcePicture();
-  firstLook_ = FirstLook{std::move(look.picture), {look.width, look.height}};
-  ShowSourcePicture();
-  layout_.SetSourcePicture(look.width, look.height);
+  firstLook_ = FirstLook{{look.width, look.height}};
+  sourcePicture_->setImage(
+      ImageOfSize(look.picture, FittedSize(firstLook_->size, pictureRoom_.source)));
+  // The reduced picture and the file's bytes go back to the system before the whole is read.
+  look.picture = {};
+  base::ReturnFreedMemory();
+  layout_.SetSourcePicture(firstLook_->size.width, firstLook_->size.height);
   ApplyLayout();
   FitWindow(true);
   if (settingsDialog_) settingsDialog_->PictureComing();

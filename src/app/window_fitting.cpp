@@ -66,7 +66,7 @@ void MainWindow::ApplyLayout() {
       shown.ToPixels(shown.ContentBounds(!abortButton_->isHidden()), kClientOriginTop);
   form_->resize(bounds.width, bounds.height + bounds.top);
   // The source picture is kept reduced to the room; where the room has changed since (another
-  // screen), it is reduced afresh from the picture itself, or from its first look.
+  // screen), it is reduced afresh from the picture itself, or its first look rescaled.
   const PixelSize whole =
       firstLook_ ? firstLook_->size : PixelSize{source_->width(), source_->height()};
   const PixelSize wanted = FittedSize(whole, pictureRoom_.source);
@@ -79,8 +79,9 @@ void MainWindow::ApplyLayout() {
 
 void MainWindow::ShowSourcePicture() {
   if (firstLook_) {
-    sourcePicture_->setImage(
-        ImageOfSize(firstLook_->picture, FittedSize(firstLook_->size, pictureRoom_.source)));
+    const PixelSize size = FittedSize(firstLook_->size, pictureRoom_.source);
+    sourcePicture_->setImage(sourcePicture_->image().scaled(
+        size.width, size.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
   } else {
     sourcePicture_->setImage(ImageForShowing(*source_, pictureRoom_.source));
   }
