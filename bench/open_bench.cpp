@@ -28,7 +28,7 @@ app::PixelSize Room() {
 }
 
 QImage Whole(const std::string& path, app::PixelSize room) {
-  const base::Result<image::Picture> read = image::LoadSourcePicture(path);
+  const base::Result<image::Picture> read = image::LoadSourcePicture(path, false);
   if (!read.ok()) return {};
   return app::ImageForShowing(read.value().pixels, room);
 }
@@ -78,7 +78,7 @@ void BM_FirstLookThenWholePicture(benchmark::State& state) {
   for (auto _ : state) {
     const QImage shown = FirstLook(path, Room());
     Check(state, shown);
-    const base::Result<image::Picture> read = image::LoadSourcePicture(path);
+    const base::Result<image::Picture> read = image::LoadSourcePicture(path, false);
     benchmark::DoNotOptimize(read.ok());
   }
 }

@@ -249,6 +249,8 @@ void MainWindow::ShowSettings() {
         },
         layout_.twipsPerPixel(), prompter_, this, [this] { return source_; }, previewSources_);
     settingsDialog_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(settingsDialog_, &settings::SettingsDialog::settingsStored, this,
+            &MainWindow::FollowBackground);
     // A picture shown at a first look is not yet the open one: the preview waits for it.
     if (firstLook_) settingsDialog_->PictureComing();
   }

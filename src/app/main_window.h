@@ -171,6 +171,8 @@ class MainWindow : public QMainWindow {
   void OnSourceRead(base::Result<image::Picture> read);
   void DropFirstLook();
   void ShowOpenedStatus();
+  /// Lays a picture with transparency afresh over the background colour the settings now have.
+  void FollowBackground();
   void ShowRecentFiles(bool showSeparator);
   /// The folder the open dialog starts in: the last picture's, remembered in the per-user store.
   QString OpenFolder() const;
@@ -210,11 +212,16 @@ class MainWindow : public QMainWindow {
   base::Settings settings_;
   base::RecentList recentFiles_;
   std::string sourcePath_;
-  std::string loadedPath_;  ///< the file source_ was read from
-  /// The open picture, shared with a run that reads it (empty before any).
+  std::string loadedPath_;  ///< the file picture_ was read from
+  /// The open picture as decoded, with its opacity (empty before any).
+  std::shared_ptr<const image::Picture> picture_ = std::make_shared<const image::Picture>();
+  /// The open picture as the motions read it and the source frame shows it, shared with a run
+  /// that reads it: picture_'s own pixels when it is opaque, else picture_ laid over
+  /// sourceBackground_.
   std::shared_ptr<const render::Surface> source_ = std::make_shared<const render::Surface>();
+  render::Colour sourceBackground_ = 0;
   /// A large picture shown at a first look while the reader reads it in full; until then
-  /// source_ and loadedPath_ stay those of the picture before.
+  /// picture_, source_ and loadedPath_ stay those of the picture before.
   struct FirstLook {
     PixelSize size;  ///< the whole picture's; sourcePicture_ shows it
   };

@@ -92,13 +92,13 @@ void MainWindow::LoadSource() {
       image::ReadQuickLook(sourcePath_, {pictureRoom_.source.width, pictureRoom_.source.height});
   if (look) {
     ShowFirstLook(std::move(*look));
-    reader_.Start(sourcePath_,
+    reader_.Start(sourcePath_, gifSupport_,
                   [this](base::Result<image::Picture> read) { OnSourceRead(std::move(read)); });
     SetStatus(ui::Utf8(ui::kStatusReadingPicture));
     return;
   }
   base::Result<image::Picture> picture =
-      image::LoadSource(sourcePath_, recentFiles_, prompter_, this);
+      image::LoadSource(sourcePath_, gifSupport_, recentFiles_, prompter_, this);
   if (!picture.ok()) {
     sourcePath_ = loadedPath_;
     return;
@@ -109,7 +109,9 @@ void MainWindow::LoadSource() {
 // The picture read becomes the open one; `shown` when its first look already shows it.
 void MainWindow::TakeSource(image::Picture picture, bool shown) {
   loadedPath_ = sourcePath_;
-  source_ = std::make_shared<const render::Surface>(std::move(picture.pixels));
+  picture_ = std::make_shared<const image::Picture>(std::move(picture));
+  sourceBackground_ = settings_.BackColor;
+  source_ = image::SurfaceOver(picture_, sourceBackground_);
   placement_.setValue(
       kLastFolderKey,
       QFileInfo(QFile::decodeName(QByteArray::fromStdString(sourcePath_))).absolutePath());
@@ -171,6 +173,15 @@ void MainWindow::DropFirstLook() {
 // The status once an open command is done: empty, or that the picture is still being read.
 void MainWindow::ShowOpenedStatus() {
   SetStatus(reader_.running() ? ui::Utf8(ui::kStatusReadingPicture) : QString());
+}
+
+// Transparency has no place in the motions yet, so they read the picture laid over the
+// background; an opaque picture is read as it is and never copied.
+void MainWindow::FollowBackground() {
+  if (!picture_->hasAlpha || settings_.BackColor == sourceBackground_) return;
+  sourceBackground_ = settings_.BackColor;
+  source_ = image::SurfaceOver(picture_, sourceBackground_);
+  ShowSourcePicture();
 }
 
 // The last picture's folder; before any, the newest recent file's, else the user's pictures.

@@ -7,14 +7,15 @@
 
 namespace kinetta::app {
 
-void SourceReader::Start(const std::string& path, Done done) {
+void SourceReader::Start(const std::string& path, bool gifAllowed, Done done) {
   Stop();
   stop_ = std::make_unique<std::atomic<bool>>(false);
   const std::atomic<bool>* stop = stop_.get();
-  auto work = [this, path, stop, hook = hook_, done](const ui::WorkerThread::Post& post) {
+  auto work = [this, path, gifAllowed, stop, hook = hook_,
+               done](const ui::WorkerThread::Post& post) {
     if (hook) hook(*stop);
-    auto read =
-        std::make_shared<base::Result<image::Picture>>(image::LoadSourcePicture(path, stop));
+    auto read = std::make_shared<base::Result<image::Picture>>(
+        image::LoadSourcePicture(path, gifAllowed, stop));
     // The last news: the thread ends at once, and is joined before the picture is handed on.
     post([this, read, done] {
       worker_.Join();

@@ -28,9 +28,9 @@ class SourceReader {
   SourceReader(const SourceReader&) = delete;
   SourceReader& operator=(const SourceReader&) = delete;
 
-  /// Starts reading the picture at `path` on its own thread; a reading under way is stopped
-  /// first.
-  void Start(const std::string& path, Done done);
+  /// Starts reading the picture at `path` (GIF pictures only with `gifAllowed`) on its own
+  /// thread; a reading under way is stopped first.
+  void Start(const std::string& path, bool gifAllowed, Done done);
   /// Stops a reading under way and waits until its thread has ended; its `done` never runs.
   void Stop();
   bool running() const { return worker_.running(); }

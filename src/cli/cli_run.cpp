@@ -186,12 +186,13 @@ PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
     report.ErrorNamingPicture(refused);
     return {base::Status::Failed(base::Cause::Unsupported, refused), true};
   }
-  const base::Result<image::Picture> loaded = image::LoadSourcePicture(plan.source);
+  base::Result<image::Picture> loaded = image::LoadSourcePicture(plan.source, gifAllowed);
   if (!loaded.ok()) {
     report.ErrorNamingPicture(loaded.message());
     return {loaded.status(), true};
   }
-  const render::Surface& source = loaded.value().pixels;
+  // The motions read the picture laid over the run's background.
+  const render::Surface source = image::FlattenOver(std::move(loaded).value(), settings.BackColor);
   if (!plan.outputDir.empty()) {
     std::error_code error;
     std::filesystem::create_directories(plan.outputDir, error);

@@ -32,9 +32,11 @@ std::uint32_t LittleEndian(const std::uint8_t* p, int bytes) {
   return v;
 }
 
+// The colour, and the opacity in the top byte where the layout has an alpha channel (0 otherwise).
 std::uint32_t MaskedColour(const bmp::Layout& l, std::uint32_t pixel) {
   return PackRgb(ChannelValue(pixel, l.red), ChannelValue(pixel, l.green),
-                 ChannelValue(pixel, l.blue));
+                 ChannelValue(pixel, l.blue)) |
+         (ChannelValue(pixel, l.alpha) << 24);
 }
 
 // One stored row into the picture, one loop per depth. False for a colour index outside the
@@ -64,12 +66,15 @@ bool PutRow(const bmp::Layout& l, const std::uint8_t* in, std::uint32_t* out) {
       }
       return true;
     default:
-      if (l.red.bits == 8 && l.green.bits == 8 && l.blue.bits == 8) {
+      if (l.red.bits == 8 && l.green.bits == 8 && l.blue.bits == 8 &&
+          (l.alpha.bits == 0 || l.alpha.bits == 8)) {
         // Whole bytes, as nearly every 32-bit file has them: no scaling, a shift each.
+        const std::uint32_t alphaMask = l.alpha.bits == 8 ? 0xFFu : 0u;
         for (std::size_t x = 0; x < width; ++x) {
           const std::uint32_t pixel = LittleEndian(in + 4 * x, 4);
           out[x] = PackRgb((pixel >> l.red.shift) & 0xFF, (pixel >> l.green.shift) & 0xFF,
-                           (pixel >> l.blue.shift) & 0xFF);
+                           (pixel >> l.blue.shift) & 0xFF) |
+                   (((pixel >> l.alpha.shift) & alphaMask) << 24);
         }
         return true;
       }
@@ -144,8 +149,22 @@ base::Status PutRows(const Layout& layout, int first, int count, const std::uint
   return base::Status::Ok();
 }
 
-base::Result<render::Surface> DecodePlainFile(const Layout& layout, const base::RegularFile& file,
-                                              std::size_t bandBytes) {
+Picture WithOpacity(const Layout& layout, render::Surface pixels) {
+  Picture picture = PictureOf(std::move(pixels));
+  if (layout.alpha.bits == 0) return picture;
+  const render::Surface& s = picture.pixels;
+  for (int y = 0; y < s.height(); ++y) {
+    const std::uint32_t* row = s.Row(y);
+    if (std::any_of(row, row + s.width(), [](std::uint32_t c) { return c > 0xFFFFFFu; })) {
+      SettleOpacity(picture);
+      break;
+    }
+  }
+  return picture;
+}
+
+base::Result<Picture> DecodePlainFile(const Layout& layout, const base::RegularFile& file,
+                                      std::size_t bandBytes) {
   const std::size_t rowBytes = RowBytes(layout);
   const auto bandRows = static_cast<int>(
       std::clamp<std::size_t>(bandBytes / rowBytes, 1, static_cast<std::size_t>(layout.height)));
@@ -176,7 +195,7 @@ base::Result<render::Surface> DecodePlainFile(const Layout& layout, const base::
     return false;
   });
   if (!failure.status().ok()) return failure.status();
-  return picture;
+  return WithOpacity(layout, std::move(picture));
 }
 
 }  // namespace bmp
@@ -196,7 +215,7 @@ base::Result<Picture> DecodeBmp(PictureBytes file, const DecodeLimits& limits) {
       !put.ok()) {
     return put;
   }
-  return PictureOf(std::move(picture));
+  return bmp::WithOpacity(layout, std::move(picture));
 }
 
 }  // namespace kinetta::image

@@ -88,7 +88,9 @@ base::Result<Fields> ReadFields(PictureBytes file) {
   return f;
 }
 
-// Channel masks at kMasksAt: no two overlapping, none beyond the pixel's bits, each one run.
+// Channel masks at kMasksAt: no two overlapping, none beyond the pixel's bits, each one run. An
+// alpha mask follows them in the headers of 56 bytes and more, and after a 40-byte header that
+// says so; one that breaks those rules is ignored, and the picture read as opaque.
 base::Status ReadMasks(PictureBytes file, const Fields& f, Layout& layout) {
   if (file.size() < kMasksAt + 12) return CutShort();
   const std::uint32_t r = U32(file, kMasksAt), g = U32(file, kMasksAt + 4),
@@ -97,7 +99,14 @@ base::Status ReadMasks(PictureBytes file, const Fields& f, Layout& layout) {
   if ((r & g) || (r & b) || (g & b) || ((r | g | b) & ~used)) return Broken();
   const bool runs =
       MakeChannel(r, layout.red) && MakeChannel(g, layout.green) && MakeChannel(b, layout.blue);
-  return runs ? base::Status::Ok() : Broken();
+  if (!runs) return Broken();
+  const bool alphaMask = f.headerBytes >= 56 || f.compression == kAlphaBitFields;
+  if (alphaMask && file.size() >= kMasksAt + 16) {
+    const std::uint32_t a = U32(file, kMasksAt + 12);
+    Channel alpha;
+    if ((a & (r | g | b)) == 0 && (a & ~used) == 0 && MakeChannel(a, alpha)) layout.alpha = alpha;
+  }
+  return base::Status::Ok();
 }
 
 // The coding and, for 16 and 32 bits a pixel, the channels.

@@ -29,6 +29,7 @@ struct Layout {
   Coding coding = Coding::Plain;
   std::vector<std::uint32_t> palette;  // packed colours, for 8 bits a pixel and fewer
   Channel red, green, blue;            // for 16 and 32 bits a pixel
+  Channel alpha;                       // their opacity, where the headers declare a mask for it
   std::size_t pixelsAt = 0;            // where the pixel data starts in the file
   std::size_t pixelBytes = 0;          // its length: whole rows, or what run-length data takes
 };
@@ -56,8 +57,14 @@ base::Status PutRows(const Layout& layout, int first, int count, const std::uint
 /// rows of about `bandBytes` (one row at least) are read into a buffer per thread and decoded
 /// on all cores. Fails with the reason: a colour index outside the colour table, a file that
 /// ends before the last row (it shrank after its size was taken), a read that failed.
-base::Result<render::Surface> DecodePlainFile(const Layout& layout, const base::RegularFile& file,
-                                              std::size_t bandBytes);
+base::Result<Picture> DecodePlainFile(const Layout& layout, const base::RegularFile& file,
+                                      std::size_t bandBytes);
+
+/// The picture of decoded `pixels`. With an alpha mask their top bytes hold its values: a
+/// picture whose alpha is 0 throughout is opaque, as files that declare a mask they never fill
+/// are meant to be, and keeps those zero top bytes; otherwise the opacity is settled as
+/// SettleOpacity does.
+Picture WithOpacity(const Layout& layout, render::Surface pixels);
 
 /// Decodes run-length coded pixel data (`data`, the layout's pixel bytes) into `picture` (sized
 /// by the layout, rows unwritten), writing every pixel or failing with the reason.

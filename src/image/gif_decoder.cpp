@@ -1,9 +1,9 @@
 // GIF pictures through giflib: the first image, drawn on the logical screen. The screen's size
 // is the picture's size (the image's own extent when the screen declares none); the image is
-// clipped to it. Pixels outside the image take the transparent colour's entry when the image
-// has one, otherwise the screen's background colour; transparent pixels show their entry's
-// colour. An index outside its colour table, or a background that shows with no colour to give
-// it, is refused.
+// clipped to it. When the image has a transparent colour, its pixels and the screen outside the
+// image are transparent (keeping that entry's colour beneath); otherwise pixels outside the image
+// take the screen's background colour. An index outside its colour table, or a background that
+// shows with no colour to give it, is refused.
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -124,11 +124,16 @@ base::Status ReadImage(GifFileType* gif, int colours, Visible& v) {
 
 std::uint32_t ColourOf(const GifColorType& c) { return PackRgb(c.Red, c.Green, c.Blue); }
 
-// The colour of the screen outside the image: the transparent entry's when the image has one,
-// else the global table's background entry; none when neither exists.
+// Whether the image has a transparent colour within its table.
+bool HasTransparency(const ColorMapObject* map, int transparent) {
+  return transparent >= 0 && transparent < map->ColorCount;
+}
+
+// The colour of the screen outside the image: the transparent entry's when the image has one
+// (with no opacity), else the global table's background entry; none when neither exists.
 std::optional<std::uint32_t> ScreenColour(const GifFileType* gif, const ColorMapObject* map,
                                           int transparent) {
-  if (transparent >= 0 && transparent < map->ColorCount) return ColourOf(map->Colors[transparent]);
+  if (HasTransparency(map, transparent)) return ColourOf(map->Colors[transparent]);
   const ColorMapObject* global = gif->SColorMap;
   if (global && gif->SBackGroundColor < global->ColorCount) {
     return ColourOf(global->Colors[gif->SBackGroundColor]);
@@ -136,11 +141,16 @@ std::optional<std::uint32_t> ScreenColour(const GifFileType* gif, const ColorMap
   return std::nullopt;
 }
 
-// The screen with the visible part of the image on it.
-render::Surface Compose(const Visible& v, const ColorMapObject* map, std::uint32_t screen,
-                        int width, int height) {
+// The screen with the visible part of the image on it. With a transparent colour, every other
+// entry is marked opaque in the top byte; without one the top bytes stay 0.
+render::Surface Compose(const Visible& v, const ColorMapObject* map, int transparent,
+                        std::uint32_t screen, int width, int height) {
+  const bool seeThrough = HasTransparency(map, transparent);
   std::vector<std::uint32_t> colours(static_cast<std::size_t>(map->ColorCount));
-  for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = ColourOf(map->Colors[i]);
+  for (std::size_t i = 0; i < colours.size(); ++i) {
+    colours[i] = ColourOf(map->Colors[i]);
+    if (seeThrough && static_cast<int>(i) != transparent) colours[i] |= 0xFF000000u;
+  }
   render::Surface picture = render::Surface::Unwritten(width, height);
   for (int y = 0; y < height; ++y) {
     std::uint32_t* row = picture.Row(y);
@@ -203,7 +213,9 @@ base::Result<Picture> DecodeGif(PictureBytes file, const DecodeLimits& limits) {
   if (!covered && !screen) return DataBroken("GIF");
   const base::Status read = ReadImage(gif, map->ColorCount, v);
   if (!read.ok()) return read;
-  return PictureOf(Compose(v, map, screen.value_or(0), width, height));
+  Picture picture = PictureOf(Compose(v, map, transparent, screen.value_or(0), width, height));
+  if (HasTransparency(map, transparent)) SettleOpacity(picture);
+  return picture;
 }
 
 }  // namespace kinetta::image

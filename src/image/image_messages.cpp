@@ -18,6 +18,11 @@ std::string UnsupportedReason(std::string_view format) {
   return "この種類の " + std::string(format) + " には対応していません";
 }
 
+std::string_view UnknownFormatReason(bool gifAllowed) {
+  return gifAllowed ? "BMP、JPEG、PNG、WebP、HEIC、AVIF、GIF のいずれでもありません"
+                    : "BMP、JPEG、PNG、WebP、HEIC、AVIF のいずれでもありません";
+}
+
 std::string PictureTooLargeReason(long long width, long long height) {
   return "画像が大きすぎます。" + std::to_string(width) + " x " + std::to_string(height) +
          " ピクセル";

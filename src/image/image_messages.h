@@ -8,9 +8,9 @@
 
 namespace kinetta::image {
 
-/// The reasons the decoders give, naming the format ("JPEG", "GIF", "BMP"): data that ends
-/// before the picture does, data that breaks the format's rules, and a variant of the format
-/// that is not read.
+/// The reasons the decoders give, naming the format ("JPEG", "GIF", "BMP", "PNG", "WebP",
+/// "HEIC", "AVIF"): data that ends before the picture does, data that breaks the format's rules,
+/// and a variant of the format that is not read.
 std::string CutShortReason(std::string_view format);
 std::string BrokenReason(std::string_view format);
 std::string UnsupportedReason(std::string_view format);
@@ -18,8 +18,9 @@ std::string UnsupportedReason(std::string_view format);
 /// A header that gives the picture no pixel.
 inline constexpr std::string_view kNoPixelReason = "画像の大きさが 0 です";
 
-/// A file that is none of the formats read.
-inline constexpr std::string_view kUnknownFormatReason = "BMP、JPEG、GIF のいずれでもありません";
+/// A file that is none of the formats read, naming them; GIF among them only where GIF pictures
+/// may be opened.
+std::string_view UnknownFormatReason(bool gifAllowed);
 
 /// A picture past the largest size read.
 std::string PictureTooLargeReason(long long width, long long height);

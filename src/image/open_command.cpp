@@ -17,8 +17,11 @@ namespace kinetta::image {
 QStringList OpenFilters(bool gifSupport) {
   // The picture filter's description is the picture list itself in the dialog's syntax.
   return {gifSupport
-              ? QStringLiteral("画像ファイル (*.bmp *.gif *jpg *.jpeg *.BMP *.GIF *JPG *.JPEG)")
-              : QStringLiteral("画像ファイル (*.bmp *jpg *.jpeg *.BMP *JPG *.JPEG)"),
+              ? QStringLiteral("画像ファイル (*.bmp *.gif *jpg *.jpeg *.png *.webp *.heic "
+                               "*.heif *.avif *.BMP *.GIF *JPG *.JPEG *.PNG *.WEBP *.HEIC "
+                               "*.HEIF *.AVIF)")
+              : QStringLiteral("画像ファイル (*.bmp *jpg *.jpeg *.png *.webp *.heic *.heif "
+                               "*.avif *.BMP *JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)"),
           QStringLiteral("すべてのﾌｧｲﾙ (*.*)")};
 }
 
@@ -39,9 +42,10 @@ bool AcceptSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
   return true;
 }
 
-base::Result<Picture> LoadSource(const std::string& path, std::array<std::string, 3>& recentFiles,
-                                 ui::Prompter& prompter, QWidget* parent) {
-  base::Result<Picture> loaded = LoadSourcePicture(path);
+base::Result<Picture> LoadSource(const std::string& path, bool gifSupport,
+                                 std::array<std::string, 3>& recentFiles, ui::Prompter& prompter,
+                                 QWidget* parent) {
+  base::Result<Picture> loaded = LoadSourcePicture(path, gifSupport);
   ConcludeOpening(loaded.status(), path, recentFiles, prompter, parent);
   return loaded;
 }

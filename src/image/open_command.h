@@ -18,10 +18,11 @@ class Prompter;
 
 namespace kinetta::image {
 
-/// The open dialog's filters, the picture filter first: BMP, GIF (with GIF support only) and
-/// JPEG by the extensions .bmp, .gif, "jpg" and .jpeg, in lower and in upper case (a desktop's
-/// own dialog may match case-sensitively), then "すべてのﾌｧｲﾙ (*.*)". The pattern "*jpg" has no
-/// point, so it lists every name ending in jpg.
+/// The open dialog's filters, the picture filter first: BMP, GIF (with GIF support only), JPEG,
+/// PNG, WebP, HEIC/HEIF and AVIF by the extensions .bmp, .gif, "jpg", .jpeg, .png, .webp, .heic,
+/// .heif and .avif, in lower and in upper case (a desktop's own dialog may match
+/// case-sensitively), then "すべてのﾌｧｲﾙ (*.*)". The pattern "*jpg" has no point, so it lists
+/// every name ending in jpg.
 QStringList OpenFilters(bool gifSupport);
 
 /// The open dialog, starting in `folder`: the chosen path, or an empty string when the user
@@ -35,9 +36,11 @@ QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
 bool AcceptSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
                       const QString& path);
 
-/// Loads the picture at `path` and concludes the opening (ConcludeOpening).
-base::Result<Picture> LoadSource(const std::string& path, std::array<std::string, 3>& recentFiles,
-                                 ui::Prompter& prompter, QWidget* parent);
+/// Loads the picture at `path` (GIF pictures only with `gifSupport`) and concludes the opening
+/// (ConcludeOpening).
+base::Result<Picture> LoadSource(const std::string& path, bool gifSupport,
+                                 std::array<std::string, 3>& recentFiles, ui::Prompter& prompter,
+                                 QWidget* parent);
 
 /// What opening `path` comes to once its picture has been read (`read` ok) or could not be:
 /// `path` moves to the top of `recentFiles`, or the failure is shown as its message

@@ -17,8 +17,8 @@
 
 namespace kinetta::image {
 
-/// The largest side accepted, in pixels. JPEG and GIF cannot declare more; a BMP that does is
-/// refused from its header.
+/// The largest side accepted, in pixels. JPEG, GIF and WebP cannot declare more; a BMP, PNG or
+/// HEIF file that does is refused from its header.
 inline constexpr long long kMaxPictureSide = 65535;
 
 using PictureBytes = std::span<const std::uint8_t>;
@@ -44,8 +44,17 @@ base::Status SizeFits(long long width, long long height, std::uint64_t workBytes
 base::Result<Picture> DecodeBmp(PictureBytes file, const DecodeLimits& limits);
 base::Result<Picture> DecodeJpeg(PictureBytes file, const DecodeLimits& limits);
 base::Result<Picture> DecodeGif(PictureBytes file, const DecodeLimits& limits);
+base::Result<Picture> DecodePng(PictureBytes file, const DecodeLimits& limits);
+base::Result<Picture> DecodeWebp(PictureBytes file, const DecodeLimits& limits);
+/// HEIC and AVIF.
+base::Result<Picture> DecodeHeif(PictureBytes file, const DecodeLimits& limits);
 
-/// Chooses the decoder by the file's first bytes (its signature), never by its name.
+/// True for a file that opens with an ISO media file type box naming a HEIF brand: a HEIC or
+/// AVIF picture (heic, heix, heim, heis, hevc, hevx, mif1, msf1, avif, avis).
+bool IsHeifFile(PictureBytes file);
+
+/// Chooses the decoder by the file's first bytes (its signature), never by its name. A file of
+/// none of the formats is refused with UnknownFormatReason(true).
 base::Result<Picture> DecodePicture(PictureBytes file, const DecodeLimits& limits);
 
 /// The bytes of pixel data a thread reads at once from a BMP file read in bands.
@@ -55,12 +64,12 @@ inline constexpr std::size_t kBandBytes = std::size_t{1} << 20;
 /// and the memory at hand as limits, and `stop` as the flag that stops it. A BMP file whose pixels
 /// are stored plain is not held whole: its headers are read from the start of the file and its rows
 /// straight from the file in bands of about `bandBytes`, on all cores. Every other file is read
-/// whole.
+/// whole. A file of none of the formats is refused with UnknownFormatReason(gifAllowed).
 base::Result<Picture> ReadPicture(const base::RegularFile& file, std::size_t bandBytes = kBandBytes,
-                                  const std::atomic<bool>* stop = nullptr);
+                                  bool gifAllowed = true, const std::atomic<bool>* stop = nullptr);
 
-/// The refusals the decoders make, naming the format ("JPEG", "GIF", "BMP"): data that ends
-/// before the picture does and data that breaks the format's rules (Cause::BrokenData), and a
+/// The refusals the decoders make, naming the format ("JPEG", "GIF", "BMP", "PNG", ...): data that
+/// ends before the picture does and data that breaks the format's rules (Cause::BrokenData), and a
 /// variant of the format that is not read (Cause::Unsupported), with image_messages.h's reasons.
 base::Status DataCutShort(std::string_view format);
 base::Status DataBroken(std::string_view format);

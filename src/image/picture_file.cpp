@@ -1,6 +1,6 @@
 // Picture loading: a regular file of bounded size, opened by its own bytes, its format told by
-// its signature from its first bytes, the file then read whole or (plain BMP pixels) in bands,
-// and the reasons a decoder gives turned into the cannot-open message.
+// its signature from its first bytes (whatever its name says), the file then read whole or (plain
+// BMP pixels) in bands, and the reasons a decoder gives turned into the cannot-open message.
 #include "image/picture_file.h"
 
 #include <algorithm>
@@ -27,6 +27,26 @@ static_assert(kStartBytes >= bmp::kMostHeaderBytes);
 bool StartsWith(PictureBytes file, std::string_view signature) {
   return file.size() >= signature.size() &&
          std::memcmp(file.data(), signature.data(), signature.size()) == 0;
+}
+
+using Decoder = base::Result<Picture> (*)(PictureBytes, const DecodeLimits&);
+
+// The decoder for a file by its signature; null for a file of none of the formats.
+Decoder DecoderFor(PictureBytes start) {
+  if (StartsWith(start, "BM")) return DecodeBmp;
+  if (StartsWith(start, "\xFF\xD8\xFF")) return DecodeJpeg;
+  if (StartsWith(start, "GIF87a") || StartsWith(start, "GIF89a")) return DecodeGif;
+  if (StartsWith(start, "\x89PNG\r\n\x1A\n")) return DecodePng;
+  if (StartsWith(start, "RIFF") &&
+      StartsWith(start.subspan(std::min<std::size_t>(8, start.size())), "WEBP")) {
+    return DecodeWebp;
+  }
+  if (IsHeifFile(start)) return DecodeHeif;
+  return nullptr;
+}
+
+base::Status UnknownFormat(bool gifAllowed) {
+  return base::Status::Failed(base::Cause::Unsupported, UnknownFormatReason(gifAllowed));
 }
 
 }  // namespace
@@ -58,14 +78,12 @@ base::Status SizeFits(long long width, long long height, std::uint64_t workBytes
 }
 
 base::Result<Picture> DecodePicture(PictureBytes file, const DecodeLimits& limits) {
-  if (StartsWith(file, "BM")) return DecodeBmp(file, limits);
-  if (StartsWith(file, "\xFF\xD8\xFF")) return DecodeJpeg(file, limits);
-  if (StartsWith(file, "GIF87a") || StartsWith(file, "GIF89a")) return DecodeGif(file, limits);
-  return base::Status::Failed(base::Cause::Unsupported, kUnknownFormatReason);
+  const Decoder decoder = DecoderFor(file);
+  return decoder ? decoder(file, limits) : UnknownFormat(true);
 }
 
 base::Result<Picture> ReadPicture(const base::RegularFile& file, std::size_t bandBytes,
-                                  const std::atomic<bool>* stop) {
+                                  bool gifAllowed, const std::atomic<bool>* stop) {
   std::vector<std::uint8_t> start(std::min(file.size(), kStartBytes));
   const base::Result<std::size_t> read = file.ReadAt(0, start);
   if (!read.ok()) return read.status();
@@ -75,15 +93,14 @@ base::Result<Picture> ReadPicture(const base::RegularFile& file, std::size_t ban
   const auto limits = [stop] {
     return DecodeLimits{kMaxPicturePixels, base::AvailableMemoryBytes(), stop};
   };
+  if (!DecoderFor(start)) return UnknownFormat(gifAllowed);
   if (StartsWith(start, "BM")) {
     // The refusals of the headers are those of DecodeBmp: the layout is read from the same
     // bytes, and the pixel data placed from the file's size.
     const base::Result<bmp::Layout> layout = bmp::ReadLayout(start, file.size(), limits());
     if (!layout.ok()) return layout.status();
     if (layout.value().coding == bmp::Coding::Plain) {
-      base::Result<render::Surface> pixels = bmp::DecodePlainFile(layout.value(), file, bandBytes);
-      if (!pixels.ok()) return pixels.status();
-      return PictureOf(std::move(pixels).value());
+      return bmp::DecodePlainFile(layout.value(), file, bandBytes);
     }
   }
   const base::Result<std::vector<std::uint8_t>> bytes = file.ReadToEnd(std::move(start));
@@ -91,7 +108,8 @@ base::Result<Picture> ReadPicture(const base::RegularFile& file, std::size_t ban
   return DecodePicture(bytes.value(), limits());
 }
 
-base::Result<Picture> LoadPicture(const std::string& path, const std::atomic<bool>* stop) {
+base::Result<Picture> LoadPicture(const std::string& path, bool gifAllowed,
+                                  const std::atomic<bool>* stop) {
   base::Status why;
   try {
     const base::Result<base::RegularFile> file =
@@ -99,7 +117,7 @@ base::Result<Picture> LoadPicture(const std::string& path, const std::atomic<boo
     if (!file.ok()) {
       why = file.status();
     } else {
-      base::Result<Picture> decoded = ReadPicture(file.value(), kBandBytes, stop);
+      base::Result<Picture> decoded = ReadPicture(file.value(), kBandBytes, gifAllowed, stop);
       if (decoded.ok()) return decoded;
       why = decoded.status();
     }

@@ -1,6 +1,7 @@
-// Picture files into surfaces: BMP, JPEG and GIF, recognised by their content, read by strict
-// decoders that refuse a broken file rather than make up pixels, and bounded in memory: a
-// picture's size is checked from its header before any pixel memory is taken.
+// Picture files into pictures: BMP, JPEG, PNG, WebP, HEIC, AVIF and GIF, recognised by their
+// content, read by strict decoders that refuse a broken file rather than make up pixels, and
+// bounded in memory: a picture's size is checked from its header before any pixel memory is
+// taken.
 #pragma once
 
 #include <atomic>
@@ -27,9 +28,11 @@ inline constexpr std::size_t kMaxPictureFileBytes =
 /// Reads the picture at `path` (the path's own bytes, in whatever encoding the file system
 /// has them). Only a regular file is read: a folder, FIFO or device is refused without
 /// waiting. A failure keeps the cause of the reason (missing, broken data, too large, ...); its
-/// message is base::CannotOpenMessage(path) with that reason on a second line, in brackets.
-/// Setting `stop` stops the reading of a JPEG within a row of blocks (Cause::Aborted).
-base::Result<Picture> LoadPicture(const std::string& path, const std::atomic<bool>* stop = nullptr);
+/// message is base::CannotOpenMessage(path) with that reason on a second line, in brackets. A
+/// file of none of the formats names them, GIF only when `gifAllowed`. Setting `stop` stops the
+/// reading of a JPEG within a row of blocks (Cause::Aborted).
+base::Result<Picture> LoadPicture(const std::string& path, bool gifAllowed = true,
+                                  const std::atomic<bool>* stop = nullptr);
 
 /// Conversions between surfaces and QImage (RGB32).
 render::Surface SurfaceFromImage(const QImage& image);

@@ -11,8 +11,9 @@
 namespace kinetta::image {
 
 /// LoadPicture, with an error thrown while reading reported as "<path>が開けません。" and the
-/// error's own message on a second line. `stop` as LoadPicture's.
-base::Result<Picture> LoadSourcePicture(const std::string& path,
+/// error's own message on a second line. `gifAllowed`: whether GIF pictures may be opened (the
+/// marker file), for the refusal of a file that is no picture. `stop` as LoadPicture's.
+base::Result<Picture> LoadSourcePicture(const std::string& path, bool gifAllowed,
                                         const std::atomic<bool>* stop = nullptr);
 
 }  // namespace kinetta::image

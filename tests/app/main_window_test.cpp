@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QMenu>
@@ -183,7 +184,8 @@ TEST_F(MainWindowTest, OpenDialogOffersThePictureFilterFirst) {
   Trigger("openAction");  // cancelled
   EXPECT_EQ(prompter.openTitle, U("開く"));
   EXPECT_EQ(prompter.openFilters,
-            (QStringList{U("画像ファイル (*.bmp *jpg *.jpeg *.BMP *JPG *.JPEG)"),
+            (QStringList{U("画像ファイル (*.bmp *jpg *.jpeg *.png *.webp *.heic *.heif *.avif "
+                           "*.BMP *JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)"),
                          U("すべてのﾌｧｲﾙ (*.*)")}));
   EXPECT_EQ(w.statusText(), QString());
   EXPECT_TRUE(prompter.warnings.empty());
@@ -195,7 +197,8 @@ TEST_F(MainWindowTest, MarkerFileAddsGifToTheFilter) {
   Open(base::GifSupportFromMarker(appDir()));
   Trigger("openAction");
   EXPECT_EQ(prompter.openFilters,
-            (QStringList{U("画像ファイル (*.bmp *.gif *jpg *.jpeg *.BMP *.GIF *JPG *.JPEG)"),
+            (QStringList{U("画像ファイル (*.bmp *.gif *jpg *.jpeg *.png *.webp *.heic *.heif "
+                           "*.avif *.BMP *.GIF *JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)"),
                          U("すべてのﾌｧｲﾙ (*.*)")}));
   EXPECT_FALSE(base::GifSupportFromMarker(picDir()));
 }
@@ -238,6 +241,28 @@ TEST_F(MainWindowTest, GifLoadsWithTheMarker) {
   EXPECT_EQ(w.sourceImage().size(), QSize(2, 1));
   EXPECT_EQ(w.sourceImage().pixel(0, 0), qRgb(255, 255, 255));
   EXPECT_EQ(w.sourceImage().pixel(1, 0), qRgb(0, 0, 0));
+}
+
+// A picture with transparency shows over the background colour, and again over a new one chosen
+// in the settings; T is transparent, H red at opacity 128.
+TEST_F(MainWindowTest, TransparentPictureFollowsTheBackground) {
+  const std::filesystem::path path = picDir() / "see-through.png";
+  std::filesystem::copy_file(std::string(KINETTA_TEST_DATA) + "/png-rgba.png", path);
+  WriteSettingsFile(" 1\r\n 1\r\n 100\r\n 65280\r\n 10\r\n 1\r\n\r\n\r\n\r\n");  // disk, green
+  app::MainWindow& w = Open();
+  OpenPicture(path.string());
+  ASSERT_EQ(w.sourceImage().size(), QSize(5, 3));
+  EXPECT_EQ(w.sourceImage().pixel(0, 1), qRgb(0, 255, 0));
+  prompter.colourAnswers = {QColor(255, 255, 255)};
+  Trigger("settingsAction");
+  auto* dialog = w.findChild<settings::SettingsDialog*>();
+  dialog->activateWindow();  // the dialog fills its controls from the settings
+  WaitUntil([dialog] { return QApplication::activeWindow() == dialog; }, 5000);
+  dialog->findChild<QPushButton*>(QStringLiteral("colourButton"))->click();
+  dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+  EXPECT_EQ(w.sourceImage().pixel(0, 1), qRgb(255, 255, 255));
+  EXPECT_EQ(w.sourceImage().pixel(2, 1), qRgb(255, 127, 127));
+  EXPECT_EQ(w.sourceImage().pixel(1, 1), qRgb(255, 0, 0));
 }
 
 TEST_F(MainWindowTest, LoadedPictureSetsTheSourceSizeAndFillsTheRecentList) {

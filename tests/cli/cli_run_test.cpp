@@ -18,6 +18,7 @@
 #include <sstream>
 #include <thread>
 
+#include "base/path_helpers.h"
 #include "base/settings_file.h"
 #include "cli/cli_fixture.h"
 #include "image/bmp_file.h"
@@ -40,9 +41,29 @@ TEST_F(CliRunTest, WritesTheFramesBesideTheSourceAndDeletesTheNextNumber) {
   EXPECT_TRUE(fs::exists(trash_.Trashed("cat03.bmp")));  // where the user can get it back
   const base::Result<image::Picture> frame = image::LoadPicture((pics_ / "cat00.bmp").string());
   ASSERT_TRUE(frame.ok());
-  EXPECT_EQ(frame.value().pixels.width(),
-            30);  // default width mode 1: as wide as the source is high
+  // Default width mode 1: as wide as the source is high.
+  EXPECT_EQ(frame.value().pixels.width(), 30);
   EXPECT_FALSE(fs::exists(app_ / "mivet.ini")) << "the command never writes mivet.ini";
+}
+
+// A picture with transparency is drawn over the background asked for: the plane's first frame
+// at the picture's width is the picture laid over white.
+TEST_F(CliRunTest, TransparentPicturesAreDrawnOverTheBackground) {
+  for (const char* name :
+       {"png-rgba.png", "webp-lossless.webp", "heic-alpha.heic", "bmp-32-alpha.bmp"}) {
+    const fs::path source = pics_ / name;
+    fs::copy_file(fs::path(KINETTA_TEST_DATA) / name, source);
+    EXPECT_EQ(Run({"--shape", "plane", "--width-mode", "0", "--shade", "0", "--frames", "1",
+                   "--background", "#FFFFFF", source.string()}),
+              kExitOk)
+        << err_.str();
+    const base::Result<image::Picture> frame =
+        image::LoadPicture(base::FrameFileName(source.string(), 0));
+    const base::Result<image::Picture> picture = image::LoadPicture(source.string());
+    ASSERT_TRUE(frame.ok() && picture.ok()) << name;
+    EXPECT_TRUE(picture.value().hasAlpha) << name;
+    EXPECT_TRUE(frame.value().pixels == image::FlattenOver(picture.value(), 0xFFFFFF)) << name;
+  }
 }
 
 // Without a trash, a file after the last frame that is no frame stays, with a note.

@@ -1,18 +1,24 @@
 #!/usr/bin/env python3
-"""Writes the small pictures of the loader tests: valid BMP and GIF variants whose pixels are the
-letter grids of tests/image/picture_variants_test.cpp, JPEG variants made with ImageMagick's
-convert, and broken files of each kind. Run from anywhere; it writes beside itself.
+"""Writes the small pictures of the loader tests: valid BMP, GIF and PNG variants whose pixels are
+the letter grids of tests/image/picture_decoders_test.cpp, JPEG, WebP, HEIC and AVIF variants made
+with ImageMagick's convert, and broken files of each kind. Run from anywhere; it writes beside
+itself.
 
-Letters: K black, W white, R red, G green, B blue."""
+Letters: K black, W white, R red, G green, B blue; in pictures with transparency also T (fully
+transparent) and H (red at opacity 128)."""
 import os
 import struct
 import subprocess
 import tempfile
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 RGB = {'K': (0, 0, 0), 'W': (255, 255, 255), 'R': (255, 0, 0), 'G': (0, 255, 0), 'B': (0, 0, 255)}
 
 FOUR = ["RGBWK", "KRGBW", "WKRGB"]     # 5 x 3, most variants
+SEE_THROUGH = ["RGBWK", "TRHBW", "WKTGB"]  # 5 x 3, pictures with transparency
+# Colour and opacity of each letter in pictures with transparency; T hides green.
+RGBA = {**{c: v + (255,) for c, v in RGB.items()}, 'T': (0, 255, 0, 0), 'H': (255, 0, 0, 128)}
 TWO = ["RBRBB", "BRRBR", "RRBBB"]      # 5 x 3, one bit a pixel: palette R, B
 RLE8_SKIPS = ["KKKGK", "RRKKK", "WKRGB"]
 RLE4_SKIPS = ["KGGGK", "GWKWW", "RBRBR"]
@@ -171,6 +177,7 @@ def valid_bmps():
     yield 'bmp-32-header56-alpha.bmp', plain_bmp(FOUR, 32, header=56, masks=(0xFF0000, 0xFF00, 0xFF),
                                                  alpha_mask=0xFF000000)
     yield 'bmp-24-header108.bmp', plain_bmp(FOUR, 24, header=108)
+    yield 'bmp-32-alpha.bmp', alpha_bmp()
     yield 'bmp-32-header124-topdown.bmp', plain_bmp(FOUR, 32, top_down=True, header=124,
                                                     masks=(0x3FF00000, 0x000FFC00, 0x000003FF))
     yield 'bmp-8-header64.bmp', plain_bmp(FOUR, 8, header=64)
@@ -180,6 +187,14 @@ def valid_bmps():
     yield 'bmp-rle8.bmp', rle8_runs()
     yield 'bmp-rle8-skips.bmp', rle8_skips()
     yield 'bmp-rle4-skips.bmp', rle4_skips()
+
+
+def alpha_bmp():
+    """A 32-bit BMP with a 124-byte header whose alpha mask the pixels fill: SEE_THROUGH."""
+    rows = [b''.join(bytes((b, g, r, a)) for r, g, b, a in (RGBA[c] for c in line))
+            for line in reversed(SEE_THROUGH)]
+    return bmp(5, 3, 32, b''.join(rows), compression=3, header=124,
+               masks=(0xFF0000, 0xFF00, 0xFF), alpha_mask=0xFF000000)
 
 
 def bmp_five_colours():
@@ -347,6 +362,259 @@ def broken_gifs():
     yield 'broken-gif-no-image.gif', b'GIF89a\x02\x00\x02\x00\x80\x00\x00' + b'\0\0\0\xff\xff\xff' + b';'
 
 
+# ---- PNG ----------------------------------------------------------------------------------
+
+def chunk(kind, data):
+    return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+
+
+def png_row(samples, depth):
+    if depth == 16:
+        return b''.join(struct.pack('>H', v) for v in samples)
+    return pack_bits(samples, depth)
+
+
+ADAM7 = [(0, 0, 8, 8), (4, 0, 8, 8), (0, 4, 4, 8), (2, 0, 4, 4), (0, 2, 2, 4), (1, 0, 2, 2),
+         (0, 1, 1, 2)]   # first column, first row, column step, row step of each pass
+
+
+def png(rows, colour_type, depth, palette=None, trns=None, interlace=False, extra=b''):
+    """rows: lists of pixels, each a tuple of samples (one for grey and palette indices)."""
+    height, width = len(rows), len(rows[0])
+    raw = b''
+    passes = ADAM7 if interlace else [(0, 0, 1, 1)]
+    for x0, y0, dx, dy in passes:
+        for y in range(y0, height, dy):
+            pixels = rows[y][x0::dx]
+            if pixels:
+                raw += b'\0' + png_row([v for p in pixels for v in p], depth)
+    out = b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, depth,
+                                                             colour_type, 0, 0, int(interlace)))
+    out += extra
+    if palette:
+        out += chunk(b'PLTE', b''.join(bytes(c) for c in palette))
+    if trns is not None:
+        out += chunk(b'tRNS', trns)
+    return out + chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b'')
+
+
+def scaled(grid, n):
+    return [''.join(c * n for c in line) for line in grid for _ in range(n)]
+
+
+# The profile and EXIF block of png-meta.png and webp-meta.webp, kept by the decoders as stored.
+ICC = b'\0\0\1\x90' + b'not a real profile, kept as it is' * 12
+EXIF = b'MM\0*\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0'
+
+
+def pngs():
+    rgb = lambda grid: [[RGB[c] for c in line] for line in grid]
+    rgba = lambda grid: [[RGBA[c] for c in line] for line in grid]
+    yield 'png-rgb.png', png(rgb(FOUR), 2, 8)
+    yield 'png-interlaced.png', png(rgb(scaled(FOUR, 3)), 2, 8, interlace=True)
+    # Grey at 16 bits: D is 0x20C0, which rounds to 33 (dropping the low byte would give 32).
+    grey = {'K': 0, 'W': 0xFFFF, 'D': 0x20C0}
+    yield 'png-grey16.png', png([[(grey[c],) for c in line] for line in ["KWDK", "DDWK"]], 0, 16)
+    # Two-bit grey with grey 1 (85) transparent.
+    yield 'png-grey2-trns.png', png([[(v,) for v in row] for row in ([0, 1, 2, 3], [3, 1, 0, 1])],
+                                    0, 2, trns=struct.pack('>H', 1))
+    table = [RGB[c] for c in 'KRGBW'] + [(0, 255, 0), (255, 0, 0)]   # T and H last
+    index = {c: i for i, c in enumerate('KRGBWTH')}
+    yield 'png-palette.png', png([[(index[c],) for c in line] for line in FOUR], 3, 4, palette=table)
+    yield 'png-palette-trns.png', png([[(index[c],) for c in line] for line in SEE_THROUGH], 3, 8,
+                                      palette=table, trns=bytes([255] * 5 + [0, 128]))
+    yield 'png-rgba.png', png(rgba(SEE_THROUGH), 6, 8)
+    yield 'png-rgba16-interlaced.png', png([[tuple(v * 257 for v in p) for p in row]
+                                            for row in rgba(scaled(SEE_THROUGH, 2))], 6, 16,
+                                           interlace=True)
+    yield 'png-grey-alpha.png', png([[(RGBA[c][0], RGBA[c][3]) for c in line]
+                                     for line in ["KWTK", "WTKT"]], 4, 8)
+    meta = chunk(b'iCCP', b'test\0\0' + zlib.compress(ICC)) + chunk(b'eXIf', EXIF)
+    yield 'png-meta.png', png(rgb(FOUR), 2, 8, extra=meta)
+    yield 'png-animated.png', apng(rgb(FOUR), rgb(["KKKKK"] * 3))
+
+
+def apng(first, second):
+    """An animated PNG of two frames: the default image (its IDAT) is the first."""
+    control = lambda n: struct.pack('>IIIIIHHBB', n, len(first[0]), len(first), 0, 0, 1, 2, 0, 0)
+    still = png(first, 2, 8)
+    idat = still.index(b'IDAT') - 4
+    frame = png(second, 2, 8)
+    at = frame.index(b'IDAT')
+    data = frame[at + 4:at + 4 + struct.unpack('>I', frame[at - 4:at])[0]]
+    return (still[:idat] + chunk(b'acTL', struct.pack('>II', 2, 0)) + chunk(b'fcTL', control(0)) +
+            still[idat:-12] + chunk(b'fcTL', control(1)) +
+            chunk(b'fdAT', struct.pack('>I', 2) + data) + still[-12:])
+
+
+def broken_pngs():
+    good = png([[RGB[c] for c in line] for line in scaled(FOUR, 8)], 2, 8)
+    yield 'broken-png-cut.png', good[:len(good) - 30]
+    # 65535 x 65535 and 16384 x 16384 declared in a few hundred bytes.
+    for name, side in (('broken-png-huge.png', 65535), ('broken-png-16384.png', 16384)):
+        yield name, good[:16] + struct.pack('>II', side, side) + good[24:29] + struct.pack(
+            '>I', zlib.crc32(b'IHDR' + struct.pack('>II', side, side) + good[24:29])) + good[33:]
+    bad_crc = bytearray(good)
+    bad_crc[40] ^= 1
+    yield 'broken-png-idat-crc.png', bytes(bad_crc)
+
+
+# ---- WebP, HEIC, AVIF ---------------------------------------------------------------------
+
+def pam(grid):
+    """A PAM picture with alpha of the letters in RGBA."""
+    header = b'P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n'
+    return header % (len(grid[0]), len(grid)) + b''.join(bytes(RGBA[c]) for r in grid for c in r)
+
+
+def convert_to(suffix, args, source):
+    with tempfile.TemporaryDirectory() as tmp:
+        src = os.path.join(tmp, 'in.pam')
+        with open(src, 'wb') as f:
+            f.write(source)
+        out = os.path.join(tmp, 'out.' + suffix)
+        subprocess.run(['/usr/bin/convert', src, *args, out], check=True)
+        with open(out, 'rb') as f:
+            return f.read()
+
+
+def riff(chunks):
+    body = b''.join(kind + struct.pack('<I', len(data)) + data + b'\0' * (len(data) & 1)
+                    for kind, data in chunks)
+    return b'RIFF' + struct.pack('<I', 4 + len(body)) + b'WEBP' + body
+
+
+def webp_chunks(data):
+    at, chunks = 12, []
+    while at < len(data):
+        kind, size = data[at:at + 4], struct.unpack('<I', data[at + 4:at + 8])[0]
+        chunks.append((kind, data[at + 8:at + 8 + size]))
+        at += 8 + size + (size & 1)
+    return chunks
+
+
+def webp_with_metadata(lossless):
+    """The extended format around a plain lossless picture: a profile before it, EXIF after."""
+    (kind, data), = webp_chunks(lossless)
+    assert kind == b'VP8L'
+    width, height = (struct.unpack('<I', data[1:5])[0] & 0x3FFF) + 1, \
+        ((struct.unpack('<I', data[1:5])[0] >> 14) & 0x3FFF) + 1
+    vp8x = struct.pack('<I', 0x20 | 0x10 | 0x08) + struct.pack('<I', width - 1)[:3] + \
+        struct.pack('<I', height - 1)[:3]
+    return riff([(b'VP8X', vp8x), (b'ICCP', ICC), (b'VP8L', data), (b'EXIF', b'Exif\0\0' + EXIF)])
+
+
+def webps():
+    lossless = convert_to('webp', ['-define', 'webp:lossless=true', '-define', 'webp:exact=true'],
+                          pam(SEE_THROUGH))
+    yield 'webp-lossless.webp', lossless
+    yield 'webp-named.jpg', lossless   # told by its content, not its name
+    # 16383 x 16383 declared by the lossless header of a 5 x 3 picture's data.
+    (kind, data), = webp_chunks(lossless)
+    bits = struct.unpack('<I', data[1:5])[0]
+    huge = data[:1] + struct.pack('<I', bits & ~0xFFFFFFF | 16382 | 16382 << 14) + data[5:]
+    yield 'broken-webp-huge.webp', riff([(kind, huge)])
+    yield 'broken-webp-cut.webp', lossless[:-10]
+    yield 'webp-lossy.webp', convert_to('webp', ['-quality', '95'], pam(scaled(SEE_THROUGH, 16)))
+    yield 'webp-meta.webp', webp_with_metadata(convert_to(
+        'webp', ['-define', 'webp:lossless=true'], pam(FOUR)))
+    # Two frames: the first one shows.
+    yield 'webp-animated.webp', animated_webp()
+
+
+def animated_webp():
+    with tempfile.TemporaryDirectory() as tmp:
+        names = []
+        for i, grid in enumerate((SEE_THROUGH, FOUR)):
+            names.append(os.path.join(tmp, f'{i}.pam'))
+            with open(names[-1], 'wb') as f:
+                f.write(pam(grid))
+        out = os.path.join(tmp, 'out.webp')
+        subprocess.run(['/usr/bin/convert', '-delay', '50', *names, '-define', 'webp:lossless=true',
+                        out], check=True)
+        with open(out, 'rb') as f:
+            return f.read()
+
+
+def heif(grid, av1, bits=8, icc=None, orientation=1):
+    """A HEIC (HEVC) or AVIF (AV1) picture with alpha, made with libheif's encoders."""
+    import ctypes
+    lib = ctypes.CDLL('libheif.so.1')
+
+    class Error(ctypes.Structure):
+        _fields_ = [('code', ctypes.c_int), ('subcode', ctypes.c_int), ('message', ctypes.c_char_p)]
+
+    class Options(ctypes.Structure):
+        _fields_ = [('version', ctypes.c_uint8), ('save_alpha_channel', ctypes.c_uint8),
+                    ('macos_workaround', ctypes.c_uint8), ('two_colr_boxes', ctypes.c_uint8),
+                    ('nclx', ctypes.c_void_p), ('macos_no_nclx', ctypes.c_uint8),
+                    ('image_orientation', ctypes.c_int)]
+
+    for f in ('heif_context_get_encoder_for_format', 'heif_image_create', 'heif_image_add_plane',
+              'heif_context_encode_image', 'heif_context_write_to_file',
+              'heif_image_set_raw_color_profile', 'heif_encoder_set_lossy_quality'):
+        getattr(lib, f).restype = Error
+    lib.heif_context_alloc.restype = ctypes.c_void_p
+    lib.heif_image_get_plane.restype = ctypes.POINTER(ctypes.c_uint8)
+    lib.heif_encoding_options_alloc.restype = ctypes.POINTER(Options)
+
+    def check(error):
+        if error.code:
+            raise RuntimeError(error.message)
+
+    ctx = ctypes.c_void_p(lib.heif_context_alloc())
+    encoder = ctypes.c_void_p()
+    check(lib.heif_context_get_encoder_for_format(ctx, 4 if av1 else 1, ctypes.byref(encoder)))
+    check(lib.heif_encoder_set_lossy_quality(encoder, 95))
+    height, width = len(grid), len(grid[0])
+    image = ctypes.c_void_p()
+    wide = bits > 8
+    check(lib.heif_image_create(width, height, 1, 15 if wide else 11, ctypes.byref(image)))
+    check(lib.heif_image_add_plane(image, 10, width, height, bits))
+    stride = ctypes.c_int()
+    plane = lib.heif_image_get_plane(image, 10, ctypes.byref(stride))
+    for y, line in enumerate(grid):
+        for x, c in enumerate(line):
+            for k, v in enumerate(RGBA[c]):
+                if wide:
+                    v = round(v * ((1 << bits) - 1) / 255)
+                    plane[y * stride.value + 8 * x + 2 * k] = v & 255
+                    plane[y * stride.value + 8 * x + 2 * k + 1] = v >> 8
+                else:
+                    plane[y * stride.value + 4 * x + k] = v
+    if icc:
+        check(lib.heif_image_set_raw_color_profile(image, b'prof', icc, len(icc)))
+    options = lib.heif_encoding_options_alloc()
+    options.contents.image_orientation = orientation
+    check(lib.heif_context_encode_image(ctx, image, encoder, options, None))
+    with tempfile.TemporaryDirectory() as tmp:
+        out = os.path.join(tmp, 'out')
+        check(lib.heif_context_write_to_file(ctx, out.encode()))
+        with open(out, 'rb') as f:
+            return f.read()
+
+
+def heifs():
+    big = scaled(SEE_THROUGH, 16)
+    yield 'heic-alpha.heic', heif(big, av1=False)
+    yield 'avif-alpha.avif', heif(big, av1=True)
+    yield 'heic-10bit.heic', heif(big, av1=False, bits=10)
+    # Stored 5 x 3 with the orientation "turned 90 degrees clockwise": shown 3 x 5.
+    yield 'heic-turned.heic', heif(scaled(FOUR, 16), av1=False, icc=ICC, orientation=6)
+    small = heif(FOUR, av1=False)
+    yield 'broken-heic-cut.heic', small[:-40]
+    # The images' size declared as 60000 x 60000 (their 'ispe' properties).
+    huge = bytearray(small)
+    at = huge.find(b'ispe')
+    while at >= 0:
+        huge[at + 8:at + 16] = struct.pack('>II', 60000, 60000)
+        at = huge.find(b'ispe', at + 1)
+    yield 'broken-heic-huge.heic', bytes(huge)
+    # Its grid of one tile (libheif writes one in place of a crop) said to make 20000 x 20000.
+    at = small.index(b'idat') + 8
+    yield 'broken-heic-grid.heic', small[:at] + struct.pack('>HH', 20000, 20000) + small[at + 4:]
+
+
 # ---- JPEG ---------------------------------------------------------------------------------
 
 def convert(args, source_ppm):
@@ -432,7 +700,8 @@ def jpegs():
 
 
 def main():
-    for group in (valid_bmps(), broken_bmps(), unsupported_bmps(), valid_gifs(), broken_gifs(), jpegs()):
+    for group in (valid_bmps(), broken_bmps(), unsupported_bmps(), valid_gifs(), broken_gifs(), jpegs(), pngs(),
+                  broken_pngs(), webps(), heifs()):
         for name, data in group:
             write(name, data)
 

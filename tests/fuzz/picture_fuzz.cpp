@@ -1,7 +1,9 @@
-// Fuzz target: any bytes through the picture decoders and the JPEG first look. A refusal is fine; a
-// crash, a leak, a sanitizer report, a picture larger than the limits allow, or a decoded pixel
-// that no decoder wrote is a finding. AddressSanitizer fills new memory with 0xBE bytes (options
-// below), so an unwritten pixel has bits above the 24 colour bits, which a written one never has.
+// Fuzz target: any bytes through the picture decoders (BMP, JPEG, GIF, PNG, WebP, HEIC and AVIF)
+// and the JPEG first look. A refusal is fine; a crash, a leak, a sanitizer report, a picture
+// larger than the limits allow, or a decoded pixel that no decoder wrote is a finding.
+// AddressSanitizer fills new memory with 0xBE bytes (options below), so an unwritten pixel of an
+// opaque picture has bits above the 24 colour bits, which a written one never has; a picture said
+// to have transparency has a pixel short of opaque.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +17,10 @@
 extern "C" const char* __asan_default_options() {
   return "malloc_fill_byte=190:max_malloc_fill_size=268435456";
 }
+
+// libheif's AV1 decoder keeps 40 bytes of an empty coded image for good (libheif 1.15 frees
+// the data it hands dav1d only when it is not empty): the library's loss, not the decoders'.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libdav1d.so\n"; }
 
 namespace {
 
@@ -52,6 +58,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (decoded.message().empty()) std::abort();  // every refusal says why
     return 0;
   }
-  if (!Sound(decoded.value().pixels, limits.memoryBytes)) std::abort();
+  const render::Surface& picture = decoded.value().pixels;
+  const bool alpha = decoded.value().hasAlpha;
+  if (picture.empty() || std::uint64_t{4} * static_cast<std::uint64_t>(picture.width()) *
+                                 static_cast<std::uint64_t>(picture.height()) >
+                             limits.memoryBytes) {
+    std::abort();
+  }
+  bool seeThrough = false;
+  for (int y = 0; y < picture.height(); ++y) {
+    const std::uint32_t* row = picture.Row(y);
+    for (int x = 0; x < picture.width(); ++x) {
+      if (!alpha && row[x] > 0xFFFFFFu) std::abort();
+      seeThrough = seeThrough || row[x] < 0xFF000000u;
+    }
+  }
+  if (alpha && !seeThrough) std::abort();
   return 0;
 }

@@ -1,11 +1,13 @@
 // The picture decoders against the corpus in tests/data (made by make_pictures.py): every valid
-// variant gives its letter grid (K black, W white, R red, G green, B blue), every broken file is
-// refused with the reason that names its fault, and the limits refuse before decoding. A BMP
-// read in bands gives what decoding it whole gives.
+// variant gives its letter grid (K black, W white, R red, G green, B blue), laid over a
+// background where it has transparency; every broken file is refused with the reason that names
+// its fault, and the limits refuse before decoding. A BMP read in bands gives what decoding it
+// whole gives.
 #include "image/picture_decoders.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -164,8 +166,8 @@ INSTANTIATE_TEST_SUITE_P(
     Corpus, BrokenVariantTest,
     testing::Values(
         Broken{"missing.bmp", "ファイルまたはフォルダが見つかりません"},
-        Broken{"empty.bmp", "BMP、JPEG、GIF のいずれでもありません"},
-        Broken{"not-a-picture.jpg", "BMP、JPEG、GIF のいずれでもありません"},
+        Broken{"empty.bmp", "BMP、JPEG、PNG、WebP、HEIC、AVIF、GIF のいずれでもありません"},
+        Broken{"not-a-picture.jpg", "BMP、JPEG、PNG、WebP、HEIC、AVIF、GIF のいずれでもありません"},
         Broken{"truncated.bmp", kBmpCut}, Broken{"truncated.jpg", kJpegCut},
         Broken{"truncated.gif", kGifCut}, Broken{"corrupt.gif", kGifBroken},
         Broken{"huge-header.bmp", "画像が大きすぎます。100000 x 100000 ピクセル"},
@@ -201,7 +203,157 @@ INSTANTIATE_TEST_SUITE_P(
         // two scans, a code no table has.
         Broken{"broken-jpeg-cut-in-scan.jpg", kJpegCut},
         Broken{"broken-jpeg-progressive-cut-between-scans.jpg", kJpegCut},
-        Broken{"broken-jpeg-bad-code.jpg", kJpegBroken}));
+        Broken{"broken-jpeg-bad-code.jpg", kJpegBroken},
+        Broken{"broken-png-cut.png", "PNG データが途中で切れています"},
+        Broken{"broken-png-idat-crc.png", "PNG データが壊れています"},
+        // Sizes declared in a few hundred bytes: past the largest side, past the memory at hand
+        // or, where it fits, refused as the data runs out long before the picture.
+        Broken{"broken-png-huge.png", "画像が大きすぎます。65535 x 65535 ピクセル"},
+        Broken{"broken-png-16384.png", "PNG データが途中で切れています"},
+        Broken{"broken-webp-huge.webp", "WebP データが壊れています"},
+        Broken{"broken-heic-huge.heic", "画像が大きすぎます。60000 x 60000 ピクセル"},
+        // A tile grid larger than the picture it declares, which the library would make.
+        Broken{"broken-heic-grid.heic", "HEIC データが壊れています"},
+        Broken{"broken-webp-cut.webp", "WebP データが途中で切れています"},
+        Broken{"broken-heic-cut.heic", "HEIC データが途中で切れています"}));
+
+// Without GIF support, the refusal of a file that is no picture does not offer GIF.
+TEST(UnknownFormat, NamesGifOnlyWhereAllowed) {
+  EXPECT_EQ(LoadPicture(Data("empty.bmp"), false).message(),
+            Data("empty.bmp") +
+                "が開けません。\n（BMP、JPEG、PNG、WebP、HEIC、AVIF のいずれでもありません）");
+}
+
+// The background of the pictures with transparency below, red 0x10, green 0x80, blue 0xF0; T
+// shows it, H is red at opacity 128 over it: round((128 x c + 127 x b) / 255) a channel.
+constexpr render::Colour kBack = 0xF08010;
+
+render::Colour SeeThroughColour(char c) {
+  switch (c) {
+    case 'T':
+      return kBack;
+    case 'H':
+      return 0x784088;
+    case 'D':  // the grey of 16-bit 0x20C0, rounded
+      return 0x212121;
+    case 'E':  // the grey of 2-bit 2
+      return 0xAAAAAA;
+    default:
+      return LetterColour(c);
+  }
+}
+
+struct SeeThrough {
+  const char* file;
+  std::vector<const char*> grid;  // rows top to bottom, over kBack
+  bool alpha;                     // whether the picture keeps opacity
+  int scale = 1;
+  double minPsnr = 0;  // for lossy pictures; exact otherwise
+};
+
+void PrintTo(const SeeThrough& v, std::ostream* os) { *os << v.file; }
+
+// Exact, or the peak signal-to-noise ratio of the colours of `s` against the grid at least
+// `v.minPsnr`; otherwise names the first differing pixel, or the ratio.
+testing::AssertionResult OverBackground(const render::Surface& s, const SeeThrough& v) {
+  const int w = static_cast<int>(std::string(v.grid[0]).size()) * v.scale;
+  const int h = static_cast<int>(v.grid.size()) * v.scale;
+  if (s.width() != w || s.height() != h) {
+    return testing::AssertionFailure()
+           << s.width() << " x " << s.height() << ", expected " << w << " x " << h;
+  }
+  double squares = 0;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const render::Colour want = SeeThroughColour(v.grid[y / v.scale][x / v.scale]);
+      const render::Colour got = s.Point(x, y);
+      if (v.minPsnr == 0 && got != want) {
+        return testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex
+                                           << got << ", expected " << want;
+      }
+      for (int shift : {0, 8, 16}) {
+        const int d = ((got >> shift) & 0xFF) - ((want >> shift) & 0xFF);
+        squares += d * d;
+      }
+    }
+  }
+  const double psnr = 10 * std::log10(255.0 * 255.0 * 3 * w * h / std::max(squares, 1.0));
+  if (psnr < v.minPsnr) return testing::AssertionFailure() << "PSNR " << psnr << " dB";
+  return testing::AssertionSuccess();
+}
+
+class SeeThroughVariantTest : public testing::TestWithParam<SeeThrough> {};
+
+TEST_P(SeeThroughVariantTest, ShowsOverTheBackground) {
+  const base::Result<Picture> loaded = LoadPicture(Data(GetParam().file));
+  ASSERT_TRUE(loaded.ok()) << loaded.message();
+  const Picture& picture = loaded.value();
+  EXPECT_EQ(picture.hasAlpha, GetParam().alpha);
+  if (!picture.hasAlpha) {
+    EXPECT_TRUE(picture.pixels == FlattenOver(picture, 0)) << "an opaque picture's top bytes are 0";
+  }
+  EXPECT_TRUE(OverBackground(FlattenOver(picture, kBack), GetParam()));
+}
+
+const std::vector<const char*> kSeeThrough = {"RGBWK", "TRHBW", "WKTGB"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, SeeThroughVariantTest,
+    testing::Values(
+        SeeThrough{"bmp-32-alpha.bmp", kSeeThrough, true},
+        // gif-transparent.gif with its transparent entry showing the background.
+        SeeThrough{"gif-transparent.gif", {"TTTT", "TRTT", "TWRT"}, true},
+        SeeThrough{"png-rgb.png", kFour, false}, SeeThrough{"png-interlaced.png", kFour, false, 3},
+        SeeThrough{"png-grey16.png", {"KWDK", "DDWK"}, false},
+        SeeThrough{"png-grey2-trns.png", {"KTEW", "WTKT"}, true},
+        SeeThrough{"png-palette.png", kFour, false},
+        SeeThrough{"png-palette-trns.png", kSeeThrough, true},
+        SeeThrough{"png-rgba.png", kSeeThrough, true},
+        SeeThrough{"png-rgba16-interlaced.png", kSeeThrough, true, 2},
+        SeeThrough{"png-grey-alpha.png", {"KWTK", "WTKT"}, true},
+        // The default image of an animation whose second frame is black.
+        SeeThrough{"png-animated.png", kFour, false},
+        SeeThrough{"webp-lossless.webp", kSeeThrough, true},
+        SeeThrough{"webp-named.jpg", kSeeThrough, true},
+        // The first of two frames.
+        SeeThrough{"webp-animated.webp", kSeeThrough, true},
+        // Lossy WebP halves the colour's resolution, which blurs the edges between saturated
+        // colours: a wrong channel or a lost opacity would give far less than 22 dB.
+        SeeThrough{"webp-lossy.webp", kSeeThrough, true, 16, 22},
+        SeeThrough{"heic-alpha.heic", kSeeThrough, true, 16, 30},
+        SeeThrough{"heic-10bit.heic", kSeeThrough, true, 16, 30},
+        SeeThrough{"avif-alpha.avif", kSeeThrough, true, 16, 30},
+        // kFour stored with the orientation "turned 90 degrees clockwise".
+        SeeThrough{"heic-turned.heic", {"WKR", "KRG", "RGB", "GBW", "BWK"}, false, 16, 30}));
+
+// The profile and EXIF block a file carries, as stored (a WebP's EXIF without the "Exif\0\0"
+// before it); none from a HEIF file, whose orientation is applied already.
+TEST(PictureMetadata, IsKeptAsStored) {
+  std::string icc = std::string("\0\0\1\x90", 4);
+  for (int i = 0; i < 12; ++i) icc += "not a real profile, kept as it is";
+  const std::string exif("MM\0*\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0", 26);
+  const auto text = [](const std::vector<std::uint8_t>& b) {
+    return std::string(b.begin(), b.end());
+  };
+  for (const char* name : {"png-meta.png", "webp-meta.webp", "heic-turned.heic"}) {
+    const base::Result<Picture> loaded = LoadPicture(Data(name));
+    ASSERT_TRUE(loaded.ok()) << loaded.message();
+    EXPECT_EQ(text(loaded.value().iccProfile), icc) << name;
+    EXPECT_EQ(text(loaded.value().exif), std::string(name).starts_with("heic") ? "" : exif) << name;
+  }
+  EXPECT_TRUE(LoadPicture(Data("png-rgb.png")).value().iccProfile.empty());
+}
+
+// An opaque picture is read by the motions as it is, not copied; one with transparency is laid
+// over the background.
+TEST(PictureOverBackground, SharesAnOpaquePicture) {
+  for (const char* name : {"png-rgb.png", "png-rgba.png"}) {
+    auto picture = std::make_shared<const Picture>(LoadPicture(Data(name)).value());
+    const std::shared_ptr<const render::Surface> over = SurfaceOver(picture, kBack);
+    EXPECT_EQ(over.get() == &picture->pixels, !picture->hasAlpha) << name;
+    EXPECT_TRUE(*over == FlattenOver(*picture, kBack)) << name;
+  }
+}
 
 std::vector<std::uint8_t> FileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -238,7 +390,8 @@ TEST(PictureBands, GiveTheWholeFilePicture) {
 // The size check comes from the header, before decoding: each format is refused for want of
 // memory or over the pixel cap though its data is fine.
 TEST(PictureLimits, RefuseFromTheHeader) {
-  for (const char* name : {"bmp-24.bmp", "gif-offset.gif", "jpeg-444.jpg"}) {
+  for (const char* name : {"bmp-24.bmp", "gif-offset.gif", "jpeg-444.jpg", "png-rgb.png",
+                           "webp-lossless.webp", "heic-alpha.heic"}) {
     const std::vector<std::uint8_t> file = FileBytes(Data(name));
     const base::Result<Picture> fits = DecodePicture(file, {kMaxPicturePixels, 1 << 20});
     EXPECT_TRUE(fits.ok()) << name << fits.message();
