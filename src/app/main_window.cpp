@@ -60,6 +60,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
 
 MainWindow::~MainWindow() {
   delete settingsDialog_;  // it edits settings_, which ends with this window
+  reader_.Stop();
   player_->Stop();
   runner_.StopAndWait();
   animationRunner_.StopAndWait();
@@ -220,6 +221,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::Unload() {
   if (unloadedOnce_) return;
   unloadedOnce_ = true;
+  // The picture being read is dropped within a row of blocks.
+  reader_.Stop();
   player_->Stop();
   // The driver stops within a checkpoint; the frames it wrote are whole files.
   runner_.StopAndWait();
@@ -248,6 +251,8 @@ void MainWindow::ShowSettings() {
     settingsDialog_->setAttribute(Qt::WA_DeleteOnClose);
     connect(settingsDialog_, &settings::SettingsDialog::settingsStored, this,
             &MainWindow::FollowBackground);
+    // A picture shown at a first look is not yet the open one: the preview waits for it.
+    if (firstLook_) settingsDialog_->PictureComing();
   }
   settingsDialog_->show();
   settingsDialog_->raise();

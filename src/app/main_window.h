@@ -19,10 +19,12 @@
 #include "app/activity_state.h"
 #include "app/animation_runner.h"
 #include "app/conversion_runner.h"
+#include "app/source_reader.h"
 #include "app/window_layout.h"
 #include "base/settings.h"
 #include "base/settings_file.h"
 #include "image/picture.h"
+#include "image/quick_look.h"
 #include "render/motion_preview.h"
 #include "render/surface.h"
 
@@ -101,6 +103,11 @@ class MainWindow : public QMainWindow {
   void setCheckpointHookForTesting(std::function<void(int frame)> hook) {
     checkpointHook_ = std::move(hook);
   }
+  /// Tests hold the reading of a large picture shown at a first look with this (called on the
+  /// worker thread, with the flag that stops the reading).
+  void setSourceReadHookForTesting(std::function<void(const std::atomic<bool>& stop)> hook) {
+    reader_.setHookForTesting(std::move(hook));
+  }
   /// Tests hold the making of an animation file at its progress steps with this (called on the
   /// worker thread, with the abort flag).
   void setAnimationProgressHookForTesting(
@@ -159,6 +166,11 @@ class MainWindow : public QMainWindow {
 
   // Opening a picture (open_commands.cpp).
   void LoadSource();
+  void TakeSource(image::Picture picture, bool shown);
+  void ShowFirstLook(image::QuickLook look);
+  void OnSourceRead(base::Result<image::Picture> read);
+  void DropFirstLook();
+  void ShowOpenedStatus();
   /// Lays a picture with transparency afresh over the background colour the settings now have.
   void FollowBackground();
   void ShowRecentFiles(bool showSeparator);
@@ -200,7 +212,7 @@ class MainWindow : public QMainWindow {
   base::Settings settings_;
   base::RecentList recentFiles_;
   std::string sourcePath_;
-  std::string loadedPath_;  ///< the file sourcePicture_ shows
+  std::string loadedPath_;  ///< the file picture_ was read from
   /// The open picture as decoded, with its opacity (empty before any).
   std::shared_ptr<const image::Picture> picture_ = std::make_shared<const image::Picture>();
   /// The open picture as the motions read it and the source frame shows it, shared with a run
@@ -208,6 +220,15 @@ class MainWindow : public QMainWindow {
   /// sourceBackground_.
   std::shared_ptr<const render::Surface> source_ = std::make_shared<const render::Surface>();
   render::Colour sourceBackground_ = 0;
+  /// A large picture shown at a first look while the reader reads it in full; until then
+  /// picture_, source_ and loadedPath_ stay those of the picture before.
+  struct FirstLook {
+    PixelSize size;  ///< the whole picture's; sourcePicture_ shows it
+  };
+  std::optional<FirstLook> firstLook_;
+  TwipsRect beforeFirstLook_;  ///< the source picture's place in the layout before it
+  SourceReader reader_{this};
+  bool runWaits_ = false;  ///< Execute was chosen while the picture was being read
   /// The open picture reduced for the settings dialog's preview, made once per picture.
   std::shared_ptr<render::PreviewSources> previewSources_ =
       std::make_shared<render::PreviewSources>();

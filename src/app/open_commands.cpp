@@ -1,5 +1,7 @@
 // The open command, the recent-file entries, a picture dropped on the window or named on the
-// command line: all load a picture into the source frame the same way.
+// command line: all load a picture into the source frame the same way. A large JPEG is shown at
+// once from a first look at it while a worker reads it in full; only then does it become the
+// open picture.
 #include <QAction>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -13,6 +15,7 @@
 
 #include "app/main_window.h"
 #include "app/picture_box.h"
+#include "base/memory_budget.h"
 #include "image/open_command.h"
 #include "image/picture_file.h"
 #include "settings/settings_dialog.h"
@@ -51,7 +54,7 @@ void MainWindow::ChoosePicture() {
     sourcePath_ = QFile::encodeName(path).toStdString();  // the name's bytes on the disk
     LoadSource();
   }
-  SetStatus({});
+  ShowOpenedStatus();
 }
 
 void MainWindow::OpenPicture(const QString& path) {
@@ -60,7 +63,7 @@ void MainWindow::OpenPicture(const QString& path) {
     sourcePath_ = QFile::encodeName(absolute).toStdString();  // the name's bytes on the disk
     LoadSource();
   }
-  SetStatus({});
+  ShowOpenedStatus();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -82,22 +85,37 @@ void MainWindow::OpenRecentFile(int index) {
 
 // Loads sourcePath_ into sourcePicture_. A picture that cannot be read leaves the previous picture
 // and puts back the path it came from, so that frames, preview and page keep naming the picture the
-// window shows.
+// window shows. A picture still being read gives way to this one.
 void MainWindow::LoadSource() {
+  DropFirstLook();
+  std::optional<image::QuickLook> look =
+      image::ReadQuickLook(sourcePath_, {pictureRoom_.source.width, pictureRoom_.source.height});
+  if (look) {
+    ShowFirstLook(std::move(*look));
+    reader_.Start(sourcePath_, gifSupport_,
+                  [this](base::Result<image::Picture> read) { OnSourceRead(std::move(read)); });
+    SetStatus(ui::Utf8(ui::kStatusReadingPicture));
+    return;
+  }
   base::Result<image::Picture> picture =
       image::LoadSource(sourcePath_, gifSupport_, recentFiles_, prompter_, this);
   if (!picture.ok()) {
     sourcePath_ = loadedPath_;
     return;
   }
+  TakeSource(std::move(picture).value(), false);
+}
+
+// The picture read becomes the open one; `shown` when its first look already shows it.
+void MainWindow::TakeSource(image::Picture picture, bool shown) {
   loadedPath_ = sourcePath_;
-  picture_ = std::make_shared<const image::Picture>(std::move(picture).value());
+  picture_ = std::make_shared<const image::Picture>(std::move(picture));
   sourceBackground_ = settings_.BackColor;
   source_ = image::SurfaceOver(picture_, sourceBackground_);
   placement_.setValue(
       kLastFolderKey,
       QFileInfo(QFile::decodeName(QByteArray::fromStdString(sourcePath_))).absolutePath());
-  ShowSourcePicture();
+  if (!shown) ShowSourcePicture();
   layout_.SetSourcePicture(source_->width(), source_->height());
   ApplyLayout();
   // The window takes the new picture's size: it grows for a larger one and shrinks back for a
@@ -105,6 +123,56 @@ void MainWindow::LoadSource() {
   FitWindow(true);
   ShowRecentFiles(false);
   if (settingsDialog_) settingsDialog_->PictureChanged();
+}
+
+// The first look takes the picture's place in the window, at the whole picture's size; the
+// settings dialog's preview waits for the whole picture.
+void MainWindow::ShowFirstLook(image::QuickLook look) {
+  beforeFirstLook_ = layout_.SourcePicture();
+  firstLook_ = FirstLook{{look.width, look.height}};
+  sourcePicture_->setImage(
+      ImageOfSize(look.picture, FittedSize(firstLook_->size, pictureRoom_.source)));
+  // The reduced picture and the file's bytes go back to the system before the whole is read.
+  look.picture = {};
+  base::ReturnFreedMemory();
+  layout_.SetSourcePicture(firstLook_->size.width, firstLook_->size.height);
+  ApplyLayout();
+  FitWindow(true);
+  if (settingsDialog_) settingsDialog_->PictureComing();
+}
+
+// The whole picture has been read, or could not be: it becomes the open picture, or the window
+// goes back to the one before and says why. A run chosen meanwhile starts now.
+void MainWindow::OnSourceRead(base::Result<image::Picture> read) {
+  const bool runWaits = std::exchange(runWaits_, false);
+  if (statusText() == ui::Utf8(ui::kStatusReadingPicture)) SetStatus({});
+  if (!read.ok()) {
+    DropFirstLook();
+    sourcePath_ = loadedPath_;
+  }
+  image::ConcludeOpening(read.status(), sourcePath_, recentFiles_, prompter_, this);
+  if (!read.ok()) return;
+  firstLook_.reset();
+  TakeSource(std::move(read).value(), true);
+  if (runWaits) Execute();
+}
+
+// The reading stops and the window shows again the picture it showed before the first look.
+void MainWindow::DropFirstLook() {
+  reader_.Stop();
+  runWaits_ = false;
+  if (!firstLook_) return;
+  firstLook_.reset();
+  layout_.SetSourcePictureTwips(beforeFirstLook_.width, beforeFirstLook_.height);
+  ShowSourcePicture();
+  ApplyLayout();
+  FitWindow(true);
+  if (settingsDialog_) settingsDialog_->PictureChanged();
+}
+
+// The status once an open command is done: empty, or that the picture is still being read.
+void MainWindow::ShowOpenedStatus() {
+  SetStatus(reader_.running() ? ui::Utf8(ui::kStatusReadingPicture) : QString());
 }
 
 // Transparency has no place in the motions yet, so they read the picture laid over the

@@ -31,7 +31,11 @@ void PictureBox::paintEvent(QPaintEvent*) {
 
 QImage ImageForShowing(const render::Surface& picture, PixelSize bound) {
   if (picture.empty()) return {};
-  const PixelSize size = FittedSize({picture.width(), picture.height()}, bound);
+  return ImageOfSize(picture, FittedSize({picture.width(), picture.height()}, bound));
+}
+
+QImage ImageOfSize(const render::Surface& picture, PixelSize size) {
+  if (picture.empty()) return {};
   // The surface's packed colours (red in the low byte, the top byte unused) are the bytes
   // R, G, B, X in memory: Qt reads them in place as RGBX8888 and scales without a full copy.
   static_assert(std::endian::native == std::endian::little);

@@ -31,4 +31,8 @@ class PictureBox : public QWidget {
 QImage ImageForShowing(const render::Surface& picture, PixelSize bound);
 QImage ImageForShowing(const QImage& picture, PixelSize bound);
 
+/// `picture` as an image for showing, scaled smoothly to `size` (a first look, shown at the
+/// size of the whole picture it stands for).
+QImage ImageOfSize(const render::Surface& picture, PixelSize size);
+
 }  // namespace kinetta::app

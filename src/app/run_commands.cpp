@@ -19,6 +19,12 @@ namespace kinetta::app {
 
 void MainWindow::Execute() {
   if (!MayStart(Activity::Converting)) return;
+  // A picture shown at a first look is run once it has been read whole.
+  if (reader_.running()) {
+    runWaits_ = true;
+    SetStatus(ui::Utf8(ui::kStatusReadingPicture));
+    return;
+  }
   if (CheckRun()) StartRun();
 }
 

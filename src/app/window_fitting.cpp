@@ -66,16 +66,25 @@ void MainWindow::ApplyLayout() {
       shown.ToPixels(shown.ContentBounds(!abortButton_->isHidden()), kClientOriginTop);
   form_->resize(bounds.width, bounds.height + bounds.top);
   // The source picture is kept reduced to the room; where the room has changed since (another
-  // screen), it is reduced afresh from the picture itself.
-  const PixelSize wanted = FittedSize({source_->width(), source_->height()}, pictureRoom_.source);
+  // screen), it is reduced afresh from the picture itself, or its first look rescaled.
+  const PixelSize whole =
+      firstLook_ ? firstLook_->size : PixelSize{source_->width(), source_->height()};
+  const PixelSize wanted = FittedSize(whole, pictureRoom_.source);
   const QImage& kept = sourcePicture_->image();
-  if (!source_->empty() && (kept.width() != wanted.width || kept.height() != wanted.height)) {
+  if ((firstLook_ || !source_->empty()) &&
+      (kept.width() != wanted.width || kept.height() != wanted.height)) {
     ShowSourcePicture();
   }
 }
 
 void MainWindow::ShowSourcePicture() {
-  sourcePicture_->setImage(ImageForShowing(*source_, pictureRoom_.source));
+  if (firstLook_) {
+    const PixelSize size = FittedSize(firstLook_->size, pictureRoom_.source);
+    sourcePicture_->setImage(sourcePicture_->image().scaled(
+        size.width, size.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  } else {
+    sourcePicture_->setImage(ImageForShowing(*source_, pictureRoom_.source));
+  }
 }
 
 // Sizes the window to show the form, within the screen's available area (see WindowFitted): a

@@ -82,6 +82,10 @@ std::string FrameFileTooLargeMessage(int width, int height);
 /// A frame that would be smaller than one pixel.
 std::string FrameTooSmallMessage(int width, int height);
 
+/// A picture one row tall under a motion that splits it into a top and a bottom face.
+inline constexpr std::string_view kPictureTooShortMessage =
+    "原画の高さが 1 ピクセルしかなく、上下二つの面に分けられません。";
+
 /// A run whose frames need more memory than there is: "こまの大きさ W x H ピクセルでは約 N MiB の
 /// メモリが要ります（使えるのは約 M MiB）。"
 std::string TooLargeMessage(int width, int height, std::uint64_t neededBytes,

@@ -1,7 +1,9 @@
 // The BMP headers read and checked: OS/2 (12-byte) and Windows (40, 52, 56, 108, 124-byte)
-// headers and the 64-byte OS/2 2 header, the bit depths and codings each allows, the channel
-// masks, the colour table, and the pixel data's place, each against the file's length. Only the
-// file's first bytes are needed: the pixel data is placed from the file's size alone.
+// headers and the 64-byte OS/2 2 header, the bit depths and codings each allows (the format's
+// kinds that are not read, such as 2 or 64 bits a pixel and OS/2's Huffman coding, told apart
+// from broken files), the channel masks, the colour table, and the pixel data's place, each
+// against the file's length. Only the file's first bytes are needed: the pixel data is placed
+// from the file's size alone.
 #include "image/bmp_layout.h"
 
 #include <algorithm>
@@ -19,10 +21,12 @@ enum Compression : std::uint32_t {
   kRgb = 0,
   kRle8 = 1,
   kRle4 = 2,
-  kBitFields = 3,
-  kJpeg = 4,
+  kBitFields = 3,  // Huffman 1D after an OS/2 2 header
+  kJpeg = 4,       // run-length coded 24 bits after an OS/2 2 header
   kPng = 5,
   kAlphaBitFields = 6,
+  kCmyk = 11,
+  kCmykRle4 = 13,
 };
 
 base::Status Broken() { return DataBroken("BMP"); }
@@ -110,6 +114,8 @@ base::Status ReadCoding(PictureBytes file, const Fields& f, Layout& layout) {
   switch (f.compression) {
     case kRgb:
       if (f.bits == 1 || f.bits == 4 || f.bits == 8 || f.bits == 24) return base::Status::Ok();
+      // Windows CE's 2 bits a pixel, and 64 with 16 bits a channel.
+      if (f.headerBytes != 12 && (f.bits == 2 || f.bits == 64)) return Unsupported();
       if (f.headerBytes == 12 || (f.bits != 16 && f.bits != 32)) return Broken();
       if (f.bits == 16) {  // 5 bits each
         MakeChannel(0x7C00, layout.red);
@@ -128,13 +134,19 @@ base::Status ReadCoding(PictureBytes file, const Fields& f, Layout& layout) {
       layout.coding = f.compression == kRle8 ? Coding::Rle8 : Coding::Rle4;
       return base::Status::Ok();
     case kBitFields:
+      if (f.os2()) return f.bits == 1 ? Unsupported() : Broken();
+      [[fallthrough]];
     case kAlphaBitFields:
       if (f.os2() || (f.bits != 16 && f.bits != 32)) return Broken();
       return ReadMasks(file, f, layout);
     case kJpeg:
+      if (f.os2()) return f.bits == 24 ? Unsupported() : Broken();
+      return Unsupported();
     case kPng:
       return f.os2() ? Broken() : Unsupported();
     default:
+      // The CMYK kinds of Windows' printing.
+      if (!f.os2() && f.compression >= kCmyk && f.compression <= kCmykRle4) return Unsupported();
       return Broken();
   }
 }

@@ -46,13 +46,19 @@ base::Result<Picture> LoadSource(const std::string& path, bool gifSupport,
                                  std::array<std::string, 3>& recentFiles, ui::Prompter& prompter,
                                  QWidget* parent) {
   base::Result<Picture> loaded = LoadSourcePicture(path, gifSupport);
-  if (!loaded.ok()) {
+  ConcludeOpening(loaded.status(), path, recentFiles, prompter, parent);
+  return loaded;
+}
+
+void ConcludeOpening(const base::Status& read, const std::string& path,
+                     std::array<std::string, 3>& recentFiles, ui::Prompter& prompter,
+                     QWidget* parent) {
+  if (!read.ok()) {
     // The message holds the path's own bytes: shown as the file system's names are decoded.
-    prompter.Warn(parent, QFile::decodeName(QByteArray::fromStdString(loaded.message())));
-    return loaded;
+    prompter.Warn(parent, QFile::decodeName(QByteArray::fromStdString(read.message())));
+    return;
   }
   UpdateRecentFiles(recentFiles, path);
-  return loaded;
 }
 
 }  // namespace kinetta::image

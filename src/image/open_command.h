@@ -36,10 +36,17 @@ QString AskSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
 bool AcceptSourcePath(ui::Prompter& prompter, QWidget* parent, bool gifSupport,
                       const QString& path);
 
-/// Loads the picture at `path` and moves `path` to the top of `recentFiles`. A picture that
-/// cannot be read is shown as the message "<path>が開けません。" and leaves the list alone.
+/// Loads the picture at `path` (GIF pictures only with `gifSupport`) and concludes the opening
+/// (ConcludeOpening).
 base::Result<Picture> LoadSource(const std::string& path, bool gifSupport,
                                  std::array<std::string, 3>& recentFiles, ui::Prompter& prompter,
                                  QWidget* parent);
+
+/// What opening `path` comes to once its picture has been read (`read` ok) or could not be:
+/// `path` moves to the top of `recentFiles`, or the failure is shown as its message
+/// "<path>が開けません。" and the list is left alone.
+void ConcludeOpening(const base::Status& read, const std::string& path,
+                     std::array<std::string, 3>& recentFiles, ui::Prompter& prompter,
+                     QWidget* parent);
 
 }  // namespace kinetta::image

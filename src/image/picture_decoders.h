@@ -3,6 +3,7 @@
 // when every pixel came from the file: a short, corrupt or inconsistent file is refused.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -22,10 +23,13 @@ inline constexpr long long kMaxPictureSide = 65535;
 
 using PictureBytes = std::span<const std::uint8_t>;
 
-/// What decoding may take: the pixel cap and the memory at hand, in bytes.
+/// What decoding may take: the pixel cap and the memory at hand, in bytes; and, where set, the
+/// flag that says the picture is no longer wanted (the JPEG decoder then stops within a row of
+/// blocks, with Cause::Aborted).
 struct DecodeLimits {
   long long maxPixels = 0;
   std::uint64_t memoryBytes = 0;
+  const std::atomic<bool>* stop = nullptr;
 };
 
 /// Checks a size read from a header: both sides from 1 to kMaxPictureSide (Cause::BrokenData
@@ -63,12 +67,13 @@ base::Status ApplyMetadata(Picture& picture, const DecodeLimits& limits);
 inline constexpr std::size_t kBandBytes = std::size_t{1} << 20;
 
 /// The picture in `file`, decoded as DecodePicture decodes the whole file and made upright sRGB
-/// by ApplyMetadata, with the pixel cap and the memory at hand as limits. A BMP file whose pixels
-/// are stored plain is not held whole: its headers are read from the start of the file and its
-/// rows straight from the file in bands of about `bandBytes`, on all cores. Every other file is
-/// read whole. A file of none of the formats is refused with UnknownFormatReason(gifAllowed).
+/// by ApplyMetadata, with the pixel cap and the memory at hand as limits, and `stop` as the flag
+/// that stops it. A BMP file whose pixels are stored plain is not held whole: its headers are
+/// read from the start of the file and its rows straight from the file in bands of about
+/// `bandBytes`, on all cores. Every other file is read whole. A file of none of the formats is
+/// refused with UnknownFormatReason(gifAllowed).
 base::Result<Picture> ReadPicture(const base::RegularFile& file, std::size_t bandBytes = kBandBytes,
-                                  bool gifAllowed = true);
+                                  bool gifAllowed = true, const std::atomic<bool>* stop = nullptr);
 
 /// The refusals the decoders make, naming the format ("JPEG", "GIF", "BMP", "PNG", ...): data that
 /// ends before the picture does and data that breaks the format's rules (Cause::BrokenData), and a

@@ -89,11 +89,13 @@ base::Result<Picture> DecodePicture(PictureBytes file, const DecodeLimits& limit
 namespace {
 
 // The memory at hand as it is when a step takes its pixel memory: after a file read whole has
-// been read, after the picture has been decoded.
-DecodeLimits LimitsNow() { return {kMaxPicturePixels, base::AvailableMemoryBytes()}; }
+// been read, after the picture has been decoded; `stop` stops a decoder that can be stopped.
+DecodeLimits LimitsNow(const std::atomic<bool>* stop) {
+  return {kMaxPicturePixels, base::AvailableMemoryBytes(), stop};
+}
 
 base::Result<Picture> DecodeFile(const base::RegularFile& file, std::size_t bandBytes,
-                                 bool gifAllowed) {
+                                 bool gifAllowed, const std::atomic<bool>* stop) {
   std::vector<std::uint8_t> start(std::min(file.size(), kStartBytes));
   const base::Result<std::size_t> read = file.ReadAt(0, start);
   if (!read.ok()) return read.status();
@@ -102,7 +104,7 @@ base::Result<Picture> DecodeFile(const base::RegularFile& file, std::size_t band
   if (StartsWith(start, "BM")) {
     // The refusals of the headers are those of DecodeBmp: the layout is read from the same
     // bytes, and the pixel data placed from the file's size.
-    const base::Result<bmp::Layout> layout = bmp::ReadLayout(start, file.size(), LimitsNow());
+    const base::Result<bmp::Layout> layout = bmp::ReadLayout(start, file.size(), LimitsNow(stop));
     if (!layout.ok()) return layout.status();
     if (layout.value().coding == bmp::Coding::Plain) {
       return bmp::DecodePlainFile(layout.value(), file, bandBytes);
@@ -110,7 +112,7 @@ base::Result<Picture> DecodeFile(const base::RegularFile& file, std::size_t band
   }
   const base::Result<std::vector<std::uint8_t>> bytes = file.ReadToEnd(std::move(start));
   if (!bytes.ok()) return bytes.status();
-  return DecodePicture(bytes.value(), LimitsNow());
+  return DecodePicture(bytes.value(), LimitsNow(stop));
 }
 
 }  // namespace
@@ -127,17 +129,18 @@ base::Status ApplyMetadata(Picture& picture, const DecodeLimits& limits) {
 }
 
 base::Result<Picture> ReadPicture(const base::RegularFile& file, std::size_t bandBytes,
-                                  bool gifAllowed) {
+                                  bool gifAllowed, const std::atomic<bool>* stop) {
   // The file's bytes are let go before the picture may need a turned copy.
-  base::Result<Picture> decoded = DecodeFile(file, bandBytes, gifAllowed);
+  base::Result<Picture> decoded = DecodeFile(file, bandBytes, gifAllowed, stop);
   if (!decoded.ok()) return decoded;
-  if (base::Status applied = ApplyMetadata(decoded.value(), LimitsNow()); !applied.ok()) {
+  if (base::Status applied = ApplyMetadata(decoded.value(), LimitsNow(stop)); !applied.ok()) {
     return applied;
   }
   return decoded;
 }
 
-base::Result<Picture> LoadPicture(const std::string& path, bool gifAllowed) {
+base::Result<Picture> LoadPicture(const std::string& path, bool gifAllowed,
+                                  const std::atomic<bool>* stop) {
   base::Status why;
   try {
     const base::Result<base::RegularFile> file =
@@ -145,7 +148,7 @@ base::Result<Picture> LoadPicture(const std::string& path, bool gifAllowed) {
     if (!file.ok()) {
       why = file.status();
     } else {
-      base::Result<Picture> decoded = ReadPicture(file.value(), kBandBytes, gifAllowed);
+      base::Result<Picture> decoded = ReadPicture(file.value(), kBandBytes, gifAllowed, stop);
       if (decoded.ok()) return decoded;
       why = decoded.status();
     }

@@ -4,6 +4,7 @@
 // taken.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 
@@ -28,8 +29,10 @@ inline constexpr std::size_t kMaxPictureFileBytes =
 /// has them). Only a regular file is read: a folder, FIFO or device is refused without
 /// waiting. A failure keeps the cause of the reason (missing, broken data, too large, ...); its
 /// message is base::CannotOpenMessage(path) with that reason on a second line, in brackets. A
-/// file of none of the formats names them, GIF only when `gifAllowed`.
-base::Result<Picture> LoadPicture(const std::string& path, bool gifAllowed = true);
+/// file of none of the formats names them, GIF only when `gifAllowed`. Setting `stop` stops the
+/// reading of a JPEG within a row of blocks (Cause::Aborted).
+base::Result<Picture> LoadPicture(const std::string& path, bool gifAllowed = true,
+                                  const std::atomic<bool>* stop = nullptr);
 
 /// Conversions between surfaces and QImage (RGB32).
 render::Surface SurfaceFromImage(const QImage& image);

@@ -8,9 +8,10 @@
 
 namespace kinetta::image {
 
-base::Result<Picture> LoadSourcePicture(const std::string& path, bool gifAllowed) {
+base::Result<Picture> LoadSourcePicture(const std::string& path, bool gifAllowed,
+                                        const std::atomic<bool>* stop) {
   try {
-    return LoadPicture(path, gifAllowed);
+    return LoadPicture(path, gifAllowed, stop);
   } catch (...) {
     const base::Status error = base::ErrorStatus(std::current_exception());
     return base::Status::Failed(error.cause(),

@@ -23,8 +23,8 @@ constexpr std::array<Motion, 9> kMotions{{
     {Shape::Cylinder, "cylinder", "円柱", &MakeCylinder, &cylinder::Size, &cylinder::TableBytes},
     {Shape::Flag, "flag", "旗", &MakeFlag, &flag::Size, &flag::TableBytes},
     {Shape::Water, "water", "水面", &MakeWater, &water::Size, &NoTables},
-    {Shape::Flip, "flip", "表裏回転", &MakeFlip, &flip::Size, &NoTables},
-    {Shape::Cutout, "cutout", "切抜き", &MakeCutout, &cutout::Size, &NoTables},
+    {Shape::Flip, "flip", "表裏回転", &MakeFlip, &flip::Size, &NoTables, true},
+    {Shape::Cutout, "cutout", "切抜き", &MakeCutout, &cutout::Size, &NoTables, true},
     {Shape::FadeIn, "fadein", "フェードイン", &MakeFadeIn, &fadein::Size, &fadein::TableBytes},
 }};
 }  // namespace

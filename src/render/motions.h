@@ -25,6 +25,8 @@ struct Motion {
   RendererFactory make;
   FrameSizeRule size;  ///< the unit's own rule, which its renderer's Size() gives too
   TableBytesRule tableBytes;
+  /// The picture holds two faces, its top and its bottom half (the flip, the cut-out).
+  bool stackedFaces = false;
 };
 
 /// All nine motions, index = ShapeIndex.

@@ -249,9 +249,12 @@ RunResult Render(const Surface& source, const Settings& s, const RenderOptions& 
   const int n = o.frames.empty() ? s.FrameCount : static_cast<int>(o.frames.size());
   if (n < 1) return result;
   if (size.width < 1 || size.height < 1) {
+    // Not the width setting's fault where the picture has no two rows to split into faces.
+    const std::string why = motion->stackedFaces && source.height() < 2
+                                ? std::string(base::kPictureTooShortMessage)
+                                : base::FrameTooSmallMessage(size.width, size.height);
     return Ended(std::move(result), RunStatus::BadFrameSize,
-                 base::Status::Failed(base::Cause::BadSetting,
-                                      base::FrameTooSmallMessage(size.width, size.height)));
+                 base::Status::Failed(base::Cause::BadSetting, why));
   }
   // The tables are made on every core (or as many threads as asked for); frames are drawn on
   // at most kFramesInFlight.

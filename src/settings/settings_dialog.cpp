@@ -301,7 +301,15 @@ void SettingsDialog::hideEvent(QHideEvent* e) {
   QDialog::hideEvent(e);
 }
 
-void SettingsDialog::PictureChanged() { SchedulePreview(); }
+void SettingsDialog::PictureChanged() {
+  pictureComing_ = false;
+  SchedulePreview();
+}
+
+void SettingsDialog::PictureComing() {
+  pictureComing_ = true;
+  SchedulePreview();
+}
 
 void SettingsDialog::SchedulePreview() {
   if (isVisible()) previewDelay_.start();
@@ -311,6 +319,10 @@ void SettingsDialog::SchedulePreview() {
 void SettingsDialog::RestartPreview() {
   const DialogInput input = CurrentInput();
   const OkReading reading = ReadDialog(input, settings_);
+  if (pictureComing_) {
+    previewBox_->ShowNote(ui::Utf8(ui::kStatusReadingPicture));
+    return;
+  }
   std::shared_ptr<const render::Surface> picture = picture_ ? picture_() : nullptr;
   if (!picture || picture->empty()) picture = render::TestPicture();
   const QString note = PreviewNote(input, reading, picture->width(), picture->height());

@@ -48,6 +48,9 @@ class SettingsDialog : public QDialog {
 
   /// Another picture was opened: the preview box moves it.
   void PictureChanged();
+  /// A picture is being read to become the open one: the preview box says so, and waits for
+  /// PictureChanged.
+  void PictureComing();
 
  signals:
   /// OK stored the controls into the settings.
@@ -86,6 +89,7 @@ class SettingsDialog : public QDialog {
   ui::TwipsPerPixel twipsPerPixel_;
   ui::Prompter& prompter_;
   std::function<std::shared_ptr<const render::Surface>()> picture_;
+  bool pictureComing_ = false;
 
   // Whether the next activation fills the controls: at the first showing, and after another
   // window of the program than the dialog's own prompts was active.

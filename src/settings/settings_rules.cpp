@@ -119,7 +119,9 @@ QString PreviewNote(const DialogInput& input, const OkReading& reading, int pict
   const render::FrameSize size =
       render::PlannedFrameSize(reading.settings, pictureWidth, pictureHeight);
   if (size.width < 1 || size.height < 1) {
-    return ui::Utf8(ui::kNoteFrameTooSmall);
+    const render::Motion* motion = render::FindMotion(reading.settings.ShapeIndex);
+    return ui::Utf8(motion && motion->stackedFaces && pictureHeight < 2 ? ui::kNoteTooShortToSplit
+                                                                        : ui::kNoteFrameTooSmall);
   }
   return {};
 }

@@ -13,6 +13,9 @@ namespace kinetta::ui {
 // ---- The status bar --------------------------------------------------------------------------
 
 inline constexpr std::string_view kStatusOpening = "画像を開きます。";
+/// A large picture shown at a first look while it is read in full; also the settings dialog's
+/// preview box meanwhile.
+inline constexpr std::string_view kStatusReadingPicture = "画像を読み込んでいます。";
 inline constexpr std::string_view kStatusConverting = "アニメーション変換中";
 inline constexpr std::string_view kStatusPreviewing = "プレビュー中";
 inline constexpr std::string_view kStatusMakingAnimation = "アニメーションファイル作成中";
@@ -58,6 +61,8 @@ inline constexpr std::string_view kNoteFrameCountOutOfRange = "こま数が範�
 inline constexpr std::string_view kNoteUnknownShape = "一覧にない形状です。";
 inline constexpr std::string_view kNoteNoFrames = "こま数が 1 より小さく、こまができません。";
 inline constexpr std::string_view kNoteFrameTooSmall = "こまが 1 ピクセルより小さくなります。";
+inline constexpr std::string_view kNoteTooShortToSplit =
+    "原画が低すぎて上下二つの面に分けられません。";
 
 // ---- Captions that several controls share
 // --------------------------------------------------------

@@ -245,6 +245,20 @@ def broken_bmps():
     yield 'broken-bmp-offset-past-end.bmp', bytes(odd)
 
 
+def unsupported_bmps():
+    """Valid kinds of BMP that the loader does not read."""
+    four = [RGB[c] for c in 'RGBW']
+    yield 'unsupported-bmp-2-bits.bmp', bmp(5, 3, 2, pack_bits([0, 1, 2, 3, 0], 2) + b'\0\0' * 3,
+                                            palette=four)
+    yield 'unsupported-bmp-64-bits.bmp', bmp(5, 3, 64, b'\0' * 40 * 3)
+    yield 'unsupported-bmp-cmyk.bmp', bmp(5, 3, 32, b'\0' * 20 * 3, compression=11)
+    # OS/2 2 headers: compression 3 is Huffman 1D for 1 bit, 4 is run-length coded 24 bits.
+    yield 'unsupported-bmp-os2-huffman.bmp', bmp(5, 3, 1, b'\0' * 12, compression=3, header=64,
+                                                 palette=four[:2])
+    yield 'unsupported-bmp-os2-rle24.bmp', bmp(5, 3, 24, bytes([5, 0, 0, 255, 0, 0]) * 3 + b'\0\1',
+                                               compression=4, header=64)
+
+
 # ---- GIF ----------------------------------------------------------------------------------
 
 def lzw(indices, min_size):
@@ -622,15 +636,15 @@ def grid_ppm(grid, scale):
     return b'P6 %d %d 255\n' % (len(grid[0]) * scale, len(grid) * scale) + b''.join(rows)
 
 
-def quadrants(letters):
-    """A 16 x 16 PPM of four 8 x 8 squares: letters[0] letters[1] above letters[2] letters[3]."""
+def quadrants(letters, width=16, height=16):
+    """A PPM of four squares: letters[0] letters[1] above letters[2] letters[3]."""
     rows = []
-    for y in range(16):
+    for y in range(height):
         row = b''
-        for x in range(16):
-            row += bytes(RGB[letters[(y // 8) * 2 + x // 8]])
+        for x in range(width):
+            row += bytes(RGB[letters[(2 * y // height) * 2 + 2 * x // width]])
         rows.append(row)
-    return b'P6 16 16 255\n' + b''.join(rows)
+    return f'P6 {width} {height} 255\n'.encode() + b''.join(rows)
 
 
 def start_of_frame(data):
@@ -723,10 +737,26 @@ def jpegs():
     yield 'jpeg-progressive.jpg', convert(['-quality', '95', '-sampling-factor', '1x1', '-interlace', 'JPEG'], rgbw)
     yield 'jpeg-grey.jpg', convert(['-quality', '95', '-colorspace', 'Gray'], quadrants('KWWK'))
     yield 'jpeg-cmyk.jpg', convert(['-quality', '95', '-colorspace', 'CMYK'], rgbw)
+    # Flaws around pixels that all come from the file: the end-of-image marker missing, stray
+    # bytes before it.
+    sequential = convert(['-quality', '95', '-sampling-factor', '1x1'], rgbw)
+    yield 'jpeg-no-end-marker.jpg', sequential[:-2]
+    yield 'jpeg-stray-bytes.jpg', sequential[:-2] + b'\x55' * 8 + sequential[-2:]
+    progressive = convert(['-quality', '95', '-sampling-factor', '1x1', '-interlace', 'JPEG'], rgbw)
+    yield 'jpeg-progressive-no-end-marker.jpg', progressive[:-2]
+    yield 'jpeg-large.jpg', convert(['-quality', '95', '-sampling-factor', '1x1'],
+                                    quadrants('RGBW', 256, 256))
     base = convert(['-quality', '50', '-sampling-factor', '2x2'], rgbw)
     noisy = convert(['-quality', '90'], noise())
     scan = noisy.index(b'\xff\xda')
     yield 'broken-jpeg-short-scan.jpg', noisy[:scan + 200] + b'\xff\xd9'
+    yield 'broken-jpeg-cut-in-scan.jpg', noisy[:scan + 200]
+    garbled = bytearray(noisy)
+    garbled[scan + 100:scan + 106] = b'\xfe' * 6   # a code no Huffman table has
+    yield 'broken-jpeg-bad-code.jpg', bytes(garbled)
+    # Cut between two scans, before the fifth, with no end-of-image marker.
+    fifth = [i for i in range(len(progressive) - 1) if progressive[i:i + 2] == b'\xff\xda'][4]
+    yield 'broken-jpeg-progressive-cut-between-scans.jpg', progressive[:fifth]
     yield 'broken-jpeg-tall.jpg', with_size(base, 16, 40000)
     yield 'broken-jpeg-16384.jpg', with_size(base, 16384, 16384)
     bogus = bytearray(base)
@@ -736,8 +766,8 @@ def jpegs():
 
 
 def main():
-    for group in (valid_bmps(), broken_bmps(), valid_gifs(), broken_gifs(), jpegs(), turned_jpegs(),
-                  profile_jpegs(), pngs(), broken_pngs(), webps(), heifs()):
+    for group in (valid_bmps(), broken_bmps(), unsupported_bmps(), valid_gifs(), broken_gifs(),
+                  jpegs(), turned_jpegs(), profile_jpegs(), pngs(), broken_pngs(), webps(), heifs()):
         for name, data in group:
             write(name, data)
 

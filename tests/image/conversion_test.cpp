@@ -204,6 +204,14 @@ TEST(RunConversion, FrameNarrowerThanOnePixelIsRefusedBeforeWriting) {
   s.WidthMode = 7;  // any other mode gives width 0
   r = RunConversion(test::CoordinatePicture(8, 8), (dir / "a.jpg").string(), s, {});
   EXPECT_EQ(r.outcome, RunStatus::BadFrameSize);
+  // The flip and the cut-out split a picture one row tall into no faces, whatever the width.
+  for (const int shape : {6, 7}) {
+    s.ShapeIndex = shape;
+    r = RunConversion(test::CoordinatePicture(8, 1), (dir / "a.jpg").string(), s, {});
+    EXPECT_EQ(r.outcome, RunStatus::BadFrameSize);
+    EXPECT_EQ(r.status.message(), "原画の高さが 1 ピクセルしかなく、上下二つの面に分けられません。")
+        << "shape " << shape;
+  }
   EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 

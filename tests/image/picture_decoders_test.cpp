@@ -20,6 +20,7 @@
 #include "image/bmp_file.h"
 #include "image/exif_orientation.h"
 #include "image/picture_file.h"
+#include "image/quick_look.h"
 #include "test_support.h"
 
 namespace kinetta::image {
@@ -118,13 +119,18 @@ INSTANTIATE_TEST_SUITE_P(
         Variant{"gif-no-screen-size.gif", {"RG", "GR"}},
         Variant{"gif-interlaced.gif", {"RR", "GG", "BB", "WW", "RR", "GG", "BB", "WW", "RR"}}));
 
-INSTANTIATE_TEST_SUITE_P(Jpeg, ValidVariantTest,
-                         testing::Values(Variant{"jpeg-444.jpg", {"RG", "BW"}, 8, 24},
-                                         Variant{"jpeg-progressive.jpg", {"RG", "BW"}, 8, 24},
-                                         Variant{"jpeg-grey.jpg", {"KW", "WK"}, 8, 24},
-                                         Variant{"jpeg-cmyk.jpg", {"RG", "BW"}, 8, 24},
-                                         // Profile segments that do not fit together: no profile.
-                                         Variant{"jpeg-icc-mismatched.jpg", {"RG", "BW"}, 8, 24}));
+INSTANTIATE_TEST_SUITE_P(
+    Jpeg, ValidVariantTest,
+    testing::Values(Variant{"jpeg-444.jpg", {"RG", "BW"}, 8, 24},
+                    Variant{"jpeg-progressive.jpg", {"RG", "BW"}, 8, 24},
+                    Variant{"jpeg-grey.jpg", {"KW", "WK"}, 8, 24},
+                    Variant{"jpeg-cmyk.jpg", {"RG", "BW"}, 8, 24},
+                    // Profile segments that do not fit together: no profile.
+                    Variant{"jpeg-icc-mismatched.jpg", {"RG", "BW"}, 8, 24},
+                    // Flaws around pixels that all come from the file.
+                    Variant{"jpeg-no-end-marker.jpg", {"RG", "BW"}, 8, 24},
+                    Variant{"jpeg-stray-bytes.jpg", {"RG", "BW"}, 8, 24},
+                    Variant{"jpeg-progressive-no-end-marker.jpg", {"RG", "BW"}, 8, 24}));
 
 // Stored turned, each with the orientation tag that stands it upright again.
 const std::vector<const char*> kUpright = {"RGB", "WKK"};
@@ -154,6 +160,13 @@ TEST_P(BrokenVariantTest, IsRefusedWithItsReason) {
   std::string expected = path + "が開けません。";
   if (GetParam().reason) expected += std::string("\n（") + GetParam().reason + "）";
   EXPECT_EQ(loaded.message(), expected);
+  // A kind of file not read is no broken file.
+  const std::string reason = GetParam().reason ? GetParam().reason : "";
+  if (reason.ends_with("には対応していません")) {
+    EXPECT_EQ(loaded.cause(), base::Cause::Unsupported);
+  } else if (reason.find("データが") != std::string::npos) {
+    EXPECT_EQ(loaded.cause(), base::Cause::BrokenData);
+  }
 }
 
 constexpr char kBmpCut[] = "BMP データが途中で切れています";
@@ -161,6 +174,8 @@ constexpr char kBmpBroken[] = "BMP データが壊れています";
 constexpr char kGifCut[] = "GIF データが途中で切れています";
 constexpr char kGifBroken[] = "GIF データが壊れています";
 constexpr char kJpegCut[] = "JPEG データが途中で切れています";
+constexpr char kJpegBroken[] = "JPEG データが壊れています";
+constexpr char kBmpUnsupported[] = "この種類の BMP には対応していません";
 
 INSTANTIATE_TEST_SUITE_P(
     Corpus, BrokenVariantTest,
@@ -182,8 +197,13 @@ INSTANTIATE_TEST_SUITE_P(
         Broken{"broken-bmp-fields-overlap.bmp", kBmpBroken},
         Broken{"broken-bmp-fields-gap.bmp", kBmpBroken},
         Broken{"broken-bmp-7-bits.bmp", kBmpBroken},
-        Broken{"broken-bmp-header-20.bmp", "この種類の BMP には対応していません"},
-        Broken{"broken-bmp-jpeg-inside.bmp", "この種類の BMP には対応していません"},
+        Broken{"broken-bmp-header-20.bmp", kBmpUnsupported},
+        Broken{"broken-bmp-jpeg-inside.bmp", kBmpUnsupported},
+        Broken{"unsupported-bmp-2-bits.bmp", kBmpUnsupported},
+        Broken{"unsupported-bmp-64-bits.bmp", kBmpUnsupported},
+        Broken{"unsupported-bmp-cmyk.bmp", kBmpUnsupported},
+        Broken{"unsupported-bmp-os2-huffman.bmp", kBmpUnsupported},
+        Broken{"unsupported-bmp-os2-rle24.bmp", kBmpUnsupported},
         Broken{"broken-bmp-offset-past-end.bmp", kBmpCut},
         Broken{"broken-gif-cut-in-data.gif", kGifCut}, Broken{"broken-gif-tall.gif", kGifCut},
         Broken{"broken-gif-index-outside-table.gif", kGifBroken},
@@ -193,7 +213,12 @@ INSTANTIATE_TEST_SUITE_P(
         Broken{"broken-jpeg-short-scan.jpg", kJpegCut},
         // 16 x 40000 and 16384 x 16384 declared in a few hundred bytes.
         Broken{"broken-jpeg-tall.jpg", kJpegCut}, Broken{"broken-jpeg-16384.jpg", kJpegCut},
-        Broken{"broken-jpeg-bad-marker.jpg", "JPEG データが壊れています"},
+        Broken{"broken-jpeg-bad-marker.jpg", kJpegBroken},
+        // Made-up rows: a scan cut short without an end marker, a progressive file cut between
+        // two scans, a code no table has.
+        Broken{"broken-jpeg-cut-in-scan.jpg", kJpegCut},
+        Broken{"broken-jpeg-progressive-cut-between-scans.jpg", kJpegCut},
+        Broken{"broken-jpeg-bad-code.jpg", kJpegBroken},
         Broken{"broken-png-cut.png", "PNG データが途中で切れています"},
         Broken{"broken-png-idat-crc.png", "PNG データが壊れています"},
         // Sizes declared in a few hundred bytes: past the largest side, past the memory at hand
@@ -415,6 +440,36 @@ TEST(PictureMetadata, IsKeptForLoadingToApply) {
         DecodePicture(FileBytes(Data(name)), {kMaxPicturePixels, 1 << 30});
     ASSERT_TRUE(decoded.ok() && decoded.value().iccProfile.empty()) << name;
     EXPECT_TRUE(LoadPicture(Data(name)).value().pixels == decoded.value().pixels) << name;
+  }
+}
+
+// A picture no longer wanted stops decoding.
+TEST(PictureLimits, StopFlagStopsAJpeg) {
+  const std::atomic<bool> stop{true};
+  const base::Result<Picture> stopped =
+      DecodePicture(FileBytes(Data("jpeg-444.jpg")), {kMaxPicturePixels, 1 << 20, &stop});
+  EXPECT_EQ(stopped.cause(), base::Cause::Aborted);
+}
+
+// A 256 x 256 JPEG's first look: reduced as far as still fills the bound along the side that
+// limits it, its quadrants in place; none where it would gain nothing, for a format without a
+// hook, and for a file the whole reading refuses.
+TEST(QuickLook, ReducesAsFarAsTheBoundAllows) {
+  struct Case {
+    const char* file;
+    Bound bound;
+    int width;  // of the first look; 0 for none
+  };
+  for (const Case& c :
+       {Case{"jpeg-large.jpg", {40, 40}, 64}, Case{"jpeg-large.jpg", {300, 100}, 128},
+        Case{"jpeg-large.jpg", {200, 200}, 0}, Case{"bmp-24.bmp", {1, 1}, 0},
+        Case{"broken-jpeg-cut-in-scan.jpg", {1, 1}, 0}}) {
+    const std::optional<QuickLook> look = ReadQuickLook(Data(c.file), c.bound);
+    ASSERT_EQ(look.has_value(), c.width > 0) << c.file << " in " << c.bound.width;
+    if (!look) continue;
+    EXPECT_EQ(look->width, 256);
+    EXPECT_EQ(look->height, 256);
+    EXPECT_TRUE(MatchesGrid(look->picture, Variant{c.file, {"RG", "BW"}, c.width / 2, 24}));
   }
 }
 

@@ -63,6 +63,7 @@ struct NoteCase {
   const char* width;
   const char* frames;
   const char* note;  // empty: the preview plays
+  int pictureHeight = 120;
 };
 
 class PreviewNoteTest : public testing::TestWithParam<NoteCase> {};
@@ -75,7 +76,8 @@ TEST_P(PreviewNoteTest, SaysWhyNoFrameIsPlayed) {
   if (c.selectedOption == kNoOption) stored.WidthMode = 5;
   const DialogInput input{
       QString::fromUtf8(c.shape), c.selectedOption, c.width, 0, Qt::Checked, c.frames};
-  EXPECT_EQ(PreviewNote(input, ReadDialog(input, stored), 160, 120), QString::fromUtf8(c.note))
+  EXPECT_EQ(PreviewNote(input, ReadDialog(input, stored), 160, c.pictureHeight),
+            QString::fromUtf8(c.note))
       << c.shape << " " << c.width << " " << c.frames;
 }
 
@@ -88,7 +90,10 @@ INSTANTIATE_TEST_SUITE_P(
                     NoteCase{"球体", 1, "", "0", "こま数が 1 より小さく、こまができません。"},
                     NoteCase{"平面", kNoOption, "", "12", "こまが 1 ピクセルより小さくなります。"},
                     // the flag sizes its frame from the picture alone
-                    NoteCase{"旗", kNoOption, "", "12", ""}));
+                    NoteCase{"旗", kNoOption, "", "12", ""},
+                    NoteCase{"表裏回転", 2, "100", "12",
+                             "原画が低すぎて上下二つの面に分けられません。", 1},
+                    NoteCase{"表裏回転", 2, "100", "12", "", 2}));
 
 TEST(SizeLabelText, WholeAndFractionalPixels) {
   EXPECT_EQ(SizeLabelText(320, 240), QStringLiteral("(原図サイズ: 320X 240)"));
