@@ -87,7 +87,7 @@ Status ErrorStatus(const std::exception_ptr& error) {
   try {
     std::rethrow_exception(error);
   } catch (const std::bad_alloc&) {
-    return Status::Failed(Cause::OutOfMemory, kOutOfMemoryMessage);
+    return OutOfMemory();
   } catch (const std::exception& e) {
     const std::string_view what = e.what();
     return Status::Failed(
@@ -97,5 +97,7 @@ Status ErrorStatus(const std::exception_ptr& error) {
   }
   return Status::Failed(Cause::Unexpected, kUnexpectedErrorMessage);
 }
+
+Status OutOfMemory() { return Status::Failed(Cause::OutOfMemory, kOutOfMemoryMessage); }
 
 }  // namespace kinetta::base

@@ -49,6 +49,9 @@ inline constexpr std::string_view kWriteBrokenOffReason = "書き込みが中断
 /// and the error's own text in brackets.
 Status ErrorStatus(const std::exception_ptr& error);
 
+/// Memory ran out: Cause::OutOfMemory with kOutOfMemoryMessage.
+Status OutOfMemory();
+
 /// A picture that cannot be read: the path followed by "が開けません。".
 std::string CannotOpenMessage(std::string_view path);
 

@@ -45,7 +45,7 @@ base::Status Refusal(int error) {
     case D_GIF_ERR_EOF_TOO_SOON:
       return DataCutShort("GIF");
     case D_GIF_ERR_NOT_ENOUGH_MEM:
-      return base::Status::Failed(base::Cause::OutOfMemory, base::kOutOfMemoryMessage);
+      return base::OutOfMemory();
     default:
       return DataBroken("GIF");
   }

@@ -77,7 +77,7 @@ base::Status Refusal(const heif_error& error, std::string_view format) {
       if (error.subcode == heif_suberror_Security_limit_exceeded) {
         return VariantUnsupported(format);
       }
-      return base::Status::Failed(base::Cause::OutOfMemory, base::kOutOfMemoryMessage);
+      return base::OutOfMemory();
     case heif_error_Unsupported_filetype:
     case heif_error_Unsupported_feature:
       return VariantUnsupported(format);
@@ -146,7 +146,7 @@ bool IsHeifFile(PictureBytes file) {
 base::Result<Picture> DecodeHeif(PictureBytes file, const DecodeLimits& limits) {
   const std::string_view format = FormatName(file);
   const std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
-  if (!context) return base::Status::Failed(base::Cause::OutOfMemory, base::kOutOfMemoryMessage);
+  if (!context) return base::OutOfMemory();
   heif_context_set_maximum_image_size_limit(context.get(), static_cast<int>(kMaxPictureSide));
   heif_error error =
       heif_context_read_from_memory_without_copy(context.get(), file.data(), file.size(), nullptr);

@@ -106,7 +106,7 @@ base::Status Refusal(const ErrorState& error) {
       return DataCutShort("JPEG");
     case JERR_OUT_OF_MEMORY:
     case JERR_NO_BACKING_STORE:
-      return base::Status::Failed(base::Cause::OutOfMemory, base::kOutOfMemoryMessage);
+      return base::OutOfMemory();
     case JERR_BAD_PRECISION:
     case JERR_CONVERSION_NOTIMPL:
     case JERR_NOT_COMPILED:

@@ -39,7 +39,7 @@ base::Status Refusal(int error) {
     case SPNG_EIDAT_TOO_SHORT:
       return DataCutShort("PNG");
     case SPNG_EMEM:
-      return base::Status::Failed(base::Cause::OutOfMemory, base::kOutOfMemoryMessage);
+      return base::OutOfMemory();
     case SPNG_ECHUNK_LIMITS:
       return VariantUnsupported("PNG");
     default:
@@ -99,7 +99,7 @@ void KeepMetadata(spng_ctx* ctx, Picture& picture) {
 
 base::Result<Picture> DecodePng(PictureBytes file, const DecodeLimits& limits) {
   Context ctx(spng_ctx_new(0));
-  if (!ctx) return base::Status::Failed(base::Cause::OutOfMemory, base::kOutOfMemoryMessage);
+  if (!ctx) return base::OutOfMemory();
   spng_set_chunk_limits(ctx.get(), kMostChunkBytes, kMostKeptBytes);
   spng_set_png_buffer(ctx.get(), file.data(), file.size());
   spng_ihdr ihdr{};

@@ -27,7 +27,7 @@ base::Status Refusal(VP8StatusCode status) {
     case VP8_STATUS_NOT_ENOUGH_DATA:
       return DataCutShort("WebP");
     case VP8_STATUS_OUT_OF_MEMORY:
-      return base::Status::Failed(base::Cause::OutOfMemory, base::kOutOfMemoryMessage);
+      return base::OutOfMemory();
     case VP8_STATUS_UNSUPPORTED_FEATURE:
       return VariantUnsupported("WebP");
     default:
