@@ -59,8 +59,10 @@ int ExifOrientation(PictureBytes exif) {
   if (!mem) return 1;
   const std::unique_ptr<ExifData, ExifDataUnref> data(exif_data_new_mem(mem.get()));
   if (!data) return 1;
-  // Read the entries as they are, without filling in the ones the standard requires.
-  exif_data_unset_option(data.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
+  // Read the entries as they are: libexif's option bit 1 would fill in the entries the EXIF
+  // standard requires and change those it finds out of range.
+  constexpr auto kFillRequiredEntries = static_cast<ExifDataOption>(1 << 1);
+  exif_data_unset_option(data.get(), kFillRequiredEntries);
   exif_data_load_data(data.get(), block.data(), static_cast<unsigned>(block.size()));
 
   ExifEntry* entry = exif_content_get_entry(data->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
