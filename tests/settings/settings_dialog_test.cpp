@@ -93,11 +93,12 @@ TEST_F(SettingsDialogTest, LayoutFromTwips) {
   // 2280, 2520, 1092, 375 twips: 152, 168, 72.8, 25
   EXPECT_EQ(Get<QPushButton>("okButton")->geometry(), QRect(152, 168, 73, 25));
   EXPECT_EQ(Get<QPushButton>("cancelButton")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
-  // The tab order: OK, Cancel, the three width options, width, frames, switch, colour, shape.
+  // The tab order: OK, Cancel, the three width options, width, frame format, frames, switch,
+  // clear background, colour, shape.
   QStringList chain;
-  const QStringList names{"okButton",     "cancelButton", "widthOption0",  "widthOption1",
-                          "widthOption2", "widthBox",     "frameCountBox", "switchBox",
-                          "colourButton", "shapeBox"};
+  const QStringList names{"okButton",     "cancelButton",   "widthOption0",   "widthOption1",
+                          "widthOption2", "widthBox",       "frameFormatBox", "frameCountBox",
+                          "switchBox",    "transparentBox", "colourButton",   "shapeBox"};
   QWidget* w = Get<QPushButton>("okButton");
   for (int i = 0; i < 60 && chain.size() < names.size(); ++i, w = w->nextInFocusChain()) {
     if (names.contains(w->objectName())) chain << w->objectName();
@@ -132,7 +133,7 @@ TEST_F(SettingsDialogTest, ControlsLieInsideTheirFramesAndApart) {
     }
   };
   const QList<QWidget*> top = dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-  ASSERT_EQ(top.size(), 7);  // four frames, OK, Cancel and the preview box
+  ASSERT_EQ(top.size(), 8);  // five frames, OK, Cancel and the preview box
   overlapsApart(top);
   int controls = 0;
   for (const QWidget* item : top) {
@@ -148,7 +149,7 @@ TEST_F(SettingsDialogTest, ControlsLieInsideTheirFramesAndApart) {
     overlapsApart(inside);
     controls += static_cast<int>(inside.size());
   }
-  EXPECT_EQ(controls, 11);
+  EXPECT_EQ(controls, 13);
   // The second run is drawn at the scale asked for.
   if (const char* scale = std::getenv("QT_SCALE_FACTOR")) {
     EXPECT_DOUBLE_EQ(dialog->devicePixelRatioF(), std::atof(scale));
@@ -411,6 +412,47 @@ TEST_F(SettingsDialogTest, SwitchStoresItsValueUnlessClicked) {
     EXPECT_EQ(Switch()->checkState(), c.shown) << c.given << ", " << c.clicks << " clicks";
     PressOk();
     EXPECT_EQ(settings.Shade3D, c.stored) << c.given << ", " << c.clicks << " clicks";
+  }
+}
+
+// The clear background and the frame format show from the settings and are stored by OK; a
+// clear background greys the swatch and its button, except for the water, whose colour is the
+// reflection's tint.
+TEST_F(SettingsDialogTest, ClearBackgroundAndFrameFormatRoundTrip) {
+  using base::FrameFormat;
+  struct Case {
+    int shape;
+    bool givenClear;
+    FrameFormat givenFormat;
+    bool click;
+    int pick;  // the format list position picked, or -1
+    bool swatchLive, buttonLive;
+    bool storedClear;
+    FrameFormat storedFormat;
+  };
+  const Case cases[] = {
+      {1, false, FrameFormat::Auto, true, 2, false, false, true, FrameFormat::Png},
+      {1, true, FrameFormat::Bmp, true, -1, true, true, false, FrameFormat::Bmp},
+      {5, true, FrameFormat::Png, false, -1, true, true, true, FrameFormat::Png},
+      {0, true, FrameFormat::Auto, false, 1, false, false, true, FrameFormat::Bmp},
+  };
+  const QStringList formats{"自動", "BMP", "PNG"};
+  for (const Case& c : cases) {
+    settings.ShapeIndex = c.shape;
+    settings.TransparentBack = c.givenClear;
+    settings.FrameFiles = c.givenFormat;
+    Open();
+    auto* clear = Get<QCheckBox>("transparentBox");
+    auto* format = Get<QComboBox>("frameFormatBox");
+    EXPECT_EQ(clear->isChecked(), c.givenClear) << c.shape;
+    EXPECT_EQ(format->currentText(), formats[static_cast<int>(c.givenFormat)]) << c.shape;
+    if (c.click) clear->click();
+    if (c.pick >= 0) format->setCurrentIndex(c.pick);
+    EXPECT_EQ(Get<QWidget>("swatch")->isEnabled(), c.swatchLive) << c.shape;
+    EXPECT_EQ(Get<QPushButton>("colourButton")->isEnabled(), c.buttonLive) << c.shape;
+    PressOk();
+    EXPECT_EQ(settings.TransparentBack, c.storedClear) << c.shape;
+    EXPECT_EQ(settings.FrameFiles, c.storedFormat) << c.shape;
   }
 }
 
