@@ -153,6 +153,30 @@ TEST_F(ExportPageTest, WritesThePageAndCopiesBothViewerFiles) {
   EXPECT_EQ(ReadAll(pics_ / "vorrel.js"), "script 1");
 }
 
+// The page names the frames a run of the settings writes: PNG when chosen, or by Auto with a
+// clear background.
+TEST_F(ExportPageTest, NamesTheFramesFormat) {
+  using base::FrameFormat;
+  struct Case {
+    bool clear;
+    FrameFormat format;
+    const char* file2;
+  };
+  for (const Case& c :
+       {Case{false, FrameFormat::Auto, "bmp"}, Case{true, FrameFormat::Auto, "png"},
+        Case{false, FrameFormat::Png, "png"}, Case{true, FrameFormat::Bmp, "bmp"}}) {
+    base::Settings s;
+    s.TransparentBack = c.clear;
+    s.FrameFiles = c.format;
+    ExportRequest r = Request((pics_ / "cat.jpg").string());
+    r.frameExtension = FrameExtensionOf(s);
+    ASSERT_TRUE(ExportPage(r).status.ok());
+    EXPECT_EQ(Lines(pics_ / "animate.htm")[10],
+              "<param NAME='File2' value='" + std::string(c.file2) + "'>\r")
+        << c.clear << " " << static_cast<int>(c.format);
+  }
+}
+
 TEST_F(ExportPageTest, FirstPointOfTheFileNameEndsFile1) {
   ASSERT_TRUE(ExportPage(Request((pics_ / "my.cat.jpg").string())).status.ok());
   EXPECT_EQ(Lines(pics_ / "animate.htm")[9], "<param NAME='File1' value='my'>\r");
