@@ -8,8 +8,10 @@
 #include <QWindow>
 
 #include "app/main_window_fixture.h"
+#include "app/picture_box.h"
 #include "image/bmp_file.h"
 #include "preview/preview_player.h"
+#include "render/transparency.h"
 
 namespace kinetta::test {
 namespace {
@@ -27,6 +29,26 @@ class WindowFittingTest : public MainWindowTest {
   }
   bool Exists(const std::string& name) { return std::filesystem::exists(picDir() / name); }
 };
+
+// A clear pixel beside an opaque red one, reduced to one pixel for showing, as a frame over a
+// clear background and as a decoded picture: half transparent red, its colour not darkened by the
+// clear pixel's.
+TEST(PictureForShowing, ReducedWithItsTransparency) {
+  render::Surface frame(2, 1);
+  frame.Row(0)[0] = static_cast<std::uint32_t>(render::kClear);
+  frame.Row(0)[1] = 0x0000FF;
+  image::Picture picture;
+  picture.pixels = render::Surface(2, 1);
+  picture.pixels.Row(0)[1] = 0xFF0000FF;  // opacity 255 in the top byte; the other pixel clear
+  picture.hasAlpha = true;
+  for (const QImage& shown :
+       {app::ImageOfSize(frame, {1, 1}), app::ImageForShowing(picture, app::PixelSize{1, 1})}) {
+    ASSERT_EQ(shown.size(), QSize(1, 1));
+    const QColor c = shown.pixelColor(0, 0);
+    EXPECT_NEAR(c.alpha(), 128, 1);
+    EXPECT_EQ(c.rgb(), qRgb(255, 0, 0));
+  }
+}
 
 TEST_F(WindowFittingTest, SmallPictureAfterABigOneShrinksTheWindowBack) {
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
