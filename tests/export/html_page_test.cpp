@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "base/messages.h"
 #include "test_support.h"
@@ -156,24 +157,19 @@ TEST_F(ExportPageTest, WritesThePageAndCopiesBothViewerFiles) {
 // The page names the frames a run of the settings writes: PNG when chosen, or by Auto with a
 // clear background.
 TEST_F(ExportPageTest, NamesTheFramesFormat) {
-  using base::FrameFormat;
-  struct Case {
-    bool clear;
-    FrameFormat format;
-    const char* file2;
-  };
-  for (const Case& c :
-       {Case{false, FrameFormat::Auto, "bmp"}, Case{true, FrameFormat::Auto, "png"},
-        Case{false, FrameFormat::Png, "png"}, Case{true, FrameFormat::Bmp, "bmp"}}) {
-    base::Settings s;
-    s.TransparentBack = c.clear;
-    s.FrameFiles = c.format;
+  using F = base::FrameFormat;
+  for (const auto& [clear, format, file2] : {std::tuple{false, F::Auto, "bmp"},
+                                             {true, F::Auto, "png"},
+                                             {false, F::Png, "png"},
+                                             {true, F::Bmp, "bmp"}}) {
     ExportRequest r = Request((pics_ / "cat.jpg").string());
+    base::Settings s;
+    s.TransparentBack = clear;
+    s.FrameFiles = format;
     r.frameExtension = FrameExtensionOf(s);
     ASSERT_TRUE(ExportPage(r).status.ok());
     EXPECT_EQ(Lines(pics_ / "animate.htm")[10],
-              "<param NAME='File2' value='" + std::string(c.file2) + "'>\r")
-        << c.clear << " " << static_cast<int>(c.format);
+              "<param NAME='File2' value='" + std::string(file2) + "'>\r");
   }
 }
 

@@ -419,40 +419,34 @@ TEST_F(SettingsDialogTest, SwitchStoresItsValueUnlessClicked) {
 // clear background greys the swatch and its button, except for the water, whose colour is the
 // reflection's tint.
 TEST_F(SettingsDialogTest, ClearBackgroundAndFrameFormatRoundTrip) {
-  using base::FrameFormat;
-  struct Case {
+  using F = base::FrameFormat;
+  const struct {
     int shape;
-    bool givenClear;
-    FrameFormat givenFormat;
-    bool click;
+    bool clear, click;
+    F format;
     int pick;  // the format list position picked, or -1
-    bool swatchLive, buttonLive;
-    bool storedClear;
-    FrameFormat storedFormat;
-  };
-  const Case cases[] = {
-      {1, false, FrameFormat::Auto, true, 2, false, false, true, FrameFormat::Png},
-      {1, true, FrameFormat::Bmp, true, -1, true, true, false, FrameFormat::Bmp},
-      {5, true, FrameFormat::Png, false, -1, true, true, true, FrameFormat::Png},
-      {0, true, FrameFormat::Auto, false, 1, false, false, true, FrameFormat::Bmp},
-  };
-  const QStringList formats{"自動", "BMP", "PNG"};
-  for (const Case& c : cases) {
+    bool swatchLive, buttonLive, storedClear;
+    F stored;
+  } cases[] = {{1, false, true, F::Auto, 2, false, false, true, F::Png},
+               {1, true, true, F::Bmp, -1, true, true, false, F::Bmp},
+               {5, true, false, F::Png, -1, true, true, true, F::Png},  // the water's tint
+               {0, true, false, F::Auto, 1, false, false, true, F::Bmp}};
+  for (const auto& c : cases) {
     settings.ShapeIndex = c.shape;
-    settings.TransparentBack = c.givenClear;
-    settings.FrameFiles = c.givenFormat;
+    settings.TransparentBack = c.clear;
+    settings.FrameFiles = c.format;
     Open();
-    auto* clear = Get<QCheckBox>("transparentBox");
     auto* format = Get<QComboBox>("frameFormatBox");
-    EXPECT_EQ(clear->isChecked(), c.givenClear) << c.shape;
-    EXPECT_EQ(format->currentText(), formats[static_cast<int>(c.givenFormat)]) << c.shape;
-    if (c.click) clear->click();
+    EXPECT_EQ(Get<QCheckBox>("transparentBox")->isChecked(), c.clear);
+    EXPECT_EQ(format->currentText(),
+              QStringList({"自動", "BMP", "PNG"})[static_cast<int>(c.format)]);
+    if (c.click) Get<QCheckBox>("transparentBox")->click();
     if (c.pick >= 0) format->setCurrentIndex(c.pick);
     EXPECT_EQ(Get<QWidget>("swatch")->isEnabled(), c.swatchLive) << c.shape;
     EXPECT_EQ(Get<QPushButton>("colourButton")->isEnabled(), c.buttonLive) << c.shape;
     PressOk();
     EXPECT_EQ(settings.TransparentBack, c.storedClear) << c.shape;
-    EXPECT_EQ(settings.FrameFiles, c.storedFormat) << c.shape;
+    EXPECT_EQ(settings.FrameFiles, c.stored) << c.shape;
   }
 }
 
