@@ -3,7 +3,9 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <vector>
 
 #include "image/picture_file.h"
 #include "render/transparency.h"
@@ -55,6 +57,54 @@ bool SeeThrough(const render::Surface& s) {
   return false;
 }
 
+// Which way a surface keeps its transparency in the top byte.
+enum class TopByte { Opacity, Transparency };
+
+// `s` with transparency reduced to `size` (no larger than `s`): each shown pixel averages the
+// pixels it covers, their colours weighted by their opacity, so that a clear pixel's colour
+// bleeds into none. Read straight from the surface, so that no copy of the whole is made. The
+// image has straight alpha.
+QImage ReducedWithOpacity(const render::Surface& s, PixelSize size, TopByte top) {
+  const int w = size.width, h = size.height;
+  if (w < 1 || h < 1) return {};
+  QImage out(w, h, QImage::Format_ARGB32);
+  std::vector<int> column(static_cast<std::size_t>(s.width()));
+  for (int x = 0; x < s.width(); ++x) {
+    column[static_cast<std::size_t>(x)] =
+        static_cast<int>(static_cast<long long>(x) * w / s.width());
+  }
+  // Per shown pixel of the row: pixels covered, their opacity, and each colour part times it.
+  std::vector<std::array<std::uint64_t, 5>> sums(static_cast<std::size_t>(w));
+  int y = 0;
+  for (int oy = 0; oy < h; ++oy) {
+    std::fill(sums.begin(), sums.end(), std::array<std::uint64_t, 5>{});
+    const int end = static_cast<int>(static_cast<long long>(oy + 1) * s.height() / h);
+    for (; y < end; ++y) {
+      const std::uint32_t* row = s.Row(y);
+      for (int x = 0; x < s.width(); ++x) {
+        const std::uint32_t c = row[x];
+        const std::uint32_t a = top == TopByte::Opacity ? c >> 24 : 255 - (c >> 24);
+        std::array<std::uint64_t, 5>& t =
+            sums[static_cast<std::size_t>(column[static_cast<std::size_t>(x)])];
+        t[0] += 1;
+        t[1] += a;
+        for (int part = 0; part < 3; ++part) t[2 + part] += a * ((c >> (8 * part)) & 0xFF);
+      }
+    }
+    QRgb* dst = reinterpret_cast<QRgb*>(out.scanLine(oy));
+    for (int ox = 0; ox < w; ++ox) {
+      const std::array<std::uint64_t, 5>& t = sums[static_cast<std::size_t>(ox)];
+      if (t[1] == 0) {
+        dst[ox] = 0;
+        continue;
+      }
+      auto part = [&t](int i) { return static_cast<int>((t[i] + t[1] / 2) / t[1]); };
+      dst[ox] = qRgba(part(2), part(3), part(4), static_cast<int>((t[1] + t[0] / 2) / t[0]));
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 QImage ImageForShowing(const render::Surface& picture, PixelSize bound) {
@@ -64,9 +114,12 @@ QImage ImageForShowing(const render::Surface& picture, PixelSize bound) {
 
 QImage ImageOfSize(const render::Surface& picture, PixelSize size) {
   if (picture.empty()) return {};
-  // Scaled with its alpha, so that the colour of clear pixels does not bleed into their
-  // neighbours.
-  if (SeeThrough(picture)) return Scaled(image::ImageFromSurface(picture), size);
+  if (SeeThrough(picture)) {
+    if (size.width > picture.width() || size.height > picture.height()) {
+      return Scaled(image::ImageFromSurface(picture), size);
+    }
+    return ReducedWithOpacity(picture, size, TopByte::Transparency);
+  }
   // The surface's packed colours (red in the low byte, the top byte unused) are the bytes
   // R, G, B, X in memory: Qt reads them in place as RGBX8888 and scales without a full copy.
   static_assert(std::endian::native == std::endian::little);
@@ -96,15 +149,10 @@ QImage ImageForShowing(const QImage& picture, PixelSize bound) {
 
 QImage ImageForShowing(const image::Picture& picture, PixelSize bound) {
   if (!picture.hasAlpha) return ImageForShowing(picture.pixels, bound);
-  const render::Surface& s = picture.pixels;
-  if (s.empty()) return {};
-  // A picture's packed colours with their opacity in the top byte are the bytes R, G, B, A in
-  // memory: Qt reads them in place as RGBA8888 and scales without a copy of the whole.
-  static_assert(std::endian::native == std::endian::little);
-  const QImage view(reinterpret_cast<const uchar*>(s.Row(0)), s.width(), s.height(),
-                    static_cast<qsizetype>(s.width()) * 4, QImage::Format_RGBA8888);
-  return Scaled(view, FittedSize({s.width(), s.height()}, bound))
-      .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  if (picture.pixels.empty()) return {};
+  return ReducedWithOpacity(picture.pixels,
+                            FittedSize({picture.pixels.width(), picture.pixels.height()}, bound),
+                            TopByte::Opacity);
 }
 
 }  // namespace kinetta::app
