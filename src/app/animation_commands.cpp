@@ -7,6 +7,7 @@
 #include "base/messages.h"
 #include "export/animation_dialog.h"
 #include "export/export_dialog.h"
+#include "export/html_page.h"
 #include "ui_support/form_metrics.h"
 #include "ui_support/ui_messages.h"
 
@@ -30,6 +31,7 @@ void MainWindow::OpenExportDialog() {
                                                [this] { return settings_.FrameCount; }, appFolder_,
                                                layout_.twipsPerPixel(), prompter_, this);
     exportDialog_->setAttribute(Qt::WA_DeleteOnClose);
+    exportDialog_->SetFrameExtension([this] { return exporter::FrameExtensionOf(settings_); });
   }
   exportDialog_->SetCanvasSize(canvasWidthPx_, canvasHeightPx_);
   exportDialog_->show();

@@ -176,12 +176,15 @@ void MainWindow::ShowOpenedStatus() {
 }
 
 // Transparency has no place in the motions yet, so they read the picture laid over the
-// background; an opaque picture is read as it is and never copied.
+// background; an opaque picture is read as it is and never copied. A picture with transparency
+// is shown again, over the new colour or, with a clear background, over the board.
 void MainWindow::FollowBackground() {
-  if (!picture_->hasAlpha || settings_.BackColor == sourceBackground_) return;
-  sourceBackground_ = settings_.BackColor;
-  source_ = image::SurfaceOver(picture_, sourceBackground_);
-  ShowSourcePicture();
+  if (!picture_->hasAlpha) return;
+  if (settings_.BackColor != sourceBackground_) {
+    sourceBackground_ = settings_.BackColor;
+    source_ = image::SurfaceOver(picture_, sourceBackground_);
+  }
+  if (!firstLook_) ShowSourcePicture();
 }
 
 // The last picture's folder; before any, the newest recent file's, else the user's pictures.

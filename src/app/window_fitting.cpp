@@ -82,6 +82,9 @@ void MainWindow::ShowSourcePicture() {
     const PixelSize size = FittedSize(firstLook_->size, pictureRoom_.source);
     sourcePicture_->setImage(sourcePicture_->image().scaled(
         size.width, size.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  } else if (picture_ && picture_->hasAlpha && settings_.TransparentBack) {
+    // With a clear background the picture shows its own transparency, over the board.
+    sourcePicture_->setImage(ImageForShowing(*picture_, pictureRoom_.source));
   } else {
     sourcePicture_->setImage(ImageForShowing(*source_, pictureRoom_.source));
   }

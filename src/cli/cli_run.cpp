@@ -99,6 +99,7 @@ base::Status WriteHtml(const CliOptions& options, const PicturePlan& plan,
   request.canvasWidth = run.frameWidth;
   request.canvasHeight = run.frameHeight;
   request.frameTimeMs = *options.htmlMs;
+  request.frameExtension = exporter::FrameExtensionOf(s);
   const exporter::ExportResult result = exporter::ExportPage(request);
   if (!result.status.ok()) {
     report.Error(OneLine(result.status.message()));

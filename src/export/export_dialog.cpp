@@ -22,6 +22,10 @@ void ExportDialog::SetCanvasSize(int widthPx, int heightPx) {
   canvasHeightPx_ = heightPx;
 }
 
+void ExportDialog::SetFrameExtension(std::function<std::string()> frameExtension) {
+  frameExtension_ = std::move(frameExtension);
+}
+
 void ExportDialog::Confirm() {
   const std::string source = sourcePath_();
   if (!SourceOpen(source)) return;
@@ -37,6 +41,7 @@ void ExportDialog::Confirm() {
   request.canvasWidth = canvasWidthPx_;
   request.canvasHeight = canvasHeightPx_;
   request.frameTimeMs = time.value().ms;
+  if (frameExtension_) request.frameExtension = frameExtension_();
   const ExportResult result = ExportPage(request);
   if (!result.status.ok()) {
     prompter_.Warn(this, ui::Utf8(result.status.message()));

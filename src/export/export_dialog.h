@@ -24,12 +24,15 @@ class ExportDialog : public FrameTimeForm {
 
   /// The preview picture's size in pixels when the command was chosen: the viewer's size.
   void SetCanvasSize(int widthPx, int heightPx);
+  /// The frame files' extension ("bmp", "png"), read when OK is pressed; "bmp" until set.
+  void SetFrameExtension(std::function<std::string()> frameExtension);
 
  private:
   void Confirm() override;
 
   std::function<std::string()> sourcePath_;
   std::function<int()> frameCount_;
+  std::function<std::string()> frameExtension_;
   QString appFolder_;
   int canvasWidthPx_ = 0;
   int canvasHeightPx_ = 0;

@@ -101,7 +101,7 @@ std::vector<std::string> PageLines(const PageContent& c) {
       "<script src='" + std::string(kScriptFileName) + "'></script>",
       Param("Count", NumberText(static_cast<long long>(c.frameCount) - 1)),
       Param("File1", AttributeText(c.file1)),
-      Param("File2", "bmp"),
+      Param("File2", AttributeText(c.file2)),
       Param("Time0", time),
       Param("Time1", time),
       Param("Time9", time),
@@ -111,6 +111,12 @@ std::vector<std::string> PageLines(const PageContent& c) {
       "</body>",
       "</html>",
   };
+}
+
+std::string FrameExtensionOf(const base::Settings& s) {
+  const bool png = s.FrameFiles == base::FrameFormat::Png ||
+                   (s.FrameFiles == base::FrameFormat::Auto && s.TransparentBack);
+  return png ? "png" : "bmp";
 }
 
 std::string PageText(const PageContent& content) {
@@ -191,8 +197,9 @@ ExportResult ExportPage(const ExportRequest& r) {
   }
 
   result.pagePath = BesideSource(r.sourcePath, kPageFileName);
-  const PageContent content{r.canvasWidth, r.canvasHeight, r.frameCount,
-                            base::FrameFileStem(r.sourcePath), r.frameTimeMs};
+  PageContent content{r.canvasWidth, r.canvasHeight, r.frameCount,
+                      base::FrameFileStem(r.sourcePath), r.frameTimeMs};
+  content.file2 = r.frameExtension;
   const std::string text = PageText(content);
   const base::Status written = base::WriteFileAtomically(result.pagePath, text.data(), text.size());
   if (!written.ok()) {

@@ -1,5 +1,6 @@
 // The HTML page that plays the frames in a browser: its eighteen lines, the frame time typed
-// by the user, and the export itself (viewer files copied beside the frames, page written).
+// by the user, and the export itself (viewer files copied beside the frames, page written). The
+// page names BMP or PNG frames; PNG frames keep their transparency, over the page's background.
 #pragma once
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "base/outcome.h"
+#include "base/settings.h"
 
 namespace kinetta::exporter {
 
@@ -31,7 +33,13 @@ struct PageContent {
   int frameCount = 0;    ///< frames of the run; the page carries the highest number, one less
   std::string file1;     ///< the frame files' name before the number (FrameFileStem)
   int frameTimeMs = 0;   ///< display time of every frame
+  /// The frame files' extension.
+  std::string file2 = "bmp";
 };
+
+/// The extension of the frame files a run of `s` writes, which the page names: "png" for PNG
+/// frames (chosen, or Auto with a clear background), "bmp" otherwise.
+std::string FrameExtensionOf(const base::Settings& s);
 
 /// The page's eighteen lines, without line ends.
 std::vector<std::string> PageLines(const PageContent& content);
@@ -67,6 +75,7 @@ struct ExportRequest {
   int canvasWidth = 0;
   int canvasHeight = 0;
   int frameTimeMs = 0;
+  std::string frameExtension = "bmp";  ///< of the frame files the page plays
 };
 
 struct ExportResult {

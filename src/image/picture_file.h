@@ -34,8 +34,13 @@ inline constexpr std::size_t kMaxPictureFileBytes =
 base::Result<Picture> LoadPicture(const std::string& path, bool gifAllowed = true,
                                   const std::atomic<bool>* stop = nullptr);
 
-/// Conversions between surfaces and QImage (RGB32).
+/// Conversions between surfaces and QImage. A surface becomes an RGB32 image when it is opaque,
+/// and an ARGB32 one (straight alpha) when any pixel's top byte says it is partly or fully
+/// transparent (render/transparency.h); an image becomes an opaque surface.
 render::Surface SurfaceFromImage(const QImage& image);
 QImage ImageFromSurface(const render::Surface& surface);
+
+/// A decoded picture as a QImage: ARGB32 with its own opacity when it has any, RGB32 otherwise.
+QImage ImageFromPicture(const Picture& picture);
 
 }  // namespace kinetta::image

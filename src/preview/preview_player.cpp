@@ -40,7 +40,7 @@ void PreviewPlayer::Tick() {
 bool PreviewPlayer::Show(const std::string& file) {
   const base::Result<image::Picture> frame = image::LoadPicture(file);
   if (!frame.ok()) return false;
-  emit frameShown(image::ImageFromSurface(frame.value().pixels));
+  emit frameShown(image::ImageFromPicture(frame.value()));
   return true;
 }
 

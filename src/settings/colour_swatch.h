@@ -1,4 +1,5 @@
-// The settings dialog's colour swatch: a solid rectangle of the chosen background colour.
+// The settings dialog's colour swatch: a solid rectangle of the chosen background colour, faded
+// while the background is clear.
 #pragma once
 
 #include <QPainter>
@@ -25,8 +26,16 @@ class ColourSwatch : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    p.fillRect(rect(), UnpackColour(colour_));
-    p.setPen(Qt::black);
+    // Disabled (a clear background in place of the colour), it shows the colour faded halfway
+    // into the window's grey, with a grey border.
+    QColor fill = UnpackColour(colour_);
+    if (!isEnabled()) {
+      const QColor back = palette().color(QPalette::Window);
+      fill = QColor((fill.red() + back.red()) / 2, (fill.green() + back.green()) / 2,
+                    (fill.blue() + back.blue()) / 2);
+    }
+    p.fillRect(rect(), fill);
+    p.setPen(isEnabled() ? QColor(Qt::black) : palette().color(QPalette::Disabled, QPalette::Text));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
   }
 

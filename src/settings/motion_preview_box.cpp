@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "image/picture_file.h"
+#include "ui_support/checkerboard.h"
 
 namespace kinetta::settings {
 
@@ -180,7 +181,7 @@ void MotionPreviewBox::paintEvent(QPaintEvent* e) {
                       inside.y() + (inside.height() - size.height()) / 2, size.width(),
                       size.height());
   p.setRenderHint(QPainter::SmoothPixmapTransform);
-  p.drawImage(target, frame);
+  ui::DrawOverCheckerboard(p, target, frame);
 }
 
 }  // namespace kinetta::settings

@@ -1,5 +1,6 @@
 // The settings dialog's preview box: plays the chosen motion, looping, drawn live by the engine
-// on a worker thread from a reduced copy of the picture; nothing is written anywhere.
+// on a worker thread from a reduced copy of the picture, transparent pixels over a board of
+// squares; nothing is written anywhere.
 #pragma once
 
 #include <QFrame>

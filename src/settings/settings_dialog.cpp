@@ -81,7 +81,12 @@ SettingsDialog::SettingsDialog(base::Settings& settings, std::function<QSizeF()>
   connect(widthOptions_, &QButtonGroup::idToggled, this, [this] { SchedulePreview(); });
   connect(widthBox_, &QLineEdit::textChanged, this, [this] { SchedulePreview(); });
   connect(frameCountBox_, &QLineEdit::textChanged, this, [this] { SchedulePreview(); });
+  connect(frameFormatBox_, &QComboBox::currentIndexChanged, this, [this] { SchedulePreview(); });
   connect(switchBox_, &QCheckBox::stateChanged, this, [this] { SchedulePreview(); });
+  connect(transparentBox_, &QCheckBox::toggled, this, [this] {
+    ApplySwatchState();
+    SchedulePreview();
+  });
 
   // Another window of the program becoming active means that the next return to the dialog
   // fills it again; the dialog's own prompts (colour chooser, messages) do not, so a colour
@@ -122,6 +127,10 @@ void SettingsDialog::createControls() {
   colourButton_->setObjectName(QStringLiteral("colourButton"));
   colourButton_->setGeometry(twips(480, 360, 612, 252));
   connect(colourButton_, &QPushButton::clicked, this, [this] { ChooseColour(); });
+  // A clear background instead of the colour, below the swatch.
+  transparentBox_ = new QCheckBox(QStringLiteral("透明"), colourFrame_);
+  transparentBox_->setObjectName(QStringLiteral("transparentBox"));
+  transparentBox_->setGeometry(twips(120, 780, 1092, 252));
 
   otherFrame_ = new QGroupBox(QStringLiteral("その他"), this);
   otherFrame_->setObjectName(QStringLiteral("otherFrame"));
@@ -161,6 +170,15 @@ void SettingsDialog::createControls() {
   sizeLabel_->setObjectName(QStringLiteral("sizeLabel"));
   sizeLabel_->setGeometry(twips(120, 1080, 2172, 252));
 
+  // What the frame files are written as, below the width frame.
+  formatFrame_ = new QGroupBox(QStringLiteral("こまの形式"), this);
+  formatFrame_->setObjectName(QStringLiteral("formatFrame"));
+  formatFrame_->setGeometry(twips(2280, 1680, 2412, 612));
+  frameFormatBox_ = new QComboBox(formatFrame_);
+  frameFormatBox_->setObjectName(QStringLiteral("frameFormatBox"));
+  frameFormatBox_->setGeometry(twips(120, 240, 1572, 276));
+  frameFormatBox_->addItems(FrameFormatEntries());
+
   okButton_ = new QPushButton(ui::Utf8(ui::kOkCaption), this);
   okButton_->setObjectName(QStringLiteral("okButton"));
   okButton_->setGeometry(twips(2280, 2520, 1092, 375));
@@ -184,8 +202,8 @@ void SettingsDialog::createControls() {
 // and the frames below it in the same column move down. The form keeps its size.
 void SettingsDialog::placeInFrames() {
   ensurePolished();
-  const std::array<QGroupBox*, 4> frames{shapeFrame_, colourFrame_, otherFrame_,
-                                         widthFrame_};  // each column downward
+  const std::array<QGroupBox*, 5> frames{shapeFrame_, colourFrame_, otherFrame_, widthFrame_,
+                                         formatFrame_};  // each column downward
   for (QGroupBox* frame : frames) {
     const QList<QWidget*> controls =
         frame->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
@@ -217,14 +235,16 @@ void SettingsDialog::placeInFrames() {
 }
 
 void SettingsDialog::setTabOrders() {
-  const std::array<QWidget*, 11> order{okButton_,
+  const std::array<QWidget*, 13> order{okButton_,
                                        cancelButton_,
                                        widthOptionButtons_[0],
                                        widthOptionButtons_[1],
                                        widthOptionButtons_[2],
                                        widthBox_,
+                                       frameFormatBox_,
                                        frameCountBox_,
                                        switchBox_,
+                                       transparentBox_,
                                        colourButton_,
                                        shapeBox_,
                                        okButton_};
@@ -332,6 +352,10 @@ void SettingsDialog::FillFromSettings() {
   SelectWidthOption(known ? settings_.WidthMode : kNoOption);
   widthBox_->setText(settings_.WidthMode == 2 ? NumberQText(settings_.WidthValue) : QString());
   swatch_->setColour(settings_.BackColor);
+  transparentBox_->setChecked(settings_.TransparentBack);
+  const auto format = std::find(kFrameFormats.begin(), kFrameFormats.end(), settings_.FrameFiles);
+  frameFormatBox_->setCurrentIndex(
+      format == kFrameFormats.end() ? 0 : static_cast<int>(format - kFrameFormats.begin()));
   frameCountBox_->setText(NumberQText(settings_.FrameCount));
   // The switch is on at 1 for the shading and the water tint, but the fade-in draws dots for
   // any value but 0. A value other than 0 and 1 (an edited settings file) therefore shows grey,
@@ -360,11 +384,19 @@ void SettingsDialog::ApplyShapeConfiguration(const QString& text) {
   if (c.selectOption != kNoOption) SelectWidthOption(c.selectOption);
   if (c.widthBox == WidthBox::EmptiedHidden) widthBox_->clear();
   widthBox_->setVisible(c.widthBox == WidthBox::Shown);
-  colourButton_->setEnabled(c.colourButton);
+  configuredShape_ = index;
+  ApplySwatchState();
   colourFrame_->setTitle(QString::fromUtf8(c.colourCaption));
   // The switch keeps its state; only its availability and caption follow the shape.
   switchBox_->setEnabled(c.switchEnabled);
   switchBox_->setText(QString::fromUtf8(c.switchCaption));
+}
+
+// A clear background greys the swatch and its button, unless the colour is the water's tint.
+void SettingsDialog::ApplySwatchState() {
+  const bool live = SwatchLive(configuredShape_, transparentBox_->isChecked());
+  swatch_->setEnabled(live);
+  colourButton_->setEnabled(live && ShapeConfigurationOf(configuredShape_).colourButton);
 }
 
 void SettingsDialog::SelectWidthOption(int index) {
@@ -407,6 +439,9 @@ DialogInput SettingsDialog::CurrentInput() const {
   input.swatch = swatch_->colour();
   input.switchState = switchBox_->checkState();
   input.framesText = frameCountBox_->text();
+  input.transparentBack = transparentBox_->isChecked();
+  input.frameFiles =
+      kFrameFormats.at(static_cast<std::size_t>(std::max(0, frameFormatBox_->currentIndex())));
   return input;
 }
 

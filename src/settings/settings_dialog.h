@@ -1,6 +1,6 @@
-// The settings dialog "設定": shape, frame width, background (or water) colour, frame count and
-// the shape's switch. Modeless; it fills itself from the settings whenever the user comes back
-// to it and writes them only on OK.
+// The settings dialog "設定": shape, frame width, background (or water) colour or a clear
+// background, frame count, the shape's switch and the frame files' format. Modeless; it fills
+// itself from the settings whenever the user comes back to it and writes them only on OK.
 #pragma once
 
 #include <QDialog>
@@ -77,6 +77,7 @@ class SettingsDialog : public QDialog {
   void StoreAndClose();
 
   void ApplyShapeConfiguration(const QString& text);
+  void ApplySwatchState();
   void SelectWidthOption(int index);
   int SelectedWidthOption() const;
   bool OwnsWindow(QWindow* window) const;
@@ -102,6 +103,9 @@ class SettingsDialog : public QDialog {
   QGroupBox* colourFrame_ = nullptr;
   ColourSwatch* swatch_ = nullptr;
   QPushButton* colourButton_ = nullptr;
+  QCheckBox* transparentBox_ = nullptr;
+  /// The shape whose configuration the controls show.
+  int configuredShape_ = 0;
   QGroupBox* otherFrame_ = nullptr;
   QLabel* frameCountLabel_ = nullptr;
   QLineEdit* frameCountBox_ = nullptr;
@@ -111,6 +115,8 @@ class SettingsDialog : public QDialog {
   QButtonGroup* widthOptions_ = nullptr;
   QLineEdit* widthBox_ = nullptr;
   QLabel* sizeLabel_ = nullptr;
+  QGroupBox* formatFrame_ = nullptr;
+  QComboBox* frameFormatBox_ = nullptr;
   QPushButton* okButton_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
   MotionPreviewBox* previewBox_ = nullptr;

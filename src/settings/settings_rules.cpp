@@ -87,7 +87,18 @@ OkReading ReadDialog(const DialogInput& input, const base::Settings& current) {
     s.Shade3D = input.switchState == Qt::Checked ? 1 : 0;
   }
   s.FrameCount = *frames;
+  s.TransparentBack = input.transparentBack;
+  s.FrameFiles = input.frameFiles;
   return {s, Refusal::None};
+}
+
+bool SwatchLive(int index, bool transparentBack) {
+  return !transparentBack || ShapeConfigurationOf(index).colourCaption == kWater;
+}
+
+QStringList FrameFormatEntries() {
+  // Auto writes PNG frames with a clear background and BMP frames otherwise.
+  return {QStringLiteral("自動"), QStringLiteral("BMP"), QStringLiteral("PNG")};
 }
 
 QString RefusalMessage(Refusal refusal) {

@@ -54,7 +54,9 @@ struct DialogInput {
   /// The switch's check box; grey (partially checked) while it shows a value other than 0 and 1
   /// that the user has not changed.
   Qt::CheckState switchState = Qt::Unchecked;
-  QString framesText;  ///< the frame count box
+  QString framesText;                                      ///< the frame count box
+  bool transparentBack = false;                            ///< the 透明 check box by the swatch
+  base::FrameFormat frameFiles = base::FrameFormat::Auto;  ///< the frame format's choice
 };
 
 /// The box whose number does not fit a 16-bit setting.
@@ -69,6 +71,16 @@ struct OkReading {
 /// keep their settings; the width becomes at least 1; the frame count has no bound of its own. A
 /// number outside 16 bits refuses the whole reading and nothing is stored.
 OkReading ReadDialog(const DialogInput& input, const base::Settings& current);
+
+/// Whether the swatch and its colour button are live for the shape at list position `index` with
+/// the background clear or not: a clear background greys them, except for the water, whose colour
+/// tints the reflection whatever the background.
+bool SwatchLive(int index, bool transparentBack);
+
+/// The frame format's choices in list order, and their captions.
+inline constexpr std::array<base::FrameFormat, 3> kFrameFormats{
+    base::FrameFormat::Auto, base::FrameFormat::Bmp, base::FrameFormat::Png};
+QStringList FrameFormatEntries();
 
 /// The message that names the box whose number was refused.
 QString RefusalMessage(Refusal refusal);

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QMenu>
@@ -263,6 +264,16 @@ TEST_F(MainWindowTest, TransparentPictureFollowsTheBackground) {
   EXPECT_EQ(w.sourceImage().pixel(0, 1), qRgb(255, 255, 255));
   EXPECT_EQ(w.sourceImage().pixel(2, 1), qRgb(255, 127, 127));
   EXPECT_EQ(w.sourceImage().pixel(1, 1), qRgb(255, 0, 0));
+  // With a clear background the picture keeps its own transparency, to be shown over the board.
+  Trigger("settingsAction");
+  dialog = w.findChild<settings::SettingsDialog*>();
+  dialog->findChild<QCheckBox*>(QStringLiteral("transparentBox"))->click();
+  dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+  EXPECT_EQ(w.sourceImage().pixelColor(0, 1).alpha(), 0);
+  EXPECT_EQ(w.sourceImage().pixelColor(2, 1), QColor(255, 0, 0, 128));
+  EXPECT_EQ(w.sourceImage().pixelColor(1, 1), QColor(255, 0, 0));
+  const QImage box = w.findChild<QWidget*>(QStringLiteral("sourcePicture"))->grab().toImage();
+  EXPECT_EQ(box.pixel(0, 1), qRgb(204, 204, 204));
 }
 
 TEST_F(MainWindowTest, LoadedPictureSetsTheSourceSizeAndFillsTheRecentList) {

@@ -8,8 +8,10 @@
 #include <QWindow>
 
 #include "app/main_window_fixture.h"
+#include "app/picture_box.h"
 #include "image/bmp_file.h"
 #include "preview/preview_player.h"
+#include "render/transparency.h"
 
 namespace kinetta::test {
 namespace {
@@ -27,6 +29,21 @@ class WindowFittingTest : public MainWindowTest {
   }
   bool Exists(const std::string& name) { return std::filesystem::exists(picDir() / name); }
 };
+
+// A clear pixel beside an opaque red one, in a frame and in a decoded picture, reduced to one
+// pixel for showing: half transparent red, not darkened by the clear pixel's colour.
+TEST(PictureForShowing, ReducedWithItsTransparency) {
+  image::Picture picture{render::Surface(2, 1), true, {}, {}};
+  picture.pixels.Row(0)[1] = 0xFF0000FF;  // opacity 255 in the top byte
+  render::Surface frame(2, 1);
+  frame.Row(0)[0] = static_cast<std::uint32_t>(render::kClear);
+  frame.Row(0)[1] = 0x0000FF;
+  for (const QImage& shown :
+       {app::ImageOfSize(frame, {1, 1}), app::ImageForShowing(picture, {1, 1})}) {
+    EXPECT_NEAR(shown.pixelColor(0, 0).alpha(), 128, 1);
+    EXPECT_EQ(shown.pixelColor(0, 0).rgb(), qRgb(255, 0, 0));
+  }
+}
 
 TEST_F(WindowFittingTest, SmallPictureAfterABigOneShrinksTheWindowBack) {
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "base/messages.h"
 #include "test_support.h"
@@ -151,6 +152,25 @@ TEST_F(ExportPageTest, WritesThePageAndCopiesBothViewerFiles) {
   EXPECT_EQ(ReadAll(pics_ / "animate.htm"), PageText({320, 240, 10, "cat", 200}));
   EXPECT_EQ(ReadAll(pics_ / "vorrel.class"), "applet 1");
   EXPECT_EQ(ReadAll(pics_ / "vorrel.js"), "script 1");
+}
+
+// The page names the frames a run of the settings writes: PNG when chosen, or by Auto with a
+// clear background.
+TEST_F(ExportPageTest, NamesTheFramesFormat) {
+  using F = base::FrameFormat;
+  for (const auto& [clear, format, file2] : {std::tuple{false, F::Auto, "bmp"},
+                                             {true, F::Auto, "png"},
+                                             {false, F::Png, "png"},
+                                             {true, F::Bmp, "bmp"}}) {
+    ExportRequest r = Request((pics_ / "cat.jpg").string());
+    base::Settings s;
+    s.TransparentBack = clear;
+    s.FrameFiles = format;
+    r.frameExtension = FrameExtensionOf(s);
+    ASSERT_TRUE(ExportPage(r).status.ok());
+    EXPECT_EQ(Lines(pics_ / "animate.htm")[10],
+              "<param NAME='File2' value='" + std::string(file2) + "'>\r");
+  }
 }
 
 TEST_F(ExportPageTest, FirstPointOfTheFileNameEndsFile1) {

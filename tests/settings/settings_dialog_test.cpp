@@ -93,11 +93,12 @@ TEST_F(SettingsDialogTest, LayoutFromTwips) {
   // 2280, 2520, 1092, 375 twips: 152, 168, 72.8, 25
   EXPECT_EQ(Get<QPushButton>("okButton")->geometry(), QRect(152, 168, 73, 25));
   EXPECT_EQ(Get<QPushButton>("cancelButton")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
-  // The tab order: OK, Cancel, the three width options, width, frames, switch, colour, shape.
+  // The tab order: OK, Cancel, the three width options, width, frame format, frames, switch,
+  // clear background, colour, shape.
   QStringList chain;
-  const QStringList names{"okButton",     "cancelButton", "widthOption0",  "widthOption1",
-                          "widthOption2", "widthBox",     "frameCountBox", "switchBox",
-                          "colourButton", "shapeBox"};
+  const QStringList names{"okButton",     "cancelButton",   "widthOption0",   "widthOption1",
+                          "widthOption2", "widthBox",       "frameFormatBox", "frameCountBox",
+                          "switchBox",    "transparentBox", "colourButton",   "shapeBox"};
   QWidget* w = Get<QPushButton>("okButton");
   for (int i = 0; i < 60 && chain.size() < names.size(); ++i, w = w->nextInFocusChain()) {
     if (names.contains(w->objectName())) chain << w->objectName();
@@ -132,7 +133,7 @@ TEST_F(SettingsDialogTest, ControlsLieInsideTheirFramesAndApart) {
     }
   };
   const QList<QWidget*> top = dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-  ASSERT_EQ(top.size(), 7);  // four frames, OK, Cancel and the preview box
+  ASSERT_EQ(top.size(), 8);  // five frames, OK, Cancel and the preview box
   overlapsApart(top);
   int controls = 0;
   for (const QWidget* item : top) {
@@ -148,7 +149,7 @@ TEST_F(SettingsDialogTest, ControlsLieInsideTheirFramesAndApart) {
     overlapsApart(inside);
     controls += static_cast<int>(inside.size());
   }
-  EXPECT_EQ(controls, 11);
+  EXPECT_EQ(controls, 13);
   // The second run is drawn at the scale asked for.
   if (const char* scale = std::getenv("QT_SCALE_FACTOR")) {
     EXPECT_DOUBLE_EQ(dialog->devicePixelRatioF(), std::atof(scale));
@@ -411,6 +412,41 @@ TEST_F(SettingsDialogTest, SwitchStoresItsValueUnlessClicked) {
     EXPECT_EQ(Switch()->checkState(), c.shown) << c.given << ", " << c.clicks << " clicks";
     PressOk();
     EXPECT_EQ(settings.Shade3D, c.stored) << c.given << ", " << c.clicks << " clicks";
+  }
+}
+
+// The clear background and the frame format show from the settings and are stored by OK; a
+// clear background greys the swatch and its button, except for the water, whose colour is the
+// reflection's tint.
+TEST_F(SettingsDialogTest, ClearBackgroundAndFrameFormatRoundTrip) {
+  using F = base::FrameFormat;
+  const struct {
+    int shape;
+    bool clear, click;
+    F format;
+    int pick;  // the format list position picked, or -1
+    bool swatchLive, buttonLive, storedClear;
+    F stored;
+  } cases[] = {{1, false, true, F::Auto, 2, false, false, true, F::Png},
+               {1, true, true, F::Bmp, -1, true, true, false, F::Bmp},
+               {5, true, false, F::Png, -1, true, true, true, F::Png},  // the water's tint
+               {0, true, false, F::Auto, 1, false, false, true, F::Bmp}};
+  for (const auto& c : cases) {
+    settings.ShapeIndex = c.shape;
+    settings.TransparentBack = c.clear;
+    settings.FrameFiles = c.format;
+    Open();
+    auto* format = Get<QComboBox>("frameFormatBox");
+    EXPECT_EQ(Get<QCheckBox>("transparentBox")->isChecked(), c.clear);
+    EXPECT_EQ(format->currentText(),
+              QStringList({"自動", "BMP", "PNG"})[static_cast<int>(c.format)]);
+    if (c.click) Get<QCheckBox>("transparentBox")->click();
+    if (c.pick >= 0) format->setCurrentIndex(c.pick);
+    EXPECT_EQ(Get<QWidget>("swatch")->isEnabled(), c.swatchLive) << c.shape;
+    EXPECT_EQ(Get<QPushButton>("colourButton")->isEnabled(), c.buttonLive) << c.shape;
+    PressOk();
+    EXPECT_EQ(settings.TransparentBack, c.storedClear) << c.shape;
+    EXPECT_EQ(settings.FrameFiles, c.stored) << c.shape;
   }
 }
 

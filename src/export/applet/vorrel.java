@@ -9,6 +9,7 @@
 import java.applet.Applet;
 import java.awt.Graphics;
 import java.awt.Image;
+import java.awt.image.BufferedImage;
 import java.net.URL;
 import java.nio.charset.StandardCharsets;
 import javax.imageio.ImageIO;
@@ -147,7 +148,8 @@ public class vorrel extends Applet implements Runnable {
         }
     }
 
-    // The BMP frames need ImageIO: the toolkit's own image loader reads no BMP. A missing or
+    // The BMP frames need ImageIO: the toolkit's own image loader reads no BMP (ImageIO reads the
+    // PNG frames too). A missing or
     // unreadable frame is skipped and the previous one stays.
     private Image load(int k) {
         try {
@@ -172,6 +174,10 @@ public class vorrel extends Applet implements Runnable {
         }
         int w = image.getWidth(this);
         int h = image.getHeight(this);
+        // A PNG frame with transparency would show the frame before through its clear pixels.
+        if (image instanceof BufferedImage && ((BufferedImage) image).getColorModel().hasAlpha()) {
+            g.clearRect(0, 0, width, height);
+        }
         g.drawImage(image, 0, 0, this);
         if (w < width) {
             g.clearRect(w, 0, width - w, height);
