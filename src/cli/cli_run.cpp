@@ -241,6 +241,35 @@ PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
   return {result.status};
 }
 
+// --check-sticker: each file measured and held to its target's rules, the rules on standard
+// output; a file that cannot be measured is said on standard error. The first failure, or ok.
+base::Status CheckStickers(const CliOptions& options, std::ostream& out, std::ostream& err) {
+  base::Status first;
+  for (const StickerCheckRequest& check : options.stickerChecks) {
+    const base::Result<exporter::StickerMeasure> measured =
+        exporter::MeasureStickerFile(check.file);
+    base::Status end;
+    if (!measured.ok()) {
+      err << kProgramPrefix << OneLine(measured.message()) << '\n';
+      end = measured.status();
+    } else {
+      out << StickerCheckHeading(check.file, *check.target) << '\n';
+      int failed = 0;
+      for (const exporter::RuleOutcome& o :
+           exporter::CheckSticker(*check.target, measured.value())) {
+        out << StickerRuleLine(*check.target, measured.value(), o) << '\n';
+        if (o.verdict == exporter::RuleVerdict::Fail) ++failed;
+      }
+      out << "  " << StickerCheckSummary(failed) << '\n';
+      // A file the platform would refuse: not of a kind it takes.
+      if (failed > 0)
+        end = base::Status::Failed(base::Cause::Unsupported, StickerCheckSummary(failed));
+    }
+    if (first.ok()) first = end;
+  }
+  return first;
+}
+
 // A call refused before any picture: the reason, and for a mistake on the command line the hint
 // to the usage text.
 base::Status Refuse(std::ostream& err, base::Status why) {
@@ -255,7 +284,7 @@ base::Status RunUnguarded(const std::vector<std::string>& args, const CliEnviron
   const ParsedArguments parsed = ParseArguments(args);
   switch (parsed.outcome) {
     case ParseOutcome::Help:
-      out << kUsageText;
+      out << kUsageText << StickerTargetsUsage();
       return base::Status::Ok();
     case ParseOutcome::Version:
       out << VersionText();
@@ -266,6 +295,7 @@ base::Status RunUnguarded(const std::vector<std::string>& args, const CliEnviron
       break;
   }
   const CliOptions& options = parsed.options;
+  if (options.sources.empty()) return CheckStickers(options, out, err);
 
   const std::filesystem::path folder(env.appFolder);
   const base::Settings settings =
@@ -314,8 +344,11 @@ base::Status RunUnguarded(const std::vector<std::string>& args, const CliEnviron
   if (count > 1 && (!options.quiet || done < count)) {
     err << kProgramPrefix << SummaryMessage(count, done, failures, interrupted) << '\n';
   }
-  // An interruption ends the call whatever failed before it.
-  return interrupted ? base::Status::Failed(base::Cause::Aborted, {}) : firstFailure;
+  // An interruption ends the call whatever failed before it; the files are checked after the
+  // pictures, which may have written them.
+  if (interrupted) return base::Status::Failed(base::Cause::Aborted, {});
+  const base::Status checked = CheckStickers(options, out, err);
+  return firstFailure.ok() ? checked : firstFailure;
 }
 
 }  // namespace
