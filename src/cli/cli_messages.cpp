@@ -210,7 +210,7 @@ std::string EnglishRules(const exporter::StickerTarget& t) {
 }  // namespace
 
 std::string StickerTargetsUsage() {
-  std::string text = "\nSticker targets (--check-sticker TARGET):\n";
+  std::string text = "\nSticker targets (--sticker, --check-sticker TARGET):\n";
   for (const exporter::StickerTarget& t : exporter::kStickerTargets) {
     std::string name(t.name);
     name.resize(14, ' ');
@@ -354,6 +354,17 @@ std::string StickerRuleLine(const exporter::StickerTarget& target,
 std::string StickerCheckSummary(int failed) {
   if (failed == 0) return "すべての条件を満たしています。";
   return std::to_string(failed) + " 件の条件を満たしていません。";
+}
+
+std::string StickerWroteMessage(std::string_view path, const exporter::StickerTarget& target,
+                                const exporter::StickerFit& fit) {
+  const exporter::StickerMeasure& m = fit.measure;
+  const std::string psnr = std::isinf(fit.psnr) ? "∞" : Fixed(fit.psnr, 2);
+  return WroteFileMessage(path) + "(" + std::string(target.name) + ": " +
+         StickerMeasuredText(m, StickerRule::Size) + "、" + std::to_string(m.frames) +
+         " こま、繰り返し " + (m.plays == 0 ? "無限" : std::to_string(m.plays) + " 回") +
+         "、1 回 " + Fixed(m.loopSeconds, 2) + " 秒、" + Kilobytes(m.bytes) + "、色 " +
+         std::to_string(fit.colourBits) + " ビット、PSNR " + psnr + " dB)";
 }
 
 std::string PictureProgressText(int index, int pictures) {

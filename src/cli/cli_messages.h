@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "export/sticker_check.h"
+#include "export/sticker_fit.h"
 
 namespace kinetta::cli {
 
@@ -41,6 +42,11 @@ inline constexpr std::string_view kUsageText =
     "                     check FILE against the rules of TARGET (below): each rule with\n"
     "                     合格 (passed), 不合格 (failed) or 注意 (taken, not as wanted) and\n"
     "                     the value measured; after the pictures, which it does not need\n"
+    "  --sticker TARGET FILE\n"
+    "                     after the run, also write FILE for TARGET (below; discord-emoji\n"
+    "                     and slack so far): the frames scaled to its size, with fewer\n"
+    "                     colours or frames until every rule is met, checked before it is\n"
+    "                     written, and what was chosen reported with its PSNR\n"
     "  --max-memory MIB   refuse a run or animation file that would need more memory\n"
     "                     (default: the memory the machine has available)\n"
     "  -o, --output DIR   write the frames, the page and each FILE given without a folder\n"
@@ -147,6 +153,11 @@ std::string StickerRuleLine(const exporter::StickerTarget& target,
                             const exporter::StickerMeasure& m, const exporter::RuleOutcome& o);
 /// The line after the rules: all passed, or how many failed.
 std::string StickerCheckSummary(int failed);
+
+/// A sticker written, and what the fitting chose: "cat.gif を書き出しました。(slack: 128 x 85、
+/// 40 こま、繰り返し 無限、1 回 0.80 秒、96.3 KB、色 6 ビット、PSNR 32.10 dB)".
+std::string StickerWroteMessage(std::string_view path, const exporter::StickerTarget& target,
+                                const exporter::StickerFit& fit);
 
 // ---- The progress line ---------------------------------------------------------------------
 

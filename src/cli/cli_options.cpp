@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "cli/cli_messages.h"
+#include "export/export_messages.h"
 #include "export/html_page.h"
 #include "render/geometry.h"
 #include "render/motions.h"
@@ -179,7 +180,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       parsed.outcome = name == "--help" ? ParseOutcome::Help : ParseOutcome::Version;
       return parsed;
     }
-    if (name == "--check-sticker") {
+    if (name == "--check-sticker" || name == "--sticker") {
       // Two values: the target (the next argument, or after '='), then the file.
       if (!valueGiven) {
         if (i + 1 == args.size()) return refuseWith(NeedsValueMessage(name));
@@ -189,10 +190,14 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       if (target == nullptr) {
         return refuseWith(BadValueMessage(name, value, StickerTargetNamesReason()));
       }
+      // Only GIF stickers are made so far; any file is checked.
+      if (name == "--sticker" && target->container != exporter::StickerContainer::Gif) {
+        return refuseWith(BadValueMessage(name, value, exporter::kStickerNotYetText));
+      }
       if (i + 1 == args.size() || args[i + 1].empty()) {
         return refuseWith(NeedsFileMessage(name));
       }
-      out.stickerChecks.push_back({target, args[++i]});
+      (name == "--sticker" ? out.stickers : out.stickerChecks).push_back({target, args[++i]});
       continue;
     }
     if (!TakesValue(name)) return refuseWith(UnknownOptionMessage(name));

@@ -15,7 +15,7 @@
 
 namespace kinetta::cli {
 
-/// A file to check against a sticker target.
+/// A file to check against a sticker target, or to make for one.
 struct StickerCheckRequest {
   const exporter::StickerTarget* target = nullptr;
   std::string file;
@@ -43,6 +43,8 @@ struct CliOptions {
   std::vector<std::string> sources;  ///< the pictures, rendered in turn
   /// --check-sticker TARGET FILE: files checked against a target's rules, after the pictures.
   std::vector<StickerCheckRequest> stickerChecks;
+  /// --sticker TARGET FILE: files fitted to a target after each run; FILE as --gif's.
+  std::vector<StickerCheckRequest> stickers;
 };
 
 /// An animation file option: its name, the format it writes and the member that holds its FILE.

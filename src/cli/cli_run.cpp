@@ -19,6 +19,7 @@
 #include "cli/progress_line.h"
 #include "export/animation_file.h"
 #include "export/html_page.h"
+#include "export/sticker_fit.h"
 #include "image/conversion.h"
 #include "image/frame_files.h"
 #include "image/source_loading.h"
@@ -148,6 +149,30 @@ base::Status WriteAnimationFile(const CliOptions& options, const PicturePlan& pl
   return result.status;
 }
 
+// --sticker: the frame files just written, fitted to the target, and what was chosen.
+base::Status WriteSticker(const CliOptions& options, const StickerCheckRequest& sticker,
+                          const std::string& file, const PicturePlan& plan, const base::Settings& s,
+                          const CliEnvironment& env, PictureReport& report) {
+  exporter::StickerRequest request;
+  request.target = sticker.target;
+  request.frameCount = s.FrameCount;
+  request.delayMs = options.delay.webpMilliseconds;
+  request.file = file;
+  request.abort = env.control != nullptr ? &env.control->abort : nullptr;
+  const base::Result<exporter::StickerFit> fit =
+      exporter::FitSticker(image::FrameFileReader(plan.framePath), request);
+  if (fit.ok()) {
+    report.Wrote(StickerWroteMessage(file, *sticker.target, fit.value()));
+    return base::Status::Ok();
+  }
+  if (fit.cause() == base::Cause::Aborted) {
+    report.ErrorNamingPicture(FileInterruptedMessage(file));
+  } else {
+    report.Error(OneLine(fit.message()));
+  }
+  return fit.status();
+}
+
 // What follows a completed run: the page and the animation files that were asked for, in that
 // order; the first that fails ends it.
 base::Status WriteExtras(const CliOptions& options, const PicturePlan& plan,
@@ -163,6 +188,13 @@ base::Status WriteExtras(const CliOptions& options, const PicturePlan& plan,
     if (target.empty()) continue;
     if (base::Status file =
             WriteAnimationFile(options, plan, kAnimationOptions[f].format, target, s, env, report);
+        !file.ok()) {
+      return file;
+    }
+  }
+  for (std::size_t f = 0; f < options.stickers.size(); ++f) {
+    if (base::Status file =
+            WriteSticker(options, options.stickers[f], plan.stickerFiles[f], plan, s, env, report);
         !file.ok()) {
       return file;
     }

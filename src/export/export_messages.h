@@ -78,6 +78,13 @@ inline constexpr std::string_view kApngFramesReason =
 inline constexpr std::string_view kNoVideoStreamReason = "映像がありません";
 inline constexpr std::string_view kWebmReadText = "ファイルを読めません";
 
+// Why a sticker file could not be made, for the line under AnimationFailedMessage.
+inline constexpr std::string_view kStickerNotYetText =
+    "この対象のファイルはまだ作れません (作れるのは GIF の discord-emoji と slack です)。";
+inline constexpr std::string_view kStickerTooLargeText =
+    "色とこまを減らしても対象のファイルの大きさに収まりません。";
+inline constexpr std::string_view kStickerRulesText = "作ったファイルが対象の条件を満たしません。";
+
 // ---- The page ------------------------------------------------------------------------------
 
 /// A page that could not be written: base::kPageFailedMessage, the page's path and the reason, a

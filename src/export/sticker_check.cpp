@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <functional>
 #include <string_view>
 
 #include "base/messages.h"
@@ -35,10 +36,13 @@ std::uint16_t BigEndian16(const std::uint8_t* p) {
   return static_cast<std::uint16_t>(p[0] << 8 | p[1]);
 }
 
+// Where the bytes are read from: a file, in pieces, or bytes in memory.
+using ByteSource = std::function<base::Result<std::size_t>(std::size_t, std::span<std::uint8_t>)>;
+
 // Reads exactly `into.size()` bytes at `offset`, or says the file ends too soon.
-base::Status ReadExactly(const base::RegularFile& file, std::size_t offset,
-                         std::span<std::uint8_t> into, const std::string& path) {
-  const base::Result<std::size_t> read = file.ReadAt(offset, into);
+base::Status ReadExactly(const ByteSource& file, std::size_t offset, std::span<std::uint8_t> into,
+                         const std::string& path) {
+  const base::Result<std::size_t> read = file(offset, into);
   if (!read.ok())
     return base::Status::Failed(read.cause(), base::CannotOpenMessage(path, read.message()));
   if (read.value() != into.size()) {
@@ -50,7 +54,7 @@ base::Status ReadExactly(const base::RegularFile& file, std::size_t offset,
 
 // The PNG's chunks from the signature to IEND: the header's size and colour type, the
 // animation control's frames and plays, each frame control's delay; the chunks' CRCs checked.
-Measured MeasurePng(const base::RegularFile& file, const std::string& path) {
+Measured MeasurePng(const ByteSource& file, const std::string& path) {
   const auto broken = [&](std::string_view reason) {
     return Measured::Failed(base::Cause::BrokenData, base::CannotOpenMessage(path, reason));
   };
@@ -122,14 +126,14 @@ Measured MeasurePng(const base::RegularFile& file, const std::string& path) {
 
 // giflib reads through this, from the file's place it has reached.
 struct GifSource {
-  const base::RegularFile* file;
+  const ByteSource* file;
   std::size_t at = 0;
 };
 
 int ReadGif(GifFileType* gif, GifByteType* into, int size) {
   auto* source = static_cast<GifSource*>(gif->UserData);
   const base::Result<std::size_t> read =
-      source->file->ReadAt(source->at, {into, static_cast<std::size_t>(std::max(size, 0))});
+      (*source->file)(source->at, {into, static_cast<std::size_t>(std::max(size, 0))});
   if (!read.ok()) return 0;
   source->at += read.value();
   return static_cast<int>(read.value());
@@ -137,7 +141,7 @@ int ReadGif(GifFileType* gif, GifByteType* into, int size) {
 
 // The GIF's blocks, its pixels skipped: the screen's size, one frame per image, the delays and
 // transparent colours of the graphic controls, the plays of the NETSCAPE2.0 block.
-Measured MeasureGif(const base::RegularFile& file, const std::string& path) {
+Measured MeasureGif(const ByteSource& file, const std::string& path) {
   GifSource source{&file};
   int error = 0;
   GifFileType* gif = DGifOpen(&source, ReadGif, &error);
@@ -275,17 +279,17 @@ bool AllPass(const std::vector<RuleOutcome>& outcomes) {
                       [](const RuleOutcome& o) { return o.verdict == RuleVerdict::Fail; });
 }
 
-base::Result<StickerMeasure> MeasureStickerFile(const std::filesystem::path& path) {
-  const std::string name = path.string();
-  base::Result<base::RegularFile> opened = base::RegularFile::Open(path, kAnySize);
-  if (!opened.ok()) {
-    return Measured::Failed(opened.cause(), base::CannotOpenMessage(name, opened.message()));
-  }
-  const base::RegularFile& file = opened.value();
+namespace {
+
+// A PNG or GIF told by its first bytes and measured; a WebM only from a file, through the
+// video module. The failures name the file.
+Measured MeasureFrom(const ByteSource& file, std::size_t size, const std::string& name,
+                     bool fromFile) {
   std::array<std::uint8_t, 64> start{};
-  const base::Result<std::size_t> read = file.ReadAt(0, start);
-  if (!read.ok())
+  const base::Result<std::size_t> read = file(0, start);
+  if (!read.ok()) {
     return Measured::Failed(read.cause(), base::CannotOpenMessage(name, read.message()));
+  }
   const std::span<const std::uint8_t> head(start.data(), read.value());
   Measured measured = Measured::Failed(base::Cause::Unsupported,
                                        base::CannotOpenMessage(name, kNotStickerFileReason));
@@ -295,7 +299,7 @@ base::Result<StickerMeasure> MeasureStickerFile(const std::filesystem::path& pat
   } else if (head.size() >= 6 && (std::memcmp(head.data(), "GIF87a", 6) == 0 ||
                                   std::memcmp(head.data(), "GIF89a", 6) == 0)) {
     measured = MeasureGif(file, name);
-  } else if (IsWebm(head)) {
+  } else if (IsWebm(head) && fromFile) {
     const base::Result<const VideoProbe*> probe = VideoProbes();
     if (!probe.ok()) return probe.status();
     measured = probe.value()->webm(name.c_str());
@@ -303,8 +307,36 @@ base::Result<StickerMeasure> MeasureStickerFile(const std::filesystem::path& pat
       return Measured::Failed(measured.cause(), base::CannotOpenMessage(name, measured.message()));
     }
   }
-  if (measured.ok()) measured.value().bytes = file.size();
+  if (measured.ok()) measured.value().bytes = size;
   return measured;
+}
+
+}  // namespace
+
+base::Result<StickerMeasure> MeasureStickerFile(const std::filesystem::path& path) {
+  const std::string name = path.string();
+  base::Result<base::RegularFile> opened = base::RegularFile::Open(path, kAnySize);
+  if (!opened.ok()) {
+    return Measured::Failed(opened.cause(), base::CannotOpenMessage(name, opened.message()));
+  }
+  const base::RegularFile& file = opened.value();
+  const ByteSource source = [&file](std::size_t offset, std::span<std::uint8_t> into) {
+    return file.ReadAt(offset, into);
+  };
+  return MeasureFrom(source, file.size(), name, true);
+}
+
+base::Result<StickerMeasure> MeasureStickerBytes(std::span<const std::uint8_t> bytes,
+                                                 const std::string& name) {
+  const ByteSource source = [bytes](std::size_t offset,
+                                    std::span<std::uint8_t> into) -> base::Result<std::size_t> {
+    const std::size_t count =
+        offset < bytes.size() ? std::min(into.size(), bytes.size() - offset) : 0;
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(offset, bytes.size())), count,
+                into.begin());
+    return count;
+  };
+  return MeasureFrom(source, bytes.size(), name, false);
 }
 
 }  // namespace kinetta::exporter

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -74,5 +75,10 @@ bool AllPass(const std::vector<RuleOutcome>& outcomes);
 /// Cause::Unsupported, one that breaks its format's rules with Cause::BrokenData; each
 /// message is one line naming the file. Reads the file in pieces, however large it is.
 base::Result<StickerMeasure> MeasureStickerFile(const std::filesystem::path& path);
+
+/// The same for a PNG or GIF file's bytes in memory, before they are written; `name` is the
+/// file's for the messages. A WebM is measured from its file only.
+base::Result<StickerMeasure> MeasureStickerBytes(std::span<const std::uint8_t> bytes,
+                                                 const std::string& name);
 
 }  // namespace kinetta::exporter

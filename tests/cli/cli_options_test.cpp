@@ -123,7 +123,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "line-tab, telegram, discord, discord-emoji, slack のどれか)"},
         BadCase{{"--check-sticker=line"},
                 "オプション '--check-sticker' には対象とファイルが要ります。"},
-        BadCase{{"--check-sticker"}, "オプション '--check-sticker' には値が要ります。"}));
+        BadCase{{"--check-sticker"}, "オプション '--check-sticker' には値が要ります。"},
+        BadCase{{"--sticker", "telegram", "t.webm", "a.jpg"},
+                "オプション --sticker の値 'telegram' は使えません。(この対象のファイルはまだ作れ"
+                "ません (作れるのは GIF の discord-emoji と slack です)。)"}));
 
 TEST(CliOptions, HelpAndVersionWinAndUsageNamesEveryOption) {
   EXPECT_EQ(ParseArguments({"--frames", "3", "--help"}).outcome, ParseOutcome::Help);
