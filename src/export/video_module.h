@@ -40,7 +40,8 @@ base::Result<const VideoEncoderMakers*> VideoEncoders();
 
 /// What the module reads: a WebM file measured for the sticker check (its container, codec,
 /// size, frames, time, alpha and audio; the caller adds the file's bytes). Its own entry, of
-/// the same build as the makers'.
+/// the same build as the makers': a change to this or to StickerMeasure counts towards the
+/// interface's revision too.
 struct VideoProbe {
   const char* build = nullptr;
   base::Result<StickerMeasure> (*webm)(const char* path) = nullptr;
