@@ -40,16 +40,20 @@ PicturePlan PlanPicture(const CliOptions& o, const std::string& source) {
     p.outputDir = ExpandPlaceholder(o.outputDir, stem);
     p.framePath = (fs::path(p.outputDir) / fs::path(source).filename()).string();
   }
-  for (std::size_t f = 0; f < kAnimationOptions.size(); ++f) {
-    const std::string& pattern = o.*kAnimationOptions[f].file;
-    if (pattern.empty()) continue;
+  const auto fileOf = [&](const std::string& pattern) {
     std::string file = ExpandPlaceholder(pattern, stem);
     // A file named without a folder goes with the frames.
     if (!p.outputDir.empty() && file.find(base::kSeparator) == std::string::npos) {
       file = (fs::path(p.outputDir) / file).string();
     }
-    p.animationFiles[f] = std::move(file);
+    return file;
+  };
+  for (std::size_t f = 0; f < kAnimationOptions.size(); ++f) {
+    const std::string& pattern = o.*kAnimationOptions[f].file;
+    if (!pattern.empty()) p.animationFiles[f] = fileOf(pattern);
   }
+  for (const StickerCheckRequest& sticker : o.stickers)
+    p.stickerFiles.push_back(fileOf(sticker.file));
   return p;
 }
 
@@ -132,13 +136,22 @@ BatchPlan CheckFiles(BatchPlan plan, const CliOptions& o) {
         return Stop(std::move(plan), PlanOutcome::Colliding, std::move(why));
       }
     }
+    // The animation files, then the stickers: each with its option and the pattern it came
+    // from.
+    std::vector<std::array<std::string, 3>> files;
     for (std::size_t f = 0; f < kAnimationOptions.size(); ++f) {
-      const std::string& file = p.animationFiles[f];
-      if (file.empty()) continue;
-      const std::string hint =
-          HasPlaceholder(o.*kAnimationOptions[f].file) || folderPerPicture
-              ? std::string()
-              : PlaceholderHint(kAnimationOptions[f].name, fs::path(file).extension().string());
+      if (p.animationFiles[f].empty()) continue;
+      files.push_back({p.animationFiles[f], std::string(kAnimationOptions[f].name),
+                       o.*kAnimationOptions[f].file});
+    }
+    for (std::size_t f = 0; f < p.stickerFiles.size(); ++f) {
+      files.push_back({p.stickerFiles[f], "--sticker " + std::string(o.stickers[f].target->name),
+                       o.stickers[f].file});
+    }
+    for (const auto& [file, option, pattern] : files) {
+      const std::string hint = HasPlaceholder(pattern) || folderPerPicture
+                                   ? std::string()
+                                   : PlaceholderHint(option, fs::path(file).extension().string());
       if (base::Status why = twice(j, file, hint); !why.ok()) {
         return Stop(std::move(plan), PlanOutcome::Colliding, std::move(why));
       }

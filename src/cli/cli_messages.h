@@ -7,6 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "export/sticker_check.h"
+#include "export/sticker_fit.h"
+
 namespace kinetta::cli {
 
 /// What --help prints.
@@ -35,6 +38,15 @@ inline constexpr std::string_view kUsageText =
     "                     width or height gets one column or row of the background)\n"
     "  --apng FILE        after the run, also write them as a looping lossless APNG (.png)\n"
     "  --delay SECONDS    how long those files show each frame (0-32.767; default 0.2)\n"
+    "  --check-sticker TARGET FILE\n"
+    "                     check FILE against the rules of TARGET (below): each rule with\n"
+    "                     合格 (passed), 不合格 (failed) or 注意 (taken, not as wanted) and\n"
+    "                     the value measured; after the pictures, which it does not need\n"
+    "  --sticker TARGET FILE\n"
+    "                     after the run, also write FILE for TARGET (below; discord-emoji\n"
+    "                     and slack so far): the frames scaled to its size, with fewer\n"
+    "                     colours or frames until every rule is met, checked before it is\n"
+    "                     written, and what was chosen reported with its PSNR\n"
     "  --max-memory MIB   refuse a run or animation file that would need more memory\n"
     "                     (default: the memory the machine has available)\n"
     "  -o, --output DIR   write the frames, the page and each FILE given without a folder\n"
@@ -48,7 +60,11 @@ inline constexpr std::string_view kUsageText =
     "animation file (--gif '%s.gif') and page folder (--output 'pages/%s').\n"
     "Options not given come from mivet.ini in the program folder, or the defaults.\n"
     "Exit status: 0 every picture done, 1 a picture unreadable or a frame, page or animation\n"
-    "file not written, 2 bad option, 130 interrupted (the pictures finished stay).\n";
+    "file not written, or a checked file unreadable or failing a rule, 2 bad option, 130\n"
+    "interrupted (the pictures finished stay).\n";
+
+/// What --help prints after the usage: the sticker targets and their rules, from the table.
+std::string StickerTargetsUsage();
 
 /// What --version prints: the program, the project's name and its version.
 std::string VersionText();
@@ -84,6 +100,11 @@ std::string PlaceholderHint(std::string_view option, std::string_view extension)
 inline constexpr std::string_view kOwnFolderHint =
     "画像ごとにフォルダを分けてください (-o 'DIR/%s')。";
 
+/// An option whose second value, a file, is missing.
+std::string NeedsFileMessage(std::string_view option);
+/// The sticker targets there are, for a name that is none of them.
+std::string StickerTargetNamesReason();
+
 // ---- What a call wrote, and what failed ----------------------------------------------------
 
 /// The start of a note: something left in place, or a run that will take long.
@@ -108,6 +129,35 @@ struct FailedPicture {
 /// The one line after several pictures: how many were done, and the first that failed, by name.
 std::string SummaryMessage(int pictures, int done, const std::vector<FailedPicture>& failures,
                            bool interrupted);
+
+// ---- Checking a sticker file --------------------------------------------------------------
+
+inline constexpr std::string_view kRulePassedText = "合格";
+inline constexpr std::string_view kRuleFailedText = "不合格";
+inline constexpr std::string_view kRuleWarnedText = "注意";
+
+/// The target's name as its platform calls it: "LINE アニメーションスタンプ", ...
+std::string_view StickerTitle(exporter::StickerTargetId id);
+/// "形式", "大きさ", "こま数", ...
+std::string_view StickerRuleName(exporter::StickerRule rule);
+/// What the target asks: "320 x 270 以内、長い辺 270 以上", "5-20", "300 KB 以下", ...
+std::string StickerRequirementText(const exporter::StickerTarget& target,
+                                   exporter::StickerRule rule);
+/// What the file holds: "320 x 240", "24", "2 x 1.20 = 2.40 秒", ...
+std::string StickerMeasuredText(const exporter::StickerMeasure& m, exporter::StickerRule rule);
+
+/// The line before the rules: the file, the target's name and title.
+std::string StickerCheckHeading(std::string_view file, const exporter::StickerTarget& target);
+/// One rule: "  不合格  こま数: 24（5-20）".
+std::string StickerRuleLine(const exporter::StickerTarget& target,
+                            const exporter::StickerMeasure& m, const exporter::RuleOutcome& o);
+/// The line after the rules: all passed, or how many failed.
+std::string StickerCheckSummary(int failed);
+
+/// A sticker written, and what the fitting chose: "cat.gif を書き出しました。(slack: 128 x 85、
+/// 40 こま、繰り返し 無限、1 回 0.80 秒、96.3 KB、色 6 ビット、PSNR 32.10 dB)".
+std::string StickerWroteMessage(std::string_view path, const exporter::StickerTarget& target,
+                                const exporter::StickerFit& fit);
 
 // ---- The progress line ---------------------------------------------------------------------
 

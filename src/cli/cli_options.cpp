@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "cli/cli_messages.h"
+#include "export/export_messages.h"
 #include "export/html_page.h"
 #include "render/geometry.h"
 #include "render/motions.h"
@@ -179,6 +180,26 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       parsed.outcome = name == "--help" ? ParseOutcome::Help : ParseOutcome::Version;
       return parsed;
     }
+    if (name == "--check-sticker" || name == "--sticker") {
+      // Two values: the target (the next argument, or after '='), then the file.
+      if (!valueGiven) {
+        if (i + 1 == args.size()) return refuseWith(NeedsValueMessage(name));
+        value = args[++i];
+      }
+      const exporter::StickerTarget* target = exporter::FindStickerTarget(value);
+      if (target == nullptr) {
+        return refuseWith(BadValueMessage(name, value, StickerTargetNamesReason()));
+      }
+      // Only GIF stickers are made so far; any file is checked.
+      if (name == "--sticker" && target->container != exporter::StickerContainer::Gif) {
+        return refuseWith(BadValueMessage(name, value, exporter::kStickerNotYetText));
+      }
+      if (i + 1 == args.size() || args[i + 1].empty()) {
+        return refuseWith(NeedsFileMessage(name));
+      }
+      (name == "--sticker" ? out.stickers : out.stickerChecks).push_back({target, args[++i]});
+      continue;
+    }
     if (!TakesValue(name)) return refuseWith(UnknownOptionMessage(name));
     if (!valueGiven) {
       if (i + 1 == args.size()) return refuseWith(NeedsValueMessage(name));
@@ -186,7 +207,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     }
     if (base::Status read = ReadValue(name, value, out); !read.ok()) return refuse(std::move(read));
   }
-  if (out.sources.empty()) return refuseWith(std::string(kNoPictureMessage));
+  if (out.sources.empty() && out.stickerChecks.empty()) {
+    return refuseWith(std::string(kNoPictureMessage));
+  }
   parsed.outcome = ParseOutcome::Run;
   return parsed;
 }

@@ -11,8 +11,15 @@
 #include "base/outcome.h"
 #include "base/settings.h"
 #include "export/animation_file.h"
+#include "export/sticker_targets.h"
 
 namespace kinetta::cli {
+
+/// A file to check against a sticker target, or to make for one.
+struct StickerCheckRequest {
+  const exporter::StickerTarget* target = nullptr;
+  std::string file;
+};
 
 struct CliOptions {
   std::optional<int> shape;
@@ -34,6 +41,10 @@ struct CliOptions {
   std::string outputDir;
   bool quiet = false;  ///< --quiet: no progress line, notes of time, or lines of what was written
   std::vector<std::string> sources;  ///< the pictures, rendered in turn
+  /// --check-sticker TARGET FILE: files checked against a target's rules, after the pictures.
+  std::vector<StickerCheckRequest> stickerChecks;
+  /// --sticker TARGET FILE: files fitted to a target after each run; FILE as --gif's.
+  std::vector<StickerCheckRequest> stickers;
 };
 
 /// An animation file option: its name, the format it writes and the member that holds its FILE.
@@ -60,7 +71,8 @@ struct ParsedArguments {
   base::Status status;
 };
 
-/// Reads the arguments (without the program name).
+/// Reads the arguments (without the program name). Pictures are needed unless a file is to be
+/// checked.
 ParsedArguments ParseArguments(const std::vector<std::string>& args);
 
 /// `pattern` with each %s replaced by `stem` (a picture's name up to its first point) and each

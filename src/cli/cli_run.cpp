@@ -19,6 +19,7 @@
 #include "cli/progress_line.h"
 #include "export/animation_file.h"
 #include "export/html_page.h"
+#include "export/sticker_fit.h"
 #include "image/conversion.h"
 #include "image/frame_files.h"
 #include "image/source_loading.h"
@@ -149,6 +150,30 @@ base::Status WriteAnimationFile(const CliOptions& options, const PicturePlan& pl
   return result.status;
 }
 
+// --sticker: the frame files just written, fitted to the target, and what was chosen.
+base::Status WriteSticker(const CliOptions& options, const StickerCheckRequest& sticker,
+                          const std::string& file, const PicturePlan& plan, const base::Settings& s,
+                          const CliEnvironment& env, PictureReport& report) {
+  exporter::StickerRequest request;
+  request.target = sticker.target;
+  request.frameCount = s.FrameCount;
+  request.delayMs = options.delay.webpMilliseconds;
+  request.file = file;
+  request.abort = env.control != nullptr ? &env.control->abort : nullptr;
+  const base::Result<exporter::StickerFit> fit =
+      exporter::FitSticker(image::FrameFileReader(plan.framePath), request);
+  if (fit.ok()) {
+    report.Wrote(StickerWroteMessage(file, *sticker.target, fit.value()));
+    return base::Status::Ok();
+  }
+  if (fit.cause() == base::Cause::Aborted) {
+    report.ErrorNamingPicture(FileInterruptedMessage(file));
+  } else {
+    report.Error(OneLine(fit.message()));
+  }
+  return fit.status();
+}
+
 // What follows a completed run: the page and the animation files that were asked for, in that
 // order; the first that fails ends it.
 base::Status WriteExtras(const CliOptions& options, const PicturePlan& plan,
@@ -164,6 +189,13 @@ base::Status WriteExtras(const CliOptions& options, const PicturePlan& plan,
     if (target.empty()) continue;
     if (base::Status file =
             WriteAnimationFile(options, plan, kAnimationOptions[f].format, target, s, env, report);
+        !file.ok()) {
+      return file;
+    }
+  }
+  for (std::size_t f = 0; f < options.stickers.size(); ++f) {
+    if (base::Status file =
+            WriteSticker(options, options.stickers[f], plan.stickerFiles[f], plan, s, env, report);
         !file.ok()) {
       return file;
     }
@@ -242,6 +274,35 @@ PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
   return {result.status};
 }
 
+// --check-sticker: each file measured and held to its target's rules, the rules on standard
+// output; a file that cannot be measured is said on standard error. The first failure, or ok.
+base::Status CheckStickers(const CliOptions& options, std::ostream& out, std::ostream& err) {
+  base::Status first;
+  for (const StickerCheckRequest& check : options.stickerChecks) {
+    const base::Result<exporter::StickerMeasure> measured =
+        exporter::MeasureStickerFile(check.file);
+    base::Status end;
+    if (!measured.ok()) {
+      err << kProgramPrefix << OneLine(measured.message()) << '\n';
+      end = measured.status();
+    } else {
+      out << StickerCheckHeading(check.file, *check.target) << '\n';
+      int failed = 0;
+      for (const exporter::RuleOutcome& o :
+           exporter::CheckSticker(*check.target, measured.value())) {
+        out << StickerRuleLine(*check.target, measured.value(), o) << '\n';
+        if (o.verdict == exporter::RuleVerdict::Fail) ++failed;
+      }
+      out << "  " << StickerCheckSummary(failed) << '\n';
+      // A file the platform would refuse: not of a kind it takes.
+      if (failed > 0)
+        end = base::Status::Failed(base::Cause::Unsupported, StickerCheckSummary(failed));
+    }
+    if (first.ok()) first = end;
+  }
+  return first;
+}
+
 // A call refused before any picture: the reason, and for a mistake on the command line the hint
 // to the usage text.
 base::Status Refuse(std::ostream& err, base::Status why) {
@@ -256,7 +317,7 @@ base::Status RunUnguarded(const std::vector<std::string>& args, const CliEnviron
   const ParsedArguments parsed = ParseArguments(args);
   switch (parsed.outcome) {
     case ParseOutcome::Help:
-      out << kUsageText;
+      out << kUsageText << StickerTargetsUsage();
       return base::Status::Ok();
     case ParseOutcome::Version:
       out << VersionText();
@@ -267,6 +328,7 @@ base::Status RunUnguarded(const std::vector<std::string>& args, const CliEnviron
       break;
   }
   const CliOptions& options = parsed.options;
+  if (options.sources.empty()) return CheckStickers(options, out, err);
 
   const std::filesystem::path folder(env.appFolder);
   const base::Settings settings =
@@ -315,8 +377,11 @@ base::Status RunUnguarded(const std::vector<std::string>& args, const CliEnviron
   if (count > 1 && (!options.quiet || done < count)) {
     err << kProgramPrefix << SummaryMessage(count, done, failures, interrupted) << '\n';
   }
-  // An interruption ends the call whatever failed before it.
-  return interrupted ? base::Status::Failed(base::Cause::Aborted, {}) : firstFailure;
+  // An interruption ends the call whatever failed before it; the files are checked after the
+  // pictures, which may have written them.
+  if (interrupted) return base::Status::Failed(base::Cause::Aborted, {});
+  const base::Status checked = CheckStickers(options, out, err);
+  return firstFailure.ok() ? checked : firstFailure;
 }
 
 }  // namespace

@@ -65,6 +65,26 @@ inline constexpr std::string_view kUnknownReason = "不明な理由";
 /// A module built for another version of the program.
 std::string OtherBuildReason(std::string_view version);
 
+// ---- Checking a sticker file ---------------------------------------------------------------
+
+// Why a file could not be measured, for the line under base::CannotOpenMessage.
+inline constexpr std::string_view kNotStickerFileReason =
+    "APNG、PNG、GIF、WebM のどれでもありません";
+inline constexpr std::string_view kFileCutShortReason = "ファイルが途中で切れています";
+inline constexpr std::string_view kChunkCrcReason = "PNG のチャンクの CRC が合いません";
+inline constexpr std::string_view kPngHeaderReason = "PNG の IHDR チャンクが正しくありません";
+inline constexpr std::string_view kApngFramesReason =
+    "APNG の acTL のこま数と fcTL の数が合いません";
+inline constexpr std::string_view kNoVideoStreamReason = "映像がありません";
+inline constexpr std::string_view kWebmReadText = "ファイルを読めません";
+
+// Why a sticker file could not be made, for the line under AnimationFailedMessage.
+inline constexpr std::string_view kStickerNotYetText =
+    "この対象のファイルはまだ作れません (作れるのは GIF の discord-emoji と slack です)。";
+inline constexpr std::string_view kStickerTooLargeText =
+    "色とこまを減らしても対象のファイルの大きさに収まりません。";
+inline constexpr std::string_view kStickerRulesText = "作ったファイルが対象の条件を満たしません。";
+
 // ---- The page ------------------------------------------------------------------------------
 
 /// A page that could not be written: base::kPageFailedMessage, the page's path and the reason, a

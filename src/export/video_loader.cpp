@@ -1,5 +1,6 @@
 // Loading the video module: once per process, on first use, and never unloaded (FFmpeg's
-// encoders may keep threads and tables for the life of the process).
+// encoders may keep threads and tables for the life of the process); its makers and its probe
+// are two entries of the one module.
 #include <dlfcn.h>
 
 #include <cstring>
@@ -14,11 +15,12 @@ namespace kinetta::exporter {
 
 namespace {
 
-base::Result<const VideoEncoderMakers*> Load() {
-  using Loaded = base::Result<const VideoEncoderMakers*>;
-  const auto failed = [](std::string_view why) {
-    return Loaded::Failed(base::Cause::Unsupported, VideoModuleMessage(kVideoModuleFile, why));
-  };
+base::Status Failed(std::string_view why) {
+  return base::Status::Failed(base::Cause::Unsupported, VideoModuleMessage(kVideoModuleFile, why));
+}
+
+// The module's handle, opened once; or why it could not be, as a line for the user.
+base::Result<void*> OpenModule() {
   // The program folder first, the running executable's: that is where the module is built
   // and installed. Elsewhere (the tests) the executable's run path names it. Never the current
   // folder, which AppFolder falls back to: a library is code, and is loaded only from where
@@ -30,14 +32,35 @@ base::Result<const VideoEncoderMakers*> Load() {
   void* module = ::dlopen(there ? beside.c_str() : kVideoModuleFile, RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {
     const char* why = ::dlerror();
-    return failed(why != nullptr ? std::string_view(why) : kUnknownReason);
+    return Failed(why != nullptr ? std::string_view(why) : kUnknownReason);
   }
-  const auto entry = reinterpret_cast<VideoModuleEntry>(::dlsym(module, kVideoModuleEntry));
-  const VideoEncoderMakers* makers = entry != nullptr ? entry() : nullptr;
-  if (makers == nullptr || makers->build == nullptr ||
-      std::strcmp(makers->build, kVideoModuleBuild) != 0 || makers->mp4 == nullptr ||
-      makers->apng == nullptr) {
-    return failed(OtherBuildReason(KINETTA_VERSION));
+  return module;
+}
+
+base::Result<void*> Module() {
+  static const base::Result<void*> module = OpenModule();
+  return module;
+}
+
+// The entry `name` of the module, called: the table it returns, when it is of this build.
+template <class Table>
+base::Result<const Table*> Entry(const char* name) {
+  const base::Result<void*> module = Module();
+  if (!module.ok()) return module.status();
+  using Function = const Table* (*)();
+  const auto entry = reinterpret_cast<Function>(::dlsym(module.value(), name));
+  const Table* table = entry != nullptr ? entry() : nullptr;
+  if (table == nullptr || table->build == nullptr ||
+      std::strcmp(table->build, kVideoModuleBuild) != 0) {
+    return Failed(OtherBuildReason(KINETTA_VERSION));
+  }
+  return table;
+}
+
+base::Result<const VideoEncoderMakers*> Load() {
+  base::Result<const VideoEncoderMakers*> makers = Entry<VideoEncoderMakers>(kVideoModuleEntry);
+  if (makers.ok() && (makers.value()->mp4 == nullptr || makers.value()->apng == nullptr)) {
+    return Failed(OtherBuildReason(KINETTA_VERSION));
   }
   return makers;
 }
@@ -46,6 +69,17 @@ base::Result<const VideoEncoderMakers*> Load() {
 
 base::Result<const VideoEncoderMakers*> VideoEncoders() {
   static const base::Result<const VideoEncoderMakers*> loaded = Load();
+  return loaded;
+}
+
+base::Result<const VideoProbe*> VideoProbes() {
+  static const base::Result<const VideoProbe*> loaded = [] {
+    base::Result<const VideoProbe*> probe = Entry<VideoProbe>(kVideoProbeEntry);
+    if (probe.ok() && probe.value()->webm == nullptr) {
+      return base::Result<const VideoProbe*>(Failed(OtherBuildReason(KINETTA_VERSION)));
+    }
+    return probe;
+  }();
   return loaded;
 }
 

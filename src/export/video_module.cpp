@@ -1,4 +1,5 @@
-// The module's one exported function: the makers of the MP4 and APNG encoders it holds.
+// The module's exported functions: the makers of the MP4 and APNG encoders it holds, and the
+// WebM probe.
 #include "export/video_module.h"
 
 extern "C" __attribute__((visibility("default"))) const kinetta::exporter::VideoEncoderMakers*
@@ -6,4 +7,11 @@ kinetta_video_encoders() {
   using namespace kinetta::exporter;
   static const VideoEncoderMakers makers{kVideoModuleBuild, MakeMp4Encoder, MakeApngEncoder};
   return &makers;
+}
+
+extern "C" __attribute__((visibility("default"))) const kinetta::exporter::VideoProbe*
+kinetta_video_probe() {
+  using namespace kinetta::exporter;
+  static const VideoProbe probe{kVideoModuleBuild, MeasureWebm};
+  return &probe;
 }

@@ -10,6 +10,7 @@
 #include "base/outcome.h"
 #include "base/version.h"
 #include "export/animation_encoder.h"
+#include "export/sticker_check.h"
 #include "render/surface.h"
 
 namespace kinetta::exporter {
@@ -36,5 +37,22 @@ inline constexpr char kVideoModuleBuild[] = KINETTA_VERSION "/1";
 /// The module's makers, loaded once and kept for the life of the process; or why the module
 /// could not be loaded, as a line for the user.
 base::Result<const VideoEncoderMakers*> VideoEncoders();
+
+/// What the module reads: a WebM file measured for the sticker check (its container, codec,
+/// size, frames, time, alpha and audio; the caller adds the file's bytes). Its own entry, of
+/// the same build as the makers': a change to this or to StickerMeasure counts towards the
+/// interface's revision too.
+struct VideoProbe {
+  const char* build = nullptr;
+  base::Result<StickerMeasure> (*webm)(const char* path) = nullptr;
+};
+inline constexpr char kVideoProbeEntry[] = "kinetta_video_probe";
+using VideoProbeEntry = const VideoProbe* (*)();
+
+/// The WebM probe, built into the module only; a failure gives the reason alone.
+base::Result<StickerMeasure> MeasureWebm(const char* path);
+
+/// The module's probe, loaded as VideoEncoders() loads its makers.
+base::Result<const VideoProbe*> VideoProbes();
 
 }  // namespace kinetta::exporter

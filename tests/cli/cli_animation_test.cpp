@@ -136,5 +136,27 @@ TEST_F(CliAnimationTest, ABadDelayRendersNothing) {
   EXPECT_FALSE(fs::exists(base::FrameFileName(Source(), 0)));
 }
 
+// --sticker writes the file and tells what it chose; --check-sticker then tells each rule with
+// its verdict on standard output, after the files the same call wrote, or without a picture;
+// 1 when a rule fails or the file cannot be read.
+TEST_F(CliAnimationTest, StickerWrittenThenCheckedRuleByRule) {
+  const std::string gif = (pics_ / "cat.gif").string();
+  ASSERT_EQ(Run({"--frames", "3", "--sticker", "discord-emoji", gif, "--check-sticker",
+                 "discord-emoji", gif, Source()}),
+            kExitOk)
+      << err_.str();
+  EXPECT_NE(out_.str().find(gif + " を書き出しました。(discord-emoji: "), std::string::npos)
+      << out_.str();
+  EXPECT_NE(out_.str().find(gif + ": discord-emoji (Discord 絵文字)\n  合格  形式: GIF（GIF）\n"),
+            std::string::npos)
+      << out_.str();
+  EXPECT_NE(out_.str().find("  すべての条件を満たしています。\n"), std::string::npos);
+  EXPECT_EQ(Run({"--check-sticker=line", gif}), kExitFailed);
+  EXPECT_NE(out_.str().find("  不合格  形式: GIF（APNG）\n"), std::string::npos) << out_.str();
+  EXPECT_NE(out_.str().find("  注意  透明な背景: なし（あり）\n"), std::string::npos);
+  EXPECT_EQ(Run({"--check-sticker", "slack", (pics_ / "none.gif").string()}), kExitFailed);
+  EXPECT_EQ(err_.str().find("kinetta-render: " + (pics_ / "none.gif").string()), 0u) << err_.str();
+}
+
 }  // namespace
 }  // namespace kinetta::cli

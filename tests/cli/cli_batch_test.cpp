@@ -57,6 +57,13 @@ TEST_F(CliBatchTest, MistakesAreTwoLinesAndNothingIsWritten) {
        "kinetta-render: " + cat + " と " + dog + " はどちらも " + out + "/a.png" +
            " を書き出します。画像ごとの名前にするには %s を入れてください (--apng '%s.png')。\n" +
            kTryHelp},
+      {{"--sticker", "slack", Pic("s.gif"), cat, dog},
+       kExitUsage,
+       "",
+       "kinetta-render: " + cat + " と " + dog + " はどちらも " + Pic("s.gif") +
+           " を書き出します。画像ごとの名前にするには %s を入れてください (--sticker slack "
+           "'%s.gif')。\n" +
+           kTryHelp},
       {{"--html", "0.2", cat, dog},
        kExitUsage,
        "",

@@ -117,7 +117,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"-x", "a.jpg"}, "オプション '-x' はありません。"},
         BadCase{{"--quiet=yes", "a.jpg"}, "オプション '--quiet' には値を付けられません。"},
         BadCase{{"a.jpg", "--frames"}, "オプション '--frames' には値が要ります。"},
-        BadCase{{"a.jpg", "-o"}, "オプション '--output' には値が要ります。"}));
+        BadCase{{"a.jpg", "-o"}, "オプション '--output' には値が要ります。"},
+        BadCase{{"--check-sticker", "lime", "a.png"},
+                "オプション --check-sticker の値 'lime' は使えません。(line, line-main, "
+                "line-tab, telegram, discord, discord-emoji, slack のどれか)"},
+        BadCase{{"--check-sticker=line"},
+                "オプション '--check-sticker' には対象とファイルが要ります。"},
+        BadCase{{"--check-sticker"}, "オプション '--check-sticker' には値が要ります。"},
+        BadCase{{"--sticker", "telegram", "t.webm", "a.jpg"},
+                "オプション --sticker の値 'telegram' は使えません。(この対象のファイルはまだ作れ"
+                "ません (作れるのは GIF の discord-emoji と slack です)。)"}));
 
 TEST(CliOptions, HelpAndVersionWinAndUsageNamesEveryOption) {
   EXPECT_EQ(ParseArguments({"--frames", "3", "--help"}).outcome, ParseOutcome::Help);

@@ -1,0 +1,337 @@
+// The fitting: the frames the plan picks, scaled once; then the encoding of them all, and when
+// it is over the target's bytes, one with fewer colours (each channel cut to fewer bits, which
+// the GIF's palette then holds exactly) and one with every second, third ... frame, as many
+// fewer as it was over; of those within the bytes, the one closest to the scaled frames is
+// written.
+#include "export/sticker_fit.h"
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "base/atomic_file.h"
+#include "base/messages.h"
+#include "export/animation_encoder.h"
+#include "export/export_messages.h"
+#include "render/geometry.h"
+#include "render/transparency.h"
+
+namespace kinetta::exporter {
+
+namespace {
+
+using render::Colour;
+using render::Surface;
+
+// The most bytes of scaled frames held at once: past it, frames are left out evenly from the
+// start (a GIF target's byte limit is reached long before).
+constexpr std::uint64_t kHeldFrameBytes = std::uint64_t{64} << 20;
+
+// The bits of each channel kept when the colours are cut: 3 leaves at most 512 colours, of which
+// a picture's few hundred fit one exact palette, which costs the GIF far fewer bytes; with 4 or
+// more the palette still quantizes, and the file is hardly smaller than with every colour.
+constexpr int kFewerColourBits[] = {3, 2};
+
+// Fewer frames are tried in proportion to how far the file was over, and a little more, since
+// the bytes do not fall quite as fast as the frames.
+constexpr double kStepMargin = 1.05;
+
+// For each destination index along one side, the source indices it covers and their weights.
+struct Tap {
+  int from = 0;
+  std::vector<double> weights;
+};
+
+std::vector<Tap> Taps(int source, int destination) {
+  std::vector<Tap> taps(static_cast<std::size_t>(destination));
+  const double scale = static_cast<double>(source) / destination;
+  for (int d = 0; d < destination; ++d) {
+    double start = d * scale, end = (d + 1) * scale;
+    if (scale < 1) {  // enlarging: the one source pixel under the centre
+      start = std::floor((d + 0.5) * scale);
+      end = start + 1;
+    }
+    Tap& tap = taps[static_cast<std::size_t>(d)];
+    tap.from = static_cast<int>(std::floor(start));
+    for (int s = tap.from; s < end && s < source; ++s) {
+      tap.weights.push_back(std::min<double>(s + 1, end) - std::max<double>(s, start));
+    }
+  }
+  return taps;
+}
+
+// Each channel kept to its top `bits` bits, in the middle of what those bits cover.
+Surface Posterized(const Surface& frame, int bits) {
+  if (bits >= 8) return frame;
+  Surface out = frame;
+  const std::uint32_t keep = (0xFFu << (8 - bits)) & 0xFFu;
+  const std::uint32_t half = 1u << (7 - bits);
+  const std::uint32_t mask = keep * 0x010101u, middle = half * 0x010101u;
+  for (int y = 0; y < out.height(); ++y) {
+    std::uint32_t* row = out.Row(y);
+    for (int x = 0; x < out.width(); ++x) {
+      if (row[x] == static_cast<std::uint32_t>(render::kClear)) continue;
+      row[x] = (row[x] & 0xFF000000u) | (row[x] & mask) | middle;
+    }
+  }
+  return out;
+}
+
+// The GIF's bytes as one encoding of `frames`, every one shown `centiseconds`.
+base::Result<std::string> EncodeGif(const std::vector<Surface>& frames, int centiseconds) {
+  std::unique_ptr<AnimationEncoder> encoder = MakeGifEncoder(centiseconds);
+  for (const Surface& f : frames) encoder->Learn(f);
+  std::string bytes;
+  const ByteSink sink = [&bytes](const void* data, std::size_t size) {
+    bytes.append(static_cast<const char*>(data), size);
+    return true;
+  };
+  const int w = frames[0].width(), h = frames[0].height();
+  if (base::Status s = encoder->Start(w, h, static_cast<int>(frames.size()), sink); !s.ok()) {
+    return s;
+  }
+  for (const Surface& f : frames) {
+    if (base::Status s = encoder->Add(f); !s.ok()) return s;
+  }
+  if (base::Status s = encoder->Finish(); !s.ok()) return s;
+  return bytes;
+}
+
+struct MemoryRead {
+  const std::string* bytes;
+  std::size_t at = 0;
+};
+
+int ReadMemory(GifFileType* gif, GifByteType* into, int size) {
+  auto* m = static_cast<MemoryRead*>(gif->UserData);
+  const std::size_t count =
+      std::min(static_cast<std::size_t>(std::max(size, 0)), m->bytes->size() - m->at);
+  std::memcpy(into, m->bytes->data() + m->at, count);
+  m->at += count;
+  return static_cast<int>(count);
+}
+
+// The frames of a GIF this file's encoder made, as shown: each image's pixels other than its
+// transparent colour laid on what was there (the encoder leaves every frame in place).
+std::vector<Surface> ShownGif(const std::string& bytes) {
+  MemoryRead read{&bytes};
+  int error = 0;
+  GifFileType* gif = DGifOpen(&read, ReadMemory, &error);
+  std::vector<Surface> shown;
+  if (gif == nullptr) return shown;
+  if (DGifSlurp(gif) == GIF_OK) {
+    Surface canvas(gif->SWidth, gif->SHeight);
+    for (int i = 0; i < gif->ImageCount; ++i) {
+      const SavedImage& image = gif->SavedImages[i];
+      GraphicsControlBlock control{};
+      control.TransparentColor = NO_TRANSPARENT_COLOR;
+      DGifSavedExtensionToGCB(gif, i, &control);
+      const ColorMapObject* map =
+          image.ImageDesc.ColorMap != nullptr ? image.ImageDesc.ColorMap : gif->SColorMap;
+      const GifImageDesc& d = image.ImageDesc;
+      for (int y = 0; y < d.Height && map != nullptr; ++y) {
+        for (int x = 0; x < d.Width; ++x) {
+          const int index = image.RasterBits[static_cast<std::size_t>(y) * d.Width + x];
+          if (index == control.TransparentColor || index >= map->ColorCount) continue;
+          const GifColorType c = map->Colors[index];
+          canvas.PSet(d.Left + x, d.Top + y, render::Compose(c.Red, c.Green, c.Blue));
+        }
+      }
+      shown.push_back(canvas);
+    }
+  }
+  DGifCloseFile(gif, &error);
+  return shown;
+}
+
+// dB of `shown` against `wanted`, frame k of `wanted` against the kept frame k / step.
+double Psnr(const std::vector<Surface>& wanted, const std::vector<Surface>& shown, int step) {
+  double squares = 0.0, count = 0.0;
+  for (std::size_t k = 0; k < wanted.size(); ++k) {
+    const std::size_t s = k / static_cast<std::size_t>(step);
+    if (s >= shown.size()) return 0.0;
+    const Surface& a = wanted[k];
+    const Surface& b = shown[s];
+    for (int y = 0; y < a.height(); ++y) {
+      for (int x = 0; x < a.width(); ++x) {
+        // Compared as shown over black, so that a clear pixel counts as its own colour.
+        const Colour p = render::Over(a.Point(x, y), 0), q = render::Over(b.Point(x, y), 0);
+        for (int shift = 0; shift < 24; shift += 8) {
+          const double diff = ((p >> shift) & 0xFF) - ((q >> shift) & 0xFF);
+          squares += diff * diff;
+        }
+        count += 3;
+      }
+    }
+  }
+  if (squares == 0.0) return std::numeric_limits<double>::infinity();
+  return 10.0 * std::log10(255.0 * 255.0 * count / squares);
+}
+
+base::Status Failed(const StickerRequest& request, base::Cause cause, std::string_view reason) {
+  return base::Status::Failed(cause, AnimationFailedMessage(request.file.string(), reason));
+}
+
+// One encoding tried.
+struct Attempt {
+  std::string bytes;
+  int step = 1;
+  int bits = 8;
+  double psnr = 0.0;
+};
+
+}  // namespace
+
+Surface ScaleIntoPlan(const Surface& frame, const StickerPlan& plan) {
+  Surface out = Surface::Unwritten(plan.width, plan.height);
+  for (int y = 0; y < out.height(); ++y) {
+    std::fill_n(out.Row(y), out.width(), static_cast<std::uint32_t>(render::kClear));
+  }
+  const std::vector<Tap> across = Taps(frame.width(), plan.pictureWidth);
+  const std::vector<Tap> down = Taps(frame.height(), plan.pictureHeight);
+  std::vector<double> sums(static_cast<std::size_t>(plan.pictureWidth) * 5);
+  for (int y = 0; y < plan.pictureHeight; ++y) {
+    std::fill(sums.begin(), sums.end(), 0.0);
+    const Tap& rows = down[static_cast<std::size_t>(y)];
+    for (std::size_t j = 0; j < rows.weights.size(); ++j) {
+      const std::uint32_t* source = frame.Row(rows.from + static_cast<int>(j));
+      for (int x = 0; x < plan.pictureWidth; ++x) {
+        const Tap& columns = across[static_cast<std::size_t>(x)];
+        double* sum = &sums[static_cast<std::size_t>(x) * 5];
+        for (std::size_t i = 0; i < columns.weights.size(); ++i) {
+          const Colour c = static_cast<Colour>(source[columns.from + static_cast<int>(i)]);
+          const double weight = rows.weights[j] * columns.weights[i];
+          const double opacity = render::OpacityOf(c) * weight;
+          sum[0] += (c & 0xFF) * opacity;
+          sum[1] += ((c >> 8) & 0xFF) * opacity;
+          sum[2] += ((c >> 16) & 0xFF) * opacity;
+          sum[3] += opacity;
+          sum[4] += weight;
+        }
+      }
+    }
+    for (int x = 0; x < plan.pictureWidth; ++x) {
+      const double* sum = &sums[static_cast<std::size_t>(x) * 5];
+      const int opacity = static_cast<int>(std::lround(sum[3] / sum[4]));
+      if (opacity == 0) continue;
+      const auto channel = [&](int i) {
+        return std::clamp(static_cast<int>(std::lround(sum[i] / sum[3])), 0, 255);
+      };
+      // Written in place: the pixel keeps its opacity in the top byte.
+      out.Row(plan.top + y)[plan.left + x] = static_cast<std::uint32_t>(
+          render::WithOpacity(render::Compose(channel(0), channel(1), channel(2)), opacity));
+    }
+  }
+  return out;
+}
+
+base::Result<StickerFit> FitSticker(const FrameReader& frames, const StickerRequest& request) {
+  const StickerTarget& target = *request.target;
+  if (target.container != StickerContainer::Gif) {
+    return Failed(request, base::Cause::Unsupported, kStickerNotYetText);
+  }
+  base::Result<Surface> first = frames(0);
+  if (!first.ok()) return base::Status::Failed(base::Cause::NotFound, base::kNoFramesMessage);
+  StickerFit fit;
+  fit.plan = PlanSticker(target, first.value().width(), first.value().height(),
+                         std::max(request.frameCount, 1), request.delayMs);
+  const std::uint64_t frameBytes = std::uint64_t{4} * fit.plan.width * fit.plan.height;
+  const int held = static_cast<int>(std::min<std::uint64_t>(
+      fit.plan.frames, std::max<std::uint64_t>(1, kHeldFrameBytes / frameBytes)));
+  const int planned = fit.plan.frames;
+  // The frames as the plan wants them, every colour kept: what the file is measured against.
+  // Frame 00, read already, is scaled at once and let go.
+  const Surface scaledFirst = ScaleIntoPlan(first.value(), fit.plan);
+  first = base::Status::Failed(base::Cause::NotFound, {});
+  std::vector<Surface> wanted;
+  for (int k = 0; k < held; ++k) {
+    const int picked = PlannedSourceFrame(request.frameCount, planned,
+                                          static_cast<int>(std::int64_t{k} * planned / held));
+    if (picked == 0) {
+      wanted.push_back(scaledFirst);
+      continue;
+    }
+    base::Result<Surface> frame = frames(picked);
+    if (!frame.ok()) return Failed(request, frame.cause(), frame.message());
+    wanted.push_back(ScaleIntoPlan(frame.value(), fit.plan));
+  }
+  const int baseDelay = fit.plan.delayMs * planned / held;
+
+  // One encoding: every `step`-th frame, each channel cut to `bits`; kept when it fits and
+  // comes closer to the wanted frames than the best so far. Its size, or why it failed.
+  std::optional<Attempt> best;
+  const auto attempt = [&](int step, int bits) -> base::Result<std::size_t> {
+    if (request.abort != nullptr && request.abort->load()) {
+      return base::Status::Failed(base::Cause::Aborted, {});
+    }
+    std::vector<Surface> kept;
+    for (int k = 0; k < held; k += step) {
+      kept.push_back(Posterized(wanted[static_cast<std::size_t>(k)], bits));
+    }
+    base::Result<std::string> bytes = EncodeGif(kept, std::max(2, (baseDelay * step + 5) / 10));
+    if (!bytes.ok()) return Failed(request, bytes.cause(), bytes.message());
+    const std::size_t size = bytes.value().size();
+    if (size <= target.maxBytes) {
+      Attempt tried{std::move(bytes).value(), step, bits};
+      tried.psnr = Psnr(wanted, ShownGif(tried.bytes), step);
+      if (!best || tried.psnr > best->psnr) best = std::move(tried);
+    }
+    return size;
+  };
+  base::Result<std::size_t> size = attempt(1, 8);
+  if (!size.ok()) return size.status();
+  if (!best) {
+    // Fewer colours, every frame: few enough for the palette to hold them all.
+    for (int bits : kFewerColourBits) {
+      if (base::Result<std::size_t> fewer = attempt(1, bits); !fewer.ok() || best) {
+        if (!fewer.ok()) return fewer.status();
+        break;
+      }
+    }
+    // Every colour, fewer frames: as many fewer as the first encoding was over, then more.
+    for (int step = 1; step < held;) {
+      step = std::min(
+          held, std::max(step + 1, static_cast<int>(std::ceil(
+                                       step * kStepMargin * static_cast<double>(size.value()) /
+                                       static_cast<double>(target.maxBytes)))));
+      size = attempt(step, 8);
+      if (!size.ok()) return size.status();
+      if (size.value() <= target.maxBytes) break;
+    }
+    // Neither alone: fewer of both.
+    for (int step = 2; !best && step <= held;
+         step = step < held ? std::min(step * 2, held) : held + 1) {
+      for (int bits : kFewerColourBits) {
+        if (base::Result<std::size_t> fewer = attempt(step, bits); !fewer.ok())
+          return fewer.status();
+        if (best) break;
+      }
+    }
+  }
+  if (!best) return Failed(request, base::Cause::TooLarge, kStickerTooLargeText);
+
+  fit.plan.frames = (held + best->step - 1) / best->step;
+  fit.plan.delayMs = std::max(2, (baseDelay * best->step + 5) / 10) * 10;
+  fit.frameStep = best->step;
+  fit.colourBits = best->bits;
+  fit.psnr = best->psnr;
+  const std::span<const std::uint8_t> file(
+      reinterpret_cast<const std::uint8_t*>(best->bytes.data()), best->bytes.size());
+  base::Result<StickerMeasure> measured = MeasureStickerBytes(file, request.file.string());
+  if (!measured.ok()) return measured.status();
+  fit.measure = measured.value();
+  fit.rules = CheckSticker(target, fit.measure);
+  if (!AllPass(fit.rules)) return Failed(request, base::Cause::Unexpected, kStickerRulesText);
+  if (base::Status written = base::WriteFileAtomically(request.file, file.data(), file.size());
+      !written.ok()) {
+    return Failed(request, written.cause(), written.message());
+  }
+  return fit;
+}
+
+}  // namespace kinetta::exporter
