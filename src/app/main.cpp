@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
   kinetta::ui::DesktopPrompter prompter;
   QSettings placement;  // the per-user store: organization and application "Kinetta"
   kinetta::app::MainWindow window({QString::fromStdString(folder), &prompter, &placement,
-                                   kinetta::base::GifSupportFromMarker(folder)});
+                                   kinetta::base::GifSupportFromMarker(folder),
+                                   kinetta::app::UserSettingsFolder()});
   // Unloading the main window ends the program, whatever dialogs are still open.
   QObject::connect(&window, &kinetta::app::MainWindow::unloaded, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);
