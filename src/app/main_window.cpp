@@ -134,7 +134,7 @@ void MainWindow::createMenus() {
 }
 
 void MainWindow::createToolBar() {
-  toolBar_ = addToolBar(QStringLiteral("ツールバー"));
+  toolBar_ = addToolBar(ui::Utf8("ツールバー"));
   toolBar_->setObjectName(QStringLiteral("toolBar"));
   toolBar_->setMovable(false);
   toolBar_->setIconSize(QSize(16, 16));

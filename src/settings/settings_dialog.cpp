@@ -96,7 +96,7 @@ QRect SettingsDialog::twips(int left, int top, int width, int height) const {
 }
 
 void SettingsDialog::createControls() {
-  shapeFrame_ = new QGroupBox(QStringLiteral("形状"), this);
+  shapeFrame_ = new QGroupBox(ui::Utf8("形状"), this);
   shapeFrame_->setObjectName(QStringLiteral("shapeFrame"));
   shapeFrame_->setGeometry(twips(240, 120, 1812, 852));
   shapeBox_ = new QComboBox(shapeFrame_);
@@ -110,7 +110,7 @@ void SettingsDialog::createControls() {
   shapeBox_->setCurrentIndex(0);  // the first entry, 平面, in the box's text
   connect(shapeBox_, &QComboBox::activated, this, [this](int) { ShapePicked(); });
 
-  colourFrame_ = new QGroupBox(QStringLiteral("背景色"), this);
+  colourFrame_ = new QGroupBox(ui::Utf8("背景色"), this);
   colourFrame_->setObjectName(QStringLiteral("colourFrame"));
   colourFrame_->setGeometry(twips(240, 1080, 1812, 852));
   swatch_ = new ColourSwatch(colourFrame_);
@@ -123,10 +123,10 @@ void SettingsDialog::createControls() {
   colourButton_->setGeometry(twips(480, 360, 612, 252));
   connect(colourButton_, &QPushButton::clicked, this, [this] { ChooseColour(); });
 
-  otherFrame_ = new QGroupBox(QStringLiteral("その他"), this);
+  otherFrame_ = new QGroupBox(ui::Utf8("その他"), this);
   otherFrame_->setObjectName(QStringLiteral("otherFrame"));
   otherFrame_->setGeometry(twips(240, 2040, 1812, 972));
-  frameCountLabel_ = new QLabel(QStringLiteral("こま数"), otherFrame_);
+  frameCountLabel_ = new QLabel(ui::Utf8("こま数"), otherFrame_);
   frameCountLabel_->setObjectName(QStringLiteral("frameCountLabel"));
   frameCountLabel_->setGeometry(twips(120, 240, 492, 252));
   frameCountBox_ = new QLineEdit(otherFrame_);
@@ -138,7 +138,7 @@ void SettingsDialog::createControls() {
   // A click takes the grey state to checked; from then on the box only toggles.
   connect(switchBox_, &QCheckBox::clicked, this, [this] { switchBox_->setTristate(false); });
 
-  widthFrame_ = new QGroupBox(QStringLiteral("横幅"), this);
+  widthFrame_ = new QGroupBox(ui::Utf8("横幅"), this);
   widthFrame_->setObjectName(QStringLiteral("widthFrame"));
   widthFrame_->setGeometry(twips(2280, 120, 2412, 1452));
   widthOptions_ = new QButtonGroup(this);

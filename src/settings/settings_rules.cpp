@@ -134,7 +134,7 @@ QString GeneralNumberText(float value) {
 }
 
 QString SizeLabelText(float widthPx, float heightPx) {
-  return QStringLiteral("(原図サイズ:") + GeneralNumberText(widthPx) + QStringLiteral("X") +
+  return ui::Utf8("(原図サイズ:") + GeneralNumberText(widthPx) + QStringLiteral("X") +
          GeneralNumberText(heightPx) + QStringLiteral(")");
 }
 

@@ -23,7 +23,12 @@ struct TwipsPerPixel {
 /// none is taken as the common 96 dots per inch.
 TwipsPerPixel TwipsPerPixelForDpi(double dpiX, double dpiY);
 
-/// `text` (UTF-8) as a QString.
+/// The translation context of every text of the program.
+inline constexpr char kTextContext[] = "Kinetta";
+
+/// `text` (UTF-8) as a QString, in the user's language: a text of the program's own (Japanese)
+/// comes back translated when a translation of it is installed (ui_support/language.h); any other
+/// text, and every text while Japanese is the language, comes back as it is.
 QString Utf8(std::string_view text);
 
 /// A control rectangle given in twips, in pixels: each value divided by the twips per pixel of
