@@ -20,6 +20,7 @@ fail() { echo "$*" >&2; faults=$((faults + 1)); }
 contents=$(dpkg-deb -c "$deb" | awk '{print $6 ($7 ? " " $7 " " $8 : "")}')
 for path in ./usr/lib/kinetta/kinetta ./usr/lib/kinetta/kinetta-render \
     ./usr/lib/kinetta/libkinetta_video.so ./usr/lib/kinetta/help.htm \
+    ./usr/lib/kinetta/help-en.htm ./usr/lib/kinetta/translations/kinetta_en.qm \
     "./usr/bin/kinetta -> ../lib/kinetta/kinetta" \
     "./usr/bin/kinetta-render -> ../lib/kinetta/kinetta-render" \
     ./usr/share/applications/kinetta.desktop \
