@@ -8,6 +8,16 @@
         <translation>help-en</translation>
     </message>
     <message>
+        <source>%1が開けません。</source>
+        <translation>%1 cannot be opened.</translation>
+    </message>
+    <message>
+        <source>%1が開けません。
+（%2）</source>
+        <translation>%1 cannot be opened.
+(%2)</translation>
+    </message>
+    <message>
         <source>(原図サイズ:</source>
         <translation>(Picture size: </translation>
     </message>
@@ -442,6 +452,78 @@ The page will be shown anyway, but may not display correctly.</translation>
     <message>
         <source>ﾍﾙﾌﾟ(&amp;H)</source>
         <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>%1 に書き込めません。(%2)</source>
+        <translation>%1 cannot be written. (%2)</translation>
+    </message>
+    <message>
+        <source>%1 はこまのファイルではなく、ごみ箱も使えないため、消さずに残しました。</source>
+        <translation>%1 is not a frame file and there is no trash to move it to, so it was left in place.</translation>
+    </message>
+    <message>
+        <source>%1 データが壊れています</source>
+        <translation>the %1 data is damaged</translation>
+    </message>
+    <message>
+        <source>%1 データが途中で切れています</source>
+        <translation>the %1 data ends too early</translation>
+    </message>
+    <message>
+        <source>この種類の %1 には対応していません</source>
+        <translation>this kind of %1 is not supported</translation>
+    </message>
+    <message>
+        <source>こまの大きさ %1 x %2 ピクセルでは、こまの BMP ファイルが 4 GiB を超えて書き出せません。横幅の設定を確かめてください。</source>
+        <translation>At %1 x %2 pixels, a frame's BMP file would exceed 4 GiB and cannot be written. Check the width setting.</translation>
+    </message>
+    <message>
+        <source>こまの大きさ %1 x %2 ピクセルでは約 %3 MiB のメモリが要ります（使えるのは約 %4 MiB）。</source>
+        <translation>Frames of %1 x %2 pixels need about %3 MiB of memory (about %4 MiB is available).</translation>
+    </message>
+    <message>
+        <source>こまの大きさが %1 x %2 ピクセルになり、1 ピクセルに足りません。横幅の設定を確かめてください。</source>
+        <translation>The frames would be %1 x %2 pixels, less than 1 pixel. Check the width setting.</translation>
+    </message>
+    <message>
+        <source>アクセスする権限がありません</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>ディスクの空きが足りません</source>
+        <translation>not enough disk space</translation>
+    </message>
+    <message>
+        <source>ファイルまたはフォルダが見つかりません</source>
+        <translation>no such file or folder</translation>
+    </message>
+    <message>
+        <source>フォルダです</source>
+        <translation>it is a folder</translation>
+    </message>
+    <message>
+        <source>フォルダではありません</source>
+        <translation>not a folder</translation>
+    </message>
+    <message>
+        <source>メモリが足りません。約 %1 MiB 要りますが、使えるのは約 %2 MiB です</source>
+        <translation>There is not enough memory. About %1 MiB is needed, but only about %2 MiB is available</translation>
+    </message>
+    <message>
+        <source>名前が長すぎます</source>
+        <translation>the name is too long</translation>
+    </message>
+    <message>
+        <source>形状の番号 %1 に当たる動きがありません。設定で形状を選び直してください。</source>
+        <translation>There is no motion for shape number %1. Choose the shape again in Settings.</translation>
+    </message>
+    <message>
+        <source>画像が大きすぎます。%1 x %2 ピクセル</source>
+        <translation>The picture is too large: %1 x %2 pixels</translation>
+    </message>
+    <message>
+        <source>読み取り専用のファイルシステムです</source>
+        <translation>read-only file system</translation>
     </message>
 </context>
 </TS>

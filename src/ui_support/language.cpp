@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <string>
 #include <string_view>
 
+#include "base/text_lookup.h"
 #include "ui_support/form_metrics.h"
 
 namespace kinetta::ui {
@@ -18,6 +20,12 @@ bool StartsWith(std::string_view text, std::string_view start) {
 // The C locale and its kin: the program's own language.
 bool IsPlainLocale(std::string_view locale) {
   return locale == "C" || locale == "POSIX" || StartsWith(locale, "C.");
+}
+
+// The engine's sentences looked up in the same translation as the windows' texts.
+std::string LookUp(std::string_view japanese) {
+  const std::string source(japanese);
+  return QCoreApplication::translate(kTextContext, source.c_str()).toStdString();
 }
 
 }  // namespace
@@ -60,6 +68,7 @@ std::unique_ptr<QTranslator> InstallLanguage(Language language, const QString& a
                                              appFolder + QStringLiteral("/translations"));
   if (!loaded) return nullptr;
   QCoreApplication::installTranslator(translator.get());
+  base::SetTextLookup(&LookUp);
   return translator;
 }
 
