@@ -146,7 +146,7 @@ void SettingsDialog::createControls() {
   const std::array<QRect, 3> places{twips(120, 240, 1692, 252), twips(120, 480, 1332, 252),
                                     twips(120, 720, 732, 252)};
   for (int i = 0; i < 3; ++i) {
-    widthOptionButtons_[i] = new QRadioButton(QString::fromUtf8(captions[i]), widthFrame_);
+    widthOptionButtons_[i] = new QRadioButton(ui::Utf8(captions[i]), widthFrame_);
     widthOptionButtons_[i]->setObjectName(QStringLiteral("widthOption%1").arg(i));
     widthOptionButtons_[i]->setGeometry(places[i]);
     widthOptions_->addButton(widthOptionButtons_[i], i);
@@ -361,10 +361,10 @@ void SettingsDialog::ApplyShapeConfiguration(const QString& text) {
   if (c.widthBox == WidthBox::EmptiedHidden) widthBox_->clear();
   widthBox_->setVisible(c.widthBox == WidthBox::Shown);
   colourButton_->setEnabled(c.colourButton);
-  colourFrame_->setTitle(QString::fromUtf8(c.colourCaption));
+  colourFrame_->setTitle(ui::Utf8(c.colourCaption));
   // The switch keeps its state; only its availability and caption follow the shape.
   switchBox_->setEnabled(c.switchEnabled);
-  switchBox_->setText(QString::fromUtf8(c.switchCaption));
+  switchBox_->setText(ui::Utf8(c.switchCaption));
 }
 
 void SettingsDialog::SelectWidthOption(int index) {

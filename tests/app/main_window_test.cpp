@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QMenu>
@@ -15,6 +16,7 @@
 #include "base/gif_rule.h"
 #include "export/export_dialog.h"
 #include "settings/settings_dialog.h"
+#include "settings/settings_rules.h"
 #include "ui_support/language.h"
 
 namespace kinetta::test {
@@ -109,6 +111,9 @@ TEST_F(MainWindowTest, TextsFollowTheLocale) {
     QStringList frames;
     for (const QGroupBox* box : dialog->findChildren<QGroupBox*>()) frames << box->title();
     EXPECT_EQ(frames, row.settingsFrames) << row.lang;
+    // The shape shown is one the dialog knows by that name.
+    const auto* shapeBox = dialog->findChild<QComboBox*>(QStringLiteral("shapeBox"));
+    EXPECT_EQ(settings::ShapeIndexOf(shapeBox->currentText()), 0) << row.lang;
     Trigger("animationFileAction");
     EXPECT_EQ(prompter.warnings, QStringList{row.noPicture}) << row.lang;
   }
