@@ -34,9 +34,11 @@ open my $in, '<:raw', $ts or die "$ts: $!\n";
 my $catalogue = <$in>;
 close $in;
 my %translated;
-while ($catalogue =~ m{<message>\s*<source>(.*?)</source>\s*<translation([^>]*)>(.*?)</translation>}gs) {
-  my ($source, $attributes, $translation) = ($1, $2, $3);
-  next if $attributes =~ /unfinished|vanished|obsolete/ || $translation eq '';
+while ($catalogue =~ m{<message>\s*<source>((?:(?!</source>).)*)</source>\s*
+                       (<comment>.*?</comment>\s*)?<translation([^>]*)>(.*?)</translation>}gsx) {
+  my ($source, $comment, $attributes, $translation) = ($1, $2, $3, $4);
+  # A translation for one place only (a comment says which) is no translation of the text.
+  next if $comment || $attributes =~ /unfinished|vanished|obsolete/ || $translation eq '';
   $translated{XmlText($source)} = 1;
 }
 

@@ -4,6 +4,11 @@
 <context>
     <name>Kinetta</name>
     <message>
+        <source>設定</source>
+        <comment>colour button</comment>
+        <translation>Set…</translation>
+    </message>
+    <message>
         <source>help</source>
         <translation>help-en</translation>
     </message>
@@ -299,7 +304,7 @@ The page will be shown anyway, but may not display correctly.</translation>
     </message>
     <message>
         <source>指定</source>
-        <translation>Custom</translation>
+        <translation>Set</translation>
     </message>
     <message>
         <source>操作説明(&amp;H)</source>

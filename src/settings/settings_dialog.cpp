@@ -118,7 +118,8 @@ void SettingsDialog::createControls() {
   swatch_->setGeometry(twips(120, 240, 1332, 492));
   swatch_->setColour(PackColour(QColor(64, 64, 64)));
   // Created after the swatch, so the button lies on top of it.
-  colourButton_ = new QPushButton(ui::Utf8(ui::kSettingsCaption), colourFrame_);
+  // The button is narrow: its English is shorter than the command's.
+  colourButton_ = new QPushButton(ui::Utf8(ui::kSettingsCaption, "colour button"), colourFrame_);
   colourButton_->setObjectName(QStringLiteral("colourButton"));
   colourButton_->setGeometry(twips(480, 360, 612, 252));
   connect(colourButton_, &QPushButton::clicked, this, [this] { ChooseColour(); });

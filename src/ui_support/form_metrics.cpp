@@ -28,6 +28,12 @@ QString Utf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+QString Utf8(std::string_view text, const char* where) {
+  const std::string source(text);
+  const QString placed = QCoreApplication::translate(kTextContext, source.c_str(), where);
+  return placed == QString::fromUtf8(source.c_str()) ? Utf8(text) : placed;
+}
+
 QRect TwipsToPixels(int left, int top, int width, int height, TwipsPerPixel twipsPerPixel) {
   const auto px = [](int twips, double perPixel) {
     return static_cast<int>(std::nearbyint(twips / perPixel));

@@ -31,6 +31,10 @@ inline constexpr char kTextContext[] = "Kinetta";
 /// text, and every text while Japanese is the language, comes back as it is.
 QString Utf8(std::string_view text);
 
+/// The same for a text whose translation depends on where it stands (`where`, e.g. "colour
+/// button"): the translation given for that place, else the text's own.
+QString Utf8(std::string_view text, const char* where);
+
 /// A control rectangle given in twips, in pixels: each value divided by the twips per pixel of
 /// its direction and rounded to the nearest pixel, halves to even as the window layout does.
 QRect TwipsToPixels(int left, int top, int width, int height, TwipsPerPixel twipsPerPixel);
