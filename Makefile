@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 # Extra CMake settings for the build folder, e.g. CMAKE_ARGS=-DKINETTA_WERROR=ON as CI gives.
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build test asan-test fuzz weekly run bench format format-check clean
+.PHONY: all deps configure build test deb asan-test fuzz weekly run bench format format-check clean
 
 all: build
 
@@ -26,6 +26,12 @@ build: configure
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The Debian package from the install: $(BUILD_DIR)/kinetta_<version>_amd64.deb, installing
+# under /usr; its library dependencies found by dpkg-shlibdeps.
+deb: build
+	cd $(BUILD_DIR) && cpack -G DEB
+	@ls $(BUILD_DIR)/kinetta_*_amd64.deb
 
 # Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer in $(ASAN_DIR);
 # leaks are reported too, except fontconfig's caches (tests/lsan.supp). The sanitizer's dlopen

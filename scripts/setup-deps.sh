@@ -13,6 +13,7 @@ packages=(
   libexif-dev liblcms2-dev colord-data
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   clang libclang-rt-14-dev clang-format-14
+  dpkg-dev appstream desktop-file-utils man-db qt6-tools-dev qt6-l10n-tools
 )
 
 missing=()

@@ -1,15 +1,15 @@
 // The start procedure of the desktop program: the GIF marker, the main window, a picture named on
 // the command line, the event loop.
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QSettings>
 #include <QTimer>
-#include <QTranslator>
+#include <cstdlib>
 
 #include "app/main_window.h"
 #include "base/gif_rule.h"
 #include "base/path_helpers.h"
 #include "base/version.h"
+#include "ui_support/language.h"
 #include "ui_support/prompter.h"
 
 int main(int argc, char** argv) {
@@ -17,19 +17,18 @@ int main(int argc, char** argv) {
   QCoreApplication::setOrganizationName(QStringLiteral("Kinetta"));
   QCoreApplication::setApplicationName(QStringLiteral("Kinetta"));
   QCoreApplication::setApplicationVersion(QStringLiteral(KINETTA_VERSION));
-  // Qt's own dialogs (file chooser, colour chooser, overwrite question) speak Japanese like the
-  // rest of the program, whatever the system's language.
-  QTranslator qtText;
-  if (qtText.load(QStringLiteral("qtbase_ja"),
-                  QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(&qtText);
-  }
-
   const std::string folder = kinetta::base::AppFolder();
+  // Japanese, the program's own language, or English for a user who reads another language;
+  // Qt's own dialogs (file chooser, colour chooser, overwrite question) speak the same.
+  const auto texts = kinetta::ui::InstallLanguage(
+      kinetta::ui::ChooseLanguage([](const char* name) { return std::getenv(name); }),
+      QString::fromStdString(folder));
+
   kinetta::ui::DesktopPrompter prompter;
   QSettings placement;  // the per-user store: organization and application "Kinetta"
   kinetta::app::MainWindow window({QString::fromStdString(folder), &prompter, &placement,
-                                   kinetta::base::GifSupportFromMarker(folder)});
+                                   kinetta::base::GifSupportFromMarker(folder),
+                                   kinetta::app::UserSettingsFolder()});
   // Unloading the main window ends the program, whatever dialogs are still open.
   QObject::connect(&window, &kinetta::app::MainWindow::unloaded, &app, &QCoreApplication::quit,
                    Qt::QueuedConnection);

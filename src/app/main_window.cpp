@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -29,9 +30,16 @@
 
 namespace kinetta::app {
 
+QString UserSettingsFolder() {
+  const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  return config.isEmpty() ? QString() : config + QStringLiteral("/kinetta");
+}
+
 MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     : QMainWindow(parent),
       appFolder_(setup.appFolder),
+      userFolder_(setup.userFolder),
+      settingsWritePath_(base::SettingsFilePath(setup.appFolder.toStdString())),
       prompter_(*setup.prompter),
       placement_(*setup.placement),
       gifSupport_(setup.gifSupport) {
@@ -126,7 +134,7 @@ void MainWindow::createMenus() {
 }
 
 void MainWindow::createToolBar() {
-  toolBar_ = addToolBar(QStringLiteral("ツールバー"));
+  toolBar_ = addToolBar(ui::Utf8("ツールバー"));
   toolBar_->setObjectName(QStringLiteral("toolBar"));
   toolBar_->setMovable(false);
   toolBar_->setIconSize(QSize(16, 16));
@@ -200,17 +208,22 @@ void MainWindow::Load() {
 }
 
 void MainWindow::ReadSettings() {
-  const base::SettingsFile file =
-      base::ReadSettingsFile(base::SettingsFilePath(appFolder_.toStdString()));
+  const std::filesystem::path folder = appFolder_.toStdString();
+  const base::SettingsLocation location =
+      base::LocateSettingsFile(folder, userFolder_.toStdString(), base::FolderWritable(folder));
+  settingsWritePath_ = location.write;
+  const base::SettingsFile file = base::ReadSettingsFile(location.read);
   settings_ = file.settings;
   recentFiles_ = file.recentFiles;
 }
 
 void MainWindow::WriteSettings() {
   // A file that cannot be written (read-only folder, full disk) must not keep the program from
-  // ending; the old file then stays as it was.
-  (void)base::WriteSettingsFile(base::SettingsFilePath(appFolder_.toStdString()),
-                                base::SettingsFile{settings_, recentFiles_});
+  // ending; the old file then stays as it was. The user's configuration folder is made at the
+  // first end after a system install.
+  std::error_code ignored;
+  std::filesystem::create_directories(settingsWritePath_.parent_path(), ignored);
+  (void)base::WriteSettingsFile(settingsWritePath_, base::SettingsFile{settings_, recentFiles_});
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

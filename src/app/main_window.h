@@ -63,7 +63,14 @@ struct MainWindowSetup {
   ui::Prompter* prompter = nullptr;  ///< every message box and file dialog goes through it
   QSettings* placement = nullptr;    ///< the per-user store of the window placement
   bool gifSupport = false;           ///< decided once at start-up from the marker file
+  /// The user's configuration folder for Kinetta: mivet.ini when the program folder cannot be
+  /// written. Empty: the program folder only.
+  QString userFolder = {};
 };
+
+/// The user's configuration folder for Kinetta ($XDG_CONFIG_HOME/kinetta, ~/.config/kinetta when
+/// unset); empty when the system knows no home folder.
+QString UserSettingsFolder();
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -204,6 +211,8 @@ class MainWindow : public QMainWindow {
   void ShowAbortButton(bool shown);
 
   QString appFolder_;
+  QString userFolder_;
+  std::filesystem::path settingsWritePath_;  ///< where WriteSettings puts mivet.ini
   ui::Prompter& prompter_;
   QSettings& placement_;
   bool gifSupport_ = false;

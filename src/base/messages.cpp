@@ -6,37 +6,38 @@
 #include <new>
 
 #include "base/memory_budget.h"
+#include "base/text_lookup.h"
 
 namespace kinetta::base {
 
 std::string CannotOpenMessage(std::string_view path) {
-  return std::string(path) + "が開けません。";
+  return Fill(Text("%1が開けません。"), {path});
 }
 
 std::string CannotOpenMessage(std::string_view path, std::string_view reason) {
-  return CannotOpenMessage(path) + "\n（" + std::string(reason) + "）";
+  return Fill(Text("%1が開けません。\n（%2）"), {path, reason});
 }
 
 std::string SystemErrorText(int error) {
   switch (error) {
     case EACCES:
     case EPERM:
-      return "アクセスする権限がありません";
+      return Text("アクセスする権限がありません");
     case ENOSPC:
     case EDQUOT:
-      return "ディスクの空きが足りません";
+      return Text("ディスクの空きが足りません");
     case EFBIG:
-      return std::string(kFileTooLargeReason);
+      return Text(kFileTooLargeReason);
     case EISDIR:
-      return "フォルダです";
+      return Text("フォルダです");
     case ENOTDIR:
-      return "フォルダではありません";
+      return Text("フォルダではありません");
     case EROFS:
-      return "読み取り専用のファイルシステムです";
+      return Text("読み取り専用のファイルシステムです");
     case ENAMETOOLONG:
-      return "名前が長すぎます";
+      return Text("名前が長すぎます");
     case ENOENT:
-      return "ファイルまたはフォルダが見つかりません";
+      return Text("ファイルまたはフォルダが見つかりません");
     default:
       return std::strerror(error);
   }
@@ -47,7 +48,7 @@ Status SystemFailure(int error) {
 }
 
 std::string CannotWriteMessage(std::string_view path, std::string_view reason) {
-  return std::string(path) + " に書き込めません。(" + std::string(reason) + ")";
+  return Fill(Text("%1 に書き込めません。(%2)"), {path, reason});
 }
 
 Status CannotWrite(std::string_view path, const Status& why) {
@@ -55,32 +56,33 @@ Status CannotWrite(std::string_view path, const Status& why) {
 }
 
 std::string StaleFrameKeptMessage(std::string_view fileName) {
-  return std::string(fileName) +
-         " はこまのファイルではなく、ごみ箱も使えないため、消さずに残しました。";
+  return Fill(Text("%1 はこまのファイルではなく、ごみ箱も使えないため、消さずに残しました。"),
+              {fileName});
 }
 
 std::string NoShapeMessage(int shapeIndex) {
-  return "形状の番号 " + std::to_string(shapeIndex) +
-         " に当たる動きがありません。設定で形状を選び直してください。";
+  return Fill(Text("形状の番号 %1 に当たる動きがありません。設定で形状を選び直してください。"),
+              {std::to_string(shapeIndex)});
 }
 
 std::string FrameTooSmallMessage(int width, int height) {
-  return "こまの大きさが " + std::to_string(width) + " x " + std::to_string(height) +
-         " ピクセルになり、1 ピクセルに足りません。横幅の設定を確かめてください。";
+  return Fill(Text("こまの大きさが %1 x %2 ピクセルになり、1 ピクセルに足りません。"
+                   "横幅の設定を確かめてください。"),
+              {std::to_string(width), std::to_string(height)});
 }
 
 std::string FrameFileTooLargeMessage(int width, int height) {
-  return "こまの大きさ " + std::to_string(width) + " x " + std::to_string(height) +
-         " ピクセルでは、こまの BMP ファイルが 4 GiB "
-         "を超えて書き出せません。横幅の設定を確かめてください。";
+  return Fill(Text("こまの大きさ %1 x %2 ピクセルでは、こまの BMP ファイルが 4 GiB "
+                   "を超えて書き出せません。横幅の設定を確かめてください。"),
+              {std::to_string(width), std::to_string(height)});
 }
 
 std::string TooLargeMessage(int width, int height, std::uint64_t neededBytes,
                             std::uint64_t availableBytes) {
-  return "こまの大きさ " + std::to_string(width) + " x " + std::to_string(height) +
-         " ピクセルでは約 " + std::to_string(MebibytesUp(neededBytes)) +
-         " MiB のメモリが要ります（使えるのは約 " + std::to_string(availableBytes / 1048576) +
-         " MiB）。";
+  return Fill(Text("こまの大きさ %1 x %2 ピクセルでは約 %3 MiB のメモリが要ります"
+                   "（使えるのは約 %4 MiB）。"),
+              {std::to_string(width), std::to_string(height),
+               std::to_string(MebibytesUp(neededBytes)), std::to_string(availableBytes / 1048576)});
 }
 
 Status ErrorStatus(const std::exception_ptr& error) {
@@ -92,12 +94,12 @@ Status ErrorStatus(const std::exception_ptr& error) {
     const std::string_view what = e.what();
     return Status::Failed(
         Cause::Unexpected,
-        std::string(kUnexpectedErrorMessage) + (what.empty() ? "" : "(" + std::string(what) + ")"));
+        Text(kUnexpectedErrorMessage) + (what.empty() ? "" : "(" + std::string(what) + ")"));
   } catch (...) {
   }
-  return Status::Failed(Cause::Unexpected, kUnexpectedErrorMessage);
+  return Status::Failed(Cause::Unexpected, Text(kUnexpectedErrorMessage));
 }
 
-Status OutOfMemory() { return Status::Failed(Cause::OutOfMemory, kOutOfMemoryMessage); }
+Status OutOfMemory() { return Status::Failed(Cause::OutOfMemory, Text(kOutOfMemoryMessage)); }
 
 }  // namespace kinetta::base

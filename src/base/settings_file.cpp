@@ -1,6 +1,9 @@
 // Reading and writing mivet.ini.
 #include "base/settings_file.h"
 
+#include <unistd.h>
+
+#include <system_error>
 #include <vector>
 
 #include "base/atomic_file.h"
@@ -11,6 +14,21 @@ namespace kinetta::base {
 
 std::filesystem::path SettingsFilePath(const std::filesystem::path& folder) {
   return folder / "mivet.ini";
+}
+
+SettingsLocation LocateSettingsFile(const std::filesystem::path& appFolder,
+                                    const std::filesystem::path& userFolder,
+                                    bool appFolderWritable) {
+  const std::filesystem::path appFile = SettingsFilePath(appFolder);
+  if (appFolderWritable || userFolder.empty()) return {appFile, appFile};
+  const std::filesystem::path userFile = SettingsFilePath(userFolder);
+  std::error_code error;
+  const bool userFileThere = std::filesystem::exists(userFile, error);
+  return {userFileThere || !std::filesystem::exists(appFile, error) ? userFile : appFile, userFile};
+}
+
+bool FolderWritable(const std::filesystem::path& folder) {
+  return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 namespace {

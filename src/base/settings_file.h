@@ -1,6 +1,7 @@
-// The settings file mivet.ini in the program folder: six number lines (shape, width mode,
-// width, background colour, frame count, switch) and the three recent source paths, each line
-// ended by CR LF.
+// The settings file mivet.ini: six number lines (shape, width mode, width, background colour,
+// frame count, switch) and the three recent source paths, each line ended by CR LF. It lives in
+// the program folder, or in the user's configuration folder where the program folder cannot be
+// written (a system install).
 #pragma once
 
 #include <array>
@@ -23,6 +24,26 @@ struct SettingsFile {
 
 /// The settings file in `folder` (the program folder): folder/mivet.ini.
 std::filesystem::path SettingsFilePath(const std::filesystem::path& folder);
+
+/// The file read at start and the file written at the end.
+struct SettingsLocation {
+  std::filesystem::path read;
+  std::filesystem::path write;
+
+  friend bool operator==(const SettingsLocation&, const SettingsLocation&) = default;
+};
+
+/// Where the settings file lives. A program folder that can be written (a portable copy, a
+/// private prefix) keeps it, as it always did. Otherwise it lives in `userFolder` (the user's
+/// configuration folder for Kinetta, e.g. ~/.config/kinetta); until the user has one there, a
+/// file in the program folder is read, so that one placed there serves every user as a start.
+/// An empty `userFolder` (no home folder known) leaves everything in the program folder.
+SettingsLocation LocateSettingsFile(const std::filesystem::path& appFolder,
+                                    const std::filesystem::path& userFolder,
+                                    bool appFolderWritable);
+
+/// Whether files can be created and replaced in `folder` by this process.
+bool FolderWritable(const std::filesystem::path& folder);
 
 /// Reads the file. A file that cannot be opened, or is not a regular file of at most 64 KiB,
 /// gives the defaults and an empty recent list.

@@ -58,7 +58,8 @@ inline constexpr std::string_view kUsageText =
     "In FILE and DIR, %s stands for the picture's name up to its first point (%% for %).\n"
     "Two pictures may not write the same file: with several pictures, give each its own\n"
     "animation file (--gif '%s.gif') and page folder (--output 'pages/%s').\n"
-    "Options not given come from mivet.ini in the program folder, or the defaults.\n"
+    "Options not given come from mivet.ini in the program folder (in ~/.config/kinetta\n"
+    "where the program folder cannot be written), or the defaults.\n"
     "Exit status: 0 every picture done, 1 a picture unreadable or a frame, page or animation\n"
     "file not written, or a checked file unreadable or failing a rule, 2 bad option, 130\n"
     "interrupted (the pictures finished stay).\n";

@@ -331,8 +331,11 @@ base::Status RunUnguarded(const std::vector<std::string>& args, const CliEnviron
   if (options.sources.empty()) return CheckStickers(options, out, err);
 
   const std::filesystem::path folder(env.appFolder);
+  // The settings the desktop program keeps, wherever it keeps them.
+  const base::SettingsLocation location =
+      base::LocateSettingsFile(folder, env.userFolder, base::FolderWritable(folder));
   const base::Settings settings =
-      ApplyOptions(base::ReadSettingsFile(base::SettingsFilePath(folder)).settings, options);
+      ApplyOptions(base::ReadSettingsFile(location.read).settings, options);
 
   // Every file of every picture is known, and refused when two would meet, before the first
   // picture is read.

@@ -25,6 +25,7 @@ struct CliEnvironment {
   std::string appFolder;        ///< where mivet.ini and gifsw are looked for
   bool progress = false;        ///< draw the progress line (standard error is a terminal)
   render::RunControl* control;  ///< Ctrl-C sets stop and abort here
+  std::string userFolder = {};  ///< the user's configuration folder for Kinetta (mivet.ini)
 };
 
 /// Runs kinetta-render with `args` (without the program name); returns the exit status.

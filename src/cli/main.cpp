@@ -1,6 +1,7 @@
 // kinetta-render: renders the animation frames of one picture or many from the command line.
 #include <unistd.h>
 
+#include <QStandardPaths>
 #include <csignal>
 #include <iostream>
 #include <string>
@@ -29,7 +30,11 @@ int main(int argc, char** argv) {
   sigaction(SIGINT, &action, nullptr);
 
   const std::vector<std::string> args(argv + 1, argv + argc);
+  // mivet.ini of a system install lives in the user's configuration folder, as the desktop
+  // program keeps it.
+  const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  const std::string userFolder = config.isEmpty() ? "" : config.toStdString() + "/kinetta";
   const kinetta::cli::CliEnvironment env{kinetta::base::AppFolder(), isatty(STDERR_FILENO) != 0,
-                                         &g_control};
+                                         &g_control, userFolder};
   return kinetta::cli::RunCli(args, env, std::cout, std::cerr);
 }

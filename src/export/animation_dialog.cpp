@@ -19,15 +19,15 @@ namespace kinetta::exporter {
 QString AnimationFilter(AnimationFormat format) {
   switch (format) {
     case AnimationFormat::WebP:
-      return QStringLiteral("WebPアニメーション (*.webp)");
+      return ui::Utf8("WebPアニメーション (*.webp)");
     case AnimationFormat::Mp4:
-      return QStringLiteral("MP4動画 (*.mp4)");
+      return ui::Utf8("MP4動画 (*.mp4)");
     case AnimationFormat::Apng:
-      return QStringLiteral("APNGアニメーション (*.png)");
+      return ui::Utf8("APNGアニメーション (*.png)");
     case AnimationFormat::Gif:
       break;
   }
-  return QStringLiteral("GIFアニメーション (*.gif)");
+  return ui::Utf8("GIFアニメーション (*.gif)");
 }
 
 QString WithAnimationExtension(const QString& path, AnimationFormat format) {
@@ -41,13 +41,13 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
                                  std::function<bool(const AnimationOrder&)> start,
                                  ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
                                  QWidget* parent)
-    : FrameTimeForm(QStringLiteral("アニメーションファイル作成"),
-                    QStringLiteral("アニメーションファイルを作成します。"), 1755, twipsPerPixel,
-                    prompter, parent),
+    : FrameTimeForm(ui::Utf8("アニメーションファイル作成"),
+                    ui::Utf8("アニメーションファイルを作成します。"), 1755, twipsPerPixel, prompter,
+                    parent),
       sourcePath_(std::move(sourcePath)),
       mayStart_(std::move(mayStart)),
       start_(std::move(start)) {
-  formatLabel_ = new QLabel(QStringLiteral("形式"), this);
+  formatLabel_ = new QLabel(ui::Utf8("形式"), this);
   formatLabel_->setObjectName(QStringLiteral("formatLabel"));
   formatLabel_->setGeometry(Twips(120, 1200, 1692, 372));
 
@@ -103,7 +103,7 @@ void AnimationDialog::Confirm() {
   // The source path holds the name's bytes on the disk, whatever their encoding.
   const QString proposed =
       QFile::decodeName(QByteArray::fromStdString(DefaultAnimationPath(source, chosen).string()));
-  const QString name = prompter_.SaveFileName(this, QStringLiteral("アニメーションファイルの保存"),
+  const QString name = prompter_.SaveFileName(this, ui::Utf8("アニメーションファイルの保存"),
                                               proposed, {AnimationFilter(chosen)});
   if (name.isEmpty()) return;
   AnimationOrder order;

@@ -10,9 +10,9 @@ namespace kinetta::exporter {
 ExportDialog::ExportDialog(std::function<std::string()> sourcePath, std::function<int()> frameCount,
                            QString appFolder, ui::TwipsPerPixel twipsPerPixel,
                            ui::Prompter& prompter, QWidget* parent)
-    : FrameTimeForm(QStringLiteral("ﾀﾞｲｱﾛｸﾞ ｷｬﾌﾟｼｮﾝ"),
-                    QStringLiteral("アニメーション表示用HTMLファイルを作成します。"), 1275,
-                    twipsPerPixel, prompter, parent),
+    : FrameTimeForm(ui::Utf8("ﾀﾞｲｱﾛｸﾞ ｷｬﾌﾟｼｮﾝ"),
+                    ui::Utf8("アニメーション表示用HTMLファイルを作成します。"), 1275, twipsPerPixel,
+                    prompter, parent),
       sourcePath_(std::move(sourcePath)),
       frameCount_(std::move(frameCount)),
       appFolder_(std::move(appFolder)) {}

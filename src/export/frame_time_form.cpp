@@ -36,7 +36,7 @@ FrameTimeForm::FrameTimeForm(const QString& title, const QString& caption, int h
   captionLabel_->resize(std::max(captionLabel_->width(), captionLabel_->sizeHint().width()),
                         captionLabel_->height());
 
-  timeLabel_ = new QLabel(QStringLiteral("ひとコマの表示秒数"), this);
+  timeLabel_ = new QLabel(ui::Utf8("ひとコマの表示秒数"), this);
   timeLabel_->setObjectName(QStringLiteral("timeLabel"));
   timeLabel_->setGeometry(Twips(120, 720, 1692, 372));
 

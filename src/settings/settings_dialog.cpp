@@ -101,7 +101,7 @@ QRect SettingsDialog::twips(int left, int top, int width, int height) const {
 }
 
 void SettingsDialog::createControls() {
-  shapeFrame_ = new QGroupBox(QStringLiteral("形状"), this);
+  shapeFrame_ = new QGroupBox(ui::Utf8("形状"), this);
   shapeFrame_->setObjectName(QStringLiteral("shapeFrame"));
   shapeFrame_->setGeometry(twips(240, 120, 1812, 852));
   shapeBox_ = new QComboBox(shapeFrame_);
@@ -115,7 +115,7 @@ void SettingsDialog::createControls() {
   shapeBox_->setCurrentIndex(0);  // the first entry, 平面, in the box's text
   connect(shapeBox_, &QComboBox::activated, this, [this](int) { ShapePicked(); });
 
-  colourFrame_ = new QGroupBox(QStringLiteral("背景色"), this);
+  colourFrame_ = new QGroupBox(ui::Utf8("背景色"), this);
   colourFrame_->setObjectName(QStringLiteral("colourFrame"));
   colourFrame_->setGeometry(twips(240, 1080, 1812, 852));
   swatch_ = new ColourSwatch(colourFrame_);
@@ -123,19 +123,20 @@ void SettingsDialog::createControls() {
   swatch_->setGeometry(twips(120, 240, 1332, 492));
   swatch_->setColour(PackColour(QColor(64, 64, 64)));
   // Created after the swatch, so the button lies on top of it.
-  colourButton_ = new QPushButton(ui::Utf8(ui::kSettingsCaption), colourFrame_);
+  // The button is narrow: its English is shorter than the command's.
+  colourButton_ = new QPushButton(ui::Utf8(ui::kSettingsCaption, "colour button"), colourFrame_);
   colourButton_->setObjectName(QStringLiteral("colourButton"));
   colourButton_->setGeometry(twips(480, 360, 612, 252));
   connect(colourButton_, &QPushButton::clicked, this, [this] { ChooseColour(); });
   // A clear background instead of the colour, below the swatch.
-  transparentBox_ = new QCheckBox(QStringLiteral("透明"), colourFrame_);
+  transparentBox_ = new QCheckBox(ui::Utf8("透明"), colourFrame_);
   transparentBox_->setObjectName(QStringLiteral("transparentBox"));
   transparentBox_->setGeometry(twips(120, 780, 1092, 252));
 
-  otherFrame_ = new QGroupBox(QStringLiteral("その他"), this);
+  otherFrame_ = new QGroupBox(ui::Utf8("その他"), this);
   otherFrame_->setObjectName(QStringLiteral("otherFrame"));
   otherFrame_->setGeometry(twips(240, 2040, 1812, 972));
-  frameCountLabel_ = new QLabel(QStringLiteral("こま数"), otherFrame_);
+  frameCountLabel_ = new QLabel(ui::Utf8("こま数"), otherFrame_);
   frameCountLabel_->setObjectName(QStringLiteral("frameCountLabel"));
   frameCountLabel_->setGeometry(twips(120, 240, 492, 252));
   frameCountBox_ = new QLineEdit(otherFrame_);
@@ -147,7 +148,7 @@ void SettingsDialog::createControls() {
   // A click takes the grey state to checked; from then on the box only toggles.
   connect(switchBox_, &QCheckBox::clicked, this, [this] { switchBox_->setTristate(false); });
 
-  widthFrame_ = new QGroupBox(QStringLiteral("横幅"), this);
+  widthFrame_ = new QGroupBox(ui::Utf8("横幅"), this);
   widthFrame_->setObjectName(QStringLiteral("widthFrame"));
   widthFrame_->setGeometry(twips(2280, 120, 2412, 1452));
   widthOptions_ = new QButtonGroup(this);
@@ -155,7 +156,7 @@ void SettingsDialog::createControls() {
   const std::array<QRect, 3> places{twips(120, 240, 1692, 252), twips(120, 480, 1332, 252),
                                     twips(120, 720, 732, 252)};
   for (int i = 0; i < 3; ++i) {
-    widthOptionButtons_[i] = new QRadioButton(QString::fromUtf8(captions[i]), widthFrame_);
+    widthOptionButtons_[i] = new QRadioButton(ui::Utf8(captions[i]), widthFrame_);
     widthOptionButtons_[i]->setObjectName(QStringLiteral("widthOption%1").arg(i));
     widthOptionButtons_[i]->setGeometry(places[i]);
     widthOptions_->addButton(widthOptionButtons_[i], i);
@@ -171,7 +172,7 @@ void SettingsDialog::createControls() {
   sizeLabel_->setGeometry(twips(120, 1080, 2172, 252));
 
   // What the frame files are written as, below the width frame.
-  formatFrame_ = new QGroupBox(QStringLiteral("こまの形式"), this);
+  formatFrame_ = new QGroupBox(ui::Utf8("こまの形式"), this);
   formatFrame_->setObjectName(QStringLiteral("formatFrame"));
   formatFrame_->setGeometry(twips(2280, 1680, 2412, 612));
   frameFormatBox_ = new QComboBox(formatFrame_);
@@ -386,10 +387,10 @@ void SettingsDialog::ApplyShapeConfiguration(const QString& text) {
   widthBox_->setVisible(c.widthBox == WidthBox::Shown);
   configuredShape_ = index;
   ApplySwatchState();
-  colourFrame_->setTitle(QString::fromUtf8(c.colourCaption));
+  colourFrame_->setTitle(ui::Utf8(c.colourCaption));
   // The switch keeps its state; only its availability and caption follow the shape.
   switchBox_->setEnabled(c.switchEnabled);
-  switchBox_->setText(QString::fromUtf8(c.switchCaption));
+  switchBox_->setText(ui::Utf8(c.switchCaption));
 }
 
 // A clear background greys the swatch and its button, unless the colour is the water's tint.

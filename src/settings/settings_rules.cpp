@@ -47,15 +47,20 @@ constexpr std::array<ShapeConfiguration, 9> kShapes{{
 QStringList ShapeEntries() {
   QStringList entries;
   for (const render::Motion& m : render::Motions()) {
-    entries << QString::fromUtf8(m.label.data(), static_cast<qsizetype>(m.label.size()));
+    entries << ui::Utf8(m.label);
   }
   return entries;
 }
 
 int ShapeIndexOf(const QString& text) {
+  // The list's names in the user's language, and the program's own Japanese names as well.
   const QStringList entries = ShapeEntries();
   for (int i = 0; i < entries.size(); ++i) {
-    if (entries[i] == text) return i;
+    const std::string_view label = render::Motions()[static_cast<std::size_t>(i)].label;
+    if (entries[i] == text ||
+        QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())) == text) {
+      return i;
+    }
   }
   return -1;
 }
@@ -98,7 +103,7 @@ bool SwatchLive(int index, bool transparentBack) {
 
 QStringList FrameFormatEntries() {
   // Auto writes PNG frames with a clear background and BMP frames otherwise.
-  return {QStringLiteral("自動"), QStringLiteral("BMP"), QStringLiteral("PNG")};
+  return {ui::Utf8("自動"), QStringLiteral("BMP"), QStringLiteral("PNG")};
 }
 
 QString RefusalMessage(Refusal refusal) {
@@ -145,7 +150,7 @@ QString GeneralNumberText(float value) {
 }
 
 QString SizeLabelText(float widthPx, float heightPx) {
-  return QStringLiteral("(原図サイズ:") + GeneralNumberText(widthPx) + QStringLiteral("X") +
+  return ui::Utf8("(原図サイズ:") + GeneralNumberText(widthPx) + QStringLiteral("X") +
          GeneralNumberText(heightPx) + QStringLiteral(")");
 }
 

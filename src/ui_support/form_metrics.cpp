@@ -1,9 +1,11 @@
 #include "ui_support/form_metrics.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace kinetta::ui {
 
@@ -15,7 +17,21 @@ TwipsPerPixel TwipsPerPixelForDpi(double dpiX, double dpiY) {
 }
 
 QString Utf8(std::string_view text) {
+  // Only the program's own texts are Japanese; a plain ASCII text (a path, a number) is not
+  // looked up.
+  const bool own = std::any_of(text.begin(), text.end(),
+                               [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  if (own) {
+    const std::string source(text);
+    return QCoreApplication::translate(kTextContext, source.c_str());
+  }
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString Utf8(std::string_view text, const char* where) {
+  const std::string source(text);
+  const QString placed = QCoreApplication::translate(kTextContext, source.c_str(), where);
+  return placed == QString::fromUtf8(source.c_str()) ? Utf8(text) : placed;
 }
 
 QRect TwipsToPixels(int left, int top, int width, int height, TwipsPerPixel twipsPerPixel) {

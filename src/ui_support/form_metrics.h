@@ -23,8 +23,17 @@ struct TwipsPerPixel {
 /// none is taken as the common 96 dots per inch.
 TwipsPerPixel TwipsPerPixelForDpi(double dpiX, double dpiY);
 
-/// `text` (UTF-8) as a QString.
+/// The translation context of every text of the program.
+inline constexpr char kTextContext[] = "Kinetta";
+
+/// `text` (UTF-8) as a QString, in the user's language: a text of the program's own (Japanese)
+/// comes back translated when a translation of it is installed (ui_support/language.h); any other
+/// text, and every text while Japanese is the language, comes back as it is.
 QString Utf8(std::string_view text);
+
+/// The same for a text whose translation depends on where it stands (`where`, e.g. "colour
+/// button"): the translation given for that place, else the text's own.
+QString Utf8(std::string_view text, const char* where);
 
 /// A control rectangle given in twips, in pixels: each value divided by the twips per pixel of
 /// its direction and rounded to the nearest pixel, halves to even as the window layout does.

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QMenu>
@@ -16,6 +17,8 @@
 #include "base/gif_rule.h"
 #include "export/export_dialog.h"
 #include "settings/settings_dialog.h"
+#include "settings/settings_rules.h"
+#include "ui_support/language.h"
 
 namespace kinetta::test {
 namespace {
@@ -76,6 +79,45 @@ TEST_F(MainWindowTest, MenusToolbarAndControlsCarryTheirCaptions) {
   const QPushButton* abort = w.findChild<QPushButton*>(QStringLiteral("abortButton"));
   EXPECT_EQ(abort->text(), U("中止"));
   EXPECT_TRUE(abort->isHidden());
+}
+
+// The locale chooses the texts as the program's start does: English for English, Japanese as
+// today for Japanese and the C locales; the menus, the settings dialog and a message alike.
+TEST_F(MainWindowTest, TextsFollowTheLocale) {
+  struct Row {
+    const char* lang;
+    QStringList menuBar, settingsFrames;
+    QString noPicture;
+  };
+  const QStringList japaneseMenus{U("ﾌｧｲﾙ(&F)"), U("設定"), U("実行"), U("プレビュー"),
+                                  U("ﾍﾙﾌﾟ(&H)")};
+  const QStringList japaneseFrames{U("形状"), U("背景色"), U("その他"), U("横幅")};
+  const QString japaneseWarning = U("原画を先に開いてください。");
+  for (const Row& row : {Row{"en_US.UTF-8",
+                             {"&File", "Settings", "Run", "Preview", "&Help"},
+                             {"Shape", "Background colour", "Other", "Width"},
+                             "Open a picture first."},
+                         Row{"ja_JP.UTF-8", japaneseMenus, japaneseFrames, japaneseWarning},
+                         Row{"C", japaneseMenus, japaneseFrames, japaneseWarning},
+                         Row{"C.UTF-8", japaneseMenus, japaneseFrames, japaneseWarning}}) {
+    const ui::Language language = ui::ChooseLanguage(
+        [&](const char* name) { return std::string_view(name) == "LANG" ? row.lang : nullptr; });
+    const auto texts = ui::InstallLanguage(language, QStringLiteral(KINETTA_APP_DIR));
+    prompter.warnings.clear();
+    app::MainWindow& w = Open();
+    EXPECT_EQ(Texts(w.menuBar()->actions()), row.menuBar) << row.lang;
+    Trigger("settingsAction");
+    const auto* dialog = w.findChild<settings::SettingsDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    QStringList frames;
+    for (const QGroupBox* box : dialog->findChildren<QGroupBox*>()) frames << box->title();
+    EXPECT_EQ(frames, row.settingsFrames) << row.lang;
+    // The shape shown is one the dialog knows by that name.
+    const auto* shapeBox = dialog->findChild<QComboBox*>(QStringLiteral("shapeBox"));
+    EXPECT_EQ(settings::ShapeIndexOf(shapeBox->currentText()), 0) << row.lang;
+    Trigger("animationFileAction");
+    EXPECT_EQ(prompter.warnings, QStringList{row.noPicture}) << row.lang;
+  }
 }
 
 // ---- Settings file ---------------------------------------------------------------------------

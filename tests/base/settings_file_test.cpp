@@ -83,6 +83,31 @@ TEST(SettingsFile, OnlyASmallRegularFileIsRead) {
   EXPECT_EQ(ReadSettingsFile(dir / "big").settings.ShapeIndex, 4) << "64 KiB is still read";
 }
 
+// A writable program folder keeps the file (a portable copy); a system install keeps it in the
+// user's folder, reading the program folder's file only until the user has one.
+TEST(SettingsFile, LocationFollowsTheProgramFolderThenTheUserFolder) {
+  struct Row {
+    bool appWritable, appFile, userFile, noUserFolder;
+    const char *read, *write;
+  };
+  for (const Row& row :
+       {Row{true, true, true, false, "app", "app"}, Row{true, false, false, false, "app", "app"},
+        Row{false, true, false, false, "app", "user"},
+        Row{false, true, true, false, "user", "user"},
+        Row{false, false, false, false, "user", "user"},
+        Row{false, true, false, true, "app", "app"}}) {
+    test::TempFolder dir;
+    std::filesystem::create_directories(dir / "app");
+    std::filesystem::create_directories(dir / "user");
+    if (row.appFile) WriteText(dir / "app" / "mivet.ini", " 1\r\n");
+    if (row.userFile) WriteText(dir / "user" / "mivet.ini", " 2\r\n");
+    const SettingsLocation got = LocateSettingsFile(
+        dir / "app", row.noUserFolder ? std::filesystem::path() : dir / "user", row.appWritable);
+    EXPECT_EQ(got, (SettingsLocation{dir / row.read / "mivet.ini", dir / row.write / "mivet.ini"}))
+        << row.appWritable << row.appFile << row.userFile << row.noUserFolder;
+  }
+}
+
 TEST(SettingsFile, UnwritableFileIsReportedAndLeavesNothing) {
   test::TempFolder dir;
   const Status written = WriteSettingsFile(dir / "missing-folder" / "mivet.ini", SettingsFile{});

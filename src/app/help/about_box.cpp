@@ -33,7 +33,7 @@ QString VersionText(const QString& version) {
     const int n = i < parts.size() ? parts[i].toInt(&ok) : 0;
     numbers << QString::number(ok ? n : 0);
   }
-  return QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + numbers.join(QLatin1Char('.'));
+  return ui::Utf8("ﾊﾞｰｼﾞｮﾝ ") + numbers.join(QLatin1Char('.'));
 }
 
 QPixmap KinettaIcon(int size) {
@@ -75,7 +75,7 @@ QPixmap KinettaIcon(int size) {
 
 AboutBox::AboutBox(ui::Prompter& prompter, ProgramLookup lookup, QWidget* parent)
     : QDialog(parent), prompter_(prompter), lookup_(std::move(lookup)) {
-  setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+  setWindowTitle(ui::Utf8("ﾊﾞｰｼﾞｮﾝ情報"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
@@ -91,12 +91,12 @@ AboutBox::AboutBox(ui::Prompter& prompter, ProgramLookup lookup, QWidget* parent
   titleFont.setBold(true);
   titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
   titleLabel_->setFont(titleFont);
-  versionLabel_ = new QLabel(QStringLiteral("バージョン　0.90"), this);
+  versionLabel_ = new QLabel(ui::Utf8("バージョン　0.90"), this);
   versionLabel_->setObjectName(QStringLiteral("versionLabel"));
-  descriptionLabel_ = new QLabel(QStringLiteral("動画作成補助ツール"), this);
+  descriptionLabel_ = new QLabel(ui::Utf8("動画作成補助ツール"), this);
   descriptionLabel_->setObjectName(QStringLiteral("descriptionLabel"));
-  noticeLabel_ = new QLabel(
-      QStringLiteral("Kinetta はフリーソフトウェアです（GPL-3.0-or-later、無保証）。"), this);
+  noticeLabel_ =
+      new QLabel(ui::Utf8("Kinetta はフリーソフトウェアです（GPL-3.0-or-later、無保証）。"), this);
   noticeLabel_->setObjectName(QStringLiteral("noticeLabel"));
 
   // The two lines make one etched rule: a shadow line over a light one.
@@ -114,7 +114,7 @@ AboutBox::AboutBox(ui::Prompter& prompter, ProgramLookup lookup, QWidget* parent
   okButton_ = new QPushButton(ui::Utf8(ui::kOkCaption), this);
   okButton_->setObjectName(QStringLiteral("okButton"));
   okButton_->setDefault(true);
-  sysInfoButton_ = new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
+  sysInfoButton_ = new QPushButton(ui::Utf8("ｼｽﾃﾑ情報(&S)..."), this);
   sysInfoButton_->setObjectName(QStringLiteral("sysInfoButton"));
   sysInfoButton_->setAutoDefault(false);
   connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);

@@ -6,6 +6,7 @@
 #include "app/help/about_box.h"
 #include "base/path_helpers.h"
 #include "ui_support/form_metrics.h"
+#include "ui_support/language.h"
 #include "ui_support/ui_messages.h"
 
 namespace kinetta::help {
@@ -42,8 +43,9 @@ void OpenHtmlPage(QWidget* owner, ui::Prompter& prompter, const QString& path) {
 }
 
 void ShowHelpContents(QWidget* parent, ui::Prompter& prompter, const QString& appFolder) {
-  const QString stem = appFolder + kSep + QStringLiteral("help");
-  const QString page = appFolder + kSep + QStringLiteral("help.htm");
+  // The page in the program's language: help.htm, or help-en.htm in English.
+  const QString stem = appFolder + kSep + ui::HelpPageStem();
+  const QString page = stem + QStringLiteral(".htm");
   if (QFileInfo::exists(page)) {
     OpenHtmlPage(parent, prompter, stem);  // the stem: OpenHtmlPage adds the extension
   } else {
