@@ -542,5 +542,45 @@ The page will be shown anyway, but may not display correctly.</translation>
         <source>自動</source>
         <translation>Automatic</translation>
     </message>
+    <message>
+        <source>APNG の acTL のこま数と fcTL の数が合いません</source>
+        <translation>the APNG's acTL frame count does not match its fcTL chunks</translation>
+    </message>
+    <message>
+        <source>APNG、PNG、GIF、WebM のどれでもありません</source>
+        <translation>not an APNG, PNG, GIF or WebM file</translation>
+    </message>
+    <message>
+        <source>PNG の IHDR チャンクが正しくありません</source>
+        <translation>the PNG's IHDR chunk is not valid</translation>
+    </message>
+    <message>
+        <source>PNG のチャンクの CRC が合いません</source>
+        <translation>a PNG chunk's CRC does not match</translation>
+    </message>
+    <message>
+        <source>この対象のファイルはまだ作れません (作れるのは GIF の discord-emoji と slack です)。</source>
+        <translation>Files for this target cannot be made yet (the GIF targets discord-emoji and slack can).</translation>
+    </message>
+    <message>
+        <source>ファイルが途中で切れています</source>
+        <translation>the file ends too early</translation>
+    </message>
+    <message>
+        <source>ファイルを読めません</source>
+        <translation>the file cannot be read</translation>
+    </message>
+    <message>
+        <source>作ったファイルが対象の条件を満たしません。</source>
+        <translation>The file made does not meet the target's rules.</translation>
+    </message>
+    <message>
+        <source>映像がありません</source>
+        <translation>there is no video</translation>
+    </message>
+    <message>
+        <source>色とこまを減らしても対象のファイルの大きさに収まりません。</source>
+        <translation>Even with fewer colours and frames the file does not fit the target's size limit.</translation>
+    </message>
 </context>
 </TS>
