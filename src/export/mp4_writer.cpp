@@ -53,7 +53,6 @@ class Mp4Encoder final : public AnimationEncoder {
   void Learn(const Surface&) override {}
 
   base::Status Start(int width, int height, int, const ByteSink& sink) override {
-    sink_ = &sink;
     width_ = width + (width % 2);
     height_ = height + (height % 2);
     VideoSetup setup;
@@ -69,7 +68,7 @@ class Mp4Encoder final : public AnimationEncoder {
                           {"threads", std::to_string(threads_)}};
     setup.containerOptions = {{"movflags", "+faststart"}};
     setup.tagColours = true;
-    if (base::Status opened = output_.Open(setup); !opened.ok()) return opened;
+    if (base::Status opened = output_.Open(setup, sink); !opened.ok()) return opened;
     // Surface rows lie in memory as R, G, B, unused: FFmpeg's RGB0.
     convert_ = sws_getContext(width_, height_, AV_PIX_FMT_RGB0, width_, height_, AV_PIX_FMT_YUV420P,
                               SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
@@ -97,7 +96,7 @@ class Mp4Encoder final : public AnimationEncoder {
     return output_.Send();
   }
 
-  base::Status Finish() override { return output_.Finish(*sink_); }
+  base::Status Finish() override { return output_.Finish(); }
 
  private:
   // The frame with its extra column and row: the background colour when it is known, otherwise
@@ -118,7 +117,6 @@ class Mp4Encoder final : public AnimationEncoder {
   std::optional<render::Colour> padding_;
   int width_ = 0;
   int height_ = 0;
-  const ByteSink* sink_ = nullptr;
   VideoOutput output_;
   SwsContext* convert_ = nullptr;
   Surface padded_;
