@@ -83,7 +83,7 @@ AnimationResult Failure(AnimationStatus outcome, base::Status status) {
   return result;
 }
 
-// The request's encoder; MP4 and APNG come from the video module, which fails to load only
+// The request's encoder; MP4, APNG and WebM come from the video module, which fails to load only
 // when the installation is incomplete.
 base::Result<std::unique_ptr<AnimationEncoder>> MakeEncoder(const AnimationRequest& r) {
   using Made = base::Result<std::unique_ptr<AnimationEncoder>>;
@@ -91,13 +91,16 @@ base::Result<std::unique_ptr<AnimationEncoder>> MakeEncoder(const AnimationReque
     case AnimationFormat::WebP:
       return Made(MakeWebpEncoder(r.delay.webpMilliseconds));
     case AnimationFormat::Mp4:
-    case AnimationFormat::Apng: {
+    case AnimationFormat::Apng:
+    case AnimationFormat::WebM: {
       const base::Result<const VideoEncoderMakers*> video = VideoEncoders();
       if (!video.ok()) return video.status();
       const VideoEncoderMakers& make = *video.value();
-      return Made(r.format == AnimationFormat::Mp4
-                      ? make.mp4(r.delay.webpMilliseconds, r.background)
-                      : make.apng(r.delay.webpMilliseconds));
+      if (r.format == AnimationFormat::Mp4) {
+        return Made(make.mp4(r.delay.webpMilliseconds, r.background));
+      }
+      return Made(r.format == AnimationFormat::Apng ? make.apng(r.delay.webpMilliseconds)
+                                                    : make.webm(r.delay.webpMilliseconds));
     }
     case AnimationFormat::Gif:
       break;
@@ -115,6 +118,8 @@ std::string_view AnimationExtension(AnimationFormat format) {
       return ".mp4";
     case AnimationFormat::Apng:
       return ".png";
+    case AnimationFormat::WebM:
+      return ".webm";
     case AnimationFormat::Gif:
       break;
   }

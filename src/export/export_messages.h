@@ -10,6 +10,10 @@ namespace kinetta::exporter {
 
 // ---- The animation file --------------------------------------------------------------------
 
+/// The animation dialog's note when the background is transparent.
+inline constexpr char kMp4OverBackgroundNote[] =
+    "MP4 は透明を持てないため、背景色の上に重ねて書きます。";
+
 /// A file that could not be made: base::kAnimationFailedMessage, the target and the reason, a
 /// line each.
 std::string AnimationFailedMessage(std::string_view target, std::string_view reason);

@@ -36,7 +36,7 @@ base::Result<const VideoEncoderMakers*> Load() {
   const VideoEncoderMakers* makers = entry != nullptr ? entry() : nullptr;
   if (makers == nullptr || makers->build == nullptr ||
       std::strcmp(makers->build, kVideoModuleBuild) != 0 || makers->mp4 == nullptr ||
-      makers->apng == nullptr) {
+      makers->apng == nullptr || makers->webm == nullptr) {
     return failed(OtherBuildReason(KINETTA_VERSION));
   }
   return makers;

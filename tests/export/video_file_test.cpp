@@ -1,9 +1,10 @@
-// The MP4 and APNG files read back with FFmpeg's libraries: codec, pixel format, frame count,
-// size and timing, the APNG's exact pixels (transparency too), colour type and endless play,
-// the MP4's closeness to the frames, its index at the front, and the column or row added to an
-// odd side.
+// The MP4, APNG and WebM files read back with FFmpeg's libraries: codec, pixel format, frame
+// count, size and timing, the APNG's exact pixels, colour type and endless play, the MP4's
+// closeness to the frames, its index at the front, and the column or row added to an odd side;
+// transparency kept by the APNG and the WebM, laid over the background in the MP4.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -146,6 +147,51 @@ TEST(VideoFile, Mp4PadsAnOddSideWithTheBackgroundOrTheRepeatedEdge) {
             << (known ? "background" : "edge") << " frame " << k << " (" << x << ", " << y << ")";
       }
       EXPECT_NEAR(Luma(d.frames[k].Point(30, 20)), Luma(colours[k]), 3.0) << "frame " << k;
+    }
+  }
+}
+
+TEST(VideoFile, WebmKeepsTransparencyAndMp4LaysItOverTheBackground) {
+  // Two frames, each clear on one side and opaque on the other.
+  const render::Colour red = render::Compose(220, 40, 40);
+  std::vector<Surface> frames;
+  for (int k = 0; k < 2; ++k) {
+    Surface f = test::SolidPicture(64, 48, red);
+    for (int y = 0; y < 48; ++y) std::fill_n(f.Row(y) + 32 * k, 32, render::kClear);
+    frames.push_back(std::move(f));
+  }
+  const render::Colour background = render::Compose(30, 220, 90);
+  struct Case {
+    AnimationFormat format;
+    const char* file;
+    const char* codec;
+    bool keepsTransparency;
+  };
+  for (const Case& c : {Case{AnimationFormat::WebM, "a.webm", "vp9", true},
+                        Case{AnimationFormat::Mp4, "a.mp4", "h264", false}}) {
+    test::TempFolder folder;
+    AnimationRequest request;
+    request.format = c.format;
+    request.target = folder / c.file;
+    request.background = background;
+    ASSERT_EQ(WriteAnimation(ReaderOf(frames), request).outcome, AnimationStatus::Written)
+        << c.file;
+    const test::DecodedVideo d = test::DecodeVideo(folder / c.file);
+    ASSERT_TRUE(d.ok) << d.error;
+    EXPECT_EQ(d.codec, c.codec);
+    ASSERT_EQ(d.frames.size(), frames.size()) << c.file;
+    for (std::size_t k = 0; k < frames.size(); ++k) {
+      const int clearX = k == 0 ? 10 : 50;
+      const int opaqueX = k == 0 ? 50 : 10;
+      const render::Colour shown = d.frames[k].Point(opaqueX, 24);
+      EXPECT_EQ(render::OpacityOf(shown), 255) << c.file << " frame " << k;
+      EXPECT_NEAR(Luma(shown), Luma(red), 4.0) << c.file << " frame " << k;
+      const render::Colour clear = d.frames[k].Point(clearX, 24);
+      if (c.keepsTransparency) {
+        EXPECT_EQ(render::OpacityOf(clear), 0) << c.file << " frame " << k;
+      } else {
+        EXPECT_NEAR(Luma(clear), Luma(background), 4.0) << c.file << " frame " << k;
+      }
     }
   }
 }
