@@ -23,12 +23,14 @@ namespace {
 
 using render::Surface;
 
-// libvpx's constant quality (0-63, lower is better): 24 keeps the frames about as close as the
-// MP4's do, in a file of about its size.
+// libvpx's constant quality (0-63, lower is better): 24 on photo-like frames comes within
+// 1.6 dB of the MP4 in half its bytes.
 constexpr const char* kQuality = "24";
-// libvpx's speed for this quality: 0 and 1 are several times slower for a few per cent; 4 and
-// up lose detail.
-constexpr const char* kSpeed = "2";
+// libvpx's speed: on 12 frames of photo-like 1080p, 4 took half the time of 2 for a file 16 %
+// larger at 0.4 dB less (35.0 dB, against the MP4's 36.6 dB in twice the bytes).
+constexpr const char* kSpeed = "4";
+// Frames libvpx holds to look ahead over (25 by default): 10, as x264 gets, a fifth less memory.
+constexpr const char* kLookahead = "10";
 constexpr unsigned kMaxThreads = 8;
 
 class WebmEncoder final : public AnimationEncoder {
@@ -38,10 +40,10 @@ class WebmEncoder final : public AnimationEncoder {
   ~WebmEncoder() override { sws_freeContext(convert_); }
 
   int MaxSide() const override { return 16384; }
-  // libvpx's frames ahead (its alternate reference looks 25 ahead) in 4:2:0 with their
-  // opacity, twice over when there is opacity (a second encoder codes it), and the converted
-  // copy.
-  int HeldBytesPerPixel() const override { return 96; }
+  // libvpx's frames ahead and working pictures: measured on 12 opaque frames of 1920 x 1080,
+  // 123 bytes a pixel; the opacity's own encoder, when there is some, holds its frames ahead
+  // too (not yet known when this is asked).
+  int HeldBytesPerPixel() const override { return 176; }
 
   void Learn(const Surface& frame) override {
     if (transparent_) return;
@@ -67,7 +69,7 @@ class WebmEncoder final : public AnimationEncoder {
                           {"row-mt", "1"},
                           {"deadline", "good"},
                           {"threads", std::to_string(threads)},
-                          {"auto-alt-ref", transparent_ ? "0" : "1"}};
+                          {"lag-in-frames", kLookahead}};
     setup.tagColours = true;
     if (base::Status opened = output_.Open(setup, sink); !opened.ok()) return opened;
     // Surface rows lie in memory as R, G, B and the transparency: FFmpeg's RGBA once the
