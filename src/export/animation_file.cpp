@@ -3,6 +3,8 @@
 // replaces the target only when it is complete.
 #include "export/animation_file.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <future>
 #include <memory>
@@ -250,6 +252,10 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
                                         FrameNotRereadMessage(FrameNumber(k)));
           }
           if (base::Status added = encoder->Add(frame.value()); !added.ok()) return added;
+          // The frame just read and the encoder's buffers of the frame before are freed by now;
+          // the allocator would keep their pages for later, and with frames read on another
+          // thread it keeps them in more than one place: back to the system they go.
+          ::malloc_trim(0);
           Report(request, k + 1, count);
         }
         return encoder->Finish();
