@@ -22,6 +22,7 @@ extern "C" {
 }
 
 #include "export/animation_encoder.h"
+#include "export/export_messages.h"
 #include "export/video_output.h"
 #include "render/transparency.h"
 
@@ -173,8 +174,11 @@ class ApngEncoder final : public AnimationEncoder {
     AVFrame* out = output_.NextFrame();
     if (indexed_) {
       for (int y = 0; y < frame.height(); ++y) {
-        IndexRow(reinterpret_cast<const Colour*>(frame.Row(y)), frame.width(),
-                 out->data[0] + static_cast<std::ptrdiff_t>(y) * out->linesize[0]);
+        if (!IndexRow(reinterpret_cast<const Colour*>(frame.Row(y)), frame.width(),
+                      out->data[0] + static_cast<std::ptrdiff_t>(y) * out->linesize[0])) {
+          return base::Status::Failed(base::Cause::BrokenData,
+                                      EncoderMessage("APNG", kFrameChangedText));
+        }
       }
       std::memcpy(out->data[1], palette_.data(), sizeof palette_);
     } else {
@@ -193,16 +197,18 @@ class ApngEncoder final : public AnimationEncoder {
            (u & 0xFF00) | ((u >> 16) & 0xFF);
   }
 
-  void IndexRow(const Colour* in, int width, std::uint8_t* out) const {
-    Colour last = in[0];
-    std::uint8_t index = index_.at(last);
+  // The row's palette indices; false when it has a colour the frames did not have when they
+  // were learned (a frame file changed in between).
+  bool IndexRow(const Colour* in, int width, std::uint8_t* out) const {
+    auto found = index_.end();
     for (int x = 0; x < width; ++x) {
-      if (in[x] != last) {
-        last = in[x];
-        index = index_.at(last);
+      if (found == index_.end() || found->first != in[x]) {
+        found = index_.find(in[x]);
+        if (found == index_.end()) return false;
       }
-      out[x] = index;
+      out[x] = found->second;
     }
+    return true;
   }
 
   // The first packet carries the PNG header chunks (as new extradata) that the muxer writes
