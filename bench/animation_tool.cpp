@@ -1,10 +1,10 @@
 // The animation benchmarks' helper, used by bench/vs-gif-tools.sh and bench/vs-video-tools.sh:
-//   kinetta_animation encode gif|webp|mp4|apng SOURCE OUT [SECONDS]
+//   kinetta_animation encode gif|webp|mp4|apng|webm SOURCE OUT [SECONDS]
 //       writes SOURCE's frame files (SOURCE00.bmp, ...) as OUT, as the desktop program does;
 //   kinetta_animation compare FILE SOURCE
-//       decodes the GIF, WebP, MP4 or APNG FILE (told by its extension: .gif, .webp, .mp4,
-//       anything else APNG) as a viewer shows it and prints its frame count, size in bytes and
-//       PSNR in dB against SOURCE's frame files.
+//       decodes the GIF, WebP, MP4, WebM or APNG FILE (told by its extension: .gif, .webp,
+//       .mp4, .webm, anything else APNG) as a viewer shows it and prints its frame count, size in
+//       bytes and PSNR in dB against SOURCE's frame files.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -24,7 +24,7 @@ using namespace kinetta;
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: kinetta_animation encode gif|webp|mp4|apng SOURCE OUT [SECONDS]\n"
+               "usage: kinetta_animation encode gif|webp|mp4|apng|webm SOURCE OUT [SECONDS]\n"
                "       kinetta_animation compare FILE SOURCE\n");
   return 2;
 }
@@ -33,6 +33,7 @@ exporter::AnimationFormat FormatOf(const std::string& name) {
   if (name == "webp") return exporter::AnimationFormat::WebP;
   if (name == "mp4") return exporter::AnimationFormat::Mp4;
   if (name == "apng") return exporter::AnimationFormat::Apng;
+  if (name == "webm") return exporter::AnimationFormat::WebM;
   return exporter::AnimationFormat::Gif;
 }
 

@@ -11,7 +11,7 @@ packages=(
   default-jdk-headless chromium
   libimagequant-dev libgif-dev zlib1g-dev libwebp-dev libjpeg62-turbo-dev libspng-dev libheif-dev valgrind
   libexif-dev liblcms2-dev colord-data
-  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
   clang libclang-rt-14-dev clang-format-14
   dpkg-dev appstream desktop-file-utils man-db qt6-tools-dev qt6-l10n-tools
 )

@@ -582,5 +582,17 @@ The page will be shown anyway, but may not display correctly.</translation>
         <source>色とこまを減らしても対象のファイルの大きさに収まりません。</source>
         <translation>Even with fewer colours and frames the file does not fit the target's size limit.</translation>
     </message>
+    <message>
+        <source>MP4 は透明を持てないため、背景色の上に重ねて書きます。</source>
+        <translation>An MP4 cannot be transparent: it is laid over the background colour.</translation>
+    </message>
+    <message>
+        <source>WebM動画 (*.webm)</source>
+        <translation>WebM video (*.webm)</translation>
+    </message>
+    <message>
+        <source>こまが途中で変わりました。</source>
+        <translation>A frame changed while the file was being made.</translation>
+    </message>
 </context>
 </TS>

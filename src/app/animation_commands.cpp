@@ -60,6 +60,7 @@ void MainWindow::OpenAnimationDialog() {
         layout_.twipsPerPixel(), prompter_, this);
     animationDialog_->setAttribute(Qt::WA_DeleteOnClose);
   }
+  animationDialog_->SetTransparentBackground(settings_.TransparentBack);
   animationDialog_->show();
   animationDialog_->raise();
   animationDialog_->activateWindow();

@@ -19,7 +19,7 @@ struct PicturePlan {
   std::string framePath;
   std::string outputDir;  ///< the folder to make before the run; empty without --output
   /// The animation file of each of kAnimationOptions; empty where none was asked for.
-  std::array<std::string, 4> animationFiles;
+  std::array<std::string, kAnimationOptions.size()> animationFiles;
   /// The file of each of the options' stickers, in their order.
   std::vector<std::string> stickerFiles;
 };

@@ -37,6 +37,8 @@ inline constexpr std::string_view kUsageText =
     "  --mp4 FILE         after the run, also write them as an H.264 MP4 video (an odd\n"
     "                     width or height gets one column or row of the background)\n"
     "  --apng FILE        after the run, also write them as a looping lossless APNG (.png)\n"
+    "  --webm FILE        after the run, also write them as a VP9 WebM video that keeps\n"
+    "                     their transparency\n"
     "  --delay SECONDS    how long those files show each frame (0-32.767; default 0.2)\n"
     "  --check-sticker TARGET FILE\n"
     "                     check FILE against the rules of TARGET (below): each rule with\n"

@@ -68,10 +68,10 @@ bool HasPlaceholder(std::string_view pattern) {
 namespace {
 
 // The options that take a value, as the next argument or after '='.
-constexpr std::string_view kValueOptions[] = {"--shape",  "--width-mode", "--width", "--background",
-                                              "--frames", "--shade",      "--seed",  "--html",
-                                              "--gif",    "--webp",       "--mp4",   "--apng",
-                                              "--delay",  "--max-memory", "--output"};
+constexpr std::string_view kValueOptions[] = {
+    "--shape", "--width-mode", "--width",      "--background", "--frames", "--shade",
+    "--seed",  "--html",       "--gif",        "--webp",       "--mp4",    "--apng",
+    "--webm",  "--delay",      "--max-memory", "--output"};
 
 bool TakesValue(std::string_view name) {
   for (std::string_view known : kValueOptions) {

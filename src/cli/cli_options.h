@@ -34,6 +34,7 @@ struct CliOptions {
   std::string webpPath;            ///< --webp: write an animated WebP here after the run
   std::string mp4Path;             ///< --mp4: write an MP4 video here after the run
   std::string apngPath;            ///< --apng: write an animated PNG here after the run
+  std::string webmPath;            ///< --webm: write a WebM video here after the run
   exporter::AnimationDelay delay;  ///< --delay: seconds per frame of those files (0.2)
   std::optional<std::uint64_t> maxMemoryMiB;  ///< --max-memory: the most a run may hold
   /// --output: the folder for the frames, the page and the animation files named without a
@@ -55,11 +56,12 @@ struct AnimationOption {
 };
 
 /// The animation file options, in the order their files are written after a run.
-inline constexpr std::array<AnimationOption, 4> kAnimationOptions = {{
+inline constexpr std::array<AnimationOption, 5> kAnimationOptions = {{
     {"--gif", exporter::AnimationFormat::Gif, &CliOptions::gifPath},
     {"--webp", exporter::AnimationFormat::WebP, &CliOptions::webpPath},
     {"--mp4", exporter::AnimationFormat::Mp4, &CliOptions::mp4Path},
     {"--apng", exporter::AnimationFormat::Apng, &CliOptions::apngPath},
+    {"--webm", exporter::AnimationFormat::WebM, &CliOptions::webmPath},
 }};
 
 enum class ParseOutcome { Run, Help, Version, Error };

@@ -115,14 +115,14 @@ base::Status WriteHtml(const CliOptions& options, const PicturePlan& plan,
   return base::Status::Ok();
 }
 
-// --gif / --webp / --mp4 / --apng: the frame files just written, read back as the desktop
+// --gif / --webp / --mp4 / --apng / --webm: the frame files just written, read back as the desktop
 // program reads them, as one animation file. The progress line shows the frames read, then the
 // frames encoded.
 base::Status WriteAnimationFile(const CliOptions& options, const PicturePlan& plan,
                                 exporter::AnimationFormat format, const std::string& target,
                                 const base::Settings& s, const CliEnvironment& env,
                                 PictureReport& report) {
-  constexpr const char* kNames[] = {"GIF", "WebP", "MP4", "APNG"};
+  constexpr const char* kNames[] = {"GIF", "WebP", "MP4", "APNG", "WebM"};
   const char* name = kNames[static_cast<int>(format)];
   exporter::AnimationRequest request;
   request.format = format;

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "base/messages.h"
+#include "export/export_messages.h"
 #include "image/frame_files.h"
 #include "render/surface.h"
 #include "ui_support/form_metrics.h"
@@ -24,6 +25,8 @@ QString AnimationFilter(AnimationFormat format) {
       return ui::Utf8("MP4動画 (*.mp4)");
     case AnimationFormat::Apng:
       return ui::Utf8("APNGアニメーション (*.png)");
+    case AnimationFormat::WebM:
+      return ui::Utf8("WebM動画 (*.webm)");
     case AnimationFormat::Gif:
       break;
   }
@@ -42,17 +45,18 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
                                  ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
                                  QWidget* parent)
     : FrameTimeForm(ui::Utf8("アニメーションファイル作成"),
-                    ui::Utf8("アニメーションファイルを作成します。"), 1755, twipsPerPixel, prompter,
+                    ui::Utf8("アニメーションファイルを作成します。"), 2130, twipsPerPixel, prompter,
                     parent),
       sourcePath_(std::move(sourcePath)),
       mayStart_(std::move(mayStart)),
       start_(std::move(start)) {
   formatLabel_ = new QLabel(ui::Utf8("形式"), this);
   formatLabel_->setObjectName(QStringLiteral("formatLabel"));
-  formatLabel_->setGeometry(Twips(120, 1200, 1692, 372));
+  formatLabel_->setGeometry(Twips(120, 1200, 600, 372));
 
   // The options in one row beside the label, in the buttons' column too (the buttons end
   // above it); all are children of the form, so they exclude each other.
+  // Below them a line for the MP4 on a transparent background.
   struct Option {
     AnimationFormat format;
     const char* text;
@@ -61,10 +65,11 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
     int width;
   };
   QWidget* previous = timeBox();  // after the form's OK, ｷｬﾝｾﾙ and time box
-  for (const Option& o : {Option{AnimationFormat::Gif, "GIF", "gifOption", 1800, 900},
-                          Option{AnimationFormat::WebP, "WebP", "webpOption", 2760, 1092},
-                          Option{AnimationFormat::Mp4, "MP4", "mp4Option", 3900, 900},
-                          Option{AnimationFormat::Apng, "APNG", "apngOption", 4860, 1092}}) {
+  for (const Option& o : {Option{AnimationFormat::Gif, "GIF", "gifOption", 780, 900},
+                          Option{AnimationFormat::WebP, "WebP", "webpOption", 1740, 1000},
+                          Option{AnimationFormat::Mp4, "MP4", "mp4Option", 2820, 900},
+                          Option{AnimationFormat::Apng, "APNG", "apngOption", 3780, 1092},
+                          Option{AnimationFormat::WebM, "WebM", "webmOption", 4932, 1092}}) {
     auto* option = new QRadioButton(QString::fromUtf8(o.text), this);
     option->setObjectName(QString::fromUtf8(o.name));
     option->setGeometry(Twips(o.left, 1200, o.width, 372));
@@ -74,11 +79,20 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
     previous = option;
   }
   formatOption(AnimationFormat::Gif)->setChecked(true);
+
+  mp4Note_ = new QLabel(ui::Utf8(kMp4OverBackgroundNote), this);
+  mp4Note_->setObjectName(QStringLiteral("mp4Note"));
+  mp4Note_->setGeometry(Twips(120, 1620, 5850, 372));
+  mp4Note_->hide();
+}
+
+void AnimationDialog::SetTransparentBackground(bool transparent) {
+  mp4Note_->setVisible(transparent);
 }
 
 AnimationFormat AnimationDialog::format() const {
-  for (const AnimationFormat f :
-       {AnimationFormat::WebP, AnimationFormat::Mp4, AnimationFormat::Apng}) {
+  for (const AnimationFormat f : {AnimationFormat::WebP, AnimationFormat::Mp4,
+                                  AnimationFormat::Apng, AnimationFormat::WebM}) {
     if (formatOption(f)->isChecked()) return f;
   }
   return AnimationFormat::Gif;

@@ -1,7 +1,7 @@
 // The animation-file dialog: asks for the display time of one frame and the format (GIF,
-// WebP, MP4 or APNG), checks that frames exist, asks where to save, and hands the order to the main
-// window, which makes the file on a worker thread. Modeless and single, like the HTML export
-// dialog.
+// WebP, MP4, APNG or WebM), checks that frames exist, asks where to save, and hands the order to
+// the main window, which makes the file on a worker thread. Modeless and single, like the HTML
+// export dialog.
 #pragma once
 
 #include <QString>
@@ -46,11 +46,16 @@ class AnimationDialog : public FrameTimeForm {
 
   // The form's own controls, for the tests.
   QLabel* formatLabel() const { return formatLabel_; }
+  QLabel* mp4Note() const { return mp4Note_; }
   QRadioButton* formatOption(AnimationFormat format) const {
     return options_[static_cast<std::size_t>(format)];
   }
 
   AnimationFormat format() const;
+
+  /// Whether the frames are made on a transparent background: then the dialog says that the
+  /// MP4 is laid over the background colour.
+  void SetTransparentBackground(bool transparent);
 
  private:
   void Confirm() override;
@@ -60,7 +65,8 @@ class AnimationDialog : public FrameTimeForm {
   std::function<bool(const AnimationOrder&)> start_;
 
   QLabel* formatLabel_;
-  std::array<QRadioButton*, 4> options_{};  ///< in AnimationFormat's order
+  QLabel* mp4Note_;
+  std::array<QRadioButton*, 5> options_{};  ///< in AnimationFormat's order
 };
 
 }  // namespace kinetta::exporter

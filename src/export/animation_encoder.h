@@ -44,7 +44,7 @@ std::unique_ptr<AnimationEncoder> MakeGifEncoder(int delayCentiseconds);
 /// Animated lossless WebP through libwebp's animation encoder.
 std::unique_ptr<AnimationEncoder> MakeWebpEncoder(int delayMilliseconds);
 
-// The two below are built into the video module only; the program reaches them through
+// The three below are built into the video module only; the program reaches them through
 // VideoEncoders() (video_module.h).
 
 /// H.264 in an MP4 through FFmpeg's libraries. An odd side is padded by one column or row of
@@ -54,5 +54,8 @@ std::unique_ptr<AnimationEncoder> MakeMp4Encoder(int delayMilliseconds,
 
 /// Animated lossless PNG (APNG) through FFmpeg's libraries.
 std::unique_ptr<AnimationEncoder> MakeApngEncoder(int delayMilliseconds);
+
+/// VP9 in a WebM through FFmpeg's libraries, with the frames' transparency when they have some.
+std::unique_ptr<AnimationEncoder> MakeWebmEncoder(int delayMilliseconds);
 
 }  // namespace kinetta::exporter

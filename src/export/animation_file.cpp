@@ -3,6 +3,8 @@
 // replaces the target only when it is complete.
 #include "export/animation_file.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <future>
 #include <memory>
@@ -83,7 +85,7 @@ AnimationResult Failure(AnimationStatus outcome, base::Status status) {
   return result;
 }
 
-// The request's encoder; MP4 and APNG come from the video module, which fails to load only
+// The request's encoder; MP4, APNG and WebM come from the video module, which fails to load only
 // when the installation is incomplete.
 base::Result<std::unique_ptr<AnimationEncoder>> MakeEncoder(const AnimationRequest& r) {
   using Made = base::Result<std::unique_ptr<AnimationEncoder>>;
@@ -91,13 +93,16 @@ base::Result<std::unique_ptr<AnimationEncoder>> MakeEncoder(const AnimationReque
     case AnimationFormat::WebP:
       return Made(MakeWebpEncoder(r.delay.webpMilliseconds));
     case AnimationFormat::Mp4:
-    case AnimationFormat::Apng: {
+    case AnimationFormat::Apng:
+    case AnimationFormat::WebM: {
       const base::Result<const VideoEncoderMakers*> video = VideoEncoders();
       if (!video.ok()) return video.status();
       const VideoEncoderMakers& make = *video.value();
-      return Made(r.format == AnimationFormat::Mp4
-                      ? make.mp4(r.delay.webpMilliseconds, r.background)
-                      : make.apng(r.delay.webpMilliseconds));
+      if (r.format == AnimationFormat::Mp4) {
+        return Made(make.mp4(r.delay.webpMilliseconds, r.background));
+      }
+      return Made(r.format == AnimationFormat::Apng ? make.apng(r.delay.webpMilliseconds)
+                                                    : make.webm(r.delay.webpMilliseconds));
     }
     case AnimationFormat::Gif:
       break;
@@ -115,6 +120,8 @@ std::string_view AnimationExtension(AnimationFormat format) {
       return ".mp4";
     case AnimationFormat::Apng:
       return ".png";
+    case AnimationFormat::WebM:
+      return ".webm";
     case AnimationFormat::Gif:
       break;
   }
@@ -245,6 +252,10 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
                                         FrameNotRereadMessage(FrameNumber(k)));
           }
           if (base::Status added = encoder->Add(frame.value()); !added.ok()) return added;
+          // The frame just read and the encoder's buffers of the frame before are freed by now;
+          // the allocator would keep their pages for later, and with frames read on another
+          // thread it keeps them in more than one place: back to the system they go.
+          ::malloc_trim(0);
           Report(request, k + 1, count);
         }
         return encoder->Finish();

@@ -1,7 +1,8 @@
 // One animation file from the frame files: an animated GIF (plays everywhere), an animated
-// lossless WebP or APNG (every pixel exact), or an MP4 video (small; what sites and chat apps
-// take). The frames come through a reader, so this part needs no
-// picture library; the file is written to a temporary name and put in place in one step.
+// lossless WebP or APNG (every pixel exact), an MP4 video (small; what sites and chat apps
+// take) or a WebM video (small, and keeps transparency in browsers). The frames come through a
+// reader, so this part needs no picture library; the file is written to a temporary name and put in
+// place in one step.
 #pragma once
 
 #include <atomic>
@@ -17,9 +18,9 @@
 
 namespace kinetta::exporter {
 
-enum class AnimationFormat { Gif, WebP, Mp4, Apng };
+enum class AnimationFormat { Gif, WebP, Mp4, Apng, WebM };
 
-/// ".gif", ".webp", ".mp4" or ".png".
+/// ".gif", ".webp", ".mp4", ".png" or ".webm".
 std::string_view AnimationExtension(AnimationFormat format);
 
 /// The file the save dialog proposes: the frames' base name (the source path up to the file
@@ -30,7 +31,7 @@ std::filesystem::path DefaultAnimationPath(std::string_view sourcePath, Animatio
 /// How long each frame shows, in each format's own unit.
 struct AnimationDelay {
   int gifCentiseconds = 20;    ///< GIF: hundredths of a second
-  int webpMilliseconds = 200;  ///< WebP, APNG and MP4: milliseconds
+  int webpMilliseconds = 200;  ///< WebP, APNG, MP4 and WebM: milliseconds
 };
 
 /// Browsers show a GIF frame of less than two hundredths for a tenth of a second, so no frame
@@ -79,8 +80,9 @@ struct AnimationRequest {
   AnimationProgress progress;                ///< may be empty
   /// The most memory the file may take, in bytes; 0 = what the machine has available.
   std::uint64_t memoryBudget = 0;
-  /// MP4: the colour of the column or row added to a frame with an odd side (the run's
-  /// background); without it the frame's edge is repeated.
+  /// MP4: the colour the frames are laid over when they have transparency, and of the column
+  /// or row added to a frame with an odd side (the run's background); without it, black
+  /// under transparency and the frame's edge repeated.
   std::optional<render::Colour> background;
 };
 

@@ -1,21 +1,109 @@
-// The APNG: every frame lossless in 24-bit RGB through libavcodec's APNG encoder, which stores
-// only the part of each frame that changed, and libavformat's APNG muxer, told to play for ever.
+// The APNG: every frame lossless through libavcodec's APNG encoder, which stores only the part of
+// each frame that changed, with the blend and dispose steps that make it smallest, and
+// libavformat's APNG muxer, told to play for ever. The pixels go in as small as they stay exact:
+// indexed colour when all the frames together have at most 256 colours (transparency included),
+// RGBA when any pixel is not opaque, RGB otherwise. The file goes to its sink as it is encoded.
+#include <array>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <unordered_map>
 
 extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavutil/crc.h>
+#include <libavutil/error.h>
 #include <libavutil/frame.h>
+#include <libavutil/intreadwrite.h>
+#include <libavutil/mem.h>
+#include <libavutil/opt.h>
 #include <libavutil/pixfmt.h>
 }
 
 #include "export/animation_encoder.h"
+#include "export/export_messages.h"
 #include "export/video_output.h"
+#include "render/transparency.h"
 
 namespace kinetta::exporter {
 
 namespace {
 
+using render::Colour;
 using render::Surface;
+
+constexpr std::size_t kPaletteSize = 256;
+
+// zlib's levels, measured on 40 frames of 512 x 512 against FFmpeg's defaults (no filter,
+// level 6). Indexed rows are left unfiltered (their bytes name colours, they are not amounts)
+// at level 6: half the size in the same time; 9 saves 15 % more in four times the time. Rows
+// filtered one by one cost five trial filterings each, so they get level 3: on a photo 27 %
+// smaller than unfiltered in the same time, where level 6 would save 2 % more in half as long
+// again.
+constexpr const char* kIndexedLevel = "6";
+constexpr const char* kFilteredLevel = "3";
+constexpr const char* kUnfilteredLevel = "6";
+
+// The PNG chunk acTL: the number of frames and of plays (0, for ever), with its length, name
+// and CRC.
+std::array<std::uint8_t, 20> AnimationControlChunk(int frames) {
+  std::array<std::uint8_t, 20> chunk{};
+  AV_WB32(chunk.data(), 8);
+  std::memcpy(chunk.data() + 4, "acTL", 4);
+  AV_WB32(chunk.data() + 8, static_cast<std::uint32_t>(frames));
+  AV_WB32(chunk.data() + 12, 0);
+  const std::uint32_t crc = ~av_crc(av_crc_get_table(AV_CRC_32_IEEE_LE), ~0u, chunk.data() + 4, 12);
+  AV_WB32(chunk.data() + 16, crc);
+  return chunk;
+}
+
+// The frame's pixels in RGB or RGBA rows (straight opacity in the fourth byte).
+void PutDirect(const Surface& frame, bool alpha, AVFrame* out) {
+  for (int y = 0; y < frame.height(); ++y) {
+    const std::uint32_t* in = frame.Row(y);
+    std::uint8_t* row = out->data[0] + static_cast<std::ptrdiff_t>(y) * out->linesize[0];
+    for (int x = 0; x < frame.width(); ++x) {
+      const std::uint32_t c = in[x];
+      *row++ = static_cast<std::uint8_t>(c);
+      *row++ = static_cast<std::uint8_t>(c >> 8);
+      *row++ = static_cast<std::uint8_t>(c >> 16);
+      if (alpha) *row++ = static_cast<std::uint8_t>(255 - (c >> 24));
+    }
+  }
+}
+
+// The size of `frame` as a still PNG with the filter `pred` at `level`, or 0 when it cannot be
+// made.
+std::int64_t StillSize(const Surface& frame, bool alpha, const char* pred, const char* level) {
+  const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_PNG);
+  if (codec == nullptr) return 0;
+  AVCodecContext* c = avcodec_alloc_context3(codec);
+  AVFrame* picture = av_frame_alloc();
+  AVPacket* packet = av_packet_alloc();
+  std::int64_t size = 0;
+  if (c != nullptr && picture != nullptr && packet != nullptr) {
+    c->width = frame.width();
+    c->height = frame.height();
+    c->pix_fmt = alpha ? AV_PIX_FMT_RGBA : AV_PIX_FMT_RGB24;
+    c->time_base = {1, 1};
+    c->compression_level = std::atoi(level);
+    av_opt_set(c->priv_data, "pred", pred, 0);
+    picture->format = c->pix_fmt;
+    picture->width = c->width;
+    picture->height = c->height;
+    if (avcodec_open2(c, codec, nullptr) == 0 && av_frame_get_buffer(picture, 0) == 0) {
+      PutDirect(frame, alpha, picture);
+      if (avcodec_send_frame(c, picture) == 0 && avcodec_receive_packet(c, packet) == 0) {
+        size = packet->size;
+      }
+    }
+  }
+  av_packet_free(&packet);
+  av_frame_free(&picture);
+  avcodec_free_context(&c);
+  return size;
+}
 
 class ApngEncoder final : public AnimationEncoder {
  public:
@@ -24,42 +112,130 @@ class ApngEncoder final : public AnimationEncoder {
   // libavcodec refuses larger pictures; very long thin ones may fail in Start with the reason.
   int MaxSide() const override { return 32767; }
 
-  void Learn(const Surface&) override {}
+  // The colours and whether any pixel lets the background through: the palette is kept while
+  // the colours fit in one. The first frame also tells whether filtering the rows pays, each
+  // way at the level it would get: on photos it does, on drawings of flat colour the plain rows
+  // deflate better.
+  void Learn(const Surface& frame) override {
+    for (int y = 0; y < frame.height(); ++y) {
+      const auto* row = reinterpret_cast<const Colour*>(frame.Row(y));
+      for (int x = 0; x < frame.width(); ++x) {
+        const Colour c = row[x];
+        if (!render::IsOpaque(c)) transparent_ = true;
+        if (!indexed_ || (x > 0 && c == row[x - 1])) continue;
+        if (index_.emplace(c, static_cast<std::uint8_t>(index_.size())).second &&
+            index_.size() > kPaletteSize) {
+          indexed_ = false;
+          index_.clear();
+        }
+      }
+    }
+    if (learned_++ == 0) {
+      const std::int64_t filtered = StillSize(frame, transparent_, "mixed", kFilteredLevel);
+      filter_ = filtered > 0 && filtered < StillSize(frame, transparent_, "none", kUnfilteredLevel);
+    }
+  }
 
-  base::Status Start(int width, int height, int, const ByteSink& sink) override {
-    sink_ = &sink;
+  base::Status Start(int width, int height, int frameCount, const ByteSink& sink) override {
     VideoSetup setup;
     setup.container = "apng";
     setup.codec = "apng";
     setup.width = width;
     setup.height = height;
-    setup.pixelFormat = AV_PIX_FMT_RGB24;
+    setup.pixelFormat = indexed_       ? AV_PIX_FMT_PAL8
+                        : transparent_ ? AV_PIX_FMT_RGBA
+                                       : AV_PIX_FMT_RGB24;
+    if (indexed_) {
+      // A fully transparent entry, when there is room, lets a frame leave unchanged pixels
+      // out by laying itself over the one before.
+      if (index_.size() < kPaletteSize) {
+        index_.emplace(render::kClear, static_cast<std::uint8_t>(index_.size()));
+      }
+      for (const auto& [c, i] : index_) palette_[i] = ArgbOf(c);
+      setup.codecOptions = {{"compression_level", kIndexedLevel}, {"pred", "none"}};
+    } else if (filter_) {
+      setup.codecOptions = {{"compression_level", kFilteredLevel}, {"pred", "mixed"}};
+    } else {
+      setup.codecOptions = {{"compression_level", kUnfilteredLevel}, {"pred", "none"}};
+    }
     // Milliseconds always: each frame's delay is a fraction of a second in the file.
     setup.timing = {1000, delay_};
     setup.containerOptions = {{"plays", "0"}};
-    return output_.Open(setup);
+    // The frame count is known now, so the animation's header goes in with the first frame's
+    // and the muxer never has to go back to fill it in: the file streams out as it is made.
+    setup.streamed = true;
+    setup.beforeWrite = [frameCount](AVPacket* packet) {
+      return AddAnimationControl(packet, frameCount);
+    };
+    return output_.Open(setup, sink);
   }
 
   base::Status Add(const Surface& frame) override {
     AVFrame* out = output_.NextFrame();
-    for (int y = 0; y < frame.height(); ++y) {
-      const std::uint32_t* in = frame.Row(y);
-      std::uint8_t* row = out->data[0] + static_cast<std::ptrdiff_t>(y) * out->linesize[0];
-      for (int x = 0; x < frame.width(); ++x) {
-        const std::uint32_t c = in[x];
-        *row++ = static_cast<std::uint8_t>(c);
-        *row++ = static_cast<std::uint8_t>(c >> 8);
-        *row++ = static_cast<std::uint8_t>(c >> 16);
+    if (indexed_) {
+      for (int y = 0; y < frame.height(); ++y) {
+        if (!IndexRow(reinterpret_cast<const Colour*>(frame.Row(y)), frame.width(),
+                      out->data[0] + static_cast<std::ptrdiff_t>(y) * out->linesize[0])) {
+          return base::Status::Failed(base::Cause::BrokenData,
+                                      EncoderMessage("APNG", kFrameChangedText));
+        }
       }
+      std::memcpy(out->data[1], palette_.data(), sizeof palette_);
+    } else {
+      PutDirect(frame, transparent_, out);
     }
     return output_.Send();
   }
 
-  base::Status Finish() override { return output_.Finish(*sink_); }
+  base::Status Finish() override { return output_.Finish(); }
 
  private:
+  // A palette entry as FFmpeg keeps it: 0xAARRGGBB, with straight opacity.
+  static std::uint32_t ArgbOf(Colour c) {
+    const auto u = static_cast<std::uint32_t>(c);
+    return (static_cast<std::uint32_t>(render::OpacityOf(c)) << 24) | ((u & 0xFF) << 16) |
+           (u & 0xFF00) | ((u >> 16) & 0xFF);
+  }
+
+  // The row's palette indices; false when it has a colour the frames did not have when they
+  // were learned (a frame file changed in between).
+  bool IndexRow(const Colour* in, int width, std::uint8_t* out) const {
+    auto found = index_.end();
+    for (int x = 0; x < width; ++x) {
+      if (found == index_.end() || found->first != in[x]) {
+        found = index_.find(in[x]);
+        if (found == index_.end()) return false;
+      }
+      out[x] = found->second;
+    }
+    return true;
+  }
+
+  // The first packet carries the PNG header chunks (as new extradata) that the muxer writes
+  // before it; acTL goes at their end.
+  static int AddAnimationControl(AVPacket* packet, int frameCount) {
+    std::size_t size = 0;
+    const std::uint8_t* header = av_packet_get_side_data(packet, AV_PKT_DATA_NEW_EXTRADATA, &size);
+    if (header == nullptr || size == 0) return 0;
+    const std::array<std::uint8_t, 20> control = AnimationControlChunk(frameCount);
+    auto* joined = static_cast<std::uint8_t*>(av_malloc(size + control.size()));
+    if (joined == nullptr) return AVERROR(ENOMEM);
+    std::memcpy(joined, header, size);
+    std::memcpy(joined + size, control.data(), control.size());
+    // Replaces the side data of that kind, and takes the memory.
+    const int rc =
+        av_packet_add_side_data(packet, AV_PKT_DATA_NEW_EXTRADATA, joined, size + control.size());
+    if (rc < 0) av_free(joined);
+    return rc;
+  }
+
   int delay_;
-  const ByteSink* sink_ = nullptr;
+  int learned_ = 0;  // frames learned
+  bool transparent_ = false;
+  bool indexed_ = true;
+  bool filter_ = false;  // each row filtered as suits it best
+  std::unordered_map<Colour, std::uint8_t> index_;
+  std::array<std::uint32_t, kPaletteSize> palette_{};
   VideoOutput output_;
 };
 

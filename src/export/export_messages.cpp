@@ -66,7 +66,7 @@ std::string NoEncoderText(std::string_view codec) {
 }
 
 std::string VideoModuleMessage(std::string_view file, std::string_view why) {
-  return "MP4 と APNG を書く部品 " + std::string(file) + " が読み込めません。\n（" +
+  return "MP4、APNG と WebM を書く部品 " + std::string(file) + " が読み込めません。\n（" +
          std::string(why) + "）";
 }
 

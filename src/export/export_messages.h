@@ -10,6 +10,10 @@ namespace kinetta::exporter {
 
 // ---- The animation file --------------------------------------------------------------------
 
+/// The animation dialog's note when the background is transparent.
+inline constexpr char kMp4OverBackgroundNote[] =
+    "MP4 は透明を持てないため、背景色の上に重ねて書きます。";
+
 /// A file that could not be made: base::kAnimationFailedMessage, the target and the reason, a
 /// line each.
 std::string AnimationFailedMessage(std::string_view target, std::string_view reason);
@@ -33,6 +37,8 @@ std::string FrameNotRereadMessage(std::string_view number);
 inline constexpr std::string_view kColoursNotReducedText = "色の数を減らせませんでした。";
 inline constexpr std::string_view kLibraryVersionText = "ライブラリの版が合いません。";
 inline constexpr std::string_view kColourConversionText = "色を変換できません。";
+/// A frame read again for the file with a colour it did not have the first time.
+inline constexpr std::string_view kFrameChangedText = "こまが途中で変わりました。";
 
 // What the video encoders were doing when the library failed.
 inline constexpr std::string_view kEncoderStartText = "符号化を始められません";

@@ -1,5 +1,6 @@
 // The MP4: H.264 from libx264 in yuv420p, which every player takes. 4:2:0 needs an even width
 // and height, so a frame with an odd side gets one more column or row in the padding colour.
+// H.264 has no transparency: frames that have some are laid over the background colour.
 #include <algorithm>
 #include <cstdint>
 #include <memory>
@@ -16,6 +17,7 @@ extern "C" {
 #include "export/animation_encoder.h"
 #include "export/export_messages.h"
 #include "export/video_output.h"
+#include "render/transparency.h"
 
 namespace kinetta::exporter {
 
@@ -50,10 +52,15 @@ class Mp4Encoder final : public AnimationEncoder {
   // measured on 40 frames of 1920 x 2160, 96 bytes a pixel with 2 threads, 143 with 8.
   int HeldBytesPerPixel() const override { return 80 + 8 * static_cast<int>(threads_); }
 
-  void Learn(const Surface&) override {}
+  void Learn(const Surface& frame) override {
+    if (transparent_) return;
+    for (int y = 0; y < frame.height() && !transparent_; ++y) {
+      const std::uint32_t* row = frame.Row(y);
+      transparent_ = std::any_of(row, row + frame.width(), [](std::uint32_t c) { return c >> 24; });
+    }
+  }
 
   base::Status Start(int width, int height, int, const ByteSink& sink) override {
-    sink_ = &sink;
     width_ = width + (width % 2);
     height_ = height + (height % 2);
     VideoSetup setup;
@@ -69,7 +76,7 @@ class Mp4Encoder final : public AnimationEncoder {
                           {"threads", std::to_string(threads_)}};
     setup.containerOptions = {{"movflags", "+faststart"}};
     setup.tagColours = true;
-    if (base::Status opened = output_.Open(setup); !opened.ok()) return opened;
+    if (base::Status opened = output_.Open(setup, sink); !opened.ok()) return opened;
     // Surface rows lie in memory as R, G, B, unused: FFmpeg's RGB0.
     convert_ = sws_getContext(width_, height_, AV_PIX_FMT_RGB0, width_, height_, AV_PIX_FMT_YUV420P,
                               SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
@@ -81,10 +88,12 @@ class Mp4Encoder final : public AnimationEncoder {
     const int* bt601 = sws_getCoefficients(SWS_CS_ITU601);
     sws_setColorspaceDetails(convert_, bt601, 1, bt601, 0, 0, 1 << 16, 1 << 16);
     if (width_ != width || height_ != height) padded_.Reset(width_, height_, 0);
+    if (transparent_) laid_.Reset(width, height, 0);
     return base::Status::Ok();
   }
 
-  base::Status Add(const Surface& frame) override {
+  base::Status Add(const Surface& given) override {
+    const Surface& frame = transparent_ ? LaidOver(given) : given;
     const Surface* picture = &frame;
     if (!padded_.empty()) {
       Pad(frame);
@@ -97,9 +106,22 @@ class Mp4Encoder final : public AnimationEncoder {
     return output_.Send();
   }
 
-  base::Status Finish() override { return output_.Finish(*sink_); }
+  base::Status Finish() override { return output_.Finish(); }
 
  private:
+  // The frame over the background colour (black when it is not known).
+  const Surface& LaidOver(const Surface& frame) {
+    const render::Colour back = padding_.value_or(0);
+    for (int y = 0; y < frame.height(); ++y) {
+      const std::uint32_t* in = frame.Row(y);
+      std::uint32_t* out = laid_.Row(y);
+      for (int x = 0; x < frame.width(); ++x) {
+        out[x] = static_cast<std::uint32_t>(render::Over(static_cast<render::Colour>(in[x]), back));
+      }
+    }
+    return laid_;
+  }
+
   // The frame with its extra column and row: the background colour when it is known, otherwise
   // the frame's own edge repeated.
   void Pad(const Surface& frame) {
@@ -118,10 +140,11 @@ class Mp4Encoder final : public AnimationEncoder {
   std::optional<render::Colour> padding_;
   int width_ = 0;
   int height_ = 0;
-  const ByteSink* sink_ = nullptr;
+  bool transparent_ = false;  // some pixel of some frame is not opaque
   VideoOutput output_;
   SwsContext* convert_ = nullptr;
   Surface padded_;
+  Surface laid_;
   const unsigned threads_ = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads);
 };
 

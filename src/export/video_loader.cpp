@@ -59,7 +59,8 @@ base::Result<const Table*> Entry(const char* name) {
 
 base::Result<const VideoEncoderMakers*> Load() {
   base::Result<const VideoEncoderMakers*> makers = Entry<VideoEncoderMakers>(kVideoModuleEntry);
-  if (makers.ok() && (makers.value()->mp4 == nullptr || makers.value()->apng == nullptr)) {
+  if (makers.ok() && (makers.value()->mp4 == nullptr || makers.value()->apng == nullptr ||
+                      makers.value()->webm == nullptr)) {
     return Failed(OtherBuildReason(KINETTA_VERSION));
   }
   return makers;

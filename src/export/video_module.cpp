@@ -1,11 +1,12 @@
-// The module's exported functions: the makers of the MP4 and APNG encoders it holds, and the
-// WebM probe.
+// The module's exported functions: the makers of the MP4, APNG and WebM encoders it holds, and
+// the WebM probe.
 #include "export/video_module.h"
 
 extern "C" __attribute__((visibility("default"))) const kinetta::exporter::VideoEncoderMakers*
 kinetta_video_encoders() {
   using namespace kinetta::exporter;
-  static const VideoEncoderMakers makers{kVideoModuleBuild, MakeMp4Encoder, MakeApngEncoder};
+  static const VideoEncoderMakers makers{kVideoModuleBuild, MakeMp4Encoder, MakeApngEncoder,
+                                         MakeWebmEncoder};
   return &makers;
 }
 

@@ -1,4 +1,4 @@
-// The MP4 and APNG encoders are built into a module of their own, libkinetta_video.so, which
+// The MP4, APNG and WebM encoders are built into a module of their own, libkinetta_video.so, which
 // the program loads the first time one of those files is written. FFmpeg's libraries bring a
 // hundred-odd further libraries with them, and loading those took about 60 ms at the start of
 // every process, whether it wrote a video or not.
@@ -16,12 +16,13 @@
 namespace kinetta::exporter {
 
 /// What the module hands the program: its build, which must be the program's own (a module
-/// left by another version could lay out these objects differently), and its two makers.
+/// left by another version could lay out these objects differently), and its makers.
 struct VideoEncoderMakers {
   const char* build = nullptr;
   std::unique_ptr<AnimationEncoder> (*mp4)(int delayMilliseconds,
                                            std::optional<render::Colour> padding) = nullptr;
   std::unique_ptr<AnimationEncoder> (*apng)(int delayMilliseconds) = nullptr;
+  std::unique_ptr<AnimationEncoder> (*webm)(int delayMilliseconds) = nullptr;
 };
 
 /// The module's file name, looked for in the program folder (the running executable's), else
@@ -32,7 +33,7 @@ using VideoModuleEntry = const VideoEncoderMakers* (*)();
 
 /// The build a module must report: the program's version and this interface's revision (one
 /// more whenever VideoEncoderMakers or AnimationEncoder changes).
-inline constexpr char kVideoModuleBuild[] = KINETTA_VERSION "/1";
+inline constexpr char kVideoModuleBuild[] = KINETTA_VERSION "/2";
 
 /// The module's makers, loaded once and kept for the life of the process; or why the module
 /// could not be loaded, as a line for the user.

@@ -1,5 +1,5 @@
-// libavformat writing into a memory buffer with seeking, and the encode loop: frames in,
-// packets out, each packet timed and put into the container.
+// libavformat writing into a memory buffer with seeking, or straight to the file's sink, and
+// the encode loop: frames in, packets out, each packet timed and put into the container.
 #include "export/video_output.h"
 
 extern "C" {
@@ -76,6 +76,13 @@ std::int64_t SeekBytes(void* opaque, std::int64_t offset, int whence) {
   return offset;
 }
 
+// The file's sink, written in order as the container goes.
+int WriteToSink(void* opaque, std::uint8_t* data, int size) {
+  const ByteSink& sink = *static_cast<const ByteSink*>(opaque);
+  // A refused write is the file writer's to report; FFmpeg is told only to stop.
+  return sink(data, static_cast<std::size_t>(size)) ? size : AVERROR(EIO);
+}
+
 AVIOContext* OpenCursor(Cursor* cursor, bool write) {
   auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
   if (buffer == nullptr) return nullptr;
@@ -121,6 +128,9 @@ VideoTiming TimingOf(int delayMilliseconds) {
 
 struct VideoOutput::State {
   MemoryFile file;
+  const ByteSink* sink = nullptr;
+  bool streamed = false;
+  std::function<int(AVPacket*)> beforeWrite;
   Cursor* writeCursor = nullptr;  // owned by the AVIOContext, freed with it
   AVIOContext* io = nullptr;
   AVFormatContext* container = nullptr;
@@ -136,6 +146,10 @@ struct VideoOutput::State {
     av_packet_free(&packet);
     avcodec_free_context(&encoder);
     avformat_free_context(container);
+    if (streamed && io != nullptr) {
+      av_freep(&io->buffer);
+      avio_context_free(&io);
+    }
     CloseCursor(io);
   }
 };
@@ -167,7 +181,7 @@ AVDictionary* Dictionary(const std::vector<std::pair<std::string, std::string>>&
 
 }  // namespace
 
-base::Status VideoOutput::Open(const VideoSetup& setup) {
+base::Status VideoOutput::Open(const VideoSetup& setup, const ByteSink& sink) {
   // Failures come back as messages; the libraries' own log would only clutter the terminal.
   av_log_set_level(AV_LOG_QUIET);
   State& s = *state_;
@@ -181,17 +195,31 @@ base::Status VideoOutput::Open(const VideoSetup& setup) {
   s.encoder = avcodec_alloc_context3(codec);
   s.frame = av_frame_alloc();
   s.packet = av_packet_alloc();
-  s.writeCursor = new Cursor{&s.file, 0};
-  s.io = OpenCursor(s.writeCursor, true);
-  if (s.io == nullptr) delete s.writeCursor;
+  s.sink = &sink;
+  s.streamed = setup.streamed;
+  s.beforeWrite = setup.beforeWrite;
+  if (s.streamed) {
+    auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
+    s.io = buffer != nullptr
+               ? avio_alloc_context(buffer, kIoBufferSize, 1, const_cast<ByteSink*>(&sink), nullptr,
+                                    WriteToSink, nullptr)
+               : nullptr;
+    if (s.io == nullptr) av_free(buffer);
+  } else {
+    s.writeCursor = new Cursor{&s.file, 0};
+    s.io = OpenCursor(s.writeCursor, true);
+    if (s.io == nullptr) delete s.writeCursor;
+  }
   if (s.encoder == nullptr || s.frame == nullptr || s.packet == nullptr || s.io == nullptr) {
     return OutOfMemory();
   }
   s.container->pb = s.io;
   s.container->flags |= AVFMT_FLAG_CUSTOM_IO;
-  s.container->opaque = &s.file;
-  s.container->io_open = OpenAgain;
-  s.container->io_close2 = CloseAgain;
+  if (!s.streamed) {
+    s.container->opaque = &s.file;
+    s.container->io_open = OpenAgain;
+    s.container->io_close2 = CloseAgain;
+  }
 
   const AVRational tick{1, setup.timing.ticksPerSecond};
   s.frameTicks = setup.timing.frameTicks;
@@ -261,13 +289,20 @@ base::Status VideoOutput::Drain() {
     s.packet->duration = s.frameTicks;
     av_packet_rescale_ts(s.packet, s.encoder->time_base, s.stream->time_base);
     s.packet->stream_index = s.stream->index;
+    if (s.beforeWrite) {
+      rc = s.beforeWrite(s.packet);
+      if (rc < 0) {
+        av_packet_unref(s.packet);
+        return Error(kFileWriteText, rc);
+      }
+    }
     rc = av_write_frame(s.container, s.packet);
     av_packet_unref(s.packet);
     if (rc < 0) return Error(kFileWriteText, rc);
   }
 }
 
-base::Status VideoOutput::Finish(const ByteSink& sink) {
+base::Status VideoOutput::Finish() {
   State& s = *state_;
   int rc = avcodec_send_frame(s.encoder, nullptr);
   if (rc < 0) return Error(kFrameEncodeText, rc);
@@ -276,7 +311,7 @@ base::Status VideoOutput::Finish(const ByteSink& sink) {
   if (rc < 0) return Error(kFileCloseText, rc);
   avio_flush(s.io);
   // A failed write is reported by the file, which saw its error.
-  sink(s.file.bytes.data(), s.file.bytes.size());
+  if (!s.streamed) (*s.sink)(s.file.bytes.data(), s.file.bytes.size());
   return base::Status::Ok();
 }
 

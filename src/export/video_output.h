@@ -1,11 +1,13 @@
-// What the MP4 and APNG encoders share: one video stream encoded by a libavcodec encoder and
-// put in its container by libavformat. The container is written into a growing buffer in
-// memory that can be read and sought like a file, because both containers go back over what
-// they wrote (the MP4 moves its index to the front so it plays while loading; the APNG writes
-// its frame count into the header), and handed to the file's sink in one write at the end.
+// What the video encoders share: one video stream encoded by a libavcodec encoder and put in
+// its container by libavformat. A container that goes back over what it wrote (the MP4 moves
+// its index to the front so it plays while loading; the WebM writes its length and index at
+// the end) is written into a growing buffer in memory that can be read and sought like a
+// file, and handed to the file's sink in one write at the end. One that only goes forward (the
+// APNG) is written to the sink as it is encoded, so the file never lies whole in memory.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,6 +17,7 @@
 #include "export/animation_encoder.h"
 
 struct AVFrame;
+struct AVPacket;
 
 namespace kinetta::exporter {
 
@@ -40,6 +43,11 @@ struct VideoSetup {
   /// Tag the stream's colours: BT.709 primaries and transfer (those of the frames), the
   /// BT.601 matrix, limited range.
   bool tagColours = false;
+  /// Write the container to the sink as it is made, forward only, instead of into memory.
+  bool streamed = false;
+  /// Called with each packet before the container takes it; a negative result is FFmpeg's
+  /// error code, and fails the frame.
+  std::function<int(AVPacket*)> beforeWrite;
 };
 
 class VideoOutput {
@@ -50,14 +58,15 @@ class VideoOutput {
   VideoOutput(const VideoOutput&) = delete;
   VideoOutput& operator=(const VideoOutput&) = delete;
 
-  base::Status Open(const VideoSetup& setup);
+  /// `sink` receives the file: as it is made when the setup is streamed, else at Finish.
+  base::Status Open(const VideoSetup& setup, const ByteSink& sink);
 
   /// The picture of the next frame, to be filled in, then sent.
   AVFrame* NextFrame();
   base::Status Send();
 
-  /// Flushes the encoder, closes the container and writes the whole file through `sink`.
-  base::Status Finish(const ByteSink& sink);
+  /// Flushes the encoder, closes the container and writes the rest of the file to the sink.
+  base::Status Finish();
 
  private:
   struct State;

@@ -21,14 +21,15 @@ namespace fs = std::filesystem;
 
 TEST(CliAnimationOptions, FilesAndDelay) {
   const ParsedArguments parsed =
-      ParseArguments({"--gif", "a.gif", "--webp=b.webp", "--mp4", "c.mp4", "--apng=d.png",
-                      "--delay", "0.125", "c.bmp"});
+      ParseArguments({"--gif", "a.gif", "--webp=b.webp", "--mp4", "c.mp4", "--apng=d.png", "--webm",
+                      "e.webm", "--delay", "0.125", "c.bmp"});
   ASSERT_EQ(parsed.outcome, ParseOutcome::Run) << parsed.status.message();
   const CliOptions& o = parsed.options;
   EXPECT_EQ(o.gifPath, "a.gif");
   EXPECT_EQ(o.webpPath, "b.webp");
   EXPECT_EQ(o.mp4Path, "c.mp4");
   EXPECT_EQ(o.apngPath, "d.png");
+  EXPECT_EQ(o.webmPath, "e.webm");
   EXPECT_EQ(o.delay.gifCentiseconds, 12);
   EXPECT_EQ(o.delay.webpMilliseconds, 125);
 

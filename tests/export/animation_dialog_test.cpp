@@ -85,19 +85,20 @@ TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
   EXPECT_EQ(d->format(), AnimationFormat::Gif);
   EXPECT_EQ(d->okButton()->text(), QStringLiteral("OK"));
   EXPECT_EQ(d->cancelButton()->text(), QStringLiteral("ｷｬﾝｾﾙ"));
-  // 6090 x 1755 twips at 15 a pixel: 406 x 117; the time row and buttons as in the HTML export.
-  EXPECT_EQ(d->size(), QSize(406, 117));
+  // 6090 x 2130 twips at 15 a pixel: 406 x 142; the time row and buttons as in the HTML export.
+  EXPECT_EQ(d->size(), QSize(406, 142));
   EXPECT_EQ(d->minimumSize(), d->maximumSize());
   EXPECT_EQ(d->timeBox()->geometry(), QRect(120, 48, 57, 25));
   EXPECT_EQ(d->okButton()->geometry(), QRect(312, 8, 81, 25));
   EXPECT_EQ(d->cancelButton()->geometry(), QRect(312, 40, 81, 25));
   // The format row at 1200 twips: 80 pixels down, below the time box.
-  EXPECT_EQ(d->formatOption(AnimationFormat::Gif)->geometry().topLeft(), QPoint(120, 80));
-  // The four options in a row, each whole inside the dialog.
+  EXPECT_EQ(d->formatOption(AnimationFormat::Gif)->geometry().topLeft(), QPoint(52, 80));
+  // The five options in a row, each whole inside the dialog.
   const AnimationFormat order[] = {AnimationFormat::Gif, AnimationFormat::WebP,
-                                   AnimationFormat::Mp4, AnimationFormat::Apng};
-  const char* texts[] = {"GIF", "WebP", "MP4", "APNG"};
-  for (int i = 0; i < 4; ++i) {
+                                   AnimationFormat::Mp4, AnimationFormat::Apng,
+                                   AnimationFormat::WebM};
+  const char* texts[] = {"GIF", "WebP", "MP4", "APNG", "WebM"};
+  for (int i = 0; i < 5; ++i) {
     const QRect g = d->formatOption(order[i])->geometry();
     EXPECT_EQ(d->formatOption(order[i])->text(), QString::fromUtf8(texts[i]));
     EXPECT_EQ(g.top(), 80) << texts[i];
@@ -107,6 +108,13 @@ TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
     }
   }
   EXPECT_LT(d->captionLabel()->geometry().right(), d->okButton()->geometry().left());
+  // The MP4's note shows only for frames on a transparent background, below the options.
+  EXPECT_TRUE(d->mp4Note()->isHidden());
+  d->SetTransparentBackground(true);
+  EXPECT_FALSE(d->mp4Note()->isHidden());
+  EXPECT_GT(d->mp4Note()->geometry().top(),
+            d->formatOption(AnimationFormat::Gif)->geometry().bottom());
+  EXPECT_LE(d->mp4Note()->geometry().bottom(), d->height());
   for (QPushButton* b : {d->okButton(), d->cancelButton()}) {
     EXPECT_FALSE(b->isDefault());
     EXPECT_FALSE(b->autoDefault());
@@ -206,7 +214,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ProposalCase{AnimationFormat::Gif, "cat.gif", "GIFアニメーション (*.gif)"},
                     ProposalCase{AnimationFormat::WebP, "cat.webp", "WebPアニメーション (*.webp)"},
                     ProposalCase{AnimationFormat::Mp4, "cat.mp4", "MP4動画 (*.mp4)"},
-                    ProposalCase{AnimationFormat::Apng, "cat.png", "APNGアニメーション (*.png)"}));
+                    ProposalCase{AnimationFormat::Apng, "cat.png", "APNGアニメーション (*.png)"},
+                    ProposalCase{AnimationFormat::WebM, "cat.webm", "WebM動画 (*.webm)"}));
 
 TEST_F(AnimationDialogTest, ChosenFileIsHandedOverWithTheTimeAndTheDialogCloses) {
   Frames(2);

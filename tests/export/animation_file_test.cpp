@@ -15,6 +15,7 @@
 #include "animation_decoder.h"
 #include "animation_test_frames.h"
 #include "base/messages.h"
+#include "export/export_messages.h"
 #include "export/html_page.h"
 #include "render/geometry.h"
 #include "test_support.h"
@@ -334,6 +335,21 @@ TEST(AnimationFile, RefusalsAndFailuresLeaveTheTargetAsItWas) {
   EXPECT_NE(r.status.message().find("16383"), std::string::npos) << r.status.message();
   r = Write({Surface(65536, 1, 0)}, AnimationFormat::Gif, target);
   EXPECT_EQ(r.outcome, AnimationStatus::Failed);
+
+  // A frame file that changed between the reading and the encoding: the indexed APNG has no
+  // index for its new colour and fails rather than guess one.
+  int firstReads = 0;
+  const FrameReader changing = [&firstReads](int k) -> base::Result<Surface> {
+    if (k > 0) return base::Result<Surface>::Failed(base::Cause::NotFound, "no frame");
+    return ++firstReads == 1 ? BlockPicture(24, 16)
+                             : test::SolidPicture(24, 16, render::Compose(1, 2, 3));
+  };
+  AnimationRequest request;
+  request.format = AnimationFormat::Apng;
+  request.target = target;
+  r = WriteAnimation(changing, request);
+  EXPECT_EQ(r.outcome, AnimationStatus::Failed);
+  EXPECT_NE(r.status.message().find(kFrameChangedText), std::string::npos) << r.status.message();
 
   // More memory than the file may take, in either format: the frame size and the need named.
   for (const AnimationFormat format : {AnimationFormat::Gif, AnimationFormat::WebP}) {

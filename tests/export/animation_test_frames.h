@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 using render::Surface;
 
 inline constexpr AnimationFormat kAllFormats[] = {AnimationFormat::Gif, AnimationFormat::WebP,
-                                                  AnimationFormat::Mp4, AnimationFormat::Apng};
+                                                  AnimationFormat::Mp4, AnimationFormat::Apng,
+                                                  AnimationFormat::WebM};
 
 inline FrameReader ReaderOf(const std::vector<Surface>& frames) {
   return [&frames](int k) -> base::Result<Surface> {

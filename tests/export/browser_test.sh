@@ -2,7 +2,8 @@
 # The exported page in a real browser: kinetta-render writes a few frames and the page with
 # --html, headless Chromium opens it with virtual time, and the DOM it dumps must show the
 # script playing the frames in order and wrapping back to frame 00, with the page's times.
-# Then the MP4 plays in a <video> element (its time advances, a screenshot shows the picture)
+# Then the MP4 and the WebM play in a <video> element (their time advances, a screenshot shows
+# the picture)
 # and the APNG in an <img> (it loads, the browser finds all its frames and endless play, and in
 # a browser window two screenshots at different times differ).
 # Screenshots of the playing page and files are left in OUT for a person to look at.
@@ -121,17 +122,19 @@ browse "$work/pics/animate.htm" 1150 --screenshot="$out/animate.png" --window-si
   --hide-scrollbars >/dev/null || fail "screenshot: $(cat "$work/chromium.log")"
 [ -s "$out/animate.png" ] || fail "no screenshot written"
 
-# 5. The MP4 and the APNG of a sphere on the picture, 0.2 s a frame.
+# 5. The MP4, the WebM and the APNG of a sphere on the picture, 0.2 s a frame.
 "$render" --shape sphere --width-mode 0 --frames 6 --background '#000000' --delay 0.2 \
-  --mp4 "$work/pics/cat.mp4" --apng "$work/pics/cat-anim.png" "$source_picture" \
+  --mp4 "$work/pics/cat.mp4" --webm "$work/pics/cat.webm" --apng "$work/pics/cat-anim.png" \
+  "$source_picture" \
   >"$work/render.log" 2>&1 || fail "kinetta-render: $(cat "$work/render.log")"
 cat >"$work/pics/video.htm" <<'HTML'
 <!DOCTYPE html><html><body style="margin:0;background:#000">
-<video id="v" src="cat.mp4" autoplay muted loop style="width:384px"></video>
+<video id="v" autoplay muted loop style="width:384px"></video>
 <p id="t" style="color:#000">-1</p>
 <script>
-  // The furthest time the video reached.
+  // The furthest time the video named after '?' reached.
   const v = document.getElementById('v');
+  v.src = location.search.slice(1);
   let furthest = 0;
   v.addEventListener('canplay', () => v.play());
   setInterval(() => {
@@ -140,13 +143,16 @@ cat >"$work/pics/video.htm" <<'HTML'
   }, 50);
 </script></body></html>
 HTML
-browse "$work/pics/video.htm" 5000 --autoplay-policy=no-user-gesture-required --dump-dom \
-  >"$work/video-dom.html" ||
-  fail "chromium: $(cat "$work/chromium.log")"
-played=$(sed -n 's/.*data-time="\([0-9.]*\)".*/\1/p' "$work/video-dom.html" | head -n 1)
-echo "video time: ${played:-none}"
-awk -v t="${played:-0}" 'BEGIN { exit !(t > 0.2) }' || fail "the MP4 did not play (currentTime '${played}')"
-browse "$work/pics/video.htm" 1500 --screenshot="$out/video.png" --window-size=480,360 \
+for video in cat.mp4 cat.webm; do
+  browse "$work/pics/video.htm?$video" 5000 --autoplay-policy=no-user-gesture-required \
+    --dump-dom >"$work/video-dom.html" ||
+    fail "chromium: $(cat "$work/chromium.log")"
+  played=$(sed -n 's/.*data-time="\([0-9.]*\)".*/\1/p' "$work/video-dom.html" | head -n 1)
+  echo "$video time: ${played:-none}"
+  awk -v t="${played:-0}" 'BEGIN { exit !(t > 0.2) }' ||
+    fail "$video did not play (currentTime '${played}')"
+done
+browse "$work/pics/video.htm?cat.mp4" 1500 --screenshot="$out/video.png" --window-size=480,360 \
   --hide-scrollbars >/dev/null || fail "screenshot: $(cat "$work/chromium.log")"
 # The picture's red bar and blue square on the black page: a share of the pixels is red.
 red=$(convert "$out/video.png" -fuzz 30% -fill black +opaque red -fill white -opaque red \

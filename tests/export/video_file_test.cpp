@@ -1,14 +1,17 @@
-// The MP4 and APNG files read back with FFmpeg's libraries: codec, pixel format, frame count,
-// size and timing, the APNG's exact pixels and endless play, the MP4's closeness to the frames,
-// its index at the front, and the column or row added to an odd side.
+// The MP4, APNG and WebM files read back with FFmpeg's libraries: codec, pixel format, frame
+// count, size and timing, the APNG's exact pixels, colour type and endless play, the MP4's
+// closeness to the frames, its index at the front, and the column or row added to an odd side;
+// transparency kept by the APNG and the WebM, laid over the background in the MP4.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
 #include "animation_test_frames.h"
 #include "export/animation_file.h"
+#include "render/transparency.h"
 #include "video_decoder.h"
 
 namespace kinetta::exporter {
@@ -35,25 +38,55 @@ double Luma(render::Colour c) {
   return 0.299 * Channel(c, 0) + 0.587 * Channel(c, 8) + 0.114 * Channel(c, 16);
 }
 
-TEST(VideoFile, ApngKeepsEveryPixelPlaysForEverAndShowsEachFrameTheDelay) {
-  test::TempFolder folder;
-  const std::vector<Surface> frames = Frames(test::CoordinatePicture(49, 33), 2, 5);  // sphere
-  const AnimationResult r = Write(frames, AnimationFormat::Apng, folder / "a.png", "0.35");
-  ASSERT_EQ(r.outcome, AnimationStatus::Written) << r.status.message();
-  EXPECT_EQ(r.frames, 5);
-  EXPECT_EQ(Bytes(folder / "a.png").substr(1, 3), "PNG");
+// `picture` with its top left quarter clear and its bottom rows half transparent (written
+// to the rows: PSet keeps colour only).
+Surface Translucent(Surface picture) {
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      auto& pixel = picture.Row(y)[x];
+      const auto c = static_cast<render::Colour>(pixel);
+      if (x < picture.width() / 2 && y < picture.height() / 2) pixel = render::kClear;
+      if (y >= picture.height() - 4) pixel = render::WithOpacity(c, 128);
+    }
+  }
+  return picture;
+}
 
-  const test::DecodedVideo d = test::DecodeVideo(folder / "a.png");
-  ASSERT_TRUE(d.ok) << d.error;
-  EXPECT_EQ(d.codec, "apng");
-  EXPECT_EQ(d.pixelFormat, "rgb24");
-  EXPECT_EQ(d.width, frames[0].width());
-  EXPECT_EQ(d.height, frames[0].height());
-  EXPECT_EQ(d.loopCount, 0);
-  EXPECT_EQ(d.delays, std::vector<int>(5, 350));
-  ASSERT_EQ(d.frames.size(), frames.size());
-  for (std::size_t k = 0; k < frames.size(); ++k) {
-    EXPECT_TRUE(d.frames[k] == frames[k]) << "frame " << k;
+// The PNG colour type in the file's header: 2 RGB, 3 indexed, 6 RGBA.
+int ColourType(const fs::path& file) { return static_cast<std::uint8_t>(Bytes(file).at(25)); }
+
+TEST(VideoFile, ApngKeepsEveryPixelInTheSmallestColourTypePlaysForEverAndShowsEachFrameTheDelay) {
+  struct Case {
+    const char* name;
+    std::vector<Surface> frames;
+    int colourType;
+  };
+  const std::vector<Surface> sphere = Frames(test::CoordinatePicture(49, 33), 2, 5);
+  const std::vector<Surface> plane = Frames(BlockPicture(48, 32), 0, 40);  // 12 colours
+  std::vector<Surface> clearSphere, clearPlane;
+  for (const Surface& f : sphere) clearSphere.push_back(Translucent(f));
+  for (int k = 0; k < 5; ++k) clearPlane.push_back(Translucent(plane[static_cast<std::size_t>(k)]));
+  for (const Case& c : {Case{"many colours", sphere, 2}, Case{"few colours", plane, 3},
+                        Case{"many with transparency", clearSphere, 6},
+                        Case{"few with transparency", clearPlane, 3}}) {
+    test::TempFolder folder;
+    const AnimationResult r = Write(c.frames, AnimationFormat::Apng, folder / "a.png", "0.35");
+    ASSERT_EQ(r.outcome, AnimationStatus::Written) << c.name << ": " << r.status.message();
+    EXPECT_EQ(r.frames, static_cast<int>(c.frames.size())) << c.name;
+    EXPECT_EQ(Bytes(folder / "a.png").substr(1, 3), "PNG") << c.name;
+    EXPECT_EQ(ColourType(folder / "a.png"), c.colourType) << c.name;
+
+    const test::DecodedVideo d = test::DecodeVideo(folder / "a.png");
+    ASSERT_TRUE(d.ok) << d.error;
+    EXPECT_EQ(d.codec, "apng");
+    EXPECT_EQ(d.width, c.frames[0].width());
+    EXPECT_EQ(d.height, c.frames[0].height());
+    EXPECT_EQ(d.loopCount, 0) << c.name;
+    EXPECT_EQ(d.delays, std::vector<int>(c.frames.size(), 350)) << c.name;
+    ASSERT_EQ(d.frames.size(), c.frames.size()) << c.name;
+    for (std::size_t k = 0; k < c.frames.size(); ++k) {
+      EXPECT_TRUE(d.frames[k] == c.frames[k]) << c.name << " frame " << k;
+    }
   }
 }
 
@@ -114,6 +147,51 @@ TEST(VideoFile, Mp4PadsAnOddSideWithTheBackgroundOrTheRepeatedEdge) {
             << (known ? "background" : "edge") << " frame " << k << " (" << x << ", " << y << ")";
       }
       EXPECT_NEAR(Luma(d.frames[k].Point(30, 20)), Luma(colours[k]), 3.0) << "frame " << k;
+    }
+  }
+}
+
+TEST(VideoFile, WebmKeepsTransparencyAndMp4LaysItOverTheBackground) {
+  // Two frames, each clear on one side and opaque on the other.
+  const render::Colour red = render::Compose(220, 40, 40);
+  std::vector<Surface> frames;
+  for (int k = 0; k < 2; ++k) {
+    Surface f = test::SolidPicture(64, 48, red);
+    for (int y = 0; y < 48; ++y) std::fill_n(f.Row(y) + 32 * k, 32, render::kClear);
+    frames.push_back(std::move(f));
+  }
+  const render::Colour background = render::Compose(30, 220, 90);
+  struct Case {
+    AnimationFormat format;
+    const char* file;
+    const char* codec;
+    bool keepsTransparency;
+  };
+  for (const Case& c : {Case{AnimationFormat::WebM, "a.webm", "vp9", true},
+                        Case{AnimationFormat::Mp4, "a.mp4", "h264", false}}) {
+    test::TempFolder folder;
+    AnimationRequest request;
+    request.format = c.format;
+    request.target = folder / c.file;
+    request.background = background;
+    ASSERT_EQ(WriteAnimation(ReaderOf(frames), request).outcome, AnimationStatus::Written)
+        << c.file;
+    const test::DecodedVideo d = test::DecodeVideo(folder / c.file);
+    ASSERT_TRUE(d.ok) << d.error;
+    EXPECT_EQ(d.codec, c.codec);
+    ASSERT_EQ(d.frames.size(), frames.size()) << c.file;
+    for (std::size_t k = 0; k < frames.size(); ++k) {
+      const int clearX = k == 0 ? 10 : 50;
+      const int opaqueX = k == 0 ? 50 : 10;
+      const render::Colour shown = d.frames[k].Point(opaqueX, 24);
+      EXPECT_EQ(render::OpacityOf(shown), 255) << c.file << " frame " << k;
+      EXPECT_NEAR(Luma(shown), Luma(red), 4.0) << c.file << " frame " << k;
+      const render::Colour clear = d.frames[k].Point(clearX, 24);
+      if (c.keepsTransparency) {
+        EXPECT_EQ(render::OpacityOf(clear), 0) << c.file << " frame " << k;
+      } else {
+        EXPECT_NEAR(Luma(clear), Luma(background), 4.0) << c.file << " frame " << k;
+      }
     }
   }
 }

@@ -11,7 +11,10 @@ extern "C" {
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <vector>
+
+#include "render/transparency.h"
 
 namespace kinetta::test {
 
@@ -30,9 +33,12 @@ int PngPlays(const std::filesystem::path& file) {
 }
 
 // The decoded picture as a surface: RGB copied as it is, YUV converted with the colours the
-// stream is tagged with (BT.601 when untagged, as players do at these sizes).
+// stream is tagged with (BT.601 when untagged, as players do at these sizes); a picture with
+// opacity (or a palette, which may have some) keeps it in the top byte as the frames do.
 render::Surface ToSurface(const AVFrame* f) {
   render::Surface out(f->width, f->height, 0);
+  const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(f->format));
+  const bool alpha = (desc->flags & (AV_PIX_FMT_FLAG_ALPHA | AV_PIX_FMT_FLAG_PAL)) != 0;
   if (f->format == AV_PIX_FMT_RGB24) {
     for (int y = 0; y < f->height; ++y) {
       const std::uint8_t* p = f->data[0] + static_cast<std::ptrdiff_t>(y) * f->linesize[0];
@@ -41,7 +47,7 @@ render::Surface ToSurface(const AVFrame* f) {
     return out;
   }
   SwsContext* sws = sws_getContext(f->width, f->height, static_cast<AVPixelFormat>(f->format),
-                                   f->width, f->height, AV_PIX_FMT_RGB0,
+                                   f->width, f->height, alpha ? AV_PIX_FMT_RGBA : AV_PIX_FMT_RGB0,
                                    SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT, nullptr,
                                    nullptr, nullptr);
   const int* table =
@@ -53,7 +59,13 @@ render::Surface ToSurface(const AVFrame* f) {
   sws_scale(sws, f->data, f->linesize, 0, f->height, &rgb, &stride);
   sws_freeContext(sws);
   for (int y = 0; y < f->height; ++y) {
-    for (int x = 0; x < f->width; ++x) out.Row(y)[x] &= 0xFFFFFFu;
+    for (std::uint32_t& c : std::span(out.Row(y), static_cast<std::size_t>(f->width))) {
+      if (!alpha) {
+        c &= 0xFFFFFFu;
+      } else {
+        c = (c >> 24) == 0 ? static_cast<std::uint32_t>(render::kClear) : c ^ 0xFF000000u;
+      }
+    }
   }
   return out;
 }
@@ -76,7 +88,10 @@ DecodedVideo DecodeVideo(const std::filesystem::path& file) {
     return out;
   }
   const AVStream* stream = input->streams[index];
-  const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+  // FFmpeg's own VP9 decoder drops the opacity that libvpx's keeps.
+  const AVCodec* codec = stream->codecpar->codec_id == AV_CODEC_ID_VP9
+                             ? avcodec_find_decoder_by_name("libvpx-vp9")
+                             : avcodec_find_decoder(stream->codecpar->codec_id);
   AVCodecContext* decoder = avcodec_alloc_context3(codec);
   avcodec_parameters_to_context(decoder, stream->codecpar);
   avcodec_open2(decoder, codec, nullptr);
