@@ -89,7 +89,7 @@ base::Result<std::unique_ptr<AnimationEncoder>> MakeEncoder(const AnimationReque
   using Made = base::Result<std::unique_ptr<AnimationEncoder>>;
   switch (r.format) {
     case AnimationFormat::WebP:
-      return Made(MakeWebpEncoder(r.delay.webpMilliseconds));
+      return Made(MakeWebpEncoder(r.delay.webpMilliseconds, r.webpQuality));
     case AnimationFormat::Mp4:
     case AnimationFormat::Apng: {
       const base::Result<const VideoEncoderMakers*> video = VideoEncoders();
@@ -102,7 +102,7 @@ base::Result<std::unique_ptr<AnimationEncoder>> MakeEncoder(const AnimationReque
     case AnimationFormat::Gif:
       break;
   }
-  return Made(MakeGifEncoder(r.delay.gifCentiseconds));
+  return Made(MakeGifEncoder(r.delay.gifCentiseconds, r.matte));
 }
 
 }  // namespace

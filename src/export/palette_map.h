@@ -19,6 +19,10 @@ class PaletteMap {
   explicit PaletteMap(std::vector<std::uint32_t> colours, int runSlack = 0);
 
   int size() const { return static_cast<int>(colours_.size()); }
+
+  /// Dither maps every pixel whose top byte is set (a clear pixel) to `index`, and passes no
+  /// error on from it. Without this call no pixel is taken as clear.
+  void MapClearTo(std::uint8_t index) { clear_ = index; }
   std::uint32_t colour(int index) const { return colours_[index]; }
 
   /// The index of the palette colour nearest to (r, g, b), each 0..255. Exact: ties go to the
@@ -40,8 +44,9 @@ class PaletteMap {
   };
 
   /// The same for a frame drawn over `backdrop`: a pixel that did not change since the last
-  /// frame, or whose shown colour is no further than the colour it would take, gets
-  /// `backdrop.keep`, and the error diffused from it is that of the colour really seen.
+  /// frame, or whose shown colour (when the screen shows one there) is no further than the
+  /// colour it would take, gets `backdrop.keep`, and the error diffused from it is that of the
+  /// colour really seen.
   void Dither(const std::uint32_t* pixels, int stride, int w, int h, float strength,
               const Backdrop& backdrop, std::uint8_t* out) const;
 
@@ -64,6 +69,7 @@ class PaletteMap {
 
   std::vector<std::uint32_t> colours_;
   int runSlack_;
+  int clear_ = -1;                                // the index of clear pixels, or -1
   std::array<int, 3 * 256> planes_{};             // the entries' reds, greens and blues
   mutable std::vector<std::uint32_t> cellStart_;  // per cell: offset into candidates_
   mutable std::vector<std::uint8_t> cellCount_;   // per cell: how many candidates
