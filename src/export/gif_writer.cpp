@@ -1,11 +1,12 @@
 // The animated GIF. An animation of at most 255 colours has them as one palette for all frames,
-// kept exactly; otherwise each frame has its own palette: the frame's own colours when they are
-// at most 255, else libimagequant's from the pixels that frame stores, so a frame's colours are
-// not shared out with colours only other frames show. Each frame is mapped to a learnt palette
-// with moderate error diffusion, a pixel keeping the entry of the pixel before it where that is
-// nearly as near. After the first frame only the rectangle that changed is stored, and inside it
-// every pixel whose picture did not change, or whose shown colour is no further than the
-// palette's best, is transparent: still areas cost nothing, and runs of the transparent index
+// kept exactly. One whose colours one palette still holds closely (a drawing) has one learnt by
+// libimagequant from all of them. Otherwise each frame has its own palette: the frame's own
+// colours when they are at most 255, else libimagequant's from the pixels that frame stores,
+// so a frame's colours are not shared out with colours only other frames show. Each frame is mapped
+// to a learnt palette with moderate error diffusion, a pixel keeping the entry of the pixel before
+// it where that is nearly as near. After the first frame only the rectangle that changed is stored,
+// and inside it every pixel whose picture did not change, or whose shown colour is no further than
+// the palette's best, is transparent: still areas cost nothing, and runs of the transparent index
 // compress to almost nothing.
 //
 // Frames with transparency: a GIF pixel is opaque or clear. A pixel at least half opaque is
@@ -76,6 +77,21 @@ constexpr std::size_t kWholeSampleLimit = std::size_t{1} << 24;
 
 // The most pixels handed to libimagequant as one row of its image.
 constexpr std::size_t kSampleRow = std::size_t{1} << 22;
+
+// An animation whose colours all fit one palette closely gets one palette for all its frames:
+// a drawing's flat colours, soft edges and shading number a few thousand, most of them a step
+// from another, and one palette learnt from all of them with their counts holds them within a
+// level or so. Frames with palettes of their own would each spend 768 bytes on a table and
+// share the entries out among fewer colours for no gain; on a drawing's turning sphere the
+// one palette gave 61 dB against 54 dB, in 5 % fewer bytes. Pictures with more colours than
+// ColourCounter holds (photos, gradients) or whose palette's error, libimagequant's mean
+// squared error, is above this (a test card's fine detail: 1.6, which own palettes bring from
+// 42.8 dB to 46.6 dB) keep the palettes of their own frames.
+constexpr double kSharedPaletteError = 0.5;
+
+// The diffusion of a shared palette's error: its colours lie close to the frames', so little is
+// needed; 0.15 to 0.3 keep the drawing's 61 dB, 0.75 loses 0.7 dB and 1 % more bytes.
+constexpr float kSharedDiffusion = 0.15f;
 
 struct Rect {
   int x = 0, y = 0, w = 0, h = 0;
@@ -184,6 +200,76 @@ class ColourSet {
   bool overflowed_ = false;
 };
 
+// How often each colour of the animation occurs, while there are at most kMax colours: a
+// drawing's colours (flat areas, their soft edges and shading) fit, a photo's overflow at once.
+class ColourCounter {
+ public:
+  static constexpr std::size_t kMax = std::size_t{1} << 15;
+
+  bool overflowed() const { return overflowed_; }
+
+  void Add(const Surface& frame) {
+    for (int y = 0; y < frame.height() && !overflowed_; ++y) {
+      const std::uint32_t* row = frame.Row(y);
+      int x = 0;
+      while (x < frame.width() && !overflowed_) {
+        const std::uint32_t c = row[x];
+        int n = 1;
+        while (x + n < frame.width() && row[x + n] == c) ++n;
+        x += n;
+        if (render::IsOpaque(c)) Insert(c, static_cast<unsigned>(n));
+      }
+    }
+  }
+
+  /// The colours with their counts, for libimagequant.
+  std::vector<liq_histogram_entry> Entries() const {
+    std::vector<liq_histogram_entry> entries;
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+      const std::uint32_t c = slots_[i];
+      if (c == kEmpty) continue;
+      liq_histogram_entry e{};
+      e.color = liq_color{static_cast<unsigned char>(c & 0xFF),
+                          static_cast<unsigned char>((c >> 8) & 0xFF),
+                          static_cast<unsigned char>((c >> 16) & 0xFF), 255};
+      e.count = counts_[i];
+      entries.push_back(e);
+    }
+    return entries;
+  }
+
+  void Clear() {
+    slots_ = {};
+    counts_ = {};
+  }
+
+ private:
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;  // never an opaque colour
+
+  void Insert(std::uint32_t c, unsigned n) {
+    if (slots_.empty()) {
+      slots_.assign(2 * kMax, kEmpty);
+      counts_.assign(2 * kMax, 0);
+    }
+    std::size_t i = (c * 2654435761u) & (slots_.size() - 1);
+    while (slots_[i] != kEmpty && slots_[i] != c) i = (i + 1) & (slots_.size() - 1);
+    if (slots_[i] == kEmpty) {
+      if (++count_ > kMax) {
+        overflowed_ = true;
+        Clear();
+        return;
+      }
+      slots_[i] = c;
+    }
+    counts_[i] += n;
+  }
+
+  std::vector<std::uint32_t> slots_;
+  std::vector<unsigned> counts_;
+  std::size_t count_ = 0;
+  bool overflowed_ = false;
+};
+
 class GifEncoder final : public AnimationEncoder {
  public:
   GifEncoder(int delayCentiseconds, std::optional<render::Colour> matte)
@@ -216,6 +302,7 @@ class GifEncoder final : public AnimationEncoder {
   void Learn(const Surface& raw) override {
     const Surface& frame = Prepared(raw);
     distinct_.Add(frame);
+    if (distinct_.overflowed()) counter_.Add(frame);
     // Which pixels are visible, kept only for a frame with clear ones (else all are): the frame
     // before must be disposed where it shows a pixel that this one clears.
     std::vector<std::uint8_t> visible;
@@ -246,7 +333,10 @@ class GifEncoder final : public AnimationEncoder {
     lastVisible_ = {};
     frameIndex_ = 0;
     perFrame_ = distinct_.overflowed();
-    if (!perFrame_) {
+    if (perFrame_ && !counter_.overflowed() && MakeSharedPalette()) {
+      perFrame_ = false;
+      diffusion_ = kSharedDiffusion;
+    } else if (!perFrame_) {
       std::vector<std::uint32_t> colours = distinct_.Colours();
       if (colours.empty()) colours.push_back(0);  // every pixel of every frame is clear
       palette_ = std::make_unique<PaletteMap>(std::move(colours));
@@ -393,6 +483,36 @@ class GifEncoder final : public AnimationEncoder {
     return GifMakeMapObject(tableSize, colours.data());
   }
 
+  // One palette for all frames from libimagequant, learnt from every colour of the animation
+  // weighed by how often it occurs; false when it would not hold them closely enough (or the
+  // library failed), and the frames then have palettes of their own.
+  bool MakeSharedPalette() {
+    const std::vector<liq_histogram_entry> entries = counter_.Entries();
+    counter_.Clear();
+    liq_set_speed(attr_, kFirstQuantizerSpeed);
+    liq_histogram* histogram = liq_histogram_create(attr_);
+    std::vector<std::uint32_t> colours;
+    liq_result* result = nullptr;
+    if (histogram != nullptr &&
+        liq_histogram_add_colors(histogram, attr_, entries.data(), static_cast<int>(entries.size()),
+                                 0) == LIQ_OK &&
+        liq_histogram_quantize(histogram, attr_, &result) == LIQ_OK) {
+      const liq_palette* palette = liq_get_palette(result);
+      for (unsigned i = 0; i < palette->count; ++i) {
+        const liq_color c = palette->entries[i];
+        colours.push_back(c.r | (c.g << 8) | (static_cast<std::uint32_t>(c.b) << 16));
+      }
+      if (liq_get_quantization_error(result) > kSharedPaletteError) colours.clear();
+      liq_result_destroy(result);
+    }
+    if (histogram != nullptr) liq_histogram_destroy(histogram);
+    if (colours.empty()) return false;
+    palette_ = std::make_unique<PaletteMap>(std::move(colours));
+    transparent_ = static_cast<std::uint8_t>(palette_->size());
+    palette_->MapClearTo(transparent_);
+    return true;
+  }
+
   // The palette of the frame's rectangle `r` from libimagequant: learnt from the pixels the
   // frame stores (all of them in the first frame, afterwards those that changed).
   base::Status MakeFramePalette(const Surface& frame, const Rect& r) {
@@ -496,11 +616,11 @@ class GifEncoder final : public AnimationEncoder {
     const std::uint32_t* pixels = frame.Row(r.y) + r.x;
     const std::size_t corner = static_cast<std::size_t>(r.y) * width_ + r.x;
     if (first_) {
-      palette_->Dither(pixels, width_, r.w, r.h, kDiffusion, indices_.data());
+      palette_->Dither(pixels, width_, r.w, r.h, diffusion_, indices_.data());
     } else {
       const PaletteMap::Backdrop backdrop{shown_.data() + corner, previous_.data() + corner,
                                           transparent_};
-      palette_->Dither(pixels, width_, r.w, r.h, kDiffusion, backdrop, indices_.data());
+      palette_->Dither(pixels, width_, r.w, r.h, diffusion_, backdrop, indices_.data());
     }
 
     // Update what is on screen, and find the rectangle that still holds a visible change.
@@ -566,6 +686,8 @@ class GifEncoder final : public AnimationEncoder {
   std::optional<render::Colour> matte_;  // what pixels partly transparent are laid over
   liq_attr* attr_ = nullptr;
   ColourSet distinct_;
+  ColourCounter counter_;
+  float diffusion_ = kDiffusion;
   bool perFrame_ = false;  // each frame has its own palette
   std::unique_ptr<PaletteMap> palette_;
   std::uint8_t transparent_ = 0;
