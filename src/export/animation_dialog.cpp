@@ -2,10 +2,12 @@
 // the hand-over of the order.
 #include "export/animation_dialog.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <algorithm>
 
 #include "base/messages.h"
@@ -42,7 +44,7 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
                                  ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
                                  QWidget* parent)
     : FrameTimeForm(QStringLiteral("アニメーションファイル作成"),
-                    QStringLiteral("アニメーションファイルを作成します。"), 1755, twipsPerPixel,
+                    QStringLiteral("アニメーションファイルを作成します。"), 2715, twipsPerPixel,
                     prompter, parent),
       sourcePath_(std::move(sourcePath)),
       mayStart_(std::move(mayStart)),
@@ -74,6 +76,27 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
     previous = option;
   }
   formatOption(AnimationFormat::Gif)->setChecked(true);
+
+  // A GIF pixel is opaque or clear. Laid over the background colour, soft edges look smooth on
+  // a page of that colour; in their own colour they show no fringe on any page.
+  auto* matteLabel = new QLabel(QStringLiteral("GIFの縁"), this);
+  matteLabel->setGeometry(Twips(120, 1680, 1692, 372));
+  matteBox_ = new QCheckBox(QStringLiteral("半透明の部分を背景色に重ねる"), this);
+  matteBox_->setObjectName(QStringLiteral("matteBox"));
+  matteBox_->setGeometry(Twips(1800, 1680, 4092, 372));
+  setTabOrder(previous, matteBox_);
+
+  auto* qualityLabel = new QLabel(QStringLiteral("WebPの画質"), this);
+  qualityLabel->setGeometry(Twips(120, 2160, 1692, 372));
+  webpQualityBox_ = new QSpinBox(this);
+  webpQualityBox_->setObjectName(QStringLiteral("webpQualityBox"));
+  webpQualityBox_->setRange(kMinWebpQuality - 1, kMaxWebpQuality);
+  webpQualityBox_->setSpecialValueText(QStringLiteral("可逆(劣化なし)"));
+  webpQualityBox_->setValue(webpQualityBox_->minimum());
+  webpQualityBox_->setGeometry(Twips(1800, 2160, 1800, 372));
+  webpQualityBox_->resize(std::max(webpQualityBox_->width(), webpQualityBox_->sizeHint().width()),
+                          webpQualityBox_->height());
+  setTabOrder(matteBox_, webpQualityBox_);
 }
 
 AnimationFormat AnimationDialog::format() const {
@@ -111,6 +134,8 @@ void AnimationDialog::Confirm() {
   order.format = chosen;
   order.delay = delay.value();
   order.target = WithAnimationExtension(name, chosen).toStdString();
+  order.matteOnBackground = matteBox_->isChecked();
+  if (webpQualityBox_->value() >= kMinWebpQuality) order.webpQuality = webpQualityBox_->value();
   if (const base::Status refused = CheckAnimationTarget(order.target, source); !refused.ok()) {
     prompter_.Warn(this, QString::fromStdString(refused.message()));
     return;

@@ -1,5 +1,6 @@
-// The animation-file dialog: asks for the display time of one frame and the format (GIF,
-// WebP, MP4 or APNG), checks that frames exist, asks where to save, and hands the order to the main
+// The animation-file dialog: asks for the display time of one frame, the format (GIF, WebP,
+// MP4 or APNG), what the GIF's partly transparent pixels are laid over and the WebP's quality,
+// checks that frames exist, asks where to save, and hands the order to the main
 // window, which makes the file on a worker thread. Modeless and single, like the HTML export
 // dialog.
 #pragma once
@@ -8,13 +9,16 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "export/animation_file.h"
 #include "export/frame_time_form.h"
 
+class QCheckBox;
 class QLabel;
 class QRadioButton;
+class QSpinBox;
 
 namespace kinetta::exporter {
 
@@ -24,6 +28,8 @@ struct AnimationOrder {
   AnimationFormat format = AnimationFormat::Gif;
   AnimationDelay delay;
   std::filesystem::path target;
+  bool matteOnBackground = false;  ///< the GIF's partly transparent pixels on the background
+  std::optional<int> webpQuality;  ///< a lossy WebP at this quality; lossless without it
 };
 
 /// The save dialog's filter for `format`.
@@ -50,6 +56,9 @@ class AnimationDialog : public FrameTimeForm {
     return options_[static_cast<std::size_t>(format)];
   }
 
+  QCheckBox* matteBox() const { return matteBox_; }
+  QSpinBox* webpQualityBox() const { return webpQualityBox_; }
+
   AnimationFormat format() const;
 
  private:
@@ -61,6 +70,8 @@ class AnimationDialog : public FrameTimeForm {
 
   QLabel* formatLabel_;
   std::array<QRadioButton*, 4> options_{};  ///< in AnimationFormat's order
+  QCheckBox* matteBox_;
+  QSpinBox* webpQualityBox_;  ///< 0 (shown as lossless) or the lossy quality
 };
 
 }  // namespace kinetta::exporter
