@@ -1,4 +1,4 @@
-// The animated GIF. An animation of at most 255 colours has them as one palette for all frames,
+// The animated GIF. An animation of at most 256 colours has them as one palette for all frames,
 // kept exactly. One whose colours one palette still holds closely (a drawing) has one learnt by
 // libimagequant from all of them. Otherwise each frame has its own palette: the frame's own
 // colours when they are at most 255, else libimagequant's from the pixels that frame stores,
@@ -142,14 +142,17 @@ Rect ChangedRect(const Surface& now, const std::vector<std::uint32_t>& before, i
   return {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
 }
 
-// The distinct colours of the animation while there are at most 255 of them. Then they are the
-// palette as they are, and every frame is stored exactly; libimagequant's palette, worked out in
-// a gamma space, can move a colour by a step.
+// The distinct colours of the animation (or a frame) while there are at most `max` of them (256
+// or fewer). Then they are the palette as they are, and every frame is stored exactly;
+// libimagequant's palette, worked out in a gamma space, can move a colour by a step.
 class ColourSet {
  public:
-  static constexpr int kMax = 255;
+  explicit ColourSet(int max = 255) : max_(max) {}
 
   bool overflowed() const { return overflowed_; }
+  int size() const { return count_; }
+  /// Whether some pixel added was clear.
+  bool sawClear() const { return sawClear_; }
 
   /// Adds the colours of a frame whose pixels are opaque or clear; clear ones are no colour.
   void Add(const Surface& frame) {
@@ -161,7 +164,10 @@ class ColourSet {
     for (int x = 0; x < n && !overflowed_; ++x) {
       if (row[x] == last) continue;  // flat areas cost one comparison a pixel
       last = row[x];
-      if (!render::IsOpaque(last)) continue;
+      if (!render::IsOpaque(last)) {
+        sawClear_ = true;
+        continue;
+      }
       if (!Insert(last)) return;
     }
   }
@@ -178,16 +184,16 @@ class ColourSet {
 
  private:
   static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;  // never an opaque colour
-  static constexpr std::size_t kSlots = 1024;           // a power of two, four times kMax
+  static constexpr std::size_t kSlots = 1024;           // a power of two, four times 256
 
-  // False once the colours are more than kMax.
+  // False once the colours are more than max_.
   bool Insert(std::uint32_t c) {
     std::size_t i = (c * 2654435761u) & (kSlots - 1);
     while (slots_[i] != kEmpty) {
       if (slots_[i] == c) return true;
       i = (i + 1) & (kSlots - 1);
     }
-    if (++count_ > kMax) {
+    if (++count_ > max_) {
       overflowed_ = true;
       return false;
     }
@@ -196,8 +202,10 @@ class ColourSet {
   }
 
   std::vector<std::uint32_t> slots_ = std::vector<std::uint32_t>(kSlots, kEmpty);
+  int max_;
   int count_ = 0;
   bool overflowed_ = false;
+  bool sawClear_ = false;
 };
 
 // How often each colour of the animation occurs, while there are at most kMax colours: a
@@ -302,7 +310,7 @@ class GifEncoder final : public AnimationEncoder {
   void Learn(const Surface& raw) override {
     const Surface& frame = Prepared(raw);
     distinct_.Add(frame);
-    if (distinct_.overflowed()) counter_.Add(frame);
+    counter_.Add(frame);
     // Which pixels are visible, kept only for a frame with clear ones (else all are): the frame
     // before must be disposed where it shows a pixel that this one clears.
     std::vector<std::uint8_t> visible;
@@ -332,7 +340,10 @@ class GifEncoder final : public AnimationEncoder {
     firstVisible_ = {};
     lastVisible_ = {};
     frameIndex_ = 0;
-    perFrame_ = distinct_.overflowed();
+    // 256 colours leave no index for the transparent one: frames then store every pixel of
+    // their changed rectangle, which only works when no pixel is clear.
+    perFrame_ = distinct_.overflowed() || (distinct_.size() > 255 && distinct_.sawClear());
+    noKeep_ = !perFrame_ && distinct_.size() > 255;
     if (perFrame_ && !counter_.overflowed() && MakeSharedPalette()) {
       perFrame_ = false;
       diffusion_ = kSharedDiffusion;
@@ -469,10 +480,11 @@ class GifEncoder final : public AnimationEncoder {
 
   static constexpr std::string_view kLabel = "GIF";
 
-  // The palette plus the transparent entry, in a table whose size is a power of two.
+  // The palette plus the transparent entry (when it has one), in a table whose size is a power
+  // of two.
   ColorMapObject* ColourTable() const {
     int tableSize = 2;
-    while (tableSize < palette_->size() + 1) tableSize *= 2;
+    while (tableSize < palette_->size() + (noKeep_ ? 0 : 1)) tableSize *= 2;
     std::vector<GifColorType> colours(tableSize, GifColorType{0, 0, 0});
     for (int i = 0; i < palette_->size(); ++i) {
       const std::uint32_t c = palette_->colour(i);
@@ -600,8 +612,15 @@ class GifEncoder final : public AnimationEncoder {
     });
   }
 
-  // A frame in which nothing changed: one transparent pixel keeps the frame and its delay.
+  // A frame in which nothing changed: one transparent pixel keeps the frame and its delay (the
+  // top left pixel as it is shown, when there is no transparent index).
   base::Status PutUnchanged() {
+    if (noKeep_) {
+      const std::uint32_t c = shown_[0];
+      indices_.assign(1, static_cast<GifByteType>(
+                             palette_->Nearest(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF)));
+      return PutFrame({0, 0, 1, 1}, false);
+    }
     indices_.assign(1, transparent_);
     return PutFrame({0, 0, 1, 1}, true);
   }
@@ -615,7 +634,7 @@ class GifEncoder final : public AnimationEncoder {
     indices_.resize(static_cast<std::size_t>(r.w) * r.h);
     const std::uint32_t* pixels = frame.Row(r.y) + r.x;
     const std::size_t corner = static_cast<std::size_t>(r.y) * width_ + r.x;
-    if (first_) {
+    if (first_ || noKeep_) {
       palette_->Dither(pixels, width_, r.w, r.h, diffusion_, indices_.data());
     } else {
       const PaletteMap::Backdrop backdrop{shown_.data() + corner, previous_.data() + corner,
@@ -630,7 +649,7 @@ class GifEncoder final : public AnimationEncoder {
       std::uint32_t* shown = shown_.data() + corner + static_cast<std::size_t>(y) * width_;
       const std::uint8_t* row = indices_.data() + static_cast<std::size_t>(y) * r.w;
       for (int x = 0; x < r.w; ++x) {
-        if (row[x] == transparent_) {
+        if (!noKeep_ && row[x] == transparent_) {
           clear = true;
           continue;
         }
@@ -656,7 +675,7 @@ class GifEncoder final : public AnimationEncoder {
       std::memmove(indices_.data() + static_cast<std::size_t>(y) * crop.w,
                    indices_.data() + static_cast<std::size_t>(y + y0) * r.w + x0, crop.w);
     }
-    return PutFrame(crop, true, disposed);
+    return PutFrame(crop, !noKeep_, disposed);
   }
 
   // One frame: its control block (delay, transparency, drawn over the last or cleared after it
@@ -685,8 +704,9 @@ class GifEncoder final : public AnimationEncoder {
   int delay_;
   std::optional<render::Colour> matte_;  // what pixels partly transparent are laid over
   liq_attr* attr_ = nullptr;
-  ColourSet distinct_;
+  ColourSet distinct_{256};
   ColourCounter counter_;
+  bool noKeep_ = false;  // 256 colours: no transparent index
   float diffusion_ = kDiffusion;
   bool perFrame_ = false;  // each frame has its own palette
   std::unique_ptr<PaletteMap> palette_;

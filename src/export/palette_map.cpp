@@ -55,8 +55,7 @@ void PaletteMap::ListCell(std::size_t cell) const {
   for (int i = 0; i < n; ++i) {
     if (near[i] <= bound) candidates_.push_back(static_cast<std::uint8_t>(i));
   }
-  // At most 255 entries, so the count fits a byte.
-  cellCount_[cell] = static_cast<std::uint8_t>(candidates_.size() - cellStart_[cell]);
+  cellCount_[cell] = static_cast<std::uint16_t>(candidates_.size() - cellStart_[cell]);
 }
 
 int PaletteMap::Nearest(int r, int g, int b) const {

@@ -1,4 +1,4 @@
-// Mapping true-colour pixels to a palette of at most 255 colours: the nearest colour (plain
+// Mapping true-colour pixels to a palette of at most 256 colours: the nearest colour (plain
 // red-green-blue distance, the same measure by which the frames' fidelity is judged), and
 // error diffusion that spreads each pixel's difference onto its neighbours so gradients keep
 // their shades.
@@ -12,7 +12,7 @@ namespace kinetta::exporter {
 
 class PaletteMap {
  public:
-  /// `colours` are packed (red + 256 x green + 65536 x blue); 1 to 255 of them. With a
+  /// `colours` are packed (red + 256 x green + 65536 x blue); 1 to 256 of them. With a
   /// `runSlack` above 0, Dither lets a pixel take the entry the pixel before it took when that
   /// entry is no further (squared distance) than the nearest plus `runSlack`: longer runs of one
   /// index, which a GIF's compression stores in fewer bytes. 0 maps every pixel to its nearest.
@@ -72,7 +72,7 @@ class PaletteMap {
   int clear_ = -1;                                // the index of clear pixels, or -1
   std::array<int, 3 * 256> planes_{};             // the entries' reds, greens and blues
   mutable std::vector<std::uint32_t> cellStart_;  // per cell: offset into candidates_
-  mutable std::vector<std::uint8_t> cellCount_;   // per cell: how many candidates
+  mutable std::vector<std::uint16_t> cellCount_;  // per cell: how many candidates
   mutable std::vector<std::uint8_t> candidates_;
 };
 

@@ -26,12 +26,12 @@ namespace {
 namespace fs = std::filesystem;
 using render::Surface;
 
-// 200 dark colours a step or two apart, in 2 x 2 blocks: the most a palette could blur.
-Surface DarkPicture(int w, int h) {
+// `colours` dark colours a step or two apart, in 2 x 2 blocks: the most a palette could blur.
+Surface DarkPicture(int w, int h, int colours = 200) {
   Surface s(w, h);
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
-      const int i = (x / 2 + 13 * (y / 2)) % 200;
+      const int i = (x / 2 + 13 * (y / 2)) % colours;
       s.PSet(x, y, render::Compose(i % 8, (i / 8) % 8, i / 64));
     }
   }
@@ -119,26 +119,29 @@ TEST(AnimationFile, GifOfFewColoursIsExactAndLoops) {
   }
 }
 
-TEST(AnimationFile, UpTo255ColoursGiveGifAndWebpFramesExactly) {
-  // The picture sliding a column a frame for 40 frames, wrapping round: exactly its 200 colours.
-  const Surface picture = DarkPicture(40, 40);
-  std::vector<Surface> frames;
+TEST(AnimationFile, UpTo256ColoursGiveGifAndWebpFramesExactly) {
+  // A plane of 40 frames: 199 colours of the picture and the background's, and 256 colours (no
+  // index left for the GIF's transparent one) sliding a column a frame, wrapping round.
+  const Surface wide = DarkPicture(64, 64, 256);
+  std::vector<Surface> slid;
   for (int k = 0; k < 40; ++k) {
-    Surface frame(40, 40);
-    frame.CopyFrom(picture, 0, 0, 40 - k, 40, k, 0);
-    frame.CopyFrom(picture, 40 - k, 0, k, 40, 0, 0);
-    frames.push_back(frame);
+    Surface frame(64, 64);
+    frame.CopyFrom(wide, 0, 0, 64 - k, 64, k, 0);
+    frame.CopyFrom(wide, 64 - k, 0, k, 64, 0, 0);
+    slid.push_back(frame);
   }
   for (const AnimationFormat format : {AnimationFormat::Gif, AnimationFormat::WebP}) {
-    test::TempFolder folder;
-    const fs::path file = folder / "a";
-    ASSERT_EQ(Write(frames, format, file).outcome, AnimationStatus::Written);
-    const test::DecodedAnimation d =
-        format == AnimationFormat::Gif ? test::DecodeGif(file) : test::DecodeWebp(file);
-    ASSERT_TRUE(d.ok) << d.error;
-    ASSERT_EQ(d.frames.size(), frames.size());
-    for (std::size_t k = 0; k < frames.size(); ++k) {
-      EXPECT_TRUE(d.frames[k] == frames[k]) << AnimationExtension(format) << " frame " << k;
+    for (const std::vector<Surface>& frames : {Frames(DarkPicture(40, 40, 199), 0, 40), slid}) {
+      test::TempFolder folder;
+      const fs::path file = folder / "a";
+      ASSERT_EQ(Write(frames, format, file).outcome, AnimationStatus::Written);
+      const test::DecodedAnimation d =
+          format == AnimationFormat::Gif ? test::DecodeGif(file) : test::DecodeWebp(file);
+      ASSERT_TRUE(d.ok) << d.error;
+      ASSERT_EQ(d.frames.size(), frames.size());
+      for (std::size_t k = 0; k < frames.size(); ++k) {
+        EXPECT_TRUE(d.frames[k] == frames[k]) << AnimationExtension(format) << " frame " << k;
+      }
     }
   }
 }
