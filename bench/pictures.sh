@@ -1,9 +1,25 @@
 # The test pictures of the animation benchmarks, sourced by them. `make_picture NAME SIZE OUT`
 # writes OUT as a 24-bit BMP of SIZE (WxH): `testcard` is ffmpeg's testsrc2 card (flat colours,
 # fine detail), `mandelbrot` its Mandelbrot picture (smooth gradients), `plasma` ImageMagick's
-# fractal plasma (noise all over, like a photo's texture; seeded, so every run draws the same).
+# fractal plasma (noise all over, like a photo's texture; seeded, so every run draws the same),
+# `drawing` a drawing of a few flat colours with soft (antialiased) edges, as stickers are drawn.
 make_picture() {
   case "$1" in
+    drawing)
+      local w=${2%x*} h=${2#*x}
+      convert -size "$2" xc:'#fdf3d8' \
+        -fill '#e8553e' -stroke '#3a2a20' -strokewidth $((w / 64 + 1)) \
+        -draw "circle $((w / 2)),$((h / 2)) $((w / 2)),$((h / 8))" \
+        -fill '#ffd23f' -draw "ellipse $((w * 3 / 8)),$((h * 2 / 5)) $((w / 10)),$((h / 8)) 0,360" \
+        -fill '#ffd23f' -draw "ellipse $((w * 5 / 8)),$((h * 2 / 5)) $((w / 10)),$((h / 8)) 0,360" \
+        -fill '#3a2a20' -stroke none \
+        -draw "circle $((w * 3 / 8)),$((h * 2 / 5)) $((w * 3 / 8 + w / 24)),$((h * 2 / 5))" \
+        -draw "circle $((w * 5 / 8)),$((h * 2 / 5)) $((w * 5 / 8 + w / 24)),$((h * 2 / 5))" \
+        -fill none -stroke '#3a2a20' -strokewidth $((w / 48 + 1)) \
+        -draw "arc $((w * 3 / 8)),$((h / 2)) $((w * 5 / 8)),$((h * 3 / 4)) 20,160" \
+        -fill '#4a9d5b' -stroke none \
+        -draw "polygon 0,$((h * 7 / 8)) $((w / 4)),$((h * 3 / 4)) $((w / 2)),$((h * 7 / 8)) $((w * 3 / 4)),$((h * 3 / 4)) $w,$((h * 7 / 8)) $w,$h 0,$h" \
+        -type TrueColor "BMP3:$3" ;;
     testcard|mandelbrot)
       local source=testsrc2
       [ "$1" = mandelbrot ] && source=mandelbrot

@@ -594,5 +594,21 @@ The page will be shown anyway, but may not display correctly.</translation>
         <source>こまが途中で変わりました。</source>
         <translation>A frame changed while the file was being made.</translation>
     </message>
+    <message>
+        <source>GIFの縁</source>
+        <translation>GIF edges</translation>
+    </message>
+    <message>
+        <source>半透明の部分を背景色に重ねる</source>
+        <translation>Lay partly transparent pixels over the background colour</translation>
+    </message>
+    <message>
+        <source>WebPの画質</source>
+        <translation>WebP quality</translation>
+    </message>
+    <message>
+        <source>可逆(劣化なし)</source>
+        <translation>Lossless</translation>
+    </message>
 </context>
 </TS>

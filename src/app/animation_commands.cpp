@@ -80,6 +80,8 @@ bool MainWindow::StartAnimation(const exporter::AnimationOrder& order) {
   job.delay = order.delay;
   job.target = order.target;
   job.background = settings_.BackColor;  // the colour the frames were rendered on
+  if (order.matteOnBackground) job.matte = settings_.BackColor;
+  job.webpQuality = order.webpQuality;
   job.onProgress = animationProgressHook_;
   animationRunner_.Start(std::move(job));
   return true;

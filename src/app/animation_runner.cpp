@@ -21,6 +21,8 @@ bool AnimationRunner::Start(AnimationJob job) {
     request.delay = job.delay;
     request.target = job.target;
     request.background = job.background;
+    request.matte = job.matte;
+    request.webpQuality = job.webpQuality;
     request.abort = abort;
     request.progress = [this, abort, &job, &post](int done, int total) {
       post([this, done, total] { emit progressed(done, total); });

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "export/animation_file.h"
@@ -23,6 +24,8 @@ struct AnimationJob {
   exporter::AnimationDelay delay;
   std::filesystem::path target;
   render::Colour background = 0;  ///< the MP4's padding of an odd side: the frames' background
+  std::optional<render::Colour> matte;  ///< the GIF's partly transparent pixels laid over it
+  std::optional<int> webpQuality;       ///< a lossy WebP at this quality
   /// Called on the worker thread with every progress step and the abort flag (tests hold the
   /// work there until it is aborted).
   std::function<void(int done, int total, const std::atomic<bool>& abort)> onProgress;

@@ -71,7 +71,7 @@ namespace {
 constexpr std::string_view kValueOptions[] = {
     "--shape", "--width-mode", "--width",      "--background", "--frames", "--shade",
     "--seed",  "--html",       "--gif",        "--webp",       "--mp4",    "--apng",
-    "--webm",  "--delay",      "--max-memory", "--output"};
+    "--webm",  "--delay",      "--max-memory", "--output",     "--matte",  "--webp-quality"};
 
 bool TakesValue(std::string_view name) {
   for (std::string_view known : kValueOptions) {
@@ -105,6 +105,13 @@ base::Status ReadValue(const std::string& name, const std::string& value, CliOpt
                                   BadValueMessage(name, value, time.message()));
     }
     out.htmlMs = time.value().ms;
+  } else if (name == "--matte") {
+    if (!(out.matte = ParseColour(value))) return bad;
+  } else if (name == "--webp-quality") {
+    if (!(out.webpQuality =
+              ParseInteger<int>(value, exporter::kMinWebpQuality, exporter::kMaxWebpQuality))) {
+      return bad;
+    }
   } else if (name == "--output") {
     if (value.empty()) return bad;
     out.outputDir = value;

@@ -128,6 +128,8 @@ base::Status WriteAnimationFile(const CliOptions& options, const PicturePlan& pl
   request.format = format;
   request.background = s.BackColor;  // the run just made the frames on it
   request.delay = options.delay;
+  request.matte = options.matte;
+  request.webpQuality = options.webpQuality;
   request.target = target;
   request.abort = env.control != nullptr ? &env.control->abort : nullptr;
   if (options.maxMemoryMiB) request.memoryBudget = *options.maxMemoryMiB << 20;

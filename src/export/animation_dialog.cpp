@@ -2,10 +2,12 @@
 // the hand-over of the order.
 #include "export/animation_dialog.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <algorithm>
 
 #include "base/messages.h"
@@ -45,7 +47,7 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
                                  ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
                                  QWidget* parent)
     : FrameTimeForm(ui::Utf8("アニメーションファイル作成"),
-                    ui::Utf8("アニメーションファイルを作成します。"), 2130, twipsPerPixel, prompter,
+                    ui::Utf8("アニメーションファイルを作成します。"), 3195, twipsPerPixel, prompter,
                     parent),
       sourcePath_(std::move(sourcePath)),
       mayStart_(std::move(mayStart)),
@@ -84,6 +86,27 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
   mp4Note_->setObjectName(QStringLiteral("mp4Note"));
   mp4Note_->setGeometry(Twips(120, 1620, 5850, 372));
   mp4Note_->hide();
+
+  // A GIF pixel is opaque or clear. Laid over the background colour, soft edges look smooth on
+  // a page of that colour; in their own colour they show no fringe on any page.
+  auto* matteLabel = new QLabel(ui::Utf8("GIFの縁"), this);
+  matteLabel->setGeometry(Twips(120, 2100, 1692, 372));
+  matteBox_ = new QCheckBox(ui::Utf8("半透明の部分を背景色に重ねる"), this);
+  matteBox_->setObjectName(QStringLiteral("matteBox"));
+  matteBox_->setGeometry(Twips(1800, 2100, 4092, 372));
+  setTabOrder(previous, matteBox_);
+
+  auto* qualityLabel = new QLabel(ui::Utf8("WebPの画質"), this);
+  qualityLabel->setGeometry(Twips(120, 2580, 1692, 372));
+  webpQualityBox_ = new QSpinBox(this);
+  webpQualityBox_->setObjectName(QStringLiteral("webpQualityBox"));
+  webpQualityBox_->setRange(kMinWebpQuality - 1, kMaxWebpQuality);
+  webpQualityBox_->setSpecialValueText(ui::Utf8("可逆(劣化なし)"));
+  webpQualityBox_->setValue(webpQualityBox_->minimum());
+  webpQualityBox_->setGeometry(Twips(1800, 2580, 1800, 372));
+  webpQualityBox_->resize(std::max(webpQualityBox_->width(), webpQualityBox_->sizeHint().width()),
+                          webpQualityBox_->height());
+  setTabOrder(matteBox_, webpQualityBox_);
 }
 
 void AnimationDialog::SetTransparentBackground(bool transparent) {
@@ -125,6 +148,8 @@ void AnimationDialog::Confirm() {
   order.format = chosen;
   order.delay = delay.value();
   order.target = WithAnimationExtension(name, chosen).toStdString();
+  order.matteOnBackground = matteBox_->isChecked();
+  if (webpQualityBox_->value() >= kMinWebpQuality) order.webpQuality = webpQualityBox_->value();
   if (const base::Status refused = CheckAnimationTarget(order.target, source); !refused.ok()) {
     prompter_.Warn(this, QString::fromStdString(refused.message()));
     return;

@@ -1,20 +1,24 @@
-// The animation-file dialog: asks for the display time of one frame and the format (GIF,
-// WebP, MP4, APNG or WebM), checks that frames exist, asks where to save, and hands the order to
-// the main window, which makes the file on a worker thread. Modeless and single, like the HTML
-// export dialog.
+// The animation-file dialog: asks for the display time of one frame, the format (GIF, WebP,
+// MP4, APNG or WebM), what the GIF's partly transparent pixels are laid over and the WebP's
+// quality, checks that frames exist, asks where to save, and hands the order to the main
+// window, which makes the file on a worker thread. Modeless and single, like the HTML export
+// dialog.
 #pragma once
 
 #include <QString>
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "export/animation_file.h"
 #include "export/frame_time_form.h"
 
+class QCheckBox;
 class QLabel;
 class QRadioButton;
+class QSpinBox;
 
 namespace kinetta::exporter {
 
@@ -24,6 +28,8 @@ struct AnimationOrder {
   AnimationFormat format = AnimationFormat::Gif;
   AnimationDelay delay;
   std::filesystem::path target;
+  bool matteOnBackground = false;  ///< the GIF's partly transparent pixels on the background
+  std::optional<int> webpQuality;  ///< a lossy WebP at this quality; lossless without it
 };
 
 /// The save dialog's filter for `format`.
@@ -51,6 +57,9 @@ class AnimationDialog : public FrameTimeForm {
     return options_[static_cast<std::size_t>(format)];
   }
 
+  QCheckBox* matteBox() const { return matteBox_; }
+  QSpinBox* webpQualityBox() const { return webpQualityBox_; }
+
   AnimationFormat format() const;
 
   /// Whether the frames are made on a transparent background: then the dialog says that the
@@ -67,6 +76,8 @@ class AnimationDialog : public FrameTimeForm {
   QLabel* formatLabel_;
   QLabel* mp4Note_;
   std::array<QRadioButton*, 5> options_{};  ///< in AnimationFormat's order
+  QCheckBox* matteBox_;
+  QSpinBox* webpQualityBox_;  ///< 0 (shown as lossless) or the lossy quality
 };
 
 }  // namespace kinetta::exporter

@@ -38,11 +38,15 @@ class AnimationEncoder {
   virtual base::Status Finish() = 0;
 };
 
-/// Animated GIF: palettes from libimagequant, written with giflib.
-std::unique_ptr<AnimationEncoder> MakeGifEncoder(int delayCentiseconds);
+/// Animated GIF: palettes from libimagequant, written with giflib. A pixel at least half opaque
+/// is shown opaque, laid over `matte` when it is given; the others are clear.
+std::unique_ptr<AnimationEncoder> MakeGifEncoder(int delayCentiseconds,
+                                                 std::optional<render::Colour> matte = {});
 
-/// Animated lossless WebP through libwebp's animation encoder.
-std::unique_ptr<AnimationEncoder> MakeWebpEncoder(int delayMilliseconds);
+/// Animated WebP through libwebp's animation encoder, with the frames' transparency: lossless,
+/// or lossy at `quality` (1 to 100) when it is given.
+std::unique_ptr<AnimationEncoder> MakeWebpEncoder(int delayMilliseconds,
+                                                  std::optional<int> quality = {});
 
 // The three below are built into the video module only; the program reaches them through
 // VideoEncoders() (video_module.h).

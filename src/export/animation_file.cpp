@@ -91,7 +91,7 @@ base::Result<std::unique_ptr<AnimationEncoder>> MakeEncoder(const AnimationReque
   using Made = base::Result<std::unique_ptr<AnimationEncoder>>;
   switch (r.format) {
     case AnimationFormat::WebP:
-      return Made(MakeWebpEncoder(r.delay.webpMilliseconds));
+      return Made(MakeWebpEncoder(r.delay.webpMilliseconds, r.webpQuality));
     case AnimationFormat::Mp4:
     case AnimationFormat::Apng:
     case AnimationFormat::WebM: {
@@ -107,7 +107,7 @@ base::Result<std::unique_ptr<AnimationEncoder>> MakeEncoder(const AnimationReque
     case AnimationFormat::Gif:
       break;
   }
-  return Made(MakeGifEncoder(r.delay.gifCentiseconds));
+  return Made(MakeGifEncoder(r.delay.gifCentiseconds, r.matte));
 }
 
 }  // namespace

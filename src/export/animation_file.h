@@ -1,8 +1,8 @@
 // One animation file from the frame files: an animated GIF (plays everywhere), an animated
-// lossless WebP or APNG (every pixel exact), an MP4 video (small; what sites and chat apps
-// take) or a WebM video (small, and keeps transparency in browsers). The frames come through a
-// reader, so this part needs no picture library; the file is written to a temporary name and put in
-// place in one step.
+// WebP (lossless and every pixel exact, or lossy) or APNG (every pixel exact), an MP4 video
+// (small; what sites and chat apps take) or a WebM video (small, and keeps transparency in
+// browsers). The frames come through a reader, so this part needs no picture library; the file
+// is written to a temporary name and put in place in one step.
 #pragma once
 
 #include <atomic>
@@ -84,7 +84,17 @@ struct AnimationRequest {
   /// or row added to a frame with an odd side (the run's background); without it, black
   /// under transparency and the frame's edge repeated.
   std::optional<render::Colour> background;
+  /// GIF: the colour partly transparent pixels are laid over (the page's colour); without it
+  /// they keep their own colour. Either way a pixel at least half opaque is shown opaque, the
+  /// others clear.
+  std::optional<render::Colour> matte;
+  /// WebP: lossy at this quality (1 to 100); without it lossless.
+  std::optional<int> webpQuality;
 };
+
+/// The lowest and highest WebP quality of a lossy file.
+inline constexpr int kMinWebpQuality = 1;
+inline constexpr int kMaxWebpQuality = 100;
 
 /// Reads the frames 0, 1, ... up to the first that cannot be loaded and writes them as one
 /// looping animation at `request.target`. An existing file there is replaced only when the

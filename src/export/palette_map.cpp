@@ -55,8 +55,7 @@ void PaletteMap::ListCell(std::size_t cell) const {
   for (int i = 0; i < n; ++i) {
     if (near[i] <= bound) candidates_.push_back(static_cast<std::uint8_t>(i));
   }
-  // At most 255 entries, so the count fits a byte.
-  cellCount_[cell] = static_cast<std::uint8_t>(candidates_.size() - cellStart_[cell]);
+  cellCount_[cell] = static_cast<std::uint16_t>(candidates_.size() - cellStart_[cell]);
 }
 
 int PaletteMap::Nearest(int r, int g, int b) const {
@@ -109,6 +108,12 @@ void PaletteMap::DitherOver(const std::uint32_t* pixels, int stride, int w, int 
     for (int i = 0; i < w; ++i) {
       const int x = forward ? i : w - 1 - i;
       const std::uint32_t p = row[x];
+      if (clear_ >= 0 && (p >> 24) != 0) {
+        // A clear pixel shows nothing, so there is no error to pass on.
+        indices[x] = static_cast<std::uint8_t>(clear_);
+        last = -1;
+        continue;
+      }
       int* e = current + (x + 1) * 3;
       // The pixel plus what its neighbours passed on; the diffused part rounds to nearest.
       const int r = std::clamp(static_cast<int>(p & 0xFF) + ((e[0] + 2048) >> 12), 0, 255);
@@ -129,7 +134,7 @@ void PaletteMap::DitherOver(const std::uint32_t* pixels, int stride, int w, int 
         last = index;
         for (int k = 0; k < 3; ++k) seen[k] = planes_[k * 256 + index];
         indices[x] = static_cast<std::uint8_t>(index);
-        if (backdrop != nullptr) {
+        if (backdrop != nullptr && (shown[x] >> 24) == 0) {
           const int sr = shown[x] & 0xFF, sg = (shown[x] >> 8) & 0xFF, sb = (shown[x] >> 16) & 0xFF;
           if (Square(r - sr) + Square(g - sg) + Square(b - sb) <=
               Square(r - seen[0]) + Square(g - seen[1]) + Square(b - seen[2])) {

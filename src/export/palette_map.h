@@ -1,4 +1,4 @@
-// Mapping true-colour pixels to a palette of at most 255 colours: the nearest colour (plain
+// Mapping true-colour pixels to a palette of at most 256 colours: the nearest colour (plain
 // red-green-blue distance, the same measure by which the frames' fidelity is judged), and
 // error diffusion that spreads each pixel's difference onto its neighbours so gradients keep
 // their shades.
@@ -12,13 +12,17 @@ namespace kinetta::exporter {
 
 class PaletteMap {
  public:
-  /// `colours` are packed (red + 256 x green + 65536 x blue); 1 to 255 of them. With a
+  /// `colours` are packed (red + 256 x green + 65536 x blue); 1 to 256 of them. With a
   /// `runSlack` above 0, Dither lets a pixel take the entry the pixel before it took when that
   /// entry is no further (squared distance) than the nearest plus `runSlack`: longer runs of one
   /// index, which a GIF's compression stores in fewer bytes. 0 maps every pixel to its nearest.
   explicit PaletteMap(std::vector<std::uint32_t> colours, int runSlack = 0);
 
   int size() const { return static_cast<int>(colours_.size()); }
+
+  /// Dither maps every pixel whose top byte is set (a clear pixel) to `index`, and passes no
+  /// error on from it. Without this call no pixel is taken as clear.
+  void MapClearTo(std::uint8_t index) { clear_ = index; }
   std::uint32_t colour(int index) const { return colours_[index]; }
 
   /// The index of the palette colour nearest to (r, g, b), each 0..255. Exact: ties go to the
@@ -40,8 +44,9 @@ class PaletteMap {
   };
 
   /// The same for a frame drawn over `backdrop`: a pixel that did not change since the last
-  /// frame, or whose shown colour is no further than the colour it would take, gets
-  /// `backdrop.keep`, and the error diffused from it is that of the colour really seen.
+  /// frame, or whose shown colour (when the screen shows one there) is no further than the
+  /// colour it would take, gets `backdrop.keep`, and the error diffused from it is that of the
+  /// colour really seen.
   void Dither(const std::uint32_t* pixels, int stride, int w, int h, float strength,
               const Backdrop& backdrop, std::uint8_t* out) const;
 
@@ -64,9 +69,10 @@ class PaletteMap {
 
   std::vector<std::uint32_t> colours_;
   int runSlack_;
+  int clear_ = -1;                                // the index of clear pixels, or -1
   std::array<int, 3 * 256> planes_{};             // the entries' reds, greens and blues
   mutable std::vector<std::uint32_t> cellStart_;  // per cell: offset into candidates_
-  mutable std::vector<std::uint8_t> cellCount_;   // per cell: how many candidates
+  mutable std::vector<std::uint16_t> cellCount_;  // per cell: how many candidates
   mutable std::vector<std::uint8_t> candidates_;
 };
 

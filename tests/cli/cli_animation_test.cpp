@@ -11,6 +11,7 @@
 #include "cli/cli_run.h"
 #include "image/bmp_file.h"
 #include "image/picture_file.h"
+#include "render/geometry.h"
 #include "test_support.h"
 #include "video_decoder.h"
 
@@ -22,7 +23,8 @@ namespace fs = std::filesystem;
 TEST(CliAnimationOptions, FilesAndDelay) {
   const ParsedArguments parsed =
       ParseArguments({"--gif", "a.gif", "--webp=b.webp", "--mp4", "c.mp4", "--apng=d.png", "--webm",
-                      "e.webm", "--delay", "0.125", "c.bmp"});
+                      "e.webm", "--delay", "0.125", "--matte", "#FF8000", "--webp-quality=80",
+                      "c.bmp"});
   ASSERT_EQ(parsed.outcome, ParseOutcome::Run) << parsed.status.message();
   const CliOptions& o = parsed.options;
   EXPECT_EQ(o.gifPath, "a.gif");
@@ -32,6 +34,8 @@ TEST(CliAnimationOptions, FilesAndDelay) {
   EXPECT_EQ(o.webmPath, "e.webm");
   EXPECT_EQ(o.delay.gifCentiseconds, 12);
   EXPECT_EQ(o.delay.webpMilliseconds, 125);
+  EXPECT_EQ(o.matte, render::Compose(255, 128, 0));
+  EXPECT_EQ(o.webpQuality, 80);
 
   const ParsedArguments plain = ParseArguments({"c.bmp"});
   ASSERT_EQ(plain.outcome, ParseOutcome::Run);
@@ -43,7 +47,10 @@ TEST(CliAnimationOptions, FilesAndDelay) {
                                        {"--gif=", "c.bmp"},
                                        {"c.bmp", "--webp"},
                                        {"--mp4=", "c.bmp"},
-                                       {"c.bmp", "--apng"}}) {
+                                       {"c.bmp", "--apng"},
+                                       {"--matte", "red", "c.bmp"},
+                                       {"--webp-quality", "0", "c.bmp"},
+                                       {"--webp-quality", "101", "c.bmp"}}) {
     EXPECT_EQ(ParseArguments(bad).outcome, ParseOutcome::Error) << bad[0];
   }
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <fstream>
 #include <optional>
 
@@ -85,8 +87,8 @@ TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
   EXPECT_EQ(d->format(), AnimationFormat::Gif);
   EXPECT_EQ(d->okButton()->text(), QStringLiteral("OK"));
   EXPECT_EQ(d->cancelButton()->text(), QStringLiteral("ｷｬﾝｾﾙ"));
-  // 6090 x 2130 twips at 15 a pixel: 406 x 142; the time row and buttons as in the HTML export.
-  EXPECT_EQ(d->size(), QSize(406, 142));
+  // 6090 x 3195 twips at 15 a pixel: 406 x 213; the time row and buttons as in the HTML export.
+  EXPECT_EQ(d->size(), QSize(406, 213));
   EXPECT_EQ(d->minimumSize(), d->maximumSize());
   EXPECT_EQ(d->timeBox()->geometry(), QRect(120, 48, 57, 25));
   EXPECT_EQ(d->okButton()->geometry(), QRect(312, 8, 81, 25));
@@ -107,6 +109,12 @@ TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
       EXPECT_GT(g.left(), d->formatOption(order[i - 1])->geometry().right()) << texts[i];
     }
   }
+  // The GIF's edges and the WebP's quality below the formats: own colour and lossless.
+  EXPECT_FALSE(d->matteBox()->isChecked());
+  EXPECT_EQ(d->webpQualityBox()->text(), QStringLiteral("可逆(劣化なし)"));
+  EXPECT_EQ(d->matteBox()->geometry().top(), 140);
+  EXPECT_EQ(d->webpQualityBox()->geometry().top(), 172);
+  EXPECT_LE(d->matteBox()->geometry().right(), d->width());
   EXPECT_LT(d->captionLabel()->geometry().right(), d->okButton()->geometry().left());
   // The MP4's note shows only for frames on a transparent background, below the options.
   EXPECT_TRUE(d->mp4Note()->isHidden());
@@ -231,8 +239,19 @@ TEST_F(AnimationDialogTest, ChosenFileIsHandedOverWithTheTimeAndTheDialogCloses)
   EXPECT_EQ(order_->target, temp_ / "out" / "walk.webp");
   EXPECT_EQ(order_->delay.webpMilliseconds, 500);
   EXPECT_EQ(order_->delay.gifCentiseconds, 50);
+  EXPECT_FALSE(order_->matteOnBackground);
+  EXPECT_EQ(order_->webpQuality, std::nullopt);
   EXPECT_TRUE(prompter_.warnings.empty());
   EXPECT_FALSE(StillOpen());
+
+  // The other choices of the GIF's edges and the WebP's quality.
+  d = Open();
+  d->matteBox()->click();
+  d->webpQualityBox()->setValue(80);
+  prompter_.savePaths.push_back(QString::fromStdString((temp_ / "out" / "walk").string()));
+  d->okButton()->click();
+  EXPECT_TRUE(order_->matteOnBackground);
+  EXPECT_EQ(order_->webpQuality, 80);
 }
 
 TEST_F(AnimationDialogTest, RefusedStartKeepsTheDialogOpen) {

@@ -18,6 +18,7 @@
 #include "export/export_messages.h"
 #include "export/html_page.h"
 #include "render/geometry.h"
+#include "render/transparency.h"
 #include "test_support.h"
 
 namespace kinetta::exporter {
@@ -26,12 +27,12 @@ namespace {
 namespace fs = std::filesystem;
 using render::Surface;
 
-// 200 dark colours a step or two apart, in 2 x 2 blocks: the most a palette could blur.
-Surface DarkPicture(int w, int h) {
+// `colours` dark colours a step or two apart, in 2 x 2 blocks: the most a palette could blur.
+Surface DarkPicture(int w, int h, int colours = 200) {
   Surface s(w, h);
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
-      const int i = (x / 2 + 13 * (y / 2)) % 200;
+      const int i = (x / 2 + 13 * (y / 2)) % colours;
       s.PSet(x, y, render::Compose(i % 8, (i / 8) % 8, i / 64));
     }
   }
@@ -119,27 +120,28 @@ TEST(AnimationFile, GifOfFewColoursIsExactAndLoops) {
   }
 }
 
-TEST(AnimationFile, GifOfUpTo255ColoursKeepsEachColourExactly) {
-  test::TempFolder folder;
-  // The picture sliding one block a frame, wrapping round: exactly its 200 colours.
-  const Surface picture = DarkPicture(40, 40);
-  std::vector<Surface> frames;
-  for (int k = 0; k < 4; ++k) {
-    Surface frame(40, 40);
-    frame.CopyFrom(picture, 0, 0, 40 - 2 * k, 40, 2 * k, 0);
-    frame.CopyFrom(picture, 40 - 2 * k, 0, 2 * k, 40, 0, 0);
-    frames.push_back(frame);
+TEST(AnimationFile, UpTo256ColoursGiveGifAndWebpFramesExactly) {
+  // A plane of 40 frames: 199 colours of the picture and the background's, and 256 colours (no
+  // index left for the GIF's transparent one) sliding a column a frame, wrapping round.
+  const Surface wide = DarkPicture(64, 64, 256);
+  std::vector<Surface> slid;
+  for (int k = 0; k < 40; ++k) {
+    Surface frame(64, 64);
+    frame.CopyFrom(wide, 0, 0, 64 - k, 64, k, 0);
+    frame.CopyFrom(wide, 64 - k, 0, k, 64, 0, 0);
+    slid.push_back(frame);
   }
-  AnimationRequest request;
-  request.target = folder / "a.gif";
-  ASSERT_EQ(WriteAnimation(ReaderOf(frames), request).outcome, AnimationStatus::Written);
-  const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
-  ASSERT_TRUE(d.ok) << d.error;
-  ASSERT_EQ(d.frames.size(), frames.size());
-  for (std::size_t k = 0; k < frames.size(); ++k) {
-    for (int y = 0; y < frames[k].height(); ++y) {
-      for (int x = 0; x < frames[k].width(); ++x) {
-        ASSERT_TRUE(test::PixelIs(d.frames[k], x, y, frames[k].Point(x, y))) << "frame " << k;
+  for (const AnimationFormat format : {AnimationFormat::Gif, AnimationFormat::WebP}) {
+    for (const std::vector<Surface>& frames : {Frames(DarkPicture(40, 40, 199), 0, 40), slid}) {
+      test::TempFolder folder;
+      const fs::path file = folder / "a";
+      ASSERT_EQ(Write(frames, format, file).outcome, AnimationStatus::Written);
+      const test::DecodedAnimation d =
+          format == AnimationFormat::Gif ? test::DecodeGif(file) : test::DecodeWebp(file);
+      ASSERT_TRUE(d.ok) << d.error;
+      ASSERT_EQ(d.frames.size(), frames.size());
+      for (std::size_t k = 0; k < frames.size(); ++k) {
+        EXPECT_TRUE(d.frames[k] == frames[k]) << AnimationExtension(format) << " frame " << k;
       }
     }
   }
@@ -208,7 +210,72 @@ TEST(AnimationFile, GifFramesOfDifferentColoursEachKeepTheirOwn) {
   const test::DecodedAnimation d = test::DecodeGif(folder / "a.gif");
   ASSERT_TRUE(d.ok) << d.error;
   ASSERT_EQ(d.frames.size(), frames.size());
-  EXPECT_GT(test::Psnr(d.frames, frames), 45.0);
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    EXPECT_TRUE(d.frames[k] == frames[k]) << "frame " << k;
+  }
+}
+
+TEST(AnimationFile, ClearAreasStayClearAndPixelsThatTurnClearAreCleared) {
+  // A figure with soft edges on nothing moving right (its left pixels turn clear), gone (all
+  // of them), back further left, and round again to the start (its right pixels turn clear).
+  const render::Colour kFigure = render::Compose(200, 40, 90);
+  const render::Colour kMatte = render::Compose(255, 255, 255);
+  std::vector<Surface> frames;
+  for (const int left : {2, 6, -100, 4}) {
+    Surface frame(24, 12);
+    for (int y = 0; y < 12; ++y) std::fill_n(frame.Row(y), 24, std::uint32_t{0xFF000000u});
+    for (int y = 2; y < 10; ++y) {
+      for (int x = left; x < left + 8; ++x) {
+        const int opacity = x == left ? 100 : x == left + 7 ? 200 : 255;  // half-opaque edges
+        if (x >= 0)
+          frame.Row(y)[x] = static_cast<std::uint32_t>(render::WithOpacity(kFigure, opacity));
+      }
+    }
+    frames.push_back(frame);
+  }
+  struct Case {
+    AnimationFormat format;
+    std::optional<render::Colour> matte;
+    std::optional<int> quality;
+  };
+  for (const Case& c : {Case{AnimationFormat::Gif, {}, {}}, Case{AnimationFormat::Gif, kMatte, {}},
+                        Case{AnimationFormat::WebP, {}, {}}, Case{AnimationFormat::WebP, {}, 80}}) {
+    SCOPED_TRACE(std::string(AnimationExtension(c.format)) + (c.matte ? " matte" : "") +
+                 (c.quality ? " lossy" : ""));
+    test::TempFolder folder;
+    AnimationRequest request;
+    request.format = c.format;
+    request.target = folder / "a";
+    request.matte = c.matte;
+    request.webpQuality = c.quality;
+    ASSERT_EQ(WriteAnimation(ReaderOf(frames), request).outcome, AnimationStatus::Written);
+    const test::DecodedAnimation d = c.format == AnimationFormat::Gif
+                                         ? test::DecodeGif(request.target)
+                                         : test::DecodeWebp(request.target);
+    ASSERT_TRUE(d.ok) << d.error;
+    ASSERT_EQ(d.frames.size(), frames.size());
+    if (c.format == AnimationFormat::Gif) {
+      EXPECT_TRUE(d.looped == d.frames[0]);
+    }
+    for (std::size_t k = 0; k < frames.size(); ++k) {
+      for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 24; ++x) {
+          const render::Colour in = frames[k].Point(x, y), out = d.frames[k].Point(x, y);
+          if (c.format == AnimationFormat::Gif) {
+            // A GIF pixel is opaque or clear: over the matte, or in its own colour.
+            render::Colour want = render::kClear;
+            if (render::OpacityOf(in) >= 128) want = c.matte ? render::Over(in, *c.matte) : kFigure;
+            ASSERT_EQ(out, want) << "frame " << k << " (" << x << ", " << y << ")";
+          } else if (!c.quality) {
+            ASSERT_EQ(out, in) << "frame " << k << " (" << x << ", " << y << ")";
+          } else {
+            ASSERT_EQ(render::OpacityOf(out), render::OpacityOf(in))
+                << "frame " << k << " (" << x << ", " << y << ")";
+          }
+        }
+      }
+    }
+  }
 }
 
 TEST(AnimationFile, GifLeavesStillAreasTransparentAndStoresOnlyTheChange) {

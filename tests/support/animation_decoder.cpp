@@ -3,11 +3,14 @@
 #include <gif_lib.h>
 #include <webp/demux.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <limits>
+
+#include "render/transparency.h"
 
 namespace kinetta::test {
 
@@ -46,19 +49,24 @@ DecodedAnimation DecodeGif(const std::filesystem::path& file) {
   out.width = gif->SWidth;
   out.height = gif->SHeight;
   out.loopCount = LoopCount(gif->ExtensionBlocks, gif->ExtensionBlockCount);
-  render::Surface canvas(out.width, out.height, 0);
-  for (int f = 0; f < gif->ImageCount; ++f) {
+  // The screen starts clear, as a browser's does.
+  render::Surface canvas(out.width, out.height);
+  for (int y = 0; y < out.height; ++y) {
+    std::fill_n(canvas.Row(y), out.width, static_cast<std::uint32_t>(render::kClear));
+  }
+  // Draws frame f over the screen; what it stores goes to `stored`, and the screen as shown
+  // to `shown`, before the frame's disposal.
+  const auto draw = [&](int f, std::vector<std::uint8_t>& stored, render::Surface& shown) {
     const SavedImage& image = gif->SavedImages[f];
     if (out.loopCount < 0)
       out.loopCount = LoopCount(image.ExtensionBlocks, image.ExtensionBlockCount);
     GraphicsControlBlock gcb{};
     gcb.TransparentColor = NO_TRANSPARENT_COLOR;
     DGifSavedExtensionToGCB(gif, f, &gcb);
-    out.delays.push_back(gcb.DelayTime);
     const GifImageDesc& d = image.ImageDesc;
     const ColorMapObject* map = d.ColorMap != nullptr ? d.ColorMap : gif->SColorMap;
     const render::Surface before = canvas;
-    std::vector<std::uint8_t> stored(static_cast<std::size_t>(out.width) * out.height, 0);
+    stored.assign(static_cast<std::size_t>(out.width) * out.height, 0);
     for (int y = 0; y < d.Height; ++y) {
       for (int x = 0; x < d.Width; ++x) {
         const int index = image.RasterBits[static_cast<std::size_t>(y) * d.Width + x];
@@ -72,16 +80,29 @@ DecodedAnimation DecodeGif(const std::filesystem::path& file) {
         stored[static_cast<std::size_t>(cy) * out.width + cx] = 1;
       }
     }
-    out.frames.push_back(canvas);
-    out.stored.push_back(std::move(stored));
+    shown = canvas;
     // What the next frame is drawn over.
     if (gcb.DisposalMode == DISPOSE_BACKGROUND) {
-      for (int y = 0; y < d.Height; ++y) {
-        for (int x = 0; x < d.Width; ++x) canvas.PSet(d.Left + x, d.Top + y, 0);
+      for (int y = d.Top; y < d.Top + d.Height && y < out.height; ++y) {
+        for (int x = d.Left; x < d.Left + d.Width && x < out.width; ++x) {
+          canvas.Row(y)[x] = static_cast<std::uint32_t>(render::kClear);
+        }
       }
     } else if (gcb.DisposalMode == DISPOSE_PREVIOUS) {
       canvas = before;
     }
+    return gcb.DelayTime;
+  };
+  for (int f = 0; f < gif->ImageCount; ++f) {
+    std::vector<std::uint8_t> stored;
+    render::Surface shown;
+    out.delays.push_back(draw(f, stored, shown));
+    out.frames.push_back(std::move(shown));
+    out.stored.push_back(std::move(stored));
+  }
+  if (gif->ImageCount > 0) {
+    std::vector<std::uint8_t> stored;
+    draw(0, stored, out.looped);
   }
   DGifCloseFile(gif, &error);
   out.ok = true;
@@ -126,7 +147,8 @@ DecodedAnimation DecodeWebp(const std::filesystem::path& file) {
     for (int y = 0; y < out.height; ++y) {
       for (int x = 0; x < out.width; ++x) {
         const std::uint8_t* p = rgba + (static_cast<std::size_t>(y) * out.width + x) * 4;
-        frame.PSet(x, y, Pack(p[0], p[1], p[2]));
+        frame.Row(y)[x] =
+            static_cast<std::uint32_t>(render::WithOpacity(Pack(p[0], p[1], p[2]), p[3]));
       }
     }
     out.frames.push_back(std::move(frame));

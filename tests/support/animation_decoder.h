@@ -17,12 +17,16 @@ struct DecodedAnimation {
   std::string error;
   int width = 0;
   int height = 0;
-  int loopCount = -1;                   ///< 0 plays for ever; -1 when the file sets none
-  std::vector<int> delays;              ///< per frame: hundredths (GIF) or milliseconds (WebP)
-  std::vector<render::Surface> frames;  ///< what is on screen after each frame
+  int loopCount = -1;       ///< 0 plays for ever; -1 when the file sets none
+  std::vector<int> delays;  ///< per frame: hundredths (GIF) or milliseconds (WebP)
+  /// What is on screen after each frame, its transparency in the top byte (render::kClear
+  /// where nothing is shown).
+  std::vector<render::Surface> frames;
   /// GIF only, per frame: 1 where the frame stores an opaque pixel, 0 where it leaves the
   /// pixel as it was (outside its rectangle or transparent).
   std::vector<std::vector<std::uint8_t>> stored;
+  /// GIF only: the first frame as the loop shows it again after the last.
+  render::Surface looped;
 };
 
 DecodedAnimation DecodeGif(const std::filesystem::path& file);
