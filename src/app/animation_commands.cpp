@@ -17,8 +17,6 @@ void MainWindow::MakeHtmlPage() {
     Warn(ui::Utf8(base::kNoSourceMessage.data()));
     return;
   }
-  canvasWidthPx_ = layout_.CanvasWidthPx();
-  canvasHeightPx_ = layout_.CanvasHeightPx();
   OpenExportDialog();
 }
 
@@ -26,12 +24,10 @@ exporter::ExportDialog* MainWindow::exportDialog() const { return exportDialog_;
 
 void MainWindow::OpenExportDialog() {
   if (!exportDialog_) {
-    exportDialog_ = new exporter::ExportDialog([this] { return sourcePath_; },
-                                               [this] { return settings_.FrameCount; }, appFolder_,
+    exportDialog_ = new exporter::ExportDialog([this] { return sourcePath_; }, appFolder_,
                                                layout_.twipsPerPixel(), prompter_, this);
     exportDialog_->setAttribute(Qt::WA_DeleteOnClose);
   }
-  exportDialog_->SetCanvasSize(canvasWidthPx_, canvasHeightPx_);
   exportDialog_->show();
   exportDialog_->raise();
   exportDialog_->activateWindow();

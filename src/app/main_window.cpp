@@ -164,6 +164,9 @@ void MainWindow::createStatusBar() {
   progress_->setFormat(ui::Utf8(ui::kProgressSteps));
   progress_->hide();
   statusBar()->addPermanentWidget(progress_);
+  pictureSize_ = new QLabel(this);
+  pictureSize_->setObjectName(QStringLiteral("pictureSizeLabel"));
+  statusBar()->addPermanentWidget(pictureSize_);
 }
 
 void MainWindow::createCentralWidget() {
@@ -251,6 +254,10 @@ void MainWindow::ShowSettings() {
     settingsDialog_->setAttribute(Qt::WA_DeleteOnClose);
     connect(settingsDialog_, &settings::SettingsDialog::settingsStored, this,
             &MainWindow::FollowBackground);
+    // Written at once, so that a program that ends without closing keeps them.
+    connect(settingsDialog_, &settings::SettingsDialog::settingsStored, this,
+            &MainWindow::WriteSettings);
+    settingsDialog_->SetQuestionFlags(&questions_);
     // A picture shown at a first look is not yet the open one: the preview waits for it.
     if (firstLook_) settingsDialog_->PictureComing();
   }

@@ -15,6 +15,24 @@
 
 namespace kinetta::app {
 
+// The key under which the per-user store remembers that a question is no longer asked.
+QString QuestionKey(render::RunWarning warning) {
+  switch (warning) {
+    case render::RunWarning::WideFrame:
+      return QStringLiteral("WideFrame");
+    case render::RunWarning::LargeSource:
+      return QStringLiteral("LargeSource");
+    case render::RunWarning::ManyFrames:
+      break;
+  }
+  return QStringLiteral("ManyFrames");
+}
+
+QStringList QuestionKeys() {
+  return {QuestionKey(render::RunWarning::WideFrame), QuestionKey(render::RunWarning::LargeSource),
+          QuestionKey(render::RunWarning::ManyFrames)};
+}
+
 // ---- Execute ---------------------------------------------------------------------------------
 
 void MainWindow::Execute() {
@@ -36,9 +54,14 @@ bool MainWindow::CheckRun() {
   const PixelSizeF source = layout_.SourceSizeSingle();
   for (const render::RunWarning warning :
        render::CheckRunWarnings(settings_, source.width, source.height)) {
-    if (!prompter_.AskOkCancel(this, QString::fromStdString(render::WarningQuestion(warning)))) {
-      return false;
+    const QString key = QuestionKey(warning);
+    if (!questions_.Asked(key)) continue;
+    bool silence = false;
+    if (!prompter_.AskOkCancelOrSilence(
+            this, QString::fromStdString(render::WarningQuestion(warning)), silence)) {
+      return false;  // a tick with Cancel is not taken: the run the user stopped asks again
     }
+    if (silence) questions_.Silence(key);
   }
   return true;
 }

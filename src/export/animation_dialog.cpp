@@ -60,7 +60,7 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
     int left;
     int width;
   };
-  QWidget* previous = timeBox();  // after the form's OK, ｷｬﾝｾﾙ and time box
+  QWidget* previous = timeBox();  // after the time box, before OK and ｷｬﾝｾﾙ
   for (const Option& o : {Option{AnimationFormat::Gif, "GIF", "gifOption", 1800, 900},
                           Option{AnimationFormat::WebP, "WebP", "webpOption", 2760, 1092},
                           Option{AnimationFormat::Mp4, "MP4", "mp4Option", 3900, 900},

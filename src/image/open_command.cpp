@@ -17,10 +17,10 @@ namespace kinetta::image {
 QStringList OpenFilters(bool gifSupport) {
   // The picture filter's description is the picture list itself in the dialog's syntax.
   return {gifSupport
-              ? QStringLiteral("画像ファイル (*.bmp *.gif *jpg *.jpeg *.png *.webp *.heic "
+              ? QStringLiteral("画像ファイル (*.bmp *.gif *.jpg *.jpeg *.png *.webp *.heic "
                                "*.heif *.avif *.BMP *.GIF *JPG *.JPEG *.PNG *.WEBP *.HEIC "
                                "*.HEIF *.AVIF)")
-              : QStringLiteral("画像ファイル (*.bmp *jpg *.jpeg *.png *.webp *.heic *.heif "
+              : QStringLiteral("画像ファイル (*.bmp *.jpg *.jpeg *.png *.webp *.heic *.heif "
                                "*.avif *.BMP *JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)"),
           QStringLiteral("すべてのﾌｧｲﾙ (*.*)")};
 }

@@ -22,6 +22,15 @@ class Prompter {
   virtual void Inform(QWidget* parent, const QString& text) = 0;
   /// A question with a warning icon and the buttons OK and Cancel; true for OK.
   virtual bool AskOkCancel(QWidget* parent, const QString& text) = 0;
+  /// The same question with a check box 「今後この確認を表示しない」 below it; `silence` tells
+  /// whether the user ticked it.
+  virtual bool AskOkCancelOrSilence(QWidget* parent, const QString& text, bool& silence) {
+    silence = false;
+    return AskOkCancel(parent, text);
+  }
+  /// A question with one button per entry of `choices` (the last one cancels); the index of the
+  /// button pressed, or the last index when the box is closed.
+  virtual int AskChoice(QWidget* parent, const QString& text, const QStringList& choices) = 0;
   /// The open dialog, starting in `folder`; `filters` are Qt name filters, the first one
   /// selected. Empty on cancel.
   virtual QString OpenFileName(QWidget* parent, const QString& title, const QStringList& filters,
@@ -45,6 +54,8 @@ class DesktopPrompter final : public Prompter {
   void Warn(QWidget* parent, const QString& text) override;
   void Inform(QWidget* parent, const QString& text) override;
   bool AskOkCancel(QWidget* parent, const QString& text) override;
+  bool AskOkCancelOrSilence(QWidget* parent, const QString& text, bool& silence) override;
+  int AskChoice(QWidget* parent, const QString& text, const QStringList& choices) override;
   QString OpenFileName(QWidget* parent, const QString& title, const QStringList& filters,
                        const QString& folder) override;
   QString SaveFileName(QWidget* parent, const QString& title, const QString& proposedPath,

@@ -14,6 +14,7 @@
 #include "app/main_window_fixture.h"
 #include "base/gif_rule.h"
 #include "export/export_dialog.h"
+#include "image/frame_files.h"
 #include "settings/settings_dialog.h"
 
 namespace kinetta::test {
@@ -184,7 +185,7 @@ TEST_F(MainWindowTest, OpenDialogOffersThePictureFilterFirst) {
   Trigger("openAction");  // cancelled
   EXPECT_EQ(prompter.openTitle, U("開く"));
   EXPECT_EQ(prompter.openFilters,
-            (QStringList{U("画像ファイル (*.bmp *jpg *.jpeg *.png *.webp *.heic *.heif *.avif "
+            (QStringList{U("画像ファイル (*.bmp *.jpg *.jpeg *.png *.webp *.heic *.heif *.avif "
                            "*.BMP *JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)"),
                          U("すべてのﾌｧｲﾙ (*.*)")}));
   EXPECT_EQ(w.statusText(), QString());
@@ -197,7 +198,7 @@ TEST_F(MainWindowTest, MarkerFileAddsGifToTheFilter) {
   Open(base::GifSupportFromMarker(appDir()));
   Trigger("openAction");
   EXPECT_EQ(prompter.openFilters,
-            (QStringList{U("画像ファイル (*.bmp *.gif *jpg *.jpeg *.png *.webp *.heic *.heif "
+            (QStringList{U("画像ファイル (*.bmp *.gif *.jpg *.jpeg *.png *.webp *.heic *.heif "
                            "*.avif *.BMP *.GIF *JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)"),
                          U("すべてのﾌｧｲﾙ (*.*)")}));
   EXPECT_FALSE(base::GifSupportFromMarker(picDir()));
@@ -421,25 +422,42 @@ TEST_F(MainWindowTest, ToolbarButtonsHaveTheirOwnEffects) {
   EXPECT_EQ(w.findChildren<settings::SettingsDialog*>().size(), 1);
 }
 
-TEST_F(MainWindowTest, HtmlCommandNeedsAPictureAndTakesTheCanvasSize) {
+// The page plays the frames on the disk: those of the last run of its picture, at their size,
+// whatever the preview frame shows and the frame count is now.
+TEST_F(MainWindowTest, HtmlPageDeclaresTheFramesOnDisk) {
   app::MainWindow& w = Open();
   FindAction(w, "htmlPageAction")->trigger();
   EXPECT_EQ(prompter.warnings, QStringList{U("原画を先に開いてください。")});
-  OpenPicture(Picture("p.bmp", 6, 4));
-  FindAction(w, "htmlPageAction")->trigger();
-  // The form's preview box: 3372 x 852 twips at 15 twips a pixel.
-  EXPECT_EQ(w.canvasWidthPx(), 225);
-  EXPECT_EQ(w.canvasHeightPx(), 57);
+  const std::string first = Picture("p.bmp", 6, 4);
+  OpenPicture(first);
+  for (int frames : {8, 5}) {
+    WriteSettingsFile(SettingsText(0, 0, 1, frames));
+    prompter.warnings.clear();
+    Open();
+    OpenPicture(first);
+    FindAction(window(), "executeAction")->trigger();
+    ASSERT_TRUE(WaitIdle());
+  }
+  OpenPicture(Picture("q.bmp", 9, 9));
+  WriteSettingsFile(SettingsText(0, 0, 1, 10));
+  Open();
+  OpenPicture(first);
+  FindAction(window(), "htmlPageAction")->trigger();
   // One export dialog, raised again by a second choice; its OK writes the page there.
-  exporter::ExportDialog* dialog = w.exportDialog();
+  exporter::ExportDialog* dialog = window().exportDialog();
   ASSERT_NE(dialog, nullptr);
-  EXPECT_TRUE(dialog->isVisible());
-  FindAction(w, "htmlPageAction")->trigger();
-  EXPECT_EQ(w.findChildren<exporter::ExportDialog*>().size(), 1);
+  FindAction(window(), "htmlPageAction")->trigger();
+  EXPECT_EQ(window().findChildren<exporter::ExportDialog*>().size(), 1);
   dialog->okButton()->click();
+  ASSERT_TRUE(std::filesystem::exists(picDir() / "p07.bmp"));  // the longer run's leftover
+  const std::optional<image::DeclaredSize> size = image::ReadDeclaredSize(picDir() / "p00.bmp");
+  ASSERT_TRUE(size.has_value());
   const std::string page = FileText(picDir() / "animate.htm");
-  EXPECT_NE(page.find("<applet code='vorrel.class' width= 225 height= 57>"), std::string::npos)
+  EXPECT_NE(page.find("<applet code='vorrel.class' width=" + base::NumberText(size->width) +
+                      " height=" + base::NumberText(size->height) + ">"),
+            std::string::npos)
       << page;
+  EXPECT_NE(page.find("<param NAME='Count' value=' 4'>"), std::string::npos) << page;
 }
 
 }  // namespace

@@ -21,6 +21,14 @@ class FakePrompter final : public ui::Prompter {
   QStringList informs;
   QStringList questions;
   std::deque<bool> answers;  ///< OK (true) or Cancel; OK once the script runs out
+  /// The check box 「今後この確認を表示しない」 of a question that has one: ticked or not; not
+  /// once the script runs out.
+  std::deque<bool> silences;
+  int silenceOffers = 0;  ///< questions asked with that check box
+  /// A question with several buttons: the index pressed; the last (cancel) once the script
+  /// runs out.
+  std::deque<int> choices;
+  QList<QStringList> choiceButtons;  ///< the buttons each such question offered
 
   // The open dialog.
   std::deque<QString> openPaths;  ///< chosen files; cancel once the script runs out
@@ -51,6 +59,16 @@ class FakePrompter final : public ui::Prompter {
   bool AskOkCancel(QWidget*, const QString& text) override {
     questions << text;
     return Next(answers, true);
+  }
+  bool AskOkCancelOrSilence(QWidget* parent, const QString& text, bool& silence) override {
+    ++silenceOffers;
+    silence = Next(silences, false);
+    return AskOkCancel(parent, text);
+  }
+  int AskChoice(QWidget*, const QString& text, const QStringList& buttons) override {
+    questions << text;
+    choiceButtons << buttons;
+    return Next(choices, static_cast<int>(buttons.size()) - 1);
   }
   QString OpenFileName(QWidget*, const QString& title, const QStringList& filters,
                        const QString& folder) override {
