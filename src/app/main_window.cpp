@@ -6,6 +6,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -15,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -28,6 +32,11 @@
 #include "ui_support/ui_messages.h"
 
 namespace kinetta::app {
+
+namespace {
+// Where the per-user store keeps the output folder ("" or none: beside the picture).
+const QString kOutputFolderKey = QStringLiteral("Settings/OutputFolder");
+}  // namespace
 
 MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     : QMainWindow(parent),
@@ -47,7 +56,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
   createStatusBar();
   createCentralWidget();
 
-  player_ = new preview::PreviewPlayer([this] { return sourcePath_; }, this);
+  player_ = new preview::PreviewPlayer([this] { return FramesPath(); }, this);
   connect(player_, &preview::PreviewPlayer::frameShown, this, &MainWindow::OnPreviewFrame);
   connect(player_, &preview::PreviewPlayer::ended, this, &MainWindow::OnPreviewEnded);
   connect(&runner_, &ConversionRunner::frameSaved, this, &MainWindow::OnFrameSaved);
@@ -203,6 +212,7 @@ void MainWindow::Load() {
 }
 
 void MainWindow::ReadSettings() {
+  outputFolder_ = placement_.value(kOutputFolderKey).toString();
   const base::SettingsFile file =
       base::ReadSettingsFile(base::SettingsFilePath(appFolder_.toStdString()));
   settings_ = file.settings;
@@ -258,6 +268,9 @@ void MainWindow::ShowSettings() {
     connect(settingsDialog_, &settings::SettingsDialog::settingsStored, this,
             &MainWindow::WriteSettings);
     settingsDialog_->SetQuestionFlags(&questions_);
+    settingsDialog_->SetOutputFolder(&outputFolder_);
+    connect(settingsDialog_, &settings::SettingsDialog::settingsStored, this,
+            [this] { placement_.setValue(kOutputFolderKey, outputFolder_); });
     // A picture shown at a first look is not yet the open one: the preview waits for it.
     if (firstLook_) settingsDialog_->PictureComing();
   }
@@ -310,5 +323,20 @@ void MainWindow::SetStatus(const QString& text) {
 }
 
 void MainWindow::Warn(const QString& text) { prompter_.Warn(this, text); }
+
+std::string MainWindow::FramesPath() const {
+  if (outputFolder_.isEmpty() || sourcePath_.empty()) return sourcePath_;
+  const QString name =
+      QFileInfo(QFile::decodeName(QByteArray::fromStdString(sourcePath_))).fileName();
+  return QFile::encodeName(QDir(outputFolder_).filePath(name)).toStdString();
+}
+
+bool MainWindow::FramesFolderWritable() {
+  const QFileInfo folder(
+      QFileInfo(QFile::decodeName(QByteArray::fromStdString(FramesPath()))).absolutePath());
+  if (folder.isDir() && folder.isWritable()) return true;
+  Warn(ui::Utf8(ui::kOutputNotWritable) + u'\n' + folder.filePath());
+  return false;
+}
 
 }  // namespace kinetta::app

@@ -167,6 +167,10 @@ class MainWindow : public QMainWindow {
   bool MayStart(Activity wanted);
   void SetStatus(const QString& text);
   void Warn(const QString& text);
+  /// The path the frames are named after: the open picture's, or its name in the output folder.
+  std::string FramesPath() const;
+  /// False, after saying so, when the frames' folder cannot be written.
+  bool FramesFolderWritable();
 
   // Opening a picture (open_commands.cpp).
   void LoadSource();
@@ -213,6 +217,8 @@ class MainWindow : public QMainWindow {
   QSettings& placement_;
   bool gifSupport_ = false;
   ui::QuestionFlags questions_{placement_, QuestionKeys()};
+  /// The folder for the frames, the page and the animation files; empty beside the picture.
+  QString outputFolder_;
 
   // The process-wide settings, the recent files and the open picture.
   base::Settings settings_;

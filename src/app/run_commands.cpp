@@ -51,6 +51,8 @@ bool MainWindow::CheckRun() {
     Warn(ui::Utf8(base::kNoSourceMessage.data()));
     return false;
   }
+  // A folder the frames cannot go to is said before the user answers any question.
+  if (!FramesFolderWritable()) return false;
   const PixelSizeF source = layout_.SourceSizeSingle();
   for (const render::RunWarning warning :
        render::CheckRunWarnings(settings_, source.width, source.height)) {
@@ -76,7 +78,7 @@ void MainWindow::StartRun() {
   ConversionJob job;
   job.source = source_;
   job.shownBound = pictureRoom_.canvas;
-  job.sourcePath = sourcePath_;
+  job.sourcePath = FramesPath();
   job.settings = settings_;
   // The random dots of the fade-in differ from run to run.
   job.seed =

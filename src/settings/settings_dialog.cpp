@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -200,6 +201,25 @@ void SettingsDialog::createControls() {
   questionsBox_->setObjectName(QStringLiteral("questionsBox"));
   questionsBox_->setVisible(false);
   connect(questionsBox_, &QCheckBox::clicked, this, [this] { questionsBox_->setTristate(false); });
+  outputLabel_ = new QLabel(ui::Utf8(ui::kOutputCaption), this);
+  outputLabel_->setObjectName(QStringLiteral("outputLabel"));
+  outputBox_ = new QLineEdit(this);
+  outputBox_->setObjectName(QStringLiteral("outputBox"));
+  outputBox_->setPlaceholderText(ui::Utf8(ui::kOutputBesidePicture));
+  outputBox_->setClearButtonEnabled(true);
+  outputLabel_->setBuddy(outputBox_);
+  outputButton_ = new QPushButton(ui::Utf8(ui::kOutputChoose), this);
+  outputButton_->setObjectName(QStringLiteral("outputButton"));
+  connect(outputButton_, &QPushButton::clicked, this, [this] {
+    const QString chosen =
+        prompter_.ChooseFolder(this, ui::Utf8(ui::kOutputCaption), outputBox_->text());
+    if (!chosen.isEmpty()) outputBox_->setText(chosen);
+  });
+  connect(outputBox_, &QLineEdit::textEdited, this, [this] { MarkRefused(outputBox_, false); });
+  for (QWidget* w : {static_cast<QWidget*>(outputLabel_), static_cast<QWidget*>(outputBox_),
+                     static_cast<QWidget*>(outputButton_)}) {
+    w->setVisible(false);
+  }
   problemLabel_ = new QLabel(this);
   problemLabel_->setObjectName(QStringLiteral("problemLabel"));
   problemLabel_->setStyleSheet(QStringLiteral("color: #b00000;"));
@@ -245,7 +265,7 @@ void SettingsDialog::placeInFrames() {
 
 // Reading order: the left column downward, the right column downward, then OK and ｷｬﾝｾﾙ.
 void SettingsDialog::setTabOrders() {
-  const std::array<QWidget*, 12> order{shapeBox_,
+  const std::array<QWidget*, 14> order{shapeBox_,
                                        colourButton_,
                                        frameCountBox_,
                                        switchBox_,
@@ -254,6 +274,8 @@ void SettingsDialog::setTabOrders() {
                                        widthOptionButtons_[2],
                                        widthBox_,
                                        questionsBox_,
+                                       outputBox_,
+                                       outputButton_,
                                        okButton_,
                                        cancelButton_,
                                        shapeBox_};
@@ -283,7 +305,21 @@ void SettingsDialog::placeOnScreen() {
   // Left of the preview box, which says the same in its own words.
   problemLabel_->setGeometry(left, y + gap, previewBox_->geometry().left() - gap - left,
                              lineHeight);
+  // The folder row across the form, below everything.
+  const int rowTop =
+      std::max(problemLabel_->geometry().bottom(), previewBox_->geometry().bottom()) + 1 + gap;
+  const int rowHeight =
+      std::max(outputBox_->sizeHint().height(), outputButton_->sizeHint().height());
+  const int right = previewBox_->geometry().right();
+  outputLabel_->setGeometry(left, rowTop, outputLabel_->sizeHint().width(), rowHeight);
+  outputButton_->setGeometry(right + 1 - outputButton_->sizeHint().width(), rowTop,
+                             outputButton_->sizeHint().width(), rowHeight);
+  outputBox_->setGeometry(
+      outputLabel_->geometry().right() + 1 + gap, rowTop,
+      outputButton_->geometry().left() - gap - outputLabel_->geometry().right() - 1 - gap,
+      rowHeight);
   client.setHeight(std::max(client.height(), problemLabel_->geometry().bottom() + 1 + gap));
+  client.setHeight(std::max(client.height(), rowTop + rowHeight + margin.height()));
   QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
   const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
   QRect placed(origin + client.topLeft(), client.size());
@@ -344,6 +380,15 @@ void SettingsDialog::SetQuestionFlags(ui::QuestionFlags* questions) {
   questions_ = questions;
   questionsBox_->setVisible(questions_ != nullptr);
   FillQuestionsBox();
+}
+
+void SettingsDialog::SetOutputFolder(QString* folder) {
+  outputFolder_ = folder;
+  for (QWidget* w : {static_cast<QWidget*>(outputLabel_), static_cast<QWidget*>(outputBox_),
+                     static_cast<QWidget*>(outputButton_)}) {
+    w->setVisible(outputFolder_ != nullptr);
+  }
+  if (outputFolder_) outputBox_->setText(*outputFolder_);
 }
 
 // Checked while every question is asked, unchecked while none is, grey in between; OK then
@@ -416,6 +461,7 @@ void SettingsDialog::FillFromSettings() {
   }
   ApplyShapeConfiguration(shapeBox_->currentText());
   FillQuestionsBox();
+  if (outputFolder_) outputBox_->setText(*outputFolder_);
   SchedulePreview();  // also when the fill changed no control
 }
 
@@ -500,6 +546,17 @@ void SettingsDialog::StoreAndClose() {
     }
     return;
   }
+  // A folder for the frames must be one that can be written; empty is beside the picture.
+  const QString folder = outputBox_->text().trimmed();
+  if (outputFolder_ && !folder.isEmpty() &&
+      (!QFileInfo(folder).isDir() || !QFileInfo(folder).isWritable())) {
+    MarkRefused(outputBox_, true);
+    problemLabel_->setText(ui::Utf8(ui::kOutputNotWritable));
+    outputBox_->setFocus();
+    return;
+  }
+  if (outputFolder_)
+    *outputFolder_ = folder.isEmpty() ? QString() : QFileInfo(folder).absoluteFilePath();
   if (questions_ && questionsBox_->checkState() != Qt::PartiallyChecked) {
     questions_->SetAll(questionsBox_->checkState() == Qt::Checked);
   }

@@ -58,6 +58,11 @@ class SettingsDialog : public QDialog {
   /// Without them (null) the check box is hidden.
   void SetQuestionFlags(ui::QuestionFlags* questions);
 
+  /// The folder for the frames, the page and the animation files ("" beside the picture): the
+  /// row 出力先 shows it and OK stores it there, after checking that it can be written. Without
+  /// it (null) the row is hidden.
+  void SetOutputFolder(QString* folder);
+
  signals:
   /// OK stored the controls into the settings.
   void settingsStored();
@@ -125,6 +130,10 @@ class SettingsDialog : public QDialog {
   QLabel* problemLabel_ = nullptr;  ///< why OK refuses the values, one line
   QCheckBox* questionsBox_ = nullptr;
   ui::QuestionFlags* questions_ = nullptr;
+  QLabel* outputLabel_ = nullptr;
+  QLineEdit* outputBox_ = nullptr;
+  QPushButton* outputButton_ = nullptr;
+  QString* outputFolder_ = nullptr;
   /// Edits come in bursts (typing a number); the preview restarts once they pause.
   QTimer previewDelay_;
 };

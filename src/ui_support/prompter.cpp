@@ -87,6 +87,11 @@ std::optional<QColor> DesktopPrompter::ChooseColour(QWidget* parent, const QColo
   return c;
 }
 
+QString DesktopPrompter::ChooseFolder(QWidget* parent, const QString& title,
+                                      const QString& folder) {
+  return QFileDialog::getExistingDirectory(parent, title, folder);
+}
+
 bool DesktopPrompter::OpenLocalFile(const QString& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

@@ -42,6 +42,8 @@ class Prompter {
                                const QStringList& filters) = 0;
   /// The colour chooser starting from `initial`; nothing on cancel.
   virtual std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) = 0;
+  /// The folder chooser starting in `folder`; empty on cancel.
+  virtual QString ChooseFolder(QWidget* parent, const QString& title, const QString& folder) = 0;
   /// Opens a local file (a web page) in the user's default application; false on failure.
   virtual bool OpenLocalFile(const QString& path) = 0;
   /// Starts a program in its own window; false when it could not be started.
@@ -61,6 +63,7 @@ class DesktopPrompter final : public Prompter {
   QString SaveFileName(QWidget* parent, const QString& title, const QString& proposedPath,
                        const QStringList& filters) override;
   std::optional<QColor> ChooseColour(QWidget* parent, const QColor& initial) override;
+  QString ChooseFolder(QWidget* parent, const QString& title, const QString& folder) override;
   bool OpenLocalFile(const QString& path) override;
   bool StartProgram(const QString& program, const QStringList& arguments) override;
 };

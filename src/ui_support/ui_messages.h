@@ -46,6 +46,14 @@ inline constexpr std::string_view kDontAskAgain = "今後この確認を表示�
 /// The settings dialog's check box that brings the questions back, or silences them all.
 inline constexpr std::string_view kAskBeforeRun = "実行前の確認を表示する";
 
+/// Where the frames, the page and the animation files go: the settings dialog's caption, the
+/// hint in its empty box (beside the picture), its button and the folder chooser's title.
+inline constexpr std::string_view kOutputCaption = "出力先";
+inline constexpr std::string_view kOutputBesidePicture = "原画と同じフォルダ";
+inline constexpr std::string_view kOutputChoose = "参照...";
+/// A folder for the frames that is none or cannot be written: follows on its own line.
+inline constexpr std::string_view kOutputNotWritable = "出力先のフォルダに書き込めません。";
+
 /// The settings dialog's OK refusing a number that does not fit 16 bits.
 inline constexpr std::string_view kWidthOutOfRange =
     "横幅の指定が範囲外です。-32768 から 32767 までの数を入力してください。";

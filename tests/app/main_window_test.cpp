@@ -462,3 +462,40 @@ TEST_F(MainWindowTest, HtmlPageDeclaresTheFramesOnDisk) {
 
 }  // namespace
 }  // namespace kinetta::test
+
+namespace kinetta::test {
+namespace {
+
+// With an output folder the frames and the page go there, named after the picture; a folder that
+// cannot be written is said before any question and nothing is run.
+TEST_F(MainWindowTest, FramesGoToTheOutputFolder) {
+  const std::filesystem::path out = picDir() / "out";
+  store().setValue(QStringLiteral("Settings/OutputFolder"),
+                   QString::fromStdString((picDir() / "missing").string()));
+  WriteSettingsFile(SettingsText(0, 0, 1, 50));  // 50 frames: a question when asked
+  Open();
+  OpenPicture(Picture("p.bmp", 6, 4));
+  prompter.answers = {false};
+  Trigger("executeAction");
+  ASSERT_EQ(prompter.warnings.size(), 1);
+  EXPECT_TRUE(prompter.warnings[0].startsWith(U("出力先のフォルダに書き込めません。")));
+  EXPECT_TRUE(prompter.questions.isEmpty());
+
+  std::filesystem::create_directories(out);
+  store().setValue(QStringLiteral("Settings/OutputFolder"), QString::fromStdString(out.string()));
+  Open();
+  OpenPicture((picDir() / "p.bmp").string());
+  prompter.answers = {true};
+  Trigger("executeAction");
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_TRUE(std::filesystem::exists(out / "p49.bmp"));
+  EXPECT_FALSE(std::filesystem::exists(picDir() / "p00.bmp"));
+  Trigger("htmlPageAction");
+  ASSERT_NE(window().exportDialog(), nullptr);
+  window().exportDialog()->okButton()->click();
+  EXPECT_NE(FileText(out / "animate.htm").find("<param NAME='Count' value=' 49'>"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace kinetta::test

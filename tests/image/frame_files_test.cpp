@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,12 @@ struct DiskCase {
   int width;
   int height;
 };
+
+// Named by what is on the disk (gtest would otherwise print the case's bytes, padding included).
+void PrintTo(const DiskCase& c, std::ostream* os) {
+  *os << c.present.size() << " frames" << c.extension << ", frame 00 of kind "
+      << static_cast<int>(c.kind);
+}
 
 class FramesOnDiskTest : public testing::TestWithParam<DiskCase> {};
 

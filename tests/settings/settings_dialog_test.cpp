@@ -138,9 +138,9 @@ TEST_F(SettingsDialogTest, ControlsLieInsideTheirFramesAndApart) {
     }
   };
   const QList<QWidget*> top = dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-  // Four frames, OK, Cancel, the preview box, the questions' check box and the line that says
-  // why OK refuses the values.
-  ASSERT_EQ(top.size(), 9);
+  // Four frames, OK, Cancel, the preview box, the questions' check box, the line that says why
+  // OK refuses the values, and the output folder's caption, box and button.
+  ASSERT_EQ(top.size(), 12);
   overlapsApart(top);
   int controls = 0;
   for (const QWidget* item : top) {

@@ -48,6 +48,9 @@ class FakePrompter final : public ui::Prompter {
   std::deque<std::optional<QColor>> colourAnswers;  ///< cancel once the script runs out
   QList<QColor> colourStarts;                       ///< the colour each chooser started from
 
+  // The folder chooser.
+  std::deque<QString> folders;  ///< chosen folders; cancel once the script runs out
+
   // Files and programs handed to the desktop.
   QStringList localFiles;             ///< each page handed over, in order
   std::deque<bool> localFileAnswers;  ///< whether it opened; a failure once the script runs out
@@ -89,6 +92,9 @@ class FakePrompter final : public ui::Prompter {
   std::optional<QColor> ChooseColour(QWidget*, const QColor& initial) override {
     colourStarts << initial;
     return Next(colourAnswers, std::optional<QColor>());
+  }
+  QString ChooseFolder(QWidget*, const QString&, const QString&) override {
+    return Next(folders, QString());
   }
   bool OpenLocalFile(const QString& path) override {
     localFiles << path;
