@@ -1,6 +1,5 @@
-// Every dialog of the main window answers the keys of the desktop: Return presses OK from the
-// first field, Esc cancels; both close the dialog.
-#include <QApplication>
+// Every dialog of the main window answers the desktop's keys: Return presses OK from the field
+// that has the focus, Esc cancels; both close the dialog.
 #include <QDialog>
 #include <QLineEdit>
 #include <QPointer>
@@ -23,36 +22,29 @@ class DialogKeysTest : public MainWindowTest, public testing::WithParamInterface
 TEST_P(DialogKeysTest, ReturnAcceptsAndEscapeCancels) {
   const KeyCase& c = GetParam();
   app::MainWindow& w = Open();
-  const std::string source = Picture("p.bmp", 6, 4);
-  OpenPicture(source);
+  OpenPicture(Picture("p.bmp", 6, 4));
   for (int n = 0; n < 2; ++n) Picture(base::FrameFileName("p.bmp", n), 3, 2);
-  const int framesBefore = w.settings().FrameCount;
+  const int frames = w.settings().FrameCount;
   Trigger(c.command);
-  QPointer<QDialog> dialog;
-  for (QDialog* d : w.findChildren<QDialog*>()) {
-    if (d->isVisible()) dialog = d;
-  }
+  QPointer<QDialog> dialog = w.findChild<QDialog*>();
   ASSERT_FALSE(dialog.isNull());
-  // The first field has the focus; the settings dialog's frame count is typed for OK to store.
-  QWidget* field = dialog->focusWidget();
-  ASSERT_NE(field, nullptr);
-  if (auto* frames = dialog->findChild<QLineEdit*>(QStringLiteral("frameCountBox"))) {
-    frames->setText(QString::number(framesBefore + 1));
+  ASSERT_NE(dialog->focusWidget(), nullptr);
+  // The settings dialog's frame count is typed for OK to store; the animation file is named.
+  if (auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("frameCountBox"))) {
+    box->setText(QString::number(frames + 1));
   }
   prompter.savePaths.push_back(QString::fromStdString((picDir() / "a.gif").string()));
-  QTest::keyClick(field, c.key);
+  QTest::keyClick(dialog->focusWidget(), c.key);
   WaitIdle();
   ProcessPostedEvents();
   EXPECT_TRUE(dialog.isNull() || !dialog->isVisible());
   EXPECT_TRUE(prompter.warnings.isEmpty()) << prompter.warnings.join('\n').toStdString();
   const std::string command = c.command;
-  if (command == "settingsAction") {
-    EXPECT_EQ(w.settings().FrameCount, framesBefore + (c.accepted ? 1 : 0));
-  } else if (command == "htmlPageAction") {
-    EXPECT_EQ(std::filesystem::exists(picDir() / "animate.htm"), c.accepted);
-  } else {
-    EXPECT_EQ(prompter.saveCalls, c.accepted ? 1 : 0);
-  }
+  const bool done = command == "settingsAction" ? w.settings().FrameCount == frames + 1
+                    : command == "htmlPageAction"
+                        ? std::filesystem::exists(picDir() / "animate.htm")
+                        : prompter.saveCalls == 1;
+  EXPECT_EQ(done, c.accepted);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialogs, DialogKeysTest,

@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <ostream>
-#include <string>
-#include <vector>
 
 #include "base/path_helpers.h"
 #include "image/bmp_file.h"
@@ -16,34 +13,16 @@
 namespace kinetta::image {
 namespace {
 
-enum class Kind { Bmp, TopDownBmp, Png, Text };
-
-// The first bytes of a file of `kind` declaring `w` x `h`; a header is all that is read.
-std::string Head(Kind kind, int w, int h) {
-  auto le = [](std::uint32_t v) {
-    return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-  };
-  auto be = [](std::uint32_t v) {
-    return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-  };
-  switch (kind) {
-    case Kind::TopDownBmp:
-      return "BM" + le(0) + le(0) + le(54) + le(40) + le(w) + le(static_cast<std::uint32_t>(-h)) +
-             std::string(28, '\0');
-    case Kind::Png:
-      return std::string("\x89PNG\r\n\x1A\n", 8) + be(13) + "IHDR" + be(w) + be(h) +
-             std::string(5, '\0');
-    case Kind::Text:
-      return "not a picture at all, but long enough";
-    case Kind::Bmp:
-      break;
-  }
-  return {};
-}
+// Frame 00 as other files than the run's BMP, declaring 30 x 20: their headers are all that is
+// read.
+const std::string kTopDownBmp =
+    std::string("BM\0\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x1E\0\0\0\xEC\xFF\xFF\xFF", 26);
+const std::string kPng = std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0\x1E\0\0\0\x14\0\0", 26);
+const std::string kText = "not a picture at all, but long enough";
 
 struct DiskCase {
   std::vector<int> present;  // frame numbers on the disk
-  Kind kind;                 // what frame 00 is (the others are plain BMP files)
+  std::string frame00;       // what frame 00 holds; empty: a BMP like the others
   const char* extension;
   int count;
   int width;
@@ -52,8 +31,7 @@ struct DiskCase {
 
 // Named by what is on the disk (gtest would otherwise print the case's bytes, padding included).
 void PrintTo(const DiskCase& c, std::ostream* os) {
-  *os << c.present.size() << " frames" << c.extension << ", frame 00 of kind "
-      << static_cast<int>(c.kind);
+  *os << c.present.size() << " frames" << c.extension << ", frame 00 of " << c.frame00.size();
 }
 
 class FramesOnDiskTest : public testing::TestWithParam<DiskCase> {};
@@ -65,8 +43,8 @@ TEST_P(FramesOnDiskTest, CountsFromZeroUpToTheFirstGapAndTakesFrameZerosSize) {
   for (int n : c.present) {
     std::string name = base::FrameFileName(source, n);
     name.replace(name.size() - 4, 4, c.extension);
-    if (n == 0 && c.kind != Kind::Bmp) {
-      std::ofstream(name, std::ios::binary) << Head(c.kind, 30, 20);
+    if (n == 0 && !c.frame00.empty()) {
+      std::ofstream(name, std::ios::binary) << c.frame00;
     } else {
       ASSERT_TRUE(WriteBmp24(render::Surface(30 + n, 20), name).ok());
     }
@@ -79,16 +57,15 @@ TEST_P(FramesOnDiskTest, CountsFromZeroUpToTheFirstGapAndTakesFrameZerosSize) {
 
 INSTANTIATE_TEST_SUITE_P(
     Frames, FramesOnDiskTest,
-    testing::Values(DiskCase{{0, 1, 2, 3, 4}, Kind::Bmp, ".bmp", 5, 30, 20},
+    testing::Values(DiskCase{{0, 1, 2, 3, 4}, "", ".bmp", 5, 30, 20},
                     // an older, longer run's leftovers after the gap are not the page's
-                    DiskCase{{0, 1, 2, 3, 4, 6, 7}, Kind::Bmp, ".bmp", 5, 30, 20},
-                    DiskCase{{}, Kind::Bmp, ".bmp", 0, 0, 0},
-                    DiskCase{{1, 2}, Kind::Bmp, ".bmp", 0, 0, 0},
-                    DiskCase{{0, 1}, Kind::TopDownBmp, ".bmp", 2, 30, 20},
-                    DiskCase{{0, 1, 2}, Kind::Png, ".png", 3, 30, 20},
+                    DiskCase{{0, 1, 2, 3, 4, 6, 7}, "", ".bmp", 5, 30, 20},
+                    DiskCase{{}, "", ".bmp", 0, 0, 0}, DiskCase{{1, 2}, "", ".bmp", 0, 0, 0},
+                    DiskCase{{0, 1}, kTopDownBmp, ".bmp", 2, 30, 20},
+                    DiskCase{{0, 1, 2}, kPng, ".png", 3, 30, 20},
                     // a PNG frame under the BMP name is still measured by what it is
-                    DiskCase{{0}, Kind::Png, ".bmp", 1, 30, 20},
-                    DiskCase{{0, 1}, Kind::Text, ".bmp", 2, 0, 0}));
+                    DiskCase{{0}, kPng, ".bmp", 1, 30, 20},
+                    DiskCase{{0, 1}, kText, ".bmp", 2, 0, 0}));
 
 }  // namespace
 }  // namespace kinetta::image

@@ -24,7 +24,6 @@ class FakePrompter final : public ui::Prompter {
   /// The check box 「今後この確認を表示しない」 of a question that has one: ticked or not; not
   /// once the script runs out.
   std::deque<bool> silences;
-  int silenceOffers = 0;  ///< questions asked with that check box
   /// A question with several buttons: the index pressed; the last (cancel) once the script
   /// runs out.
   std::deque<int> choices;
@@ -64,7 +63,6 @@ class FakePrompter final : public ui::Prompter {
     return Next(answers, true);
   }
   bool AskOkCancelOrSilence(QWidget* parent, const QString& text, bool& silence) override {
-    ++silenceOffers;
     silence = Next(silences, false);
     return AskOkCancel(parent, text);
   }
