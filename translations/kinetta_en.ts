@@ -359,12 +359,12 @@ The page will be shown anyway, but may not display correctly.</translation>
         <translation>Opening the picture.</translation>
     </message>
     <message>
-        <source>画像ファイル (*.bmp *.gif *jpg *.jpeg *.png *.webp *.heic *.heif *.avif *.BMP *.GIF *JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)</source>
-        <translation>Pictures (*.bmp *.gif *jpg *.jpeg *.png *.webp *.heic *.heif *.avif *.BMP *.GIF *JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)</translation>
+        <source>画像ファイル (*.bmp *.gif *.jpg *.jpeg *.png *.webp *.heic *.heif *.avif *.BMP *.GIF *.JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)</source>
+        <translation>Pictures (*.bmp *.gif *.jpg *.jpeg *.png *.webp *.heic *.heif *.avif *.BMP *.GIF *.JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)</translation>
     </message>
     <message>
-        <source>画像ファイル (*.bmp *jpg *.jpeg *.png *.webp *.heic *.heif *.avif *.BMP *JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)</source>
-        <translation>Pictures (*.bmp *jpg *.jpeg *.png *.webp *.heic *.heif *.avif *.BMP *JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)</translation>
+        <source>画像ファイル (*.bmp *.jpg *.jpeg *.png *.webp *.heic *.heif *.avif *.BMP *.JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)</source>
+        <translation>Pictures (*.bmp *.jpg *.jpeg *.png *.webp *.heic *.heif *.avif *.BMP *.JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)</translation>
     </message>
     <message>
         <source>符号化を始められません</source>
@@ -609,6 +609,42 @@ The page will be shown anyway, but may not display correctly.</translation>
     <message>
         <source>可逆(劣化なし)</source>
         <translation>Lossless</translation>
+    </message>
+    <message>
+        <source> に書く</source>
+        <translation> instead</translation>
+    </message>
+    <message>
+        <source>このフォルダの animate.htm は別の画像のこまを表示します。置き換えますか？</source>
+        <translation>The animate.htm in this folder shows another picture's frames. Replace it?</translation>
+    </message>
+    <message>
+        <source>今後この確認を表示しない</source>
+        <translation>Don't ask again</translation>
+    </message>
+    <message>
+        <source>出力先</source>
+        <translation>Output folder</translation>
+    </message>
+    <message>
+        <source>出力先のフォルダに書き込めません。</source>
+        <translation>The output folder cannot be written to.</translation>
+    </message>
+    <message>
+        <source>原画と同じフォルダ</source>
+        <translation>Same folder as the picture</translation>
+    </message>
+    <message>
+        <source>参照...</source>
+        <translation>Browse…</translation>
+    </message>
+    <message>
+        <source>実行前の確認を表示する</source>
+        <translation>Ask before long runs</translation>
+    </message>
+    <message>
+        <source>置き換える</source>
+        <translation>Replace</translation>
     </message>
 </context>
 </TS>

@@ -6,6 +6,7 @@
 #include "base/memory_budget.h"
 #include "base/messages.h"
 #include "export/animation_dialog.h"
+#include "export/animation_file.h"
 #include "export/export_dialog.h"
 #include "export/html_page.h"
 #include "ui_support/form_metrics.h"
@@ -18,8 +19,6 @@ void MainWindow::MakeHtmlPage() {
     Warn(ui::Utf8(base::kNoSourceMessage.data()));
     return;
   }
-  canvasWidthPx_ = layout_.CanvasWidthPx();
-  canvasHeightPx_ = layout_.CanvasHeightPx();
   OpenExportDialog();
 }
 
@@ -27,13 +26,11 @@ exporter::ExportDialog* MainWindow::exportDialog() const { return exportDialog_;
 
 void MainWindow::OpenExportDialog() {
   if (!exportDialog_) {
-    exportDialog_ = new exporter::ExportDialog([this] { return sourcePath_; },
-                                               [this] { return settings_.FrameCount; }, appFolder_,
+    exportDialog_ = new exporter::ExportDialog([this] { return FramesPath(); }, appFolder_,
                                                layout_.twipsPerPixel(), prompter_, this);
     exportDialog_->setAttribute(Qt::WA_DeleteOnClose);
     exportDialog_->SetFrameExtension([this] { return exporter::FrameExtensionOf(settings_); });
   }
-  exportDialog_->SetCanvasSize(canvasWidthPx_, canvasHeightPx_);
   exportDialog_->show();
   exportDialog_->raise();
   exportDialog_->activateWindow();
@@ -55,7 +52,7 @@ exporter::AnimationDialog* MainWindow::animationDialog() const { return animatio
 void MainWindow::OpenAnimationDialog() {
   if (!animationDialog_) {
     animationDialog_ = new exporter::AnimationDialog(
-        [this] { return sourcePath_; }, [this] { return MayStart(Activity::MakingAnimation); },
+        [this] { return FramesPath(); }, [this] { return MayStart(Activity::MakingAnimation); },
         [this](const exporter::AnimationOrder& order) { return StartAnimation(order); },
         layout_.twipsPerPixel(), prompter_, this);
     animationDialog_->setAttribute(Qt::WA_DeleteOnClose);
@@ -67,6 +64,13 @@ void MainWindow::OpenAnimationDialog() {
 }
 
 bool MainWindow::StartAnimation(const exporter::AnimationOrder& order) {
+  // The dialog checked the target against the frames; with an output folder the picture itself
+  // lies elsewhere and is checked here.
+  if (const base::Status refused = exporter::CheckAnimationTarget(order.target, sourcePath_);
+      !refused.ok()) {
+    Warn(QString::fromStdString(refused.message()));
+    return false;
+  }
   if (!MayStart(Activity::MakingAnimation) || !activity_.Begin(Activity::MakingAnimation)) {
     return false;
   }

@@ -6,6 +6,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -15,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
@@ -34,6 +38,11 @@ QString UserSettingsFolder() {
   const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
   return config.isEmpty() ? QString() : config + QStringLiteral("/kinetta");
 }
+
+namespace {
+// Where the per-user store keeps the output folder ("" or none: beside the picture).
+const QString kOutputFolderKey = QStringLiteral("Settings/OutputFolder");
+}  // namespace
 
 MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     : QMainWindow(parent),
@@ -55,7 +64,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
   createStatusBar();
   createCentralWidget();
 
-  player_ = new preview::PreviewPlayer([this] { return sourcePath_; }, this);
+  player_ = new preview::PreviewPlayer([this] { return FramesPath(); }, this);
   connect(player_, &preview::PreviewPlayer::frameShown, this, &MainWindow::OnPreviewFrame);
   connect(player_, &preview::PreviewPlayer::ended, this, &MainWindow::OnPreviewEnded);
   connect(&runner_, &ConversionRunner::frameSaved, this, &MainWindow::OnFrameSaved);
@@ -172,6 +181,9 @@ void MainWindow::createStatusBar() {
   progress_->setFormat(ui::Utf8(ui::kProgressSteps));
   progress_->hide();
   statusBar()->addPermanentWidget(progress_);
+  pictureSize_ = new QLabel(this);
+  pictureSize_->setObjectName(QStringLiteral("pictureSizeLabel"));
+  statusBar()->addPermanentWidget(pictureSize_);
 }
 
 void MainWindow::createCentralWidget() {
@@ -208,6 +220,7 @@ void MainWindow::Load() {
 }
 
 void MainWindow::ReadSettings() {
+  outputFolder_ = placement_.value(kOutputFolderKey).toString();
   const std::filesystem::path folder = appFolder_.toStdString();
   const base::SettingsLocation location =
       base::LocateSettingsFile(folder, userFolder_.toStdString(), base::FolderWritable(folder));
@@ -264,6 +277,13 @@ void MainWindow::ShowSettings() {
     settingsDialog_->setAttribute(Qt::WA_DeleteOnClose);
     connect(settingsDialog_, &settings::SettingsDialog::settingsStored, this,
             &MainWindow::FollowBackground);
+    // Written at once, so that a program that ends without closing keeps them.
+    connect(settingsDialog_, &settings::SettingsDialog::settingsStored, this,
+            &MainWindow::WriteSettings);
+    settingsDialog_->SetQuestionFlags(&questions_);
+    settingsDialog_->SetOutputFolder(&outputFolder_);
+    connect(settingsDialog_, &settings::SettingsDialog::settingsStored, this,
+            [this] { placement_.setValue(kOutputFolderKey, outputFolder_); });
     // A picture shown at a first look is not yet the open one: the preview waits for it.
     if (firstLook_) settingsDialog_->PictureComing();
   }
@@ -316,5 +336,20 @@ void MainWindow::SetStatus(const QString& text) {
 }
 
 void MainWindow::Warn(const QString& text) { prompter_.Warn(this, text); }
+
+std::string MainWindow::FramesPath() const {
+  if (outputFolder_.isEmpty() || sourcePath_.empty()) return sourcePath_;
+  const QString name =
+      QFileInfo(QFile::decodeName(QByteArray::fromStdString(sourcePath_))).fileName();
+  return QFile::encodeName(QDir(outputFolder_).filePath(name)).toStdString();
+}
+
+bool MainWindow::FramesFolderWritable() {
+  const QFileInfo folder(
+      QFileInfo(QFile::decodeName(QByteArray::fromStdString(FramesPath()))).absolutePath());
+  if (folder.isDir() && folder.isWritable()) return true;
+  Warn(ui::Utf8(ui::kOutputNotWritable) + u'\n' + folder.filePath());
+  return false;
+}
 
 }  // namespace kinetta::app

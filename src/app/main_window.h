@@ -26,7 +26,9 @@
 #include "image/picture.h"
 #include "image/quick_look.h"
 #include "render/motion_preview.h"
+#include "render/run.h"
 #include "render/surface.h"
+#include "ui_support/question_flags.h"
 
 class QAction;
 class QGroupBox;
@@ -57,6 +59,10 @@ class Prompter;
 namespace kinetta::app {
 
 class PictureBox;
+
+/// The questions before a run that the user may silence, by their keys in the per-user store.
+QString QuestionKey(render::RunWarning warning);
+QStringList QuestionKeys();
 
 struct MainWindowSetup {
   QString appFolder;                 ///< the program folder: mivet.ini, help.htm
@@ -97,14 +103,12 @@ class MainWindow : public QMainWindow {
   QImage canvasImage() const;
   /// The source picture as shown, reduced to what the screen can show.
   QImage sourceImage() const;
-  int canvasWidthPx() const { return canvasWidthPx_; }
   /// The open HTML export dialog, or null.
   exporter::ExportDialog* exportDialog() const;
   /// The open animation-file dialog, or null.
   exporter::AnimationDialog* animationDialog() const;
   /// The progress bar of the status bar (a run's frames, an animation file's steps).
   const QProgressBar* progressBar() const { return progress_; }
-  int canvasHeightPx() const { return canvasHeightPx_; }
 
   /// Tests hold a run at its checkpoints with this (called on the drawing threads).
   void setCheckpointHookForTesting(std::function<void(int frame)> hook) {
@@ -170,6 +174,10 @@ class MainWindow : public QMainWindow {
   bool MayStart(Activity wanted);
   void SetStatus(const QString& text);
   void Warn(const QString& text);
+  /// The path the frames are named after: the open picture's, or its name in the output folder.
+  std::string FramesPath() const;
+  /// False, after saying so, when the frames' folder cannot be written.
+  bool FramesFolderWritable();
 
   // Opening a picture (open_commands.cpp).
   void LoadSource();
@@ -178,6 +186,7 @@ class MainWindow : public QMainWindow {
   void OnSourceRead(base::Result<image::Picture> read);
   void DropFirstLook();
   void ShowOpenedStatus();
+  void ShowPictureName(int width, int height);
   /// Lays a picture with transparency afresh over the background colour the settings now have.
   void FollowBackground();
   void ShowRecentFiles(bool showSeparator);
@@ -216,6 +225,9 @@ class MainWindow : public QMainWindow {
   ui::Prompter& prompter_;
   QSettings& placement_;
   bool gifSupport_ = false;
+  ui::QuestionFlags questions_{placement_, QuestionKeys()};
+  /// The folder for the frames, the page and the animation files; empty beside the picture.
+  QString outputFolder_;
 
   // The process-wide settings, the recent files and the open picture.
   base::Settings settings_;
@@ -249,8 +261,6 @@ class MainWindow : public QMainWindow {
   PixelSize frameMeasured_;
   bool lastFitMayShrink_ = false;  ///< how the window was last fitted to its pictures
   ActivityState activity_;
-  int canvasWidthPx_ = 0;
-  int canvasHeightPx_ = 0;
   bool unloadedOnce_ = false;
 
   ConversionRunner runner_;
@@ -283,6 +293,7 @@ class MainWindow : public QMainWindow {
   QToolBar* toolBar_ = nullptr;
   QLabel* statusLabel_ = nullptr;
   QProgressBar* progress_ = nullptr;
+  QLabel* pictureSize_ = nullptr;  ///< the open picture's size, at the status bar's right
   QScrollArea* scroll_ = nullptr;
   QWidget* form_ = nullptr;
   QGroupBox* sourceFrame_ = nullptr;

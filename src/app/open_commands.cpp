@@ -8,6 +8,8 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QLabel>
 #include <QMimeData>
 #include <QSettings>
 #include <QStandardPaths>
@@ -81,6 +83,7 @@ void MainWindow::OpenRecentFile(int index) {
   if (index < 0 || index > 2 || recentFiles_[index].empty()) return;
   sourcePath_ = recentFiles_[index];
   LoadSource();
+  ShowOpenedStatus();
 }
 
 // Loads sourcePath_ into sourcePicture_. A picture that cannot be read leaves the previous picture
@@ -116,6 +119,7 @@ void MainWindow::TakeSource(image::Picture picture, bool shown) {
       kLastFolderKey,
       QFileInfo(QFile::decodeName(QByteArray::fromStdString(sourcePath_))).absolutePath());
   if (!shown) ShowSourcePicture();
+  ShowPictureName(source_->width(), source_->height());
   layout_.SetSourcePicture(source_->width(), source_->height());
   ApplyLayout();
   // The window takes the new picture's size: it grows for a larger one and shrinks back for a
@@ -135,6 +139,7 @@ void MainWindow::ShowFirstLook(image::QuickLook look) {
   // The reduced picture and the file's bytes go back to the system before the whole is read.
   look.picture = {};
   base::ReturnFreedMemory();
+  ShowPictureName(firstLook_->size.width, firstLook_->size.height);
   layout_.SetSourcePicture(firstLook_->size.width, firstLook_->size.height);
   ApplyLayout();
   FitWindow(true);
@@ -149,6 +154,7 @@ void MainWindow::OnSourceRead(base::Result<image::Picture> read) {
   if (!read.ok()) {
     DropFirstLook();
     sourcePath_ = loadedPath_;
+    if (!loadedPath_.empty()) ShowPictureName(source_->width(), source_->height());
   }
   image::ConcludeOpening(read.status(), sourcePath_, recentFiles_, prompter_, this);
   if (!read.ok()) return;
@@ -168,6 +174,22 @@ void MainWindow::DropFirstLook() {
   ApplyLayout();
   FitWindow(true);
   if (settingsDialog_) settingsDialog_->PictureChanged();
+}
+
+// The picture's name in the title bar and its size in the status bar; the frame canvas no
+// longer shows the frames of the picture before, nor the status the end of its run.
+void MainWindow::ShowPictureName(int width, int height) {
+  const QString name =
+      QFileInfo(QFile::decodeName(QByteArray::fromStdString(sourcePath_))).fileName();
+  setWindowTitle(ui::Utf8(ui::kTitleOfPicture).arg(name, ui::Utf8(ui::kProgramTitle)));
+  pictureSize_->setText(ui::Utf8(ui::kPictureSize).arg(width).arg(height));
+  if (activity_.current() == Activity::Idle) {
+    canvasPicture_->setImage(QImage());
+    if (statusText() == ui::Utf8(ui::kStatusCompleted) ||
+        statusText() == ui::Utf8(ui::kStatusAborted)) {
+      SetStatus({});
+    }
+  }
 }
 
 // The status once an open command is done: empty, or that the picture is still being read.

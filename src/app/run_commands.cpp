@@ -15,6 +15,24 @@
 
 namespace kinetta::app {
 
+// The key under which the per-user store remembers that a question is no longer asked.
+QString QuestionKey(render::RunWarning warning) {
+  switch (warning) {
+    case render::RunWarning::WideFrame:
+      return QStringLiteral("WideFrame");
+    case render::RunWarning::LargeSource:
+      return QStringLiteral("LargeSource");
+    case render::RunWarning::ManyFrames:
+      break;
+  }
+  return QStringLiteral("ManyFrames");
+}
+
+QStringList QuestionKeys() {
+  return {QuestionKey(render::RunWarning::WideFrame), QuestionKey(render::RunWarning::LargeSource),
+          QuestionKey(render::RunWarning::ManyFrames)};
+}
+
 // ---- Execute ---------------------------------------------------------------------------------
 
 void MainWindow::Execute() {
@@ -33,12 +51,19 @@ bool MainWindow::CheckRun() {
     Warn(ui::Utf8(base::kNoSourceMessage.data()));
     return false;
   }
+  // A folder the frames cannot go to is said before the user answers any question.
+  if (!FramesFolderWritable()) return false;
   const PixelSizeF source = layout_.SourceSizeSingle();
   for (const render::RunWarning warning :
        render::CheckRunWarnings(settings_, source.width, source.height)) {
-    if (!prompter_.AskOkCancel(this, QString::fromStdString(render::WarningQuestion(warning)))) {
-      return false;
+    const QString key = QuestionKey(warning);
+    if (!questions_.Asked(key)) continue;
+    bool silence = false;
+    if (!prompter_.AskOkCancelOrSilence(
+            this, QString::fromStdString(render::WarningQuestion(warning)), silence)) {
+      return false;  // a tick with Cancel is not taken: the run the user stopped asks again
     }
+    if (silence) questions_.Silence(key);
   }
   return true;
 }
@@ -53,7 +78,7 @@ void MainWindow::StartRun() {
   ConversionJob job;
   job.source = source_;
   job.shownBound = pictureRoom_.canvas;
-  job.sourcePath = sourcePath_;
+  job.sourcePath = FramesPath();
   job.settings = settings_;
   // The random dots of the fade-in differ from run to run.
   job.seed =

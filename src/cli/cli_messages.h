@@ -26,7 +26,7 @@ inline constexpr std::string_view kUsageText =
     "  --width-mode M     0 frames as wide as the source, 1 as its height, 2 --width pixels\n"
     "  --width PX         frame width for width mode 2 (1-32767)\n"
     "  --background COLOR packed decimal red + 256*green + 65536*blue, or #RRGGBB\n"
-    "  --frames N         number of frames (0-32767)\n"
+    "  --frames N         number of frames (1-32767)\n"
     "  --shade 0|1        the motion's switch: shading, water tint or dot mode\n"
     "  --seed S           makes the fade-in's dots repeatable\n"
     "  --html SECONDS     after the run, also write animate.htm beside the frames, showing\n"
@@ -66,6 +66,8 @@ inline constexpr std::string_view kUsageText =
     "animation file (--gif '%s.gif') and page folder (--output 'pages/%s').\n"
     "Options not given come from mivet.ini in the program folder (in ~/.config/kinetta\n"
     "where the program folder cannot be written), or the defaults.\n"
+    "A note that a run will take long (wide frames, a large picture, many frames) is\n"
+    "printed once per call, at the first picture it concerns; -q leaves it out.\n"
     "Exit status: 0 every picture done, 1 a picture unreadable or a frame, page or animation\n"
     "file not written, or a checked file unreadable or failing a rule, 2 bad option, 130\n"
     "interrupted (the pictures finished stay).\n";

@@ -93,7 +93,7 @@ base::Status ReadValue(const std::string& name, const std::string& value, CliOpt
   } else if (name == "--background") {
     if (!(out.background = ParseColour(value))) return bad;
   } else if (name == "--frames") {
-    if (!(out.frames = ParseInteger<int>(value, 0, 32767))) return bad;
+    if (!(out.frames = ParseInteger<int>(value, 1, 32767))) return bad;
   } else if (name == "--shade") {
     if (!(out.shade = ParseInteger<int>(value, 0, 1))) return bad;
   } else if (name == "--seed") {

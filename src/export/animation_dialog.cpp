@@ -66,7 +66,7 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
     int left;
     int width;
   };
-  QWidget* previous = timeBox();  // after the form's OK, ｷｬﾝｾﾙ and time box
+  QWidget* previous = timeBox();  // after the time box, before OK and ｷｬﾝｾﾙ
   for (const Option& o : {Option{AnimationFormat::Gif, "GIF", "gifOption", 780, 900},
                           Option{AnimationFormat::WebP, "WebP", "webpOption", 1740, 1000},
                           Option{AnimationFormat::Mp4, "MP4", "mp4Option", 2820, 900},

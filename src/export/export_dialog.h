@@ -15,15 +15,13 @@ class ExportDialog : public FrameTimeForm {
   Q_OBJECT
 
  public:
-  /// `sourcePath` and `frameCount` are read when OK is pressed (the open picture and the
-  /// setting may change while the dialog is open); `appFolder` holds the sample viewer files;
+  /// `sourcePath` is read when OK is pressed (the open picture may change while the dialog is
+  /// open): the page goes beside its frames and plays the frames found there, as many as follow
+  /// each other from 00, at frame 00's size. `appFolder` holds the sample viewer files;
   /// `twipsPerPixel` converts the form's twips geometry to pixels.
-  ExportDialog(std::function<std::string()> sourcePath, std::function<int()> frameCount,
-               QString appFolder, ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
-               QWidget* parent = nullptr);
+  ExportDialog(std::function<std::string()> sourcePath, QString appFolder,
+               ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter, QWidget* parent = nullptr);
 
-  /// The preview picture's size in pixels when the command was chosen: the viewer's size.
-  void SetCanvasSize(int widthPx, int heightPx);
   /// The frame files' extension ("bmp", "png"), read when OK is pressed; "bmp" until set.
   void SetFrameExtension(std::function<std::string()> frameExtension);
 
@@ -31,11 +29,8 @@ class ExportDialog : public FrameTimeForm {
   void Confirm() override;
 
   std::function<std::string()> sourcePath_;
-  std::function<int()> frameCount_;
   std::function<std::string()> frameExtension_;
   QString appFolder_;
-  int canvasWidthPx_ = 0;
-  int canvasHeightPx_ = 0;
 };
 
 }  // namespace kinetta::exporter

@@ -8,6 +8,15 @@
 
 namespace kinetta::exporter {
 
+// ---- The HTML page --------------------------------------------------------------------------
+
+/// The folder's animate.htm plays another picture's frames: the question and its first two
+/// buttons (the second follows the other page's name).
+inline constexpr std::string_view kPageOfAnotherPicture =
+    "このフォルダの animate.htm は別の画像のこまを表示します。置き換えますか？";
+inline constexpr std::string_view kReplacePage = "置き換える";
+inline constexpr std::string_view kWritePageAs = " に書く";
+
 // ---- The animation file --------------------------------------------------------------------
 
 /// The animation dialog's note when the background is transparent.

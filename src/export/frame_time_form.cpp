@@ -24,8 +24,10 @@ FrameTimeForm::FrameTimeForm(const QString& title, const QString& caption, int h
   setModal(false);
   setWindowTitle(title);
   ui::UseNinePointFont(*this, twipsPerPixel_);
-  const QRect client = Twips(2760, 3750, 6090, heightTwips);
+  // At its place on the screen, or centred on the main window when there is one.
+  QRect client = Twips(2760, 3750, 6090, heightTwips);
   setFixedSize(client.size());
+  if (parent && parent->isVisible()) client.moveCenter(parent->window()->frameGeometry().center());
   move(client.topLeft());
 
   captionLabel_ = new QLabel(caption, this);
@@ -53,16 +55,15 @@ FrameTimeForm::FrameTimeForm(const QString& title, const QString& caption, int h
   cancelButton_->setObjectName(QStringLiteral("cancelButton"));
   cancelButton_->setGeometry(Twips(4680, 600, 1215, 375));
 
-  // Neither button is the default: Enter in the time box presses nothing.
-  for (QPushButton* button : {okButton_, cancelButton_}) {
-    button->setAutoDefault(false);
-    button->setDefault(false);
-  }
+  // Return presses OK wherever the focus is but on ｷｬﾝｾﾙ; Esc presses ｷｬﾝｾﾙ (keyPressEvent).
+  okButton_->setDefault(true);
 
-  // Tab order: OK, ｷｬﾝｾﾙ, then the time box (the labels take no focus).
+  // Tab order: the time box, then OK and ｷｬﾝｾﾙ (the labels take no focus); a dialog's own
+  // fields go between the time box and OK.
+  setTabOrder(timeBox_, okButton_);
   setTabOrder(okButton_, cancelButton_);
-  setTabOrder(cancelButton_, timeBox_);
-  okButton_->setFocus();
+  timeBox_->setFocus();
+  timeBox_->selectAll();
 
   connect(okButton_, &QPushButton::clicked, this, [this] { Confirm(); });
   connect(cancelButton_, &QPushButton::clicked, this, [this] { close(); });
@@ -73,8 +74,9 @@ QRect FrameTimeForm::Twips(int left, int top, int width, int height) const {
 }
 
 void FrameTimeForm::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    event->ignore();
+  // QDialog's own Esc would only hide the form; ｷｬﾝｾﾙ closes it, which deletes it.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    cancelButton_->click();
     return;
   }
   QDialog::keyPressEvent(event);

@@ -1,7 +1,6 @@
 // The form the two export dialogs share: a sentence saying what the dialog makes, "ひとコマの
 // 表示秒数" with its box (starting at "0.2"), OK and ｷｬﾝｾﾙ, laid out in twips with the
-// nine-point font. Modeless; it deletes itself on closing. Neither button is the default and
-// Escape does nothing, so only a click decides.
+// nine-point font. Modeless; it deletes itself on closing. Return presses OK, Esc ｷｬﾝｾﾙ.
 #pragma once
 
 #include <QDialog>

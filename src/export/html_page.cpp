@@ -150,6 +150,28 @@ std::filesystem::path BesideSource(std::string_view sourcePath, std::string_view
   return std::filesystem::path(folder + base::kSeparator + std::string(name));
 }
 
+std::optional<std::string> PageFrameName(const std::filesystem::path& page) {
+  std::ifstream in(page, std::ios::binary);
+  if (!in) return std::nullopt;
+  // The parameter stands on a line of its own near the top; a page is a few hundred bytes, and
+  // no more than this is read of a file that is something else.
+  const std::string opening = "<param NAME='File1' value='";
+  std::string line;
+  for (int i = 0; i < 64 && std::getline(in, line); ++i) {
+    const std::size_t at = line.find(opening);
+    if (at == std::string::npos) continue;
+    const std::size_t from = at + opening.size();
+    const std::size_t to = line.find('\'', from);
+    if (to == std::string::npos) return std::nullopt;
+    return line.substr(from, to - from);
+  }
+  return std::nullopt;
+}
+
+std::string OwnPageName(std::string_view sourcePath) {
+  return base::FrameFileStem(sourcePath) + "_" + std::string(kPageFileName);
+}
+
 namespace {
 
 // Copies the sample file `from` to `to`, replacing `to` in one step: a copy that fails half way
@@ -196,7 +218,7 @@ ExportResult ExportPage(const ExportRequest& r) {
     }
   }
 
-  result.pagePath = BesideSource(r.sourcePath, kPageFileName);
+  result.pagePath = BesideSource(r.sourcePath, r.pageName);
   PageContent content{r.canvasWidth, r.canvasHeight, r.frameCount,
                       base::FrameFileStem(r.sourcePath), r.frameTimeMs};
   content.file2 = r.frameExtension;

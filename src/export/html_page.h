@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,7 +77,16 @@ struct ExportRequest {
   int canvasHeight = 0;
   int frameTimeMs = 0;
   std::string frameExtension = "bmp";  ///< of the frame files the page plays
+  std::string pageName = std::string(kPageFileName);  ///< the page's name in that folder
 };
+
+/// The frame files' name (File1) that the page `page` already plays, as the page spells it;
+/// nothing when there is no such page or it names none.
+std::optional<std::string> PageFrameName(const std::filesystem::path& page);
+
+/// The other name offered for a page when the folder's page plays another picture's frames:
+/// "cat_animate.htm".
+std::string OwnPageName(std::string_view sourcePath);
 
 struct ExportResult {
   std::filesystem::path pagePath;

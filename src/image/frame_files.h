@@ -2,7 +2,10 @@
 // the run saved as number k, loaded the way the preview loads it.
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "image/frame_reader.h"
 
@@ -11,5 +14,23 @@ namespace kinetta::image {
 /// Reads frame k of `sourcePath`'s frames; a file that is missing or cannot be loaded ends the
 /// frames there.
 FrameReader FrameFileReader(std::string sourcePath);
+
+/// The frames a run left beside `sourcePath` (or under its frame base name): how many files
+/// there are from number 00 on without a gap, each named with `extension`, and the size that
+/// frame 00's header declares. A later, longer run's leftovers after a gap are not counted.
+struct FramesOnDisk {
+  int count = 0;
+  int width = 0;  ///< 0 x 0 when frame 00 declares no size that can be read
+  int height = 0;
+};
+FramesOnDisk FindFramesOnDisk(std::string_view sourcePath, std::string_view extension = ".bmp");
+
+/// The width and height that a BMP or PNG file's header declares, whatever its name's
+/// extension; nothing for a file that is neither, or that cannot be read.
+struct DeclaredSize {
+  int width = 0;
+  int height = 0;
+};
+std::optional<DeclaredSize> ReadDeclaredSize(const std::filesystem::path& file);
 
 }  // namespace kinetta::image

@@ -16,11 +16,11 @@ namespace kinetta::image {
 
 QStringList OpenFilters(bool gifSupport) {
   // The picture filter's description is the picture list itself in the dialog's syntax.
-  return {gifSupport ? ui::Utf8("画像ファイル (*.bmp *.gif *jpg *.jpeg *.png *.webp *.heic "
-                                "*.heif *.avif *.BMP *.GIF *JPG *.JPEG *.PNG *.WEBP *.HEIC "
+  return {gifSupport ? ui::Utf8("画像ファイル (*.bmp *.gif *.jpg *.jpeg *.png *.webp *.heic "
+                                "*.heif *.avif *.BMP *.GIF *.JPG *.JPEG *.PNG *.WEBP *.HEIC "
                                 "*.HEIF *.AVIF)")
-                     : ui::Utf8("画像ファイル (*.bmp *jpg *.jpeg *.png *.webp *.heic *.heif "
-                                "*.avif *.BMP *JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)"),
+                     : ui::Utf8("画像ファイル (*.bmp *.jpg *.jpeg *.png *.webp *.heic *.heif "
+                                "*.avif *.BMP *.JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)"),
           ui::Utf8("すべてのﾌｧｲﾙ (*.*)")};
 }
 

@@ -19,10 +19,9 @@ class Prompter;
 namespace kinetta::image {
 
 /// The open dialog's filters, the picture filter first: BMP, GIF (with GIF support only), JPEG,
-/// PNG, WebP, HEIC/HEIF and AVIF by the extensions .bmp, .gif, "jpg", .jpeg, .png, .webp, .heic,
+/// PNG, WebP, HEIC/HEIF and AVIF by the extensions .bmp, .gif, .jpg, .jpeg, .png, .webp, .heic,
 /// .heif and .avif, in lower and in upper case (a desktop's own dialog may match
-/// case-sensitively), then "すべてのﾌｧｲﾙ (*.*)". The pattern "*jpg" has no point, so it lists
-/// every name ending in jpg.
+/// case-sensitively), then "すべてのﾌｧｲﾙ (*.*)".
 QStringList OpenFilters(bool gifSupport);
 
 /// The open dialog, starting in `folder`: the chosen path, or an empty string when the user

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QValidator>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
@@ -42,6 +44,26 @@ constexpr int kPreviewSide = 3000;
 constexpr int kPreviewMargin = 198;
 // The pause after an edit before the preview restarts with the new values.
 constexpr int kPreviewDelayMs = 80;
+
+// The shape box takes only what begins one of the nine names: a name typed whole is taken, its
+// beginning waits for the rest (OK refuses it meanwhile), and anything else is not typed at all.
+class ShapeNameValidator final : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    bool begins = false;
+    for (const QString& name : ShapeEntries()) {
+      if (name == input) return Acceptable;
+      begins = begins || name.startsWith(input);
+    }
+    return begins ? Intermediate : Invalid;
+  }
+};
+
+// A control OK refuses is marked by its background.
+void MarkRefused(QWidget* control, bool refused) {
+  control->setStyleSheet(refused ? QStringLiteral("background-color: #ffd8d8;") : QString());
+}
 
 }  // namespace
 
@@ -111,6 +133,7 @@ void SettingsDialog::createControls() {
   // The typed text stays as typed: no entry is added and nothing is completed.
   shapeBox_->setInsertPolicy(QComboBox::NoInsert);
   shapeBox_->setCompleter(nullptr);
+  shapeBox_->setValidator(new ShapeNameValidator(shapeBox_));
   shapeBox_->addItems(ShapeEntries());
   shapeBox_->setCurrentIndex(0);  // the first entry, 平面, in the box's text
   connect(shapeBox_, &QComboBox::activated, this, [this](int) { ShapePicked(); });
@@ -182,19 +205,43 @@ void SettingsDialog::createControls() {
 
   okButton_ = new QPushButton(ui::Utf8(ui::kOkCaption), this);
   okButton_->setObjectName(QStringLiteral("okButton"));
-  okButton_->setGeometry(twips(2280, 2520, 1092, 375));
+  okButton_->setGeometry(twips(2280, 2760, 1092, 375));
   connect(okButton_, &QPushButton::clicked, this, [this] { StoreAndClose(); });
   cancelButton_ = new QPushButton(ui::Utf8(ui::kCancelCaption), this);
   cancelButton_->setObjectName(QStringLiteral("cancelButton"));
-  cancelButton_->setGeometry(twips(3600, 2520, 1092, 375));
+  cancelButton_->setGeometry(twips(3600, 2760, 1092, 375));
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
-  // Neither button is the default or the cancel button: Enter presses neither, even when the
-  // button has the focus (Esc is kept from closing the dialog in keyPressEvent).
-  for (QPushButton* b : {okButton_, cancelButton_, colourButton_}) {
-    b->setAutoDefault(false);
-    b->setDefault(false);
+  // Return presses OK wherever the focus is but on another button; Esc cancels (QDialog's own
+  // reject, as ｷｬﾝｾﾙ does).
+  okButton_->setDefault(true);
+
+  questionsBox_ = new QCheckBox(ui::Utf8(ui::kAskBeforeRun), this);
+  questionsBox_->setObjectName(QStringLiteral("questionsBox"));
+  questionsBox_->setVisible(false);
+  connect(questionsBox_, &QCheckBox::clicked, this, [this] { questionsBox_->setTristate(false); });
+  outputLabel_ = new QLabel(ui::Utf8(ui::kOutputCaption), this);
+  outputLabel_->setObjectName(QStringLiteral("outputLabel"));
+  outputBox_ = new QLineEdit(this);
+  outputBox_->setObjectName(QStringLiteral("outputBox"));
+  outputBox_->setPlaceholderText(ui::Utf8(ui::kOutputBesidePicture));
+  outputBox_->setClearButtonEnabled(true);
+  outputLabel_->setBuddy(outputBox_);
+  outputButton_ = new QPushButton(ui::Utf8(ui::kOutputChoose), this);
+  outputButton_->setObjectName(QStringLiteral("outputButton"));
+  connect(outputButton_, &QPushButton::clicked, this, [this] {
+    const QString chosen =
+        prompter_.ChooseFolder(this, ui::Utf8(ui::kOutputCaption), outputBox_->text());
+    if (!chosen.isEmpty()) outputBox_->setText(chosen);
+  });
+  connect(outputBox_, &QLineEdit::textEdited, this, [this] { MarkRefused(outputBox_, false); });
+  for (QWidget* w : {static_cast<QWidget*>(outputLabel_), static_cast<QWidget*>(outputBox_),
+                     static_cast<QWidget*>(outputButton_)}) {
+    w->setVisible(false);
   }
+  problemLabel_ = new QLabel(this);
+  problemLabel_->setObjectName(QStringLiteral("problemLabel"));
+  problemLabel_->setStyleSheet(QStringLiteral("color: #b00000;"));
 }
 
 // The form's frames show their caption on the border line and its controls start just below
@@ -235,36 +282,72 @@ void SettingsDialog::placeInFrames() {
   }
 }
 
+// Reading order: the left column downward, the right column downward, then OK and ｷｬﾝｾﾙ.
 void SettingsDialog::setTabOrders() {
-  const std::array<QWidget*, 13> order{okButton_,
-                                       cancelButton_,
+  const std::array<QWidget*, 16> order{shapeBox_,
+                                       colourButton_,
+                                       transparentBox_,
+                                       frameCountBox_,
+                                       switchBox_,
                                        widthOptionButtons_[0],
                                        widthOptionButtons_[1],
                                        widthOptionButtons_[2],
                                        widthBox_,
                                        frameFormatBox_,
-                                       frameCountBox_,
-                                       switchBox_,
-                                       transparentBox_,
-                                       colourButton_,
-                                       shapeBox_,
-                                       okButton_};
+                                       questionsBox_,
+                                       outputBox_,
+                                       outputButton_,
+                                       okButton_,
+                                       cancelButton_,
+                                       shapeBox_};
   for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
-  okButton_->setFocus();
+  shapeBox_->setFocus();
 }
 
 void SettingsDialog::placeOnScreen() {
   // The client area is 4890 x 3195 twips and opens 2760 twips from the left and 3750 twips
-  // from the top of the screen.
+  // from the top of the screen, or centred on the main window when there is one.
   // The form has grown by the preview box at its right.
   QRect client = twips(2760, 3750, 4890, 3195);
   const QRect margin = twips(0, 0, kPreviewMargin, kPreviewMargin);
   client.setWidth(previewBox_->geometry().right() + 1 + margin.width());
   client.setHeight(
       std::max(client.height(), previewBox_->geometry().bottom() + 1 + margin.height()));
+  // Below the frames: the check box of the questions in the right column, above OK and
+  // ｷｬﾝｾﾙ, and below the buttons the line that says why OK refuses the values.
+  const int left = twips(240, 0, 0, 0).left();
+  const int lineHeight = std::max(problemLabel_->sizeHint().height(), fontMetrics().height());
+  int y = std::max(okButton_->geometry().bottom(), otherFrame_->geometry().bottom()) + 1;
+  const int gap = twips(0, 0, 0, 60).height();
+  const QRect column = formatFrame_->geometry();
+  questionsBox_->setGeometry(column.left(), column.bottom() + 1 + gap,
+                             std::max(column.width(), questionsBox_->sizeHint().width()),
+                             questionsBox_->sizeHint().height());
+  // Left of the preview box, which says the same in its own words.
+  problemLabel_->setGeometry(left, y + gap, previewBox_->geometry().left() - gap - left,
+                             lineHeight);
+  // The folder row across the form, below everything.
+  const int rowTop =
+      std::max(problemLabel_->geometry().bottom(), previewBox_->geometry().bottom()) + 1 + gap;
+  const int rowHeight =
+      std::max(outputBox_->sizeHint().height(), outputButton_->sizeHint().height());
+  const int right = previewBox_->geometry().right();
+  outputLabel_->setGeometry(left, rowTop, outputLabel_->sizeHint().width(), rowHeight);
+  outputButton_->setGeometry(right + 1 - outputButton_->sizeHint().width(), rowTop,
+                             outputButton_->sizeHint().width(), rowHeight);
+  outputBox_->setGeometry(
+      outputLabel_->geometry().right() + 1 + gap, rowTop,
+      outputButton_->geometry().left() - gap - outputLabel_->geometry().right() - 1 - gap,
+      rowHeight);
+  client.setHeight(std::max(client.height(), problemLabel_->geometry().bottom() + 1 + gap));
+  client.setHeight(std::max(client.height(), rowTop + rowHeight + margin.height()));
   QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
   const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
-  setGeometry(QRect(origin + client.topLeft(), client.size()));
+  QRect placed(origin + client.topLeft(), client.size());
+  if (parentWidget() && parentWidget()->isVisible()) {
+    placed.moveCenter(parentWidget()->window()->frameGeometry().center());
+  }
+  setGeometry(placed);
   setFixedSize(client.size());
 }
 
@@ -280,14 +363,6 @@ bool SettingsDialog::event(QEvent* e) {
     FillFromSettings();
   }
   return QDialog::event(e);
-}
-
-void SettingsDialog::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Escape) {
-    e->accept();
-    return;
-  }
-  QDialog::keyPressEvent(e);
 }
 
 void SettingsDialog::hideEvent(QHideEvent* e) {
@@ -308,7 +383,45 @@ void SettingsDialog::PictureComing() {
 }
 
 void SettingsDialog::SchedulePreview() {
+  ShowProblem();
   if (isVisible()) previewDelay_.start();
+}
+
+InputProblem SettingsDialog::ShowProblem() {
+  const DialogInput input = CurrentInput();
+  const InputProblem problem = ProblemOf(input, ReadDialog(input, settings_));
+  MarkRefused(shapeBox_, problem.field == ProblemField::Shape);
+  MarkRefused(widthBox_, problem.field == ProblemField::Width);
+  MarkRefused(frameCountBox_, problem.field == ProblemField::Frames);
+  problemLabel_->setText(problem.reason);
+  return problem;
+}
+
+void SettingsDialog::SetQuestionFlags(ui::QuestionFlags* questions) {
+  questions_ = questions;
+  questionsBox_->setVisible(questions_ != nullptr);
+  FillQuestionsBox();
+}
+
+void SettingsDialog::SetOutputFolder(QString* folder) {
+  outputFolder_ = folder;
+  for (QWidget* w : {static_cast<QWidget*>(outputLabel_), static_cast<QWidget*>(outputBox_),
+                     static_cast<QWidget*>(outputButton_)}) {
+    w->setVisible(outputFolder_ != nullptr);
+  }
+  if (outputFolder_) outputBox_->setText(*outputFolder_);
+}
+
+// Checked while every question is asked, unchecked while none is, grey in between; OK then
+// stores what the user made of it.
+void SettingsDialog::FillQuestionsBox() {
+  if (!questions_) return;
+  const int silenced = questions_->SilencedCount();
+  const bool some = silenced > 0 && silenced < questions_->size();
+  questionsBox_->setTristate(some);
+  questionsBox_->setCheckState(some            ? Qt::PartiallyChecked
+                               : silenced == 0 ? Qt::Checked
+                                               : Qt::Unchecked);
 }
 
 // The values in the controls now, read as OK reads them but not stored.
@@ -372,6 +485,8 @@ void SettingsDialog::FillFromSettings() {
         SizeLabelText(static_cast<float>(source.width()), static_cast<float>(source.height())));
   }
   ApplyShapeConfiguration(shapeBox_->currentText());
+  FillQuestionsBox();
+  if (outputFolder_) outputBox_->setText(*outputFolder_);
   SchedulePreview();  // also when the fill changed no control
 }
 
@@ -454,6 +569,32 @@ void SettingsDialog::StoreAndClose() {
     box->setFocus();
     box->selectAll();
     return;
+  }
+  // The line below the form already says why; the refused control takes the focus.
+  if (const InputProblem problem = ShowProblem(); problem.field != ProblemField::None) {
+    if (problem.field == ProblemField::Shape) {
+      shapeBox_->setFocus();
+      if (shapeBox_->lineEdit()) shapeBox_->lineEdit()->selectAll();
+    } else {
+      QLineEdit* box = problem.field == ProblemField::Width ? widthBox_ : frameCountBox_;
+      box->setFocus();
+      box->selectAll();
+    }
+    return;
+  }
+  // A folder for the frames must be one that can be written; empty is beside the picture.
+  const QString folder = outputBox_->text().trimmed();
+  if (outputFolder_ && !folder.isEmpty() &&
+      (!QFileInfo(folder).isDir() || !QFileInfo(folder).isWritable())) {
+    MarkRefused(outputBox_, true);
+    problemLabel_->setText(ui::Utf8(ui::kOutputNotWritable));
+    outputBox_->setFocus();
+    return;
+  }
+  if (outputFolder_)
+    *outputFolder_ = folder.isEmpty() ? QString() : QFileInfo(folder).absoluteFilePath();
+  if (questions_ && questionsBox_->checkState() != Qt::PartiallyChecked) {
+    questions_->SetAll(questionsBox_->checkState() == Qt::Checked);
   }
   settings_ = reading.settings;
   emit settingsStored();

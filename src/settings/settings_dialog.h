@@ -16,6 +16,7 @@
 #include "settings/settings_rules.h"
 #include "ui_support/form_metrics.h"
 #include "ui_support/prompter.h"
+#include "ui_support/question_flags.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -52,13 +53,22 @@ class SettingsDialog : public QDialog {
   /// PictureChanged.
   void PictureComing();
 
+  /// The questions before a run that the user may have silenced: the check box
+  /// 「実行前の確認を表示する」 shows them and OK stores its state (all asked again, or none).
+  /// Without them (null) the check box is hidden.
+  void SetQuestionFlags(ui::QuestionFlags* questions);
+
+  /// The folder for the frames, the page and the animation files ("" beside the picture): the
+  /// row 出力先 shows it and OK stores it there, after checking that it can be written. Without
+  /// it (null) the row is hidden.
+  void SetOutputFolder(QString* folder);
+
  signals:
   /// OK stored the controls into the settings.
   void settingsStored();
 
  protected:
   bool event(QEvent* e) override;
-  void keyPressEvent(QKeyEvent* e) override;
   void hideEvent(QHideEvent* e) override;
 
  private:
@@ -84,6 +94,9 @@ class SettingsDialog : public QDialog {
   DialogInput CurrentInput() const;
   void SchedulePreview();
   void RestartPreview();
+  /// Marks the control whose value OK would refuse and says why below the form; the problem.
+  InputProblem ShowProblem();
+  void FillQuestionsBox();
 
   base::Settings& settings_;
   std::function<QSizeF()> sourceSize_;
@@ -120,6 +133,13 @@ class SettingsDialog : public QDialog {
   QPushButton* okButton_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
   MotionPreviewBox* previewBox_ = nullptr;
+  QLabel* problemLabel_ = nullptr;  ///< why OK refuses the values, one line
+  QCheckBox* questionsBox_ = nullptr;
+  ui::QuestionFlags* questions_ = nullptr;
+  QLabel* outputLabel_ = nullptr;
+  QLineEdit* outputBox_ = nullptr;
+  QPushButton* outputButton_ = nullptr;
+  QString* outputFolder_ = nullptr;
   /// Edits come in bursts (typing a number); the preview restarts once they pause.
   QTimer previewDelay_;
 };

@@ -118,20 +118,28 @@ QString RefusalMessage(Refusal refusal) {
   return {};
 }
 
-QString PreviewNote(const DialogInput& input, const OkReading& reading, int pictureWidth,
-                    int pictureHeight) {
+InputProblem ProblemOf(const DialogInput& input, const OkReading& reading) {
   switch (reading.refusal) {
     case Refusal::Width:
-      return ui::Utf8(ui::kNoteWidthOutOfRange);
+      return {ProblemField::Width, ui::Utf8(ui::kNoteWidthOutOfRange)};
     case Refusal::Frames:
-      return ui::Utf8(ui::kNoteFrameCountOutOfRange);
+      return {ProblemField::Frames, ui::Utf8(ui::kNoteFrameCountOutOfRange)};
     case Refusal::None:
       break;
   }
-  // OK would keep the stored shape for a typed name that is none; the preview says so instead
-  // of playing a motion the user did not name.
-  if (ShapeIndexOf(input.shapeText) < 0) return ui::Utf8(ui::kNoteUnknownShape);
-  if (reading.settings.FrameCount < 1) return ui::Utf8(ui::kNoteNoFrames);
+  if (ShapeIndexOf(input.shapeText) < 0) {
+    return {ProblemField::Shape, ui::Utf8(ui::kNoteUnknownShape)};
+  }
+  if (reading.settings.FrameCount < 1) return {ProblemField::Frames, ui::Utf8(ui::kNoteNoFrames)};
+  return {};
+}
+
+QString PreviewNote(const DialogInput& input, const OkReading& reading, int pictureWidth,
+                    int pictureHeight) {
+  // What OK refuses is what the preview says instead of playing a motion the user did not ask.
+  if (InputProblem problem = ProblemOf(input, reading); problem.field != ProblemField::None) {
+    return problem.reason;
+  }
   const render::FrameSize size =
       render::PlannedFrameSize(reading.settings, pictureWidth, pictureHeight);
   if (size.width < 1 || size.height < 1) {

@@ -85,6 +85,18 @@ QStringList FrameFormatEntries();
 /// The message that names the box whose number was refused.
 QString RefusalMessage(Refusal refusal);
 
+/// The control whose value OK refuses, and why (one line, the preview box's note).
+enum class ProblemField { None, Shape, Width, Frames };
+struct InputProblem {
+  ProblemField field = ProblemField::None;
+  QString reason;
+};
+
+/// What keeps OK from taking the controls' values: a number outside 16 bits, a shape text that
+/// names none of the shapes, or fewer than one frame. The rest of what the preview box notes
+/// (a frame too small for this picture) depends on the picture, not on what was typed.
+InputProblem ProblemOf(const DialogInput& input, const OkReading& reading);
+
 /// The short note the preview box shows instead of frames when the run of the controls' values
 /// on a W x H picture would make none: a number out of range, a typed shape that names none, no
 /// frame to make, or a frame smaller than a pixel. Empty when the values can be played.

@@ -1,12 +1,14 @@
 // The desktop's own message boxes, file dialogs, colour chooser and file opening.
 #include "ui_support/prompter.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QUrl>
 
 #include "ui_support/form_metrics.h"
@@ -26,6 +28,30 @@ void DesktopPrompter::Inform(QWidget* parent, const QString& text) {
 bool DesktopPrompter::AskOkCancel(QWidget* parent, const QString& text) {
   return QMessageBox::warning(parent, Utf8(kProgramTitle), text,
                               QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+bool DesktopPrompter::AskOkCancelOrSilence(QWidget* parent, const QString& text, bool& silence) {
+  QMessageBox box(QMessageBox::Warning, Utf8(kProgramTitle), text,
+                  QMessageBox::Ok | QMessageBox::Cancel, parent);
+  box.setDefaultButton(QMessageBox::Ok);
+  auto* check = new QCheckBox(Utf8(kDontAskAgain), &box);
+  box.setCheckBox(check);
+  const bool ok = box.exec() == QMessageBox::Ok;
+  silence = check->isChecked();
+  return ok;
+}
+
+int DesktopPrompter::AskChoice(QWidget* parent, const QString& text, const QStringList& choices) {
+  QMessageBox box(QMessageBox::Question, Utf8(kProgramTitle), text, QMessageBox::NoButton, parent);
+  QList<QPushButton*> buttons;
+  for (qsizetype i = 0; i < choices.size(); ++i) {
+    const bool last = i + 1 == choices.size();
+    buttons << box.addButton(choices[i], last ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+  }
+  if (!buttons.isEmpty()) box.setDefaultButton(buttons.front());
+  box.exec();
+  const qsizetype chosen = buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
+  return static_cast<int>(chosen >= 0 ? chosen : choices.size() - 1);
 }
 
 QString DesktopPrompter::OpenFileName(QWidget* parent, const QString& title,
@@ -59,6 +85,11 @@ std::optional<QColor> DesktopPrompter::ChooseColour(QWidget* parent, const QColo
   const QColor c = QColorDialog::getColor(initial, parent);
   if (!c.isValid()) return std::nullopt;
   return c;
+}
+
+QString DesktopPrompter::ChooseFolder(QWidget* parent, const QString& title,
+                                      const QString& folder) {
+  return QFileDialog::getExistingDirectory(parent, title, folder);
 }
 
 bool DesktopPrompter::OpenLocalFile(const QString& path) {

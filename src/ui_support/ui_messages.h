@@ -27,6 +27,9 @@ inline constexpr std::string_view kStatusAborted = base::kAbortedMessage;
 inline constexpr std::string_view kProgressSteps = "%v / %m";
 inline constexpr std::string_view kProgressFramesRead = "読込 %1";
 
+/// The open picture's size at the status bar's right: width, height in pixels.
+inline constexpr std::string_view kPictureSize = "%1 x %2";
+
 // ---- Message boxes ---------------------------------------------------------------------------
 
 // A command refused while another activity is under way: the activity.
@@ -36,6 +39,20 @@ inline constexpr std::string_view kBusyMakingAnimation = "アニメーション�
 
 /// A GIF picture opened without the GIF support.
 inline constexpr std::string_view kUnsupportedFormat = base::kUnsupportedFormatMessage;
+
+/// The check box below each question before a run.
+inline constexpr std::string_view kDontAskAgain = "今後この確認を表示しない";
+
+/// The settings dialog's check box that brings the questions back, or silences them all.
+inline constexpr std::string_view kAskBeforeRun = "実行前の確認を表示する";
+
+/// Where the frames, the page and the animation files go: the settings dialog's caption, the
+/// hint in its empty box (beside the picture), its button and the folder chooser's title.
+inline constexpr std::string_view kOutputCaption = "出力先";
+inline constexpr std::string_view kOutputBesidePicture = "原画と同じフォルダ";
+inline constexpr std::string_view kOutputChoose = "参照...";
+/// A folder for the frames that is none or cannot be written: follows on its own line.
+inline constexpr std::string_view kOutputNotWritable = "出力先のフォルダに書き込めません。";
 
 /// The settings dialog's OK refusing a number that does not fit 16 bits.
 inline constexpr std::string_view kWidthOutOfRange =
@@ -69,6 +86,8 @@ inline constexpr std::string_view kNoteTooShortToSplit =
 
 /// The title of the main window and of the message boxes.
 inline constexpr std::string_view kProgramTitle = "Kinetta";
+/// The main window's title while a picture is open: its file name, the program's title.
+inline constexpr std::string_view kTitleOfPicture = "%1 - %2";
 /// The open dialog's title and the toolbar's open button.
 inline constexpr std::string_view kOpenCaption = "開く";
 /// The settings command in the menu bar and the toolbar, the settings dialog's title and its

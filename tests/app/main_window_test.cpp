@@ -16,6 +16,7 @@
 #include "app/main_window_fixture.h"
 #include "base/gif_rule.h"
 #include "export/export_dialog.h"
+#include "image/frame_files.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_rules.h"
 #include "ui_support/language.h"
@@ -91,11 +92,11 @@ TEST_F(MainWindowTest, TextsFollowTheLocale) {
   };
   const QStringList japaneseMenus{U("ﾌｧｲﾙ(&F)"), U("設定"), U("実行"), U("プレビュー"),
                                   U("ﾍﾙﾌﾟ(&H)")};
-  const QStringList japaneseFrames{U("形状"), U("背景色"), U("その他"), U("横幅")};
+  const QStringList japaneseFrames{U("形状"), U("背景色"), U("その他"), U("横幅"), U("こまの形式")};
   const QString japaneseWarning = U("原画を先に開いてください。");
   for (const Row& row : {Row{"en_US.UTF-8",
                              {"&File", "Settings", "Run", "Preview", "&Help"},
-                             {"Shape", "Background colour", "Other", "Width"},
+                             {"Shape", "Background colour", "Other", "Width", "Frame files"},
                              "Open a picture first."},
                          Row{"ja_JP.UTF-8", japaneseMenus, japaneseFrames, japaneseWarning},
                          Row{"C", japaneseMenus, japaneseFrames, japaneseWarning},
@@ -227,8 +228,8 @@ TEST_F(MainWindowTest, OpenDialogOffersThePictureFilterFirst) {
   Trigger("openAction");  // cancelled
   EXPECT_EQ(prompter.openTitle, U("開く"));
   EXPECT_EQ(prompter.openFilters,
-            (QStringList{U("画像ファイル (*.bmp *jpg *.jpeg *.png *.webp *.heic *.heif *.avif "
-                           "*.BMP *JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)"),
+            (QStringList{U("画像ファイル (*.bmp *.jpg *.jpeg *.png *.webp *.heic *.heif *.avif "
+                           "*.BMP *.JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)"),
                          U("すべてのﾌｧｲﾙ (*.*)")}));
   EXPECT_EQ(w.statusText(), QString());
   EXPECT_TRUE(prompter.warnings.empty());
@@ -240,8 +241,8 @@ TEST_F(MainWindowTest, MarkerFileAddsGifToTheFilter) {
   Open(base::GifSupportFromMarker(appDir()));
   Trigger("openAction");
   EXPECT_EQ(prompter.openFilters,
-            (QStringList{U("画像ファイル (*.bmp *.gif *jpg *.jpeg *.png *.webp *.heic *.heif "
-                           "*.avif *.BMP *.GIF *JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)"),
+            (QStringList{U("画像ファイル (*.bmp *.gif *.jpg *.jpeg *.png *.webp *.heic *.heif "
+                           "*.avif *.BMP *.GIF *.JPG *.JPEG *.PNG *.WEBP *.HEIC *.HEIF *.AVIF)"),
                          U("すべてのﾌｧｲﾙ (*.*)")}));
   EXPECT_FALSE(base::GifSupportFromMarker(picDir()));
 }
@@ -474,25 +475,63 @@ TEST_F(MainWindowTest, ToolbarButtonsHaveTheirOwnEffects) {
   EXPECT_EQ(w.findChildren<settings::SettingsDialog*>().size(), 1);
 }
 
-TEST_F(MainWindowTest, HtmlCommandNeedsAPictureAndTakesTheCanvasSize) {
+// The page plays the frames on the disk: those of the last run of its picture, at their size,
+// whatever the preview frame shows and the frame count is now.
+TEST_F(MainWindowTest, HtmlPageDeclaresTheFramesOnDisk) {
   app::MainWindow& w = Open();
   FindAction(w, "htmlPageAction")->trigger();
   EXPECT_EQ(prompter.warnings, QStringList{U("原画を先に開いてください。")});
-  OpenPicture(Picture("p.bmp", 6, 4));
-  FindAction(w, "htmlPageAction")->trigger();
-  // The form's preview box: 3372 x 852 twips at 15 twips a pixel.
-  EXPECT_EQ(w.canvasWidthPx(), 225);
-  EXPECT_EQ(w.canvasHeightPx(), 57);
+  const std::string first = Picture("p.bmp", 6, 4);
+  OpenPicture(first);
+  for (int frames : {8, 5}) {
+    WriteSettingsFile(SettingsText(0, 0, 1, frames));
+    prompter.warnings.clear();
+    Open();
+    OpenPicture(first);
+    FindAction(window(), "executeAction")->trigger();
+    ASSERT_TRUE(WaitIdle());
+  }
+  WriteSettingsFile(SettingsText(0, 0, 1, 10));
+  Open();
+  OpenPicture(first);
+  FindAction(window(), "htmlPageAction")->trigger();
   // One export dialog, raised again by a second choice; its OK writes the page there.
-  exporter::ExportDialog* dialog = w.exportDialog();
+  exporter::ExportDialog* dialog = window().exportDialog();
   ASSERT_NE(dialog, nullptr);
-  EXPECT_TRUE(dialog->isVisible());
-  FindAction(w, "htmlPageAction")->trigger();
-  EXPECT_EQ(w.findChildren<exporter::ExportDialog*>().size(), 1);
+  FindAction(window(), "htmlPageAction")->trigger();
+  EXPECT_EQ(window().findChildren<exporter::ExportDialog*>().size(), 1);
   dialog->okButton()->click();
+  const auto size = image::ReadDeclaredSize(picDir() / "p00.bmp").value_or(image::DeclaredSize{});
   const std::string page = FileText(picDir() / "animate.htm");
-  EXPECT_NE(page.find("<applet code='vorrel.class' width= 225 height= 57>"), std::string::npos)
-      << page;
+  const std::string applet = "width=" + base::NumberText(size.width) + " height=";
+  EXPECT_NE(page.find(applet + base::NumberText(size.height) + ">"), std::string::npos) << page;
+  EXPECT_NE(page.find("<param NAME='Count' value=' 4'>"), std::string::npos) << page;
+}
+
+// With an output folder the frames go there, named after the picture; a folder that cannot be
+// written is said before any question and nothing is run.
+TEST_F(MainWindowTest, FramesGoToTheOutputFolder) {
+  const std::filesystem::path out = picDir() / "out";
+  store().setValue(QStringLiteral("Settings/OutputFolder"),
+                   QString::fromStdString((picDir() / "missing").string()));
+  WriteSettingsFile(SettingsText(0, 0, 1, 50));  // 50 frames: a question when asked
+  Open();
+  OpenPicture(Picture("p.bmp", 6, 4));
+  prompter.answers = {false};
+  Trigger("executeAction");
+  ASSERT_EQ(prompter.warnings.size(), 1);
+  EXPECT_TRUE(prompter.warnings[0].startsWith(U("出力先のフォルダに書き込めません。")));
+  EXPECT_TRUE(prompter.questions.isEmpty());
+
+  std::filesystem::create_directories(out);
+  store().setValue(QStringLiteral("Settings/OutputFolder"), QString::fromStdString(out.string()));
+  Open();
+  OpenPicture((picDir() / "p.bmp").string());
+  prompter.answers = {true};
+  Trigger("executeAction");
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_TRUE(std::filesystem::exists(out / "p49.bmp"));
+  EXPECT_FALSE(std::filesystem::exists(picDir() / "p00.bmp"));
 }
 
 }  // namespace

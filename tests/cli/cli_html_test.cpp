@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "base/messages.h"
+#include "base/settings_file.h"
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
 #include "export/html_page.h"
@@ -80,9 +81,12 @@ TEST_F(CliHtmlRun, WritesThePageAtTheFrameSizeAndCopiesTheViewer) {
 }
 
 TEST_F(CliHtmlRun, RunOfNoFramesStillHasTheFrameSize) {
-  // Width mode 0: the source width 8; Count '-1'.
-  ASSERT_EQ(Run({"--shape", "0", "--width-mode", "0", "--frames", "0", "--html", "1.5"}), kExitOk)
-      << err_.str();
+  // Width mode 0: the source width 8; Count '-1'. No frames come only from mivet.ini: the
+  // option itself takes 1 and more.
+  base::SettingsFile ini;
+  ini.settings.FrameCount = 0;
+  ASSERT_TRUE(base::WriteSettingsFile(temp_ / "app" / "mivet.ini", ini).ok());
+  ASSERT_EQ(Run({"--shape", "0", "--width-mode", "0", "--html", "1.5"}), kExitOk) << err_.str();
   EXPECT_EQ(ReadAll(Pics("animate.htm")), exporter::PageText({8, 6, 0, "cat", 1500}));
 }
 

@@ -103,6 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{}, "画像が指定されていません。"}, BadCase{{"-q"}, "画像が指定されていません。"},
         BadCase{{"--frames", "x", "a.jpg"}, "オプション --frames の値 'x' は使えません。"},
         BadCase{{"--frames", "40000", "a.jpg"}, "オプション --frames の値 '40000' は使えません。"},
+        BadCase{{"--frames", "0", "a.jpg"}, "オプション --frames の値 '0' は使えません。"},
         BadCase{{"--width", "0", "a.jpg"}, "オプション --width の値 '0' は使えません。"},
         BadCase{{"--shade", "2", "a.jpg"}, "オプション --shade の値 '2' は使えません。"},
         BadCase{{"--width-mode", "3", "a.jpg"}, "オプション --width-mode の値 '3' は使えません。"},

@@ -14,9 +14,11 @@
 #include <sstream>
 
 #include "base/messages.h"
+#include "base/path_helpers.h"
 #include "event_wait.h"
 #include "export/html_page.h"
 #include "fake_prompter.h"
+#include "image/bmp_file.h"
 #include "test_support.h"
 
 namespace kinetta::exporter {
@@ -46,19 +48,23 @@ class ExportDialogTest : public testing::Test {
   }
   // The dialog as the main window opens it, at 15 twips per pixel unless told otherwise.
   ExportDialog* Open(ui::TwipsPerPixel twipsPerPixel = {15, 15}) {
-    dialog_ = new ExportDialog([this] { return source_; }, [this] { return frames_; },
+    dialog_ = new ExportDialog([this] { return source_; },
                                QString::fromStdString((temp_ / "app").string()), twipsPerPixel,
                                prompter_);
-    dialog_->SetCanvasSize(320, 240);
     dialog_->show();
     return dialog_;
   }
   std::filesystem::path Page() const { return temp_ / "pics" / "animate.htm"; }
+  // `count` frames of 32 x 24 beside the source picture.
+  void WriteFrames(int count) {
+    for (int n = 0; n < count; ++n) {
+      ASSERT_TRUE(image::WriteBmp24(render::Surface(32, 24), base::FrameFileName(source_, n)).ok());
+    }
+  }
 
   test::TempFolder temp_;
   test::FakePrompter prompter_;
   std::string source_ = (temp_ / "pics" / "cat.jpg").string();
-  int frames_ = 10;
   QPointer<ExportDialog> dialog_;
 };
 
@@ -87,10 +93,7 @@ TEST_F(ExportDialogTest, OpensAsDesignedWithTheDefaultTime) {
   EXPECT_EQ(d->timeBox()->geometry(), QRect(120, 48, 57, 25));
   EXPECT_EQ(d->okButton()->geometry(), QRect(312, 8, 81, 25));
   EXPECT_EQ(d->cancelButton()->geometry(), QRect(312, 40, 81, 25));
-  for (QPushButton* b : {d->okButton(), d->cancelButton()}) {
-    EXPECT_FALSE(b->isDefault());
-    EXPECT_FALSE(b->autoDefault());
-  }
+  EXPECT_TRUE(d->okButton()->isDefault());
 }
 
 TEST_F(ExportDialogTest, GeometryRoundsHalvesToEven) {
@@ -131,19 +134,24 @@ TEST_F(ExportDialogTest, RefusedTimesWarnAndStayOpen) {
 
 TEST_F(ExportDialogTest, GoodOkWritesThePageAndCloses) {
   ExportDialog* d = Open();
-  frames_ = 12;  // read when OK is pressed, not when the dialog opened
+  d->okButton()->click();  // no frames on the disk yet: said, and no page
+  EXPECT_EQ(prompter_.warnings, QStringList{QString::fromUtf8(base::kNoFramesMessage.data())});
+  EXPECT_FALSE(std::filesystem::exists(Page()));
+  prompter_.warnings.clear();
+  WriteFrames(12);  // found when OK is pressed, not when the dialog opened
   // Full-width digits and point with an ideographic space, as a Japanese input method types them.
   d->timeBox()->setText(QString::fromUtf8("\xE3\x80\x80１．５"));
   d->okButton()->click();
   test::ProcessPostedEvents();
   EXPECT_TRUE(dialog_.isNull());
   EXPECT_TRUE(prompter_.warnings.isEmpty()) << prompter_.warnings.join('\n').toStdString();
-  EXPECT_EQ(ReadAll(Page()), PageText({320, 240, 12, "cat", 1500}));
+  EXPECT_EQ(ReadAll(Page()), PageText({32, 24, 12, "cat", 1500}));
   EXPECT_EQ(ReadAll(temp_ / "pics" / "vorrel.js"), "script");
 }
 
 TEST_F(ExportDialogTest, PageThatCannotBeWrittenIsReportedAndTheDialogStays) {
-  source_ = (temp_ / "gone" / "cat.jpg").string();
+  WriteFrames(2);
+  std::filesystem::create_directories(Page());  // a folder where the page would go
   ExportDialog* d = Open();
   d->okButton()->click();
   test::ProcessPostedEvents();
@@ -151,24 +159,42 @@ TEST_F(ExportDialogTest, PageThatCannotBeWrittenIsReportedAndTheDialogStays) {
   EXPECT_TRUE(d->isVisible());
   ASSERT_EQ(prompter_.warnings.size(), 1);
   EXPECT_TRUE(prompter_.warnings[0].startsWith(QString::fromUtf8(base::kPageFailedMessage.data())));
-  EXPECT_TRUE(prompter_.warnings[0].contains(
-      QString::fromStdString((temp_ / "gone" / "animate.htm").string())));
+  EXPECT_TRUE(prompter_.warnings[0].contains(QString::fromStdString(Page().string())));
 }
 
-TEST_F(ExportDialogTest, CancelClosesWithoutWritingAndEscapeDoesNothing) {
-  ExportDialog* d = Open();
-  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-  QCoreApplication::sendEvent(d, &escape);
-  test::ProcessPostedEvents();
-  ASSERT_FALSE(dialog_.isNull());
-  EXPECT_TRUE(d->isVisible());
+// The folder's page plays another picture's frames: replace it (0), write cat_animate.htm (1)
+// or nothing (2). The page of the same picture is replaced without a question.
+struct OtherPageCase {
+  const char* playing;  // File1 of the page already there
+  int choice;           // the button pressed, if asked
+  const char* written;  // the page written for cat, or "" for none
+};
 
-  d->cancelButton()->click();
+class OtherPageTest : public ExportDialogTest, public testing::WithParamInterface<OtherPageCase> {};
+
+TEST_P(OtherPageTest, AsksBeforeReplacingAnotherPicturesPage) {
+  const OtherPageCase& c = GetParam();
+  WriteFrames(3);
+  const std::string before = PageText({10, 10, 4, c.playing, 200}), written = c.written;
+  std::ofstream(Page(), std::ios::binary) << before;
+  prompter_.choices = {c.choice};
+  Open()->okButton()->click();
   test::ProcessPostedEvents();
-  EXPECT_TRUE(dialog_.isNull());
-  EXPECT_FALSE(std::filesystem::exists(Page()));
-  EXPECT_TRUE(prompter_.warnings.isEmpty());
+  const QStringList buttons{QStringLiteral("置き換える"), QStringLiteral("cat_animate.htm に書く"),
+                            QStringLiteral("ｷｬﾝｾﾙ")};
+  EXPECT_EQ(prompter_.choiceButtons.value(0),
+            std::string(c.playing) == "cat" ? QStringList() : buttons);
+  const std::string page = PageText({32, 24, 3, "cat", 200});
+  EXPECT_EQ(ReadAll(Page()), written == "animate.htm" ? page : before);
+  EXPECT_EQ(ReadAll(temp_ / "pics" / "cat_animate.htm"), written == "cat_animate.htm" ? page : "");
+  prompter_.questions.clear();
 }
+
+INSTANTIATE_TEST_SUITE_P(Choices, OtherPageTest,
+                         testing::Values(OtherPageCase{"dog", 0, "animate.htm"},
+                                         OtherPageCase{"dog", 1, "cat_animate.htm"},
+                                         OtherPageCase{"dog", 2, ""},
+                                         OtherPageCase{"cat", 2, "animate.htm"}));
 
 }  // namespace
 }  // namespace kinetta::exporter

@@ -64,6 +64,7 @@ struct NoteCase {
   const char* frames;
   const char* note;  // empty: the preview plays
   int pictureHeight = 120;
+  ProblemField refused = ProblemField::None;  // the control OK refuses
 };
 
 class PreviewNoteTest : public testing::TestWithParam<NoteCase> {};
@@ -76,24 +77,32 @@ TEST_P(PreviewNoteTest, SaysWhyNoFrameIsPlayed) {
   if (c.selectedOption == kNoOption) stored.WidthMode = 5;
   const DialogInput input{
       QString::fromUtf8(c.shape), c.selectedOption, c.width, 0, Qt::Checked, c.frames};
-  EXPECT_EQ(PreviewNote(input, ReadDialog(input, stored), 160, c.pictureHeight),
-            QString::fromUtf8(c.note))
+  const OkReading reading = ReadDialog(input, stored);
+  EXPECT_EQ(PreviewNote(input, reading, 160, c.pictureHeight), QString::fromUtf8(c.note))
       << c.shape << " " << c.width << " " << c.frames;
+  const InputProblem problem = ProblemOf(input, reading);
+  EXPECT_EQ(problem.field, c.refused) << c.shape << " " << c.width << " " << c.frames;
+  EXPECT_EQ(problem.reason,
+            c.refused == ProblemField::None ? QString() : QString::fromUtf8(c.note));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Values, PreviewNoteTest,
-    testing::Values(NoteCase{"平面", 2, "100", "12", ""},
-                    NoteCase{"平面", 2, "40000", "12", "横幅の数が範囲外です。"},
-                    NoteCase{"平面", 2, "100", "-40000", "こま数が範囲外です。"},
-                    NoteCase{"三角", 2, "100", "12", "一覧にない形状です。"},
-                    NoteCase{"球体", 1, "", "0", "こま数が 1 より小さく、こまができません。"},
-                    NoteCase{"平面", kNoOption, "", "12", "こまが 1 ピクセルより小さくなります。"},
-                    // the flag sizes its frame from the picture alone
-                    NoteCase{"旗", kNoOption, "", "12", ""},
-                    NoteCase{"表裏回転", 2, "100", "12",
-                             "原画が低すぎて上下二つの面に分けられません。", 1},
-                    NoteCase{"表裏回転", 2, "100", "12", "", 2}));
+    testing::Values(
+        NoteCase{"平面", 2, "100", "12", ""},
+        NoteCase{"平面", 2, "40000", "12", "横幅の数が範囲外です。", 120, ProblemField::Width},
+        NoteCase{"平面", 2, "100", "-40000", "こま数が範囲外です。", 120, ProblemField::Frames},
+        NoteCase{"三角", 2, "100", "12", "一覧にない形状です。", 120, ProblemField::Shape},
+        NoteCase{"平", 2, "100", "12", "一覧にない形状です。", 120, ProblemField::Shape},
+        NoteCase{"球体", 1, "", "0", "こま数が 1 より小さく、こまができません。", 120,
+                 ProblemField::Frames},
+        NoteCase{"平面", 2, "100", "abc", "こま数が 1 より小さく、こまができません。", 120,
+                 ProblemField::Frames},
+        NoteCase{"平面", kNoOption, "", "12", "こまが 1 ピクセルより小さくなります。"},
+        // the flag sizes its frame from the picture alone
+        NoteCase{"旗", kNoOption, "", "12", ""},
+        NoteCase{"表裏回転", 2, "100", "12", "原画が低すぎて上下二つの面に分けられません。", 1},
+        NoteCase{"表裏回転", 2, "100", "12", "", 2}));
 
 TEST(SizeLabelText, WholeAndFractionalPixels) {
   EXPECT_EQ(SizeLabelText(320, 240), QStringLiteral("(原図サイズ: 320X 240)"));

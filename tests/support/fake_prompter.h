@@ -21,6 +21,13 @@ class FakePrompter final : public ui::Prompter {
   QStringList informs;
   QStringList questions;
   std::deque<bool> answers;  ///< OK (true) or Cancel; OK once the script runs out
+  /// The check box 「今後この確認を表示しない」 of a question that has one: ticked or not; not
+  /// once the script runs out.
+  std::deque<bool> silences;
+  /// A question with several buttons: the index pressed; the last (cancel) once the script
+  /// runs out.
+  std::deque<int> choices;
+  QList<QStringList> choiceButtons;  ///< the buttons each such question offered
 
   // The open dialog.
   std::deque<QString> openPaths;  ///< chosen files; cancel once the script runs out
@@ -40,6 +47,9 @@ class FakePrompter final : public ui::Prompter {
   std::deque<std::optional<QColor>> colourAnswers;  ///< cancel once the script runs out
   QList<QColor> colourStarts;                       ///< the colour each chooser started from
 
+  // The folder chooser.
+  std::deque<QString> folders;  ///< chosen folders; cancel once the script runs out
+
   // Files and programs handed to the desktop.
   QStringList localFiles;             ///< each page handed over, in order
   std::deque<bool> localFileAnswers;  ///< whether it opened; a failure once the script runs out
@@ -51,6 +61,15 @@ class FakePrompter final : public ui::Prompter {
   bool AskOkCancel(QWidget*, const QString& text) override {
     questions << text;
     return Next(answers, true);
+  }
+  bool AskOkCancelOrSilence(QWidget* parent, const QString& text, bool& silence) override {
+    silence = Next(silences, false);
+    return AskOkCancel(parent, text);
+  }
+  int AskChoice(QWidget*, const QString& text, const QStringList& buttons) override {
+    questions << text;
+    choiceButtons << buttons;
+    return Next(choices, static_cast<int>(buttons.size()) - 1);
   }
   QString OpenFileName(QWidget*, const QString& title, const QStringList& filters,
                        const QString& folder) override {
@@ -71,6 +90,9 @@ class FakePrompter final : public ui::Prompter {
   std::optional<QColor> ChooseColour(QWidget*, const QColor& initial) override {
     colourStarts << initial;
     return Next(colourAnswers, std::optional<QColor>());
+  }
+  QString ChooseFolder(QWidget*, const QString&, const QString&) override {
+    return Next(folders, QString());
   }
   bool OpenLocalFile(const QString& path) override {
     localFiles << path;
