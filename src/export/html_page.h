@@ -76,7 +76,7 @@ struct ExportRequest {
   int canvasWidth = 0;
   int canvasHeight = 0;
   int frameTimeMs = 0;
-  std::string frameExtension = "bmp";  ///< of the frame files the page plays
+  std::string frameExtension = "bmp";                 ///< of the frame files the page plays
   std::string pageName = std::string(kPageFileName);  ///< the page's name in that folder
 };
 

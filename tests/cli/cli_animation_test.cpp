@@ -21,10 +21,9 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(CliAnimationOptions, FilesAndDelay) {
-  const ParsedArguments parsed =
-      ParseArguments({"--gif", "a.gif", "--webp=b.webp", "--mp4", "c.mp4", "--apng=d.png", "--webm",
-                      "e.webm", "--delay", "0.125", "--matte", "#FF8000", "--webp-quality=80",
-                      "c.bmp"});
+  const ParsedArguments parsed = ParseArguments(
+      {"--gif", "a.gif", "--webp=b.webp", "--mp4", "c.mp4", "--apng=d.png", "--webm", "e.webm",
+       "--delay", "0.125", "--matte", "#FF8000", "--webp-quality=80", "c.bmp"});
   ASSERT_EQ(parsed.outcome, ParseOutcome::Run) << parsed.status.message();
   const CliOptions& o = parsed.options;
   EXPECT_EQ(o.gifPath, "a.gif");
