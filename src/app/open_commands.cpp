@@ -111,7 +111,8 @@ void MainWindow::TakeSource(image::Picture picture, bool shown) {
   loadedPath_ = sourcePath_;
   picture_ = std::make_shared<const image::Picture>(std::move(picture));
   sourceBackground_ = settings_.BackColor;
-  source_ = image::SurfaceOver(picture_, sourceBackground_);
+  sourceClear_ = settings_.TransparentBack;
+  source_ = image::SurfaceFor(picture_, settings_);
   placement_.setValue(
       kLastFolderKey,
       QFileInfo(QFile::decodeName(QByteArray::fromStdString(sourcePath_))).absolutePath());
@@ -175,12 +176,16 @@ void MainWindow::ShowOpenedStatus() {
   SetStatus(reader_.running() ? ui::Utf8(ui::kStatusReadingPicture) : QString());
 }
 
-// Transparency has no place in the motions yet, so they read the picture laid over the
-// background; an opaque picture is read as it is and never copied.
+// The motions read the picture laid over the background colour, or with its transparency when
+// the background is clear; an opaque picture is read as it is and never copied.
 void MainWindow::FollowBackground() {
-  if (!picture_->hasAlpha || settings_.BackColor == sourceBackground_) return;
+  if (!picture_->hasAlpha ||
+      (settings_.BackColor == sourceBackground_ && settings_.TransparentBack == sourceClear_)) {
+    return;
+  }
   sourceBackground_ = settings_.BackColor;
-  source_ = image::SurfaceOver(picture_, sourceBackground_);
+  sourceClear_ = settings_.TransparentBack;
+  source_ = image::SurfaceFor(picture_, settings_);
   ShowSourcePicture();
 }
 
