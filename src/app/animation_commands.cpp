@@ -77,6 +77,7 @@ bool MainWindow::StartAnimation(const exporter::AnimationOrder& order) {
   job.delay = order.delay;
   job.target = order.target;
   job.background = settings_.BackColor;  // the colour the frames were rendered on
+  job.settings = settings_;
   job.onProgress = animationProgressHook_;
   animationRunner_.Start(std::move(job));
   return true;

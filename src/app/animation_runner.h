@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "base/settings.h"
 #include "export/animation_file.h"
 #include "ui_support/worker_thread.h"
 
@@ -23,6 +24,7 @@ struct AnimationJob {
   exporter::AnimationDelay delay;
   std::filesystem::path target;
   render::Colour background = 0;  ///< the MP4's padding of an odd side: the frames' background
+  base::Settings settings;        ///< the run's, which says what its frame files are
   /// Called on the worker thread with every progress step and the abort flag (tests hold the
   /// work there until it is aborted).
   std::function<void(int done, int total, const std::atomic<bool>& abort)> onProgress;
