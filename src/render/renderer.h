@@ -26,9 +26,10 @@ class Checkpoint {
 
 /// What a renderer reads: the work picture (the source itself; a motion that shows the source
 /// repeated side by side reads it by column arithmetic), the source size, the settings and the
-/// seed for random dots. With a background colour the work picture is opaque (every top byte 0,
-/// the picture laid over that colour); with a clear background (TransparentBack) its pixels
-/// carry their transparency as transparency.h describes. A renderer keeps its own copy: the work
+/// seed for random dots. With a background colour the callers hand in the picture laid over that
+/// colour (every top byte 0; a top byte left there is copied or dropped, never read as a colour);
+/// with a clear background (TransparentBack) its pixels carry their transparency as
+/// transparency.h describes. A renderer keeps its own copy: the work
 /// picture is shared, read-only, and lives as long as any renderer that holds it, whatever becomes
 /// of the caller's objects.
 struct RenderInput {

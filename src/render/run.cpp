@@ -18,7 +18,6 @@
 #include "render/renderer.h"
 #include "render/run_budget.h"
 #include "render/run_parts.h"
-#include "render/transparency.h"
 
 namespace kinetta::render {
 
@@ -94,29 +93,6 @@ std::uint64_t MemoryAllowed(const RenderOptions& o, const Surface& source) {
       static_cast<std::uint64_t>(source.width()) * static_cast<std::uint64_t>(source.height()) * 4;
   const std::uint64_t allowed = machine > UINT64_MAX - held ? UINT64_MAX : machine + held;
   return o.memoryBudget > 0 ? std::min(allowed, o.memoryBudget) : allowed;
-}
-
-// The work picture: the source itself, read in place for the length of the run. With a
-// background colour the motions read an opaque picture, so a source that carries transparency
-// is then laid over the colour first (the callers normally hand in one already laid over it).
-std::shared_ptr<const Surface> WorkPicture(const Surface& source, const Settings& s) {
-  auto own = std::shared_ptr<const Surface>(&source, [](const Surface*) {});
-  if (s.TransparentBack) return own;
-  for (int y = 0; y < source.height(); ++y) {
-    const std::uint32_t* row = source.Row(y);
-    if (std::all_of(row, row + source.width(), [](std::uint32_t c) { return c <= 0xFFFFFFu; })) {
-      continue;
-    }
-    auto laid = std::make_shared<Surface>(source);
-    for (int v = y; v < laid->height(); ++v) {
-      std::uint32_t* out = laid->Row(v);
-      for (int x = 0; x < laid->width(); ++x) {
-        out[x] = static_cast<std::uint32_t>(Over(static_cast<Colour>(out[x]), s.BackColor));
-      }
-    }
-    return laid;
-  }
-  return own;
 }
 
 // `result` ended by a frame that could not be handed on: the consumer's path and failure.
@@ -301,8 +277,9 @@ RunResult Render(const Surface& source, const Settings& s, const RenderOptions& 
   // cut-out, which otherwise never stops for it.
   PrepareCheckpoint preparing(o);
   if (preparing.Step()) return Stopped(std::move(result));
-  // The renderer ends before this function does.
-  auto work = WorkPicture(source, s);
+  // The work picture is the source itself, read in place for the length of the run (the
+  // renderer ends before this function does).
+  auto work = std::shared_ptr<const Surface>(&source, [](const Surface*) {});
   std::unique_ptr<const Renderer> renderer;
   if (!preparing.stopped()) {
     renderer = motion->make(

@@ -206,7 +206,7 @@ class FadeIn final : public RendererSizedBy<&fadein::Size> {
       }
     }
     return ForEachPixel(canvas, checkpoint, [&](std::uint32_t c, std::uint32_t& out, std::size_t) {
-      out = mix[0][c & 0xFF] | mix[1][(c >> 8) & 0xFF] | mix[2][c >> 16];
+      out = mix[0][c & 0xFF] | mix[1][(c >> 8) & 0xFF] | mix[2][(c >> 16) & 0xFF];
     });
   }
 

@@ -130,7 +130,7 @@ class Flip final : public RendererSizedBy<&flip::Size> {
           if (!shaded) {
             out[x] = c;
           } else if (!clear) {
-            out[x] = shade[0][c & 0xFF] | shade[1][(c >> 8) & 0xFF] | shade[2][c >> 16];
+            out[x] = shade[0][c & 0xFF] | shade[1][(c >> 8) & 0xFF] | shade[2][(c >> 16) & 0xFF];
           } else {
             // The shade changes the colour; the transparency stays, and clear stays clear.
             const std::uint32_t top = c & 0xFF000000u;

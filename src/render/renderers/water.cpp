@@ -134,7 +134,8 @@ class Water final : public RendererSizedBy<&water::Size> {
         if constexpr (!kTinted) {
           dst[x] = c;
         } else if constexpr (!kKeepOpacity) {
-          dst[x] = reflect[0][c & 0xFF] | reflect[1][(c >> 8) & 0xFF] | reflect[2][c >> 16];
+          dst[x] =
+              reflect[0][c & 0xFF] | reflect[1][(c >> 8) & 0xFF] | reflect[2][(c >> 16) & 0xFF];
         } else {
           const std::uint32_t top = c & 0xFF000000u;
           dst[x] = top == 0xFF000000u ? c
