@@ -19,7 +19,7 @@ declare -A allowed=(
 )
 # The Qt-free engine files of a folder that also holds dialogs must not reach the Qt support.
 engine_only=(image/bmp_file image/conversion image/frame_files image/frame_reader
-  image/image_messages image/picture_file image/recent_files preview/frame_sequence
+  image/image_messages image/picture_file image/png_frame image/recent_files preview/frame_sequence
   export/animation_file export/animation_encoder export/export_messages export/gif_writer
   export/html_page export/palette_map export/webp_writer)
 

@@ -58,6 +58,7 @@ void MainWindow::OpenAnimationDialog() {
     animationDialog_->setAttribute(Qt::WA_DeleteOnClose);
   }
   animationDialog_->SetTransparentBackground(settings_.TransparentBack);
+  animationDialog_->SetPngFrames(base::PngFrames(settings_));
   animationDialog_->show();
   animationDialog_->raise();
   animationDialog_->activateWindow();
@@ -86,6 +87,7 @@ bool MainWindow::StartAnimation(const exporter::AnimationOrder& order) {
   job.background = settings_.BackColor;  // the colour the frames were rendered on
   if (order.matteOnBackground) job.matte = settings_.BackColor;
   job.webpQuality = order.webpQuality;
+  job.settings = settings_;
   job.onProgress = animationProgressHook_;
   animationRunner_.Start(std::move(job));
   return true;

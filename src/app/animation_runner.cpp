@@ -29,7 +29,7 @@ bool AnimationRunner::Start(AnimationJob job) {
       if (job.onProgress) job.onProgress(done, total, *abort);
     };
     const exporter::AnimationResult result =
-        exporter::WriteAnimation(image::FrameFileReader(job.sourcePath), request);
+        exporter::WriteAnimation(image::FrameFileReader(job.sourcePath, job.settings), request);
     // The last news: the thread ends at once, and is joined before the result is reported.
     post([this, result] {
       worker_.Join();

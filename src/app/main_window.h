@@ -238,9 +238,10 @@ class MainWindow : public QMainWindow {
   std::shared_ptr<const image::Picture> picture_ = std::make_shared<const image::Picture>();
   /// The open picture as the motions read it and the source frame shows it, shared with a run
   /// that reads it: picture_'s own pixels when it is opaque, else picture_ laid over
-  /// sourceBackground_.
+  /// sourceBackground_, or with its transparency while sourceClear_.
   std::shared_ptr<const render::Surface> source_ = std::make_shared<const render::Surface>();
   render::Colour sourceBackground_ = 0;
+  bool sourceClear_ = false;
   /// A large picture shown at a first look while the reader reads it in full; until then
   /// picture_, source_ and loadedPath_ stay those of the picture before.
   struct FirstLook {

@@ -114,7 +114,8 @@ void MainWindow::TakeSource(image::Picture picture, bool shown) {
   loadedPath_ = sourcePath_;
   picture_ = std::make_shared<const image::Picture>(std::move(picture));
   sourceBackground_ = settings_.BackColor;
-  source_ = image::SurfaceOver(picture_, sourceBackground_);
+  sourceClear_ = settings_.TransparentBack;
+  source_ = image::SurfaceFor(picture_, settings_);
   placement_.setValue(
       kLastFolderKey,
       QFileInfo(QFile::decodeName(QByteArray::fromStdString(sourcePath_))).absolutePath());
@@ -197,14 +198,15 @@ void MainWindow::ShowOpenedStatus() {
   SetStatus(reader_.running() ? ui::Utf8(ui::kStatusReadingPicture) : QString());
 }
 
-// Transparency has no place in the motions yet, so they read the picture laid over the
-// background; an opaque picture is read as it is and never copied. A picture with transparency
-// is shown again, over the new colour or, with a clear background, over the board.
+// The motions read the picture laid over the background colour, or with its transparency when
+// the background is clear; an opaque picture is read as it is and never copied. A picture with
+// transparency is shown again, over the new colour or, with a clear background, over the board.
 void MainWindow::FollowBackground() {
   if (!picture_->hasAlpha) return;
-  if (settings_.BackColor != sourceBackground_) {
+  if (settings_.BackColor != sourceBackground_ || settings_.TransparentBack != sourceClear_) {
     sourceBackground_ = settings_.BackColor;
-    source_ = image::SurfaceOver(picture_, sourceBackground_);
+    sourceClear_ = settings_.TransparentBack;
+    source_ = image::SurfaceFor(picture_, settings_);
   }
   if (!firstLook_) ShowSourcePicture();
 }

@@ -132,6 +132,7 @@ void MainWindow::Preview() {
     return;
   }
   SetStatus(ui::Utf8(ui::kStatusPreviewing));
+  player_->SetFrameExtension(base::FrameExtension(settings_));
   if (!player_->Start()) {
     SetStatus({});
     Warn(ui::Utf8(base::kNoFramesMessage.data()));

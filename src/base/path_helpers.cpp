@@ -67,10 +67,14 @@ std::string FrameBaseName(std::string_view sourcePath) {
 }
 
 std::string FrameFileName(std::string_view sourcePath, int n) {
+  return FrameFileName(sourcePath, n, ".bmp");
+}
+
+std::string FrameFileName(std::string_view sourcePath, int n, std::string_view extension) {
   std::string name = FrameBaseName(sourcePath);
   if (n <= 9) name += '0';
   name += std::to_string(n);
-  name += ".bmp";
+  name += extension;
   return name;
 }
 

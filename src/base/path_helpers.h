@@ -39,6 +39,9 @@ std::string FrameBaseName(std::string_view sourcePath);
 /// cat10.bmp, cat100.bmp).
 std::string FrameFileName(std::string_view sourcePath, int n);
 
+/// The same with another extension (".png").
+std::string FrameFileName(std::string_view sourcePath, int n, std::string_view extension);
+
 /// The source file's name without folder, up to its first point (the HTML page's File1).
 std::string FrameFileStem(std::string_view sourcePath);
 

@@ -24,4 +24,13 @@ struct Settings {
   friend bool operator==(const Settings&, const Settings&) = default;
 };
 
+/// Whether the run's frame files are PNG: asked for, or Auto with a clear background.
+constexpr bool PngFrames(const Settings& s) {
+  return s.FrameFiles == FrameFormat::Png ||
+         (s.FrameFiles == FrameFormat::Auto && s.TransparentBack);
+}
+
+/// The frame files' extension: ".png" or ".bmp".
+constexpr const char* FrameExtension(const Settings& s) { return PngFrames(s) ? ".png" : ".bmp"; }
+
 }  // namespace kinetta::base

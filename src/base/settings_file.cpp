@@ -77,6 +77,11 @@ SettingsFile ReadSettingsFile(const std::filesystem::path& file) {
   for (std::size_t i = 0; i < 3; ++i) {
     if (6 + i < lines.size()) data.recentFiles[i] = lines[6 + i];
   }
+  int clear = 0, format = 0;
+  ReadInt16(lines, 9, clear);
+  ReadInt16(lines, 10, format);
+  s.TransparentBack = clear == 1;
+  if (format >= 0 && format <= 2) s.FrameFiles = static_cast<FrameFormat>(format);
   return data;
 }
 
@@ -89,6 +94,10 @@ std::string SettingsFileText(const SettingsFile& data) {
     text += NumberText(v) + "\r\n";
   }
   for (const std::string& path : data.recentFiles) text += path + "\r\n";
+  if (s.TransparentBack || s.FrameFiles != FrameFormat::Auto) {
+    text += NumberText(s.TransparentBack ? 1 : 0) + "\r\n";
+    text += NumberText(static_cast<long long>(s.FrameFiles)) + "\r\n";
+  }
   return text;
 }
 

@@ -1,6 +1,9 @@
 // The settings file mivet.ini: six number lines (shape, width mode, width, background colour,
-// frame count, switch) and the three recent source paths, each line ended by CR LF. It lives in
-// the program folder, or in the user's configuration folder where the program folder cannot be
+// frame count, switch) and the three recent source paths, each line ended by CR LF. After them,
+// only when either differs from its default, two more number lines: the clear background (1)
+// and the frame files' format (0 auto, 1 BMP, 2 PNG). A reader of the nine lines alone ignores
+// what follows them, and a file of nine lines reads as the defaults there. It lives in the
+// program folder, or in the user's configuration folder where the program folder cannot be
 // written (a system install).
 #pragma once
 
@@ -51,7 +54,7 @@ bool FolderWritable(const std::filesystem::path& folder);
 /// default; the values that were read are kept.
 SettingsFile ReadSettingsFile(const std::filesystem::path& file);
 
-/// Writes the nine lines, replacing the file in one step. Fails with the reason when the file
+/// Writes the lines, replacing the file in one step. Fails with the reason when the file
 /// cannot be written; the old file then stays as it was.
 Status WriteSettingsFile(const std::filesystem::path& file, const SettingsFile& data);
 

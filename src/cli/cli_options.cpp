@@ -45,6 +45,13 @@ std::optional<render::Colour> ParseColour(const std::string& text) {
   return ParseInteger<render::Colour>(text, 0, 0xFFFFFF);
 }
 
+std::optional<base::FrameFormat> ParseFrameFormat(const std::string& text) {
+  if (text == "auto") return base::FrameFormat::Auto;
+  if (text == "bmp") return base::FrameFormat::Bmp;
+  if (text == "png") return base::FrameFormat::Png;
+  return std::nullopt;
+}
+
 std::string ExpandPlaceholder(std::string_view pattern, std::string_view stem) {
   std::string expanded;
   for (std::size_t i = 0; i < pattern.size(); ++i) {
@@ -69,9 +76,10 @@ namespace {
 
 // The options that take a value, as the next argument or after '='.
 constexpr std::string_view kValueOptions[] = {
-    "--shape", "--width-mode", "--width",      "--background", "--frames", "--shade",
-    "--seed",  "--html",       "--gif",        "--webp",       "--mp4",    "--apng",
-    "--webm",  "--delay",      "--max-memory", "--output",     "--matte",  "--webp-quality"};
+    "--shape",  "--width-mode", "--width",        "--background",  "--frames",
+    "--shade",  "--seed",       "--html",         "--gif",         "--webp",
+    "--mp4",    "--apng",       "--webm",         "--delay",       "--max-memory",
+    "--output", "--matte",      "--webp-quality", "--frame-format"};
 
 bool TakesValue(std::string_view name) {
   for (std::string_view known : kValueOptions) {
@@ -91,7 +99,15 @@ base::Status ReadValue(const std::string& name, const std::string& value, CliOpt
   } else if (name == "--width") {
     if (!(out.width = ParseInteger<int>(value, 1, 32767))) return bad;
   } else if (name == "--background") {
-    if (!(out.background = ParseColour(value))) return bad;
+    // A colour ends a transparent background given before it; "transparent" keeps the colour.
+    if (value == "transparent") {
+      out.transparent = true;
+    } else {
+      if (!(out.background = ParseColour(value))) return bad;
+      out.transparent = false;
+    }
+  } else if (name == "--frame-format") {
+    if (!(out.frameFormat = ParseFrameFormat(value))) return bad;
   } else if (name == "--frames") {
     if (!(out.frames = ParseInteger<int>(value, 1, 32767))) return bad;
   } else if (name == "--shade") {
@@ -226,6 +242,8 @@ base::Settings ApplyOptions(base::Settings s, const CliOptions& o) {
   if (o.widthMode) s.WidthMode = *o.widthMode;
   if (o.width) s.WidthValue = *o.width;
   if (o.background) s.BackColor = *o.background;
+  if (o.transparent) s.TransparentBack = *o.transparent;
+  if (o.frameFormat) s.FrameFiles = *o.frameFormat;
   if (o.frames) s.FrameCount = *o.frames;
   if (o.shade) s.Shade3D = *o.shade;
   return s;

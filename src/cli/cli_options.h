@@ -26,6 +26,8 @@ struct CliOptions {
   std::optional<int> widthMode;
   std::optional<int> width;
   std::optional<render::Colour> background;
+  std::optional<bool> transparent;  ///< --background transparent, or a colour (false)
+  std::optional<base::FrameFormat> frameFormat;
   std::optional<int> frames;
   std::optional<int> shade;
   std::optional<std::uint64_t> seed;
@@ -95,5 +97,8 @@ std::optional<int> ParseShape(const std::string& text);
 
 /// A colour given as the packed decimal number (red + 256 x green + 65536 x blue) or #RRGGBB.
 std::optional<render::Colour> ParseColour(const std::string& text);
+
+/// The frame files' format: auto, bmp or png.
+std::optional<base::FrameFormat> ParseFrameFormat(const std::string& text);
 
 }  // namespace kinetta::cli

@@ -22,6 +22,7 @@
 #include "export/sticker_fit.h"
 #include "image/conversion.h"
 #include "image/frame_files.h"
+#include "image/picture.h"
 #include "image/source_loading.h"
 
 namespace kinetta::cli {
@@ -136,7 +137,7 @@ base::Status WriteAnimationFile(const CliOptions& options, const PicturePlan& pl
   ProgressLine& progress = report.progress();
   request.progress = [&progress, name](int done, int total) { progress.File(name, done, total); };
   const exporter::AnimationResult result =
-      exporter::WriteAnimation(image::FrameFileReader(plan.framePath), request);
+      exporter::WriteAnimation(image::FrameFileReader(plan.framePath, s), request);
   switch (result.outcome) {
     case exporter::AnimationStatus::Written:
       report.Wrote(WroteAnimationMessage(target, result.frames));
@@ -226,8 +227,9 @@ PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
     report.ErrorNamingPicture(loaded.message());
     return {loaded.status(), true};
   }
-  // The motions read the picture laid over the run's background.
-  const render::Surface source = image::FlattenOver(std::move(loaded).value(), settings.BackColor);
+  // The motions read the picture laid over the run's background colour, or with its
+  // transparency when the background is clear.
+  const render::Surface source = image::SurfaceFor(std::move(loaded).value(), settings);
   if (!plan.outputDir.empty()) {
     std::error_code error;
     std::filesystem::create_directories(plan.outputDir, error);

@@ -132,7 +132,9 @@ void AnimationDialog::Confirm() {
   if (mayStart_ && !mayStart_()) return;
   // The frames are read as the preview reads them: without frame 00 there is nothing to save,
   // and the user is told so before choosing a file.
-  if (!image::FrameFileReader(source)(0).ok()) {
+  base::Settings frames;
+  frames.FrameFiles = pngFrames_ ? base::FrameFormat::Png : base::FrameFormat::Bmp;
+  if (!image::FrameFileReader(source, frames)(0).ok()) {
     prompter_.Warn(this, ui::Utf8(base::kNoFramesMessage));
     return;
   }

@@ -65,6 +65,8 @@ class AnimationDialog : public FrameTimeForm {
   /// Whether the frames are made on a transparent background: then the dialog says that the
   /// MP4 is laid over the background colour.
   void SetTransparentBackground(bool transparent);
+  /// Whether the run's frame files are PNG (else BMP): the ones looked for before saving.
+  void SetPngFrames(bool png) { pngFrames_ = png; }
 
  private:
   void Confirm() override;
@@ -75,6 +77,7 @@ class AnimationDialog : public FrameTimeForm {
 
   QLabel* formatLabel_;
   QLabel* mp4Note_;
+  bool pngFrames_ = false;
   std::array<QRadioButton*, 5> options_{};  ///< in AnimationFormat's order
   QCheckBox* matteBox_;
   QSpinBox* webpQualityBox_;  ///< 0 (shown as lossless) or the lossy quality

@@ -33,7 +33,8 @@ void ExportDialog::Confirm() {
     return;
   }
   // The page plays the frames on the disk, not those the settings would make now.
-  const image::FramesOnDisk frames = image::FindFramesOnDisk(source);
+  const std::string extension = frameExtension_ ? frameExtension_() : std::string("bmp");
+  const image::FramesOnDisk frames = image::FindFramesOnDisk(source, "." + extension);
   if (frames.count == 0) {
     prompter_.Warn(this, ui::Utf8(base::kNoFramesMessage));
     return;
@@ -45,7 +46,7 @@ void ExportDialog::Confirm() {
   request.canvasWidth = frames.width;
   request.canvasHeight = frames.height;
   request.frameTimeMs = time.value().ms;
-  if (frameExtension_) request.frameExtension = frameExtension_();
+  request.frameExtension = extension;
   // A page that plays another picture's frames is replaced only when the user says so.
   const std::optional<std::string> playing = PageFrameName(BesideSource(source, kPageFileName));
   if (playing && *playing != AttributeText(base::FrameFileStem(source))) {

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "base/atomic_file.h"
+#include "render/transparency.h"
 #include "render/vector_paths.h"
 
 namespace kinetta::image {
@@ -146,7 +147,37 @@ base::Status EncodeRows(int width, int count, RowAt row, std::vector<std::uint8_
   return used == 0 ? base::Status::Ok() : flush();
 }
 
+// `row` (width pixels) laid over `matte` into `laid`; a row with no transparency as it is.
+const std::uint32_t* LaidOver(const std::uint32_t* row, int width, render::Colour matte,
+                              std::vector<std::uint32_t>& laid) {
+  if (std::all_of(row, row + width, [](std::uint32_t c) { return c <= 0xFFFFFFu; })) return row;
+  laid.resize(static_cast<std::size_t>(width));
+  for (int x = 0; x < width; ++x) {
+    laid[static_cast<std::size_t>(x)] =
+        static_cast<std::uint32_t>(render::Over(static_cast<render::Colour>(row[x]), matte));
+  }
+  return laid.data();
+}
+
 }  // namespace
+
+base::Status StreamBmp24Over(const render::Surface& surface, render::Colour matte,
+                             const base::Writer& write) {
+  std::vector<std::uint8_t> piece(render::kFramePieceBytes);
+  WriteHeader(piece.data(), surface.width(), surface.height());
+  std::size_t used = kHeaderSize;
+  auto flush = [&] {
+    base::Status written = write(piece.data(), used);
+    used = 0;
+    return written;
+  };
+  const int h = surface.height();
+  std::vector<std::uint32_t> laid;
+  return EncodeRows(
+      surface.width(), h,
+      [&](int i) { return LaidOver(surface.Row(h - 1 - i), surface.width(), matte, laid); }, piece,
+      used, flush);
+}
 
 base::Status StreamBmp24(const render::Surface& surface, const base::Writer& write,
                          std::size_t pieceBytes) {
@@ -187,7 +218,12 @@ base::Status Bmp24Strips::Rows(int first, int count, const std::uint32_t* const*
     return written;
   };
   return EncodeRows(
-      width_, count, [&](int i) { return rows[count - 1 - i]; }, piece_, used, flush);
+      width_, count,
+      [&](int i) {
+        const std::uint32_t* row = rows[count - 1 - i];
+        return matte_ ? LaidOver(row, width_, *matte_, laid_) : row;
+      },
+      piece_, used, flush);
 }
 
 base::Status WriteBmp24(const render::Surface& surface, const std::filesystem::path& path) {

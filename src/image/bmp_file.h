@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "base/atomic_file.h"
@@ -29,6 +30,11 @@ std::vector<std::uint8_t> EncodeBmp24(const render::Surface& surface);
 base::Status StreamBmp24(const render::Surface& surface, const base::Writer& write,
                          std::size_t pieceBytes = render::kFramePieceBytes);
 
+/// The same for a surface whose pixels carry transparency: each is laid over the opaque colour
+/// `matte` (render::Over) as it is encoded.
+base::Status StreamBmp24Over(const render::Surface& surface, render::Colour matte,
+                             const base::Writer& write);
+
 /// A 24-bit BMP of width x height pixels, as EncodeBmp24 encodes it, written a strip of rows at
 /// a time in any order: each strip goes where its rows lie in the file (rows are stored
 /// bottom-up), in pieces of at most `pieceBytes` (at least 64), through `writeAt`, which fails on
@@ -39,6 +45,8 @@ class Bmp24Strips {
       std::function<base::Status(std::uint64_t offset, const void* data, std::size_t size)>;
   Bmp24Strips(int width, int height, WriteAt writeAt,
               std::size_t pieceBytes = render::kFramePieceBytes);
+  /// Lays every pixel with transparency over the opaque colour `matte` as it is encoded.
+  void LayOver(render::Colour matte) { matte_ = matte; }
   /// Writes the file's header.
   base::Status Header();
   /// Writes rows first .. first + count - 1 (row first + i at rows[i]), which lie within the
@@ -50,6 +58,8 @@ class Bmp24Strips {
   const int height_;
   const WriteAt writeAt_;
   std::vector<std::uint8_t> piece_;
+  std::optional<render::Colour> matte_;
+  std::vector<std::uint32_t> laid_;  // a row laid over the matte
 };
 
 /// Whether the file at `path` is an uncompressed 24-bit BMP, as the frame files of a run are.

@@ -16,6 +16,7 @@
 #include "base/messages.h"
 #include "base/path_helpers.h"
 #include "image/bmp_file.h"
+#include "image/png_frame.h"
 #include "render/run_budget.h"
 
 namespace kinetta::image {
@@ -33,7 +34,7 @@ class FrameFiles {
   // before anything is drawn; temporaries a killed run left beside the frames go first.
   std::optional<render::RunResult> Refused(const render::Surface& source) const {
     const render::FrameSize size = render::PlannedFrameSize(s_, source.width(), source.height());
-    if (s_.FrameCount >= 1 && size.width >= 1 && size.height >= 1 &&
+    if (!base::PngFrames(s_) && s_.FrameCount >= 1 && size.width >= 1 && size.height >= 1 &&
         Bmp24FileBytes(size.width, size.height) > kMaxBmpFileBytes) {
       render::RunResult refused;
       refused.outcome = render::RunStatus::TooLarge;
@@ -47,7 +48,19 @@ class FrameFiles {
     return std::nullopt;
   }
 
-  std::string PathOf(int k) const { return base::FrameFileName(sourcePath_, k); }
+  std::string PathOf(int k) const {
+    return base::FrameFileName(sourcePath_, k, base::FrameExtension(s_));
+  }
+
+  // Frame `frame`'s file through `write`: PNG, or BMP laid over the background colour where
+  // the frame carries transparency.
+  base::Status Stream(const render::Surface& frame, const base::Writer& write) const {
+    if (base::PngFrames(s_)) return StreamPngFrame(frame, write);
+    if (s_.TransparentBack) return StreamBmp24Over(frame, s_.BackColor, write);
+    return StreamBmp24(frame, write);
+  }
+
+  const base::Settings& settings() const { return s_; }
 
   // Frame k's file put in place, or why not (on the calling thread, in frame order); after the
   // last frame the stale one after it is put away.
@@ -55,7 +68,7 @@ class FrameFiles {
     if (!put.ok()) return {base::CannotWrite(path, put), path};
     if (k + 1 == s_.FrameCount) {
       // The frame after the last one is stale from a longer run.
-      const std::string stale = base::FrameFileName(sourcePath_, k + 1);
+      const std::string stale = PathOf(k + 1);
       if (PutAwayStaleFrame(stale) == StaleFrame::Kept) {
         notice_ = base::StaleFrameKeptMessage(std::filesystem::path(stale).filename().string());
       }
@@ -91,16 +104,28 @@ class FrameFileSink final : public render::FrameSink {
           return wrote;
         }) {
     base::Result<base::PendingFile> created = base::PendingFile::Create(path_);
-    if (created.ok()) {
-      file_->pending.emplace(std::move(created.value()));
-      (void)strips_.Header();  // a failed write fails the file, whichever piece it was
-    } else {
+    if (!created.ok()) {
       file_->Fail(created.status());
+      return;
+    }
+    file_->pending.emplace(std::move(created.value()));
+    if (base::PngFrames(files.settings())) {
+      // PNG is written from its start on: each piece where the one before it ended.
+      png_.emplace(size.width, size.height, [this](const void* data, std::size_t n) {
+        base::Status wrote = file_->pending->WriteAt(written_, data, n);
+        written_ += n;
+        if (!wrote.ok()) file_->Fail(wrote);
+        return wrote;
+      });
+    } else {
+      if (files.settings().TransparentBack) strips_.LayOver(files.settings().BackColor);
+      (void)strips_.Header();  // a failed write fails the file, whichever piece it was
     }
   }
 
   base::Status Rows(int first, int count, const std::uint32_t* const* rows) override {
-    return file_->pending ? strips_.Rows(first, count, rows) : file_->failure;
+    if (!file_->pending) return file_->failure;
+    return png_ ? png_->Rows(first, count, rows) : strips_.Rows(first, count, rows);
   }
 
   render::FrameCommit Finish() override {
@@ -130,6 +155,8 @@ class FrameFileSink final : public render::FrameSink {
   };
   std::shared_ptr<File> file_;
   Bmp24Strips strips_;
+  std::optional<PngFrameRows> png_;
+  std::uint64_t written_ = 0;  // the PNG file's bytes so far
 };
 
 }  // namespace
@@ -149,7 +176,7 @@ render::RunResult RunConversion(
         std::string path = files.PathOf(k);
         // Shared, as the commit is copied into a std::function; only the commit uses it.
         auto written = std::make_shared<base::Result<base::PendingFile>>(base::PendingFile::Write(
-            path, [&](const base::Writer& write) { return StreamBmp24(frame, write); }));
+            path, [&](const base::Writer& write) { return files.Stream(frame, write); }));
         return [&, k, path = std::move(path), written]() -> render::FrameOutcome {
           render::FrameOutcome put = files.Committed(
               k, path, written->ok() ? written->value().Commit() : written->status());

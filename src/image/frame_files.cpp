@@ -10,15 +10,25 @@
 #include <utility>
 
 #include "base/path_helpers.h"
+#include "image/picture.h"
 #include "image/picture_file.h"
 
 namespace kinetta::image {
 
+base::Result<render::Surface> LoadFrameFile(const std::string& path) {
+  base::Result<Picture> frame = LoadPicture(path);
+  if (!frame.ok()) return frame.status();
+  return WithTransparency(std::move(frame).value());
+}
+
 FrameReader FrameFileReader(std::string sourcePath) {
-  return [path = std::move(sourcePath)](int k) -> base::Result<render::Surface> {
-    base::Result<Picture> frame = LoadPicture(base::FrameFileName(path, k));
-    if (!frame.ok()) return frame.status();
-    return std::move(frame).value().pixels;
+  return FrameFileReader(std::move(sourcePath), base::Settings{});
+}
+
+FrameReader FrameFileReader(std::string sourcePath, const base::Settings& s) {
+  return [path = std::move(sourcePath), extension = std::string(base::FrameExtension(s))](
+             int k) -> base::Result<render::Surface> {
+    return LoadFrameFile(base::FrameFileName(path, k, extension));
   };
 }
 

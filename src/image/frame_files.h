@@ -7,13 +7,23 @@
 #include <string>
 #include <string_view>
 
+#include "base/outcome.h"
+#include "base/settings.h"
 #include "image/frame_reader.h"
+#include "render/surface.h"
 
 namespace kinetta::image {
 
-/// Reads frame k of `sourcePath`'s frames; a file that is missing or cannot be loaded ends the
-/// frames there.
+/// Reads frame k of `sourcePath`'s BMP frames; a file that is missing or cannot be loaded ends
+/// the frames there.
 FrameReader FrameFileReader(std::string sourcePath);
+
+/// The same for the frames a run of `s` saved: PNG frames (base::PngFrames) with their
+/// transparency as the motions carry it (render/transparency.h), BMP frames opaque.
+FrameReader FrameFileReader(std::string sourcePath, const base::Settings& s);
+
+/// One frame file, BMP or PNG by its name, as FrameFileReader gives it.
+base::Result<render::Surface> LoadFrameFile(const std::string& path);
 
 /// The frames a run left beside `sourcePath` (or under its frame base name): how many files
 /// there are from number 00 on without a gap, each named with `extension`, and the size that

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "render/transparency.h"
+
 namespace kinetta::image {
 
 namespace {
@@ -25,6 +27,14 @@ void FlattenRow(const std::uint32_t* in, std::uint32_t* out, int width, std::uin
       mixed |= ((a * v + (255 - a) * backParts[part] + 127) / 255) << (8 * part);
     }
     out[x] = mixed;
+  }
+}
+
+// One row from the decoders' opacity to the motions' transparency, in place.
+void ClearRow(std::uint32_t* row, int width) {
+  for (int x = 0; x < width; ++x) {
+    const std::uint32_t c = row[x] ^ 0xFF000000u;
+    row[x] = c >= 0xFF000000u ? static_cast<std::uint32_t>(render::kClear) : c;
   }
 }
 
@@ -55,6 +65,29 @@ std::shared_ptr<const render::Surface> SurfaceOver(const std::shared_ptr<const P
                                                    render::Colour back) {
   if (!picture->hasAlpha) return std::shared_ptr<const render::Surface>(picture, &picture->pixels);
   return std::make_shared<const render::Surface>(FlattenOver(*picture, back));
+}
+
+render::Surface WithTransparency(Picture&& picture) {
+  render::Surface pixels = std::move(picture.pixels);
+  if (picture.hasAlpha) {
+    for (int y = 0; y < pixels.height(); ++y) ClearRow(pixels.Row(y), pixels.width());
+  }
+  picture.hasAlpha = false;
+  return pixels;
+}
+
+std::shared_ptr<const render::Surface> SurfaceFor(const std::shared_ptr<const Picture>& picture,
+                                                  const base::Settings& s) {
+  if (!s.TransparentBack || !picture->hasAlpha) return SurfaceOver(picture, s.BackColor);
+  Picture copy;
+  copy.pixels = picture->pixels;
+  copy.hasAlpha = true;
+  return std::make_shared<const render::Surface>(WithTransparency(std::move(copy)));
+}
+
+render::Surface SurfaceFor(Picture&& picture, const base::Settings& s) {
+  return s.TransparentBack ? WithTransparency(std::move(picture))
+                           : FlattenOver(std::move(picture), s.BackColor);
 }
 
 void SettleOpacity(Picture& picture) {

@@ -1,6 +1,6 @@
 // A decoded picture: its pixels with their opacity, and the colour profile and EXIF block its file
-// carried, kept as read for the steps after decoding; and the picture laid over a background
-// colour, which is what the motions read until transparency has a place of its own there.
+// carried, kept as read for the steps after decoding; and the surface the motions read: the
+// picture laid over the background colour, or its own transparency for a clear background.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/settings.h"
 #include "render/surface.h"
 
 namespace kinetta::image {
@@ -42,6 +43,20 @@ render::Surface FlattenOver(Picture&& picture, render::Colour back);
 /// not copied, when it is opaque; a flattened copy when it has transparency.
 std::shared_ptr<const render::Surface> SurfaceOver(const std::shared_ptr<const Picture>& picture,
                                                    render::Colour back);
+
+/// The picture's pixels as the motions carry transparency (render/transparency.h): the top byte
+/// becomes 255 minus the opacity and a fully transparent pixel kClear. An opaque picture gives
+/// its own pixels.
+render::Surface WithTransparency(Picture&& picture);
+
+/// The surface the motions read for `picture` under `s`: its transparency kept when the
+/// background is clear, else laid over the background colour; an opaque picture's own pixels,
+/// shared and not copied, either way.
+std::shared_ptr<const render::Surface> SurfaceFor(const std::shared_ptr<const Picture>& picture,
+                                                  const base::Settings& s);
+
+/// The same for a picture the caller no longer needs, in the picture's own memory.
+render::Surface SurfaceFor(Picture&& picture, const base::Settings& s);
 
 /// Settles `picture.hasAlpha` from its pixels, whose top bytes hold their opacity: a picture
 /// with no pixel short of opaque is an opaque one, its top bytes cleared.

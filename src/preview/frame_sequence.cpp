@@ -9,17 +9,17 @@ namespace kinetta::preview {
 
 bool FrameSequence::Start(std::string_view sourcePath, const Loader& load) {
   frame_ = 0;
-  return load(base::FrameFileName(sourcePath, 0));
+  return load(base::FrameFileName(sourcePath, 0, extension_));
 }
 
 bool FrameSequence::Tick(std::string_view sourcePath, const Loader& load) {
   // The frame number never runs past the largest int; the run writes far fewer frames.
   if (frame_ < std::numeric_limits<int>::max()) {
     ++frame_;
-    if (load(base::FrameFileName(sourcePath, frame_))) return true;
+    if (load(base::FrameFileName(sourcePath, frame_, extension_))) return true;
   }
   frame_ = 0;
-  return load(base::FrameFileName(sourcePath, 0));
+  return load(base::FrameFileName(sourcePath, 0, extension_));
 }
 
 }  // namespace kinetta::preview

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kinetta::preview {
 
@@ -24,8 +25,12 @@ class FrameSequence {
   /// The number of the frame shown now.
   int frame() const { return frame_; }
 
+  /// The frame files' extension: ".bmp" (as at first) or ".png".
+  void SetExtension(std::string extension) { extension_ = std::move(extension); }
+
  private:
   int frame_ = 0;
+  std::string extension_ = ".bmp";
 };
 
 }  // namespace kinetta::preview

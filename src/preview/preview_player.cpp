@@ -1,6 +1,7 @@
 // The timer-driven preview player.
 #include "preview/preview_player.h"
 
+#include "image/frame_files.h"
 #include "image/picture_file.h"
 #include "render/surface.h"
 
@@ -38,9 +39,9 @@ void PreviewPlayer::Tick() {
 }
 
 bool PreviewPlayer::Show(const std::string& file) {
-  const base::Result<image::Picture> frame = image::LoadPicture(file);
+  const base::Result<render::Surface> frame = image::LoadFrameFile(file);
   if (!frame.ok()) return false;
-  emit frameShown(image::ImageFromPicture(frame.value()));
+  emit frameShown(image::ImageFromSurface(frame.value()));
   return true;
 }
 

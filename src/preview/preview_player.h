@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "preview/frame_sequence.h"
 
@@ -19,6 +20,9 @@ class PreviewPlayer : public QObject {
   /// `sourcePath` is asked at every tick, so opening another picture during a preview switches
   /// the playback to that picture's frames.
   explicit PreviewPlayer(std::function<std::string()> sourcePath, QObject* parent = nullptr);
+
+  /// The frame files it shows: ".bmp" (as at first) or ".png".
+  void SetFrameExtension(std::string extension) { sequence_.SetExtension(std::move(extension)); }
 
   /// Shows frame 00 and starts the ticks. False, with no tick started, when frame 00 cannot be
   /// loaded.

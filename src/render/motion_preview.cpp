@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "render/run_budget.h"
+#include "render/transparency.h"
 
 namespace kinetta::render {
 
@@ -75,7 +76,11 @@ Surface Reduce(const Surface& source, int width, int height, Checkpoint* checkpo
     start[x] = CoveredStart(x, w, width);
     end[x] = std::max(start[x] + 1, CoveredStart(x + 1, w, width));
   }
-  std::vector<std::uint64_t> sums(static_cast<std::size_t>(width) * 3);
+  // Per column the three components, then the transparency, then the components weighted by
+  // opacity: pixels with transparency are averaged premultiplied, so a clear pixel's colour
+  // counts for nothing; an opaque block is the plain mean.
+  constexpr std::size_t kSums = 7;
+  std::vector<std::uint64_t> sums(static_cast<std::size_t>(width) * kSums);
   for (int y = 0; y < height; ++y) {
     if (checkpoint != nullptr && checkpoint->Step()) break;
     const int y0 = CoveredStart(y, h, height);
@@ -84,21 +89,37 @@ Surface Reduce(const Surface& source, int width, int height, Checkpoint* checkpo
     for (int sy = y0; sy < y1; ++sy) {
       const std::uint32_t* row = source.Row(sy);
       for (int x = 0; x < width; ++x) {
-        std::uint64_t* sum = &sums[static_cast<std::size_t>(x) * 3];
+        std::uint64_t* sum = &sums[static_cast<std::size_t>(x) * kSums];
         for (int sx = start[x]; sx < end[x]; ++sx) {
-          sum[0] += row[sx] & 0xFF;
-          sum[1] += (row[sx] >> 8) & 0xFF;
-          sum[2] += (row[sx] >> 16) & 0xFF;
+          const std::uint32_t c = row[sx];
+          const std::uint32_t a = 255 - (c >> 24);
+          sum[0] += c & 0xFF;
+          sum[1] += (c >> 8) & 0xFF;
+          sum[2] += (c >> 16) & 0xFF;
+          sum[3] += c >> 24;
+          sum[4] += a * (c & 0xFF);
+          sum[5] += a * ((c >> 8) & 0xFF);
+          sum[6] += a * ((c >> 16) & 0xFF);
         }
       }
     }
     std::uint32_t* to = out.Row(y);
     for (int x = 0; x < width; ++x) {
       const std::uint64_t count = static_cast<std::uint64_t>(y1 - y0) * (end[x] - start[x]);
-      const std::uint64_t* sum = &sums[static_cast<std::size_t>(x) * 3];
-      auto average = [count](std::uint64_t s) { return (s + count / 2) / count; };
-      to[x] = static_cast<std::uint32_t>(average(sum[0]) | average(sum[1]) << 8 |
-                                         average(sum[2]) << 16);
+      const std::uint64_t* sum = &sums[static_cast<std::size_t>(x) * kSums];
+      auto average = [](std::uint64_t s, std::uint64_t n) { return (s + n / 2) / n; };
+      if (sum[3] == 0) {
+        to[x] = static_cast<std::uint32_t>(average(sum[0], count) | average(sum[1], count) << 8 |
+                                           average(sum[2], count) << 16);
+        continue;
+      }
+      const std::uint64_t opacity = count * 255 - sum[3];
+      const auto colour =
+          static_cast<Colour>(average(sum[4], std::max<std::uint64_t>(opacity, 1)) |
+                              average(sum[5], std::max<std::uint64_t>(opacity, 1)) << 8 |
+                              average(sum[6], std::max<std::uint64_t>(opacity, 1)) << 16);
+      to[x] = static_cast<std::uint32_t>(
+          WithOpacity(colour, static_cast<int>(average(opacity, count))));
     }
   }
   return out;

@@ -3,10 +3,21 @@
 
 #include <algorithm>
 
+#include "render/transparency.h"
+
 namespace kinetta::render {
 
+std::uint32_t Renderer::Background() const {
+  return clearBack_ ? static_cast<std::uint32_t>(kClear)
+                    : static_cast<std::uint32_t>(in_.settings.BackColor) & 0xFFFFFFu;
+}
+
+std::uint32_t Renderer::PastPicture(std::uint32_t opaque) const {
+  return clearBack_ ? static_cast<std::uint32_t>(kClear) : opaque;
+}
+
 void Renderer::StartRow(int, std::uint32_t* row) const {
-  std::fill_n(row, Size().width, static_cast<std::uint32_t>(in_.settings.BackColor) & 0xFFFFFFu);
+  std::fill_n(row, Size().width, Background());
 }
 
 void Renderer::StartCanvas(Surface& canvas) const {

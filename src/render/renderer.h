@@ -26,8 +26,12 @@ class Checkpoint {
 
 /// What a renderer reads: the work picture (the source itself; a motion that shows the source
 /// repeated side by side reads it by column arithmetic), the source size, the settings and the
-/// seed for random dots. A renderer keeps its own copy: the work picture is shared, read-only,
-/// and lives as long as any renderer that holds it, whatever becomes of the caller's objects.
+/// seed for random dots. With a background colour the callers hand in the picture laid over that
+/// colour (every top byte 0; a top byte left there is copied or dropped, never read as a colour);
+/// with a clear background (TransparentBack) its pixels carry their transparency as
+/// transparency.h describes. A renderer keeps its own copy: the work
+/// picture is shared, read-only, and lives as long as any renderer that holds it, whatever becomes
+/// of the caller's objects.
 struct RenderInput {
   std::shared_ptr<const Surface> work;
   int sourceWidth = 0;   ///< W
@@ -92,8 +96,8 @@ class Renderer {
   /// The size of every frame of the run: what the motion's size rule gives for the input.
   FrameSize Size() const { return size_; }
 
-  /// Prepares row y of a frame before anything is drawn on it (by default: the background
-  /// colour). `row` holds Size().width pixels.
+  /// Prepares row y of a frame before anything is drawn on it (by default: the background).
+  /// `row` holds Size().width pixels.
   virtual void StartRow(int y, std::uint32_t* row) const;
 
   /// Prepares a canvas of Size() before its first frame: every row as StartRow does.
@@ -111,8 +115,22 @@ class Renderer {
  protected:
   /// A renderer whose frames have the size `size` gives for its input.
   Renderer(const RenderInput& in, FrameSizeRule size)
-      : in_(in), size_(size(in.settings, in.sourceWidth, in.sourceHeight)) {}
+      : in_(in),
+        clearBack_(in.settings.TransparentBack),
+        size_(size(in.settings, in.sourceWidth, in.sourceHeight)) {}
+
+  /// What the motion paints where the picture is not: the background colour, or kClear with a
+  /// clear background.
+  std::uint32_t Background() const;
+
+  /// What a read past the work picture becomes: `opaque` (the -1 of the read, which each motion
+  /// turns into a colour of its own) with a background colour; with a clear background there is
+  /// nothing there, kClear.
+  std::uint32_t PastPicture(std::uint32_t opaque) const;
+
   const RenderInput in_;
+  /// The pixels carry transparency: the paths that change colours keep it apart.
+  const bool clearBack_;
 
  private:
   const FrameSize size_;

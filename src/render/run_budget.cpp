@@ -35,8 +35,19 @@ std::uint64_t RunMemoryBytes(const Settings& s, int sourceWidth, int sourceHeigh
   constexpr double kThreadSpace = 72.0 * (1 << 20);
   const double buffers =
       drawing * ((fw + fh) * 16 + static_cast<double>(kFramePieceBytes) + kThreadSpace);
+  // PNG frame files: each drawing thread's encoder (its rows and deflate state) and the piece
+  // its output gathers in. Drawn in strips, a frame's rows go into the file from the top down:
+  // the water draws its reflection from the bottom up, which waits there for the rows above it.
+  double png = 0;
+  if (base::PngFrames(s)) {
+    constexpr double kDeflateBytes = 512.0 * 1024;
+    png = drawing * (fw * 4 * 6 + kDeflateBytes + static_cast<double>(kFramePieceBytes));
+    if (holding == FrameHolding::Strips && motion->shape == Shape::Water) {
+      png += (drawing > 1 ? kFramesInFlight : 1) * (fh / 2) * (fw * 4 + 64);
+    }
+  }
   const double total =
-      source + canvases + buffers + motion->tableBytes(s, sourceWidth, sourceHeight);
+      source + canvases + buffers + png + motion->tableBytes(s, sourceWidth, sourceHeight);
   constexpr auto kMax = static_cast<double>(std::numeric_limits<std::uint64_t>::max());
   return total >= kMax ? std::numeric_limits<std::uint64_t>::max()
                        : static_cast<std::uint64_t>(total);

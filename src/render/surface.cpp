@@ -42,11 +42,11 @@ void Surface::Reset(int width, int height, Colour fill) {
   width_ = width;
   height_ = height;
   pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                 static_cast<std::uint32_t>(fill) & 0xFFFFFFu);
+                 static_cast<std::uint32_t>(fill));
 }
 
 void Surface::Fill(Colour fill) {
-  std::fill(pixels_.begin(), pixels_.end(), static_cast<std::uint32_t>(fill) & 0xFFFFFFu);
+  std::fill(pixels_.begin(), pixels_.end(), static_cast<std::uint32_t>(fill));
 }
 
 namespace {

@@ -1,6 +1,6 @@
 // The pixel surface that stands in for a picture box: a rectangle of packed colours
-// (red + 256 x green + 65536 x blue) in which a read outside gives -1 and a write outside is
-// ignored.
+// (red + 256 x green + 65536 x blue, with the transparency in the top byte: see transparency.h)
+// in which a read outside gives -1 and a write outside is ignored.
 #pragma once
 
 #include <cstddef>
@@ -66,10 +66,10 @@ class Surface {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return kOutside;
     return static_cast<Colour>(pixels_[Index(x, y)]);
   }
-  /// Writes (x, y); positions outside the surface are ignored. Only the low 24 bits are kept.
+  /// Writes (x, y), its transparency byte too; positions outside the surface are ignored.
   void PSet(int x, int y, Colour c) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-    pixels_[Index(x, y)] = static_cast<std::uint32_t>(c) & 0xFFFFFFu;
+    pixels_[Index(x, y)] = static_cast<std::uint32_t>(c);
   }
 
   /// Row y as packed colours (no bounds check); the hot loops of the renderers use these.

@@ -33,14 +33,28 @@ TEST(SettingsFile, MissingFileGivesDefaultsAndWritesNineLines) {
   EXPECT_EQ(ReadAll(dir / "mivet.ini"), " 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n\r\n\r\n\r\n");
 }
 
+// The clear background and the frame format follow the nine lines, only when set.
 TEST(SettingsFile, RoundTripKeepsWhiteAndPathsWithBlanks) {
-  test::TempFolder dir;
-  SettingsFile data;
-  data.settings = {5, 2, 320, 16777215, 24, 0};
-  data.recentFiles = {"/pics/my cat.jpg", "", "/b.bmp"};
-  ASSERT_TRUE(WriteSettingsFile(dir / "mivet.ini", data).ok());
-  EXPECT_NE(ReadAll(dir / "mivet.ini").find(" 16777215\r\n"), std::string::npos);
-  EXPECT_EQ(ReadSettingsFile(dir / "mivet.ini"), data);
+  const struct {
+    bool clear;
+    FrameFormat format;
+    const char* after;  // what follows the nine lines
+  } cases[] = {{false, FrameFormat::Auto, ""},
+               {true, FrameFormat::Auto, " 1\r\n 0\r\n"},
+               {false, FrameFormat::Png, " 0\r\n 2\r\n"},
+               {true, FrameFormat::Bmp, " 1\r\n 1\r\n"}};
+  for (const auto& c : cases) {
+    test::TempFolder dir;
+    SettingsFile data;
+    data.settings = {5, 2, 320, 16777215, 24, 0, c.clear, c.format};
+    data.recentFiles = {"/pics/my cat.jpg", "", "/b.bmp"};
+    ASSERT_TRUE(WriteSettingsFile(dir / "mivet.ini", data).ok());
+    EXPECT_EQ(ReadAll(dir / "mivet.ini"),
+              std::string(" 5\r\n 2\r\n 320\r\n 16777215\r\n 24\r\n 0\r\n/pics/my cat.jpg\r\n\r\n"
+                          "/b.bmp\r\n") +
+                  c.after);
+    EXPECT_EQ(ReadSettingsFile(dir / "mivet.ini"), data);
+  }
 }
 
 TEST(SettingsFile, HalvesGoToEvenAndPlainDigitsAreRewrittenWithTheBlank) {
@@ -57,13 +71,18 @@ TEST(SettingsFile, HalvesGoToEvenAndPlainDigitsAreRewrittenWithTheBlank) {
 TEST(SettingsFile, ShortFileAndOutOfRangeValuesTakeDefaultsForThoseOnly) {
   test::TempFolder dir;
   WriteText(dir / "mivet.ini", " 4\n 40000\n 250\n");  // LF only, three lines, one too large
-  const SettingsFile data = ReadSettingsFile(dir / "mivet.ini");
+  SettingsFile data = ReadSettingsFile(dir / "mivet.ini");
   EXPECT_EQ(data.settings.ShapeIndex, 4);
   EXPECT_EQ(data.settings.WidthMode, 1);  // 40000 does not fit: default
   EXPECT_EQ(data.settings.WidthValue, 250);
   EXPECT_EQ(data.settings.FrameCount, 1);
   EXPECT_EQ(data.settings.Shade3D, 1);
   EXPECT_EQ(data.recentFiles, RecentList{});
+  // Past the nine lines, values out of range keep the defaults.
+  WriteText(dir / "mivet.ini", " 0\r\n 1\r\n 100\r\n 0\r\n 1\r\n 1\r\n\r\n\r\n\r\n 7\r\n 3\r\n");
+  data = ReadSettingsFile(dir / "mivet.ini");
+  EXPECT_FALSE(data.settings.TransparentBack);
+  EXPECT_EQ(data.settings.FrameFiles, FrameFormat::Auto);
 }
 
 // A settings file that is a folder, a FIFO (which would wait for a writer) or far larger than

@@ -55,10 +55,49 @@ TEST(CliOptions, OptionsNotGivenKeepTheBase) {
   base::Settings base;
   base.BackColor = 255;
   base.ShapeIndex = 5;
+  base.TransparentBack = true;
+  base.FrameFiles = base::FrameFormat::Bmp;
   const base::Settings s = ApplyOptions(base, o);
   EXPECT_EQ(s.BackColor, 255);
   EXPECT_EQ(s.ShapeIndex, 5);
   EXPECT_EQ(s.FrameCount, 3);
+  EXPECT_TRUE(s.TransparentBack);
+  EXPECT_EQ(s.FrameFiles, base::FrameFormat::Bmp);
+}
+
+// "transparent" keeps the colour (of the file, or given before it); a colour after it ends it.
+TEST(CliOptions, TransparentBackgroundAndFrameFormat) {
+  const struct {
+    std::vector<std::string> args;
+    bool clear;
+    render::Colour colour;
+    base::FrameFormat format;
+  } cases[] = {
+      {{"--background", "transparent"}, true, 255, base::FrameFormat::Auto},
+      {{"--background=#000010", "--background", "transparent", "--frame-format=png"},
+       true,
+       render::Compose(0, 0, 16),
+       base::FrameFormat::Png},
+      {{"--background", "transparent", "--background", "7", "--frame-format", "bmp"},
+       false,
+       7,
+       base::FrameFormat::Bmp},
+  };
+  base::Settings base;
+  base.BackColor = 255;
+  base.FrameFiles = base::FrameFormat::Png;
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.push_back("a.png");
+    const ParsedArguments parsed = ParseArguments(args);
+    ASSERT_EQ(parsed.outcome, ParseOutcome::Run) << parsed.status.message();
+    base::Settings s = ApplyOptions(base, parsed.options);
+    EXPECT_EQ(s.TransparentBack, c.clear) << args[1];
+    EXPECT_EQ(s.BackColor, c.colour) << args[1];
+    if (c.format != base::FrameFormat::Auto) {
+      EXPECT_EQ(s.FrameFiles, c.format) << args[1];
+    }
+  }
 }
 
 // Pictures may come anywhere among the options, several of them; after "--" every word is a
@@ -108,6 +147,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"--shade", "2", "a.jpg"}, "オプション --shade の値 '2' は使えません。"},
         BadCase{{"--width-mode", "3", "a.jpg"}, "オプション --width-mode の値 '3' は使えません。"},
         BadCase{{"--output=", "a.jpg"}, "オプション --output の値 '' は使えません。"},
+        BadCase{{"--background", "clear", "a.jpg"},
+                "オプション --background の値 'clear' は使えません。"},
+        BadCase{{"--frame-format", "gif", "a.jpg"},
+                "オプション --frame-format の値 'gif' は使えません。"},
         BadCase{{"--delay", "x", "a.jpg"},
                 "オプション --delay の値 'x' は使えません。"
                 "(ひとコマの表示秒数には数値を入力してください。)"},
@@ -132,8 +175,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CliOptions, HelpAndVersionWinAndUsageNamesEveryOption) {
   EXPECT_EQ(ParseArguments({"--frames", "3", "--help"}).outcome, ParseOutcome::Help);
   EXPECT_EQ(ParseArguments({"a.jpg", "--version", "--bogus"}).outcome, ParseOutcome::Version);
-  for (const char* opt : {"--shape", "--width-mode", "--width", "--background", "--frames",
-                          "--shade", "--seed", "--output", "--quiet", "--version", "PICTURE"}) {
+  for (const char* opt :
+       {"--shape", "--width-mode", "--width", "--background", "--frames", "--shade", "--seed",
+        "--output", "--quiet", "--version", "PICTURE", "transparent", "--frame-format"}) {
     EXPECT_NE(kUsageText.find(opt), std::string::npos) << opt;
   }
 }

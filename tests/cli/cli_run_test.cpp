@@ -22,8 +22,12 @@
 #include "base/path_helpers.h"
 #include "base/settings_file.h"
 #include "cli/cli_fixture.h"
+#include "cli/cli_options.h"
 #include "image/bmp_file.h"
+#include "image/frame_files.h"
+#include "image/picture.h"
 #include "image/picture_file.h"
+#include "render/transparency.h"
 #include "test_support.h"
 
 namespace kinetta::cli {
@@ -64,6 +68,44 @@ TEST_F(CliRunTest, TransparentPicturesAreDrawnOverTheBackground) {
     ASSERT_TRUE(frame.ok() && picture.ok()) << name;
     EXPECT_TRUE(picture.value().hasAlpha) << name;
     EXPECT_TRUE(frame.value().pixels == image::FlattenOver(picture.value(), 0xFFFFFF)) << name;
+  }
+}
+
+// With a clear background the frames keep the picture's transparency: PNG frames, by default or
+// asked for, read back as the motion drew them (the water's, drawn from the bottom up, too);
+// BMP frames asked for are laid over the colour.
+TEST_F(CliRunTest, ClearBackgroundKeepsTransparencyInPngFrames) {
+  const fs::path source = pics_ / "png-rgba.png";
+  fs::copy_file(fs::path(KINETTA_TEST_DATA) / "png-rgba.png", source);
+  const base::Result<image::Picture> picture = image::LoadPicture(source.string());
+  ASSERT_TRUE(picture.ok());
+  const struct {
+    const char* shape;
+    const char* format;
+  } cases[] = {{"plane", "auto"}, {"water", "png"}, {"sphere", "bmp"}};
+  for (const auto& c : cases) {
+    ASSERT_EQ(Run({"--shape", c.shape, "--shade", "1", "--frames", "2", "--background", "#FF0000",
+                   "--background", "transparent", "--frame-format", c.format, source.string()}),
+              kExitOk)
+        << err_.str();
+    base::Settings s = ApplyOptions(
+        {},
+        ParseArguments({"--shape", c.shape, "--shade", "1", "--frames", "2", "--background",
+                        "#FF0000", "--background", "transparent", "--frame-format", c.format, "x"})
+            .options);
+    const auto drawn = test::RenderAll(image::SurfaceFor(image::Picture(picture.value()), s), s);
+    const image::FrameReader frames = image::FrameFileReader(source.string(), s);
+    for (int k = 0; k < 2; ++k) {
+      const base::Result<render::Surface> frame = frames(k);
+      ASSERT_TRUE(frame.ok()) << c.shape << " " << k;
+      render::Surface expected = drawn[static_cast<std::size_t>(k)];
+      for (int y = 0; !base::PngFrames(s) && y < expected.height(); ++y) {
+        for (int x = 0; x < expected.width(); ++x) {
+          expected.PSet(x, y, render::Over(expected.Point(x, y), 0x0000FF));
+        }
+      }
+      EXPECT_TRUE(frame.value() == expected) << c.shape << " " << k;
+    }
   }
 }
 

@@ -14,6 +14,7 @@
 
 #include "base/path_helpers.h"
 #include "image/bmp_file.h"
+#include "render/transparency.h"
 #include "test_support.h"
 
 namespace kinetta::image {
@@ -124,25 +125,38 @@ RunResult Convert(bool inStrips, const render::Surface& source, const std::strin
 // Frames written a strip at a time are the files of frames written whole: a sphere, whose rows
 // round the ball are never drawn, 701 pixels wide for the rows' padding and for strips large
 // enough to go through the pipe, on two threads.
+// BMP frames, and PNG frames with a clear background (the water's rows come bottom-up).
 TEST(RunConversion, StripsWriteTheSameFiles) {
-  test::TempFolder whole, strips;
-  base::Settings s = PlaneRun(4);
-  s.ShapeIndex = 2;
-  s.Shade3D = 1;
-  s.BackColor = 0x123456;
-  RenderOptions o;
-  o.threads = 2;
-  const render::Surface source = test::CoordinatePicture(701, 80);
-  ASSERT_EQ(Convert(false, source, (whole / "a.bmp").string(), s, o).outcome, RunStatus::Completed);
-  ASSERT_EQ(Convert(true, source, (strips / "a.bmp").string(), s, o).outcome, RunStatus::Completed);
-  for (const char* name : {"a00.bmp", "a01.bmp", "a02.bmp", "a03.bmp"}) {
-    std::ifstream a(whole / name, std::ios::binary), b(strips / name, std::ios::binary);
-    const std::string bytesA(std::istreambuf_iterator<char>(a), {});
-    const std::string bytesB(std::istreambuf_iterator<char>(b), {});
-    EXPECT_EQ(bytesA.size(), 54u + 2104 * 80);
-    EXPECT_TRUE(bytesA == bytesB) << name;
+  for (const int shape : {2, 5}) {
+    test::TempFolder whole, strips;
+    base::Settings s = PlaneRun(4);
+    s.ShapeIndex = shape;
+    s.Shade3D = 1;
+    s.BackColor = 0x123456;
+    s.TransparentBack = shape == 5;
+    RenderOptions o;
+    o.threads = 2;
+    render::Surface source = test::CoordinatePicture(701, 80);
+    source.PSet(3, 3, render::kClear);
+    source.PSet(4, 3, render::WithOpacity(0x445566, 9));
+    ASSERT_EQ(Convert(false, source, (whole / "a.bmp").string(), s, o).outcome,
+              RunStatus::Completed);
+    ASSERT_EQ(Convert(true, source, (strips / "a.bmp").string(), s, o).outcome,
+              RunStatus::Completed);
+    const std::string extension = base::FrameExtension(s);
+    for (const std::string name : {"a00", "a01", "a02", "a03"}) {
+      std::ifstream a(whole / (name + extension), std::ios::binary);
+      std::ifstream b(strips / (name + extension), std::ios::binary);
+      const std::string bytesA(std::istreambuf_iterator<char>(a), {});
+      const std::string bytesB(std::istreambuf_iterator<char>(b), {});
+      if (shape == 2) {
+        EXPECT_EQ(bytesA.size(), 54u + 2104 * 80);
+      }
+      EXPECT_FALSE(bytesA.empty()) << name;
+      EXPECT_TRUE(bytesA == bytesB) << name;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(strips.path()), {}), 4);
   }
-  EXPECT_EQ(std::distance(fs::directory_iterator(strips.path()), {}), 4);
 }
 
 TEST(RunConversion, UnwritableFrameEndsTheRunNamingTheFileAndKeepsEarlierFrames) {

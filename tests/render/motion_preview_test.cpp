@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "render/run.h"
+#include "render/transparency.h"
 #include "test_support.h"
 
 namespace kinetta::render {
@@ -118,6 +119,15 @@ TEST(Reduce, AveragesTheCoveredPixelsAndRepeatsWhenEnlarging) {
   EXPECT_TRUE(test::PixelIs(half, 1, 0, 151 * 256 + 255 * 65536));
   const Surface big = Reduce(Surface(1, 1, 0x123456), 2, 3);
   for (int y = 0; y < 3; ++y) EXPECT_TRUE(test::PixelIs(big, 1, y, 0x123456));
+  // With transparency the colours are weighted by opacity: a clear pixel adds none of its own
+  // and halves the opacity; clear throughout stays clear.
+  Surface seeThrough(2, 2, kClear);
+  seeThrough.PSet(0, 0, WithOpacity(200, 255));
+  seeThrough.PSet(1, 0, WithOpacity(100, 85));
+  const Surface reduced = Reduce(seeThrough, 2, 1);
+  EXPECT_EQ(reduced.Point(0, 0), WithOpacity(200, 128));
+  EXPECT_EQ(reduced.Point(1, 0), WithOpacity(100, 43));
+  EXPECT_EQ(Reduce(Surface(2, 2, kClear), 1, 1).Point(0, 0), kClear);
 }
 
 // The working copy is made once per picture and the picture itself serves its own size; a stop

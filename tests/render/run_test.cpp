@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "render/geometry.h"
+#include "render/motions.h"
 #include "render/run_budget.h"
 #include "test_support.h"
 
@@ -226,6 +227,14 @@ TEST(RenderFrames, RunPastTheMemoryBudgetIsRefusedBeforeDrawing) {
       << "as many frames in flight on any number of cores";
   EXPECT_LT(RunMemoryBytes(tall, 16, 40000, 2, FrameHolding::Strips), std::uint64_t{1} << 30)
       << "a strip of rows on each drawing thread instead of whole frames";
+  // PNG frames go into their files from the top down: the water's reflection, drawn from the
+  // bottom up, waits for the rows above it (half of its 4000 x 8000 frames, two in flight).
+  Settings water;
+  water.ShapeIndex = static_cast<int>(Shape::Water);
+  const std::uint64_t bmp = RunMemoryBytes(water, 4000, 4000, 2, FrameHolding::Strips);
+  water.FrameFiles = base::FrameFormat::Png;
+  EXPECT_GT(RunMemoryBytes(water, 4000, 4000, 2, FrameHolding::Strips),
+            bmp + std::uint64_t{4000} * 4000 * 4 * 2);
 }
 
 // A frame drawn row by row makes the calls a walk over its columns would: one per 32 columns,

@@ -9,6 +9,7 @@
 
 #include "render/geometry.h"
 #include "render/motions.h"
+#include "render/transparency.h"
 
 namespace kinetta::render {
 
@@ -21,6 +22,12 @@ FrameSize Size(const Settings&, int w, int h) { return {w, FrameHeight(h)}; }
 Colour Combine(Colour picture, Colour mask, Colour backColor) {
   if (mask == 0 && backColor != 0) return backColor & 0xFFFFFF;
   return (picture & mask) & 0xFFFFFF;
+}
+
+Colour CombineKeepingOpacity(Colour picture, Colour mask) {
+  if (mask == 0) return kClear;
+  const int a = OpacityOf(picture) * OpacityOf(mask);
+  return WithOpacity(picture & mask, (a + 127) / 255);
 }
 
 }  // namespace cutout
@@ -60,6 +67,14 @@ class Cutout final : public RendererSizedBy<&cutout::Size> {
   // n pixels of the picture through the stencil; no stencil row keeps them as they are.
   void DrawRun(const std::uint32_t* src, const std::uint32_t* mask, std::uint32_t* dst,
                int n) const {
+    if (clearBack_) {
+      for (int x = 0; x < n; ++x) {
+        dst[x] = mask == nullptr ? src[x]
+                                 : static_cast<std::uint32_t>(cutout::CombineKeepingOpacity(
+                                       static_cast<Colour>(src[x]), static_cast<Colour>(mask[x])));
+      }
+      return;
+    }
     if (mask == nullptr) {
       for (int x = 0; x < n; ++x) dst[x] = src[x] & 0xFFFFFFu;
       return;

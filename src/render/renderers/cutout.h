@@ -17,4 +17,9 @@ FrameSize Size(const Settings& s, int sourceWidth, int sourceHeight);
 /// read past the work picture (-1) has every bit set and keeps the picture.
 Colour Combine(Colour picture, Colour mask, Colour backColor);
 
+/// The same for pixels that carry transparency, over a clear background: where the mask is
+/// opaque black the pixel is clear; elsewhere the colours are ANDed and the opacities
+/// multiplied (round(a x b / 255)), so the stencil's clear parts cut the picture away too.
+Colour CombineKeepingOpacity(Colour picture, Colour mask);
+
 }  // namespace kinetta::render::cutout

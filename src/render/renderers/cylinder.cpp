@@ -64,10 +64,13 @@ class Cylinder final : public RendererSizedBy<&cylinder::Size> {
     return DrawRowsPaced(canvas, checkpoint, height_, Pace::ByColumns(outW_), [&](int y) {
       const std::uint32_t* src = in_.work->Row(y);
       std::uint32_t* dst = canvas.Row(y);
-      if (!allInside) {
+      if (!allInside || (shaded_ && clearBack_)) {
         for (int x = 0; x < outW_; ++x) {
           const int sx = column[x];
-          dst[x] = sx < 0 ? light[x]->outside : shaded_ ? light[x]->Apply(src[sx]) : src[sx];
+          dst[x] = sx < 0       ? PastPicture(light[x]->outside)
+                   : !shaded_   ? src[sx]
+                   : clearBack_ ? light[x]->ApplyKeepingOpacity(src[sx])
+                                : light[x]->Apply(src[sx]);
         }
       } else if (shaded_) {
         for (int x = 0; x < outW_; ++x) dst[x] = light[x]->Apply(src[column[x]]);

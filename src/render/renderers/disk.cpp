@@ -221,7 +221,8 @@ class Disk final : public RendererSizedBy<&disk::Size> {
  public:
   explicit Disk(const RenderInput& in)
       : RendererSizedBy(in),
-        back_(static_cast<std::uint32_t>(in.settings.BackColor) & 0xFFFFFFu)
+        back_(Background()),
+        past_(PastPicture(PackClamped(-1, 0, 0)))
 #if defined(__x86_64__)
         ,
         // Gathers take 32-bit indices: pictures of up to 2^31 pixels.
@@ -274,7 +275,7 @@ class Disk final : public RendererSizedBy<&disk::Size> {
 #if defined(__x86_64__)
     if (gather_) {
       x0 = GatherSpan(dst, n, sx, sy, aheadX, aheadY, in_.work->Row(0), workW, outW_, height_,
-                      back_, PackClamped(-1, 0, 0));
+                      back_, past_);
     }
 #endif
     for (; x0 < n; x0 += 4) {
@@ -290,7 +291,7 @@ class Disk final : public RendererSizedBy<&disk::Size> {
           dst[x] = back_;
         } else {
           // Inside the frame but past a narrower source: the -1 of the read clamps to black.
-          dst[x] = px < workW ? in_.work->Row(py)[px] : PackClamped(-1, 0, 0);
+          dst[x] = px < workW ? in_.work->Row(py)[px] : past_;
         }
       }
     }
@@ -299,6 +300,7 @@ class Disk final : public RendererSizedBy<&disk::Size> {
   const int outW_ = Size().width;
   const int height_ = Size().height;
   const std::uint32_t back_;
+  const std::uint32_t past_;  // a read inside the frame but past a narrower source
 #if defined(__x86_64__)
   const bool gather_;  // spans by GatherSpan
 #endif

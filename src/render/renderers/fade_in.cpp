@@ -1,5 +1,6 @@
 // Fade-in: the picture emerges from the background colour, either by a cross-fade (every pixel
-// the weighted mean of both) or in random dots that build up from frame to frame. The first
+// the weighted mean of both) or in random dots that build up from frame to frame. Over a clear
+// background the cross-fade raises the picture's opacity, its colours as they are. The first
 // frame is the plain background; from two frames on, the last frame is the source itself.
 #include "render/renderers/fade_in.h"
 
@@ -14,6 +15,7 @@
 
 #include "render/geometry.h"
 #include "render/motions.h"
+#include "render/transparency.h"
 #include "render/vector_paths.h"
 
 namespace kinetta::render {
@@ -154,7 +156,7 @@ class FadeIn final : public RendererSizedBy<&fadein::Size> {
   bool DrawRows(int k, FrameRows& canvas, Checkpoint& checkpoint) const override {
     if (k == 0) {
       // Frame 0 is plain background in both modes.
-      const std::uint32_t back = static_cast<std::uint32_t>(in_.settings.BackColor) & 0xFFFFFFu;
+      const std::uint32_t back = Background();
       return DrawRowsPaced(canvas, checkpoint, in_.sourceHeight, Pace::Never(),
                            [&](int y) { std::fill_n(canvas.Row(y), in_.sourceWidth, back); });
     }
@@ -178,6 +180,21 @@ class FadeIn final : public RendererSizedBy<&fadein::Size> {
 
   bool DrawCrossFade(int k, FrameRows& canvas, Checkpoint& checkpoint) const {
     const int n = in_.settings.FrameCount;
+    if (clearBack_) {
+      // The mean of premultiplied colours, weighted as the components are, over a clear
+      // background (opacity 0, nothing to add): the source's own colour at the opacity
+      // round(k x a / (n - 1)), so soft edges fade in without darkening. One entry per opacity.
+      std::uint32_t top[256];
+      for (int a = 0; a < 256; ++a) {
+        const int faded = fadein::CrossFade(0, a, k, n);
+        top[a] = faded == 0 ? 0xFF000000u : static_cast<std::uint32_t>(255 - faded) << 24;
+      }
+      return ForEachPixel(canvas, checkpoint,
+                          [&](std::uint32_t c, std::uint32_t& out, std::size_t) {
+                            const std::uint32_t t = top[OpacityOf(static_cast<Colour>(c))];
+                            out = t == 0xFF000000u ? t : (c & 0xFFFFFFu) | t;
+                          });
+    }
     // The new component depends only on the source component: one table per part and frame,
     // each value clamped and shifted into place.
     std::uint32_t mix[3][256];
@@ -189,12 +206,12 @@ class FadeIn final : public RendererSizedBy<&fadein::Size> {
       }
     }
     return ForEachPixel(canvas, checkpoint, [&](std::uint32_t c, std::uint32_t& out, std::size_t) {
-      out = mix[0][c & 0xFF] | mix[1][(c >> 8) & 0xFF] | mix[2][c >> 16];
+      out = mix[0][c & 0xFF] | mix[1][(c >> 8) & 0xFF] | mix[2][(c >> 16) & 0xFF];
     });
   }
 
   bool DrawDots(int k, FrameRows& canvas, Checkpoint& checkpoint) const {
-    const std::uint32_t back = static_cast<std::uint32_t>(in_.settings.BackColor) & 0xFFFFFFu;
+    const std::uint32_t back = Background();
     const auto frame = static_cast<std::uint16_t>(k);
     return ForEachPixel(canvas, checkpoint,
                         [&](std::uint32_t c, std::uint32_t& out, std::size_t i) {

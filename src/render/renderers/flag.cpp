@@ -53,7 +53,7 @@ class Flag final : public RendererSizedBy<&flag::Size> {
   explicit Flag(const RenderInput& in)
       : RendererSizedBy(in),
         g_(flag::MakeGeometry(in.sourceWidth, in.sourceHeight)),
-        back_(static_cast<std::uint32_t>(in.settings.BackColor) & 0xFFFFFFu),
+        back_(Background()),
         amplitude_(static_cast<std::size_t>(g_.width > 0 ? g_.width : 0)) {
     for (int x = 0; x < g_.width; ++x) {
       if (PreparingStopped(in, x)) return;

@@ -85,7 +85,7 @@ class Flip final : public RendererSizedBy<&flip::Size> {
       : RendererSizedBy(in),
         shaded_(in.settings.Shade3D == 1),
         g_(flip::MakeGeometry(in.sourceWidth, in.sourceHeight, shaded_)),
-        back_(static_cast<std::uint32_t>(in.settings.BackColor) & 0xFFFFFFu),
+        back_(Background()),
         // Writes past the canvas's right edge are dropped, so the loop stops there.
         drawnColumns_(std::min(g_.columns, g_.canvasWidth - g_.marginColumn)) {}
 
@@ -98,8 +98,9 @@ class Flip final : public RendererSizedBy<&flip::Size> {
       const int v = shaded_ ? std::clamp(flip::Shade(c, t.shade), 0, 255) : c;
       for (int p = 0; p < 3; ++p) shade[p][c] = static_cast<std::uint32_t>(v) << (8 * p);
     }
-    const std::uint32_t outside = ShadeOutside(t.shade);
+    const std::uint32_t outside = PastPicture(ShadeOutside(t.shade));
     const bool shaded = shaded_;
+    const bool clear = clearBack_;
 
     // Locals for everything the inner loop reads: stores to the canvas could otherwise alias
     // the sizes and force them to be read again for every pixel.
@@ -126,7 +127,17 @@ class Flip final : public RendererSizedBy<&flip::Size> {
           out[x] = outside;
         } else {
           const std::uint32_t c = src[static_cast<int>(sx)];  // sx >= 0: truncation is floor
-          out[x] = shaded ? shade[0][c & 0xFF] | shade[1][(c >> 8) & 0xFF] | shade[2][c >> 16] : c;
+          if (!shaded) {
+            out[x] = c;
+          } else if (!clear) {
+            out[x] = shade[0][c & 0xFF] | shade[1][(c >> 8) & 0xFF] | shade[2][(c >> 16) & 0xFF];
+          } else {
+            // The shade changes the colour; the transparency stays, and clear stays clear.
+            const std::uint32_t top = c & 0xFF000000u;
+            out[x] = top == 0xFF000000u ? c
+                                        : shade[0][c & 0xFF] | shade[1][(c >> 8) & 0xFF] |
+                                              shade[2][(c >> 16) & 0xFF] | top;
+          }
         }
       }
     });

@@ -18,7 +18,14 @@ struct LightLevel {
   std::uint32_t outside;
 
   std::uint32_t Apply(std::uint32_t c) const {
-    return red[c & 0xFF] | green[(c >> 8) & 0xFF] | blue[c >> 16];
+    return red[c & 0xFF] | green[(c >> 8) & 0xFF] | blue[(c >> 16) & 0xFF];
+  }
+  /// Apply for a pixel that may carry transparency: the colour changes, the transparency stays,
+  /// and a clear pixel stays clear (its colour 0, never a lit colour nothing can see).
+  std::uint32_t ApplyKeepingOpacity(std::uint32_t c) const {
+    const std::uint32_t t = c & 0xFF000000u;
+    if (t == 0xFF000000u) return c;
+    return red[c & 0xFF] | green[(c >> 8) & 0xFF] | blue[(c >> 16) & 0xFF] | t;
   }
 };
 

@@ -77,7 +77,9 @@ class Plane final : public RendererSizedBy<&plane::Size> {
         band == plane::Band::Inner ? nullptr : &bands_[band == plane::Band::Light ? 0 : 1];
     for (int x = b, sx = b < m ? BandColumn(s + b, w) : 0; x < m; sx = 0) {
       const int n = std::min(m - x, w - sx);
-      if (level) {
+      if (level && clearBack_) {
+        for (int i = 0; i < n; ++i) dst[x + i] = level->ApplyKeepingOpacity(src[sx + i]);
+      } else if (level) {
         for (int i = 0; i < n; ++i) dst[x + i] = level->Apply(src[sx + i]);
       } else {
         std::copy(src + sx, src + sx + n, dst + x);
@@ -85,7 +87,7 @@ class Plane final : public RendererSizedBy<&plane::Size> {
       x += n;
     }
     // A read past the band is -1: red -1, green 0, blue 0, which clamps to black.
-    std::fill(dst + m, dst + e, level ? level->outside : PackClamped(-1, 0, 0));
+    std::fill(dst + m, dst + e, PastPicture(level ? level->outside : PackClamped(-1, 0, 0)));
   }
 
   // The bands of each row as runs of columns; without the bevel every pixel is inner.

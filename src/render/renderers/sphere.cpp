@@ -80,15 +80,15 @@ class Sphere final : public RendererSizedBy<&sphere::Size> {
       int i = 0;
       for (const LightRun& run : row.light) {
         const LightLevel& l = light_[run.level];
-        if (past) {
-          // Some reads fall past the band.
+        if (past || (shaded_ && clearBack_)) {
+          // Some reads fall past the band, or the light keeps the pixels' transparency apart.
           for (; i < run.end; ++i) {
             const int sx = offset[i] + s;
             if (sx < 0 || sx >= bandW) {
-              dst[i] = l.outside;
+              dst[i] = PastPicture(l.outside);
             } else {
               const std::uint32_t c = src[BandColumn(sx, w)];
-              dst[i] = shaded_ ? l.Apply(c) : c;
+              dst[i] = !shaded_ ? c : clearBack_ ? l.ApplyKeepingOpacity(c) : l.Apply(c);
             }
           }
         } else if (shaded_) {

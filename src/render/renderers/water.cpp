@@ -1,6 +1,8 @@
 // Water surface: the picture above, its mirror image in rippling water below; the ripples'
 // phase advances by one FrameCount-th of a turn per frame. With the switch on, a quarter of the
-// background colour (the water colour) is mixed into the reflection.
+// background colour (the water colour) is mixed into the reflection. Every pixel of the frame
+// is the picture or its reflection, so no background shows: with a clear background the colour
+// setting is still the water's, tinting the reflection's colour but never its transparency.
 #include "render/renderers/water.h"
 
 #include <cmath>
@@ -93,13 +95,18 @@ class Water final : public RendererSizedBy<&water::Size> {
     for (int x = 0; x < w; ++x) colSwing[x] = std::sin(wave::Angle(phi, x, columnPeriod));
     return wave::WithRounding([&](auto convert) {
       constexpr bool kConvert = decltype(convert)::value;
-      return tinted_ ? DrawReflection<true, kConvert>(rowSwing, colSwing, canvas, checkpoint)
-                     : DrawReflection<false, kConvert>(rowSwing, colSwing, canvas, checkpoint);
+      if (!tinted_)
+        return DrawReflection<false, false, kConvert>(rowSwing, colSwing, canvas, checkpoint);
+      return clearBack_
+                 ? DrawReflection<true, true, kConvert>(rowSwing, colSwing, canvas, checkpoint)
+                 : DrawReflection<true, false, kConvert>(rowSwing, colSwing, canvas, checkpoint);
     });
   }
 
  private:
-  template <bool kTinted, bool kConvert>
+  // kKeepOpacity: the pixels carry transparency, which the tint leaves as it is (and a clear
+  // pixel clear).
+  template <bool kTinted, bool kKeepOpacity, bool kConvert>
   bool DrawReflection(const std::vector<double>& rowSwing, const std::vector<double>& colSwing,
                       FrameRows& canvas, Checkpoint& checkpoint) const {
     // Locals for everything the inner loop reads: stores to the canvas could otherwise alias
@@ -123,9 +130,18 @@ class Water final : public RendererSizedBy<&water::Size> {
           sy = y;
         }
         const std::uint32_t c = work[sy * stride + sx];
-        // Without the tint a work pixel (components 0..255) passes unchanged.
-        dst[x] =
-            kTinted ? reflect[0][c & 0xFF] | reflect[1][(c >> 8) & 0xFF] | reflect[2][c >> 16] : c;
+        // Without the tint a work pixel passes unchanged.
+        if constexpr (!kTinted) {
+          dst[x] = c;
+        } else if constexpr (!kKeepOpacity) {
+          dst[x] =
+              reflect[0][c & 0xFF] | reflect[1][(c >> 8) & 0xFF] | reflect[2][(c >> 16) & 0xFF];
+        } else {
+          const std::uint32_t top = c & 0xFF000000u;
+          dst[x] = top == 0xFF000000u ? c
+                                      : reflect[0][c & 0xFF] | reflect[1][(c >> 8) & 0xFF] |
+                                            reflect[2][(c >> 16) & 0xFF] | top;
+        }
       }
     });
   }
