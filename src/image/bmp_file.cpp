@@ -159,40 +159,38 @@ const std::uint32_t* LaidOver(const std::uint32_t* row, int width, render::Colou
   return laid.data();
 }
 
+// A whole BMP of `width` x `height`: the header, then the rows bottom-up as `rowFromTop(y)`
+// gives them, handed to `write` a piece of `pieceBytes` at a time.
+template <typename RowFromTop>
+base::Status StreamRows(int width, int height, RowFromTop rowFromTop, const base::Writer& write,
+                        std::size_t pieceBytes) {
+  std::vector<std::uint8_t> piece(std::max<std::size_t>(pieceBytes, 64));
+  WriteHeader(piece.data(), width, height);
+  std::size_t used = kHeaderSize;
+  auto flush = [&] {
+    base::Status written = write(piece.data(), used);
+    used = 0;
+    return written;
+  };
+  return EncodeRows(
+      width, height, [&](int i) { return rowFromTop(height - 1 - i); }, piece, used, flush);
+}
+
 }  // namespace
 
 base::Status StreamBmp24Over(const render::Surface& surface, render::Colour matte,
                              const base::Writer& write) {
-  std::vector<std::uint8_t> piece(render::kFramePieceBytes);
-  WriteHeader(piece.data(), surface.width(), surface.height());
-  std::size_t used = kHeaderSize;
-  auto flush = [&] {
-    base::Status written = write(piece.data(), used);
-    used = 0;
-    return written;
-  };
-  const int h = surface.height();
   std::vector<std::uint32_t> laid;
-  return EncodeRows(
-      surface.width(), h,
-      [&](int i) { return LaidOver(surface.Row(h - 1 - i), surface.width(), matte, laid); }, piece,
-      used, flush);
+  return StreamRows(
+      surface.width(), surface.height(),
+      [&](int y) { return LaidOver(surface.Row(y), surface.width(), matte, laid); }, write,
+      render::kFramePieceBytes);
 }
 
 base::Status StreamBmp24(const render::Surface& surface, const base::Writer& write,
                          std::size_t pieceBytes) {
-  std::vector<std::uint8_t> piece(std::max<std::size_t>(pieceBytes, 64));
-  WriteHeader(piece.data(), surface.width(), surface.height());
-  std::size_t used = kHeaderSize;
-  auto flush = [&] {
-    base::Status written = write(piece.data(), used);
-    used = 0;
-    return written;
-  };
-  // Rows bottom-up.
-  const int h = surface.height();
-  return EncodeRows(
-      surface.width(), h, [&](int i) { return surface.Row(h - 1 - i); }, piece, used, flush);
+  return StreamRows(
+      surface.width(), surface.height(), [&](int y) { return surface.Row(y); }, write, pieceBytes);
 }
 
 Bmp24Strips::Bmp24Strips(int width, int height, WriteAt writeAt, std::size_t pieceBytes)
