@@ -19,6 +19,7 @@
 #include "export/animation_encoder.h"
 #include "export/export_messages.h"
 #include "render/geometry.h"
+#include "render/scaling.h"
 #include "render/transparency.h"
 
 namespace kinetta::exporter {
@@ -40,30 +41,6 @@ constexpr int kFewerColourBits[] = {3, 2};
 // Fewer frames are tried in proportion to how far the file was over, and a little more, since
 // the bytes do not fall quite as fast as the frames.
 constexpr double kStepMargin = 1.05;
-
-// For each destination index along one side, the source indices it covers and their weights.
-struct Tap {
-  int from = 0;
-  std::vector<double> weights;
-};
-
-std::vector<Tap> Taps(int source, int destination) {
-  std::vector<Tap> taps(static_cast<std::size_t>(destination));
-  const double scale = static_cast<double>(source) / destination;
-  for (int d = 0; d < destination; ++d) {
-    double start = d * scale, end = (d + 1) * scale;
-    if (scale < 1) {  // enlarging: the one source pixel under the centre
-      start = std::floor((d + 0.5) * scale);
-      end = start + 1;
-    }
-    Tap& tap = taps[static_cast<std::size_t>(d)];
-    tap.from = static_cast<int>(std::floor(start));
-    for (int s = tap.from; s < end && s < source; ++s) {
-      tap.weights.push_back(std::min<double>(s + 1, end) - std::max<double>(s, start));
-    }
-  }
-  return taps;
-}
 
 // Each channel kept to its top `bits` bits, in the middle of what those bits cover.
 Surface Posterized(const Surface& frame, int bits) {
@@ -192,41 +169,7 @@ Surface ScaleIntoPlan(const Surface& frame, const StickerPlan& plan) {
   for (int y = 0; y < out.height(); ++y) {
     std::fill_n(out.Row(y), out.width(), static_cast<std::uint32_t>(render::kClear));
   }
-  const std::vector<Tap> across = Taps(frame.width(), plan.pictureWidth);
-  const std::vector<Tap> down = Taps(frame.height(), plan.pictureHeight);
-  std::vector<double> sums(static_cast<std::size_t>(plan.pictureWidth) * 5);
-  for (int y = 0; y < plan.pictureHeight; ++y) {
-    std::fill(sums.begin(), sums.end(), 0.0);
-    const Tap& rows = down[static_cast<std::size_t>(y)];
-    for (std::size_t j = 0; j < rows.weights.size(); ++j) {
-      const std::uint32_t* source = frame.Row(rows.from + static_cast<int>(j));
-      for (int x = 0; x < plan.pictureWidth; ++x) {
-        const Tap& columns = across[static_cast<std::size_t>(x)];
-        double* sum = &sums[static_cast<std::size_t>(x) * 5];
-        for (std::size_t i = 0; i < columns.weights.size(); ++i) {
-          const Colour c = static_cast<Colour>(source[columns.from + static_cast<int>(i)]);
-          const double weight = rows.weights[j] * columns.weights[i];
-          const double opacity = render::OpacityOf(c) * weight;
-          sum[0] += (c & 0xFF) * opacity;
-          sum[1] += ((c >> 8) & 0xFF) * opacity;
-          sum[2] += ((c >> 16) & 0xFF) * opacity;
-          sum[3] += opacity;
-          sum[4] += weight;
-        }
-      }
-    }
-    for (int x = 0; x < plan.pictureWidth; ++x) {
-      const double* sum = &sums[static_cast<std::size_t>(x) * 5];
-      const int opacity = static_cast<int>(std::lround(sum[3] / sum[4]));
-      if (opacity == 0) continue;
-      const auto channel = [&](int i) {
-        return std::clamp(static_cast<int>(std::lround(sum[i] / sum[3])), 0, 255);
-      };
-      // Written in place: the pixel keeps its opacity in the top byte.
-      out.Row(plan.top + y)[plan.left + x] = static_cast<std::uint32_t>(
-          render::WithOpacity(render::Compose(channel(0), channel(1), channel(2)), opacity));
-    }
-  }
+  render::ScaleInto(frame, out, {plan.left, plan.top, plan.pictureWidth, plan.pictureHeight});
   return out;
 }
 
