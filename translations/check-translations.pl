@@ -2,9 +2,7 @@
 # Fails when a Japanese text of the given source files has no finished English translation in
 # the .ts file: every string literal (adjacent literals joined, as the compiler joins them) that
 # holds a non-ASCII character is a text the user sees.
-#   check-translations.pl kinetta_en.ts SOURCE... [--text-calls ENGINE_SOURCE...]
-# In the engine's sources after --text-calls, only the texts given to base::Text() count: the
-# sentences not yet written as templates are not looked up.
+#   check-translations.pl kinetta_en.ts SOURCE...
 # A missing text is printed as a <message> to paste into the .ts, its translation to fill in.
 use strict;
 use warnings;
@@ -43,21 +41,14 @@ while ($catalogue =~ m{<message>\s*<source>((?:(?!</source>).)*)</source>\s*
 }
 
 my %missing;
-my $textCallsOnly = 0;
 for my $file (@sources) {
-  if ($file eq '--text-calls') {
-    $textCallsOnly = 1;
-    next;
-  }
   open my $h, '<:raw', $file or die "$file: $!\n";
   my $text = <$h>;
   close $h;
   $text =~ s{/\*.*?\*/}{}gs;
   $text =~ s{^\s*//[^\n]*}{}gm;
   $text =~ s{(;|\{|\)|,)\s*//[^\n]*}{$1}g;
-  my $pattern = $textCallsOnly ? qr/\bText\(\s*((?:"(?:[^"\\\n]|\\.)*"\s*)+)\)/
-                               : qr/((?:"(?:[^"\\\n]|\\.)*"\s*)+)/;
-  while ($text =~ /$pattern/g) {
+  while ($text =~ /((?:"(?:[^"\\\n]|\\.)*"\s*)+)/g) {
     my ($literal, $joined) = ($1, '');
     $joined .= $1 while $literal =~ /"((?:[^"\\\n]|\\.)*)"/g;
     next unless $joined =~ /[\x80-\xff]/;

@@ -646,5 +646,658 @@ The page will be shown anyway, but may not display correctly.</translation>
         <source>置き換える</source>
         <translation>Replace</translation>
     </message>
+    <message>
+        <source>%1  %2: %3（%4）</source>
+        <translation>%1  %2: %3 (%4)</translation>
+    </message>
+    <message>
+        <source>%1 (%2 バイト)</source>
+        <translation>%1 (%2 bytes)</translation>
+    </message>
+    <message>
+        <source>%1 x %2 = %3 秒</source>
+        <translation>%1 x %2 = %3 s</translation>
+    </message>
+    <message>
+        <source>%1 こま</source>
+        <translation>%1 frames</translation>
+    </message>
+    <message>
+        <source>%1 こまを書き出しました。</source>
+        <translation>wrote %1 frames</translation>
+    </message>
+    <message>
+        <source>1 こまを書き出しました。</source>
+        <translation>wrote 1 frame</translation>
+    </message>
+    <message>
+        <source>1 こま</source>
+        <translation>1 frame</translation>
+    </message>
+    <message>
+        <source>%1 と %2 はどちらも %3 を書き出します。</source>
+        <translation>%1 and %2 would both write %3</translation>
+    </message>
+    <message>
+        <source>%1 と %2 はどちらも %3 を書き出します。%4</source>
+        <translation>%1 and %2 would both write %3; %4</translation>
+    </message>
+    <message>
+        <source>%1 と %2 は同じこまのファイル %3 を書き出します。</source>
+        <translation>%1 and %2 would write the same frame file %3</translation>
+    </message>
+    <message>
+        <source>%1 と %2 は同じこまのファイル (%3, ...) を書き出します。</source>
+        <translation>%1 and %2 would write the same frame files (%3, ...)</translation>
+    </message>
+    <message>
+        <source>%1 のこまのファイルが画像 %2 を置き換えてしまいます。</source>
+        <translation>the frame files of %1 would replace the picture %2</translation>
+    </message>
+    <message>
+        <source>%1 のどれか</source>
+        <translation>one of %1</translation>
+    </message>
+    <message>
+        <source>%1 はこまのファイルです。アニメーションファイルには別の名前を選んでください。</source>
+        <translation>%1 is a frame file. Choose another name for the animation file.</translation>
+    </message>
+    <message>
+        <source>%1 は原画です。アニメーションファイルには別の名前を選んでください。</source>
+        <translation>%1 is the source picture. Choose another name for the animation file.</translation>
+    </message>
+    <message>
+        <source>%1 は書き出しましたが、表示に要るファイルをコピーできなかったため動きません: %2</source>
+        <translation>wrote %1, but it cannot play: the files it needs could not be copied: %2</translation>
+    </message>
+    <message>
+        <source>%1 ほか %2 枚</source>
+        <translation>%1 and %2 more</translation>
+    </message>
+    <message>
+        <source>%1 を書き出しました。</source>
+        <translation>wrote %1</translation>
+    </message>
+    <message>
+        <source>%1 を書き出しました。(%2 こま)</source>
+        <translation>wrote %1 (%2 frames)</translation>
+    </message>
+    <message>
+        <source>%1 を書き出しました。(%2: %3、%4 こま、繰り返し %5、1 回 %6 秒、%7、色 %8 ビット、PSNR %9 dB)</source>
+        <translation>wrote %1 (%2: %3, %4 frames, looping %5, %6 s per loop, %7, %8-bit colour, PSNR %9 dB)</translation>
+    </message>
+    <message>
+        <source>%1 を書けません</source>
+        <translation>cannot write %1</translation>
+    </message>
+    <message>
+        <source>%1 以上</source>
+        <translation>at least %1</translation>
+    </message>
+    <message>
+        <source>%1 以下</source>
+        <translation>at most %1</translation>
+    </message>
+    <message>
+        <source>%1 以内</source>
+        <translation>within %1</translation>
+    </message>
+    <message>
+        <source>%1 以内、長い辺 %2 以上</source>
+        <translation>within %1, longer side at least %2</translation>
+    </message>
+    <message>
+        <source>%1 件の条件を満たしていません。</source>
+        <translation>%1 rules not met</translation>
+    </message>
+    <message>
+        <source>1 件の条件を満たしていません。</source>
+        <translation>1 rule not met</translation>
+    </message>
+    <message>
+        <source>%1 分 %2 秒</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 時間 %2 分</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>%1 秒</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 回</source>
+        <translation>%1 times</translation>
+    </message>
+    <message>
+        <source>1 回</source>
+        <translation>once</translation>
+    </message>
+    <message>
+        <source>1-%1 回</source>
+        <translation>1-%1 times</translation>
+    </message>
+    <message>
+        <source>%1 枚のうち %2 枚を書き出しました。</source>
+        <translation>%2 of %1 pictures written</translation>
+    </message>
+    <message>
+        <source>%1 秒以下</source>
+        <translation>at most %1 s</translation>
+    </message>
+    <message>
+        <source>%1/%2 こま</source>
+        <translation>%1/%2 frames</translation>
+    </message>
+    <message>
+        <source>%1/%2 枚</source>
+        <translation>picture %1/%2</translation>
+    </message>
+    <message>
+        <source>%1: %2 こま読み込み</source>
+        <translation>%1: %2 frames read</translation>
+    </message>
+    <message>
+        <source>%1: 中断しました。</source>
+        <translation>%1: interrupted</translation>
+    </message>
+    <message>
+        <source>%1失敗 %2 枚: %3</source>
+        <translation>%1; %2 failed: %3</translation>
+    </message>
+    <message>
+        <source>%1（書き出せません）</source>
+        <translation>%1 (not written)</translation>
+    </message>
+    <message>
+        <source>%1（開けません）</source>
+        <translation>%1 (cannot be opened)</translation>
+    </message>
+    <message>
+        <source>BMP、JPEG、PNG、WebP、HEIC、AVIF のいずれでもありません</source>
+        <translation>not a BMP, JPEG, PNG, WebP, HEIC or AVIF file</translation>
+    </message>
+    <message>
+        <source>BMP、JPEG、PNG、WebP、HEIC、AVIF、GIF のいずれでもありません</source>
+        <translation>not a BMP, JPEG, PNG, WebP, HEIC, AVIF or GIF file</translation>
+    </message>
+    <message>
+        <source>Discord スタンプ</source>
+        <translation>Discord sticker</translation>
+    </message>
+    <message>
+        <source>Discord 絵文字</source>
+        <translation>Discord emoji</translation>
+    </message>
+    <message>
+        <source>FFmpeg に %1 がありません。</source>
+        <translation>FFmpeg has no %1.</translation>
+    </message>
+    <message>
+        <source>LINE アニメーションスタンプ</source>
+        <translation>LINE animated sticker</translation>
+    </message>
+    <message>
+        <source>LINE アニメーションスタンプのメイン画像</source>
+        <translation>LINE animated sticker main image</translation>
+    </message>
+    <message>
+        <source>LINE トークルームタブ画像</source>
+        <translation>LINE chat room tab image</translation>
+    </message>
+    <message>
+        <source>MP4、APNG と WebM を書く部品 %1 が読み込めません。
+（%2）</source>
+        <translation>The module that writes MP4, APNG and WebM (%1) cannot be loaded.
+(%2)</translation>
+    </message>
+    <message>
+        <source>RGB (グレー不可)</source>
+        <translation>RGB (not greyscale)</translation>
+    </message>
+    <message>
+        <source>Slack 絵文字</source>
+        <translation>Slack emoji</translation>
+    </message>
+    <message>
+        <source>Telegram ビデオステッカー</source>
+        <translation>Telegram video sticker</translation>
+    </message>
+    <message>
+        <source>∞</source>
+        <translation>∞</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>あり</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>このプログラム %1 の部品ではありません</source>
+        <translation>not built for version %1 of this program</translation>
+    </message>
+    <message>
+        <source>こま %1 の大きさ %2 が、こま 00 の %3 と違います。変換をやり直してください。</source>
+        <translation>Frame %1 is %2, but frame 00 is %3. Run the conversion again.</translation>
+    </message>
+    <message>
+        <source>こま %1 を読み直せませんでした。</source>
+        <translation>Frame %1 could not be read again.</translation>
+    </message>
+    <message>
+        <source>こま/秒</source>
+        <translation>Frame rate</translation>
+    </message>
+    <message>
+        <source>こまの大きさ %1 は、この形式の上限 %2 ピクセルを超えています。</source>
+        <translation>The frame size %1 is over this format's limit of %2 pixels.</translation>
+    </message>
+    <message>
+        <source>すべての条件を満たしています。</source>
+        <translation>all rules met</translation>
+    </message>
+    <message>
+        <source>オプション %1 の値 '%2' は使えません。</source>
+        <translation>invalid value '%2' for %1</translation>
+    </message>
+    <message>
+        <source>オプション %1 の値 '%2' は使えません。(%3)</source>
+        <translation>invalid value '%2' for %1 (%3)</translation>
+    </message>
+    <message>
+        <source>オプション '%1' には値が要ります。</source>
+        <translation>option '%1' requires a value</translation>
+    </message>
+    <message>
+        <source>オプション '%1' には値を付けられません。</source>
+        <translation>option '%1' takes no value</translation>
+    </message>
+    <message>
+        <source>オプション '%1' には対象とファイルが要ります。</source>
+        <translation>option '%1' requires a target and a file</translation>
+    </message>
+    <message>
+        <source>オプション '%1' はありません。</source>
+        <translation>unknown option '%1'</translation>
+    </message>
+    <message>
+        <source>グレー</source>
+        <translation>greyscale</translation>
+    </message>
+    <message>
+        <source>コーデック</source>
+        <translation>Codec</translation>
+    </message>
+    <message>
+        <source>ステッカーの対象 (--sticker, --check-sticker TARGET):</source>
+        <translation>Sticker targets (--sticker, --check-sticker TARGET):</translation>
+    </message>
+    <message>
+        <source>ファイルの大きさ</source>
+        <translation>File size</translation>
+    </message>
+    <message>
+        <source>合格</source>
+        <translation>pass</translation>
+    </message>
+    <message>
+        <source>不合格</source>
+        <translation>FAIL</translation>
+    </message>
+    <message>
+        <source>注意</source>
+        <translation>warn</translation>
+    </message>
+    <message>
+        <source>中断しました。%1</source>
+        <translation>interrupted; %1</translation>
+    </message>
+    <message>
+        <source>中断しました。(%1 こまを書き出し済み)</source>
+        <translation>interrupted (%1 frames written)</translation>
+    </message>
+    <message>
+        <source>使い方は 'kinetta-render --help' で見られます。</source>
+        <translation>Try 'kinetta-render --help' for more information.</translation>
+    </message>
+    <message>
+        <source>再生回数</source>
+        <translation>Plays</translation>
+    </message>
+    <message>
+        <source>再生回数 x 1 回の長さが %1 秒以下</source>
+        <translation>plays x length at most %1 s</translation>
+    </message>
+    <message>
+        <source>再生回数 x 長さ 最大 %1 秒</source>
+        <translation>plays x length max %1 s</translation>
+    </message>
+    <message>
+        <source>再生時間</source>
+        <translation>Duration</translation>
+    </message>
+    <message>
+        <source>大きさ</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>指定なし</source>
+        <translation>not set</translation>
+    </message>
+    <message>
+        <source>最大 %1</source>
+        <translation>max %1</translation>
+    </message>
+    <message>
+        <source>最大 %1 こま</source>
+        <translation>max %1 frames</translation>
+    </message>
+    <message>
+        <source>最大 %1 こま/秒</source>
+        <translation>max %1 fps</translation>
+    </message>
+    <message>
+        <source>最大 %1 秒</source>
+        <translation>max %1 s</translation>
+    </message>
+    <message>
+        <source>残り %1</source>
+        <translation>%1 left</translation>
+    </message>
+    <message>
+        <source>注意: </source>
+        <translation>note: </translation>
+    </message>
+    <message>
+        <source>無限</source>
+        <translation>forever</translation>
+    </message>
+    <message>
+        <source>無限 (1 回 %1 秒)</source>
+        <translation>forever (%1 s per loop)</translation>
+    </message>
+    <message>
+        <source>画像が指定されていません。</source>
+        <translation>no picture given</translation>
+    </message>
+    <message>
+        <source>画像ごとにフォルダを分けてください (-o 'DIR/%s')。</source>
+        <translation>give each picture its own folder (-o 'DIR/%s')</translation>
+    </message>
+    <message>
+        <source>画像ごとの名前にするには %s を入れてください (%1 '%s%2')。</source>
+        <translation>put %s in the name to give each picture its own (%1 '%s%2')</translation>
+    </message>
+    <message>
+        <source>色</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>透明な背景</source>
+        <translation>Transparent background</translation>
+    </message>
+    <message>
+        <source>長い辺 %1 以上</source>
+        <translation>longer side at least %1</translation>
+    </message>
+    <message>
+        <source>音声</source>
+        <translation>Audio</translation>
+    </message>
+    <message>
+        <source>音声なし</source>
+        <translation>no audio</translation>
+    </message>
+    <message>
+        <source>背景が透明</source>
+        <translation>transparent background</translation>
+    </message>
+    <message>
+        <source>使い方: kinetta-render [オプション]... PICTURE...
+
+PICTURE ごとに順に、同じオプションで一つの動きのこまを描きます。こまは画像の横
+(または --output DIR) に、画像の名前の最初の点まで、2 桁 (以上) のこま番号と
+.bmp (--frame-format png では .png) の名前で、デスクトップのプログラムと同じ
+ように書き出します。
+
+オプション:
+</source>
+        <translation>Usage: kinetta-render [options] PICTURE...
+
+Render the frames of one motion for each PICTURE in turn, with the same options.
+The frames are written beside the picture (or in --output DIR), named after the
+picture up to its first dot, with a frame number of two or more digits and .bmp
+(.png with --frame-format png), just as the desktop program names them.
+
+Options:
+</translation>
+    </message>
+    <message>
+        <source>  --shape N          0-8 または plane, disk, sphere, cylinder, flag, water,
+                     flip, cutout, fadein
+</source>
+        <translation>  --shape N          0-8 or plane, disk, sphere, cylinder, flag, water,
+                     flip, cutout, fadein
+</translation>
+    </message>
+    <message>
+        <source>  --width-mode M     こまの幅: 0 原画の幅、1 原画の高さ、2 --width の値
+</source>
+        <translation>  --width-mode M     frame width: 0 the picture's width, 1 its height, 2 --width
+</translation>
+    </message>
+    <message>
+        <source>  --width PX         横幅の指定 2 のこまの幅 (1-32767)
+</source>
+        <translation>  --width PX         frame width in pixels for --width-mode 2 (1-32767)
+</translation>
+    </message>
+    <message>
+        <source>  --background COLOR 赤 + 256*緑 + 65536*青 の 10 進数、または #RRGGBB。または
+                     transparent: 画像の透明さを保ち、動きが周りに塗るところを
+                     透明にする (mivet.ini の色、またはその前の --background
+                     COLOR は、水面の色付けと BMP のこまの下地に使う)
+</source>
+        <translation>  --background COLOR red + 256*green + 65536*blue in decimal, or #RRGGBB; or
+                     transparent: keep the picture's transparency and leave
+                     clear what the motion paints around it (the colour from
+                     mivet.ini, or an earlier --background COLOR, still tints
+                     the water and lies under BMP frames)
+</translation>
+    </message>
+    <message>
+        <source>  --frame-format F   bmp (24 ビット、背景色の上に重ねる) または png (透明
+                     を持つ)。既定の auto では、背景が透明なら png、ほかは bmp
+</source>
+        <translation>  --frame-format F   bmp (24-bit, over the background colour) or png (keeps
+                     transparency); the default, auto, is png on a transparent
+                     background and bmp otherwise
+</translation>
+    </message>
+    <message>
+        <source>  --frames N         こま数 (1-32767)
+</source>
+        <translation>  --frames N         number of frames (1-32767)
+</translation>
+    </message>
+    <message>
+        <source>  --shade 0|1        動きごとの切り替え: 陰影、水面の色付け、または点の描き方
+</source>
+        <translation>  --shade 0|1        the motion's switch: shading, water tint or dot mode
+</translation>
+    </message>
+    <message>
+        <source>  --seed S           フェードインの点の並びを毎回同じにする
+</source>
+        <translation>  --seed S           make the fade-in's dots repeatable
+</translation>
+    </message>
+    <message>
+        <source>  --html SECONDS     実行の後、こまの横に animate.htm も書き出す。ひとコマを
+                     SECONDS 秒 (0-32.767) ずつ表示し、表示に要る
+                     vorrel.class と vorrel.js は見本のフォルダからコピーする
+</source>
+        <translation>  --html SECONDS     after the run, also write animate.htm beside the frames,
+                     showing each frame for SECONDS (0-32.767), with the viewer
+                     files vorrel.class and vorrel.js from the sample folder
+</translation>
+    </message>
+    <message>
+        <source>  --gif FILE         実行の後、繰り返し再生する GIF アニメーションも書き出す
+</source>
+        <translation>  --gif FILE         after the run, also write the frames as a looping GIF
+</translation>
+    </message>
+    <message>
+        <source>  --webp FILE        実行の後、繰り返し再生する可逆の WebP も書き出す
+</source>
+        <translation>  --webp FILE        after the run, also write them as a looping lossless WebP
+</translation>
+    </message>
+    <message>
+        <source>  --webp-quality Q   その WebP を品質 Q (1-100、よく使うのは 80) の非可逆にする
+</source>
+        <translation>  --webp-quality Q   make that WebP lossy at quality Q (1-100; 80 is typical)
+</translation>
+    </message>
+    <message>
+        <source>  --mp4 FILE         実行の後、H.264 の MP4 動画も書き出す (幅や高さが奇数なら
+                     背景色の列か行を一つ足す)
+</source>
+        <translation>  --mp4 FILE         after the run, also write them as an H.264 MP4 video (an
+                     odd width or height gets a column or row of the background)
+</translation>
+    </message>
+    <message>
+        <source>  --apng FILE        実行の後、繰り返し再生する可逆の APNG (.png) も書き出す
+</source>
+        <translation>  --apng FILE        after the run, also write them as a looping lossless APNG
+</translation>
+    </message>
+    <message>
+        <source>  --webm FILE        実行の後、透明を保つ VP9 の WebM 動画も書き出す
+</source>
+        <translation>  --webm FILE        after the run, also write them as a VP9 WebM video that
+                     keeps their transparency
+</translation>
+    </message>
+    <message>
+        <source>  --delay SECONDS    それらのファイルのひとコマの秒数 (0-32.767、既定 0.2)
+</source>
+        <translation>  --delay SECONDS    seconds per frame in those files (0-32.767, default 0.2)
+</translation>
+    </message>
+    <message>
+        <source>  --check-sticker TARGET FILE
+                     FILE を TARGET (下記) の条件と照らし合わせ、条件ごとに
+                     合格、不合格 または 注意 (受け付けられるが望ましくない)
+                     と測った値を示す。画像は要らず、画像の後に行う
+</source>
+        <translation>  --check-sticker TARGET FILE
+                     check FILE against the rules of TARGET (below): each rule
+                     with pass, FAIL or warn (accepted, but not recommended) and
+                     the value measured; done after the pictures, if any
+</translation>
+    </message>
+    <message>
+        <source>  --sticker TARGET FILE
+                     実行の後、TARGET (下記。今は discord-emoji と slack) の
+                     FILE も書き出す。こまをその大きさに縮め、すべての条件を
+                     満たすまで色かこまを減らし、書き出す前に確かめ、選んだ
+                     ものを PSNR と共に示す
+</source>
+        <translation>  --sticker TARGET FILE
+                     after the run, also write FILE for TARGET (below; so far
+                     discord-emoji and slack): the frames scaled to its size,
+                     with fewer colours or frames until every rule is met,
+                     checked before it is written; what was chosen is shown
+                     with its PSNR
+</translation>
+    </message>
+    <message>
+        <source>  --matte COLOR      GIF の半透明の画素を、自分の色のままにせず COLOR (ページ
+                     の色。書き方は --background と同じ) に重ねる。GIF は不透
+                     明さが半分以上の画素を表示し、ほかは透明にする
+</source>
+        <translation>  --matte COLOR      lay the GIF's partly transparent pixels over COLOR (the
+                     page's, as in --background) instead of keeping their own
+                     colour; a GIF shows a pixel at least half opaque and leaves
+                     the others clear
+</translation>
+    </message>
+    <message>
+        <source>  --max-memory MIB   これより多くのメモリが要る実行やアニメーションファイル
+                     を断る
+                     (既定: マシンで使えるメモリ)
+</source>
+        <translation>  --max-memory MIB   refuse a run or animation file that would need more memory
+                     (default: the memory the machine has available)
+</translation>
+    </message>
+    <message>
+        <source>  -o, --output DIR   こま、ページ、フォルダなしで指定した FILE を、画像の横では
+                     なく DIR に書き出す (なければ作る)
+</source>
+        <translation>  -o, --output DIR   write the frames, the page and each FILE given without a
+                     folder in DIR (created if missing), not beside the picture
+</translation>
+    </message>
+    <message>
+        <source>  -q, --quiet        進み具合の行も、書き出したものの報告も出さない
+</source>
+        <translation>  -q, --quiet        no progress line and no report of what was written
+</translation>
+    </message>
+    <message>
+        <source>  -h, --help         この説明を表示する
+</source>
+        <translation>  -h, --help         show this help
+</translation>
+    </message>
+    <message>
+        <source>  --version          プログラムの名前と版を表示する
+</source>
+        <translation>  --version          show the program's name and version
+</translation>
+    </message>
+    <message>
+        <source>
+FILE と DIR の中の %s は、画像の名前の最初の点までを表します (% は %%)。
+二つの画像が同じファイルを書き出すことはできません。画像が複数なら、それぞれに
+アニメーションファイル (--gif '%s.gif') とページのフォルダ (--output 'pages/%s')
+を分けてください。
+指定のないオプションは、プログラムのフォルダの mivet.ini (そこに書き込めなければ
+~/.config/kinetta の mivet.ini) から、なければ既定の値になります。
+実行に時間がかかるという注意 (幅が大きい、原図が大きい、こま数が多い) は、一回の
+呼び出しにつき一度、それに当たる最初の画像で表示します。-q では表示しません。
+終了ステータス: 0 すべての画像を書き出した、1 開けない画像があったか、こま、
+ページ、アニメーションファイルを書き出せなかったか、確かめたファイルが読めないか
+条件を満たさない、2 オプションの誤り、130 中断 (書き終えた画像は残る)。
+</source>
+        <translation>
+In FILE and DIR, %s stands for the picture's name up to its first dot (%% for
+%). Two pictures may not write the same file: with several pictures, give each
+its own animation file (--gif '%s.gif') and page folder (--output 'pages/%s').
+Options not given come from mivet.ini in the program folder (or in
+~/.config/kinetta where the program folder cannot be written), or the defaults.
+A note that a run will take long (wide frames, a large picture, many frames) is
+printed once per call, at the first picture it concerns; -q leaves it out.
+Exit status: 0 every picture done; 1 a picture unreadable, a frame, page or
+animation file not written, or a checked file unreadable or failing a rule;
+2 bad option; 130 interrupted (the pictures finished are kept).
+</translation>
+    </message>
+    <message>
+        <source>再生 1-%1 回</source>
+        <translation>1-%1 plays</translation>
+    </message>
 </context>
 </TS>

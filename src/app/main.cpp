@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   // Japanese, the program's own language, or English for a user who reads another language;
   // Qt's own dialogs (file chooser, colour chooser, overwrite question) speak the same.
   const auto texts = kinetta::ui::InstallLanguage(
-      kinetta::ui::ChooseLanguage([](const char* name) { return std::getenv(name); }),
+      kinetta::base::ChooseLanguage([](const char* name) { return std::getenv(name); }),
       QString::fromStdString(folder));
 
   kinetta::ui::DesktopPrompter prompter;

@@ -20,6 +20,7 @@
 #include <utility>
 
 #include "base/messages.h"
+#include "base/text_lookup.h"
 
 namespace kinetta::base {
 
@@ -329,7 +330,7 @@ Result<PendingFile> PendingFile::Create(const std::filesystem::path& target, Tem
 }
 
 Status PendingFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
-  if (fd_ < 0) return Status::Failed(Cause::Io, kWriteBrokenOffReason);
+  if (fd_ < 0) return Status::Failed(Cause::Io, Text(kWriteBrokenOffReason));
   if (!writer_) writer_ = std::make_unique<FileWriter>(fd_);
   if (offset > static_cast<std::uint64_t>(std::numeric_limits<loff_t>::max()) - size) {
     return SystemFailure(EFBIG);
@@ -338,7 +339,7 @@ Status PendingFile::WriteAt(std::uint64_t offset, const void* data, std::size_t 
 }
 
 Status PendingFile::Commit() {
-  if (fd_ < 0) return Status::Failed(Cause::Io, kWriteBrokenOffReason);
+  if (fd_ < 0) return Status::Failed(Cause::Io, Text(kWriteBrokenOffReason));
   writer_.reset();  // its pipe is not needed any more
   Temporary tmp{fd_, name_};
   Status put = Finish(tmp, target_);

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "base/messages.h"
+#include "base/text_lookup.h"
 
 namespace kinetta::base {
 
@@ -22,10 +23,10 @@ Result<RegularFile> RegularFile::Open(const std::filesystem::path& path, std::si
   struct stat st {};
   if (::fstat(file.fd_, &st) != 0) return cannotOpen();
   if (!S_ISREG(st.st_mode)) {
-    return Result<RegularFile>::Failed(Cause::Unsupported, kNotARegularFileReason);
+    return Result<RegularFile>::Failed(Cause::Unsupported, Text(kNotARegularFileReason));
   }
   if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > maxBytes) {
-    return Result<RegularFile>::Failed(Cause::TooLarge, kFileTooLargeReason);
+    return Result<RegularFile>::Failed(Cause::TooLarge, Text(kFileTooLargeReason));
   }
   file.size_ = static_cast<std::size_t>(st.st_size);
   return file;
@@ -74,7 +75,7 @@ Result<std::vector<std::uint8_t>> RegularFile::ReadToEnd(std::vector<std::uint8_
   for (;;) {
     if (filled == data.size()) {
       if (data.size() > maxBytes_) {
-        return Bytes::Failed(Cause::TooLarge, kFileTooLargeReason);
+        return Bytes::Failed(Cause::TooLarge, Text(kFileTooLargeReason));
       }
       data.resize(std::min(maxBytes_ + 1, data.size() * 2));
     }

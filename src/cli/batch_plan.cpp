@@ -11,6 +11,7 @@
 
 #include "base/messages.h"
 #include "base/path_helpers.h"
+#include "base/text_lookup.h"
 #include "cli/cli_messages.h"
 #include "export/html_page.h"
 
@@ -132,7 +133,7 @@ BatchPlan CheckFiles(BatchPlan plan, const CliOptions& o) {
     if (o.htmlMs) {
       const std::string page =
           (fs::path(p.framePath).parent_path() / exporter::kPageFileName).string();
-      if (base::Status why = twice(j, page, kOwnFolderHint); !why.ok()) {
+      if (base::Status why = twice(j, page, base::Text(kOwnFolderHint)); !why.ok()) {
         return Stop(std::move(plan), PlanOutcome::Colliding, std::move(why));
       }
     }

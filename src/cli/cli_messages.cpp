@@ -1,108 +1,121 @@
-// kinetta-render's lines that carry a path, an option, a number or a time.
+// kinetta-render's texts: the usage, and the lines that carry a path, an option, a number or a
+// time, each one text for the translation with %1, %2 ... where the values go.
 #include "cli/cli_messages.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "base/messages.h"
+#include "base/text_lookup.h"
 #include "base/version.h"
 
 namespace kinetta::cli {
+
+using base::Fill;
+using base::Text;
+
+std::string UsageText() {
+  std::string text;
+  for (const std::string_view part : kUsageParts) text += Text(part);
+  return text;
+}
 
 std::string VersionText() {
   return std::string("kinetta-render (") + KINETTA_NAME + ") " + KINETTA_VERSION + "\n";
 }
 
 std::string UnknownOptionMessage(std::string_view option) {
-  return "オプション '" + std::string(option) + "' はありません。";
+  return Fill(Text("オプション '%1' はありません。"), {option});
 }
 
 std::string TakesNoValueMessage(std::string_view option) {
-  return "オプション '" + std::string(option) + "' には値を付けられません。";
+  return Fill(Text("オプション '%1' には値を付けられません。"), {option});
 }
 
 std::string NeedsValueMessage(std::string_view option) {
-  return "オプション '" + std::string(option) + "' には値が要ります。";
+  return Fill(Text("オプション '%1' には値が要ります。"), {option});
 }
 
 std::string BadValueMessage(std::string_view option, std::string_view value,
                             std::string_view reason) {
-  std::string message =
-      "オプション " + std::string(option) + " の値 '" + std::string(value) + "' は使えません。";
-  if (!reason.empty()) message.append("(").append(reason).append(")");
-  return message;
+  if (reason.empty()) return Fill(Text("オプション %1 の値 '%2' は使えません。"), {option, value});
+  return Fill(Text("オプション %1 の値 '%2' は使えません。(%3)"), {option, value, reason});
 }
 
 std::string SameFrameFilesMessage(std::string_view a, std::string_view b, std::string_view first) {
-  return std::string(a) + " と " + std::string(b) + " は同じこまのファイル (" + std::string(first) +
-         ", ...) を書き出します。";
+  return Fill(Text("%1 と %2 は同じこまのファイル (%3, ...) を書き出します。"), {a, b, first});
 }
 
 std::string SameFrameFileMessage(std::string_view a, std::string_view b, std::string_view file) {
-  return std::string(a) + " と " + std::string(b) + " は同じこまのファイル " + std::string(file) +
-         " を書き出します。";
+  return Fill(Text("%1 と %2 は同じこまのファイル %3 を書き出します。"), {a, b, file});
 }
 
 std::string FramesReplacePictureMessage(std::string_view source, std::string_view picture) {
-  return std::string(source) + " のこまのファイルが画像 " + std::string(picture) +
-         " を置き換えてしまいます。";
+  return Fill(Text("%1 のこまのファイルが画像 %2 を置き換えてしまいます。"), {source, picture});
 }
 
 std::string BothWriteMessage(std::string_view a, std::string_view b, std::string_view file,
                              std::string_view hint) {
-  return std::string(a) + " と " + std::string(b) + " はどちらも " + std::string(file) +
-         " を書き出します。" + std::string(hint);
+  if (hint.empty()) return Fill(Text("%1 と %2 はどちらも %3 を書き出します。"), {a, b, file});
+  return Fill(Text("%1 と %2 はどちらも %3 を書き出します。%4"), {a, b, file, hint});
 }
 
 std::string PlaceholderHint(std::string_view option, std::string_view extension) {
-  return "画像ごとの名前にするには %s を入れてください (" + std::string(option) + " '%s" +
-         std::string(extension) + "')。";
+  return Fill(Text("画像ごとの名前にするには %s を入れてください (%1 '%s%2')。"),
+              {option, extension});
 }
 
 std::string WroteFileMessage(std::string_view path) {
-  return std::string(path) + " を書き出しました。";
+  return Fill(Text("%1 を書き出しました。"), {path});
 }
 
 std::string WroteFramesMessage(int frames) {
-  return std::to_string(frames) + " こまを書き出しました。";
+  // One frame has a sentence of its own, for the languages that count one apart from more.
+  if (frames == 1) return Text("1 こまを書き出しました。");
+  return Fill(Text("%1 こまを書き出しました。"), {std::to_string(frames)});
 }
 
 std::string WroteAnimationMessage(std::string_view path, int frames) {
-  return WroteFileMessage(path) + "(" + std::to_string(frames) + " こま)";
+  return Fill(Text("%1 を書き出しました。(%2 こま)"), {path, std::to_string(frames)});
 }
 
 std::string RunInterruptedMessage(int frames) {
-  return std::string(base::kAbortedMessage) + "(" + std::to_string(frames) + " こまを書き出し済み)";
+  return Fill(Text("中断しました。(%1 こまを書き出し済み)"), {std::to_string(frames)});
 }
 
 std::string FileInterruptedMessage(std::string_view path) {
-  return std::string(path) + ": " + std::string(base::kAbortedMessage);
+  return Fill(Text("%1: 中断しました。"), {path});
 }
 
 std::string ViewerFilesMissingMessage(std::string_view page, std::string_view failures) {
-  return std::string(page) +
-         " は書き出しましたが、表示に要るファイルをコピーできなかったため動きません: " +
-         std::string(failures);
+  return Fill(
+      Text("%1 は書き出しましたが、表示に要るファイルをコピーできなかったため動きません: %2"),
+      {page, failures});
 }
 
 std::string SummaryMessage(int pictures, int done, const std::vector<FailedPicture>& failures,
                            bool interrupted) {
   constexpr std::size_t kNamed = 3;
-  std::string line = interrupted ? std::string(base::kAbortedMessage) : "";
-  line += std::to_string(pictures) + " 枚のうち " + std::to_string(done) + " 枚を書き出しました。";
-  if (failures.empty()) return line;
-  line += "失敗 " + std::to_string(failures.size()) + " 枚: ";
-  for (std::size_t i = 0; i < failures.size() && i < kNamed; ++i) {
-    if (i > 0) line += "、";
-    line += failures[i].source + (failures[i].unreadable ? "（開けません）" : "（書き出せません）");
+  std::string line = Fill(Text("%1 枚のうち %2 枚を書き出しました。"),
+                          {std::to_string(pictures), std::to_string(done)});
+  if (!failures.empty()) {
+    std::string named;
+    for (std::size_t i = 0; i < failures.size() && i < kNamed; ++i) {
+      if (i > 0) named += Text("、");
+      named +=
+          Fill(failures[i].unreadable ? Text("%1（開けません）") : Text("%1（書き出せません）"),
+               {failures[i].source});
+    }
+    if (failures.size() > kNamed) {
+      named = Fill(Text("%1 ほか %2 枚"), {named, std::to_string(failures.size() - kNamed)});
+    }
+    line = Fill(Text("%1失敗 %2 枚: %3"), {line, std::to_string(failures.size()), named});
   }
-  if (failures.size() > kNamed) line += " ほか " + std::to_string(failures.size() - kNamed) + " 枚";
-  return line;
+  return interrupted ? Fill(Text("中断しました。%1"), {line}) : line;
 }
 
 std::string NeedsFileMessage(std::string_view option) {
-  return "オプション '" + std::string(option) + "' には対象とファイルが要ります。";
+  return Fill(Text("オプション '%1' には対象とファイルが要ります。"), {option});
 }
 
 std::string StickerTargetNamesReason() {
@@ -110,7 +123,7 @@ std::string StickerTargetNamesReason() {
   for (const exporter::StickerTarget& t : exporter::kStickerTargets) {
     names += (names.empty() ? "" : ", ") + std::string(t.name);
   }
-  return names + " のどれか";
+  return Fill(Text("%1 のどれか"), {names});
 }
 
 namespace {
@@ -152,7 +165,8 @@ std::string Fixed(double value, int decimals) {
 std::string Range(int min, int max) {
   if (min == max) return std::to_string(min);
   if (min > 0 && max > 0) return std::to_string(min) + "-" + std::to_string(max);
-  return max > 0 ? std::to_string(max) + " 以下" : std::to_string(min) + " 以上";
+  return max > 0 ? Fill(Text("%1 以下"), {std::to_string(max)})
+                 : Fill(Text("%1 以上"), {std::to_string(min)});
 }
 
 std::string Kilobytes(std::uint64_t bytes) {
@@ -161,9 +175,24 @@ std::string Kilobytes(std::uint64_t bytes) {
              : Fixed(static_cast<double>(bytes) / exporter::kKiB, 1) + " KB";
 }
 
-// The same words in English for the usage text, one after another from column 23 on, a line
+// The columns a text takes on a terminal: two for each character outside ASCII (the Japanese
+// ones are full width), one for the others.
+std::size_t Columns(std::string_view text) {
+  std::size_t columns = 0;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      ++columns;
+    } else if (byte >= 0xC0) {
+      columns += 2;  // the first byte of a character outside ASCII
+    }
+  }
+  return columns;
+}
+
+// A target's rules in short for the usage text, one after another from column 23 on, a line
 // broken before a rule that would pass column 79.
-std::string EnglishRules(const exporter::StickerTarget& t) {
+std::string UsageRules(const exporter::StickerTarget& t) {
   constexpr std::size_t kIndent = 22, kWidth = 79;
   std::string rules;
   std::size_t column = kIndent;
@@ -171,7 +200,7 @@ std::string EnglishRules(const exporter::StickerTarget& t) {
     if (column > kIndent) {
       rules += ",";
       ++column;
-      if (column + 1 + rule.size() > kWidth) {
+      if (column + 1 + Columns(rule) > kWidth) {
         rules += "\n" + std::string(kIndent, ' ');
         column = kIndent;
       } else {
@@ -180,29 +209,32 @@ std::string EnglishRules(const exporter::StickerTarget& t) {
       }
     }
     rules += rule;
-    column += rule.size();
+    column += Columns(rule);
   };
-  if (t.minWidth == t.maxWidth && t.minHeight == t.maxHeight) {
-    add(std::to_string(t.maxWidth) + "x" + std::to_string(t.maxHeight));
-  } else {
-    add("within " + std::to_string(t.maxWidth) + "x" + std::to_string(t.maxHeight));
-  }
-  if (t.minLongerSide > 0) add("longer side " + std::to_string(t.minLongerSide));
+  const std::string box = std::to_string(t.maxWidth) + "x" + std::to_string(t.maxHeight);
+  const bool fixedSize = t.minWidth == t.maxWidth && t.minHeight == t.maxHeight;
+  add(fixedSize ? box : Fill(Text("%1 以内"), {box}));
+  if (t.minLongerSide > 0) add(Fill(Text("長い辺 %1 以上"), {std::to_string(t.minLongerSide)}));
   if (!t.codec.empty()) add(Upper(t.codec));
-  if (t.minFrames > 0 || t.maxFrames > 0) {
-    const std::string range = Range(t.minFrames, t.maxFrames);
-    add((t.minFrames > 0 && t.maxFrames > 0 ? range : "max " + std::to_string(t.maxFrames)) +
-        (t.maxFrames == 1 ? " frame" : " frames"));
+  if (t.maxFrames == 1) {
+    add(Text("1 こま"));
+  } else if (t.minFrames > 0 && t.maxFrames > 0) {
+    add(Fill(Text("%1 こま"), {Range(t.minFrames, t.maxFrames)}));
+  } else if (t.maxFrames > 0) {
+    add(Fill(Text("最大 %1 こま"), {std::to_string(t.maxFrames)}));
   }
-  if (t.maxPlays > 0) add("1-" + std::to_string(t.maxPlays) + " plays");
+  if (t.maxPlays > 0) add(Fill(Text("再生 1-%1 回"), {std::to_string(t.maxPlays)}));
   if (t.maxMilliseconds > 0) {
-    add(std::string(t.maxPlays > 0 ? "plays x length " : "") + "max " +
-        Fixed(t.maxMilliseconds / 1000.0, t.maxMilliseconds % 1000 == 0 ? 0 : 1) + " s");
+    const std::string seconds =
+        Fixed(t.maxMilliseconds / 1000.0, t.maxMilliseconds % 1000 == 0 ? 0 : 1);
+    add(Fill(t.maxPlays > 0 ? Text("再生回数 x 長さ 最大 %1 秒") : Text("最大 %1 秒"), {seconds}));
   }
-  if (t.maxFramesPerSecond > 0) add("max " + std::to_string(t.maxFramesPerSecond) + " fps");
-  if (t.maxBytes > 0) add("max " + Kilobytes(t.maxBytes));
-  if (t.noAudio) add("no audio");
-  if (t.wantsTransparency) add("transparent background");
+  if (t.maxFramesPerSecond > 0) {
+    add(Fill(Text("最大 %1 こま/秒"), {std::to_string(t.maxFramesPerSecond)}));
+  }
+  if (t.maxBytes > 0) add(Fill(Text("最大 %1"), {Kilobytes(t.maxBytes)}));
+  if (t.noAudio) add(Text("音声なし"));
+  if (t.wantsTransparency) add(Text("背景が透明"));
   if (t.noGrey) add("RGB");
   return rules;
 }
@@ -210,61 +242,62 @@ std::string EnglishRules(const exporter::StickerTarget& t) {
 }  // namespace
 
 std::string StickerTargetsUsage() {
-  std::string text = "\nSticker targets (--sticker, --check-sticker TARGET):\n";
+  std::string text = "\n";
+  text.append(Text("ステッカーの対象 (--sticker, --check-sticker TARGET):")).append("\n");
   for (const exporter::StickerTarget& t : exporter::kStickerTargets) {
     std::string name(t.name);
     name.resize(14, ' ');
     std::string kind(ContainerName(t.container));
     kind.resize(6, ' ');
-    text += "  " + name + kind + EnglishRules(t) + "\n";
+    text += "  " + name + kind + UsageRules(t) + "\n";
   }
   return text;
 }
 
-std::string_view StickerTitle(exporter::StickerTargetId id) {
+std::string StickerTitle(exporter::StickerTargetId id) {
   switch (id) {
     case exporter::StickerTargetId::Line:
-      return "LINE アニメーションスタンプ";
+      return Text("LINE アニメーションスタンプ");
     case exporter::StickerTargetId::LineMain:
-      return "LINE アニメーションスタンプのメイン画像";
+      return Text("LINE アニメーションスタンプのメイン画像");
     case exporter::StickerTargetId::LineTab:
-      return "LINE トークルームタブ画像";
+      return Text("LINE トークルームタブ画像");
     case exporter::StickerTargetId::Telegram:
-      return "Telegram ビデオステッカー";
+      return Text("Telegram ビデオステッカー");
     case exporter::StickerTargetId::Discord:
-      return "Discord スタンプ";
+      return Text("Discord スタンプ");
     case exporter::StickerTargetId::DiscordEmoji:
-      return "Discord 絵文字";
+      return Text("Discord 絵文字");
     case exporter::StickerTargetId::Slack:
-      return "Slack 絵文字";
+      return Text("Slack 絵文字");
   }
   return "";
 }
 
-std::string_view StickerRuleName(StickerRule rule) {
+std::string StickerRuleName(StickerRule rule) {
   switch (rule) {
     case StickerRule::Container:
-      return "形式";
+      return Text("形式");
     case StickerRule::Codec:
-      return "コーデック";
+      return Text("コーデック");
     case StickerRule::Size:
-      return "大きさ";
+      return Text("大きさ");
     case StickerRule::Frames:
-      return "こま数";
+      return Text("こま数");
     case StickerRule::Plays:
-      return "再生回数";
+      return Text("再生回数");
     case StickerRule::Seconds:
-      return "再生時間";
+      return Text("再生時間");
     case StickerRule::FrameRate:
-      return "こま/秒";
+      return Text("こま/秒");
     case StickerRule::Bytes:
-      return "ファイルの大きさ";
+      return Text("ファイルの大きさ");
     case StickerRule::Audio:
-      return "音声";
+      return Text("音声");
     case StickerRule::Transparency:
-      return "透明な背景";
+      return Text("透明な背景");
     case StickerRule::Colour:
-      return "色";
+      return Text("色");
   }
   return "";
 }
@@ -278,68 +311,78 @@ std::string StickerRequirementText(const exporter::StickerTarget& t, StickerRule
     case StickerRule::Size: {
       const std::string box = std::to_string(t.maxWidth) + " x " + std::to_string(t.maxHeight);
       if (t.minWidth == t.maxWidth && t.minHeight == t.maxHeight) return box;
-      std::string text = box + " 以内";
-      if (t.minLongerSide > 0) text += "、長い辺 " + std::to_string(t.minLongerSide) + " 以上";
-      return text;
+      if (t.minLongerSide == 0) return Fill(Text("%1 以内"), {box});
+      return Fill(Text("%1 以内、長い辺 %2 以上"), {box, std::to_string(t.minLongerSide)});
     }
     case StickerRule::Frames:
       return Range(t.minFrames, t.maxFrames);
     case StickerRule::Plays:
-      return "1-" + std::to_string(t.maxPlays) + " 回";
-    case StickerRule::Seconds:
-      return std::string(t.maxPlays > 0 ? "再生回数 x 1 回の長さが " : "") +
-             Fixed(t.maxMilliseconds / 1000.0, t.maxMilliseconds % 1000 == 0 ? 0 : 1) + " 秒以下";
+      return Fill(Text("1-%1 回"), {std::to_string(t.maxPlays)});
+    case StickerRule::Seconds: {
+      const std::string seconds =
+          Fixed(t.maxMilliseconds / 1000.0, t.maxMilliseconds % 1000 == 0 ? 0 : 1);
+      return Fill(t.maxPlays > 0 ? Text("再生回数 x 1 回の長さが %1 秒以下") : Text("%1 秒以下"),
+                  {seconds});
+    }
     case StickerRule::FrameRate:
-      return std::to_string(t.maxFramesPerSecond) + " 以下";
+      return Fill(Text("%1 以下"), {std::to_string(t.maxFramesPerSecond)});
     case StickerRule::Bytes:
-      return Kilobytes(t.maxBytes) + " 以下";
+      return Fill(Text("%1 以下"), {Kilobytes(t.maxBytes)});
     case StickerRule::Audio:
-      return "なし";
+      return Text("なし");
     case StickerRule::Transparency:
-      return "あり";
+      return Text("あり");
     case StickerRule::Colour:
-      return "RGB (グレー不可)";
+      return Text("RGB (グレー不可)");
   }
   return "";
 }
 
+namespace {
+
+// "無限" for plays without end, else how many.
+std::string PlaysText(int plays) {
+  if (plays == 0) return Text("無限");
+  // Once has a text of its own, for the languages that count one apart from more.
+  return plays == 1 ? Text("1 回") : Fill(Text("%1 回"), {std::to_string(plays)});
+}
+
+}  // namespace
+
 std::string StickerMeasuredText(const exporter::StickerMeasure& m, StickerRule rule) {
-  const auto plays = [&m] {
-    return m.plays == 0 ? std::string("無限") : std::to_string(m.plays) + " 回";
-  };
+  const auto yesNo = [](bool yes) { return yes ? Text("あり") : Text("なし"); };
   switch (rule) {
     case StickerRule::Container:
       return std::string(ContainerName(m.container));
     case StickerRule::Codec:
-      return m.codec.empty() ? "なし" : Upper(m.codec);
+      return m.codec.empty() ? Text("なし") : Upper(m.codec);
     case StickerRule::Size:
       return std::to_string(m.width) + " x " + std::to_string(m.height);
     case StickerRule::Frames:
       return std::to_string(m.frames);
     case StickerRule::Plays:
-      return m.plays < 0 ? "指定なし" : plays();
+      return m.plays < 0 ? Text("指定なし") : PlaysText(m.plays);
     case StickerRule::Seconds:
-      if (m.plays == 0) return "無限 (1 回 " + Fixed(m.loopSeconds, 2) + " 秒)";
-      if (m.plays < 0) return Fixed(m.loopSeconds, 2) + " 秒";
-      return std::to_string(m.plays) + " x " + Fixed(m.loopSeconds, 2) + " = " +
-             Fixed(exporter::ShownSeconds(m), 2) + " 秒";
+      if (m.plays == 0) return Fill(Text("無限 (1 回 %1 秒)"), {Fixed(m.loopSeconds, 2)});
+      if (m.plays < 0) return Fill(Text("%1 秒"), {Fixed(m.loopSeconds, 2)});
+      return Fill(Text("%1 x %2 = %3 秒"), {std::to_string(m.plays), Fixed(m.loopSeconds, 2),
+                                            Fixed(exporter::ShownSeconds(m), 2)});
     case StickerRule::FrameRate:
       return Fixed(exporter::FramesPerSecond(m), 2);
     case StickerRule::Bytes:
-      return Kilobytes(m.bytes) + " (" + std::to_string(m.bytes) + " バイト)";
+      return Fill(Text("%1 (%2 バイト)"), {Kilobytes(m.bytes), std::to_string(m.bytes)});
     case StickerRule::Audio:
-      return m.audio ? "あり" : "なし";
+      return yesNo(m.audio);
     case StickerRule::Transparency:
-      return m.transparency ? "あり" : "なし";
+      return yesNo(m.transparency);
     case StickerRule::Colour:
-      return m.grey ? "グレー" : "RGB";
+      return m.grey ? Text("グレー") : "RGB";
   }
   return "";
 }
 
 std::string StickerCheckHeading(std::string_view file, const exporter::StickerTarget& target) {
-  return std::string(file) + ": " + std::string(target.name) + " (" +
-         std::string(StickerTitle(target.id)) + ")";
+  return std::string(file) + ": " + std::string(target.name) + " (" + StickerTitle(target.id) + ")";
 }
 
 std::string StickerRuleLine(const exporter::StickerTarget& target,
@@ -347,38 +390,44 @@ std::string StickerRuleLine(const exporter::StickerTarget& target,
   const std::string_view verdict = o.verdict == exporter::RuleVerdict::Pass   ? kRulePassedText
                                    : o.verdict == exporter::RuleVerdict::Fail ? kRuleFailedText
                                                                               : kRuleWarnedText;
-  return "  " + std::string(verdict) + "  " + std::string(StickerRuleName(o.rule)) + ": " +
-         StickerMeasuredText(m, o.rule) + "（" + StickerRequirementText(target, o.rule) + "）";
+  return std::string("  ") +
+         Fill(Text("%1  %2: %3（%4）"),
+              {Text(verdict), StickerRuleName(o.rule), StickerMeasuredText(m, o.rule),
+               StickerRequirementText(target, o.rule)});
 }
 
 std::string StickerCheckSummary(int failed) {
-  if (failed == 0) return "すべての条件を満たしています。";
-  return std::to_string(failed) + " 件の条件を満たしていません。";
+  if (failed == 0) return Text("すべての条件を満たしています。");
+  if (failed == 1) return Text("1 件の条件を満たしていません。");
+  return Fill(Text("%1 件の条件を満たしていません。"), {std::to_string(failed)});
 }
 
 std::string StickerWroteMessage(std::string_view path, const exporter::StickerTarget& target,
                                 const exporter::StickerFit& fit) {
   const exporter::StickerMeasure& m = fit.measure;
   const std::string psnr = std::isinf(fit.psnr) ? "∞" : Fixed(fit.psnr, 2);
-  return WroteFileMessage(path) + "(" + std::string(target.name) + ": " +
-         StickerMeasuredText(m, StickerRule::Size) + "、" + std::to_string(m.frames) +
-         " こま、繰り返し " + (m.plays == 0 ? "無限" : std::to_string(m.plays) + " 回") +
-         "、1 回 " + Fixed(m.loopSeconds, 2) + " 秒、" + Kilobytes(m.bytes) + "、色 " +
-         std::to_string(fit.colourBits) + " ビット、PSNR " + psnr + " dB)";
+  const std::string plays = PlaysText(m.plays);
+  return Fill(
+      Text("%1 を書き出しました。(%2: %3、%4 こま、繰り返し %5、1 回 %6 秒、%7、色 %8 "
+           "ビット、PSNR %9 dB)"),
+      {path, target.name, StickerMeasuredText(m, StickerRule::Size), std::to_string(m.frames),
+       plays, Fixed(m.loopSeconds, 2), Kilobytes(m.bytes), std::to_string(fit.colourBits), psnr});
 }
 
 std::string PictureProgressText(int index, int pictures) {
-  return std::to_string(index + 1) + "/" + std::to_string(pictures) + " 枚  ";
+  return Fill(Text("%1/%2 枚"), {std::to_string(index + 1), std::to_string(pictures)}) + "  ";
 }
 
 std::string FrameProgressText(int done, int total) {
-  return std::to_string(done) + "/" + std::to_string(total) + " こま";
+  return Fill(Text("%1/%2 こま"), {std::to_string(done), std::to_string(total)});
 }
 
-std::string TimeLeftText(double seconds) { return "  残り " + DurationText(seconds); }
+std::string TimeLeftText(double seconds) {
+  return std::string("  ").append(Fill(Text("残り %1"), {DurationText(seconds)}));
+}
 
 std::string FileReadProgressText(std::string_view format, int done) {
-  return std::string(format) + ": " + std::to_string(done) + " こま読み込み";
+  return Fill(Text("%1: %2 こま読み込み"), {format, std::to_string(done)});
 }
 
 std::string FileProgressText(std::string_view format, int done, int total) {
@@ -387,15 +436,14 @@ std::string FileProgressText(std::string_view format, int done, int total) {
 
 std::string DurationText(double seconds) {
   const long long s = std::llround(std::max(seconds, 0.0));
-  char text[48];
-  if (s < 60) {
-    std::snprintf(text, sizeof text, "%lld 秒", s);
-  } else if (s < 3600) {
-    std::snprintf(text, sizeof text, "%lld 分 %02lld 秒", s / 60, s % 60);
-  } else {
-    std::snprintf(text, sizeof text, "%lld 時間 %02lld 分", s / 3600, s % 3600 / 60);
-  }
-  return text;
+  const auto twoDigits = [](long long n) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%02lld", n);
+    return std::string(text);
+  };
+  if (s < 60) return Fill(Text("%1 秒"), {std::to_string(s)});
+  if (s < 3600) return Fill(Text("%1 分 %2 秒"), {std::to_string(s / 60), twoDigits(s % 60)});
+  return Fill(Text("%1 時間 %2 分"), {std::to_string(s / 3600), twoDigits(s % 3600 / 60)});
 }
 
 }  // namespace kinetta::cli

@@ -1,6 +1,7 @@
 // Everything kinetta-render says, in one place: the usage and version texts, the mistakes on the
-// command line, what a call wrote and what failed, and the progress line's words. The usage text
-// is English for now; every other line is Japanese, like the engine's messages it passes on.
+// command line, what a call wrote and what failed, and the progress line's words. Every text is
+// written in Japanese and comes back in the user's language (base::Text): the functions give it
+// translated, and a constant here is given to base::Text where it is printed.
 #pragma once
 
 #include <string>
@@ -12,72 +13,77 @@
 
 namespace kinetta::cli {
 
-/// What --help prints.
-inline constexpr std::string_view kUsageText =
-    "usage: kinetta-render [OPTION]... PICTURE...\n"
+/// What --help prints, in parts, each one text to translate: the call and what it does, one
+/// part per option, and what follows the options.
+inline constexpr std::string_view kUsageParts[] = {
+    "使い方: kinetta-render [オプション]... PICTURE...\n"
     "\n"
-    "Renders the frames of one motion for each PICTURE in turn, with the same options, "
-    "beside\n"
-    "the picture (or in --output DIR) as its name up to the first point, a two-digit (or\n"
-    "longer) frame number and .bmp (.png with --frame-format png), exactly as the desktop\n"
-    "program does.\n"
+    "PICTURE ごとに順に、同じオプションで一つの動きのこまを描きます。こまは画像の横\n"
+    "(または --output DIR) に、画像の名前の最初の点まで、2 桁 (以上) のこま番号と\n"
+    ".bmp (--frame-format png では .png) の名前で、デスクトップのプログラムと同じ\n"
+    "ように書き出します。\n"
     "\n"
-    "  --shape N          0-8 or plane, disk, sphere, cylinder, flag, water, flip, cutout, "
-    "fadein\n"
-    "  --width-mode M     0 frames as wide as the source, 1 as its height, 2 --width pixels\n"
-    "  --width PX         frame width for width mode 2 (1-32767)\n"
-    "  --background COLOR packed decimal red + 256*green + 65536*blue, or #RRGGBB; or\n"
-    "                     transparent: the picture's transparency is kept and what the\n"
-    "                     motion paints round it is clear (the colour from mivet.ini, or a\n"
-    "                     --background COLOR before it, still tints the water and lies\n"
-    "                     under BMP frames)\n"
-    "  --frame-format F   bmp (24-bit, laid over the colour) or png (with transparency);\n"
-    "                     default auto: png with a transparent background, else bmp\n"
-    "  --frames N         number of frames (1-32767)\n"
-    "  --shade 0|1        the motion's switch: shading, water tint or dot mode\n"
-    "  --seed S           makes the fade-in's dots repeatable\n"
-    "  --html SECONDS     after the run, also write animate.htm beside the frames, showing\n"
-    "                     each frame SECONDS (0-32.767), with the viewer files vorrel.class\n"
-    "                     and vorrel.js from the program's sample folder\n"
-    "  --gif FILE         after the run, also write the frames as a looping animated GIF\n"
-    "  --webp FILE        after the run, also write them as a looping lossless WebP\n"
-    "  --webp-quality Q   make that WebP lossy at quality Q (1-100; 80 is a usual choice)\n"
-    "  --mp4 FILE         after the run, also write them as an H.264 MP4 video (an odd\n"
-    "                     width or height gets one column or row of the background)\n"
-    "  --apng FILE        after the run, also write them as a looping lossless APNG (.png)\n"
-    "  --webm FILE        after the run, also write them as a VP9 WebM video that keeps\n"
-    "                     their transparency\n"
-    "  --delay SECONDS    how long those files show each frame (0-32.767; default 0.2)\n"
+    "オプション:\n",
+    "  --shape N          0-8 または plane, disk, sphere, cylinder, flag, water,\n"
+    "                     flip, cutout, fadein\n",
+    "  --width-mode M     こまの幅: 0 原画の幅、1 原画の高さ、2 --width の値\n",
+    "  --width PX         横幅の指定 2 のこまの幅 (1-32767)\n",
+    "  --background COLOR 赤 + 256*緑 + 65536*青 の 10 進数、または #RRGGBB。または\n"
+    "                     transparent: 画像の透明さを保ち、動きが周りに塗るところを\n"
+    "                     透明にする (mivet.ini の色、またはその前の --background\n"
+    "                     COLOR は、水面の色付けと BMP のこまの下地に使う)\n",
+    "  --frame-format F   bmp (24 ビット、背景色の上に重ねる) または png (透明\n"
+    "                     を持つ)。既定の auto では、背景が透明なら png、ほかは bmp\n",
+    "  --frames N         こま数 (1-32767)\n",
+    "  --shade 0|1        動きごとの切り替え: 陰影、水面の色付け、または点の描き方\n",
+    "  --seed S           フェードインの点の並びを毎回同じにする\n",
+    "  --html SECONDS     実行の後、こまの横に animate.htm も書き出す。ひとコマを\n"
+    "                     SECONDS 秒 (0-32.767) ずつ表示し、表示に要る\n"
+    "                     vorrel.class と vorrel.js は見本のフォルダからコピーする\n",
+    "  --gif FILE         実行の後、繰り返し再生する GIF アニメーションも書き出す\n",
+    "  --webp FILE        実行の後、繰り返し再生する可逆の WebP も書き出す\n",
+    "  --webp-quality Q   その WebP を品質 Q (1-100、よく使うのは 80) の非可逆にする\n",
+    "  --mp4 FILE         実行の後、H.264 の MP4 動画も書き出す (幅や高さが奇数なら\n"
+    "                     背景色の列か行を一つ足す)\n",
+    "  --apng FILE        実行の後、繰り返し再生する可逆の APNG (.png) も書き出す\n",
+    "  --webm FILE        実行の後、透明を保つ VP9 の WebM 動画も書き出す\n",
+    "  --delay SECONDS    それらのファイルのひとコマの秒数 (0-32.767、既定 0.2)\n",
     "  --check-sticker TARGET FILE\n"
-    "                     check FILE against the rules of TARGET (below): each rule with\n"
-    "                     合格 (passed), 不合格 (failed) or 注意 (taken, not as wanted) and\n"
-    "                     the value measured; after the pictures, which it does not need\n"
+    "                     FILE を TARGET (下記) の条件と照らし合わせ、条件ごとに\n"
+    "                     合格、不合格 または 注意 (受け付けられるが望ましくない)\n"
+    "                     と測った値を示す。画像は要らず、画像の後に行う\n",
     "  --sticker TARGET FILE\n"
-    "                     after the run, also write FILE for TARGET (below; discord-emoji\n"
-    "                     and slack so far): the frames scaled to its size, with fewer\n"
-    "                     colours or frames until every rule is met, checked before it is\n"
-    "                     written, and what was chosen reported with its PSNR\n"
-    "  --matte COLOR      lay the GIF's partly transparent pixels over COLOR (the page's,\n"
-    "                     as in --background) instead of keeping their own colour; a GIF\n"
-    "                     shows a pixel at least half opaque, and leaves the others clear\n"
-    "  --max-memory MIB   refuse a run or animation file that would need more memory\n"
-    "                     (default: the memory the machine has available)\n"
-    "  -o, --output DIR   write the frames, the page and each FILE given without a folder\n"
-    "                     in DIR (made when missing) instead of beside the picture\n"
-    "  -q, --quiet        no progress line and no report of what was written\n"
-    "  -h, --help         this text\n"
-    "  --version          the program's name and version\n"
+    "                     実行の後、TARGET (下記。今は discord-emoji と slack) の\n"
+    "                     FILE も書き出す。こまをその大きさに縮め、すべての条件を\n"
+    "                     満たすまで色かこまを減らし、書き出す前に確かめ、選んだ\n"
+    "                     ものを PSNR と共に示す\n",
+    "  --matte COLOR      GIF の半透明の画素を、自分の色のままにせず COLOR (ページ\n"
+    "                     の色。書き方は --background と同じ) に重ねる。GIF は不透\n"
+    "                     明さが半分以上の画素を表示し、ほかは透明にする\n",
+    "  --max-memory MIB   これより多くのメモリが要る実行やアニメーションファイル\n"
+    "                     を断る\n"
+    "                     (既定: マシンで使えるメモリ)\n",
+    "  -o, --output DIR   こま、ページ、フォルダなしで指定した FILE を、画像の横では\n"
+    "                     なく DIR に書き出す (なければ作る)\n",
+    "  -q, --quiet        進み具合の行も、書き出したものの報告も出さない\n",
+    "  -h, --help         この説明を表示する\n",
+    "  --version          プログラムの名前と版を表示する\n",
     "\n"
-    "In FILE and DIR, %s stands for the picture's name up to its first point (%% for %).\n"
-    "Two pictures may not write the same file: with several pictures, give each its own\n"
-    "animation file (--gif '%s.gif') and page folder (--output 'pages/%s').\n"
-    "Options not given come from mivet.ini in the program folder (in ~/.config/kinetta\n"
-    "where the program folder cannot be written), or the defaults.\n"
-    "A note that a run will take long (wide frames, a large picture, many frames) is\n"
-    "printed once per call, at the first picture it concerns; -q leaves it out.\n"
-    "Exit status: 0 every picture done, 1 a picture unreadable or a frame, page or animation\n"
-    "file not written, or a checked file unreadable or failing a rule, 2 bad option, 130\n"
-    "interrupted (the pictures finished stay).\n";
+    "FILE と DIR の中の %s は、画像の名前の最初の点までを表します (% は %%)。\n"
+    "二つの画像が同じファイルを書き出すことはできません。画像が複数なら、それぞれに\n"
+    "アニメーションファイル (--gif '%s.gif') とページのフォルダ (--output 'pages/%s')\n"
+    "を分けてください。\n"
+    "指定のないオプションは、プログラムのフォルダの mivet.ini (そこに書き込めなければ\n"
+    "~/.config/kinetta の mivet.ini) から、なければ既定の値になります。\n"
+    "実行に時間がかかるという注意 (幅が大きい、原図が大きい、こま数が多い) は、一回の\n"
+    "呼び出しにつき一度、それに当たる最初の画像で表示します。-q では表示しません。\n"
+    "終了ステータス: 0 すべての画像を書き出した、1 開けない画像があったか、こま、\n"
+    "ページ、アニメーションファイルを書き出せなかったか、確かめたファイルが読めないか\n"
+    "条件を満たさない、2 オプションの誤り、130 中断 (書き終えた画像は残る)。\n",
+};
+
+/// Those parts in the user's language, one after another.
+std::string UsageText();
 
 /// What --help prints after the usage: the sticker targets and their rules, from the table.
 std::string StickerTargetsUsage();
@@ -153,9 +159,9 @@ inline constexpr std::string_view kRuleFailedText = "不合格";
 inline constexpr std::string_view kRuleWarnedText = "注意";
 
 /// The target's name as its platform calls it: "LINE アニメーションスタンプ", ...
-std::string_view StickerTitle(exporter::StickerTargetId id);
+std::string StickerTitle(exporter::StickerTargetId id);
 /// "形式", "大きさ", "こま数", ...
-std::string_view StickerRuleName(exporter::StickerRule rule);
+std::string StickerRuleName(exporter::StickerRule rule);
 /// What the target asks: "320 x 270 以内、長い辺 270 以上", "5-20", "300 KB 以下", ...
 std::string StickerRequirementText(const exporter::StickerTarget& target,
                                    exporter::StickerRule rule);

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <utility>
 
+#include "base/text_lookup.h"
 #include "cli/cli_messages.h"
 #include "export/export_messages.h"
 #include "export/html_page.h"
@@ -215,7 +216,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       }
       // Only GIF stickers are made so far; any file is checked.
       if (name == "--sticker" && target->container != exporter::StickerContainer::Gif) {
-        return refuseWith(BadValueMessage(name, value, exporter::kStickerNotYetText));
+        return refuseWith(BadValueMessage(name, value, base::Text(exporter::kStickerNotYetText)));
       }
       if (i + 1 == args.size() || args[i + 1].empty()) {
         return refuseWith(NeedsFileMessage(name));
@@ -231,7 +232,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     if (base::Status read = ReadValue(name, value, out); !read.ok()) return refuse(std::move(read));
   }
   if (out.sources.empty() && out.stickerChecks.empty()) {
-    return refuseWith(std::string(kNoPictureMessage));
+    return refuseWith(base::Text(kNoPictureMessage));
   }
   parsed.outcome = ParseOutcome::Run;
   return parsed;

@@ -13,6 +13,7 @@
 #include "base/gif_rule.h"
 #include "base/messages.h"
 #include "base/settings_file.h"
+#include "base/text_lookup.h"
 #include "cli/batch_plan.h"
 #include "cli/cli_messages.h"
 #include "cli/cli_options.h"
@@ -55,12 +56,12 @@ class PictureReport {
   }
   // A note that something was left in place or not quite as asked; shown even when quiet.
   void Note(std::string_view text) {
-    Say(err_, std::string(kNotePrefix) + Label() + std::string(text));
+    Say(err_, base::Text(kNotePrefix) + Label() + std::string(text));
   }
   // A note that the run will take long: not when quiet, and once a call, for the first picture
   // it holds for.
   void TimeNote(render::RunWarning warning) {
-    if (!quiet_ && warned_.insert(warning).second) Note(render::WarningText(warning));
+    if (!quiet_ && warned_.insert(warning).second) Note(base::Text(render::WarningText(warning)));
   }
   // What was written.
   void Wrote(std::string_view text) {
@@ -218,7 +219,7 @@ PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
                          const base::Settings& settings, bool gifAllowed, const CliEnvironment& env,
                          PictureReport& report) {
   if (base::IsGifName(plan.source) && !gifAllowed) {
-    const std::string refused = plan.source + ": " + std::string(base::kUnsupportedFormatMessage);
+    const std::string refused = plan.source + ": " + base::Text(base::kUnsupportedFormatMessage);
     report.ErrorNamingPicture(refused);
     return {base::Status::Failed(base::Cause::Unsupported, refused), true};
   }
@@ -311,7 +312,7 @@ base::Status CheckStickers(const CliOptions& options, std::ostream& out, std::os
 // to the usage text.
 base::Status Refuse(std::ostream& err, base::Status why) {
   err << kProgramPrefix << why.message() << '\n';
-  if (why.cause() == base::Cause::BadArgument) err << kTryHelpLine << '\n';
+  if (why.cause() == base::Cause::BadArgument) err << base::Text(kTryHelpLine) << '\n';
   return why;
 }
 
@@ -321,7 +322,7 @@ base::Status RunUnguarded(const std::vector<std::string>& args, const CliEnviron
   const ParsedArguments parsed = ParseArguments(args);
   switch (parsed.outcome) {
     case ParseOutcome::Help:
-      out << kUsageText << StickerTargetsUsage();
+      out << UsageText() << StickerTargetsUsage();
       return base::Status::Ok();
     case ParseOutcome::Version:
       out << VersionText();

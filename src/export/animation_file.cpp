@@ -15,6 +15,7 @@
 #include "base/messages.h"
 #include "base/number_text.h"
 #include "base/path_helpers.h"
+#include "base/text_lookup.h"
 #include "export/animation_encoder.h"
 #include "export/export_messages.h"
 #include "export/html_page.h"
@@ -224,7 +225,7 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
   }
   if (count == 0) {
     return Failure(AnimationStatus::NoFrames,
-                   base::Status::Failed(base::Cause::NotFound, base::kNoFramesMessage));
+                   base::Status::Failed(base::Cause::NotFound, base::Text(base::kNoFramesMessage)));
   }
 
   // Second pass: the frames in order into the file. A frame that can no longer be read (it was

@@ -2,8 +2,12 @@
 #include "export/export_messages.h"
 
 #include "base/messages.h"
+#include "base/text_lookup.h"
 
 namespace kinetta::exporter {
+
+using base::Fill;
+using base::Text;
 
 namespace {
 
@@ -14,37 +18,37 @@ std::string SizeText(int width, int height) {
 }  // namespace
 
 std::string AnimationFailedMessage(std::string_view target, std::string_view reason) {
-  return std::string(base::kAnimationFailedMessage) + "\n" + std::string(target) + "\n" +
+  return Text(base::kAnimationFailedMessage) + "\n" + std::string(target) + "\n" +
          std::string(reason);
 }
 
 std::string TargetIsSourceMessage(std::string_view target) {
-  return std::string(target) + " は原画です。アニメーションファイルには別の名前を選んでください。";
+  return Fill(Text("%1 は原画です。アニメーションファイルには別の名前を選んでください。"),
+              {target});
 }
 
 std::string TargetIsFrameMessage(std::string_view target) {
-  return std::string(target) +
-         " はこまのファイルです。アニメーションファイルには別の名前を選んでください。";
+  return Fill(Text("%1 はこまのファイルです。アニメーションファイルには別の名前を選んでください。"),
+              {target});
 }
 
 std::string FrameOverFormatMessage(int width, int height, int maxSide) {
-  return "こまの大きさ " + SizeText(width, height) + " は、この形式の上限 " +
-         std::to_string(maxSide) + " ピクセルを超えています。";
+  return Fill(Text("こまの大きさ %1 は、この形式の上限 %2 ピクセルを超えています。"),
+              {SizeText(width, height), std::to_string(maxSide)});
 }
 
 std::string FrameSizeDiffersMessage(std::string_view number, int width, int height, int firstWidth,
                                     int firstHeight) {
-  return "こま " + std::string(number) + " の大きさ " + SizeText(width, height) +
-         " が、こま 00 の " + SizeText(firstWidth, firstHeight) +
-         " と違います。変換をやり直してください。";
+  return Fill(Text("こま %1 の大きさ %2 が、こま 00 の %3 と違います。変換をやり直してください。"),
+              {number, SizeText(width, height), SizeText(firstWidth, firstHeight)});
 }
 
 std::string FrameNotRereadMessage(std::string_view number) {
-  return "こま " + std::string(number) + " を読み直せませんでした。";
+  return Fill(Text("こま %1 を読み直せませんでした。"), {number});
 }
 
 std::string EncoderMessage(std::string_view label, std::string_view text) {
-  return std::string(label) + ": " + std::string(text);
+  return std::string(label) + ": " + Text(text);
 }
 
 std::string LibraryMessage(std::string_view label, const char* libraryText) {
@@ -54,33 +58,31 @@ std::string LibraryMessage(std::string_view label, const char* libraryText) {
 
 std::string LibraryFailureMessage(std::string_view label, std::string_view doing,
                                   std::string_view libraryText) {
-  return EncoderMessage(label, std::string(doing) + " (" + std::string(libraryText) + ")");
+  return std::string(label) + ": " + Text(doing) + " (" + std::string(libraryText) + ")";
 }
 
 std::string ContainerUnwritableText(std::string_view container) {
-  return std::string(container) + " を書けません";
+  return Fill(Text("%1 を書けません"), {container});
 }
 
 std::string NoEncoderText(std::string_view codec) {
-  return "FFmpeg に " + std::string(codec) + " がありません。";
+  return Fill(Text("FFmpeg に %1 がありません。"), {codec});
 }
 
 std::string VideoModuleMessage(std::string_view file, std::string_view why) {
-  return "MP4、APNG と WebM を書く部品 " + std::string(file) + " が読み込めません。\n（" +
-         std::string(why) + "）";
+  return Fill(Text("MP4、APNG と WebM を書く部品 %1 が読み込めません。\n（%2）"), {file, why});
 }
 
 std::string OtherBuildReason(std::string_view version) {
-  return "このプログラム " + std::string(version) + " の部品ではありません";
+  return Fill(Text("このプログラム %1 の部品ではありません"), {version});
 }
 
 std::string PageFailedMessage(std::string_view page, std::string_view reason) {
-  return std::string(base::kPageFailedMessage) + "\n" + std::string(page) + "\n" +
-         std::string(reason);
+  return Text(base::kPageFailedMessage) + "\n" + std::string(page) + "\n" + std::string(reason);
 }
 
 std::string AddViewerFailure(std::string list, std::string_view name, std::string_view reason) {
-  if (!list.empty()) list += "、";
+  if (!list.empty()) list += Text("、");
   return list + std::string(name) + " (" + std::string(reason) + ")";
 }
 

@@ -1,6 +1,6 @@
 // What the page and the animation files tell the user, in one place. The encoders' messages open
 // with the format's label ("GIF", "WebP", "MP4", "APNG"). Built into the video module too, which
-// holds its own copy.
+// holds its own copy and looks its texts up through the program's base::Text.
 #pragma once
 
 #include <string>
@@ -56,7 +56,8 @@ inline constexpr std::string_view kFrameEncodeText = "こまを符号化でき�
 inline constexpr std::string_view kFileWriteText = "ファイルに書けません";
 inline constexpr std::string_view kFileCloseText = "ファイルを閉じられません";
 
-/// "GIF: " and `text`.
+/// "GIF: " and `text` in the user's language (a text of this catalogue is looked up; a library's
+/// own words, and a text looked up already, stay as they are).
 std::string EncoderMessage(std::string_view label, std::string_view text);
 
 /// An encoder library's own words after the label, or "error" when it gave none.

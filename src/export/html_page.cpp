@@ -9,6 +9,7 @@
 #include "base/messages.h"
 #include "base/number_text.h"
 #include "base/path_helpers.h"
+#include "base/text_lookup.h"
 #include "export/export_messages.h"
 
 namespace kinetta::exporter {
@@ -131,13 +132,13 @@ std::string PageText(const PageContent& content) {
 base::Result<FrameTime> ReadFrameTime(std::string_view text) {
   using Read = base::Result<FrameTime>;
   const std::optional<double> seconds = base::WholeNumber(text);
-  if (!seconds) return Read::Failed(base::Cause::BadArgument, base::kNotANumberMessage);
+  if (!seconds) return Read::Failed(base::Cause::BadArgument, base::Text(base::kNotANumberMessage));
   // 32.767 compares with the same double the text "32.767" reads as, so it passes.
   if (*seconds < 0 || *seconds > 32.767) {
-    return Read::Failed(base::Cause::BadArgument, base::kTimeRangeMessage);
+    return Read::Failed(base::Cause::BadArgument, base::Text(base::kTimeRangeMessage));
   }
   const std::optional<int> ms = base::ToInt16(*seconds * 1000);
-  if (!ms) return Read::Failed(base::Cause::BadArgument, base::kTimeRangeMessage);
+  if (!ms) return Read::Failed(base::Cause::BadArgument, base::Text(base::kTimeRangeMessage));
   return FrameTime{*ms, *seconds};
 }
 
@@ -180,11 +181,12 @@ base::Status CopyInOneStep(const std::filesystem::path& from, const std::filesys
   std::error_code error;
   if (!std::filesystem::is_regular_file(from, error)) {
     return std::filesystem::exists(from, error)
-               ? base::Status::Failed(base::Cause::Unsupported, base::kNotARegularFileReason)
-               : base::Status::Failed(base::Cause::NotFound, kSampleMissingReason);
+               ? base::Status::Failed(base::Cause::Unsupported,
+                                      base::Text(base::kNotARegularFileReason))
+               : base::Status::Failed(base::Cause::NotFound, base::Text(kSampleMissingReason));
   }
   std::ifstream in(from, std::ios::binary);
-  if (!in) return base::Status::Failed(base::Cause::Io, kSampleUnreadableReason);
+  if (!in) return base::Status::Failed(base::Cause::Io, base::Text(kSampleUnreadableReason));
   return base::WriteFileAtomically(to, [&](const base::Writer& write) {
     char buffer[65536];
     while (in) {
@@ -196,7 +198,7 @@ base::Status CopyInOneStep(const std::filesystem::path& from, const std::filesys
         }
       }
     }
-    return in.bad() ? base::Status::Failed(base::Cause::Io, kSampleUnreadableReason)
+    return in.bad() ? base::Status::Failed(base::Cause::Io, base::Text(kSampleUnreadableReason))
                     : base::Status::Ok();
   });
 }

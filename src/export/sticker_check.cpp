@@ -14,6 +14,7 @@
 
 #include "base/messages.h"
 #include "base/regular_file.h"
+#include "base/text_lookup.h"
 #include "export/export_messages.h"
 #include "export/video_module.h"
 
@@ -47,7 +48,7 @@ base::Status ReadExactly(const ByteSource& file, std::size_t offset, std::span<s
     return base::Status::Failed(read.cause(), base::CannotOpenMessage(path, read.message()));
   if (read.value() != into.size()) {
     return base::Status::Failed(base::Cause::BrokenData,
-                                base::CannotOpenMessage(path, kFileCutShortReason));
+                                base::CannotOpenMessage(path, base::Text(kFileCutShortReason)));
   }
   return base::Status::Ok();
 }
@@ -56,7 +57,8 @@ base::Status ReadExactly(const ByteSource& file, std::size_t offset, std::span<s
 // animation control's frames and plays, each frame control's delay; the chunks' CRCs checked.
 Measured MeasurePng(const ByteSource& file, const std::string& path) {
   const auto broken = [&](std::string_view reason) {
-    return Measured::Failed(base::Cause::BrokenData, base::CannotOpenMessage(path, reason));
+    return Measured::Failed(base::Cause::BrokenData,
+                            base::CannotOpenMessage(path, base::Text(reason)));
   };
   StickerMeasure m;
   m.container = StickerContainer::Png;
@@ -291,8 +293,8 @@ Measured MeasureFrom(const ByteSource& file, std::size_t size, const std::string
     return Measured::Failed(read.cause(), base::CannotOpenMessage(name, read.message()));
   }
   const std::span<const std::uint8_t> head(start.data(), read.value());
-  Measured measured = Measured::Failed(base::Cause::Unsupported,
-                                       base::CannotOpenMessage(name, kNotStickerFileReason));
+  Measured measured = Measured::Failed(
+      base::Cause::Unsupported, base::CannotOpenMessage(name, base::Text(kNotStickerFileReason)));
   if (head.size() >= sizeof kPngSignature &&
       std::equal(std::begin(kPngSignature), std::end(kPngSignature), head.begin())) {
     measured = MeasurePng(file, name);

@@ -16,6 +16,7 @@
 
 #include "base/atomic_file.h"
 #include "base/messages.h"
+#include "base/text_lookup.h"
 #include "export/animation_encoder.h"
 #include "export/export_messages.h"
 #include "render/geometry.h"
@@ -176,10 +177,11 @@ Surface ScaleIntoPlan(const Surface& frame, const StickerPlan& plan) {
 base::Result<StickerFit> FitSticker(const FrameReader& frames, const StickerRequest& request) {
   const StickerTarget& target = *request.target;
   if (target.container != StickerContainer::Gif) {
-    return Failed(request, base::Cause::Unsupported, kStickerNotYetText);
+    return Failed(request, base::Cause::Unsupported, base::Text(kStickerNotYetText));
   }
   base::Result<Surface> first = frames(0);
-  if (!first.ok()) return base::Status::Failed(base::Cause::NotFound, base::kNoFramesMessage);
+  if (!first.ok())
+    return base::Status::Failed(base::Cause::NotFound, base::Text(base::kNoFramesMessage));
   StickerFit fit;
   fit.plan = PlanSticker(target, first.value().width(), first.value().height(),
                          std::max(request.frameCount, 1), request.delayMs);
@@ -256,7 +258,7 @@ base::Result<StickerFit> FitSticker(const FrameReader& frames, const StickerRequ
       }
     }
   }
-  if (!best) return Failed(request, base::Cause::TooLarge, kStickerTooLargeText);
+  if (!best) return Failed(request, base::Cause::TooLarge, base::Text(kStickerTooLargeText));
 
   fit.plan.frames = (held + best->step - 1) / best->step;
   fit.plan.delayMs = std::max(2, (baseDelay * best->step + 5) / 10) * 10;
@@ -269,7 +271,8 @@ base::Result<StickerFit> FitSticker(const FrameReader& frames, const StickerRequ
   if (!measured.ok()) return measured.status();
   fit.measure = measured.value();
   fit.rules = CheckSticker(target, fit.measure);
-  if (!AllPass(fit.rules)) return Failed(request, base::Cause::Unexpected, kStickerRulesText);
+  if (!AllPass(fit.rules))
+    return Failed(request, base::Cause::Unexpected, base::Text(kStickerRulesText));
   if (base::Status written = base::WriteFileAtomically(request.file, file.data(), file.size());
       !written.ok()) {
     return Failed(request, written.cause(), written.message());

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/path_helpers.h"
+#include "base/text_lookup.h"
 #include "export/export_messages.h"
 #include "export/video_module.h"
 
@@ -32,7 +33,12 @@ base::Result<void*> OpenModule() {
   void* module = ::dlopen(there ? beside.c_str() : kVideoModuleFile, RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {
     const char* why = ::dlerror();
-    return Failed(why != nullptr ? std::string_view(why) : kUnknownReason);
+    return Failed(why != nullptr ? std::string(why) : base::Text(kUnknownReason));
+  }
+  // The module's texts are looked up through the program's lookup, whichever it is now or later.
+  if (const auto lookup =
+          reinterpret_cast<VideoTextLookupEntry>(::dlsym(module, kVideoTextLookupEntry))) {
+    lookup(&base::Text);
   }
   return module;
 }

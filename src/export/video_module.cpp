@@ -1,5 +1,5 @@
-// The module's exported functions: the makers of the MP4, APNG and WebM encoders it holds, and
-// the WebM probe.
+// The module's exported functions: the makers of the MP4, APNG and WebM encoders it holds, the
+// WebM probe, and the lookup its texts go through.
 #include "export/video_module.h"
 
 extern "C" __attribute__((visibility("default"))) const kinetta::exporter::VideoEncoderMakers*
@@ -15,4 +15,9 @@ kinetta_video_probe() {
   using namespace kinetta::exporter;
   static const VideoProbe probe{kVideoModuleBuild, MeasureWebm};
   return &probe;
+}
+
+extern "C" __attribute__((visibility("default"))) void kinetta_video_text_lookup(
+    kinetta::base::TextLookup lookup) {
+  kinetta::base::SetTextLookup(lookup);
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "base/outcome.h"
+#include "base/text_lookup.h"
 #include "base/version.h"
 #include "export/animation_encoder.h"
 #include "export/sticker_check.h"
@@ -52,6 +53,12 @@ using VideoProbeEntry = const VideoProbe* (*)();
 
 /// The WebM probe, built into the module only; a failure gives the reason alone.
 base::Result<StickerMeasure> MeasureWebm(const char* path);
+
+/// The module's own lookup of its texts, set by the program as it loads the module to the
+/// program's base::Text, so that the encoders' messages come in the user's language. A module
+/// without it keeps its texts Japanese.
+inline constexpr char kVideoTextLookupEntry[] = "kinetta_video_text_lookup";
+using VideoTextLookupEntry = void (*)(base::TextLookup);
 
 /// The module's probe, loaded as VideoEncoders() loads its makers.
 base::Result<const VideoProbe*> VideoProbes();

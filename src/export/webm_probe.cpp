@@ -13,6 +13,7 @@ extern "C" {
 #include <cstring>
 #include <string>
 
+#include "base/text_lookup.h"
 #include "export/export_messages.h"
 #include "export/video_module.h"
 
@@ -52,7 +53,7 @@ Measured MeasureWebm(const char* path) {
     if (p->codec_type == AVMEDIA_TYPE_VIDEO && video < 0) video = static_cast<int>(i);
   }
   if (video < 0) {
-    return Measured::Failed(base::Cause::BrokenData, kNoVideoStreamReason);
+    return Measured::Failed(base::Cause::BrokenData, base::Text(kNoVideoStreamReason));
   }
   const AVStream* stream = context->streams[video];
   m.codec = avcodec_get_name(stream->codecpar->codec_id);

@@ -22,9 +22,9 @@ std::string UnsupportedReason(std::string_view format) {
   return Fill(Text("この種類の %1 には対応していません"), {format});
 }
 
-std::string_view UnknownFormatReason(bool gifAllowed) {
-  return gifAllowed ? "BMP、JPEG、PNG、WebP、HEIC、AVIF、GIF のいずれでもありません"
-                    : "BMP、JPEG、PNG、WebP、HEIC、AVIF のいずれでもありません";
+std::string UnknownFormatReason(bool gifAllowed) {
+  return gifAllowed ? Text("BMP、JPEG、PNG、WebP、HEIC、AVIF、GIF のいずれでもありません")
+                    : Text("BMP、JPEG、PNG、WebP、HEIC、AVIF のいずれでもありません");
 }
 
 std::string PictureTooLargeReason(long long width, long long height) {

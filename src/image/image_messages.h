@@ -20,7 +20,7 @@ inline constexpr std::string_view kNoPixelReason = "画像の大きさが 0 で�
 
 /// A file that is none of the formats read, naming them; GIF among them only where GIF pictures
 /// may be opened.
-std::string_view UnknownFormatReason(bool gifAllowed);
+std::string UnknownFormatReason(bool gifAllowed);
 
 /// A picture past the largest size read.
 std::string PictureTooLargeReason(long long width, long long height);

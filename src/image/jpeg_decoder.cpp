@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/messages.h"
+#include "base/text_lookup.h"
 #include "image/exif_orientation.h"
 #include "image/picture_decoders.h"
 #include "image/quick_look.h"
@@ -97,7 +98,8 @@ void OnProgress(j_common_ptr cinfo) {
 }
 
 base::Status Refusal(const ErrorState& error) {
-  if (error.stopped) return base::Status::Failed(base::Cause::Aborted, base::kAbortedMessage);
+  if (error.stopped)
+    return base::Status::Failed(base::Cause::Aborted, base::Text(base::kAbortedMessage));
   if (error.tooManyScans) return VariantUnsupported("JPEG");
   switch (error.manager.msg_code) {
     case JWRN_JPEG_EOF:

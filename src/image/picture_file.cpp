@@ -12,6 +12,7 @@
 #include "base/memory_budget.h"
 #include "base/messages.h"
 #include "base/regular_file.h"
+#include "base/text_lookup.h"
 #include "image/bmp_layout.h"
 #include "image/colour_profile.h"
 #include "image/exif_orientation.h"
@@ -69,7 +70,8 @@ base::Status VariantUnsupported(std::string_view format) {
 
 base::Status SizeFits(long long width, long long height, std::uint64_t workBytes,
                       const DecodeLimits& limits) {
-  if (width < 1 || height < 1) return base::Status::Failed(base::Cause::BrokenData, kNoPixelReason);
+  if (width < 1 || height < 1)
+    return base::Status::Failed(base::Cause::BrokenData, base::Text(kNoPixelReason));
   if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > limits.maxPixels) {
     return base::Status::Failed(base::Cause::TooLarge, PictureTooLargeReason(width, height));
   }

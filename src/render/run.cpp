@@ -12,6 +12,7 @@
 
 #include "base/memory_budget.h"
 #include "base/messages.h"
+#include "base/text_lookup.h"
 #include "render/frame_slots.h"
 #include "render/motions.h"
 #include "render/ordered_queue.h"
@@ -251,7 +252,7 @@ RunResult Render(const Surface& source, const Settings& s, const RenderOptions& 
   if (size.width < 1 || size.height < 1) {
     // Not the width setting's fault where the picture has no two rows to split into faces.
     const std::string why = motion->stackedFaces && source.height() < 2
-                                ? std::string(base::kPictureTooShortMessage)
+                                ? base::Text(base::kPictureTooShortMessage)
                                 : base::FrameTooSmallMessage(size.width, size.height);
     return Ended(std::move(result), RunStatus::BadFrameSize,
                  base::Status::Failed(base::Cause::BadSetting, why));

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/language.h"
+
 class QWidget;
 
 namespace kinetta::ui {
@@ -24,7 +26,7 @@ struct TwipsPerPixel {
 TwipsPerPixel TwipsPerPixelForDpi(double dpiX, double dpiY);
 
 /// The translation context of every text of the program.
-inline constexpr char kTextContext[] = "Kinetta";
+using base::kTextContext;
 
 /// `text` (UTF-8) as a QString, in the user's language: a text of the program's own (Japanese)
 /// comes back translated when a translation of it is installed (ui_support/language.h); any other

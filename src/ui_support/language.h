@@ -1,23 +1,17 @@
-// The language of the program's texts. Japanese is the program's own: every text is written in
-// it and shown as written. English comes from a translation file (translations/kinetta_en.qm in
-// the program folder), looked up by the Japanese text, and is chosen for every language that has
-// no translation of its own.
+// The language of the desktop program's texts (base/language.h chooses it): the translation of
+// the program's texts installed for the windows and the engine, and Qt's own dialogs in the same
+// language.
 #pragma once
 
 #include <QString>
 #include <QTranslator>
-#include <functional>
 #include <memory>
+
+#include "base/language.h"
 
 namespace kinetta::ui {
 
-enum class Language { Japanese, English };
-
-/// The language from the environment, read through `getenv`: KINETTA_LANG (ja or en) first;
-/// otherwise the locale of the messages (LC_ALL, LC_MESSAGES, LANG, the first that is set):
-/// Japanese for ja and for C, C.UTF-8 and POSIX (or none), else the first language of LANGUAGE
-/// that is Japanese or English, else English.
-Language ChooseLanguage(const std::function<const char*(const char*)>& getenv);
+using base::Language;
 
 /// Installs the texts of `language`: the translation of the program's texts (English), or Qt's
 /// own texts of its dialogs in Japanese. The translator stays installed as long as it lives;

@@ -101,7 +101,7 @@ TEST_F(MainWindowTest, TextsFollowTheLocale) {
                          Row{"ja_JP.UTF-8", japaneseMenus, japaneseFrames, japaneseWarning},
                          Row{"C", japaneseMenus, japaneseFrames, japaneseWarning},
                          Row{"C.UTF-8", japaneseMenus, japaneseFrames, japaneseWarning}}) {
-    const ui::Language language = ui::ChooseLanguage(
+    const ui::Language language = base::ChooseLanguage(
         [&](const char* name) { return std::string_view(name) == "LANG" ? row.lang : nullptr; });
     const auto texts = ui::InstallLanguage(language, QStringLiteral(KINETTA_APP_DIR));
     prompter.warnings.clear();

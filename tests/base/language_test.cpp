@@ -1,12 +1,12 @@
 // Which language the environment chooses.
-#include "ui_support/language.h"
+#include "base/language.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
-namespace kinetta::ui {
+namespace kinetta::base {
 namespace {
 
 TEST(ChooseLanguage, OverrideThenLocaleThenLanguageList) {
@@ -43,4 +43,4 @@ TEST(ChooseLanguage, OverrideThenLocaleThenLanguageList) {
 }
 
 }  // namespace
-}  // namespace kinetta::ui
+}  // namespace kinetta::base
