@@ -72,6 +72,11 @@ std::string WroteAnimationMessage(std::string_view path, int frames) {
   return WroteFileMessage(path) + "(" + std::to_string(frames) + " こま)";
 }
 
+std::string Mp4WithinLevelMessage(int width, int height) {
+  return "MP4 は H.264 レベル 5.1 に収まるよう " + std::to_string(width) + " x " +
+         std::to_string(height) + " に縮小しました。";
+}
+
 std::string RunInterruptedMessage(int frames) {
   return std::string(base::kAbortedMessage) + "(" + std::to_string(frames) + " こまを書き出し済み)";
 }

@@ -48,6 +48,11 @@ inline constexpr std::string_view kUsageText =
     "  --webm FILE        after the run, also write them as a VP9 WebM video that keeps\n"
     "                     their transparency\n"
     "  --delay SECONDS    how long those files show each frame (0-32.767; default 0.2)\n"
+    "  --max-side PX      scale the frames of those files down, proportions kept, so that\n"
+    "                     their longer side is at most PX (16-16384; 3840, 1920, 1280, 720\n"
+    "                     and 480 are usual); an MP4 is always kept within H.264 level 5.1\n"
+    "                     (at most 36864 macroblocks a frame), which phones and chat apps\n"
+    "                     play, and a note says when that made it smaller\n"
     "  --check-sticker TARGET FILE\n"
     "                     check FILE against the rules of TARGET (below): each rule with\n"
     "                     合格 (passed), 不合格 (failed) or 注意 (taken, not as wanted) and\n"
@@ -129,6 +134,8 @@ inline constexpr std::string_view kNotePrefix = "注意: ";
 std::string WroteFileMessage(std::string_view path);
 std::string WroteFramesMessage(int frames);
 std::string WroteAnimationMessage(std::string_view path, int frames);
+/// An MP4 made smaller than asked, to `width` x `height`, to stay within H.264 level 5.1.
+std::string Mp4WithinLevelMessage(int width, int height);
 /// A run interrupted after `frames` frames were written.
 std::string RunInterruptedMessage(int frames);
 /// An animation file interrupted.
