@@ -599,12 +599,12 @@ The page will be shown anyway, but may not display correctly.</translation>
         <translation>GIF edges</translation>
     </message>
     <message>
-        <source>半透明の部分を背景色に重ねる</source>
-        <translation>Lay partly transparent pixels over the background colour</translation>
+        <source>半透明の部分を背景色に重ねる(&amp;B)</source>
+        <translation>Lay partly transparent pixels over the &amp;background colour</translation>
     </message>
     <message>
-        <source>WebPの画質</source>
-        <translation>WebP quality</translation>
+        <source>WebPの画質(&amp;Q)</source>
+        <translation>WebP &amp;quality</translation>
     </message>
     <message>
         <source>可逆(劣化なし)</source>
@@ -645,6 +645,26 @@ The page will be shown anyway, but may not display correctly.</translation>
     <message>
         <source>置き換える</source>
         <translation>Replace</translation>
+    </message>
+    <message>
+        <source>大きさ(&amp;S)</source>
+        <translation>&amp;Size</translation>
+    </message>
+    <message>
+        <source>こまと同じ</source>
+        <translation>Frames' own size</translation>
+    </message>
+    <message>
+        <source>長辺 %1</source>
+        <translation>Longer side %1</translation>
+    </message>
+    <message>
+        <source>%1 x %2、約 %3 MB</source>
+        <translation>%1 x %2, about %3 MB</translation>
+    </message>
+    <message>
+        <source>MP4 は H.264 レベル 5.1 に収まるよう %1 x %2 に縮小します。</source>
+        <translation>The MP4 is scaled down to %1 x %2 to stay within H.264 level 5.1.</translation>
     </message>
 </context>
 </TS>
