@@ -531,8 +531,8 @@ The page will be shown anyway, but may not display correctly.</translation>
         <translation>read-only file system</translation>
     </message>
     <message>
-        <source>透明</source>
-        <translation>Transparent</translation>
+        <source>透明(&amp;T)</source>
+        <translation>&amp;Transparent</translation>
     </message>
     <message>
         <source>こまの形式</source>
@@ -619,8 +619,8 @@ The page will be shown anyway, but may not display correctly.</translation>
         <translation>The animate.htm in this folder shows another picture's frames. Replace it?</translation>
     </message>
     <message>
-        <source>今後この確認を表示しない</source>
-        <translation>Don't ask again</translation>
+        <source>今後この確認を表示しない(&amp;D)</source>
+        <translation>&amp;Don't ask again</translation>
     </message>
     <message>
         <source>出力先</source>
@@ -635,16 +635,16 @@ The page will be shown anyway, but may not display correctly.</translation>
         <translation>Same folder as the picture</translation>
     </message>
     <message>
-        <source>参照...</source>
-        <translation>Browse…</translation>
+        <source>参照(&amp;B)...</source>
+        <translation>&amp;Browse…</translation>
     </message>
     <message>
         <source>実行前の確認を表示する</source>
         <translation>Ask before long runs</translation>
     </message>
     <message>
-        <source>置き換える</source>
-        <translation>Replace</translation>
+        <source>置き換える(&amp;R)</source>
+        <translation>&amp;Replace</translation>
     </message>
     <message>
         <source>大きさ(&amp;S)</source>
@@ -665,6 +665,10 @@ The page will be shown anyway, but may not display correctly.</translation>
     <message>
         <source>MP4 は H.264 レベル 5.1 に収まるよう %1 x %2 に縮小します。</source>
         <translation>The MP4 is scaled down to %1 x %2 to stay within H.264 level 5.1.</translation>
+    </message>
+    <message>
+        <source>出力先(&amp;O)</source>
+        <translation>&amp;Output folder</translation>
     </message>
 </context>
 </TS>
