@@ -531,8 +531,8 @@ The page will be shown anyway, but may not display correctly.</translation>
         <translation>read-only file system</translation>
     </message>
     <message>
-        <source>透明</source>
-        <translation>Transparent</translation>
+        <source>透明(&amp;T)</source>
+        <translation>&amp;Transparent</translation>
     </message>
     <message>
         <source>こまの形式</source>
@@ -599,12 +599,12 @@ The page will be shown anyway, but may not display correctly.</translation>
         <translation>GIF edges</translation>
     </message>
     <message>
-        <source>半透明の部分を背景色に重ねる</source>
-        <translation>Lay partly transparent pixels over the background colour</translation>
+        <source>半透明の部分を背景色に重ねる(&amp;B)</source>
+        <translation>Lay partly transparent pixels over the &amp;background colour</translation>
     </message>
     <message>
-        <source>WebPの画質</source>
-        <translation>WebP quality</translation>
+        <source>WebPの画質(&amp;Q)</source>
+        <translation>WebP &amp;quality</translation>
     </message>
     <message>
         <source>可逆(劣化なし)</source>
@@ -619,8 +619,8 @@ The page will be shown anyway, but may not display correctly.</translation>
         <translation>The animate.htm in this folder shows another picture's frames. Replace it?</translation>
     </message>
     <message>
-        <source>今後この確認を表示しない</source>
-        <translation>Don't ask again</translation>
+        <source>今後この確認を表示しない(&amp;D)</source>
+        <translation>&amp;Don't ask again</translation>
     </message>
     <message>
         <source>出力先</source>
@@ -635,16 +635,40 @@ The page will be shown anyway, but may not display correctly.</translation>
         <translation>Same folder as the picture</translation>
     </message>
     <message>
-        <source>参照...</source>
-        <translation>Browse…</translation>
+        <source>参照(&amp;B)...</source>
+        <translation>&amp;Browse…</translation>
     </message>
     <message>
         <source>実行前の確認を表示する</source>
         <translation>Ask before long runs</translation>
     </message>
     <message>
-        <source>置き換える</source>
-        <translation>Replace</translation>
+        <source>置き換える(&amp;R)</source>
+        <translation>&amp;Replace</translation>
+    </message>
+    <message>
+        <source>大きさ(&amp;S)</source>
+        <translation>&amp;Size</translation>
+    </message>
+    <message>
+        <source>こまと同じ</source>
+        <translation>Frames' own size</translation>
+    </message>
+    <message>
+        <source>長辺 %1</source>
+        <translation>Longer side %1</translation>
+    </message>
+    <message>
+        <source>%1 x %2、約 %3 MB</source>
+        <translation>%1 x %2, about %3 MB</translation>
+    </message>
+    <message>
+        <source>MP4 は H.264 レベル 5.1 に収まるよう %1 x %2 に縮小します。</source>
+        <translation>The MP4 is scaled down to %1 x %2 to stay within H.264 level 5.1.</translation>
+    </message>
+    <message>
+        <source>出力先(&amp;O)</source>
+        <translation>&amp;Output folder</translation>
     </message>
     <message>
         <source>%1  %2: %3（%4）</source>
@@ -1298,6 +1322,24 @@ animation file not written, or a checked file unreadable or failing a rule;
     <message>
         <source>再生 1-%1 回</source>
         <translation>1-%1 plays</translation>
+    </message>
+    <message>
+        <source>  --max-side PX      それらのファイルのこまを、縦横の比を保ち、長い辺が PX 以下
+                     になるよう縮める (16-16384。よく使うのは 3840、1920、1280、
+                     720、480)。MP4 は常に H.264 レベル 5.1 (1 こま 36864 マクロ
+                     ブロックまで) に収め、電話やチャットのアプリで再生できるように
+                     する。そのために小さくしたときは注意を表示する
+</source>
+        <translation>  --max-side PX      scale the frames of those files down, proportions kept, so that
+                     their longer side is at most PX (16-16384; 3840, 1920, 1280, 720
+                     and 480 are usual); an MP4 is always kept within H.264 level 5.1
+                     (at most 36864 macroblocks a frame), which phones and chat apps
+                     play, and a note says when that made it smaller
+</translation>
+    </message>
+    <message>
+        <source>MP4 は H.264 レベル 5.1 に収まるよう %1 x %2 に縮小しました。</source>
+        <translation>The MP4 was scaled down to %1 x %2 to stay within H.264 level 5.1.</translation>
     </message>
 </context>
 </TS>

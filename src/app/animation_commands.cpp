@@ -1,6 +1,7 @@
 // The HTML page and the animation file: their dialogs, and the animation file made on the
 // worker thread with its progress and its end.
 #include <QProgressBar>
+#include <QSettings>
 
 #include "app/main_window.h"
 #include "base/memory_budget.h"
@@ -13,6 +14,13 @@
 #include "ui_support/ui_messages.h"
 
 namespace kinetta::app {
+
+namespace {
+
+// The animation dialog's size choice, kept for the next file in the per-user store.
+const QString kAnimationMaxSideKey = QStringLiteral("Settings/AnimationMaxSide");
+
+}  // namespace
 
 void MainWindow::MakeHtmlPage() {
   if (sourcePath_.empty()) {
@@ -56,6 +64,7 @@ void MainWindow::OpenAnimationDialog() {
         [this](const exporter::AnimationOrder& order) { return StartAnimation(order); },
         layout_.twipsPerPixel(), prompter_, this);
     animationDialog_->setAttribute(Qt::WA_DeleteOnClose);
+    animationDialog_->SetMaxSide(placement_.value(kAnimationMaxSideKey, 0).toInt());
   }
   animationDialog_->SetTransparentBackground(settings_.TransparentBack);
   animationDialog_->SetPngFrames(base::PngFrames(settings_));
@@ -87,6 +96,8 @@ bool MainWindow::StartAnimation(const exporter::AnimationOrder& order) {
   job.background = settings_.BackColor;  // the colour the frames were rendered on
   if (order.matteOnBackground) job.matte = settings_.BackColor;
   job.webpQuality = order.webpQuality;
+  job.maxSide = order.maxSide;
+  placement_.setValue(kAnimationMaxSideKey, order.maxSide);
   job.settings = settings_;
   job.onProgress = animationProgressHook_;
   animationRunner_.Start(std::move(job));

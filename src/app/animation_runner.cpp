@@ -23,6 +23,7 @@ bool AnimationRunner::Start(AnimationJob job) {
     request.background = job.background;
     request.matte = job.matte;
     request.webpQuality = job.webpQuality;
+    request.maxSide = job.maxSide;
     request.abort = abort;
     request.progress = [this, abort, &job, &post](int done, int total) {
       post([this, done, total] { emit progressed(done, total); });

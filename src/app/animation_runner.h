@@ -27,6 +27,7 @@ struct AnimationJob {
   render::Colour background = 0;  ///< the MP4's padding of an odd side: the frames' background
   std::optional<render::Colour> matte;  ///< the GIF's partly transparent pixels laid over it
   std::optional<int> webpQuality;       ///< a lossy WebP at this quality
+  int maxSide = 0;                      ///< the file's longest side at most this; 0 no limit
   base::Settings settings;              ///< the run's, which says what its frame files are
   /// Called on the worker thread with every progress step and the abort flag (tests hold the
   /// work there until it is aborted).

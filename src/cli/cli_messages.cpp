@@ -79,6 +79,11 @@ std::string WroteAnimationMessage(std::string_view path, int frames) {
   return Fill(Text("%1 を書き出しました。(%2 こま)"), {path, std::to_string(frames)});
 }
 
+std::string Mp4WithinLevelMessage(int width, int height) {
+  return Fill(Text("MP4 は H.264 レベル 5.1 に収まるよう %1 x %2 に縮小しました。"),
+              {std::to_string(width), std::to_string(height)});
+}
+
 std::string RunInterruptedMessage(int frames) {
   return Fill(Text("中断しました。(%1 こまを書き出し済み)"), {std::to_string(frames)});
 }

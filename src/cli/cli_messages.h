@@ -48,6 +48,11 @@ inline constexpr std::string_view kUsageParts[] = {
     "  --apng FILE        実行の後、繰り返し再生する可逆の APNG (.png) も書き出す\n",
     "  --webm FILE        実行の後、透明を保つ VP9 の WebM 動画も書き出す\n",
     "  --delay SECONDS    それらのファイルのひとコマの秒数 (0-32.767、既定 0.2)\n",
+    "  --max-side PX      それらのファイルのこまを、縦横の比を保ち、長い辺が PX 以下\n"
+    "                     になるよう縮める (16-16384。よく使うのは 3840、1920、1280、\n"
+    "                     720、480)。MP4 は常に H.264 レベル 5.1 (1 こま 36864 マクロ\n"
+    "                     ブロックまで) に収め、電話やチャットのアプリで再生できるように\n"
+    "                     する。そのために小さくしたときは注意を表示する\n",
     "  --check-sticker TARGET FILE\n"
     "                     FILE を TARGET (下記) の条件と照らし合わせ、条件ごとに\n"
     "                     合格、不合格 または 注意 (受け付けられるが望ましくない)\n"
@@ -135,6 +140,8 @@ inline constexpr std::string_view kNotePrefix = "注意: ";
 std::string WroteFileMessage(std::string_view path);
 std::string WroteFramesMessage(int frames);
 std::string WroteAnimationMessage(std::string_view path, int frames);
+/// An MP4 made smaller than asked, to `width` x `height`, to stay within H.264 level 5.1.
+std::string Mp4WithinLevelMessage(int width, int height);
 /// A run interrupted after `frames` frames were written.
 std::string RunInterruptedMessage(int frames);
 /// An animation file interrupted.

@@ -77,10 +77,10 @@ namespace {
 
 // The options that take a value, as the next argument or after '='.
 constexpr std::string_view kValueOptions[] = {
-    "--shape",  "--width-mode", "--width",        "--background",  "--frames",
-    "--shade",  "--seed",       "--html",         "--gif",         "--webp",
-    "--mp4",    "--apng",       "--webm",         "--delay",       "--max-memory",
-    "--output", "--matte",      "--webp-quality", "--frame-format"};
+    "--shape",  "--width-mode", "--width",        "--background",   "--frames",
+    "--shade",  "--seed",       "--html",         "--gif",          "--webp",
+    "--mp4",    "--apng",       "--webm",         "--delay",        "--max-memory",
+    "--output", "--matte",      "--webp-quality", "--frame-format", "--max-side"};
 
 bool TakesValue(std::string_view name) {
   for (std::string_view known : kValueOptions) {
@@ -127,6 +127,11 @@ base::Status ReadValue(const std::string& name, const std::string& value, CliOpt
   } else if (name == "--webp-quality") {
     if (!(out.webpQuality =
               ParseInteger<int>(value, exporter::kMinWebpQuality, exporter::kMaxWebpQuality))) {
+      return bad;
+    }
+  } else if (name == "--max-side") {
+    if (!(out.maxSide =
+              ParseInteger<int>(value, exporter::kMinAnimationSide, exporter::kMaxAnimationSide))) {
       return bad;
     }
   } else if (name == "--output") {

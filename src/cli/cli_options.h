@@ -40,6 +40,7 @@ struct CliOptions {
   exporter::AnimationDelay delay;  ///< --delay: seconds per frame of those files (0.2)
   std::optional<render::Colour> matte;  ///< --matte: the GIF's partly transparent pixels on it
   std::optional<int> webpQuality;       ///< --webp-quality: a lossy WebP at this quality
+  std::optional<int> maxSide;  ///< --max-side: the animation files' longest side at most this
   std::optional<std::uint64_t> maxMemoryMiB;  ///< --max-memory: the most a run may hold
   /// --output: the folder for the frames, the page and the animation files named without a
   /// folder, instead of each picture's own folder ("" for that).

@@ -132,6 +132,7 @@ base::Status WriteAnimationFile(const CliOptions& options, const PicturePlan& pl
   request.delay = options.delay;
   request.matte = options.matte;
   request.webpQuality = options.webpQuality;
+  request.maxSide = options.maxSide.value_or(0);
   request.target = target;
   request.abort = env.control != nullptr ? &env.control->abort : nullptr;
   if (options.maxMemoryMiB) request.memoryBudget = *options.maxMemoryMiB << 20;
@@ -141,6 +142,7 @@ base::Status WriteAnimationFile(const CliOptions& options, const PicturePlan& pl
       exporter::WriteAnimation(image::FrameFileReader(plan.framePath, s), request);
   switch (result.outcome) {
     case exporter::AnimationStatus::Written:
+      if (result.withinLevel) report.Note(Mp4WithinLevelMessage(result.width, result.height));
       report.Wrote(WroteAnimationMessage(target, result.frames));
       return base::Status::Ok();
     case exporter::AnimationStatus::Aborted:

@@ -3,12 +3,15 @@
 #include "export/animation_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <algorithm>
+#include <cmath>
 
 #include "base/messages.h"
 #include "export/export_messages.h"
@@ -47,7 +50,7 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
                                  ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
                                  QWidget* parent)
     : FrameTimeForm(ui::Utf8("アニメーションファイル作成"),
-                    ui::Utf8("アニメーションファイルを作成します。"), 3195, twipsPerPixel, prompter,
+                    ui::Utf8("アニメーションファイルを作成します。"), 3960, twipsPerPixel, prompter,
                     parent),
       sourcePath_(std::move(sourcePath)),
       mayStart_(std::move(mayStart)),
@@ -67,16 +70,20 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
     int width;
   };
   QWidget* previous = timeBox();  // after the time box, before OK and ｷｬﾝｾﾙ
-  for (const Option& o : {Option{AnimationFormat::Gif, "GIF", "gifOption", 780, 900},
-                          Option{AnimationFormat::WebP, "WebP", "webpOption", 1740, 1000},
-                          Option{AnimationFormat::Mp4, "MP4", "mp4Option", 2820, 900},
-                          Option{AnimationFormat::Apng, "APNG", "apngOption", 3780, 1092},
-                          Option{AnimationFormat::WebM, "WebM", "webmOption", 4932, 1092}}) {
+  // Each with its letter for Alt: the formats' own names, underlined where they differ.
+  for (const Option& o : {Option{AnimationFormat::Gif, "&GIF", "gifOption", 780, 900},
+                          Option{AnimationFormat::WebP, "&WebP", "webpOption", 1740, 1000},
+                          Option{AnimationFormat::Mp4, "&MP4", "mp4Option", 2820, 900},
+                          Option{AnimationFormat::Apng, "&APNG", "apngOption", 3780, 1092},
+                          Option{AnimationFormat::WebM, "W&ebM", "webmOption", 4932, 1092}}) {
     auto* option = new QRadioButton(QString::fromUtf8(o.text), this);
     option->setObjectName(QString::fromUtf8(o.name));
     option->setGeometry(Twips(o.left, 1200, o.width, 372));
     option->resize(std::max(option->width(), option->sizeHint().width()), option->height());
     options_[static_cast<std::size_t>(o.format)] = option;
+    connect(option, &QRadioButton::toggled, this, [this](bool on) {
+      if (on) ShowExpectedSize();
+    });
     setTabOrder(previous, option);
     previous = option;
   }
@@ -91,12 +98,12 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
   // a page of that colour; in their own colour they show no fringe on any page.
   auto* matteLabel = new QLabel(ui::Utf8("GIFの縁"), this);
   matteLabel->setGeometry(Twips(120, 2100, 1692, 372));
-  matteBox_ = new QCheckBox(ui::Utf8("半透明の部分を背景色に重ねる"), this);
+  matteBox_ = new QCheckBox(ui::Utf8("半透明の部分を背景色に重ねる(&B)"), this);
   matteBox_->setObjectName(QStringLiteral("matteBox"));
   matteBox_->setGeometry(Twips(1800, 2100, 4092, 372));
   setTabOrder(previous, matteBox_);
 
-  auto* qualityLabel = new QLabel(ui::Utf8("WebPの画質"), this);
+  auto* qualityLabel = new QLabel(ui::Utf8("WebPの画質(&Q)"), this);
   qualityLabel->setGeometry(Twips(120, 2580, 1692, 372));
   webpQualityBox_ = new QSpinBox(this);
   webpQualityBox_->setObjectName(QStringLiteral("webpQualityBox"));
@@ -106,7 +113,87 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
   webpQualityBox_->setGeometry(Twips(1800, 2580, 1800, 372));
   webpQualityBox_->resize(std::max(webpQualityBox_->width(), webpQualityBox_->sizeHint().width()),
                           webpQualityBox_->height());
+  qualityLabel->setBuddy(webpQualityBox_);
   setTabOrder(matteBox_, webpQualityBox_);
+  connect(webpQualityBox_, &QSpinBox::valueChanged, this, [this] { ShowExpectedSize(); });
+
+  CreateSizeRow(webpQualityBox_);
+  connect(timeBox(), &QLineEdit::textChanged, this, [this] { ShowExpectedSize(); });
+}
+
+// The size of the file's frames, and below it what the choices give: the size and about how
+// many bytes, and a line when the MP4 is made smaller for its level.
+void AnimationDialog::CreateSizeRow(QWidget* previous) {
+  sizeLabel_ = new QLabel(ui::Utf8("大きさ(&S)"), this);
+  sizeLabel_->setObjectName(QStringLiteral("sizeLabel"));
+  sizeLabel_->setGeometry(Twips(120, 3060, 1692, 372));
+  sizeBox_ = new QComboBox(this);
+  sizeBox_->setObjectName(QStringLiteral("sizeBox"));
+  sizeBox_->addItem(ui::Utf8("こまと同じ"), 0);
+  for (const int side : kOfferedAnimationSides) {
+    sizeBox_->addItem(ui::Utf8("長辺 %1").arg(side), side);
+  }
+  sizeBox_->setGeometry(Twips(1800, 3060, 1800, 372));
+  sizeBox_->resize(std::max(sizeBox_->width(), sizeBox_->sizeHint().width()), sizeBox_->height());
+  sizeLabel_->setBuddy(sizeBox_);
+  setTabOrder(previous, sizeBox_);
+  connect(sizeBox_, &QComboBox::currentIndexChanged, this, [this] { ShowExpectedSize(); });
+
+  expectedLabel_ = new QLabel(this);
+  expectedLabel_->setObjectName(QStringLiteral("expectedLabel"));
+  expectedLabel_->setGeometry(Twips(3720, 3060, 2250, 372));
+  levelNote_ = new QLabel(this);
+  levelNote_->setObjectName(QStringLiteral("levelNote"));
+  levelNote_->setGeometry(Twips(120, 3480, 5850, 372));
+  levelNote_->hide();
+}
+
+int AnimationDialog::maxSide() const { return sizeBox_->currentData().toInt(); }
+
+void AnimationDialog::SetMaxSide(int side) {
+  sizeBox_->setCurrentIndex(std::max(0, sizeBox_->findData(side)));
+}
+
+void AnimationDialog::ShowExpectedSize() {
+  // Before the rows below exist, the format's first choice calls in too.
+  if (levelNote_ == nullptr) return;
+  const image::FramesOnDisk frames =
+      image::FindFramesOnDisk(sourcePath_(), pngFrames_ ? ".png" : ".bmp");
+  if (frames.count == 0 || frames.width <= 0 || frames.height <= 0) {
+    expectedLabel_->clear();
+    levelNote_->hide();
+    return;
+  }
+  const AnimationFormat chosen = format();
+  const base::Result<AnimationDelay> delay = ReadAnimationTime(TypedTime());
+  const AnimationSize size =
+      PlanAnimationSize(chosen, frames.width, frames.height, maxSide(),
+                        (delay.ok() ? delay.value() : AnimationDelay{}).webpMilliseconds);
+  std::optional<int> quality;
+  if (webpQualityBox_->value() >= kMinWebpQuality) quality = webpQualityBox_->value();
+  const double megabytes = static_cast<double>(EstimateAnimationBytes(
+                               chosen, size.width, size.height, frames.count, quality)) /
+                           (1 << 20);
+  // A tenth of a megabyte below ten, whole ones above; never "0".
+  const QString amount = megabytes < 10 ? QString::number(std::max(0.1, megabytes), 'f', 1)
+                                        : QString::number(std::lround(megabytes));
+  expectedLabel_->setText(
+      ui::Utf8("%1 x %2、約 %3 MB").arg(size.width).arg(size.height).arg(amount));
+  levelNote_->setText(ui::Utf8("MP4 は H.264 レベル 5.1 に収まるよう %1 x %2 に縮小します。")
+                          .arg(size.width)
+                          .arg(size.height));
+  levelNote_->setVisible(size.withinLevel);
+}
+
+void AnimationDialog::showEvent(QShowEvent* event) {
+  ShowExpectedSize();
+  FrameTimeForm::showEvent(event);
+}
+
+void AnimationDialog::changeEvent(QEvent* event) {
+  // Back from the main window, where a run may have left other frames.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) ShowExpectedSize();
+  FrameTimeForm::changeEvent(event);
 }
 
 void AnimationDialog::SetTransparentBackground(bool transparent) {
@@ -152,6 +239,7 @@ void AnimationDialog::Confirm() {
   order.target = WithAnimationExtension(name, chosen).toStdString();
   order.matteOnBackground = matteBox_->isChecked();
   if (webpQualityBox_->value() >= kMinWebpQuality) order.webpQuality = webpQualityBox_->value();
+  order.maxSide = maxSide();
   if (const base::Status refused = CheckAnimationTarget(order.target, source); !refused.ok()) {
     prompter_.Warn(this, QString::fromStdString(refused.message()));
     return;

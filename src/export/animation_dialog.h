@@ -16,6 +16,7 @@
 #include "export/frame_time_form.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QRadioButton;
 class QSpinBox;
@@ -30,6 +31,7 @@ struct AnimationOrder {
   std::filesystem::path target;
   bool matteOnBackground = false;  ///< the GIF's partly transparent pixels on the background
   std::optional<int> webpQuality;  ///< a lossy WebP at this quality; lossless without it
+  int maxSide = 0;                 ///< the file's longest side at most this; 0 the frames' own
 };
 
 /// The save dialog's filter for `format`.
@@ -62,14 +64,32 @@ class AnimationDialog : public FrameTimeForm {
 
   AnimationFormat format() const;
 
+  // The size of the file's frames: the choice, the size and bytes expected, and the line
+  // saying that an MP4 is made smaller to stay within H.264 level 5.1.
+  QComboBox* sizeBox() const { return sizeBox_; }
+  QLabel* expectedLabel() const { return expectedLabel_; }
+  QLabel* levelNote() const { return levelNote_; }
+  /// The longest side chosen; 0 for the frames' own size.
+  int maxSide() const;
+  /// Chooses the longest side `side` when it is one of those offered, else the frames' own size.
+  void SetMaxSide(int side);
+  /// Looks at the frames on disk again and shows the size and bytes expected for the choices.
+  void ShowExpectedSize();
+
   /// Whether the frames are made on a transparent background: then the dialog says that the
   /// MP4 is laid over the background colour.
   void SetTransparentBackground(bool transparent);
   /// Whether the run's frame files are PNG (else BMP): the ones looked for before saving.
-  void SetPngFrames(bool png) { pngFrames_ = png; }
+  void SetPngFrames(bool png) {
+    pngFrames_ = png;
+    ShowExpectedSize();
+  }
 
  private:
   void Confirm() override;
+  void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void CreateSizeRow(QWidget* previous);
 
   std::function<std::string()> sourcePath_;
   std::function<bool()> mayStart_;
@@ -81,6 +101,10 @@ class AnimationDialog : public FrameTimeForm {
   std::array<QRadioButton*, 5> options_{};  ///< in AnimationFormat's order
   QCheckBox* matteBox_;
   QSpinBox* webpQualityBox_;  ///< 0 (shown as lossless) or the lossy quality
+  QLabel* sizeLabel_ = nullptr;
+  QComboBox* sizeBox_ = nullptr;  ///< the frames' own size, then kOfferedAnimationSides
+  QLabel* expectedLabel_ = nullptr;
+  QLabel* levelNote_ = nullptr;
 };
 
 }  // namespace kinetta::exporter

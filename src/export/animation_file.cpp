@@ -6,9 +6,12 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <cmath>
 #include <future>
+#include <iterator>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "base/atomic_file.h"
 #include "base/memory_budget.h"
@@ -40,43 +43,75 @@ void Report(const AnimationRequest& r, int done, int total) {
   if (r.progress) r.progress(done, total);
 }
 
+// A frame as the file takes it, and the size it was read at.
+struct ReadFrame {
+  render::Surface picture;
+  int sourceWidth = 0;
+  int sourceHeight = 0;
+};
+
 // Reads the frames in order, each next frame on another thread while the caller works on the
-// current one: decoding a large frame file takes about as long as encoding it.
+// current one: decoding a large frame file takes about as long as encoding it. A frame is
+// scaled to the file's size on that thread too, as soon as it is read, so only one frame at its
+// full size is held at a time.
 class FrameStream {
  public:
-  explicit FrameStream(const FrameReader& read) : read_(read) {}
+  /// `sizeOf` gives the file's size for a frame of the size given.
+  FrameStream(const FrameReader& read, std::function<render::ScaledSize(int, int)> sizeOf)
+      : read_(read), sizeOf_(std::move(sizeOf)) {}
   ~FrameStream() {
     if (next_.valid()) next_.wait();
   }
 
   /// Frame k, or the failure that ends the frames. Calls must go 0, 1, 2, ...
-  base::Result<render::Surface> Read(int k) {
-    base::Result<render::Surface> frame = next_.valid() ? next_.get() : read_(k);
+  base::Result<ReadFrame> Read(int k) {
+    base::Result<ReadFrame> frame = next_.valid() ? next_.get() : ReadScaled(k);
     if (frame.ok()) {
-      next_ = std::async(std::launch::async, [this, k] { return read_(k + 1); });
+      next_ = std::async(std::launch::async, [this, k] { return ReadScaled(k + 1); });
     }
     return frame;
   }
 
  private:
+  base::Result<ReadFrame> ReadScaled(int k) const {
+    base::Result<render::Surface> read = read_(k);
+    if (!read.ok()) return read.status();
+    ReadFrame frame;
+    frame.picture = std::move(read).value();
+    frame.sourceWidth = frame.picture.width();
+    frame.sourceHeight = frame.picture.height();
+    const render::ScaledSize size = sizeOf_(frame.sourceWidth, frame.sourceHeight);
+    if (size.width != frame.sourceWidth || size.height != frame.sourceHeight) {
+      frame.picture = render::Scaled(frame.picture, size.width, size.height);
+    }
+    return frame;
+  }
+
   const FrameReader& read_;
-  std::future<base::Result<render::Surface>> next_;
+  std::function<render::ScaledSize(int, int)> sizeOf_;
+  std::future<base::Result<ReadFrame>> next_;
 };
 
-// Whether the frames being read (this one and the next, with the picture reader's own copy) and
-// what the encoder holds fit in the memory the file may take; checked before the encoder takes
-// any of it.
-base::Status FitsInMemory(int width, int height, const AnimationEncoder& encoder,
-                          const AnimationRequest& request) {
+// Whether the frames being read (this one and the next, with the picture reader's own copy, and
+// their scaled copies when the file is smaller) and what the encoder holds fit in the memory
+// the file may take; checked before the encoder takes any of it.
+base::Status FitsInMemory(int sourceWidth, int sourceHeight, int width, int height,
+                          const AnimationEncoder& encoder, const AnimationRequest& request) {
   constexpr std::uint64_t kReadBytesPerPixel = 16;
+  constexpr std::uint64_t kScaledBytesPerPixel = 8;
+  const auto pixels = [](int w, int h) {
+    return static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
+  };
+  const bool scaled = sourceWidth != width || sourceHeight != height;
   const std::uint64_t needed =
-      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) *
-      (kReadBytesPerPixel + static_cast<std::uint64_t>(encoder.HeldBytesPerPixel()));
+      pixels(sourceWidth, sourceHeight) * kReadBytesPerPixel +
+      pixels(width, height) * ((scaled ? kScaledBytesPerPixel : 0) +
+                               static_cast<std::uint64_t>(encoder.HeldBytesPerPixel()));
   std::uint64_t allowed = base::AvailableMemoryBytes();
   if (request.memoryBudget > 0) allowed = std::min(allowed, request.memoryBudget);
   if (needed <= allowed) return {};
   return base::Status::Failed(base::Cause::TooLarge,
-                              base::TooLargeMessage(width, height, needed, allowed));
+                              base::TooLargeMessage(sourceWidth, sourceHeight, needed, allowed));
 }
 
 AnimationResult Failure(AnimationStatus outcome, base::Status status) {
@@ -151,6 +186,103 @@ base::Result<AnimationDelay> ReadAnimationTime(std::string_view text) {
 
 namespace {
 
+// The most macroblocks a frame may have at level 5.1 when frames follow each other every
+// `delayMilliseconds`: the level's frame limit, or its limit per second at a fast rate.
+int Level51Macroblocks(int delayMilliseconds) {
+  const std::int64_t perSecond =
+      static_cast<std::int64_t>(kLevel51MacroblocksPerSecond) * std::max(1, delayMilliseconds);
+  return static_cast<int>(std::min<std::int64_t>(kLevel51Macroblocks, perSecond / 1000));
+}
+
+// Whether an MP4 of `width` x `height` (even sides) has at most `most` macroblocks and no side
+// over the level's: a macroblock that the picture covers only in part counts whole.
+bool FitsLevel51(int width, int height, int most) {
+  const int across = (width + 15) / 16;
+  const int down = (height + 15) / 16;
+  return across <= kLevel51SideMacroblocks && down <= kLevel51SideMacroblocks &&
+         across * down <= most;
+}
+
+}  // namespace
+
+render::ScaledSize WithinLevel51(int width, int height, int delayMilliseconds) {
+  const int most = Level51Macroblocks(delayMilliseconds);
+  if (FitsLevel51(width + width % 2, height + height % 2, most)) return {width, height};
+  const int longer = std::max(width, height);
+  const int shorter = std::min(width, height);
+  // The longer side the level's area and side allow, then two less at a time until the whole
+  // macroblocks fit; the rounding of the sides up to macroblocks costs a few steps at most.
+  const double scale = std::min(std::sqrt(most * 256.0 / (static_cast<double>(width) * height)),
+                                kLevel51SideMacroblocks * 16.0 / longer);
+  for (int side = static_cast<int>(longer * scale) & ~1; side >= 2; side -= 2) {
+    const int other = std::max(
+        2, 2 * static_cast<int>(std::lround(static_cast<double>(shorter) * side / longer / 2)));
+    const render::ScaledSize size =
+        width >= height ? render::ScaledSize{side, other} : render::ScaledSize{other, side};
+    if (FitsLevel51(size.width, size.height, most)) return size;
+  }
+  return {2, 2};
+}
+
+AnimationSize PlanAnimationSize(AnimationFormat format, int width, int height, int maxSide,
+                                int delayMilliseconds) {
+  const render::ScaledSize fitted = render::FitLongerSide(width, height, maxSide);
+  AnimationSize size{fitted.width, fitted.height, false};
+  if (format != AnimationFormat::Mp4) return size;
+  const render::ScaledSize within = WithinLevel51(fitted.width, fitted.height, delayMilliseconds);
+  if (within.width == fitted.width && within.height == fitted.height) return size;
+  // Scaled once, from the frames' own size, so the proportions are theirs.
+  const render::ScaledSize level = WithinLevel51(width, height, delayMilliseconds);
+  return {level.width, level.height, true};
+}
+
+std::uint64_t EstimateAnimationBytes(AnimationFormat format, int width, int height, int frames,
+                                     std::optional<int> webpQuality) {
+  // Bytes a pixel for the first frame and for each later one, as the files of a phone photo's
+  // flag and sphere came out (12 frames of about 500 x 750, the mean of the two; at 1344 x 2112
+  // the flag's were within a tenth of them): every motion moves the whole picture, so each
+  // later frame of the lossless formats costs nearly as much as the first, while the videos
+  // tell only the change. A drawing's flat colours give smaller files than these.
+  struct Rate {
+    double first;
+    double later;
+  };
+  Rate rate{0.36, 0.36};  // GIF
+  switch (format) {
+    case AnimationFormat::WebP:
+      rate = {0.94, 0.96};
+      break;
+    case AnimationFormat::Mp4:
+      rate = {0.16, 0.08};
+      break;
+    case AnimationFormat::Apng:
+      rate = {1.18, 1.17};
+      break;
+    case AnimationFormat::WebM:
+      rate = {0.19, 0.02};
+      break;
+    case AnimationFormat::Gif:
+      break;
+  }
+  if (format == AnimationFormat::WebP && webpQuality) {
+    // A lossy WebP grows slowly with the quality up to about 80 and steeply above: the flag's
+    // and the sphere's bytes a pixel at these qualities, in between along a straight line.
+    constexpr std::pair<int, double> kLossy[] = {{1, 0.013},  {30, 0.021}, {60, 0.035},
+                                                 {80, 0.060}, {95, 0.21},  {100, 0.31}};
+    const int q = std::clamp(*webpQuality, kMinWebpQuality, kMaxWebpQuality);
+    std::size_t i = 1;
+    while (i + 1 < std::size(kLossy) && kLossy[i].first < q) ++i;
+    const auto [q0, r0] = kLossy[i - 1];
+    const auto [q1, r1] = kLossy[i];
+    const double r = r0 + (r1 - r0) * (q - q0) / (q1 - q0);
+    rate = {r, r};
+  }
+  const double pixels = static_cast<double>(width) * height;
+  return static_cast<std::uint64_t>(pixels * (rate.first + rate.later * std::max(0, frames - 1)));
+}
+
+namespace {
+
 // Whether `a` and `b` name one file: the same path once links and dots are resolved, or, both
 // existing, the same file.
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -193,33 +325,48 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
   // Temporaries a killed writer left beside the target go first.
   base::RemoveStaleTemporaries(request.target.parent_path());
 
+  // The file's size follows from the frames' own: frames of another size than frame 00 are
+  // refused below, so one size for all is enough.
+  AnimationSize planned;
+  const auto sizeOf = [&request](int w, int h) {
+    const AnimationSize size =
+        PlanAnimationSize(request.format, w, h, request.maxSide, request.delay.webpMilliseconds);
+    return render::ScaledSize{size.width, size.height};
+  };
+
   // First pass: how many frames there are, that they are all one size, and their colours.
-  std::optional<FrameStream> stream(std::in_place, frames);
+  std::optional<FrameStream> stream(std::in_place, frames, sizeOf);
   int count = 0;
-  int width = 0;
-  int height = 0;
+  int sourceWidth = 0;
+  int sourceHeight = 0;
   Report(request, 0, 0);
   while (true) {
     if (Aborted(request)) return aborted;
-    const base::Result<render::Surface> next = stream->Read(count);
+    const base::Result<ReadFrame> next = stream->Read(count);
     if (!next.ok()) break;
-    const render::Surface& frame = next.value();
+    const ReadFrame& frame = next.value();
     if (count == 0) {
-      width = frame.width();
-      height = frame.height();
-      if (width > encoder->MaxSide() || height > encoder->MaxSide()) {
+      sourceWidth = frame.sourceWidth;
+      sourceHeight = frame.sourceHeight;
+      planned = PlanAnimationSize(request.format, sourceWidth, sourceHeight, request.maxSide,
+                                  request.delay.webpMilliseconds);
+      if (planned.width > encoder->MaxSide() || planned.height > encoder->MaxSide()) {
         return failed(base::Status::Failed(
-            base::Cause::TooLarge, FrameOverFormatMessage(width, height, encoder->MaxSide())));
+            base::Cause::TooLarge,
+            FrameOverFormatMessage(planned.width, planned.height, encoder->MaxSide())));
       }
-      if (const base::Status fits = FitsInMemory(width, height, *encoder, request); !fits.ok()) {
+      if (const base::Status fits = FitsInMemory(sourceWidth, sourceHeight, planned.width,
+                                                 planned.height, *encoder, request);
+          !fits.ok()) {
         return failed(fits);
       }
-    } else if (frame.width() != width || frame.height() != height) {
-      return failed(base::Status::Failed(base::Cause::BrokenData,
-                                         FrameSizeDiffersMessage(FrameNumber(count), frame.width(),
-                                                                 frame.height(), width, height)));
+    } else if (frame.sourceWidth != sourceWidth || frame.sourceHeight != sourceHeight) {
+      return failed(base::Status::Failed(
+          base::Cause::BrokenData,
+          FrameSizeDiffersMessage(FrameNumber(count), frame.sourceWidth, frame.sourceHeight,
+                                  sourceWidth, sourceHeight)));
     }
-    encoder->Learn(frame);
+    encoder->Learn(frame.picture);
     ++count;
     Report(request, count, 0);
   }
@@ -238,21 +385,23 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
         const ByteSink sink = [&write](const void* data, std::size_t size) {
           return write(data, size).ok();
         };
-        if (base::Status started = encoder->Start(width, height, count, sink); !started.ok()) {
+        if (base::Status started = encoder->Start(planned.width, planned.height, count, sink);
+            !started.ok()) {
           return started;
         }
-        stream.emplace(frames);
+        stream.emplace(frames, sizeOf);
         for (int k = 0; k < count; ++k) {
           if (Aborted(request)) {
             stopped = true;
             return base::Status::Failed(base::Cause::Aborted, {});
           }
-          const base::Result<render::Surface> frame = stream->Read(k);
-          if (!frame.ok() || frame.value().width() != width || frame.value().height() != height) {
+          const base::Result<ReadFrame> frame = stream->Read(k);
+          if (!frame.ok() || frame.value().sourceWidth != sourceWidth ||
+              frame.value().sourceHeight != sourceHeight) {
             return base::Status::Failed(frame.ok() ? base::Cause::BrokenData : frame.cause(),
                                         FrameNotRereadMessage(FrameNumber(k)));
           }
-          if (base::Status added = encoder->Add(frame.value()); !added.ok()) return added;
+          if (base::Status added = encoder->Add(frame.value().picture); !added.ok()) return added;
           // The frame just read and the encoder's buffers of the frame before are freed by now;
           // the allocator would keep their pages for later, and with frames read on another
           // thread it keeps them in more than one place: back to the system they go.
@@ -267,8 +416,9 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
   AnimationResult result;
   result.outcome = AnimationStatus::Written;
   result.frames = count;
-  result.width = width;
-  result.height = height;
+  result.width = planned.width;
+  result.height = planned.height;
+  result.withinLevel = planned.withinLevel;
   return result;
 }
 

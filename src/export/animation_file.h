@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -14,6 +15,7 @@
 
 #include "base/outcome.h"
 #include "image/frame_reader.h"
+#include "render/scaling.h"
 #include "render/surface.h"
 
 namespace kinetta::exporter {
@@ -61,8 +63,9 @@ enum class AnimationStatus {
 struct AnimationResult {
   AnimationStatus outcome = AnimationStatus::Failed;
   int frames = 0;  ///< frames in the file
-  int width = 0;   ///< the canvas size
+  int width = 0;   ///< the canvas size, as the file holds it
   int height = 0;
+  bool withinLevel = false;  ///< MP4: made smaller to stay within H.264 level 5.1
   /// Ok when Written; else the cause and, for the user, the message (none for Aborted).
   base::Status status;
 };
@@ -90,11 +93,52 @@ struct AnimationRequest {
   std::optional<render::Colour> matte;
   /// WebP: lossy at this quality (1 to 100); without it lossless.
   std::optional<int> webpQuality;
+  /// The longest side of the file's frames (kMinAnimationSide to kMaxAnimationSide): larger
+  /// frames are scaled down to it as they are read, their proportions kept; 0 keeps the
+  /// frames' own size.
+  int maxSide = 0;
 };
+
+/// The lowest and highest longest side a file's frames may be given.
+inline constexpr int kMinAnimationSide = 16;
+inline constexpr int kMaxAnimationSide = 16384;
+
+/// The longest sides offered for a file's frames, besides their own size.
+inline constexpr int kOfferedAnimationSides[] = {3840, 1920, 1280, 720, 480};
+
+/// H.264 level 5.1, which phones, browsers and chat apps play: at most 36864 macroblocks of
+/// 16 x 16 pixels a frame and 983040 a second, and no side over the square root of 8 x 36864
+/// macroblocks.
+inline constexpr int kLevel51Macroblocks = 36864;
+inline constexpr int kLevel51MacroblocksPerSecond = 983040;
+inline constexpr int kLevel51SideMacroblocks = 543;
+
+/// The size of the file's frames for frames of `width` x `height` shown `delayMilliseconds`
+/// each: the longer side at most `maxSide` (0: no limit), and for an MP4 the largest size
+/// within level 5.1 with the proportions kept and even sides. `withinLevel` says whether the
+/// level made it smaller.
+struct AnimationSize {
+  int width = 0;
+  int height = 0;
+  bool withinLevel = false;
+};
+AnimationSize PlanAnimationSize(AnimationFormat format, int width, int height, int maxSide,
+                                int delayMilliseconds);
+
+/// The largest size within level 5.1 for frames of `width` x `height` shown
+/// `delayMilliseconds` each, their proportions kept and both sides even; their own size when
+/// it fits (an odd side counted as the MP4 pads it, one more).
+render::ScaledSize WithinLevel51(int width, int height, int delayMilliseconds);
 
 /// The lowest and highest WebP quality of a lossy file.
 inline constexpr int kMinWebpQuality = 1;
 inline constexpr int kMaxWebpQuality = 100;
+
+/// About how many bytes a file of `frames` frames of `width` x `height` takes in `format` (a
+/// lossy WebP at `webpQuality` when it is given), for the user to choose a size by; a file of a
+/// photo's frames comes near it, a drawing's is smaller.
+std::uint64_t EstimateAnimationBytes(AnimationFormat format, int width, int height, int frames,
+                                     std::optional<int> webpQuality);
 
 /// Reads the frames 0, 1, ... up to the first that cannot be loaded and writes them as one
 /// looping animation at `request.target`. An existing file there is replaced only when the

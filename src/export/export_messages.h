@@ -14,7 +14,7 @@ namespace kinetta::exporter {
 /// buttons (the second follows the other page's name).
 inline constexpr std::string_view kPageOfAnotherPicture =
     "このフォルダの animate.htm は別の画像のこまを表示します。置き換えますか？";
-inline constexpr std::string_view kReplacePage = "置き換える";
+inline constexpr std::string_view kReplacePage = "置き換える(&R)";
 inline constexpr std::string_view kWritePageAs = " に書く";
 
 // ---- The animation file --------------------------------------------------------------------

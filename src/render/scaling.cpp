@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "render/geometry.h"
@@ -38,11 +39,14 @@ std::vector<Tap> Taps(int source, int destination) {
 
 }  // namespace
 
-void ScaleInto(const Surface& from, Surface& to, const ScaledPlace& place) {
-  const std::vector<Tap> across = Taps(from.width(), place.width);
-  const std::vector<Tap> down = Taps(from.height(), place.height);
+namespace {
+
+// Rows [firstRow, endRow) of the scaled picture.
+void ScaleRows(const Surface& from, Surface& to, const ScaledPlace& place,
+               const std::vector<Tap>& across, const std::vector<Tap>& down, int firstRow,
+               int endRow) {
   std::vector<double> sums(static_cast<std::size_t>(place.width) * 5);
-  for (int y = 0; y < place.height; ++y) {
+  for (int y = firstRow; y < endRow; ++y) {
     std::fill(sums.begin(), sums.end(), 0.0);
     const Tap& rows = down[static_cast<std::size_t>(y)];
     for (std::size_t j = 0; j < rows.weights.size(); ++j) {
@@ -78,6 +82,34 @@ void ScaleInto(const Surface& from, Surface& to, const ScaledPlace& place) {
           WithOpacity(Compose(channel(0), channel(1), channel(2)), opacity));
     }
   }
+}
+
+// Below this many source pixels a picture is scaled on the caller's thread alone.
+constexpr std::int64_t kPixelsForThreads = 1 << 21;
+constexpr unsigned kMaxThreads = 8;
+
+}  // namespace
+
+void ScaleInto(const Surface& from, Surface& to, const ScaledPlace& place) {
+  const std::vector<Tap> across = Taps(from.width(), place.width);
+  const std::vector<Tap> down = Taps(from.height(), place.height);
+  // Each row of the result is made from its own source rows alone: a large picture is scaled
+  // in bands of rows on several threads, with the same result.
+  const std::int64_t pixels = static_cast<std::int64_t>(from.width()) * from.height();
+  const int bands =
+      pixels < kPixelsForThreads
+          ? 1
+          : static_cast<int>(std::min({std::max(1u, std::thread::hardware_concurrency()),
+                                       kMaxThreads, static_cast<unsigned>(place.height)}));
+  std::vector<std::thread> helpers;
+  for (int b = 1; b < bands; ++b) {
+    helpers.emplace_back([&, b] {
+      ScaleRows(from, to, place, across, down, place.height * b / bands,
+                place.height * (b + 1) / bands);
+    });
+  }
+  ScaleRows(from, to, place, across, down, 0, place.height / bands);
+  for (std::thread& helper : helpers) helper.join();
 }
 
 Surface Scaled(const Surface& from, int width, int height) {

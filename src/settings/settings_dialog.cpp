@@ -152,7 +152,7 @@ void SettingsDialog::createControls() {
   colourButton_->setGeometry(twips(480, 360, 612, 252));
   connect(colourButton_, &QPushButton::clicked, this, [this] { ChooseColour(); });
   // A clear background instead of the colour, below the swatch.
-  transparentBox_ = new QCheckBox(ui::Utf8("透明"), colourFrame_);
+  transparentBox_ = new QCheckBox(ui::Utf8("透明(&T)"), colourFrame_);
   transparentBox_->setObjectName(QStringLiteral("transparentBox"));
   transparentBox_->setGeometry(twips(120, 780, 1092, 252));
 
@@ -220,7 +220,7 @@ void SettingsDialog::createControls() {
   questionsBox_->setObjectName(QStringLiteral("questionsBox"));
   questionsBox_->setVisible(false);
   connect(questionsBox_, &QCheckBox::clicked, this, [this] { questionsBox_->setTristate(false); });
-  outputLabel_ = new QLabel(ui::Utf8(ui::kOutputCaption), this);
+  outputLabel_ = new QLabel(ui::Utf8(ui::kOutputLabel), this);
   outputLabel_->setObjectName(QStringLiteral("outputLabel"));
   outputBox_ = new QLineEdit(this);
   outputBox_->setObjectName(QStringLiteral("outputBox"));

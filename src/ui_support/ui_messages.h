@@ -41,16 +41,19 @@ inline constexpr std::string_view kBusyMakingAnimation = "アニメーション�
 inline constexpr std::string_view kUnsupportedFormat = base::kUnsupportedFormatMessage;
 
 /// The check box below each question before a run.
-inline constexpr std::string_view kDontAskAgain = "今後この確認を表示しない";
+inline constexpr std::string_view kDontAskAgain = "今後この確認を表示しない(&D)";
 
-/// The settings dialog's check box that brings the questions back, or silences them all.
+/// The settings dialog's check box that brings the questions back, or silences them all; it
+/// fills the column under the frames, with no room for a letter for Alt.
 inline constexpr std::string_view kAskBeforeRun = "実行前の確認を表示する";
 
-/// Where the frames, the page and the animation files go: the settings dialog's caption, the
-/// hint in its empty box (beside the picture), its button and the folder chooser's title.
+/// Where the frames, the page and the animation files go: the folder chooser's title, the
+/// settings dialog's caption with its letter for Alt, the hint in its empty box (beside the
+/// picture) and its button.
 inline constexpr std::string_view kOutputCaption = "出力先";
+inline constexpr std::string_view kOutputLabel = "出力先(&O)";
 inline constexpr std::string_view kOutputBesidePicture = "原画と同じフォルダ";
-inline constexpr std::string_view kOutputChoose = "参照...";
+inline constexpr std::string_view kOutputChoose = "参照(&B)...";
 /// A folder for the frames that is none or cannot be written: follows on its own line.
 inline constexpr std::string_view kOutputNotWritable = "出力先のフォルダに書き込めません。";
 

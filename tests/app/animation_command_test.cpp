@@ -156,6 +156,21 @@ TEST_F(AnimationCommandTest, WebPFromTheRunsFramesEndsComplete) {
   EXPECT_EQ(byte(27) | byte(28) << 8 | byte(29) << 16, 7);
 }
 
+// The size chosen for one file is offered again for the next.
+TEST_F(AnimationCommandTest, SizeChosenIsOfferedAgain) {
+  RenderFrames(2);
+  app::MainWindow& w = window();
+  Command()->trigger();
+  w.animationDialog()->SetMaxSide(720);
+  prompter.savePaths.push_back(QString::fromStdString((picDir() / "pic.gif").string()));
+  w.animationDialog()->okButton()->click();
+  EXPECT_TRUE(WaitUntil([&] { return w.animationDialog() == nullptr; }));
+  ASSERT_TRUE(WaitIdle());
+  Command()->trigger();
+  ASSERT_NE(w.animationDialog(), nullptr);
+  EXPECT_EQ(w.animationDialog()->maxSide(), 720);
+}
+
 TEST_F(AnimationCommandTest, GuardsHoldAndAbortLeavesTheOldFileUntouched) {
   RenderFrames(4);
   app::MainWindow& w = window();

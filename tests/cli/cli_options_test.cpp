@@ -10,9 +10,9 @@ namespace kinetta::cli {
 namespace {
 
 TEST(CliOptions, ReadsEveryOption) {
-  const ParsedArguments parsed =
-      ParseArguments({"--shape", "sphere", "--width-mode=2", "--width", "120", "--background",
-                      "#FF8000", "--frames", "24", "--shade", "0", "--seed", "99", "/p/cat.jpg"});
+  const ParsedArguments parsed = ParseArguments(
+      {"--shape", "sphere", "--width-mode=2", "--width", "120", "--background", "#FF8000",
+       "--frames", "24", "--shade", "0", "--seed", "99", "--max-side=16", "/p/cat.jpg"});
   ASSERT_EQ(parsed.outcome, ParseOutcome::Run) << parsed.status.message();
   const CliOptions& o = parsed.options;
   EXPECT_EQ(o.shape, 2);
@@ -22,6 +22,7 @@ TEST(CliOptions, ReadsEveryOption) {
   EXPECT_EQ(o.frames, 24);
   EXPECT_EQ(o.shade, 0);
   EXPECT_EQ(o.seed, 99u);
+  EXPECT_EQ(o.maxSide, 16);
   EXPECT_EQ(o.sources, std::vector<std::string>{"/p/cat.jpg"});
   const base::Settings s = ApplyOptions(base::Settings{}, o);
   EXPECT_EQ(s.ShapeIndex, 2);
@@ -149,6 +150,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"--output=", "a.jpg"}, "オプション --output の値 '' は使えません。"},
         BadCase{{"--background", "clear", "a.jpg"},
                 "オプション --background の値 'clear' は使えません。"},
+        BadCase{{"--max-side", "15", "a.jpg"}, "オプション --max-side の値 '15' は使えません。"},
+        BadCase{{"--max-side=16385", "a.jpg"}, "オプション --max-side の値 '16385' は使えません。"},
+        BadCase{{"--max-side", "1920px", "a.jpg"},
+                "オプション --max-side の値 '1920px' は使えません。"},
         BadCase{{"--frame-format", "gif", "a.jpg"},
                 "オプション --frame-format の値 'gif' は使えません。"},
         BadCase{{"--delay", "x", "a.jpg"},
@@ -175,9 +180,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CliOptions, HelpAndVersionWinAndUsageNamesEveryOption) {
   EXPECT_EQ(ParseArguments({"--frames", "3", "--help"}).outcome, ParseOutcome::Help);
   EXPECT_EQ(ParseArguments({"a.jpg", "--version", "--bogus"}).outcome, ParseOutcome::Version);
-  for (const char* opt :
-       {"--shape", "--width-mode", "--width", "--background", "--frames", "--shade", "--seed",
-        "--output", "--quiet", "--version", "PICTURE", "transparent", "--frame-format"}) {
+  for (const char* opt : {"--shape", "--width-mode", "--width", "--background", "--frames",
+                          "--shade", "--seed", "--output", "--quiet", "--version", "PICTURE",
+                          "transparent", "--frame-format", "--max-side"}) {
     EXPECT_NE(UsageText().find(opt), std::string::npos) << opt;
   }
 }

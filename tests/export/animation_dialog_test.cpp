@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -80,15 +81,13 @@ TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
   EXPECT_FALSE(d->isModal());
   EXPECT_EQ(d->timeLabel()->text(), QStringLiteral("ひとコマの表示秒数"));
   EXPECT_EQ(d->timeBox()->text(), QStringLiteral("0.2"));
-  EXPECT_EQ(d->formatOption(AnimationFormat::Gif)->text(), QStringLiteral("GIF"));
-  EXPECT_EQ(d->formatOption(AnimationFormat::WebP)->text(), QStringLiteral("WebP"));
   EXPECT_TRUE(d->formatOption(AnimationFormat::Gif)->isChecked());
   EXPECT_FALSE(d->formatOption(AnimationFormat::WebP)->isChecked());
   EXPECT_EQ(d->format(), AnimationFormat::Gif);
   EXPECT_EQ(d->okButton()->text(), QStringLiteral("OK"));
   EXPECT_EQ(d->cancelButton()->text(), QStringLiteral("ｷｬﾝｾﾙ"));
-  // 6090 x 3195 twips at 15 a pixel: 406 x 213; the time row and buttons as in the HTML export.
-  EXPECT_EQ(d->size(), QSize(406, 213));
+  // 6090 x 3960 twips at 15 a pixel: 406 x 264; the time row and buttons as in the HTML export.
+  EXPECT_EQ(d->size(), QSize(406, 264));
   EXPECT_EQ(d->minimumSize(), d->maximumSize());
   EXPECT_EQ(d->timeBox()->geometry(), QRect(120, 48, 57, 25));
   EXPECT_EQ(d->okButton()->geometry(), QRect(312, 8, 81, 25));
@@ -99,7 +98,7 @@ TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
   const AnimationFormat order[] = {AnimationFormat::Gif, AnimationFormat::WebP,
                                    AnimationFormat::Mp4, AnimationFormat::Apng,
                                    AnimationFormat::WebM};
-  const char* texts[] = {"GIF", "WebP", "MP4", "APNG", "WebM"};
+  const char* texts[] = {"&GIF", "&WebP", "&MP4", "&APNG", "W&ebM"};
   for (int i = 0; i < 5; ++i) {
     const QRect g = d->formatOption(order[i])->geometry();
     EXPECT_EQ(d->formatOption(order[i])->text(), QString::fromUtf8(texts[i]));
@@ -123,6 +122,10 @@ TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
   EXPECT_GT(d->mp4Note()->geometry().top(),
             d->formatOption(AnimationFormat::Gif)->geometry().bottom());
   EXPECT_LE(d->mp4Note()->geometry().bottom(), d->height());
+  // The size row last, below the WebP's quality, and the MP4's level line below it.
+  EXPECT_EQ(d->sizeBox()->geometry().top(), 204);
+  EXPECT_EQ(d->levelNote()->geometry().top(), 232);
+  EXPECT_LE(d->levelNote()->geometry().bottom(), d->height());
   EXPECT_TRUE(d->okButton()->isDefault());
   // The options exclude each other.
   for (const AnimationFormat f : order) {
@@ -132,6 +135,51 @@ TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
       EXPECT_EQ(d->formatOption(other)->isChecked(), other == f);
     }
   }
+}
+
+// The frames' size and count, from the frames on disk: headers alone, as they are all that is
+// read for the expected size.
+void FrameHeaders(const test::TempFolder& folder, int count, int width, int height) {
+  for (int k = 0; k < count; ++k) {
+    std::ofstream out(folder / ("cat0" + std::to_string(k) + ".bmp"), std::ios::binary);
+    const std::uint32_t fields[] = {
+        0, 0, 0, 40, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)};
+    out << "BM";
+    for (const std::uint32_t f : {fields[0], fields[1], fields[2], fields[3]}) {
+      out.write(reinterpret_cast<const char*>(&f), 4);
+    }
+    out.write(reinterpret_cast<const char*>(&fields[4]), 4);
+    out.write(reinterpret_cast<const char*>(&fields[5]), 4);
+  }
+}
+
+// The size and bytes expected follow the format and the size chosen; an MP4 over level 5.1 says
+// that it is made smaller, and to what. A size not offered falls back to the frames' own.
+TEST_F(AnimationDialogTest, ExpectedSizeFollowsTheChoices) {
+  FrameHeaders(temp_, 3, 6000, 4000);
+  struct Case {
+    AnimationFormat format;
+    int side;
+    const char* size;
+    bool levelShown;
+  };
+  AnimationDialog* d = Open();
+  for (const Case& c : {Case{AnimationFormat::Gif, 0, "6000 x 4000、約 ", false},
+                        Case{AnimationFormat::Mp4, 0, "3744 x 2496、約 ", true},
+                        Case{AnimationFormat::Mp4, 1920, "1920 x 1280、約 ", false},
+                        Case{AnimationFormat::WebM, 480, "480 x 320、約 ", false},
+                        Case{AnimationFormat::Apng, 1000, "6000 x 4000、約 ", false}}) {
+    d->formatOption(c.format)->click();
+    d->SetMaxSide(c.side);
+    EXPECT_EQ(d->maxSide(), c.side == 1000 ? 0 : c.side);
+    const QString shown = d->expectedLabel()->text();
+    EXPECT_TRUE(shown.startsWith(U(c.size)) && shown.endsWith(QStringLiteral(" MB")))
+        << shown.toStdString();
+    EXPECT_EQ(d->levelNote()->isVisible(), c.levelShown) << c.size;
+  }
+  d->formatOption(AnimationFormat::Mp4)->click();
+  EXPECT_EQ(d->levelNote()->text(),
+            QStringLiteral("MP4 は H.264 レベル 5.1 に収まるよう 3744 x 2496 に縮小します。"));
 }
 
 struct RefusalCase {
@@ -238,6 +286,7 @@ TEST_F(AnimationDialogTest, ChosenFileIsHandedOverWithTheTimeAndTheDialogCloses)
   EXPECT_EQ(order_->delay.gifCentiseconds, 50);
   EXPECT_FALSE(order_->matteOnBackground);
   EXPECT_EQ(order_->webpQuality, std::nullopt);
+  EXPECT_EQ(order_->maxSide, 0);
   EXPECT_TRUE(prompter_.warnings.empty());
   EXPECT_FALSE(StillOpen());
 
@@ -245,10 +294,12 @@ TEST_F(AnimationDialogTest, ChosenFileIsHandedOverWithTheTimeAndTheDialogCloses)
   d = Open();
   d->matteBox()->click();
   d->webpQualityBox()->setValue(80);
+  d->sizeBox()->setCurrentIndex(d->sizeBox()->findData(720));
   prompter_.savePaths.push_back(QString::fromStdString((temp_ / "out" / "walk").string()));
   d->okButton()->click();
   EXPECT_TRUE(order_->matteOnBackground);
   EXPECT_EQ(order_->webpQuality, 80);
+  EXPECT_EQ(order_->maxSide, 720);
 }
 
 TEST_F(AnimationDialogTest, RefusedStartKeepsTheDialogOpen) {

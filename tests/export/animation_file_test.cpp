@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "animation_decoder.h"
 #include "animation_test_frames.h"
@@ -63,6 +64,41 @@ TEST(AnimationTime, DelaysInEachFormatsUnitRoundHalvesToEvenWithAFloor) {
     const base::Result<AnimationDelay> t = ReadAnimationTime(bad);
     EXPECT_FALSE(t.ok()) << bad;
     EXPECT_EQ(t.message(), ReadFrameTime(bad).message()) << bad;
+  }
+}
+
+// The file's size: the longer side within the choice (never enlarged, each side at least 1), and
+// an MP4 also within H.264 level 5.1: the largest even size whose whole macroblocks fit, per
+// frame and, at a fast rate, per second.
+TEST(AnimationSize, LongerSideChosenAndMp4WithinLevel51) {
+  struct Case {
+    AnimationFormat format;
+    int width, height, maxSide, delayMs;
+    AnimationSize want;
+  };
+  const AnimationFormat gif = AnimationFormat::Gif, mp4 = AnimationFormat::Mp4;
+  const Case cases[] = {
+      {gif, 6000, 4000, 1920, 200, {1920, 1280, false}},
+      {gif, 4000, 6000, 1280, 200, {853, 1280, false}},
+      {AnimationFormat::WebP, 5000, 3, 480, 200, {480, 1, false}},
+      {gif, 300, 200, 1920, 200, {300, 200, false}},
+      {gif, 6000, 4000, 0, 200, {6000, 4000, false}},
+      {mp4, 6000, 4000, 0, 200, {3744, 2496, true}},
+      {mp4, 4000, 6000, 3840, 200, {2496, 3744, true}},
+      {mp4, 6300, 4400, 0, 200, {3666, 2560, true}},
+      {mp4, 6000, 4000, 1920, 200, {1920, 1280, false}},
+      {mp4, 4096, 2304, 0, 200, {4096, 2304, false}},  // 36864 macroblocks exactly
+      {mp4, 4095, 2303, 0, 200, {4095, 2303, false}},  // padded to the same
+      {mp4, 4098, 2304, 0, 200, {4096, 2302, true}},
+      {mp4, 9000, 500, 0, 200, {8688, 482, true}},  // 543 macroblocks across at most
+      {mp4, 1920, 1080, 0, 20, {1920, 1080, false}},
+      {mp4, 3840, 2160, 0, 20, {2988, 1680, true}},  // 50 frames a second
+  };
+  for (const Case& c : cases) {
+    const AnimationSize got = PlanAnimationSize(c.format, c.width, c.height, c.maxSide, c.delayMs);
+    EXPECT_EQ(std::tuple(got.width, got.height, got.withinLevel),
+              std::tuple(c.want.width, c.want.height, c.want.withinLevel))
+        << c.width << " x " << c.height << " at " << c.maxSide << ", " << c.delayMs << " ms";
   }
 }
 

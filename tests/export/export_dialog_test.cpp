@@ -180,8 +180,8 @@ TEST_P(OtherPageTest, AsksBeforeReplacingAnotherPicturesPage) {
   prompter_.choices = {c.choice};
   Open()->okButton()->click();
   test::ProcessPostedEvents();
-  const QStringList buttons{QStringLiteral("置き換える"), QStringLiteral("cat_animate.htm に書く"),
-                            QStringLiteral("ｷｬﾝｾﾙ")};
+  const QStringList buttons{QStringLiteral("置き換える(&R)"),
+                            QStringLiteral("cat_animate.htm に書く"), QStringLiteral("ｷｬﾝｾﾙ")};
   EXPECT_EQ(prompter_.choiceButtons.value(0),
             std::string(c.playing) == "cat" ? QStringList() : buttons);
   const std::string page = PageText({32, 24, 3, "cat", 200});

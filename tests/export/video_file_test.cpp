@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "animation_test_frames.h"
@@ -193,6 +194,63 @@ TEST(VideoFile, WebmKeepsTransparencyAndMp4LaysItOverTheBackground) {
         EXPECT_NEAR(Luma(clear), Luma(background), 4.0) << c.file << " frame " << k;
       }
     }
+  }
+}
+
+// Frames scaled as they are read: the file has the chosen size, a flat colour stays exact and a
+// clear half stays clear (the opacity weighs the mean), in a GIF as in an APNG.
+TEST(VideoFile, ScaledFileHasTheChosenSizeAndTheFramesColours) {
+  const render::Colour colours[] = {render::Compose(200, 60, 60), render::Compose(60, 60, 210)};
+  std::vector<Surface> frames;
+  for (const render::Colour c : colours) {
+    Surface f = test::SolidPicture(300, 200, c);
+    for (int y = 0; y < 200; ++y) std::fill_n(f.Row(y), 150, render::kClear);
+    frames.push_back(std::move(f));
+  }
+  for (const AnimationFormat format : {AnimationFormat::Gif, AnimationFormat::Apng}) {
+    test::TempFolder folder;
+    AnimationRequest request;
+    request.format = format;
+    request.target = folder / (format == AnimationFormat::Gif ? "a.gif" : "a.png");
+    request.maxSide = 60;
+    const AnimationResult r = WriteAnimation(ReaderOf(frames), request);
+    ASSERT_EQ(r.outcome, AnimationStatus::Written) << r.status.message();
+    EXPECT_EQ(std::pair(r.width, r.height), std::pair(60, 40));
+    const test::DecodedAnimation d = format == AnimationFormat::Gif
+                                         ? test::DecodeGif(request.target)
+                                         : test::DecodeVideo(request.target);
+    ASSERT_TRUE(d.ok) << d.error;
+    EXPECT_EQ(std::pair(d.width, d.height), std::pair(60, 40));
+    ASSERT_EQ(d.frames.size(), 2u);
+    for (std::size_t k = 0; k < 2; ++k) {
+      Surface want = test::SolidPicture(60, 40, colours[k]);
+      for (int y = 0; y < 40; ++y) std::fill_n(want.Row(y), 30, render::kClear);
+      EXPECT_TRUE(d.frames[k] == want) << "frame " << k << " of " << static_cast<int>(format);
+    }
+  }
+}
+
+// The level the MP4 declares (its avcC box: version, profile, compatibility, level) for frames
+// over level 5.1 by their size, and by their rate: made smaller, it is 5.1 at most.
+TEST(VideoFile, Mp4OverLevel51IsMadeSmallerAndDeclaresIt) {
+  struct Case {
+    int width, height;
+    const char* seconds;
+  };
+  for (const Case& c : {Case{4098, 2304, "0.2"}, Case{3000, 2000, "0.02"}}) {
+    const std::vector<Surface> frames(1, test::SolidPicture(c.width, c.height, 0x406080));
+    test::TempFolder folder;
+    const AnimationResult r = Write(frames, AnimationFormat::Mp4, folder / "a.mp4", c.seconds);
+    ASSERT_EQ(r.outcome, AnimationStatus::Written) << r.status.message();
+    EXPECT_TRUE(r.withinLevel) << c.seconds;
+    const std::string bytes = Bytes(folder / "a.mp4");
+    const std::size_t avcc = bytes.find("avcC");
+    ASSERT_NE(avcc, std::string::npos);
+    EXPECT_LE(static_cast<std::uint8_t>(bytes.at(avcc + 7)), 51) << c.seconds;
+    const test::DecodedVideo d = test::DecodeVideo(folder / "a.mp4");
+    ASSERT_TRUE(d.ok) << d.error;
+    EXPECT_EQ(std::pair(d.width, d.height), std::pair(r.width, r.height));
+    EXPECT_LT(r.width, c.width);
   }
 }
 
