@@ -7,6 +7,7 @@
 
 #include "base/messages.h"
 #include "base/version.h"
+#include "export/export_messages.h"
 
 namespace kinetta::cli {
 
@@ -222,52 +223,10 @@ std::string StickerTargetsUsage() {
 }
 
 std::string_view StickerTitle(exporter::StickerTargetId id) {
-  switch (id) {
-    case exporter::StickerTargetId::Line:
-      return "LINE アニメーションスタンプ";
-    case exporter::StickerTargetId::LineMain:
-      return "LINE アニメーションスタンプのメイン画像";
-    case exporter::StickerTargetId::LineTab:
-      return "LINE トークルームタブ画像";
-    case exporter::StickerTargetId::Telegram:
-      return "Telegram ビデオステッカー";
-    case exporter::StickerTargetId::Discord:
-      return "Discord スタンプ";
-    case exporter::StickerTargetId::DiscordEmoji:
-      return "Discord 絵文字";
-    case exporter::StickerTargetId::Slack:
-      return "Slack 絵文字";
-  }
-  return "";
+  return exporter::StickerTargetTitle(id);
 }
 
-std::string_view StickerRuleName(StickerRule rule) {
-  switch (rule) {
-    case StickerRule::Container:
-      return "形式";
-    case StickerRule::Codec:
-      return "コーデック";
-    case StickerRule::Size:
-      return "大きさ";
-    case StickerRule::Frames:
-      return "こま数";
-    case StickerRule::Plays:
-      return "再生回数";
-    case StickerRule::Seconds:
-      return "再生時間";
-    case StickerRule::FrameRate:
-      return "こま/秒";
-    case StickerRule::Bytes:
-      return "ファイルの大きさ";
-    case StickerRule::Audio:
-      return "音声";
-    case StickerRule::Transparency:
-      return "透明な背景";
-    case StickerRule::Colour:
-      return "色";
-  }
-  return "";
-}
+std::string_view StickerRuleName(StickerRule rule) { return exporter::StickerRuleTitle(rule); }
 
 std::string StickerRequirementText(const exporter::StickerTarget& t, StickerRule rule) {
   switch (rule) {
@@ -361,10 +320,14 @@ std::string StickerWroteMessage(std::string_view path, const exporter::StickerTa
   const exporter::StickerMeasure& m = fit.measure;
   const std::string psnr = std::isinf(fit.psnr) ? "∞" : Fixed(fit.psnr, 2);
   return WroteFileMessage(path) + "(" + std::string(target.name) + ": " +
-         StickerMeasuredText(m, StickerRule::Size) + "、" + std::to_string(m.frames) +
-         " こま、繰り返し " + (m.plays == 0 ? "無限" : std::to_string(m.plays) + " 回") +
-         "、1 回 " + Fixed(m.loopSeconds, 2) + " 秒、" + Kilobytes(m.bytes) + "、色 " +
-         std::to_string(fit.colourBits) + " ビット、PSNR " + psnr + " dB)";
+         StickerMeasuredText(m, StickerRule::Size) + "、" + std::to_string(m.frames) + " こま" +
+         (m.plays < 0    ? ""
+          : m.plays == 0 ? "、繰り返し 無限"
+                         : "、繰り返し " + std::to_string(m.plays) + " 回") +
+         "、1 回 " + Fixed(m.loopSeconds, 2) + " 秒、" + Kilobytes(m.bytes) +
+         (fit.kilobitsPerSecond > 0 ? "、映像 " + std::to_string(fit.kilobitsPerSecond) + " kbit/s"
+                                    : "、色 " + std::to_string(fit.colourBits) + " ビット") +
+         "、PSNR " + psnr + " dB)";
 }
 
 std::string PictureProgressText(int index, int pictures) {

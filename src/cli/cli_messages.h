@@ -53,10 +53,11 @@ inline constexpr std::string_view kUsageText =
     "                     合格 (passed), 不合格 (failed) or 注意 (taken, not as wanted) and\n"
     "                     the value measured; after the pictures, which it does not need\n"
     "  --sticker TARGET FILE\n"
-    "                     after the run, also write FILE for TARGET (below; discord-emoji\n"
-    "                     and slack so far): the frames scaled to its size, with fewer\n"
-    "                     colours or frames until every rule is met, checked before it is\n"
-    "                     written, and what was chosen reported with its PSNR\n"
+    "                     after the run, also write FILE for TARGET (below; discord-emoji,\n"
+    "                     slack and telegram so far): the frames scaled to its size, with\n"
+    "                     fewer colours or frames (a video: a lower bitrate) until every\n"
+    "                     rule is met, checked before it is written, and what was chosen\n"
+    "                     reported with its PSNR\n"
     "  --matte COLOR      lay the GIF's partly transparent pixels over COLOR (the page's,\n"
     "                     as in --background) instead of keeping their own colour; a GIF\n"
     "                     shows a pixel at least half opaque, and leaves the others clear\n"
@@ -171,7 +172,8 @@ std::string StickerRuleLine(const exporter::StickerTarget& target,
 std::string StickerCheckSummary(int failed);
 
 /// A sticker written, and what the fitting chose: "cat.gif を書き出しました。(slack: 128 x 85、
-/// 40 こま、繰り返し 無限、1 回 0.80 秒、96.3 KB、色 6 ビット、PSNR 32.10 dB)".
+/// 40 こま、繰り返し 無限、1 回 0.80 秒、96.3 KB、色 6 ビット、PSNR 32.10 dB)"; a video names
+/// its bitrate instead of the colours ("映像 640 kbit/s").
 std::string StickerWroteMessage(std::string_view path, const exporter::StickerTarget& target,
                                 const exporter::StickerFit& fit);
 
