@@ -10,6 +10,7 @@
 #include "export/export_dialog.h"
 #include "export/html_page.h"
 #include "ui_support/form_metrics.h"
+#include "ui_support/prompter.h"
 #include "ui_support/ui_messages.h"
 
 namespace kinetta::app {
@@ -88,6 +89,7 @@ bool MainWindow::StartAnimation(const exporter::AnimationOrder& order) {
   if (order.matteOnBackground) job.matte = settings_.BackColor;
   job.webpQuality = order.webpQuality;
   job.settings = settings_;
+  job.sticker = order.sticker;
   job.onProgress = animationProgressHook_;
   animationRunner_.Start(std::move(job));
   return true;
@@ -120,6 +122,8 @@ void MainWindow::OnAnimationFinished(const exporter::AnimationResult& result) {
   switch (result.outcome) {
     case exporter::AnimationStatus::Written:
       SetStatus(ui::Utf8(ui::kStatusCompleted));
+      // A sticker: what it was measured to be, against the target's rules it passed.
+      if (!result.summary.empty()) prompter_.Inform(this, QString::fromStdString(result.summary));
       break;
     case exporter::AnimationStatus::Aborted:
       SetStatus(ui::Utf8(ui::kStatusAborted));

@@ -3,7 +3,9 @@
 #include "export/animation_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -35,6 +37,20 @@ QString AnimationFilter(AnimationFormat format) {
   return ui::Utf8("GIFアニメーション (*.gif)");
 }
 
+AnimationFormat StickerFormat(const StickerTarget& target) {
+  switch (target.container) {
+    case StickerContainer::Gif:
+      return AnimationFormat::Gif;
+    case StickerContainer::WebM:
+      return AnimationFormat::WebM;
+    case StickerContainer::Png:
+    case StickerContainer::Apng:
+    case StickerContainer::Unknown:
+      break;
+  }
+  return AnimationFormat::Apng;
+}
+
 QString WithAnimationExtension(const QString& path, AnimationFormat format) {
   const QString extension = ui::Utf8(AnimationExtension(format));
   if (path.endsWith(extension, Qt::CaseInsensitive)) return path;
@@ -47,7 +63,7 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
                                  ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
                                  QWidget* parent)
     : FrameTimeForm(ui::Utf8("アニメーションファイル作成"),
-                    ui::Utf8("アニメーションファイルを作成します。"), 3195, twipsPerPixel, prompter,
+                    ui::Utf8("アニメーションファイルを作成します。"), 4500, twipsPerPixel, prompter,
                     parent),
       sourcePath_(std::move(sourcePath)),
       mayStart_(std::move(mayStart)),
@@ -107,6 +123,45 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
   webpQualityBox_->resize(std::max(webpQualityBox_->width(), webpQualityBox_->sizeHint().width()),
                           webpQualityBox_->height());
   setTabOrder(matteBox_, webpQualityBox_);
+  BuildUseGroup(webpQualityBox_);
+}
+
+void AnimationDialog::BuildUseGroup(QWidget* previous) {
+  auto* group = new QGroupBox(ui::Utf8("用途"), this);
+  group->setObjectName(QStringLiteral("useGroup"));
+  group->setGeometry(Twips(120, 3060, 5850, 1320));
+  useBox_ = new QComboBox(group);
+  useBox_->setObjectName(QStringLiteral("useBox"));
+  useBox_->addItem(ui::Utf8("汎用"), -1);
+  for (std::size_t i = 0; i < kStickerTargets.size(); ++i) {
+    useBox_->addItem(ui::Utf8(StickerTargetTitle(kStickerTargets[i].id)), static_cast<int>(i));
+  }
+  useBox_->setGeometry(Twips(120, 300, 4200, 372));
+  // The target's rules from the table, wrapped where the form is narrower than the line.
+  useRulesLabel_ = new QLabel(group);
+  useRulesLabel_->setObjectName(QStringLiteral("useRulesLabel"));
+  useRulesLabel_->setGeometry(Twips(120, 720, 5610, 540));
+  useRulesLabel_->setWordWrap(true);
+  useRulesLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  setTabOrder(previous, useBox_);
+  connect(useBox_, &QComboBox::currentIndexChanged, this, [this] { UseChanged(); });
+}
+
+const StickerTarget* AnimationDialog::stickerTarget() const {
+  const int index = useBox_->currentData().toInt();
+  if (index < 0 || index >= static_cast<int>(kStickerTargets.size())) return nullptr;
+  return &kStickerTargets[static_cast<std::size_t>(index)];
+}
+
+void AnimationDialog::UseChanged() {
+  const StickerTarget* target = stickerTarget();
+  useRulesLabel_->setText(target != nullptr ? QString::fromStdString(StickerRulesLine(*target))
+                                            : QString());
+  // A target decides its format, and fits the colours and quality itself.
+  if (target != nullptr) formatOption(StickerFormat(*target))->setChecked(true);
+  for (QRadioButton* option : options_) option->setEnabled(target == nullptr);
+  matteBox_->setEnabled(target == nullptr);
+  webpQualityBox_->setEnabled(target == nullptr);
 }
 
 void AnimationDialog::SetTransparentBackground(bool transparent) {
@@ -148,6 +203,7 @@ void AnimationDialog::Confirm() {
   AnimationOrder order;
   order.sourcePath = source;
   order.format = chosen;
+  order.sticker = stickerTarget();
   order.delay = delay.value();
   order.target = WithAnimationExtension(name, chosen).toStdString();
   order.matteOnBackground = matteBox_->isChecked();

@@ -1,8 +1,8 @@
 // The animation-file dialog: asks for the display time of one frame, the format (GIF, WebP,
 // MP4, APNG or WebM), what the GIF's partly transparent pixels are laid over and the WebP's
-// quality, checks that frames exist, asks where to save, and hands the order to the main
-// window, which makes the file on a worker thread. Modeless and single, like the HTML export
-// dialog.
+// quality, or instead a chat platform's sticker as the use (用途) of the file, checks that
+// frames exist, asks where to save, and hands the order to the main window, which makes the
+// file on a worker thread. Modeless and single, like the HTML export dialog.
 #pragma once
 
 #include <QString>
@@ -14,8 +14,10 @@
 
 #include "export/animation_file.h"
 #include "export/frame_time_form.h"
+#include "export/sticker_targets.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QRadioButton;
 class QSpinBox;
@@ -30,7 +32,12 @@ struct AnimationOrder {
   std::filesystem::path target;
   bool matteOnBackground = false;  ///< the GIF's partly transparent pixels on the background
   std::optional<int> webpQuality;  ///< a lossy WebP at this quality; lossless without it
+  /// A file fitted to this target's rules (in its format); null for the format as chosen.
+  const StickerTarget* sticker = nullptr;
 };
+
+/// The format of a target's file: a PNG or APNG target's is the APNG's.
+AnimationFormat StickerFormat(const StickerTarget& target);
 
 /// The save dialog's filter for `format`.
 QString AnimationFilter(AnimationFormat format);
@@ -62,6 +69,12 @@ class AnimationDialog : public FrameTimeForm {
 
   AnimationFormat format() const;
 
+  // The use: 汎用 (the formats as they are), then each target by its platform's name.
+  QComboBox* useBox() const { return useBox_; }
+  QLabel* useRulesLabel() const { return useRulesLabel_; }
+  /// The target chosen as the use, or null for 汎用.
+  const StickerTarget* stickerTarget() const;
+
   /// Whether the frames are made on a transparent background: then the dialog says that the
   /// MP4 is laid over the background colour.
   void SetTransparentBackground(bool transparent);
@@ -70,6 +83,10 @@ class AnimationDialog : public FrameTimeForm {
 
  private:
   void Confirm() override;
+  // The use's group below the other choices, and what choosing a use changes: the target's
+  // rules shown, its format chosen, and the choices that do not apply to it disabled.
+  void BuildUseGroup(QWidget* previous);
+  void UseChanged();
 
   std::function<std::string()> sourcePath_;
   std::function<bool()> mayStart_;
@@ -81,6 +98,8 @@ class AnimationDialog : public FrameTimeForm {
   std::array<QRadioButton*, 5> options_{};  ///< in AnimationFormat's order
   QCheckBox* matteBox_;
   QSpinBox* webpQualityBox_;  ///< 0 (shown as lossless) or the lossy quality
+  QComboBox* useBox_ = nullptr;
+  QLabel* useRulesLabel_ = nullptr;
 };
 
 }  // namespace kinetta::exporter
