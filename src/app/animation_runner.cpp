@@ -19,7 +19,11 @@ exporter::AnimationResult FitStickerFile(const AnimationJob& job,
                                          const std::atomic<bool>* abort) {
   exporter::StickerRequest request;
   request.target = job.sticker;
-  request.frameCount = job.settings.FrameCount;
+  // The loop is the frames on disk, as the other files take them, not what the settings say now.
+  const int onDisk =
+      image::FindFramesOnDisk(job.sourcePath, base::PngFrames(job.settings) ? ".png" : ".bmp")
+          .count;
+  request.frameCount = onDisk > 0 ? onDisk : job.settings.FrameCount;
   request.delayMs = job.delay.webpMilliseconds;
   request.file = job.target;
   request.abort = abort;

@@ -63,7 +63,7 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
                                  ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
                                  QWidget* parent)
     : FrameTimeForm(ui::Utf8("アニメーションファイル作成"),
-                    ui::Utf8("アニメーションファイルを作成します。"), 4500, twipsPerPixel, prompter,
+                    ui::Utf8("アニメーションファイルを作成します。"), 4740, twipsPerPixel, prompter,
                     parent),
       sourcePath_(std::move(sourcePath)),
       mayStart_(std::move(mayStart)),
@@ -129,7 +129,7 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
 void AnimationDialog::BuildUseGroup(QWidget* previous) {
   auto* group = new QGroupBox(ui::Utf8("用途"), this);
   group->setObjectName(QStringLiteral("useGroup"));
-  group->setGeometry(Twips(120, 3060, 5850, 1320));
+  group->setGeometry(Twips(120, 3060, 5850, 1560));
   useBox_ = new QComboBox(group);
   useBox_->setObjectName(QStringLiteral("useBox"));
   useBox_->addItem(ui::Utf8("汎用"), -1);
@@ -140,7 +140,7 @@ void AnimationDialog::BuildUseGroup(QWidget* previous) {
   // The target's rules from the table, wrapped where the form is narrower than the line.
   useRulesLabel_ = new QLabel(group);
   useRulesLabel_->setObjectName(QStringLiteral("useRulesLabel"));
-  useRulesLabel_->setGeometry(Twips(120, 720, 5610, 540));
+  useRulesLabel_->setGeometry(Twips(120, 690, 5610, 780));
   useRulesLabel_->setWordWrap(true);
   useRulesLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   setTabOrder(previous, useBox_);

@@ -89,8 +89,8 @@ TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
   EXPECT_EQ(d->format(), AnimationFormat::Gif);
   EXPECT_EQ(d->okButton()->text(), QStringLiteral("OK"));
   EXPECT_EQ(d->cancelButton()->text(), QStringLiteral("ｷｬﾝｾﾙ"));
-  // 6090 x 4500 twips at 15 a pixel: 406 x 300; the time row and buttons as in the HTML export.
-  EXPECT_EQ(d->size(), QSize(406, 300));
+  // 6090 x 4740 twips at 15 a pixel: 406 x 316; the time row and buttons as in the HTML export.
+  EXPECT_EQ(d->size(), QSize(406, 316));
   EXPECT_EQ(d->minimumSize(), d->maximumSize());
   EXPECT_EQ(d->timeBox()->geometry(), QRect(120, 48, 57, 25));
   EXPECT_EQ(d->okButton()->geometry(), QRect(312, 8, 81, 25));
