@@ -228,7 +228,13 @@ base::Status VideoOutput::Open(const VideoSetup& setup, const ByteSink& sink) {
   s.encoder->width = setup.width;
   s.encoder->height = setup.height;
   s.encoder->pix_fmt = static_cast<AVPixelFormat>(setup.pixelFormat);
-  s.encoder->time_base = tick;
+  AVRational encoderTick = tick;
+  if (setup.frameTimeBase) {
+    av_reduce(&encoderTick.num, &encoderTick.den, setup.timing.frameTicks,
+              setup.timing.ticksPerSecond, 1 << 30);
+    s.frameTicks = 1;
+  }
+  s.encoder->time_base = encoderTick;
   av_reduce(&s.encoder->framerate.num, &s.encoder->framerate.den, setup.timing.ticksPerSecond,
             setup.timing.frameTicks, 1 << 30);
   s.encoder->thread_count = 0;  // as many as there are cores

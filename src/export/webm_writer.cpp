@@ -87,6 +87,7 @@ class WebmEncoder final : public AnimationEncoder {
                             {"threads", std::to_string(threads)},
                             {"g", std::to_string(std::max(frameCount, 1))},
                             {"auto-alt-ref", "0"}};
+      setup.frameTimeBase = true;
       setup.pass = rate_->pass;
       setup.twoPassStats = rate_->stats;
     }
