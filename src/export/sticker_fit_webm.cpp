@@ -78,10 +78,11 @@ base::Status Failed(const StickerRequest& request, base::Cause cause, std::strin
   return base::Status::Failed(cause, AnimationFailedMessage(request.file.string(), reason));
 }
 
-// One encoding of `frames` at `rate`: the file's bytes (none from a first pass).
+// One encoding of `frames` at `rate`: the file's bytes (none from a first pass); the abort
+// flag is read between frames.
 base::Result<std::string> Encode(const VideoEncoderMakers& makers,
                                  const std::vector<Surface>& frames, int delayMs,
-                                 const WebmRate& rate) {
+                                 const WebmRate& rate, const std::atomic<bool>* abort) {
   std::unique_ptr<AnimationEncoder> encoder = makers.webmAtRate(delayMs, rate);
   for (const Surface& f : frames) encoder->Learn(f);
   std::string bytes;
@@ -94,6 +95,7 @@ base::Result<std::string> Encode(const VideoEncoderMakers& makers,
     return s;
   }
   for (const Surface& f : frames) {
+    if (abort != nullptr && abort->load()) return base::Status::Failed(base::Cause::Aborted, {});
     if (base::Status s = encoder->Add(f); !s.ok()) return s;
   }
   if (base::Status s = encoder->Finish(); !s.ok()) return s;
@@ -150,7 +152,8 @@ base::Result<StickerFit> FitWebmSticker(const FrameReader& frames, const Sticker
                                                    double{kFewestKilobits}, double{kMostKilobits}));
   std::string stats;
   base::Result<std::string> firstPass =
-      Encode(*makers.value(), wanted, fit.plan.delayMs, {kilobits, 1, &stats});
+      Encode(*makers.value(), wanted, fit.plan.delayMs, {kilobits, 1, &stats}, request.abort);
+  if (!firstPass.ok() && firstPass.cause() == base::Cause::Aborted) return firstPass.status();
   if (!firstPass.ok()) return Failed(request, firstPass.cause(), firstPass.message());
   progress(1, kMostEncodings + 1);
 
@@ -160,7 +163,8 @@ base::Result<StickerFit> FitWebmSticker(const FrameReader& frames, const Sticker
   for (int tried = 0; tried < kMostEncodings; ++tried) {
     if (aborted()) return base::Status::Failed(base::Cause::Aborted, {});
     base::Result<std::string> bytes =
-        Encode(*makers.value(), wanted, fit.plan.delayMs, {kilobits, 2, &stats});
+        Encode(*makers.value(), wanted, fit.plan.delayMs, {kilobits, 2, &stats}, request.abort);
+    if (!bytes.ok() && bytes.cause() == base::Cause::Aborted) return bytes.status();
     if (!bytes.ok()) return Failed(request, bytes.cause(), bytes.message());
     progress(tried + 2, kMostEncodings + 1);
     const std::size_t size = bytes.value().size();
