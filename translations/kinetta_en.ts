@@ -559,8 +559,8 @@ The page will be shown anyway, but may not display correctly.</translation>
         <translation>a PNG chunk's CRC does not match</translation>
     </message>
     <message>
-        <source>この対象のファイルはまだ作れません (作れるのは GIF の discord-emoji と slack です)。</source>
-        <translation>Files for this target cannot be made yet (the GIF targets discord-emoji and slack can).</translation>
+        <source>この対象のファイルはまだ作れません (作れるのは GIF の discord-emoji と slack、WebM の telegram です)。</source>
+        <translation>Files for this target cannot be made yet (the GIF targets discord-emoji and slack and the WebM target telegram can).</translation>
     </message>
     <message>
         <source>ファイルが途中で切れています</source>
@@ -1340,6 +1340,156 @@ animation file not written, or a checked file unreadable or failing a rule;
     <message>
         <source>MP4 は H.264 レベル 5.1 に収まるよう %1 x %2 に縮小しました。</source>
         <translation>The MP4 was scaled down to %1 x %2 to stay within H.264 level 5.1.</translation>
+    </message>
+    <message>
+        <source>%1 KB 以下</source>
+        <translation>max %1 KB</translation>
+    </message>
+    <message>
+        <source>%1 x %2 以内</source>
+        <translation>within %1 x %2</translation>
+    </message>
+    <message>
+        <source>%1 こま</source>
+        <translation>%1 frames</translation>
+    </message>
+    <message>
+        <source>%1 こま/秒以下</source>
+        <translation>max %1 fps</translation>
+    </message>
+    <message>
+        <source>%1 こま以下</source>
+        <translation>max %1 frames</translation>
+    </message>
+    <message>
+        <source>%1 秒以下</source>
+        <translation>max %1 s</translation>
+    </message>
+    <message>
+        <source>%1-%2 こま</source>
+        <translation>%1-%2 frames</translation>
+    </message>
+    <message>
+        <source>%1、%2 こま、%3 回再生、1 回 %4 秒、%5 KB、PSNR %6 dB</source>
+        <translation>%1, %2 frames, %3 plays, %4 s each, %5 KB, PSNR %6 dB</translation>
+    </message>
+    <message>
+        <source>%1、%2 こま、%3 秒、%4 KB、PSNR %5 dB</source>
+        <translation>%1, %2 frames, %3 s, %4 KB, PSNR %5 dB</translation>
+    </message>
+    <message>
+        <source>1-%1 回再生</source>
+        <translation>1-%1 plays</translation>
+    </message>
+    <message>
+        <source>Discord スタンプ</source>
+        <translation>Discord sticker</translation>
+    </message>
+    <message>
+        <source>Discord 絵文字</source>
+        <translation>Discord emoji</translation>
+    </message>
+    <message>
+        <source>LINE アニメーションスタンプ</source>
+        <translation>LINE animated sticker</translation>
+    </message>
+    <message>
+        <source>LINE アニメーションスタンプのメイン画像</source>
+        <translation>LINE animated sticker main image</translation>
+    </message>
+    <message>
+        <source>LINE トークルームタブ画像</source>
+        <translation>LINE chat tab image</translation>
+    </message>
+    <message>
+        <source>Slack 絵文字</source>
+        <translation>Slack emoji</translation>
+    </message>
+    <message>
+        <source>Telegram ビデオステッカー</source>
+        <translation>Telegram video sticker</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>こま/秒</source>
+        <translation>frames per second</translation>
+    </message>
+    <message>
+        <source>コーデック</source>
+        <translation>codec</translation>
+    </message>
+    <message>
+        <source>ファイルの大きさ</source>
+        <translation>file size</translation>
+    </message>
+    <message>
+        <source>再生回数</source>
+        <translation>plays</translation>
+    </message>
+    <message>
+        <source>再生回数 x 1 回の長さが %1 秒以下</source>
+        <translation>plays x length max %1 s</translation>
+    </message>
+    <message>
+        <source>再生時間</source>
+        <translation>playing time</translation>
+    </message>
+    <message>
+        <source>大きさ</source>
+        <translation>size</translation>
+    </message>
+    <message>
+        <source>無限</source>
+        <translation>for ever</translation>
+    </message>
+    <message>
+        <source>色</source>
+        <translation>colours</translation>
+    </message>
+    <message>
+        <source>透明な背景</source>
+        <translation>transparent background</translation>
+    </message>
+    <message>
+        <source>長い辺 %1 以上</source>
+        <translation>longer side at least %1</translation>
+    </message>
+    <message>
+        <source>音声</source>
+        <translation>audio</translation>
+    </message>
+    <message>
+        <source>音声なし</source>
+        <translation>no audio</translation>
+    </message>
+    <message>
+        <source>汎用</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>  --sticker TARGET FILE
+                     実行の後、TARGET (下記) の FILE も書き出す。こまをその
+                     大きさに縮め、すべての条件を満たすまで色かこまを減らし
+                     (動画はビットレートを下げ)、書き出す前に確かめ、選んだ
+                     ものを PSNR と共に示す
+</source>
+        <translation>  --sticker TARGET FILE
+                     after the run, also write FILE for TARGET (below): the frames
+                     scaled to its size, with fewer colours or frames (a video: a
+                     lower bitrate) until every rule is met, checked before it is
+                     written, and what was chosen reported with its PSNR
+</translation>
+    </message>
+    <message>
+        <source>%1 を書き出しました。(%2: %3、%4 こま、1 回 %5 秒、%6、映像 %7 kbit/s、PSNR %8 dB)</source>
+        <translation>wrote %1 (%2: %3, %4 frames, %5 s per loop, %6, video %7 kbit/s, PSNR %8 dB)</translation>
+    </message>
+    <message>
+        <source>用途(&amp;U)</source>
+        <translation>&amp;Use</translation>
     </message>
 </context>
 </TS>

@@ -11,6 +11,7 @@
 #include "export/export_dialog.h"
 #include "export/html_page.h"
 #include "ui_support/form_metrics.h"
+#include "ui_support/prompter.h"
 #include "ui_support/ui_messages.h"
 
 namespace kinetta::app {
@@ -99,6 +100,7 @@ bool MainWindow::StartAnimation(const exporter::AnimationOrder& order) {
   job.maxSide = order.maxSide;
   placement_.setValue(kAnimationMaxSideKey, order.maxSide);
   job.settings = settings_;
+  job.sticker = order.sticker;
   job.onProgress = animationProgressHook_;
   animationRunner_.Start(std::move(job));
   return true;
@@ -131,6 +133,8 @@ void MainWindow::OnAnimationFinished(const exporter::AnimationResult& result) {
   switch (result.outcome) {
     case exporter::AnimationStatus::Written:
       SetStatus(ui::Utf8(ui::kStatusCompleted));
+      // A sticker: what it was measured to be, against the target's rules it passed.
+      if (!result.summary.empty()) prompter_.Inform(this, QString::fromStdString(result.summary));
       break;
     case exporter::AnimationStatus::Aborted:
       SetStatus(ui::Utf8(ui::kStatusAborted));

@@ -14,6 +14,7 @@
 
 #include "base/settings.h"
 #include "export/animation_file.h"
+#include "export/sticker_targets.h"
 #include "ui_support/worker_thread.h"
 
 namespace kinetta::app {
@@ -29,6 +30,8 @@ struct AnimationJob {
   std::optional<int> webpQuality;       ///< a lossy WebP at this quality
   int maxSide = 0;                      ///< the file's longest side at most this; 0 no limit
   base::Settings settings;              ///< the run's, which says what its frame files are
+  /// A sticker for this target, fitted to its rules, instead of the format's plain file.
+  const exporter::StickerTarget* sticker = nullptr;
   /// Called on the worker thread with every progress step and the abort flag (tests hold the
   /// work there until it is aborted).
   std::function<void(int done, int total, const std::atomic<bool>& abort)> onProgress;

@@ -8,6 +8,7 @@
 
 #include "base/text_lookup.h"
 #include "base/version.h"
+#include "export/export_messages.h"
 
 namespace kinetta::cli {
 
@@ -260,52 +261,10 @@ std::string StickerTargetsUsage() {
 }
 
 std::string StickerTitle(exporter::StickerTargetId id) {
-  switch (id) {
-    case exporter::StickerTargetId::Line:
-      return Text("LINE アニメーションスタンプ");
-    case exporter::StickerTargetId::LineMain:
-      return Text("LINE アニメーションスタンプのメイン画像");
-    case exporter::StickerTargetId::LineTab:
-      return Text("LINE トークルームタブ画像");
-    case exporter::StickerTargetId::Telegram:
-      return Text("Telegram ビデオステッカー");
-    case exporter::StickerTargetId::Discord:
-      return Text("Discord スタンプ");
-    case exporter::StickerTargetId::DiscordEmoji:
-      return Text("Discord 絵文字");
-    case exporter::StickerTargetId::Slack:
-      return Text("Slack 絵文字");
-  }
-  return "";
+  return Text(exporter::StickerTargetTitle(id));
 }
 
-std::string StickerRuleName(StickerRule rule) {
-  switch (rule) {
-    case StickerRule::Container:
-      return Text("形式");
-    case StickerRule::Codec:
-      return Text("コーデック");
-    case StickerRule::Size:
-      return Text("大きさ");
-    case StickerRule::Frames:
-      return Text("こま数");
-    case StickerRule::Plays:
-      return Text("再生回数");
-    case StickerRule::Seconds:
-      return Text("再生時間");
-    case StickerRule::FrameRate:
-      return Text("こま/秒");
-    case StickerRule::Bytes:
-      return Text("ファイルの大きさ");
-    case StickerRule::Audio:
-      return Text("音声");
-    case StickerRule::Transparency:
-      return Text("透明な背景");
-    case StickerRule::Colour:
-      return Text("色");
-  }
-  return "";
-}
+std::string StickerRuleName(StickerRule rule) { return Text(exporter::StickerRuleTitle(rule)); }
 
 std::string StickerRequirementText(const exporter::StickerTarget& t, StickerRule rule) {
   switch (rule) {
@@ -411,6 +370,14 @@ std::string StickerWroteMessage(std::string_view path, const exporter::StickerTa
                                 const exporter::StickerFit& fit) {
   const exporter::StickerMeasure& m = fit.measure;
   const std::string psnr = std::isinf(fit.psnr) ? "∞" : Fixed(fit.psnr, 2);
+  // A video has no count of plays, and its quality is a bitrate rather than colours.
+  if (m.plays < 0) {
+    return Fill(
+        Text("%1 を書き出しました。(%2: %3、%4 こま、1 回 %5 秒、%6、映像 %7 kbit/s、"
+             "PSNR %8 dB)"),
+        {path, target.name, StickerMeasuredText(m, StickerRule::Size), std::to_string(m.frames),
+         Fixed(m.loopSeconds, 2), Kilobytes(m.bytes), std::to_string(fit.kilobitsPerSecond), psnr});
+  }
   const std::string plays = PlaysText(m.plays);
   return Fill(
       Text("%1 を書き出しました。(%2: %3、%4 こま、繰り返し %5、1 回 %6 秒、%7、色 %8 "

@@ -58,9 +58,9 @@ inline constexpr std::string_view kUsageParts[] = {
     "                     合格、不合格 または 注意 (受け付けられるが望ましくない)\n"
     "                     と測った値を示す。画像は要らず、画像の後に行う\n",
     "  --sticker TARGET FILE\n"
-    "                     実行の後、TARGET (下記。今は discord-emoji と slack) の\n"
-    "                     FILE も書き出す。こまをその大きさに縮め、すべての条件を\n"
-    "                     満たすまで色かこまを減らし、書き出す前に確かめ、選んだ\n"
+    "                     実行の後、TARGET (下記) の FILE も書き出す。こまをその\n"
+    "                     大きさに縮め、すべての条件を満たすまで色かこまを減らし\n"
+    "                     (動画はビットレートを下げ)、書き出す前に確かめ、選んだ\n"
     "                     ものを PSNR と共に示す\n",
     "  --matte COLOR      GIF の半透明の画素を、自分の色のままにせず COLOR (ページ\n"
     "                     の色。書き方は --background と同じ) に重ねる。GIF は不透\n"
@@ -184,7 +184,8 @@ std::string StickerRuleLine(const exporter::StickerTarget& target,
 std::string StickerCheckSummary(int failed);
 
 /// A sticker written, and what the fitting chose: "cat.gif を書き出しました。(slack: 128 x 85、
-/// 40 こま、繰り返し 無限、1 回 0.80 秒、96.3 KB、色 6 ビット、PSNR 32.10 dB)".
+/// 40 こま、繰り返し 無限、1 回 0.80 秒、96.3 KB、色 6 ビット、PSNR 32.10 dB)"; a video names
+/// its bitrate instead of the colours ("映像 640 kbit/s").
 std::string StickerWroteMessage(std::string_view path, const exporter::StickerTarget& target,
                                 const exporter::StickerFit& fit);
 

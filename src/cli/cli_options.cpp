@@ -219,8 +219,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       if (target == nullptr) {
         return refuseWith(BadValueMessage(name, value, StickerTargetNamesReason()));
       }
-      // Only GIF stickers are made so far; any file is checked.
-      if (name == "--sticker" && target->container != exporter::StickerContainer::Gif) {
+      // Only GIF and WebM stickers are made so far; any file is checked.
+      if (name == "--sticker" && target->container != exporter::StickerContainer::Gif &&
+          target->container != exporter::StickerContainer::WebM) {
         return refuseWith(BadValueMessage(name, value, base::Text(exporter::kStickerNotYetText)));
       }
       if (i + 1 == args.size() || args[i + 1].empty()) {

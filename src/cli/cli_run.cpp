@@ -167,7 +167,7 @@ base::Status WriteSticker(const CliOptions& options, const StickerCheckRequest& 
   request.file = file;
   request.abort = env.control != nullptr ? &env.control->abort : nullptr;
   const base::Result<exporter::StickerFit> fit =
-      exporter::FitSticker(image::FrameFileReader(plan.framePath), request);
+      exporter::FitSticker(image::FrameFileReader(plan.framePath, s), request);
   if (fit.ok()) {
     report.Wrote(StickerWroteMessage(file, *sticker.target, fit.value()));
     return base::Status::Ok();

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -38,6 +39,20 @@ QString AnimationFilter(AnimationFormat format) {
   return ui::Utf8("GIFアニメーション (*.gif)");
 }
 
+AnimationFormat StickerFormat(const StickerTarget& target) {
+  switch (target.container) {
+    case StickerContainer::Gif:
+      return AnimationFormat::Gif;
+    case StickerContainer::WebM:
+      return AnimationFormat::WebM;
+    case StickerContainer::Png:
+    case StickerContainer::Apng:
+    case StickerContainer::Unknown:
+      break;
+  }
+  return AnimationFormat::Apng;
+}
+
 QString WithAnimationExtension(const QString& path, AnimationFormat format) {
   const QString extension = ui::Utf8(AnimationExtension(format));
   if (path.endsWith(extension, Qt::CaseInsensitive)) return path;
@@ -50,7 +65,7 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
                                  ui::TwipsPerPixel twipsPerPixel, ui::Prompter& prompter,
                                  QWidget* parent)
     : FrameTimeForm(ui::Utf8("アニメーションファイル作成"),
-                    ui::Utf8("アニメーションファイルを作成します。"), 3960, twipsPerPixel, prompter,
+                    ui::Utf8("アニメーションファイルを作成します。"), 5550, twipsPerPixel, prompter,
                     parent),
       sourcePath_(std::move(sourcePath)),
       mayStart_(std::move(mayStart)),
@@ -118,6 +133,7 @@ AnimationDialog::AnimationDialog(std::function<std::string()> sourcePath,
   connect(webpQualityBox_, &QSpinBox::valueChanged, this, [this] { ShowExpectedSize(); });
 
   CreateSizeRow(webpQualityBox_);
+  BuildUseGroup(sizeBox_);
   connect(timeBox(), &QLineEdit::textChanged, this, [this] { ShowExpectedSize(); });
 }
 
@@ -159,7 +175,8 @@ void AnimationDialog::ShowExpectedSize() {
   if (levelNote_ == nullptr) return;
   const image::FramesOnDisk frames =
       image::FindFramesOnDisk(sourcePath_(), pngFrames_ ? ".png" : ".bmp");
-  if (frames.count == 0 || frames.width <= 0 || frames.height <= 0) {
+  const bool sticker = useBox_ != nullptr && stickerTarget() != nullptr;
+  if (sticker || frames.count == 0 || frames.width <= 0 || frames.height <= 0) {
     expectedLabel_->clear();
     levelNote_->hide();
     return;
@@ -194,6 +211,47 @@ void AnimationDialog::changeEvent(QEvent* event) {
   // Back from the main window, where a run may have left other frames.
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) ShowExpectedSize();
   FrameTimeForm::changeEvent(event);
+}
+
+void AnimationDialog::BuildUseGroup(QWidget* previous) {
+  auto* group = new QGroupBox(ui::Utf8("用途(&U)"), this);
+  group->setObjectName(QStringLiteral("useGroup"));
+  group->setGeometry(Twips(120, 3870, 5850, 1560));
+  useBox_ = new QComboBox(group);
+  useBox_->setObjectName(QStringLiteral("useBox"));
+  useBox_->addItem(ui::Utf8("汎用"), -1);
+  for (std::size_t i = 0; i < kStickerTargets.size(); ++i) {
+    useBox_->addItem(ui::Utf8(StickerTargetTitle(kStickerTargets[i].id)), static_cast<int>(i));
+  }
+  useBox_->setGeometry(Twips(120, 300, 4200, 372));
+  // The target's rules from the table, wrapped where the form is narrower than the line.
+  useRulesLabel_ = new QLabel(group);
+  useRulesLabel_->setObjectName(QStringLiteral("useRulesLabel"));
+  useRulesLabel_->setGeometry(Twips(120, 690, 5610, 780));
+  useRulesLabel_->setWordWrap(true);
+  useRulesLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  setTabOrder(previous, useBox_);
+  connect(useBox_, &QComboBox::currentIndexChanged, this, [this] { UseChanged(); });
+}
+
+const StickerTarget* AnimationDialog::stickerTarget() const {
+  const int index = useBox_->currentData().toInt();
+  if (index < 0 || index >= static_cast<int>(kStickerTargets.size())) return nullptr;
+  return &kStickerTargets[static_cast<std::size_t>(index)];
+}
+
+void AnimationDialog::UseChanged() {
+  const StickerTarget* target = stickerTarget();
+  useRulesLabel_->setText(target != nullptr ? QString::fromStdString(StickerRulesLine(*target))
+                                            : QString());
+  // A target decides its format, and fits the colours and quality itself.
+  if (target != nullptr) formatOption(StickerFormat(*target))->setChecked(true);
+  for (QRadioButton* option : options_) option->setEnabled(target == nullptr);
+  matteBox_->setEnabled(target == nullptr);
+  webpQualityBox_->setEnabled(target == nullptr);
+  // A target has its own size too: the size choice and its estimate are the formats'.
+  sizeBox_->setEnabled(target == nullptr);
+  ShowExpectedSize();
 }
 
 void AnimationDialog::SetTransparentBackground(bool transparent) {
@@ -235,6 +293,7 @@ void AnimationDialog::Confirm() {
   AnimationOrder order;
   order.sourcePath = source;
   order.format = chosen;
+  order.sticker = stickerTarget();
   order.delay = delay.value();
   order.target = WithAnimationExtension(name, chosen).toStdString();
   order.matteOnBackground = matteBox_->isChecked();

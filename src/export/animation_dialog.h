@@ -1,8 +1,8 @@
 // The animation-file dialog: asks for the display time of one frame, the format (GIF, WebP,
 // MP4, APNG or WebM), what the GIF's partly transparent pixels are laid over and the WebP's
-// quality, checks that frames exist, asks where to save, and hands the order to the main
-// window, which makes the file on a worker thread. Modeless and single, like the HTML export
-// dialog.
+// quality, or instead a chat platform's sticker as the use (用途) of the file, checks that
+// frames exist, asks where to save, and hands the order to the main window, which makes the
+// file on a worker thread. Modeless and single, like the HTML export dialog.
 #pragma once
 
 #include <QString>
@@ -14,6 +14,7 @@
 
 #include "export/animation_file.h"
 #include "export/frame_time_form.h"
+#include "export/sticker_targets.h"
 
 class QCheckBox;
 class QComboBox;
@@ -32,7 +33,12 @@ struct AnimationOrder {
   bool matteOnBackground = false;  ///< the GIF's partly transparent pixels on the background
   std::optional<int> webpQuality;  ///< a lossy WebP at this quality; lossless without it
   int maxSide = 0;                 ///< the file's longest side at most this; 0 the frames' own
+  /// A file fitted to this target's rules (in its format); null for the format as chosen.
+  const StickerTarget* sticker = nullptr;
 };
+
+/// The format of a target's file: a PNG or APNG target's is the APNG's.
+AnimationFormat StickerFormat(const StickerTarget& target);
 
 /// The save dialog's filter for `format`.
 QString AnimationFilter(AnimationFormat format);
@@ -75,6 +81,11 @@ class AnimationDialog : public FrameTimeForm {
   void SetMaxSide(int side);
   /// Looks at the frames on disk again and shows the size and bytes expected for the choices.
   void ShowExpectedSize();
+  // The use: 汎用 (the formats as they are), then each target by its platform's name.
+  QComboBox* useBox() const { return useBox_; }
+  QLabel* useRulesLabel() const { return useRulesLabel_; }
+  /// The target chosen as the use, or null for 汎用.
+  const StickerTarget* stickerTarget() const;
 
   /// Whether the frames are made on a transparent background: then the dialog says that the
   /// MP4 is laid over the background colour.
@@ -90,6 +101,10 @@ class AnimationDialog : public FrameTimeForm {
   void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void CreateSizeRow(QWidget* previous);
+  // The use's group below the other choices, and what choosing a use changes: the target's
+  // rules shown, its format chosen, and the choices that do not apply to it disabled.
+  void BuildUseGroup(QWidget* previous);
+  void UseChanged();
 
   std::function<std::string()> sourcePath_;
   std::function<bool()> mayStart_;
@@ -105,6 +120,8 @@ class AnimationDialog : public FrameTimeForm {
   QComboBox* sizeBox_ = nullptr;  ///< the frames' own size, then kOfferedAnimationSides
   QLabel* expectedLabel_ = nullptr;
   QLabel* levelNote_ = nullptr;
+  QComboBox* useBox_ = nullptr;
+  QLabel* useRulesLabel_ = nullptr;
 };
 
 }  // namespace kinetta::exporter

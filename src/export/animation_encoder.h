@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "base/outcome.h"
 #include "export/animation_file.h"
@@ -61,5 +62,18 @@ std::unique_ptr<AnimationEncoder> MakeApngEncoder(int delayMilliseconds);
 
 /// VP9 in a WebM through FFmpeg's libraries, with the frames' transparency when they have some.
 std::unique_ptr<AnimationEncoder> MakeWebmEncoder(int delayMilliseconds);
+
+/// A WebM coded to a byte budget: libvpx's two passes at a mean bitrate, one key frame.
+struct WebmRate {
+  int kilobitsPerSecond = 0;
+  /// 1: the first pass, which leaves its statistics in `stats` and writes no frame; 2: the
+  /// second, which codes the frames from them.
+  int pass = 1;
+  std::string* stats = nullptr;
+};
+
+/// The same WebM at `rate`.
+std::unique_ptr<AnimationEncoder> MakeWebmEncoderAtRate(int delayMilliseconds,
+                                                        const WebmRate& rate);
 
 }  // namespace kinetta::exporter

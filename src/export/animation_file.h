@@ -68,6 +68,8 @@ struct AnimationResult {
   bool withinLevel = false;  ///< MP4: made smaller to stay within H.264 level 5.1
   /// Ok when Written; else the cause and, for the user, the message (none for Aborted).
   base::Status status;
+  /// A sticker written: what it was measured to be, for the user; empty for the others.
+  std::string summary;
 };
 
 /// Refuses an animation file that would replace the source picture at `sourcePath` or one of its

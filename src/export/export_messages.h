@@ -5,6 +5,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "export/sticker_check.h"
+#include "export/sticker_targets.h"
 
 namespace kinetta::exporter {
 
@@ -96,10 +100,72 @@ inline constexpr std::string_view kWebmReadText = "ファイルを読めませ�
 
 // Why a sticker file could not be made, for the line under AnimationFailedMessage.
 inline constexpr std::string_view kStickerNotYetText =
-    "この対象のファイルはまだ作れません (作れるのは GIF の discord-emoji と slack です)。";
+    "この対象のファイルはまだ作れません (作れるのは GIF の discord-emoji と slack、WebM の "
+    "telegram です)。";
 inline constexpr std::string_view kStickerTooLargeText =
     "色とこまを減らしても対象のファイルの大きさに収まりません。";
 inline constexpr std::string_view kStickerRulesText = "作ったファイルが対象の条件を満たしません。";
+
+/// The target's name as its platform calls it.
+inline std::string_view StickerTargetTitle(StickerTargetId id) {
+  switch (id) {
+    case StickerTargetId::Line:
+      return "LINE アニメーションスタンプ";
+    case StickerTargetId::LineMain:
+      return "LINE アニメーションスタンプのメイン画像";
+    case StickerTargetId::LineTab:
+      return "LINE トークルームタブ画像";
+    case StickerTargetId::Telegram:
+      return "Telegram ビデオステッカー";
+    case StickerTargetId::Discord:
+      return "Discord スタンプ";
+    case StickerTargetId::DiscordEmoji:
+      return "Discord 絵文字";
+    case StickerTargetId::Slack:
+      return "Slack 絵文字";
+  }
+  return "";
+}
+
+/// A rule's name: "形式", "大きさ", "こま数", ...
+inline std::string_view StickerRuleTitle(StickerRule rule) {
+  switch (rule) {
+    case StickerRule::Container:
+      return "形式";
+    case StickerRule::Codec:
+      return "コーデック";
+    case StickerRule::Size:
+      return "大きさ";
+    case StickerRule::Frames:
+      return "こま数";
+    case StickerRule::Plays:
+      return "再生回数";
+    case StickerRule::Seconds:
+      return "再生時間";
+    case StickerRule::FrameRate:
+      return "こま/秒";
+    case StickerRule::Bytes:
+      return "ファイルの大きさ";
+    case StickerRule::Audio:
+      return "音声";
+    case StickerRule::Transparency:
+      return "透明な背景";
+    case StickerRule::Colour:
+      return "色";
+  }
+  return "";
+}
+
+/// The target's rules in one line, in the user's language: "APNG、320 x 270 以内、長い辺 270
+/// 以上、5-20 こま、..."
+std::string StickerRulesLine(const StickerTarget& target);
+
+/// What a fitted file was measured to be, in the user's language: its size, frames, plays
+/// (where it has a count), one loop's seconds, bytes and PSNR.
+std::string StickerResultText(const StickerMeasure& m, double psnr);
+
+/// The rules `outcomes` failed, by name: "ファイルの大きさ、こま数".
+std::string FailedStickerRules(const std::vector<RuleOutcome>& outcomes);
 
 // ---- The page ------------------------------------------------------------------------------
 

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "base/messages.h"
@@ -283,10 +284,10 @@ bool AllPass(const std::vector<RuleOutcome>& outcomes) {
 
 namespace {
 
-// A PNG or GIF told by its first bytes and measured; a WebM only from a file, through the
-// video module. The failures name the file.
+// A PNG or GIF told by its first bytes and measured; a WebM through the video module, from its
+// file or, when they are given, from the bytes in `memory`. The failures name the file.
 Measured MeasureFrom(const ByteSource& file, std::size_t size, const std::string& name,
-                     bool fromFile) {
+                     std::optional<std::span<const std::uint8_t>> memory) {
   std::array<std::uint8_t, 64> start{};
   const base::Result<std::size_t> read = file(0, start);
   if (!read.ok()) {
@@ -301,10 +302,11 @@ Measured MeasureFrom(const ByteSource& file, std::size_t size, const std::string
   } else if (head.size() >= 6 && (std::memcmp(head.data(), "GIF87a", 6) == 0 ||
                                   std::memcmp(head.data(), "GIF89a", 6) == 0)) {
     measured = MeasureGif(file, name);
-  } else if (IsWebm(head) && fromFile) {
+  } else if (IsWebm(head)) {
     const base::Result<const VideoProbe*> probe = VideoProbes();
     if (!probe.ok()) return probe.status();
-    measured = probe.value()->webm(name.c_str());
+    measured = memory ? probe.value()->webmBytes(memory->data(), memory->size())
+                      : probe.value()->webm(name.c_str());
     if (!measured.ok()) {
       return Measured::Failed(measured.cause(), base::CannotOpenMessage(name, measured.message()));
     }
@@ -325,7 +327,7 @@ base::Result<StickerMeasure> MeasureStickerFile(const std::filesystem::path& pat
   const ByteSource source = [&file](std::size_t offset, std::span<std::uint8_t> into) {
     return file.ReadAt(offset, into);
   };
-  return MeasureFrom(source, file.size(), name, true);
+  return MeasureFrom(source, file.size(), name, std::nullopt);
 }
 
 base::Result<StickerMeasure> MeasureStickerBytes(std::span<const std::uint8_t> bytes,
@@ -338,7 +340,7 @@ base::Result<StickerMeasure> MeasureStickerBytes(std::span<const std::uint8_t> b
                 into.begin());
     return count;
   };
-  return MeasureFrom(source, bytes.size(), name, false);
+  return MeasureFrom(source, bytes.size(), name, bytes);
 }
 
 }  // namespace kinetta::exporter

@@ -76,8 +76,8 @@ bool AllPass(const std::vector<RuleOutcome>& outcomes);
 /// message is one line naming the file. Reads the file in pieces, however large it is.
 base::Result<StickerMeasure> MeasureStickerFile(const std::filesystem::path& path);
 
-/// The same for a PNG or GIF file's bytes in memory, before they are written; `name` is the
-/// file's for the messages. A WebM is measured from its file only.
+/// The same for a file's bytes in memory, before they are written; `name` is the file's for the
+/// messages.
 base::Result<StickerMeasure> MeasureStickerBytes(std::span<const std::uint8_t> bytes,
                                                  const std::string& name);
 

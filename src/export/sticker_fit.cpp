@@ -176,6 +176,7 @@ Surface ScaleIntoPlan(const Surface& frame, const StickerPlan& plan) {
 
 base::Result<StickerFit> FitSticker(const FrameReader& frames, const StickerRequest& request) {
   const StickerTarget& target = *request.target;
+  if (target.container == StickerContainer::WebM) return FitWebmSticker(frames, request);
   if (target.container != StickerContainer::Gif) {
     return Failed(request, base::Cause::Unsupported, base::Text(kStickerNotYetText));
   }

@@ -1,6 +1,7 @@
 // Fitting a run's frames to a sticker target: scaled to the target's size, spread evenly
 // through the loop, encoded with fewer colours or fewer frames until the file is within the
-// target's bytes, checked against every rule of the target, then written. GIF targets for now.
+// target's bytes, checked against every rule of the target, then written. GIF targets, and the
+// WebM's, whose bitrate is searched instead.
 #pragma once
 
 #include <atomic>
@@ -21,13 +22,16 @@ struct StickerRequest {
   int delayMs = 200;   ///< how long the run's frames show
   std::filesystem::path file;
   const std::atomic<bool>* abort = nullptr;  ///< checked between encodings; may be null
+  /// The frames read (`total` 0), then the encodings made of at most `total`; may be empty.
+  AnimationProgress progress;
 };
 
 /// What was chosen and made.
 struct StickerFit {
-  StickerPlan plan;    ///< as written: the frames kept and their time
-  int frameStep = 1;   ///< every frameStep-th of the planned frames was kept
-  int colourBits = 8;  ///< the bits of each colour channel kept (8: all)
+  StickerPlan plan;           ///< as written: the frames kept and their time
+  int frameStep = 1;          ///< every frameStep-th of the planned frames was kept
+  int colourBits = 8;         ///< the bits of each colour channel kept (8: all)
+  int kilobitsPerSecond = 0;  ///< a video's mean bitrate (0: not a video)
   StickerMeasure measure;
   std::vector<RuleOutcome> rules;
   /// dB of the file's frames, as shown, against the frames scaled to the target's size with
@@ -39,6 +43,10 @@ struct StickerFit {
 /// passed the target's rules as measured from its bytes. A target that is not a GIF's is
 /// Cause::Unsupported; no frame 00 is Cause::NotFound; the abort flag Cause::Aborted.
 base::Result<StickerFit> FitSticker(const FrameReader& frames, const StickerRequest& request);
+
+/// FitSticker for a WebM target: the frames the plan picks, every one kept, coded in two passes
+/// at the highest mean bitrate found to fit the target's bytes.
+base::Result<StickerFit> FitWebmSticker(const FrameReader& frames, const StickerRequest& request);
 
 /// `frame` scaled into the plan's picture (each pixel the area-weighted mean of the pixels it
 /// covers, colours weighted by their opacity) at its place; the rest of the plan's size clear.

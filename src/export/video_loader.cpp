@@ -66,7 +66,7 @@ base::Result<const Table*> Entry(const char* name) {
 base::Result<const VideoEncoderMakers*> Load() {
   base::Result<const VideoEncoderMakers*> makers = Entry<VideoEncoderMakers>(kVideoModuleEntry);
   if (makers.ok() && (makers.value()->mp4 == nullptr || makers.value()->apng == nullptr ||
-                      makers.value()->webm == nullptr)) {
+                      makers.value()->webm == nullptr || makers.value()->webmAtRate == nullptr)) {
     return Failed(OtherBuildReason(KINETTA_VERSION));
   }
   return makers;
@@ -82,7 +82,8 @@ base::Result<const VideoEncoderMakers*> VideoEncoders() {
 base::Result<const VideoProbe*> VideoProbes() {
   static const base::Result<const VideoProbe*> loaded = [] {
     base::Result<const VideoProbe*> probe = Entry<VideoProbe>(kVideoProbeEntry);
-    if (probe.ok() && probe.value()->webm == nullptr) {
+    if (probe.ok() && (probe.value()->webm == nullptr || probe.value()->webmBytes == nullptr ||
+                       probe.value()->webmFrames == nullptr)) {
       return base::Result<const VideoProbe*>(Failed(OtherBuildReason(KINETTA_VERSION)));
     }
     return probe;

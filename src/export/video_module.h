@@ -4,6 +4,9 @@
 // every process, whether it wrote a video or not.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -24,6 +27,8 @@ struct VideoEncoderMakers {
                                            std::optional<render::Colour> padding) = nullptr;
   std::unique_ptr<AnimationEncoder> (*apng)(int delayMilliseconds) = nullptr;
   std::unique_ptr<AnimationEncoder> (*webm)(int delayMilliseconds) = nullptr;
+  std::unique_ptr<AnimationEncoder> (*webmAtRate)(int delayMilliseconds,
+                                                  const WebmRate& rate) = nullptr;
 };
 
 /// The module's file name, looked for in the program folder (the running executable's), else
@@ -34,7 +39,7 @@ using VideoModuleEntry = const VideoEncoderMakers* (*)();
 
 /// The build a module must report: the program's version and this interface's revision (one
 /// more whenever VideoEncoderMakers or AnimationEncoder changes).
-inline constexpr char kVideoModuleBuild[] = KINETTA_VERSION "/2";
+inline constexpr char kVideoModuleBuild[] = KINETTA_VERSION "/3";
 
 /// The module's makers, loaded once and kept for the life of the process; or why the module
 /// could not be loaded, as a line for the user.
@@ -47,12 +52,23 @@ base::Result<const VideoEncoderMakers*> VideoEncoders();
 struct VideoProbe {
   const char* build = nullptr;
   base::Result<StickerMeasure> (*webm)(const char* path) = nullptr;
+  base::Result<StickerMeasure> (*webmBytes)(const std::uint8_t* data, std::size_t size) = nullptr;
+  base::Status (*webmFrames)(const std::uint8_t* data, std::size_t size,
+                             const std::function<void(const render::Surface&)>& shown) = nullptr;
 };
 inline constexpr char kVideoProbeEntry[] = "kinetta_video_probe";
 using VideoProbeEntry = const VideoProbe* (*)();
 
 /// The WebM probe, built into the module only; a failure gives the reason alone.
 base::Result<StickerMeasure> MeasureWebm(const char* path);
+
+/// The same for a WebM's bytes in memory.
+base::Result<StickerMeasure> MeasureWebmBytes(const std::uint8_t* data, std::size_t size);
+
+/// Decodes a WebM in memory and hands each frame to `shown` as a player shows it, with its
+/// opacity; the picture handed on is reused for the next frame.
+base::Status DecodeWebm(const std::uint8_t* data, std::size_t size,
+                        const std::function<void(const render::Surface&)>& shown);
 
 /// The module's own lookup of its texts, set by the program as it loads the module to the
 /// program's base::Text, so that the encoders' messages come in the user's language. A module

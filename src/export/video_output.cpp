@@ -140,6 +140,8 @@ struct VideoOutput::State {
   AVPacket* packet = nullptr;
   std::int64_t frameTicks = 1;
   std::int64_t next = 0;  // the next frame's number
+  int pass = 0;
+  std::string* twoPassStats = nullptr;
 
   ~State() {
     av_frame_free(&frame);
@@ -226,7 +228,13 @@ base::Status VideoOutput::Open(const VideoSetup& setup, const ByteSink& sink) {
   s.encoder->width = setup.width;
   s.encoder->height = setup.height;
   s.encoder->pix_fmt = static_cast<AVPixelFormat>(setup.pixelFormat);
-  s.encoder->time_base = tick;
+  AVRational encoderTick = tick;
+  if (setup.frameTimeBase) {
+    av_reduce(&encoderTick.num, &encoderTick.den, setup.timing.frameTicks,
+              setup.timing.ticksPerSecond, 1 << 30);
+    s.frameTicks = 1;
+  }
+  s.encoder->time_base = encoderTick;
   av_reduce(&s.encoder->framerate.num, &s.encoder->framerate.den, setup.timing.ticksPerSecond,
             setup.timing.frameTicks, 1 << 30);
   s.encoder->thread_count = 0;  // as many as there are cores
@@ -239,9 +247,18 @@ base::Status VideoOutput::Open(const VideoSetup& setup, const ByteSink& sink) {
   if ((s.container->oformat->flags & AVFMT_GLOBALHEADER) != 0) {
     s.encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
   }
+  s.pass = setup.pass;
+  s.twoPassStats = setup.twoPassStats;
+  if (s.pass == 1) s.encoder->flags |= AV_CODEC_FLAG_PASS1;
+  if (s.pass == 2 && s.twoPassStats != nullptr) {
+    s.encoder->flags |= AV_CODEC_FLAG_PASS2;
+    // Read by the encoder as it opens; the caller keeps the text until then.
+    s.encoder->stats_in = s.twoPassStats->data();
+  }
   AVDictionary* codecOptions = Dictionary(setup.codecOptions);
   rc = avcodec_open2(s.encoder, codec, &codecOptions);
   av_dict_free(&codecOptions);
+  s.encoder->stats_in = nullptr;
   if (rc < 0) return Error(kEncoderStartText, rc);
 
   s.stream = avformat_new_stream(s.container, nullptr);
@@ -307,6 +324,9 @@ base::Status VideoOutput::Finish() {
   int rc = avcodec_send_frame(s.encoder, nullptr);
   if (rc < 0) return Error(kFrameEncodeText, rc);
   if (base::Status drained = Drain(); !drained.ok()) return drained;
+  if (s.pass == 1 && s.twoPassStats != nullptr) {
+    *s.twoPassStats = s.encoder->stats_out != nullptr ? s.encoder->stats_out : "";
+  }
   rc = av_write_trailer(s.container);
   if (rc < 0) return Error(kFileCloseText, rc);
   avio_flush(s.io);

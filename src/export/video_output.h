@@ -45,6 +45,13 @@ struct VideoSetup {
   bool tagColours = false;
   /// Write the container to the sink as it is made, forward only, instead of into memory.
   bool streamed = false;
+  /// The encoder counts whole frames (its time base one frame's time) instead of ticks: libvpx
+  /// takes a frame to last one unit of it when it shares out a bitrate.
+  bool frameTimeBase = false;
+  /// Two passes: 1 leaves the encoder's statistics in `twoPassStats` at Finish, 2 codes the
+  /// frames from them; 0 one pass.
+  int pass = 0;
+  std::string* twoPassStats = nullptr;
   /// Called with each packet before the container takes it; a negative result is FFmpeg's
   /// error code, and fails the frame.
   std::function<int(AVPacket*)> beforeWrite;

@@ -19,6 +19,7 @@
 
 #include "base/messages.h"
 #include "event_wait.h"
+#include "export/export_messages.h"
 #include "export/html_page.h"
 #include "fake_prompter.h"
 #include "image/bmp_file.h"
@@ -86,8 +87,8 @@ TEST_F(AnimationDialogTest, OpensWithTheDefaultTimeAndGif) {
   EXPECT_EQ(d->format(), AnimationFormat::Gif);
   EXPECT_EQ(d->okButton()->text(), QStringLiteral("OK"));
   EXPECT_EQ(d->cancelButton()->text(), QStringLiteral("ｷｬﾝｾﾙ"));
-  // 6090 x 3960 twips at 15 a pixel: 406 x 264; the time row and buttons as in the HTML export.
-  EXPECT_EQ(d->size(), QSize(406, 264));
+  // 6090 x 5550 twips at 15 a pixel: 406 x 370; the time row and buttons as in the HTML export.
+  EXPECT_EQ(d->size(), QSize(406, 370));
   EXPECT_EQ(d->minimumSize(), d->maximumSize());
   EXPECT_EQ(d->timeBox()->geometry(), QRect(120, 48, 57, 25));
   EXPECT_EQ(d->okButton()->geometry(), QRect(312, 8, 81, 25));
@@ -301,6 +302,56 @@ TEST_F(AnimationDialogTest, ChosenFileIsHandedOverWithTheTimeAndTheDialogCloses)
   EXPECT_EQ(order_->webpQuality, 80);
   EXPECT_EQ(order_->maxSide, 720);
 }
+
+struct UseCase {
+  const char* target;
+  AnimationFormat format;
+  const char* file;
+};
+
+class AnimationUseTest : public AnimationDialogTest, public testing::WithParamInterface<UseCase> {};
+
+// A target as the use: its rules shown, its format chosen and the other choices disabled, the
+// save dialog's name with its extension, the target handed over; 汎用 gives the choices back.
+TEST_P(AnimationUseTest, TargetChoosesTheFormatAndDisablesWhatDoesNotApply) {
+  const UseCase& c = GetParam();
+  Frames(2);
+  AnimationDialog* d = Open();
+  EXPECT_EQ(d->useBox()->currentText(), QStringLiteral("汎用"));
+  EXPECT_EQ(d->stickerTarget(), nullptr);
+  d->formatOption(AnimationFormat::Mp4)->click();
+  const StickerTarget* target = FindStickerTarget(c.target);
+  d->useBox()->setCurrentIndex(static_cast<int>(target - kStickerTargets.data()) + 1);
+  EXPECT_EQ(d->stickerTarget(), target);
+  EXPECT_EQ(d->useBox()->currentText(), U(StickerTargetTitle(target->id)));
+  EXPECT_EQ(d->useRulesLabel()->text().toStdString(), StickerRulesLine(*target));
+  EXPECT_EQ(d->format(), c.format);
+  for (const AnimationFormat f : {AnimationFormat::Gif, AnimationFormat::WebP, AnimationFormat::Mp4,
+                                  AnimationFormat::Apng, AnimationFormat::WebM}) {
+    EXPECT_FALSE(d->formatOption(f)->isEnabled());
+  }
+  EXPECT_FALSE(d->matteBox()->isEnabled());
+  EXPECT_FALSE(d->webpQualityBox()->isEnabled());
+  prompter_.savePaths.push_back(QString::fromStdString((temp_ / "sticker").string()));
+  d->okButton()->click();
+  EXPECT_EQ(prompter_.saveProposed, QString::fromStdString((temp_ / c.file).string()));
+  ASSERT_TRUE(order_.has_value());
+  EXPECT_EQ(order_->sticker, target);
+  EXPECT_EQ(order_->format, c.format);
+  EXPECT_EQ(order_->target.extension(), std::filesystem::path(c.file).extension());
+
+  d = Open();
+  d->useBox()->setCurrentIndex(static_cast<int>(target - kStickerTargets.data()) + 1);
+  d->useBox()->setCurrentIndex(0);
+  EXPECT_TRUE(d->useRulesLabel()->text().isEmpty());
+  EXPECT_TRUE(d->formatOption(AnimationFormat::Gif)->isEnabled());
+  EXPECT_TRUE(d->webpQualityBox()->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, AnimationUseTest,
+                         testing::Values(UseCase{"telegram", AnimationFormat::WebM, "cat.webm"},
+                                         UseCase{"line", AnimationFormat::Apng, "cat.png"},
+                                         UseCase{"slack", AnimationFormat::Gif, "cat.gif"}));
 
 TEST_F(AnimationDialogTest, RefusedStartKeepsTheDialogOpen) {
   Frames(1);

@@ -88,6 +88,9 @@ DecodedVideo DecodeVideo(const std::filesystem::path& file) {
     return out;
   }
   const AVStream* stream = input->streams[index];
+  for (unsigned i = 0; i < input->nb_streams; ++i) {
+    if (input->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO) ++out.audioStreams;
+  }
   // FFmpeg's own VP9 decoder drops the opacity that libvpx's keeps.
   const AVCodec* codec = stream->codecpar->codec_id == AV_CODEC_ID_VP9
                              ? avcodec_find_decoder_by_name("libvpx-vp9")

@@ -14,6 +14,7 @@ struct DecodedVideo : DecodedAnimation {
   std::string pixelFormat;  ///< "yuv420p", "rgb24"
   int frameRateNum = 0;     ///< the stream's average frame rate
   int frameRateDen = 1;
+  int audioStreams = 0;
 };
 
 /// `delays` are in milliseconds; `loopCount` is the APNG's number of plays (0 for ever), -1 for
