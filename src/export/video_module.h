@@ -21,7 +21,7 @@ struct VideoEncoderMakers {
   const char* build = nullptr;
   std::unique_ptr<AnimationEncoder> (*mp4)(int delayMilliseconds,
                                            std::optional<render::Colour> padding) = nullptr;
-  std::unique_ptr<AnimationEncoder> (*apng)(int delayMilliseconds) = nullptr;
+  std::unique_ptr<AnimationEncoder> (*apng)(int delayMilliseconds, int plays) = nullptr;
   std::unique_ptr<AnimationEncoder> (*webm)(int delayMilliseconds) = nullptr;
 };
 
@@ -33,7 +33,7 @@ using VideoModuleEntry = const VideoEncoderMakers* (*)();
 
 /// The build a module must report: the program's version and this interface's revision (one
 /// more whenever VideoEncoderMakers or AnimationEncoder changes).
-inline constexpr char kVideoModuleBuild[] = KINETTA_VERSION "/2";
+inline constexpr char kVideoModuleBuild[] = KINETTA_VERSION "/3";
 
 /// The module's makers, loaded once and kept for the life of the process; or why the module
 /// could not be loaded, as a line for the user.
