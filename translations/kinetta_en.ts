@@ -559,8 +559,8 @@ The page will be shown anyway, but may not display correctly.</translation>
         <translation>a PNG chunk's CRC does not match</translation>
     </message>
     <message>
-        <source>この対象のファイルはまだ作れません (作れるのは GIF の discord-emoji と slack です)。</source>
-        <translation>Files for this target cannot be made yet (the GIF targets discord-emoji and slack can).</translation>
+        <source>この対象のファイルはまだ作れません (作れるのは GIF、APNG、PNG の対象です)。</source>
+        <translation>Files for this target cannot be made yet (the GIF, APNG and PNG targets can).</translation>
     </message>
     <message>
         <source>ファイルが途中で切れています</source>
