@@ -356,15 +356,31 @@ std::string StickerCheckSummary(int failed) {
   return std::to_string(failed) + " 件の条件を満たしていません。";
 }
 
+std::string StickerOverColourMessage(const exporter::StickerTarget& target) {
+  return std::string(target.name) +
+         " は透明な背景が求められます。背景色の上の絵のまま書き出します。";
+}
+
+std::string StickerSizedFramesMessage(int width, int height) {
+  return "書き出すのはスタンプだけなので、こまを " + std::to_string(width) + " x " +
+         std::to_string(height) + " で描きました。";
+}
+
 std::string StickerWroteMessage(std::string_view path, const exporter::StickerTarget& target,
                                 const exporter::StickerFit& fit) {
   const exporter::StickerMeasure& m = fit.measure;
   const std::string psnr = std::isinf(fit.psnr) ? "∞" : Fixed(fit.psnr, 2);
+  // A still PNG has no plays and no time.
+  const std::string timing =
+      m.plays < 0
+          ? std::string()
+          : "、繰り返し " + (m.plays == 0 ? std::string("無限") : std::to_string(m.plays) + " 回") +
+                "、1 回 " + Fixed(m.loopSeconds, 2) + " 秒";
+  const std::string colours = fit.colours > 0 ? "パレット " + std::to_string(fit.colours) + " 色"
+                                              : "色 " + std::to_string(fit.colourBits) + " ビット";
   return WroteFileMessage(path) + "(" + std::string(target.name) + ": " +
-         StickerMeasuredText(m, StickerRule::Size) + "、" + std::to_string(m.frames) +
-         " こま、繰り返し " + (m.plays == 0 ? "無限" : std::to_string(m.plays) + " 回") +
-         "、1 回 " + Fixed(m.loopSeconds, 2) + " 秒、" + Kilobytes(m.bytes) + "、色 " +
-         std::to_string(fit.colourBits) + " ビット、PSNR " + psnr + " dB)";
+         StickerMeasuredText(m, StickerRule::Size) + "、" + std::to_string(m.frames) + " こま" +
+         timing + "、" + Kilobytes(m.bytes) + "、" + colours + "、PSNR " + psnr + " dB)";
 }
 
 std::string PictureProgressText(int index, int pictures) {
