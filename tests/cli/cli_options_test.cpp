@@ -170,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"--check-sticker"}, "オプション '--check-sticker' には値が要ります。"},
         BadCase{{"--sticker", "telegram", "t.webm", "a.jpg"},
                 "オプション --sticker の値 'telegram' は使えません。(この対象のファイルはまだ作れ"
-                "ません (作れるのは GIF の discord-emoji と slack です)。)"}));
+                "ません (作れるのは GIF、APNG、PNG の対象です)。)"}));
 
 TEST(CliOptions, HelpAndVersionWinAndUsageNamesEveryOption) {
   EXPECT_EQ(ParseArguments({"--frames", "3", "--help"}).outcome, ParseOutcome::Help);
