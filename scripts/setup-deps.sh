@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk qt6-translations-l10n xvfb xauth imagemagick openbox xdotool ffmpeg webp
+  pngquant apngasm
   default-jdk-headless chromium
   libimagequant-dev libgif-dev zlib1g-dev libwebp-dev libjpeg62-turbo-dev libspng-dev libheif-dev valgrind
   libexif-dev liblcms2-dev colord-data

@@ -559,8 +559,6 @@ The page will be shown anyway, but may not display correctly.</translation>
         <translation>a PNG chunk's CRC does not match</translation>
     </message>
     <message>
-        <source>この対象のファイルはまだ作れません (作れるのは GIF の discord-emoji と slack、WebM の telegram です)。</source>
-        <translation>Files for this target cannot be made yet (the GIF targets discord-emoji and slack and the WebM target telegram can).</translation>
     </message>
     <message>
         <source>ファイルが途中で切れています</source>
@@ -745,10 +743,6 @@ The page will be shown anyway, but may not display correctly.</translation>
     <message>
         <source>%1 を書き出しました。(%2 こま)</source>
         <translation>wrote %1 (%2 frames)</translation>
-    </message>
-    <message>
-        <source>%1 を書き出しました。(%2: %3、%4 こま、繰り返し %5、1 回 %6 秒、%7、色 %8 ビット、PSNR %9 dB)</source>
-        <translation>wrote %1 (%2: %3, %4 frames, looping %5, %6 s per loop, %7, %8-bit colour, PSNR %9 dB)</translation>
     </message>
     <message>
         <source>%1 を書けません</source>
@@ -1490,6 +1484,30 @@ animation file not written, or a checked file unreadable or failing a rule;
     <message>
         <source>用途(&amp;U)</source>
         <translation>&amp;Use</translation>
+    </message>
+    <message>
+        <source>%1 は透明な背景が求められます。背景色の上の絵のまま書き出します。</source>
+        <translation>%1 wants a transparent background; writing the picture over the background colour as it is.</translation>
+    </message>
+    <message>
+        <source>%1 を書き出しました。(%2: %3、%4 こま、%5、%6、PSNR %7 dB)</source>
+        <translation>wrote %1 (%2: %3, %4 frames, %5, %6, PSNR %7 dB)</translation>
+    </message>
+    <message>
+        <source>%1 を書き出しました。(%2: %3、%4 こま、繰り返し %5、1 回 %6 秒、%7、%8、PSNR %9 dB)</source>
+        <translation>wrote %1 (%2: %3, %4 frames, looping %5, %6 s per loop, %7, %8, PSNR %9 dB)</translation>
+    </message>
+    <message>
+        <source>パレット %1 色</source>
+        <translation>palette of %1 colours</translation>
+    </message>
+    <message>
+        <source>書き出すのはスタンプだけなので、こまを %1 x %2 で描きました。</source>
+        <translation>Only stickers are written, so the frames were drawn at %1 x %2.</translation>
+    </message>
+    <message>
+        <source>色 %1 ビット</source>
+        <translation>%1-bit colour</translation>
     </message>
 </context>
 </TS>

@@ -366,24 +366,40 @@ std::string StickerCheckSummary(int failed) {
   return Fill(Text("%1 件の条件を満たしていません。"), {std::to_string(failed)});
 }
 
+std::string StickerOverColourMessage(const exporter::StickerTarget& target) {
+  return Fill(Text("%1 は透明な背景が求められます。背景色の上の絵のまま書き出します。"),
+              {target.name});
+}
+
+std::string StickerSizedFramesMessage(int width, int height) {
+  return Fill(Text("書き出すのはスタンプだけなので、こまを %1 x %2 で描きました。"),
+              {std::to_string(width), std::to_string(height)});
+}
+
 std::string StickerWroteMessage(std::string_view path, const exporter::StickerTarget& target,
                                 const exporter::StickerFit& fit) {
   const exporter::StickerMeasure& m = fit.measure;
   const std::string psnr = std::isinf(fit.psnr) ? "∞" : Fixed(fit.psnr, 2);
-  // A video has no count of plays, and its quality is a bitrate rather than colours.
-  if (m.plays < 0) {
-    return Fill(
-        Text("%1 を書き出しました。(%2: %3、%4 こま、1 回 %5 秒、%6、映像 %7 kbit/s、"
-             "PSNR %8 dB)"),
-        {path, target.name, StickerMeasuredText(m, StickerRule::Size), std::to_string(m.frames),
-         Fixed(m.loopSeconds, 2), Kilobytes(m.bytes), std::to_string(fit.kilobitsPerSecond), psnr});
+  const std::string colours = fit.colours > 0
+                                  ? Fill(Text("パレット %1 色"), {std::to_string(fit.colours)})
+                                  : Fill(Text("色 %1 ビット"), {std::to_string(fit.colourBits)});
+  const std::string size = StickerMeasuredText(m, StickerRule::Size);
+  const std::string frames = std::to_string(m.frames);
+  if (m.plays < 0 && fit.kilobitsPerSecond > 0) {
+    // A video has no count of plays, and its quality is a bitrate rather than colours.
+    return Fill(Text("%1 を書き出しました。(%2: %3、%4 こま、1 回 %5 秒、%6、映像 %7 kbit/s、"
+                     "PSNR %8 dB)"),
+                {path, target.name, size, frames, Fixed(m.loopSeconds, 2), Kilobytes(m.bytes),
+                 std::to_string(fit.kilobitsPerSecond), psnr});
   }
-  const std::string plays = PlaysText(m.plays);
-  return Fill(
-      Text("%1 を書き出しました。(%2: %3、%4 こま、繰り返し %5、1 回 %6 秒、%7、色 %8 "
-           "ビット、PSNR %9 dB)"),
-      {path, target.name, StickerMeasuredText(m, StickerRule::Size), std::to_string(m.frames),
-       plays, Fixed(m.loopSeconds, 2), Kilobytes(m.bytes), std::to_string(fit.colourBits), psnr});
+  if (m.plays < 0) {  // a still PNG has no plays and no time
+    return Fill(Text("%1 を書き出しました。(%2: %3、%4 こま、%5、%6、PSNR %7 dB)"),
+                {path, target.name, size, frames, Kilobytes(m.bytes), colours, psnr});
+  }
+  return Fill(Text("%1 を書き出しました。(%2: %3、%4 こま、繰り返し %5、1 回 %6 秒、%7、%8、"
+                   "PSNR %9 dB)"),
+              {path, target.name, size, frames, PlaysText(m.plays), Fixed(m.loopSeconds, 2),
+               Kilobytes(m.bytes), colours, psnr});
 }
 
 std::string PictureProgressText(int index, int pictures) {

@@ -139,6 +139,11 @@ inline constexpr std::string_view kNotePrefix = "注意: ";
 
 std::string WroteFileMessage(std::string_view path);
 std::string WroteFramesMessage(int frames);
+/// A sticker target that wants a transparent background, made from a run over a colour (a note).
+std::string StickerOverColourMessage(const exporter::StickerTarget& target);
+/// The frames drawn smaller than the picture would make them, since stickers are all the call
+/// writes (a note with the frames' size).
+std::string StickerSizedFramesMessage(int width, int height);
 std::string WroteAnimationMessage(std::string_view path, int frames);
 /// An MP4 made smaller than asked, to `width` x `height`, to stay within H.264 level 5.1.
 std::string Mp4WithinLevelMessage(int width, int height);
@@ -184,8 +189,9 @@ std::string StickerRuleLine(const exporter::StickerTarget& target,
 std::string StickerCheckSummary(int failed);
 
 /// A sticker written, and what the fitting chose: "cat.gif を書き出しました。(slack: 128 x 85、
-/// 40 こま、繰り返し 無限、1 回 0.80 秒、96.3 KB、色 6 ビット、PSNR 32.10 dB)"; a video names
-/// its bitrate instead of the colours ("映像 640 kbit/s").
+/// 40 こま、繰り返し 無限、1 回 0.80 秒、96.3 KB、色 6 ビット、PSNR 32.10 dB)"; an APNG whose
+/// frames share a palette tells "パレット 128 色" for the bits, a still PNG no plays or time, a
+/// video its bitrate instead of the colours ("映像 640 kbit/s").
 std::string StickerWroteMessage(std::string_view path, const exporter::StickerTarget& target,
                                 const exporter::StickerFit& fit);
 

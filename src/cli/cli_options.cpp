@@ -1,6 +1,7 @@
 // Parsing kinetta-render's options and pictures.
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
@@ -219,11 +220,6 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       if (target == nullptr) {
         return refuseWith(BadValueMessage(name, value, StickerTargetNamesReason()));
       }
-      // Only GIF and WebM stickers are made so far; any file is checked.
-      if (name == "--sticker" && target->container != exporter::StickerContainer::Gif &&
-          target->container != exporter::StickerContainer::WebM) {
-        return refuseWith(BadValueMessage(name, value, base::Text(exporter::kStickerNotYetText)));
-      }
       if (i + 1 == args.size() || args[i + 1].empty()) {
         return refuseWith(NeedsFileMessage(name));
       }
@@ -249,7 +245,15 @@ base::Settings ApplyOptions(base::Settings s, const CliOptions& o) {
   if (o.widthMode) s.WidthMode = *o.widthMode;
   if (o.width) s.WidthValue = *o.width;
   if (o.background) s.BackColor = *o.background;
-  if (o.transparent) s.TransparentBack = *o.transparent;
+  if (o.transparent) {
+    s.TransparentBack = *o.transparent;
+  } else if (std::any_of(o.stickers.begin(), o.stickers.end(), [](const StickerCheckRequest& r) {
+               return exporter::ClearBackgroundByDefault(*r.target);
+             })) {
+    // A sticker that is shown over the chat: the run's background is clear unless a colour was
+    // asked for.
+    s.TransparentBack = true;
+  }
   if (o.frameFormat) s.FrameFiles = *o.frameFormat;
   if (o.frames) s.FrameCount = *o.frames;
   if (o.shade) s.Shade3D = *o.shade;

@@ -89,7 +89,8 @@ std::string ExpandPlaceholder(std::string_view pattern, std::string_view stem);
 /// Whether `pattern` holds a %s that ExpandPlaceholder replaces.
 bool HasPlaceholder(std::string_view pattern);
 
-/// `base` (from mivet.ini or the defaults) with every option that was given put over it.
+/// `base` (from mivet.ini or the defaults) with every option that was given put over it; without
+/// --background, a sticker shown over the chat (ClearBackgroundByDefault) makes it clear.
 base::Settings ApplyOptions(base::Settings base, const CliOptions& options);
 
 /// A shape given as 0..8 or by name (plane, disk, sphere, cylinder, flag, water, flip, cutout,

@@ -3,9 +3,12 @@
 // animation files; then the summary and the exit status.
 #include "cli/cli_run.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <system_error>
@@ -24,11 +27,22 @@
 #include "image/conversion.h"
 #include "image/frame_files.h"
 #include "image/picture.h"
+#include "image/quick_look.h"
 #include "image/source_loading.h"
+#include "render/motions.h"
+#include "render/scaling.h"
 
 namespace kinetta::cli {
 
 namespace {
+
+// The frames of a run for stickers alone are drawn this much larger than the largest sticker's
+// picture, so that rounding never leaves them a pixel short and the sticker is always a
+// reduction of them.
+constexpr double kStickerFrameMargin = 1.02;
+
+// Below this the smaller run is not worth it: the picture is read and drawn as it is.
+constexpr double kWorthSmallerFrames = 0.9;
 
 std::uint64_t ClockSeed() {
   return static_cast<std::uint64_t>(
@@ -216,23 +230,111 @@ struct PictureEnd {
   bool unreadable = false;
 };
 
+// Whether stickers are all the call writes besides the frames.
+bool StickersOnly(const CliOptions& options) {
+  return !options.stickers.empty() && !options.htmlMs.has_value() &&
+         std::none_of(kAnimationOptions.begin(), kAnimationOptions.end(),
+                      [&](const AnimationOption& a) { return !(options.*a.file).empty(); });
+}
+
+// With stickers alone to make, the frames need be no larger than the largest sticker's picture:
+// how much smaller than a `width` x `height` picture would make them (below 1) the run may draw
+// them; 1 for no smaller.
+double StickerOnlyScale(const CliOptions& options, const base::Settings& s, int width, int height) {
+  const render::Motion* motion = render::FindMotion(s.ShapeIndex);
+  if (!StickersOnly(options) || motion == nullptr) return 1.0;
+  const render::FrameSize frame = motion->size(s, width, height);
+  if (frame.width < 1 || frame.height < 1) return 1.0;
+  double scale = 0.0;
+  for (const StickerCheckRequest& sticker : options.stickers) {
+    const std::optional<exporter::StickerPlan> plan = exporter::PlanStickerForRun(
+        *sticker.target, s, width, height, options.delay.webpMilliseconds);
+    if (!plan) return 1.0;
+    scale = std::max({scale, static_cast<double>(plan->pictureWidth) / frame.width,
+                      static_cast<double>(plan->pictureHeight) / frame.height});
+  }
+  // A little over, so that rounding never leaves the frames a pixel short.
+  scale *= kStickerFrameMargin;
+  return scale < kWorthSmallerFrames ? scale : 1.0;
+}
+
+// The picture the run reads and the settings it runs with; smaller than the picture, with a width
+// in pixels scaled alike, when stickers are all it makes.
+struct RunSource {
+  render::Surface source;
+  base::Settings settings;
+  bool reduced = false;
+};
+
+// `source` (read at `width` x `height` or larger) scaled for a run that draws its frames
+// `scale` times as large as the whole picture would make them: each pixel the area-weighted mean
+// of those it covers; a picture of two stacked faces keeps an even height, so its halves stay
+// apart.
+RunSource ScaledForRun(const render::Surface& source, const base::Settings& s, double scale,
+                       int width, int height) {
+  const auto side = [scale](int n) { return std::max(1, static_cast<int>(std::ceil(n * scale))); };
+  const render::Motion* motion = render::FindMotion(s.ShapeIndex);
+  const bool stacked = motion != nullptr && motion->stackedFaces;
+  const int h = stacked ? (side(height) + 1) / 2 * 2 : side(height);
+  RunSource run{render::Scaled(source, side(width), h), s, true};
+  if (s.WidthMode == 2) run.settings.WidthValue = static_cast<std::int16_t>(side(s.WidthValue));
+  return run;
+}
+
+// The picture for the run, read as LoadSourcePicture reads it. With stickers alone to make, a
+// JPEG is first read reduced by its decoder, which is enough when its frames need be no larger
+// than the stickers'.
+base::Result<RunSource> LoadForRun(const CliOptions& options, const PicturePlan& plan,
+                                   const base::Settings& s, bool gifAllowed) {
+  if (StickersOnly(options)) {
+    int box = 0;
+    for (const StickerCheckRequest& sticker : options.stickers) {
+      box = std::max({box, sticker.target->maxWidth, sticker.target->maxHeight});
+    }
+    // Twice the largest sticker: a motion's frames may be smaller than its picture.
+    if (std::optional<image::QuickLook> look =
+            image::ReadQuickLook(plan.source, {2 * box, 2 * box})) {
+      const double scale = StickerOnlyScale(options, s, look->width, look->height);
+      if (scale < 1.0 && look->picture.width() >= std::ceil(look->width * scale) &&
+          look->picture.height() >= std::ceil(look->height * scale)) {
+        const render::Surface reduced =
+            image::SurfaceFor(image::PictureOf(std::move(look->picture)), s);
+        return ScaledForRun(reduced, s, scale, look->width, look->height);
+      }
+    }
+  }
+  base::Result<image::Picture> loaded = image::LoadSourcePicture(plan.source, gifAllowed);
+  if (!loaded.ok()) return loaded.status();
+  // The motions read the picture laid over the run's background colour, or with its
+  // transparency when the background is clear.
+  RunSource run{image::SurfaceFor(std::move(loaded).value(), s), s};
+  const double scale = StickerOnlyScale(options, s, run.source.width(), run.source.height());
+  if (scale < 1.0)
+    run = ScaledForRun(run.source, s, scale, run.source.width(), run.source.height());
+  return run;
+}
+
 // One picture: its output folder, the picture, the notes, the frames, the page and the files.
 PictureEnd RenderPicture(const CliOptions& options, const PicturePlan& plan,
-                         const base::Settings& settings, bool gifAllowed, const CliEnvironment& env,
+                         const base::Settings& asked, bool gifAllowed, const CliEnvironment& env,
                          PictureReport& report) {
   if (base::IsGifName(plan.source) && !gifAllowed) {
     const std::string refused = plan.source + ": " + base::Text(base::kUnsupportedFormatMessage);
     report.ErrorNamingPicture(refused);
     return {base::Status::Failed(base::Cause::Unsupported, refused), true};
   }
-  base::Result<image::Picture> loaded = image::LoadSourcePicture(plan.source, gifAllowed);
+  base::Result<RunSource> loaded = LoadForRun(options, plan, asked, gifAllowed);
   if (!loaded.ok()) {
     report.ErrorNamingPicture(loaded.message());
     return {loaded.status(), true};
   }
-  // The motions read the picture laid over the run's background colour, or with its
-  // transparency when the background is clear.
-  const render::Surface source = image::SurfaceFor(std::move(loaded).value(), settings);
+  const render::Surface source = std::move(loaded.value().source);
+  const base::Settings settings = loaded.value().settings;
+  if (loaded.value().reduced) {
+    const render::FrameSize frame =
+        render::FindMotion(settings.ShapeIndex)->size(settings, source.width(), source.height());
+    report.Note(StickerSizedFramesMessage(frame.width, frame.height));
+  }
   if (!plan.outputDir.empty()) {
     std::error_code error;
     std::filesystem::create_directories(plan.outputDir, error);
@@ -349,6 +451,13 @@ base::Status RunUnguarded(const std::vector<std::string>& args, const CliEnviron
   const BatchPlan plan = PlanBatch(options, settings.FrameCount);
   if (plan.outcome != PlanOutcome::Ready) return Refuse(err, plan.status);
 
+  // A platform that wants a transparent background still takes one over a colour: said, not
+  // refused.
+  for (const StickerCheckRequest& sticker : options.stickers) {
+    if (sticker.target->wantsTransparency && !settings.TransparentBack) {
+      err << kNotePrefix << StickerOverColourMessage(*sticker.target) << '\n';
+    }
+  }
   const bool gifAllowed = base::GifSupportFromMarker(folder);
   const int count = static_cast<int>(plan.pictures.size());
   ProgressLine progress(err, env.progress && !options.quiet && settings.FrameCount > 0, count,

@@ -57,8 +57,8 @@ std::unique_ptr<AnimationEncoder> MakeWebpEncoder(int delayMilliseconds,
 std::unique_ptr<AnimationEncoder> MakeMp4Encoder(int delayMilliseconds,
                                                  std::optional<render::Colour> padding);
 
-/// Animated lossless PNG (APNG) through FFmpeg's libraries.
-std::unique_ptr<AnimationEncoder> MakeApngEncoder(int delayMilliseconds);
+/// Animated lossless PNG (APNG) through FFmpeg's libraries, played `plays` times (0, for ever).
+std::unique_ptr<AnimationEncoder> MakeApngEncoder(int delayMilliseconds, int plays);
 
 /// VP9 in a WebM through FFmpeg's libraries, with the frames' transparency when they have some.
 std::unique_ptr<AnimationEncoder> MakeWebmEncoder(int delayMilliseconds);

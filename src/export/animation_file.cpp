@@ -137,7 +137,7 @@ base::Result<std::unique_ptr<AnimationEncoder>> MakeEncoder(const AnimationReque
       if (r.format == AnimationFormat::Mp4) {
         return Made(make.mp4(r.delay.webpMilliseconds, r.background));
       }
-      return Made(r.format == AnimationFormat::Apng ? make.apng(r.delay.webpMilliseconds)
+      return Made(r.format == AnimationFormat::Apng ? make.apng(r.delay.webpMilliseconds, 0)
                                                     : make.webm(r.delay.webpMilliseconds));
     }
     case AnimationFormat::Gif:

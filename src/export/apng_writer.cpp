@@ -1,13 +1,15 @@
 // The APNG: every frame lossless through libavcodec's APNG encoder, which stores only the part of
 // each frame that changed, with the blend and dispose steps that make it smallest, and
-// libavformat's APNG muxer, told to play for ever. The pixels go in as small as they stay exact:
-// indexed colour when all the frames together have at most 256 colours (transparency included),
-// RGBA when any pixel is not opaque, RGB otherwise. The file goes to its sink as it is encoded.
+// libavformat's APNG muxer, told to play for ever or a number of times. The pixels go in as small
+// as they stay exact: indexed colour when all the frames together have at most 256 colours
+// (transparency included), RGBA when any pixel is not opaque, RGB otherwise. The file goes to its
+// sink as it is encoded.
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <unordered_map>
 
 extern "C" {
@@ -47,12 +49,12 @@ constexpr const char* kUnfilteredLevel = "6";
 
 // The PNG chunk acTL: the number of frames and of plays (0, for ever), with its length, name
 // and CRC.
-std::array<std::uint8_t, 20> AnimationControlChunk(int frames) {
+std::array<std::uint8_t, 20> AnimationControlChunk(int frames, int plays) {
   std::array<std::uint8_t, 20> chunk{};
   AV_WB32(chunk.data(), 8);
   std::memcpy(chunk.data() + 4, "acTL", 4);
   AV_WB32(chunk.data() + 8, static_cast<std::uint32_t>(frames));
-  AV_WB32(chunk.data() + 12, 0);
+  AV_WB32(chunk.data() + 12, static_cast<std::uint32_t>(plays));
   const std::uint32_t crc = ~av_crc(av_crc_get_table(AV_CRC_32_IEEE_LE), ~0u, chunk.data() + 4, 12);
   AV_WB32(chunk.data() + 16, crc);
   return chunk;
@@ -107,7 +109,8 @@ std::int64_t StillSize(const Surface& frame, bool alpha, const char* pred, const
 
 class ApngEncoder final : public AnimationEncoder {
  public:
-  explicit ApngEncoder(int delayMilliseconds) : delay_(delayMilliseconds), output_("APNG") {}
+  ApngEncoder(int delayMilliseconds, int plays)
+      : delay_(delayMilliseconds), plays_(plays), output_("APNG") {}
 
   // libavcodec refuses larger pictures; very long thin ones may fail in Start with the reason.
   int MaxSide() const override { return 32767; }
@@ -160,12 +163,12 @@ class ApngEncoder final : public AnimationEncoder {
     }
     // Milliseconds always: each frame's delay is a fraction of a second in the file.
     setup.timing = {1000, delay_};
-    setup.containerOptions = {{"plays", "0"}};
+    setup.containerOptions = {{"plays", std::to_string(plays_)}};
     // The frame count is known now, so the animation's header goes in with the first frame's
     // and the muxer never has to go back to fill it in: the file streams out as it is made.
     setup.streamed = true;
-    setup.beforeWrite = [frameCount](AVPacket* packet) {
-      return AddAnimationControl(packet, frameCount);
+    setup.beforeWrite = [frameCount, plays = plays_](AVPacket* packet) {
+      return AddAnimationControl(packet, frameCount, plays);
     };
     return output_.Open(setup, sink);
   }
@@ -213,11 +216,11 @@ class ApngEncoder final : public AnimationEncoder {
 
   // The first packet carries the PNG header chunks (as new extradata) that the muxer writes
   // before it; acTL goes at their end.
-  static int AddAnimationControl(AVPacket* packet, int frameCount) {
+  static int AddAnimationControl(AVPacket* packet, int frameCount, int plays) {
     std::size_t size = 0;
     const std::uint8_t* header = av_packet_get_side_data(packet, AV_PKT_DATA_NEW_EXTRADATA, &size);
     if (header == nullptr || size == 0) return 0;
-    const std::array<std::uint8_t, 20> control = AnimationControlChunk(frameCount);
+    const std::array<std::uint8_t, 20> control = AnimationControlChunk(frameCount, plays);
     auto* joined = static_cast<std::uint8_t*>(av_malloc(size + control.size()));
     if (joined == nullptr) return AVERROR(ENOMEM);
     std::memcpy(joined, header, size);
@@ -230,6 +233,7 @@ class ApngEncoder final : public AnimationEncoder {
   }
 
   int delay_;
+  int plays_;
   int learned_ = 0;  // frames learned
   bool transparent_ = false;
   bool indexed_ = true;
@@ -241,8 +245,8 @@ class ApngEncoder final : public AnimationEncoder {
 
 }  // namespace
 
-std::unique_ptr<AnimationEncoder> MakeApngEncoder(int delayMilliseconds) {
-  return std::make_unique<ApngEncoder>(delayMilliseconds);
+std::unique_ptr<AnimationEncoder> MakeApngEncoder(int delayMilliseconds, int plays) {
+  return std::make_unique<ApngEncoder>(delayMilliseconds, plays);
 }
 
 }  // namespace kinetta::exporter

@@ -19,6 +19,7 @@
 #include "base/text_lookup.h"
 #include "export/animation_encoder.h"
 #include "export/export_messages.h"
+#include "export/sticker_fit_parts.h"
 #include "render/geometry.h"
 #include "render/scaling.h"
 #include "render/transparency.h"
@@ -58,26 +59,6 @@ Surface Posterized(const Surface& frame, int bits) {
     }
   }
   return out;
-}
-
-// The GIF's bytes as one encoding of `frames`, every one shown `centiseconds`.
-base::Result<std::string> EncodeGif(const std::vector<Surface>& frames, int centiseconds) {
-  std::unique_ptr<AnimationEncoder> encoder = MakeGifEncoder(centiseconds);
-  for (const Surface& f : frames) encoder->Learn(f);
-  std::string bytes;
-  const ByteSink sink = [&bytes](const void* data, std::size_t size) {
-    bytes.append(static_cast<const char*>(data), size);
-    return true;
-  };
-  const int w = frames[0].width(), h = frames[0].height();
-  if (base::Status s = encoder->Start(w, h, static_cast<int>(frames.size()), sink); !s.ok()) {
-    return s;
-  }
-  for (const Surface& f : frames) {
-    if (base::Status s = encoder->Add(f); !s.ok()) return s;
-  }
-  if (base::Status s = encoder->Finish(); !s.ok()) return s;
-  return bytes;
 }
 
 struct MemoryRead {
@@ -127,8 +108,27 @@ std::vector<Surface> ShownGif(const std::string& bytes) {
   return shown;
 }
 
-// dB of `shown` against `wanted`, frame k of `wanted` against the kept frame k / step.
-double Psnr(const std::vector<Surface>& wanted, const std::vector<Surface>& shown, int step) {
+// One encoding tried.
+struct Attempt {
+  std::string bytes;
+  int step = 1;
+  int bits = 8;
+  double psnr = 0.0;
+};
+
+}  // namespace
+
+Surface ScaleIntoPlan(const Surface& frame, const StickerPlan& plan) {
+  Surface out = Surface::Unwritten(plan.width, plan.height);
+  for (int y = 0; y < out.height(); ++y) {
+    std::fill_n(out.Row(y), out.width(), static_cast<std::uint32_t>(render::kClear));
+  }
+  render::ScaleInto(frame, out, {plan.left, plan.top, plan.pictureWidth, plan.pictureHeight});
+  return out;
+}
+
+double StickerPsnr(const std::vector<Surface>& wanted, const std::vector<Surface>& shown,
+                   int step) {
   double squares = 0.0, count = 0.0;
   for (std::size_t k = 0; k < wanted.size(); ++k) {
     const std::size_t s = k / static_cast<std::size_t>(step);
@@ -151,62 +151,103 @@ double Psnr(const std::vector<Surface>& wanted, const std::vector<Surface>& show
   return 10.0 * std::log10(255.0 * 255.0 * count / squares);
 }
 
-base::Status Failed(const StickerRequest& request, base::Cause cause, std::string_view reason) {
+base::Result<EncodedFrames> EncodeFrames(AnimationEncoder& encoder,
+                                         const std::vector<Surface>& frames, std::size_t limit) {
+  for (const Surface& f : frames) encoder.Learn(f);
+  EncodedFrames out;
+  bool over = false;
+  const ByteSink sink = [&](const void* data, std::size_t size) {
+    out.bytes.append(static_cast<const char*>(data), size);
+    over = limit > 0 && out.bytes.size() > limit;
+    return !over;
+  };
+  const int w = frames[0].width(), h = frames[0].height();
+  if (base::Status s = encoder.Start(w, h, static_cast<int>(frames.size()), sink); !s.ok()) {
+    return s;
+  }
+  std::size_t added = 0;
+  base::Status s;
+  while (s.ok() && !over && added < frames.size()) s = encoder.Add(frames[added++]);
+  if (s.ok() && !over) s = encoder.Finish();
+  if (over) {
+    // Stopped: as large as the frames encoded so far make it, in proportion.
+    out.size =
+        std::max(limit + 1, out.bytes.size() * frames.size() / std::max<std::size_t>(added, 1));
+    out.bytes.clear();
+    return out;
+  }
+  if (!s.ok()) return s;
+  out.size = out.bytes.size();
+  return out;
+}
+
+base::Status StickerFailed(const StickerRequest& request, base::Cause cause,
+                           std::string_view reason) {
   return base::Status::Failed(cause, AnimationFailedMessage(request.file.string(), reason));
 }
 
-// One encoding tried.
-struct Attempt {
-  std::string bytes;
-  int step = 1;
-  int bits = 8;
-  double psnr = 0.0;
-};
-
-}  // namespace
-
-Surface ScaleIntoPlan(const Surface& frame, const StickerPlan& plan) {
-  Surface out = Surface::Unwritten(plan.width, plan.height);
-  for (int y = 0; y < out.height(); ++y) {
-    std::fill_n(out.Row(y), out.width(), static_cast<std::uint32_t>(render::kClear));
+base::Result<PlannedFrames> ReadPlannedFrames(const FrameReader& frames,
+                                              const StickerRequest& request) {
+  base::Result<Surface> first = frames(0);
+  if (!first.ok())
+    return base::Status::Failed(base::Cause::NotFound, base::Text(base::kNoFramesMessage));
+  PlannedFrames out;
+  out.plan = PlanSticker(*request.target, first.value().width(), first.value().height(),
+                         std::max(request.frameCount, 1), request.delayMs);
+  const StickerPlan& plan = out.plan;
+  const std::uint64_t frameBytes = std::uint64_t{4} * plan.width * plan.height;
+  const int held = static_cast<int>(std::min<std::uint64_t>(
+      plan.frames, std::max<std::uint64_t>(1, kHeldFrameBytes / frameBytes)));
+  const int planned = plan.frames;
+  // Frame 00, read already, is scaled at once and let go.
+  const Surface scaledFirst = ScaleIntoPlan(first.value(), plan);
+  first = base::Status::Failed(base::Cause::NotFound, {});
+  for (int k = 0; k < held; ++k) {
+    const int picked = PlannedSourceFrame(request.frameCount, planned,
+                                          static_cast<int>(std::int64_t{k} * planned / held));
+    if (picked == 0) {
+      out.wanted.push_back(scaledFirst);
+      continue;
+    }
+    base::Result<Surface> frame = frames(picked);
+    if (!frame.ok()) return StickerFailed(request, frame.cause(), frame.message());
+    out.wanted.push_back(ScaleIntoPlan(frame.value(), plan));
   }
-  render::ScaleInto(frame, out, {plan.left, plan.top, plan.pictureWidth, plan.pictureHeight});
+  out.delayMs = plan.delayMs * planned / held;
   return out;
+}
+
+base::Status CheckAndWriteSticker(const StickerRequest& request, const std::string& bytes,
+                                  StickerFit& fit) {
+  const std::span<const std::uint8_t> file(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                           bytes.size());
+  base::Result<StickerMeasure> measured = MeasureStickerBytes(file, request.file.string());
+  if (!measured.ok()) return measured.status();
+  fit.measure = measured.value();
+  fit.rules = CheckSticker(*request.target, fit.measure);
+  if (!AllPass(fit.rules)) {
+    return StickerFailed(request, base::Cause::Unexpected, base::Text(kStickerRulesText));
+  }
+  if (base::Status written = base::WriteFileAtomically(request.file, file.data(), file.size());
+      !written.ok()) {
+    return StickerFailed(request, written.cause(), written.message());
+  }
+  return base::Status::Ok();
 }
 
 base::Result<StickerFit> FitSticker(const FrameReader& frames, const StickerRequest& request) {
   const StickerTarget& target = *request.target;
   if (target.container == StickerContainer::WebM) return FitWebmSticker(frames, request);
-  if (target.container != StickerContainer::Gif) {
-    return Failed(request, base::Cause::Unsupported, base::Text(kStickerNotYetText));
+  if (target.container == StickerContainer::Apng || target.container == StickerContainer::Png) {
+    return FitApngSticker(frames, request);
   }
-  base::Result<Surface> first = frames(0);
-  if (!first.ok())
-    return base::Status::Failed(base::Cause::NotFound, base::Text(base::kNoFramesMessage));
+  base::Result<PlannedFrames> read = ReadPlannedFrames(frames, request);
+  if (!read.ok()) return read.status();
   StickerFit fit;
-  fit.plan = PlanSticker(target, first.value().width(), first.value().height(),
-                         std::max(request.frameCount, 1), request.delayMs);
-  const std::uint64_t frameBytes = std::uint64_t{4} * fit.plan.width * fit.plan.height;
-  const int held = static_cast<int>(std::min<std::uint64_t>(
-      fit.plan.frames, std::max<std::uint64_t>(1, kHeldFrameBytes / frameBytes)));
-  const int planned = fit.plan.frames;
-  // The frames as the plan wants them, every colour kept: what the file is measured against.
-  // Frame 00, read already, is scaled at once and let go.
-  const Surface scaledFirst = ScaleIntoPlan(first.value(), fit.plan);
-  first = base::Status::Failed(base::Cause::NotFound, {});
-  std::vector<Surface> wanted;
-  for (int k = 0; k < held; ++k) {
-    const int picked = PlannedSourceFrame(request.frameCount, planned,
-                                          static_cast<int>(std::int64_t{k} * planned / held));
-    if (picked == 0) {
-      wanted.push_back(scaledFirst);
-      continue;
-    }
-    base::Result<Surface> frame = frames(picked);
-    if (!frame.ok()) return Failed(request, frame.cause(), frame.message());
-    wanted.push_back(ScaleIntoPlan(frame.value(), fit.plan));
-  }
-  const int baseDelay = fit.plan.delayMs * planned / held;
+  fit.plan = read.value().plan;
+  const std::vector<Surface> wanted = std::move(read.value().wanted);
+  const int held = static_cast<int>(wanted.size());
+  const int baseDelay = read.value().delayMs;
 
   // One encoding: every `step`-th frame, each channel cut to `bits`; kept when it fits and
   // comes closer to the wanted frames than the best so far. Its size, or why it failed.
@@ -219,12 +260,13 @@ base::Result<StickerFit> FitSticker(const FrameReader& frames, const StickerRequ
     for (int k = 0; k < held; k += step) {
       kept.push_back(Posterized(wanted[static_cast<std::size_t>(k)], bits));
     }
-    base::Result<std::string> bytes = EncodeGif(kept, std::max(2, (baseDelay * step + 5) / 10));
-    if (!bytes.ok()) return Failed(request, bytes.cause(), bytes.message());
-    const std::size_t size = bytes.value().size();
+    base::Result<EncodedFrames> bytes =
+        EncodeFrames(*MakeGifEncoder(std::max(2, (baseDelay * step + 5) / 10)), kept);
+    if (!bytes.ok()) return StickerFailed(request, bytes.cause(), bytes.message());
+    const std::size_t size = bytes.value().size;
     if (size <= target.maxBytes) {
-      Attempt tried{std::move(bytes).value(), step, bits};
-      tried.psnr = Psnr(wanted, ShownGif(tried.bytes), step);
+      Attempt tried{std::move(bytes.value().bytes), step, bits};
+      tried.psnr = StickerPsnr(wanted, ShownGif(tried.bytes), step);
       if (!best || tried.psnr > best->psnr) best = std::move(tried);
     }
     return size;
@@ -259,24 +301,15 @@ base::Result<StickerFit> FitSticker(const FrameReader& frames, const StickerRequ
       }
     }
   }
-  if (!best) return Failed(request, base::Cause::TooLarge, base::Text(kStickerTooLargeText));
+  if (!best) return StickerFailed(request, base::Cause::TooLarge, base::Text(kStickerTooLargeText));
 
   fit.plan.frames = (held + best->step - 1) / best->step;
   fit.plan.delayMs = std::max(2, (baseDelay * best->step + 5) / 10) * 10;
   fit.frameStep = best->step;
   fit.colourBits = best->bits;
   fit.psnr = best->psnr;
-  const std::span<const std::uint8_t> file(
-      reinterpret_cast<const std::uint8_t*>(best->bytes.data()), best->bytes.size());
-  base::Result<StickerMeasure> measured = MeasureStickerBytes(file, request.file.string());
-  if (!measured.ok()) return measured.status();
-  fit.measure = measured.value();
-  fit.rules = CheckSticker(target, fit.measure);
-  if (!AllPass(fit.rules))
-    return Failed(request, base::Cause::Unexpected, base::Text(kStickerRulesText));
-  if (base::Status written = base::WriteFileAtomically(request.file, file.data(), file.size());
-      !written.ok()) {
-    return Failed(request, written.cause(), written.message());
+  if (base::Status written = CheckAndWriteSticker(request, best->bytes, fit); !written.ok()) {
+    return written;
   }
   return fit;
 }

@@ -1,7 +1,7 @@
 // Fitting a run's frames to a sticker target: scaled to the target's size, spread evenly
 // through the loop, encoded with fewer colours or fewer frames until the file is within the
-// target's bytes, checked against every rule of the target, then written. GIF targets, and the
-// WebM's, whose bitrate is searched instead.
+// target's bytes, checked against every rule of the target, then written. GIF, APNG and PNG
+// targets; the WebM's bitrate is searched instead.
 #pragma once
 
 #include <atomic>
@@ -31,6 +31,7 @@ struct StickerFit {
   StickerPlan plan;           ///< as written: the frames kept and their time
   int frameStep = 1;          ///< every frameStep-th of the planned frames was kept
   int colourBits = 8;         ///< the bits of each colour channel kept (8: all)
+  int colours = 0;            ///< an APNG's shared palette of this many colours; 0: every colour
   int kilobitsPerSecond = 0;  ///< a video's mean bitrate (0: not a video)
   StickerMeasure measure;
   std::vector<RuleOutcome> rules;
@@ -40,8 +41,8 @@ struct StickerFit {
 };
 
 /// Reads the run's frames, fits them to the target and writes the file atomically, once it
-/// passed the target's rules as measured from its bytes. A target that is not a GIF's is
-/// Cause::Unsupported; no frame 00 is Cause::NotFound; the abort flag Cause::Aborted.
+/// passed the target's rules as measured from its bytes. A WebM target is Cause::Unsupported;
+/// no frame 00 is Cause::NotFound; the abort flag Cause::Aborted.
 base::Result<StickerFit> FitSticker(const FrameReader& frames, const StickerRequest& request);
 
 /// FitSticker for a WebM target: the frames the plan picks, every one kept, coded in two passes

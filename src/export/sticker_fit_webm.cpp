@@ -11,6 +11,7 @@
 
 #include "base/atomic_file.h"
 #include "base/messages.h"
+#include "base/text_lookup.h"
 #include "export/animation_encoder.h"
 #include "export/export_messages.h"
 #include "export/sticker_fit.h"
@@ -115,7 +116,8 @@ base::Result<StickerFit> FitWebmSticker(const FrameReader& frames, const Sticker
     if (request.progress) request.progress(done, total);
   };
   base::Result<Surface> first = frames(0);
-  if (!first.ok()) return base::Status::Failed(base::Cause::NotFound, base::kNoFramesMessage);
+  if (!first.ok())
+    return base::Status::Failed(base::Cause::NotFound, base::Text(base::kNoFramesMessage));
   const base::Result<const VideoEncoderMakers*> makers = VideoEncoders();
   if (!makers.ok()) return Failed(request, makers.cause(), makers.message());
   const base::Result<const VideoProbe*> probe = VideoProbes();
@@ -188,7 +190,7 @@ base::Result<StickerFit> FitWebmSticker(const FrameReader& frames, const Sticker
     if (next == kilobits) break;
     kilobits = next;
   }
-  if (!best) return Failed(request, base::Cause::TooLarge, kStickerTooLargeText);
+  if (!best) return Failed(request, base::Cause::TooLarge, base::Text(kStickerTooLargeText));
 
   fit.kilobitsPerSecond = bestKilobits;
   base::Result<StickerMeasure> measured = MeasureStickerBytes(Bytes(*best), request.file.string());
@@ -197,7 +199,7 @@ base::Result<StickerFit> FitWebmSticker(const FrameReader& frames, const Sticker
   fit.rules = CheckSticker(target, fit.measure);
   if (!AllPass(fit.rules)) {
     return Failed(request, base::Cause::Unexpected,
-                  std::string(kStickerRulesText) + " (" + FailedStickerRules(fit.rules) + ")");
+                  base::Text(kStickerRulesText) + " (" + FailedStickerRules(fit.rules) + ")");
   }
 
   PsnrSum psnr;

@@ -78,6 +78,10 @@ const StickerTarget* FindStickerTarget(std::string_view name) {
   return nullptr;
 }
 
+bool ClearBackgroundByDefault(const StickerTarget& target) {
+  return target.container != StickerContainer::Gif;
+}
+
 StickerPlan PlanSticker(const StickerTarget& target, int frameWidth, int frameHeight,
                         int frameCount, int delayMs) {
   StickerPlan plan;

@@ -126,6 +126,12 @@ inline constexpr std::array<StickerTarget, 7> kStickerTargets = {{
 /// The target of that name, or null.
 const StickerTarget* FindStickerTarget(std::string_view name);
 
+/// Whether a run made for the target has a clear background unless asked for a colour: the
+/// APNG, PNG and WebM targets, whose files keep every pixel's opacity and are shown over the
+/// chat; a GIF's pixel is either opaque or clear, and an emoji's soft edges look better over a
+/// colour.
+bool ClearBackgroundByDefault(const StickerTarget& target);
+
 /// How a run's frames become a target's file.
 struct StickerPlan {
   int width = 0;  ///< the file's picture

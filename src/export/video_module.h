@@ -25,7 +25,7 @@ struct VideoEncoderMakers {
   const char* build = nullptr;
   std::unique_ptr<AnimationEncoder> (*mp4)(int delayMilliseconds,
                                            std::optional<render::Colour> padding) = nullptr;
-  std::unique_ptr<AnimationEncoder> (*apng)(int delayMilliseconds) = nullptr;
+  std::unique_ptr<AnimationEncoder> (*apng)(int delayMilliseconds, int plays) = nullptr;
   std::unique_ptr<AnimationEncoder> (*webm)(int delayMilliseconds) = nullptr;
   std::unique_ptr<AnimationEncoder> (*webmAtRate)(int delayMilliseconds,
                                                   const WebmRate& rate) = nullptr;

@@ -93,16 +93,15 @@ INSTANTIATE_TEST_SUITE_P(
                     FitCase{"noise", "slack", NoiseFrames(256, 200, 12), false},
                     FitCase{"noise", "discord-emoji", NoiseFrames(300, 300, 24), false}));
 
-TEST(StickerFit, OnlyGifTargetsAndFramesThatAreThere) {
+TEST(StickerFit, NoFramesNoFileForEveryKindOfTarget) {
   test::TempFolder folder;
-  const std::vector<Surface> frames = Frames(BlockPicture(20, 20), 0, 2);
   StickerRequest request;
   request.frameCount = 2;
   request.file = folder / "sticker";
-  request.target = FindStickerTarget("line");
-  EXPECT_EQ(FitSticker(ReaderOf(frames), request).cause(), base::Cause::Unsupported);
-  request.target = FindStickerTarget("slack");
-  EXPECT_EQ(FitSticker(ReaderOf({}), request).cause(), base::Cause::NotFound);
+  for (const char* name : {"slack", "line", "line-tab", "telegram"}) {
+    request.target = FindStickerTarget(name);
+    EXPECT_EQ(FitSticker(ReaderOf({}), request).cause(), base::Cause::NotFound) << name;
+  }
   EXPECT_FALSE(fs::exists(request.file));
 }
 
