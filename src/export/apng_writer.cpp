@@ -2,13 +2,16 @@
 // each frame that changed, with the blend and dispose steps that make it smallest, and
 // libavformat's APNG muxer, told to play for ever. The pixels go in as small as they stay exact:
 // indexed colour when all the frames together have at most 256 colours (transparency included),
-// RGBA when any pixel is not opaque, RGB otherwise. The file goes to its sink as it is encoded.
+// RGBA when any pixel is not opaque. Opaque frames of more colours go in RGB through
+// ApngFrameWriter (apng_frames.h), which leaves out more of what did not change and deflates
+// harder in less time. The file goes to its sink as it is encoded.
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -22,6 +25,7 @@ extern "C" {
 }
 
 #include "export/animation_encoder.h"
+#include "export/apng_frames.h"
 #include "export/export_messages.h"
 #include "export/video_output.h"
 #include "render/transparency.h"
@@ -113,16 +117,21 @@ class ApngEncoder final : public AnimationEncoder {
   int MaxSide() const override { return 32767; }
 
   // The colours and whether any pixel lets the background through: the palette is kept while
-  // the colours fit in one. The first frame also tells whether filtering the rows pays, each
-  // way at the level it would get: on photos it does, on drawings of flat colour the plain rows
-  // deflate better.
+  // the colours fit in one, and every colour is marked, so that opaque frames of more colours
+  // can take one no frame has as their clear key. The first frame with transparency also tells
+  // whether filtering the rows pays, each way at the level it would get: on photos it does, on
+  // drawings of flat colour the plain rows deflate better.
   void Learn(const Surface& frame) override {
+    if (seen_.empty()) seen_.assign(std::size_t{1} << 18, 0);
     for (int y = 0; y < frame.height(); ++y) {
       const auto* row = reinterpret_cast<const Colour*>(frame.Row(y));
       for (int x = 0; x < frame.width(); ++x) {
         const Colour c = row[x];
         if (!render::IsOpaque(c)) transparent_ = true;
-        if (!indexed_ || (x > 0 && c == row[x - 1])) continue;
+        if (x > 0 && c == row[x - 1]) continue;
+        const auto rgb = static_cast<std::uint32_t>(c) & 0xFFFFFF;
+        seen_[rgb >> 6] |= std::uint64_t{1} << (rgb & 63);
+        if (!indexed_) continue;
         if (index_.emplace(c, static_cast<std::uint8_t>(index_.size())).second &&
             index_.size() > kPaletteSize) {
           indexed_ = false;
@@ -130,13 +139,20 @@ class ApngEncoder final : public AnimationEncoder {
         }
       }
     }
-    if (learned_++ == 0) {
+    if (transparent_ && !filterKnown_) {
+      filterKnown_ = true;
       const std::int64_t filtered = StillSize(frame, transparent_, "mixed", kFilteredLevel);
       filter_ = filtered > 0 && filtered < StillSize(frame, transparent_, "none", kUnfilteredLevel);
     }
   }
 
   base::Status Start(int width, int height, int frameCount, const ByteSink& sink) override {
+    if (!indexed_ && !transparent_) {
+      frames_ = std::make_unique<ApngFrameWriter>(delay_, UnusedColour(seen_));
+      seen_ = {};
+      return frames_->Start(width, height, AnimationControlChunk(frameCount), sink);
+    }
+    seen_ = {};
     VideoSetup setup;
     setup.container = "apng";
     setup.codec = "apng";
@@ -171,6 +187,7 @@ class ApngEncoder final : public AnimationEncoder {
   }
 
   base::Status Add(const Surface& frame) override {
+    if (frames_) return frames_->Add(frame);
     AVFrame* out = output_.NextFrame();
     if (indexed_) {
       for (int y = 0; y < frame.height(); ++y) {
@@ -187,7 +204,7 @@ class ApngEncoder final : public AnimationEncoder {
     return output_.Send();
   }
 
-  base::Status Finish() override { return output_.Finish(); }
+  base::Status Finish() override { return frames_ ? frames_->Finish() : output_.Finish(); }
 
  private:
   // A palette entry as FFmpeg keeps it: 0xAARRGGBB, with straight opacity.
@@ -230,12 +247,14 @@ class ApngEncoder final : public AnimationEncoder {
   }
 
   int delay_;
-  int learned_ = 0;  // frames learned
+  bool filterKnown_ = false;  // filter_ measured on the first frame with transparency
   bool transparent_ = false;
   bool indexed_ = true;
   bool filter_ = false;  // each row filtered as suits it best
   std::unordered_map<Colour, std::uint8_t> index_;
   std::array<std::uint32_t, kPaletteSize> palette_{};
+  std::vector<std::uint64_t> seen_;          // a bit for each colour any frame has
+  std::unique_ptr<ApngFrameWriter> frames_;  // opaque frames of many colours
   VideoOutput output_;
 };
 
