@@ -22,6 +22,7 @@
 
 #include "base/messages.h"
 #include "export/export_messages.h"
+#include "render/transparency.h"
 
 namespace kinetta::exporter {
 
@@ -30,7 +31,6 @@ namespace {
 using render::Colour;
 using render::Surface;
 
-constexpr int kChannels = 3;
 constexpr int kLevel = 9;  // libdeflate's level for what goes in the file
 constexpr int kTrialLevel = 1;
 // Unchanged pixels between two changed ones in a row, at most this many, keep their colour:
@@ -58,10 +58,12 @@ void PutU16(std::uint8_t* p, std::uint32_t v) {
   p[1] = static_cast<std::uint8_t>(v);
 }
 
-void PutPixel(std::uint8_t* p, std::uint32_t c) {
+// A pixel's colour bytes, and with `alpha` its opacity (255 less the top byte).
+void PutPixel(std::uint8_t* p, std::uint32_t c, bool alpha) {
   p[0] = static_cast<std::uint8_t>(c);
   p[1] = static_cast<std::uint8_t>(c >> 8);
   p[2] = static_cast<std::uint8_t>(c >> 16);
+  if (alpha) p[3] = static_cast<std::uint8_t>(255 - (c >> 24));
 }
 
 int Paeth(int a, int b, int c) {
@@ -71,12 +73,11 @@ int Paeth(int a, int b, int c) {
   return pb <= pc ? b : c;
 }
 
-// The row `raw` (n bytes under `above`, zeros for the first row) with each of the four filters
-// that look at neighbours and unfiltered; the one whose bytes, read as signed, add up smallest
-// goes to `out` after its type byte.
-void FilterRow(const std::uint8_t* raw, const std::uint8_t* above, std::size_t n,
+// The row `raw` (n bytes of `bpp`-byte pixels under `above`, zeros for the first row) with each
+// of the four filters that look at neighbours and unfiltered; the one whose bytes, read as
+// signed, add up smallest goes to `out` after its type byte.
+void FilterRow(const std::uint8_t* raw, const std::uint8_t* above, std::size_t n, std::size_t bpp,
                std::array<std::vector<std::uint8_t>, 5>& trial, std::uint8_t* out) {
-  constexpr std::size_t bpp = kChannels;
   std::array<std::uint64_t, 5> cost{};
   for (std::size_t i = 0; i < n; ++i) {
     const int a = i >= bpp ? raw[i - bpp] : 0;
@@ -102,6 +103,8 @@ void FilterRow(const std::uint8_t* raw, const std::uint8_t* above, std::size_t n
 struct ApngFrameWriter::State {
   int width = 0, height = 0;
   std::uint16_t delayNum = 1, delayDen = 5;
+  bool alpha = false;  // RGBA, the clear pixel the key; else RGB
+  int channels = 3;
   std::optional<Colour> key;
   const ByteSink* sink = nullptr;
   bool written = true;  // every write taken
@@ -145,7 +148,7 @@ struct ApngFrameWriter::State {
   // The rectangle (x0, y0, w, h) of `frame` as unfiltered rows in `plain`; with `keyed`, the
   // pixels the canvas already has are the key colour, but for short gaps between changes.
   void Plain(const Surface& frame, int x0, int y0, int w, int h, bool keyed) {
-    const std::size_t n = static_cast<std::size_t>(w) * kChannels + 1;
+    const std::size_t n = static_cast<std::size_t>(w) * static_cast<std::size_t>(channels) + 1;
     plain.resize(n * static_cast<std::size_t>(h));
     const auto k = static_cast<std::uint32_t>(key.value_or(0));
     for (int y = 0; y < h; ++y) {
@@ -157,12 +160,16 @@ struct ApngFrameWriter::State {
       for (int x = 0; x < w; ++x) {
         if (!keyed || static_cast<Colour>(in[x]) != shown[x]) {
           if (changed >= 0 && x - changed <= kGap) {
-            for (int g = changed + 1; g < x; ++g) PutPixel(row + g * kChannels, in[g]);
+            for (int g = changed + 1; g < x; ++g) {
+              // Laid over the canvas, only an opaque pixel stays as it is.
+              const bool opaque = render::IsOpaque(static_cast<Colour>(in[g]));
+              PutPixel(row + g * channels, opaque ? in[g] : k, alpha);
+            }
           }
           changed = x;
-          PutPixel(row + x * kChannels, in[x]);
+          PutPixel(row + x * channels, in[x], alpha);
         } else {
-          PutPixel(row + x * kChannels, k);
+          PutPixel(row + x * channels, k, alpha);
         }
       }
     }
@@ -170,11 +177,12 @@ struct ApngFrameWriter::State {
 
   // `plain`'s rows, each with the filter that suits it, in `filtered`.
   void Filter(int w, int h) {
-    const std::size_t n = static_cast<std::size_t>(w) * kChannels;
+    const auto bpp = static_cast<std::size_t>(channels);
+    const std::size_t n = static_cast<std::size_t>(w) * bpp;
     filtered.resize(plain.size());
     for (int y = 0; y < h; ++y) {
       const std::uint8_t* raw = plain.data() + static_cast<std::size_t>(y) * (n + 1) + 1;
-      FilterRow(raw, y > 0 ? raw - (n + 1) : nullptr, n, trial,
+      FilterRow(raw, y > 0 ? raw - (n + 1) : nullptr, n, bpp, trial,
                 filtered.data() + static_cast<std::size_t>(y) * (n + 1));
     }
   }
@@ -190,7 +198,8 @@ struct ApngFrameWriter::State {
   }
 };
 
-ApngFrameWriter::ApngFrameWriter(int delayMilliseconds, std::optional<render::Colour> key)
+ApngFrameWriter::ApngFrameWriter(int delayMilliseconds, bool alpha,
+                                 std::optional<render::Colour> key)
     : state_(std::make_unique<State>()) {
   // The delay as a fraction of a second in 16-bit terms: milliseconds, or hundredths when a
   // frame lasts over a minute.
@@ -200,7 +209,9 @@ ApngFrameWriter::ApngFrameWriter(int delayMilliseconds, std::optional<render::Co
   if (num > 0xFFFF) num = std::min((ms + 5) / 10, 0xFFFF), den = 100;
   state_->delayNum = static_cast<std::uint16_t>(num);
   state_->delayDen = static_cast<std::uint16_t>(den);
-  state_->key = key;
+  state_->alpha = alpha;
+  state_->channels = alpha ? 4 : 3;
+  state_->key = alpha ? render::kClear : key;
 }
 
 ApngFrameWriter::~ApngFrameWriter() = default;
@@ -216,7 +227,7 @@ base::Status ApngFrameWriter::Start(int width, int height,
   s.quick = libdeflate_alloc_compressor(kTrialLevel);
   try {
     s.canvas.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    for (auto& t : s.trial) t.resize(static_cast<std::size_t>(width) * kChannels);
+    for (auto& t : s.trial) t.resize(static_cast<std::size_t>(width) * 4);
   } catch (const std::bad_alloc&) {
     s.canvas = {};
   }
@@ -228,10 +239,10 @@ base::Status ApngFrameWriter::Start(int width, int height,
   std::uint8_t header[13] = {};
   PutU32(header, static_cast<std::uint32_t>(width));
   PutU32(header + 4, static_cast<std::uint32_t>(height));
-  header[8] = 8;  // bits per channel
-  header[9] = 2;  // RGB
+  header[8] = 8;                // bits per channel
+  header[9] = s.alpha ? 6 : 2;  // RGBA or RGB
   s.Chunk("IHDR", header);
-  if (s.key) {
+  if (!s.alpha && s.key) {
     // The key colour, clear: a pixel of it in a frame laid over the canvas leaves the canvas's.
     const auto k = static_cast<std::uint32_t>(*s.key);
     std::uint8_t clear[6];
@@ -266,7 +277,20 @@ base::Status ApngFrameWriter::Add(const render::Surface& frame) {
     if (x1 <= x0) x0 = 0, y0 = 0, x1 = 1, y1 = 1;  // nothing changed: one pixel, as it was
   }
   const int w = x1 - x0, h = y1 - y0;
-  const bool keyed = s.frames > 0 && s.key.has_value();
+  // Laid over the canvas when the key can stand for the pixels that did not change: with
+  // transparency only when every pixel that did is opaque (laid over, a translucent one would
+  // mix with the canvas, a clear one would leave it).
+  bool keyed = s.frames > 0 && s.key.has_value();
+  for (int y = y0; keyed && s.alpha && y < y1; ++y) {
+    const std::uint32_t* in = frame.Row(y);
+    const Colour* shown = s.canvas.data() + static_cast<std::size_t>(y) * s.width;
+    for (int x = x0; x < x1; ++x) {
+      if (static_cast<Colour>(in[x]) != shown[x] && !render::IsOpaque(static_cast<Colour>(in[x]))) {
+        keyed = false;
+        break;
+      }
+    }
+  }
   try {
     s.Plain(frame, x0, y0, w, h, keyed);
     s.Filter(w, h);

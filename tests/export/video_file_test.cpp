@@ -100,17 +100,28 @@ TEST(VideoFile, ApngKeepsEveryPixelInTheSmallestColourTypePlaysForEverAndShowsEa
   }
 }
 
-// Opaque frames of many colours with a clear key colour, and without one when the frames have
-// every colour: the changed rectangles laid over the canvas or written whole.
-TEST(VideoFile, ApngOfOpaqueFramesIsExactWithTheKeyColourOrWithout) {
+// Frames of many colours: opaque with a clear key colour, and without one when the frames have
+// every colour (the changed rectangles laid over the canvas or written whole); with
+// transparency, a half transparent column that stays as the opaque pixels change around it.
+TEST(VideoFile, ApngOfManyColoursIsExactInRgbWithTheKeyColourOrWithoutAndInRgba) {
   std::vector<Surface> frames = Frames(BlockPicture(96, 64, 60), 2, 4);
   frames.push_back(frames.back());
+  std::vector<Surface> translucent = frames;
+  for (Surface& f : translucent) {
+    for (int y = 0; y < f.height(); ++y) {
+      f.Row(y)[50] = static_cast<std::uint32_t>(render::WithOpacity(render::Compose(9, 8, 7), 99));
+    }
+  }
   // acTL: the frame count and endless play, then the CRC of the name and fields.
   std::array<std::uint8_t, 20> control{0, 0, 0, 8, 'a', 'c', 'T', 'L', 0, 0, 0, 5};
   const auto crc = static_cast<std::uint32_t>(crc32(0, control.data() + 4, 12));
   for (int i = 0; i < 4; ++i) control[16 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
-  for (const std::optional<render::Colour> key :
-       {std::optional(render::Compose(0, 0, 1)), std::optional<render::Colour>()}) {
+  struct Case {
+    bool alpha;
+    std::optional<render::Colour> key;
+  };
+  for (const Case& c : {Case{false, render::Compose(0, 0, 1)}, Case{false, {}}, Case{true, {}}}) {
+    const std::vector<Surface>& in = c.alpha ? translucent : frames;
     test::TempFolder folder;
     {
       std::ofstream file(folder / "a.png", std::ios::binary);
@@ -118,16 +129,17 @@ TEST(VideoFile, ApngOfOpaqueFramesIsExactWithTheKeyColourOrWithout) {
         return file.write(static_cast<const char*>(data), static_cast<std::streamsize>(size))
             .good();
       };
-      ApngFrameWriter writer(350, key);
+      ApngFrameWriter writer(350, c.alpha, c.key);
       ASSERT_TRUE(writer.Start(96, 64, control, sink).ok());
-      for (const Surface& f : frames) ASSERT_TRUE(writer.Add(f).ok());
+      for (const Surface& f : in) ASSERT_TRUE(writer.Add(f).ok());
       ASSERT_TRUE(writer.Finish().ok());
     }
     const test::DecodedVideo d = test::DecodeVideo(folder / "a.png");
     ASSERT_TRUE(d.ok) << d.error;
-    ASSERT_EQ(d.frames.size(), frames.size());
-    for (std::size_t k = 0; k < frames.size(); ++k) {
-      EXPECT_TRUE(d.frames[k] == frames[k]) << "key " << key.has_value() << " frame " << k;
+    ASSERT_EQ(d.frames.size(), in.size());
+    for (std::size_t k = 0; k < in.size(); ++k) {
+      EXPECT_TRUE(d.frames[k] == in[k])
+          << "alpha " << c.alpha << " key " << c.key.has_value() << " frame " << k;
     }
   }
   // The key is the lowest colour no frame has.
