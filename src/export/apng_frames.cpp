@@ -1,13 +1,14 @@
 // Measured on the bench's shaded drawing (40 frames of 512 x 512, about 1,400 colours a frame):
 // FFmpeg's APNG 917 KB; here 818 KB with the unchanged pixels as the key colour and libdeflate's
-// level 9, 808 KB with the short gaps filled, and no slower than FFmpeg. Rows filtered one by
-// one are much larger on it (1.1 to 1.5 MB whichever filter, or the smallest sum or entropy,
+// level 9, 808 KB with the short gaps filled, in two thirds of FFmpeg's time. Rows filtered one
+// by one are much larger on it (1.1 to 1.5 MB whichever filter, or the smallest sum or entropy,
 // chooses): the outlines that move are matched, unfiltered, from the rows above. On a photo it
-// is the other way round (a plasma: 21.8 MB unfiltered, 14.4 MB filtered), so each frame is
-// tried both ways with libdeflate's fastest level, the second try cut off as soon as it is no
-// smaller. Filling the unchanged pixels with their own colour rather than the key's where that
-// continues a run, or where the row above has it, came out larger; libdeflate's levels 10 to 12
-// save 1 to 4 % more in 3 to 11 times the time.
+// is the other way round (a plasma: 21.8 MB unfiltered, 14.4 MB filtered), so frames are tried
+// both ways with libdeflate's fastest level, the second try cut off as soon as it is no
+// smaller; every eighth frame only, as the trial took a fifth of the time. Filling the
+// unchanged pixels with their own colour rather than the key's where that continues a run, or
+// where the row above has it, came out larger; libdeflate's levels 10 to 12 save 1 to 4 % more
+// in 3 to 11 times the time.
 #include "export/apng_frames.h"
 
 #include <libdeflate.h>
@@ -33,6 +34,7 @@ using render::Surface;
 
 constexpr int kLevel = 9;  // libdeflate's level for what goes in the file
 constexpr int kTrialLevel = 1;
+constexpr int kTrialEvery = 8;
 // Unchanged pixels between two changed ones in a row, at most this many, keep their colour:
 // one run of colours deflates smaller than colours, key and colours again.
 constexpr int kGap = 20;
@@ -110,6 +112,7 @@ struct ApngFrameWriter::State {
   bool written = true;  // every write taken
   std::uint32_t sequence = 0;
   int frames = 0;
+  bool filter = false;                 // the rows filtered, as the last trial found
   std::vector<Colour> canvas;          // what the file shows after the last frame
   std::vector<std::uint8_t> plain;     // the rectangle's rows unfiltered, each after its 0
   std::vector<std::uint8_t> filtered;  // the same rows filtered one by one
@@ -293,11 +296,16 @@ base::Status ApngFrameWriter::Add(const render::Surface& frame) {
   }
   try {
     s.Plain(frame, x0, y0, w, h, keyed);
-    s.Filter(w, h);
-    // Unfiltered or filtered, whichever the fast level makes smaller.
-    const std::size_t plainSize = s.Deflate(s.quick, s.plain, s.plain.size());
-    const bool filter = s.Deflate(s.quick, s.filtered, plainSize) != 0;
-    s.Deflate(s.compressor, filter ? s.filtered : s.plain, s.plain.size() * 2 + 64);
+    // Unfiltered or filtered, whichever the fast level makes smaller, tried on the first two
+    // frames (the whole picture, then a change) and every kTrialEvery after.
+    if (s.frames < 2 || s.frames % kTrialEvery == 0) {
+      s.Filter(w, h);
+      const std::size_t plainSize = s.Deflate(s.quick, s.plain, s.plain.size());
+      s.filter = s.Deflate(s.quick, s.filtered, plainSize) != 0;
+    } else if (s.filter) {
+      s.Filter(w, h);
+    }
+    s.Deflate(s.compressor, s.filter ? s.filtered : s.plain, s.plain.size() * 2 + 64);
   } catch (const std::bad_alloc&) {
     return base::Status::Failed(base::Cause::OutOfMemory,
                                 EncoderMessage("APNG", base::kOutOfMemoryMessage));
