@@ -137,9 +137,10 @@ struct ApngFrameWriter::State {
     std::uint8_t start[8];
     PutU32(start, static_cast<std::uint32_t>(head.size() + body.size()));
     std::memcpy(start + 4, name, 4);
+    // (libdeflate starts again from 0 when given no buffer, so empty parts are left out.)
     std::uint32_t crc = libdeflate_crc32(0, name, 4);
-    crc = libdeflate_crc32(crc, head.data(), head.size());
-    crc = libdeflate_crc32(crc, body.data(), body.size());
+    if (!head.empty()) crc = libdeflate_crc32(crc, head.data(), head.size());
+    if (!body.empty()) crc = libdeflate_crc32(crc, body.data(), body.size());
     std::uint8_t end[4];
     PutU32(end, crc);
     Write(start, sizeof start);

@@ -1,10 +1,10 @@
-// The APNG: every frame lossless through libavcodec's APNG encoder, which stores only the part of
-// each frame that changed, with the blend and dispose steps that make it smallest, and
-// libavformat's APNG muxer, told to play for ever. The pixels go in as small as they stay exact:
-// indexed colour when all the frames together have at most 256 colours (transparency included).
-// Frames of more colours go through ApngFrameWriter (apng_frames.h), in RGBA when any pixel is
-// not opaque, else RGB: it leaves out more of what did not change and deflates harder, in less
-// time. The file goes to its sink as it is encoded.
+// The APNG, every frame lossless and played for ever. When all the frames together have at most
+// 256 colours (transparency included), in indexed colour through libavcodec's APNG encoder,
+// which stores only the part of each frame that changed, with the blend and dispose steps that
+// make it smallest, and libavformat's APNG muxer. Frames of more colours go through
+// ApngFrameWriter (apng_frames.h), in RGBA when any pixel is not opaque, else RGB: it leaves out
+// more of what did not change and deflates harder, in less time. The file goes to its sink as
+// it is encoded.
 #include <array>
 #include <cstdint>
 #include <cstring>

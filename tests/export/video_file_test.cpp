@@ -16,6 +16,7 @@
 #include "animation_test_frames.h"
 #include "export/animation_file.h"
 #include "export/apng_frames.h"
+#include "export/sticker_check.h"
 #include "render/transparency.h"
 #include "video_decoder.h"
 
@@ -134,6 +135,9 @@ TEST(VideoFile, ApngOfManyColoursIsExactInRgbWithTheKeyColourOrWithoutAndInRgba)
       for (const Surface& f : in) ASSERT_TRUE(writer.Add(f).ok());
       ASSERT_TRUE(writer.Finish().ok());
     }
+    // The sticker check reads every chunk and its CRC, which the decoder does not.
+    const base::Result<StickerMeasure> m = MeasureStickerFile(folder / "a.png");
+    ASSERT_TRUE(m.ok()) << m.message();
     const test::DecodedVideo d = test::DecodeVideo(folder / "a.png");
     ASSERT_TRUE(d.ok) << d.error;
     ASSERT_EQ(d.frames.size(), in.size());
