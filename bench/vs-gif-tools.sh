@@ -9,13 +9,14 @@
 #   webp       Kinetta's lossless WebP (kinetta_animation encode webp)
 #   img2webp   libwebp's img2webp -lossless at its default effort, from the PNG copies
 #   apng       Kinetta's APNG (kinetta_animation encode apng)
+#   ffmpeg-apng  ffmpeg's APNG of the frames (-f apng -plays 0)
 # for a 512 x 512 sphere (shading on) of a flat-colour drawing with soft edges, and a 512 x 512
 # sphere and a 1920 x 1080 water animation, each of a test card (flat colours and fine detail),
 # a Mandelbrot picture (smooth gradients) and a fractal plasma (noise, like a photo's texture).
 # For each: seconds (best of RUNS, default 3), file size, and PSNR in dB against the BMP frames
 # over every frame as a viewer shows it ("inf" when every pixel is exact). TOOLS (default
-# "kinetta ffmpeg magick gifski webp img2webp apng") picks the rows; CASES (default all) the
-# animations, as PICTURE:SHAPE:SIZE words.
+# "kinetta ffmpeg magick gifski webp img2webp apng ffmpeg-apng") picks the rows; CASES (default
+# all) the animations, as PICTURE:SHAPE:SIZE words.
 # gifski comes from the npm registry into ~/.cache/kinetta-bench; without npm or the network
 # its rows are left out, as are img2webp's without the webp package.
 # Usage: bench/vs-gif-tools.sh [build-dir]
@@ -25,7 +26,7 @@ build=${1:-build}
 render="$build/app/kinetta-render"
 tool="$build/bench/kinetta_animation"
 runs=${RUNS:-3}
-tools=${TOOLS:-kinetta ffmpeg magick gifski webp img2webp apng}
+tools=${TOOLS:-kinetta ffmpeg magick gifski webp img2webp apng ffmpeg-apng}
 cases=${CASES:-drawing:sphere:512x512 testcard:sphere:512x512 testcard:water:1920x1080
   mandelbrot:sphere:512x512 mandelbrot:water:1920x1080 plasma:sphere:512x512
   plasma:water:1920x1080}
@@ -110,6 +111,9 @@ for c in $cases; do
         [ -n "$has_img2webp" ] || continue
         rows+=("img2webp i.webp $(best img2webp_webp "$work/png-$name" "$work/i.webp")") ;;
       apng) rows+=("apng k.png $(best "$tool" encode apng "$work/$name.bmp" "$work/k.png")") ;;
+      ffmpeg-apng)
+        rows+=("ffmpeg-apng f.png $(best ffmpeg -loglevel error -y -framerate 5 \
+          -i "$work/$name%02d.bmp" -f apng -plays 0 "$work/f.png")") ;;
       gifski)
         [ -n "$gifski" ] || continue
         read -r w h < <(identify -format '%w %h\n' "${frames[0]}")

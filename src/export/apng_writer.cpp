@@ -1,16 +1,18 @@
-// The APNG: every frame lossless through libavcodec's APNG encoder, which stores only the part of
-// each frame that changed, with the blend and dispose steps that make it smallest, and
-// libavformat's APNG muxer, told to play for ever or a number of times. The pixels go in as small
-// as they stay exact: indexed colour when all the frames together have at most 256 colours
-// (transparency included), RGBA when any pixel is not opaque, RGB otherwise. The file goes to its
-// sink as it is encoded.
+// The APNG, every frame lossless, played for ever or a number of times. When all the frames
+// together have at most 256 colours (transparency included), in indexed colour through libavcodec's
+// APNG encoder, which stores only the part of each frame that changed, with the blend and dispose
+// steps that make it smallest, and libavformat's APNG muxer. Frames of more colours go through
+// ApngFrameWriter (apng_frames.h), in RGBA when any pixel is not opaque, else RGB: it leaves out
+// more of what did not change and deflates harder, in less time. The file goes to its sink as
+// it is encoded.
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -19,11 +21,11 @@ extern "C" {
 #include <libavutil/frame.h>
 #include <libavutil/intreadwrite.h>
 #include <libavutil/mem.h>
-#include <libavutil/opt.h>
 #include <libavutil/pixfmt.h>
 }
 
 #include "export/animation_encoder.h"
+#include "export/apng_frames.h"
 #include "export/export_messages.h"
 #include "export/video_output.h"
 #include "render/transparency.h"
@@ -37,15 +39,10 @@ using render::Surface;
 
 constexpr std::size_t kPaletteSize = 256;
 
-// zlib's levels, measured on 40 frames of 512 x 512 against FFmpeg's defaults (no filter,
-// level 6). Indexed rows are left unfiltered (their bytes name colours, they are not amounts)
-// at level 6: half the size in the same time; 9 saves 15 % more in four times the time. Rows
-// filtered one by one cost five trial filterings each, so they get level 3: on a photo 27 %
-// smaller than unfiltered in the same time, where level 6 would save 2 % more in half as long
-// again.
+// zlib's level for indexed rows, measured on 40 frames of 512 x 512 against FFmpeg's defaults
+// (no filter, level 6): left unfiltered (their bytes name colours, they are not amounts) at
+// level 6, half the size in the same time; 9 saves 15 % more in four times the time.
 constexpr const char* kIndexedLevel = "6";
-constexpr const char* kFilteredLevel = "3";
-constexpr const char* kUnfilteredLevel = "6";
 
 // The PNG chunk acTL: the number of frames and of plays (0, for ever), with its length, name
 // and CRC.
@@ -60,53 +57,6 @@ std::array<std::uint8_t, 20> AnimationControlChunk(int frames, int plays) {
   return chunk;
 }
 
-// The frame's pixels in RGB or RGBA rows (straight opacity in the fourth byte).
-void PutDirect(const Surface& frame, bool alpha, AVFrame* out) {
-  for (int y = 0; y < frame.height(); ++y) {
-    const std::uint32_t* in = frame.Row(y);
-    std::uint8_t* row = out->data[0] + static_cast<std::ptrdiff_t>(y) * out->linesize[0];
-    for (int x = 0; x < frame.width(); ++x) {
-      const std::uint32_t c = in[x];
-      *row++ = static_cast<std::uint8_t>(c);
-      *row++ = static_cast<std::uint8_t>(c >> 8);
-      *row++ = static_cast<std::uint8_t>(c >> 16);
-      if (alpha) *row++ = static_cast<std::uint8_t>(255 - (c >> 24));
-    }
-  }
-}
-
-// The size of `frame` as a still PNG with the filter `pred` at `level`, or 0 when it cannot be
-// made.
-std::int64_t StillSize(const Surface& frame, bool alpha, const char* pred, const char* level) {
-  const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_PNG);
-  if (codec == nullptr) return 0;
-  AVCodecContext* c = avcodec_alloc_context3(codec);
-  AVFrame* picture = av_frame_alloc();
-  AVPacket* packet = av_packet_alloc();
-  std::int64_t size = 0;
-  if (c != nullptr && picture != nullptr && packet != nullptr) {
-    c->width = frame.width();
-    c->height = frame.height();
-    c->pix_fmt = alpha ? AV_PIX_FMT_RGBA : AV_PIX_FMT_RGB24;
-    c->time_base = {1, 1};
-    c->compression_level = std::atoi(level);
-    av_opt_set(c->priv_data, "pred", pred, 0);
-    picture->format = c->pix_fmt;
-    picture->width = c->width;
-    picture->height = c->height;
-    if (avcodec_open2(c, codec, nullptr) == 0 && av_frame_get_buffer(picture, 0) == 0) {
-      PutDirect(frame, alpha, picture);
-      if (avcodec_send_frame(c, picture) == 0 && avcodec_receive_packet(c, packet) == 0) {
-        size = packet->size;
-      }
-    }
-  }
-  av_packet_free(&packet);
-  av_frame_free(&picture);
-  avcodec_free_context(&c);
-  return size;
-}
-
 class ApngEncoder final : public AnimationEncoder {
  public:
   ApngEncoder(int delayMilliseconds, int plays)
@@ -116,16 +66,21 @@ class ApngEncoder final : public AnimationEncoder {
   int MaxSide() const override { return 32767; }
 
   // The colours and whether any pixel lets the background through: the palette is kept while
-  // the colours fit in one. The first frame also tells whether filtering the rows pays, each
-  // way at the level it would get: on photos it does, on drawings of flat colour the plain rows
-  // deflate better.
+  // the colours fit in one, and every colour is marked, so that opaque frames of more colours
+  // can take one no frame has as their clear key.
   void Learn(const Surface& frame) override {
+    if (seen_.empty()) seen_.assign(std::size_t{1} << 18, 0);
     for (int y = 0; y < frame.height(); ++y) {
       const auto* row = reinterpret_cast<const Colour*>(frame.Row(y));
       for (int x = 0; x < frame.width(); ++x) {
         const Colour c = row[x];
         if (!render::IsOpaque(c)) transparent_ = true;
-        if (!indexed_ || (x > 0 && c == row[x - 1])) continue;
+        if (x > 0 && c == row[x - 1]) continue;
+        if (!transparent_) {
+          const auto rgb = static_cast<std::uint32_t>(c) & 0xFFFFFF;
+          seen_[rgb >> 6] |= std::uint64_t{1} << (rgb & 63);
+        }
+        if (!indexed_) continue;
         if (index_.emplace(c, static_cast<std::uint8_t>(index_.size())).second &&
             index_.size() > kPaletteSize) {
           indexed_ = false;
@@ -133,34 +88,29 @@ class ApngEncoder final : public AnimationEncoder {
         }
       }
     }
-    if (learned_++ == 0) {
-      const std::int64_t filtered = StillSize(frame, transparent_, "mixed", kFilteredLevel);
-      filter_ = filtered > 0 && filtered < StillSize(frame, transparent_, "none", kUnfilteredLevel);
-    }
   }
 
   base::Status Start(int width, int height, int frameCount, const ByteSink& sink) override {
+    if (!indexed_) {
+      frames_ = std::make_unique<ApngFrameWriter>(
+          delay_, transparent_, transparent_ ? std::nullopt : UnusedColour(seen_));
+      seen_ = {};
+      return frames_->Start(width, height, AnimationControlChunk(frameCount, plays_), sink);
+    }
+    seen_ = {};
     VideoSetup setup;
     setup.container = "apng";
     setup.codec = "apng";
     setup.width = width;
     setup.height = height;
-    setup.pixelFormat = indexed_       ? AV_PIX_FMT_PAL8
-                        : transparent_ ? AV_PIX_FMT_RGBA
-                                       : AV_PIX_FMT_RGB24;
-    if (indexed_) {
-      // A fully transparent entry, when there is room, lets a frame leave unchanged pixels
-      // out by laying itself over the one before.
-      if (index_.size() < kPaletteSize) {
-        index_.emplace(render::kClear, static_cast<std::uint8_t>(index_.size()));
-      }
-      for (const auto& [c, i] : index_) palette_[i] = ArgbOf(c);
-      setup.codecOptions = {{"compression_level", kIndexedLevel}, {"pred", "none"}};
-    } else if (filter_) {
-      setup.codecOptions = {{"compression_level", kFilteredLevel}, {"pred", "mixed"}};
-    } else {
-      setup.codecOptions = {{"compression_level", kUnfilteredLevel}, {"pred", "none"}};
+    setup.pixelFormat = AV_PIX_FMT_PAL8;
+    // A fully transparent entry, when there is room, lets a frame leave unchanged pixels out by
+    // laying itself over the one before.
+    if (index_.size() < kPaletteSize) {
+      index_.emplace(render::kClear, static_cast<std::uint8_t>(index_.size()));
     }
+    for (const auto& [c, i] : index_) palette_[i] = ArgbOf(c);
+    setup.codecOptions = {{"compression_level", kIndexedLevel}, {"pred", "none"}};
     // Milliseconds always: each frame's delay is a fraction of a second in the file.
     setup.timing = {1000, delay_};
     setup.containerOptions = {{"plays", std::to_string(plays_)}};
@@ -174,23 +124,20 @@ class ApngEncoder final : public AnimationEncoder {
   }
 
   base::Status Add(const Surface& frame) override {
+    if (frames_) return frames_->Add(frame);
     AVFrame* out = output_.NextFrame();
-    if (indexed_) {
-      for (int y = 0; y < frame.height(); ++y) {
-        if (!IndexRow(reinterpret_cast<const Colour*>(frame.Row(y)), frame.width(),
-                      out->data[0] + static_cast<std::ptrdiff_t>(y) * out->linesize[0])) {
-          return base::Status::Failed(base::Cause::BrokenData,
-                                      EncoderMessage("APNG", kFrameChangedText));
-        }
+    for (int y = 0; y < frame.height(); ++y) {
+      if (!IndexRow(reinterpret_cast<const Colour*>(frame.Row(y)), frame.width(),
+                    out->data[0] + static_cast<std::ptrdiff_t>(y) * out->linesize[0])) {
+        return base::Status::Failed(base::Cause::BrokenData,
+                                    EncoderMessage("APNG", kFrameChangedText));
       }
-      std::memcpy(out->data[1], palette_.data(), sizeof palette_);
-    } else {
-      PutDirect(frame, transparent_, out);
     }
+    std::memcpy(out->data[1], palette_.data(), sizeof palette_);
     return output_.Send();
   }
 
-  base::Status Finish() override { return output_.Finish(); }
+  base::Status Finish() override { return frames_ ? frames_->Finish() : output_.Finish(); }
 
  private:
   // A palette entry as FFmpeg keeps it: 0xAARRGGBB, with straight opacity.
@@ -234,12 +181,12 @@ class ApngEncoder final : public AnimationEncoder {
 
   int delay_;
   int plays_;
-  int learned_ = 0;  // frames learned
   bool transparent_ = false;
   bool indexed_ = true;
-  bool filter_ = false;  // each row filtered as suits it best
   std::unordered_map<Colour, std::uint8_t> index_;
   std::array<std::uint32_t, kPaletteSize> palette_{};
+  std::vector<std::uint64_t> seen_;          // a bit for each colour any frame has
+  std::unique_ptr<ApngFrameWriter> frames_;  // frames of more colours
   VideoOutput output_;
 };
 

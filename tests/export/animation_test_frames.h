@@ -49,13 +49,15 @@ inline std::vector<Surface> Frames(const Surface& picture, int shape, int count)
   return test::RenderAll(picture, s);
 }
 
-// A picture of 12 flat colours in blocks: few enough for an exact palette.
-inline Surface BlockPicture(int w, int h) {
+// A picture of 12 flat colours in blocks (few enough for an exact palette), or of `colours`
+// (up to 60).
+inline Surface BlockPicture(int w, int h, int colours = 12) {
   Surface s(w, h);
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
-      const int block = (x / 8 + 3 * (y / 8)) % 12;
-      s.PSet(x, y, render::Compose(block * 20, 255 - block * 17, (block * 97) % 256));
+      const int block = (x / 8 + 3 * (y / 8)) % colours;
+      s.PSet(x, y,
+             render::Compose(block * 20 % 256, (255 - block * 17 + 1024) % 256, block * 97 % 256));
     }
   }
   return s;

@@ -3,15 +3,21 @@
 // closeness to the frames, its index at the front, and the column or row added to an odd side;
 // transparency kept by the APNG and the WebM, laid over the background in the MP4.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "animation_test_frames.h"
 #include "export/animation_file.h"
+#include "export/apng_frames.h"
+#include "export/sticker_check.h"
 #include "render/transparency.h"
 #include "video_decoder.h"
 
@@ -64,12 +70,17 @@ TEST(VideoFile, ApngKeepsEveryPixelInTheSmallestColourTypePlaysForEverAndShowsEa
   };
   const std::vector<Surface> sphere = Frames(test::CoordinatePicture(49, 33), 2, 5);
   const std::vector<Surface> plane = Frames(BlockPicture(48, 32), 0, 40);  // 12 colours
+  // Flat colours shaded on a sphere: hundreds of colours, most pixels the same from frame to
+  // frame; a frame shown twice changes nothing.
+  std::vector<Surface> shaded = Frames(BlockPicture(96, 64, 60), 2, 4);
+  shaded.insert(shaded.begin() + 2, shaded[2]);
   std::vector<Surface> clearSphere, clearPlane;
   for (const Surface& f : sphere) clearSphere.push_back(Translucent(f));
   for (int k = 0; k < 5; ++k) clearPlane.push_back(Translucent(plane[static_cast<std::size_t>(k)]));
-  for (const Case& c : {Case{"many colours", sphere, 2}, Case{"few colours", plane, 3},
-                        Case{"many with transparency", clearSphere, 6},
-                        Case{"few with transparency", clearPlane, 3}}) {
+  for (const Case& c :
+       {Case{"many colours", sphere, 2}, Case{"few colours", plane, 3},
+        Case{"shaded flat colours", shaded, 2}, Case{"many with transparency", clearSphere, 6},
+        Case{"few with transparency", clearPlane, 3}}) {
     test::TempFolder folder;
     const AnimationResult r = Write(c.frames, AnimationFormat::Apng, folder / "a.png", "0.35");
     ASSERT_EQ(r.outcome, AnimationStatus::Written) << c.name << ": " << r.status.message();
@@ -89,6 +100,59 @@ TEST(VideoFile, ApngKeepsEveryPixelInTheSmallestColourTypePlaysForEverAndShowsEa
       EXPECT_TRUE(d.frames[k] == c.frames[k]) << c.name << " frame " << k;
     }
   }
+}
+
+// Frames of many colours: opaque with a clear key colour, and without one when the frames have
+// every colour (the changed rectangles laid over the canvas or written whole); with
+// transparency, a half transparent column that stays as the opaque pixels change around it.
+TEST(VideoFile, ApngOfManyColoursIsExactInRgbWithTheKeyColourOrWithoutAndInRgba) {
+  std::vector<Surface> frames = Frames(BlockPicture(96, 64, 60), 2, 4);
+  frames.push_back(frames.back());
+  std::vector<Surface> translucent = frames;
+  for (Surface& f : translucent) {
+    for (int y = 0; y < f.height(); ++y) {
+      f.Row(y)[50] = static_cast<std::uint32_t>(render::WithOpacity(render::Compose(9, 8, 7), 99));
+    }
+  }
+  // acTL: the frame count and endless play, then the CRC of the name and fields.
+  std::array<std::uint8_t, 20> control{0, 0, 0, 8, 'a', 'c', 'T', 'L', 0, 0, 0, 5};
+  const auto crc = static_cast<std::uint32_t>(crc32(0, control.data() + 4, 12));
+  for (int i = 0; i < 4; ++i) control[16 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+  struct Case {
+    bool alpha;
+    std::optional<render::Colour> key;
+  };
+  for (const Case& c : {Case{false, render::Compose(0, 0, 1)}, Case{false, {}}, Case{true, {}}}) {
+    const std::vector<Surface>& in = c.alpha ? translucent : frames;
+    test::TempFolder folder;
+    {
+      std::ofstream file(folder / "a.png", std::ios::binary);
+      const ByteSink sink = [&file](const void* data, std::size_t size) {
+        return file.write(static_cast<const char*>(data), static_cast<std::streamsize>(size))
+            .good();
+      };
+      ApngFrameWriter writer(350, c.alpha, c.key);
+      ASSERT_TRUE(writer.Start(96, 64, control, sink).ok());
+      for (const Surface& f : in) ASSERT_TRUE(writer.Add(f).ok());
+      ASSERT_TRUE(writer.Finish().ok());
+    }
+    // The sticker check reads every chunk and its CRC, which the decoder does not.
+    const base::Result<StickerMeasure> m = MeasureStickerFile(folder / "a.png");
+    ASSERT_TRUE(m.ok()) << m.message();
+    const test::DecodedVideo d = test::DecodeVideo(folder / "a.png");
+    ASSERT_TRUE(d.ok) << d.error;
+    ASSERT_EQ(d.frames.size(), in.size());
+    for (std::size_t k = 0; k < in.size(); ++k) {
+      EXPECT_TRUE(d.frames[k] == in[k])
+          << "alpha " << c.alpha << " key " << c.key.has_value() << " frame " << k;
+    }
+  }
+  // The key is the lowest colour no frame has.
+  std::vector<std::uint64_t> seen(std::size_t{1} << 18, ~std::uint64_t{0});
+  EXPECT_EQ(UnusedColour(seen), std::nullopt);
+  seen[0x123456 >> 6] &= ~(std::uint64_t{1} << (0x123456 & 63));
+  seen.back() = 0;
+  EXPECT_EQ(UnusedColour(seen), 0x123456);
 }
 
 TEST(VideoFile, Mp4IsH264AtTheDelaysRateCloseToTheFramesWithItsIndexFirst) {
