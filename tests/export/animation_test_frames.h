@@ -1,10 +1,11 @@
 // What the animation-file tests share: frames in memory as a reader, the frames of a real run,
-// a picture of flat colour blocks, and writing one file from frames.
+// a picture of flat colour blocks, noise, and writing one file from frames.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -61,6 +62,20 @@ inline Surface BlockPicture(int w, int h, int colours = 12) {
     }
   }
   return s;
+}
+
+// Noise everywhere, new in every frame, drawn from `seed`: the hardest to compress.
+inline std::vector<Surface> NoiseFrames(int w, int h, int count, unsigned seed) {
+  std::mt19937 random(seed);
+  std::vector<Surface> frames;
+  for (int k = 0; k < count; ++k) {
+    Surface s(w, h);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) s.PSet(x, y, static_cast<render::Colour>(random() & 0xFFFFFF));
+    }
+    frames.push_back(std::move(s));
+  }
+  return frames;
 }
 
 inline AnimationResult Write(const std::vector<Surface>& frames, AnimationFormat format,

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 
 #include "animation_decoder.h"
 #include "animation_test_frames.h"
@@ -14,20 +13,6 @@
 
 namespace kinetta::exporter {
 namespace {
-
-// Noise everywhere, new in every frame: the hardest to compress.
-std::vector<Surface> NoiseFrames(int w, int h, int count) {
-  std::mt19937 random(11);
-  std::vector<Surface> frames;
-  for (int k = 0; k < count; ++k) {
-    Surface s(w, h);
-    for (int y = 0; y < h; ++y) {
-      for (int x = 0; x < w; ++x) s.PSet(x, y, static_cast<render::Colour>(random() & 0xFFFFFF));
-    }
-    frames.push_back(std::move(s));
-  }
-  return frames;
-}
 
 struct FitCase {
   const char* label;
@@ -90,8 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(FitCase{"blocks", "discord-emoji", Frames(BlockPicture(200, 150), 0, 6), true},
                     FitCase{"blocks, 80 frames", "slack", Frames(BlockPicture(64, 160), 4, 80),
                             true},
-                    FitCase{"noise", "slack", NoiseFrames(256, 200, 12), false},
-                    FitCase{"noise", "discord-emoji", NoiseFrames(300, 300, 24), false}));
+                    FitCase{"noise", "slack", NoiseFrames(256, 200, 12, 11), false},
+                    FitCase{"noise", "discord-emoji", NoiseFrames(300, 300, 24, 11), false}));
 
 TEST(StickerFit, NoFramesNoFileForEveryKindOfTarget) {
   test::TempFolder folder;
