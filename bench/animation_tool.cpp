@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "animation_decoder.h"
+#include "base/memory_budget.h"
 #include "base/path_helpers.h"
 #include "export/animation_file.h"
 #include "export/sticker_fit.h"
@@ -122,6 +123,7 @@ int Compare(const std::filesystem::path& file, const std::string& source) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  kinetta::base::KeepFreedBlocksForReuse();
   const std::vector<std::string> args(argv + 1, argv + argc);
   const auto known = [](const std::string& f) {
     return f == "gif" || f == "webp" || f == "mp4" || f == "apng";

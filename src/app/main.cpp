@@ -7,12 +7,14 @@
 
 #include "app/main_window.h"
 #include "base/gif_rule.h"
+#include "base/memory_budget.h"
 #include "base/path_helpers.h"
 #include "base/version.h"
 #include "ui_support/language.h"
 #include "ui_support/prompter.h"
 
 int main(int argc, char** argv) {
+  kinetta::base::KeepFreedBlocksForReuse();
   QApplication app(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("Kinetta"));
   QCoreApplication::setApplicationName(QStringLiteral("Kinetta"));

@@ -16,6 +16,10 @@ std::uint64_t AvailableMemoryBytes();
 /// animation file's buffers), which the allocator would otherwise keep for its next requests.
 void ReturnFreedMemory();
 
+/// Lets the allocator keep freed blocks of up to 32 MiB for its next requests rather than
+/// unmapping each one; called once, when a program starts.
+void KeepFreedBlocksForReuse();
+
 /// `bytes` in whole MiB, rounded up.
 std::uint64_t MebibytesUp(std::uint64_t bytes);
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/language.h"
+#include "base/memory_budget.h"
 #include "base/path_helpers.h"
 #include "base/text_lookup.h"
 #include "cli/cli_run.h"
@@ -40,6 +41,7 @@ void OnInterrupt(int) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  kinetta::base::KeepFreedBlocksForReuse();
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);

@@ -3,8 +3,6 @@
 // replaces the target only when it is complete.
 #include "export/animation_file.h"
 
-#include <malloc.h>
-
 #include <algorithm>
 #include <cmath>
 #include <future>
@@ -27,11 +25,6 @@
 namespace kinetta::exporter {
 
 namespace {
-
-// Frames of at least this many bytes give their memory back to the system after each frame (see
-// the second pass). Smaller ones hold little, and giving it back made the encoder take fresh pages
-// from the system for every frame: on 40 WebP frames of 640 x 480, a tenth of the time.
-constexpr std::uint64_t kTrimmedFrameBytes = std::uint64_t{4} << 20;
 
 // A frame's number as in its file name: at least two digits.
 std::string FrameNumber(int k) {
@@ -395,9 +388,6 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
           return started;
         }
         stream.emplace(frames, sizeOf);
-        const bool trimmed =
-            std::uint64_t{4} * static_cast<std::uint64_t>(sourceWidth) * sourceHeight >=
-            kTrimmedFrameBytes;
         for (int k = 0; k < count; ++k) {
           if (Aborted(request)) {
             stopped = true;
@@ -410,10 +400,6 @@ AnimationResult WriteAnimation(const FrameReader& frames, const AnimationRequest
                                         FrameNotRereadMessage(FrameNumber(k)));
           }
           if (base::Status added = encoder->Add(frame.value().picture); !added.ok()) return added;
-          // The frame just read and the encoder's buffers of the frame before are freed by now;
-          // the allocator would keep their pages for later, and with frames read on another
-          // thread it keeps them in more than one place: back to the system they go.
-          if (trimmed) ::malloc_trim(0);
           Report(request, k + 1, count);
         }
         return encoder->Finish();
