@@ -19,8 +19,11 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <future>
 #include <new>
 #include <numeric>
+#include <system_error>
 #include <vector>
 
 #include "base/messages.h"
@@ -39,6 +42,8 @@ constexpr int kLevel = 9;
 constexpr int kFilteredLevel = 6;
 constexpr int kTrialLevel = 1;
 constexpr int kTrialEvery = 8;
+// Frames deflated at once, each on a thread of its own.
+constexpr std::size_t kInFlight = 2;
 // Unchanged pixels between two changed ones in a row, at most this many, keep their colour:
 // one run of colours deflates smaller than colours, key and colours again.
 constexpr int kGap = 20;
@@ -104,6 +109,52 @@ void FilterRow(const std::uint8_t* raw, const std::uint8_t* above, std::size_t n
   std::memcpy(out + 1, trial[best].data(), n);
 }
 
+// `in` deflated into `out`, in at most `limit` bytes; 0 when it does not fit.
+std::size_t Deflate(libdeflate_compressor* with, const std::vector<std::uint8_t>& in,
+                    std::size_t limit, std::vector<std::uint8_t>& out) {
+  out.resize(std::min(limit, libdeflate_zlib_compress_bound(with, in.size())));
+  const std::size_t size =
+      libdeflate_zlib_compress(with, in.data(), in.size(), out.data(), out.size());
+  out.resize(size);
+  return size;
+}
+
+// One frame on its way into the file: its rows, deflated on a thread of its own while the
+// frames after it are prepared, and its frame control but for the sequence number.
+struct Slot {
+  std::vector<std::uint8_t> plain;     // the rectangle's rows unfiltered, each after its 0
+  std::vector<std::uint8_t> filtered;  // the same rows filtered one by one
+  std::vector<std::uint8_t> packed;    // deflated
+  bool filter = false;                 // `filtered` goes in the file, not `plain`
+  bool first = false;                  // the first frame, in IDAT
+  std::uint8_t control[26] = {};
+  libdeflate_compressor* compressor = nullptr;
+  libdeflate_compressor* filteredCompressor = nullptr;
+  std::future<base::Status> packing;
+
+  Slot() = default;
+  Slot(const Slot&) = delete;
+  Slot& operator=(const Slot&) = delete;
+  ~Slot() {
+    if (packing.valid()) packing.wait();
+    if (compressor != nullptr) libdeflate_free_compressor(compressor);
+    if (filteredCompressor != nullptr) libdeflate_free_compressor(filteredCompressor);
+  }
+
+  base::Status Pack() {
+    try {
+      const std::vector<std::uint8_t>& in = filter ? filtered : plain;
+      if (Deflate(filter ? filteredCompressor : compressor, in, in.size() * 2 + 64, packed) == 0) {
+        return base::Status::Failed(base::Cause::Io, EncoderMessage("APNG", kFrameEncodeText));
+      }
+    } catch (const std::bad_alloc&) {
+      return base::Status::Failed(base::Cause::OutOfMemory,
+                                  EncoderMessage("APNG", base::kOutOfMemoryMessage));
+    }
+    return base::Status::Ok();
+  }
+};
+
 }  // namespace
 
 struct ApngFrameWriter::State {
@@ -116,19 +167,18 @@ struct ApngFrameWriter::State {
   bool written = true;  // every write taken
   std::uint32_t sequence = 0;
   int frames = 0;
-  bool filter = false;                 // the rows filtered, as the last trial found
-  std::vector<Colour> canvas;          // what the file shows after the last frame
-  std::vector<std::uint8_t> plain;     // the rectangle's rows unfiltered, each after its 0
-  std::vector<std::uint8_t> filtered;  // the same rows filtered one by one
-  std::vector<std::uint8_t> packed;    // deflated
+  bool filter = false;                // the rows filtered, as the last trial found
+  std::vector<Colour> canvas;         // what the file shows after the last frame
+  std::array<Slot, kInFlight> slots;  // frame k in slot k % kInFlight
+  std::deque<Slot*> waiting;          // being deflated, in the order of the frames
+  std::vector<std::uint8_t> tried;    // the trials' deflated bytes
   std::array<std::vector<std::uint8_t>, 5> trial;
-  libdeflate_compressor* compressor = nullptr;
-  libdeflate_compressor* filteredCompressor = nullptr;
   libdeflate_compressor* quick = nullptr;
 
   ~State() {
-    if (compressor != nullptr) libdeflate_free_compressor(compressor);
-    if (filteredCompressor != nullptr) libdeflate_free_compressor(filteredCompressor);
+    for (Slot& slot : slots) {
+      if (slot.packing.valid()) slot.packing.wait();
+    }
     if (quick != nullptr) libdeflate_free_compressor(quick);
   }
 
@@ -157,7 +207,8 @@ struct ApngFrameWriter::State {
 
   // The rectangle (x0, y0, w, h) of `frame` as unfiltered rows in `plain`; with `keyed`, the
   // pixels the canvas already has are the key colour, but for short gaps between changes.
-  void Plain(const Surface& frame, int x0, int y0, int w, int h, bool keyed) {
+  void Plain(const Surface& frame, int x0, int y0, int w, int h, bool keyed,
+             std::vector<std::uint8_t>& plain) {
     const std::size_t n = static_cast<std::size_t>(w) * static_cast<std::size_t>(channels) + 1;
     plain.resize(n * static_cast<std::size_t>(h));
     const auto k = static_cast<std::uint32_t>(key.value_or(0));
@@ -186,7 +237,8 @@ struct ApngFrameWriter::State {
   }
 
   // `plain`'s rows, each with the filter that suits it, in `filtered`.
-  void Filter(int w, int h) {
+  void Filter(int w, int h, const std::vector<std::uint8_t>& plain,
+              std::vector<std::uint8_t>& filtered) {
     const auto bpp = static_cast<std::size_t>(channels);
     const std::size_t n = static_cast<std::size_t>(w) * bpp;
     filtered.resize(plain.size());
@@ -197,14 +249,21 @@ struct ApngFrameWriter::State {
     }
   }
 
-  // `in` deflated into `packed`, in at most `limit` bytes; 0 when it does not fit.
-  std::size_t Deflate(libdeflate_compressor* with, const std::vector<std::uint8_t>& in,
-                      std::size_t limit) {
-    packed.resize(std::min(limit, libdeflate_zlib_compress_bound(with, in.size())));
-    const std::size_t size =
-        libdeflate_zlib_compress(with, in.data(), in.size(), packed.data(), packed.size());
-    packed.resize(size);
-    return size;
+  // The oldest frame being deflated, once it is, into the file.
+  base::Status WriteOldest() {
+    Slot& slot = *waiting.front();
+    waiting.pop_front();
+    if (base::Status packed = slot.packing.get(); !packed.ok()) return packed;
+    PutU32(slot.control, sequence++);
+    Chunk("fcTL", slot.control);
+    if (slot.first) {
+      Chunk("IDAT", slot.packed);
+    } else {
+      std::uint8_t number[4];
+      PutU32(number, sequence++);
+      Chunk("fdAT", number, slot.packed);
+    }
+    return base::Status::Ok();
   }
 };
 
@@ -233,8 +292,12 @@ base::Status ApngFrameWriter::Start(int width, int height,
   s.width = width;
   s.height = height;
   s.sink = &sink;
-  s.compressor = libdeflate_alloc_compressor(kLevel);
-  s.filteredCompressor = libdeflate_alloc_compressor(kFilteredLevel);
+  bool allocated = true;
+  for (Slot& slot : s.slots) {
+    slot.compressor = libdeflate_alloc_compressor(kLevel);
+    slot.filteredCompressor = libdeflate_alloc_compressor(kFilteredLevel);
+    allocated = allocated && slot.compressor != nullptr && slot.filteredCompressor != nullptr;
+  }
   s.quick = libdeflate_alloc_compressor(kTrialLevel);
   try {
     s.canvas.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
@@ -242,8 +305,7 @@ base::Status ApngFrameWriter::Start(int width, int height,
   } catch (const std::bad_alloc&) {
     s.canvas = {};
   }
-  if (s.compressor == nullptr || s.filteredCompressor == nullptr || s.quick == nullptr ||
-      s.canvas.empty()) {
+  if (!allocated || s.quick == nullptr || s.canvas.empty()) {
     return base::Status::Failed(base::Cause::OutOfMemory,
                                 EncoderMessage("APNG", base::kOutOfMemoryMessage));
   }
@@ -303,48 +365,42 @@ base::Status ApngFrameWriter::Add(const render::Surface& frame) {
       }
     }
   }
+  // The slot of the frame kInFlight before goes into the file first.
+  if (s.waiting.size() == kInFlight) {
+    if (base::Status oldest = s.WriteOldest(); !oldest.ok()) return oldest;
+  }
+  Slot& slot = s.slots[static_cast<std::size_t>(s.frames) % kInFlight];
   try {
-    s.Plain(frame, x0, y0, w, h, keyed);
+    s.Plain(frame, x0, y0, w, h, keyed, slot.plain);
     // Unfiltered or filtered, whichever the fast level makes smaller, tried on the first two
     // frames (the whole picture, then a change) and every kTrialEvery after.
     if (s.frames < 2 || s.frames % kTrialEvery == 0) {
-      s.Filter(w, h);
-      const std::size_t plainSize = s.Deflate(s.quick, s.plain, s.plain.size());
-      s.filter = s.Deflate(s.quick, s.filtered, plainSize) != 0;
+      s.Filter(w, h, slot.plain, slot.filtered);
+      const std::size_t plainSize = Deflate(s.quick, slot.plain, slot.plain.size(), s.tried);
+      s.filter = Deflate(s.quick, slot.filtered, plainSize, s.tried) != 0;
     } else if (s.filter) {
-      s.Filter(w, h);
-    }
-    if (s.filter) {
-      s.Deflate(s.filteredCompressor, s.filtered, s.plain.size() * 2 + 64);
-    } else {
-      s.Deflate(s.compressor, s.plain, s.plain.size() * 2 + 64);
+      s.Filter(w, h, slot.plain, slot.filtered);
     }
   } catch (const std::bad_alloc&) {
     return base::Status::Failed(base::Cause::OutOfMemory,
                                 EncoderMessage("APNG", base::kOutOfMemoryMessage));
   }
-  if (s.packed.empty()) {
-    return base::Status::Failed(base::Cause::Io, EncoderMessage("APNG", kFrameEncodeText));
+  slot.filter = s.filter;
+  slot.first = s.frames == 0;
+  PutU32(slot.control + 4, static_cast<std::uint32_t>(w));
+  PutU32(slot.control + 8, static_cast<std::uint32_t>(h));
+  PutU32(slot.control + 12, static_cast<std::uint32_t>(x0));
+  PutU32(slot.control + 16, static_cast<std::uint32_t>(y0));
+  PutU16(slot.control + 20, s.delayNum);
+  PutU16(slot.control + 22, s.delayDen);
+  slot.control[24] = kDisposeNone;
+  slot.control[25] = keyed ? kBlendOver : kBlendSource;
+  try {
+    slot.packing = std::async(std::launch::async, [&slot] { return slot.Pack(); });
+  } catch (const std::system_error&) {
+    slot.packing = std::async(std::launch::deferred, [&slot] { return slot.Pack(); });
   }
-
-  std::uint8_t control[26];
-  PutU32(control, s.sequence++);
-  PutU32(control + 4, static_cast<std::uint32_t>(w));
-  PutU32(control + 8, static_cast<std::uint32_t>(h));
-  PutU32(control + 12, static_cast<std::uint32_t>(x0));
-  PutU32(control + 16, static_cast<std::uint32_t>(y0));
-  PutU16(control + 20, s.delayNum);
-  PutU16(control + 22, s.delayDen);
-  control[24] = kDisposeNone;
-  control[25] = keyed ? kBlendOver : kBlendSource;
-  s.Chunk("fcTL", control);
-  if (s.frames == 0) {
-    s.Chunk("IDAT", s.packed);
-  } else {
-    std::uint8_t sequence[4];
-    PutU32(sequence, s.sequence++);
-    s.Chunk("fdAT", sequence, s.packed);
-  }
+  s.waiting.push_back(&slot);
   for (int y = y0; y < y1; ++y) {
     std::memcpy(s.canvas.data() + static_cast<std::size_t>(y) * s.width + x0, frame.Row(y) + x0,
                 static_cast<std::size_t>(w) * sizeof(Colour));
@@ -354,6 +410,9 @@ base::Status ApngFrameWriter::Add(const render::Surface& frame) {
 }
 
 base::Status ApngFrameWriter::Finish() {
+  while (!state_->waiting.empty()) {
+    if (base::Status oldest = state_->WriteOldest(); !oldest.ok()) return oldest;
+  }
   state_->Chunk("IEND", {});
   return base::Status::Ok();
 }
