@@ -175,8 +175,8 @@ struct ApngFrameWriter::State {
   std::vector<Colour> canvas;         // what the file shows after the last frame
   std::array<Slot, kInFlight> slots;  // frame k in slot k % inFlight
   std::size_t inFlight = 1;
-  std::deque<Slot*> waiting;          // being deflated, in the order of the frames
-  std::vector<std::uint8_t> tried;    // the trials' deflated bytes
+  std::deque<Slot*> waiting;        // being deflated, in the order of the frames
+  std::vector<std::uint8_t> tried;  // the trials' deflated bytes
   std::array<std::vector<std::uint8_t>, 5> trial;
   libdeflate_compressor* quick = nullptr;
 
