@@ -4,8 +4,8 @@
 // the first is its changed rectangle laid over the one before, with the pixels that did not
 // change in it clear: in RGB a colour no frame has, which the file's header marks as clear; in
 // RGBA the clear pixel, when every changed pixel is opaque (else the rectangle goes whole).
-// The rows are filtered or not as a quick trial shows, and libdeflate packs them, two frames at
-// a time on threads of their own while the next is prepared.
+// The rows are filtered or not as a quick trial shows, and libdeflate packs them; frames of up to a
+// megapixel two at a time, on threads of their own while the next is prepared.
 #pragma once
 
 #include <cstdint>
