@@ -1,22 +1,25 @@
 // Measured on the bench's shaded drawing (40 frames of 512 x 512, about 1,400 colours a frame):
 // FFmpeg's APNG 917 KB; here 818 KB with the unchanged pixels as the key colour and libdeflate's
-// level 9, 808 KB with the short gaps filled, in two thirds of FFmpeg's time. Rows filtered one
-// by one are much larger on it (1.1 to 1.5 MB whichever filter, or the smallest sum or entropy,
-// chooses): the outlines that move are matched, unfiltered, from the rows above. On a photo it
-// is the other way round (a plasma: 21.8 MB unfiltered, 14.4 MB filtered), so frames are tried
-// both ways with libdeflate's fastest level, the second try cut off as soon as it is no
-// smaller; every eighth frame only, as the trial took a fifth of the time. Filling the
-// unchanged pixels with their own colour rather than the key's where that continues a run, or
-// where the row above has it, came out larger; libdeflate's levels 10 to 12 save 1 to 4 % more
-// in 3 to 11 times the time. Filtered rows get level 6: on the plasma as small as 9 in three
-// quarters of the time, on the Mandelbrot picture (8.5 MB, FFmpeg's 9.9 MB) 4 % larger than
-// 9 in a quarter of the time (9 took twice FFmpeg's).
+// level 9, 808 KB with the short gaps filled, in a third of FFmpeg's time with two frames deflated
+// at once. The outlines that move are most of those bytes: Zopfli (15 iterations) makes 760 KB of
+// the same frames in a quarter of an hour. Rows filtered one by one are much larger on it (1.1 to
+// 1.5 MB whichever filter, or the smallest sum or entropy, chooses; no smaller when each row's
+// filter is chosen by deflating it after the rows above): the outlines are matched, unfiltered,
+// from the rows above. On a photo it is the other way round (a plasma: 21.8 MB unfiltered, 14.4 MB
+// filtered), so frames are tried both ways with libdeflate's fastest level, the second try cut off
+// as soon as it is no smaller; every eighth frame only, as the trial took a fifth of the time.
+// Filling the unchanged pixels with their own colour rather than the key's where that continues a
+// run, or where the row above has it, came out larger; libdeflate's levels 10 to 12 save 1 to 4 %
+// more in 3 to 11 times the time. Filtered rows get level 6: on the plasma as small as 9 in three
+// quarters of the time, on the Mandelbrot picture (8.5 MB, FFmpeg's 9.9 MB) 4 % larger than 9 in a
+// quarter of the time (9 took twice FFmpeg's).
 #include "export/apng_frames.h"
 
 #include <libdeflate.h>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -140,7 +143,11 @@ struct Slot {
   Slot(const Slot&) = delete;
   Slot& operator=(const Slot&) = delete;
   ~Slot() {
-    if (packing.valid()) packing.wait();
+    // A thread still deflating is waited for; a frame left to deflate on its turn is dropped.
+    if (packing.valid() &&
+        packing.wait_for(std::chrono::seconds(0)) != std::future_status::deferred) {
+      packing.wait();
+    }
     if (compressor != nullptr) libdeflate_free_compressor(compressor);
     if (filteredCompressor != nullptr) libdeflate_free_compressor(filteredCompressor);
   }
@@ -181,9 +188,6 @@ struct ApngFrameWriter::State {
   libdeflate_compressor* quick = nullptr;
 
   ~State() {
-    for (Slot& slot : slots) {
-      if (slot.packing.valid()) slot.packing.wait();
-    }
     if (quick != nullptr) libdeflate_free_compressor(quick);
   }
 
